@@ -1,0 +1,122 @@
+// One simulation tick of six vessels under way, two of them turning, beside a baseline of the
+// bare dead reckoning of six points, measured in the same run. The ratio says what the tick's
+// manoeuvre logic, echo geometry and read-out texts cost over the arithmetic it cannot avoid.
+
+#include "core/geometry.h"
+#include "core/simulation.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+class NullView final : public mv::VesselView {
+public:
+    size_t calls = 0;
+    void ShowIdentity(bool) override { ++calls; }
+    void ManeuverStep(int, const mv::ManeuverReadout&) override { ++calls; }
+    void StatusLine(const std::string& t) override { calls += t.size(); }
+    void Clock(const std::string& t) override { calls += t.size(); }
+    void PlotClock(const std::string& t) override { calls += t.size(); }
+    void CentreOn(const mv::PointD&) override { ++calls; }
+    void TrueViewMark(int, const mv::PointD&) override { ++calls; }
+    void Collision(int, const std::array<std::array<mv::PointD, 9>, 2>&) override { ++calls; }
+    void ShowEcho(int, const mv::EchoLine&) override { ++calls; }
+    void HideEcho(int) override { ++calls; }
+    void PlotMark(int, const mv::EchoLine&) override { ++calls; }
+    void OwnLabel(int, const mv::PointD&) override { ++calls; }
+    void HeadingLine(const mv::PointD&, const mv::PointD&) override { ++calls; }
+    void CardinalLabels(const std::array<std::string, 4>&) override { ++calls; }
+    void BearingFailed() override { ++calls; }
+};
+
+mv::Simulation SixVessels() {
+    mv::Simulation sim;
+    sim.Vessels.Create(6);
+    const double sizes[6] = {mv::kMedium, mv::kSmall, mv::kLarge, mv::kMedium, mv::kSmall, mv::kLarge};
+    for (int i = 0; i < 6; ++i) {
+        auto& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
+        v.Size = sizes[i];
+        v.NewHeading = static_cast<int16_t>(i * 60);
+        v.Heading = static_cast<float>(v.NewHeading);
+        v.Speed = v.NewSpeed = 8.0f + static_cast<float>(i);
+        if (i > 0)
+            mv::PolarOffset(mv::PointD{}, sim.Vessels.VesselPos[static_cast<size_t>(i)],
+                            static_cast<float>(i * 70), 2.0 + i);
+    }
+    sim.Running = true;
+    return sim;
+}
+
+// Two vessels, the own vessel and target 2 (a large one), turn back and forth for ever.
+void KeepTurning(mv::Simulation& sim) {
+    auto& own = sim.Vessels.Vessel[0];
+    auto& target = sim.Vessels.Vessel[2];
+    if (own.Heading == static_cast<float>(own.NewHeading))
+        own.NewHeading = static_cast<int16_t>(own.NewHeading == 0 ? 90 : 0);
+    if (target.Heading == static_cast<float>(target.NewHeading))
+        target.NewHeading = static_cast<int16_t>(target.NewHeading == 120 ? 200 : 120);
+    sim.Turning = true;
+    sim.Maneuvering = true;
+}
+
+void BM_Tick(benchmark::State& state) {
+    mv::Simulation sim = SixVessels();
+    mv::TickDisplay display;
+    display.PlotOn = true;
+    display.PlotIntervals = {0.5 / 1440, 1.0 / 1440, 3.0 / 1440, 6.0 / 1440};
+    display.Range = 12.0;
+    NullView view;
+    for (auto _ : state) {
+        KeepTurning(sim);
+        sim.Tick(display, view);
+        if (sim.Clock.SimTime > 0.9) sim.Clock.SimTime = 0.5;
+    }
+    benchmark::DoNotOptimize(view.calls);
+}
+BENCHMARK(BM_Tick);
+
+void BM_BaselineDeadReckoning(benchmark::State& state) {
+    mv::PointD pos[6]{};
+    const double headings[6] = {0, 60, 120, 180, 240, 300};
+    for (auto _ : state) {
+        for (int i = 0; i < 6; ++i) {
+            const double a = headings[i] * mv::kDegToRad;
+            pos[i].X += std::cos(a) * 0.01;
+            pos[i].Y += std::sin(a) * 0.01;
+        }
+        benchmark::DoNotOptimize(pos);
+    }
+}
+BENCHMARK(BM_BaselineDeadReckoning);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> nsPerIteration;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                nsPerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto tick = reporter.nsPerIteration.find("BM_Tick");
+    const auto base = reporter.nsPerIteration.find("BM_BaselineDeadReckoning");
+    if (tick != reporter.nsPerIteration.end() && base != reporter.nsPerIteration.end() &&
+        base->second > 0)
+        std::printf("tick / dead-reckoning baseline: %.1f (%.0f ns vs %.0f ns)\n",
+                    tick->second / base->second, tick->second, base->second);
+    return 0;
+}

@@ -1,0 +1,24 @@
+# Shared compile settings and the one-line test registration.
+
+add_library(marovane_options INTERFACE)
+target_compile_options(marovane_options INTERFACE -Wall -Wextra -Wpedantic)
+if(MAROVANE_WERROR)
+  target_compile_options(marovane_options INTERFACE -Werror)
+endif()
+if(MAROVANE_SANITIZE)
+  target_compile_options(marovane_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(marovane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# marovane_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [QT])
+# Registers a GoogleTest executable with ctest. QT tests run on the offscreen platform.
+function(marovane_add_test name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(test_${name} ${ARG_SOURCES})
+  target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main marovane_options)
+  set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND test_${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()

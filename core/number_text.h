@@ -1,0 +1,42 @@
+#pragma once
+// How numbers are shown to the navigator: the fixed display formats, a clock time of a day
+// fraction, a number's text with its sign position, and reading numbers back from text.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mv {
+
+// Formats with a pattern of '0' and '#' digits and an optional decimal part of '0's:
+// "000" (7 -> "007"), "##.0" (0.5 -> ".5"), "#0.00", "##.00", "##0.00", "###.0".
+// Halves round away from zero; a value that rounds to zero shows no minus sign.
+std::string FormatNumber(double value, std::string_view pattern);
+
+// "hh:mm:ss", 24-hour, of a date value in days (0.5 is 12:00:00), to the nearest second.
+std::string FormatClock(double days);
+
+// A number's text as the program writes it on its own: a blank in the sign position of a
+// positive number (" 12", "-3.5", " .25"). Single values keep 7 significant digits,
+// doubles 15.
+std::string NumberText(double value);
+std::string NumberText(float value);
+// The same without the sign blank.
+std::string PlainNumberText(double value);
+std::string PlainNumberText(float value);
+
+// Rounds to the nearest whole number with halves to even (0.5 -> 0, 1.5 -> 2, -2.5 -> -2).
+// Empty when the value is not finite or lies outside the 16-bit range.
+std::optional<int16_t> ToInt16(double value);
+// The same, saturating at the 16-bit limits (0 for a value that is not a number).
+int16_t RoundToInt16(double value);
+
+// The value of the number at the start of a text: leading blanks skipped, digits read as far
+// as they go ("12abc" -> 12, "" -> 0, ".5" -> 0.5, "-3e2" -> -300).
+double LeadingNumber(std::string_view text);
+
+// The whole text as a number: optional blanks around one decimal number, nothing else.
+std::optional<double> ParseNumber(std::string_view text);
+
+} // namespace mv

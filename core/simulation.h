@@ -1,0 +1,58 @@
+#pragma once
+// The simulation: vessels, clock, manoeuvre flags, sea state and yaw, and the tick that
+// advances them in a fixed order.
+
+#include "core/clock.h"
+#include "core/display_fields.h"
+#include "core/vessel.h"
+#include "core/vessel_view.h"
+#include "core/yaw.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace mv {
+
+// Closer than this the hulls touch: 0.01 nm is about 18 metres.
+inline constexpr double kCollisionDistance = 0.01;
+
+struct Simulation {
+    VesselTables Vessels;
+    SimClock Clock;
+    bool Maneuvering = false; // a manoeuvre ordered from the manoeuvre panel is under way
+    bool Turning = false;     // the own vessel's ordered heading change is under way
+    int16_t SeaState = 0;     // 0 calm, 1 moderate, 2 heavy
+    YawTable Yaw;
+    int16_t YawIndex = 0;
+    bool Running = false;     // the tick timer is enabled
+
+    // One tick of sea time: own vessel manoeuvre, yaw and motion, read-outs and clocks, then
+    // every target.
+    void Tick(TickDisplay& display, VesselView& view);
+
+    // The per-pass update of every vessel. With stepTargets the targets manoeuvre and move
+    // one tick; without, they are only drawn where they are (a redraw).
+    void UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets);
+
+    // Whether any vessel still has an ordered heading or speed to reach.
+    bool ManeuverPending() const;
+
+    void ApplyYaw();
+};
+
+// The echo of a target: geometry only. Empty when it lies at or beyond the range scale.
+std::optional<EchoLine> EchoGeometry(const VesselTables& vessels, int target,
+                                     const TickDisplay& display, float bearing, double distance);
+
+// The end of the ship's heading line, the length of the range scale ahead.
+PointD HeadingLineEnd(const VesselData& own, const PointD& ownPos, const TickDisplay& display);
+
+// Bearing-scale captions for the own heading, or empty where the fixed captions stand.
+std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
+                                                           const TickDisplay& display);
+
+std::string StatusLineText(const VesselData& own);
+std::string ClockText(const SimClock& clock);
+
+} // namespace mv

@@ -1,0 +1,17 @@
+#pragma once
+// Text files exchanged with existing demo sets are in the Windows-1252 code page; the
+// program keeps text as UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace mv {
+
+bool IsValidUtf8(std::string_view bytes);
+// UTF-8 as it is when valid, otherwise each byte read as Windows-1252.
+std::string DecodeText(std::string_view bytes);
+std::string Windows1252ToUtf8(std::string_view bytes);
+// Characters that Windows-1252 lacks become '?'.
+std::string Utf8ToWindows1252(std::string_view text);
+
+} // namespace mv

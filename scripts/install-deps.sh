@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and testing Marovane needs on Debian 12.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
