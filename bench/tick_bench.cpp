@@ -15,7 +15,7 @@
 namespace {
 
 class NullView final : public mv::VesselView {
-public:
+  public:
     size_t calls = 0;
     void ShowIdentity(bool) override { ++calls; }
     void ManeuverStep(int, const mv::ManeuverReadout&) override { ++calls; }
@@ -37,7 +37,8 @@ public:
 mv::Simulation SixVessels() {
     mv::Simulation sim;
     sim.Vessels.Create(6);
-    const double sizes[6] = {mv::kMedium, mv::kSmall, mv::kLarge, mv::kMedium, mv::kSmall, mv::kLarge};
+    const double sizes[6] = {mv::kMedium, mv::kSmall, mv::kLarge,
+                             mv::kMedium, mv::kSmall, mv::kLarge};
     for (int i = 0; i < 6; ++i) {
         auto& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
         v.Size = sizes[i];
@@ -95,7 +96,7 @@ void BM_BaselineDeadReckoning(benchmark::State& state) {
 BENCHMARK(BM_BaselineDeadReckoning);
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> nsPerIteration;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs)

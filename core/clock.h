@@ -17,8 +17,8 @@ struct SimClock {
     double SimTime = 0.5;        // days; 0.5 is 12:00:00
     int16_t TimeFactorIndex = 0; // 0..6
     int16_t TimeFactor = 1;
-    double TimeStep = 0.0;       // days of sea time per tick
-    double HoursPerTick = 0.0;   // hours of sea time per tick
+    double TimeStep = 0.0;     // days of sea time per tick
+    double HoursPerTick = 0.0; // hours of sea time per tick
 
     SimClock() { SetTimeFactor(0); }
     // index 0..6; anything else is ignored.

@@ -12,12 +12,12 @@ namespace mv {
 enum class BearingMode { Relative, Course };
 
 struct TickDisplay {
-    double Range = 12.0;        // nautical miles from the centre to the edge of the picture
-    bool NorthUp = false;       // false: heads-up
+    double Range = 12.0;  // nautical miles from the centre to the edge of the picture
+    bool NorthUp = false; // false: heads-up
     BearingMode Bearing = BearingMode::Relative;
-    bool ShowSHL = true;        // the ship's heading line
+    bool ShowSHL = true; // the ship's heading line
     bool TrueViewOn = false;
-    bool FirstFrame = true;     // set by every full redraw: one plot mark per vessel follows
+    bool FirstFrame = true; // set by every full redraw: one plot mark per vessel follows
     bool PlotOn = false;
     std::array<double, 4> PlotIntervals{}; // days between plot marks
     int16_t PlotFreqIndex = 0;

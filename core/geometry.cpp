@@ -71,12 +71,12 @@ int16_t FoldDegrees16(int16_t degrees) {
 
 std::array<CollisionChain, 2> CollisionMark(const PointD& own, double range) {
     // Strokes as (east, north) steps in units of the range scale.
-    static constexpr double right[8][2] = {{0.15, 0.10}, {0.10, -0.15}, {0.15, 0.10},
-                                           {0.10, -0.15}, {0.20, 0.10}, {0.10, -0.15},
-                                           {0.15, 0.10}, {0.10, -0.15}};
-    static constexpr double left[8][2] = {{-0.15, 0.10}, {-0.10, -0.15}, {-0.15, 0.10},
-                                          {-0.15, -0.10}, {-0.20, 0.15}, {-0.15, -0.15},
-                                          {-0.10, 0.15}, {-0.10, -0.15}};
+    static constexpr double right[8][2] = {{0.15, 0.10},  {0.10, -0.15}, {0.15, 0.10},
+                                           {0.10, -0.15}, {0.20, 0.10},  {0.10, -0.15},
+                                           {0.15, 0.10},  {0.10, -0.15}};
+    static constexpr double left[8][2] = {{-0.15, 0.10},  {-0.10, -0.15}, {-0.15, 0.10},
+                                          {-0.15, -0.10}, {-0.20, 0.15},  {-0.15, -0.15},
+                                          {-0.10, 0.15},  {-0.10, -0.15}};
     std::array<CollisionChain, 2> chains{};
     for (int c = 0; c < 2; ++c) {
         const auto& strokes = c == 0 ? right : left;

@@ -59,12 +59,12 @@ bool TurnStep(VesselData& vessel, int16_t timeFactor, ManeuverReadout& readout) 
         readout.TurningVisible = false;
         reached = true;
     } else if (direction != 0) {
-        const int16_t next = FoldDegrees16(
-            RoundToInt16(static_cast<double>(vessel.Heading) + direction * step));
+        const int16_t next =
+            FoldDegrees16(RoundToInt16(static_cast<double>(vessel.Heading) + direction * step));
         // Turn still needed and turn made, both measured the way the vessel is turning.
         const float ordered = static_cast<float>(vessel.NewHeading);
-        const float remaining = FoldDegrees(direction > 0 ? ordered - vessel.Heading
-                                                          : vessel.Heading - ordered);
+        const float remaining =
+            FoldDegrees(direction > 0 ? ordered - vessel.Heading : vessel.Heading - ordered);
         const float moved = FoldDegrees(direction > 0 ? static_cast<float>(next) - vessel.Heading
                                                       : vessel.Heading - static_cast<float>(next));
         if (moved < remaining) {

@@ -19,10 +19,10 @@ int16_t TurnRate(double size);
 struct ManeuverReadout {
     std::optional<std::string> SpeedingCaption; // "^" or "v"
     std::optional<bool> SpeedingVisible;
-    std::optional<std::string> SpeedText;       // "##.0"
-    std::optional<std::string> TurningCaption;  // ">" or "<"
+    std::optional<std::string> SpeedText;      // "##.0"
+    std::optional<std::string> TurningCaption; // ">" or "<"
     std::optional<bool> TurningVisible;
-    std::optional<std::string> CourseText;      // "000"
+    std::optional<std::string> CourseText; // "000"
     // Set when a turn completes: the course entry shows the ordered heading and the
     // turn-by entries are cleared to "0".
     std::optional<std::string> CourseEntry;

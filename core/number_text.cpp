@@ -11,7 +11,9 @@ namespace mv {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Shortest text of |value| with up to `digits` significant digits, exponent form for very
 // large and very small values ("1.5E-05"), and no zero before the decimal point (".25").
@@ -24,7 +26,8 @@ std::string MagnitudeText(double magnitude, int digits) {
     std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
     std::string exponent = e == std::string::npos ? "" : s.substr(e);
     if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
+        while (!mantissa.empty() && mantissa.back() == '0')
+            mantissa.pop_back();
         if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
     }
     if (mantissa.size() > 1 && mantissa[0] == '0' && mantissa[1] == '.') mantissa.erase(0, 1);
@@ -61,7 +64,8 @@ std::string FormatNumber(double value, std::string_view pattern) {
     std::string intPart = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
     const std::string fracPart = digits.substr(digits.size() - static_cast<size_t>(decimals));
     // "##.0" shows no zero before the point; "#0.00" and "000" keep their zeros.
-    while (intPart.size() > 1 && intPart[0] == '0') intPart.erase(0, 1);
+    while (intPart.size() > 1 && intPart[0] == '0')
+        intPart.erase(0, 1);
     if (intPart == "0" && minWhole == 0) intPart.clear();
     if (static_cast<int>(intPart.size()) < minWhole)
         intPart.insert(0, static_cast<size_t>(minWhole) - intPart.size(), '0');
@@ -83,10 +87,18 @@ std::string FormatClock(double days) {
     return buf;
 }
 
-std::string NumberText(double value) { return SignedText(value, 15, true); }
-std::string NumberText(float value) { return SignedText(static_cast<double>(value), 7, true); }
-std::string PlainNumberText(double value) { return SignedText(value, 15, false); }
-std::string PlainNumberText(float value) { return SignedText(static_cast<double>(value), 7, false); }
+std::string NumberText(double value) {
+    return SignedText(value, 15, true);
+}
+std::string NumberText(float value) {
+    return SignedText(static_cast<double>(value), 7, true);
+}
+std::string PlainNumberText(double value) {
+    return SignedText(value, 15, false);
+}
+std::string PlainNumberText(float value) {
+    return SignedText(static_cast<double>(value), 7, false);
+}
 
 std::optional<int16_t> ToInt16(double value) {
     if (!std::isfinite(value)) return std::nullopt;
@@ -104,7 +116,8 @@ int16_t RoundToInt16(double value) {
 
 double LeadingNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     std::string number;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
     bool digits = false;
@@ -138,8 +151,10 @@ double LeadingNumber(std::string_view text) {
 
 std::optional<double> ParseNumber(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
+    while (b < e && IsBlank(text[b]))
+        ++b;
+    while (e > b && IsBlank(text[e - 1]))
+        --e;
     const std::string_view core = text.substr(b, e - b);
     if (core.empty()) return std::nullopt;
     // Only plain decimal numbers: no hexadecimal, no "inf" or "nan".

@@ -9,8 +9,8 @@ namespace mv {
 namespace {
 
 // The flag table, the echo and the plot mark of one target, drawn after it has moved.
-void DrawEcho(const VesselTables& vessels, std::vector<int16_t>& flags, int i,
-              TickDisplay& display, VesselView& view) {
+void DrawEcho(const VesselTables& vessels, std::vector<int16_t>& flags, int i, TickDisplay& display,
+              VesselView& view) {
     const PointD& own = vessels.VesselPos[static_cast<size_t>(vessels.OwnVessel)];
     float bearing = 0.0f;
     double distance = 0.0;
@@ -91,13 +91,14 @@ std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
         return std::nullopt;
     }
     std::array<std::string, 4> captions;
-    for (size_t k = 0; k < 4; ++k) captions[k] = FormatNumber(v[k], "000");
+    for (size_t k = 0; k < 4; ++k)
+        captions[k] = FormatNumber(v[k], "000");
     return captions;
 }
 
 std::string StatusLineText(const VesselData& own) {
-    return "Speed = " + FormatNumber(own.Speed, "##.0") + " kt\r\nCourse = " +
-           FormatNumber(own.Heading, "000") + " T";
+    return "Speed = " + FormatNumber(own.Speed, "##.0") +
+           " kt\r\nCourse = " + FormatNumber(own.Heading, "000") + " T";
 }
 
 std::string ClockText(const SimClock& clock) {
@@ -120,8 +121,10 @@ void Simulation::ApplyYaw() {
     if (SeaState <= 0 || own.Size == kLarge || Yaw.YawCount() <= 0) return;
     const int column = (own.Size == kSmall ? 0 : 2) + (SeaState == 1 ? 0 : 1);
     ++YawIndex;
-    while (YawIndex >= Yaw.YawCount()) YawIndex = static_cast<int16_t>(YawIndex - Yaw.YawCount());
-    while (YawIndex < 0) YawIndex = 0;
+    while (YawIndex >= Yaw.YawCount())
+        YawIndex = static_cast<int16_t>(YawIndex - Yaw.YawCount());
+    while (YawIndex < 0)
+        YawIndex = 0;
     // Yaw swings the heading only; the ordered heading stays, so no turn is started.
     own.Heading = FoldDegrees(own.Heading -
                               Yaw.Rows[static_cast<size_t>(YawIndex)][static_cast<size_t>(column)]);
@@ -203,7 +206,8 @@ void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool step
     const VesselData& own = Vessels.Vessel[static_cast<size_t>(ownIndex)];
     const PointD& ownPos = Vessels.VesselPos[static_cast<size_t>(ownIndex)];
     if (display.ShowSHL) view.HeadingLine(ownPos, HeadingLineEnd(own, ownPos, display));
-    if (const auto captions = CardinalCaptions(own.Heading, display)) view.CardinalLabels(*captions);
+    if (const auto captions = CardinalCaptions(own.Heading, display))
+        view.CardinalLabels(*captions);
 }
 
 } // namespace mv

@@ -25,7 +25,7 @@ struct Simulation {
     int16_t SeaState = 0;     // 0 calm, 1 moderate, 2 heavy
     YawTable Yaw;
     int16_t YawIndex = 0;
-    bool Running = false;     // the tick timer is enabled
+    bool Running = false; // the tick timer is enabled
 
     // One tick of sea time: own vessel manoeuvre, yaw and motion, read-outs and clocks, then
     // every target.

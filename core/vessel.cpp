@@ -42,8 +42,8 @@ void VesselTables::SaveStartState() {
 }
 
 void VesselTables::RestoreStartState() {
-    const auto n = std::min({static_cast<size_t>(std::max<int>(NumVessels, 0)), StartVessel.size(),
-                             Vessel.size()});
+    const auto n = std::min(
+        {static_cast<size_t>(std::max<int>(NumVessels, 0)), StartVessel.size(), Vessel.size()});
     std::copy_n(StartVessel.begin(), n, Vessel.begin());
     std::copy_n(StartPos.begin(), n, VesselPos.begin());
 }

@@ -26,11 +26,11 @@ struct PointD {
 };
 
 struct VesselData {
-    float Heading = 0.0f;     // degrees true in [0, 360); fractional while yawing
-    int16_t NewHeading = 0;   // ordered heading, whole degrees 0..359
-    float Speed = 0.0f;       // knots through the water
-    float NewSpeed = 0.0f;    // ordered speed, knots
-    double Size = 0.0;        // kSmall, kMedium, kLarge, or 0 when unrecognised
+    float Heading = 0.0f;   // degrees true in [0, 360); fractional while yawing
+    int16_t NewHeading = 0; // ordered heading, whole degrees 0..359
+    float Speed = 0.0f;     // knots through the water
+    float NewSpeed = 0.0f;  // ordered speed, knots
+    double Size = 0.0;      // kSmall, kMedium, kLarge, or 0 when unrecognised
     friend bool operator==(const VesselData&, const VesselData&) = default;
 };
 

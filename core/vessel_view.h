@@ -17,7 +17,7 @@ struct EchoLine {
 };
 
 class VesselView {
-public:
+  public:
     virtual ~VesselView() = default;
 
     // Identification labels off at the start of every tick.

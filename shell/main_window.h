@@ -9,11 +9,11 @@ namespace mv {
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
     QMdiArea* mdiArea() const { return mdiArea_; }
 
-private:
+  private:
     QMdiArea* mdiArea_ = nullptr;
 };
 

@@ -1,1 +1,86 @@
+#include "core/number_text.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct FormatCase {
+    double value;
+    const char* pattern;
+    const char* text;
+};
+
+TEST(FormatNumber, DisplayFormats) {
+    const FormatCase cases[] = {
+        {7, "000", "007"},        {45.4, "000", "045"},      {45.5, "000", "046"},
+        {359.6, "000", "360"},    {0, "000", "000"},         {-7, "000", "-007"},
+        {12.5, "##.0", "12.5"},   {0.5, "##.0", ".5"},       {0, "##.0", ".0"},
+        {12.04, "##.0", "12.0"},  {123.45, "##.0", "123.5"}, {-3.25, "##.0", "-3.3"},
+        {-0.04, "##.0", ".0"},    {0.5, "#0.00", "0.50"},    {12, "#0.00", "12.00"},
+        {0.5, "##.00", ".50"},    {0, "##0.00", "0.00"},     {5.125, "##0.00", "5.13"},
+        {20.04, "###.0", "20.0"}, {0.25, "###.0", ".3"},     {1000.0, "##.0", "1000.0"},
+        {12.0f, "##.0", "12.0"},  {0.1f, "##.0", ".1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mv::FormatNumber(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
+}
+
+TEST(FormatNumber, NotANumberIsShownAsZero) {
+    EXPECT_EQ(mv::FormatNumber(std::numeric_limits<double>::quiet_NaN(), "000"), "000");
+}
+
+TEST(FormatClock, DayFractions) {
+    EXPECT_EQ(mv::FormatClock(0.5), "12:00:00");
+    EXPECT_EQ(mv::FormatClock(0.0), "00:00:00");
+    EXPECT_EQ(mv::FormatClock(0.5 + 3.0 / 86400), "12:00:03");
+    EXPECT_EQ(mv::FormatClock(0.5 + 6.0 / 1440), "12:06:00");
+    EXPECT_EQ(mv::FormatClock(1.25), "06:00:00"); // the next day's morning
+    EXPECT_EQ(mv::FormatClock(86399.6 / 86400), "00:00:00");
+    EXPECT_EQ(mv::FormatClock(0.999988), "23:59:59");
+}
+
+TEST(NumberText, SignPositionAndPrecision) {
+    EXPECT_EQ(mv::NumberText(12.0), " 12");
+    EXPECT_EQ(mv::NumberText(-3.5), "-3.5");
+    EXPECT_EQ(mv::NumberText(0.25), " .25");
+    EXPECT_EQ(mv::NumberText(0.0), " 0");
+    EXPECT_EQ(mv::NumberText(0.1f), " .1"); // single precision shows 7 digits, not 0.100000001
+    EXPECT_EQ(mv::NumberText(1.0 / 3.0), " .333333333333333");
+    EXPECT_EQ(mv::NumberText(1.5e-5), " 1.5E-05");
+    EXPECT_EQ(mv::PlainNumberText(6.0), "6");
+    EXPECT_EQ(mv::PlainNumberText(-0.5f), "-.5");
+}
+
+TEST(ToInt16, HalvesToEven) {
+    const std::pair<double, int> cases[] = {{0.5, 0},     {1.5, 2},   {2.5, 2},
+                                            {-2.5, -2},   {44.5, 44}, {45.5, 46},
+                                            {359.5, 360}, {0.49, 0},  {-0.51, -1}};
+    for (auto [v, expected] : cases)
+        EXPECT_EQ(mv::ToInt16(v), expected) << v;
+    EXPECT_FALSE(mv::ToInt16(40000.0));
+    EXPECT_FALSE(mv::ToInt16(std::numeric_limits<double>::infinity()));
+    EXPECT_EQ(mv::RoundToInt16(40000.0), 32767);
+    EXPECT_EQ(mv::RoundToInt16(std::nan("")), 0);
+}
+
+TEST(LeadingNumber, ReadsAsFarAsDigitsGo) {
+    const std::pair<const char*, double> cases[] = {
+        {"", 0},   {"12", 12}, {"  12abc", 12}, {".5", 0.5}, {"-3e2", -300},
+        {"7e", 7}, {"abc", 0}, {"1.2.3", 1.2},  {"+4", 4},   {"059", 59},
+    };
+    for (auto [text, value] : cases)
+        EXPECT_DOUBLE_EQ(mv::LeadingNumber(text), value) << text;
+}
+
+TEST(ParseNumber, WholeTextOnly) {
+    EXPECT_EQ(mv::ParseNumber(" 045 "), 45.0);
+    EXPECT_EQ(mv::ParseNumber("-1.5"), -1.5);
+    EXPECT_EQ(mv::ParseNumber("1e3"), 1000.0);
+    for (const char* bad : {"", "  ", "12x", "x", "1,5", "inf", "nan", "0x10", "1 2"})
+        EXPECT_FALSE(mv::ParseNumber(bad)) << bad;
+}
+
+} // namespace
