@@ -25,8 +25,13 @@ struct CpaResult {
     double TCPA = 0; // minutes from now, plus T0; negative once the CPA is past
 };
 
-// Never NaN: degenerate triangles are clamped to their limits.
+// Never NaN: degenerate triangles are clamped to their limits, and input that is not a
+// finite number gives an all-zero result.
 CpaResult ComputeCPA(const CpaInput& in, BearingMode mode);
+
+// The angle in radians, 0..pi, whose cosine is x, in the arc-tangent form of the plotting
+// aids. x beyond [-1, 1] (rounding in a degenerate triangle) counts as the end value.
+double TriangleAngle(double x);
 
 struct Sighting {
     double Time = 0;    // day fraction (0.5 is 12:00:00)

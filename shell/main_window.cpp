@@ -1,6 +1,8 @@
 #include "shell/main_window.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 
 namespace mv {
 
@@ -9,8 +11,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Marovane");
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("mdiArea");
+    mdiArea_->setBackground(QColor(90, 110, 130));
     setCentralWidget(mdiArea_);
+    tmrSim_ = new QTimer(this);
+    tmrSim_->setObjectName("tmrSim");
+    tmrSim_->setInterval(kTmrSimIntervalMs);
     resize(1280, 800);
+}
+
+QMdiSubWindow* MainWindow::addChild(QWidget* child) {
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
+    sub->setWindowTitle(child->windowTitle());
+    sub->showMaximized();
+    return sub;
 }
 
 } // namespace mv

@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
+#include "shell/application.h"
 #include "shell/main_window.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 
@@ -9,8 +11,11 @@ namespace mv {
 int RunMarovane(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Marovane");
-    MainWindow window;
-    window.showMaximized();
+    QtDialogs dialogs;
+    Application marovane(QApplication::applicationDirPath().toStdString(), dialogs);
+    if (!marovane.Start()) return 1;
+    dialogs.setParent(&marovane.mainWindow());
+    marovane.mainWindow().showMaximized();
     return QApplication::exec();
 }
 

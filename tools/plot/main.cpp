@@ -1,1 +1,8 @@
-int main() { return 0; }
+#include "tools/plot/plot_tool.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return mv::RunPlotTool(args, std::cout, std::cerr);
+}

@@ -1,1 +1,327 @@
-// placeholder
+#include "tools/plot/plot_tool.h"
+
+#include "aids/cpa.h"
+#include "core/geometry.h"
+#include "core/number_text.h"
+#include "scenario/demo_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string_view>
+
+namespace mv {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: marovane-plot demo FILE.dem [--json]\n"
+    "       marovane-plot sightings --course C --speed S --first HH:MM:SS,BEARING,RANGE\n"
+    "                               --second HH:MM:SS,BEARING,RANGE [--json]\n"
+    "       marovane-plot --help\n"
+    "\n"
+    "demo       CPA data of every target of a demo scenario at its start, from the\n"
+    "           present courses and speeds (bearings and DRM true).\n"
+    "sightings  the CPA computer: the target's course and speed and its CPA from two\n"
+    "           sightings (true bearing in degrees, range 0 < r <= 36 nautical miles)\n"
+    "           with the own vessel on course C degrees true at S knots.\n"
+    "--json     one JSON object on standard output, figures unrounded.\n";
+
+// Wrong arguments: the reason goes first, then the usage, and the exit code is 2.
+struct UsageError {
+    std::string Reason;
+};
+
+int ReportUsage(const UsageError& e, std::ostream& err) {
+    err << "marovane-plot: " << e.Reason << "\n" << kUsage;
+    return 2;
+}
+
+// Enough digits to read the same single or double back; JSON has no NaN or infinity.
+std::string JsonNumber(float v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
+    return buf;
+}
+std::string JsonNumber(double v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+// A plain text table, columns two blanks apart: every column right-aligned to its widest
+// cell, except, in a labelled table, the labels (first) and the units (last). No blanks are
+// left at the ends of the lines.
+void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows,
+                bool labelsLeft = false) {
+    std::vector<size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()), 0);
+        for (size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], row[c].size());
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) line += labelsLeft && c + 1 == row.size() ? " " : "  ";
+            const size_t pad = width[c] - row[c].size();
+            if (labelsLeft && (c == 0 || c + 1 == row.size()))
+                line += row[c] + std::string(pad, ' ');
+            else
+                line += std::string(pad, ' ') + row[c];
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
+    }
+}
+
+// ---- demo --------------------------------------------------------------------------------
+
+int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::optional<std::string> file;
+    for (const auto& a : args) {
+        if (a == "--json")
+            json = true;
+        else if (a.starts_with("--"))
+            return ReportUsage({"unknown option '" + a + "' for demo"}, err);
+        else if (file)
+            return ReportUsage({"unexpected argument '" + a + "'"}, err);
+        else
+            file = a;
+    }
+    if (!file) return ReportUsage({"demo needs the name of a .dem file"}, err);
+
+    const DemoReadResult read = ReadDemoFile(*file);
+    if (!read.ok()) {
+        err << "marovane-plot: " << read.Error << "\n";
+        return 1;
+    }
+    VesselTables tables;
+    PlaceDemoVessels(*read.Scenario, tables);
+    const int own = tables.OwnVessel;
+    const VesselData& ownData = tables.Vessel.at(own);
+
+    struct Row {
+        int Vessel;
+        float Bearing;
+        double Range;
+        CpaInput In;
+        CpaResult Out;
+    };
+    std::vector<Row> rows;
+    for (int i = 0; i < tables.NumVessels; ++i) {
+        if (i == own) continue;
+        Row row{i, 0.0f, 0.0, {}, {}};
+        GetVector(tables.VesselPos.at(own), tables.VesselPos.at(i), row.Bearing, row.Range);
+        const VesselData& t = tables.Vessel.at(i);
+        row.In = {t.Heading,
+                  t.Speed,
+                  ownData.Heading,
+                  ownData.Speed,
+                  row.Bearing,
+                  static_cast<float>(row.Range),
+                  0.0};
+        row.Out = ComputeCPA(row.In, BearingMode::Course);
+        rows.push_back(row);
+    }
+
+    if (json) {
+        out << "{\"targets\":[";
+        for (size_t n = 0; n < rows.size(); ++n) {
+            const Row& r = rows[n];
+            out << (n ? "," : "") << "{\"vessel\":" << r.Vessel
+                << ",\"bearing\":" << JsonNumber(r.Bearing) << ",\"range\":" << JsonNumber(r.Range)
+                << ",\"cpa\":" << JsonNumber(r.Out.CPA) << ",\"bcpa\":" << JsonNumber(r.Out.BCPA)
+                << ",\"tcpa_min\":" << JsonNumber(r.Out.TCPA)
+                << ",\"drm\":" << JsonNumber(r.Out.DRM) << ",\"srm\":" << JsonNumber(r.Out.SRM)
+                << ",\"course\":" << JsonNumber(r.In.TargetCourse)
+                << ",\"speed\":" << JsonNumber(r.In.TargetSpeed) << "}";
+        }
+        out << "]}\n";
+        return 0;
+    }
+
+    const std::string& title = read.Scenario->Title;
+    out << (title.empty() ? std::string("(untitled)") : title) << " - own vessel course "
+        << FormatNumber(ownData.Heading, "000") << ", speed " << FormatNumber(ownData.Speed, "##.0")
+        << " kt.\n";
+    if (rows.empty()) {
+        out << "No targets.\n";
+        return 0;
+    }
+    std::vector<std::vector<std::string>> table{
+        {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
+    for (const Row& r : rows) {
+        table.push_back(
+            {std::to_string(r.Vessel), FormatNumber(r.Bearing, "000"),
+             FormatNumber(r.Range, "#0.00") + " nm", FormatNumber(r.In.TargetCourse, "000"),
+             FormatNumber(r.In.TargetSpeed, "##.0") + " kt.",
+             FormatNumber(r.Out.CPA, "##0.00") + " nm.", FormatNumber(r.Out.BCPA, "000"),
+             FormatNumber(r.Out.TCPA, "##.0") + " min.", FormatNumber(r.Out.DRM, "000"),
+             FormatNumber(r.Out.SRM, "###.0") + " kt."});
+    }
+    PrintTable(out, table);
+    return 0;
+}
+
+// ---- sightings ---------------------------------------------------------------------------
+
+// 1 or 2 decimal digits, nothing else.
+std::optional<int> TimePart(std::string_view s) {
+    if (s.empty() || s.size() > 2) return std::nullopt;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+// "HH:MM:SS" of one day, as a day fraction. No 24:00:00: a pair of sightings across midnight
+// cannot be ordered.
+std::optional<double> ParseTimeOfDay(std::string_view s) {
+    const size_t c1 = s.find(':');
+    if (c1 == std::string_view::npos) return std::nullopt;
+    const size_t c2 = s.find(':', c1 + 1);
+    if (c2 == std::string_view::npos || s.find(':', c2 + 1) != std::string_view::npos)
+        return std::nullopt;
+    const auto h = TimePart(s.substr(0, c1));
+    const auto m = TimePart(s.substr(c1 + 1, c2 - c1 - 1));
+    const auto sec = TimePart(s.substr(c2 + 1));
+    if (!h || !m || !sec || *h > 23 || *m > 59 || *sec > 59) return std::nullopt;
+    return (*h * 3600.0 + *m * 60.0 + *sec) / 86400.0;
+}
+
+Sighting ParseSighting(const std::string& option, const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    const std::string where = option + " '" + text + "'";
+    if (parts.size() != 3) throw UsageError{where + ": expected HH:MM:SS,BEARING,RANGE"};
+    Sighting s;
+    const auto time = ParseTimeOfDay(parts[0]);
+    if (!time) throw UsageError{where + ": the time must be HH:MM:SS within one day"};
+    s.Time = *time;
+    const auto bearing = ParseNumber(parts[1]);
+    if (!bearing || *bearing < 0 || *bearing >= 360)
+        throw UsageError{where + ": the bearing must be a number from 0 up to (not including) 360"};
+    s.Bearing = *bearing;
+    const auto range = ParseNumber(parts[2]);
+    if (!range || *range <= 0 || *range > 36)
+        throw UsageError{where + ": the range must be more than 0 and at most 36 nautical miles"};
+    s.Range = *range;
+    return s;
+}
+
+int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::map<std::string, std::string> values;
+    const std::string_view known[] = {"--course", "--speed", "--first", "--second"};
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i], value;
+        bool hasValue = false;
+        if (name == "--json") {
+            json = true;
+            continue;
+        }
+        if (!name.starts_with("--"))
+            return ReportUsage({"unexpected argument '" + name + "'"}, err);
+        if (const size_t eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        if (std::find(std::begin(known), std::end(known), name) == std::end(known))
+            return ReportUsage({"unknown option '" + name + "' for sightings"}, err);
+        if (!hasValue) {
+            if (i + 1 >= args.size())
+                return ReportUsage({"option " + name + " needs a value"}, err);
+            value = args[++i];
+        }
+        if (!values.emplace(name, value).second)
+            return ReportUsage({"option " + name + " is given twice"}, err);
+    }
+    for (const auto& name : known)
+        if (!values.contains(std::string(name)))
+            return ReportUsage({"sightings needs " + std::string(name)}, err);
+
+    float course = 0, speed = 0;
+    Sighting first, second;
+    try {
+        const auto c = ParseNumber(values["--course"]);
+        if (!c || *c < 0 || *c >= 360)
+            throw UsageError{"--course '" + values["--course"] +
+                             "': the course must be a number from 0 up to (not including) 360"};
+        const auto s = ParseNumber(values["--speed"]);
+        if (!s || *s < 0 || *s > 1000)
+            throw UsageError{"--speed '" + values["--speed"] +
+                             "': the speed must be a number of knots from 0 to 1000"};
+        course = static_cast<float>(*c);
+        speed = static_cast<float>(*s);
+        first = ParseSighting("--first", values["--first"]);
+        second = ParseSighting("--second", values["--second"]);
+    } catch (const UsageError& e) {
+        return ReportUsage(e, err);
+    }
+
+    const SightingsOutcome outcome = ComputeFromSightings(course, speed, first, second);
+    if (!outcome.ok()) {
+        err << "marovane-plot: Can't compute CPA: " << outcome.Error << "\n";
+        return 1;
+    }
+    const SightingsResult& r = *outcome.Result;
+
+    if (json) {
+        out << "{\"course\":" << JsonNumber(r.TargetCourse)
+            << ",\"speed\":" << JsonNumber(r.TargetSpeed) << ",\"cpa\":" << JsonNumber(r.CPA)
+            << ",\"bcpa\":" << JsonNumber(r.BCPA) << ",\"time_of_cpa\":\""
+            << FormatClock(r.TimeOfCPA) << "\",\"srm\":" << JsonNumber(r.SRM)
+            << ",\"drm\":" << JsonNumber(r.DRM) << "}\n";
+        return 0;
+    }
+
+    out << "CPA DATA\n";
+    // Label, figure, unit: the figures line up on their last digit.
+    PrintTable(out,
+               {
+                   {"Target course", FormatNumber(r.TargetCourse, "000"), ""},
+                   {"Target speed", FormatNumber(r.TargetSpeed, "##.0"), "kt"},
+                   {"CPA", FormatNumber(r.CPA, "##.00"), "NM"},
+                   {"Bearing", FormatNumber(r.BCPA, "000"), ""},
+                   {"TCPA", FormatClock(r.TimeOfCPA), ""},
+                   {"SRM", FormatNumber(r.SRM, "##.0"), "kt"},
+                   {"DRM", FormatNumber(r.DRM, "000"), ""},
+                   {"Your course", FormatNumber(course, "000"), ""},
+                   {"Your speed", FormatNumber(speed, "##.0"), "kt"},
+               },
+               true);
+    return 0;
+}
+
+} // namespace
+
+int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    for (const auto& a : args) {
+        if (a == "--help" || a == "-h") {
+            out << kUsage;
+            return 0;
+        }
+    }
+    if (args.empty()) return ReportUsage({"no command given"}, err);
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "demo") return RunDemo(rest, out, err);
+    if (args[0] == "sightings") return RunSightings(rest, out, err);
+    return ReportUsage({"unknown command '" + args[0] + "'"}, err);
+}
+
+} // namespace mv

@@ -1,0 +1,57 @@
+#pragma once
+// The radar display's state: range scales, orientation, bearing reference, rings, echo width,
+// markers and plotting. Plain data, owned by the application and shared by reference.
+
+#include "core/display_fields.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mv {
+
+inline constexpr std::array<float, 10> kRangeScales{0.125f, 0.25f, 0.5f,  0.75f, 1.5f,
+                                                    3.0f,   6.0f,  12.0f, 24.0f, 36.0f};
+inline constexpr std::array<float, 10> kRingSpacing{0.05f, 0.05f, 0.1f, 0.25f, 0.25f,
+                                                    0.5f,  1.0f,  2.0f, 4.0f,  6.0f};
+inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
+// Days between plot marks: continuous, then a hair under 3 and 6 minutes and a hair over 12,
+// so a tick that divides 12 minutes exactly marks one tick later than the division suggests.
+inline constexpr std::array<double, 4> kPlotIntervals{0.0, 0.00208333333333, 0.00416666666666,
+                                                      0.00833333333334};
+
+struct RadarDisplayState {
+    TickDisplay Tick; // range, orientation, bearing reference, heading line, plotting
+    int16_t RangeIndex = kDefaultRangeIndex;
+    bool RingsOn = true;
+    int16_t EchoWidth = 2; // pixels
+    // Markers: EBL in degrees on the screen, VRM in nautical miles, cursor in whole miles.
+    bool EBLOn = false;
+    bool VRMOn = false;
+    float EBLBearing = 0.0f;
+    double VRMRange = 6.0;
+    double CursorEast = 0.0, CursorNorth = 0.0;
+    bool VRMPending = false;
+    // The true-motion window's own scale.
+    int16_t TVRangeIndex = kDefaultRangeIndex;
+    double TVRange = 12.0;
+
+    RadarDisplayState() { Tick.PlotIntervals = kPlotIntervals; }
+};
+
+// Pixels of an echo line for a range scale: finer at long range, bolder close in.
+int16_t EchoWidthFor(double range);
+// Radii of the range rings: every spacing strictly inside the range, added up at single
+// precision (so at 0.5 nm the fifth ring, equal to the range, is not drawn).
+std::vector<double> RingRadii(double range, float spacing);
+// "Heads-up RELATIVE", "North-up COURSE", ...
+std::string ModeCaption(const TickDisplay& d);
+// "RR  2", "RR  .05"
+std::string RingCaption(float spacing);
+// "RANGE  6", "RANGE  .125"
+std::string RangeCaption(double range);
+// "Plot Continuous", "Plot 3 minutes", ...
+std::string PlotCaption(int16_t plotFreqIndex);
+
+} // namespace mv

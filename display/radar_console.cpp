@@ -1,0 +1,509 @@
+#include "display/radar_console.h"
+
+#include "core/geometry.h"
+#include "core/number_text.h"
+#include "scenario/demo_file.h"
+#include "ui/dialogs.h"
+#include "ui/world_picture_widget.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mv {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A mile the same number of pixels across and down: the window is 2 ranges wide and 2.23
+// ranges high.
+constexpr double kPictureAspect = 2.0 / 2.23;
+
+} // namespace
+
+RadarConsole::RadarConsole(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
+                           QTimer& tmrSim, const std::filesystem::path& programFolder,
+                           QWidget* parent)
+    : QWidget(parent), sim_(sim), display_(display), dialogs_(dialogs), tmrSim_(tmrSim),
+      programFolder_(programFolder) {
+    setObjectName("frmRadar");
+    setWindowTitle("Radar");
+    BuildControls();
+}
+
+RadarConsole::~RadarConsole() = default;
+
+QPushButton* RadarConsole::AddButton(const char* name, const QString& caption,
+                                     void (RadarConsole::*slot)()) {
+    auto* b = new QPushButton(caption, picControls_);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setMinimumHeight(30);
+    connect(b, &QPushButton::clicked, this, slot);
+    return b;
+}
+
+void RadarConsole::BuildControls() {
+    pnlRadar_ = new QFrame(this);
+    pnlRadar_->setObjectName("pnlRadar");
+    pnlRadar_->setFrameShape(QFrame::Panel);
+    pnlRadar_->setFrameShadow(QFrame::Sunken);
+    pnlRadar_->setStyleSheet("QFrame#pnlRadar { background: #202428; }");
+    picRadarCRT_ = new WorldPictureWidget(pnlRadar_);
+    picRadarCRT_->setObjectName("picRadarCRT");
+    radar_ = std::make_unique<RadarPicture>(picRadarCRT_->picture(), display_);
+    connect(picRadarCRT_, &WorldPictureWidget::pictureResized, this, [this] {
+        if (sim_.Vessels.NumVessels > 0 && !loading_) {
+            RedrawRadar();
+            RedrawVessels();
+        }
+    });
+
+    auto& pic = picRadarCRT_->picture();
+    for (const char* name :
+         {"lbl000", "lbl090", "lbl180", "lbl270", "lblCRTRange", "lblCRTEBL", "lblCRTVRM",
+          "lblRange", "lblBearing", "lblPlot", "lblPlotTime", "lblVesselData", "lblMode", "lblRR"})
+        pic.setLabel(name, "", kRadarGreen);
+    pic.setLabel("lblPlot", Q(PlotCaption(display_.Tick.PlotFreqIndex)), kRadarGreen);
+    pic.setLabel("lblPlotTime", "00:00:00", kRadarGreen);
+    pic.setVisible("lblPlot", display_.Tick.PlotOn);
+    pic.setVisible("lblPlotTime", display_.Tick.PlotOn);
+    pic.setVisible("lblRR", display_.RingsOn);
+    pic.setVisible("lblCRTEBL", display_.EBLOn);
+    pic.setVisible("lblCRTVRM", display_.VRMOn);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        pic.setOverlayLine(VesselLine(i), 0, 0, 0, 0, kEchoColour, 2);
+        pic.setVisible(VesselLine(i), false);
+        pic.setLabel(VesselLabel(i), QString::number(i), QColor(255, 255, 0));
+        pic.setVisible(VesselLabel(i), false);
+    }
+    pic.setOverlayLine("lneSHL", 0, 0, 0, 0, kRadarGreen, 1);
+    pic.setVisible("lneSHL", false);
+
+    picControls_ = new QFrame(this);
+    picControls_->setObjectName("picControls");
+    picControls_->setAutoFillBackground(true);
+    QPalette pal = picControls_->palette();
+    pal.setColor(QPalette::Window, QColor(163, 215, 245));
+    picControls_->setPalette(pal);
+
+    auto* column = new QVBoxLayout(picControls_);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(8);
+
+    lblTime_ = new QLabel("00:00:00", picControls_);
+    lblTime_->setObjectName("lblTime");
+    QFont clockFont("DejaVu Sans Mono");
+    clockFont.setPixelSize(22);
+    clockFont.setBold(true);
+    lblTime_->setFont(clockFont);
+    lblTime_->setAlignment(Qt::AlignCenter);
+    lblTime_->setStyleSheet("QLabel { background: #0b1a10; color: #40ff70; border: 2px inset "
+                            "#6a8fa8; padding: 4px; }");
+    column->addWidget(lblTime_);
+
+    lblPaused_ = new QLabel("PAUSED", picControls_);
+    lblPaused_->setObjectName("lblPaused");
+    lblPaused_->setAlignment(Qt::AlignCenter);
+    lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
+    lblPaused_->setVisible(false);
+    column->addWidget(lblPaused_);
+
+    auto* factorRow = new QHBoxLayout;
+    auto* lblTimeFactor = new QLabel("Time Factor", picControls_);
+    lblTimeFactor->setObjectName("lblTimeFactor");
+    cboTimeFactor_ = new QComboBox(picControls_);
+    cboTimeFactor_->setObjectName("cboTimeFactor");
+    cboTimeFactor_->addItems({"x1", "x2", "x5", "x10", "x30", "x60", "x120"});
+    factorRow->addWidget(lblTimeFactor);
+    factorRow->addWidget(cboTimeFactor_, 1);
+    column->addLayout(factorRow);
+    connect(cboTimeFactor_, &QComboBox::currentIndexChanged, this,
+            &RadarConsole::cboTimeFactor_Click);
+    cboTimeFactor_->setCurrentIndex(4);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(6);
+    grid->addWidget(AddButton("cmdRR", "RR", &RadarConsole::cmdRR_Click), 0, 0);
+    grid->addWidget(AddButton("cmdSHL", "SHL", &RadarConsole::cmdSHL_Click), 0, 1);
+    grid->addWidget(AddButton("cmdHeading", "Bearings", &RadarConsole::cmdHeading_Click), 0, 2);
+    auto* label1 = new QLabel("Range", picControls_);
+    label1->setObjectName("Label1");
+    label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(label1, 1, 0);
+    auto* down =
+        AddButton("cmdRangeDown", QString::fromUtf8("\u25BC"), &RadarConsole::cmdRangeDown_Click);
+    down->setToolTip("Shorter range scale");
+    auto* up =
+        AddButton("cmdRangeUp", QString::fromUtf8("\u25B2"), &RadarConsole::cmdRangeUp_Click);
+    up->setToolTip("Longer range scale");
+    grid->addWidget(down, 1, 1);
+    grid->addWidget(up, 1, 2);
+    grid->addWidget(AddButton("cmdPlot", "Plot", &RadarConsole::cmdPlot_Click), 2, 0);
+    grid->addWidget(AddButton("cmdFreq", "Freq", &RadarConsole::cmdFreq_Click), 2, 1);
+    grid->addWidget(AddButton("cmdNav", "Nav", &RadarConsole::cmdNav_Click), 2, 2);
+    grid->addWidget(AddButton("cmdIdentify", "Identify", &RadarConsole::cmdIdentify_Click), 3, 0);
+    cmdPause_ = AddButton("cmdPause", "Pause", &RadarConsole::cmdPause_Click);
+    grid->addWidget(cmdPause_, 3, 1);
+    grid->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 3, 2);
+    column->addLayout(grid);
+    column->addStretch(1);
+}
+
+void RadarConsole::resizeEvent(QResizeEvent*) {
+    LayOut();
+}
+
+void RadarConsole::LayOut() {
+    const int h = std::max(height(), 60);
+    const int picH = h - 8;
+    const int picW = static_cast<int>(std::lround(picH * kPictureAspect));
+    pnlRadar_->setGeometry(0, 0, picW + 8, h);
+    picRadarCRT_->setGeometry(4, 4, picW, picH);
+    const int left = pnlRadar_->width();
+    picControls_->setGeometry(left, 0, std::max(width() - left, 0), h);
+}
+
+WorldPicture& RadarConsole::picture() {
+    return picRadarCRT_->picture();
+}
+
+const PointD& RadarConsole::OwnPos() const {
+    static const PointD origin{};
+    if (sim_.Vessels.NumVessels <= 0) return origin;
+    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
+}
+
+void RadarConsole::SetLabel(const char* name, const QString& text) {
+    picture().setLabel(name, text, kRadarGreen);
+}
+
+bool RadarConsole::isPaused() const {
+    return lblPaused_->isVisibleTo(this);
+}
+
+// --- scenarios ----------------------------------------------------------------------------
+
+bool RadarConsole::LoadDemo(const QString& fileName) {
+    std::filesystem::path path = fileName.toStdString();
+    if (path.is_relative()) path = programFolder_ / path;
+    const DemoReadResult read = ReadDemoFile(path);
+    if (!read.ok()) {
+        dialogs_.message(Q(read.Error), "LoadDemo", Dialogs::Icon::Exclamation);
+        return false;
+    }
+    const DemoScenario& demo = *read.Scenario;
+    loading_ = true;
+    auto& pic = picture();
+    for (int i = 0; i < kMaxVessels; ++i) {
+        pic.setVisible(VesselLine(i), false);
+        pic.setVisible(VesselLabel(i), false);
+    }
+    PlaceDemoVessels(demo, sim_.Vessels);
+    sim_.Maneuvering = false;
+    sim_.Turning = false;
+    description_ = demo.Description;
+
+    display_.RangeIndex = kDefaultRangeIndex;
+    display_.TVRangeIndex = kDefaultRangeIndex;
+    display_.Tick.Range = 12.0;
+    display_.TVRange = 12.0;
+    SetRange(kRangeScales[static_cast<size_t>(display_.RangeIndex)]);
+    sim_.Vessels.SaveStartState();
+    sim_.UpdateVessels(display_.Tick, *this, false);
+    sim_.Clock.SimTime = 0.5;
+    lblTime_->setText("12:00:00");
+    display_.Tick.SinceLastPlot = 0;
+    display_.Tick.FirstFrame = true;
+    display_.Tick.PlotTime = 0;
+    SetLabel("lblPlotTime", "00:00:00");
+    setWindowTitle(Q(demo.Title));
+    if (auto* sub = parentWidget()) sub->setWindowTitle(Q(demo.Title));
+    loading_ = false;
+    picRadarCRT_->update();
+    return true;
+}
+
+bool RadarConsole::RunDemo(const QString& fileName) {
+    const bool loaded = LoadDemo(fileName);
+    if (!loaded) return false;
+    display_.CursorEast = OwnPos().Y;
+    display_.CursorNorth = OwnPos().X;
+    // A new scenario runs: the pause display follows the timer.
+    lblPaused_->setVisible(false);
+    cmdPause_->setText("Pause");
+    tmrSim_.start();
+    sim_.Running = true;
+    return true;
+}
+
+void RadarConsole::StartDefaultDemo() {
+    if (!LoadDemo("Default.dem")) return;
+    SetTimeFactor(4);
+    cmdPlot_Click();
+    lblPaused_->setVisible(false);
+    tmrSim_.start();
+    sim_.Running = true;
+}
+
+// --- the picture --------------------------------------------------------------------------
+
+void RadarConsole::RedrawRadar() {
+    radar_->RedrawRadar(OwnPos(), sim_.Vessels.NumVessels);
+    RefreshRangeCaptions();
+    picRadarCRT_->update();
+}
+
+void RadarConsole::RedrawVessels() {
+    if (sim_.Vessels.NumVessels <= 0) return;
+    // Only the tick moves vessels: a redraw shows them where they are.
+    sim_.UpdateVessels(display_.Tick, *this, false);
+    picRadarCRT_->update();
+}
+
+void RadarConsole::RefreshRangeCaptions() {
+    SetLabel("lblCRTRange", Q(RangeCaption(display_.Tick.Range)));
+    SetLabel("lblCRTVRM", "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
+}
+
+void RadarConsole::SetRange(double range) {
+    display_.Tick.Range = range;
+    RedrawRadar();
+    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
+    RefreshRangeCaptions();
+}
+
+void RadarConsole::RangeDown() {
+    if (display_.RangeIndex <= 0) return;
+    --display_.RangeIndex;
+    display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
+    RedrawRadar();
+    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
+    RefreshRangeCaptions();
+}
+
+void RadarConsole::RangeUp() {
+    if (display_.RangeIndex >= 9) return;
+    ++display_.RangeIndex;
+    display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
+    RedrawRadar();
+    RefreshRangeCaptions();
+}
+
+void RadarConsole::SetTimeFactor(int index) {
+    if (index < 0 || index >= kTimeFactorCount) return;
+    sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
+    if (cboTimeFactor_->currentIndex() != index) cboTimeFactor_->setCurrentIndex(index);
+}
+
+void RadarConsole::SetNorthUp(bool northUp) {
+    display_.Tick.NorthUp = northUp;
+    RedrawRadar();
+    RedrawVessels();
+}
+
+void RadarConsole::SetPlotFrequency(int index) {
+    if (index < 0 || index > 3) return;
+    display_.Tick.PlotFreqIndex = static_cast<int16_t>(index);
+    SetLabel("lblPlot", Q(PlotCaption(display_.Tick.PlotFreqIndex)));
+    picRadarCRT_->update();
+}
+
+// --- console buttons ----------------------------------------------------------------------
+
+void RadarConsole::tmrSim_Timer() {
+    if (sim_.Vessels.NumVessels <= 0) return;
+    sim_.Tick(display_.Tick, *this);
+    picRadarCRT_->update();
+}
+
+void RadarConsole::cmdRR_Click() {
+    display_.RingsOn = !display_.RingsOn;
+    picture().setVisible("lblRR", display_.RingsOn);
+    RedrawRadar();
+    RedrawVessels();
+}
+
+void RadarConsole::cmdSHL_Click() {
+    display_.Tick.ShowSHL = !display_.Tick.ShowSHL;
+    picture().setVisible("lneSHL", display_.Tick.ShowSHL);
+    if (display_.Tick.ShowSHL) RedrawVessels();
+    picRadarCRT_->update();
+}
+
+void RadarConsole::cmdHeading_Click() {
+    display_.Tick.Bearing =
+        display_.Tick.Bearing == BearingMode::Course ? BearingMode::Relative : BearingMode::Course;
+    RedrawRadar();
+    RedrawVessels();
+}
+
+void RadarConsole::cmdRangeDown_Click() {
+    if (display_.Tick.Range > 0.125) RangeDown();
+    RedrawVessels();
+    display_.VRMPending = true;
+}
+
+void RadarConsole::cmdRangeUp_Click() {
+    if (display_.Tick.Range < 36) RangeUp();
+    RedrawVessels();
+    display_.VRMPending = true;
+}
+
+void RadarConsole::cmdPlot_Click() {
+    display_.Tick.PlotOn = !display_.Tick.PlotOn;
+    picture().setVisible("lblPlot", display_.Tick.PlotOn);
+    picture().setVisible("lblPlotTime", display_.Tick.PlotOn);
+    RedrawRadar();
+    display_.Tick.PlotTime = 0;
+    SetLabel("lblPlotTime", "00:00:00");
+    // The first marks appear at once.
+    RedrawVessels();
+}
+
+void RadarConsole::cmdFreq_Click() {
+    SetPlotFrequency((display_.Tick.PlotFreqIndex + 1) % 4);
+}
+
+void RadarConsole::cmdNav_Click() {
+    picture().setVisible("lblVesselData", !picture().isVisible("lblVesselData"));
+    picRadarCRT_->update();
+}
+
+void RadarConsole::cmdIdentify_Click() {
+    ShowIdentity(true);
+    picRadarCRT_->update();
+}
+
+void RadarConsole::cmdPause_Click() {
+    const bool paused = !isPaused();
+    lblPaused_->setVisible(paused);
+    if (paused)
+        tmrSim_.stop();
+    else
+        tmrSim_.start();
+    sim_.Running = !paused;
+    cmdPause_->setText(paused ? "Resume" : "Pause");
+}
+
+void RadarConsole::cmdRepeat_Click() {
+    if (sim_.Vessels.NumVessels <= 0) return;
+    tmrSim_.stop();
+    sim_.Vessels.RestoreStartState();
+    sim_.Maneuvering = false;
+    sim_.Turning = false;
+    RedrawRadar();
+    RedrawVessels();
+    ResetClocks();
+    // A paused exercise restarts paused, ready for the instructor's briefing.
+    if (!isPaused()) tmrSim_.start();
+    sim_.Running = !isPaused();
+}
+
+void RadarConsole::ResetClocks() {
+    sim_.Clock.SimTime = 0.5;
+    lblTime_->setText("12:00:00");
+    display_.Tick.SinceLastPlot = 0;
+    display_.Tick.PlotTime = 0;
+    SetLabel("lblPlotTime", "00:00:00");
+}
+
+void RadarConsole::cboTimeFactor_Click(int index) {
+    SetTimeFactor(index);
+}
+
+// --- what the tick shows ------------------------------------------------------------------
+
+void RadarConsole::ShowIdentity(bool on) {
+    auto& pic = picture();
+    for (int i = 0; i < sim_.Vessels.NumVessels && i < kMaxVessels; ++i)
+        if (pic.isVisible(VesselLine(i)) || i == sim_.Vessels.OwnVessel)
+            pic.setVisible(VesselLabel(i), on);
+}
+
+void RadarConsole::ManeuverStep(int, const ManeuverReadout&) {}
+
+void RadarConsole::StatusLine(const std::string& text) {
+    SetLabel("lblVesselData", Q(text));
+}
+
+void RadarConsole::Clock(const std::string& text) {
+    lblTime_->setText(Q(text));
+}
+
+void RadarConsole::PlotClock(const std::string& text) {
+    SetLabel("lblPlotTime", Q(text));
+}
+
+void RadarConsole::CentreOn(const PointD& own) {
+    radar_->SetRadarScale(own);
+}
+
+void RadarConsole::TrueViewMark(int, const PointD&) {}
+
+void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark) {
+    dialogs_.beep();
+    auto& pic = picture();
+    pic.setPenWidth(display_.EchoWidth);
+    for (const auto& chain : mark)
+        for (size_t s = 0; s + 1 < chain.size(); ++s)
+            pic.line(chain[s].Y, chain[s].X, chain[s + 1].Y, chain[s + 1].X, kCollisionGreen);
+    picRadarCRT_->repaint();
+    // No tick may run inside this one while the report waits for the user.
+    const bool running = tmrSim_.isActive();
+    tmrSim_.stop();
+    dialogs_.message("COLLISION!");
+    RedrawRadar();
+    if (running) tmrSim_.start();
+}
+
+void RadarConsole::ShowEcho(int vessel, const EchoLine& echo) {
+    auto& pic = picture();
+    pic.setOverlayLine(VesselLine(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, kEchoColour,
+                       display_.EchoWidth);
+    pic.setVisible(VesselLine(vessel), true);
+    pic.moveLabel(VesselLabel(vessel), echo.Centre.Y, echo.Centre.X);
+}
+
+void RadarConsole::HideEcho(int vessel) {
+    picture().setVisible(VesselLine(vessel), false);
+    picture().setVisible(VesselLabel(vessel), false);
+}
+
+void RadarConsole::PlotMark(int, const EchoLine& echo) {
+    auto& pic = picture();
+    pic.setPenWidth(display_.EchoWidth);
+    pic.line(echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, kPlotGrey);
+}
+
+void RadarConsole::OwnLabel(int vessel, const PointD& position) {
+    picture().moveLabel(VesselLabel(vessel), position.Y, position.X);
+}
+
+void RadarConsole::HeadingLine(const PointD& from, const PointD& to) {
+    picture().setOverlayLine("lneSHL", from.Y, from.X, to.Y, to.X, kRadarGreen, 1);
+    picture().setVisible("lneSHL", display_.Tick.ShowSHL);
+}
+
+void RadarConsole::CardinalLabels(const std::array<std::string, 4>& captions) {
+    SetLabel("lbl000", Q(captions[0]));
+    SetLabel("lbl090", Q(captions[1]));
+    SetLabel("lbl180", Q(captions[2]));
+    SetLabel("lbl270", Q(captions[3]));
+}
+
+void RadarConsole::BearingFailed() {
+    dialogs_.message("Radians not set in GetVector");
+}
+
+} // namespace mv

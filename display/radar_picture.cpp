@@ -1,0 +1,138 @@
+#include "display/radar_picture.h"
+
+#include "core/geometry.h"
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mv {
+
+QString VesselLine(int slot) {
+    return QStringLiteral("lneVessel(%1)").arg(slot);
+}
+QString VesselLabel(int slot) {
+    return QStringLiteral("lblVessel(%1)").arg(slot);
+}
+
+RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
+    : picture_(picture), state_(state) {
+    picture_.setBackground(QColor(0, 0, 0));
+}
+
+void RadarPicture::SetRadarScale(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    picture_.setWindow(centre.Y - r, centre.X + 1.1 * r, 2 * r, -2.23 * r);
+}
+
+void RadarPicture::FitLabelFont() {
+    QFont f = picture_.labelFont();
+    f.setPixelSize(std::clamp(picture_.size().height() / 44, 9, 40));
+    picture_.setLabelFont(f);
+}
+
+void RadarPicture::PlaceLabels() {
+    const double r = state_.Tick.Range;
+    const double t = picture_.top();
+    const double l = picture_.left();
+    const double lineH = picture_.labelHeight("lblMode");
+    // Top left, outside the circle: orientation, range and ring spacing.
+    picture_.moveLabel("lblMode", l + 0.02 * r, t - 0.01 * r);
+    picture_.moveLabel("lblCRTRange", l + 0.02 * r, t - 0.01 * r - lineH);
+    picture_.moveLabel("lblRR", l + 0.02 * r, t - 0.01 * r - 2 * lineH);
+    // Top right: plotting.
+    picture_.moveLabel("lblPlot", l + 1.5 * r, t - 0.01 * r);
+    picture_.moveLabel("lblPlotTime", l + 1.5 * r, t - 0.01 * r - lineH);
+    // Bottom corners: markers and cursor.
+    picture_.moveLabel("lblCRTEBL", l + 0.02 * r, t - 2 * r);
+    picture_.moveLabel("lblCRTVRM", l + 0.02 * r, t - 2.1 * r);
+    picture_.moveLabel("lblRange", l + 1.5 * r, t - 2 * r);
+    picture_.moveLabel("lblBearing", l + 1.5 * r, t - 2.1 * r);
+    picture_.moveLabel("lblVesselData", l + 0.33 * r, t - 2.07 * r);
+}
+
+void RadarPicture::RedrawRadar(const PointD& centre, int numVessels) {
+    SetRadarScale(centre);
+    FitLabelFont();
+    PlaceLabels();
+    const double r = state_.Tick.Range;
+
+    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    picture_.setPenWidth(1);
+    picture_.circle(centre.Y, centre.X, r, kRadarGreen);
+    if (state_.RingsOn) DrawRangeRings(centre);
+    DrawBearingScale(centre);
+
+    state_.CursorEast = RoundToInt16(centre.Y);
+    state_.CursorNorth = RoundToInt16(centre.X);
+
+    state_.EchoWidth = EchoWidthFor(r);
+    // Echo lines take the same width when they are next placed.
+    picture_.setPenWidth(state_.EchoWidth);
+    (void)numVessels;
+
+    const auto& d = state_.Tick;
+    if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||
+        (d.Bearing == BearingMode::Course && d.NorthUp)) {
+        picture_.setLabel("lbl000", "000", kRadarGreen);
+        picture_.setLabel("lbl090", "090", kRadarGreen);
+        picture_.setLabel("lbl180", "180", kRadarGreen);
+        picture_.setLabel("lbl270", "270", kRadarGreen);
+    }
+    picture_.setLabel("lblMode", QString::fromStdString(ModeCaption(d)), kRadarGreen);
+    state_.Tick.FirstFrame = true;
+    state_.VRMPending = true;
+}
+
+void RadarPicture::DrawRangeRings(const PointD& centre) {
+    const float spacing =
+        kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
+    picture_.setFill(WorldPicture::Fill::Transparent);
+    for (double radius : RingRadii(state_.Tick.Range, spacing))
+        picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
+    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    picture_.setLabel("lblRR", QString::fromStdString(RingCaption(spacing)), kRadarGreen);
+}
+
+void RadarPicture::DrawBearingScale(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    const auto& d = state_.Tick;
+    const bool ticks = d.Bearing == BearingMode::Relative || d.NorthUp;
+    picture_.setPenWidth(1);
+    for (int i = 1; i <= 360; ++i) {
+        const float b = static_cast<float>(i);
+        PointD edge, inner;
+        PolarOffset(centre, edge, b, r);
+        double innerFactor = 0.98;
+        if (ticks && i % 45 == 0)
+            innerFactor = 0.92;
+        else if (ticks && i % 5 == 0)
+            innerFactor = 0.95;
+        PolarOffset(centre, inner, b, innerFactor * r);
+        if (innerFactor < 0.98)
+            picture_.line(inner.Y, inner.X, edge.Y, edge.X, kRadarGreen);
+        else
+            picture_.point(inner.Y, inner.X, kRadarGreen);
+
+        // Cardinal captions: top and bottom centred outside the circle, the sides inside it
+        // against the inner ends of their ticks.
+        auto place = [&](const QString& name, double left, double top) {
+            picture_.moveLabel(name, left, top);
+        };
+        if (i == 360) {
+            const double w = picture_.labelWidth("lbl000"), h = picture_.labelHeight("lbl000");
+            place("lbl000", edge.Y - w / 2, edge.X + h);
+        } else if (i == 90) {
+            const double w = picture_.labelWidth("lbl090"), h = picture_.labelHeight("lbl090");
+            place("lbl090", inner.Y - w, edge.X + h / 2);
+        } else if (i == 180) {
+            const double w = picture_.labelWidth("lbl180");
+            place("lbl180", edge.Y - w / 2, edge.X);
+        } else if (i == 270) {
+            const double h = picture_.labelHeight("lbl270");
+            place("lbl270", inner.Y, edge.X + h / 2);
+        }
+    }
+}
+
+} // namespace mv

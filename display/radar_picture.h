@@ -1,0 +1,45 @@
+#pragma once
+// The frame of the radar picture: the black face with its green edge, range rings, bearing
+// scale and cardinal captions, and the read-out labels that sit inside the picture.
+
+#include "core/vessel.h"
+#include "display/display_state.h"
+#include "ui/world_picture.h"
+
+#include <QColor>
+
+namespace mv {
+
+inline const QColor kRadarGreen(0, 255, 0);
+inline const QColor kPlotGrey(128, 128, 128);
+inline const QColor kCollisionGreen(0, 255, 0);
+inline const QColor kEchoColour(0, 255, 0);
+
+// Names of the labels and lines inside the picture, as the design calls them.
+QString VesselLine(int slot);  // "lneVessel(i)"
+QString VesselLabel(int slot); // "lblVessel(i)"
+
+class RadarPicture {
+  public:
+    RadarPicture(WorldPicture& picture, RadarDisplayState& state);
+
+    // Puts the world window around the own vessel: the range circle touches the left and
+    // right edges, with a band of 0.1 range above it and 0.13 range below for labels.
+    void SetRadarScale(const PointD& centre);
+    // The one full redraw: face, rings, bearing scale, label places, echo width. Erases the
+    // plot trails and asks for a plot mark at the next echo pass.
+    void RedrawRadar(const PointD& centre, int numVessels);
+    void DrawRangeRings(const PointD& centre);
+    void DrawBearingScale(const PointD& centre);
+    // Scales the label font with the picture so captions read alike at every window size.
+    void FitLabelFont();
+
+    WorldPicture& picture() { return picture_; }
+
+  private:
+    void PlaceLabels();
+    WorldPicture& picture_;
+    RadarDisplayState& state_;
+};
+
+} // namespace mv

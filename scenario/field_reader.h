@@ -1,0 +1,61 @@
+#pragma once
+// Reading the plain-text data files (demo scenarios, the yaw table): whole lines, and a
+// running sequence of comma-separated fields in which a line end also ends a field. Every
+// failure is worded for the user and names the file and the 1-based line.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace mv {
+
+class FieldReader {
+  public:
+    // text is UTF-8 (see DecodeFileText); fileName is used in messages only.
+    FieldReader(std::string_view text, std::string_view fileName);
+
+    // The rest of the current line without its end (CR LF or LF). False at the end of text.
+    bool NextLine(std::string_view& line);
+    // Moves to the start of the next line unless already at the start of one.
+    void SkipRestOfLine();
+
+    // The next field, blanks around it removed and quotes taken off. Line ends and empty
+    // lines before a field are passed over. False, with Error() set, when the text runs out.
+    bool NextField(std::string& field);
+    // The next field as a number; the whole field must be one.
+    bool NextDouble(double& value);
+    bool NextFloat(float& value);
+    // Rounded to a whole number with halves to even; beyond 16 bits is an overflow.
+    bool NextInt16(int16_t& value);
+
+    // The line of the last field read (or of the reading position when nothing is left).
+    int FieldLine() const { return fieldLine_; }
+    const std::string& Error() const { return error_; }
+    // Sets the error to "what (line N of File)" and returns false.
+    bool Fail(std::string_view what, int line);
+
+  private:
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    bool AtLineEnd() const;
+    void ConsumeLineEnd();
+    bool NumberField(double& value, std::string& field);
+
+    std::string_view text_;
+    std::string fileName_;
+    size_t pos_ = 0;
+    int line_ = 1;
+    int fieldLine_ = 1;
+    bool atLineStart_ = true;
+    std::string error_;
+};
+
+// The text of a file's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and bytes that
+// are not valid UTF-8 are read as Windows-1252.
+std::string DecodeFileText(std::string_view bytes);
+
+// Reads the whole file into bytes. Returns an error text naming the file (not its folder),
+// e.g. "File not found (Yaw.txt)", or an empty string.
+std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+} // namespace mv

@@ -1,0 +1,41 @@
+#pragma once
+// The one application object: it owns the simulation and display state and the windows, and
+// passes the state to the windows by reference.
+
+#include "core/simulation.h"
+#include "display/display_state.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace mv {
+
+class Dialogs;
+class MainWindow;
+class RadarConsole;
+
+class Application {
+  public:
+    // dialogs: the Qt boxes in the program, a scripted set in tests.
+    Application(const std::filesystem::path& programFolder, Dialogs& dialogs);
+    ~Application();
+
+    // Reads the yaw table, builds the windows and starts Default.dem. False when the program
+    // cannot go on (the yaw table could not be read; the message has been shown).
+    bool Start();
+
+    Simulation& simulation() { return sim_; }
+    RadarDisplayState& display() { return display_; }
+    MainWindow& mainWindow() { return *main_; }
+    RadarConsole& console() { return *console_; }
+
+  private:
+    std::filesystem::path programFolder_;
+    Dialogs& dialogs_;
+    Simulation sim_;
+    RadarDisplayState display_;
+    std::unique_ptr<MainWindow> main_;
+    RadarConsole* console_ = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,137 @@
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace mv {
+
+namespace {
+
+QString TitleOr(const QString& title) {
+    return title.isEmpty() ? QApplication::applicationName() : title;
+}
+
+} // namespace
+
+Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Icon icon,
+                                   Buttons buttons) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(TitleOr(title));
+    box.setText(text);
+    switch (icon) {
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::None:
+        break;
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Ok;
+    }
+}
+
+QString QtDialogs::prompt(const QString& text, const QString& title, const QString& defaultText) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent_, TitleOr(title), text, QLineEdit::Normal, defaultText, &ok);
+    return ok ? answer : QString();
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& folder,
+                                const QString& filter) {
+    return QFileDialog::getSaveFileName(parent_, title, folder, filter);
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+void QtDialogs::showHelp(const QString& topic) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(topic));
+}
+
+bool QtDialogs::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title, Icon icon,
+                                         Buttons) {
+    shown.push_back({"message", text, title, icon});
+    if (answers.empty()) return Answer::Ok;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedDialogs::prompt(const QString& text, const QString& title, const QString&) {
+    shown.push_back({"prompt", text, title, Icon::None});
+    if (texts.empty()) return {};
+    QString t = texts.front();
+    texts.pop_front();
+    return t;
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QString&) {
+    shown.push_back({"save", {}, title, Icon::None});
+    if (texts.empty()) return {};
+    QString t = texts.front();
+    texts.pop_front();
+    return t;
+}
+
+void ScriptedDialogs::beep() {
+    ++beeps;
+    shown.push_back({"beep", {}, {}, Icon::None});
+}
+
+void ScriptedDialogs::showHelp(const QString& topic) {
+    shown.push_back({"help", topic, {}, Icon::None});
+}
+
+bool ScriptedDialogs::openDocument(const QString& path) {
+    shown.push_back({"document", path, {}, Icon::None});
+    return true;
+}
+
+QStringList ScriptedDialogs::messages() const {
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == "message") out << s.text;
+    return out;
+}
+
+} // namespace mv

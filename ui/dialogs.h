@@ -1,0 +1,78 @@
+#pragma once
+// Every message, prompt and file question goes through this one door, so that tests can
+// script the answers and no test ever waits on a modal box.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+namespace mv {
+
+class Dialogs {
+  public:
+    enum class Icon { None, Information, Exclamation, Critical, Question };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Dialogs() = default;
+    // title empty: the application's name.
+    virtual Answer message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
+                           Buttons buttons = Buttons::Ok) = 0;
+    // Empty when cancelled.
+    virtual QString prompt(const QString& text, const QString& title,
+                           const QString& defaultText = {}) = 0;
+    // Empty when cancelled. filter like "Demo files (*.dem)".
+    virtual QString saveFileName(const QString& title, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual void beep() = 0;
+    // Help topic by context id or page name; documents and programs by path.
+    virtual void showHelp(const QString& topic) = 0;
+    virtual bool openDocument(const QString& path) = 0;
+};
+
+// Real dialogs, parented to a window.
+class QtDialogs final : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
+    QString saveFileName(const QString& title, const QString& folder,
+                         const QString& filter) override;
+    void beep() override;
+    void showHelp(const QString& topic) override;
+    bool openDocument(const QString& path) override;
+
+  private:
+    QWidget* parent_;
+};
+
+// Records what was shown and answers as scripted (Ok / empty text when the script is empty).
+class ScriptedDialogs final : public Dialogs {
+  public:
+    struct Shown {
+        QString kind; // "message", "prompt", "save", "beep", "help", "document"
+        QString text, title;
+        Icon icon = Icon::None;
+    };
+    std::vector<Shown> shown;
+    std::deque<Answer> answers;
+    std::deque<QString> texts; // answers to prompts and save-file questions
+    int beeps = 0;
+
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
+    QString saveFileName(const QString& title, const QString& folder,
+                         const QString& filter) override;
+    void beep() override;
+    void showHelp(const QString& topic) override;
+    bool openDocument(const QString& path) override;
+    // Messages only, in order.
+    QStringList messages() const;
+};
+
+} // namespace mv

@@ -1,0 +1,214 @@
+#include "ui/world_picture.h"
+
+#include <QFontMetricsF>
+#include <QLineF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace mv {
+
+WorldPicture::WorldPicture() {
+    labelFont_.setFamily("DejaVu Sans");
+    labelFont_.setPixelSize(12);
+    resize(QSize(100, 100), 1.0);
+}
+
+void WorldPicture::resize(QSize logicalSize, qreal devicePixelRatio) {
+    size_ = logicalSize.expandedTo(QSize(1, 1));
+    dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    image_ = QImage(QSize(qRound(size_.width() * dpr_), qRound(size_.height() * dpr_)),
+                    QImage::Format_RGB32);
+    image_.setDevicePixelRatio(dpr_);
+    image_.fill(background_);
+}
+
+void WorldPicture::setWindow(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width != 0 ? width : 1;
+    height_ = height != 0 ? height : -1;
+}
+
+QPointF WorldPicture::toFraction(double h, double v) const {
+    return QPointF((h - left_) / width_, (v - top_) / height_);
+}
+
+QPointF WorldPicture::fromFraction(QPointF f) const {
+    return QPointF(f.x() * size_.width(), f.y() * size_.height());
+}
+
+QPointF WorldPicture::toPixel(double h, double v) const {
+    return fromFraction(toFraction(h, v));
+}
+
+QPointF WorldPicture::toWorld(QPointF pixel) const {
+    return QPointF(left_ + pixel.x() / size_.width() * width_,
+                   top_ + pixel.y() / size_.height() * height_);
+}
+
+double WorldPicture::unitsPerPixelX() const {
+    return width_ / size_.width();
+}
+double WorldPicture::unitsPerPixelY() const {
+    return height_ / size_.height();
+}
+
+void WorldPicture::clear() {
+    image_.fill(background_);
+}
+
+void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colour) {
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(toPixel(h1, v1), toPixel(h2, v2));
+}
+
+void WorldPicture::circle(double h, double v, double radius, QColor colour) {
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, penWidth_));
+    if (fill_ == Fill::Solid)
+        p.setBrush(fillColour_);
+    else
+        p.setBrush(Qt::NoBrush);
+    // Round on the screen: the radius is measured across, in horizontal world units.
+    const double r = std::fabs(radius / unitsPerPixelX());
+    p.drawEllipse(toPixel(h, v), r, r);
+}
+
+void WorldPicture::point(double h, double v, QColor colour) {
+    // One logical pixel, whole device pixels, no smoothing: the bearing scale's dots stay sharp.
+    const QPointF px = toPixel(h, v) * dpr_;
+    const int x0 = static_cast<int>(std::floor(px.x()));
+    const int y0 = static_cast<int>(std::floor(px.y()));
+    const int n = std::max(1, qRound(dpr_));
+    for (int dy = 0; dy < n; ++dy)
+        for (int dx = 0; dx < n; ++dx)
+            if (image_.valid(x0 + dx, y0 + dy)) image_.setPixelColor(x0 + dx, y0 + dy, colour);
+}
+
+QColor WorldPicture::pixel(int x, int y) const {
+    const int dx = static_cast<int>(x * dpr_), dy = static_cast<int>(y * dpr_);
+    return image_.valid(dx, dy) ? image_.pixelColor(dx, dy) : QColor();
+}
+
+void WorldPicture::setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
+                                  QColor colour, int widthPixels) {
+    Item& it = items_[name];
+    it.kind = Item::Line;
+    it.a = toFraction(h1, v1);
+    it.b = toFraction(h2, v2);
+    it.colour = colour;
+    it.width = widthPixels;
+}
+
+void WorldPicture::setOverlayCircle(const QString& name, double h, double v, double radius,
+                                    QColor colour) {
+    Item& it = items_[name];
+    it.kind = Item::Circle;
+    it.a = toFraction(h, v);
+    it.b = toFraction(h + radius, v);
+    it.colour = colour;
+}
+
+void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
+    Item& it = items_[name];
+    it.kind = Item::Label;
+    it.text = QString(text).replace("\r\n", "\n");
+    it.colour = colour;
+}
+
+void WorldPicture::moveLabel(const QString& name, double left, double top) {
+    Item& it = items_[name];
+    it.kind = Item::Label;
+    it.a = toFraction(left, top);
+}
+
+double WorldPicture::labelWidth(const QString& name) const {
+    const auto it = items_.find(name);
+    if (it == items_.end()) return 0;
+    const QFontMetricsF fm(labelFont_);
+    double w = 0;
+    for (const QString& line : it->second.text.split('\n'))
+        w = std::max(w, fm.horizontalAdvance(line));
+    return std::fabs(w * unitsPerPixelX());
+}
+
+double WorldPicture::labelHeight(const QString& name) const {
+    const auto it = items_.find(name);
+    if (it == items_.end()) return 0;
+    const QFontMetricsF fm(labelFont_);
+    const auto lines = it->second.text.count('\n') + 1;
+    return std::fabs(fm.height() * lines * unitsPerPixelY());
+}
+
+QString WorldPicture::labelText(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QString() : it->second.text;
+}
+
+void WorldPicture::setVisible(const QString& name, bool visible) {
+    items_[name].visible = visible;
+}
+
+bool WorldPicture::isVisible(const QString& name) const {
+    const auto it = items_.find(name);
+    return it != items_.end() && it->second.visible;
+}
+
+QPointF WorldPicture::labelTopLeft(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QPointF() : fromFraction(it->second.a);
+}
+
+QLineF WorldPicture::overlayLine(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QLineF()
+                              : QLineF(fromFraction(it->second.a), fromFraction(it->second.b));
+}
+
+void WorldPicture::paint(QPainter& painter) const {
+    painter.drawImage(QPointF(0, 0), image_);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(labelFont_);
+    const QFontMetricsF fm(labelFont_);
+    for (const auto& [name, it] : items_) {
+        if (!it.visible) continue;
+        switch (it.kind) {
+        case Item::Line:
+            painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(fromFraction(it.a), fromFraction(it.b));
+            break;
+        case Item::Circle: {
+            const QPointF c = fromFraction(it.a);
+            const double r = QLineF(c, fromFraction(it.b)).length();
+            painter.setPen(QPen(it.colour, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(c, r, r);
+            break;
+        }
+        case Item::Label: {
+            painter.setPen(it.colour);
+            QPointF corner = fromFraction(it.a);
+            for (const QString& line : it.text.split('\n')) {
+                painter.drawText(corner + QPointF(0, fm.ascent()), line);
+                corner.ry() += fm.height();
+            }
+            break;
+        }
+        }
+    }
+}
+
+QImage WorldPicture::render() const {
+    QImage out = image_.copy();
+    out.setDevicePixelRatio(dpr_);
+    QPainter p(&out);
+    paint(p);
+    return out;
+}
+
+} // namespace mv
