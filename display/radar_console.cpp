@@ -97,8 +97,15 @@ void RadarConsole::BuildControls() {
     pal.setColor(QPalette::Window, QColor(163, 215, 245));
     picControls_->setPalette(pal);
 
-    auto* column = new QVBoxLayout(picControls_);
-    column->setContentsMargins(12, 12, 12, 12);
+    // The controls keep a comfortable width, centred, however wide the window is.
+    auto* outer = new QHBoxLayout(picControls_);
+    outer->setContentsMargins(12, 12, 12, 12);
+    auto* panel = new QWidget(picControls_);
+    panel->setObjectName("pnlControlColumn");
+    panel->setMaximumWidth(440);
+    outer->addWidget(panel);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
 
     lblTime_ = new QLabel("00:00:00", picControls_);

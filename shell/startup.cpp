@@ -5,6 +5,7 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace mv {
 
@@ -15,6 +16,9 @@ int RunMarovane(int argc, char** argv) {
     Application marovane(QApplication::applicationDirPath().toStdString(), dialogs);
     if (!marovane.Start()) return 1;
     dialogs.setParent(&marovane.mainWindow());
+    // Fill the screen even where no window manager maximises windows.
+    if (const QScreen* screen = QApplication::primaryScreen())
+        marovane.mainWindow().setGeometry(screen->availableGeometry());
     marovane.mainWindow().showMaximized();
     return QApplication::exec();
 }
