@@ -11,12 +11,16 @@ if(MAROVANE_SANITIZE)
   target_link_options(marovane_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# marovane_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [QT])
+# marovane_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [QT] [NO_MAIN])
 # Registers a GoogleTest executable with ctest. QT tests run on the offscreen platform.
+# NO_MAIN: the test brings its own main(), e.g. to hold one QApplication for all its cases.
 function(marovane_add_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;NO_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(test_${name} ${ARG_SOURCES})
-  target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main marovane_options)
+  target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest marovane_options)
+  if(NOT ARG_NO_MAIN)
+    target_link_libraries(test_${name} PRIVATE GTest::gtest_main)
+  endif()
   set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -52,6 +52,8 @@ void RadarPicture::PlaceLabels() {
 }
 
 void RadarPicture::RedrawRadar(const PointD& centre, int numVessels) {
+    // The face, rings and 72 ticks through one painter.
+    WorldPicture::Batch batch(picture_);
     SetRadarScale(centre);
     FitLabelFont();
     PlaceLabels();

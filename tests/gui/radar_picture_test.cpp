@@ -1,0 +1,412 @@
+// What the navigator sees on the radar picture, checked on its pixels: rings where the range
+// scale puts them, echoes and the heading line where a bearing and range would be measured,
+// plot trails at the chosen interval of sea time, and the console's handling of a collision,
+// a broken demo file, pause and repeat, and the ends of the range table.
+
+#include "core/simulation.h"
+#include "display/display_state.h"
+#include "display/radar_console.h"
+#include "display/radar_picture.h"
+#include "ui/dialogs.h"
+#include "ui/world_picture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineF>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Where the radar puts the own vessel and how many pixels a mile takes, from the picture's
+// size alone: the window is 2 ranges wide and 2.23 ranges high, with 1.1 ranges above the
+// centre.
+struct Frame {
+    double cx, cy, pxPerNmX, pxPerNmY;
+    Frame(QSize size, double range)
+        : cx(size.width() / 2.0), cy(size.height() * 1.1 / 2.23),
+          pxPerNmX(size.width() / (2 * range)), pxPerNmY(size.height() / (2.23 * range)) {}
+    // The pixel at a screen bearing (degrees clockwise from the top) and range (nm).
+    QPointF at(double bearing, double range) const {
+        const double a = bearing * M_PI / 180;
+        return {cx + range * std::sin(a) * pxPerNmX, cy - range * std::cos(a) * pxPerNmY};
+    }
+    // Bearing and range of a pixel, as measured from the centre with the cursor.
+    double bearingOf(QPointF p) const {
+        const double b = std::atan2((p.x() - cx) / pxPerNmX, (cy - p.y()) / pxPerNmY) * 180 / M_PI;
+        return b < 0 ? b + 360 : b;
+    }
+    double rangeOf(QPointF p) const {
+        return std::hypot((p.x() - cx) / pxPerNmX, (cy - p.y()) / pxPerNmY);
+    }
+};
+
+double BearingDifference(double a, double b) {
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return d > 180 ? 360 - d : d;
+}
+
+bool IsGreen(QColor c) {
+    return c.green() > 150 && c.red() < 100 && c.blue() < 100;
+}
+// A line drawn through p shows green in the pixel under p or one beside it (a thin smoothed
+// line can fall half on each of two pixels).
+bool GreenNear(const QImage& image, QPointF p) {
+    const int x0 = static_cast<int>(std::floor(p.x())), y0 = static_cast<int>(std::floor(p.y()));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QColor c = image.pixelColor(x0 + dx, y0 + dy);
+            if (c.green() > 100 && c.red() < 60 && c.blue() < 60) return true;
+        }
+    return false;
+}
+bool IsGrey(QColor c) {
+    return c.red() > 40 && std::abs(c.red() - c.green()) < 20 &&
+           std::abs(c.green() - c.blue()) < 20;
+}
+
+// Runs of consecutive pixels that pass a test, along a row or a column, each as the
+// coverage-weighted centre of the run in pixel coordinates (a pixel's centre is at +0.5).
+template <typename Sample> std::vector<double> Runs(int from, int to, Sample sample) {
+    std::vector<double> centres;
+    double sum = 0, weight = 0;
+    for (int i = from; i <= to; ++i) {
+        const double w = sample(i);
+        if (w > 0) {
+            sum += (i + 0.5) * w;
+            weight += w;
+        } else if (weight > 0) {
+            centres.push_back(sum / weight);
+            sum = weight = 0;
+        }
+    }
+    if (weight > 0) centres.push_back(sum / weight);
+    return centres;
+}
+
+TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
+    // Rings a navigator expects on each scale: 2 at 0.125 nm, 4 at 0.25 and 0.5 (the fifth
+    // would be the edge), 2 at 0.75, then 5 from 1.5 nm up.
+    struct Case {
+        int index;
+        double spacing;
+        int rings;
+    };
+    const Case cases[] = {{0, 0.05, 2}, {1, 0.05, 4}, {2, 0.1, 4}, {3, 0.25, 2}, {4, 0.25, 5},
+                          {5, 0.5, 5},  {6, 1, 5},    {7, 2, 5},   {8, 4, 5},    {9, 6, 5}};
+    mv::WorldPicture picture;
+    picture.resize(QSize(900, 1004));
+    for (const Case& c : cases) {
+        mv::RadarDisplayState state;
+        state.RangeIndex = static_cast<int16_t>(c.index);
+        state.Tick.Range = mv::kRangeScales[static_cast<size_t>(c.index)];
+        SCOPED_TRACE(testing::Message() << "range " << state.Tick.Range << " nm");
+        mv::RadarPicture radar(picture, state);
+        radar.RedrawRadar(mv::PointD{3.0, -2.0}, 1); // anywhere: the picture follows the centre
+        const Frame f(picture.size(), state.Tick.Range);
+        const int row = static_cast<int>(f.cy);
+        // Out to 0.9 of the range: the 090 tick and the edge begin beyond it.
+        const auto rings =
+            Runs(static_cast<int>(f.cx) + 2,
+                 static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range), [&](int x) {
+                     const QColor c = picture.pixel(x, row);
+                     return c.red() < 60 && c.blue() < 60 ? c.green() / 255.0 : 0.0;
+                 });
+        ASSERT_EQ(static_cast<int>(rings.size()), c.rings);
+        for (int k = 0; k < c.rings; ++k)
+            EXPECT_NEAR(rings[static_cast<size_t>(k)], f.cx + (k + 1) * c.spacing * f.pxPerNmX, 1.0)
+                << "ring " << k + 1;
+
+        // Switched off, the face is repainted bare.
+        state.RingsOn = false;
+        radar.RedrawRadar(mv::PointD{3.0, -2.0}, 1);
+        for (int x = static_cast<int>(f.cx) + 2; x < f.cx + 0.9 * f.pxPerNmX * state.Tick.Range;
+             ++x)
+            ASSERT_EQ(picture.pixel(x, row), QColor(0, 0, 0)) << "x " << x;
+    }
+}
+
+// Records what the console shows and lets a test look at the picture while a message box
+// would be open.
+class WatchingDialogs final : public mv::Dialogs {
+  public:
+    mv::ScriptedDialogs record;
+    std::function<void()> whileShown;
+
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override {
+        if (whileShown) whileShown();
+        return record.message(text, title, icon, buttons);
+    }
+    QString prompt(const QString& text, const QString& title, const QString& def) override {
+        return record.prompt(text, title, def);
+    }
+    QString saveFileName(const QString& title, const QString& folder,
+                         const QString& filter) override {
+        return record.saveFileName(title, folder, filter);
+    }
+    void beep() override { record.beep(); }
+    void showHelp(const QString& topic) override { record.showHelp(topic); }
+    bool openDocument(const QString& path) override { return record.openDocument(path); }
+};
+
+class RadarConsoleTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        console = std::make_unique<mv::RadarConsole>(sim, display, dialogs, tmrSim,
+                                                     folder.path().toStdString());
+        // A picture of about 720 x 800 pixels, some 30 pixels to the mile at 12 nm.
+        console->resize(1100, 808);
+        console->show();
+    }
+
+    void WriteDemo(const QString& name, const QByteArray& text) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    // An own vessel and, optionally, one target line ("SIZE, heading, speed, bearing, range").
+    void LoadOwnAndTarget(int ownHeading, const QByteArray& target) {
+        QByteArray text = "Test\r\n " + QByteArray(target.isEmpty() ? "1" : "2") + " \r\nMEDIUM, " +
+                          QByteArray::number(ownHeading) + ", 0\r\n";
+        if (!target.isEmpty()) text += target + "\r\n";
+        WriteDemo("Test.dem", text);
+        ASSERT_TRUE(console->LoadDemo("Test.dem"));
+    }
+    Frame frame() { return Frame(console->picture().size(), display.Tick.Range); }
+
+    QTemporaryDir folder;
+    mv::Simulation sim;
+    mv::RadarDisplayState display;
+    WatchingDialogs dialogs;
+    QTimer tmrSim;
+    std::unique_ptr<mv::RadarConsole> console;
+};
+
+TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
+    // A large target at 045 true, 6 nm, on the 12-mile scale.
+    struct Case {
+        bool northUp;
+        int ownHeading;
+        double screenBearing; // where it appears: true bearing, or relative in heads-up
+    };
+    const Case cases[] = {
+        {true, 90, 45},    // north-up: the true bearing, whatever the heading
+        {false, 90, 315},  // heads-up steering 090: fine on the port bow, up and to the left
+        {false, 225, 180}, // heads-up steering 225: right astern
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.northUp ? "north-up" : "heads-up") << " heading " << c.ownHeading);
+        display.Tick.NorthUp = c.northUp;
+        LoadOwnAndTarget(c.ownHeading, "LARGE, 000, 0, 045, 6");
+        const Frame f = frame();
+        const QLineF echo = console->picture().overlayLine("lneVessel(1)");
+        ASSERT_TRUE(console->picture().isVisible("lneVessel(1)"));
+        const QPointF mid = echo.center();
+        EXPECT_LT(BearingDifference(f.bearingOf(mid), c.screenBearing), 0.5);
+        EXPECT_NEAR(f.rangeOf(mid), 6.0, 1.0 / f.pxPerNmX);
+        // Across the line of sight, 0.6 nm long for a large vessel at 12 nm.
+        const QLineF sight(QPointF(f.cx, f.cy), mid);
+        const double cosine =
+            (echo.dx() * sight.dx() + echo.dy() * sight.dy()) / (echo.length() * sight.length());
+        EXPECT_LT(std::fabs(cosine), 0.02);
+        EXPECT_NEAR(echo.length(), 0.6 * f.pxPerNmX, 1.0);
+        EXPECT_TRUE(GreenNear(console->picture().render(), mid));
+    }
+}
+
+TEST_F(RadarConsoleTest, HeadingLineRunsAlongTheOwnHeadingOrStraightUp) {
+    struct Case {
+        bool northUp;
+        int ownHeading;
+        double screenBearing;
+    };
+    const Case cases[] = {{true, 60, 60}, {true, 300, 300}, {false, 60, 0}, {false, 300, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.northUp ? "north-up" : "heads-up") << " heading " << c.ownHeading);
+        display.Tick.NorthUp = c.northUp;
+        LoadOwnAndTarget(c.ownHeading, {});
+        const Frame f = frame();
+        ASSERT_TRUE(console->picture().isVisible("lneSHL"));
+        const QLineF shl = console->picture().overlayLine("lneSHL");
+        EXPECT_LT(QLineF(shl.p1(), QPointF(f.cx, f.cy)).length(), 1.0);
+        EXPECT_LT(BearingDifference(f.bearingOf(shl.p2()), c.screenBearing), 0.2);
+        EXPECT_NEAR(f.rangeOf(shl.p2()), 12.0, 1.0 / f.pxPerNmX);
+        const QImage shown = console->picture().render();
+        for (double nm : {3.0, 7.0})
+            EXPECT_TRUE(GreenNear(shown, f.at(c.screenBearing, nm))) << nm << " nm out";
+    }
+}
+
+TEST_F(RadarConsoleTest, PlotMarksFollowTheIntervalInSeaTime) {
+    // A small target dead ahead at 2.5 nm, opening at 20 knots: a mile every 3 minutes. With
+    // the 3-minute interval at x1 (3 s of sea time a tick) a mark falls every 60th tick; at
+    // x120 a tick is 6 minutes and every tick marks. Switching plotting on marks at once.
+    struct Case {
+        int timeFactorIndex;
+        int ticks;
+        int marks;
+    };
+    const Case cases[] = {{0, 59, 1}, {0, 60, 2}, {0, 180, 4}, {6, 1, 2}, {6, 4, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "factor index " << c.timeFactorIndex << ", " << c.ticks << " ticks");
+        display.Tick.PlotOn = false;
+        LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
+        console->SetTimeFactor(c.timeFactorIndex);
+        console->SetPlotFrequency(1);
+        console->cmdPlot_Click();
+        ASSERT_TRUE(display.Tick.PlotOn);
+        for (int t = 0; t < c.ticks; ++t)
+            console->tmrSim_Timer();
+
+        // The marks are horizontal strokes up the column through the centre.
+        const Frame f = frame();
+        const auto& picture = console->picture();
+        const int column = static_cast<int>(f.cx);
+        const auto marks = Runs(0, static_cast<int>(f.cy) - 2, [&](int y) {
+            return IsGrey(picture.pixel(column, y)) ? 1.0 : 0.0;
+        });
+        EXPECT_EQ(static_cast<int>(marks.size()), c.marks);
+        // The trail starts where plotting was switched on.
+        ASSERT_FALSE(marks.empty());
+        EXPECT_NEAR(f.rangeOf(QPointF(f.cx, marks.back())), 2.5, 0.05);
+    }
+}
+
+TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
+    // Dead ahead at 0.02 nm, closing at 10 knots (0.0083 nm a tick at x1): inside 0.01 nm at
+    // the second tick, still inside at the third, clear at the fourth.
+    LoadOwnAndTarget(0, "SMALL, 180, 10, 000, 0.02");
+    console->SetTimeFactor(0);
+    tmrSim.start(mv::kTickIntervalMs);
+    const Frame f = frame();
+    // Midpoints of the first stroke of each jagged chain: 0.075 range across, 0.05 up.
+    const QPointF right(f.cx + 0.9 * f.pxPerNmX, f.cy - 0.6 * f.pxPerNmY);
+    const QPointF left(f.cx - 0.9 * f.pxPerNmX, f.cy - 0.6 * f.pxPerNmY);
+    QImage whileShown;
+    int beepsBefore = -1;
+    dialogs.whileShown = [&] {
+        whileShown = console->picture().image().copy();
+        beepsBefore = dialogs.record.beeps;
+    };
+    for (int t = 0; t < 6; ++t)
+        console->tmrSim_Timer();
+
+    EXPECT_EQ(dialogs.record.messages().join(" | ").toStdString(), "COLLISION!");
+    EXPECT_EQ(dialogs.record.beeps, 1);
+    EXPECT_EQ(beepsBefore, 1);
+    ASSERT_FALSE(whileShown.isNull());
+    EXPECT_TRUE(IsGreen(whileShown.pixelColor(right.toPoint())));
+    EXPECT_TRUE(IsGreen(whileShown.pixelColor(left.toPoint())));
+    // The redraw after the box paints the mark over; the exercise goes on.
+    EXPECT_EQ(console->picture().pixel(right.toPoint().x(), right.toPoint().y()), QColor(0, 0, 0));
+    EXPECT_TRUE(tmrSim.isActive());
+    tmrSim.stop();
+}
+
+TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
+    LoadOwnAndTarget(30, "LARGE, 270, 12, 045, 6");
+    for (int t = 0; t < 3; ++t)
+        console->tmrSim_Timer();
+    const auto vessels = sim.Vessels.Vessel;
+    const auto positions = sim.Vessels.VesselPos;
+    const QLineF echo = console->picture().overlayLine("lneVessel(1)");
+    const QString title = console->windowTitle();
+
+    const QByteArray broken[] = {
+        "Broken\r\n 2 \r\nMEDIUM, 0A0, 12\r\nSMALL, 000, 5, 045, 5\r\n",  // letter in a heading
+        "Broken\r\n 2 \r\nMEDIUM, 000, 12\r\nSMALL, 000, 5, 045, 5x\r\n", // and in a range
+        "Broken\r\n 3 \r\nMEDIUM, 000, 12\r\nSMALL, 000, 5, 045, 5\r\n",  // a vessel short
+    };
+    for (const QByteArray& text : broken) {
+        SCOPED_TRACE(text.toStdString());
+        dialogs.record.shown.clear();
+        WriteDemo("Broken.dem", text);
+        EXPECT_FALSE(console->LoadDemo("Broken.dem"));
+        ASSERT_EQ(dialogs.record.shown.size(), 1u);
+        const auto& box = dialogs.record.shown.front();
+        EXPECT_EQ(box.kind, "message");
+        EXPECT_EQ(box.title, "LoadDemo");
+        EXPECT_EQ(box.icon, mv::Dialogs::Icon::Exclamation);
+        EXPECT_TRUE(box.text.contains("Broken.dem")) << box.text.toStdString();
+        EXPECT_EQ(sim.Vessels.Vessel, vessels);
+        EXPECT_EQ(sim.Vessels.VesselPos, positions);
+        EXPECT_EQ(console->picture().overlayLine("lneVessel(1)"), echo);
+        EXPECT_EQ(console->windowTitle(), title);
+    }
+}
+
+TEST_F(RadarConsoleTest, RepeatKeepsAPausedExercisePaused) {
+    WriteDemo("Run.dem", "Run\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 270, 12, 045, 6\r\n");
+    for (const bool pauseFirst : {true, false}) {
+        SCOPED_TRACE(pauseFirst ? "paused" : "running");
+        ASSERT_TRUE(console->RunDemo("Run.dem"));
+        for (int t = 0; t < 5; ++t)
+            console->tmrSim_Timer();
+        if (pauseFirst) console->cmdPause_Click();
+        console->cmdRepeat_Click();
+        EXPECT_EQ(tmrSim.isActive(), !pauseFirst);
+        EXPECT_EQ(sim.Running, !pauseFirst);
+        EXPECT_EQ(console->findChild<QLabel*>("lblPaused")->isVisible(), pauseFirst);
+        EXPECT_EQ(sim.Vessels.VesselPos, sim.Vessels.StartPos);
+        if (pauseFirst) console->cmdPause_Click(); // resume for the next case
+    }
+    tmrSim.stop();
+}
+
+TEST_F(RadarConsoleTest, RangeButtonsDoNothingAtTheEndsOfTheTable) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    struct Case {
+        const char* what;
+        int index;
+        double range;
+        bool down;
+    };
+    const Case cases[] = {
+        {"down at 0.125 nm", 0, 0.125, true},
+        {"up at 36 nm", 9, 36, false},
+        // A range set outside the table: the first guard that fails wins.
+        {"down at 0.1 nm, index 3", 3, 0.1, true},
+        {"up at 30 nm, index 9", 9, 30, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        display.RangeIndex = static_cast<int16_t>(c.index);
+        console->SetRange(c.range);
+        // Something a redraw would paint over, inside the face.
+        auto& picture = console->picture();
+        const double east = 0.3 * c.range, north = 0.2 * c.range;
+        picture.point(east, north, QColor(255, 0, 255));
+        const QString caption = picture.labelText("lblCRTRange");
+        if (c.down)
+            console->cmdRangeDown_Click();
+        else
+            console->cmdRangeUp_Click();
+        EXPECT_EQ(display.RangeIndex, c.index);
+        EXPECT_EQ(display.Tick.Range, c.range);
+        EXPECT_EQ(picture.labelText("lblCRTRange"), caption);
+        const QPointF px = picture.toPixel(east, north);
+        EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
+                  QColor(255, 0, 255));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // One application for every case: widgets need it, and Qt allows only one per process.
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
