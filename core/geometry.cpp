@@ -33,6 +33,8 @@ int16_t GetVector(const PointD& a, const PointD& b, float& bearing, double& dist
         brg += 180.0f;
     else if (dN >= 0 && dE < 0)
         brg += 270.0f;
+    // A hair west of north comes to 360 in single precision; north is stored as 0.
+    if (brg >= 360.0f) brg -= 360.0f;
     bearing = brg;
     return 0;
 }

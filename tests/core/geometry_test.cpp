@@ -30,13 +30,18 @@ TEST(GetVector, CompassPointsAndQuadrants) {
         {"same point", {0, 0}, 0.0f, 0.0},
         // 3-4-5 triangle: east 3, north 4 is 36.87 degrees east of north.
         {"three-four-five", {4, 3}, 36.8699f, 5.0},
-        {"just west of north", {1, -1e-9}, 360.0f, 1.0},
+        // West of north by less than single precision can show: north, stored as 0, not 360.
+        {"a hair west of north", {1, -1e-9}, 0.0f, 1.0},
+        {"just west of north", {1, -1e-7}, 0.0f, 1.0},
+        {"a little west of north", {1, -1e-5}, 359.99943f, std::sqrt(1 + 1e-10)},
     };
     for (const auto& c : cases) {
         float bearing = -1;
         double distance = -1;
         EXPECT_EQ(mv::GetVector({0, 0}, c.to, bearing, distance), 0) << c.name;
         EXPECT_NEAR(bearing, c.bearing, 2e-4) << c.name;
+        EXPECT_GE(bearing, 0.0f) << c.name;
+        EXPECT_LT(bearing, 360.0f) << c.name;
         EXPECT_NEAR(distance, c.distance, 1e-12) << c.name;
     }
 }
