@@ -56,9 +56,9 @@ std::string FormatNumber(double value, std::string_view pattern) {
     const long double scale = std::pow(10.0L, decimals);
     // Halves away from zero, as on a navigator's calculator.
     const long double scaled = std::round(std::fabs(static_cast<long double>(value)) * scale);
-    char digitsBuf[80];
-    std::snprintf(digitsBuf, sizeof digitsBuf, "%.0Lf", scaled);
-    std::string digits = digitsBuf;
+    // As many digits as the value has: a runaway speed or range must still read true.
+    std::string digits(static_cast<size_t>(std::snprintf(nullptr, 0, "%.0Lf", scaled)), '0');
+    std::snprintf(digits.data(), digits.size() + 1, "%.0Lf", scaled);
     if (static_cast<int>(digits.size()) < decimals + 1)
         digits.insert(0, static_cast<size_t>(decimals + 1) - digits.size(), '0');
     std::string intPart = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
@@ -78,7 +78,9 @@ std::string FormatNumber(double value, std::string_view pattern) {
 
 std::string FormatClock(double days) {
     if (!std::isfinite(days)) days = 0.0;
-    double fraction = std::fabs(days - std::trunc(days));
+    // The time of day of the instant, also before day 0: a CPA ten minutes before midnight
+    // of day 0 (-10/1440 days) is at 23:50:00.
+    const double fraction = days - std::floor(days);
     long long seconds = std::llround(fraction * 86400.0);
     if (seconds >= 86400) seconds -= 86400;
     char buf[48];

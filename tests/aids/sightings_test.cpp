@@ -107,6 +107,15 @@ TEST(ComputeFromSightings, HandWorkedPlots) {
          {Clock(23, 44, 0), 0, 10},
          {Clock(23, 50, 0), 0, 8},
          {180, 10, 0, -1, "00:14:00", 20, 180}},
+        // Own 000/10. Dead ahead and opening, 4 nm at 00:02 and 4.5 nm at 00:05: SRM 10 along
+        // 000, a target on 000 at 20 kn that passed through us 4.5/10 h = 27 min before the
+        // second sighting, at 23:38:00 the evening before.
+        {"CPA before midnight",
+         0,
+         10,
+         {Clock(0, 2, 0), 0, 4},
+         {Clock(0, 5, 0), 0, 4.5},
+         {0, 20, 0, -1, "23:38:00", 10, 0}},
     };
     for (const auto& c : cases)
         ExpectPlot(ComputeFromSightings(c.heading, c.speed, c.first, c.second), c.want, c.name);

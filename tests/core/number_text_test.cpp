@@ -32,6 +32,15 @@ TEST(FormatNumber, NotANumberIsShownAsZero) {
     EXPECT_EQ(mv::FormatNumber(std::numeric_limits<double>::quiet_NaN(), "000"), "000");
 }
 
+TEST(FormatNumber, HugeValuesKeepEveryDigit) {
+    // A demo file may set any speed; its read-out must not be cut short or garbled.
+    const std::string huge = mv::FormatNumber(1e100, "##.0");
+    EXPECT_EQ(huge.size(), 103u);
+    EXPECT_EQ(huge.substr(0, 2), "10");
+    EXPECT_EQ(huge.substr(huge.size() - 2), ".0");
+    EXPECT_EQ(mv::FormatNumber(-3e20, "000"), "-300000000000000000000");
+}
+
 TEST(FormatClock, DayFractions) {
     EXPECT_EQ(mv::FormatClock(0.5), "12:00:00");
     EXPECT_EQ(mv::FormatClock(0.0), "00:00:00");
@@ -40,6 +49,11 @@ TEST(FormatClock, DayFractions) {
     EXPECT_EQ(mv::FormatClock(1.25), "06:00:00"); // the next day's morning
     EXPECT_EQ(mv::FormatClock(86399.6 / 86400), "00:00:00");
     EXPECT_EQ(mv::FormatClock(0.999988), "23:59:59");
+    // Before day 0 (a CPA already past just after midnight): the previous evening.
+    EXPECT_EQ(mv::FormatClock(-10.0 / 1440), "23:50:00");
+    EXPECT_EQ(mv::FormatClock(-0.0055), "23:52:05");
+    EXPECT_EQ(mv::FormatClock(-1.25), "18:00:00");
+    EXPECT_EQ(mv::FormatClock(-0.1 / 86400), "00:00:00");
 }
 
 TEST(NumberText, SignPositionAndPrecision) {
