@@ -30,14 +30,14 @@ std::string_view TrimBlanks(std::string_view s) {
 FieldReader::FieldReader(std::string_view text, std::string_view fileName)
     : text_(text), fileName_(fileName) {}
 
+// CR LF, LF, or a CR on its own (files saved by old Macintosh editors).
 bool FieldReader::AtLineEnd() const {
-    if (AtEnd()) return false;
-    if (text_[pos_] == '\n') return true;
-    return text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n';
+    return !AtEnd() && (text_[pos_] == '\n' || text_[pos_] == '\r');
 }
 
 void FieldReader::ConsumeLineEnd() {
-    pos_ += text_[pos_] == '\r' ? 2 : 1;
+    const bool crLf = text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n';
+    pos_ += crLf ? 2 : 1;
     ++line_;
     atLineStart_ = true;
 }

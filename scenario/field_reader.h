@@ -15,7 +15,8 @@ class FieldReader {
     // text is UTF-8 (see DecodeFileText); fileName is used in messages only.
     FieldReader(std::string_view text, std::string_view fileName);
 
-    // The rest of the current line without its end (CR LF or LF). False at the end of text.
+    // The rest of the current line without its end (CR LF, LF or a lone CR). False at the end
+    // of text.
     bool NextLine(std::string_view& line);
     // Moves to the start of the next line unless already at the start of one.
     void SkipRestOfLine();

@@ -59,11 +59,13 @@ const char* const kCrossing = "Crossing\r\n"
                               "Steady bearing, closing\r\n"
                               "range.\r\n";
 
-TEST(ParseDemo, ReadsCrLfAndLfAlike) {
-    std::string lf = kCrossing;
+TEST(ParseDemo, ReadsCrLfLfAndCrAlike) {
+    std::string lf = kCrossing, cr = kCrossing;
     for (size_t p; (p = lf.find("\r\n")) != std::string::npos;)
         lf.erase(p, 1);
-    for (const std::string& bytes : {std::string(kCrossing), lf}) {
+    for (size_t p; (p = cr.find("\r\n")) != std::string::npos;)
+        cr.erase(p + 1, 1);
+    for (const std::string& bytes : {std::string(kCrossing), lf, cr}) {
         const DemoScenario s = MustParse(bytes);
         EXPECT_EQ(s.Title, "Crossing");
         ASSERT_EQ(s.Vessels.size(), 2u);

@@ -20,6 +20,7 @@ TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
         "2\n1\n2\n3\n4\n5\n6\n7\n8\n",
         " 2 \n\n 1 ,2,\n3,4,\n\n5 , 6\n7,\"8\"",
         "2\r\n1,2,3,4,5,6,7,8\r\nthe rest is notes, 1, 2, x\r\n",
+        "2\r1,2\r3,4\r5,6\r7,8\r",
     };
     for (const char* text : layouts) {
         const YawReadResult r = ParseYaw(text, "Yaw.txt");
