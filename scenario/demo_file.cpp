@@ -58,6 +58,22 @@ size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// Every line break as CR LF: an editor may hand over bare LFs (or CRs), and the file is to
+// have CR LF line ends throughout.
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
@@ -161,7 +177,7 @@ std::string DemoFileText(const DemoRecord& record) {
         text += "\r\n";
     }
     if (!record.Description.empty()) {
-        for (const std::string& piece : CutDescription(record.Description))
+        for (const std::string& piece : CutDescription(WithCrLf(record.Description)))
             text += piece + "\r\n";
     }
     return Utf8ToWindows1252(text);

@@ -289,6 +289,16 @@ TEST(DemoFileText, WritesTheExpectedLines) {
     EXPECT_EQ(DemoFileText(r).substr(DemoFileText(r).size() - 24), "LARGE, 270, 12, 045, 8\r\n");
 }
 
+TEST(DemoFileText, EveryLineBreakIsWrittenAsCrLf) {
+    DemoRecord r = SixVessels();
+    r.Lines.resize(1);
+    r.Description = "Unix line.\nOld Mac line.\rWindows line.\r\n\nEnd.";
+    EXPECT_EQ(DemoFileText(r), "Busy strait\r\n"
+                               " 1 \r\n"
+                               "MEDIUM, 000, 12\r\n"
+                               "Unix line.\r\nOld Mac line.\r\nWindows line.\r\n\r\nEnd.\r\n");
+}
+
 TEST(DemoFileText, RoundTripGivesTheSameVessels) {
     const DemoRecord r = SixVessels();
     const DemoReadResult back = ParseDemo(DemoFileText(r), "Busy.dem");
