@@ -4,7 +4,9 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace mv {
 
@@ -96,45 +98,66 @@ void RadarPicture::DrawRangeRings(const PointD& centre) {
     picture_.setLabel("lblRR", QString::fromStdString(RingCaption(spacing)), kRadarGreen);
 }
 
+namespace {
+
+// Cosine and sine of every whole degree, worked out once with the same conversion as any
+// other bearing, so the scale lands on exactly the points a bearing-by-bearing offset gives.
+const std::array<std::array<double, 2>, 361>& WholeDegrees() {
+    static const auto table = [] {
+        std::array<std::array<double, 2>, 361> t{};
+        for (int i = 0; i <= 360; ++i) {
+            const double a = static_cast<double>(static_cast<float>(i)) * kDegToRad;
+            t[static_cast<size_t>(i)] = {std::cos(a), std::sin(a)};
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 void RadarPicture::DrawBearingScale(const PointD& centre) {
     const double r = state_.Tick.Range;
     const auto& d = state_.Tick;
     const bool ticks = d.Bearing == BearingMode::Relative || d.NorthUp;
+    const auto& unit = WholeDegrees();
+    const auto at = [&](int i, double distance) {
+        const auto& cs = unit[static_cast<size_t>(i)];
+        return PointD{centre.X + cs[0] * distance, centre.Y + cs[1] * distance};
+    };
     picture_.setPenWidth(1);
+    std::vector<WorldPicture::Segment> strokes;
+    strokes.reserve(72);
     for (int i = 1; i <= 360; ++i) {
-        const float b = static_cast<float>(i);
-        PointD edge, inner;
-        PolarOffset(centre, edge, b, r);
+        const PointD edge = at(i, r);
         double innerFactor = 0.98;
         if (ticks && i % 45 == 0)
             innerFactor = 0.92;
         else if (ticks && i % 5 == 0)
             innerFactor = 0.95;
-        PolarOffset(centre, inner, b, innerFactor * r);
+        const PointD inner = at(i, innerFactor * r);
         if (innerFactor < 0.98)
-            picture_.line(inner.Y, inner.X, edge.Y, edge.X, kRadarGreen);
+            strokes.push_back({inner.Y, inner.X, edge.Y, edge.X});
         else
             picture_.point(inner.Y, inner.X, kRadarGreen);
 
         // Cardinal captions: top and bottom centred outside the circle, the sides inside it
         // against the inner ends of their ticks.
-        auto place = [&](const QString& name, double left, double top) {
-            picture_.moveLabel(name, left, top);
-        };
         if (i == 360) {
             const double w = picture_.labelWidth("lbl000"), h = picture_.labelHeight("lbl000");
-            place("lbl000", edge.Y - w / 2, edge.X + h);
+            picture_.moveLabel("lbl000", edge.Y - w / 2, edge.X + h);
         } else if (i == 90) {
             const double w = picture_.labelWidth("lbl090"), h = picture_.labelHeight("lbl090");
-            place("lbl090", inner.Y - w, edge.X + h / 2);
+            picture_.moveLabel("lbl090", inner.Y - w, edge.X + h / 2);
         } else if (i == 180) {
             const double w = picture_.labelWidth("lbl180");
-            place("lbl180", edge.Y - w / 2, edge.X);
+            picture_.moveLabel("lbl180", edge.Y - w / 2, edge.X);
         } else if (i == 270) {
             const double h = picture_.labelHeight("lbl270");
-            place("lbl270", inner.Y, edge.X + h / 2);
+            picture_.moveLabel("lbl270", inner.Y, edge.X + h / 2);
         }
     }
+    picture_.lines(strokes, kRadarGreen);
 }
 
 } // namespace mv

@@ -1,5 +1,7 @@
 #include "ui/world_picture.h"
 
+#include "ui/raster.h"
+
 #include <QFontMetricsF>
 #include <QLineF>
 #include <QPainter>
@@ -91,20 +93,29 @@ void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colou
     p.drawLine(toPixel(h1, v1), toPixel(h2, v2));
 }
 
-void WorldPicture::circle(double h, double v, double radius, QColor colour) {
+void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
+    if (segments.empty()) return;
+    std::vector<QLineF> pixels;
+    pixels.reserve(segments.size());
+    for (const Segment& s : segments)
+        pixels.emplace_back(toPixel(s.h1, s.v1), toPixel(s.h2, s.v2));
     std::optional<QPainter> local;
     QPainter& p = PainterFor(batchPainter_, local, image_);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
+    p.drawLines(pixels.data(), static_cast<int>(pixels.size()));
+}
+
+void WorldPicture::circle(double h, double v, double radius, QColor colour) {
     // Round on the screen: the radius is measured across, in horizontal world units.
-    const double r = std::fabs(radius / unitsPerPixelX());
     const QPointF centre = toPixel(h, v);
-    if (fill_ == Fill::Solid) {
-        // The inside without smoothing, which costs three times as much over the whole radar
-        // face; the smoothed outline drawn next covers the stepped edge.
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(Qt::NoPen);
-        p.setBrush(fillColour_);
-        p.drawEllipse(centre, r, r);
-    }
+    const double r = std::fabs(radius / unitsPerPixelX());
+    // The inside span by span, without smoothing; the smoothed outline drawn next covers the
+    // stepped edge.
+    if (fill_ == Fill::Solid)
+        FillDisc(image_, centre.x() * dpr_, centre.y() * dpr_, r * dpr_, fillColour_);
+    std::optional<QPainter> local;
+    QPainter& p = PainterFor(batchPainter_, local, image_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(colour, penWidth_));
     p.setBrush(Qt::NoBrush);

@@ -16,6 +16,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -71,6 +72,11 @@ class WorldPicture {
     // Drawing into the retained image.
     void clear();
     void line(double h1, double v1, double h2, double v2, QColor colour);
+    // Many lines in one colour and the current pen width, in one stroke of the painter.
+    struct Segment {
+        double h1, v1, h2, v2;
+    };
+    void lines(const std::vector<Segment>& segments, QColor colour);
     // A circle about (h, v); the radius is in horizontal world units. Filled when the fill is
     // solid, outlined in the colour.
     void circle(double h, double v, double radius, QColor colour);
