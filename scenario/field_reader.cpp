@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -23,6 +24,15 @@ std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
+}
+
+// A decimal number written out in full whose value no double can hold, such as 1e400.
+bool TooLargeNumber(const std::string& field) {
+    if (field.empty() || field.find_first_not_of("0123456789.+-eE") != std::string::npos)
+        return false;
+    char* end = nullptr;
+    const double v = std::strtod(field.c_str(), &end);
+    return end == field.c_str() + field.size() && std::isinf(v);
 }
 
 } // namespace
@@ -107,7 +117,12 @@ bool FieldReader::NextField(std::string& field) {
 bool FieldReader::NumberField(double& value, std::string& field) {
     if (!NextField(field)) return false;
     const auto number = ParseNumber(field);
-    if (!number) return Fail("Type mismatch: \"" + field + "\" is not a number", fieldLine_);
+    if (!number) {
+        // "1e400" is a number, only too large for any field; say so rather than "not a number".
+        if (TooLargeNumber(field))
+            return Fail("Overflow: \"" + field + "\" is too large", fieldLine_);
+        return Fail("Type mismatch: \"" + field + "\" is not a number", fieldLine_);
+    }
     value = *number;
     return true;
 }

@@ -151,6 +151,10 @@ TEST(ParseDemo, BrokenFilesAreRejectedWithTheirLine) {
          "Overflow: \"40000\" is outside -32768 to 32767 (line 3 of Wide.dem)"},
         {"Fast.dem", "T\r\n1\r\nM, 0, 1e39\r\n",
          "Overflow: \"1e39\" is too large (line 3 of Fast.dem)"},
+        {"Far.dem", "T\r\n2\r\nM,0,1\r\nL,0,1,45,1e400\r\n",
+         "Overflow: \"1e400\" is too large (line 4 of Far.dem)"},
+        {"Far.dem", "T\r\n2\r\nM,0,1\r\nL,0,1,45,inf\r\n",
+         "Type mismatch: \"inf\" is not a number (line 4 of Far.dem)"},
     };
     for (const auto& c : cases) {
         const DemoReadResult r = ParseDemo(c.bytes, c.name);
