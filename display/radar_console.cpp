@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -28,6 +29,9 @@ QString Q(const std::string& s) {
 // A mile the same number of pixels across and down: the window is 2 ranges wide and 2.23
 // ranges high.
 constexpr double kPictureAspect = 2.0 / 2.23;
+// Pixels of dark frame around the picture, and the narrowest the control panel may become.
+constexpr int kPictureMargin = 4;
+constexpr int kMinControlsWidth = 300;
 
 } // namespace
 
@@ -84,7 +88,8 @@ void RadarConsole::BuildControls() {
     for (int i = 0; i < kMaxVessels; ++i) {
         pic.setOverlayLine(VesselLine(i), 0, 0, 0, 0, kEchoColour, 2);
         pic.setVisible(VesselLine(i), false);
-        pic.setLabel(VesselLabel(i), QString::number(i), QColor(255, 255, 0));
+        // The letters of the vessel buttons: A for the own vessel, then B to F.
+        pic.setLabel(VesselLabel(i), QString(QChar(u'A' + i)), QColor(255, 255, 0));
         pic.setVisible(VesselLabel(i), false);
     }
     pic.setOverlayLine("lneSHL", 0, 0, 0, 0, kRadarGreen, 1);
@@ -139,31 +144,52 @@ void RadarConsole::BuildControls() {
             &RadarConsole::cboTimeFactor_Click);
     cboTimeFactor_->setCurrentIndex(4);
 
-    auto* grid = new QGridLayout;
-    grid->setSpacing(6);
-    grid->addWidget(AddButton("cmdRR", "RR", &RadarConsole::cmdRR_Click), 0, 0);
-    grid->addWidget(AddButton("cmdSHL", "SHL", &RadarConsole::cmdSHL_Click), 0, 1);
-    grid->addWidget(AddButton("cmdHeading", "Bearings", &RadarConsole::cmdHeading_Click), 0, 2);
+    // The buttons in groups a watch officer reaches for together. The markers, the vessels
+    // and the traffic choice join these groups as they come.
+    const auto group = [&](const char* name, const QString& title) {
+        auto* box = new QGroupBox(title, picControls_);
+        box->setObjectName(name);
+        box->setStyleSheet("QGroupBox { font-weight: bold; border: 1px solid #6a8fa8; "
+                           "border-radius: 4px; margin-top: 1.2ex; padding-top: 6px; } "
+                           "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
+                           "padding: 0 3px; }");
+        auto* grid = new QGridLayout(box);
+        grid->setSpacing(6);
+        grid->setContentsMargins(8, 10, 8, 8);
+        for (int c = 0; c < 3; ++c)
+            grid->setColumnStretch(c, 1);
+        column->addWidget(box);
+        return grid;
+    };
+
+    QGridLayout* display = group("grpDisplay", "Display");
+    display->addWidget(AddButton("cmdRR", "RR", &RadarConsole::cmdRR_Click), 0, 0);
+    display->addWidget(AddButton("cmdSHL", "SHL", &RadarConsole::cmdSHL_Click), 0, 1);
+    display->addWidget(AddButton("cmdHeading", "Bearings", &RadarConsole::cmdHeading_Click), 0, 2);
     auto* label1 = new QLabel("Range", picControls_);
     label1->setObjectName("Label1");
     label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(label1, 1, 0);
+    display->addWidget(label1, 1, 0);
     auto* down =
         AddButton("cmdRangeDown", QString::fromUtf8("\u25BC"), &RadarConsole::cmdRangeDown_Click);
     down->setToolTip("Shorter range scale");
     auto* up =
         AddButton("cmdRangeUp", QString::fromUtf8("\u25B2"), &RadarConsole::cmdRangeUp_Click);
     up->setToolTip("Longer range scale");
-    grid->addWidget(down, 1, 1);
-    grid->addWidget(up, 1, 2);
-    grid->addWidget(AddButton("cmdPlot", "Plot", &RadarConsole::cmdPlot_Click), 2, 0);
-    grid->addWidget(AddButton("cmdFreq", "Freq", &RadarConsole::cmdFreq_Click), 2, 1);
-    grid->addWidget(AddButton("cmdNav", "Nav", &RadarConsole::cmdNav_Click), 2, 2);
-    grid->addWidget(AddButton("cmdIdentify", "Identify", &RadarConsole::cmdIdentify_Click), 3, 0);
+    display->addWidget(down, 1, 1);
+    display->addWidget(up, 1, 2);
+    display->addWidget(AddButton("cmdNav", "Nav", &RadarConsole::cmdNav_Click), 2, 0);
+
+    QGridLayout* plotting = group("grpPlot", "Plotting");
+    plotting->addWidget(AddButton("cmdPlot", "Plot", &RadarConsole::cmdPlot_Click), 0, 0);
+    plotting->addWidget(AddButton("cmdFreq", "Freq", &RadarConsole::cmdFreq_Click), 0, 1);
+
+    QGridLayout* exercise = group("grpExercise", "Exercise");
+    exercise->addWidget(AddButton("cmdIdentify", "Identify", &RadarConsole::cmdIdentify_Click), 0,
+                        0);
     cmdPause_ = AddButton("cmdPause", "Pause", &RadarConsole::cmdPause_Click);
-    grid->addWidget(cmdPause_, 3, 1);
-    grid->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 3, 2);
-    column->addLayout(grid);
+    exercise->addWidget(cmdPause_, 0, 1);
+    exercise->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 0, 2);
     column->addStretch(1);
 }
 
@@ -172,11 +198,21 @@ void RadarConsole::resizeEvent(QResizeEvent*) {
 }
 
 void RadarConsole::LayOut() {
+    // The picture takes the full height, 0.9 of it across, so a mile spans the same pixels
+    // both ways. In a tall, narrow window it gives way before the controls do, so that no
+    // button is ever pushed out of sight.
     const int h = std::max(height(), 60);
-    const int picH = h - 8;
-    const int picW = static_cast<int>(std::lround(picH * kPictureAspect));
-    pnlRadar_->setGeometry(0, 0, picW + 8, h);
-    picRadarCRT_->setGeometry(4, 4, picW, picH);
+    int picH = h - 2 * kPictureMargin;
+    int picW = static_cast<int>(std::lround(picH * kPictureAspect));
+    const int roomAcross = width() - 2 * kPictureMargin - kMinControlsWidth;
+    if (picW > roomAcross && roomAcross > 0) {
+        picW = roomAcross;
+        picH = static_cast<int>(std::lround(picW / kPictureAspect));
+    }
+    picW = std::max(picW, 50);
+    picH = std::max(picH, 50);
+    pnlRadar_->setGeometry(0, 0, picW + 2 * kPictureMargin, h);
+    picRadarCRT_->setGeometry(kPictureMargin, kPictureMargin, picW, picH);
     const int left = pnlRadar_->width();
     picControls_->setGeometry(left, 0, std::max(width() - left, 0), h);
 }

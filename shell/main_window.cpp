@@ -16,6 +16,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     tmrSim_ = new QTimer(this);
     tmrSim_->setObjectName("tmrSim");
     tmrSim_->setInterval(kTmrSimIntervalMs);
+    // Room for a readable picture beside the controls.
+    setMinimumSize(720, 480);
     resize(1280, 800);
 }
 

@@ -157,6 +157,14 @@ void WorldPicture::setOverlayCircle(const QString& name, double h, double v, dou
     it.colour = colour;
 }
 
+void WorldPicture::setOverlayImage(const QString& name, const QImage& image, double left,
+                                   double top) {
+    Item& it = items_[name];
+    it.kind = Item::Image;
+    it.image = image;
+    it.a = toFraction(left, top);
+}
+
 void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
     Item& it = items_[name];
     it.kind = Item::Label;
@@ -219,32 +227,37 @@ void WorldPicture::paint(QPainter& painter) const {
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setFont(labelFont_);
     const QFontMetricsF fm(labelFont_);
-    for (const auto& [name, it] : items_) {
-        if (!it.visible) continue;
-        switch (it.kind) {
-        case Item::Line:
-            painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawLine(fromFraction(it.a), fromFraction(it.b));
-            break;
-        case Item::Circle: {
-            const QPointF c = fromFraction(it.a);
-            const double r = QLineF(c, fromFraction(it.b)).length();
-            painter.setPen(QPen(it.colour, 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(c, r, r);
-            break;
-        }
-        case Item::Label: {
-            painter.setPen(it.colour);
-            QPointF corner = fromFraction(it.a);
-            for (const QString& line : it.text.split('\n')) {
-                painter.drawText(corner + QPointF(0, fm.ascent()), line);
-                corner.ry() += fm.height();
+    // Pictures at the back, then shapes and lines, and the text on top where it stays legible.
+    for (const Item::Kind layer : {Item::Image, Item::Circle, Item::Line, Item::Label})
+        for (const auto& [name, it] : items_) {
+            if (!it.visible || it.kind != layer) continue;
+            switch (it.kind) {
+            case Item::Line:
+                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
+                painter.drawLine(fromFraction(it.a), fromFraction(it.b));
+                break;
+            case Item::Circle: {
+                const QPointF c = fromFraction(it.a);
+                const double r = QLineF(c, fromFraction(it.b)).length();
+                painter.setPen(QPen(it.colour, 1));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawEllipse(c, r, r);
+                break;
             }
-            break;
+            case Item::Image:
+                painter.drawImage(fromFraction(it.a), it.image);
+                break;
+            case Item::Label: {
+                painter.setPen(it.colour);
+                QPointF corner = fromFraction(it.a);
+                for (const QString& line : it.text.split('\n')) {
+                    painter.drawText(corner + QPointF(0, fm.ascent()), line);
+                    corner.ry() += fm.height();
+                }
+                break;
+            }
+            }
         }
-        }
-    }
 }
 
 QImage WorldPicture::render() const {

@@ -91,6 +91,9 @@ class WorldPicture {
     void setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
                         QColor colour, int widthPixels);
     void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour);
+    // A picture with its top-left corner at (left, top) in world units, drawn at its own size
+    // in logical pixels (an image with a device pixel ratio of 2 stays sharp on such screens).
+    void setOverlayImage(const QString& name, const QImage& image, double left, double top);
     // A label with its top-left corner at (left, top) in world units.
     void setLabel(const QString& name, const QString& text, QColor colour);
     void moveLabel(const QString& name, double left, double top);
@@ -113,11 +116,12 @@ class WorldPicture {
 
   private:
     struct Item {
-        enum Kind { Line, Circle, Label } kind = Line;
+        enum Kind { Line, Circle, Label, Image } kind = Line;
         QPointF a, b; // fractions of the picture: line ends, circle centre and edge, label corner
         QColor colour;
         int width = 1;
         QString text;
+        QImage image;
         bool visible = true;
     };
     QPointF toFraction(double h, double v) const;
