@@ -21,6 +21,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -399,6 +400,127 @@ TEST_F(RadarConsoleTest, RangeButtonsDoNothingAtTheEndsOfTheTable) {
         EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
                   QColor(255, 0, 255));
     }
+}
+
+TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
+    // B inside the 12-mile circle, C beyond it.
+    WriteDemo("Three.dem", "Three\r\n 3 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, 6\r\n"
+                           "LARGE, 180, 8, 200, 20\r\n");
+    ASSERT_TRUE(console->LoadDemo("Three.dem"));
+    auto& pic = console->picture();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(pic.isVisible(mv::VesselLabel(i)));
+    console->cmdIdentify_Click();
+    EXPECT_TRUE(pic.isVisible("lblVessel(0)"));
+    EXPECT_TRUE(pic.isVisible("lblVessel(1)"));
+    EXPECT_FALSE(pic.isVisible("lblVessel(2)")) << "out of range: no label";
+    EXPECT_EQ(pic.labelText("lblVessel(1)"), "B");
+    // The own vessel's label sits at the centre, a target's corner at its echo.
+    const Frame f = frame();
+    EXPECT_LT(QLineF(pic.labelTopLeft("lblVessel(0)"), QPointF(f.cx, f.cy)).length(), 1.0);
+    EXPECT_LT(
+        QLineF(pic.labelTopLeft("lblVessel(1)"), pic.overlayLine("lneVessel(1)").center()).length(),
+        1.0);
+
+    console->tmrSim_Timer();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(pic.isVisible(mv::VesselLabel(i))) << "vessel " << i;
+}
+
+TEST_F(RadarConsoleTest, BearingScaleCaptionsFollowOrientationAndReference) {
+    struct Case {
+        bool northUp, course;
+        int heading;
+        const char* top;
+        const char* right;
+        const char* bottom;
+        const char* left;
+    };
+    const Case cases[] = {
+        {false, false, 30, "000", "090", "180", "270"}, // heads-up, relative: fixed
+        {false, true, 30, "030", "120", "210", "300"},  // heads-up, true bearings at the edges
+        {false, true, 300, "300", "030", "120", "210"},
+        {true, true, 30, "000", "090", "180", "270"},    // north-up, true: fixed
+        {true, false, 30, "330", "060", "150", "240"},   // north-up, relative to the head
+        {true, false, 0, "360", "090", "180", "270"},    // dead on north reads 360 at the top
+        {false, false, 300, "000", "090", "180", "270"}, // back to relative: fixed again
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.northUp ? "north-up " : "heads-up ")
+                                        << (c.course ? "COURSE " : "RELATIVE ") << c.heading);
+        LoadOwnAndTarget(c.heading, {});
+        if (c.northUp != display.Tick.NorthUp) console->SetNorthUp(c.northUp);
+        if (c.course != (display.Tick.Bearing == mv::BearingMode::Course))
+            console->cmdHeading_Click();
+        console->tmrSim_Timer();
+        const auto& pic = console->picture();
+        EXPECT_EQ(pic.labelText("lbl000"), c.top);
+        EXPECT_EQ(pic.labelText("lbl090"), c.right);
+        EXPECT_EQ(pic.labelText("lbl180"), c.bottom);
+        EXPECT_EQ(pic.labelText("lbl270"), c.left);
+        EXPECT_EQ(pic.labelText("lblMode").toStdString(),
+                  std::string(c.northUp ? "North-up " : "Heads-up ") +
+                      (c.course ? "COURSE" : "RELATIVE"));
+    }
+}
+
+TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 1");
+    display.VRMRange = 10;
+    struct Step {
+        bool down;
+        double range;
+        int echoWidth;
+        const char* caption;
+        double vrm;
+    };
+    // From 12 nm: down to 6, 3 and 1.5, then up again; the VRM is pulled in on the way down
+    // and left where it is on the way up.
+    const Step steps[] = {{true, 6, 3, "RANGE  6", 6},       {true, 3, 3, "RANGE  3", 3},
+                          {true, 1.5, 4, "RANGE  1.5", 1.5}, {false, 3, 3, "RANGE  3", 1.5},
+                          {false, 6, 3, "RANGE  6", 1.5},    {false, 12, 2, "RANGE  12", 1.5}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.caption);
+        if (s.down)
+            console->cmdRangeDown_Click();
+        else
+            console->cmdRangeUp_Click();
+        EXPECT_EQ(display.Tick.Range, s.range);
+        EXPECT_EQ(display.EchoWidth, s.echoWidth);
+        EXPECT_EQ(console->picture().labelText("lblCRTRange"), s.caption);
+        EXPECT_EQ(display.VRMRange, s.vrm);
+        // The echo is redrawn at the new scale at once: 1 nm out, 0.3 nm across each way.
+        const Frame f = frame();
+        const QLineF echo = console->picture().overlayLine("lneVessel(1)");
+        EXPECT_NEAR(f.rangeOf(echo.center()), 1.0, 1.5 / f.pxPerNmX);
+        EXPECT_NEAR(echo.length(), 2 * s.range / 6 * 0.15 * f.pxPerNmX, 1.0);
+    }
+}
+
+TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
+    LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
+    console->SetTimeFactor(6);
+    console->cmdPlot_Click();
+    for (int t = 0; t < 3; ++t)
+        console->tmrSim_Timer();
+    const auto greyPixels = [&] {
+        int n = 0;
+        const QImage& img = console->picture().image();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixelColor(x, y) == mv::kPlotGrey) ++n;
+        return n;
+    };
+    const int trail = greyPixels();
+    ASSERT_GT(trail, 0);
+    console->cmdFreq_Click();
+    EXPECT_EQ(display.Tick.PlotFreqIndex, 1);
+    EXPECT_EQ(console->picture().labelText("lblPlot"), "Plot 3 minutes");
+    EXPECT_EQ(greyPixels(), trail);
+    console->cmdPlot_Click();
+    EXPECT_FALSE(display.Tick.PlotOn);
+    EXPECT_EQ(greyPixels(), 0);
+    EXPECT_FALSE(console->picture().isVisible("lblPlotTime"));
 }
 
 } // namespace

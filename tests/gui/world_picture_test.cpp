@@ -1,0 +1,147 @@
+// The retained picture behind the radar face: what is drawn stays where it was drawn when the
+// world window follows the own vessel, overlays keep their place on the screen, the face is
+// filled exactly to its edge, and a picture at twice the pixel density is twice as fine.
+
+#include "ui/raster.h"
+#include "ui/world_picture.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kGreen(0, 255, 0);
+const QColor kWhite(255, 255, 255);
+
+TEST(FillDisc, FillsExactlyThePixelsWhoseCentresLieInside) {
+    struct Case {
+        double cx, cy, r;
+    };
+    // Whole and fractional centres, a tiny disc, and discs that run off every edge.
+    const Case cases[] = {{20, 20, 10},  {20.5, 19.25, 7.3}, {3.7, 4.1, 0.6},  {-5, 20, 12},
+                          {20, 45, 9.5}, {20, 20, 100},      {39.9, 0.2, 15.5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "centre " << c.cx << "," << c.cy << " r " << c.r);
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(kWhite);
+        mv::FillDisc(image, c.cx, c.cy, c.r, kGreen);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const double d = std::hypot(x + 0.5 - c.cx, y + 0.5 - c.cy);
+                ASSERT_EQ(image.pixelColor(x, y), d < c.r ? kGreen : kWhite)
+                    << "pixel " << x << "," << y << " at " << d;
+            }
+    }
+}
+
+TEST(FillDisc, IgnoresWhatCannotBeDrawn) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(kWhite);
+    for (double r : {0.0, -3.0, std::nan("")})
+        mv::FillDisc(image, 4, 4, r, kGreen);
+    mv::FillDisc(image, std::nan(""), 4, 3, kGreen);
+    mv::FillDisc(image, 4, INFINITY, 3, kGreen);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(image.pixelColor(x, y), kWhite);
+    QImage none;
+    mv::FillDisc(none, 1, 1, 1, kGreen); // no image: nothing happens, nothing breaks
+}
+
+// A 200 x 223 pixel picture, 10 nm across, north up, centred on (east, north).
+void Centre(mv::WorldPicture& p, double east, double north) {
+    p.setWindow(east - 5, north + 5.5, 10, -11.15);
+}
+
+TEST(WorldPicture, DrawingStaysPutAndOverlaysKeepTheirPlaceWhenTheWindowFollows) {
+    mv::WorldPicture p;
+    p.resize(QSize(200, 223));
+    Centre(p, 0, 0);
+    p.point(1, 2, kGreen); // 1 nm east, 2 nm north of the first centre
+    p.setOverlayLine("lne", 0, 0, 1, 2, kGreen, 1);
+    p.setLabel("lbl", "A", kGreen);
+    p.moveLabel("lbl", 1, 2);
+    const QPointF pointPx = p.toPixel(1, 2);
+    const QLineF line = p.overlayLine("lne");
+    const QPointF corner = p.labelTopLeft("lbl");
+
+    Centre(p, 3, -4); // the own vessel has moved
+    EXPECT_EQ(p.pixel(static_cast<int>(pointPx.x()), static_cast<int>(pointPx.y())), kGreen);
+    EXPECT_EQ(p.overlayLine("lne"), line);
+    EXPECT_EQ(p.labelTopLeft("lbl"), corner);
+    // A new point at the same world place lands elsewhere on the screen.
+    EXPECT_NE(p.toPixel(1, 2), pointPx);
+
+    // World and pixel coordinates convert both ways, north up.
+    const QPointF px = p.toPixel(4, -2);
+    const QPointF back = p.toWorld(px);
+    EXPECT_NEAR(back.x(), 4, 1e-9);
+    EXPECT_NEAR(back.y(), -2, 1e-9);
+    EXPECT_LT(p.toPixel(3, 0).y(), p.toPixel(3, -1).y()) << "north is up";
+}
+
+TEST(WorldPicture, TwiceThePixelDensityIsTwiceAsFine) {
+    for (const double dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "device pixel ratio " << dpr);
+        mv::WorldPicture p;
+        p.resize(QSize(200, 223), dpr);
+        Centre(p, 0, 0);
+        EXPECT_EQ(p.image().width(), qRound(200 * dpr));
+        EXPECT_EQ(p.image().height(), qRound(223 * dpr));
+
+        // The face: filled to its radius in device pixels, round on the screen.
+        p.setFill(mv::WorldPicture::Fill::Solid, kWhite);
+        p.circle(0, 0, 4, kGreen);
+        int filled = 0;
+        const QImage& img = p.image();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixelColor(x, y) == kWhite) ++filled;
+        const double r = 4 * 20 * dpr; // 20 logical pixels to the mile
+        EXPECT_NEAR(filled, M_PI * (r - 1) * (r - 1), 4 * M_PI * r) << "inside the outline";
+
+        // A point is one logical pixel: a single device pixel, or a 2 x 2 block.
+        p.point(-4.5, 5, kGreen);
+        const QPointF at = p.toPixel(-4.5, 5) * dpr;
+        int lit = 0;
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (img.pixelColor(static_cast<int>(at.x()) + dx, static_cast<int>(at.y()) + dy) ==
+                    kGreen)
+                    ++lit;
+        EXPECT_EQ(lit, static_cast<int>(dpr * dpr));
+    }
+}
+
+TEST(WorldPicture, OverlaysPaintPicturesUnderLinesAndTextOnTop) {
+    mv::WorldPicture p;
+    p.resize(QSize(200, 223));
+    Centre(p, 0, 0);
+    QImage square(20, 20, QImage::Format_RGB32);
+    square.fill(QColor(0, 0, 255));
+    p.setOverlayImage("img", square, 1, 1);               // top-left corner 1 nm east, 1 nm north
+    p.setOverlayLine("lne", 1.5, 0.5, 1.5, 3, kGreen, 3); // runs down through the picture
+    const QImage shown = p.render();
+    const QPointF corner = p.toPixel(1, 1);
+    EXPECT_EQ(shown.pixelColor(corner.toPoint() + QPoint(15, 15)), QColor(0, 0, 255));
+    const QPointF onLine = p.toPixel(1.5, 0.8);
+    EXPECT_EQ(shown.pixelColor(onLine.toPoint()), kGreen) << "the line is over the picture";
+    EXPECT_EQ(p.image().pixelColor(corner.toPoint() + QPoint(15, 15)), kBlack)
+        << "overlays never touch the retained image";
+
+    p.setVisible("img", false);
+    EXPECT_EQ(p.render().pixelColor(corner.toPoint() + QPoint(15, 15)), kBlack);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
