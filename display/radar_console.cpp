@@ -495,6 +495,10 @@ void RadarConsole::CentreOn(const PointD& own) {
 void RadarConsole::TrueViewMark(int, const PointD&) {}
 
 void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark) {
+    // A redraw while the report waits (the window resized behind the box) passes the same
+    // target again before its report is recorded: one approach, one report.
+    if (reportingCollision_) return;
+    reportingCollision_ = true;
     dialogs_.beep();
     auto& pic = picture();
     pic.setPenWidth(display_.EchoWidth);
@@ -508,6 +512,7 @@ void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& ma
     dialogs_.message("COLLISION!");
     RedrawRadar();
     if (running) tmrSim_.start();
+    reportingCollision_ = false;
 }
 
 void RadarConsole::ShowEcho(int vessel, const EchoLine& echo) {

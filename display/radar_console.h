@@ -104,6 +104,7 @@ class RadarConsole : public QWidget, public VesselView {
     std::filesystem::path programFolder_;
     std::string description_;
     bool loading_ = false;
+    bool reportingCollision_ = false;
 
     QFrame* pnlRadar_ = nullptr;
     WorldPictureWidget* picRadarCRT_ = nullptr;

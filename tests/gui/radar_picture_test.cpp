@@ -523,6 +523,24 @@ TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
     EXPECT_FALSE(console->picture().isVisible("lblPlotTime"));
 }
 
+TEST_F(RadarConsoleTest, ARedrawWhileTheCollisionReportWaitsDoesNotReportAgain) {
+    int redraws = 0;
+    dialogs.whileShown = [&] {
+        // The user resizes the window behind the box: the picture is redrawn from scratch.
+        if (++redraws > 3) return; // a loop of reports would stop here, and fail below
+        console->resize(1000 + redraws * 10, 760);
+        QApplication::processEvents();
+        console->RedrawVessels();
+    };
+    // Stopped 0.005 nm ahead of a stopped own vessel: reported as the demo starts.
+    LoadOwnAndTarget(0, "SMALL, 180, 0, 000, 0.005");
+    console->tmrSim_Timer();
+    console->tmrSim_Timer();
+    EXPECT_EQ(dialogs.record.messages().size(), 1);
+    EXPECT_EQ(dialogs.record.beeps, 1);
+    EXPECT_EQ(sim.Vessels.VesselFlag[1], mv::kTrue);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
