@@ -6,6 +6,7 @@
 //    console itself, so each target moves its echo and stamps a grey mark into the image.
 // Run with QT_QPA_PLATFORM=offscreen.
 
+#include "bench/bench_support.h"
 #include "core/geometry.h"
 #include "core/simulation.h"
 #include "display/display_state.h"
@@ -44,25 +45,6 @@ void BM_RedrawRadar(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawRadar)->Unit(benchmark::kMicrosecond);
 
-// Six vessels spread over the 12-mile picture, all under way, so every pass moves them and
-// every target's echo lies inside the range circle.
-void PlaceSixVessels(mv::Simulation& sim) {
-    sim.Vessels.Create(6);
-    const double sizes[6] = {mv::kMedium, mv::kSmall, mv::kLarge,
-                             mv::kMedium, mv::kSmall, mv::kLarge};
-    for (int i = 0; i < 6; ++i) {
-        auto& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
-        v.Size = sizes[i];
-        v.NewHeading = static_cast<int16_t>(i * 60);
-        v.Heading = static_cast<float>(v.NewHeading);
-        v.Speed = v.NewSpeed = 8.0f + static_cast<float>(i);
-        if (i > 0)
-            mv::PolarOffset(mv::PointD{}, sim.Vessels.VesselPos[static_cast<size_t>(i)],
-                            static_cast<float>(i * 70), 2.0 + i);
-    }
-    sim.Vessels.SaveStartState();
-}
-
 void BM_VesselPass(benchmark::State& state) {
     mv::Simulation sim;
     mv::RadarDisplayState display;
@@ -76,7 +58,7 @@ void BM_VesselPass(benchmark::State& state) {
     console.show();
     QApplication::processEvents();
 
-    PlaceSixVessels(sim);
+    mv::bench::PlaceSixVessels(sim.Vessels);
     display.Tick.PlotOn = true;
     display.Tick.PlotFreqIndex = 0; // continuous: every pass stamps every echo
     console.RedrawRadar();
@@ -114,37 +96,15 @@ void BM_BaselineFill(benchmark::State& state) {
 }
 BENCHMARK(BM_BaselineFill)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> nsPerIteration;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                nsPerIteration[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                    1e9;
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mv::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const auto& ns = reporter.nsPerIteration;
-    const auto fill = ns.find("BM_BaselineFill");
-    if (fill == ns.end() || fill->second <= 0) return 0;
-    const auto print = [&](const char* name, const char* label) {
-        const auto it = ns.find(name);
-        if (it != ns.end())
-            std::printf("%s / fill: %.2f (%.0f ns vs %.0f ns)\n", label, it->second / fill->second,
-                        it->second, fill->second);
-    };
-    print("BM_RedrawRadar", "redraw");
-    print("BM_VesselPass", "vessel pass");
+    reporter.PrintRatio("redraw / fill", "BM_RedrawRadar", "BM_BaselineFill");
+    reporter.PrintRatio("vessel pass / fill", "BM_VesselPass", "BM_BaselineFill");
     return 0;
 }

@@ -2,6 +2,7 @@
 // bare dead reckoning of six points, measured in the same run. The ratio says what the tick's
 // manoeuvre logic, echo geometry and read-out texts cost over the arithmetic it cannot avoid.
 
+#include "bench/bench_support.h"
 #include "core/geometry.h"
 #include "core/simulation.h"
 
@@ -36,19 +37,7 @@ class NullView final : public mv::VesselView {
 
 mv::Simulation SixVessels() {
     mv::Simulation sim;
-    sim.Vessels.Create(6);
-    const double sizes[6] = {mv::kMedium, mv::kSmall, mv::kLarge,
-                             mv::kMedium, mv::kSmall, mv::kLarge};
-    for (int i = 0; i < 6; ++i) {
-        auto& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
-        v.Size = sizes[i];
-        v.NewHeading = static_cast<int16_t>(i * 60);
-        v.Heading = static_cast<float>(v.NewHeading);
-        v.Speed = v.NewSpeed = 8.0f + static_cast<float>(i);
-        if (i > 0)
-            mv::PolarOffset(mv::PointD{}, sim.Vessels.VesselPos[static_cast<size_t>(i)],
-                            static_cast<float>(i * 70), 2.0 + i);
-    }
+    mv::bench::PlaceSixVessels(sim.Vessels);
     sim.Running = true;
     return sim;
 }
@@ -95,29 +84,13 @@ void BM_BaselineDeadReckoning(benchmark::State& state) {
 }
 BENCHMARK(BM_BaselineDeadReckoning);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> nsPerIteration;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                nsPerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mv::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const auto tick = reporter.nsPerIteration.find("BM_Tick");
-    const auto base = reporter.nsPerIteration.find("BM_BaselineDeadReckoning");
-    if (tick != reporter.nsPerIteration.end() && base != reporter.nsPerIteration.end() &&
-        base->second > 0)
-        std::printf("tick / dead-reckoning baseline: %.1f (%.0f ns vs %.0f ns)\n",
-                    tick->second / base->second, tick->second, base->second);
+    reporter.PrintRatio("tick / dead-reckoning baseline", "BM_Tick", "BM_BaselineDeadReckoning");
     return 0;
 }

@@ -11,14 +11,18 @@ if(MAROVANE_SANITIZE)
   target_link_options(marovane_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# marovane_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [QT] [NO_MAIN])
-# Registers a GoogleTest executable with ctest. QT tests run on the offscreen platform.
-# NO_MAIN: the test brings its own main(), e.g. to hold one QApplication for all its cases.
+# marovane_add_test(NAME SOURCES a.cpp b.cpp [LIBS lib...] [QT])
+# Registers a GoogleTest executable with ctest. QT tests share one main() that holds a
+# QApplication for all their cases, and run on the offscreen platform.
 function(marovane_add_test name)
-  cmake_parse_arguments(ARG "QT;NO_MAIN" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(test_${name} ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  if(ARG_QT)
+    add_executable(test_${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/gui/qt_test_main.cpp)
+  else()
+    add_executable(test_${name} ${ARG_SOURCES})
+  endif()
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest marovane_options)
-  if(NOT ARG_NO_MAIN)
+  if(NOT ARG_QT)
     target_link_libraries(test_${name} PRIVATE GTest::gtest_main)
   endif()
   set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

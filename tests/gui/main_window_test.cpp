@@ -7,7 +7,6 @@
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -105,10 +104,3 @@ TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -542,11 +542,3 @@ TEST_F(RadarConsoleTest, ARedrawWhileTheCollisionReportWaitsDoesNotReportAgain) 
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // One application for every case: widgets need it, and Qt allows only one per process.
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -5,7 +5,6 @@
 #include "ui/raster.h"
 #include "ui/world_picture.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -138,10 +137,3 @@ TEST(WorldPicture, OverlaysPaintPicturesUnderLinesAndTextOnTop) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
