@@ -37,20 +37,6 @@ TEST(FillDisc, FillsExactlyThePixelsWhoseCentresLieInside) {
     }
 }
 
-TEST(FillDisc, IgnoresWhatCannotBeDrawn) {
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(kWhite);
-    for (double r : {0.0, -3.0, std::nan("")})
-        mv::FillDisc(image, 4, 4, r, kGreen);
-    mv::FillDisc(image, std::nan(""), 4, 3, kGreen);
-    mv::FillDisc(image, 4, INFINITY, 3, kGreen);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            ASSERT_EQ(image.pixelColor(x, y), kWhite);
-    QImage none;
-    mv::FillDisc(none, 1, 1, 1, kGreen); // no image: nothing happens, nothing breaks
-}
-
 // A 200 x 223 pixel picture, 10 nm across, north up, centred on (east, north).
 void Centre(mv::WorldPicture& p, double east, double north) {
     p.setWindow(east - 5, north + 5.5, 10, -11.15);
