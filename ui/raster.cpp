@@ -15,6 +15,20 @@ bool Usable(const QImage& image) {
             image.format() == QImage::Format_ARGB32_Premultiplied);
 }
 
+// Mixes `colour` into the pixel by cover256 / 256.
+inline void Blend(QRgb& pixel, QRgb colour, int cover256) {
+    if (cover256 <= 0) return;
+    if (cover256 >= 256) {
+        pixel = colour;
+        return;
+    }
+    const auto mix = [cover256](int from, int to) {
+        return from + (((to - from) * cover256 + 128) >> 8);
+    };
+    pixel = qRgb(mix(qRed(pixel), qRed(colour)), mix(qGreen(pixel), qGreen(colour)),
+                 mix(qBlue(pixel), qBlue(colour)));
+}
+
 } // namespace
 
 void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour) {
@@ -39,6 +53,53 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour)
         if (i1 < i0) continue;
         std::memcpy(bits + j * stride + i0 * qsizetype(sizeof(QRgb)), row.data(),
                     static_cast<size_t>(i1 - i0 + 1) * sizeof(QRgb));
+    }
+}
+
+void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour) {
+    if (!Usable(image) || !(radius > 0) || !(width > 0) || !std::isfinite(cx) ||
+        !std::isfinite(cy) || radius > 1e6)
+        return;
+    const QRgb rgb = colour.rgb();
+    const int cols = image.width(), rows = image.height();
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    // The pixel at the centre; offsets from it are whole pixels.
+    const int ci = static_cast<int>(std::floor(cx)), cj = static_cast<int>(std::floor(cy));
+    const auto plot = [&](int dx, int dy, int cover) {
+        const int i = ci + dx, j = cj + dy;
+        if (i < 0 || j < 0 || i >= cols || j >= rows) return;
+        Blend(reinterpret_cast<QRgb*>(bits + j * stride)[i], rgb, cover);
+    };
+    // Across the flat octant (0 <= a <= b, where the ring runs within 45 degrees of level):
+    // in column a the ring's centre line crosses at b = sqrt(r^2 - a^2), and the pen's band
+    // there is width / cos(slope) pixels tall, so the ring looks equally thick all round.
+    // Each pixel gets the part of it the band covers; the other seven octants are its
+    // mirror images, and a pixel on an axis or a diagonal, where images coincide, is
+    // blended once.
+    const double half = width / 2.0;
+    const int last = static_cast<int>((radius + half) / std::sqrt(2.0)) + 1;
+    for (int a = 0; a <= last; ++a) {
+        const double left = radius * radius - static_cast<double>(a) * a;
+        if (left <= 0) break;
+        const double centre = std::sqrt(left);
+        const double tall = half * radius / centre;
+        const double lo = centre - tall, hi = centre + tall;
+        const int b0 = std::max(a, static_cast<int>(std::floor(lo + 0.5)));
+        const int b1 = static_cast<int>(std::floor(hi + 0.5));
+        for (int b = b0; b <= b1; ++b) {
+            const double cover = std::min(b + 0.5, hi) - std::max(b - 0.5, lo);
+            const int c = static_cast<int>(cover * 256.0 + 0.5);
+            if (c <= 0) continue;
+            if (a == 0) {
+                plot(0, b, c), plot(0, -b, c), plot(b, 0, c), plot(-b, 0, c);
+            } else if (a == b) {
+                plot(a, a, c), plot(-a, a, c), plot(a, -a, c), plot(-a, -a, c);
+            } else {
+                plot(a, b, c), plot(-a, b, c), plot(a, -b, c), plot(-a, -b, c);
+                plot(b, a, c), plot(-b, a, c), plot(b, -a, c), plot(-b, -a, c);
+            }
+        }
     }
 }
 

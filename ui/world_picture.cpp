@@ -107,19 +107,12 @@ void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
 }
 
 void WorldPicture::circle(double h, double v, double radius, QColor colour) {
-    // Round on the screen: the radius is measured across, in horizontal world units.
-    const QPointF centre = toPixel(h, v);
-    const double r = std::fabs(radius / unitsPerPixelX());
-    // The inside span by span, without smoothing; the smoothed outline drawn next covers the
-    // stepped edge.
-    if (fill_ == Fill::Solid)
-        FillDisc(image_, centre.x() * dpr_, centre.y() * dpr_, r * dpr_, fillColour_);
-    std::optional<QPainter> local;
-    QPainter& p = PainterFor(batchPainter_, local, image_);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(colour, penWidth_));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centre, r, r);
+    // Round on the screen: the radius is measured across, in horizontal world units. The
+    // inside is filled without smoothing; the smoothed outline covers the stepped edge.
+    const QPointF centre = toPixel(h, v) * dpr_;
+    const double r = std::fabs(radius / unitsPerPixelX()) * dpr_;
+    if (fill_ == Fill::Solid) FillDisc(image_, centre.x(), centre.y(), r, fillColour_);
+    StrokeRing(image_, centre.x(), centre.y(), r, penWidth_ * dpr_, colour);
 }
 
 void WorldPicture::point(double h, double v, QColor colour) {

@@ -37,6 +37,48 @@ TEST(FillDisc, FillsExactlyThePixelsWhoseCentresLieInside) {
     }
 }
 
+TEST(StrokeRing, EquallyBrightAndAtItsRadiusAllRound) {
+    // In each of 48 sectors round the centre, the green adds up to the pen's width times the
+    // sector's arc (the ring is as thick at 45 degrees as across) and its weighted distance
+    // from the centre is the radius. A ring that runs off the picture is clipped.
+    struct Case {
+        double cx, cy, r, width;
+    };
+    const Case cases[] = {
+        {100, 100, 60, 1}, {100.5, 100.5, 73.7, 2}, {100.2, 99.6, 90, 1}, {20, 100, 60, 1}};
+    constexpr int kSectors = 48;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "r " << c.r << " width " << c.width);
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(kBlack);
+        mv::StrokeRing(image, c.cx, c.cy, c.r, c.width, kGreen);
+        // The ring is centred on the pixel that holds the centre.
+        const double ox = std::floor(c.cx) + 0.5, oy = std::floor(c.cy) + 0.5;
+        double sum[kSectors] = {}, moment[kSectors] = {};
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const double g = image.pixelColor(x, y).green() / 255.0;
+                const double dx = x + 0.5 - ox, dy = y + 0.5 - oy;
+                // Sectors turned by half a sector, so no row or diagonal of pixels lies on a
+                // border.
+                const double angle =
+                    std::fmod(std::atan2(dx, -dy) + M_PI + M_PI / kSectors, 2 * M_PI);
+                const int k =
+                    std::min(kSectors - 1, static_cast<int>(angle / (2 * M_PI) * kSectors));
+                sum[k] += g;
+                moment[k] += g * std::hypot(dx, dy);
+            }
+        for (int k = 0; k < kSectors; ++k) {
+            const double mid = k * 2 * M_PI / kSectors - M_PI;
+            if (c.cx + (c.r + 2) * std::sin(mid) > 196 || c.cx + (c.r + 2) * std::sin(mid) < 4)
+                continue; // this part of the ring lies off the picture
+            const double arc = c.r * 2 * M_PI / kSectors;
+            EXPECT_NEAR(sum[k] / arc, c.width, 0.15 * c.width) << "sector " << k;
+            EXPECT_NEAR(moment[k] / sum[k], c.r, 0.3) << "sector " << k;
+        }
+    }
+}
+
 // A 200 x 223 pixel picture, 10 nm across, north up, centred on (east, north).
 void Centre(mv::WorldPicture& p, double east, double north) {
     p.setWindow(east - 5, north + 5.5, 10, -11.15);
