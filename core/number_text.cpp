@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfenv>
 #include <cmath>
@@ -56,9 +57,17 @@ std::string FormatNumber(double value, std::string_view pattern) {
     const long double scale = std::pow(10.0L, decimals);
     // Halves away from zero, as on a navigator's calculator.
     const long double scaled = std::round(std::fabs(static_cast<long double>(value)) * scale);
-    // As many digits as the value has: a runaway speed or range must still read true.
-    std::string digits(static_cast<size_t>(std::snprintf(nullptr, 0, "%.0Lf", scaled)), '0');
-    std::snprintf(digits.data(), digits.size() + 1, "%.0Lf", scaled);
+    // As many digits as the value has: a runaway speed or range must still read true. Every
+    // read-out of a tick fits the buffer on the stack, so the tick formats each number once.
+    char buf[64];
+    const int n = std::snprintf(buf, sizeof buf, "%.0Lf", scaled);
+    std::string digits;
+    if (n >= 0 && static_cast<size_t>(n) < sizeof buf) {
+        digits.assign(buf, static_cast<size_t>(n));
+    } else {
+        digits.assign(static_cast<size_t>(std::max(n, 0)), '0');
+        std::snprintf(digits.data(), digits.size() + 1, "%.0Lf", scaled);
+    }
     if (static_cast<int>(digits.size()) < decimals + 1)
         digits.insert(0, static_cast<size_t>(decimals + 1) - digits.size(), '0');
     std::string intPart = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
