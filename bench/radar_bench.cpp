@@ -39,7 +39,7 @@ void BM_RedrawRadar(benchmark::State& state) {
         picture.setLabel(name, "000", mv::kRadarGreen);
     mv::RadarPicture radar(picture, display);
     for (auto _ : state) {
-        radar.RedrawRadar(mv::PointD{}, 6);
+        radar.RedrawRadar(mv::PointD{});
         benchmark::DoNotOptimize(picture.image().constBits());
     }
 }

@@ -302,7 +302,7 @@ void RadarConsole::StartDefaultDemo() {
 // --- the picture --------------------------------------------------------------------------
 
 void RadarConsole::RedrawRadar() {
-    radar_->RedrawRadar(OwnPos(), sim_.Vessels.NumVessels);
+    radar_->RedrawRadar(OwnPos());
     RefreshRangeCaptions();
     picRadarCRT_->update();
 }

@@ -53,9 +53,7 @@ void RadarPicture::PlaceLabels() {
     picture_.moveLabel("lblVesselData", l + 0.33 * r, t - 2.07 * r);
 }
 
-void RadarPicture::RedrawRadar(const PointD& centre, int numVessels) {
-    // The face, rings and 72 ticks through one painter.
-    WorldPicture::Batch batch(picture_);
+void RadarPicture::RedrawRadar(const PointD& centre) {
     SetRadarScale(centre);
     FitLabelFont();
     PlaceLabels();
@@ -73,7 +71,6 @@ void RadarPicture::RedrawRadar(const PointD& centre, int numVessels) {
     state_.EchoWidth = EchoWidthFor(r);
     // Echo lines take the same width when they are next placed.
     picture_.setPenWidth(state_.EchoWidth);
-    (void)numVessels;
 
     const auto& d = state_.Tick;
     if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||

@@ -28,7 +28,7 @@ class RadarPicture {
     void SetRadarScale(const PointD& centre);
     // The one full redraw: face, rings, bearing scale, label places, echo width. Erases the
     // plot trails and asks for a plot mark at the next echo pass.
-    void RedrawRadar(const PointD& centre, int numVessels);
+    void RedrawRadar(const PointD& centre);
     void DrawRangeRings(const PointD& centre);
     void DrawBearingScale(const PointD& centre);
     // Scales the label font with the picture so captions read alike at every window size.

@@ -12,16 +12,8 @@
 namespace mv {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string LowerTrimmed(std::string_view token) {
-    while (!token.empty() && IsBlank(token.front()))
-        token.remove_prefix(1);
-    while (!token.empty() && IsBlank(token.back()))
-        token.remove_suffix(1);
-    std::string lower(token);
+    std::string lower(TrimBlanks(token));
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
@@ -139,10 +131,7 @@ void PlaceDemoVessels(const DemoScenario& scenario, VesselTables& tables) {
 }
 
 void AppendDescriptionLine(std::string& description, std::string_view line) {
-    while (!line.empty() && IsBlank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back()))
-        line.remove_suffix(1);
+    line = TrimBlanks(line);
     if (line.empty()) {
         description += "\r\n"; // a paragraph break
         return;

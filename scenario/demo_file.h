@@ -15,18 +15,18 @@ namespace mv {
 // One vessel as a demo file gives it. Bearing and range place a target; the own vessel
 // (the first) has neither.
 struct DemoVessel {
-    double Size = 0.0;     // kSmall, kMedium, kLarge, or 0 for an unrecognised token
-    int16_t Heading = 0;   // degrees true, whole (a fraction rounds halves to even)
-    float Speed = 0.0f;    // knots
-    float Bearing = 0.0f;  // degrees true from the own vessel
-    double Range = 0.0;    // nautical miles from the own vessel
+    double Size = 0.0;    // kSmall, kMedium, kLarge, or 0 for an unrecognised token
+    int16_t Heading = 0;  // degrees true, whole (a fraction rounds halves to even)
+    float Speed = 0.0f;   // knots
+    float Bearing = 0.0f; // degrees true from the own vessel
+    double Range = 0.0;   // nautical miles from the own vessel
     friend bool operator==(const DemoVessel&, const DemoVessel&) = default;
 };
 
 struct DemoScenario {
-    std::string Title;              // UTF-8, line 1 as it stands
+    std::string Title;               // UTF-8, line 1 as it stands
     std::vector<DemoVessel> Vessels; // own vessel first, 1 to 6 vessels
-    std::string Description;        // UTF-8, reflowed, paragraphs separated by "\r\n"
+    std::string Description;         // UTF-8, reflowed, paragraphs separated by "\r\n"
 };
 
 // Either a scenario or the reason it could not be read; never both, never a partial one.

@@ -18,14 +18,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // A decimal number written out in full whose value no double can hold, such as 1e400.
 bool TooLargeNumber(const std::string& field) {
     if (field.empty() || field.find_first_not_of("0123456789.+-eE") != std::string::npos)
@@ -36,6 +28,14 @@ bool TooLargeNumber(const std::string& field) {
 }
 
 } // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
 
 FieldReader::FieldReader(std::string_view text, std::string_view fileName)
     : text_(text), fileName_(fileName) {}

@@ -55,6 +55,9 @@ class FieldReader {
 // are not valid UTF-8 are read as Windows-1252.
 std::string DecodeFileText(std::string_view bytes);
 
+// The text without the blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view s);
+
 // Reads the whole file into bytes. Returns an error text naming the file (not its folder),
 // e.g. "File not found (Yaw.txt)", or an empty string.
 std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes);

@@ -97,20 +97,21 @@ Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& tit
     return a;
 }
 
-QString ScriptedDialogs::prompt(const QString& text, const QString& title, const QString&) {
-    shown.push_back({"prompt", text, title, Icon::None});
+QString ScriptedDialogs::nextText() {
     if (texts.empty()) return {};
     QString t = texts.front();
     texts.pop_front();
     return t;
 }
 
+QString ScriptedDialogs::prompt(const QString& text, const QString& title, const QString&) {
+    shown.push_back({"prompt", text, title, Icon::None});
+    return nextText();
+}
+
 QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QString&) {
     shown.push_back({"save", {}, title, Icon::None});
-    if (texts.empty()) return {};
-    QString t = texts.front();
-    texts.pop_front();
-    return t;
+    return nextText();
 }
 
 void ScriptedDialogs::beep() {

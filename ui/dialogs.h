@@ -73,6 +73,9 @@ class ScriptedDialogs final : public Dialogs {
     bool openDocument(const QString& path) override;
     // Messages only, in order.
     QStringList messages() const;
+
+  private:
+    QString nextText(); // the next scripted answer to a prompt or file question
 };
 
 } // namespace mv

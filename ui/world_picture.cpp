@@ -7,20 +7,8 @@
 #include <QPainter>
 
 #include <cmath>
-#include <optional>
 
 namespace mv {
-
-namespace {
-
-// The batch's painter when one is open, otherwise one opened for this stroke alone.
-QPainter& PainterFor(const std::unique_ptr<QPainter>& batch, std::optional<QPainter>& local,
-                     QImage& image) {
-    if (batch) return *batch;
-    return local.emplace(&image);
-}
-
-} // namespace
 
 WorldPicture::WorldPicture() {
     labelFont_.setFamily("DejaVu Sans");
@@ -28,26 +16,13 @@ WorldPicture::WorldPicture() {
     resize(QSize(100, 100), 1.0);
 }
 
-WorldPicture::~WorldPicture() = default;
-
-void WorldPicture::beginBatch() {
-    if (batchDepth_++ == 0) batchPainter_ = std::make_unique<QPainter>(&image_);
-}
-
-void WorldPicture::endBatch() {
-    if (batchDepth_ <= 0) return;
-    if (--batchDepth_ == 0) batchPainter_.reset();
-}
-
 void WorldPicture::resize(QSize logicalSize, qreal devicePixelRatio) {
     size_ = logicalSize.expandedTo(QSize(1, 1));
     dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    batchPainter_.reset(); // a painter may not outlive its image
     image_ = QImage(QSize(qRound(size_.width() * dpr_), qRound(size_.height() * dpr_)),
                     QImage::Format_RGB32);
     image_.setDevicePixelRatio(dpr_);
     image_.fill(background_);
-    if (batchDepth_ > 0) batchPainter_ = std::make_unique<QPainter>(&image_);
 }
 
 void WorldPicture::setWindow(double left, double top, double width, double height) {
@@ -86,8 +61,7 @@ void WorldPicture::clear() {
 }
 
 void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colour) {
-    std::optional<QPainter> local;
-    QPainter& p = PainterFor(batchPainter_, local, image_);
+    QPainter p(&image_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(toPixel(h1, v1), toPixel(h2, v2));
@@ -99,8 +73,7 @@ void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
     pixels.reserve(segments.size());
     for (const Segment& s : segments)
         pixels.emplace_back(toPixel(s.h1, s.v1), toPixel(s.h2, s.v2));
-    std::optional<QPainter> local;
-    QPainter& p = PainterFor(batchPainter_, local, image_);
+    QPainter p(&image_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
     p.drawLines(pixels.data(), static_cast<int>(pixels.size()));

@@ -15,7 +15,6 @@
 #include <QString>
 
 #include <map>
-#include <memory>
 #include <vector>
 
 class QPainter;
@@ -27,7 +26,6 @@ class WorldPicture {
     enum class Fill { Solid, Transparent };
 
     WorldPicture();
-    ~WorldPicture();
     // A new image of that size in logical pixels, at the given device pixel ratio, cleared to
     // the background colour. Overlay items keep their relative places.
     void resize(QSize logicalSize, qreal devicePixelRatio = 1.0);
@@ -52,22 +50,6 @@ class WorldPicture {
     void setPenWidth(int pixels) { penWidth_ = pixels < 1 ? 1 : pixels; }
     int penWidth() const { return penWidth_; }
     void setFill(Fill fill, QColor colour = Qt::black) { fill_ = fill, fillColour_ = colour; }
-
-    // A full redraw strokes six circles and 72 bearing ticks: inside a batch they share one
-    // open painter instead of opening one each. Batches nest; a resize carries an open batch
-    // over to the new image.
-    void beginBatch();
-    void endBatch();
-    class Batch {
-      public:
-        explicit Batch(WorldPicture& picture) : picture_(picture) { picture_.beginBatch(); }
-        ~Batch() { picture_.endBatch(); }
-        Batch(const Batch&) = delete;
-        Batch& operator=(const Batch&) = delete;
-
-      private:
-        WorldPicture& picture_;
-    };
 
     // Drawing into the retained image.
     void clear();
@@ -136,8 +118,6 @@ class WorldPicture {
     Fill fill_ = Fill::Solid;
     QColor fillColour_ = Qt::black;
     QImage image_;
-    std::unique_ptr<QPainter> batchPainter_; // open while batchDepth_ > 0
-    int batchDepth_ = 0;
     QFont labelFont_;
     std::map<QString, Item> items_;
 };

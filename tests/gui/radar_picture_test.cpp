@@ -110,7 +110,7 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         state.Tick.Range = mv::kRangeScales[static_cast<size_t>(c.index)];
         SCOPED_TRACE(testing::Message() << "range " << state.Tick.Range << " nm");
         mv::RadarPicture radar(picture, state);
-        radar.RedrawRadar(mv::PointD{3.0, -2.0}, 1); // anywhere: the picture follows the centre
+        radar.RedrawRadar(mv::PointD{3.0, -2.0}); // anywhere: the picture follows the centre
         const Frame f(picture.size(), state.Tick.Range);
         const int row = static_cast<int>(f.cy);
         // Out to 0.9 of the range: the 090 tick and the edge begin beyond it.
@@ -127,7 +127,7 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
 
         // Switched off, the face is repainted bare.
         state.RingsOn = false;
-        radar.RedrawRadar(mv::PointD{3.0, -2.0}, 1);
+        radar.RedrawRadar(mv::PointD{3.0, -2.0});
         for (int x = static_cast<int>(f.cx) + 2; x < f.cx + 0.9 * f.pxPerNmX * state.Tick.Range;
              ++x)
             ASSERT_EQ(picture.pixel(x, row), QColor(0, 0, 0)) << "x " << x;
