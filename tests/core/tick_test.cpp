@@ -87,7 +87,6 @@ class Tick : public ::testing::Test {
     Recorder r;
 };
 using Echo = Tick;
-using PlotMarks = Tick;
 
 TEST_F(Tick, StepsInTheirFixedOrder) {
     // Target 2 lies beyond the 12-mile range: tracked in the true-motion view, echo hidden.
@@ -225,19 +224,6 @@ TEST_F(Echo, NorthUpLineAcrossTheLineOfSightAndARedrawMovesNothing) {
     EXPECT_NEAR(r.echoes[0].P2.Y, -0.1, 1e-7);
 }
 
-TEST_F(Echo, HeadsUpTurnsThePicture) {
-    auto sim = World(mv::kMedium, 90, 0, {{mv::kMedium, 0, 0, 90, 5}});
-    display.NorthUp = false;
-    sim.UpdateVessels(display, r, false);
-    ASSERT_EQ(r.echoes.size(), 1u);
-    const auto& e = r.echoes[0];
-    EXPECT_NEAR(e.Centre.X, 5, 1e-9); // dead ahead: straight up
-    EXPECT_NEAR(e.Centre.Y, 0, 1e-9);
-    EXPECT_NEAR(e.P1.X, e.P2.X, 1e-7); // horizontal
-    EXPECT_NEAR(std::abs(e.P1.Y - e.P2.Y), 0.4, 1e-7);
-    EXPECT_NEAR(r.headingTo.X, 12, 1e-12); // heading line straight up the range
-}
-
 TEST_F(Echo, AtTheRangeRingIsHidden) {
     // Compared in single precision: a hair inside the ring rounds onto it and is hidden too.
     auto sim = World(mv::kMedium, 0, 0,
@@ -247,22 +233,6 @@ TEST_F(Echo, AtTheRangeRingIsHidden) {
     sim.UpdateVessels(display, r, false);
     EXPECT_EQ(r.Only("hide"), (std::vector<std::string>{"hide 1", "hide 2"}));
     EXPECT_EQ(r.Only("echo"), std::vector<std::string>{"echo 3"});
-}
-
-TEST_F(PlotMarks, EveryIntervalAndAfterARedraw) {
-    // Three minutes at x1 is 60 ticks: marks at ticks 60, 120, plus one after a redraw.
-    auto sim = World(mv::kMedium, 0, 0, {{mv::kMedium, 0, 10, 45, 3}});
-    display.PlotOn = true;
-    display.PlotFreqIndex = 2;
-    std::vector<int> marked;
-    for (int t = 1; t <= 130; ++t) {
-        if (t == 100) display.FirstFrame = true; // a full redraw before this tick
-        r.calls.clear();
-        sim.Tick(display, r);
-        if (!r.Only("mark").empty()) marked.push_back(t);
-    }
-    EXPECT_EQ(marked, (std::vector<int>{60, 100, 120}));
-    EXPECT_EQ(r.plotClock, "00:06:30");
 }
 
 TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {

@@ -365,43 +365,6 @@ TEST_F(RadarConsoleTest, RepeatKeepsAPausedExercisePaused) {
     tmrSim.stop();
 }
 
-TEST_F(RadarConsoleTest, RangeButtonsDoNothingAtTheEndsOfTheTable) {
-    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
-    struct Case {
-        const char* what;
-        int index;
-        double range;
-        bool down;
-    };
-    const Case cases[] = {
-        {"down at 0.125 nm", 0, 0.125, true},
-        {"up at 36 nm", 9, 36, false},
-        // A range set outside the table: the first guard that fails wins.
-        {"down at 0.1 nm, index 3", 3, 0.1, true},
-        {"up at 30 nm, index 9", 9, 30, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        display.RangeIndex = static_cast<int16_t>(c.index);
-        console->SetRange(c.range);
-        // Something a redraw would paint over, inside the face.
-        auto& picture = console->picture();
-        const double east = 0.3 * c.range, north = 0.2 * c.range;
-        picture.point(east, north, QColor(255, 0, 255));
-        const QString caption = picture.labelText("lblCRTRange");
-        if (c.down)
-            console->cmdRangeDown_Click();
-        else
-            console->cmdRangeUp_Click();
-        EXPECT_EQ(display.RangeIndex, c.index);
-        EXPECT_EQ(display.Tick.Range, c.range);
-        EXPECT_EQ(picture.labelText("lblCRTRange"), caption);
-        const QPointF px = picture.toPixel(east, north);
-        EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
-                  QColor(255, 0, 255));
-    }
-}
-
 TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
     // B inside the 12-mile circle, C beyond it.
     WriteDemo("Three.dem", "Three\r\n 3 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, 6\r\n"
@@ -427,41 +390,20 @@ TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
         EXPECT_FALSE(pic.isVisible(mv::VesselLabel(i))) << "vessel " << i;
 }
 
-TEST_F(RadarConsoleTest, BearingScaleCaptionsFollowOrientationAndReference) {
-    struct Case {
-        bool northUp, course;
-        int heading;
-        const char* top;
-        const char* right;
-        const char* bottom;
-        const char* left;
-    };
-    const Case cases[] = {
-        {false, false, 30, "000", "090", "180", "270"}, // heads-up, relative: fixed
-        {false, true, 30, "030", "120", "210", "300"},  // heads-up, true bearings at the edges
-        {false, true, 300, "300", "030", "120", "210"},
-        {true, true, 30, "000", "090", "180", "270"},    // north-up, true: fixed
-        {true, false, 30, "330", "060", "150", "240"},   // north-up, relative to the head
-        {true, false, 0, "360", "090", "180", "270"},    // dead on north reads 360 at the top
-        {false, false, 300, "000", "090", "180", "270"}, // back to relative: fixed again
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.northUp ? "north-up " : "heads-up ")
-                                        << (c.course ? "COURSE " : "RELATIVE ") << c.heading);
-        LoadOwnAndTarget(c.heading, {});
-        if (c.northUp != display.Tick.NorthUp) console->SetNorthUp(c.northUp);
-        if (c.course != (display.Tick.Bearing == mv::BearingMode::Course))
-            console->cmdHeading_Click();
-        console->tmrSim_Timer();
+TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTheFixedOnes) {
+    LoadOwnAndTarget(30, {});
+    const auto captions = [&] {
         const auto& pic = console->picture();
-        EXPECT_EQ(pic.labelText("lbl000"), c.top);
-        EXPECT_EQ(pic.labelText("lbl090"), c.right);
-        EXPECT_EQ(pic.labelText("lbl180"), c.bottom);
-        EXPECT_EQ(pic.labelText("lbl270"), c.left);
-        EXPECT_EQ(pic.labelText("lblMode").toStdString(),
-                  std::string(c.northUp ? "North-up " : "Heads-up ") +
-                      (c.course ? "COURSE" : "RELATIVE"));
-    }
+        return (pic.labelText("lbl000") + " " + pic.labelText("lbl090") + " " +
+                pic.labelText("lbl180") + " " + pic.labelText("lbl270") + " / " +
+                pic.labelText("lblMode"))
+            .toStdString();
+    };
+    console->cmdHeading_Click(); // heads-up with true bearings at the edges
+    console->tmrSim_Timer();
+    EXPECT_EQ(captions(), "030 120 210 300 / Heads-up COURSE");
+    console->cmdHeading_Click(); // back to relative: fixed at once, without waiting for a tick
+    EXPECT_EQ(captions(), "000 090 180 270 / Heads-up RELATIVE");
 }
 
 TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
@@ -494,6 +436,30 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
         const QLineF echo = console->picture().overlayLine("lneVessel(1)");
         EXPECT_NEAR(f.rangeOf(echo.center()), 1.0, 1.5 / f.pxPerNmX);
         EXPECT_NEAR(echo.length(), 2 * s.range / 6 * 0.15 * f.pxPerNmX, 1.0);
+    }
+
+    // At the ends of the table, and at a range set outside it (the first guard that fails
+    // wins), a press changes nothing and repaints nothing.
+    const struct {
+        int index;
+        double range;
+        bool down;
+    } ends[] = {{0, 0.125, true}, {9, 36, false}, {3, 0.1, true}, {9, 30, false}};
+    for (const auto& e : ends) {
+        SCOPED_TRACE(testing::Message() << (e.down ? "down at " : "up at ") << e.range);
+        display.RangeIndex = static_cast<int16_t>(e.index);
+        console->SetRange(e.range);
+        auto& picture = console->picture();
+        picture.point(0.3 * e.range, 0.2 * e.range, QColor(255, 0, 255)); // a redraw's victim
+        if (e.down)
+            console->cmdRangeDown_Click();
+        else
+            console->cmdRangeUp_Click();
+        EXPECT_EQ(display.RangeIndex, e.index);
+        EXPECT_EQ(display.Tick.Range, e.range);
+        const QPointF px = picture.toPixel(0.3 * e.range, 0.2 * e.range);
+        EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
+                  QColor(255, 0, 255));
     }
 }
 

@@ -120,16 +120,16 @@ TEST(WorldPicture, TwiceThePixelDensityIsTwiceAsFine) {
         EXPECT_EQ(p.image().width(), qRound(200 * dpr));
         EXPECT_EQ(p.image().height(), qRound(223 * dpr));
 
-        // The face: filled to its radius in device pixels, round on the screen.
+        // A circle's radius is in world units whatever the density: 4 nm, 20 pixels a mile.
         p.setFill(mv::WorldPicture::Fill::Solid, kWhite);
         p.circle(0, 0, 4, kGreen);
-        int filled = 0;
         const QImage& img = p.image();
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.pixelColor(x, y) == kWhite) ++filled;
-        const double r = 4 * 20 * dpr; // 20 logical pixels to the mile
-        EXPECT_NEAR(filled, M_PI * (r - 1) * (r - 1), 4 * M_PI * r) << "inside the outline";
+        const QPointF c = p.toPixel(0, 0) * dpr;
+        for (const auto& [nm, colour] : {std::pair{3.8, kWhite}, {4.2, kBlack}})
+            EXPECT_EQ(
+                img.pixelColor(static_cast<int>(c.x() + nm * 20 * dpr), static_cast<int>(c.y())),
+                colour)
+                << nm << " nm out";
 
         // A point is one logical pixel: a single device pixel, or a 2 x 2 block.
         p.point(-4.5, 5, kGreen);
