@@ -12,7 +12,7 @@
 #include "display/display_state.h"
 #include "display/radar_console.h"
 #include "display/radar_picture.h"
-#include "ui/dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/world_picture.h"
 #include "ui/world_picture_widget.h"
 

@@ -1,7 +1,7 @@
 # Shared compile settings and the one-line test registration.
 
 add_library(marovane_options INTERFACE)
-target_compile_options(marovane_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(marovane_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion)
 if(MAROVANE_WERROR)
   target_compile_options(marovane_options INTERFACE -Werror)
 endif()

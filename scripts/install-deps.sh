@@ -4,7 +4,8 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+PACKAGES=(cmake ninja-build g++ git clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+  libbenchmark-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
-#include <vector>
 
 class QWidget;
 
@@ -49,33 +47,6 @@ class QtDialogs final : public Dialogs {
 
   private:
     QWidget* parent_;
-};
-
-// Records what was shown and answers as scripted (Ok / empty text when the script is empty).
-class ScriptedDialogs final : public Dialogs {
-  public:
-    struct Shown {
-        QString kind; // "message", "prompt", "save", "beep", "help", "document"
-        QString text, title;
-        Icon icon = Icon::None;
-    };
-    std::vector<Shown> shown;
-    std::deque<Answer> answers;
-    std::deque<QString> texts; // answers to prompts and save-file questions
-    int beeps = 0;
-
-    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
-    QString saveFileName(const QString& title, const QString& folder,
-                         const QString& filter) override;
-    void beep() override;
-    void showHelp(const QString& topic) override;
-    bool openDocument(const QString& path) override;
-    // Messages only, in order.
-    QStringList messages() const;
-
-  private:
-    QString nextText(); // the next scripted answer to a prompt or file question
 };
 
 } // namespace mv

@@ -158,7 +158,7 @@ double WorldPicture::labelHeight(const QString& name) const {
     const auto it = items_.find(name);
     if (it == items_.end()) return 0;
     const QFontMetricsF fm(labelFont_);
-    const auto lines = it->second.text.count('\n') + 1;
+    const auto lines = static_cast<double>(it->second.text.count(QChar(u'\n'))) + 1;
     return std::fabs(fm.height() * lines * unitsPerPixelY());
 }
 

@@ -5,7 +5,7 @@
 #include "display/radar_console.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
-#include "ui/dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <QComboBox>
 #include <QLabel>

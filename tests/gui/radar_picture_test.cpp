@@ -7,7 +7,7 @@
 #include "display/display_state.h"
 #include "display/radar_console.h"
 #include "display/radar_picture.h"
-#include "ui/dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/world_picture.h"
 
 #include <QApplication>
@@ -117,8 +117,8 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         const auto rings =
             Runs(static_cast<int>(f.cx) + 2,
                  static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range), [&](int x) {
-                     const QColor c = picture.pixel(x, row);
-                     return c.red() < 60 && c.blue() < 60 ? c.green() / 255.0 : 0.0;
+                     const QColor px = picture.pixel(x, row);
+                     return px.red() < 60 && px.blue() < 60 ? px.green() / 255.0 : 0.0;
                  });
         ASSERT_EQ(static_cast<int>(rings.size()), c.rings);
         for (int k = 0; k < c.rings; ++k)
@@ -133,29 +133,6 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
             ASSERT_EQ(picture.pixel(x, row), QColor(0, 0, 0)) << "x " << x;
     }
 }
-
-// Records what the console shows and lets a test look at the picture while a message box
-// would be open.
-class WatchingDialogs final : public mv::Dialogs {
-  public:
-    mv::ScriptedDialogs record;
-    std::function<void()> whileShown;
-
-    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override {
-        if (whileShown) whileShown();
-        return record.message(text, title, icon, buttons);
-    }
-    QString prompt(const QString& text, const QString& title, const QString& def) override {
-        return record.prompt(text, title, def);
-    }
-    QString saveFileName(const QString& title, const QString& folder,
-                         const QString& filter) override {
-        return record.saveFileName(title, folder, filter);
-    }
-    void beep() override { record.beep(); }
-    void showHelp(const QString& topic) override { record.showHelp(topic); }
-    bool openDocument(const QString& path) override { return record.openDocument(path); }
-};
 
 class RadarConsoleTest : public testing::Test {
   protected:
@@ -186,7 +163,7 @@ class RadarConsoleTest : public testing::Test {
     QTemporaryDir folder;
     mv::Simulation sim;
     mv::RadarDisplayState display;
-    WatchingDialogs dialogs;
+    mv::ScriptedDialogs dialogs;
     QTimer tmrSim;
     std::unique_ptr<mv::RadarConsole> console;
 };
@@ -298,13 +275,13 @@ TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
     int beepsBefore = -1;
     dialogs.whileShown = [&] {
         whileShown = console->picture().image().copy();
-        beepsBefore = dialogs.record.beeps;
+        beepsBefore = dialogs.beeps;
     };
     for (int t = 0; t < 6; ++t)
         console->tmrSim_Timer();
 
-    EXPECT_EQ(dialogs.record.messages().join(" | ").toStdString(), "COLLISION!");
-    EXPECT_EQ(dialogs.record.beeps, 1);
+    EXPECT_EQ(dialogs.messages().join(" | ").toStdString(), "COLLISION!");
+    EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(beepsBefore, 1);
     ASSERT_FALSE(whileShown.isNull());
     EXPECT_TRUE(IsGreen(whileShown.pixelColor(right.toPoint())));
@@ -331,11 +308,11 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     };
     for (const QByteArray& text : broken) {
         SCOPED_TRACE(text.toStdString());
-        dialogs.record.shown.clear();
+        dialogs.shown.clear();
         WriteDemo("Broken.dem", text);
         EXPECT_FALSE(console->LoadDemo("Broken.dem"));
-        ASSERT_EQ(dialogs.record.shown.size(), 1u);
-        const auto& box = dialogs.record.shown.front();
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        const auto& box = dialogs.shown.front();
         EXPECT_EQ(box.kind, "message");
         EXPECT_EQ(box.title, "LoadDemo");
         EXPECT_EQ(box.icon, mv::Dialogs::Icon::Exclamation);
@@ -502,8 +479,8 @@ TEST_F(RadarConsoleTest, ARedrawWhileTheCollisionReportWaitsDoesNotReportAgain) 
     LoadOwnAndTarget(0, "SMALL, 180, 0, 000, 0.005");
     console->tmrSim_Timer();
     console->tmrSim_Timer();
-    EXPECT_EQ(dialogs.record.messages().size(), 1);
-    EXPECT_EQ(dialogs.record.beeps, 1);
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(sim.Vessels.VesselFlag[1], mv::kTrue);
 }
 
