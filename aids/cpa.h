@@ -2,7 +2,7 @@
 // Closest point of approach by the speed triangle of radar plotting, and the same solution
 // worked out from two sightings of a target. Degrees true, knots, nautical miles.
 
-#include "core/display_fields.h"
+#include "core/bearing_mode.h"
 
 #include <optional>
 #include <string>

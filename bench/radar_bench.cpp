@@ -11,7 +11,9 @@
 #include "core/simulation.h"
 #include "display/display_state.h"
 #include "display/radar_console.h"
+#include "display/radar_items.h"
 #include "display/radar_picture.h"
+#include "shell/exercise.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/world_picture.h"
 #include "ui/world_picture_widget.h"
@@ -35,8 +37,7 @@ void BM_RedrawRadar(benchmark::State& state) {
     mv::WorldPicture picture;
     picture.resize(kPictureSize);
     mv::RadarDisplayState display; // heads-up RELATIVE, 12 nm, rings on
-    for (const char* name : {"lbl000", "lbl090", "lbl180", "lbl270", "lblMode", "lblRR"})
-        picture.setLabel(name, "000", mv::kRadarGreen);
+    mv::DeclareRadarItems(picture);
     mv::RadarPicture radar(picture, display);
     for (auto _ : state) {
         radar.RedrawRadar(mv::PointD{});
@@ -49,10 +50,10 @@ void BM_VesselPass(benchmark::State& state) {
     mv::Simulation sim;
     mv::RadarDisplayState display;
     mv::ScriptedDialogs dialogs;
-    QTimer tmrSim;
     const auto folder = std::filesystem::temp_directory_path() / "marovane_bench_radar";
     std::filesystem::create_directories(folder);
-    mv::RadarConsole console(sim, display, dialogs, tmrSim, folder);
+    mv::Exercise exercise(sim, display, dialogs, folder);
+    mv::RadarConsole console(exercise, dialogs);
     // The console gives the picture its height less an 8-pixel frame and 0.9 of that across.
     console.resize(1400, kPictureSize.height() + 8);
     console.show();

@@ -38,7 +38,6 @@ class NullView final : public mv::VesselView {
 mv::Simulation SixVessels() {
     mv::Simulation sim;
     mv::bench::PlaceSixVessels(sim.Vessels);
-    sim.Running = true;
     return sim;
 }
 

@@ -2,14 +2,12 @@
 // The part of the radar display's state that the simulation tick reads and writes. The full
 // display state of the radar console holds one of these.
 
+#include "core/bearing_mode.h"
+
 #include <array>
 #include <cstdint>
 
 namespace mv {
-
-// How bearings and the relative-motion direction are given: relative to the own heading, or
-// true ("COURSE").
-enum class BearingMode { Relative, Course };
 
 struct TickDisplay {
     double Range = 12.0;  // nautical miles from the centre to the edge of the picture

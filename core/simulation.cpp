@@ -19,11 +19,13 @@ void DrawEcho(const VesselTables& vessels, std::vector<int16_t>& flags, int i, T
 
     int16_t& flag = flags[static_cast<size_t>(i)];
     if (distance < kCollisionDistance) {
-        // Reported once per approach: the flag stays set until the target opens again.
+        // Reported once per approach: the flag stays set until the target opens again. It is
+        // set before the report, so a pass nested inside the report (the window redrawn behind
+        // the message box) neither reports this approach again nor skips another target's.
         if (flag == kFalse) {
+            flag = kTrue;
             view.Collision(i, CollisionMark(own, display.Range));
             display.FirstFrame = true; // the report ends in a full redraw of the picture
-            flag = kTrue;
         }
     } else {
         flag = kFalse;

@@ -25,7 +25,10 @@ struct Simulation {
     int16_t SeaState = 0;     // 0 calm, 1 moderate, 2 heavy
     YawTable Yaw;
     int16_t YawIndex = 0;
-    bool Running = false; // the tick timer is enabled
+    // The scenario in force: its title (the console's caption) and description, and where it
+    // came from (0 demo file, 1 own targets, 2 random traffic).
+    std::string Title, Description;
+    int16_t TrafficSource = 0;
 
     // One tick of sea time: own vessel manoeuvre, yaw and motion, read-outs and clocks, then
     // every target.

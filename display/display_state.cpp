@@ -4,6 +4,14 @@
 
 namespace mv {
 
+void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
+    state.CursorEast = RoundToInt16(centre.Y);
+    state.CursorNorth = RoundToInt16(centre.X);
+    state.EchoWidth = EchoWidthFor(state.Tick.Range);
+    state.Tick.FirstFrame = true;
+    state.VRMPending = true;
+}
+
 int16_t EchoWidthFor(double range) {
     if (range > 12) return 1;
     if (range > 6) return 2;

@@ -3,6 +3,7 @@
 // markers and plotting. Plain data, owned by the application and shared by reference.
 
 #include "core/display_fields.h"
+#include "core/vessel.h"
 
 #include <array>
 #include <cstdint>
@@ -16,8 +17,10 @@ inline constexpr std::array<float, 10> kRangeScales{0.125f, 0.25f, 0.5f,  0.75f,
 inline constexpr std::array<float, 10> kRingSpacing{0.05f, 0.05f, 0.1f, 0.25f, 0.25f,
                                                     0.5f,  1.0f,  2.0f, 4.0f,  6.0f};
 inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
-// Days between plot marks: continuous, then a hair under 3 and 6 minutes and a hair over 12,
-// so a tick that divides 12 minutes exactly marks one tick later than the division suggests.
+// Days between plot marks: continuous, then a hair under 3 and 6 minutes and a hair over 12.
+// The clock's step is a hair over its nominal 3 seconds times the factor too (a second is
+// 1.15740741E-05 days), so the sum of whole ticks reaches every interval exactly when the
+// division says: the 12-minute mark falls every 4th tick at x60 and every 24th at x10.
 inline constexpr std::array<double, 4> kPlotIntervals{0.0, 0.00208333333333, 0.00416666666666,
                                                       0.00833333333334};
 
@@ -26,6 +29,7 @@ struct RadarDisplayState {
     int16_t RangeIndex = kDefaultRangeIndex;
     bool RingsOn = true;
     int16_t EchoWidth = 2; // pixels
+    bool NavOn = true;     // the own vessel's speed and course shown in the picture
     // Markers: EBL in degrees on the screen, VRM in nautical miles, cursor in whole miles.
     bool EBLOn = false;
     bool VRMOn = false;
@@ -40,6 +44,10 @@ struct RadarDisplayState {
     RadarDisplayState() { Tick.PlotIntervals = kPlotIntervals; }
 };
 
+// What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole
+// nautical miles), the echo width for the range, a plot mark due at the next echo pass and the
+// VRM to be placed again.
+void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre);
 // Pixels of an echo line for a range scale: finer at long range, bolder close in.
 int16_t EchoWidthFor(double range);
 // Radii of the range rings: every spacing strictly inside the range, added up at single

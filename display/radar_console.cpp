@@ -1,8 +1,8 @@
 #include "display/radar_console.h"
 
-#include "core/geometry.h"
 #include "core/number_text.h"
-#include "scenario/demo_file.h"
+#include "display/radar_items.h"
+#include "shell/exercise.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
 
@@ -13,7 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QTimer>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -32,20 +32,26 @@ constexpr double kPictureAspect = 2.0 / 2.23;
 // Pixels of dark frame around the picture, and the narrowest the control panel may become.
 constexpr int kPictureMargin = 4;
 constexpr int kMinControlsWidth = 300;
+const QColor kLabelYellow(255, 255, 0);
 
 } // namespace
 
-RadarConsole::RadarConsole(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
-                           QTimer& tmrSim, const std::filesystem::path& programFolder,
-                           QWidget* parent)
-    : QWidget(parent), sim_(sim), display_(display), dialogs_(dialogs), tmrSim_(tmrSim),
-      programFolder_(programFolder) {
+RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), exercise_(exercise), sim_(exercise.simulation()),
+      display_(exercise.display()), dialogs_(dialogs) {
     setObjectName("frmRadar");
     setWindowTitle("Radar");
+    BuildPicture();
     BuildControls();
+    exercise_.setView(this);
+    connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowExerciseState);
+    connect(&exercise_, &Exercise::ticked, picRadarCRT_, qOverload<>(&QWidget::update));
+    ShowExerciseState();
 }
 
-RadarConsole::~RadarConsole() = default;
+RadarConsole::~RadarConsole() {
+    exercise_.setView(nullptr);
+}
 
 QPushButton* RadarConsole::AddButton(const char* name, const QString& caption,
                                      void (RadarConsole::*slot)()) {
@@ -57,7 +63,7 @@ QPushButton* RadarConsole::AddButton(const char* name, const QString& caption,
     return b;
 }
 
-void RadarConsole::BuildControls() {
+void RadarConsole::BuildPicture() {
     pnlRadar_ = new QFrame(this);
     pnlRadar_->setObjectName("pnlRadar");
     pnlRadar_->setFrameShape(QFrame::Panel);
@@ -66,35 +72,35 @@ void RadarConsole::BuildControls() {
     picRadarCRT_ = new WorldPictureWidget(pnlRadar_);
     picRadarCRT_->setObjectName("picRadarCRT");
     radar_ = std::make_unique<RadarPicture>(picRadarCRT_->picture(), display_);
+    // Every resize repaints the face from scratch; the vessels follow when there are any.
     connect(picRadarCRT_, &WorldPictureWidget::pictureResized, this, [this] {
-        if (sim_.Vessels.NumVessels > 0 && !loading_) {
-            RedrawRadar();
-            RedrawVessels();
-        }
+        RedrawRadar();
+        RedrawVessels();
     });
 
     auto& pic = picRadarCRT_->picture();
-    for (const char* name :
-         {"lbl000", "lbl090", "lbl180", "lbl270", "lblCRTRange", "lblCRTEBL", "lblCRTVRM",
-          "lblRange", "lblBearing", "lblPlot", "lblPlotTime", "lblVesselData", "lblMode", "lblRR"})
-        pic.setLabel(name, "", kRadarGreen);
-    pic.setLabel("lblPlot", Q(PlotCaption(display_.Tick.PlotFreqIndex)), kRadarGreen);
-    pic.setLabel("lblPlotTime", "00:00:00", kRadarGreen);
-    pic.setVisible("lblPlot", display_.Tick.PlotOn);
-    pic.setVisible("lblPlotTime", display_.Tick.PlotOn);
-    pic.setVisible("lblRR", display_.RingsOn);
-    pic.setVisible("lblCRTEBL", display_.EBLOn);
-    pic.setVisible("lblCRTVRM", display_.VRMOn);
+    DeclareRadarItems(pic);
+    for (const QString* name : {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270,
+                                &item::lblCRTRange, &item::lblMode, &item::lblVesselData})
+        pic.setVisible(*name, true);
+    SetLabel(item::lblPlot, Q(PlotCaption(display_.Tick.PlotFreqIndex)));
+    SetLabel(item::lblPlotTime, "00:00:00");
+    pic.setVisible(item::lblPlot, display_.Tick.PlotOn);
+    pic.setVisible(item::lblPlotTime, display_.Tick.PlotOn);
+    pic.setVisible(item::lblRR, display_.RingsOn);
+    pic.setVisible(item::lblCRTEBL, display_.EBLOn);
+    pic.setVisible(item::lblCRTVRM, display_.VRMOn);
+    pic.setVisible(item::lblVesselData, display_.NavOn);
+    pic.setLabel(item::lblNoExercise, "No exercise loaded", QColor(255, 200, 0));
     for (int i = 0; i < kMaxVessels; ++i) {
-        pic.setOverlayLine(VesselLine(i), 0, 0, 0, 0, kEchoColour, 2);
-        pic.setVisible(VesselLine(i), false);
+        pic.setOverlayLine(item::lneVessel(i), 0, 0, 0, 0, kEchoColour, 2);
         // The letters of the vessel buttons: A for the own vessel, then B to F.
-        pic.setLabel(VesselLabel(i), QString(QChar(u'A' + i)), QColor(255, 255, 0));
-        pic.setVisible(VesselLabel(i), false);
+        pic.setLabel(item::lblVessel(i), QString(QChar(u'A' + i)), kLabelYellow);
     }
-    pic.setOverlayLine("lneSHL", 0, 0, 0, 0, kRadarGreen, 1);
-    pic.setVisible("lneSHL", false);
+    pic.setOverlayLine(item::lneSHL, 0, 0, 0, 0, kRadarGreen, 1);
+}
 
+void RadarConsole::BuildControls() {
     picControls_ = new QFrame(this);
     picControls_->setObjectName("picControls");
     picControls_->setAutoFillBackground(true);
@@ -128,6 +134,10 @@ void RadarConsole::BuildControls() {
     lblPaused_->setObjectName("lblPaused");
     lblPaused_->setAlignment(Qt::AlignCenter);
     lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
+    // Hidden, it keeps its line, so pausing moves no button from under the pointer.
+    QSizePolicy keepPlace = lblPaused_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    lblPaused_->setSizePolicy(keepPlace);
     lblPaused_->setVisible(false);
     column->addWidget(lblPaused_);
 
@@ -142,7 +152,8 @@ void RadarConsole::BuildControls() {
     column->addLayout(factorRow);
     connect(cboTimeFactor_, &QComboBox::currentIndexChanged, this,
             &RadarConsole::cboTimeFactor_Click);
-    cboTimeFactor_->setCurrentIndex(4);
+    cboTimeFactor_->setCurrentIndex(-1);
+    cboTimeFactor_->setCurrentIndex(4); // x30, through the same handler as a choice
 
     // The buttons in groups a watch officer reaches for together. The markers, the vessels
     // and the traffic choice join these groups as they come.
@@ -221,102 +232,54 @@ WorldPicture& RadarConsole::picture() {
     return picRadarCRT_->picture();
 }
 
-const PointD& RadarConsole::OwnPos() const {
-    static const PointD origin{};
-    if (sim_.Vessels.NumVessels <= 0) return origin;
+PointD RadarConsole::OwnPos() const {
+    if (!exercise_.isLoaded()) return PointD{};
     return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
 }
 
-void RadarConsole::SetLabel(const char* name, const QString& text) {
+void RadarConsole::SetLabel(const QString& name, const QString& text) {
     picture().setLabel(name, text, kRadarGreen);
 }
 
-bool RadarConsole::isPaused() const {
-    return lblPaused_->isVisibleTo(this);
-}
-
-// --- scenarios ----------------------------------------------------------------------------
-
-bool RadarConsole::LoadDemo(const QString& fileName) {
-    std::filesystem::path path = fileName.toStdString();
-    if (path.is_relative()) path = programFolder_ / path;
-    const DemoReadResult read = ReadDemoFile(path);
-    if (!read.ok()) {
-        dialogs_.message(Q(read.Error), "LoadDemo", Dialogs::Icon::Exclamation);
-        return false;
+void RadarConsole::ShowExerciseState() {
+    const bool paused = exercise_.isPaused();
+    lblPaused_->setVisible(paused);
+    cmdPause_->setText(paused ? "Resume" : "Pause");
+    {
+        const QSignalBlocker quiet(cboTimeFactor_);
+        cboTimeFactor_->setCurrentIndex(sim_.Clock.TimeFactorIndex);
     }
-    const DemoScenario& demo = *read.Scenario;
-    loading_ = true;
-    auto& pic = picture();
-    for (int i = 0; i < kMaxVessels; ++i) {
-        pic.setVisible(VesselLine(i), false);
-        pic.setVisible(VesselLabel(i), false);
-    }
-    PlaceDemoVessels(demo, sim_.Vessels);
-    sim_.Maneuvering = false;
-    sim_.Turning = false;
-    description_ = demo.Description;
-
-    display_.RangeIndex = kDefaultRangeIndex;
-    display_.TVRangeIndex = kDefaultRangeIndex;
-    display_.Tick.Range = 12.0;
-    display_.TVRange = 12.0;
-    SetRange(kRangeScales[static_cast<size_t>(display_.RangeIndex)]);
-    sim_.Vessels.SaveStartState();
-    sim_.UpdateVessels(display_.Tick, *this, false);
-    sim_.Clock.SimTime = 0.5;
-    lblTime_->setText("12:00:00");
-    display_.Tick.SinceLastPlot = 0;
-    display_.Tick.FirstFrame = true;
-    display_.Tick.PlotTime = 0;
-    SetLabel("lblPlotTime", "00:00:00");
-    setWindowTitle(Q(demo.Title));
-    if (auto* sub = parentWidget()) sub->setWindowTitle(Q(demo.Title));
-    loading_ = false;
-    picRadarCRT_->update();
-    return true;
-}
-
-bool RadarConsole::RunDemo(const QString& fileName) {
-    const bool loaded = LoadDemo(fileName);
-    if (!loaded) return false;
-    display_.CursorEast = OwnPos().Y;
-    display_.CursorNorth = OwnPos().X;
-    // A new scenario runs: the pause display follows the timer.
-    lblPaused_->setVisible(false);
-    cmdPause_->setText("Pause");
-    tmrSim_.start();
-    sim_.Running = true;
-    return true;
-}
-
-void RadarConsole::StartDefaultDemo() {
-    if (!LoadDemo("Default.dem")) return;
-    SetTimeFactor(4);
-    cmdPlot_Click();
-    lblPaused_->setVisible(false);
-    tmrSim_.start();
-    sim_.Running = true;
+    const QString title = exercise_.isLoaded() ? Q(sim_.Title) : QString("No exercise loaded");
+    setWindowTitle(title);
+    if (QWidget* frame = parentWidget()) frame->setWindowTitle(title);
+    if (picture().isVisible(item::lblNoExercise) == exercise_.isLoaded()) RedrawRadar();
 }
 
 // --- the picture --------------------------------------------------------------------------
 
 void RadarConsole::RedrawRadar() {
-    radar_->RedrawRadar(OwnPos());
+    const PointD own = OwnPos();
+    PrepareFullRedraw(display_, own);
+    radar_->RedrawRadar(own);
     RefreshRangeCaptions();
+    // Without an exercise the face is still drawn, and says why it is empty.
+    auto& pic = picture();
+    pic.setVisible(item::lblNoExercise, !exercise_.isLoaded());
+    pic.moveLabel(item::lblNoExercise, own.Y - pic.labelWidth(item::lblNoExercise) / 2,
+                  own.X + 0.2 * display_.Tick.Range);
     picRadarCRT_->update();
 }
 
 void RadarConsole::RedrawVessels() {
-    if (sim_.Vessels.NumVessels <= 0) return;
+    if (!exercise_.isLoaded()) return;
     // Only the tick moves vessels: a redraw shows them where they are.
     sim_.UpdateVessels(display_.Tick, *this, false);
     picRadarCRT_->update();
 }
 
 void RadarConsole::RefreshRangeCaptions() {
-    SetLabel("lblCRTRange", Q(RangeCaption(display_.Tick.Range)));
-    SetLabel("lblCRTVRM", "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
+    SetLabel(item::lblCRTRange, Q(RangeCaption(display_.Tick.Range)));
+    SetLabel(item::lblCRTVRM, "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
 }
 
 void RadarConsole::SetRange(double range) {
@@ -343,12 +306,6 @@ void RadarConsole::RangeUp() {
     RefreshRangeCaptions();
 }
 
-void RadarConsole::SetTimeFactor(int index) {
-    if (index < 0 || index >= kTimeFactorCount) return;
-    sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
-    if (cboTimeFactor_->currentIndex() != index) cboTimeFactor_->setCurrentIndex(index);
-}
-
 void RadarConsole::SetNorthUp(bool northUp) {
     display_.Tick.NorthUp = northUp;
     RedrawRadar();
@@ -358,28 +315,22 @@ void RadarConsole::SetNorthUp(bool northUp) {
 void RadarConsole::SetPlotFrequency(int index) {
     if (index < 0 || index > 3) return;
     display_.Tick.PlotFreqIndex = static_cast<int16_t>(index);
-    SetLabel("lblPlot", Q(PlotCaption(display_.Tick.PlotFreqIndex)));
+    SetLabel(item::lblPlot, Q(PlotCaption(display_.Tick.PlotFreqIndex)));
     picRadarCRT_->update();
 }
 
 // --- console buttons ----------------------------------------------------------------------
 
-void RadarConsole::tmrSim_Timer() {
-    if (sim_.Vessels.NumVessels <= 0) return;
-    sim_.Tick(display_.Tick, *this);
-    picRadarCRT_->update();
-}
-
 void RadarConsole::cmdRR_Click() {
     display_.RingsOn = !display_.RingsOn;
-    picture().setVisible("lblRR", display_.RingsOn);
+    picture().setVisible(item::lblRR, display_.RingsOn);
     RedrawRadar();
     RedrawVessels();
 }
 
 void RadarConsole::cmdSHL_Click() {
     display_.Tick.ShowSHL = !display_.Tick.ShowSHL;
-    picture().setVisible("lneSHL", display_.Tick.ShowSHL);
+    picture().setVisible(item::lneSHL, display_.Tick.ShowSHL);
     if (display_.Tick.ShowSHL) RedrawVessels();
     picRadarCRT_->update();
 }
@@ -405,11 +356,11 @@ void RadarConsole::cmdRangeUp_Click() {
 
 void RadarConsole::cmdPlot_Click() {
     display_.Tick.PlotOn = !display_.Tick.PlotOn;
-    picture().setVisible("lblPlot", display_.Tick.PlotOn);
-    picture().setVisible("lblPlotTime", display_.Tick.PlotOn);
+    picture().setVisible(item::lblPlot, display_.Tick.PlotOn);
+    picture().setVisible(item::lblPlotTime, display_.Tick.PlotOn);
     RedrawRadar();
     display_.Tick.PlotTime = 0;
-    SetLabel("lblPlotTime", "00:00:00");
+    SetLabel(item::lblPlotTime, "00:00:00");
     // The first marks appear at once.
     RedrawVessels();
 }
@@ -419,7 +370,8 @@ void RadarConsole::cmdFreq_Click() {
 }
 
 void RadarConsole::cmdNav_Click() {
-    picture().setVisible("lblVesselData", !picture().isVisible("lblVesselData"));
+    display_.NavOn = !display_.NavOn;
+    picture().setVisible(item::lblVesselData, display_.NavOn);
     picRadarCRT_->update();
 }
 
@@ -429,55 +381,45 @@ void RadarConsole::cmdIdentify_Click() {
 }
 
 void RadarConsole::cmdPause_Click() {
-    const bool paused = !isPaused();
-    lblPaused_->setVisible(paused);
-    if (paused)
-        tmrSim_.stop();
-    else
-        tmrSim_.start();
-    sim_.Running = !paused;
-    cmdPause_->setText(paused ? "Resume" : "Pause");
+    exercise_.TogglePause();
 }
 
 void RadarConsole::cmdRepeat_Click() {
-    if (sim_.Vessels.NumVessels <= 0) return;
-    tmrSim_.stop();
-    sim_.Vessels.RestoreStartState();
-    sim_.Maneuvering = false;
-    sim_.Turning = false;
-    RedrawRadar();
-    RedrawVessels();
-    ResetClocks();
-    // A paused exercise restarts paused, ready for the instructor's briefing.
-    if (!isPaused()) tmrSim_.start();
-    sim_.Running = !isPaused();
-}
-
-void RadarConsole::ResetClocks() {
-    sim_.Clock.SimTime = 0.5;
-    lblTime_->setText("12:00:00");
-    display_.Tick.SinceLastPlot = 0;
-    display_.Tick.PlotTime = 0;
-    SetLabel("lblPlotTime", "00:00:00");
+    exercise_.Repeat();
 }
 
 void RadarConsole::cboTimeFactor_Click(int index) {
-    SetTimeFactor(index);
+    exercise_.SetTimeFactor(index);
 }
+
+// --- what a scenario start shows ----------------------------------------------------------
+
+void RadarConsole::EnableVesselControls() {}
+
+void RadarConsole::ShowSlotMarkers(int slot, bool radarLine, bool) {
+    picture().setVisible(item::lneVessel(slot), radarLine);
+    picture().setVisible(item::lblVessel(slot), false);
+}
+
+void RadarConsole::MarkOwnVesselInTrueView() {}
+
+void RadarConsole::DrawCursor() {}
+
+void RadarConsole::ClearTrueView() {}
 
 // --- what the tick shows ------------------------------------------------------------------
 
 void RadarConsole::ShowIdentity(bool on) {
     auto& pic = picture();
     for (int i = 0; i < sim_.Vessels.NumVessels && i < kMaxVessels; ++i)
-        if (pic.isVisible(VesselLine(i)) || i == sim_.Vessels.OwnVessel)
-            pic.setVisible(VesselLabel(i), on);
+        if (pic.isVisible(item::lneVessel(i)) || i == sim_.Vessels.OwnVessel)
+            pic.setVisible(item::lblVessel(i), on);
 }
 
 void RadarConsole::ManeuverStep(int, const ManeuverReadout&) {}
 
 void RadarConsole::StatusLine(const std::string& text) {
-    SetLabel("lblVesselData", Q(text));
+    SetLabel(item::lblVesselData, Q(text));
 }
 
 void RadarConsole::Clock(const std::string& text) {
@@ -485,7 +427,7 @@ void RadarConsole::Clock(const std::string& text) {
 }
 
 void RadarConsole::PlotClock(const std::string& text) {
-    SetLabel("lblPlotTime", Q(text));
+    SetLabel(item::lblPlotTime, Q(text));
 }
 
 void RadarConsole::CentreOn(const PointD& own) {
@@ -495,37 +437,29 @@ void RadarConsole::CentreOn(const PointD& own) {
 void RadarConsole::TrueViewMark(int, const PointD&) {}
 
 void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark) {
-    // A redraw while the report waits (the window resized behind the box) passes the same
-    // target again before its report is recorded: one approach, one report.
-    if (reportingCollision_) return;
-    reportingCollision_ = true;
     dialogs_.beep();
     auto& pic = picture();
     pic.setPenWidth(display_.EchoWidth);
     for (const auto& chain : mark)
         for (size_t s = 0; s + 1 < chain.size(); ++s)
             pic.line(chain[s].Y, chain[s].X, chain[s + 1].Y, chain[s + 1].X, kCollisionGreen);
+    // The mark is on the screen before the message asks for the user's attention.
     picRadarCRT_->repaint();
-    // No tick may run inside this one while the report waits for the user.
-    const bool running = tmrSim_.isActive();
-    tmrSim_.stop();
     dialogs_.message("COLLISION!");
     RedrawRadar();
-    if (running) tmrSim_.start();
-    reportingCollision_ = false;
 }
 
 void RadarConsole::ShowEcho(int vessel, const EchoLine& echo) {
     auto& pic = picture();
-    pic.setOverlayLine(VesselLine(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, kEchoColour,
-                       display_.EchoWidth);
-    pic.setVisible(VesselLine(vessel), true);
-    pic.moveLabel(VesselLabel(vessel), echo.Centre.Y, echo.Centre.X);
+    pic.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
+                       kEchoColour, display_.EchoWidth);
+    pic.setVisible(item::lneVessel(vessel), true);
+    pic.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
 }
 
 void RadarConsole::HideEcho(int vessel) {
-    picture().setVisible(VesselLine(vessel), false);
-    picture().setVisible(VesselLabel(vessel), false);
+    picture().setVisible(item::lneVessel(vessel), false);
+    picture().setVisible(item::lblVessel(vessel), false);
 }
 
 void RadarConsole::PlotMark(int, const EchoLine& echo) {
@@ -535,19 +469,19 @@ void RadarConsole::PlotMark(int, const EchoLine& echo) {
 }
 
 void RadarConsole::OwnLabel(int vessel, const PointD& position) {
-    picture().moveLabel(VesselLabel(vessel), position.Y, position.X);
+    picture().moveLabel(item::lblVessel(vessel), position.Y, position.X);
 }
 
 void RadarConsole::HeadingLine(const PointD& from, const PointD& to) {
-    picture().setOverlayLine("lneSHL", from.Y, from.X, to.Y, to.X, kRadarGreen, 1);
-    picture().setVisible("lneSHL", display_.Tick.ShowSHL);
+    picture().setOverlayLine(item::lneSHL, from.Y, from.X, to.Y, to.X, kRadarGreen, 1);
+    picture().setVisible(item::lneSHL, display_.Tick.ShowSHL);
 }
 
 void RadarConsole::CardinalLabels(const std::array<std::string, 4>& captions) {
-    SetLabel("lbl000", Q(captions[0]));
-    SetLabel("lbl090", Q(captions[1]));
-    SetLabel("lbl180", Q(captions[2]));
-    SetLabel("lbl270", Q(captions[3]));
+    SetLabel(item::lbl000, Q(captions[0]));
+    SetLabel(item::lbl090, Q(captions[1]));
+    SetLabel(item::lbl180, Q(captions[2]));
+    SetLabel(item::lbl270, Q(captions[3]));
 }
 
 void RadarConsole::BearingFailed() {

@@ -1,60 +1,49 @@
 #pragma once
-// The radar console: the radar picture on the left, the control panel on the right. It shows
-// what the tick asks to be shown and turns button presses into changes of the plain state.
+// The radar console: the radar picture on the left, the control panel on the right. Its
+// buttons change the plain state and ask for the drawing they need; the exercise tells it what
+// the tick and a scenario start are to show.
 
 #include "core/simulation.h"
-#include "core/vessel_view.h"
 #include "display/display_state.h"
 #include "display/radar_picture.h"
+#include "scenario/scenario_start.h"
 
 #include <QWidget>
 
-#include <filesystem>
 #include <memory>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTimer;
 class QFrame;
 
 namespace mv {
 
 class Dialogs;
+class Exercise;
 class WorldPictureWidget;
 
-class RadarConsole : public QWidget, public VesselView {
+class RadarConsole : public QWidget, public ScenarioView {
     Q_OBJECT
   public:
-    RadarConsole(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs, QTimer& tmrSim,
-                 const std::filesystem::path& programFolder, QWidget* parent = nullptr);
+    RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent = nullptr);
     ~RadarConsole() override;
 
-    // Reads a demo file (relative to the program folder, or a full path) and starts it. A file
-    // that cannot be read is reported under "LoadDemo" and the running scenario goes on.
-    bool LoadDemo(const QString& fileName);
-    // LoadDemo and what the chooser does after it: 12-mile range, cursor, timer started.
-    bool RunDemo(const QString& fileName);
-    // The first scenario at start-up: Default.dem at x30 with plotting on.
-    void StartDefaultDemo();
-
-    void SetRange(double range);
+    // Range steps within the table of scales, and any range in nautical miles.
     void RangeDown();
     void RangeUp();
-    void SetTimeFactor(int index);
+    void SetRange(double range) override;
     void SetNorthUp(bool northUp);
     void SetPlotFrequency(int index);
-    // The full redraw around the own vessel, then the vessels where they are.
-    void RedrawRadar();
+    // The full redraw around the own vessel (the frame alone while no exercise is loaded),
+    // then the vessels where they are.
+    void RedrawRadar() override;
     void RedrawVessels();
 
-    bool isPaused() const;
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
-    const std::string& description() const { return description_; }
 
   public slots:
-    void tmrSim_Timer();
     void cmdRR_Click();
     void cmdSHL_Click();
     void cmdHeading_Click();
@@ -70,6 +59,13 @@ class RadarConsole : public QWidget, public VesselView {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+
+    // What a scenario start shows.
+    void EnableVesselControls() override;
+    void ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) override;
+    void MarkOwnVesselInTrueView() override;
+    void DrawCursor() override;
+    void ClearTrueView() override;
 
     // What the tick shows.
     void ShowIdentity(bool on) override;
@@ -89,22 +85,20 @@ class RadarConsole : public QWidget, public VesselView {
     void BearingFailed() override;
 
   private:
+    void BuildPicture();
     void BuildControls();
     void LayOut();
-    void SetLabel(const char* name, const QString& text);
+    // Captions, check states and the pause indicator from the exercise's state.
+    void ShowExerciseState();
+    void SetLabel(const QString& name, const QString& text);
     void RefreshRangeCaptions();
-    void ResetClocks();
-    const PointD& OwnPos() const;
+    PointD OwnPos() const;
     QPushButton* AddButton(const char* name, const QString& caption, void (RadarConsole::*slot)());
 
+    Exercise& exercise_;
     Simulation& sim_;
     RadarDisplayState& display_;
     Dialogs& dialogs_;
-    QTimer& tmrSim_;
-    std::filesystem::path programFolder_;
-    std::string description_;
-    bool loading_ = false;
-    bool reportingCollision_ = false;
 
     QFrame* pnlRadar_ = nullptr;
     WorldPictureWidget* picRadarCRT_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "display/radar_items.h"
 
 #include <algorithm>
 #include <array>
@@ -9,13 +10,6 @@
 #include <vector>
 
 namespace mv {
-
-QString VesselLine(int slot) {
-    return QStringLiteral("lneVessel(%1)").arg(slot);
-}
-QString VesselLabel(int slot) {
-    return QStringLiteral("lblVessel(%1)").arg(slot);
-}
 
 RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
     : picture_(picture), state_(state) {
@@ -37,20 +31,20 @@ void RadarPicture::PlaceLabels() {
     const double r = state_.Tick.Range;
     const double t = picture_.top();
     const double l = picture_.left();
-    const double lineH = picture_.labelHeight("lblMode");
+    const double lineH = picture_.labelHeight(item::lblMode);
     // Top left, outside the circle: orientation, range and ring spacing.
-    picture_.moveLabel("lblMode", l + 0.02 * r, t - 0.01 * r);
-    picture_.moveLabel("lblCRTRange", l + 0.02 * r, t - 0.01 * r - lineH);
-    picture_.moveLabel("lblRR", l + 0.02 * r, t - 0.01 * r - 2 * lineH);
+    picture_.moveLabel(item::lblMode, l + 0.02 * r, t - 0.01 * r);
+    picture_.moveLabel(item::lblCRTRange, l + 0.02 * r, t - 0.01 * r - lineH);
+    picture_.moveLabel(item::lblRR, l + 0.02 * r, t - 0.01 * r - 2 * lineH);
     // Top right: plotting.
-    picture_.moveLabel("lblPlot", l + 1.5 * r, t - 0.01 * r);
-    picture_.moveLabel("lblPlotTime", l + 1.5 * r, t - 0.01 * r - lineH);
+    picture_.moveLabel(item::lblPlot, l + 1.5 * r, t - 0.01 * r);
+    picture_.moveLabel(item::lblPlotTime, l + 1.5 * r, t - 0.01 * r - lineH);
     // Bottom corners: markers and cursor.
-    picture_.moveLabel("lblCRTEBL", l + 0.02 * r, t - 2 * r);
-    picture_.moveLabel("lblCRTVRM", l + 0.02 * r, t - 2.1 * r);
-    picture_.moveLabel("lblRange", l + 1.5 * r, t - 2 * r);
-    picture_.moveLabel("lblBearing", l + 1.5 * r, t - 2.1 * r);
-    picture_.moveLabel("lblVesselData", l + 0.33 * r, t - 2.07 * r);
+    picture_.moveLabel(item::lblCRTEBL, l + 0.02 * r, t - 2 * r);
+    picture_.moveLabel(item::lblCRTVRM, l + 0.02 * r, t - 2.1 * r);
+    picture_.moveLabel(item::lblRange, l + 1.5 * r, t - 2 * r);
+    picture_.moveLabel(item::lblBearing, l + 1.5 * r, t - 2.1 * r);
+    picture_.moveLabel(item::lblVesselData, l + 0.33 * r, t - 2.07 * r);
 }
 
 void RadarPicture::RedrawRadar(const PointD& centre) {
@@ -65,24 +59,18 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     if (state_.RingsOn) DrawRangeRings(centre);
     DrawBearingScale(centre);
 
-    state_.CursorEast = RoundToInt16(centre.Y);
-    state_.CursorNorth = RoundToInt16(centre.X);
-
-    state_.EchoWidth = EchoWidthFor(r);
-    // Echo lines take the same width when they are next placed.
+    // Echo lines and plot marks take the width of the range scale.
     picture_.setPenWidth(state_.EchoWidth);
 
     const auto& d = state_.Tick;
     if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||
         (d.Bearing == BearingMode::Course && d.NorthUp)) {
-        picture_.setLabel("lbl000", "000", kRadarGreen);
-        picture_.setLabel("lbl090", "090", kRadarGreen);
-        picture_.setLabel("lbl180", "180", kRadarGreen);
-        picture_.setLabel("lbl270", "270", kRadarGreen);
+        picture_.setLabel(item::lbl000, "000", kRadarGreen);
+        picture_.setLabel(item::lbl090, "090", kRadarGreen);
+        picture_.setLabel(item::lbl180, "180", kRadarGreen);
+        picture_.setLabel(item::lbl270, "270", kRadarGreen);
     }
-    picture_.setLabel("lblMode", QString::fromStdString(ModeCaption(d)), kRadarGreen);
-    state_.Tick.FirstFrame = true;
-    state_.VRMPending = true;
+    picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), kRadarGreen);
 }
 
 void RadarPicture::DrawRangeRings(const PointD& centre) {
@@ -92,7 +80,7 @@ void RadarPicture::DrawRangeRings(const PointD& centre) {
     for (double radius : RingRadii(state_.Tick.Range, spacing))
         picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
     picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
-    picture_.setLabel("lblRR", QString::fromStdString(RingCaption(spacing)), kRadarGreen);
+    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(spacing)), kRadarGreen);
 }
 
 namespace {
@@ -141,17 +129,19 @@ void RadarPicture::DrawBearingScale(const PointD& centre) {
         // Cardinal captions: top and bottom centred outside the circle, the sides inside it
         // against the inner ends of their ticks.
         if (i == 360) {
-            const double w = picture_.labelWidth("lbl000"), h = picture_.labelHeight("lbl000");
-            picture_.moveLabel("lbl000", edge.Y - w / 2, edge.X + h);
+            const double w = picture_.labelWidth(item::lbl000),
+                         h = picture_.labelHeight(item::lbl000);
+            picture_.moveLabel(item::lbl000, edge.Y - w / 2, edge.X + h);
         } else if (i == 90) {
-            const double w = picture_.labelWidth("lbl090"), h = picture_.labelHeight("lbl090");
-            picture_.moveLabel("lbl090", inner.Y - w, edge.X + h / 2);
+            const double w = picture_.labelWidth(item::lbl090),
+                         h = picture_.labelHeight(item::lbl090);
+            picture_.moveLabel(item::lbl090, inner.Y - w, edge.X + h / 2);
         } else if (i == 180) {
-            const double w = picture_.labelWidth("lbl180");
-            picture_.moveLabel("lbl180", edge.Y - w / 2, edge.X);
+            const double w = picture_.labelWidth(item::lbl180);
+            picture_.moveLabel(item::lbl180, edge.Y - w / 2, edge.X);
         } else if (i == 270) {
-            const double h = picture_.labelHeight("lbl270");
-            picture_.moveLabel("lbl270", inner.Y, edge.X + h / 2);
+            const double h = picture_.labelHeight(item::lbl270);
+            picture_.moveLabel(item::lbl270, inner.Y, edge.X + h / 2);
         }
     }
     picture_.lines(strokes, kRadarGreen);

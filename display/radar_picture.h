@@ -15,10 +15,6 @@ inline const QColor kPlotGrey(128, 128, 128);
 inline const QColor kCollisionGreen(0, 255, 0);
 inline const QColor kEchoColour(0, 255, 0);
 
-// Names of the labels and lines inside the picture, as the design calls them.
-QString VesselLine(int slot);  // "lneVessel(i)"
-QString VesselLabel(int slot); // "lblVessel(i)"
-
 class RadarPicture {
   public:
     RadarPicture(WorldPicture& picture, RadarDisplayState& state);
@@ -26,8 +22,9 @@ class RadarPicture {
     // Puts the world window around the own vessel: the range circle touches the left and
     // right edges, with a band of 0.1 range above it and 0.13 range below for labels.
     void SetRadarScale(const PointD& centre);
-    // The one full redraw: face, rings, bearing scale, label places, echo width. Erases the
-    // plot trails and asks for a plot mark at the next echo pass.
+    // The one full redraw: face, rings, bearing scale, label places and captions. Erases the
+    // plot trails. It only draws: the caller first sets what a redraw changes in the state
+    // (PrepareFullRedraw), and the echo width it reads from there.
     void RedrawRadar(const PointD& centre);
     void DrawRangeRings(const PointD& centre);
     void DrawBearingScale(const PointD& centre);

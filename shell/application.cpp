@@ -2,10 +2,9 @@
 
 #include "display/radar_console.h"
 #include "scenario/yaw_file.h"
+#include "shell/exercise.h"
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
-
-#include <QTimer>
 
 namespace mv {
 
@@ -23,13 +22,18 @@ bool Application::Start() {
     sim_.Yaw = *yaw.Table;
 
     main_ = std::make_unique<MainWindow>();
-    console_ = new RadarConsole(sim_, display_, dialogs_, main_->tmrSim(), programFolder_);
-    QObject::connect(&main_->tmrSim(), &QTimer::timeout, console_, &RadarConsole::tmrSim_Timer);
+    exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
+    console_ = new RadarConsole(*exercise_, dialogs_);
     main_->addChild(console_);
 
-    console_->StartDefaultDemo();
-    display_.RangeIndex = kDefaultRangeIndex;
-    console_->SetRange(kRangeScales[kDefaultRangeIndex]);
+    // The first exercise, at x30 with plotting on and the clock running, even when the file
+    // could not be read (the reader has said why; the console shows an empty face then).
+    exercise_->LoadDemo("Default.dem");
+    exercise_->SetTimeFactor(4);
+    console_->cmdPlot_Click();
+    exercise_->Start();
+    display_.Tick.Range = 12.0;
+    console_->RedrawRadar();
     console_->RedrawVessels();
     return true;
 }

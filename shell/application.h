@@ -1,6 +1,6 @@
 #pragma once
-// The one application object: it owns the simulation and display state and the windows, and
-// passes the state to the windows by reference.
+// The one application object: it owns the simulation and display state, the exercise and the
+// windows, and passes the state to the windows by reference.
 
 #include "core/simulation.h"
 #include "display/display_state.h"
@@ -11,6 +11,7 @@
 namespace mv {
 
 class Dialogs;
+class Exercise;
 class MainWindow;
 class RadarConsole;
 
@@ -20,12 +21,15 @@ class Application {
     Application(const std::filesystem::path& programFolder, Dialogs& dialogs);
     ~Application();
 
-    // Reads the yaw table, builds the windows and starts Default.dem. False when the program
-    // cannot go on (the yaw table could not be read; the message has been shown).
+    // Reads the yaw table, builds the windows and starts Default.dem at x30 with plotting on.
+    // False when the program cannot go on (the yaw table could not be read; the message has
+    // been shown). A missing or broken Default.dem is reported and the program goes on with an
+    // empty radar face.
     bool Start();
 
     Simulation& simulation() { return sim_; }
     RadarDisplayState& display() { return display_; }
+    Exercise& exercise() { return *exercise_; }
     MainWindow& mainWindow() { return *main_; }
     RadarConsole& console() { return *console_; }
 
@@ -35,6 +39,7 @@ class Application {
     Simulation sim_;
     RadarDisplayState display_;
     std::unique_ptr<MainWindow> main_;
+    Exercise* exercise_ = nullptr;
     RadarConsole* console_ = nullptr;
 };
 

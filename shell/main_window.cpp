@@ -2,7 +2,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
 
 namespace mv {
 
@@ -13,9 +12,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mdiArea_->setObjectName("mdiArea");
     mdiArea_->setBackground(QColor(90, 110, 130));
     setCentralWidget(mdiArea_);
-    tmrSim_ = new QTimer(this);
-    tmrSim_->setObjectName("tmrSim");
-    tmrSim_->setInterval(kTmrSimIntervalMs);
     // Room for a readable picture beside the controls.
     setMinimumSize(720, 480);
     resize(1280, 800);

@@ -104,44 +104,60 @@ QColor WorldPicture::pixel(int x, int y) const {
     return image_.valid(dx, dy) ? image_.pixelColor(dx, dy) : QColor();
 }
 
+void WorldPicture::declare(const QString& name, ItemKind kind, bool visible) {
+    Item& it = items_[name];
+    it.kind = kind;
+    it.visible = visible;
+    if (declareObserver_) declareObserver_(name);
+}
+
+WorldPicture::Item* WorldPicture::find(const QString& name) {
+    const auto it = items_.find(name);
+    if (it != items_.end()) return &it->second;
+    Q_ASSERT_X(false, "WorldPicture", qPrintable("no item is called " + name));
+    return nullptr;
+}
+
 void WorldPicture::setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
                                   QColor colour, int widthPixels) {
-    Item& it = items_[name];
-    it.kind = Item::Line;
-    it.a = toFraction(h1, v1);
-    it.b = toFraction(h2, v2);
-    it.colour = colour;
-    it.width = widthPixels;
+    Item* it = find(name);
+    if (!it) return;
+    it->a = toFraction(h1, v1);
+    it->b = toFraction(h2, v2);
+    it->colour = colour;
+    it->width = widthPixels;
 }
 
 void WorldPicture::setOverlayCircle(const QString& name, double h, double v, double radius,
                                     QColor colour) {
-    Item& it = items_[name];
-    it.kind = Item::Circle;
-    it.a = toFraction(h, v);
-    it.b = toFraction(h + radius, v);
-    it.colour = colour;
+    Item* it = find(name);
+    if (!it) return;
+    it->a = toFraction(h, v);
+    it->b = toFraction(h + radius, v);
+    it->colour = colour;
 }
 
 void WorldPicture::setOverlayImage(const QString& name, const QImage& image, double left,
                                    double top) {
-    Item& it = items_[name];
-    it.kind = Item::Image;
-    it.image = image;
-    it.a = toFraction(left, top);
+    Item* it = find(name);
+    if (!it) return;
+    it->image = image;
+    it->a = toFraction(left, top);
 }
 
 void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
-    Item& it = items_[name];
-    it.kind = Item::Label;
-    it.text = QString(text).replace("\r\n", "\n");
-    it.colour = colour;
+    Item* it = find(name);
+    if (!it) return;
+    it->text = QString(text).replace("\r\n", "\n");
+    it->colour = colour;
+}
+
+void WorldPicture::setText(const QString& name, const QString& text) {
+    if (Item* it = find(name)) it->text = QString(text).replace("\r\n", "\n");
 }
 
 void WorldPicture::moveLabel(const QString& name, double left, double top) {
-    Item& it = items_[name];
-    it.kind = Item::Label;
-    it.a = toFraction(left, top);
+    if (Item* it = find(name)) it->a = toFraction(left, top);
 }
 
 double WorldPicture::labelWidth(const QString& name) const {
@@ -168,7 +184,7 @@ QString WorldPicture::labelText(const QString& name) const {
 }
 
 void WorldPicture::setVisible(const QString& name, bool visible) {
-    items_[name].visible = visible;
+    if (Item* it = find(name)) it->visible = visible;
 }
 
 bool WorldPicture::isVisible(const QString& name) const {

@@ -14,6 +14,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -68,8 +69,17 @@ class WorldPicture {
     // The colour of the logical pixel (x, y) of the image, for tests.
     QColor pixel(int x, int y) const;
 
-    // Overlay items, by name. Positions are taken in world units and kept as places on the
+    // Overlay items, by name. Each is declared once with its kind; setting or moving a name
+    // that was never declared is a programming error (a debug build stops on it, a release
+    // build ignores it). Positions are taken in world units and kept as places on the
     // picture: re-centring the window does not move them, a resize scales them.
+    enum class ItemKind { Line, Circle, Label, Image };
+    void declare(const QString& name, ItemKind kind, bool visible = true);
+    bool isDeclared(const QString& name) const { return items_.count(name) != 0; }
+    // Told of every name as it is declared (the widget makes a findable object of it).
+    void setDeclareObserver(std::function<void(const QString&)> observer) {
+        declareObserver_ = std::move(observer);
+    }
     void setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
                         QColor colour, int widthPixels);
     void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour);
@@ -78,6 +88,8 @@ class WorldPicture {
     void setOverlayImage(const QString& name, const QImage& image, double left, double top);
     // A label with its top-left corner at (left, top) in world units.
     void setLabel(const QString& name, const QString& text, QColor colour);
+    // The caption alone, in the label's colour.
+    void setText(const QString& name, const QString& text);
     void moveLabel(const QString& name, double left, double top);
     void setLabelFont(const QFont& font) { labelFont_ = font; }
     QFont labelFont() const { return labelFont_; }
@@ -98,7 +110,10 @@ class WorldPicture {
 
   private:
     struct Item {
-        enum Kind { Line, Circle, Label, Image } kind = Line;
+        using Kind = ItemKind;
+        static constexpr Kind Line = Kind::Line, Circle = Kind::Circle, Label = Kind::Label,
+                              Image = Kind::Image;
+        Kind kind = Kind::Line;
         QPointF a, b; // fractions of the picture: line ends, circle centre and edge, label corner
         QColor colour;
         int width = 1;
@@ -109,6 +124,7 @@ class WorldPicture {
     QPointF toFraction(double h, double v) const;
     QPointF fromFraction(QPointF f) const;
     QPointF devicePoint(double h, double v) const;
+    Item* find(const QString& name);
 
     QSize size_;
     qreal dpr_ = 1.0;
@@ -120,6 +136,7 @@ class WorldPicture {
     QImage image_;
     QFont labelFont_;
     std::map<QString, Item> items_;
+    std::function<void(const QString&)> declareObserver_;
 };
 
 } // namespace mv

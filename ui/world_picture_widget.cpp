@@ -5,7 +5,14 @@
 
 namespace mv {
 
+PictureItem::PictureItem(WorldPicture& picture, const QString& name, QObject* parent)
+    : QObject(parent), picture_(picture) {
+    setObjectName(name);
+}
+
 WorldPictureWidget::WorldPictureWidget(QWidget* parent) : QWidget(parent) {
+    picture_.setDeclareObserver(
+        [this](const QString& name) { new PictureItem(picture_, name, this); });
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(50, 50);
 }

@@ -1,11 +1,31 @@
 #pragma once
-// Shows a WorldPicture: the widget only blits the retained image and its overlays.
+// Shows a WorldPicture: the widget only blits the retained image and its overlays. Every item
+// declared in the picture becomes a child object of the widget under the item's name, so a
+// test or a tool finds a caption inside the picture exactly as it finds a button.
 
 #include "ui/world_picture.h"
 
+#include <QObject>
 #include <QWidget>
 
 namespace mv {
+
+// One item inside a picture, by name. Its properties read and write the picture itself, so
+// they always equal what is painted.
+class PictureItem : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
+    Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+  public:
+    PictureItem(WorldPicture& picture, const QString& name, QObject* parent);
+    QString text() const { return picture_.labelText(objectName()); }
+    void setText(const QString& text) { picture_.setText(objectName(), text); }
+    bool isVisible() const { return picture_.isVisible(objectName()); }
+    void setVisible(bool visible) { picture_.setVisible(objectName(), visible); }
+
+  private:
+    WorldPicture& picture_;
+};
 
 class WorldPictureWidget : public QWidget {
     Q_OBJECT

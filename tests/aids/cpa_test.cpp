@@ -1,4 +1,5 @@
 #include "aids/cpa.h"
+#include "tests/support/angles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,7 @@ using mv::CpaInput;
 
 constexpr float kAny = -1.0f; // BCPA is meaningless when the CPA is 0 (a collision course)
 
-double AngleGap(double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180.0 ? 360.0 - d : d;
-}
+using mv::test::AngleGap;
 
 TEST(ComputeCPA, HandWorkedPlots) {
     // Worked on the plotting sheet: relative velocity = target velocity - own velocity as

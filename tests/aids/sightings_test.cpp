@@ -1,6 +1,7 @@
 #include "aids/cpa.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "tests/support/angles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,7 @@ namespace {
 
 using mv::ComputeFromSightings;
 
-double AngleGap(double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180.0 ? 360.0 - d : d;
-}
+using mv::test::AngleGap;
 
 // A plot worked by hand: the own vessel, two sightings and what the computer must give.
 struct Plot {

@@ -69,7 +69,6 @@ mv::Simulation World(double ownSize, float ownHeading, float ownSpeed,
                                      t.size};
         mv::PolarOffset({}, sim.Vessels.VesselPos[i + 1], t.bearing, t.range);
     }
-    sim.Running = true;
     return sim;
 }
 

@@ -6,8 +6,11 @@
 #include "core/simulation.h"
 #include "display/display_state.h"
 #include "display/radar_console.h"
+#include "display/radar_items.h"
 #include "display/radar_picture.h"
-#include "tests/support/scripted_dialogs.h"
+#include "shell/exercise.h"
+#include "tests/support/angles.h"
+#include "tests/support/exercise_fixture.h"
 #include "ui/world_picture.h"
 
 #include <QApplication>
@@ -49,10 +52,7 @@ struct Frame {
     }
 };
 
-double BearingDifference(double a, double b) {
-    const double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180 ? 360 - d : d;
-}
+using mv::test::AngleGap;
 
 bool IsGreen(QColor c) {
     return c.green() > 150 && c.red() < 100 && c.blue() < 100;
@@ -134,38 +134,9 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
     }
 }
 
-class RadarConsoleTest : public testing::Test {
+class RadarConsoleTest : public mv::test::ExerciseFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        console = std::make_unique<mv::RadarConsole>(sim, display, dialogs, tmrSim,
-                                                     folder.path().toStdString());
-        // A picture of about 720 x 800 pixels, some 30 pixels to the mile at 12 nm.
-        console->resize(1100, 808);
-        console->show();
-    }
-
-    void WriteDemo(const QString& name, const QByteArray& text) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    // An own vessel and, optionally, one target line ("SIZE, heading, speed, bearing, range").
-    void LoadOwnAndTarget(int ownHeading, const QByteArray& target) {
-        QByteArray text = "Test\r\n " + QByteArray(target.isEmpty() ? "1" : "2") + " \r\nMEDIUM, " +
-                          QByteArray::number(ownHeading) + ", 0\r\n";
-        if (!target.isEmpty()) text += target + "\r\n";
-        WriteDemo("Test.dem", text);
-        ASSERT_TRUE(console->LoadDemo("Test.dem"));
-    }
     Frame frame() { return Frame(console->picture().size(), display.Tick.Range); }
-
-    QTemporaryDir folder;
-    mv::Simulation sim;
-    mv::RadarDisplayState display;
-    mv::ScriptedDialogs dialogs;
-    QTimer tmrSim;
-    std::unique_ptr<mv::RadarConsole> console;
 };
 
 TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
@@ -189,7 +160,7 @@ TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
         const QLineF echo = console->picture().overlayLine("lneVessel(1)");
         ASSERT_TRUE(console->picture().isVisible("lneVessel(1)"));
         const QPointF mid = echo.center();
-        EXPECT_LT(BearingDifference(f.bearingOf(mid), c.screenBearing), 0.5);
+        EXPECT_LT(AngleGap(f.bearingOf(mid), c.screenBearing), 0.5);
         EXPECT_NEAR(f.rangeOf(mid), 6.0, 1.0 / f.pxPerNmX);
         // Across the line of sight, 0.6 nm long for a large vessel at 12 nm.
         const QLineF sight(QPointF(f.cx, f.cy), mid);
@@ -217,7 +188,7 @@ TEST_F(RadarConsoleTest, HeadingLineRunsAlongTheOwnHeadingOrStraightUp) {
         ASSERT_TRUE(console->picture().isVisible("lneSHL"));
         const QLineF shl = console->picture().overlayLine("lneSHL");
         EXPECT_LT(QLineF(shl.p1(), QPointF(f.cx, f.cy)).length(), 1.0);
-        EXPECT_LT(BearingDifference(f.bearingOf(shl.p2()), c.screenBearing), 0.2);
+        EXPECT_LT(AngleGap(f.bearingOf(shl.p2()), c.screenBearing), 0.2);
         EXPECT_NEAR(f.rangeOf(shl.p2()), 12.0, 1.0 / f.pxPerNmX);
         const QImage shown = console->picture().render();
         for (double nm : {3.0, 7.0})
@@ -240,12 +211,12 @@ TEST_F(RadarConsoleTest, PlotMarksFollowTheIntervalInSeaTime) {
                      << "factor index " << c.timeFactorIndex << ", " << c.ticks << " ticks");
         display.Tick.PlotOn = false;
         LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
-        console->SetTimeFactor(c.timeFactorIndex);
+        exercise->SetTimeFactor(c.timeFactorIndex);
         console->SetPlotFrequency(1);
         console->cmdPlot_Click();
         ASSERT_TRUE(display.Tick.PlotOn);
         for (int t = 0; t < c.ticks; ++t)
-            console->tmrSim_Timer();
+            exercise->tmrSim_Timer();
 
         // The marks are horizontal strokes up the column through the centre.
         const Frame f = frame();
@@ -265,8 +236,8 @@ TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
     // Dead ahead at 0.02 nm, closing at 10 knots (0.0083 nm a tick at x1): inside 0.01 nm at
     // the second tick, still inside at the third, clear at the fourth.
     LoadOwnAndTarget(0, "SMALL, 180, 10, 000, 0.02");
-    console->SetTimeFactor(0);
-    tmrSim.start(mv::kTickIntervalMs);
+    exercise->SetTimeFactor(0);
+    exercise->Start();
     const Frame f = frame();
     // Midpoints of the first stroke of each jagged chain: 0.075 range across, 0.05 up.
     const QPointF right(f.cx + 0.9 * f.pxPerNmX, f.cy - 0.6 * f.pxPerNmY);
@@ -278,7 +249,7 @@ TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
         beepsBefore = dialogs.beeps;
     };
     for (int t = 0; t < 6; ++t)
-        console->tmrSim_Timer();
+        exercise->tmrSim_Timer();
 
     EXPECT_EQ(dialogs.messages().join(" | ").toStdString(), "COLLISION!");
     EXPECT_EQ(dialogs.beeps, 1);
@@ -288,14 +259,14 @@ TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
     EXPECT_TRUE(IsGreen(whileShown.pixelColor(left.toPoint())));
     // The redraw after the box paints the mark over; the exercise goes on.
     EXPECT_EQ(console->picture().pixel(right.toPoint().x(), right.toPoint().y()), QColor(0, 0, 0));
-    EXPECT_TRUE(tmrSim.isActive());
-    tmrSim.stop();
+    EXPECT_TRUE(exercise->isRunning());
+    exercise->SetPaused(true);
 }
 
 TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     LoadOwnAndTarget(30, "LARGE, 270, 12, 045, 6");
     for (int t = 0; t < 3; ++t)
-        console->tmrSim_Timer();
+        exercise->tmrSim_Timer();
     const auto vessels = sim.Vessels.Vessel;
     const auto positions = sim.Vessels.VesselPos;
     const QLineF echo = console->picture().overlayLine("lneVessel(1)");
@@ -310,7 +281,7 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
         SCOPED_TRACE(text.toStdString());
         dialogs.shown.clear();
         WriteDemo("Broken.dem", text);
-        EXPECT_FALSE(console->LoadDemo("Broken.dem"));
+        EXPECT_FALSE(exercise->LoadDemo("Broken.dem"));
         ASSERT_EQ(dialogs.shown.size(), 1u);
         const auto& box = dialogs.shown.front();
         EXPECT_EQ(box.kind, "message");
@@ -324,32 +295,14 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     }
 }
 
-TEST_F(RadarConsoleTest, RepeatKeepsAPausedExercisePaused) {
-    WriteDemo("Run.dem", "Run\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 270, 12, 045, 6\r\n");
-    for (const bool pauseFirst : {true, false}) {
-        SCOPED_TRACE(pauseFirst ? "paused" : "running");
-        ASSERT_TRUE(console->RunDemo("Run.dem"));
-        for (int t = 0; t < 5; ++t)
-            console->tmrSim_Timer();
-        if (pauseFirst) console->cmdPause_Click();
-        console->cmdRepeat_Click();
-        EXPECT_EQ(tmrSim.isActive(), !pauseFirst);
-        EXPECT_EQ(sim.Running, !pauseFirst);
-        EXPECT_EQ(console->findChild<QLabel*>("lblPaused")->isVisible(), pauseFirst);
-        EXPECT_EQ(sim.Vessels.VesselPos, sim.Vessels.StartPos);
-        if (pauseFirst) console->cmdPause_Click(); // resume for the next case
-    }
-    tmrSim.stop();
-}
-
 TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
     // B inside the 12-mile circle, C beyond it.
     WriteDemo("Three.dem", "Three\r\n 3 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, 6\r\n"
                            "LARGE, 180, 8, 200, 20\r\n");
-    ASSERT_TRUE(console->LoadDemo("Three.dem"));
+    ASSERT_TRUE(exercise->LoadDemo("Three.dem"));
     auto& pic = console->picture();
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(pic.isVisible(mv::VesselLabel(i)));
+        EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i)));
     console->cmdIdentify_Click();
     EXPECT_TRUE(pic.isVisible("lblVessel(0)"));
     EXPECT_TRUE(pic.isVisible("lblVessel(1)"));
@@ -362,9 +315,9 @@ TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
         QLineF(pic.labelTopLeft("lblVessel(1)"), pic.overlayLine("lneVessel(1)").center()).length(),
         1.0);
 
-    console->tmrSim_Timer();
+    exercise->tmrSim_Timer();
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(pic.isVisible(mv::VesselLabel(i))) << "vessel " << i;
+        EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i))) << "vessel " << i;
 }
 
 TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTheFixedOnes) {
@@ -377,7 +330,7 @@ TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTh
             .toStdString();
     };
     console->cmdHeading_Click(); // heads-up with true bearings at the edges
-    console->tmrSim_Timer();
+    exercise->tmrSim_Timer();
     EXPECT_EQ(captions(), "030 120 210 300 / Heads-up COURSE");
     console->cmdHeading_Click(); // back to relative: fixed at once, without waiting for a tick
     EXPECT_EQ(captions(), "000 090 180 270 / Heads-up RELATIVE");
@@ -442,10 +395,10 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
 
 TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
     LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
-    console->SetTimeFactor(6);
+    exercise->SetTimeFactor(6);
     console->cmdPlot_Click();
     for (int t = 0; t < 3; ++t)
-        console->tmrSim_Timer();
+        exercise->tmrSim_Timer();
     const auto greyPixels = [&] {
         int n = 0;
         const QImage& img = console->picture().image();
@@ -464,24 +417,6 @@ TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
     EXPECT_FALSE(display.Tick.PlotOn);
     EXPECT_EQ(greyPixels(), 0);
     EXPECT_FALSE(console->picture().isVisible("lblPlotTime"));
-}
-
-TEST_F(RadarConsoleTest, ARedrawWhileTheCollisionReportWaitsDoesNotReportAgain) {
-    int redraws = 0;
-    dialogs.whileShown = [&] {
-        // The user resizes the window behind the box: the picture is redrawn from scratch.
-        if (++redraws > 3) return; // a loop of reports would stop here, and fail below
-        console->resize(1000 + redraws * 10, 760);
-        QApplication::processEvents();
-        console->RedrawVessels();
-    };
-    // Stopped 0.005 nm ahead of a stopped own vessel: reported as the demo starts.
-    LoadOwnAndTarget(0, "SMALL, 180, 0, 000, 0.005");
-    console->tmrSim_Timer();
-    console->tmrSim_Timer();
-    EXPECT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_EQ(sim.Vessels.VesselFlag[1], mv::kTrue);
 }
 
 } // namespace

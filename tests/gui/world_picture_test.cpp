@@ -89,6 +89,8 @@ TEST(WorldPicture, DrawingStaysPutAndOverlaysKeepTheirPlaceWhenTheWindowFollows)
     p.resize(QSize(200, 223));
     Centre(p, 0, 0);
     p.point(1, 2, kGreen); // 1 nm east, 2 nm north of the first centre
+    p.declare("lne", mv::WorldPicture::ItemKind::Line);
+    p.declare("lbl", mv::WorldPicture::ItemKind::Label);
     p.setOverlayLine("lne", 0, 0, 1, 2, kGreen, 1);
     p.setLabel("lbl", "A", kGreen);
     p.moveLabel("lbl", 1, 2);
@@ -150,6 +152,8 @@ TEST(WorldPicture, OverlaysPaintPicturesUnderLinesAndTextOnTop) {
     Centre(p, 0, 0);
     QImage square(20, 20, QImage::Format_RGB32);
     square.fill(QColor(0, 0, 255));
+    p.declare("img", mv::WorldPicture::ItemKind::Image);
+    p.declare("lne", mv::WorldPicture::ItemKind::Line);
     p.setOverlayImage("img", square, 1, 1);               // top-left corner 1 nm east, 1 nm north
     p.setOverlayLine("lne", 1.5, 0.5, 1.5, 3, kGreen, 3); // runs down through the picture
     const QImage shown = p.render();
