@@ -1,0 +1,34 @@
+#pragma once
+// The CPA data panel's figures for one target: a snapshot from the present positions and
+// either the present or the ordered courses and speeds of both vessels.
+
+#include "core/display_fields.h"
+#include "core/vessel.h"
+
+#include <string>
+
+namespace mv {
+
+inline constexpr const char* kCpaCaution = "Caution, data changing while vessels are maneuvering.";
+
+// "CPA data for target vessel C"
+std::string CpaDataTitle(int vessel);
+
+struct CpaDataTexts {
+    std::string TargetCourse; // lblTargetCourse "000"
+    std::string TargetSpeed;  // lblTargetSpeed "##.0 kt."
+    std::string YourCourse;   // lblYourcourse "000"
+    std::string YourSpeed;    // lblYourspeed "##.0 kt."
+    std::string CPA;          // lblCPA "##0.00 nm."
+    std::string BCPA;         // lblBCPA "000", always true
+    std::string SRM;          // lblSRM "###.0 kt."
+    std::string DRM;          // lblDRM "000", relative to the own course in Relative mode
+    std::string TCPA;         // lblTCPA "##.0 min.", negative once the CPA is past
+    friend bool operator==(const CpaDataTexts&, const CpaDataTexts&) = default;
+};
+
+// finalData: the ordered headings and speeds ("after the ordered manoeuvres") instead of the
+// present ones.
+CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, BearingMode mode);
+
+} // namespace mv
