@@ -30,16 +30,25 @@ struct RadarDisplayState {
     bool RingsOn = true;
     int16_t EchoWidth = 2; // pixels
     bool NavOn = true;     // the own vessel's speed and course shown in the picture
-    // Markers: EBL in degrees on the screen, VRM in nautical miles, cursor in whole miles.
+    // Markers: the EBL's bearing is on the screen, clockwise from its top, in degrees; the VRM's
+    // radius and the cursor's position are in nautical miles.
     bool EBLOn = false;
     bool VRMOn = false;
     float EBLBearing = 0.0f;
-    double VRMRange = 6.0;
+    double VRMRange = 0.0; // held at single precision
     double CursorEast = 0.0, CursorNorth = 0.0;
+    int16_t CursorMode = 0;   // 1: a click on the picture measures; 0: the buttons and keys do
+    int16_t MovementKind = 0; // press and hold under way: 0 none, 2 VRM, 3 EBL
+    // A cursor click loads the EBL and VRM: the next press of their buttons shows them there.
     bool VRMPending = false;
+    bool EBLPending = false;
+    int16_t HoldCount = 0; // utility-timer ticks (100 ms each) since the press began
+    int16_t VRMDir = 0;    // 0 in, 1 out
+    int16_t EBLDir = 0;    // 1 clockwise, 0 anticlockwise
     // The true-motion window's own scale.
     int16_t TVRangeIndex = kDefaultRangeIndex;
     double TVRange = 12.0;
+    bool TVGridOn = false;
 
     RadarDisplayState() { Tick.PlotIntervals = kPlotIntervals; }
 };
