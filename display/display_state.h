@@ -17,13 +17,6 @@ inline constexpr std::array<float, 10> kRangeScales{0.125f, 0.25f, 0.5f,  0.75f,
 inline constexpr std::array<float, 10> kRingSpacing{0.05f, 0.05f, 0.1f, 0.25f, 0.25f,
                                                     0.5f,  1.0f,  2.0f, 4.0f,  6.0f};
 inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
-// Days between plot marks: continuous, then a hair under 3 and 6 minutes and a hair over 12.
-// The clock's step is a hair over its nominal 3 seconds times the factor too (a second is
-// 1.15740741E-05 days), so the sum of whole ticks reaches every interval exactly when the
-// division says: the 12-minute mark falls every 4th tick at x60 and every 24th at x10.
-inline constexpr std::array<double, 4> kPlotIntervals{0.0, 0.00208333333333, 0.00416666666666,
-                                                      0.00833333333334};
-
 struct RadarDisplayState {
     TickDisplay Tick; // range, orientation, bearing reference, heading line, plotting
     int16_t RangeIndex = kDefaultRangeIndex;
@@ -50,7 +43,6 @@ struct RadarDisplayState {
     double TVRange = 12.0;
     bool TVGridOn = false;
 
-    RadarDisplayState() { Tick.PlotIntervals = kPlotIntervals; }
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole

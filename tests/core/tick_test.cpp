@@ -209,6 +209,36 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
     EXPECT_EQ(r.Only("collision"), (Calls{"collision 1", "collision 2", "collision 1"}));
 }
 
+TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
+    // The stored intervals are a hair under 3 and 6 minutes and a hair over 12, and a tick of
+    // the clock is a hair over its nominal seconds too: every interval is reached exactly when
+    // the division says, never a tick later.
+    const struct {
+        int16_t factorIndex, freqIndex;
+        int ticksBetweenMarks;
+    } cases[] = {{0, 1, 60}, {3, 1, 6},  {6, 1, 1}, {2, 2, 24},
+                 {4, 2, 4},  {3, 3, 24}, {5, 3, 4}, {6, 3, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "factor " << c.factorIndex << " interval " << c.freqIndex);
+        auto sim = World(mv::kMedium, 0, 0, {{mv::kSmall, 0, 0, 0, 5}});
+        sim.Clock.SetTimeFactor(c.factorIndex);
+        mv::TickDisplay d;
+        d.PlotOn = true;
+        d.FirstFrame = false;
+        d.PlotFreqIndex = c.freqIndex;
+        Recorder marks;
+        std::vector<int> markTicks;
+        for (int t = 1; t <= 3 * c.ticksBetweenMarks; ++t) {
+            sim.Tick(d, marks);
+            if (marks.Only("mark").size() > markTicks.size()) markTicks.push_back(t);
+        }
+        const std::vector<int> expected = {c.ticksBetweenMarks, 2 * c.ticksBetweenMarks,
+                                           3 * c.ticksBetweenMarks};
+        EXPECT_EQ(markTicks, expected);
+    }
+}
+
 TEST_F(Echo, NorthUpLineAcrossTheLineOfSightAndARedrawMovesNothing) {
     auto sim = World(mv::kMedium, 0, 10, {{mv::kSmall, 90, 10, 0, 5}});
     const auto before = sim.Vessels.VesselPos;
