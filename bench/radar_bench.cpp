@@ -37,7 +37,6 @@ void BM_RedrawRadar(benchmark::State& state) {
     mv::WorldPicture picture;
     picture.resize(kPictureSize);
     mv::RadarDisplayState display; // heads-up RELATIVE, 12 nm, rings on
-    mv::DeclareRadarItems(picture);
     mv::RadarPicture radar(picture, display);
     for (auto _ : state) {
         radar.RedrawRadar(mv::PointD{});

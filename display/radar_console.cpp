@@ -79,7 +79,6 @@ void RadarConsole::BuildPicture() {
     });
 
     auto& pic = picRadarCRT_->picture();
-    DeclareRadarItems(pic);
     for (const QString* name : {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270,
                                 &item::lblCRTRange, &item::lblMode, &item::lblVesselData})
         pic.setVisible(*name, true);

@@ -14,6 +14,7 @@ namespace mv {
 RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
     : picture_(picture), state_(state) {
     picture_.setBackground(QColor(0, 0, 0));
+    if (!picture_.isDeclared(item::lblMode)) DeclareRadarItems(picture_);
 }
 
 void RadarPicture::SetRadarScale(const PointD& centre) {

@@ -17,6 +17,7 @@ inline const QColor kEchoColour(0, 255, 0);
 
 class RadarPicture {
   public:
+    // Declares the radar's items in the picture, unless they are there already.
     RadarPicture(WorldPicture& picture, RadarDisplayState& state);
 
     // Puts the world window around the own vessel: the range circle touches the left and
