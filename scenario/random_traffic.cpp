@@ -191,6 +191,21 @@ RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise) {
     return traffic;
 }
 
+std::optional<uint32_t> ParseExerciseNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (value > UINT32_MAX) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 uint32_t ExerciseFromClock() {
     const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
     return static_cast<uint32_t>(static_cast<unsigned long long>(ticks) % 999999ULL) + 1U;

@@ -53,6 +53,10 @@ struct RandomTraffic {
 // traffic.
 RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise);
 
+// The number typed for an exercise: a whole number 0 to 4294967295, blanks around it allowed.
+// Empty when the text is anything else (an empty field means: take one from the clock).
+std::optional<uint32_t> ParseExerciseNumber(std::string_view text);
+
 // An exercise number from the clock, 1 to 999999 so it can be read out to a class.
 uint32_t ExerciseFromClock();
 

@@ -156,6 +156,14 @@ TEST(GenerateRandomTraffic, OneExerciseNumberGivesTheSameTrafficTwice) {
     EXPECT_EQ(rng.Rnd(), static_cast<float>(3499211612u >> 8) / 16777216.0f);
 }
 
+TEST(ParseExerciseNumber, WholeNumbersThatFitASeed) {
+    EXPECT_EQ(ParseExerciseNumber(" 4711 "), 4711u);
+    EXPECT_EQ(ParseExerciseNumber("0"), 0u);
+    EXPECT_EQ(ParseExerciseNumber("4294967295"), 4294967295u);
+    for (const char* bad : {"", "4294967296", "-1", "12a", "1.5", "99999999999"})
+        EXPECT_EQ(ParseExerciseNumber(bad), std::nullopt) << bad;
+}
+
 TEST(ExerciseFromClock, IsANumberToReadOut) {
     const uint32_t n = ExerciseFromClock();
     EXPECT_GE(n, 1u);

@@ -282,13 +282,12 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         level = *parsed;
         if (values.contains("--number")) {
             const std::string& text = values["--number"];
-            const bool digits = !text.empty() && text.size() <= 10 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
-            if (!digits || std::stoull(text) > 4294967295ULL)
+            const auto number = ParseExerciseNumber(text);
+            if (!number)
                 throw UsageError{"--number '" + text +
                                  "': the exercise number must be a whole number from 0 to "
                                  "4294967295"};
-            exercise = static_cast<uint32_t>(std::stoull(text));
+            exercise = *number;
         } else {
             exercise = ExerciseFromClock();
         }
