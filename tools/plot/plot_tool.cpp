@@ -260,7 +260,7 @@ DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
     record.Description =
         "Random traffic exercise " + number + " at the " + std::string(DifficultyName(level)) +
         " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.\r\n\r\n"
-        "Plot every echo at regular intervals and find its CPA and TCPA. Some targets are on a "
+        "Plot every echo at regular intervals and find its CPA and TCPA. Some targets may be on a "
         "collision course: their bearings stay steady while the ranges close. Decide for each "
         "which vessel is to keep out of the way under the Collision Regulations, and if it is "
         "you, act early and boldly, then plot again to check that every new CPA is at least "
