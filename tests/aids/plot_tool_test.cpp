@@ -1,5 +1,9 @@
 #include "tools/plot/plot_tool.h"
 
+#include "core/geometry.h"
+#include "scenario/demo_file.h"
+#include "scenario/random_traffic.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -62,7 +66,12 @@ TEST(PlotTool, WrongArgumentsAreUsageErrors) {
                           firstOnly,
                           With(firstOnly, {"--second"}),
                           With(kHeadOn, {"--course", "1"}),
-                          With(kHeadOn, {"extra"})};
+                          With(kHeadOn, {"extra"}),
+                          {"random"},
+                          {"random", "--level", "hard"},
+                          {"random", "--level", "easy", "--number", "-1"},
+                          {"random", "--level", "easy", "--number", "4294967296"},
+                          {"random", "--level=easy", "--json=1"}};
     for (const auto& args : cases) {
         const Outcome r = Plot(args);
         EXPECT_EQ(r.code, 2) << r.err;
@@ -113,7 +122,7 @@ TEST(PlotTool, SightingsTextAndJson) {
     EXPECT_TRUE(text.err.empty());
     EXPECT_EQ(LineOf(text.out, "Target course"), "Target course       180");
     EXPECT_EQ(LineOf(text.out, "Target speed"), "Target speed       10.0 kt");
-    EXPECT_EQ(LineOf(text.out, "CPA  "), "CPA                 .00 NM");
+    EXPECT_EQ(LineOf(text.out, "CPA  "), "CPA                 .00 nm");
     EXPECT_EQ(LineOf(text.out, "TCPA"), "TCPA           12:18:00");
     EXPECT_EQ(LineOf(text.out, "DRM"), "DRM                 180");
 
@@ -152,14 +161,15 @@ TEST_F(PlotDemo, JsonAndText) {
     ASSERT_EQ(r.code, 0) << r.err;
     ASSERT_TRUE(r.out.starts_with("{\"targets\":[{"));
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1);
-    const size_t second = r.out.find("\"vessel\":2");
+    EXPECT_NE(r.out.find("{\"vessel\":\"B\","), std::string::npos) << r.out;
+    const size_t second = r.out.find("{\"vessel\":\"C\",");
     ASSERT_NE(second, std::string::npos);
     const struct {
         const char* key;
         double first, second;
-    } wants[] = {{"vessel", 1, 2},     {"bearing", 0, 90},   {"range", 6, 8},
-                 {"cpa", 0, 5.6569},   {"tcpa_min", 18, 24}, {"drm", 180, 225},
-                 {"srm", 20, 14.1421}, {"course", 180, 270}, {"speed", 10, 10}};
+    } wants[] = {{"bearing", 0, 90},   {"range", 6, 8},   {"cpa", 0, 5.6569},
+                 {"tcpa_min", 18, 24}, {"drm", 180, 225}, {"srm", 20, 14.1421},
+                 {"course", 180, 270}, {"speed", 10, 10}};
     for (const auto& w : wants) {
         EXPECT_NEAR(JsonValue(r.out, w.key), w.first, 1e-3) << w.key;
         EXPECT_NEAR(JsonValue(r.out, w.key, second), w.second, 1e-3) << w.key;
@@ -169,13 +179,13 @@ TEST_F(PlotDemo, JsonAndText) {
     EXPECT_EQ(Plot({"demo", alone, "--json"}).out, "{\"targets\":[]}\n");
 
     const std::string text = Plot({"demo", two}).out;
-    EXPECT_EQ(LineOf(text, "Test"), "Test - own vessel course 000, speed 10.0 kt.");
-    const std::string t2 = LineOf(text, "     2");
+    EXPECT_EQ(LineOf(text, "Test"), "Test - own vessel A course 000, speed 10.0 kt");
+    const std::string t2 = LineOf(text, "     C");
     for (const char* cell :
-         {" 090 ", "8.00 nm", "5.66 nm.", " 135 ", "24.0 min.", " 225 ", "14.1 kt."})
+         {" 090 ", "8.00 nm", "5.66 nm", " 135 ", "24.0 min", " 225 ", "14.1 kt"})
         EXPECT_NE(t2.find(cell), std::string::npos) << cell << " in " << t2;
     // Every row of the table is as wide as its heading: the columns line up.
-    EXPECT_EQ(LineOf(text, "     1").size(), LineOf(text, "Target").size());
+    EXPECT_EQ(LineOf(text, "     B").size(), LineOf(text, "Target").size());
     EXPECT_EQ(t2.size(), LineOf(text, "Target").size());
 }
 
@@ -198,6 +208,51 @@ TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
         EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("usage:"), std::string::npos);
     }
+}
+
+TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
+    const Args args = {"random", "--level", "moderate", "--number", "4711"};
+    const Outcome text = Plot(args);
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(Plot(args).out, text.out); // the same number, the same traffic
+    EXPECT_EQ(LineOf(text.out, "Exercise"),
+              "Exercise 4711, moderate - own vessel A course 000, speed 5.0 kt");
+    for (const char* target : {"     B ", "     C ", "     D ", "     E "})
+        EXPECT_NE(LineOf(text.out, target), "") << target << " in " << text.out;
+    EXPECT_EQ(LineOf(text.out, "     F"), "");
+
+    const Outcome json = Plot(With(args, {"--json"}));
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_TRUE(json.out.starts_with("{\"exercise\":4711,\"targets\":[{\"vessel\":\"B\","))
+        << json.out;
+    const mv::RandomTraffic traffic = mv::GenerateRandomTraffic(mv::Difficulty::Moderate, 4711);
+    const size_t e = json.out.find("\"vessel\":\"E\"");
+    ASSERT_NE(e, std::string::npos);
+    EXPECT_EQ(static_cast<float>(JsonValue(json.out, "speed", e)), traffic.Targets[3].Speed);
+
+    // The stored exercise reads back with the same positions and speeds; only the courses
+    // become whole degrees, as every demo file keeps them.
+    const std::string file = (dir_ / "exercise.dem").string();
+    ASSERT_EQ(Plot(With(args, {"--out", file})).out, text.out);
+    const mv::DemoReadResult read = mv::ReadDemoFile(file);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    EXPECT_EQ(read.Scenario->Title, "Random traffic, moderate, exercise 4711");
+    mv::VesselTables back;
+    mv::PlaceDemoVessels(*read.Scenario, back);
+    ASSERT_EQ(back.NumVessels, 5);
+    for (size_t i = 0; i < 5; ++i) {
+        const mv::VesselData& want = traffic.Tables.Vessel[i];
+        EXPECT_EQ(back.Vessel[i].Speed, want.Speed) << i;
+        EXPECT_EQ(back.Vessel[i].NewHeading, want.NewHeading) << i;
+        EXPECT_EQ(back.Vessel[i].Size, mv::kMedium) << i;
+        if (i == 0) continue;
+        float b = 0;
+        double r = 0;
+        mv::GetVector(back.VesselPos[0], back.VesselPos[i], b, r);
+        EXPECT_NEAR(r, traffic.Targets[i - 1].Range, 1e-9) << i;
+        EXPECT_NEAR(b, traffic.Targets[i - 1].Bearing, 1e-4) << i;
+    }
+    EXPECT_EQ(Plot(With(args, {"--out", (dir_ / "no/such/folder.dem").string()})).code, 1);
 }
 
 } // namespace

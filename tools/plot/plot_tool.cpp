@@ -4,6 +4,7 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "scenario/demo_file.h"
+#include "scenario/random_traffic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,8 @@ constexpr std::string_view kUsage =
     "usage: marovane-plot demo FILE.dem [--json]\n"
     "       marovane-plot sightings --course C --speed S --first HH:MM:SS,BEARING,RANGE\n"
     "                               --second HH:MM:SS,BEARING,RANGE [--json]\n"
+    "       marovane-plot random --level easy|moderate|difficult [--number N]\n"
+    "                            [--out FILE.dem] [--json]\n"
     "       marovane-plot --help\n"
     "\n"
     "demo       CPA data of every target of a demo scenario at its start, from the\n"
@@ -27,6 +30,10 @@ constexpr std::string_view kUsage =
     "sightings  the CPA computer: the target's course and speed and its CPA from two\n"
     "           sightings (true bearing in degrees, range 0 < r <= 36 nautical miles)\n"
     "           with the own vessel on course C degrees true at S knots.\n"
+    "random     the random traffic of exercise number N (a number from the clock when\n"
+    "           none is given): the number, then the CPA data of every target.\n"
+    "           --out writes the exercise as a demo file the simulator loads.\n"
+    "           Targets are named B to F as on the console; A is the own vessel.\n"
     "--json     one JSON object on standard output, figures unrounded.\n";
 
 // Wrong arguments: the reason goes first, then the usage, and the exit code is 2.
@@ -79,7 +86,85 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
     }
 }
 
-// ---- demo --------------------------------------------------------------------------------
+// ---- demo and random ---------------------------------------------------------------------
+
+// The letters of the console's vessel buttons: A is the own vessel, B to F the targets.
+char VesselLetter(int slot) {
+    return static_cast<char>('A' + slot);
+}
+
+struct TargetRow {
+    int Vessel;
+    float Bearing;
+    double Range;
+    CpaInput In;
+    CpaResult Out;
+};
+
+// CPA data of every target at the start, from the present courses and speeds.
+std::vector<TargetRow> TargetRows(const VesselTables& tables) {
+    const int own = tables.OwnVessel;
+    const VesselData& ownData = tables.Vessel.at(static_cast<size_t>(own));
+    std::vector<TargetRow> rows;
+    for (int i = 0; i < tables.NumVessels; ++i) {
+        if (i == own) continue;
+        const auto k = static_cast<size_t>(i);
+        TargetRow row{i, 0.0f, 0.0, {}, {}};
+        GetVector(tables.VesselPos.at(static_cast<size_t>(own)), tables.VesselPos.at(k),
+                  row.Bearing, row.Range);
+        const VesselData& t = tables.Vessel.at(k);
+        row.In = {t.Heading,
+                  t.Speed,
+                  ownData.Heading,
+                  ownData.Speed,
+                  row.Bearing,
+                  static_cast<float>(row.Range),
+                  0.0};
+        row.Out = ComputeCPA(row.In, BearingMode::Course);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void PrintJsonTargets(std::ostream& out, const std::vector<TargetRow>& rows) {
+    out << "\"targets\":[";
+    for (size_t n = 0; n < rows.size(); ++n) {
+        const TargetRow& r = rows[n];
+        out << (n ? "," : "") << "{\"vessel\":\"" << VesselLetter(r.Vessel) << "\""
+            << ",\"bearing\":" << JsonNumber(r.Bearing) << ",\"range\":" << JsonNumber(r.Range)
+            << ",\"cpa\":" << JsonNumber(r.Out.CPA) << ",\"bcpa\":" << JsonNumber(r.Out.BCPA)
+            << ",\"tcpa_min\":" << JsonNumber(r.Out.TCPA) << ",\"drm\":" << JsonNumber(r.Out.DRM)
+            << ",\"srm\":" << JsonNumber(r.Out.SRM)
+            << ",\"course\":" << JsonNumber(r.In.TargetCourse)
+            << ",\"speed\":" << JsonNumber(r.In.TargetSpeed) << "}";
+    }
+    out << "]";
+}
+
+// The heading line and the table of targets; units written as nm, kt and min throughout.
+void PrintTargetTable(std::ostream& out, const std::string& heading, const VesselTables& tables,
+                      const std::vector<TargetRow>& rows) {
+    const VesselData& own = tables.Vessel.at(static_cast<size_t>(tables.OwnVessel));
+    out << heading << " - own vessel " << VesselLetter(tables.OwnVessel) << " course "
+        << FormatNumber(own.Heading, "000") << ", speed " << FormatNumber(own.Speed, "##.0")
+        << " kt\n";
+    if (rows.empty()) {
+        out << "No targets.\n";
+        return;
+    }
+    std::vector<std::vector<std::string>> table{
+        {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
+    for (const TargetRow& r : rows) {
+        table.push_back({std::string(1, VesselLetter(r.Vessel)), FormatNumber(r.Bearing, "000"),
+                         FormatNumber(r.Range, "#0.00") + " nm",
+                         FormatNumber(r.In.TargetCourse, "000"),
+                         FormatNumber(r.In.TargetSpeed, "##.0") + " kt",
+                         FormatNumber(r.Out.CPA, "##0.00") + " nm", FormatNumber(r.Out.BCPA, "000"),
+                         FormatNumber(r.Out.TCPA, "##.0") + " min", FormatNumber(r.Out.DRM, "000"),
+                         FormatNumber(r.Out.SRM, "###.0") + " kt"});
+    }
+    PrintTable(out, table);
+}
 
 int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
@@ -103,69 +188,133 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     VesselTables tables;
     PlaceDemoVessels(*read.Scenario, tables);
-    const int own = tables.OwnVessel;
-    const VesselData& ownData = tables.Vessel.at(own);
-
-    struct Row {
-        int Vessel;
-        float Bearing;
-        double Range;
-        CpaInput In;
-        CpaResult Out;
-    };
-    std::vector<Row> rows;
-    for (int i = 0; i < tables.NumVessels; ++i) {
-        if (i == own) continue;
-        Row row{i, 0.0f, 0.0, {}, {}};
-        GetVector(tables.VesselPos.at(own), tables.VesselPos.at(i), row.Bearing, row.Range);
-        const VesselData& t = tables.Vessel.at(i);
-        row.In = {t.Heading,
-                  t.Speed,
-                  ownData.Heading,
-                  ownData.Speed,
-                  row.Bearing,
-                  static_cast<float>(row.Range),
-                  0.0};
-        row.Out = ComputeCPA(row.In, BearingMode::Course);
-        rows.push_back(row);
-    }
+    const std::vector<TargetRow> rows = TargetRows(tables);
 
     if (json) {
-        out << "{\"targets\":[";
-        for (size_t n = 0; n < rows.size(); ++n) {
-            const Row& r = rows[n];
-            out << (n ? "," : "") << "{\"vessel\":" << r.Vessel
-                << ",\"bearing\":" << JsonNumber(r.Bearing) << ",\"range\":" << JsonNumber(r.Range)
-                << ",\"cpa\":" << JsonNumber(r.Out.CPA) << ",\"bcpa\":" << JsonNumber(r.Out.BCPA)
-                << ",\"tcpa_min\":" << JsonNumber(r.Out.TCPA)
-                << ",\"drm\":" << JsonNumber(r.Out.DRM) << ",\"srm\":" << JsonNumber(r.Out.SRM)
-                << ",\"course\":" << JsonNumber(r.In.TargetCourse)
-                << ",\"speed\":" << JsonNumber(r.In.TargetSpeed) << "}";
-        }
-        out << "]}\n";
+        out << "{";
+        PrintJsonTargets(out, rows);
+        out << "}\n";
         return 0;
+    }
+    const std::string& title = read.Scenario->Title;
+    PrintTargetTable(out, title.empty() ? std::string("(untitled)") : title, tables, rows);
+    return 0;
+}
+
+// Options of the form --name VALUE or --name=VALUE, and flags without a value. Throws
+// UsageError.
+std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args,
+                                                std::string_view command,
+                                                const std::vector<std::string_view>& withValue,
+                                                const std::vector<std::string_view>& flags) {
+    std::map<std::string, std::string> values;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i], value;
+        bool hasValue = false;
+        if (!name.starts_with("--")) throw UsageError{"unexpected argument '" + name + "'"};
+        if (const size_t eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        const bool isFlag = std::find(flags.begin(), flags.end(), name) != flags.end();
+        if (!isFlag && std::find(withValue.begin(), withValue.end(), name) == withValue.end())
+            throw UsageError{"unknown option '" + name + "' for " + std::string(command)};
+        if (isFlag && hasValue) throw UsageError{"option " + name + " takes no value"};
+        if (!isFlag && !hasValue) {
+            if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
+            value = args[++i];
+        }
+        if (!values.emplace(name, value).second)
+            throw UsageError{"option " + name + " is given twice"};
+    }
+    return values;
+}
+
+// Figures with every digit the reader keeps: singles with 9 significant digits, the range
+// (a single widened to a double when the target was placed) with 17.
+std::string ExactText(float v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
+    return buf;
+}
+std::string ExactText(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
+    DemoRecord record;
+    const std::string number = std::to_string(traffic.Exercise);
+    record.Title = "Random traffic, " + std::string(DifficultyName(level)) + ", exercise " + number;
+    const VesselData& own = traffic.Tables.Vessel[0];
+    record.Lines.push_back(
+        {kMedium, FormatNumber(own.NewHeading, "000"), ExactText(own.Speed), "", ""});
+    for (size_t k = 0; k < traffic.Targets.size(); ++k) {
+        const RandomTarget& t = traffic.Targets[k];
+        const VesselData& v = traffic.Tables.Vessel[k + 1];
+        record.Lines.push_back({kMedium, FormatNumber(v.NewHeading, "000"), ExactText(v.Speed),
+                                ExactText(t.Bearing), ExactText(static_cast<double>(t.Range))});
+    }
+    record.Description =
+        "Random traffic exercise " + number + " at the " + std::string(DifficultyName(level)) +
+        " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.\r\n\r\n"
+        "Plot every echo at regular intervals and find its CPA and TCPA. Some targets may be on a "
+        "collision course: their bearings stay steady while the ranges close. Decide for each "
+        "which vessel is to keep out of the way under the Collision Regulations, and if it is "
+        "you, act early and boldly, then plot again to check that every new CPA is at least "
+        "one mile.\r\n";
+    return record;
+}
+
+int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::map<std::string, std::string> values;
+    Difficulty level = Difficulty::Easy;
+    uint32_t exercise = 0;
+    try {
+        values = ParseOptions(args, "random", {"--level", "--number", "--out"}, {"--json"});
+        if (!values.contains("--level")) throw UsageError{"random needs --level"};
+        const auto parsed = DifficultyFromName(values["--level"]);
+        if (!parsed)
+            throw UsageError{"--level '" + values["--level"] +
+                             "': the level must be easy, moderate or difficult"};
+        level = *parsed;
+        if (values.contains("--number")) {
+            const std::string& text = values["--number"];
+            const auto number = ParseExerciseNumber(text);
+            if (!number)
+                throw UsageError{"--number '" + text +
+                                 "': the exercise number must be a whole number from 0 to "
+                                 "4294967295"};
+            exercise = *number;
+        } else {
+            exercise = ExerciseFromClock();
+        }
+    } catch (const UsageError& e) {
+        return ReportUsage(e, err);
     }
 
-    const std::string& title = read.Scenario->Title;
-    out << (title.empty() ? std::string("(untitled)") : title) << " - own vessel course "
-        << FormatNumber(ownData.Heading, "000") << ", speed " << FormatNumber(ownData.Speed, "##.0")
-        << " kt.\n";
-    if (rows.empty()) {
-        out << "No targets.\n";
+    const RandomTraffic traffic = GenerateRandomTraffic(level, exercise);
+    if (values.contains("--out")) {
+        const std::string error =
+            WriteFileAtomically(values["--out"], DemoFileText(RandomDemoRecord(traffic, level)));
+        if (!error.empty()) {
+            err << "marovane-plot: " << error << "\n";
+            return 1;
+        }
+    }
+    const std::vector<TargetRow> rows = TargetRows(traffic.Tables);
+    if (values.contains("--json")) {
+        out << "{\"exercise\":" << traffic.Exercise << ",";
+        PrintJsonTargets(out, rows);
+        out << "}\n";
         return 0;
     }
-    std::vector<std::vector<std::string>> table{
-        {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
-    for (const Row& r : rows) {
-        table.push_back(
-            {std::to_string(r.Vessel), FormatNumber(r.Bearing, "000"),
-             FormatNumber(r.Range, "#0.00") + " nm", FormatNumber(r.In.TargetCourse, "000"),
-             FormatNumber(r.In.TargetSpeed, "##.0") + " kt.",
-             FormatNumber(r.Out.CPA, "##0.00") + " nm.", FormatNumber(r.Out.BCPA, "000"),
-             FormatNumber(r.Out.TCPA, "##.0") + " min.", FormatNumber(r.Out.DRM, "000"),
-             FormatNumber(r.Out.SRM, "###.0") + " kt."});
-    }
-    PrintTable(out, table);
+    PrintTargetTable(out,
+                     "Exercise " + std::to_string(traffic.Exercise) + ", " +
+                         std::string(DifficultyName(level)),
+                     traffic.Tables, rows);
     return 0;
 }
 
@@ -296,7 +445,7 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
                {
                    {"Target course", FormatNumber(r.TargetCourse, "000"), ""},
                    {"Target speed", FormatNumber(r.TargetSpeed, "##.0"), "kt"},
-                   {"CPA", FormatNumber(r.CPA, "##.00"), "NM"},
+                   {"CPA", FormatNumber(r.CPA, "##.00"), "nm"},
                    {"Bearing", FormatNumber(r.BCPA, "000"), ""},
                    {"TCPA", FormatClock(r.TimeOfCPA), ""},
                    {"SRM", FormatNumber(r.SRM, "##.0"), "kt"},
@@ -320,6 +469,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args.empty()) return ReportUsage({"no command given"}, err);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "demo") return RunDemo(rest, out, err);
+    if (args[0] == "random") return RunRandom(rest, out, err);
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
