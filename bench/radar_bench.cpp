@@ -84,7 +84,7 @@ void BM_ResizeStep(benchmark::State& state) {
     AddFrameLabels(picture);
     mv::RadarDisplayState display;
     mv::RadarPicture radar(picture, display);
-    // The picture as it was when the drag began; the first step grows it.
+    // The picture as it was when the drag began.
     picture.resize(sizes[0], kRatio);
     int step = 0;
     // A drag is smooth only if every step keeps up, so the slowest step counts as well as
