@@ -18,4 +18,11 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour)
 // and each is worked out once; the shift is at most half a pixel each way.
 void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour);
 
+// A smoothed straight stroke `width` pixels wide from (x1, y1) to (x2, y2) with round ends, as
+// a round-capped pen draws it: each pixel takes the colour by how far its centre lies within
+// half the width of the segment. The bearing scale's ticks at twice the pixel density are
+// two pixels wide, which the general painter only draws through its slow outline stroker.
+void StrokeSegment(QImage& image, double x1, double y1, double x2, double y2, double width,
+                   QColor colour);
+
 } // namespace mv

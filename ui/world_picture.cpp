@@ -6,6 +6,7 @@
 #include <QLineF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -16,11 +17,34 @@ WorldPicture::WorldPicture() {
     resize(QSize(100, 100), 1.0);
 }
 
+namespace {
+
+// Lets an image over a shared buffer drop its share when its last copy goes.
+void ReleasePixels(void* share) {
+    delete static_cast<std::shared_ptr<uchar[]>*>(share);
+}
+
+} // namespace
+
 void WorldPicture::resize(QSize logicalSize, qreal devicePixelRatio) {
     size_ = logicalSize.expandedTo(QSize(1, 1));
     dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    image_ = QImage(QSize(qRound(size_.width() * dpr_), qRound(size_.height() * dpr_)),
-                    QImage::Format_RGB32);
+    const int w = std::max(1, qRound(size_.width() * dpr_));
+    const int h = std::max(1, qRound(size_.height() * dpr_));
+    const auto stride = static_cast<std::size_t>(w) * sizeof(QRgb);
+    const std::size_t need = stride * static_cast<std::size_t>(h);
+    // Our image lets go of its share first: if nobody else holds a copy, ours is then the only
+    // one left.
+    image_ = QImage();
+    if (!pixels_ || pixels_.use_count() > 1 || need > capacity_ || need < capacity_ / 4) {
+        // A quarter to spare, so that a drag of the window's edge does not allocate at every
+        // step: fresh memory costs a page fault per 4 KB when first written, some tens of
+        // milliseconds for a picture filling a 4K screen.
+        capacity_ = need + need / 4;
+        pixels_.reset(new uchar[capacity_]);
+    }
+    image_ = QImage(pixels_.get(), w, h, static_cast<qsizetype>(stride), QImage::Format_RGB32,
+                    ReleasePixels, new std::shared_ptr<uchar[]>(pixels_));
     image_.setDevicePixelRatio(dpr_);
     image_.fill(background_);
 }
@@ -69,14 +93,26 @@ void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colou
 
 void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
     if (segments.empty()) return;
-    std::vector<QLineF> pixels;
-    pixels.reserve(segments.size());
-    for (const Segment& s : segments)
-        pixels.emplace_back(toPixel(s.h1, s.v1), toPixel(s.h2, s.v2));
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
-    p.drawLines(pixels.data(), static_cast<int>(pixels.size()));
+    const double width = penWidth_ * dpr_;
+    if (width <= 1.0) {
+        // One device pixel: the painter's own thin-line drawer is quick and is the look every
+        // other line in the picture has.
+        std::vector<QLineF> pixels;
+        pixels.reserve(segments.size());
+        for (const Segment& s : segments)
+            pixels.emplace_back(toPixel(s.h1, s.v1), toPixel(s.h2, s.v2));
+        QPainter p(&image_);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
+        p.drawLines(pixels.data(), static_cast<int>(pixels.size()));
+        return;
+    }
+    // Wider, as at twice the pixel density, the painter would outline every stroke before
+    // filling it; straight into the image costs a small part of that.
+    for (const Segment& s : segments) {
+        const QPointF a = toPixel(s.h1, s.v1) * dpr_, b = toPixel(s.h2, s.v2) * dpr_;
+        StrokeSegment(image_, a.x(), a.y(), b.x(), b.y(), width, colour);
+    }
 }
 
 void WorldPicture::circle(double h, double v, double radius, QColor colour) {
@@ -90,13 +126,17 @@ void WorldPicture::circle(double h, double v, double radius, QColor colour) {
 
 void WorldPicture::point(double h, double v, QColor colour) {
     // One logical pixel, whole device pixels, no smoothing: the bearing scale's dots stay sharp.
+    // Written straight into the rows: the scale sets some three hundred of them per redraw.
     const QPointF px = toPixel(h, v) * dpr_;
     const int x0 = static_cast<int>(std::floor(px.x()));
     const int y0 = static_cast<int>(std::floor(px.y()));
     const int n = std::max(1, qRound(dpr_));
-    for (int dy = 0; dy < n; ++dy)
-        for (int dx = 0; dx < n; ++dx)
-            if (image_.valid(x0 + dx, y0 + dy)) image_.setPixelColor(x0 + dx, y0 + dy, colour);
+    const QRgb rgb = colour.rgb();
+    for (int y = std::max(y0, 0); y < std::min(y0 + n, image_.height()); ++y) {
+        auto* const row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = std::max(x0, 0); x < std::min(x0 + n, image_.width()); ++x)
+            row[x] = rgb;
+    }
 }
 
 QColor WorldPicture::pixel(int x, int y) const {

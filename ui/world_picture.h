@@ -14,8 +14,10 @@
 #include <QSize>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -27,8 +29,11 @@ class WorldPicture {
     enum class Fill { Solid, Transparent };
 
     WorldPicture();
-    // A new image of that size in logical pixels, at the given device pixel ratio, cleared to
-    // the background colour. Overlay items keep their relative places.
+    // An image of that size in logical pixels, at the given device pixel ratio, cleared to
+    // the background colour. Overlay items keep their relative places. A drag of the window
+    // edge resizes many times a second, so the pixels live in one buffer that is only
+    // allocated again when it must grow (or is far too big); a copy of the image taken before
+    // keeps its own pixels.
     void resize(QSize logicalSize, qreal devicePixelRatio = 1.0);
     QSize size() const { return size_; }
     qreal devicePixelRatio() const { return dpr_; }
@@ -55,7 +60,7 @@ class WorldPicture {
     // Drawing into the retained image.
     void clear();
     void line(double h1, double v1, double h2, double v2, QColor colour);
-    // Many lines in one colour and the current pen width, in one stroke of the painter.
+    // Many lines in one colour and the current pen width, smoothed and round-ended.
     struct Segment {
         double h1, v1, h2, v2;
     };
@@ -133,6 +138,10 @@ class WorldPicture {
     int penWidth_ = 1;
     Fill fill_ = Fill::Solid;
     QColor fillColour_ = Qt::black;
+    // The pixels under image_, and how many bytes they hold. The image holds a share of them,
+    // so a buffer still shared at a resize belongs to someone's copy and is left to it.
+    std::shared_ptr<uchar[]> pixels_;
+    std::size_t capacity_ = 0;
     QImage image_;
     QFont labelFont_;
     std::map<QString, Item> items_;

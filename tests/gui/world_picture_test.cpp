@@ -6,6 +6,7 @@
 #include "ui/world_picture.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +80,45 @@ TEST(StrokeRing, EquallyBrightAndAtItsRadiusAllRound) {
     }
 }
 
+TEST(StrokeSegment, LooksLikeTheRoundCappedPen) {
+    // The bearing scale's ticks at twice the pixel density, two pixels wide, at every slant and
+    // with ends off the pixel grid, against the painter's smoothed round-capped pen: as bright
+    // in all, and no pixel far off.
+    struct Case {
+        double x1, y1, x2, y2, width;
+    };
+    const Case cases[] = {{10, 20.5, 50, 20.5, 2}, {30.5, 5, 30.5, 55, 2},
+                          {8, 8, 52, 52, 2},       {12.3, 50.7, 47.9, 9.2, 2},
+                          {-10, 30, 70, 34, 2},    {5.5, 40.2, 54.1, 31.7, 3},
+                          {30, 30, 31.2, 40.6, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "(" << c.x1 << "," << c.y1 << ") to (" << c.x2 << ","
+                                        << c.y2 << ") width " << c.width);
+        QImage painted(60, 60, QImage::Format_RGB32), ours(60, 60, QImage::Format_RGB32);
+        painted.fill(kBlack);
+        ours.fill(kBlack);
+        {
+            QPainter p(&painted);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(QPen(kGreen, c.width, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(c.x1, c.y1), QPointF(c.x2, c.y2));
+        }
+        mv::StrokeSegment(ours, c.x1, c.y1, c.x2, c.y2, c.width, kGreen);
+        double paintedSum = 0, ourSum = 0;
+        int worst = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 60; ++x) {
+                const int a = painted.pixelColor(x, y).green(), b = ours.pixelColor(x, y).green();
+                ASSERT_EQ(ours.pixelColor(x, y).red(), 0);
+                paintedSum += a;
+                ourSum += b;
+                worst = std::max(worst, std::abs(a - b));
+            }
+        EXPECT_NEAR(ourSum, paintedSum, 0.03 * paintedSum);
+        EXPECT_LE(worst, 40);
+    }
+}
+
 // A 200 x 223 pixel picture, 10 nm across, north up, centred on (east, north).
 void Centre(mv::WorldPicture& p, double east, double north) {
     p.setWindow(east - 5, north + 5.5, 10, -11.15);
@@ -144,6 +184,36 @@ TEST(WorldPicture, TwiceThePixelDensityIsTwiceAsFine) {
                     ++lit;
         EXPECT_EQ(lit, static_cast<int>(dpr * dpr));
     }
+}
+
+TEST(WorldPicture, AResizeReusesItsPixelsButNeverUnderACopy) {
+    mv::WorldPicture p;
+    p.resize(QSize(200, 223), 2.0);
+    const uchar* const first = p.image().constBits();
+    // A drag to and fro, no larger than the first size: the same pixels, cleared each time.
+    for (const QSize size : {QSize(190, 212), QSize(200, 223), QSize(193, 215)}) {
+        p.setBackground(QColor(0, 0, size.width()));
+        p.resize(size, 2.0);
+        EXPECT_EQ(p.image().constBits(), first);
+        EXPECT_EQ(p.image().size(), size * 2);
+        EXPECT_EQ(p.image().bytesPerLine(), size.width() * 2 * 4);
+        const QImage& img = p.image();
+        for (const QPoint at : {QPoint(0, 0), QPoint(img.width() - 1, img.height() - 1)})
+            EXPECT_EQ(img.pixelColor(at), QColor(0, 0, size.width()));
+    }
+
+    // Someone keeps the image, drawn on; the picture is drawn on and resized after. The copy
+    // keeps its pixels, and the picture's new ones are its own.
+    Centre(p, 0, 0);
+    p.point(1, 2, kGreen);
+    const QImage kept = p.image(), expected = p.image().copy();
+    p.point(-1, -2, kWhite);
+    p.setBackground(kWhite);
+    p.resize(QSize(200, 223), 2.0);
+    p.point(1, 2, kBlack);
+    EXPECT_EQ(kept, expected);
+    EXPECT_NE(p.image().constBits(), kept.constBits());
+    EXPECT_EQ(p.image().pixelColor(0, 0), kWhite);
 }
 
 TEST(WorldPicture, OverlaysPaintPicturesUnderLinesAndTextOnTop) {
