@@ -52,13 +52,9 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     SetRadarScale(centre);
     FitLabelFont();
     PlaceLabels();
-    const double r = state_.Tick.Range;
-
-    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
-    picture_.setPenWidth(1);
-    picture_.circle(centre.Y, centre.X, r, kRadarGreen);
-    if (state_.RingsOn) DrawRangeRings(centre);
-    DrawBearingScale(centre);
+    DrawFrame(centre);
+    PlaceCardinalLabels(centre);
+    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())), kRadarGreen);
 
     // Echo lines and plot marks take the width of the range scale.
     picture_.setPenWidth(state_.EchoWidth);
@@ -74,14 +70,38 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), kRadarGreen);
 }
 
+void RadarPicture::DrawFrame(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    const auto& d = state_.Tick;
+    // The centre's pixel depends on the picture's size alone: the window follows the centre.
+    const FrameKey key{picture_.image().size(), r, RingSpacing(), state_.RingsOn,
+                       d.Bearing == BearingMode::Relative || d.NorthUp};
+    // The green edge is smoothed over a pixel or two outside the range circle.
+    constexpr double kEdgeMargin = 2.0;
+    if (key == frameKey_ && frame_.size() == picture_.image().size()) {
+        picture_.copyDisc(frame_, centre.Y, centre.X, r, kEdgeMargin);
+        return;
+    }
+    // Clear the edge's band first, so the frame kept is the same whatever lay under it.
+    picture_.fillDisc(centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0));
+    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    picture_.setPenWidth(1);
+    picture_.circle(centre.Y, centre.X, r, kRadarGreen);
+    if (state_.RingsOn) DrawRangeRings(centre);
+    DrawBearingScale(centre);
+    frame_ = picture_.image().copy();
+    frameKey_ = key;
+}
+
+float RadarPicture::RingSpacing() const {
+    return kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
+}
+
 void RadarPicture::DrawRangeRings(const PointD& centre) {
-    const float spacing =
-        kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
     picture_.setFill(WorldPicture::Fill::Transparent);
-    for (double radius : RingRadii(state_.Tick.Range, spacing))
+    for (double radius : RingRadii(state_.Tick.Range, RingSpacing()))
         picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
     picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
-    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(spacing)), kRadarGreen);
 }
 
 namespace {
@@ -126,26 +146,29 @@ void RadarPicture::DrawBearingScale(const PointD& centre) {
             strokes.push_back({inner.Y, inner.X, edge.Y, edge.X});
         else
             picture_.point(inner.Y, inner.X, kRadarGreen);
-
-        // Cardinal captions: top and bottom centred outside the circle, the sides inside it
-        // against the inner ends of their ticks.
-        if (i == 360) {
-            const double w = picture_.labelWidth(item::lbl000),
-                         h = picture_.labelHeight(item::lbl000);
-            picture_.moveLabel(item::lbl000, edge.Y - w / 2, edge.X + h);
-        } else if (i == 90) {
-            const double w = picture_.labelWidth(item::lbl090),
-                         h = picture_.labelHeight(item::lbl090);
-            picture_.moveLabel(item::lbl090, inner.Y - w, edge.X + h / 2);
-        } else if (i == 180) {
-            const double w = picture_.labelWidth(item::lbl180);
-            picture_.moveLabel(item::lbl180, edge.Y - w / 2, edge.X);
-        } else if (i == 270) {
-            const double h = picture_.labelHeight(item::lbl270);
-            picture_.moveLabel(item::lbl270, inner.Y, edge.X + h / 2);
-        }
     }
     picture_.lines(strokes, kRadarGreen);
+}
+
+void RadarPicture::PlaceCardinalLabels(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    const auto& d = state_.Tick;
+    // The side captions stand against the inner end of the 45-degree ticks, or of the dots
+    // where there are no ticks.
+    const double inner = (d.Bearing == BearingMode::Relative || d.NorthUp ? 0.92 : 0.98) * r;
+    const auto& unit = WholeDegrees();
+    const auto at = [&](int i, double distance) {
+        const auto& cs = unit[static_cast<size_t>(i)];
+        return PointD{centre.X + cs[0] * distance, centre.Y + cs[1] * distance};
+    };
+    const PointD top = at(360, r), right = at(90, r), bottom = at(180, r), left = at(270, r);
+    picture_.moveLabel(item::lbl000, top.Y - picture_.labelWidth(item::lbl000) / 2,
+                       top.X + picture_.labelHeight(item::lbl000));
+    picture_.moveLabel(item::lbl090, at(90, inner).Y - picture_.labelWidth(item::lbl090),
+                       right.X + picture_.labelHeight(item::lbl090) / 2);
+    picture_.moveLabel(item::lbl180, bottom.Y - picture_.labelWidth(item::lbl180) / 2, bottom.X);
+    picture_.moveLabel(item::lbl270, at(270, inner).Y,
+                       left.X + picture_.labelHeight(item::lbl270) / 2);
 }
 
 } // namespace mv

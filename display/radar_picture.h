@@ -7,6 +7,8 @@
 #include "ui/world_picture.h"
 
 #include <QColor>
+#include <QImage>
+#include <QSize>
 
 namespace mv {
 
@@ -29,6 +31,9 @@ class RadarPicture {
     void RedrawRadar(const PointD& centre);
     void DrawRangeRings(const PointD& centre);
     void DrawBearingScale(const PointD& centre);
+    // Cardinal captions: top and bottom centred outside the circle, the sides inside it
+    // against the inner ends of their ticks.
+    void PlaceCardinalLabels(const PointD& centre);
     // Scales the label font with the picture so captions read alike at every window size.
     void FitLabelFont();
 
@@ -36,8 +41,21 @@ class RadarPicture {
 
   private:
     void PlaceLabels();
+    // The face, rings and bearing scale, drawn afresh or laid down again from the last frame
+    // drawn at the same size, range and settings: a redraw costs little more than a fill.
+    void DrawFrame(const PointD& centre);
+    float RingSpacing() const;
     WorldPicture& picture_;
     RadarDisplayState& state_;
+    struct FrameKey {
+        QSize deviceSize;
+        double range = 0;
+        float spacing = 0;
+        bool rings = false, ticks = false;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
+    FrameKey frameKey_;
+    QImage frame_;
 };
 
 } // namespace mv

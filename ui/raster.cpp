@@ -32,14 +32,14 @@ inline void Blend(QRgb& pixel, QRgb colour, int cover256) {
 
 } // namespace
 
-void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour) {
+namespace {
+
+// Calls span(row, first column, last column) for every row of pixels whose centres lie
+// strictly inside the circle, clipped to the picture.
+template <typename Span>
+void DiscSpans(const QImage& image, double cx, double cy, double radius, Span span) {
     if (!Usable(image) || !(radius > 0) || !std::isfinite(cx) || !std::isfinite(cy)) return;
     const int rows = image.height(), cols = image.width();
-    // One row of the colour, copied span by span: the library's block copy outruns a
-    // pixel-by-pixel loop several times over a face of a million pixels.
-    const std::vector<QRgb> row(static_cast<size_t>(cols), colour.rgb());
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
     const int j0 = std::max(0, static_cast<int>(std::floor(cy - radius)));
     const int j1 = std::min(rows - 1, static_cast<int>(std::ceil(cy + radius)));
     const double r2 = radius * radius;
@@ -51,10 +51,36 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour)
         // Pixel centres strictly inside: i + 0.5 in (cx - half, cx + half).
         const int i0 = std::max(static_cast<int>(std::floor(cx - half - 0.5)) + 1, 0);
         const int i1 = std::min(static_cast<int>(std::ceil(cx + half - 0.5)) - 1, cols - 1);
-        if (i1 < i0) continue;
+        if (i1 >= i0) span(j, i0, i1);
+    }
+}
+
+} // namespace
+
+void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour) {
+    if (!Usable(image)) return;
+    // One row of the colour, copied span by span: the library's block copy outruns a
+    // pixel-by-pixel loop several times over a face of a million pixels.
+    const std::vector<QRgb> row(static_cast<size_t>(image.width()), colour.rgb());
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    DiscSpans(image, cx, cy, radius, [&](int j, int i0, int i1) {
         std::memcpy(bits + j * stride + i0 * qsizetype(sizeof(QRgb)), row.data(),
                     static_cast<size_t>(i1 - i0 + 1) * sizeof(QRgb));
-    }
+    });
+}
+
+void CopyDisc(QImage& image, const QImage& source, double cx, double cy, double radius) {
+    if (!Usable(image) || source.size() != image.size() || source.format() != image.format())
+        return;
+    uchar* const bits = image.bits();
+    const uchar* const from = source.constBits();
+    const qsizetype stride = image.bytesPerLine(), fromStride = source.bytesPerLine();
+    DiscSpans(image, cx, cy, radius, [&](int j, int i0, int i1) {
+        std::memcpy(bits + j * stride + i0 * qsizetype(sizeof(QRgb)),
+                    from + j * fromStride + i0 * qsizetype(sizeof(QRgb)),
+                    static_cast<size_t>(i1 - i0 + 1) * sizeof(QRgb));
+    });
 }
 
 void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour) {

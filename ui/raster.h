@@ -12,6 +12,10 @@ namespace mv {
 // Fills every pixel whose centre lies strictly inside the circle, without smoothing.
 void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour);
 
+// Copies from `source` (of the same size) every pixel whose centre lies strictly inside the
+// circle: a picture drawn once is laid down again at the cost of a fill.
+void CopyDisc(QImage& image, const QImage& source, double cx, double cy, double radius);
+
 // A smoothed ring `width` pixels wide about the pixel centre nearest (cx, cy): what the radar
 // face and its range rings need, at a fraction of the general painter's cost. The centre is
 // taken to the nearest pixel centre so that the eight octants of the ring are mirror images

@@ -124,6 +124,19 @@ void WorldPicture::circle(double h, double v, double radius, QColor colour) {
     StrokeRing(image_, centre.x(), centre.y(), r, penWidth_ * dpr_, colour);
 }
 
+void WorldPicture::fillDisc(double h, double v, double radius, double marginPixels, QColor colour) {
+    const QPointF centre = toPixel(h, v) * dpr_;
+    FillDisc(image_, centre.x(), centre.y(),
+             (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_, colour);
+}
+
+void WorldPicture::copyDisc(const QImage& source, double h, double v, double radius,
+                            double marginPixels) {
+    const QPointF centre = toPixel(h, v) * dpr_;
+    CopyDisc(image_, source, centre.x(), centre.y(),
+             (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_);
+}
+
 void WorldPicture::point(double h, double v, QColor colour) {
     // One logical pixel, whole device pixels, no smoothing: the bearing scale's dots stay sharp.
     // Written straight into the rows: the scale sets some three hundred of them per redraw.

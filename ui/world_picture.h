@@ -68,6 +68,11 @@ class WorldPicture {
     // A circle about (h, v); the radius is in horizontal world units. Filled when the fill is
     // solid, outlined in the colour.
     void circle(double h, double v, double radius, QColor colour);
+    // The disc of `radius` world units plus `marginPixels` logical pixels about (h, v): filled
+    // with a colour, or laid down again from `source`, an image of this picture's size (a copy
+    // of image() taken earlier), at the cost of a fill.
+    void fillDisc(double h, double v, double radius, double marginPixels, QColor colour);
+    void copyDisc(const QImage& source, double h, double v, double radius, double marginPixels);
     // One device pixel, crisp.
     void point(double h, double v, QColor colour);
     const QImage& image() const { return image_; }

@@ -134,6 +134,34 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
     }
 }
 
+TEST(RadarPicture, ARedrawLaysDownTheSameFrameAsAFreshDrawing) {
+    // The frame is kept from the last redraw at the same size and settings; whatever was drawn
+    // over it since, the next redraw shows exactly what a fresh drawing would.
+    const mv::PointD centre{2.0, -1.0};
+    const auto fresh = [&](const mv::RadarDisplayState& settings) {
+        mv::WorldPicture picture;
+        picture.resize(QSize(600, 670));
+        mv::RadarDisplayState state = settings;
+        mv::RadarPicture(picture, state).RedrawRadar(centre);
+        return picture.image().copy();
+    };
+    mv::WorldPicture picture;
+    picture.resize(QSize(600, 670));
+    mv::RadarDisplayState state;
+    mv::RadarPicture radar(picture, state);
+    radar.RedrawRadar(centre);
+    for (const auto change :
+         {+[](mv::RadarDisplayState&) {}, +[](mv::RadarDisplayState& s) { s.RingsOn = false; },
+          +[](mv::RadarDisplayState& s) { s.Tick.Bearing = mv::BearingMode::Course; },
+          +[](mv::RadarDisplayState& s) { s.RangeIndex = 5, s.Tick.Range = 3; }}) {
+        change(state);
+        picture.setPenWidth(3);
+        picture.line(centre.Y - 2, centre.X, centre.Y + 2, centre.X + 1, QColor(128, 128, 128));
+        radar.RedrawRadar(centre);
+        EXPECT_EQ(picture.image(), fresh(state));
+    }
+}
+
 class RadarConsoleTest : public mv::test::ExerciseFixture {
   protected:
     Frame frame() { return Frame(console->picture().size(), display.Tick.Range); }
