@@ -120,10 +120,12 @@ MarkerPanel::MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialog
                               "Hold to draw the range ring in (Down arrow, wheel)");
     cmdVRMOut_ = AddHoldButton("cmdVRMOut", ButtonFace::VRMOut, MarkerButton::VRMOut,
                                "Hold to push the range ring out (Up arrow, wheel)");
+    // The bearing line's pair above the range ring's, each turning or moving the way its
+    // picture shows.
     keys->addWidget(cmdEBLCtrClock_, 0, 0);
     keys->addWidget(cmdEBLClock_, 0, 1);
-    keys->addWidget(cmdVRMIn_, 0, 2);
-    keys->addWidget(cmdVRMOut_, 0, 3);
+    keys->addWidget(cmdVRMIn_, 1, 0);
+    keys->addWidget(cmdVRMOut_, 1, 1);
     SetHoldButtons(true, display_.EBLOn);
     SetHoldButtons(false, display_.VRMOn);
     pnlCursorMode_ = new QWidget(place);

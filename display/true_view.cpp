@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -114,8 +115,9 @@ void TrueView::PlaceOverMainWindow() {
         area = main->centralWidget();
     const QRect client(area->mapToGlobal(QPoint(0, 0)), area->size());
     if (!sized_) {
+        // The picture itself square, so that courses cross the grid at their true angles.
         const int side = static_cast<int>(std::lround(0.4 * client.width()));
-        resize(side, side);
+        resize(side, side + pnlToolBar_->sizeHint().height());
         sized_ = true;
     }
     const QRect frame = frameGeometry();
@@ -136,6 +138,11 @@ void TrueView::PassOnce() {
 void TrueView::ResetTrueView() {
     auto& pic = picture();
     pic.clear();
+    // Letters that read alike at any window size.
+    QFont font = pic.labelFont();
+    font.setBold(true);
+    font.setPixelSize(std::clamp(pic.size().height() / 36, 10, 28));
+    pic.setLabelFont(font);
     const TrueViewWindow w = CenteredTrueViewWindow(OwnPos(), display_.TVRange);
     pic.setWindow(w.Left, w.Top, w.Width, w.Height);
     if (display_.TVGridOn) DrawTrueViewGrid();

@@ -69,8 +69,8 @@ class TrueView : public QWidget {
     // One vessel pass now, without touching the tick's rhythm or the pause.
     void PassOnce();
     void PlaceLabels();
-    // Bottom right of the main window's working area; square, 0.4 of its width, when first
-    // shown.
+    // Bottom right of the main window's working area; the picture a square 0.4 of its width
+    // when first shown.
     void PlaceOverMainWindow();
     PointD OwnPos() const;
 

@@ -286,10 +286,9 @@ TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
     EXPECT_TRUE(exercise->isPaused());
     EXPECT_FALSE(exercise->isRunning());
 
-    // A square 0.4 of the console's width in its bottom-right corner, floating above it.
+    // A square picture 0.4 of the console's width, in its bottom-right corner, floating above.
     EXPECT_TRUE(View().isWindow());
-    EXPECT_EQ(View().width(), 440);
-    EXPECT_EQ(View().height(), 440);
+    EXPECT_EQ(View().pictureWidget()->size(), QSize(440, 440));
     const QRect area(console->mapToGlobal(QPoint(0, 0)), console->size());
     EXPECT_EQ(View().frameGeometry().bottomRight(), area.bottomRight());
 
