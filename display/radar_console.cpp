@@ -1,7 +1,9 @@
 #include "display/radar_console.h"
 
 #include "core/number_text.h"
+#include "display/marker_panel.h"
 #include "display/radar_items.h"
+#include "display/true_view.h"
 #include "shell/exercise.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
@@ -43,6 +45,10 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     setWindowTitle("Radar");
     BuildPicture();
     BuildControls();
+    frmTrueView_ = new TrueView(exercise_, this);
+    connect(frmTrueView_, &TrueView::vesselPassWanted, this, &RadarConsole::RedrawVessels);
+    connect(frmTrueView_, &TrueView::repeatPressed, this,
+            [this] { findChild<QPushButton*>("cmdRepeat")->click(); });
     exercise_.setView(this);
     connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowExerciseState);
     connect(&exercise_, &Exercise::ticked, picRadarCRT_, qOverload<>(&QWidget::update));
@@ -189,6 +195,10 @@ void RadarConsole::BuildControls() {
     display->addWidget(down, 1, 1);
     display->addWidget(up, 1, 2);
     display->addWidget(AddButton("cmdNav", "Nav", &RadarConsole::cmdNav_Click), 2, 0);
+    display->addWidget(AddButton("cmdTrueView", "True View", &RadarConsole::cmdTrueView_Click), 2,
+                       1, 1, 2);
+    markers_ = new MarkerPanel(exercise_, *picRadarCRT_, dialogs_, picControls_);
+    group("grpMarkers", "Markers")->addWidget(markers_, 0, 0, 1, 3);
 
     QGridLayout* plotting = group("grpPlot", "Plotting");
     plotting->addWidget(AddButton("cmdPlot", "Plot", &RadarConsole::cmdPlot_Click), 0, 0);
@@ -279,6 +289,7 @@ void RadarConsole::RedrawVessels() {
 void RadarConsole::RefreshRangeCaptions() {
     SetLabel(item::lblCRTRange, Q(RangeCaption(display_.Tick.Range)));
     SetLabel(item::lblCRTVRM, "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
+    if (markers_) markers_->PlaceVRM();
 }
 
 void RadarConsole::SetRange(double range) {
@@ -286,6 +297,7 @@ void RadarConsole::SetRange(double range) {
     RedrawRadar();
     if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
     RefreshRangeCaptions();
+    if (display_.Tick.TrueViewOn) frmTrueView_->picTrueCRT_Paint();
 }
 
 void RadarConsole::RangeDown() {
@@ -308,6 +320,7 @@ void RadarConsole::RangeUp() {
 void RadarConsole::SetNorthUp(bool northUp) {
     display_.Tick.NorthUp = northUp;
     RedrawRadar();
+    if (display_.EBLOn) markers_->PlaceEBL(); // the caption reads in the new reference
     RedrawVessels();
 }
 
@@ -338,6 +351,7 @@ void RadarConsole::cmdHeading_Click() {
     display_.Tick.Bearing =
         display_.Tick.Bearing == BearingMode::Course ? BearingMode::Relative : BearingMode::Course;
     RedrawRadar();
+    if (display_.EBLOn) markers_->PlaceEBL();
     RedrawVessels();
 }
 
@@ -391,20 +405,32 @@ void RadarConsole::cboTimeFactor_Click(int index) {
     exercise_.SetTimeFactor(index);
 }
 
+void RadarConsole::cmdTrueView_Click() {
+    frmTrueView_->ToggleTrueView();
+}
+
 // --- what a scenario start shows ----------------------------------------------------------
 
 void RadarConsole::EnableVesselControls() {}
 
-void RadarConsole::ShowSlotMarkers(int slot, bool radarLine, bool) {
+void RadarConsole::ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) {
     picture().setVisible(item::lneVessel(slot), radarLine);
     picture().setVisible(item::lblVessel(slot), false);
+    frmTrueView_->ShowLabel(slot, trueViewLabel);
+    frmTrueView_->SetLabelColour(slot, kTrueViewTargetGreen);
 }
 
-void RadarConsole::MarkOwnVesselInTrueView() {}
+void RadarConsole::MarkOwnVesselInTrueView() {
+    frmTrueView_->SetLabelColour(sim_.Vessels.OwnVessel, kTrueViewOwnRed);
+}
 
-void RadarConsole::DrawCursor() {}
+void RadarConsole::DrawCursor() {
+    markers_->DrawCursor();
+}
 
-void RadarConsole::ClearTrueView() {}
+void RadarConsole::ClearTrueView() {
+    frmTrueView_->ClearTrueView();
+}
 
 // --- what the tick shows ------------------------------------------------------------------
 
@@ -433,7 +459,9 @@ void RadarConsole::CentreOn(const PointD& own) {
     radar_->SetRadarScale(own);
 }
 
-void RadarConsole::TrueViewMark(int, const PointD&) {}
+void RadarConsole::TrueViewMark(int vessel, const PointD& position) {
+    frmTrueView_->TrueViewMark(vessel, position);
+}
 
 void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark) {
     dialogs_.beep();

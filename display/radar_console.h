@@ -21,6 +21,8 @@ namespace mv {
 
 class Dialogs;
 class Exercise;
+class MarkerPanel;
+class TrueView;
 class WorldPictureWidget;
 
 class RadarConsole : public QWidget, public ScenarioView {
@@ -42,6 +44,8 @@ class RadarConsole : public QWidget, public ScenarioView {
 
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
+    MarkerPanel& markers() { return *markers_; }
+    TrueView& trueView() { return *frmTrueView_; }
 
   public slots:
     void cmdRR_Click();
@@ -56,6 +60,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     void cmdPause_Click();
     void cmdRepeat_Click();
     void cboTimeFactor_Click(int index);
+    void cmdTrueView_Click();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -108,6 +113,8 @@ class RadarConsole : public QWidget, public ScenarioView {
     QLabel* lblPaused_ = nullptr;
     QComboBox* cboTimeFactor_ = nullptr;
     QPushButton* cmdPause_ = nullptr;
+    MarkerPanel* markers_ = nullptr;
+    TrueView* frmTrueView_ = nullptr;
 };
 
 } // namespace mv

@@ -6,6 +6,8 @@
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
 
+#include <QPushButton>
+
 namespace mv {
 
 Application::Application(const std::filesystem::path& programFolder, Dialogs& dialogs)
@@ -33,6 +35,9 @@ bool Application::Start() {
     console_->cmdPlot_Click();
     exercise_->Start();
     display_.Tick.Range = 12.0;
+    // The bearing line and range ring are on from the start, through their own buttons.
+    for (const char* marker : {"cmdEBL", "cmdVRM"})
+        console_->findChild<QPushButton*>(marker)->click();
     console_->RedrawRadar();
     console_->RedrawVessels();
     return true;

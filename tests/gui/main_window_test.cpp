@@ -61,6 +61,11 @@ TEST(StartUp, TheDefaultExerciseRunsAtOnce) {
     EXPECT_EQ(console.findChild<QLabel*>("lblTime")->text(), "12:00:00");
     EXPECT_FALSE(app.simulation().Description.empty());
     EXPECT_EQ(console.findChild<QObject*>("lblNoExercise")->property("visible"), false);
+    // The bearing line and range ring are on, switched by their own buttons.
+    EXPECT_TRUE(app.display().EBLOn && app.display().VRMOn);
+    EXPECT_TRUE(console.findChild<QWidget*>("cmdEBLClock")->isEnabled());
+    EXPECT_EQ(console.findChild<QObject*>("lblCRTEBL")->property("text"), "EBL 000 RELATIVE");
+    EXPECT_EQ(console.findChild<QObject*>("shpVRM")->property("visible"), true);
 
     // One tick at x30 is 90 seconds of sea time.
     app.exercise().tmrSim_Timer();

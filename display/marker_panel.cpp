@@ -1,0 +1,359 @@
+#include "display/marker_panel.h"
+
+#include "display/radar_items.h"
+#include "display/radar_picture.h"
+#include "shell/exercise.h"
+#include "ui/dialogs.h"
+#include "ui/world_picture_widget.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedLayout>
+#include <QWheelEvent>
+
+namespace mv {
+
+namespace {
+
+// Amber markers stand out from the green rings and echoes; the cursor cross is white.
+const QColor kMarkerColour(255, 190, 0);
+const QColor kCursorColour(255, 255, 255);
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+std::optional<ArrowKey> ArrowOf(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return ArrowKey::Left;
+    case Qt::Key_Right:
+        return ArrowKey::Right;
+    case Qt::Key_Up:
+        return ArrowKey::Up;
+    case Qt::Key_Down:
+        return ArrowKey::Down;
+    default:
+        return std::nullopt;
+    }
+}
+
+// imgCursorMode: the picture is drawn for the size and pixel ratio it is shown at.
+class CursorModeImage : public QWidget {
+  public:
+    explicit CursorModeImage(QWidget* parent) : QWidget(parent) {
+        setObjectName("imgCursorMode");
+        setMinimumSize(120, 90);
+        setToolTip("Click an echo on the radar picture: the cursor marks it and reads its range "
+                   "and bearing. Press EBL or VRM to lay the bearing line or range ring there.");
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        PaintCursorModePicture(p, QRectF(rect()));
+    }
+};
+
+} // namespace
+
+MarkerPanel::MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialogs& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), exercise_(exercise), display_(exercise.display()), picture_(picture),
+      dialogs_(dialogs) {
+    setObjectName("pnlMarkers");
+    tmrUtility_.setObjectName("tmrUtility");
+    tmrUtility_.setParent(this);
+    tmrUtility_.setInterval(kUtilityIntervalMs);
+    connect(&tmrUtility_, &QTimer::timeout, this, &MarkerPanel::tmrUtility_Timer);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    const auto button = [&](const char* name, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setMinimumHeight(30);
+        b->setToolTip(tip);
+        return b;
+    };
+    auto* cmdEBL = button("cmdEBL", "EBL",
+                          "Bearing line on or off; Left and Right arrows on the radar turn it");
+    auto* cmdVRM = button("cmdVRM", "VRM",
+                          "Range ring on or off; Up and Down arrows or the wheel on the radar "
+                          "move it");
+    connect(cmdEBL, &QPushButton::clicked, this, &MarkerPanel::cmdEBL_Click);
+    connect(cmdVRM, &QPushButton::clicked, this, &MarkerPanel::cmdVRM_Click);
+    grid->addWidget(cmdEBL, 0, 0);
+    grid->addWidget(cmdVRM, 0, 1);
+
+    optKeysMode_ = new QRadioButton("Keys Mode", this);
+    optKeysMode_->setObjectName("optKeysMode");
+    optKeysMode_->setChecked(true);
+    optCursorMode_ = new QRadioButton("Cursor Mode", this);
+    optCursorMode_->setObjectName("optCursorMode");
+    connect(optKeysMode_, &QRadioButton::clicked, this, &MarkerPanel::optKeysMode_Click);
+    connect(optCursorMode_, &QRadioButton::clicked, this, &MarkerPanel::optCursorMode_Click);
+    grid->addWidget(optKeysMode_, 1, 0);
+    grid->addWidget(optCursorMode_, 1, 1);
+
+    // The two panels share one place; the input mode brings one of them to the front.
+    auto* place = new QWidget(this);
+    modePanels_ = new QStackedLayout(place);
+    pnlKeysMode_ = new QWidget(place);
+    pnlKeysMode_->setObjectName("pnlKeysMode");
+    auto* keys = new QGridLayout(pnlKeysMode_);
+    keys->setContentsMargins(0, 0, 0, 0);
+    keys->setSpacing(6);
+    cmdEBLCtrClock_ =
+        AddHoldButton("cmdEBLCtrClock", ButtonFace::EBLCtrClock, MarkerButton::EBLCtrClock,
+                      "Hold to turn the bearing line anticlockwise (Left arrow)");
+    cmdEBLClock_ = AddHoldButton("cmdEBLClock", ButtonFace::EBLClock, MarkerButton::EBLClock,
+                                 "Hold to turn the bearing line clockwise (Right arrow)");
+    cmdVRMIn_ = AddHoldButton("cmdVRMIn", ButtonFace::VRMIn, MarkerButton::VRMIn,
+                              "Hold to draw the range ring in (Down arrow, wheel)");
+    cmdVRMOut_ = AddHoldButton("cmdVRMOut", ButtonFace::VRMOut, MarkerButton::VRMOut,
+                               "Hold to push the range ring out (Up arrow, wheel)");
+    // The bearing line's pair above the range ring's, each turning or moving the way its
+    // picture shows.
+    keys->addWidget(cmdEBLCtrClock_, 0, 0);
+    keys->addWidget(cmdEBLClock_, 0, 1);
+    keys->addWidget(cmdVRMIn_, 1, 0);
+    keys->addWidget(cmdVRMOut_, 1, 1);
+    SetHoldButtons(true, display_.EBLOn);
+    SetHoldButtons(false, display_.VRMOn);
+    pnlCursorMode_ = new QWidget(place);
+    pnlCursorMode_->setObjectName("pnlCursorMode");
+    auto* cursorBox = new QGridLayout(pnlCursorMode_);
+    cursorBox->setContentsMargins(0, 0, 0, 0);
+    cursorBox->addWidget(new CursorModeImage(pnlCursorMode_), 0, 0);
+    modePanels_->addWidget(pnlKeysMode_);
+    modePanels_->addWidget(pnlCursorMode_);
+    grid->addWidget(place, 2, 0, 1, 2);
+
+    connect(&picture_, &WorldPictureWidget::mousePressed, this,
+            &MarkerPanel::picRadarCRT_MouseDown);
+    // A click gives the picture the keyboard, so the arrows move the markers at once.
+    picture_.setFocusPolicy(Qt::StrongFocus);
+    picture_.installEventFilter(this);
+}
+
+QPushButton* MarkerPanel::AddHoldButton(const char* name, ButtonFace face, MarkerButton which,
+                                        const QString& tip) {
+    auto* b = new QPushButton(pnlKeysMode_);
+    b->setObjectName(name);
+    b->setIcon(ButtonFaceIcon(face));
+    b->setIconSize(QSize(24, 24));
+    b->setMinimumHeight(36);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolTip(tip);
+    connect(b, &QPushButton::pressed, this, [this, which] { Press(which); });
+    // A button disabled while held reports its release too, so the timer always stops.
+    connect(b, &QPushButton::released, this, [this, which] { Release(which); });
+    return b;
+}
+
+WorldPicture& MarkerPanel::pic() {
+    return picture_.picture();
+}
+
+PointD MarkerPanel::OwnPos() const {
+    const Simulation& sim = exercise_.simulation();
+    if (!exercise_.isLoaded()) return PointD{};
+    return sim.Vessels.VesselPos[static_cast<size_t>(sim.Vessels.OwnVessel)];
+}
+
+float MarkerPanel::OwnHeading() const {
+    const Simulation& sim = exercise_.simulation();
+    if (!exercise_.isLoaded()) return 0.0f;
+    return sim.Vessels.Vessel[static_cast<size_t>(sim.Vessels.OwnVessel)].Heading;
+}
+
+// --- the overlays -------------------------------------------------------------------------
+
+void MarkerPanel::PlaceEBL() {
+    const WorldSegment line = mv::PlaceEBL(display_, OwnPos());
+    pic().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
+                         kMarkerColour, 1);
+    pic().setLabel(item::lblCRTEBL, Q(EBLCaption(display_, OwnHeading())), kRadarGreen);
+    picture_.update();
+}
+
+void MarkerPanel::PlaceVRM() {
+    // Placed even while hidden, so that switching it on shows the ring its caption reads.
+    const PointD own = OwnPos();
+    pic().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, kMarkerColour);
+    picture_.update();
+}
+
+void MarkerPanel::ShowVRMCaption() {
+    pic().setLabel(item::lblCRTVRM, Q(VRMCaption(display_.VRMRange)), kRadarGreen);
+}
+
+void MarkerPanel::DrawCursor() {
+    const CursorCross c = mv::DrawCursor(display_);
+    for (const auto& [name, arm] :
+         {std::pair{item::lneHCursor, c.Horizontal}, std::pair{item::lneVCursor, c.Vertical}})
+        pic().setOverlayLine(name, arm.From.Y, arm.From.X, arm.To.Y, arm.To.X, kCursorColour, 1);
+    picture_.update();
+}
+
+void MarkerPanel::CursorToEBLVRM() {
+    mv::CursorToEBLVRM(display_, OwnPos());
+    DrawCursor();
+}
+
+void MarkerPanel::SetHoldButtons(bool ebl, bool on) {
+    for (QPushButton* b :
+         ebl ? std::array{cmdEBLClock_, cmdEBLCtrClock_} : std::array{cmdVRMIn_, cmdVRMOut_})
+        b->setEnabled(on); // the icon greys its face for a disabled button
+}
+
+// --- the switches -------------------------------------------------------------------------
+
+void MarkerPanel::cmdEBL_Click() {
+    // In cursor mode after a click the press shows the line at the clicked bearing.
+    if (display_.CursorMode == 1 && display_.EBLPending) {
+        display_.EBLOn = true;
+        display_.EBLPending = false;
+    } else {
+        display_.EBLOn = !display_.EBLOn;
+    }
+    pic().setVisible(item::lneEBL, display_.EBLOn);
+    pic().setVisible(item::lblCRTEBL, display_.EBLOn);
+    // The rotate buttons follow the line in either mode, so returning to keys mode never
+    // leaves them greyed under a line that is on.
+    SetHoldButtons(true, display_.EBLOn);
+    PlaceEBL();
+}
+
+void MarkerPanel::cmdVRM_Click() {
+    if (display_.CursorMode == 1 && display_.VRMPending) {
+        display_.VRMOn = true;
+        display_.VRMPending = false;
+    } else {
+        display_.VRMOn = !display_.VRMOn;
+    }
+    pic().setVisible(item::shpVRM, display_.VRMOn);
+    pic().setVisible(item::lblCRTVRM, display_.VRMOn);
+    SetHoldButtons(false, display_.VRMOn);
+    if (display_.CursorMode == 1) {
+        PlaceVRM();
+        ShowVRMCaption();
+    }
+    picture_.update();
+}
+
+void MarkerPanel::optCursorMode_Click() {
+    optCursorMode_->setChecked(true);
+    modePanels_->setCurrentWidget(pnlCursorMode_);
+    picture_.setCursor(Qt::UpArrowCursor);
+    display_.CursorMode = 1;
+    for (const QString* name :
+         {&item::lblRange, &item::lblBearing, &item::lneHCursor, &item::lneVCursor})
+        pic().setVisible(*name, true);
+    CursorToEBLVRM();
+    // The read-outs start where the cursor starts: on the bearing line at the ring.
+    pic().setLabel(item::lblRange, Q(CursorRangeCaption(display_.VRMRange)), kRadarGreen);
+    pic().setLabel(item::lblBearing, Q(CursorBearingCaption(display_.EBLBearing)), kRadarGreen);
+}
+
+void MarkerPanel::optKeysMode_Click() {
+    optKeysMode_->setChecked(true);
+    modePanels_->setCurrentWidget(pnlKeysMode_);
+    picture_.unsetCursor();
+    display_.CursorMode = 0;
+    for (const QString* name :
+         {&item::lblRange, &item::lblBearing, &item::lneHCursor, &item::lneVCursor})
+        pic().setVisible(*name, false);
+    picture_.update();
+}
+
+// --- press and hold -----------------------------------------------------------------------
+
+void MarkerPanel::Press(MarkerButton b) {
+    if (PressMarkerButton(display_, b)) tmrUtility_.start();
+}
+
+void MarkerPanel::Release(MarkerButton b) {
+    if (ReleaseMarkerButton(display_, b)) tmrUtility_.stop();
+}
+
+void MarkerPanel::tmrUtility_Timer() {
+    switch (UtilityTick(display_)) {
+    case UtilityTickResult::NoMovement:
+        dialogs_.message(kUtilityTimerError);
+        break;
+    case UtilityTickResult::VRMMoved:
+        PlaceVRM();
+        ShowVRMCaption();
+        break;
+    case UtilityTickResult::EBLMoved:
+        PlaceEBL();
+        break;
+    }
+}
+
+// --- the picture --------------------------------------------------------------------------
+
+void MarkerPanel::picRadarCRT_MouseDown(double x, double y, Qt::MouseButton) {
+    if (!CursorClick(display_, OwnPos(), x, y)) return;
+    DrawCursor();
+    pic().setLabel(item::lblRange, Q(CursorRangeCaption(display_.VRMRange)), kRadarGreen);
+    pic().setLabel(item::lblBearing, Q(CursorBearingCaption(display_.EBLBearing)), kRadarGreen);
+}
+
+bool MarkerPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &picture_) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto arrow = ArrowOf(key->key());
+        if (!arrow) break;
+        // The utility timer does the repeating, as for the buttons.
+        if (key->isAutoRepeat()) return true;
+        const MarkerButton b = ButtonForKey(*arrow);
+        if (event->type() == QEvent::KeyPress) {
+            if (heldKey_) Release(*heldKey_);
+            heldKey_.reset();
+            if (PressMarkerButton(display_, b)) {
+                heldKey_ = b;
+                tmrUtility_.start();
+            }
+        } else if (heldKey_ == b) {
+            // A tap shorter than one timer tick still moves the marker one small step.
+            if (display_.HoldCount == 0 && display_.MovementKind != 0) tmrUtility_Timer();
+            Release(b);
+            heldKey_.reset();
+        }
+        return true;
+    }
+    case QEvent::FocusOut:
+        if (heldKey_) Release(*heldKey_);
+        heldKey_.reset();
+        break;
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        wheelEighths_ += wheel->angleDelta().y();
+        const int notches = wheelEighths_ / 120;
+        wheelEighths_ -= notches * 120;
+        if (notches != 0 && WheelVRM(display_, notches)) {
+            PlaceVRM();
+            ShowVRMCaption();
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace mv

@@ -1,0 +1,357 @@
+// Measuring on the radar picture as a student does it: the EBL and VRM switches and their
+// press-and-hold buttons, the arrow keys and wheel, a cursor click on an echo (and how well it
+// measures), and the True View window beside the picture.
+
+#include "core/geometry.h"
+#include "display/marker_panel.h"
+#include "display/radar_items.h"
+#include "display/true_view.h"
+#include "tests/support/angles.h"
+#include "tests/support/exercise_fixture.h"
+#include "ui/world_picture_widget.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace {
+
+using mv::item::lblVessel;
+
+class MeasureTest : public mv::test::ExerciseFixture {
+  protected:
+    std::string Item(QObject* owner, const QString& name, const char* property = "text") {
+        const QObject* o = owner->findChild<QObject*>(name);
+        return o ? o->property(property).toString().toStdString() : "missing";
+    }
+    std::string Item(const QString& name, const char* property = "text") {
+        return Item(console.get(), name, property);
+    }
+    template <class W = QPushButton> W* Get(const char* name) {
+        W* w = console->findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QTimer& Utility() { return *console->findChild<QTimer*>("tmrUtility"); }
+    mv::MarkerPanel& Markers() { return console->markers(); }
+    mv::WorldPictureWidget& Picture() { return *console->pictureWidget(); }
+    // The radius of the drawn VRM ring, in nautical miles.
+    double DrawnVRM() {
+        auto& pic = console->picture();
+        return console->picture().overlayLine(mv::item::shpVRM).length() * pic.unitsPerPixelX();
+    }
+    // An option is clicked on its caption, where a user clicks it.
+    void Choose(const char* option) {
+        QTest::mouseClick(Get<QRadioButton>(option), Qt::LeftButton, {},
+                          QPoint(8, Get<QRadioButton>(option)->height() / 2));
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i)
+            Markers().tmrUtility_Timer();
+    }
+};
+
+TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    const auto flag = [](bool b) { return std::string(b ? "on" : "off"); };
+    auto& d = display;
+    struct Case {
+        const char* control;
+        std::function<std::string()> probe;
+        std::string before, after;
+    };
+    const auto ebl = [&] {
+        return flag(d.EBLOn) + " " + Item(mv::item::lneEBL, "visible") + " " +
+               flag(Get("cmdEBLClock")->isEnabled() && Get("cmdEBLCtrClock")->isEnabled()) + " " +
+               Item(mv::item::lblCRTEBL);
+    };
+    const auto vrm = [&] {
+        return flag(d.VRMOn) + " " + Item(mv::item::shpVRM, "visible") + " " +
+               flag(Get("cmdVRMIn")->isEnabled() && Get("cmdVRMOut")->isEnabled());
+    };
+    const auto mode = [&] {
+        return std::to_string(d.CursorMode) + " " +
+               (Get<QWidget>("pnlCursorMode")->isVisible() ? "cursor-panel" : "keys-panel") + " " +
+               Item(mv::item::lblRange, "visible") + " " + Item(mv::item::lneHCursor, "visible") +
+               " " + (Picture().cursor().shape() == Qt::UpArrowCursor ? "up-arrow" : "pointer");
+    };
+    const auto trueView = [&] {
+        return flag(d.Tick.TrueViewOn) + " " + flag(console->trueView().isVisible());
+    };
+    const Case cases[] = {
+        {"cmdEBL", ebl, "off false off ", "on true on EBL 000 RELATIVE"},
+        {"cmdVRM", vrm, "off false off", "on true on"},
+        {"optCursorMode", mode, "0 keys-panel false false pointer",
+         "1 cursor-panel true true up-arrow"},
+        {"optKeysMode", mode, "1 cursor-panel true true up-arrow",
+         "0 keys-panel false false pointer"},
+        {"cmdEBL", ebl, "on true on EBL 000 RELATIVE", "off false off EBL 000 RELATIVE"},
+        {"cmdVRM", vrm, "on true on", "off false off"},
+        {"cmdTrueView", trueView, "off off", "on on"},
+        {"cmdTrueView", trueView, "on on", "off off"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        auto* control = console->findChild<QAbstractButton*>(c.control);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(c.probe(), c.before);
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+        EXPECT_EQ(c.probe(), c.after);
+    }
+    for (const char* name : {"cmdEBL", "cmdEBLClock", "cmdEBLCtrClock", "cmdVRMIn", "cmdVRMOut"})
+        EXPECT_FALSE(Get(name)->toolTip().isEmpty()) << name;
+}
+
+TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
+    LoadOwnAndTarget(0, {});
+    // A held button with its marker off starts nothing.
+    QTest::mousePress(Get("cmdVRMOut"), Qt::LeftButton);
+    EXPECT_FALSE(Utility().isActive());
+    QTest::mouseRelease(Get("cmdVRMOut"), Qt::LeftButton);
+
+    QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
+    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
+    QTest::mousePress(Get("cmdEBLClock"), Qt::LeftButton);
+    EXPECT_TRUE(Utility().isActive());
+    EXPECT_EQ(Utility().interval(), 100);
+    Ticks(7); // five 1-degree steps, then 5 degrees a tick
+    QTest::mouseRelease(Get("cmdEBLClock"), Qt::LeftButton);
+    EXPECT_FALSE(Utility().isActive());
+    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 015 RELATIVE");
+    // The next press starts slowly again, and the line wraps through north.
+    QTest::mousePress(Get("cmdEBLCtrClock"), Qt::LeftButton);
+    Ticks(6);
+    QTest::mouseRelease(Get("cmdEBLCtrClock"), Qt::LeftButton);
+    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 005 RELATIVE");
+    // The line runs from the centre to the edge along the bearing.
+    const QLineF line = console->picture().overlayLine(mv::item::lneEBL);
+    EXPECT_NEAR(mv::test::AngleGap(90.0 - line.angle(), 5.0), 0.0, 0.2);
+
+    // The ring at 12 nm: 0.12 nm a tick, then 0.48; drawn with the radius its caption reads.
+    QTest::mousePress(Get("cmdVRMOut"), Qt::LeftButton);
+    Ticks(6);
+    QTest::mouseRelease(Get("cmdVRMOut"), Qt::LeftButton);
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 1.08");
+    EXPECT_NEAR(DrawnVRM(), 1.08, 1e-4);
+    // Drawn in, it stops within one step of the centre, never on it.
+    display.VRMRange = 0.3;
+    QTest::mousePress(Get("cmdVRMIn"), Qt::LeftButton);
+    Ticks(10);
+    QTest::mouseRelease(Get("cmdVRMIn"), Qt::LeftButton);
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.06");
+    EXPECT_FALSE(Utility().isActive());
+    // A shorter range scale pulls the ring in with it.
+    display.VRMRange = 10.0;
+    QTest::mouseClick(Get("cmdRangeDown"), Qt::LeftButton);
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 6.00");
+    EXPECT_NEAR(DrawnVRM(), 6.0, 1e-4);
+}
+
+TEST_F(MeasureTest, ArrowKeysAndWheelMoveTheMarkersThatAreOn) {
+    LoadOwnAndTarget(0, {});
+    QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
+    Picture().setFocus();
+    QTest::keyPress(&Picture(), Qt::Key_Right);
+    EXPECT_TRUE(Utility().isActive());
+    Ticks(6);
+    QTest::keyRelease(&Picture(), Qt::Key_Right);
+    EXPECT_FALSE(Utility().isActive());
+    EXPECT_EQ(display.EBLBearing, 10.0f);
+    // A tap is one small step.
+    QTest::keyClick(&Picture(), Qt::Key_Left);
+    EXPECT_EQ(display.EBLBearing, 9.0f);
+    // The VRM is off: its keys and the wheel leave it alone.
+    QTest::keyPress(&Picture(), Qt::Key_Up);
+    EXPECT_FALSE(Utility().isActive());
+    QTest::keyRelease(&Picture(), Qt::Key_Up);
+    const auto wheel = [&](int eighths) {
+        const QPointF at(100, 100);
+        QWheelEvent e(at, Picture().mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&Picture(), &e);
+    };
+    wheel(240);
+    EXPECT_EQ(display.VRMRange, 0.0);
+    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
+    wheel(240); // two notches of 1 % of 12 nm
+    wheel(60);  // half a notch waits for the other half
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24");
+    wheel(60);
+    QTest::keyClick(&Picture(), Qt::Key_Down);
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24");
+    EXPECT_NEAR(DrawnVRM(), 0.24, 1e-4);
+}
+
+TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
+    LoadOwnAndTarget(0, {});
+    Choose("optCursorMode");
+    const auto click = [&](double bearing, double range) {
+        mv::PointD p;
+        mv::PolarOffset({0, 0}, p, static_cast<float>(bearing), range);
+        Markers().picRadarCRT_MouseDown(p.Y, p.X, Qt::RightButton);
+        return Item(mv::item::lblRange) + " " + Item(mv::item::lblBearing);
+    };
+    EXPECT_EQ(click(359.4, 6), "R 6.00 B 359");
+    EXPECT_EQ(click(359.6, 0.5), "R .50 B 000");
+    EXPECT_EQ(display.EBLBearing, 0.0f);
+    EXPECT_EQ(click(120, 12.5), "R .50 B 000");   // outside the ring: ignored
+    EXPECT_EQ(click(120, 12.0), "R 12.00 B 120"); // on it: measured
+    // The cross sits on the clicked point; EBL and VRM come up there at their next press.
+    EXPECT_EQ(Item(mv::item::lneEBL, "visible"), "false");
+    QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
+    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
+    EXPECT_EQ(Item(mv::item::lblCRTEBL) + " | " + Item(mv::item::lblCRTVRM),
+              "EBL 120 RELATIVE | VRM 12.00");
+    const QPointF cross = console->picture().overlayLine(mv::item::lneHCursor).center();
+    const QPointF edge = console->picture().overlayLine(mv::item::lneEBL).p2();
+    EXPECT_LT(QLineF(cross, edge).length(), 0.5);
+    // A second press now switches them off, as in keys mode.
+    QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
+    EXPECT_FALSE(display.EBLOn);
+}
+
+// A navigator's radar measures range within 1 % of the scale or 30 m, whichever is greater,
+// and bearing within 1 degree. Here a click on an echo is read against the true geometry, at
+// the picture size a 1280 x 800 screen gives the console.
+TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
+    console->resize(1280, 740);
+    QApplication::processEvents();
+    const double thirtyMetres = 30.0 / 1852.0;
+    double worstRange = 0, worstBearing = 0;
+    for (const bool northUp : {false, true})
+        for (const int index : {0, 5, 7, 9}) {
+            const double scale = mv::kRangeScales[static_cast<size_t>(index)];
+            SCOPED_TRACE(std::to_string(scale) + (northUp ? " north-up" : " heads-up"));
+            // A stopped target near the edge, at an awkward bearing, own heading 030.
+            const QByteArray target = "SMALL, 000, 0, 217.3, " + QByteArray::number(0.87 * scale);
+            LoadOwnAndTarget(30, target);
+            display.RangeIndex = static_cast<int16_t>(index);
+            console->SetRange(scale);
+            console->SetNorthUp(northUp);
+            Choose("optCursorMode");
+
+            const QPointF echo = console->picture().overlayLine(mv::item::lneVessel(1)).center();
+            QTest::mouseClick(&Picture(), Qt::LeftButton, {}, echo.toPoint());
+            float bearing = 0;
+            double distance = 0;
+            mv::GetVector(sim.Vessels.VesselPos[0], sim.Vessels.VesselPos[1], bearing, distance);
+            const double expected = northUp ? bearing : bearing - 30.0;
+            const double readRange = std::stod(Item(mv::item::lblRange).substr(2));
+            const double readBearing = std::stod(Item(mv::item::lblBearing).substr(2));
+            const double rangeError = std::fabs(readRange - distance);
+            const double bearingError = mv::test::AngleGap(readBearing, expected);
+            EXPECT_LE(rangeError, std::max(0.01 * scale, thirtyMetres));
+            EXPECT_LE(bearingError, 1.0);
+            worstRange = std::max(worstRange, rangeError / std::max(0.01 * scale, thirtyMetres));
+            worstBearing = std::max(worstBearing, bearingError);
+            // The read-outs, and the click itself before the read-outs round it.
+            std::printf("accuracy %s %6.3f nm: range off %.4f nm (limit %.4f, click %.5f), "
+                        "bearing off %.2f deg (click %.3f)\n",
+                        northUp ? "north-up" : "heads-up", scale, rangeError,
+                        std::max(0.01 * scale, thirtyMetres),
+                        std::fabs(display.VRMRange - distance), bearingError,
+                        mv::test::AngleGap(display.EBLBearing, expected));
+        }
+    std::printf("worst: %.0f %% of the range limit, %.2f degrees\n", 100 * worstRange,
+                worstBearing);
+}
+
+// --- True View ----------------------------------------------------------------------------
+
+class TrueViewTest : public MeasureTest {
+  protected:
+    mv::TrueView& View() { return console->trueView(); }
+    QPushButton* ViewButton(const char* name) { return View().findChild<QPushButton*>(name); }
+    QColor At(const mv::PointD& p) {
+        auto& pic = View().picture();
+        const QPointF px = pic.toPixel(p.Y, p.X);
+        return pic.pixel(static_cast<int>(std::floor(px.x())),
+                         static_cast<int>(std::floor(px.y())));
+    }
+};
+
+TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    exercise->Start();
+    exercise->SetPaused(true);
+    QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
+    EXPECT_TRUE(exercise->isPaused());
+    EXPECT_FALSE(exercise->isRunning());
+
+    // A square picture 0.4 of the console's width, in its bottom-right corner, floating above.
+    EXPECT_TRUE(View().isWindow());
+    EXPECT_EQ(View().pictureWidget()->size(), QSize(440, 440));
+    const QRect area(console->mapToGlobal(QPoint(0, 0)), console->size());
+    EXPECT_EQ(View().frameGeometry().bottomRight(), area.bottomRight());
+
+    // Own vessel red, the target green; red points where the vessels stood as it opened.
+    EXPECT_EQ(Item(&View(), lblVessel(0)) + Item(&View(), lblVessel(1)), "AB");
+    EXPECT_EQ(Item(&View(), lblVessel(1), "visible"), "true");
+    EXPECT_EQ(Item(&View(), lblVessel(2), "visible"), "false");
+    EXPECT_EQ(At(sim.Vessels.VesselPos[0]), QColor(255, 0, 0));
+    EXPECT_EQ(At(sim.Vessels.VesselPos[1]), QColor(255, 0, 0));
+    QTest::mouseClick(ViewButton("cmdCenter"), Qt::LeftButton);
+    EXPECT_FALSE(exercise->isRunning());
+
+    // Each tick leaves a grey point; Repeat (through the console's button) clears the tracks.
+    exercise->SetPaused(false);
+    // (each vessel is marked where the tick finds it, before it moves on).
+    exercise->tmrSim_Timer();
+    const mv::PointD moved = sim.Vessels.VesselPos[1];
+    exercise->tmrSim_Timer();
+    EXPECT_EQ(At(moved), QColor(192, 192, 192));
+    QTest::mouseClick(ViewButton("Command1"), Qt::LeftButton);
+    EXPECT_EQ(sim.Vessels.VesselPos, sim.Vessels.StartPos);
+    EXPECT_EQ(console->findChild<QLabel*>("lblTime")->text(), "12:00:00");
+    EXPECT_EQ(At(moved), QColor(0, 0, 0));
+    exercise->SetPaused(true);
+}
+
+TEST_F(TrueViewTest, AVesselAtTwelveKnotsCrossesOneGridStepInFiveMinutes) {
+    LoadOwnAndTarget(0, "MEDIUM, 090, 12, 270, 2");
+    QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
+    QTest::mouseClick(ViewButton("cmdDecreaseTrueRange"), Qt::LeftButton); // 6 nm
+    QTest::mouseClick(ViewButton("cmdGrid"), Qt::LeftButton);
+    EXPECT_EQ(View().windowTitle(), "True View   Grid= 1 nm.");
+    auto& pic = View().picture();
+    // A vertical grid line 1 nm in from the left edge, none on the edge itself.
+    const double left = pic.left();
+    const QColor line = At({0.0, left + 1.0});
+    EXPECT_TRUE(line.red() > 40 && line.red() == line.green() && line.green() == line.blue());
+    EXPECT_EQ(At({0.5, left + 1.5}), QColor(0, 0, 0));
+
+    exercise->SetTimeFactor(3); // x10: 30 seconds of sea time a tick
+    exercise->tmrSim_Timer();
+    const QPointF before = pic.labelTopLeft(lblVessel(1));
+    for (int t = 0; t < 10; ++t)
+        exercise->tmrSim_Timer();
+    const QPointF after = pic.labelTopLeft(lblVessel(1));
+    EXPECT_NEAR((after.x() - before.x()) * pic.unitsPerPixelX(), 1.0, 0.002);
+    EXPECT_NEAR(after.y(), before.y(), 1e-6);
+
+    // The grid's caption goes with the grid.
+    QTest::mouseClick(ViewButton("cmdGrid"), Qt::LeftButton);
+    EXPECT_EQ(View().windowTitle(), "True View");
+}
+
+TEST_F(TrueViewTest, TheCloseBoxHidesItForTheNextOpening) {
+    LoadOwnAndTarget(0, {});
+    QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
+    QTest::mouseClick(ViewButton("cmdIncreaseTrueRange"), Qt::LeftButton);
+    View().close();
+    EXPECT_FALSE(View().isVisible());
+    EXPECT_FALSE(display.Tick.TrueViewOn);
+    QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
+    EXPECT_TRUE(View().isVisible());
+    EXPECT_EQ(display.TVRange, 24.0);
+}
+
+} // namespace
