@@ -1,5 +1,6 @@
 #include "display/radar_console.h"
 
+#include "aids/vessel_panel.h"
 #include "core/number_text.h"
 #include "display/radar_items.h"
 #include "shell/exercise.h"
@@ -201,6 +202,8 @@ void RadarConsole::BuildControls() {
     cmdPause_ = AddButton("cmdPause", "Pause", &RadarConsole::cmdPause_Click);
     exercise->addWidget(cmdPause_, 0, 1);
     exercise->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 0, 2);
+    pnlVessels_ = new VesselPanel(exercise_, *this, dialogs_, picControls_);
+    group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
     column->addStretch(1);
 }
 
@@ -394,7 +397,9 @@ void RadarConsole::cboTimeFactor_Click(int index) {
 
 // --- what a scenario start shows ----------------------------------------------------------
 
-void RadarConsole::EnableVesselControls() {}
+void RadarConsole::EnableVesselControls() {
+    pnlVessels_->EnableVesselControls();
+}
 
 void RadarConsole::ShowSlotMarkers(int slot, bool radarLine, bool) {
     picture().setVisible(item::lneVessel(slot), radarLine);
@@ -416,7 +421,9 @@ void RadarConsole::ShowIdentity(bool on) {
             pic.setVisible(item::lblVessel(i), on);
 }
 
-void RadarConsole::ManeuverStep(int, const ManeuverReadout&) {}
+void RadarConsole::ManeuverStep(int vessel, const ManeuverReadout& readout) {
+    pnlVessels_->ManeuverStep(vessel, readout);
+}
 
 void RadarConsole::StatusLine(const std::string& text) {
     SetLabel(item::lblVesselData, Q(text));
@@ -452,7 +459,7 @@ void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& ma
 void RadarConsole::ShowEcho(int vessel, const EchoLine& echo) {
     auto& pic = picture();
     pic.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
-                       kEchoColour, display_.EchoWidth);
+                       pnlVessels_->EchoColour(vessel), display_.EchoWidth);
     pic.setVisible(item::lneVessel(vessel), true);
     pic.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
 }

@@ -21,6 +21,7 @@ namespace mv {
 
 class Dialogs;
 class Exercise;
+class VesselPanel;
 class WorldPictureWidget;
 
 class RadarConsole : public QWidget, public ScenarioView {
@@ -42,6 +43,8 @@ class RadarConsole : public QWidget, public ScenarioView {
 
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
+    // The vessel buttons and their modes, and the windows of the plotting aids.
+    VesselPanel* vesselPanel() const { return pnlVessels_; }
 
   public slots:
     void cmdRR_Click();
@@ -108,6 +111,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     QLabel* lblPaused_ = nullptr;
     QComboBox* cboTimeFactor_ = nullptr;
     QPushButton* cmdPause_ = nullptr;
+    VesselPanel* pnlVessels_ = nullptr;
 };
 
 } // namespace mv

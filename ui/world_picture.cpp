@@ -187,6 +187,15 @@ void WorldPicture::setVisible(const QString& name, bool visible) {
     if (Item* it = find(name)) it->visible = visible;
 }
 
+void WorldPicture::setColour(const QString& name, QColor colour) {
+    if (Item* it = find(name)) it->colour = colour;
+}
+
+QColor WorldPicture::colour(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QColor() : it->second.colour;
+}
+
 bool WorldPicture::isVisible(const QString& name) const {
     const auto it = items_.find(name);
     return it != items_.end() && it->second.visible;
@@ -215,7 +224,10 @@ void WorldPicture::paint(QPainter& painter) const {
             if (!it.visible || it.kind != layer) continue;
             switch (it.kind) {
             case Item::Line:
-                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
+                // A line of no length (the echo of a vessel of unknown size) still shows as a
+                // dot as wide as the line would be.
+                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine,
+                                    it.a == it.b ? Qt::RoundCap : Qt::FlatCap));
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;
             case Item::Circle: {
