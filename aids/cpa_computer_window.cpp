@@ -151,7 +151,6 @@ void CpaComputerWindow::Open() {
         }
         show();
     }
-    raise();
     activateWindow();
     rows_[0].Hour->setFocus();
 }

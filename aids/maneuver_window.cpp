@@ -256,7 +256,6 @@ void ManeuverWindow::Present(QWidget* panel) {
         }
         show();
     }
-    raise();
     activateWindow();
     Form_Activate();
 }
