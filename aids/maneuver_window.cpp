@@ -230,6 +230,7 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
     auto* caution = Label("lblCaution", kCpaCaution, panel);
     caution->setStyleSheet("color: #a00000;");
     column->addWidget(caution);
+    column->addStretch(1); // the figures at the top of the taller manoeuvre panel's space
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -6,6 +6,7 @@
 #include <QLineF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -224,10 +225,15 @@ void WorldPicture::paint(QPainter& painter) const {
             if (!it.visible || it.kind != layer) continue;
             switch (it.kind) {
             case Item::Line:
-                // A line of no length (the echo of a vessel of unknown size) still shows as a
-                // dot as wide as the line would be.
-                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine,
-                                    it.a == it.b ? Qt::RoundCap : Qt::FlatCap));
+                if (it.a == it.b) {
+                    // A line of no length (the echo of a vessel of unknown size) still shows,
+                    // as a dot as wide as the line would be.
+                    const QPointF c = fromFraction(it.a);
+                    const double w = std::max(it.width, 2);
+                    painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
+                    break;
+                }
+                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;
             case Item::Circle: {

@@ -380,7 +380,7 @@ TEST_F(AidsWindows, CollisionCourseAtX120ReportedExactlyOnce) {
 }
 
 TEST_F(AidsWindows, AVesselOfUnknownSizeShowsADot) {
-    Load("MEDIUM, 0, 0", {"SMALL, 0, 0, 000, 6"});
+    Load("MEDIUM, 0, 0", {"SMALL, 0, 0, 030, 5"}); // clear of the rings and the heading line
     sim.Vessels.Vessel[1].Size = 0.0;
     console->RedrawVessels();
     const QLineF echo = console->picture().overlayLine(mv::item::lneVessel(1));
