@@ -224,6 +224,9 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
 
     Click(&panel(), "optCPA");
     EXPECT_FALSE(panel().cmdVessel(0)->isEnabled()); // no CPA of the own vessel with itself
+    Click(&panel(), "optManeuver");
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+    Click(&panel(), "optCPA");
     Click(&panel(), "optJumpTo");
     EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
 
