@@ -1,5 +1,6 @@
 #include "core/simulation.h"
 
+#include "core/closest_approach.h"
 #include "core/geometry.h"
 #include "core/motion.h"
 #include "core/number_text.h"
@@ -9,16 +10,22 @@ namespace mv {
 namespace {
 
 // The flag table, the echo and the plot mark of one target, drawn after it has moved.
+// `ownStart` and `targetStart` are where the two were when the tick began (their present
+// positions in a pass that moves nothing).
 void DrawEcho(const VesselTables& vessels, std::vector<int16_t>& flags, int i, TickDisplay& display,
-              VesselView& view) {
+              VesselView& view, const PointD& ownStart, const PointD& targetStart) {
     const PointD& own = vessels.VesselPos[static_cast<size_t>(vessels.OwnVessel)];
+    const PointD& target = vessels.VesselPos[static_cast<size_t>(i)];
     float bearing = 0.0f;
     double distance = 0.0;
-    if (GetVector(own, vessels.VesselPos[static_cast<size_t>(i)], bearing, distance) != 0)
-        view.BearingFailed();
+    if (GetVector(own, target, bearing, distance) != 0) view.BearingFailed();
 
+    // At x30 and above a tick carries two ships closing at 20 knots a mile or more, so the
+    // hulls are tested all along the tick, not only where it ends: a target that passed
+    // through the own vessel between two ticks has collided.
+    const double closest = ClosestApproachInTick(ownStart, own, targetStart, target);
     int16_t& flag = flags[static_cast<size_t>(i)];
-    if (distance < kCollisionDistance) {
+    if (closest < kCollisionDistance) {
         // Reported once per approach: the flag stays set until the target opens again. It is
         // set before the report, so a pass nested inside the report (the window redrawn behind
         // the message box) neither reports this approach again nor skips another target's.
@@ -155,6 +162,7 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
     }
 
     ApplyYaw();
+    const PointD ownStart = Vessels.VesselPos[static_cast<size_t>(ownIndex)];
     MoveVessel(own, Vessels.VesselPos[static_cast<size_t>(ownIndex)], Clock.HoursPerTick);
     view.StatusLine(StatusLineText(own));
 
@@ -166,15 +174,18 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
         view.PlotClock(FormatClock(display.PlotTime));
     }
 
-    UpdateVessels(display, view, true);
+    UpdateVessels(display, view, true, &ownStart);
 
     // Reset only after every vessel is drawn, so that all of them get their mark this tick.
     if (display.PlotDue()) display.SinceLastPlot = 0.0;
 }
 
-void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets) {
+void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets,
+                               const PointD* ownStartOfTick) {
     if (Vessels.NumVessels <= 0) return;
     const int ownIndex = Vessels.OwnVessel;
+    const PointD ownStart =
+        ownStartOfTick ? *ownStartOfTick : Vessels.VesselPos[static_cast<size_t>(ownIndex)];
     view.CentreOn(Vessels.VesselPos[static_cast<size_t>(ownIndex)]);
 
     for (int i = 0; i < Vessels.NumVessels; ++i) {
@@ -185,6 +196,7 @@ void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool step
             continue;
         }
         VesselData& v = Vessels.Vessel[idx];
+        const PointD targetStart = Vessels.VesselPos[idx];
         if (stepTargets) {
             if (v.Speed != v.NewSpeed && Maneuvering) {
                 ManeuverReadout readout;
@@ -201,7 +213,7 @@ void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool step
             // A stopped target stays where it is; it is never moved backwards.
             if (v.Speed > 0.0f) MoveVessel(v, Vessels.VesselPos[idx], Clock.HoursPerTick);
         }
-        DrawEcho(Vessels, Vessels.VesselFlag, i, display, view);
+        DrawEcho(Vessels, Vessels.VesselFlag, i, display, view, ownStart, targetStart);
     }
 
     display.FirstFrame = false;

@@ -35,8 +35,11 @@ struct Simulation {
     void Tick(TickDisplay& display, VesselView& view);
 
     // The per-pass update of every vessel. With stepTargets the targets manoeuvre and move
-    // one tick; without, they are only drawn where they are (a redraw).
-    void UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets);
+    // one tick; without, they are only drawn where they are (a redraw). `ownStartOfTick` is
+    // where the own vessel was before the tick moved it: collisions are looked for along the
+    // whole tick. Without it the own vessel is taken as not having moved.
+    void UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets,
+                       const PointD* ownStartOfTick = nullptr);
 
     // Whether any vessel still has an ordered heading or speed to reach.
     bool ManeuverPending() const;

@@ -1,5 +1,6 @@
 #include "display/radar_console.h"
 
+#include "aids/vessel_panel.h"
 #include "core/number_text.h"
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
@@ -210,6 +211,8 @@ void RadarConsole::BuildControls() {
     cmdPause_ = AddButton("cmdPause", "Pause", &RadarConsole::cmdPause_Click);
     exercise->addWidget(cmdPause_, 0, 1);
     exercise->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 0, 2);
+    pnlVessels_ = new VesselPanel(exercise_, *this, dialogs_, picControls_);
+    group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
     column->addStretch(1);
 }
 
@@ -411,7 +414,9 @@ void RadarConsole::cmdTrueView_Click() {
 
 // --- what a scenario start shows ----------------------------------------------------------
 
-void RadarConsole::EnableVesselControls() {}
+void RadarConsole::EnableVesselControls() {
+    pnlVessels_->EnableVesselControls();
+}
 
 void RadarConsole::ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) {
     picture().setVisible(item::lneVessel(slot), radarLine);
@@ -441,7 +446,9 @@ void RadarConsole::ShowIdentity(bool on) {
             pic.setVisible(item::lblVessel(i), on);
 }
 
-void RadarConsole::ManeuverStep(int, const ManeuverReadout&) {}
+void RadarConsole::ManeuverStep(int vessel, const ManeuverReadout& readout) {
+    pnlVessels_->ManeuverStep(vessel, readout);
+}
 
 void RadarConsole::StatusLine(const std::string& text) {
     SetLabel(item::lblVesselData, Q(text));
@@ -479,7 +486,7 @@ void RadarConsole::Collision(int, const std::array<std::array<PointD, 9>, 2>& ma
 void RadarConsole::ShowEcho(int vessel, const EchoLine& echo) {
     auto& pic = picture();
     pic.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
-                       kEchoColour, display_.EchoWidth);
+                       pnlVessels_->EchoColour(vessel), display_.EchoWidth);
     pic.setVisible(item::lneVessel(vessel), true);
     pic.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
 }

@@ -23,6 +23,7 @@ class Dialogs;
 class Exercise;
 class MarkerPanel;
 class TrueView;
+class VesselPanel;
 class WorldPictureWidget;
 
 class RadarConsole : public QWidget, public ScenarioView {
@@ -46,6 +47,8 @@ class RadarConsole : public QWidget, public ScenarioView {
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
     MarkerPanel& markers() { return *markers_; }
     TrueView& trueView() { return *frmTrueView_; }
+    // The vessel buttons and their modes, and the windows of the plotting aids.
+    VesselPanel* vesselPanel() const { return pnlVessels_; }
 
   public slots:
     void cmdRR_Click();
@@ -115,6 +118,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     QPushButton* cmdPause_ = nullptr;
     MarkerPanel* markers_ = nullptr;
     TrueView* frmTrueView_ = nullptr;
+    VesselPanel* pnlVessels_ = nullptr;
 };
 
 } // namespace mv

@@ -240,6 +240,15 @@ void WorldPicture::setVisible(const QString& name, bool visible) {
     if (Item* it = find(name)) it->visible = visible;
 }
 
+void WorldPicture::setColour(const QString& name, QColor colour) {
+    if (Item* it = find(name)) it->colour = colour;
+}
+
+QColor WorldPicture::colour(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QColor() : it->second.colour;
+}
+
 bool WorldPicture::isVisible(const QString& name) const {
     const auto it = items_.find(name);
     return it != items_.end() && it->second.visible;
@@ -268,6 +277,14 @@ void WorldPicture::paint(QPainter& painter) const {
             if (!it.visible || it.kind != layer) continue;
             switch (it.kind) {
             case Item::Line:
+                if (it.a == it.b) {
+                    // A line of no length (the echo of a vessel of unknown size) still shows,
+                    // as a dot as wide as the line would be.
+                    const QPointF c = fromFraction(it.a);
+                    const double w = std::max(it.width, 2);
+                    painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
+                    break;
+                }
                 painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;

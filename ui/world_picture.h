@@ -109,6 +109,9 @@ class WorldPicture {
     QString labelText(const QString& name) const;
     void setVisible(const QString& name, bool visible);
     bool isVisible(const QString& name) const;
+    // The colour alone, of a line, circle or label, where it stands.
+    void setColour(const QString& name, QColor colour);
+    QColor colour(const QString& name) const;
     // Where a label's top-left corner or a line's ends lie, in logical pixels (for tests).
     QPointF labelTopLeft(const QString& name) const;
     QLineF overlayLine(const QString& name) const;

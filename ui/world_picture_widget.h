@@ -16,12 +16,15 @@ class PictureItem : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText)
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(QColor colour READ colour WRITE setColour)
   public:
     PictureItem(WorldPicture& picture, const QString& name, QObject* parent);
     QString text() const { return picture_.labelText(objectName()); }
     void setText(const QString& text) { picture_.setText(objectName(), text); }
     bool isVisible() const { return picture_.isVisible(objectName()); }
     void setVisible(bool visible) { picture_.setVisible(objectName(), visible); }
+    QColor colour() const { return picture_.colour(objectName()); }
+    void setColour(const QColor& colour) { picture_.setColour(objectName(), colour); }
 
   private:
     WorldPicture& picture_;

@@ -1,0 +1,87 @@
+#pragma once
+// pnlVessels on the radar console: one button per vessel slot (A to F) and the three modes
+// they act in: "Maneuver" opens the manoeuvre panel, "CPA info" the CPA data of a target,
+// "Jump to" makes the vessel the own vessel. It owns the windows of the plotting aids.
+//
+// The main window's menus run exactly what a user runs: they set an option and press a
+// button, e.g. `optCPA()->click(); cmdVessel(2)->click();`.
+
+#include "core/motion.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+class QPushButton;
+class QRadioButton;
+
+namespace mv {
+
+class CpaComputerWindow;
+class Dialogs;
+class Exercise;
+class ManeuverWindow;
+class RadarConsole;
+
+class VesselPanel : public QWidget {
+    Q_OBJECT
+  public:
+    VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dialogs, QWidget* parent);
+
+    QPushButton* cmdVessel(int slot) const { return cmdVessel_.at(static_cast<size_t>(slot)); }
+    QRadioButton* optManeuver() const { return optManeuver_; }
+    QRadioButton* optCPA() const { return optCPA_; }
+    QRadioButton* optJumpTo() const { return optJumpTo_; }
+
+    // The buttons of the slots in use enabled, the own vessel's lettered blue and the others
+    // black; the rest disabled.
+    void EnableVesselControls();
+    // The colour of vessel i's echo: red while the manoeuvre window is open on it.
+    QColor EchoColour(int vessel) const;
+    // A manoeuvre step of the tick, for the manoeuvre window's read-outs.
+    void ManeuverStep(int vessel, const ManeuverReadout& readout);
+
+    // Created on first use, then kept.
+    ManeuverWindow& maneuverWindow();
+    // Null until first opened, and again once closed through its frame.
+    CpaComputerWindow* cpaComputer() const;
+
+  signals:
+    // Hooks for the windows that show the vessel slots too. The main window's vessel menus
+    // follow EnableVesselControls: Maneuver entries of the slots in use enabled, Jump to and
+    // CPA entries of the targets enabled, all entries of the other slots disabled; the True
+    // View's labels of the targets turn green.
+    void vesselControlsEnabled(int numVessels, int ownVessel);
+    // A jump: the former own vessel's Jump to and CPA entries come back and its True View
+    // label turns green; the new own vessel's entries are disabled, its label turns red, and
+    // the True View is reset about it.
+    void jumped(int former, int own);
+
+  public slots:
+    // The dispatcher of the three modes.
+    void cmdVessel_Click(int index);
+    void optManeuver_Click();
+    void optCPA_Click();
+    void optJumpTo_Click();
+    // The main window's "CPA Computer" entry: the window, modal to the console, as it was left
+    // by its Close button.
+    void ShowCPAComputer();
+
+  private:
+    void JumpTo(int index);
+    void EnableSlotsInUse();
+
+    Exercise& exercise_;
+    RadarConsole& console_;
+    Dialogs& dialogs_;
+    std::array<QPushButton*, 6> cmdVessel_{};
+    QRadioButton* optManeuver_ = nullptr;
+    QRadioButton* optCPA_ = nullptr;
+    QRadioButton* optJumpTo_ = nullptr;
+    ManeuverWindow* frmManeuver_ = nullptr;
+    QPointer<CpaComputerWindow> cpaComputer_;
+};
+
+} // namespace mv
