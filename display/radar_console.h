@@ -23,6 +23,7 @@ class Dialogs;
 class Exercise;
 class MarkerPanel;
 class TrueView;
+class TrafficSelector;
 class WorldPictureWidget;
 
 class RadarConsole : public QWidget, public ScenarioView {
@@ -42,6 +43,8 @@ class RadarConsole : public QWidget, public ScenarioView {
     void RedrawRadar() override;
     void RedrawVessels();
 
+    // The traffic selector and the scenario windows it opens.
+    TrafficSelector& traffic() const { return *traffic_; }
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
     MarkerPanel& markers() { return *markers_; }
@@ -115,6 +118,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     QPushButton* cmdPause_ = nullptr;
     MarkerPanel* markers_ = nullptr;
     TrueView* frmTrueView_ = nullptr;
+    TrafficSelector* traffic_ = nullptr;
 };
 
 } // namespace mv
