@@ -10,8 +10,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace mv {
 
@@ -21,6 +23,7 @@ namespace {
 class TabStopDelegate : public QStyledItemDelegate {
   public:
     TabStopDelegate(int tabStop, QObject* parent) : QStyledItemDelegate(parent), tab_(tabStop) {}
+    void setTabStop(int tabStop) { tab_ = tabStop; }
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem o = option;
@@ -61,8 +64,9 @@ ScenarioList::ScenarioList(Exercise& exercise, Dialogs& dialogs, TextViewer& vie
     lstScenarios_ = new QListWidget(this);
     lstScenarios_->setObjectName("lstScenarios");
     // 150 dialog units: a dialog unit across is a quarter of the average character width.
-    const int tabStop = 150 * QFontMetrics(font()).averageCharWidth() / 4;
-    lstScenarios_->setItemDelegate(new TabStopDelegate(tabStop, lstScenarios_));
+    tabStop_ = 150 * QFontMetrics(font()).averageCharWidth() / 4;
+    lstScenarios_->setItemDelegate(new TabStopDelegate(tabStop_, lstScenarios_));
+    lstScenarios_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(lstScenarios_, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -78,7 +82,7 @@ ScenarioList::ScenarioList(Exercise& exercise, Dialogs& dialogs, TextViewer& vie
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
-    resize(tabStop + 260, 360);
+    resize(tabStop_ + 260, 360);
 
     connect(cmdOK, &QPushButton::clicked, this, &ScenarioList::cmdOK_Click);
     connect(cmdDescription, &QPushButton::clicked, this, &ScenarioList::cmdDescription_Click);
@@ -92,6 +96,22 @@ bool ScenarioList::LoadDemoList() {
     for (const std::string& entry : list.Entries)
         lstScenarios_->addItem(QString::fromStdString(entry));
     if (lstScenarios_->count() > 0) lstScenarios_->setCurrentRow(0);
+    // The file names stand one tab stop in, further when a title would not fit before them.
+    const QFontMetrics fm(lstScenarios_->font());
+    int widestTitle = 0, widestName = 0;
+    for (const std::string& entry : list.Entries) {
+        const QString text = QString::fromStdString(entry);
+        const qsizetype t = text.indexOf('\t');
+        widestTitle = std::max(widestTitle, fm.horizontalAdvance(text.left(t)));
+        widestName = std::max(widestName, fm.horizontalAdvance(text.mid(t + 1)));
+    }
+    const int tab = std::max(tabStop_, widestTitle + 3 * fm.averageCharWidth());
+    static_cast<TabStopDelegate*>(lstScenarios_->itemDelegate())->setTabStop(tab);
+    // Room for the file names, the list's frame and scroll bar, and the dialog's margins.
+    const QMargins m = layout()->contentsMargins();
+    const int frame = 2 * lstScenarios_->frameWidth() + m.left() + m.right() +
+                      lstScenarios_->verticalScrollBar()->sizeHint().width();
+    resize(std::max(width(), tab + widestName + frame + 16), height());
     setWindowTitle("Demos");
     if (list.NoDemos) {
         dialogs_.message(QString::fromStdString(list.Error), QString(kNoDemosCaption.data()),

@@ -43,6 +43,7 @@ class ScenarioList : public QDialog {
     Dialogs& dialogs_;
     TextViewer& viewer_;
     QListWidget* lstScenarios_ = nullptr;
+    int tabStop_ = 0; // 150 dialog units, in pixels
 };
 
 } // namespace mv

@@ -71,6 +71,7 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     for (int i = 0; i < kMaxVessels; ++i)
         BuildRow(i, grid, keys);
     layout->addLayout(grid);
+    layout->addSpacing(10);
     layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
