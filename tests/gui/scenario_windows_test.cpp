@@ -200,6 +200,12 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     dialogs.texts = {"Another", ""};
     Click(w, "cmdSaveDemo");
     EXPECT_EQ(dialogs.shown.size(), shownBefore + 2);
+    // A folder that does not exist: said, and nothing is written.
+    dialogs.texts = {"Another", folder.filePath("gone/Another.dem")};
+    Click(w, "cmdSaveDemo");
+    EXPECT_TRUE(dialogs.messages().back().startsWith("Error in SaveDemo: "))
+        << dialogs.messages().back().toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath("gone/Another.dem")));
     Field("txtHeading", 1)->setText("181");
     EXPECT_FALSE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled());
     EXPECT_FALSE(In<QPushButton>(w, "cmdDescription")->isEnabled());
@@ -230,6 +236,11 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
     number->clear();
     Click(w, "cmdRun");
     EXPECT_FALSE(number->text().isEmpty());
+
+    Choose(2);
+    Click(w, "cmdHelp");
+    EXPECT_EQ(Last().text, "mvhe0wvn.htm");
+    Click(w, "cmdCancel");
 
     // Random traffic can be stored as a demo at once.
     Choose(1);
