@@ -5,6 +5,7 @@
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
 #include "display/true_view.h"
+#include "scenario/traffic_selector.h"
 #include "shell/exercise.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
@@ -211,6 +212,8 @@ void RadarConsole::BuildControls() {
     cmdPause_ = AddButton("cmdPause", "Pause", &RadarConsole::cmdPause_Click);
     exercise->addWidget(cmdPause_, 0, 1);
     exercise->addWidget(AddButton("cmdRepeat", "Repeat", &RadarConsole::cmdRepeat_Click), 0, 2);
+    traffic_ = new TrafficSelector(exercise_, dialogs_, picControls_);
+    exercise->addWidget(traffic_, 1, 0, 1, 3);
     pnlVessels_ = new VesselPanel(exercise_, *this, dialogs_, picControls_);
     group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
     column->addStretch(1);

@@ -23,6 +23,7 @@ class Dialogs;
 class Exercise;
 class MarkerPanel;
 class TrueView;
+class TrafficSelector;
 class VesselPanel;
 class WorldPictureWidget;
 
@@ -43,6 +44,8 @@ class RadarConsole : public QWidget, public ScenarioView {
     void RedrawRadar() override;
     void RedrawVessels();
 
+    // The traffic selector and the scenario windows it opens.
+    TrafficSelector& traffic() const { return *traffic_; }
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
     MarkerPanel& markers() { return *markers_; }
@@ -118,6 +121,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     QPushButton* cmdPause_ = nullptr;
     MarkerPanel* markers_ = nullptr;
     TrueView* frmTrueView_ = nullptr;
+    TrafficSelector* traffic_ = nullptr;
     VesselPanel* pnlVessels_ = nullptr;
 };
 

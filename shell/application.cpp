@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "display/radar_console.h"
+#include "scenario/traffic_selector.h"
 #include "scenario/yaw_file.h"
 #include "shell/exercise.h"
 #include "shell/main_window.h"
@@ -27,6 +28,8 @@ bool Application::Start() {
     exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
     console_ = new RadarConsole(*exercise_, dialogs_);
     main_->addChild(console_);
+    // A demo file that cannot be listed ends the program, as a broken yaw table does.
+    if (!console_->traffic().LoadDemoList()) return false;
 
     // The first exercise, at x30 with plotting on and the clock running, even when the file
     // could not be read (the reader has said why; the console shows an empty face then).

@@ -1,0 +1,37 @@
+#pragma once
+// The description viewer: one multi-line text box and a Close button. Read-only for a
+// preview from the demo chooser; editable when the own-targets dialog opens it, and then the
+// text typed is the description of the scenario in force, which Store as Demo writes.
+
+#include <QDialog>
+
+#include <string>
+
+class QPlainTextEdit;
+
+namespace mv {
+
+class TextViewer : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TextViewer(QWidget* parent = nullptr);
+
+    // Shows `text` read-only; nothing it shows is kept.
+    void ShowPreview(const QString& text);
+    // Shows `description` for editing; every change is written back to it at once. The
+    // string must outlive the viewer's next opening.
+    void EditDescription(std::string& description);
+
+    QPlainTextEdit* txtDescription() const { return txtDescription_; }
+
+  public slots:
+    void cmdCancel_Click();
+
+  private:
+    void Open(const QString& text, bool locked);
+
+    QPlainTextEdit* txtDescription_ = nullptr;
+    std::string* editing_ = nullptr;
+};
+
+} // namespace mv

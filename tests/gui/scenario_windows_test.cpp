@@ -1,0 +1,280 @@
+// The scenario windows as a user works them: the traffic selector opens each, the chooser runs
+// and previews demos, the own-targets dialog checks, runs and stores a situation, random
+// traffic repeats by its exercise number, and every Cancel puts the selector back.
+
+#include "scenario/random_window.h"
+#include "scenario/scenario_list.h"
+#include "scenario/set_targets.h"
+#include "scenario/text_viewer.h"
+#include "scenario/traffic_selector.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+using mv::Dialogs;
+
+class ScenarioWindowsTest : public mv::test::ExerciseFixture {
+  protected:
+    void SetUp() override {
+        ExerciseFixture::SetUp();
+        WriteDemo("Head on.dem", "Head on\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 180, 10, 000, 8\r\n"
+                                 "Keep to starboard.\r\n");
+        WriteDemo("Apple.dem", "\r\n 1 \r\nSMALL, 090, 5\r\n");
+        traffic = &console->traffic();
+        ASSERT_TRUE(traffic->LoadDemoList());
+        ASSERT_TRUE(exercise->LoadDemo("Head on.dem"));
+    }
+    QComboBox* Selector() { return traffic->cboSetTraffic(); }
+    // The user picks an entry of the selector.
+    void Choose(int index) {
+        Selector()->setCurrentIndex(index);
+        emit Selector()->activated(index);
+    }
+    template <class T = QWidget> T* In(QWidget& window, const QString& name) {
+        T* w = window.findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    void Click(QWidget& window, const QString& name) {
+        QTest::mouseClick(In<QPushButton>(window, name), Qt::LeftButton);
+    }
+    QLineEdit* Field(const char* name, int row) {
+        return In<QLineEdit>(traffic->setTargets(), QString("%1(%2)").arg(name).arg(row));
+    }
+    void Type(QLineEdit* field, const QString& keys) {
+        field->clear();
+        QTest::keyClicks(field, keys);
+    }
+    const mv::ScriptedDialogs::Shown& Last() { return dialogs.shown.back(); }
+
+    mv::TrafficSelector* traffic = nullptr;
+};
+
+TEST_F(ScenarioWindowsTest, ChooserListsByTitleAndRunsTheChosenDemo) {
+    Choose(0);
+    mv::ScenarioList& list = traffic->scenarioList();
+    ASSERT_TRUE(list.isVisible());
+    QListWidget* lst = list.lstScenarios();
+    ASSERT_EQ(lst->count(), 2);
+    EXPECT_EQ(lst->item(0)->text(), "  \tApple.dem"); // empty title, first in the alphabet
+    EXPECT_EQ(lst->item(1)->text(), "  Head on\tHead on.dem");
+    EXPECT_EQ(lst->currentRow(), 0);
+
+    // A double-click runs the small-craft demo; the chooser closes.
+    const QPoint apple = lst->visualItemRect(lst->item(0)).center();
+    QTest::mouseClick(lst->viewport(), Qt::LeftButton, {}, apple);
+    QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, apple);
+    EXPECT_FALSE(list.isVisible());
+    EXPECT_EQ(sim.Vessels.NumVessels, 1);
+    EXPECT_EQ(sim.TrafficSource, 0);
+    EXPECT_TRUE(exercise->isRunning());
+
+    // The preview of a demo shows its title in capitals and none of its vessel lines.
+    Choose(0);
+    lst->setCurrentRow(1);
+    Click(list, "cmdDescription");
+    mv::TextViewer& viewer = traffic->textViewer();
+    ASSERT_TRUE(viewer.isVisible());
+    EXPECT_TRUE(viewer.txtDescription()->isReadOnly());
+    EXPECT_EQ(viewer.txtDescription()->toPlainText(), "HEAD ON\n\nKeep to starboard.\n");
+    Click(viewer, "cmdCancel");
+    EXPECT_FALSE(viewer.isVisible());
+
+    // A file gone since the list was built: said under the button's name, the chooser stays.
+    QFile::remove(folder.filePath("Head on.dem"));
+    Click(list, "cmdDescription");
+    EXPECT_EQ(Last().title, "frmScenarioList.cmdDescription");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(Last().text.contains("Head on.dem")) << Last().text.toStdString();
+    EXPECT_TRUE(list.isVisible());
+    // Run on it reports the load and leaves the running demo alone.
+    Click(list, "cmdOK");
+    EXPECT_EQ(Last().title, "LoadDemo");
+    EXPECT_EQ(sim.Vessels.NumVessels, 1);
+    EXPECT_TRUE(list.isVisible());
+}
+
+TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
+    Choose(1);
+    mv::SetTargets& w = traffic->setTargets();
+    ASSERT_TRUE(w.isVisible());
+    auto* count = In<QLineEdit>(w, "txtTargets");
+    EXPECT_EQ(count->text(), " 1"); // from the demo in force
+    EXPECT_EQ(Field("txtRange", 1)->text(), "8.0");
+    EXPECT_EQ(Field("txtBearing", 1)->text(), "000");
+
+    QTest::mouseClick(In<QRadioButton>(w, "optTargets(3)"), Qt::LeftButton);
+    EXPECT_EQ(count->text(), " 3");
+    EXPECT_TRUE(Field("txtHeading", 3)->isVisibleTo(&w));
+    EXPECT_FALSE(Field("txtHeading", 4)->isVisibleTo(&w));
+
+    Type(count, "6");
+    EXPECT_EQ(dialogs.messages().back(), "May not have more than five targets");
+    EXPECT_EQ(count->text(), "1");
+    EXPECT_FALSE(Field("txtHeading", 2)->isVisibleTo(&w));
+    EXPECT_TRUE(In<QRadioButton>(w, "optTargets(1)")->isChecked());
+    Type(count, "0");
+    EXPECT_EQ(dialogs.messages().back(), "Must have at least one target.");
+    count->clear();
+    EXPECT_EQ(dialogs.messages().back(), "Must enter a number!");
+    EXPECT_TRUE(Field("txtHeading", 1)->isVisibleTo(&w)); // the rows stay as they were
+
+    // Letters and a second point never reach a number field.
+    Type(Field("txtSpeed", 0), "1x2.5.3");
+    EXPECT_EQ(Field("txtSpeed", 0)->text(), "12.53");
+    Type(count, "2.");
+    EXPECT_EQ(count->text(), "2");
+
+    Click(w, "cmdHelp");
+    EXPECT_EQ(Last().kind, "help");
+    EXPECT_EQ(Last().text, "mvhe0e7n.htm");
+}
+
+TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
+    Choose(1);
+    mv::SetTargets& w = traffic->setTargets();
+    const auto inForce = sim.Vessels.VesselPos;
+
+    // The first failing field gets the focus with its text selected; nothing starts.
+    Field("txtBearing", 1)->setText("360");
+    Click(w, "cmdRun");
+    EXPECT_EQ(dialogs.messages().back(), "Invalid bearing");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::None);
+    EXPECT_EQ(w.focusWidget(), Field("txtBearing", 1));
+    EXPECT_EQ(Field("txtBearing", 1)->selectedText(), "360");
+    EXPECT_EQ(sim.Title, "Head on");
+
+    // Text that passes the checks but is no number as a whole: the build fails aside.
+    Field("txtBearing", 1)->setText("045");
+    Field("txtSpeed", 1)->setText("12kn");
+    Click(w, "cmdRun");
+    EXPECT_EQ(Last().title, "LoadOwnTargets");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(sim.Vessels.VesselPos, inForce);
+    EXPECT_EQ(sim.TrafficSource, 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled());
+
+    Field("txtSpeed", 1)->setText("14");
+    Click(w, "cmdRun");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(sim.TrafficSource, 1);
+    EXPECT_EQ(Selector()->currentIndex(), 1);
+    EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.0f);
+    EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, 8 * std::sin(45 * 0.0174532925), 1e-6);
+    EXPECT_TRUE(exercise->isRunning());
+
+    // Store as Demo writes the run with the edited description, and the chooser lists it.
+    Choose(1);
+    ASSERT_TRUE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled()); // the rows are as run
+    Click(w, "cmdDescription");
+    mv::TextViewer& viewer = traffic->textViewer();
+    EXPECT_FALSE(viewer.txtDescription()->isReadOnly());
+    viewer.txtDescription()->setPlainText("Stand on.");
+    Click(viewer, "cmdCancel");
+    dialogs.texts = {"Zulu crossing", folder.filePath("Crossing")};
+    Click(w, "cmdSaveDemo");
+    EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, "Enter a title for this demo");
+    EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].title, "Saving as Demo");
+    EXPECT_EQ(Last().title, "Save Demo As");
+    const auto run = sim.Vessels.StartPos;
+    ASSERT_TRUE(exercise->LoadDemo("Crossing.dem"));
+    EXPECT_EQ(sim.Title, "Zulu crossing");
+    EXPECT_EQ(sim.Description, "Stand on.\r\n");
+    EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.0f);
+    EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, run[1].Y, 1e-9);
+    QListWidget* lst = traffic->scenarioList().lstScenarios();
+    EXPECT_EQ(lst->findItems("  Zulu crossing\tCrossing.dem", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(lst->currentRow(), 0);
+
+    // A cancelled save dialog writes and says nothing; a changed field disables Store.
+    const size_t shownBefore = dialogs.shown.size();
+    dialogs.texts = {"Another", ""};
+    Click(w, "cmdSaveDemo");
+    EXPECT_EQ(dialogs.shown.size(), shownBefore + 2);
+    // A folder that does not exist: said, and nothing is written.
+    dialogs.texts = {"Another", folder.filePath("gone/Another.dem")};
+    Click(w, "cmdSaveDemo");
+    EXPECT_TRUE(dialogs.messages().back().startsWith("Error in SaveDemo: "))
+        << dialogs.messages().back().toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath("gone/Another.dem")));
+    Field("txtHeading", 1)->setText("181");
+    EXPECT_FALSE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled());
+    EXPECT_FALSE(In<QPushButton>(w, "cmdDescription")->isEnabled());
+}
+
+TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
+    Choose(2);
+    mv::RandomTargets& w = traffic->randomTargets();
+    ASSERT_TRUE(w.isVisible());
+    auto* number = In<QLineEdit>(w, "txtExercise");
+    QTest::mouseClick(In<QRadioButton>(w, "optModerate"), Qt::LeftButton);
+    Type(number, "4242");
+    Click(w, "cmdRun");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(sim.TrafficSource, 2);
+    EXPECT_EQ(sim.Vessels.NumVessels, 5);
+    const auto first = sim.Vessels.StartPos;
+    const auto firstVessels = sim.Vessels.StartVessel;
+
+    Choose(2);
+    EXPECT_EQ(number->text(), "4242");
+    Click(w, "cmdRun");
+    EXPECT_EQ(sim.Vessels.StartPos, first);
+    EXPECT_EQ(sim.Vessels.StartVessel[3].Speed, firstVessels[3].Speed);
+
+    // Empty: a number from the clock, shown after the run for the class to use.
+    Choose(2);
+    number->clear();
+    Click(w, "cmdRun");
+    EXPECT_FALSE(number->text().isEmpty());
+
+    Choose(2);
+    Click(w, "cmdHelp");
+    EXPECT_EQ(Last().text, "mvhe0wvn.htm");
+    Click(w, "cmdCancel");
+
+    // Random traffic can be stored as a demo at once.
+    Choose(1);
+    EXPECT_TRUE(In<QPushButton>(traffic->setTargets(), "cmdSaveDemo")->isEnabled());
+    EXPECT_EQ(In<QLineEdit>(traffic->setTargets(), "txtTargets")->text(), " 4");
+}
+
+TEST_F(ScenarioWindowsTest, EveryCancelSetsTheSelectorBackWithoutOpeningAWindow) {
+    struct Case {
+        int chosen;
+        QWidget* window;
+    };
+    sim.TrafficSource = 1; // own targets in force
+    const Case cases[] = {
+        {0, &traffic->scenarioList()}, {1, &traffic->setTargets()}, {2, &traffic->randomTargets()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        Choose(c.chosen);
+        ASSERT_TRUE(c.window->isVisible());
+        Click(*c.window, "cmdCancel");
+        EXPECT_FALSE(c.window->isVisible());
+        EXPECT_EQ(Selector()->currentIndex(), 1);
+        EXPECT_TRUE(Selector()->isEnabled());
+        for (const Case& other : cases)
+            EXPECT_FALSE(other.window->isVisible());
+    }
+    // Escape is a Cancel too.
+    Choose(2);
+    QTest::keyClick(&traffic->randomTargets(), Qt::Key_Escape);
+    EXPECT_EQ(Selector()->currentIndex(), 1);
+    // A disabled selector ignores a choice.
+    Selector()->setEnabled(false);
+    traffic->cboSetTraffic_Click(2);
+    EXPECT_FALSE(traffic->randomTargets().isVisible());
+}
+
+} // namespace
