@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace mv {
@@ -89,7 +90,19 @@ void RadarPicture::DrawFrame(const PointD& centre) {
     picture_.circle(centre.Y, centre.X, r, kRadarGreen);
     if (state_.RingsOn) DrawRangeRings(centre);
     DrawBearingScale(centre);
-    frame_ = picture_.image().copy();
+    // Kept only once the size has settled: a drag changes the size at every step, and keeping
+    // each of those frames would cost a copy of the picture for nothing.
+    const QImage& drawn = picture_.image();
+    if (drawn.size() != lastSize_) {
+        lastSize_ = drawn.size();
+        frameKey_ = FrameKey{};
+        return;
+    }
+    if (frame_.size() == drawn.size() && frame_.format() == drawn.format() &&
+        frame_.bytesPerLine() == drawn.bytesPerLine())
+        std::memcpy(frame_.bits(), drawn.constBits(), static_cast<size_t>(drawn.sizeInBytes()));
+    else
+        frame_ = drawn.copy();
     frameKey_ = key;
 }
 

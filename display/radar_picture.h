@@ -56,6 +56,7 @@ class RadarPicture {
     };
     FrameKey frameKey_;
     QImage frame_;
+    QSize lastSize_;
 };
 
 } // namespace mv
