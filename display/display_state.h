@@ -42,7 +42,6 @@ struct RadarDisplayState {
     int16_t TVRangeIndex = kDefaultRangeIndex;
     double TVRange = 12.0;
     bool TVGridOn = false;
-
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole
