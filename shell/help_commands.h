@@ -1,0 +1,24 @@
+#pragma once
+// The Help menu's commands and context help: help topics, tutorial, manual, companion program
+// and about box. Documents are found in the folder "Marovane Docs" beside the program.
+
+#include <filesystem>
+
+class QWidget;
+
+namespace mv {
+
+class Dialogs;
+
+void ShowHelpTopics(Dialogs& dialogs, const std::filesystem::path& programFolder);
+void ShowTutorial(Dialogs& dialogs, const std::filesystem::path& programFolder);
+// "Can't open manual" when the manual is missing; silent when no viewer takes it.
+void OpenManual(Dialogs& dialogs, const std::filesystem::path& programFolder);
+// "Can't run MV3" when the companion program is missing.
+void RunCompanion(Dialogs& dialogs, const std::filesystem::path& programFolder);
+// The page of a control's help context number, for the help key (F1).
+void ShowContextHelp(Dialogs& dialogs, int contextId);
+// "About Marovane", modal over `parent`.
+void ShowAboutBox(QWidget* parent);
+
+} // namespace mv
