@@ -1,7 +1,7 @@
 #include "scenario/set_targets.h"
 
+#include "aids/numeric_entry.h"
 #include "scenario/demo_file.h"
-#include "scenario/numeric_fields.h"
 #include "scenario/text_viewer.h"
 #include "shell/exercise.h"
 #include "ui/dialogs.h"
@@ -37,7 +37,7 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     setObjectName("frmSetTargets");
     setWindowTitle("Set Your OwnTargets");
     setWindowModality(Qt::ApplicationModal);
-    auto* keys = new ScenarioKeyFilter(this);
+    auto* keys = new NumericEntryFilter(this);
     auto* layout = new QVBoxLayout(this);
 
     auto* countRow = new QHBoxLayout;
@@ -45,7 +45,7 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     txtTargets_ = new QLineEdit(this);
     txtTargets_->setObjectName("txtTargets");
     txtTargets_->setMaximumWidth(50);
-    keys->watch(txtTargets_, "frmSetTargets", "txtTargets");
+    keys->watch(txtTargets_, "frmSetTargets");
     countRow->addWidget(lblTargets);
     countRow->addWidget(txtTargets_);
     auto* options = new QButtonGroup(this);
@@ -93,7 +93,7 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     ShowRows(1);
 }
 
-void SetTargets::BuildRow(int i, QGridLayout* grid, ScenarioKeyFilter* keys) {
+void SetTargets::BuildRow(int i, QGridLayout* grid, NumericEntryFilter* keys) {
     Row& r = rows_[static_cast<size_t>(i)];
     // The own vessel's row stands under its heading line, the targets after it.
     const int line = i == 0 ? 2 : i + 3;
@@ -110,7 +110,7 @@ void SetTargets::BuildRow(int i, QGridLayout* grid, ScenarioKeyFilter* keys) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(Indexed(name, i));
         edit->setMaximumWidth(80);
-        keys->watch(edit, "frmSetTargets", name);
+        keys->watch(edit, "frmSetTargets");
         grid->addWidget(edit, line, col);
         // A changed field is no longer the scenario last run.
         connect(edit, &QLineEdit::textChanged, this, [this] { SetStoreEnabled(false); });

@@ -19,7 +19,7 @@ namespace mv {
 
 class Dialogs;
 class Exercise;
-class ScenarioKeyFilter;
+class NumericEntryFilter;
 class TextViewer;
 
 class SetTargets : public QDialog {
@@ -58,7 +58,7 @@ class SetTargets : public QDialog {
         QLineEdit *txtHeading = nullptr, *txtSpeed = nullptr, *txtRange = nullptr,
                   *txtBearing = nullptr;
     };
-    void BuildRow(int i, QGridLayout* grid, ScenarioKeyFilter* keys);
+    void BuildRow(int i, QGridLayout* grid, NumericEntryFilter* keys);
     void ShowRows(int n);
     void SetStoreEnabled(bool on);
     QLineEdit* FieldEdit(int row, OwnTargetField field) const;
