@@ -37,16 +37,47 @@ std::string ReadTitle(const std::filesystem::path& path, std::string& title) {
 
 } // namespace
 
-DemoList LoadDemoList(const std::filesystem::path& folder) {
+namespace {
+
+// The *.dem files of a folder in list order, or the platform's reason the folder cannot be
+// read.
+std::string ListDemoFiles(const std::filesystem::path& folder, std::vector<std::string>& names) {
     namespace fs = std::filesystem;
-    DemoList list;
-    std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (IsDemoFile(*it)) names.push_back(it->path().filename().string());
     }
-    if (ec) {
-        list.Error = ec.message() + " (" + folder.filename().string() + ")";
+    if (ec) return ec.message();
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = Lower(a), lb = Lower(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return {};
+}
+
+// Appends the entries of the named files; returns the first reason a file was left out.
+std::string AppendEntries(DemoList& list, const std::filesystem::path& folder,
+                          const std::vector<std::string>& names) {
+    std::string firstError;
+    for (const std::string& name : names) {
+        std::string title;
+        if (std::string error = ReadTitle(folder / name, title); !error.empty()) {
+            if (firstError.empty()) firstError = error;
+            continue;
+        }
+        list.Entries.push_back("  " + title + "\t" + name);
+        list.Paths.push_back(folder / name);
+    }
+    return firstError;
+}
+
+} // namespace
+
+DemoList LoadDemoList(const std::filesystem::path& folder) {
+    DemoList list;
+    std::vector<std::string> names;
+    if (std::string error = ListDemoFiles(folder, names); !error.empty()) {
+        list.Error = error + " (" + folder.filename().string() + ")";
         return list;
     }
     if (names.empty()) {
@@ -54,18 +85,29 @@ DemoList LoadDemoList(const std::filesystem::path& folder) {
         list.Error = kNoDemosMessage;
         return list;
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = Lower(a), lb = Lower(b);
-        return la != lb ? la < lb : a < b;
-    });
-    for (const std::string& name : names) {
-        std::string title;
-        if (std::string error = ReadTitle(folder / name, title); !error.empty()) {
-            if (list.Error.empty()) list.Error = error;
-            continue;
-        }
-        list.Entries.push_back("  " + title + "\t" + name);
+    list.Error = AppendEntries(list, folder, names);
+    return list;
+}
+
+DemoList LoadDemoList(const std::filesystem::path& folder,
+                      const std::filesystem::path& userFolder) {
+    DemoList list = LoadDemoList(folder);
+    std::error_code ec;
+    if (userFolder.empty() || !std::filesystem::is_directory(userFolder, ec)) return list;
+    // A copy of the program kept in the user's own data folder: its demos are listed once.
+    if (std::filesystem::equivalent(folder, userFolder, ec)) return list;
+    std::vector<std::string> names;
+    if (std::string error = ListDemoFiles(userFolder, names); !error.empty()) {
+        list.UserError = error + " (" + userFolder.string() + ")";
+        return list;
     }
+    if (names.empty()) return list;
+    if (list.NoDemos) {
+        list.NoDemos = false;
+        list.Error.clear();
+    }
+    if (std::string error = AppendEntries(list, userFolder, names); !error.empty())
+        list.UserError = error + " in " + userFolder.string();
     return list;
 }
 

@@ -92,9 +92,14 @@ ScenarioList::ScenarioList(Exercise& exercise, Dialogs& dialogs, TextViewer& vie
 
 bool ScenarioList::LoadDemoList() {
     lstScenarios_->clear();
-    const DemoList list = mv::LoadDemoList(exercise_.programFolder());
-    for (const std::string& entry : list.Entries)
-        lstScenarios_->addItem(QString::fromStdString(entry));
+    const DemoList list = mv::LoadDemoList(exercise_.programFolder(), exercise_.userFolder());
+    for (size_t i = 0; i < list.Entries.size(); ++i) {
+        auto* item = new QListWidgetItem(QString::fromStdString(list.Entries[i]), lstScenarios_);
+        // Two demos of one name, a shipped one and the user's, each run from their own file.
+        const QString path = QString::fromStdString(list.Paths[i].string());
+        item->setData(Qt::UserRole, path);
+        item->setToolTip(path);
+    }
     if (lstScenarios_->count() > 0) lstScenarios_->setCurrentRow(0);
     // The file names stand one tab stop in, further when a title would not fit before them.
     const QFontMetrics fm(lstScenarios_->font());
@@ -123,13 +128,20 @@ bool ScenarioList::LoadDemoList() {
                          Dialogs::Icon::Critical);
         return false;
     }
+    // A broken demo of the user's is said, and the program goes on with the others.
+    if (!list.UserError.empty())
+        dialogs_.message(QString::fromStdString(list.UserError), QString(kDemoListCaption.data()),
+                         Dialogs::Icon::Exclamation);
     return true;
 }
 
 QString ScenarioList::SelectedFile() const {
     const QListWidgetItem* item = lstScenarios_->currentItem();
     if (!item) return {};
-    return QString::fromStdString(DemoFileNameFromEntry(item->text().toStdString()));
+    const QString name = QString::fromStdString(DemoFileNameFromEntry(item->text().toStdString()));
+    if (name.isEmpty()) return {};
+    const QString path = item->data(Qt::UserRole).toString();
+    return path.isEmpty() ? name : path;
 }
 
 void ScenarioList::cmdOK_Click() {
@@ -145,8 +157,10 @@ void ScenarioList::cmdOK_Click() {
 void ScenarioList::cmdDescription_Click() {
     const QString file = SelectedFile();
     if (file.isEmpty()) return;
+    std::filesystem::path path = file.toStdString();
+    if (path.is_relative()) path = exercise_.programFolder() / path;
     const DescriptionPreview preview =
-        DemoDescriptionPreview(exercise_.programFolder(), file.toStdString());
+        DemoDescriptionPreview(path.parent_path(), path.filename().string());
     if (!preview.ok()) {
         // The file vanished or is broken: say so and let the user choose again.
         dialogs_.message(QString::fromStdString(preview.Error), QString(kPreviewCaption.data()),

@@ -1,5 +1,6 @@
 #pragma once
-// The demo chooser: every demo of the program folder by title and file name. Run starts the
+// The demo chooser: every demo of the program folder, then the user's own, by title and file
+// name. Run starts the
 // chosen demo, Description previews it, Cancel leaves the scenario in force running.
 
 #include <QDialog>
@@ -37,6 +38,7 @@ class ScenarioList : public QDialog {
     void reject() override;
 
   private:
+    // The full path of the selected demo; empty when none is selected.
     QString SelectedFile() const;
 
     Exercise& exercise_;

@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <system_error>
+
 namespace mv {
 
 namespace {
@@ -242,8 +244,8 @@ void SetTargets::cmdSaveDemo_Click() {
     if (!Validate()) return;
     const QString title = dialogs_.prompt("Enter a title for this demo", "Saving as Demo");
     if (title.isEmpty()) return;
-    QString file = dialogs_.saveFileName("Save Demo As", Q(exercise_.programFolder().string()),
-                                         "Demo files (*.dem)");
+    QString file =
+        dialogs_.saveFileName("Save Demo As", Q(DemoStoreFolder().string()), "Demo files (*.dem)");
     if (file.isEmpty()) return; // cancelled: nothing written, nothing said
     if (QFileInfo(file).suffix().isEmpty()) file += ".dem";
     const Simulation& sim = exercise_.simulation();
@@ -255,6 +257,14 @@ void SetTargets::cmdSaveDemo_Click() {
         return;
     }
     emit demoStored();
+}
+
+std::filesystem::path SetTargets::DemoStoreFolder() const {
+    // An installed program folder is read-only; the user's folder is listed by the chooser.
+    const std::filesystem::path& user = exercise_.userFolder();
+    std::error_code ec;
+    if (!user.empty() && (std::filesystem::create_directories(user, ec) || !ec)) return user;
+    return exercise_.programFolder();
 }
 
 void SetTargets::cmdDescription_Click() {

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <array>
+#include <filesystem>
 
 class QComboBox;
 class QGridLayout;
@@ -62,6 +63,8 @@ class SetTargets : public QDialog {
     void ShowRows(int n);
     void SetStoreEnabled(bool on);
     QLineEdit* FieldEdit(int row, OwnTargetField field) const;
+    // Where the save dialog starts: the user's demo folder, made if need be.
+    std::filesystem::path DemoStoreFolder() const;
 
     Exercise& exercise_;
     Dialogs& dialogs_;

@@ -3,12 +3,15 @@
 #include "scenario/demo_file.h"
 #include "ui/dialogs.h"
 
+#include <QStandardPaths>
+
 namespace mv {
 
 Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
                    std::filesystem::path programFolder, QObject* parent)
     : QObject(parent), sim_(sim), display_(display), dialogs_(dialogs),
-      programFolder_(std::move(programFolder)) {
+      programFolder_(std::move(programFolder)),
+      userFolder_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()) {
     setObjectName("exercise");
     tmrSim_.setObjectName("tmrSim");
     tmrSim_.setParent(this);

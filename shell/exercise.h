@@ -31,6 +31,10 @@ class Exercise : public QObject {
     void setView(ScenarioView* view) { view_ = view; }
     QTimer& tmrSim() { return tmrSim_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
+    // The user's own demos (the program folder may be read-only): listed after the shipped
+    // ones, and where Store as Demo starts. Made when a demo is first stored there.
+    const std::filesystem::path& userFolder() const { return userFolder_; }
+    void setUserFolder(std::filesystem::path folder) { userFolder_ = std::move(folder); }
     Simulation& simulation() { return sim_; }
     RadarDisplayState& display() { return display_; }
 
@@ -68,6 +72,7 @@ class Exercise : public QObject {
     RadarDisplayState& display_;
     Dialogs& dialogs_;
     std::filesystem::path programFolder_;
+    std::filesystem::path userFolder_;
     ScenarioView* view_ = nullptr;
     QTimer tmrSim_;
     bool paused_ = false;

@@ -211,6 +211,49 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_FALSE(In<QPushButton>(w, "cmdDescription")->isEnabled());
 }
 
+TEST_F(ScenarioWindowsTest, UserDemosAreStoredApartListedAfterTheShippedOnesAndRun) {
+    const QString user = folder.filePath("user");
+    QListWidget* lst = traffic->scenarioList().lstScenarios();
+    ASSERT_EQ(lst->count(), 2); // no user folder yet, and nothing said about it
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // Store as Demo starts in the user's folder, made for it, and the demo may take the name
+    // of a shipped one.
+    Choose(1);
+    Click(traffic->setTargets(), "cmdRun");
+    Choose(1);
+    dialogs.texts = {"Mine", user + "/Head on.dem"};
+    Click(traffic->setTargets(), "cmdSaveDemo");
+    EXPECT_EQ(Last().kind, "save");
+    EXPECT_EQ(Last().text, user);
+    traffic->setTargets().hide();
+
+    const QStringList expected = {"  \tApple.dem", "  Head on\tHead on.dem", "  Mine\tHead on.dem"};
+    ASSERT_EQ(lst->count(), expected.size());
+    for (int row = 0; row < lst->count(); ++row)
+        EXPECT_EQ(lst->item(row)->text(), expected[row]);
+
+    // Both demos of the one name run, each from its own file, and preview their own text.
+    for (const auto& [row, title] : {std::pair{2, "Mine"}, {1, "Head on"}, {2, "Mine"}}) {
+        Choose(0);
+        lst->setCurrentRow(row);
+        Click(traffic->scenarioList(), "cmdDescription");
+        EXPECT_TRUE(traffic->textViewer().txtDescription()->toPlainText().startsWith(
+            QString(title).toUpper()));
+        traffic->textViewer().hide();
+        Click(traffic->scenarioList(), "cmdOK");
+        EXPECT_EQ(sim.Title, title);
+        EXPECT_EQ(sim.TrafficSource, 0);
+    }
+
+    // A broken demo of the user's is said with its folder; the shipped ones stay listed.
+    WriteDemo("user/Broken.dem", "");
+    EXPECT_TRUE(traffic->LoadDemoList());
+    EXPECT_EQ(Last().title, "LoadDemoList");
+    EXPECT_TRUE(Last().text.contains(user)) << Last().text.toStdString();
+    EXPECT_EQ(lst->count(), 3);
+}
+
 TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
     Choose(2);
     mv::RandomTargets& w = traffic->randomTargets();

@@ -62,6 +62,48 @@ TEST(LoadDemoList, NoDemosAndUnreadableFiles) {
     EXPECT_EQ(list.Entries, std::vector<std::string>{"  Good\tGood.dem"});
 }
 
+TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
+    TempDir dir;
+    const fs::path shipped = dir.path / "share", user = dir.path / "user";
+    fs::create_directories(shipped);
+    const auto write = [](const fs::path& file, const std::string& title) {
+        std::ofstream(file, std::ios::binary) << title << "\r\n 1 \r\nM, 0, 0\r\n";
+    };
+
+    // No user folder yet, then the user's only: the shipped list alone, then no message at all.
+    write(shipped / "Default.dem", "Default");
+    EXPECT_EQ(LoadDemoList(shipped, user).Entries, LoadDemoList(shipped).Entries);
+    fs::remove(shipped / "Default.dem");
+    fs::create_directories(user);
+    write(user / "Mine.dem", "Mine");
+    DemoList list = LoadDemoList(shipped, user);
+    EXPECT_FALSE(list.NoDemos);
+    EXPECT_EQ(list.Error, "");
+    EXPECT_EQ(list.Entries, std::vector<std::string>{"  Mine\tMine.dem"});
+
+    // Shipped first, each folder in its own order; a name in both is listed twice, apart.
+    write(shipped / "b.dem", "Shipped b");
+    write(shipped / "Default.dem", "Default");
+    write(user / "a.dem", "User a");
+    write(user / "b.dem", "User b");
+    list = LoadDemoList(shipped, user);
+    EXPECT_EQ(list.Entries,
+              (std::vector<std::string>{"  Shipped b\tb.dem", "  Default\tDefault.dem",
+                                        "  User a\ta.dem", "  User b\tb.dem", "  Mine\tMine.dem"}));
+    EXPECT_EQ(list.Paths,
+              (std::vector<fs::path>{shipped / "b.dem", shipped / "Default.dem", user / "a.dem",
+                                     user / "b.dem", user / "Mine.dem"}));
+
+    // A broken file of the user's is named with its folder and spares the program; the same
+    // folder given twice is listed once.
+    std::ofstream(user / "Broken.dem") << "";
+    list = LoadDemoList(shipped, user);
+    EXPECT_EQ(list.Error, "");
+    EXPECT_EQ(list.UserError, "Input past end of file (line 1 of Broken.dem) in " + user.string());
+    EXPECT_EQ(list.Entries.size(), 5u);
+    EXPECT_EQ(LoadDemoList(shipped, shipped / ".").Entries.size(), 2u);
+}
+
 TEST(DemoDescriptionPreview, TitleInCapitalsThenTheDescriptionWithoutVessels) {
     TempDir dir;
     dir.Write("Three.dem",

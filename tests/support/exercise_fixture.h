@@ -19,6 +19,8 @@ class ExerciseFixture : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         exercise = std::make_unique<Exercise>(sim, display, dialogs, folder.path().toStdString());
+        // The user's demo folder, not made yet, as on a first run.
+        exercise->setUserFolder(folder.filePath("user").toStdString());
         console = std::make_unique<RadarConsole>(*exercise, dialogs);
         // A picture of about 720 x 800 pixels, some 30 pixels to the mile at 12 nm.
         console->resize(1100, 808);

@@ -24,8 +24,8 @@ QString ScriptedDialogs::prompt(const QString& text, const QString& title, const
     return nextText();
 }
 
-QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QString&) {
-    shown.push_back({"save", {}, title, Icon::None});
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& folder, const QString&) {
+    shown.push_back({"save", folder, title, Icon::None});
     return nextText();
 }
 

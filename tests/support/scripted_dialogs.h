@@ -16,8 +16,8 @@ namespace mv {
 class ScriptedDialogs final : public Dialogs {
   public:
     struct Shown {
-        QString kind; // "message", "prompt", "save", "beep", "help", "document"
-        QString text, title;
+        QString kind;        // "message", "prompt", "save", "beep", "help", "document"
+        QString text, title; // a save dialog's text is the folder it starts in
         Icon icon = Icon::None;
     };
     std::vector<Shown> shown;
