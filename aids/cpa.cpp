@@ -89,6 +89,11 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
         out.TCPA = in.T0;
         out.DRM = 0.0f;
     }
+    // Courses of the order of 1e38 degrees (no file or field can give them) overflow single
+    // precision on the way: no figures rather than NaN.
+    if (!(std::isfinite(out.CPA) && std::isfinite(out.BCPA) && std::isfinite(out.SRM) &&
+          std::isfinite(out.DRM) && std::isfinite(out.TCPA)))
+        return CpaResult{};
     return out;
 }
 

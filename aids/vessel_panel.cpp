@@ -93,6 +93,9 @@ void VesselPanel::EnableSlotsInUse() {
 
 void VesselPanel::EnableVesselControls() {
     const auto& t = exercise_.simulation().Vessels;
+    // A new scenario: the manoeuvre window spoke for a vessel of the one before, which may not
+    // exist any more.
+    if (frmManeuver_ && frmManeuver_->isVisible()) frmManeuver_->cmdManeuverClose_Click();
     EnableSlotsInUse();
     for (int i = 0; i < t.NumVessels && i < kMaxVessels; ++i)
         SetForeColour(cmdVessel(i), i == t.OwnVessel ? kOwnBlue : kTargetBlack);
@@ -136,6 +139,10 @@ void VesselPanel::cmdVessel_Click(int index) {
 void VesselPanel::JumpTo(int index) {
     Simulation& sim = exercise_.simulation();
     const JumpResult jump = JumpToVessel(sim, static_cast<int16_t>(index));
+    // The CPA data of a target that is now the own vessel would be its CPA with itself.
+    if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) &&
+        frmManeuver_->windowTitle() == "CPA Data")
+        frmManeuver_->cmdManeuverClose_Click();
     auto& pic = console_.picture();
     pic.setVisible(item::lneVessel(jump.Former), true);
     SetForeColour(cmdVessel(jump.Former), kTargetBlack);

@@ -8,9 +8,29 @@
 #include <cstdlib>
 #include <limits>
 
+#include <locale.h>
+
 namespace mv {
 
 namespace {
+
+// The "C" locale, made once. Numbers in files and fields always use a decimal point.
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+// The calling thread formats and reads numbers in the "C" locale while this lives.
+class DecimalPoint {
+  public:
+    DecimalPoint() : previous_(uselocale(CLocale())) {}
+    ~DecimalPoint() { uselocale(previous_); }
+    DecimalPoint(const DecimalPoint&) = delete;
+    DecimalPoint& operator=(const DecimalPoint&) = delete;
+
+  private:
+    locale_t previous_;
+};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -21,7 +41,10 @@ bool IsBlank(char c) {
 std::string MagnitudeText(double magnitude, int digits) {
     if (magnitude == 0.0) return "0";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, magnitude);
+    {
+        const DecimalPoint point;
+        std::snprintf(buf, sizeof buf, "%.*G", digits, magnitude);
+    }
     std::string s = buf;
     const auto e = s.find('E');
     std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
@@ -156,7 +179,7 @@ double LeadingNumber(std::string_view text) {
         }
         if (expDigits) number += exponent;
     }
-    const double v = std::strtod(number.c_str(), nullptr);
+    const double v = DecimalStrtod(number.c_str(), nullptr);
     return std::isfinite(v) ? v : 0.0;
 }
 
@@ -176,9 +199,13 @@ std::optional<double> ParseNumber(std::string_view text) {
     }
     const std::string s(core);
     char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
+    const double v = DecimalStrtod(s.c_str(), &end);
     if (end != s.c_str() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+double DecimalStrtod(const char* text, char** end) {
+    return strtod_l(text, end, CLocale());
 }
 
 } // namespace mv

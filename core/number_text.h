@@ -39,4 +39,9 @@ double LeadingNumber(std::string_view text);
 // The whole text as a number: optional blanks around one decimal number, nothing else.
 std::optional<double> ParseNumber(std::string_view text);
 
+// strtod with a decimal point, whatever numeric locale the process runs under: the toolkit
+// takes the user's locale at start-up, and a German one would read "12.5" as 12. Every
+// number text of this program goes through here or through the formats above.
+double DecimalStrtod(const char* text, char** end);
+
 } // namespace mv

@@ -23,7 +23,7 @@ bool TooLargeNumber(const std::string& field) {
     if (field.empty() || field.find_first_not_of("0123456789.+-eE") != std::string::npos)
         return false;
     char* end = nullptr;
-    const double v = std::strtod(field.c_str(), &end);
+    const double v = DecimalStrtod(field.c_str(), &end);
     return end == field.c_str() + field.size() && std::isinf(v);
 }
 

@@ -42,9 +42,13 @@ void TextViewer::Open(const QString& text, bool locked) {
     activateWindow();
 }
 
+// A description of megabytes (a damaged or machine-made file) runs on as one paragraph that
+// the text box would take the better part of a minute to lay out; a preview shows its start.
+constexpr qsizetype kPreviewChars = 100000;
+
 void TextViewer::ShowPreview(const QString& text) {
     editing_ = nullptr;
-    Open(text, true);
+    Open(text.size() > kPreviewChars ? text.left(kPreviewChars) + QString(u'\u2026') : text, true);
 }
 
 void TextViewer::EditDescription(std::string& description) {

@@ -1,0 +1,117 @@
+// The CPA arithmetic with arbitrary floats (NaN, infinities, subnormals, 1e38 knots): the
+// speed triangle never answers NaN or infinity, and two sightings give finite figures or a
+// reason. The CPA computer's window path is driven with the same values as typed texts.
+
+#include "aids/cpa.h"
+#include "aids/cpa_computer.h"
+#include "core/number_text.h"
+#include "fuzz/fuzz_check.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+using namespace mv;
+using mv::fuzz::Check;
+
+namespace {
+
+// Values taken from the front of the input, zero once it runs out.
+class Values {
+  public:
+    Values(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    template <typename T> T Next() {
+        T v{};
+        const size_t n = std::min(sizeof v, size_ - pos_);
+        std::memcpy(&v, data_ + pos_, n);
+        pos_ += n;
+        return v;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+bool Finite(const CpaResult& r) {
+    return std::isfinite(r.CPA) && std::isfinite(r.BCPA) && std::isfinite(r.SRM) &&
+           std::isfinite(r.DRM) && std::isfinite(r.TCPA);
+}
+
+bool InCircle(float degrees) {
+    return degrees >= 0.0f && degrees < 360.0f;
+}
+
+// Digits, not "nan" or "inf", in any case.
+bool Shown(std::string text) {
+    for (char& ch : text)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text.find("nan") == std::string::npos && text.find("inf") == std::string::npos;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Values in(data, size);
+
+    CpaInput c;
+    c.TargetCourse = in.Next<float>();
+    c.TargetSpeed = in.Next<float>();
+    c.OwnCourse = in.Next<float>();
+    c.OwnSpeed = in.Next<float>();
+    c.Bearing = in.Next<float>();
+    c.Range = in.Next<float>();
+    c.T0 = in.Next<double>();
+    const auto mode = (in.Next<uint8_t>() & 1) ? BearingMode::Course : BearingMode::Relative;
+    const CpaResult r = ComputeCPA(c, mode);
+    Check(Finite(r), "the speed triangle answers numbers");
+    // A range is never negative on the display; given one, the CPA of a target that does not
+    // move relative to the own vessel is that range as it stands.
+    Check(r.SRM >= 0 && (c.Range < 0 || r.CPA >= 0), "a CPA and a speed are not negative");
+
+    const float ownHeading = in.Next<float>(), ownSpeed = in.Next<float>();
+    Sighting first, second;
+    first.Time = in.Next<double>();
+    first.Bearing = in.Next<double>();
+    first.Range = in.Next<double>();
+    second.Time = in.Next<double>();
+    second.Bearing = in.Next<double>();
+    second.Range = in.Next<double>();
+    const SightingsOutcome s = ComputeFromSightings(ownHeading, ownSpeed, first, second);
+    Check(s.ok() == s.Error.empty(), "figures or a reason, never both or neither");
+    if (s.ok()) {
+        const SightingsResult& f = *s.Result;
+        Check(std::isfinite(f.TargetSpeed) && std::isfinite(f.CPA) && std::isfinite(f.SRM) &&
+                  std::isfinite(f.TimeOfCPA),
+              "sightings answer numbers");
+        Check(InCircle(f.TargetCourse) && InCircle(f.BCPA) && InCircle(f.DRM),
+              "directions lie in 0 to 360");
+    }
+
+    // The window path: the same values as the texts a navigator might have typed.
+    SightingRows rows;
+    for (size_t i = 0; i < 2; ++i) {
+        const Sighting& sg = i == 0 ? first : second;
+        rows[i].Bearing = PlainNumberText(sg.Bearing);
+        rows[i].Range = PlainNumberText(sg.Range);
+        const double t = std::isfinite(sg.Time) ? std::fabs(std::fmod(sg.Time, 1.0)) : 0.0;
+        const std::string clock = FormatClock(t);
+        rows[i].Hour = clock.substr(0, 2);
+        rows[i].Minute = clock.substr(3, 2);
+        rows[i].Second = clock.substr(6, 2);
+    }
+    if (ValidateSightings(rows)) {
+        const CpaComputerOutcome out = ComputeCpaComputer(rows, ownHeading, ownSpeed);
+        Check(out.ok() == out.Error.empty(), "texts or a reason");
+        if (out.ok()) {
+            for (const std::string* t :
+                 {&out.Texts->Course, &out.Texts->Speed, &out.Texts->CPA, &out.Texts->BCPA,
+                  &out.Texts->TCPA, &out.Texts->SRM, &out.Texts->DRM})
+                Check(Shown(*t), "no nan or inf shown");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,162 @@
+// Files that fight back, through the real windows: a demo folder that cannot be written, a
+// demo gone between listing and loading, a demo of 10 MB, names with blanks and accented
+// letters, and a disk that fills up during Store as Demo. Each is said in a message or works;
+// the running scenario and every file already on disk stay as they were, and nothing is
+// left half-written.
+
+#include "scenario/scenario_list.h"
+#include "scenario/set_targets.h"
+#include "scenario/text_viewer.h"
+#include "scenario/traffic_selector.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace {
+
+class Files : public mv::test::ExerciseFixture {
+  protected:
+    void SetUp() override {
+        ExerciseFixture::SetUp();
+        WriteDemo("Head on.dem", "Head on\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 180, 10, 000, 8\r\n");
+        traffic = &console->traffic();
+        ASSERT_TRUE(exercise->LoadDemo("Head on.dem"));
+    }
+    void Click(QWidget& w, const char* name) {
+        auto* b = w.findChild<QPushButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    // Store as Demo of the own-targets dialog, as run from the demo in force, to `path`.
+    void Store(const QString& path) {
+        traffic->ShowSetTargets();
+        Click(traffic->setTargets(), "cmdRun");
+        traffic->ShowSetTargets();
+        dialogs.texts = {"Stored", path};
+        Click(traffic->setTargets(), "cmdSaveDemo");
+        traffic->setTargets().hide();
+    }
+    // Runs the listed demo of that file name from the chooser.
+    void RunFromChooser(const QString& fileName) {
+        traffic->ShowDemos();
+        QListWidget* lst = traffic->scenarioList().lstScenarios();
+        const auto items = lst->findItems("\t" + fileName, Qt::MatchEndsWith);
+        ASSERT_EQ(items.size(), 1) << fileName.toStdString();
+        lst->setCurrentItem(items[0]);
+        Click(traffic->scenarioList(), "cmdOK");
+    }
+    QByteArray Bytes(const QString& name) {
+        QFile f(folder.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList Leftovers() {
+        return QDir(folder.path()).entryList({"*.tmp"}, QDir::Files | QDir::Hidden);
+    }
+    mv::TrafficSelector* traffic = nullptr;
+};
+
+TEST_F(Files, AReadOnlyFolderIsListedAndLoadedAndAStoreIntoItIsSaid) {
+    WriteDemo("Crossing.dem", "Crossing\r\n 2 \r\nSMALL, 090, 8\r\nMEDIUM, 270, 10, 045, 5\r\n");
+    ASSERT_TRUE(QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    if (QFile probe(folder.filePath("probe")); probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "permissions do not bind this user (root)";
+    }
+    ASSERT_TRUE(traffic->LoadDemoList());
+    RunFromChooser("Crossing.dem");
+    EXPECT_EQ(sim.Title, "Crossing");
+    const auto running = sim.Vessels.Vessel;
+    Store(folder.filePath("New.dem"));
+    EXPECT_TRUE(dialogs.messages().back().startsWith("Error in SaveDemo: "));
+    EXPECT_FALSE(QFile::exists(folder.filePath("New.dem")));
+    EXPECT_TRUE(Leftovers().isEmpty());
+    EXPECT_EQ(sim.Vessels.Vessel, running);
+    QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(Files, ADemoGoneBetweenListingAndLoadingIsSaidAndTheRunningOneGoesOn) {
+    WriteDemo("Fog.dem", "Fog\r\n 1 \r\nSMALL, 090, 8\r\n");
+    ASSERT_TRUE(traffic->LoadDemoList());
+    QFile::remove(folder.filePath("Fog.dem"));
+    const auto running = sim.Vessels.VesselPos;
+    RunFromChooser("Fog.dem");
+    EXPECT_EQ(dialogs.shown.back().title, "LoadDemo");
+    EXPECT_TRUE(dialogs.messages().back().contains("Fog.dem"));
+    EXPECT_EQ(sim.Title, "Head on");
+    EXPECT_EQ(sim.Vessels.VesselPos, running);
+}
+
+TEST_F(Files, ADemoOfTenMegabytesIsListedPreviewedAndRun) {
+    QByteArray text = "Long\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 180, 10, 000, 8\r\n";
+    const QByteArray line = QByteArray(78, 'x') + " word\r\n";
+    while (text.size() < 10 * 1024 * 1024)
+        text += line;
+    WriteDemo("Long.dem", text + "The end.\r\n");
+    ASSERT_TRUE(traffic->LoadDemoList());
+    traffic->ShowDemos();
+    QListWidget* lst = traffic->scenarioList().lstScenarios();
+    lst->setCurrentItem(lst->findItems("\tLong.dem", Qt::MatchEndsWith).value(0));
+    Click(traffic->scenarioList(), "cmdDescription");
+    // Its start, at once: laid out whole, ten megabytes of one paragraph hold the window up
+    // for half a minute.
+    const QString preview = traffic->textViewer().txtDescription()->toPlainText();
+    EXPECT_TRUE(preview.startsWith("LONG\n\nxxx"));
+    EXPECT_LE(preview.size(), 100001);
+    traffic->textViewer().hide();
+    RunFromChooser("Long.dem");
+    EXPECT_EQ(sim.Title, "Long");
+    EXPECT_GT(sim.Description.size(), 10u * 1000 * 1000);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(Files, BlanksAndAccentedLettersInAFileName) {
+    const QString name = QString::fromUtf8("Überholen im Nebel – Ærø.dem");
+    Store(folder.filePath(name));
+    ASSERT_TRUE(QFile::exists(folder.filePath(name))) << dialogs.messages().join("|").toStdString();
+    ASSERT_TRUE(traffic->LoadDemoList());
+    RunFromChooser(name);
+    EXPECT_EQ(sim.Title, "Stored");
+    EXPECT_EQ(sim.Vessels.NumVessels, 2);
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+}
+
+TEST_F(Files, ADiskThatFillsUpDuringStoreLeavesTheOldFileWhole) {
+    WriteDemo("Mine.dem", "Mine\r\n 1 \r\nSMALL, 090, 8\r\n");
+    const QByteArray old = Bytes("Mine.dem");
+    // A file-size limit is a full disk to the writer: the write fails with EFBIG instead of
+    // the process being stopped by SIGXFSZ.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    traffic->ShowSetTargets();
+    Click(traffic->setTargets(), "cmdRun");
+    sim.Description = std::string(100 * 1024, 'y');
+    traffic->ShowSetTargets();
+    dialogs.texts = {"Stored", folder.filePath("Mine.dem")};
+    Click(traffic->setTargets(), "cmdSaveDemo");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(dialogs.messages().back().startsWith("Error in SaveDemo: "))
+        << dialogs.messages().back().toStdString();
+    EXPECT_EQ(Bytes("Mine.dem"), old);
+    EXPECT_TRUE(Leftovers().isEmpty());
+    EXPECT_EQ(sim.Title, "Own targets"); // the scenario run just before goes on
+}
+
+} // namespace
