@@ -1,25 +1,18 @@
 #include "aids/cpa_computer.h"
 #include "core/number_text.h"
+#include "tests/support/angles.h"
+#include "tests/support/clock_text.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 namespace {
 
 using mv::SightingEntries;
 using mv::SightingRows;
-
-double AngleGap(double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 360.0);
-    return d > 180.0 ? 360.0 - d : d;
-}
-
-double Minutes(const std::string& hhmmss) {
-    return std::stoi(hhmmss.substr(0, 2)) * 60 + std::stoi(hhmmss.substr(3, 2)) +
-           std::stoi(hhmmss.substr(6, 2)) / 60.0;
-}
+using mv::test::AngleGap;
+using mv::test::ClockMinutes;
 
 TEST(CpaComputer, TextbookTwoSightingProblem) {
     // Own vessel 000 at 12 kn. Sightings as read off the radar:
@@ -43,7 +36,7 @@ TEST(CpaComputer, TextbookTwoSightingProblem) {
     EXPECT_NEAR(std::stod(t.CPA), 2.80, 0.2) << t.CPA;
     EXPECT_TRUE(t.CPA.ends_with(" NM")) << t.CPA;
     EXPECT_LT(AngleGap(std::stod(t.BCPA), 323.1), 3) << t.BCPA;
-    EXPECT_NEAR(Minutes(t.TCPA), Minutes("10:23:02"), 1) << t.TCPA;
+    EXPECT_NEAR(ClockMinutes(t.TCPA), ClockMinutes("10:23:02"), 1) << t.TCPA;
     EXPECT_NEAR(std::stod(t.SRM), 25.0, 0.5) << t.SRM;
     EXPECT_LT(AngleGap(std::stod(t.DRM), 233.1), 3) << t.DRM;
     EXPECT_EQ(t.YourCourse, "000");

@@ -3,19 +3,17 @@
 #include "core/geometry.h"
 #include "scenario/demo_file.h"
 #include "scenario/random_traffic.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
 struct Outcome {
@@ -140,13 +138,7 @@ TEST(PlotTool, SightingsTextAndJson) {
 
 class PlotDemo : public ::testing::Test {
   protected:
-    const fs::path dir_ = fs::path(::testing::TempDir()) / "plot_tool_demo";
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return (dir_ / name).string();
-    }
+    mv::test::TempDir dir;
 };
 
 // Own vessel 000/10. Target 1 dead ahead 6 nm on 180/10: SRM 20, DRM 180, CPA 0, TCPA 18 min.
@@ -156,7 +148,7 @@ const std::string kTwoTargets = "Test\r\n 3 \r\nMEDIUM, 000, 10\r\nMEDIUM, 180, 
                                 "LARGE, 270, 10, 090, 8\r\nA description.\r\n";
 
 TEST_F(PlotDemo, JsonAndText) {
-    const std::string two = Write("two.dem", kTwoTargets);
+    const std::string two = dir.Write("two.dem", kTwoTargets);
     const Outcome r = Plot({"demo", two, "--json"});
     ASSERT_EQ(r.code, 0) << r.err;
     ASSERT_TRUE(r.out.starts_with("{\"targets\":[{"));
@@ -175,7 +167,7 @@ TEST_F(PlotDemo, JsonAndText) {
         EXPECT_NEAR(JsonValue(r.out, w.key, second), w.second, 1e-3) << w.key;
     }
     EXPECT_NEAR(JsonValue(r.out, "bcpa", second), 135, 1e-3);
-    const std::string alone = Write("alone.dem", "Alone\r\n 1 \r\nSMALL, 090, 5\r\nNone.\r\n");
+    const std::string alone = dir.Write("alone.dem", "Alone\r\n 1 \r\nSMALL, 090, 5\r\nNone.\r\n");
     EXPECT_EQ(Plot({"demo", alone, "--json"}).out, "{\"targets\":[]}\n");
 
     const std::string text = Plot({"demo", two}).out;
@@ -196,8 +188,8 @@ TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
     const std::pair<Args, std::string> cases[] = {
         {stopped, "The own vessel is stopped"},
         {backwards, "The second sighting must be later than the first."},
-        {{"demo", (dir_ / "missing.dem").string()}, "File not found (missing.dem)"},
-        {{"demo", Write("short.dem", "Broken\r\n 3 \r\nMEDIUM, 000, 10\r\n")},
+        {{"demo", (dir.path / "missing.dem").string()}, "File not found (missing.dem)"},
+        {{"demo", dir.Write("short.dem", "Broken\r\n 3 \r\nMEDIUM, 000, 10\r\n")},
          "Input past end of file (line 4 of short.dem)"},
     };
     for (const auto& [args, text] : cases) {
@@ -232,7 +224,7 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
 
     // The stored exercise reads back with the same positions and speeds; only the courses
     // become whole degrees, as every demo file keeps them.
-    const std::string file = (dir_ / "exercise.dem").string();
+    const std::string file = (dir.path / "exercise.dem").string();
     ASSERT_EQ(Plot(With(args, {"--out", file})).out, text.out);
     const mv::DemoReadResult read = mv::ReadDemoFile(file);
     ASSERT_TRUE(read.ok()) << read.Error;
@@ -252,7 +244,7 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
         EXPECT_NEAR(r, traffic.Targets[i - 1].Range, 1e-9) << i;
         EXPECT_NEAR(b, traffic.Targets[i - 1].Bearing, 1e-4) << i;
     }
-    EXPECT_EQ(Plot(With(args, {"--out", (dir_ / "no/such/folder.dem").string()})).code, 1);
+    EXPECT_EQ(Plot(With(args, {"--out", (dir.path / "no/such/folder.dem").string()})).code, 1);
 }
 
 } // namespace

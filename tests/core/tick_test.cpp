@@ -122,34 +122,22 @@ TEST_F(Tick, ClockAndDistanceOfEveryTimeFactor) {
     }
 }
 
-TEST_F(Tick, TurnsOwnVesselThroughNorthAndClearsTheFlags) {
-    auto sim = World(mv::kMedium, 350, 10);
-    sim.Vessels.Vessel[0].NewHeading = 10;
-    sim.Maneuvering = sim.Turning = true;
-    sim.Tick(display, r);
-    EXPECT_EQ(sim.Vessels.Vessel[0].Heading, 5.0f);
-    EXPECT_TRUE(sim.Turning);
-    sim.Tick(display, r);
-    EXPECT_EQ(sim.Vessels.Vessel[0].Heading, 10.0f);
-    EXPECT_FALSE(sim.Turning);
-    EXPECT_FALSE(sim.Maneuvering);
-}
-
 TEST_F(Tick, CourseAndSpeedOrderedTogetherBothRunToTheEnd) {
-    // The speed change is done in one tick, the turn takes four: neither stops the other.
-    auto sim = World(mv::kLarge, 0, 10);
+    // The speed change is done in one tick, the turn through north takes four: neither stops
+    // the other, and the flags clear when both are done.
+    auto sim = World(mv::kLarge, 350, 10);
     auto& own = sim.Vessels.Vessel[0];
-    own.NewHeading = 20;
+    own.NewHeading = 10;
     own.NewSpeed = 12;
     sim.Maneuvering = sim.Turning = true;
     for (int t = 0; t < 3; ++t)
         sim.Tick(display, r);
     EXPECT_EQ(own.Speed, 12.0f);
-    EXPECT_EQ(own.Heading, 15.0f);
-    EXPECT_TRUE(sim.Maneuvering);
+    EXPECT_EQ(own.Heading, 5.0f);
+    EXPECT_TRUE(sim.Maneuvering && sim.Turning);
     sim.Tick(display, r);
-    EXPECT_EQ(own.Heading, 20.0f);
-    EXPECT_FALSE(sim.Maneuvering);
+    EXPECT_EQ(own.Heading, 10.0f);
+    EXPECT_FALSE(sim.Maneuvering || sim.Turning);
 
     // And the other way round for a target: a quick turn and a long slow-down.
     auto sim2 = World(mv::kSmall, 0, 20, {{mv::kLarge, 0, 10, 90, 5}});
@@ -207,6 +195,15 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
     sim.Vessels.VesselPos[1] = {0.001, 0};
     sim.Tick(display, r);
     EXPECT_EQ(r.Only("collision"), (Calls{"collision 1", "collision 2", "collision 1"}));
+
+    // Head on 5 nm apart closing at 20 kn, 2 nm a tick at x120: never within 1 nm at the end
+    // of a tick, yet the hulls pass through each other in the third.
+    auto fast = World(mv::kMedium, 0, 10, {{mv::kMedium, 180, 10, 0, 5}});
+    fast.Clock.SetTimeFactor(6);
+    Recorder passing;
+    for (int t = 0; t < 6; ++t)
+        fast.Tick(display, passing);
+    EXPECT_EQ(passing.Only("collision"), Calls{"collision 1"});
 }
 
 TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {

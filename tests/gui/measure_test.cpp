@@ -1,6 +1,5 @@
-// Measuring on the radar picture as a student does it: the EBL and VRM switches and their
-// press-and-hold buttons, the arrow keys and wheel, a cursor click on an echo (and how well it
-// measures), and the True View window beside the picture.
+// Measuring on the radar picture as a student does it, and the True View beside it. The step
+// sizes and limits of the markers are worked in the markers test; here the controls reach them.
 
 #include "core/geometry.h"
 #include "display/marker_panel.h"
@@ -18,7 +17,6 @@
 #include <QWheelEvent>
 
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -119,21 +117,16 @@ TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
 
     QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
     QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
-    QTest::mousePress(Get("cmdEBLClock"), Qt::LeftButton);
+    QTest::mousePress(Get("cmdEBLCtrClock"), Qt::LeftButton);
     EXPECT_TRUE(Utility().isActive());
     EXPECT_EQ(Utility().interval(), 100);
     Ticks(7); // five 1-degree steps, then 5 degrees a tick
-    QTest::mouseRelease(Get("cmdEBLClock"), Qt::LeftButton);
-    EXPECT_FALSE(Utility().isActive());
-    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 015 RELATIVE");
-    // The next press starts slowly again, and the line wraps through north.
-    QTest::mousePress(Get("cmdEBLCtrClock"), Qt::LeftButton);
-    Ticks(6);
     QTest::mouseRelease(Get("cmdEBLCtrClock"), Qt::LeftButton);
-    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 005 RELATIVE");
+    EXPECT_FALSE(Utility().isActive());
+    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 345 RELATIVE");
     // The line runs from the centre to the edge along the bearing.
     const QLineF line = console->picture().overlayLine(mv::item::lneEBL);
-    EXPECT_NEAR(mv::test::AngleGap(90.0 - line.angle(), 5.0), 0.0, 0.2);
+    EXPECT_NEAR(mv::test::AngleGap(90.0 - line.angle(), 345.0), 0.0, 0.2);
 
     // The ring at 12 nm: 0.12 nm a tick, then 0.48; drawn with the radius its caption reads.
     QTest::mousePress(Get("cmdVRMOut"), Qt::LeftButton);
@@ -141,13 +134,6 @@ TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
     QTest::mouseRelease(Get("cmdVRMOut"), Qt::LeftButton);
     EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 1.08");
     EXPECT_NEAR(DrawnVRM(), 1.08, 1e-4);
-    // Drawn in, it stops within one step of the centre, never on it.
-    display.VRMRange = 0.3;
-    QTest::mousePress(Get("cmdVRMIn"), Qt::LeftButton);
-    Ticks(10);
-    QTest::mouseRelease(Get("cmdVRMIn"), Qt::LeftButton);
-    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.06");
-    EXPECT_FALSE(Utility().isActive());
     // A shorter range scale pulls the ring in with it.
     display.VRMRange = 10.0;
     QTest::mouseClick(Get("cmdRangeDown"), Qt::LeftButton);
@@ -168,19 +154,13 @@ TEST_F(MeasureTest, ArrowKeysAndWheelMoveTheMarkersThatAreOn) {
     // A tap is one small step.
     QTest::keyClick(&Picture(), Qt::Key_Left);
     EXPECT_EQ(display.EBLBearing, 9.0f);
-    // The VRM is off: its keys and the wheel leave it alone.
-    QTest::keyPress(&Picture(), Qt::Key_Up);
-    EXPECT_FALSE(Utility().isActive());
-    QTest::keyRelease(&Picture(), Qt::Key_Up);
+    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
     const auto wheel = [&](int eighths) {
         const QPointF at(100, 100);
         QWheelEvent e(at, Picture().mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&Picture(), &e);
     };
-    wheel(240);
-    EXPECT_EQ(display.VRMRange, 0.0);
-    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
     wheel(240); // two notches of 1 % of 12 nm
     wheel(60);  // half a notch waits for the other half
     EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24");
@@ -199,11 +179,7 @@ TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
         Markers().picRadarCRT_MouseDown(p.Y, p.X, Qt::RightButton);
         return Item(mv::item::lblRange) + " " + Item(mv::item::lblBearing);
     };
-    EXPECT_EQ(click(359.4, 6), "R 6.00 B 359");
-    EXPECT_EQ(click(359.6, 0.5), "R .50 B 000");
-    EXPECT_EQ(display.EBLBearing, 0.0f);
-    EXPECT_EQ(click(120, 12.5), "R .50 B 000");   // outside the ring: ignored
-    EXPECT_EQ(click(120, 12.0), "R 12.00 B 120"); // on it: measured
+    EXPECT_EQ(click(120, 12.0), "R 12.00 B 120");
     // The cross sits on the clicked point; EBL and VRM come up there at their next press.
     EXPECT_EQ(Item(mv::item::lneEBL, "visible"), "false");
     QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
@@ -225,7 +201,6 @@ TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
     console->resize(1280, 740);
     QApplication::processEvents();
     const double thirtyMetres = 30.0 / 1852.0;
-    double worstRange = 0, worstBearing = 0;
     for (const bool northUp : {false, true})
         for (const int index : {0, 5, 7, 9}) {
             const double scale = mv::kRangeScales[static_cast<size_t>(index)];
@@ -244,24 +219,11 @@ TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
             double distance = 0;
             mv::GetVector(sim.Vessels.VesselPos[0], sim.Vessels.VesselPos[1], bearing, distance);
             const double expected = northUp ? bearing : bearing - 30.0;
-            const double readRange = std::stod(Item(mv::item::lblRange).substr(2));
-            const double readBearing = std::stod(Item(mv::item::lblBearing).substr(2));
-            const double rangeError = std::fabs(readRange - distance);
-            const double bearingError = mv::test::AngleGap(readBearing, expected);
-            EXPECT_LE(rangeError, std::max(0.01 * scale, thirtyMetres));
-            EXPECT_LE(bearingError, 1.0);
-            worstRange = std::max(worstRange, rangeError / std::max(0.01 * scale, thirtyMetres));
-            worstBearing = std::max(worstBearing, bearingError);
-            // The read-outs, and the click itself before the read-outs round it.
-            std::printf("accuracy %s %6.3f nm: range off %.4f nm (limit %.4f, click %.5f), "
-                        "bearing off %.2f deg (click %.3f)\n",
-                        northUp ? "north-up" : "heads-up", scale, rangeError,
-                        std::max(0.01 * scale, thirtyMetres),
-                        std::fabs(display.VRMRange - distance), bearingError,
-                        mv::test::AngleGap(display.EBLBearing, expected));
+            EXPECT_LE(std::fabs(std::stod(Item(mv::item::lblRange).substr(2)) - distance),
+                      std::max(0.01 * scale, thirtyMetres));
+            EXPECT_LE(mv::test::AngleGap(std::stod(Item(mv::item::lblBearing).substr(2)), expected),
+                      1.0);
         }
-    std::printf("worst: %.0f %% of the range limit, %.2f degrees\n", 100 * worstRange,
-                worstBearing);
 }
 
 // --- True View ----------------------------------------------------------------------------

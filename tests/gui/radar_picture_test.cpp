@@ -1,30 +1,15 @@
-// What the navigator sees on the radar picture, checked on its pixels: rings where the range
-// scale puts them, echoes and the heading line where a bearing and range would be measured,
-// plot trails at the chosen interval of sea time, and the console's handling of a collision,
-// a broken demo file, pause and repeat, and the ends of the range table.
+// What the navigator sees on the radar picture, checked on its pixels.
 
-#include "core/simulation.h"
-#include "display/display_state.h"
-#include "display/radar_console.h"
 #include "display/radar_items.h"
 #include "display/radar_picture.h"
-#include "shell/exercise.h"
 #include "tests/support/angles.h"
 #include "tests/support/exercise_fixture.h"
 #include "ui/world_picture.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
 #include <QLineF>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace {
@@ -167,17 +152,19 @@ class RadarConsoleTest : public mv::test::ExerciseFixture {
     Frame frame() { return Frame(console->picture().size(), display.Tick.Range); }
 };
 
-TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
-    // A large target at 045 true, 6 nm, on the 12-mile scale.
+TEST_F(RadarConsoleTest, EchoAndHeadingLineLieWhereTheNavigatorMeasuresThem) {
+    // A large target at 045 true, 6 nm, on the 12-mile scale. Heads-up shows the echo at its
+    // relative bearing and the heading line straight up; north-up shows both true.
     struct Case {
         bool northUp;
         int ownHeading;
-        double screenBearing; // where it appears: true bearing, or relative in heads-up
+        double echoBearing, headingBearing; // on the screen, clockwise from the top
     };
     const Case cases[] = {
-        {true, 90, 45},    // north-up: the true bearing, whatever the heading
-        {false, 90, 315},  // heads-up steering 090: fine on the port bow, up and to the left
-        {false, 225, 180}, // heads-up steering 225: right astern
+        {true, 90, 45, 90},
+        {true, 300, 45, 300},
+        {false, 90, 315, 0},  // fine on the port bow, up and to the left
+        {false, 225, 180, 0}, // right astern
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -185,10 +172,11 @@ TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
         display.Tick.NorthUp = c.northUp;
         LoadOwnAndTarget(c.ownHeading, "LARGE, 000, 0, 045, 6");
         const Frame f = frame();
-        const QLineF echo = console->picture().overlayLine("lneVessel(1)");
+        const QImage shown = console->picture().render();
         ASSERT_TRUE(console->picture().isVisible("lneVessel(1)"));
+        const QLineF echo = console->picture().overlayLine("lneVessel(1)");
         const QPointF mid = echo.center();
-        EXPECT_LT(AngleGap(f.bearingOf(mid), c.screenBearing), 0.5);
+        EXPECT_LT(AngleGap(f.bearingOf(mid), c.echoBearing), 0.5);
         EXPECT_NEAR(f.rangeOf(mid), 6.0, 1.0 / f.pxPerNmX);
         // Across the line of sight, 0.6 nm long for a large vessel at 12 nm.
         const QLineF sight(QPointF(f.cx, f.cy), mid);
@@ -196,44 +184,27 @@ TEST_F(RadarConsoleTest, EchoLiesWhereTheNavigatorMeasuresIt) {
             (echo.dx() * sight.dx() + echo.dy() * sight.dy()) / (echo.length() * sight.length());
         EXPECT_LT(std::fabs(cosine), 0.02);
         EXPECT_NEAR(echo.length(), 0.6 * f.pxPerNmX, 1.0);
-        EXPECT_TRUE(GreenNear(console->picture().render(), mid));
-    }
-}
+        EXPECT_TRUE(GreenNear(shown, mid));
 
-TEST_F(RadarConsoleTest, HeadingLineRunsAlongTheOwnHeadingOrStraightUp) {
-    struct Case {
-        bool northUp;
-        int ownHeading;
-        double screenBearing;
-    };
-    const Case cases[] = {{true, 60, 60}, {true, 300, 300}, {false, 60, 0}, {false, 300, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << (c.northUp ? "north-up" : "heads-up") << " heading " << c.ownHeading);
-        display.Tick.NorthUp = c.northUp;
-        LoadOwnAndTarget(c.ownHeading, {});
-        const Frame f = frame();
         ASSERT_TRUE(console->picture().isVisible("lneSHL"));
         const QLineF shl = console->picture().overlayLine("lneSHL");
         EXPECT_LT(QLineF(shl.p1(), QPointF(f.cx, f.cy)).length(), 1.0);
-        EXPECT_LT(AngleGap(f.bearingOf(shl.p2()), c.screenBearing), 0.2);
+        EXPECT_LT(AngleGap(f.bearingOf(shl.p2()), c.headingBearing), 0.2);
         EXPECT_NEAR(f.rangeOf(shl.p2()), 12.0, 1.0 / f.pxPerNmX);
-        const QImage shown = console->picture().render();
         for (double nm : {3.0, 7.0})
-            EXPECT_TRUE(GreenNear(shown, f.at(c.screenBearing, nm))) << nm << " nm out";
+            EXPECT_TRUE(GreenNear(shown, f.at(c.headingBearing, nm))) << nm << " nm out";
     }
 }
 
 TEST_F(RadarConsoleTest, PlotMarksFollowTheIntervalInSeaTime) {
-    // A small target dead ahead at 2.5 nm, opening at 20 knots: a mile every 3 minutes. With
-    // the 3-minute interval at x1 (3 s of sea time a tick) a mark falls every 60th tick; at
-    // x120 a tick is 6 minutes and every tick marks. Switching plotting on marks at once.
+    // Dead ahead at 2.5 nm, opening at 20 knots, the 3-minute interval: at x1 a mark every
+    // 60th tick, at x120 every tick, and one at once when plotting is switched on.
     struct Case {
         int timeFactorIndex;
         int ticks;
         int marks;
     };
-    const Case cases[] = {{0, 59, 1}, {0, 60, 2}, {0, 180, 4}, {6, 1, 2}, {6, 4, 5}};
+    const Case cases[] = {{0, 59, 1}, {0, 60, 2}, {6, 4, 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "factor index " << c.timeFactorIndex << ", " << c.ticks << " ticks");
@@ -300,27 +271,18 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     const QLineF echo = console->picture().overlayLine("lneVessel(1)");
     const QString title = console->windowTitle();
 
-    const QByteArray broken[] = {
-        "Broken\r\n 2 \r\nMEDIUM, 0A0, 12\r\nSMALL, 000, 5, 045, 5\r\n",  // letter in a heading
-        "Broken\r\n 2 \r\nMEDIUM, 000, 12\r\nSMALL, 000, 5, 045, 5x\r\n", // and in a range
-        "Broken\r\n 3 \r\nMEDIUM, 000, 12\r\nSMALL, 000, 5, 045, 5\r\n",  // a vessel short
-    };
-    for (const QByteArray& text : broken) {
-        SCOPED_TRACE(text.toStdString());
-        dialogs.shown.clear();
-        WriteDemo("Broken.dem", text);
-        EXPECT_FALSE(exercise->LoadDemo("Broken.dem"));
-        ASSERT_EQ(dialogs.shown.size(), 1u);
-        const auto& box = dialogs.shown.front();
-        EXPECT_EQ(box.kind, "message");
-        EXPECT_EQ(box.title, "LoadDemo");
-        EXPECT_EQ(box.icon, mv::Dialogs::Icon::Exclamation);
-        EXPECT_TRUE(box.text.contains("Broken.dem")) << box.text.toStdString();
-        EXPECT_EQ(sim.Vessels.Vessel, vessels);
-        EXPECT_EQ(sim.Vessels.VesselPos, positions);
-        EXPECT_EQ(console->picture().overlayLine("lneVessel(1)"), echo);
-        EXPECT_EQ(console->windowTitle(), title);
-    }
+    WriteDemo("Broken.dem", "Broken\r\n 2 \r\nMEDIUM, 0A0, 12\r\nSMALL, 000, 5, 045, 5\r\n");
+    EXPECT_FALSE(exercise->LoadDemo("Broken.dem"));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const auto& box = dialogs.shown.front();
+    EXPECT_EQ(box.kind, "message");
+    EXPECT_EQ(box.title, "LoadDemo");
+    EXPECT_EQ(box.icon, mv::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(box.text.contains("Broken.dem")) << box.text.toStdString();
+    EXPECT_EQ(sim.Vessels.Vessel, vessels);
+    EXPECT_EQ(sim.Vessels.VesselPos, positions);
+    EXPECT_EQ(console->picture().overlayLine("lneVessel(1)"), echo);
+    EXPECT_EQ(console->windowTitle(), title);
 }
 
 TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
@@ -438,8 +400,6 @@ TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
     const int trail = greyPixels();
     ASSERT_GT(trail, 0);
     console->cmdFreq_Click();
-    EXPECT_EQ(display.Tick.PlotFreqIndex, 1);
-    EXPECT_EQ(console->picture().labelText("lblPlot"), "Plot 3 minutes");
     EXPECT_EQ(greyPixels(), trail);
     console->cmdPlot_Click();
     EXPECT_FALSE(display.Tick.PlotOn);

@@ -1,6 +1,5 @@
-// The scenario windows as a user works them: the traffic selector opens each, the chooser runs
-// and previews demos, the own-targets dialog checks, runs and stores a situation, random
-// traffic repeats by its exercise number, and every Cancel puts the selector back.
+// The scenario windows as a user works them. The checks behind them are tabled in the scenario
+// tests; here each control reaches its rule and shows its result.
 
 #include "scenario/random_window.h"
 #include "scenario/scenario_list.h"
@@ -121,11 +120,6 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
     EXPECT_EQ(count->text(), "1");
     EXPECT_FALSE(Field("txtHeading", 2)->isVisibleTo(&w));
     EXPECT_TRUE(In<QRadioButton>(w, "optTargets(1)")->isChecked());
-    Type(count, "0");
-    EXPECT_EQ(dialogs.messages().back(), "Must have at least one target.");
-    count->clear();
-    EXPECT_EQ(dialogs.messages().back(), "Must enter a number!");
-    EXPECT_TRUE(Field("txtHeading", 1)->isVisibleTo(&w)); // the rows stay as they were
 
     // Letters and a second point never reach a number field.
     Type(Field("txtSpeed", 0), "1x2.5.3");

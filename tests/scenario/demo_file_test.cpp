@@ -1,11 +1,10 @@
 #include "scenario/demo_file.h"
 #include "scenario/text_encoding.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -15,33 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::Slurp;
+using test::TempDir;
 
 size_t FilesIn(const fs::path& dir) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
-
-// A fresh folder per test, removed (write permission restored first) when the test ends.
-struct TempDir {
-    const fs::path path =
-        fs::path(::testing::TempDir()) /
-        ("demo_file_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    TempDir() {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, ec);
-        fs::remove_all(path, ec);
-    }
-};
 
 TEST(ParseDemo, Layouts) {
     const std::string crlf =
@@ -266,16 +244,9 @@ TEST(PlaceDemoVessels, TargetsStandAtTheirBearingAndRange) {
         EXPECT_EQ(f, kFalse);
 }
 
-TEST(ReadDemoFile, MissingFileNamesTheFileAndShippedDemosRead) {
+// The shipped demos are read through the chooser's list, with the sources tests.
+TEST(ReadDemoFile, MissingFileNamesTheFile) {
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
-    const fs::path data = fs::path(__FILE__).parent_path().parent_path().parent_path() / "data";
-    for (const char* name : {"Default.dem", "Crossing.dem", "HeadOn.dem", "Overtaking.dem"}) {
-        const DemoReadResult r = ReadDemoFile(data / name);
-        ASSERT_TRUE(r.ok()) << r.Error;
-        EXPECT_GE(r.Scenario->Vessels.size(), 2u) << name;
-        for (const DemoVessel& v : r.Scenario->Vessels)
-            EXPECT_NE(v.Size, 0.0) << name;
-    }
 }
 
 TEST(WriteFileAtomically, ReplacesWholeOrLeavesWhatWasThere) {

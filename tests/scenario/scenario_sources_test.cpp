@@ -3,32 +3,16 @@
 #include "scenario/own_targets.h"
 
 #include "core/geometry.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace mv {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-    const fs::path path =
-        fs::path(::testing::TempDir()) /
-        ("sources_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    TempDir() {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path / name, std::ios::binary) << bytes;
-    }
-};
+using test::TempDir;
 
 TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrder) {
     TempDir dir;
