@@ -4,9 +4,11 @@
 #include "core/number_text.h"
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
+#include "display/sea_state.h"
 #include "display/true_view.h"
 #include "scenario/traffic_selector.h"
 #include "shell/exercise.h"
+#include "shell/help_commands.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
 
@@ -216,7 +218,40 @@ void RadarConsole::BuildControls() {
     exercise->addWidget(traffic_, 1, 0, 1, 3);
     pnlVessels_ = new VesselPanel(exercise_, *this, dialogs_, picControls_);
     group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
-    column->addStretch(1);
+    exercise->addWidget(AddButton("cmdHelp", "Help", &RadarConsole::cmdHelp_Click), 2, 0);
+    exercise->addWidget(AddButton("cmdTutorial", "Tutor", &RadarConsole::cmdTutorial_Click), 2, 1);
+    // The sea-state picture takes what height is left, at the foot of the panel.
+    pnlSeaState_ = new SeaStatePanel(picControls_);
+    column->addWidget(pnlSeaState_, 1);
+    SetSeaState(sim_.SeaState);
+
+    // The help key's page for each control.
+    const std::pair<const char*, int> helpContext[] = {
+        {"cmdEBL", 32048},       {"cmdVRM", 32049},        {"cmdSHL", 32050},
+        {"cmdPlot", 32051},      {"cmdFreq", 32051},       {"cmdNav", 32052},
+        {"cmdHeading", 32053},   {"cmdRR", 32054},         {"cmdRangeUp", 32054},
+        {"cmdRangeDown", 32054}, {"optCursorMode", 32057}, {"optKeysMode", 32057},
+        {"cmdTrueView", 32058},  {"cboTimeFactor", 32060}, {"optManeuver", 32061},
+        {"optCPA", 32062},       {"optJumpTo", 32063},     {"cmdRepeat", 32071},
+        {"cmdPause", 32072},     {"cboSetTraffic", 32200},
+    };
+    for (const auto& [name, id] : helpContext)
+        if (QWidget* w = findChild<QWidget*>(name)) w->setProperty("HelpContextID", id);
+}
+
+void RadarConsole::SetSeaState(int seaState) {
+    if (seaState < 0 || seaState > 2) return;
+    sim_.SeaState = static_cast<int16_t>(seaState);
+    pnlSeaState_->ShowSeaState(seaState);
+    QPalette pal = picControls_->palette();
+    pal.setColor(QPalette::Window, kSeaStatePanelColours[static_cast<size_t>(seaState)]);
+    picControls_->setPalette(pal);
+}
+
+int RadarConsole::UsableWidth(int h) const {
+    const int picW = static_cast<int>(std::lround((h - 2 * kPictureMargin) * kPictureAspect));
+    return picW + 2 * kPictureMargin +
+           std::max(kMinControlsWidth, picControls_->minimumSizeHint().width());
 }
 
 void RadarConsole::resizeEvent(QResizeEvent*) {
@@ -413,6 +448,14 @@ void RadarConsole::cboTimeFactor_Click(int index) {
 
 void RadarConsole::cmdTrueView_Click() {
     frmTrueView_->ToggleTrueView();
+}
+
+void RadarConsole::cmdHelp_Click() {
+    ShowHelpTopics(dialogs_, exercise_.programFolder());
+}
+
+void RadarConsole::cmdTutorial_Click() {
+    ShowTutorial(dialogs_, exercise_.programFolder());
 }
 
 // --- what a scenario start shows ----------------------------------------------------------
