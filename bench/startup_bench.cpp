@@ -5,6 +5,7 @@
 
 #include "bench/bench_support.h"
 #include "shell/application.h"
+#include "shell/exercise.h"
 #include "shell/startup.h"
 #include "tests/support/scripted_dialogs.h"
 

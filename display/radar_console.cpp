@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -118,12 +119,25 @@ void RadarConsole::BuildControls() {
     picControls_->setPalette(pal);
 
     // The controls keep a comfortable width, centred, however wide the window is.
+    // On a screen too low for the whole column it scrolls rather than squeezing buttons flat.
     auto* outer = new QHBoxLayout(picControls_);
-    outer->setContentsMargins(12, 12, 12, 12);
-    auto* panel = new QWidget(picControls_);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(picControls_);
+    scroll->setObjectName("scrControls");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* holder = new QWidget(scroll);
+    holder->setAutoFillBackground(false);
+    auto* centre = new QHBoxLayout(holder);
+    centre->setContentsMargins(12, 12, 12, 12);
+    auto* panel = new QWidget(holder);
     panel->setObjectName("pnlControlColumn");
     panel->setMaximumWidth(440);
-    outer->addWidget(panel);
+    centre->addWidget(panel);
+    scroll->setWidget(holder);
+    outer->addWidget(scroll);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);

@@ -123,6 +123,9 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipRect(r);
     const double horizon = 0.5;
+    // Waves, clouds and the vessel keep their shape however wide the picture is: their sizes
+    // are shares of a width no more than 1.6 heights.
+    const double unit = std::min(r.width(), 1.6 * r.height());
 
     QLinearGradient sky(r.topLeft(), QPointF(r.left(), r.top() + horizon * r.height()));
     sky.setColorAt(0, look.skyTop);
@@ -133,7 +136,7 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
         const double y = r.top() + r.height() * (0.12 + 0.07 * (c % 2));
         QColor colour = seaState == 2 ? QColor(84, 92, 104) : QColor(246, 248, 250);
         if (seaState == 1) colour = QColor(222, 226, 232);
-        DrawCloud(p, QPointF(x, y), r.width() * 0.09, colour);
+        DrawCloud(p, QPointF(x, y), unit * 0.09, colour);
     }
 
     // Three wave trains, the farther ones flatter and lighter.
@@ -141,7 +144,7 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
         SeaLook layer = look;
         const double depth = (train + 1) / 3.0;
         layer.amplitude = look.amplitude * (0.35 + 0.65 * depth);
-        layer.wavelength = look.wavelength * (0.5 + 0.5 * depth);
+        layer.wavelength = look.wavelength * (0.5 + 0.5 * depth) * unit / r.width();
         const double level = horizon + 0.02 + 0.16 * train;
         QLinearGradient sea(QPointF(r.left(), r.top() + level * r.height()), r.bottomLeft());
         sea.setColorAt(0, train == 2 ? look.seaTop : look.seaTop.lighter(115 + 10 * (2 - train)));
@@ -159,7 +162,7 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
             const double y = level - Surface(x, layer.amplitude, layer.wavelength, 0.13);
             const double heel = -std::atan(slope) * 180 / kPi + (seaState == 2 ? -6 : 0);
             DrawVessel(p, QPointF(r.left() + x * r.width(), r.top() + (y + 0.01) * r.height()),
-                       r.width() * 0.42, std::clamp(heel, -look.roll, look.roll));
+                       unit * 0.42, std::clamp(heel, -look.roll, look.roll));
         }
         if (look.amplitude > 0.02) {
             // White crests where the sea breaks.
@@ -184,7 +187,7 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
             for (int g = 0; g < 4; ++g) {
                 const double y = r.top() + (level + 0.05 + 0.03 * g) * r.height();
                 const double x = r.left() + r.width() * (0.12 + 0.21 * g + 0.05 * train);
-                p.drawLine(QPointF(x, y), QPointF(x + r.width() * 0.09, y));
+                p.drawLine(QPointF(x, y), QPointF(x + unit * 0.09, y));
             }
         }
     }
@@ -238,7 +241,7 @@ SeaStatePanel::SeaStatePanel(QWidget* parent) : QWidget(parent) {
     for (int s = 0; s < 3; ++s)
         stack_->addWidget(new SeaStatePicture(s, this));
     // Low and wide at the foot of the panel; it gives up its height before any button does.
-    setMinimumHeight(48);
+    setMinimumHeight(24);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 }
 

@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -31,6 +32,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     auto* pnlMDI = new QStatusBar(this);
     pnlMDI->setObjectName("pnlMDI");
     pnlMDI->setSizeGripEnabled(false);
+    pnlMDI->addWidget(
+        new QLabel("F1: help on the control in focus    Ctrl+P: pause    Ctrl+R: "
+                   "repeat    Ctrl+Up/Down: range    Ctrl+L: plot    Ctrl+I: identify",
+                   pnlMDI));
     setStatusBar(pnlMDI);
     setMinimumSize(720, 480);
     resize(1280, 800);
@@ -46,9 +51,9 @@ MainWindow::~MainWindow() = default;
 
 QMdiSubWindow* MainWindow::addChild(QWidget* child) {
     // No close box and no minimise button: a closed or shrunken console was lost for good.
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(
-        child, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint);
+    QMdiSubWindow* sub =
+        mdiArea_->addSubWindow(child, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                          Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
     sub->setObjectName("frmRadarWindow");
     sub->setWindowTitle(child->windowTitle());
     if (QMenu* system = sub->systemMenu())

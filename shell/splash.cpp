@@ -56,7 +56,7 @@ void PaintSplashPicture(QPainter& p, const QRectF& r) {
 
     // The radar face: a bezel, the screen, rings every quarter of the range, the bearing scale.
     const QPointF c(box.width() / 2, 228);
-    const double R = 112;
+    const double R = 100;
     QRadialGradient bezel(c, R + 14);
     bezel.setColorAt(0.85, QColor(60, 70, 78));
     bezel.setColorAt(1.0, QColor(22, 26, 30));
@@ -123,7 +123,7 @@ void PaintSplashPicture(QPainter& p, const QRectF& r) {
     p.setPen(QColor(150, 190, 215));
     const char* cardinals[] = {"000", "090", "180", "270"};
     for (int k = 0; k < 4; ++k) {
-        const QPointF at = OnCircle(c, R + 24, 90.0 * k);
+        const QPointF at = OnCircle(c, R + 26, 90.0 * k);
         p.drawText(QRectF(at.x() - 16, at.y() - 7, 32, 14), Qt::AlignCenter, cardinals[k]);
     }
 
