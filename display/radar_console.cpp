@@ -140,7 +140,7 @@ void RadarConsole::BuildControls() {
     outer->addWidget(scroll);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(8);
+    column->setSpacing(6);
 
     lblTime_ = new QLabel("00:00:00", picControls_);
     lblTime_->setObjectName("lblTime");
@@ -157,12 +157,11 @@ void RadarConsole::BuildControls() {
     lblPaused_->setObjectName("lblPaused");
     lblPaused_->setAlignment(Qt::AlignCenter);
     lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
-    // Hidden, it keeps its line, so pausing moves no button from under the pointer.
+    // Beside the time factor; hidden, it keeps its place, so pausing moves nothing.
     QSizePolicy keepPlace = lblPaused_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     lblPaused_->setSizePolicy(keepPlace);
     lblPaused_->setVisible(false);
-    column->addWidget(lblPaused_);
 
     auto* factorRow = new QHBoxLayout;
     auto* lblTimeFactor = new QLabel("Time Factor", picControls_);
@@ -172,6 +171,7 @@ void RadarConsole::BuildControls() {
     cboTimeFactor_->addItems({"x1", "x2", "x5", "x10", "x30", "x60", "x120"});
     factorRow->addWidget(lblTimeFactor);
     factorRow->addWidget(cboTimeFactor_, 1);
+    factorRow->addWidget(lblPaused_);
     column->addLayout(factorRow);
     connect(cboTimeFactor_, &QComboBox::currentIndexChanged, this,
             &RadarConsole::cboTimeFactor_Click);
