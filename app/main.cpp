@@ -1,5 +1,9 @@
 #include "shell/startup.h"
 
+#include <QApplication>
+
 int main(int argc, char** argv) {
-    return mv::RunMarovane(argc, argv);
+    const auto app = mv::CreateApplication(argc, argv);
+    if (!mv::Main()) return 1;
+    return QApplication::exec();
 }

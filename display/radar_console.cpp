@@ -4,9 +4,11 @@
 #include "core/number_text.h"
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
+#include "display/sea_state.h"
 #include "display/true_view.h"
 #include "scenario/traffic_selector.h"
 #include "shell/exercise.h"
+#include "shell/help_commands.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
 
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -116,15 +119,28 @@ void RadarConsole::BuildControls() {
     picControls_->setPalette(pal);
 
     // The controls keep a comfortable width, centred, however wide the window is.
+    // On a screen too low for the whole column it scrolls rather than squeezing buttons flat.
     auto* outer = new QHBoxLayout(picControls_);
-    outer->setContentsMargins(12, 12, 12, 12);
-    auto* panel = new QWidget(picControls_);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(picControls_);
+    scroll->setObjectName("scrControls");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* holder = new QWidget(scroll);
+    holder->setAutoFillBackground(false);
+    auto* centre = new QHBoxLayout(holder);
+    centre->setContentsMargins(12, 12, 12, 12);
+    auto* panel = new QWidget(holder);
     panel->setObjectName("pnlControlColumn");
     panel->setMaximumWidth(440);
-    outer->addWidget(panel);
+    centre->addWidget(panel);
+    scroll->setWidget(holder);
+    outer->addWidget(scroll);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(8);
+    column->setSpacing(6);
 
     lblTime_ = new QLabel("00:00:00", picControls_);
     lblTime_->setObjectName("lblTime");
@@ -141,12 +157,11 @@ void RadarConsole::BuildControls() {
     lblPaused_->setObjectName("lblPaused");
     lblPaused_->setAlignment(Qt::AlignCenter);
     lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
-    // Hidden, it keeps its line, so pausing moves no button from under the pointer.
+    // Beside the time factor; hidden, it keeps its place, so pausing moves nothing.
     QSizePolicy keepPlace = lblPaused_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     lblPaused_->setSizePolicy(keepPlace);
     lblPaused_->setVisible(false);
-    column->addWidget(lblPaused_);
 
     auto* factorRow = new QHBoxLayout;
     auto* lblTimeFactor = new QLabel("Time Factor", picControls_);
@@ -156,6 +171,7 @@ void RadarConsole::BuildControls() {
     cboTimeFactor_->addItems({"x1", "x2", "x5", "x10", "x30", "x60", "x120"});
     factorRow->addWidget(lblTimeFactor);
     factorRow->addWidget(cboTimeFactor_, 1);
+    factorRow->addWidget(lblPaused_);
     column->addLayout(factorRow);
     connect(cboTimeFactor_, &QComboBox::currentIndexChanged, this,
             &RadarConsole::cboTimeFactor_Click);
@@ -216,7 +232,40 @@ void RadarConsole::BuildControls() {
     exercise->addWidget(traffic_, 1, 0, 1, 3);
     pnlVessels_ = new VesselPanel(exercise_, *this, dialogs_, picControls_);
     group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
-    column->addStretch(1);
+    exercise->addWidget(AddButton("cmdHelp", "Help", &RadarConsole::cmdHelp_Click), 2, 0);
+    exercise->addWidget(AddButton("cmdTutorial", "Tutor", &RadarConsole::cmdTutorial_Click), 2, 1);
+    // The sea-state picture takes what height is left, at the foot of the panel.
+    pnlSeaState_ = new SeaStatePanel(picControls_);
+    column->addWidget(pnlSeaState_, 1);
+    SetSeaState(sim_.SeaState);
+
+    // The help key's page for each control.
+    const std::pair<const char*, int> helpContext[] = {
+        {"cmdEBL", 32048},       {"cmdVRM", 32049},        {"cmdSHL", 32050},
+        {"cmdPlot", 32051},      {"cmdFreq", 32051},       {"cmdNav", 32052},
+        {"cmdHeading", 32053},   {"cmdRR", 32054},         {"cmdRangeUp", 32054},
+        {"cmdRangeDown", 32054}, {"optCursorMode", 32057}, {"optKeysMode", 32057},
+        {"cmdTrueView", 32058},  {"cboTimeFactor", 32060}, {"optManeuver", 32061},
+        {"optCPA", 32062},       {"optJumpTo", 32063},     {"cmdRepeat", 32071},
+        {"cmdPause", 32072},     {"cboSetTraffic", 32200},
+    };
+    for (const auto& [name, id] : helpContext)
+        if (QWidget* w = findChild<QWidget*>(name)) w->setProperty("HelpContextID", id);
+}
+
+void RadarConsole::SetSeaState(int seaState) {
+    if (seaState < 0 || seaState > 2) return;
+    sim_.SeaState = static_cast<int16_t>(seaState);
+    pnlSeaState_->ShowSeaState(seaState);
+    QPalette pal = picControls_->palette();
+    pal.setColor(QPalette::Window, kSeaStatePanelColours[static_cast<size_t>(seaState)]);
+    picControls_->setPalette(pal);
+}
+
+int RadarConsole::UsableWidth(int h) const {
+    const int picW = static_cast<int>(std::lround((h - 2 * kPictureMargin) * kPictureAspect));
+    return picW + 2 * kPictureMargin +
+           std::max(kMinControlsWidth, picControls_->minimumSizeHint().width());
 }
 
 void RadarConsole::resizeEvent(QResizeEvent*) {
@@ -413,6 +462,14 @@ void RadarConsole::cboTimeFactor_Click(int index) {
 
 void RadarConsole::cmdTrueView_Click() {
     frmTrueView_->ToggleTrueView();
+}
+
+void RadarConsole::cmdHelp_Click() {
+    ShowHelpTopics(dialogs_, exercise_.programFolder());
+}
+
+void RadarConsole::cmdTutorial_Click() {
+    ShowTutorial(dialogs_, exercise_.programFolder());
 }
 
 // --- what a scenario start shows ----------------------------------------------------------

@@ -22,6 +22,7 @@ namespace mv {
 class Dialogs;
 class Exercise;
 class MarkerPanel;
+class SeaStatePanel;
 class TrueView;
 class TrafficSelector;
 class VesselPanel;
@@ -39,6 +40,12 @@ class RadarConsole : public QWidget, public ScenarioView {
     void SetRange(double range) override;
     void SetNorthUp(bool northUp);
     void SetPlotFrequency(int index);
+    // Calm (0), moderate (1) or heavy (2) sea: the yaw the tick applies, the picture at the foot
+    // of the control panel and the panel's colour.
+    void SetSeaState(int seaState);
+    // The narrowest the console can be at a height (pixels) with the picture at full height
+    // and every control usable.
+    int UsableWidth(int height) const;
     // The full redraw around the own vessel (the frame alone while no exercise is loaded),
     // then the vessels where they are.
     void RedrawRadar() override;
@@ -67,6 +74,8 @@ class RadarConsole : public QWidget, public ScenarioView {
     void cmdRepeat_Click();
     void cboTimeFactor_Click(int index);
     void cmdTrueView_Click();
+    void cmdHelp_Click();
+    void cmdTutorial_Click();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -123,6 +132,7 @@ class RadarConsole : public QWidget, public ScenarioView {
     TrueView* frmTrueView_ = nullptr;
     TrafficSelector* traffic_ = nullptr;
     VesselPanel* pnlVessels_ = nullptr;
+    SeaStatePanel* pnlSeaState_ = nullptr;
 };
 
 } // namespace mv

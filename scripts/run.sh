@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds Marovane and starts it.
+# Installs what is needed, builds the program alone (not the tests and benchmarks) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build --target marovane
 exec ./build/bin/marovane

@@ -4,7 +4,9 @@
 #include "scenario/traffic_selector.h"
 #include "scenario/yaw_file.h"
 #include "shell/exercise.h"
+#include "shell/help_commands.h"
 #include "shell/main_window.h"
+#include "shell/menu_table.h"
 #include "ui/dialogs.h"
 
 #include <QPushButton>
@@ -16,7 +18,7 @@ Application::Application(const std::filesystem::path& programFolder, Dialogs& di
 
 Application::~Application() = default;
 
-bool Application::Start() {
+bool Application::Initialise() {
     const YawReadResult yaw = ReadYawFile(programFolder_ / "Yaw.txt");
     if (!yaw.ok()) {
         dialogs_.message(QString::fromStdString(yaw.Error), "LoadYaw", Dialogs::Icon::Critical);
@@ -28,9 +30,20 @@ bool Application::Start() {
     exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
     console_ = new RadarConsole(*exercise_, dialogs_);
     main_->addChild(console_);
+    main_->InstallMenus(MenuTable(*this, [this] { main_->mnuExit_Click(); }));
+    main_->WatchControls(console_);
+    QObject::connect(exercise_, &Exercise::changed, main_.get(), &MainWindow::SyncMenus);
+    main_->contextHelp = [this](int contextId) {
+        if (contextId)
+            ShowContextHelp(dialogs_, contextId);
+        else
+            ShowHelpTopics(dialogs_, programFolder_);
+    };
     // A demo file that cannot be listed ends the program, as a broken yaw table does.
-    if (!console_->traffic().LoadDemoList()) return false;
+    return console_->traffic().LoadDemoList();
+}
 
+bool Application::StartDefaultExercise() {
     // The first exercise, at x30 with plotting on and the clock running, even when the file
     // could not be read (the reader has said why; the console shows an empty face then).
     exercise_->LoadDemo("Default.dem");
@@ -41,8 +54,10 @@ bool Application::Start() {
     // The bearing line and range ring are on from the start, through their own buttons.
     for (const char* marker : {"cmdEBL", "cmdVRM"})
         console_->findChild<QPushButton*>(marker)->click();
+    if (!display_.RingsOn) console_->cmdRR_Click();
     console_->RedrawRadar();
     console_->RedrawVessels();
+    main_->SyncMenus();
     return true;
 }
 

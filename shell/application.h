@@ -25,13 +25,20 @@ class Application {
     // False when the program cannot go on (the yaw table could not be read; the message has
     // been shown). A missing or broken Default.dem is reported and the program goes on with an
     // empty radar face.
-    bool Start();
+    bool Start() { return Initialise() && StartDefaultExercise(); }
+    // The first half: the yaw table, the windows (hidden) with their menus, the demo list.
+    bool Initialise();
+    // The second: Default.dem running at x30 on the 12-mile scale, plotting, EBL, VRM and
+    // range rings on.
+    bool StartDefaultExercise();
 
     Simulation& simulation() { return sim_; }
     RadarDisplayState& display() { return display_; }
     Exercise& exercise() { return *exercise_; }
     MainWindow& mainWindow() { return *main_; }
     RadarConsole& console() { return *console_; }
+    Dialogs& dialogs() { return dialogs_; }
+    const std::filesystem::path& programFolder() const { return programFolder_; }
 
   private:
     std::filesystem::path programFolder_;

@@ -1,0 +1,69 @@
+// Start-up work to the first complete PPI picture: the whole start-up sequence offscreen with
+// the splash hold at zero (the hold is three seconds of waiting, not work), beside creating and
+// showing an empty QMainWindow in the same run. Processor time, so the builds that share the
+// machine do not count.
+
+#include "bench/bench_support.h"
+#include "shell/application.h"
+#include "shell/exercise.h"
+#include "shell/startup.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include <cstdio>
+
+namespace {
+
+void BM_StartUp(benchmark::State& state) {
+    mv::ScriptedDialogs dialogs;
+    mv::StartupSeam seam;
+    seam.splashHold = std::chrono::milliseconds(0);
+    seam.programFolder = MAROVANE_DATA_DIR;
+    seam.dialogs = &dialogs;
+    for (auto _ : state) {
+        auto app = mv::Main(seam);
+        if (!app) {
+            state.SkipWithError("start-up failed");
+            break;
+        }
+        // The first complete picture is on the screen once the pending paints have run.
+        QApplication::processEvents();
+        state.PauseTiming();
+        app->exercise().SetPaused(true);
+        app.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_BaselineEmptyMainWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        auto window = std::make_unique<QMainWindow>();
+        window->resize(1280, 800);
+        window->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BaselineEmptyMainWindow)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    mv::bench::DefaultFlags flags(argc, argv);
+    benchmark::Initialize(&flags.argc(), flags.argv());
+    mv::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    reporter.PrintRatio("start-up / empty main window", "BM_StartUp/iterations:2",
+                        "BM_BaselineEmptyMainWindow/iterations:2");
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The sea-state pictures at the foot of the console's control panel (imgSeaState(0) calm,
+// (1) moderate, (2) heavy sea) and the panel colour that goes with each. Drawn with QPainter at
+// whatever size and device pixel ratio the screen asks for, so they stay sharp at 200 %.
+
+#include <QColor>
+#include <QPixmap>
+#include <QRectF>
+#include <QWidget>
+
+#include <array>
+
+class QPainter;
+class QStackedLayout;
+
+namespace mv {
+
+// The control panel's background for calm, moderate and heavy sea: a clear sky, an overcast
+// one and a storm.
+inline const std::array<QColor, 3> kSeaStatePanelColours{
+    QColor(163, 215, 245), QColor(176, 187, 196), QColor(111, 129, 142)};
+
+// A small vessel in calm (0), moderate (1) or heavy (2) sea, filling rect.
+void PaintSeaStatePicture(QPainter& p, const QRectF& rect, int seaState);
+// The picture at a logical size, its pixels sharp at the given device pixel ratio.
+QPixmap SeaStatePixmap(int seaState, QSize logical, qreal ratio);
+
+// The three pictures in one place, exactly one of them visible.
+class SeaStatePanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit SeaStatePanel(QWidget* parent = nullptr);
+    void ShowSeaState(int seaState);
+
+  private:
+    QStackedLayout* stack_ = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,324 @@
+// The finished program as start-up leaves it: the end state, every menu entry against its
+// console twin, the main window's size limits, the console's layout at two sizes, and closing
+// with each kind of window open.
+
+#include "aids/cpa_computer_window.h"
+#include "aids/vessel_panel.h"
+#include "display/radar_console.h"
+#include "scenario/scenario_list.h"
+#include "scenario/traffic_selector.h"
+#include "shell/application.h"
+#include "shell/exercise.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AppMain : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const auto& entry : fs::directory_iterator(MAROVANE_DATA_DIR))
+            fs::copy_file(entry.path(),
+                          fs::path(dir.path().toStdString()) / entry.path().filename());
+    }
+    void TearDown() override {
+        if (app) app->exercise().SetPaused(true);
+    }
+    void Start(std::chrono::milliseconds hold = std::chrono::milliseconds(0)) {
+        mv::StartupSeam seam;
+        seam.splashHold = hold;
+        seam.programFolder = dir.path().toStdString();
+        seam.dialogs = &dialogs;
+        app = mv::Main(seam);
+        ASSERT_NE(app, nullptr);
+    }
+    QAction* Action(const char* name) {
+        QAction* a = app->mainWindow().action(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    template <class T = QWidget> T* Control(const char* name) {
+        T* w = app->console().findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    std::string Item(const QString& name, const char* property = "text") {
+        return app->console()
+            .findChild<QObject*>(name)
+            ->property(property)
+            .toString()
+            .toStdString();
+    }
+    bool WindowOpen(const char* name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return true;
+        return false;
+    }
+
+    QTemporaryDir dir;
+    mv::ScriptedDialogs dialogs;
+    std::unique_ptr<mv::Application> app;
+};
+
+TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
+    QElapsedTimer took;
+    took.start();
+    Start(std::chrono::milliseconds(200));
+    EXPECT_GE(took.elapsed(), 190) << "the splash is held from its first showing";
+    EXPECT_TRUE(dialogs.shown.empty());
+    auto& d = app->display();
+    EXPECT_EQ(d.Tick.Range, 12.0);
+    EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn && d.Tick.PlotOn);
+    EXPECT_EQ(app->simulation().Clock.TimeFactor, 30);
+    EXPECT_TRUE(app->exercise().isRunning());
+    EXPECT_TRUE(app->mainWindow().isVisible());
+    EXPECT_TRUE(app->mainWindow().isMaximized());
+    EXPECT_TRUE(app->mainWindow().consoleWindow()->isMaximized());
+    EXPECT_FALSE(WindowOpen("frmSplash"));
+    EXPECT_FALSE(WindowOpen("frmBackSim"));
+    EXPECT_EQ(Item("lblRR", "visible"), "true");
+
+    // The design's menu state at start, with what start-up switched on.
+    const char* checkedAtStart[] = {"mnuRangeRings", "mnuT(4)",     "mnuRange(7)",
+                                    "mnuHeadsUp",    "mnuKeysMode", "mnuBearingRelative",
+                                    "mnuPlotOnOff",  "mnuEBL",      "mnuVRM",
+                                    "mnuSHL",        "mnuSeas(0)",  "mnuPlotFrequency(0)"};
+    for (const char* name : checkedAtStart)
+        EXPECT_TRUE(Action(name)->isChecked()) << name;
+    for (const char* name : {"mnuPause", "mnuTrueView", "mnuNorthup", "mnuRange(6)", "mnuSeas(2)"})
+        EXPECT_FALSE(Action(name)->isChecked()) << name;
+    // Vessel A is the own vessel; Default.dem has four vessels.
+    EXPECT_FALSE(Action("mnuCPAVessel(0)")->isEnabled());
+    EXPECT_FALSE(Action("mnuJumptoVessel(0)")->isEnabled());
+    EXPECT_TRUE(Action("mnuManeuverVessel(0)")->isEnabled());
+    EXPECT_TRUE(Action("mnuCPAVessel(3)")->isEnabled());
+    EXPECT_FALSE(Action("mnuManeuverVessel(4)")->isEnabled());
+    EXPECT_EQ(Action("mnuExit")->text(), "E&xit Marovane");
+    EXPECT_EQ(Action("mnuSeaState")->text(), "S&eas");
+    EXPECT_TRUE(Action("mnuFileSeparator1")->isSeparator());
+    EXPECT_EQ(Action("mnuExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+}
+
+TEST_F(AppMain, EachMenuEntryAndItsButtonChangeTheStateAlike) {
+    Start();
+    auto& d = app->display();
+    auto& sim = app->simulation();
+    const auto flag = [](bool b) { return std::string(b ? "on" : "off"); };
+    // A menu entry and the console control that must undo (or repeat) exactly its change.
+    struct Case {
+        const char* menu;
+        const char* twin; // the console's button or option; null when there is none
+        std::function<std::string()> probe;
+        std::string afterMenu, afterTwin;
+    };
+    const Case cases[] = {
+        {"mnuRangeRings", "cmdRR", [&] { return flag(d.RingsOn) + " " + Item("lblRR", "visible"); },
+         "off false", "on true"},
+        {"mnuEBL", "cmdEBL", [&] { return flag(d.EBLOn) + " " + Item("lneEBL", "visible"); },
+         "off false", "on true"},
+        {"mnuVRM", "cmdVRM", [&] { return flag(d.VRMOn) + " " + Item("shpVRM", "visible"); },
+         "off false", "on true"},
+        {"mnuSHL", "cmdSHL", [&] { return flag(d.Tick.ShowSHL); }, "off", "on"},
+        {"mnuPlotOnOff", "cmdPlot",
+         [&] { return flag(d.Tick.PlotOn) + " " + Item("lblPlot", "visible"); }, "off false",
+         "on true"},
+        {"mnuPause", "cmdPause",
+         [&] {
+             return flag(app->exercise().isPaused()) + " " +
+                    Control<QPushButton>("cmdPause")->text().toStdString();
+         },
+         "on Resume", "off Pause"},
+        {"mnuTrueView", "cmdTrueView", [&] { return flag(d.Tick.TrueViewOn); }, "on", "off"},
+        {"mnuBearingCourse", "cmdHeading", [&] { return Item("lblMode"); }, "Heads-up COURSE",
+         "Heads-up RELATIVE"},
+        {"mnuNorthup", nullptr, [&] { return Item("lblMode"); }, "North-up RELATIVE", ""},
+        {"mnuHeadsUp", nullptr, [&] { return Item("lblMode"); }, "Heads-up RELATIVE", ""},
+        {"mnuCursorMode", "optKeysMode", [&] { return std::to_string(d.CursorMode); }, "1", "0"},
+        {"mnuRange(6)", "cmdRangeUp", [&] { return Item("lblCRTRange"); }, "RANGE  6", "RANGE  12"},
+        {"mnuRange(7)", nullptr, [&] { return Item("lblCRTRange"); }, "RANGE  12", ""},
+        {"mnuPlotFrequency(2)", "cmdFreq", [&] { return Item("lblPlot"); }, "Plot 6 minutes",
+         "Plot 12 minutes"},
+        {"mnuT(2)", nullptr,
+         [&] {
+             return std::to_string(sim.Clock.TimeFactor) + " " +
+                    Control<QComboBox>("cboTimeFactor")->currentText().toStdString();
+         },
+         "5 x5", ""},
+        {"mnuIdentify", "cmdIdentify", [&] { return Item("lblVessel(1)", "visible"); }, "true",
+         "true"},
+        {"mnuSeas(2)", nullptr,
+         [&] {
+             std::string shown;
+             for (int j = 0; j < 3; ++j)
+                 if (!Control(qPrintable(QString("imgSeaState(%1)").arg(j)))->isHidden())
+                     shown += std::to_string(j);
+             return std::to_string(sim.SeaState) + " " + shown + " " +
+                    Control("picControls")->palette().window().color().name().toStdString();
+         },
+         "2 2 #6f818e", ""},
+        {"mnuSeas(0)", nullptr,
+         [&] { return Control("picControls")->palette().window().color().name().toStdString(); },
+         "#a3d7f5", ""},
+        {"mnuJumptoVessel(2)", nullptr,
+         [&] {
+             return std::to_string(sim.Vessels.OwnVessel) + " " +
+                    flag(Action("mnuJumptoVessel(2)")->isEnabled()) +
+                    flag(Action("mnuJumptoVessel(0)")->isEnabled()) +
+                    flag(Action("mnuCPAVessel(2)")->isEnabled());
+         },
+         "2 offonoff", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.menu);
+        QAction* a = Action(c.menu);
+        ASSERT_NE(a, nullptr);
+        ASSERT_TRUE(a->isEnabled());
+        a->trigger();
+        EXPECT_EQ(c.probe(), c.afterMenu);
+        // The check mark agrees with the state after the menu and after the button alike.
+        if (a->isCheckable() && c.afterMenu.starts_with("o")) {
+            EXPECT_EQ(a->isChecked(), c.afterMenu.starts_with("on"));
+        }
+        if (!c.twin) continue;
+        QTest::mouseClick(Control(c.twin), Qt::LeftButton, {}, QPoint(4, 4));
+        EXPECT_EQ(c.probe(), c.afterTwin) << c.twin;
+        if (a->isCheckable() && c.afterTwin.starts_with("o")) {
+            EXPECT_EQ(a->isChecked(), c.afterTwin.starts_with("on")) << c.twin;
+        }
+    }
+    // Exactly one range entry checked, whichever way the range was set.
+    int ranges = 0;
+    for (int i = 0; i < 10; ++i)
+        ranges += Action(qPrintable(QString("mnuRange(%1)").arg(i)))->isChecked();
+    EXPECT_EQ(ranges, 1);
+    EXPECT_TRUE(Action("mnuRange(7)")->isChecked());
+    EXPECT_EQ(d.Tick.Range, 12.0);
+}
+
+TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
+    Start();
+    auto& traffic = app->console().traffic();
+    for (int time = 0; time < 2; ++time) {
+        Action("mnuDemos")->trigger();
+        EXPECT_TRUE(traffic.scenarioList().isVisible()) << "time " << time;
+        traffic.scenarioList().hide();
+    }
+    Action("mnuCPAVessel(1)")->trigger();
+    EXPECT_TRUE(Control<QRadioButton>("optCPA")->isChecked());
+    EXPECT_TRUE(app->console().vesselPanel()->findChild<QWidget*>("frmManeuver") != nullptr ||
+                WindowOpen("frmManeuver"));
+    Action("mnuCPAComputer")->trigger();
+    EXPECT_TRUE(app->console().vesselPanel()->cpaComputer()->isVisible());
+    // Help through Dialogs: the menu, the console's Help button and F1 on a focused control.
+    Action("mnuHelpTopics")->trigger();
+    QTest::mouseClick(Control("cmdHelp"), Qt::LeftButton);
+    app->console().vesselPanel()->cpaComputer()->hide();
+    app->mainWindow().activateWindow();
+    Control("cmdEBL")->setFocus();
+    app->mainWindow().contextHelp(mv::MainWindow::HelpContextOf(QApplication::focusWidget()));
+    ASSERT_GE(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown.back().text, "32048");
+    EXPECT_EQ(mv::MainWindow::HelpContextOf(Control("cboSetTraffic")), 32200);
+}
+
+TEST_F(AppMain, MainWindowKeepsItsSizeLimitsWhenNormal) {
+    Start();
+    auto& main = app->mainWindow();
+    main.showNormal();
+    QApplication::processEvents();
+    main.resize(760, 600);
+    QApplication::processEvents();
+    EXPECT_GT(main.width(), 760) << "never narrower than the console's controls need";
+    EXPECT_LE(main.height(), 0.8 * main.width());
+    // The console cannot be closed by itself, and restored it stays usable.
+    QMdiSubWindow* console = main.consoleWindow();
+    console->close();
+    EXPECT_TRUE(console->isVisible());
+    console->showNormal();
+    QApplication::processEvents();
+    main.resize(900, 1200);
+    QApplication::processEvents();
+    EXPECT_EQ(main.size(), QSize(900, 720)) << "never taller than 0.8 of its width";
+    EXPECT_GE(console->width(), 640);
+    EXPECT_GE(console->height(), 420);
+}
+
+TEST_F(AppMain, ConsoleLayoutFollowsItsWindowAtTwoSizes) {
+    Start();
+    auto& console = app->console();
+    for (QSize size : {QSize(1600, 1000), QSize(1100, 700)}) {
+        SCOPED_TRACE(size.width());
+        console.resize(size);
+        QApplication::processEvents();
+        const QWidget* pnlRadar = Control("pnlRadar");
+        const QWidget* pic = Control("picRadarCRT");
+        const QWidget* controls = Control("picControls");
+        EXPECT_EQ(pnlRadar->height(), size.height());
+        EXPECT_NEAR(pic->width(), 0.897 * pic->height(), 2.0) << "a mile as wide as it is high";
+        EXPECT_EQ(controls->x(), pnlRadar->x() + pnlRadar->width());
+        EXPECT_EQ(controls->x() + controls->width(), size.width());
+        // The sea picture at the foot of the panel, the Help buttons above it.
+        const QWidget* sea = Control("pnlSeaState");
+        const QPoint seaBottom = sea->mapTo(controls, QPoint(0, sea->height()));
+        EXPECT_GT(seaBottom.y(), controls->height() - 20);
+        EXPECT_LT(Control("cmdTutorial")->mapTo(controls, QPoint(0, 0)).y(),
+                  sea->mapTo(controls, QPoint()).y());
+    }
+}
+
+TEST_F(AppMain, ClosingTheMainWindowClosesEverythingWhateverIsOpen) {
+    const std::function<void(mv::Application&)> open[] = {
+        [](mv::Application& a) { a.mainWindow().action("mnuTrueView")->trigger(); },
+        [](mv::Application& a) { a.mainWindow().action("mnuManeuverVessel(1)")->trigger(); },
+        [](mv::Application& a) { a.mainWindow().action("mnuCPAComputer")->trigger(); },
+        [](mv::Application& a) { a.mainWindow().action("mnuRandomTargets")->trigger(); },
+    };
+    for (size_t k = 0; k < std::size(open); ++k) {
+        SCOPED_TRACE(k);
+        Start();
+        int ended = 0;
+        app->mainWindow().endProgram = [&] { ++ended; };
+        open[k](*app);
+        QApplication::processEvents();
+        app->mainWindow().action("mnuExit")->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(ended, 1);
+        EXPECT_FALSE(app->mainWindow().isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        app.reset();
+    }
+    // A real message box waiting for the user (a collision report) when the main window is
+    // closed: the box goes too and its wait ends, or this test never returns.
+    Start();
+    int ended = 0;
+    app->mainWindow().endProgram = [&] { ++ended; };
+    mv::QtDialogs boxes(&app->mainWindow());
+    QTimer::singleShot(100, &app->mainWindow(), [&] { app->mainWindow().close(); });
+    static_cast<mv::Dialogs&>(boxes).message("COLLISION!");
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(app->mainWindow().isVisible());
+}
+
+} // namespace
