@@ -2,9 +2,11 @@
 
 #include "ui/help_topics.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
+#include <QHelpIndexModel>
 #include <QHelpIndexWidget>
 #include <QHelpLink>
 #include <QHelpSearchEngine>
@@ -42,8 +44,12 @@ HelpWindow* HelpWindow::Show(const QString& helpFile, const QString& page) {
     const QString key = QFileInfo(helpFile).absoluteFilePath();
     QPointer<HelpWindow>& w = windows[key];
     if (!w) {
-        w = new HelpWindow(key);
-        w->setAttribute(Qt::WA_QuitOnClose, false);
+        HelpWindow* created = new HelpWindow(key);
+        created->setAttribute(Qt::WA_QuitOnClose, false);
+        // Gone with the program, and its collection folder with it.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, created,
+                         [created] { delete created; });
+        w = created;
     }
     w->ShowPage(page);
     w->show();
@@ -69,6 +75,9 @@ HelpWindow::HelpWindow(const QString& helpFile) : helpFile_(helpFile) {
     if (present) {
         namespace_ = QHelpEngineCore::namespaceName(helpFile_);
         engine_->registerDocumentation(helpFile_);
+        // The contents and the index are built in the background once the file is known.
+        engine_->contentModel()->createContents({});
+        engine_->indexModel()->createIndex({});
     }
 
     tabs_ = new QTabWidget(splitter);
@@ -77,12 +86,14 @@ HelpWindow::HelpWindow(const QString& helpFile) : helpFile_(helpFile) {
     splitter->addWidget(tabs_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 3);
-    splitter->setSizes({260, 720});
+    splitter->setSizes({320, 660});
 
     QHelpContentWidget* contents = engine_->contentWidget();
     tabs_->addTab(contents, "Contents");
     const auto show = [this](const QUrl& url) { browser_->setSource(url); };
     connect(contents, &QHelpContentWidget::linkActivated, browser_, show);
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [contents] { contents->expandToDepth(0); });
 
     auto* indexPage = new QWidget(tabs_);
     auto* indexLayout = new QVBoxLayout(indexPage);

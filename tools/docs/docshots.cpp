@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
     if (!exercise.LoadDemo("Default.dem")) return 1;
     // The picture a watch officer has after twelve minutes of the demo: markers on, a mark
     // every 3 minutes behind each echo, and the True View keeping the true tracks.
+    // On target B, the large ship on the starboard bow, as she will be at 12:12.
+    display.EBLBearing = 45.0f;
+    display.VRMRange = 2.6;
     console.markers().cmdEBL_Click();
     console.markers().cmdVRM_Click();
     console.SetPlotFrequency(1);
