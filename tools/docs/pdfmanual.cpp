@@ -1,10 +1,13 @@
 // Typesets the manual: HTML chapters and plain-text answer keys, one after another, each
 // chapter on a new page, into one A4 PDF.
-// usage: marovane-pdfmanual OUT.pdf IMAGE_FOLDER FILE...   (FILE: .htm chapters, .txt keys)
+// usage: marovane-pdfmanual OUT.pdf IMAGE_FOLDER FILE...
+// FILE: an .htm page, which starts a new sheet when written "@page.htm" and otherwise follows
+// on; or a .txt answer key.
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -12,6 +15,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,8 +26,11 @@ QString ReadText(const QString& path, bool* ok) {
     return *ok ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// The width of the text column, in the units of the page's HTML.
+constexpr int kColumnWidth = 470;
+
 // The inside of a page's body; links between help pages mean nothing on paper.
-QString Body(const QString& html) {
+QString Body(const QString& html, const QString& imageFolder) {
     static const QRegularExpression body("<body[^>]*>(.*)</body>",
                                          QRegularExpression::DotMatchesEverythingOption |
                                              QRegularExpression::CaseInsensitiveOption);
@@ -31,7 +38,19 @@ QString Body(const QString& html) {
                                          QRegularExpression::DotMatchesEverythingOption);
     const auto m = body.match(html);
     QString inner = m.hasMatch() ? m.captured(1) : html;
-    return inner.replace(link, "\\1");
+    inner.replace(link, "\\1");
+    // Pictures wider than the column are scaled down to it.
+    static const QRegularExpression img("<img src=\"([^\"]+)\"[^>]*>");
+    QString out;
+    qsizetype from = 0;
+    for (const auto& found : img.globalMatch(inner)) {
+        out += inner.mid(from, found.capturedStart() - from);
+        const QImage picture(imageFolder + "/" + found.captured(1));
+        const int width = std::min(picture.isNull() ? kColumnWidth : picture.width(), kColumnWidth);
+        out += QString("<img src=\"%1\" width=\"%2\">").arg(found.captured(1)).arg(width);
+        from = found.capturedEnd();
+    }
+    return out + inner.mid(from);
 }
 
 } // namespace
@@ -46,11 +65,13 @@ int main(int argc, char** argv) {
     QString html = "<html><body>";
     bool firstKey = true;
     for (int i = 3; i < argc; ++i) {
-        const QString path = QString::fromLocal8Bit(argv[i]);
+        QString path = QString::fromLocal8Bit(argv[i]);
+        const bool newSheet = path.startsWith('@');
+        if (newSheet) path.remove(0, 1);
         bool ok = false;
         const QString text = ReadText(path, &ok);
         if (!ok) {
-            std::fprintf(stderr, "marovane-pdfmanual: cannot read %s\n", argv[i]);
+            std::fprintf(stderr, "marovane-pdfmanual: cannot read %s\n", qPrintable(path));
             return 1;
         }
         if (path.endsWith(".txt")) {
@@ -60,8 +81,9 @@ int main(int argc, char** argv) {
             html += "<h3>" + QFileInfo(path).completeBaseName() + ".dem</h3><pre>" +
                     text.toHtmlEscaped() + "</pre>";
         } else {
-            html += QString(i == 3 ? "<div>" : "<div style=\"page-break-before: always\">") +
-                    Body(text) + "</div>";
+            html +=
+                QString(newSheet && i > 3 ? "<div style=\"page-break-before: always\">" : "<div>") +
+                Body(text, QString::fromLocal8Bit(argv[2])) + "</div>";
         }
     }
     html += "</body></html>";
