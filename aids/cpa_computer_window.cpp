@@ -2,6 +2,7 @@
 
 #include "aids/numeric_entry.h"
 #include "ui/dialogs.h"
+#include "ui/help_topics.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -225,6 +226,14 @@ void CpaComputerWindow::cmdCompute_Click() {
     lblDRM_->setText(Q(t.DRM));
     lblYourcourse_->setText(Q(t.YourCourse));
     lblYourspeed_->setText(Q(t.YourSpeed));
+}
+
+} // namespace mv
+
+namespace mv {
+
+void CpaComputerWindow::cmdHelp_Click() {
+    dialogs_.showHelp(HelpTopic(kCpaComputerHelpPage));
 }
 
 } // namespace mv

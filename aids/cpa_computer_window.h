@@ -20,7 +20,7 @@ namespace mv {
 class Dialogs;
 class NumericEntryFilter;
 
-// The help page of the window, for when the help files come.
+// The help page of the window.
 inline constexpr const char* kCpaComputerHelpPage = "mvhe7i9e.htm";
 
 class CpaComputerWindow : public QDialog {
@@ -36,7 +36,7 @@ class CpaComputerWindow : public QDialog {
     void cmdCompute_Click();
     void cmdCopyEBLVRM_Click(int row);
     void cmdClose_Click() { hide(); }
-    void cmdHelp_Click() {}
+    void cmdHelp_Click();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

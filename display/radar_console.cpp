@@ -10,6 +10,7 @@
 #include "shell/exercise.h"
 #include "shell/help_commands.h"
 #include "ui/dialogs.h"
+#include "ui/help_topics.h"
 #include "ui/world_picture_widget.h"
 
 #include <QComboBox>
@@ -240,17 +241,7 @@ void RadarConsole::BuildControls() {
     SetSeaState(sim_.SeaState);
 
     // The help key's page for each control.
-    const std::pair<const char*, int> helpContext[] = {
-        {"cmdEBL", 32048},       {"cmdVRM", 32049},        {"cmdSHL", 32050},
-        {"cmdPlot", 32051},      {"cmdFreq", 32051},       {"cmdNav", 32052},
-        {"cmdHeading", 32053},   {"cmdRR", 32054},         {"cmdRangeUp", 32054},
-        {"cmdRangeDown", 32054}, {"optCursorMode", 32057}, {"optKeysMode", 32057},
-        {"cmdTrueView", 32058},  {"cboTimeFactor", 32060}, {"optManeuver", 32061},
-        {"optCPA", 32062},       {"optJumpTo", 32063},     {"cmdRepeat", 32071},
-        {"cmdPause", 32072},     {"cboSetTraffic", 32200},
-    };
-    for (const auto& [name, id] : helpContext)
-        if (QWidget* w = findChild<QWidget*>(name)) w->setProperty("HelpContextID", id);
+    SetHelpContexts(this);
 }
 
 void RadarConsole::SetSeaState(int seaState) {

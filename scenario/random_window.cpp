@@ -3,6 +3,7 @@
 #include "scenario/random_traffic.h"
 #include "shell/exercise.h"
 #include "ui/dialogs.h"
+#include "ui/help_topics.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,7 +109,7 @@ void RandomTargets::cmdCancel_Click() {
 }
 
 void RandomTargets::cmdHelp_Click() {
-    dialogs_.showHelp("mvhe0wvn.htm");
+    dialogs_.showHelp(HelpTopic("mvhe0wvn.htm"));
 }
 
 void RandomTargets::reject() {

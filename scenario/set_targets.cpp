@@ -5,6 +5,7 @@
 #include "scenario/text_viewer.h"
 #include "shell/exercise.h"
 #include "ui/dialogs.h"
+#include "ui/help_topics.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -276,7 +277,7 @@ void SetTargets::cmdCancel_Click() {
 }
 
 void SetTargets::cmdHelp_Click() {
-    dialogs_.showHelp("mvhe0e7n.htm");
+    dialogs_.showHelp(HelpTopic("mvhe0e7n.htm"));
 }
 
 void SetTargets::reject() {

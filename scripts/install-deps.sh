@@ -4,8 +4,10 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# qt6-tools-dev: the QtHelp library of the help viewer; qt6-documentation-tools: qhelpgenerator,
+# which compiles the help files at build time.
 PACKAGES=(cmake ninja-build g++ git clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-  libbenchmark-dev)
+  libbenchmark-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
 # CI also fuzzes, with clang's libFuzzer, and builds a German locale for the decimal-point
 # test; a developer machine builds and tests without them (the test is then skipped).
 if [ "${CI:-}" = true ]; then PACKAGES+=(clang libclang-rt-14-dev locales); fi

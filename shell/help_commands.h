@@ -2,6 +2,8 @@
 // The Help menu's commands and context help: help topics, tutorial, manual, companion program
 // and about box. Documents are found in the folder "Marovane Docs" beside the program.
 
+#include <QString>
+
 #include <filesystem>
 
 class QWidget;
@@ -16,8 +18,13 @@ void ShowTutorial(Dialogs& dialogs, const std::filesystem::path& programFolder);
 void OpenManual(Dialogs& dialogs, const std::filesystem::path& programFolder);
 // "Can't run MV3" when the companion program is missing.
 void RunCompanion(Dialogs& dialogs, const std::filesystem::path& programFolder);
+// The companion program "mv3" beside the program (with ".exe" on Windows).
+QString CompanionPath(const std::filesystem::path& programFolder);
 // The page of a control's help context number, for the help key (F1).
+// A number without a page of its own (0: the control carries none) opens the first page.
 void ShowContextHelp(Dialogs& dialogs, int contextId);
+// The help key: the page of the focused control, or of the nearest window around it.
+void ShowFocusHelp(Dialogs& dialogs, const QWidget* focus);
 // "About Marovane", modal over `parent`.
 void ShowAboutBox(QWidget* parent);
 

@@ -2,6 +2,7 @@
 
 #include "display/radar_console.h"
 #include "shell/splash.h"
+#include "ui/help_topics.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -156,11 +157,7 @@ void MainWindow::WatchControls(QWidget* controls) {
 }
 
 int MainWindow::HelpContextOf(const QWidget* widget) {
-    for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        const QVariant id = w->property("HelpContextID");
-        if (id.isValid() && id.toInt() != 0) return id.toInt();
-    }
-    return 0;
+    return mv::HelpContextOf(widget);
 }
 
 void MainWindow::mnuExit_Click() {

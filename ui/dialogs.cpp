@@ -1,10 +1,14 @@
 #include "ui/dialogs.h"
 
+#include "ui/help_window.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace mv {
@@ -81,10 +85,15 @@ void QtDialogs::beep() {
 }
 
 void QtDialogs::showHelp(const QString& topic) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(topic));
+    const auto [file, page] = HelpWindow::SplitTopic(topic);
+    HelpWindow::Show(file, page);
 }
 
 bool QtDialogs::openDocument(const QString& path) {
+    // A program is started on its own; a document goes to the desktop's viewer for its type.
+    const QFileInfo info(path);
+    if (info.isFile() && info.isExecutable())
+        return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -7,6 +7,7 @@
 #include "scenario/text_viewer.h"
 #include "scenario/traffic_selector.h"
 #include "tests/support/exercise_fixture.h"
+#include "ui/help_topics.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -129,7 +130,7 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
 
     Click(w, "cmdHelp");
     EXPECT_EQ(Last().kind, "help");
-    EXPECT_EQ(Last().text, "mvhe0e7n.htm");
+    EXPECT_EQ(Last().text, mv::HelpTopic("mvhe0e7n.htm"));
 }
 
 TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
@@ -276,7 +277,7 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
 
     Choose(2);
     Click(w, "cmdHelp");
-    EXPECT_EQ(Last().text, "mvhe0wvn.htm");
+    EXPECT_EQ(Last().text, mv::HelpTopic("mvhe0wvn.htm"));
     Click(w, "cmdCancel");
 
     // Random traffic can be stored as a demo at once.

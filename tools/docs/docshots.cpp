@@ -1,0 +1,101 @@
+// Pictures of the program's windows for the help pages and the manual, drawn by the program
+// itself on the offscreen platform, so that no picture shows a window as it used to be.
+// usage: marovane-docshots DATA_FOLDER OUT_FOLDER
+
+#include "aids/cpa_computer_window.h"
+#include "aids/maneuver_window.h"
+#include "aids/vessel_panel.h"
+#include "display/marker_panel.h"
+#include "display/radar_console.h"
+#include "display/true_view.h"
+#include "scenario/random_window.h"
+#include "scenario/scenario_list.h"
+#include "scenario/set_targets.h"
+#include "scenario/traffic_selector.h"
+#include "shell/about_box.h"
+#include "shell/exercise.h"
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& w, const QString& folder, const QString& name) {
+    w.show();
+    QApplication::processEvents();
+    const bool ok = w.grab().save(QDir(folder).filePath(name + ".png"));
+    if (!ok) std::fprintf(stderr, "marovane-docshots: cannot write %s\n", qPrintable(name));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: marovane-docshots DATA_FOLDER OUT_FOLDER\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+
+    using namespace mv;
+    Simulation sim;
+    RadarDisplayState display;
+    QtDialogs dialogs;
+    Exercise exercise(sim, display, dialogs, QString::fromLocal8Bit(argv[1]).toStdString());
+    RadarConsole console(exercise, dialogs);
+    console.resize(1120, 760);
+    console.show();
+    if (!exercise.LoadDemo("Default.dem")) return 1;
+    // The picture a watch officer has after twelve minutes of the demo: markers on, a mark
+    // every 3 minutes behind each echo, and the True View keeping the true tracks.
+    // On target B, the large ship on the starboard bow, as she will be at 12:12.
+    display.EBLBearing = 45.0f;
+    display.VRMRange = 2.6;
+    console.markers().cmdEBL_Click();
+    console.markers().cmdVRM_Click();
+    console.SetPlotFrequency(1);
+    console.cmdPlot_Click();
+    console.cmdTrueView_Click();
+    console.trueView().cmdGrid_Click();
+    console.trueView().resize(520, 520);
+    for (int i = 0; i < 8; ++i)
+        exercise.tmrSim_Timer();
+    exercise.SetPaused(true);
+
+    bool ok = Save(console, out, "console");
+    ok = Save(console.trueView(), out, "trueview") && ok;
+    console.trueView().hide();
+
+    ManeuverWindow& maneuver = console.vesselPanel()->maneuverWindow();
+    maneuver.OpenManeuver(1, "B");
+    ok = Save(maneuver, out, "maneuver") && ok;
+    maneuver.hide();
+    maneuver.OpenCPAData(1, "B");
+    ok = Save(maneuver, out, "cpadata") && ok;
+    maneuver.hide();
+
+    CpaComputerWindow computer(sim, display, dialogs, &console);
+    ok = Save(computer, out, "cpacomputer") && ok;
+    computer.hide();
+
+    TrafficSelector& traffic = console.traffic();
+    traffic.scenarioList().LoadDemoList();
+    ok = Save(traffic.scenarioList(), out, "demos") && ok;
+    traffic.scenarioList().hide();
+    ok = Save(traffic.setTargets(), out, "settargets") && ok;
+    traffic.setTargets().hide();
+    ok = Save(traffic.randomTargets(), out, "randomtargets") && ok;
+    traffic.randomTargets().hide();
+
+    AboutBox about;
+    ok = Save(about, out, "about") && ok;
+    ok = about.findChild<QWidget*>("Image1")->grab().save(QDir(out).filePath("emblem.png")) && ok;
+    return ok ? 0 : 1;
+}
