@@ -42,7 +42,11 @@ TEST(InstalledTree, StartsFromBinWithItsDataAndDocumentsInShare) {
     // The manual is asked for where the install put the documents folder, when there is one.
     mv::OpenManual(dialogs, folder);
     ASSERT_FALSE(dialogs.shown.empty());
-    const fs::path manual = dialogs.shown.back().text.toStdString();
+    // Opened when it is there; "File <path> not found" when the build made no documents.
+    QString asked = dialogs.shown.back().text;
+    if (asked.startsWith("File ") && asked.endsWith(" not found"))
+        asked = asked.mid(5, asked.size() - 5 - 10);
+    const fs::path manual = asked.toStdString();
     EXPECT_EQ(manual.parent_path(), folder / "Marovane Docs");
     if (fs::exists(fs::path(MAROVANE_BUILD_BIN_DIR) / "Marovane Docs" / manual.filename())) {
         EXPECT_TRUE(fs::is_regular_file(manual));
