@@ -50,7 +50,9 @@ for h in "${HARNESSES[@]}"; do
   esac
   log="$BUILD_DIR/fuzz_$h.log"
   echo "fuzz_$h: ${SECONDS_EACH} s"
+  # FUZZ_SEED fixes the order of the mutations (CI does, so a run is repeatable).
   "$BUILD_DIR/fuzz/fuzz_$h" -max_total_time="$SECONDS_EACH" -timeout=10 -print_final_stats=1 \
+    ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
     -artifact_prefix="$BUILD_DIR/artifacts/$h-" "$corpus" >"$log" 2>&1 || {
     tail -n 60 "$log"
     echo "fuzz_$h failed: see $log and $BUILD_DIR/artifacts/"
