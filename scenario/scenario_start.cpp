@@ -12,11 +12,9 @@ void TwelveMileRange(RadarDisplayState& display) {
     display.TVRange = 12.0;
 }
 
-void SetRangeScale(RadarDisplayState& display, ScenarioView& view) {
-    const double range = kRangeScales[static_cast<size_t>(display.RangeIndex)];
-    display.Tick.Range = range;
-    if (display.VRMRange > range) display.VRMRange = range;
-    view.SetRange(range);
+// The view's SetRange sets the range, pulls the VRM in and redraws.
+void SetRangeScale(const RadarDisplayState& display, ScenarioView& view) {
+    view.SetRange(kRangeScales[static_cast<size_t>(display.RangeIndex)]);
 }
 
 // The own vessel has no echo line (it is the centre) but has its label in the true-motion
