@@ -1,8 +1,9 @@
 // What a user of the radar picture waits for, each beside the cheapest thing of the same size,
 // the two taking turns in the same run:
-//  - a full redraw of the frame (face, five rings, the 360-degree bearing scale), done on every
-//    range change, toggle and resize, at one and at two device pixels to the logical pixel,
-//    against a plain fill of the same image;
+//  - a full redraw of the frame (face, five rings, the 360-degree bearing scale) at a step of
+//    the range scale, which lays down the face kept, and of a face not seen before (a toggle of
+//    the rings), at one and at two device pixels to the logical pixel, against a plain fill of
+//    the same image;
 //  - one tick of six vessels with continuous plotting, drawn by the radar console itself, so
 //    each target moves its echo and stamps a grey mark into the image, against the same fill;
 //  - the same tick followed by the repaint of the picture on the screen, against the repaint of
@@ -50,19 +51,40 @@ void AddFrameLabels(mv::WorldPicture& picture) {
         picture.setLabel(name, "000", mv::kRadarGreen);
 }
 
-// Argument: device pixels to the logical pixel.
+// Argument: device pixels to the logical pixel. A step of the range scale, 12 and 6 nm in
+// turn: the rings stand at the same sixths of the range, so the face kept is laid down again.
 void BM_RedrawRadar(benchmark::State& state) {
     mv::WorldPicture picture;
     picture.resize(kPictureSize, static_cast<qreal>(state.range(0)));
     AddFrameLabels(picture);
     mv::RadarDisplayState display; // heads-up RELATIVE, 12 nm, rings on
     mv::RadarPicture radar(picture, display);
+    bool twelve = false;
     for (auto _ : state) {
+        twelve = !twelve;
+        display.RangeIndex = twelve ? 7 : 6;
+        display.Tick.Range = mv::kRangeScales[static_cast<size_t>(display.RangeIndex)];
         radar.RedrawRadar(mv::PointD{});
         benchmark::DoNotOptimize(picture.image().constBits());
     }
 }
 BENCHMARK(BM_RedrawRadar)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A face not seen before (the rings switched on and off in turn): drawn ring by ring and tick
+// by tick, and kept.
+void BM_RedrawNewFace(benchmark::State& state) {
+    mv::WorldPicture picture;
+    picture.resize(kPictureSize, static_cast<qreal>(state.range(0)));
+    AddFrameLabels(picture);
+    mv::RadarDisplayState display;
+    mv::RadarPicture radar(picture, display);
+    for (auto _ : state) {
+        display.RingsOn = !display.RingsOn;
+        radar.RedrawRadar(mv::PointD{});
+        benchmark::DoNotOptimize(picture.image().constBits());
+    }
+}
+BENCHMARK(BM_RedrawNewFace)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_BaselineFill(benchmark::State& state) {
     QImage image(kPictureSize * static_cast<int>(state.range(0)), QImage::Format_RGB32);
@@ -216,6 +238,8 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     reporter.PrintRatio("redraw / fill at ratio 1", "BM_RedrawRadar/1", "BM_BaselineFill/1");
     reporter.PrintRatio("redraw / fill at ratio 2", "BM_RedrawRadar/2", "BM_BaselineFill/2");
+    reporter.PrintRatio("new face / fill at ratio 1", "BM_RedrawNewFace/1", "BM_BaselineFill/1");
+    reporter.PrintRatio("new face / fill at ratio 2", "BM_RedrawNewFace/2", "BM_BaselineFill/2");
     reporter.PrintRatio("tick / fill", "BM_Tick", "BM_BaselineFill/1");
     reporter.PrintRatio("tick and repaint / empty repaint", "BM_TickAndRepaint",
                         "BM_BaselineRepaint");

@@ -75,46 +75,44 @@ void RadarPicture::DrawFrame(const PointD& centre) {
     const double r = state_.Tick.Range;
     const auto& d = state_.Tick;
     // The centre's pixel depends on the picture's size alone: the window follows the centre.
-    const FrameKey key{picture_.image().size(), r, RingSpacing(), state_.RingsOn,
-                       d.Bearing == BearingMode::Relative || d.NorthUp};
+    FrameKey key{picture_.image().size(), {}, d.Bearing == BearingMode::Relative || d.NorthUp};
+    const std::vector<double> rings =
+        state_.RingsOn ? RingRadii(r, RingSpacing()) : std::vector<double>{};
+    for (double radius : rings)
+        key.rings.push_back(radius / r);
     // The green edge is smoothed over a pixel or two outside the range circle.
     constexpr double kEdgeMargin = 2.0;
     if (key == frameKey_ && frame_.size() == picture_.image().size()) {
-        picture_.copyDisc(frame_, centre.Y, centre.X, r, kEdgeMargin);
+        picture_.restoreDisc(frame_);
         return;
     }
-    // Clear the edge's band first, so the frame kept is the same whatever lay under it.
+    // The edge's band is cleared too, so the frame kept is the same whatever lay under it.
     picture_.fillDisc(centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0));
-    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    picture_.setFill(WorldPicture::Fill::Transparent);
     picture_.setPenWidth(1);
     picture_.circle(centre.Y, centre.X, r, kRadarGreen);
-    if (state_.RingsOn) DrawRangeRings(centre);
+    for (double radius : rings)
+        picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
     DrawBearingScale(centre);
+    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
     // Kept only once the size has settled: a drag changes the size at every step, and keeping
-    // each of those frames would cost a copy of the picture for nothing.
+    // each of those frames would cost a pass over the picture for nothing.
     const QImage& drawn = picture_.image();
     if (drawn.size() != lastSize_) {
         lastSize_ = drawn.size();
         frameKey_ = FrameKey{};
         return;
     }
-    if (frame_.size() == drawn.size() && frame_.format() == drawn.format() &&
-        frame_.bytesPerLine() == drawn.bytesPerLine())
-        std::memcpy(frame_.bits(), drawn.constBits(), static_cast<size_t>(drawn.sizeInBytes()));
-    else
-        frame_ = drawn.copy();
-    frameKey_ = key;
+    // All that is drawn lies on the rings and in the bearing scale's band at the edge.
+    std::vector<KeptDisc::Band> drawnOn{{0.9 * r, r}};
+    for (double radius : rings)
+        drawnOn.push_back({radius, radius});
+    picture_.keepDisc(frame_, centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0), drawnOn);
+    frameKey_ = std::move(key);
 }
 
 float RadarPicture::RingSpacing() const {
     return kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
-}
-
-void RadarPicture::DrawRangeRings(const PointD& centre) {
-    picture_.setFill(WorldPicture::Fill::Transparent);
-    for (double radius : RingRadii(state_.Tick.Range, RingSpacing()))
-        picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
-    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
 }
 
 namespace {

@@ -8,7 +8,9 @@
 
 #include <QColor>
 #include <QImage>
+
 #include <QSize>
+#include <vector>
 
 namespace mv {
 
@@ -29,7 +31,6 @@ class RadarPicture {
     // plot trails. It only draws: the caller first sets what a redraw changes in the state
     // (PrepareFullRedraw), and the echo width it reads from there.
     void RedrawRadar(const PointD& centre);
-    void DrawRangeRings(const PointD& centre);
     void DrawBearingScale(const PointD& centre);
     // Cardinal captions: top and bottom centred outside the circle, the sides inside it
     // against the inner ends of their ticks.
@@ -41,21 +42,21 @@ class RadarPicture {
 
   private:
     void PlaceLabels();
-    // The face, rings and bearing scale, drawn afresh or laid down again from the last frame
-    // drawn at the same size, range and settings: a redraw costs little more than a fill.
+    // The face, rings and bearing scale, drawn afresh, or laid down again from the frame kept
+    // when the picture shows the same face: the same size, ring circles at the same fractions
+    // of the range (a step from 12 to 6 or 24 nm keeps them at sixths), and the same scale.
     void DrawFrame(const PointD& centre);
     float RingSpacing() const;
     WorldPicture& picture_;
     RadarDisplayState& state_;
     struct FrameKey {
         QSize deviceSize;
-        double range = 0;
-        float spacing = 0;
-        bool rings = false, ticks = false;
+        std::vector<double> rings; // radii as fractions of the range
+        bool ticks = false;
         friend bool operator==(const FrameKey&, const FrameKey&) = default;
     };
     FrameKey frameKey_;
-    QImage frame_;
+    KeptDisc frame_;
     QSize lastSize_;
 };
 

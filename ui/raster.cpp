@@ -70,17 +70,74 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour)
     });
 }
 
-void CopyDisc(QImage& image, const QImage& source, double cx, double cy, double radius) {
-    if (!Usable(image) || source.size() != image.size() || source.format() != image.format())
-        return;
-    uchar* const bits = image.bits();
-    const uchar* const from = source.constBits();
-    const qsizetype stride = image.bytesPerLine(), fromStride = source.bytesPerLine();
+void KeptDisc::Clear() {
+    rows_.clear(), runs_.clear(), pixels_.clear();
+    size_ = QSize();
+}
+
+void KeptDisc::Keep(const QImage& image, double cx, double cy, double radius, QColor background,
+                    const std::vector<Band>& bands) {
+    Clear();
+    if (!Usable(image)) return;
+    size_ = image.size();
+    background_ = background.rgb() | 0xff000000u;
+    const uchar* const bits = image.constBits();
+    const qsizetype stride = image.bytesPerLine();
+    std::vector<std::pair<int, int>> search;
     DiscSpans(image, cx, cy, radius, [&](int j, int i0, int i1) {
-        std::memcpy(bits + j * stride + i0 * qsizetype(sizeof(QRgb)),
-                    from + j * fromStride + i0 * qsizetype(sizeof(QRgb)),
-                    static_cast<size_t>(i1 - i0 + 1) * sizeof(QRgb));
+        const auto* const line = reinterpret_cast<const QRgb*>(bits + j * stride);
+        Row row{j, i0, i1, runs_.size(), 0};
+        // Where to look in this row: the whole span, or where it crosses each band.
+        search.clear();
+        if (bands.empty()) search.push_back({i0, i1});
+        const double dy = j + 0.5 - cy, dy2 = dy * dy;
+        for (const Band& band : bands) {
+            if (dy2 >= band.outer * band.outer) continue;
+            const double out = std::sqrt(band.outer * band.outer - dy2);
+            const double in =
+                dy2 < band.inner * band.inner ? std::sqrt(band.inner * band.inner - dy2) : 0.0;
+            const auto column = [](double x) { return static_cast<int>(std::floor(x)); };
+            search.push_back({column(cx - out) - 1, column(cx - in) + 1});
+            search.push_back({column(cx + in) - 1, column(cx + out) + 1});
+        }
+        std::sort(search.begin(), search.end());
+        int from = i0;
+        for (auto [a, b] : search) {
+            a = std::max(a, from), b = std::min(b, i1);
+            for (int i = a; i <= b;) {
+                if (((line[i] ^ background_) & 0xffffffu) == 0) {
+                    ++i;
+                    continue;
+                }
+                const int start = i;
+                while (i <= i1 && ((line[i] ^ background_) & 0xffffffu) != 0)
+                    ++i;
+                runs_.push_back({start, i - start, pixels_.size()});
+                pixels_.insert(pixels_.end(), line + start, line + i);
+                b = std::max(b, i - 1);
+            }
+            from = std::max(from, b + 1);
+        }
+        row.runCount = runs_.size() - row.firstRun;
+        rows_.push_back(row);
     });
+}
+
+void KeptDisc::Restore(QImage& image) const {
+    if (!Usable(image) || image.size() != size_ || rows_.empty()) return;
+    const std::vector<QRgb> fill(static_cast<size_t>(image.width()), background_);
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    // Row by row, the background and then the runs on it, while the row is in the cache.
+    for (const Row& row : rows_) {
+        auto* const line = reinterpret_cast<QRgb*>(bits + row.j * stride);
+        std::memcpy(line + row.i0, fill.data(), static_cast<size_t>(row.i1 - row.i0 + 1) * 4);
+        for (size_t k = row.firstRun; k < row.firstRun + row.runCount; ++k) {
+            const Run& run = runs_[k];
+            std::memcpy(line + run.i, pixels_.data() + run.offset,
+                        static_cast<size_t>(run.length) * sizeof(QRgb));
+        }
+    }
 }
 
 void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour) {

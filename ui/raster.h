@@ -7,14 +7,47 @@
 #include <QColor>
 #include <QImage>
 
+#include <vector>
+
 namespace mv {
 
 // Fills every pixel whose centre lies strictly inside the circle, without smoothing.
 void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour);
 
-// Copies from `source` (of the same size) every pixel whose centre lies strictly inside the
-// circle: a picture drawn once is laid down again at the cost of a fill.
-void CopyDisc(QImage& image, const QImage& source, double cx, double cy, double radius);
+// A disc of a picture kept as what differs from its background: for each row, the span the
+// disc covers and the runs of other pixels in it. The radar face is nearly all background, so
+// laying it down again costs about a fill of the disc, and keeping it a few hundred kilobytes
+// where a copy of the picture would take tens of megabytes.
+class KeptDisc {
+  public:
+    // Keeps every pixel whose centre lies strictly inside the circle. Where all that differs
+    // from the background lies in known rings about the centre (inner and outer radius), only
+    // those are searched; the rest is taken to be background.
+    struct Band {
+        double inner, outer;
+    };
+    void Keep(const QImage& image, double cx, double cy, double radius, QColor background,
+              const std::vector<Band>& bands = {});
+    // Lays the kept disc down again in a picture of the size it was kept from.
+    void Restore(QImage& image) const;
+    QSize size() const { return size_; }
+    void Clear();
+
+  private:
+    struct Row {
+        int j, i0, i1;
+        size_t firstRun, runCount;
+    };
+    struct Run {
+        int i, length;
+        size_t offset;
+    };
+    std::vector<Row> rows_;
+    std::vector<Run> runs_;
+    std::vector<QRgb> pixels_;
+    QSize size_;
+    QRgb background_ = 0;
+};
 
 // A smoothed ring `width` pixels wide about the pixel centre nearest (cx, cy): what the radar
 // face and its range rings need, at a fraction of the general painter's cost. The centre is

@@ -130,11 +130,15 @@ void WorldPicture::fillDisc(double h, double v, double radius, double marginPixe
              (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_, colour);
 }
 
-void WorldPicture::copyDisc(const QImage& source, double h, double v, double radius,
-                            double marginPixels) {
+void WorldPicture::keepDisc(KeptDisc& kept, double h, double v, double radius, double marginPixels,
+                            QColor background, const std::vector<KeptDisc::Band>& bands) const {
     const QPointF centre = toPixel(h, v) * dpr_;
-    CopyDisc(image_, source, centre.x(), centre.y(),
-             (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_);
+    const double perUnit = dpr_ / std::fabs(unitsPerPixelX()), slack = 2 * dpr_;
+    std::vector<KeptDisc::Band> pixels;
+    for (const KeptDisc::Band& b : bands)
+        pixels.push_back({std::max(0.0, b.inner * perUnit - slack), b.outer * perUnit + slack});
+    kept.Keep(image_, centre.x(), centre.y(), std::fabs(radius) * perUnit + marginPixels * dpr_,
+              background, pixels);
 }
 
 void WorldPicture::point(double h, double v, QColor colour) {

@@ -6,6 +6,8 @@
 // World coordinates are (horizontal, vertical) pairs; the radar passes (east, north) in
 // nautical miles and gives the window a negative height so that north is up.
 
+#include "ui/raster.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -69,10 +71,13 @@ class WorldPicture {
     // solid, outlined in the colour.
     void circle(double h, double v, double radius, QColor colour);
     // The disc of `radius` world units plus `marginPixels` logical pixels about (h, v): filled
-    // with a colour, or laid down again from `source`, an image of this picture's size (a copy
-    // of image() taken earlier), at the cost of a fill.
+    // with a colour, or kept (what in it differs from `background`) to be laid down again.
     void fillDisc(double h, double v, double radius, double marginPixels, QColor colour);
-    void copyDisc(const QImage& source, double h, double v, double radius, double marginPixels);
+    // Only the bands given (radii in world units, each widened by two logical pixels) are
+    // searched for what differs from the background; none given, the whole disc.
+    void keepDisc(KeptDisc& kept, double h, double v, double radius, double marginPixels,
+                  QColor background, const std::vector<KeptDisc::Band>& bands = {}) const;
+    void restoreDisc(const KeptDisc& kept) { kept.Restore(image_); }
     // One device pixel, crisp.
     void point(double h, double v, QColor colour);
     const QImage& image() const { return image_; }

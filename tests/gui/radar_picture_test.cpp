@@ -120,8 +120,9 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
 }
 
 TEST(RadarPicture, ARedrawLaysDownTheSameFrameAsAFreshDrawing) {
-    // The frame is kept from the last redraw at the same size and settings; whatever was drawn
-    // over it since, the next redraw shows exactly what a fresh drawing would.
+    // The face is kept from the last redraw of the same size and settings, and serves every
+    // range whose rings fall at the same fractions of it; whatever was drawn over it since,
+    // the next redraw shows exactly what a fresh drawing would.
     const mv::PointD centre{2.0, -1.0};
     const auto fresh = [&](const mv::RadarDisplayState& settings) {
         mv::WorldPicture picture;
@@ -138,7 +139,11 @@ TEST(RadarPicture, ARedrawLaysDownTheSameFrameAsAFreshDrawing) {
     for (const auto change :
          {+[](mv::RadarDisplayState&) {}, +[](mv::RadarDisplayState& s) { s.RingsOn = false; },
           +[](mv::RadarDisplayState& s) { s.Tick.Bearing = mv::BearingMode::Course; },
-          +[](mv::RadarDisplayState& s) { s.RangeIndex = 5, s.Tick.Range = 3; }}) {
+          +[](mv::RadarDisplayState& s) { s.RangeIndex = 5, s.Tick.Range = 3; },
+          // Rings again; then a step to 12 nm finds them at the same sixths of the range.
+          +[](mv::RadarDisplayState& s) { s.RingsOn = true, s.Tick.Bearing = {}; },
+          +[](mv::RadarDisplayState& s) { s.RangeIndex = 7, s.Tick.Range = 12; },
+          +[](mv::RadarDisplayState& s) { s.RangeIndex = 9, s.Tick.Range = 36; }}) {
         change(state);
         picture.setPenWidth(3);
         picture.line(centre.Y - 2, centre.X, centre.Y + 2, centre.X + 1, QColor(128, 128, 128));
