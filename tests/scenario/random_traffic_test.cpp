@@ -138,7 +138,7 @@ TEST(GenerateRandomTraffic, OneExerciseNumberGivesTheSameTrafficTwice) {
     EXPECT_EQ(rng.Rnd(), static_cast<float>(3499211612u >> 8) / 16777216.0f);
 }
 
-TEST(ExerciseNumber, WholeNumbersThatFitASeedAndOneFromTheClockToReadOut) {
+TEST(ExerciseNumber, TypedOrTakenFromTheClock) {
     EXPECT_EQ(ParseExerciseNumber(" 4711 "), 4711u);
     EXPECT_EQ(ParseExerciseNumber("0"), 0u);
     EXPECT_EQ(ParseExerciseNumber("4294967295"), 4294967295u);
