@@ -1,4 +1,5 @@
 #include "aids/maneuver.h"
+#include "aids/numeric_key_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -36,32 +37,26 @@ TEST(Maneuver, OpeningThePanel) {
 }
 
 TEST(Maneuver, ExecuteChecksInOrder) {
+    using F = ManeuverField;
+    const char *const turn = "Turn must be less than 180 degrees", *const course =
+                                                                       "Invalid course!";
     const struct {
         ManeuverEntries entries; // course, left, right, speed
         const char* text;
         const char* title;
-        ManeuverField field;
+        F field;
     } cases[] = {
-        {{"360", "0", "0", "10"}, "Invalid course!", "Change course", ManeuverField::Course},
-        {{"9,5", "0", "0", "10"}, "Invalid course!", "Change course", ManeuverField::Course},
-        {{"400", "200", "200", ""}, "Invalid course!", "Change course", ManeuverField::Course},
-        {{"090", "200", "180", ""},
-         "Turn must be less than 180 degrees",
-         "Turn Right",
-         ManeuverField::TurnRight},
-        {{"090", "180", "0", "10"},
-         "Turn must be less than 180 degrees",
-         "Turn Left",
-         ManeuverField::TurnLeft},
-        {{"090", "0", "-5", "10"},
-         "Turn must be less than 180 degrees",
-         "Turn Right",
-         ManeuverField::TurnRight},
-        {{"090", "0", "0", ""}, "Must enter speed!", "Change speed", ManeuverField::Speed},
+        {{"360", "0", "0", "10"}, course, "Change course", F::Course},
+        {{"9,5", "0", "0", "10"}, course, "Change course", F::Course},
+        {{"400", "200", "200", ""}, course, "Change course", F::Course},
+        {{"090", "200", "180", ""}, turn, "Turn Right", F::TurnRight},
+        {{"090", "180", "0", "10"}, turn, "Turn Left", F::TurnLeft},
+        {{"090", "0", "-5", "10"}, turn, "Turn Right", F::TurnRight},
+        {{"090", "0", "0", ""}, "Must enter speed!", "Change speed", F::Speed},
         // The keypad can type a second point; Execute refuses it.
-        {{"090", "0", "0", "12.5.1"}, "Must enter speed!", "Change speed", ManeuverField::Speed},
+        {{"090", "0", "0", "12.5.1"}, "Must enter speed!", "Change speed", F::Speed},
         // A speed no number can hold: reported, nothing emptied.
-        {{"090", "0", "0", "1e39"}, "Overflow", "Maneuver Do IT", ManeuverField::None},
+        {{"090", "0", "0", "1e39"}, "Overflow", "Maneuver Do IT", F::None},
     };
     for (auto c : cases) {
         mv::Simulation sim = Fleet();
@@ -70,7 +65,7 @@ TEST(Maneuver, ExecuteChecksInOrder) {
         const auto msg = mv::ExecuteManeuver(c.entries, 1, sim);
         ASSERT_TRUE(msg) << c.text;
         EXPECT_EQ(*msg, (mv::ManeuverMessage{c.text, c.title, c.field}));
-        if (c.field != ManeuverField::None) {
+        if (c.field != F::None) {
             EXPECT_EQ(*c.entries.Field(c.field), "") << c.title;
         } else {
             EXPECT_EQ(c.entries.Speed, typed.Speed);
@@ -158,6 +153,34 @@ TEST(Maneuver, JumpToTarget) {
     mv::JumpToVessel(sim, 1); // B is on its ordered heading
     EXPECT_FALSE(sim.Turning);
     EXPECT_EQ(sim.Vessels.Vessel[2].NewHeading, 60); // nobody's motion changes
+}
+
+TEST(NumericKeyFilter, DecidesEachKey) {
+    const struct {
+        char16_t key;
+        const char* text;
+        int caret;
+        bool sign, decimal;
+        char16_t expected;
+    } cases[] = {
+        {u'7', "", 0, false, false, u'7'},
+        {8, "12.5", 4, false, false, 8},    // backspace always works
+        {u'.', "12", 2, false, true, u'.'}, // 12.5 in the speed field
+        {u'.', "12.5", 4, false, true, 0},  // a second point is swallowed
+        {u'.', "12.5", 0, false, true, 0},  // even over a selection holding the point
+        {u'.', "12", 2, false, false, 0},   // course and turn fields
+        {u'-', "", 0, false, true, 0},      // no field of the program takes a sign
+        {u'-', "", 0, true, false, u'-'},   // where a sign is allowed: first two places
+        {u'+', "5", 1, true, false, u'+'},
+        {u'-', "55", 2, true, false, 0},
+        {13, "12", 2, true, true, 0}, // Enter
+        {22, "12", 2, true, true, 0}, // Ctrl+V
+        {u',', "12", 2, true, true, 0},
+        {u'\u0663', "", 0, true, true, 0}, // an Arabic-Indic three is not a digit here
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mv::NumericKeyFilter(c.key, c.text, c.caret, c.sign, c.decimal), c.expected)
+            << int(c.key) << " into '" << c.text << "'";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "core/closest_approach.h"
 #include "core/motion.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +8,16 @@
 
 namespace {
 
-mv::VesselData Vessel(double size, float heading, int16_t ordered, float speed = 10,
-                      float orderedSpeed = 10) {
+using mv::PointD;
+using mv::VesselData;
+
+VesselData Vessel(double size, float heading, int16_t ordered, float speed = 10,
+                  float orderedSpeed = 10) {
     return {heading, ordered, speed, orderedSpeed, size};
 }
 
 // Headings after each tick until the turn completes (or `maxTicks` pass).
-std::vector<float> Turn(mv::VesselData v, int16_t factor, int maxTicks = 20) {
+std::vector<float> Turn(VesselData v, int16_t factor, int maxTicks = 20) {
     std::vector<float> headings;
     for (int t = 0; t < maxTicks; ++t) {
         mv::ManeuverReadout r;
@@ -40,10 +44,14 @@ TEST(TurnStep, NavigatorsCases) {
         {"opposite: left to the smaller number", mv::kMedium, 180, 0, 5, {105, 30, 0}},
         {"fractional start turns in whole degrees", mv::kMedium, 10.4f, 40, 1, {25, 40}},
         {"unknown size never turns", 0.0, 10, 90, 1, std::vector<float>(20, 10)},
+        {"yawing 090.3 is on an ordered 090", mv::kMedium, 90.3f, 90, 1,
+         std::vector<float>(20, 90.3f)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Turn(Vessel(c.size, c.from, c.to), c.factor), c.headings) << c.name;
-    EXPECT_FALSE(mv::TurnPending(Vessel(0.0, 10, 90), 1)); // so the manoeuvre can end
+    // Neither has a turn pending, so the manoeuvre can end.
+    EXPECT_FALSE(mv::TurnPending(Vessel(0.0, 10, 90), 1));
+    EXPECT_FALSE(mv::TurnPending(Vessel(mv::kMedium, 90.3f, 90), 1));
 }
 
 TEST(TurnStep, StepSizeOfEveryTimeFactor) {
@@ -76,15 +84,6 @@ TEST(TurnStep, ReadoutsOfATurnThatCompletes) {
     EXPECT_TRUE(second.ClearTurnEntries);
 }
 
-TEST(TurnStep, RoundedOnCourseChangesNothing) {
-    // A yawing heading of 090.3 is on an ordered 090: no turn, and none pending.
-    auto v = Vessel(mv::kMedium, 90.3f, 90);
-    mv::ManeuverReadout r;
-    EXPECT_FALSE(mv::TurnStep(v, 1, r));
-    EXPECT_EQ(v.Heading, 90.3f);
-    EXPECT_FALSE(mv::TurnPending(v, 1));
-}
-
 TEST(SpeedStep, ApproachesAndClamps) {
     const struct {
         float from, to;
@@ -110,10 +109,48 @@ TEST(SpeedStep, ApproachesAndClamps) {
 }
 
 TEST(MoveVessel, NegativeSpeedGoesAstern) {
-    mv::PointD p;
+    PointD p;
     mv::MoveVessel(Vessel(mv::kMedium, 90, 90, -12, -12), p, mv::SimClock{}.HoursPerTick);
     EXPECT_NEAR(p.Y, -0.01, 1e-12); // 12 kn for 3 s is 0.01 nm
     EXPECT_NEAR(p.X, 0.0, 1e-12);
+}
+
+// Both vessels run one tick at the given time factor; the closest distance during it.
+double OneTick(int16_t factorIndex, VesselData own, PointD ownPos, VesselData target,
+               PointD targetPos) {
+    mv::SimClock clock;
+    clock.SetTimeFactor(factorIndex);
+    const PointD ownStart = ownPos, targetStart = targetPos;
+    mv::MoveVessel(own, ownPos, clock.HoursPerTick);
+    mv::MoveVessel(target, targetPos, clock.HoursPerTick);
+    return mv::ClosestApproachInTick(ownStart, ownPos, targetStart, targetPos);
+}
+
+TEST(ClosestApproachInTick, Cases) {
+    const VesselData north{0, 0, 10, 10, mv::kMedium}, south{180, 180, 10, 10, mv::kMedium};
+    const VesselData stopped{0, 0, 0, 0, mv::kMedium};
+    const struct {
+        const char* name;
+        int16_t factorIndex; // 6 is x120: six minutes of sea time, 1 nm at 10 kn
+        VesselData own;
+        PointD ownPos;
+        VesselData target;
+        PointD targetPos;
+        double expected;
+    } cases[] = {
+        // Head-on, 1 nm apart and 0.005 nm off the line: at x120 they pass within the tick, 1 nm
+        // apart at both of its ends; at x1 they close only 0.0167 nm.
+        {"head-on at x120", 6, north, {0, 0}, south, {1, 0.005}, 0.005},
+        {"head-on at x1: the end of the tick", 0, north, {0, 0}, south, {1, 0.005}, 0.98334605},
+        {"parallel, same speed", 6, north, {0, 0}, north, {0, 0.5}, 0.5},
+        {"stationary pair", 6, stopped, {2, 3}, stopped, {2.3, 3.4}, 0.5},
+        {"on top of each other", 6, stopped, {2, 3}, stopped, {2, 3}, 0},
+        {"opening: the start of the tick", 6, north, {0, 0}, south, {-0.2, 0}, 0.2},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(OneTick(c.factorIndex, c.own, c.ownPos, c.target, c.targetPos), c.expected,
+                    1e-6)
+            << c.name;
 }
 
 } // namespace

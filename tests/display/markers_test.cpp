@@ -1,4 +1,5 @@
 #include "display/markers.h"
+#include "display/true_view_logic.h"
 
 #include "core/geometry.h"
 
@@ -118,12 +119,11 @@ TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
     RadarDisplayState s = Display(12.0);
     ASSERT_TRUE(PressMarkerButton(s, MarkerButton::EBLClock));
     const float turns[] = {1, 1, 1, 1, 1, 5, 5, 5, 5, 5};
-    float expected = 0;
+    float expected = 0; // 30 degrees in a one-second hold
     for (float t : turns) {
         EXPECT_EQ(UtilityTick(s), UtilityTickResult::EBLMoved);
         EXPECT_EQ(s.EBLBearing, expected += t);
     }
-    EXPECT_EQ(s.EBLBearing, 30.0f); // a one-second hold
     EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::EBLClock));
     EXPECT_EQ(s.MovementKind, 0);
 
@@ -196,6 +196,63 @@ TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
     EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
     EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Down)));
     EXPECT_EQ(s.VRMRange, 3.0);
+}
+
+TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
+    struct Case {
+        int16_t from;
+        bool up;
+        bool moved;
+        double range;
+    };
+    const Case cases[] = {{7, true, true, 24},      {7, false, true, 6},     {9, true, false, 36},
+                          {0, false, false, 0.125}, {1, false, true, 0.125}, {8, true, true, 36}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << (c.up ? " up" : " down"));
+        RadarDisplayState s;
+        s.TVRangeIndex = c.from;
+        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(c.from)));
+        EXPECT_EQ(c.up ? TrueViewRangeUp(s) : TrueViewRangeDown(s), c.moved);
+        EXPECT_EQ(s.TVRange, c.range);
+    }
+}
+
+TEST(TrueView, GridCaptionFollowsTheRange) {
+    struct Case {
+        double range;
+        const char* caption;
+    };
+    const Case cases[] = {{36, "True View   Grid= 5 nm."},   {12, "True View   Grid= 2 nm."},
+                          {6, "True View   Grid= 1 nm."},    {1.5, "True View   Grid= .25 nm."},
+                          {0.5, "True View   Grid= .1 nm."}, {0.125, "True View   Grid= .1 nm."}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TrueViewCaption(true, c.range), c.caption) << c.range;
+    EXPECT_EQ(TrueViewCaption(false, 12), "True View");
+}
+
+// Far from the world's origin the grid still covers the whole view, from its bottom-left
+// corner, with nothing on the top or right edge.
+TEST(TrueView, GridCoversTheViewCentredOnTheOwnVessel) {
+    struct Case {
+        double range;
+        size_t across; // horizontal lines
+    };
+    for (const Case c : {Case{12, 12}, Case{0.5, 10}, Case{1.5, 12}}) {
+        SCOPED_TRACE(c.range);
+        const PointD own{20.0, 20.0};
+        const TrueViewWindow w = CenteredTrueViewWindow(own, c.range);
+        EXPECT_EQ(w.Left, 20.0 - c.range);
+        EXPECT_EQ(w.Top, 20.0 + c.range);
+        EXPECT_EQ(w.Height, -w.Width);
+        const auto lines = TrueViewGridLines(w, c.range);
+        ASSERT_EQ(lines.size(), 2 * c.across - 1);
+        const double g = static_cast<double>(TrueViewGridSpacing(c.range));
+        EXPECT_EQ(lines.front().From, (PointD{20.0 - c.range, w.Left}));
+        EXPECT_EQ(lines.front().To.Y, w.Left + w.Width);
+        const GridLine& firstVertical = lines.at(c.across);
+        EXPECT_EQ(firstVertical.From, (PointD{w.Top, w.Left + g}));
+        EXPECT_EQ(firstVertical.To.X, w.Top - 2 * c.range);
+    }
 }
 
 } // namespace

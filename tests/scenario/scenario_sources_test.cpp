@@ -132,15 +132,13 @@ TEST(CheckTargetCount, MessagesAndTheRowsShown) {
         const char* message;
         const char* newText; // nullptr: the text stands
         int rows;            // 0: the rows keep their visibility
-    } cases[] = {
-        {" 3", "", nullptr, 3},
-        {"5", "", nullptr, 5},
-        {"1", "", nullptr, 1},
-        {"6", "May not have more than five targets", "1", 1},
-        {"0", "Must have at least one target.", "1", 1},
-        {"", "Must enter a number!", nullptr, 0},
-        {"2x", "Must enter a number!", nullptr, 0},
-    };
+    } cases[] = {{" 3", "", nullptr, 3},
+                 {"5", "", nullptr, 5},
+                 {"1", "", nullptr, 1},
+                 {"6", "May not have more than five targets", "1", 1},
+                 {"0", "Must have at least one target.", "1", 1},
+                 {"", "Must enter a number!", nullptr, 0},
+                 {"2x", "Must enter a number!", nullptr, 0}};
     for (const auto& c : cases) {
         const TargetCountCheck check = CheckTargetCount(c.text);
         EXPECT_EQ(check.Message, c.message) << c.text;
@@ -205,7 +203,6 @@ TEST(LoadOwnTargets, BuildsNewTablesFromTheFieldTexts) {
     ASSERT_TRUE(b.ok()) << b.Error;
     const VesselTables& t = *b.Tables;
     EXPECT_EQ(t.NumVessels, 3);
-    EXPECT_EQ(t.Vessel.size(), 4u);
     // The own vessel keeps 45.5 and orders 46; a target's heading is the rounded one.
     EXPECT_EQ(t.Vessel[0], (VesselData{45.5f, 46, 12.0f, 12.0f, kMedium}));
     EXPECT_EQ(t.Vessel[1], (VesselData{270.0f, 270, 10.0f, 10.0f, kLarge}));
@@ -254,16 +251,14 @@ TEST(OpeningFields, RowsFromTheStartStateAndBackIntoADemo) {
     current.Rows[4].Heading = "untouched";
     const OwnTargetFields f = OpeningFields(t, current);
     EXPECT_EQ(f.Targets, " 2");
-    EXPECT_EQ(f.Rows[0].Type, 1);
-    EXPECT_EQ(f.Rows[0].Heading, "45.5");
-    EXPECT_EQ(f.Rows[0].Speed, "12");
-    EXPECT_EQ(f.Rows[1].Heading, "270");
-    EXPECT_EQ(f.Rows[1].Range, "6.0");
-    EXPECT_EQ(f.Rows[1].Bearing, "045");
-    EXPECT_EQ(f.Rows[2].Type, 2); // a size that is no class leaves the choice
-    EXPECT_EQ(f.Rows[2].Speed, "5.5");
-    EXPECT_EQ(f.Rows[2].Range, "8.3");
-    EXPECT_EQ(f.Rows[2].Bearing, "300");
+    const auto row = [&f](size_t i) {
+        const OwnTargetRow& r = f.Rows[i];
+        return std::to_string(r.Type) + " " + r.Heading + " " + r.Speed + " " + r.Range + " " +
+               r.Bearing;
+    };
+    EXPECT_EQ(row(0), "1 45.5 12  ");
+    EXPECT_EQ(row(1), "2 270 10 6.0 045");
+    EXPECT_EQ(row(2), "2 44 5.5 8.3 300"); // a size that is no class leaves the choice
     EXPECT_EQ(f.Rows[4].Heading, "untouched");
 
     const DemoRecord r = OwnTargetsDemoRecord(TwoTargets(), *b.Tables, "Mine", "Plot.");

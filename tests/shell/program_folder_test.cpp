@@ -3,11 +3,10 @@
 
 #include "shell/program_folder.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -15,25 +14,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Empty files, with their folders, under a fresh folder.
 class ProgramFolderTest : public testing::Test {
   protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("marovane_program_folder_" + std::to_string(std::random_device{}()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    // Files relative to root, made with empty contents and their folders.
     void Make(const std::vector<std::string>& files) {
         for (const std::string& file : files) {
             fs::create_directories((root / file).parent_path());
             std::ofstream(root / file) << "";
         }
     }
-
-    fs::path root;
+    mv::test::TempDir dir;
+    const fs::path& root = dir.path;
 };
 
 TEST_F(ProgramFolderTest, TheFolderThatHoldsTheYawTable) {
@@ -43,7 +34,7 @@ TEST_F(ProgramFolderTest, TheFolderThatHoldsTheYawTable) {
         const char* exeFolder;
         const char* expected;
     };
-    const std::vector<Case> cases = {
+    const Case cases[] = {
         {"build tree",
          {"build/bin/marovane", "build/bin/Yaw.txt", "build/bin/Default.dem"},
          "build/bin",
