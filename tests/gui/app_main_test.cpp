@@ -3,6 +3,7 @@
 // size limits, the console's layout at two sizes, and closing with each kind of window open.
 
 #include "aids/cpa_computer_window.h"
+#include "aids/maneuver_window.h"
 #include "aids/vessel_panel.h"
 #include "display/radar_console.h"
 #include "display/radar_picture.h"
@@ -143,7 +144,6 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     EXPECT_FALSE(Action("mnuManeuverVessel(4)")->isEnabled());
     EXPECT_EQ(Action("mnuExit")->text(), "E&xit Marovane");
     EXPECT_EQ(Action("mnuSeaState")->text(), "S&eas");
-    EXPECT_TRUE(Action("mnuFileSeparator1")->isSeparator());
     EXPECT_EQ(Action("mnuExit")->shortcut(), QKeySequence(QKeySequence::Quit));
 
     // One tick at x30 is 90 seconds of sea time.
@@ -303,8 +303,7 @@ TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
     }
     Action("mnuCPAVessel(1)")->trigger();
     EXPECT_TRUE(Control<QRadioButton>("optCPA")->isChecked());
-    EXPECT_TRUE(app->console().vesselPanel()->findChild<QWidget*>("frmManeuver") != nullptr ||
-                WindowOpen("frmManeuver"));
+    EXPECT_TRUE(app->console().vesselPanel()->maneuverWindow().isOpenOn(1));
     Action("mnuCPAComputer")->trigger();
     EXPECT_TRUE(app->console().vesselPanel()->cpaComputer()->isVisible());
     // Help through Dialogs: the menu, the console's Help button and F1 on a focused control.
