@@ -1,10 +1,12 @@
-// The finished program as start-up leaves it: the end state, every menu entry against its
-// console twin, the main window's size limits, the console's layout at two sizes, and closing
-// with each kind of window open.
+// The finished program as start-up leaves it: the end state, a clear message when its own
+// files are missing or broken, every menu entry against its console twin, the main window's
+// size limits, the console's layout at two sizes, and closing with each kind of window open.
 
 #include "aids/cpa_computer_window.h"
+#include "aids/maneuver_window.h"
 #include "aids/vessel_panel.h"
 #include "display/radar_console.h"
+#include "display/radar_picture.h"
 #include "scenario/scenario_list.h"
 #include "scenario/traffic_selector.h"
 #include "shell/application.h"
@@ -19,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -35,13 +37,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A program folder with the shipped demo files and yaw table, less what a case leaves out.
+fs::path ProgramFolder(const QTemporaryDir& dir, const char* leaveOut = nullptr) {
+    const fs::path folder = dir.path().toStdString();
+    for (const auto& entry : fs::directory_iterator(MAROVANE_DATA_DIR))
+        if (!leaveOut || entry.path().filename() != leaveOut)
+            fs::copy_file(entry.path(), folder / entry.path().filename());
+    return folder;
+}
+
+// What start-up leaves running, whether Default.dem could be read or not: x30, plotting on,
+// the clock going, and a radar face to look at.
+void ExpectRunningAtX30WithPlotting(mv::Application& app) {
+    EXPECT_TRUE(app.exercise().isRunning());
+    EXPECT_EQ(app.exercise().tmrSim().interval(), 3000);
+    EXPECT_EQ(app.simulation().Clock.TimeFactor, 30);
+    EXPECT_EQ(app.console().findChild<QComboBox*>("cboTimeFactor")->currentText(), "x30");
+    EXPECT_EQ(app.display().Tick.Range, 12.0);
+    EXPECT_TRUE(app.display().Tick.PlotOn);
+    // The face's green edge at the top of the circle, 0.1 range below the top of the picture.
+    const auto& picture = app.console().picture();
+    const QPointF top =
+        picture.toPixel(picture.left() + picture.width() / 2, picture.top() - 0.1 * 12);
+    EXPECT_GT(picture.pixel(static_cast<int>(top.x()), static_cast<int>(top.y()) + 1).green(), 100);
+}
+
 class AppMain : public testing::Test {
   protected:
-    void SetUp() override {
-        for (const auto& entry : fs::directory_iterator(MAROVANE_DATA_DIR))
-            fs::copy_file(entry.path(),
-                          fs::path(dir.path().toStdString()) / entry.path().filename());
-    }
+    void SetUp() override { ProgramFolder(dir); }
     void TearDown() override {
         if (app) app->exercise().SetPaused(true);
     }
@@ -87,17 +110,22 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     Start(std::chrono::milliseconds(200));
     EXPECT_GE(took.elapsed(), 190) << "the splash is held from its first showing";
     EXPECT_TRUE(dialogs.shown.empty());
+    ExpectRunningAtX30WithPlotting(*app);
     auto& d = app->display();
-    EXPECT_EQ(d.Tick.Range, 12.0);
-    EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn && d.Tick.PlotOn);
-    EXPECT_EQ(app->simulation().Clock.TimeFactor, 30);
-    EXPECT_TRUE(app->exercise().isRunning());
+    EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn);
     EXPECT_TRUE(app->mainWindow().isVisible());
     EXPECT_TRUE(app->mainWindow().isMaximized());
     EXPECT_TRUE(app->mainWindow().consoleWindow()->isMaximized());
     EXPECT_FALSE(WindowOpen("frmSplash"));
     EXPECT_FALSE(WindowOpen("frmBackSim"));
-    EXPECT_EQ(Item("lblRR", "visible"), "true");
+    EXPECT_EQ(app->console().windowTitle(), "Coastal passage: three ships in sight");
+    EXPECT_EQ(app->simulation().Vessels.NumVessels, 4);
+    EXPECT_FALSE(app->simulation().Description.empty());
+    EXPECT_EQ(Item("lblNoExercise", "visible"), "false");
+    // The bearing line and range ring are on, switched by their own buttons.
+    EXPECT_TRUE(Control("cmdEBLClock")->isEnabled());
+    EXPECT_EQ(Item("lblCRTEBL"), "EBL 000 RELATIVE");
+    EXPECT_EQ(Item("shpVRM", "visible") + Item("lblRR", "visible"), "truetrue");
 
     // The design's menu state at start, with what start-up switched on.
     const char* checkedAtStart[] = {"mnuRangeRings", "mnuT(4)",     "mnuRange(7)",
@@ -116,8 +144,57 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     EXPECT_FALSE(Action("mnuManeuverVessel(4)")->isEnabled());
     EXPECT_EQ(Action("mnuExit")->text(), "E&xit Marovane");
     EXPECT_EQ(Action("mnuSeaState")->text(), "S&eas");
-    EXPECT_TRUE(Action("mnuFileSeparator1")->isSeparator());
     EXPECT_EQ(Action("mnuExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+
+    // One tick at x30 is 90 seconds of sea time.
+    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:00:00");
+    app->exercise().tmrSim_Timer();
+    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:01:30 x 30");
+}
+
+TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
+    const struct {
+        const char* what;
+        const char* leaveOut;
+        const char* file; // written over the file of that name when set
+        const char* contents;
+        bool starts;
+        const char* title;
+        mv::Dialogs::Icon icon;
+    } cases[] = {
+        {"no yaw table", "Yaw.txt", nullptr, nullptr, false, "LoadYaw",
+         mv::Dialogs::Icon::Critical},
+        {"a letter in the yaw table", nullptr, "Yaw.txt", "2\r\n1, 2, x, 4, 5, 6, 7, 8\r\n", false,
+         "LoadYaw", mv::Dialogs::Icon::Critical},
+        {"no default exercise", "Default.dem", nullptr, nullptr, true, "LoadDemo",
+         mv::Dialogs::Icon::Exclamation},
+        {"a broken default exercise", nullptr, "Default.dem", "Broken\r\n 3 \r\nSMALL, 0x0, 5\r\n",
+         true, "LoadDemo", mv::Dialogs::Icon::Exclamation},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const fs::path folder = ProgramFolder(dir, c.leaveOut);
+        if (c.file)
+            std::ofstream(folder / c.file, std::ios::binary | std::ios::trunc) << c.contents;
+        mv::ScriptedDialogs dialogs;
+        mv::Application app(folder, dialogs);
+        EXPECT_EQ(app.Start(), c.starts);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].title, c.title);
+        EXPECT_EQ(dialogs.shown[0].icon, c.icon);
+        EXPECT_FALSE(dialogs.shown[0].text.isEmpty());
+        if (!c.starts) continue;
+        // The program goes on as it would with the exercise, and says plainly that none is
+        // loaded.
+        EXPECT_EQ(app.simulation().Vessels.NumVessels, 0) << "nothing half-loaded";
+        app.console().resize(1000, 700);
+        ExpectRunningAtX30WithPlotting(app);
+        EXPECT_EQ(app.console().windowTitle(), "No exercise loaded");
+        EXPECT_EQ(app.console().findChild<QObject*>("lblNoExercise")->property("visible"), true);
+        app.exercise().tmrSim_Timer(); // a tick with no exercise does nothing
+        EXPECT_EQ(dialogs.shown.size(), 1u);
+    }
 }
 
 TEST_F(AppMain, EachMenuEntryAndItsButtonChangeTheStateAlike) {
@@ -226,8 +303,7 @@ TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
     }
     Action("mnuCPAVessel(1)")->trigger();
     EXPECT_TRUE(Control<QRadioButton>("optCPA")->isChecked());
-    EXPECT_TRUE(app->console().vesselPanel()->findChild<QWidget*>("frmManeuver") != nullptr ||
-                WindowOpen("frmManeuver"));
+    EXPECT_TRUE(app->console().vesselPanel()->maneuverWindow().isOpenOn(1));
     Action("mnuCPAComputer")->trigger();
     EXPECT_TRUE(app->console().vesselPanel()->cpaComputer()->isVisible());
     // Help through Dialogs: the menu, the console's Help button and F1 on a focused control.
@@ -240,7 +316,6 @@ TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
     ASSERT_GE(dialogs.shown.size(), 3u);
     EXPECT_TRUE(dialogs.shown.back().text.endsWith("::html/ebl.htm"))
         << dialogs.shown.back().text.toStdString();
-    EXPECT_EQ(mv::MainWindow::HelpContextOf(Control("cboSetTraffic")), 32200);
 }
 
 TEST_F(AppMain, MainWindowKeepsItsSizeLimitsWhenNormal) {

@@ -10,10 +10,7 @@
 #include "ui/world_picture_widget.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -26,30 +23,14 @@ using mv::item::lblVessel;
 
 class MeasureTest : public mv::test::ExerciseFixture {
   protected:
-    std::string Item(QObject* owner, const QString& name, const char* property = "text") {
-        const QObject* o = owner->findChild<QObject*>(name);
-        return o ? o->property(property).toString().toStdString() : "missing";
-    }
-    std::string Item(const QString& name, const char* property = "text") {
-        return Item(console.get(), name, property);
-    }
-    template <class W = QPushButton> W* Get(const char* name) {
-        W* w = console->findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    QPushButton* Get(const char* name) { return Find<QPushButton>(name); }
     QTimer& Utility() { return *console->findChild<QTimer*>("tmrUtility"); }
     mv::MarkerPanel& Markers() { return console->markers(); }
     mv::WorldPictureWidget& Picture() { return *console->pictureWidget(); }
     // The radius of the drawn VRM ring, in nautical miles.
     double DrawnVRM() {
         auto& pic = console->picture();
-        return console->picture().overlayLine(mv::item::shpVRM).length() * pic.unitsPerPixelX();
-    }
-    // An option is clicked on its caption, where a user clicks it.
-    void Choose(const char* option) {
-        QTest::mouseClick(Get<QRadioButton>(option), Qt::LeftButton, {},
-                          QPoint(8, Get<QRadioButton>(option)->height() / 2));
+        return pic.overlayLine(mv::item::shpVRM).length() * pic.unitsPerPixelX();
     }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i)
@@ -77,7 +58,7 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
     };
     const auto mode = [&] {
         return std::to_string(d.CursorMode) + " " +
-               (Get<QWidget>("pnlCursorMode")->isVisible() ? "cursor-panel" : "keys-panel") + " " +
+               (Find("pnlCursorMode")->isVisible() ? "cursor-panel" : "keys-panel") + " " +
                Item(mv::item::lblRange, "visible") + " " + Item(mv::item::lneHCursor, "visible") +
                " " + (Picture().cursor().shape() == Qt::UpArrowCursor ? "up-arrow" : "pointer");
     };
@@ -98,10 +79,8 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control);
-        auto* control = console->findChild<QAbstractButton*>(c.control);
-        ASSERT_NE(control, nullptr);
         EXPECT_EQ(c.probe(), c.before);
-        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+        Click(c.control);
         EXPECT_EQ(c.probe(), c.after);
     }
     for (const char* name : {"cmdEBL", "cmdEBLClock", "cmdEBLCtrClock", "cmdVRMIn", "cmdVRMOut"})
@@ -172,7 +151,7 @@ TEST_F(MeasureTest, ArrowKeysAndWheelMoveTheMarkersThatAreOn) {
 
 TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
     LoadOwnAndTarget(0, {});
-    Choose("optCursorMode");
+    Click("optCursorMode");
     const auto click = [&](double bearing, double range) {
         mv::PointD p;
         mv::PolarOffset({0, 0}, p, static_cast<float>(bearing), range);
@@ -211,7 +190,7 @@ TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
             display.RangeIndex = static_cast<int16_t>(index);
             console->SetRange(scale);
             console->SetNorthUp(northUp);
-            Choose("optCursorMode");
+            Click("optCursorMode");
 
             const QPointF echo = console->picture().overlayLine(mv::item::lneVessel(1)).center();
             QTest::mouseClick(&Picture(), Qt::LeftButton, {}, echo.toPoint());
@@ -255,9 +234,9 @@ TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
     EXPECT_EQ(View().frameGeometry().bottomRight(), area.bottomRight());
 
     // Own vessel red, the target green; red points where the vessels stood as it opened.
-    EXPECT_EQ(Item(&View(), lblVessel(0)) + Item(&View(), lblVessel(1)), "AB");
-    EXPECT_EQ(Item(&View(), lblVessel(1), "visible"), "true");
-    EXPECT_EQ(Item(&View(), lblVessel(2), "visible"), "false");
+    EXPECT_EQ(Item(lblVessel(0), "text", &View()) + Item(lblVessel(1), "text", &View()), "AB");
+    EXPECT_EQ(Item(lblVessel(1), "visible", &View()), "true");
+    EXPECT_EQ(Item(lblVessel(2), "visible", &View()), "false");
     EXPECT_EQ(At(sim.Vessels.VesselPos[0]), QColor(255, 0, 0));
     EXPECT_EQ(At(sim.Vessels.VesselPos[1]), QColor(255, 0, 0));
     QTest::mouseClick(ViewButton("cmdCenter"), Qt::LeftButton);

@@ -201,39 +201,26 @@ TEST_F(RadarConsoleTest, EchoAndHeadingLineLieWhereTheNavigatorMeasuresThem) {
     }
 }
 
-TEST_F(RadarConsoleTest, PlotMarksFollowTheIntervalInSeaTime) {
-    // Dead ahead at 2.5 nm, opening at 20 knots, the 3-minute interval: at x1 a mark every
-    // 60th tick, at x120 every tick, and one at once when plotting is switched on.
-    struct Case {
-        int timeFactorIndex;
-        int ticks;
-        int marks;
-    };
-    const Case cases[] = {{0, 59, 1}, {0, 60, 2}, {6, 4, 5}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "factor index " << c.timeFactorIndex << ", " << c.ticks << " ticks");
-        display.Tick.PlotOn = false;
-        LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
-        exercise->SetTimeFactor(c.timeFactorIndex);
-        console->SetPlotFrequency(1);
-        console->cmdPlot_Click();
-        ASSERT_TRUE(display.Tick.PlotOn);
-        for (int t = 0; t < c.ticks; ++t)
-            exercise->tmrSim_Timer();
+TEST_F(RadarConsoleTest, PlotMarksAreStampedUpTheTrackFromWherePlottingWasSwitchedOn) {
+    // Dead ahead at 2.5 nm, opening at 20 knots; at x120 the 3-minute interval is every tick,
+    // and one mark comes at once as plotting is switched on.
+    display.Tick.PlotOn = false;
+    LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
+    exercise->SetTimeFactor(6);
+    console->SetPlotFrequency(1);
+    Click("cmdPlot");
+    ASSERT_TRUE(display.Tick.PlotOn);
+    for (int t = 0; t < 4; ++t)
+        exercise->tmrSim_Timer();
 
-        // The marks are horizontal strokes up the column through the centre.
-        const Frame f = frame();
-        const auto& picture = console->picture();
-        const int column = static_cast<int>(f.cx);
-        const auto marks = Runs(0, static_cast<int>(f.cy) - 2, [&](int y) {
-            return IsGrey(picture.pixel(column, y)) ? 1.0 : 0.0;
-        });
-        EXPECT_EQ(static_cast<int>(marks.size()), c.marks);
-        // The trail starts where plotting was switched on.
-        ASSERT_FALSE(marks.empty());
-        EXPECT_NEAR(f.rangeOf(QPointF(f.cx, marks.back())), 2.5, 0.05);
-    }
+    // The marks are horizontal strokes up the column through the centre.
+    const Frame f = frame();
+    const auto& picture = console->picture();
+    const auto marks = Runs(0, static_cast<int>(f.cy) - 2, [&](int y) {
+        return IsGrey(picture.pixel(static_cast<int>(f.cx), y)) ? 1.0 : 0.0;
+    });
+    ASSERT_EQ(marks.size(), 5u);
+    EXPECT_NEAR(f.rangeOf(QPointF(f.cx, marks.back())), 2.5, 0.05);
 }
 
 TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
@@ -292,9 +279,7 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
 
 TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
     // B inside the 12-mile circle, C beyond it.
-    WriteDemo("Three.dem", "Three\r\n 3 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, 6\r\n"
-                           "LARGE, 180, 8, 200, 20\r\n");
-    ASSERT_TRUE(exercise->LoadDemo("Three.dem"));
+    Load("MEDIUM, 000, 10", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i)));

@@ -10,12 +10,10 @@
 #include "ui/help_topics.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 namespace {
 
@@ -38,22 +36,15 @@ class ScenarioWindowsTest : public mv::test::ExerciseFixture {
         Selector()->setCurrentIndex(index);
         emit Selector()->activated(index);
     }
-    template <class T = QWidget> T* In(QWidget& window, const QString& name) {
-        T* w = window.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void Click(QWidget& window, const QString& name) {
-        QTest::mouseClick(In<QPushButton>(window, name), Qt::LeftButton);
-    }
+    using ExerciseFixture::Click;
+    void Click(QWidget& window, const QString& name) { Click(name, &window); }
     QLineEdit* Field(const char* name, int row) {
-        return In<QLineEdit>(traffic->setTargets(), QString("%1(%2)").arg(name).arg(row));
+        return Find<QLineEdit>(QString("%1(%2)").arg(name).arg(row), &traffic->setTargets());
     }
     void Type(QLineEdit* field, const QString& keys) {
         field->clear();
         QTest::keyClicks(field, keys);
     }
-    const mv::ScriptedDialogs::Shown& Last() { return dialogs.shown.back(); }
 
     mv::TrafficSelector* traffic = nullptr;
 };
@@ -96,8 +87,11 @@ TEST_F(ScenarioWindowsTest, ChooserListsByTitleAndRunsTheChosenDemo) {
     EXPECT_TRUE(Last().text.contains("Head on.dem")) << Last().text.toStdString();
     EXPECT_TRUE(list.isVisible());
     // Run on it reports the load and leaves the running demo alone.
+    const auto running = sim.Vessels.VesselPos;
     Click(list, "cmdOK");
     EXPECT_EQ(Last().title, "LoadDemo");
+    EXPECT_TRUE(Last().text.contains("Head on.dem")) << Last().text.toStdString();
+    EXPECT_EQ(sim.Vessels.VesselPos, running);
     EXPECT_EQ(sim.Vessels.NumVessels, 1);
     EXPECT_TRUE(list.isVisible());
 }
@@ -106,12 +100,12 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
     Choose(1);
     mv::SetTargets& w = traffic->setTargets();
     ASSERT_TRUE(w.isVisible());
-    auto* count = In<QLineEdit>(w, "txtTargets");
+    auto* count = Find<QLineEdit>("txtTargets", &w);
     EXPECT_EQ(count->text(), " 1"); // from the demo in force
     EXPECT_EQ(Field("txtRange", 1)->text(), "8.0");
     EXPECT_EQ(Field("txtBearing", 1)->text(), "000");
 
-    QTest::mouseClick(In<QRadioButton>(w, "optTargets(3)"), Qt::LeftButton);
+    QTest::mouseClick(Find<QRadioButton>("optTargets(3)", &w), Qt::LeftButton);
     EXPECT_EQ(count->text(), " 3");
     EXPECT_TRUE(Field("txtHeading", 3)->isVisibleTo(&w));
     EXPECT_FALSE(Field("txtHeading", 4)->isVisibleTo(&w));
@@ -120,13 +114,11 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
     EXPECT_EQ(dialogs.messages().back(), "May not have more than five targets");
     EXPECT_EQ(count->text(), "1");
     EXPECT_FALSE(Field("txtHeading", 2)->isVisibleTo(&w));
-    EXPECT_TRUE(In<QRadioButton>(w, "optTargets(1)")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>("optTargets(1)", &w)->isChecked());
 
     // Letters and a second point never reach a number field.
     Type(Field("txtSpeed", 0), "1x2.5.3");
     EXPECT_EQ(Field("txtSpeed", 0)->text(), "12.53");
-    Type(count, "2.");
-    EXPECT_EQ(count->text(), "2");
 
     Click(w, "cmdHelp");
     EXPECT_EQ(Last().kind, "help");
@@ -156,7 +148,7 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_EQ(sim.Vessels.VesselPos, inForce);
     EXPECT_EQ(sim.TrafficSource, 0);
     EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());
 
     Field("txtSpeed", 1)->setText("14");
     Click(w, "cmdRun");
@@ -169,7 +161,7 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
 
     // Store as Demo writes the run with the edited description, and the chooser lists it.
     Choose(1);
-    ASSERT_TRUE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled()); // the rows are as run
+    ASSERT_TRUE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled()); // the rows are as run
     Click(w, "cmdDescription");
     mv::TextViewer& viewer = traffic->textViewer();
     EXPECT_FALSE(viewer.txtDescription()->isReadOnly());
@@ -202,8 +194,8 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
         << dialogs.messages().back().toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath("gone/Another.dem")));
     Field("txtHeading", 1)->setText("181");
-    EXPECT_FALSE(In<QPushButton>(w, "cmdSaveDemo")->isEnabled());
-    EXPECT_FALSE(In<QPushButton>(w, "cmdDescription")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("cmdDescription", &w)->isEnabled());
 }
 
 TEST_F(ScenarioWindowsTest, UserDemosAreStoredApartListedAfterTheShippedOnesAndRun) {
@@ -253,8 +245,8 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
     Choose(2);
     mv::RandomTargets& w = traffic->randomTargets();
     ASSERT_TRUE(w.isVisible());
-    auto* number = In<QLineEdit>(w, "txtExercise");
-    QTest::mouseClick(In<QRadioButton>(w, "optModerate"), Qt::LeftButton);
+    auto* number = Find<QLineEdit>("txtExercise", &w);
+    QTest::mouseClick(Find<QRadioButton>("optModerate", &w), Qt::LeftButton);
     Type(number, "4242");
     Click(w, "cmdRun");
     EXPECT_FALSE(w.isVisible());
@@ -282,8 +274,8 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheSameTrafficTwice) {
 
     // Random traffic can be stored as a demo at once.
     Choose(1);
-    EXPECT_TRUE(In<QPushButton>(traffic->setTargets(), "cmdSaveDemo")->isEnabled());
-    EXPECT_EQ(In<QLineEdit>(traffic->setTargets(), "txtTargets")->text(), " 4");
+    EXPECT_TRUE(Find<QPushButton>("cmdSaveDemo", &traffic->setTargets())->isEnabled());
+    EXPECT_EQ(Find<QLineEdit>("txtTargets", &traffic->setTargets())->text(), " 4");
 }
 
 TEST_F(ScenarioWindowsTest, EveryCancelSetsTheSelectorBackWithoutOpeningAWindow) {

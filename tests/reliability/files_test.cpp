@@ -1,8 +1,7 @@
 // Files that fight back, through the real windows: a demo folder that cannot be written, a
-// demo gone between listing and loading, a demo of 10 MB, names with blanks and accented
-// letters, and a disk that fills up during Store as Demo. Each is said in a message or works;
-// the running scenario and every file already on disk stay as they were, and nothing is
-// left half-written.
+// demo of 10 MB, names with blanks and accented letters, and a disk that fills up during Store
+// as Demo. Each is said in a message or works; the running scenario and every file already on
+// disk stay as they were, and nothing is left half-written.
 
 #include "scenario/scenario_list.h"
 #include "scenario/set_targets.h"
@@ -13,8 +12,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -32,11 +29,8 @@ class Files : public mv::test::ExerciseFixture {
         traffic = &console->traffic();
         ASSERT_TRUE(exercise->LoadDemo("Head on.dem"));
     }
-    void Click(QWidget& w, const char* name) {
-        auto* b = w.findChild<QPushButton*>(name);
-        ASSERT_NE(b, nullptr) << name;
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
+    using ExerciseFixture::Click;
+    void Click(QWidget& w, const char* name) { Click(name, &w); }
     // Store as Demo of the own-targets dialog, as run from the demo in force, to `path`.
     void Store(const QString& path) {
         traffic->ShowSetTargets();
@@ -83,18 +77,6 @@ TEST_F(Files, AReadOnlyFolderIsListedAndLoadedAndAStoreIntoItIsSaid) {
     EXPECT_TRUE(Leftovers().isEmpty());
     EXPECT_EQ(sim.Vessels.Vessel, running);
     QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-TEST_F(Files, ADemoGoneBetweenListingAndLoadingIsSaidAndTheRunningOneGoesOn) {
-    WriteDemo("Fog.dem", "Fog\r\n 1 \r\nSMALL, 090, 8\r\n");
-    ASSERT_TRUE(traffic->LoadDemoList());
-    QFile::remove(folder.filePath("Fog.dem"));
-    const auto running = sim.Vessels.VesselPos;
-    RunFromChooser("Fog.dem");
-    EXPECT_EQ(dialogs.shown.back().title, "LoadDemo");
-    EXPECT_TRUE(dialogs.messages().back().contains("Fog.dem"));
-    EXPECT_EQ(sim.Title, "Head on");
-    EXPECT_EQ(sim.Vessels.VesselPos, running);
 }
 
 TEST_F(Files, ADemoOfTenMegabytesIsListedPreviewedAndRun) {

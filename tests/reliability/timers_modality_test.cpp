@@ -13,11 +13,8 @@
 #include "tests/support/exercise_fixture.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 
 #include <cmath>
@@ -33,15 +30,8 @@ class TimersAndModality : public mv::test::ExerciseFixture {
     mv::VesselPanel& panel() { return *console->vesselPanel(); }
     mv::MarkerPanel& markers() { return *console->findChild<mv::MarkerPanel*>(); }
     mv::ManeuverWindow& maneuver() { return panel().maneuverWindow(); }
-    void Press(const char* name) {
-        QTest::mouseClick(console->findChild<QPushButton*>(name), Qt::LeftButton);
-    }
-    // The vessel buttons' mode, chosen as the user does.
-    void Mode(const char* option) {
-        QTest::mouseClick(panel().findChild<QRadioButton*>(option), Qt::LeftButton);
-    }
     void EBLOn() {
-        if (!display.EBLOn) Press("cmdEBL");
+        if (!display.EBLOn) Click("cmdEBL");
     }
     int ticks = 0;
 };
@@ -55,109 +45,108 @@ TEST_F(TimersAndModality, WorstMoments) {
     const Row rows[] = {
         {"a collision while the CPA computer is open",
          [this] {
-             this->LoadOwnAnd(0, {kCloseTarget});
-             this->exercise->SetTimeFactor(6);
-             this->panel().ShowCPAComputer();
-             auto* cpa = this->panel().cpaComputer();
+             LoadOwnAnd(0, {kCloseTarget});
+             exercise->SetTimeFactor(6);
+             panel().ShowCPAComputer();
+             auto* cpa = panel().cpaComputer();
              ASSERT_TRUE(cpa && cpa->isVisible());
              double timeInBox = 0;
-             this->dialogs.whileShown = [&] {
+             dialogs.whileShown = [&] {
                  // The timer fires again behind the box: that tick is skipped.
-                 this->exercise->tmrSim_Timer();
-                 timeInBox = this->sim.Clock.SimTime;
+                 exercise->tmrSim_Timer();
+                 timeInBox = sim.Clock.SimTime;
              };
-             const double before = this->sim.Clock.SimTime;
-             this->exercise->tmrSim_Timer();
-             EXPECT_EQ(this->dialogs.messages(), QStringList{"COLLISION!"});
-             EXPECT_EQ(timeInBox, before + this->sim.Clock.TimeStep); // one tick, not two
-             EXPECT_EQ(this->ticks, 1);
+             const double before = sim.Clock.SimTime;
+             exercise->tmrSim_Timer();
+             EXPECT_EQ(dialogs.messages(), QStringList{"COLLISION!"});
+             EXPECT_EQ(timeInBox, before + sim.Clock.TimeStep); // one tick, not two
+             EXPECT_EQ(ticks, 1);
              EXPECT_TRUE(cpa->isVisible());
-             this->EBLOn();
+             EBLOn();
              QTest::mouseClick(cpa->findChild<QPushButton*>("cmdCopyEBLVRM(0)"), Qt::LeftButton);
              EXPECT_FALSE(cpa->findChild<QLineEdit*>("txtHour(0)")->text().isEmpty());
          }},
         {"the utility timer fires while the collision box waits",
          [this] {
-             this->LoadOwnAnd(0, {kCloseTarget});
-             this->exercise->SetTimeFactor(6);
-             this->EBLOn();
-             auto* clockwise = this->console->findChild<QPushButton*>("cmdEBLClock");
-             const float bearing = this->display.EBLBearing;
-             ASSERT_TRUE(this->display.EBLOn);
+             LoadOwnAnd(0, {kCloseTarget});
+             exercise->SetTimeFactor(6);
+             EBLOn();
+             auto* clockwise = console->findChild<QPushButton*>("cmdEBLClock");
+             const float bearing = display.EBLBearing;
+             ASSERT_TRUE(display.EBLOn);
              ASSERT_TRUE(clockwise->isEnabled());
              bool inBox = false;
-             this->dialogs.whileShown = [&] {
+             dialogs.whileShown = [&] {
                  if (inBox) return; // only the collision box: no box inside a box
                  inBox = true;
                  QTest::mousePress(clockwise, Qt::LeftButton);
                  for (int i = 0; i < 30; ++i)
-                     this->markers().tmrUtility_Timer();
+                     markers().tmrUtility_Timer();
                  QTest::mouseRelease(clockwise, Qt::LeftButton);
-                 this->exercise->tmrSim_Timer();
+                 exercise->tmrSim_Timer();
              };
-             this->exercise->tmrSim_Timer();
-             EXPECT_EQ(this->dialogs.messages(), QStringList{"COLLISION!"});
-             EXPECT_NE(this->display.EBLBearing, bearing);
-             EXPECT_GE(this->display.EBLBearing, 0.0f);
-             EXPECT_LT(this->display.EBLBearing, 360.0f);
-             EXPECT_EQ(this->ticks, 1);
+             exercise->tmrSim_Timer();
+             EXPECT_EQ(dialogs.messages(), QStringList{"COLLISION!"});
+             EXPECT_NE(display.EBLBearing, bearing);
+             EXPECT_GE(display.EBLBearing, 0.0f);
+             EXPECT_LT(display.EBLBearing, 360.0f);
+             EXPECT_EQ(ticks, 1);
          }},
         {"range changes while the EBL is held",
          [this] {
-             this->LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4"});
-             this->EBLOn();
-             auto* clockwise = this->console->findChild<QPushButton*>("cmdEBLClock");
+             LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4"});
+             EBLOn();
+             auto* clockwise = console->findChild<QPushButton*>("cmdEBLClock");
              QTest::mousePress(clockwise, Qt::LeftButton);
              for (int i = 0; i < 12; ++i) {
-                 this->markers().tmrUtility_Timer();
-                 this->console->cmdRangeDown_Click();
-                 this->markers().tmrUtility_Timer();
-                 this->exercise->tmrSim_Timer();
-                 this->console->cmdRangeUp_Click();
+                 markers().tmrUtility_Timer();
+                 console->cmdRangeDown_Click();
+                 markers().tmrUtility_Timer();
+                 exercise->tmrSim_Timer();
+                 console->cmdRangeUp_Click();
              }
              QTest::mouseRelease(clockwise, Qt::LeftButton);
-             EXPECT_FALSE(this->console->findChild<QTimer*>("tmrUtility")->isActive());
-             EXPECT_TRUE(std::isfinite(this->display.EBLBearing));
-             EXPECT_TRUE(
-                 this->console->findChild<QObject*>("lneEBL")->property("visible").toBool());
-             EXPECT_TRUE(this->dialogs.messages().isEmpty())
-                 << this->dialogs.messages().join('|').toStdString();
+             EXPECT_FALSE(console->findChild<QTimer*>("tmrUtility")->isActive());
+             EXPECT_TRUE(std::isfinite(display.EBLBearing));
+             EXPECT_TRUE(console->findChild<QObject*>("lneEBL")->property("visible").toBool());
+             EXPECT_TRUE(dialogs.messages().isEmpty())
+                 << dialogs.messages().join('|').toStdString();
          }},
         {"a scenario started while the manoeuvre window is open on a vessel it does not have",
          [this] {
-             this->LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4", "SMALL, 90, 10, 090, 4",
-                                  "SMALL, 90, 10, 135, 4", "SMALL, 90, 10, 180, 4",
-                                  "LARGE, 90, 10, 225, 4"});
-             this->Mode("optManeuver");
-             this->panel().cmdVessel_Click(5);
-             ASSERT_TRUE(this->maneuver().isOpenOn(5));
-             this->LoadOwnAnd(0, {"SMALL, 270, 10, 045, 4"});
+             LoadOwnAnd(0,
+                        {"SMALL, 90, 10, 045, 4", "SMALL, 90, 10, 090, 4", "SMALL, 90, 10, 135, 4",
+                         "SMALL, 90, 10, 180, 4", "LARGE, 90, 10, 225, 4"});
+             Click("optManeuver");
+             panel().cmdVessel_Click(5);
+             ASSERT_TRUE(maneuver().isOpenOn(5));
+             LoadOwnAnd(0, {"SMALL, 270, 10, 045, 4"});
              // The window no longer offers orders to a vessel that is not there.
-             EXPECT_FALSE(this->maneuver().isOpenOn(5));
+             EXPECT_FALSE(maneuver().isOpenOn(5));
              // What the user can still reach: only a window that is up takes clicks.
              for (const char* b : {"cmdTurnLeft", "cmdTurnRight", "cmdExecute"})
-                 if (auto* button = this->maneuver().findChild<QPushButton*>(b);
-                     button && this->maneuver().isVisible())
+                 if (auto* button = maneuver().findChild<QPushButton*>(b);
+                     button && maneuver().isVisible())
                      button->click();
-             this->exercise->tmrSim_Timer();
-             EXPECT_EQ(this->sim.Vessels.NumVessels, 2);
-             EXPECT_EQ(this->sim.Vessels.Vessel[1].NewHeading, 270);
+             exercise->tmrSim_Timer();
+             EXPECT_EQ(sim.Vessels.NumVessels, 2);
+             EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, 270);
          }},
         {"a jump to a vessel while its CPA data is shown",
          [this] {
-             this->LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4", "LARGE, 180, 8, 090, 6"});
-             this->Mode("optCPA");
-             this->panel().cmdVessel_Click(2);
-             ASSERT_TRUE(this->maneuver().isOpenOn(2));
+             LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4", "LARGE, 180, 8, 090, 6"});
+             Click("optCPA");
+             panel().cmdVessel_Click(2);
+             ASSERT_TRUE(maneuver().isOpenOn(2));
              // The Jump menu entry of the slot, while the window is up.
-             this->panel().findChild<QRadioButton*>("optJumpTo")->setChecked(true);
-             this->panel().cmdVessel_Click(2);
-             EXPECT_EQ(this->sim.Vessels.OwnVessel, 2);
+             panel().findChild<QRadioButton*>("optJumpTo")->setChecked(true);
+             panel().cmdVessel_Click(2);
+             EXPECT_EQ(sim.Vessels.OwnVessel, 2);
              // No CPA of the own vessel with itself stays on the screen.
-             EXPECT_FALSE(this->maneuver().isOpenOn(2));
+             EXPECT_FALSE(maneuver().isOpenOn(2));
              for (int i = 0; i < 3; ++i)
-                 this->exercise->tmrSim_Timer();
-             for (QLabel* l : this->maneuver().findChildren<QLabel*>())
+                 exercise->tmrSim_Timer();
+             for (QLabel* l : maneuver().findChildren<QLabel*>())
                  EXPECT_FALSE(l->text().contains("nan", Qt::CaseInsensitive));
          }},
     };

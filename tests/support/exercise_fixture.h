@@ -6,11 +6,16 @@
 #include "shell/exercise.h"
 #include "tests/support/scripted_dialogs.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace mv::test {
 
@@ -32,21 +37,52 @@ class ExerciseFixture : public testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
-    // An own vessel at a standstill and target lines ("SIZE, heading, speed, bearing, range"),
-    // started as a demo.
-    void LoadOwnAnd(int ownHeading, std::initializer_list<QByteArray> targets) {
+    // An own vessel line ("SIZE, heading, speed") and target lines ("SIZE, heading, speed,
+    // bearing, range"), started as a demo.
+    void Load(const QByteArray& own, std::initializer_list<QByteArray> targets) {
         QByteArray text = "Test\r\n " + QByteArray::number(1 + static_cast<int>(targets.size())) +
-                          " \r\nMEDIUM, " + QByteArray::number(ownHeading) + ", 0\r\n";
+                          " \r\n" + own + "\r\n";
         for (const QByteArray& t : targets)
             text += t + "\r\n";
         WriteDemo("Test.dem", text);
         ASSERT_TRUE(exercise->LoadDemo("Test.dem"));
+    }
+    // An own vessel at a standstill on that heading.
+    void LoadOwnAnd(int ownHeading, std::initializer_list<QByteArray> targets) {
+        Load("MEDIUM, " + QByteArray::number(ownHeading) + ", 0", targets);
     }
     void LoadOwnAndTarget(int ownHeading, const QByteArray& target) {
         if (target.isEmpty())
             LoadOwnAnd(ownHeading, {});
         else
             LoadOwnAnd(ownHeading, {target});
+    }
+
+    // The last thing the program showed: a message, prompt, help page or document.
+    const ScriptedDialogs::Shown& Last() const { return dialogs.shown.back(); }
+    // A named child of a window (the console when none is given), which must be there.
+    template <class T = QWidget> T* Find(const QString& name, QObject* in = nullptr) {
+        T* w = (in ? in : console.get())->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    // A button or option clicked near the start of its caption, where a user clicks it.
+    void Click(const QString& name, QObject* in = nullptr) {
+        if (auto* b = Find<QAbstractButton>(name, in))
+            QTest::mouseClick(b, Qt::LeftButton, {},
+                              QPoint(qMin(8, b->width() / 2), b->height() / 2));
+    }
+    // What a label or entry field shows.
+    QString Text(const QString& name, QObject* in = nullptr) {
+        QObject* owner = in ? in : console.get();
+        if (auto* l = owner->findChild<QLabel*>(name)) return l->text();
+        if (auto* e = owner->findChild<QLineEdit*>(name)) return e->text();
+        return "missing " + name;
+    }
+    // A picture item's property (its text unless another is named), read by the item's name.
+    std::string Item(const QString& name, const char* property = "text", QObject* in = nullptr) {
+        const QObject* o = (in ? in : console.get())->findChild<QObject*>(name);
+        return o ? o->property(property).toString().toStdString() : "missing";
     }
 
     QTemporaryDir folder;
