@@ -1,11 +1,11 @@
 #include "aids/cpa_computer_window.h"
 
 #include "aids/numeric_entry.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 #include "ui/help_topics.h"
 
 #include <QEvent>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,13 +22,9 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-QLineEdit* Entry(const QString& name, int chars, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setAlignment(Qt::AlignRight);
-    e->setFixedWidth(e->fontMetrics().horizontalAdvance(QString(chars, '0')) + 14);
-    return e;
-}
+// Two figures of a time, five of a range or a bearing ("12.34", "045.5").
+constexpr FigureWidth kTimeWidth{"00", 14};
+constexpr FigureWidth kFigureWidth{"00000", 14};
 
 } // namespace
 
@@ -60,11 +56,11 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
             return QStringLiteral("%1(%2)").arg(base).arg(i);
         };
         sightings->addWidget(new QLabel(i == 0 ? "First" : "Second", this), i + 1, 0);
-        r.Hour = Entry(name("txtHour"), 2, this);
-        r.Minute = Entry(name("txtMinute"), 2, this);
-        r.Second = Entry(name("txtSecond"), 2, this);
-        r.Range = Entry(name("txtRange"), 5, this);
-        r.Bearing = Entry(name("txtBearing"), 5, this);
+        r.Hour = FigureEntry(name("txtHour"), kTimeWidth, this);
+        r.Minute = FigureEntry(name("txtMinute"), kTimeWidth, this);
+        r.Second = FigureEntry(name("txtSecond"), kTimeWidth, this);
+        r.Range = FigureEntry(name("txtRange"), kFigureWidth, this);
+        r.Bearing = FigureEntry(name("txtBearing"), kFigureWidth, this);
         sightings->addWidget(r.Hour, i + 1, 1);
         sightings->addWidget(new QLabel(":", this), i + 1, 2);
         sightings->addWidget(r.Minute, i + 1, 3);
@@ -84,9 +80,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
                 [this, f = r.Second] { TimeChanged(f, TimePart::Second); });
         connect(r.Range, &QLineEdit::textChanged, this, &CpaComputerWindow::Validate);
         connect(r.Bearing, &QLineEdit::textChanged, this, &CpaComputerWindow::Validate);
-        auto* copy = new QPushButton("Copy EBL/VRM", this);
-        copy->setObjectName(name("cmdCopyEBLVRM"));
-        copy->setAutoDefault(false);
+        auto* copy = MakeButton(name("cmdCopyEBLVRM"), "Copy EBL/VRM", ButtonUse::NotOnEnter, this);
         connect(copy, &QPushButton::clicked, this, [this, i] { cmdCopyEBLVRM_Click(i); });
         sightings->addWidget(copy, i + 1, 8);
     }
@@ -94,47 +88,26 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
     auto* results = new QGroupBox("CPA DATA", this);
     results->setObjectName("pnlCPAData");
     auto* grid = new QGridLayout(results);
-    grid->setHorizontalSpacing(10);
-    const auto value = [&](int r, int c, const QString& caption, const char* name) {
-        grid->addWidget(new QLabel(caption, results), r, c, Qt::AlignRight);
-        auto* v = new QLabel(results);
-        v->setObjectName(name);
-        v->setFrameShape(QFrame::Panel);
-        v->setFrameShadow(QFrame::Sunken);
-        v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        v->setMinimumWidth(v->fontMetrics().horizontalAdvance("00:00:00") + 12);
-        grid->addWidget(v, r, c + 1);
-        return v;
-    };
-    lblCourse_ = value(0, 0, "Target Course", "lblCourse");
-    lblSpeed_ = value(1, 0, "Target Speed", "lblSpeed");
-    lblYourcourse_ = value(2, 0, "Your Course", "lblYourcourse");
-    lblYourspeed_ = value(3, 0, "Your Speed", "lblYourspeed");
-    lblCPA_ = value(0, 2, "CPA", "lblCPA");
-    lblBCPA_ = value(1, 2, "Bearing", "lblBCPA");
-    lblTCPA_ = value(2, 2, "TCPA", "lblTCPA");
-    lblSRM_ = value(3, 2, "SRM", "lblSRM");
-    lblDRM_ = value(4, 2, "DRM", "lblDRM");
+    // Wide enough for the longest figure, the time to the CPA ("00:00:00").
+    ReadOutGrid values(grid, {"00:00:00", 12}, results);
+    lblCourse_ = values.add(0, 0, "Target Course", "lblCourse");
+    lblSpeed_ = values.add(1, 0, "Target Speed", "lblSpeed");
+    lblYourcourse_ = values.add(2, 0, "Your Course", "lblYourcourse");
+    lblYourspeed_ = values.add(3, 0, "Your Speed", "lblYourspeed");
+    lblCPA_ = values.add(0, 2, "CPA", "lblCPA");
+    lblBCPA_ = values.add(1, 2, "Bearing", "lblBCPA");
+    lblTCPA_ = values.add(2, 2, "TCPA", "lblTCPA");
+    lblSRM_ = values.add(3, 2, "SRM", "lblSRM");
+    lblDRM_ = values.add(4, 2, "DRM", "lblDRM");
     grid->setColumnMinimumWidth(2, 70);
 
     auto* buttons = new QHBoxLayout;
-    cmdCompute_ = new QPushButton("Compute CPA", this);
-    cmdCompute_->setObjectName("cmdCompute");
+    ButtonRow row(buttons, ButtonUse::NotOnEnter, this, this);
+    cmdCompute_ = row.add("cmdCompute", "Compute CPA", &CpaComputerWindow::cmdCompute_Click);
     cmdCompute_->setEnabled(false);
-    cmdCompute_->setAutoDefault(false);
-    connect(cmdCompute_, &QPushButton::clicked, this, &CpaComputerWindow::cmdCompute_Click);
-    auto* close = new QPushButton("&Close", this);
-    close->setObjectName("cmdClose");
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &CpaComputerWindow::cmdClose_Click);
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("cmdHelp");
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, &CpaComputerWindow::cmdHelp_Click);
-    buttons->addWidget(cmdCompute_);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
+    row.addStretch();
+    row.add("cmdClose", "&Close", &CpaComputerWindow::cmdClose_Click);
+    row.add("cmdHelp", "&Help", &CpaComputerWindow::cmdHelp_Click);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sightings);

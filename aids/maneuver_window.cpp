@@ -2,10 +2,10 @@
 
 #include "aids/cpa_data.h"
 #include "aids/numeric_entry.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 
 #include <QCloseEvent>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,24 +30,18 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent) {
     return l;
 }
 
-// A read-out: a sunken box wide enough for "000" or "99.9 kt." at any font size.
-QLabel* Value(const char* name, QWidget* parent) {
-    auto* l = Label(name, QString(), parent);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(l->fontMetrics().horizontalAdvance("-999.9 min.") + 8);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+// A panel's title: the window's font, bold and a fifth larger.
+QLabel* Title(const char* name, const QString& text, QWidget* parent) {
+    QLabel* l = Label(name, text, parent);
+    QFont title = l->font();
+    title.setBold(true);
+    title.setPointSizeF(title.pointSizeF() * 1.2);
+    l->setFont(title);
     return l;
 }
 
-QLineEdit* Entry(const char* name, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(8);
-    e->setFixedWidth(e->fontMetrics().horizontalAdvance("0000000") + 12);
-    e->setAlignment(Qt::AlignRight);
-    return e;
-}
+// A read-out wide enough for "000", "99.9 kt." or "-999.9 min." at any font size.
+constexpr FigureWidth kReadOutWidth{"-999.9 min.", 8};
 
 } // namespace
 
@@ -78,11 +72,7 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     panel->setObjectName("pnlManeuver");
     auto* column = new QVBoxLayout(panel);
 
-    lblVessel_ = Label("lblVessel", "Maneuver", panel);
-    QFont title = lblVessel_->font();
-    title.setBold(true);
-    title.setPointSizeF(title.pointSizeF() * 1.2);
-    lblVessel_->setFont(title);
+    lblVessel_ = Title("lblVessel", "Maneuver", panel);
     column->addWidget(lblVessel_);
     lblType_ = Label("lblType", "Type:", panel);
     column->addWidget(lblType_);
@@ -90,12 +80,12 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     // Present values, with the indicators the tick shows while a turn or speed change runs.
     auto* present = new QGridLayout;
     present->addWidget(Label("lblPresentCourse", "Present course", panel), 0, 0);
-    lblCourse_ = Value("lblCourse", panel);
+    lblCourse_ = ReadOut("lblCourse", kReadOutWidth, panel);
     present->addWidget(lblCourse_, 0, 1);
     lblTurning_ = Label("lblTurning", ">", panel);
     present->addWidget(lblTurning_, 0, 2);
     present->addWidget(Label("lblPresentSpeed", "Present speed", panel), 1, 0);
-    lblSpeed_ = Value("lblSpeed", panel);
+    lblSpeed_ = ReadOut("lblSpeed", kReadOutWidth, panel);
     present->addWidget(lblSpeed_, 1, 1);
     lblSpeeding_ = Label("lblSpeeding", "^", panel);
     present->addWidget(lblSpeeding_, 1, 2);
@@ -121,11 +111,9 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     const auto order = [&](int row, const char* name, const QString& caption,
                            void (ManeuverWindow::*slot)(), QLineEdit*& field, const char* fieldName,
                            const QString& unit) {
-        auto* b = new QPushButton(caption, orders);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        field = Entry(fieldName, orders);
+        QPushButton* b = CommandButton(name, caption, ButtonUse::NotOnEnter, this, slot, orders);
+        field = FigureEntry(fieldName, {"0000000", 12}, orders);
+        field->setMaxLength(8);
         filter_->watch(field, "frmManeuver");
         grid->addWidget(b, row, 0);
         grid->addWidget(field, row, 1);
@@ -166,18 +154,11 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     column->addWidget(orders);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* execute = new QPushButton("&Do it", panel);
-    execute->setObjectName("cmdExecute");
-    execute->setAutoDefault(false);
-    connect(execute, &QPushButton::clicked, this, &ManeuverWindow::cmdExecute_Click);
-    cmdManeuverClose_ = new QPushButton("Cl&ose", panel);
-    cmdManeuverClose_->setObjectName("cmdManeuverClose");
-    cmdManeuverClose_->setAutoDefault(false);
-    connect(cmdManeuverClose_, &QPushButton::clicked, this,
-            &ManeuverWindow::cmdManeuverClose_Click);
-    buttons->addWidget(execute);
-    buttons->addWidget(cmdManeuverClose_);
+    ButtonRow row(buttons, ButtonUse::NotOnEnter, this, panel);
+    row.addStretch();
+    row.add("cmdExecute", "&Do it", &ManeuverWindow::cmdExecute_Click);
+    cmdManeuverClose_ =
+        row.add("cmdManeuverClose", "Cl&ose", &ManeuverWindow::cmdManeuverClose_Click);
     column->addLayout(buttons);
     return panel;
 }
@@ -186,11 +167,7 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName("pnlCPAData");
     auto* column = new QVBoxLayout(panel);
-    lblCPAtitle_ = Label("lblCPAtitle", "CPA Data for Target", panel);
-    QFont title = lblCPAtitle_->font();
-    title.setBold(true);
-    title.setPointSizeF(title.pointSizeF() * 1.2);
-    lblCPAtitle_->setFont(title);
+    lblCPAtitle_ = Title("lblCPAtitle", "CPA Data for Target", panel);
     column->addWidget(lblCPAtitle_);
 
     auto* options = new QHBoxLayout;
@@ -208,22 +185,16 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
 
     // The courses and speeds used on the left, what follows from them on the right.
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(10);
-    const auto row = [&](int r, int c, const QString& caption, const char* name) {
-        grid->addWidget(new QLabel(caption, panel), r, c, Qt::AlignRight);
-        QLabel* v = Value(name, panel);
-        grid->addWidget(v, r, c + 1);
-        return v;
-    };
-    lblTargetCourse_ = row(0, 0, "Target Course =", "lblTargetCourse");
-    lblTargetSpeed_ = row(1, 0, "Target Speed =", "lblTargetSpeed");
-    lblYourcourse_ = row(2, 0, "Your course =", "lblYourcourse");
-    lblYourspeed_ = row(3, 0, "Your speed =", "lblYourspeed");
-    lblCPA_ = row(0, 2, "CPA =", "lblCPA");
-    lblBCPA_ = row(1, 2, "BCPA =", "lblBCPA");
-    lblTCPA_ = row(2, 2, "MCPA =", "lblTCPA");
-    lblDRM_ = row(3, 2, "DRM =", "lblDRM");
-    lblSRM_ = row(4, 2, "SRM =", "lblSRM");
+    ReadOutGrid values(grid, kReadOutWidth, panel);
+    lblTargetCourse_ = values.add(0, 0, "Target Course =", "lblTargetCourse");
+    lblTargetSpeed_ = values.add(1, 0, "Target Speed =", "lblTargetSpeed");
+    lblYourcourse_ = values.add(2, 0, "Your course =", "lblYourcourse");
+    lblYourspeed_ = values.add(3, 0, "Your speed =", "lblYourspeed");
+    lblCPA_ = values.add(0, 2, "CPA =", "lblCPA");
+    lblBCPA_ = values.add(1, 2, "BCPA =", "lblBCPA");
+    lblTCPA_ = values.add(2, 2, "MCPA =", "lblTCPA");
+    lblDRM_ = values.add(3, 2, "DRM =", "lblDRM");
+    lblSRM_ = values.add(4, 2, "SRM =", "lblSRM");
     grid->setColumnMinimumWidth(2, 80);
     column->addLayout(grid);
 
@@ -234,10 +205,8 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    cmdCPAClose_ = new QPushButton("&Close", panel);
-    cmdCPAClose_->setObjectName("cmdCPAClose");
-    cmdCPAClose_->setAutoDefault(false);
-    connect(cmdCPAClose_, &QPushButton::clicked, this, &ManeuverWindow::cmdCPAClose_Click);
+    cmdCPAClose_ = CommandButton("cmdCPAClose", "&Close", ButtonUse::NotOnEnter, this,
+                                 &ManeuverWindow::cmdCPAClose_Click, panel);
     buttons->addWidget(cmdCPAClose_);
     column->addLayout(buttons);
     return panel;

@@ -146,4 +146,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
 };
 
+// The cases chosen on the command line, run with the default flags into a RatioReporter;
+// then `report` prints its ratios from what the reporter kept.
+template <typename Report> int RunAndReport(int argc, char** argv, Report report) {
+    DefaultFlags flags(argc, argv);
+    benchmark::Initialize(&flags.argc(), flags.argv());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    report(reporter);
+    return 0;
+}
+
 } // namespace mv::bench

@@ -231,21 +231,19 @@ BENCHMARK(BM_BaselineRepaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    mv::bench::DefaultFlags flags(argc, argv);
-    benchmark::Initialize(&flags.argc(), flags.argv());
-    mv::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.PrintRatio("redraw / fill at ratio 1", "BM_RedrawRadar/1", "BM_BaselineFill/1");
-    reporter.PrintRatio("redraw / fill at ratio 2", "BM_RedrawRadar/2", "BM_BaselineFill/2");
-    reporter.PrintRatio("new face / fill at ratio 1", "BM_RedrawNewFace/1", "BM_BaselineFill/1");
-    reporter.PrintRatio("new face / fill at ratio 2", "BM_RedrawNewFace/2", "BM_BaselineFill/2");
-    reporter.PrintRatio("tick / fill", "BM_Tick", "BM_BaselineFill/1");
-    reporter.PrintRatio("tick and repaint / empty repaint", "BM_TickAndRepaint",
-                        "BM_BaselineRepaint");
-    reporter.PrintAgainstFrame("resize step, 4K screen at ratio 2 (950 x 1055 logical)",
-                               "BM_ResizeStep/950/1055");
-    reporter.PrintAgainstFrame("resize step at ratio 2, 1900 x 2110 logical",
-                               "BM_ResizeStep/1900/2110");
-    return 0;
+    return mv::bench::RunAndReport(argc, argv, [](const mv::bench::RatioReporter& reporter) {
+        reporter.PrintRatio("redraw / fill at ratio 1", "BM_RedrawRadar/1", "BM_BaselineFill/1");
+        reporter.PrintRatio("redraw / fill at ratio 2", "BM_RedrawRadar/2", "BM_BaselineFill/2");
+        reporter.PrintRatio("new face / fill at ratio 1", "BM_RedrawNewFace/1",
+                            "BM_BaselineFill/1");
+        reporter.PrintRatio("new face / fill at ratio 2", "BM_RedrawNewFace/2",
+                            "BM_BaselineFill/2");
+        reporter.PrintRatio("tick / fill", "BM_Tick", "BM_BaselineFill/1");
+        reporter.PrintRatio("tick and repaint / empty repaint", "BM_TickAndRepaint",
+                            "BM_BaselineRepaint");
+        reporter.PrintAgainstFrame("resize step, 4K screen at ratio 2 (950 x 1055 logical)",
+                                   "BM_ResizeStep/950/1055");
+        reporter.PrintAgainstFrame("resize step at ratio 2, 1900 x 2110 logical",
+                                   "BM_ResizeStep/1900/2110");
+    });
 }

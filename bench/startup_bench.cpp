@@ -58,12 +58,8 @@ BENCHMARK(BM_BaselineEmptyMainWindow)->Unit(benchmark::kMillisecond)->Iterations
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    mv::bench::DefaultFlags flags(argc, argv);
-    benchmark::Initialize(&flags.argc(), flags.argv());
-    mv::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.PrintRatio("start-up / empty main window", "BM_StartUp/iterations:2",
-                        "BM_BaselineEmptyMainWindow/iterations:2");
-    return 0;
+    return mv::bench::RunAndReport(argc, argv, [](const mv::bench::RatioReporter& reporter) {
+        reporter.PrintRatio("start-up / empty main window", "BM_StartUp/iterations:2",
+                            "BM_BaselineEmptyMainWindow/iterations:2");
+    });
 }

@@ -98,11 +98,8 @@ BENCHMARK(BM_BaselineDeadReckoning);
 } // namespace
 
 int main(int argc, char** argv) {
-    mv::bench::DefaultFlags flags(argc, argv);
-    benchmark::Initialize(&flags.argc(), flags.argv());
-    mv::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.PrintRatio("tick / dead-reckoning baseline", "BM_Tick", "BM_BaselineDeadReckoning");
-    return 0;
+    return mv::bench::RunAndReport(argc, argv, [](const mv::bench::RatioReporter& reporter) {
+        reporter.PrintRatio("tick / dead-reckoning baseline", "BM_Tick",
+                            "BM_BaselineDeadReckoning");
+    });
 }

@@ -3,6 +3,7 @@
 #include "display/radar_items.h"
 #include "display/radar_picture.h"
 #include "shell/exercise.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 #include "ui/world_picture_widget.h"
 
@@ -75,21 +76,13 @@ MarkerPanel::MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialog
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(6);
-    const auto button = [&](const char* name, const QString& caption, const QString& tip) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setFocusPolicy(Qt::TabFocus);
-        b->setMinimumHeight(30);
-        b->setToolTip(tip);
-        return b;
-    };
-    auto* cmdEBL = button("cmdEBL", "EBL",
-                          "Bearing line on or off; Left and Right arrows on the radar turn it");
-    auto* cmdVRM = button("cmdVRM", "VRM",
-                          "Range ring on or off; Up and Down arrows or the wheel on the radar "
-                          "move it");
-    connect(cmdEBL, &QPushButton::clicked, this, &MarkerPanel::cmdEBL_Click);
-    connect(cmdVRM, &QPushButton::clicked, this, &MarkerPanel::cmdVRM_Click);
+    auto* cmdEBL =
+        CommandButton("cmdEBL", "EBL", ButtonUse::Console, this, &MarkerPanel::cmdEBL_Click, this);
+    cmdEBL->setToolTip("Bearing line on or off; Left and Right arrows on the radar turn it");
+    auto* cmdVRM =
+        CommandButton("cmdVRM", "VRM", ButtonUse::Console, this, &MarkerPanel::cmdVRM_Click, this);
+    cmdVRM->setToolTip("Range ring on or off; Up and Down arrows or the wheel on the radar "
+                       "move it");
     grid->addWidget(cmdEBL, 0, 0);
     grid->addWidget(cmdVRM, 0, 1);
 
@@ -217,32 +210,30 @@ void MarkerPanel::SetHoldButtons(bool ebl, bool on) {
 
 // --- the switches -------------------------------------------------------------------------
 
-void MarkerPanel::cmdEBL_Click() {
-    // In cursor mode after a click the press shows the line at the clicked bearing.
-    if (display_.CursorMode == 1 && display_.EBLPending) {
-        display_.EBLOn = true;
-        display_.EBLPending = false;
+void MarkerPanel::SwitchMarker(bool ebl) {
+    bool& on = ebl ? display_.EBLOn : display_.VRMOn;
+    bool& pending = ebl ? display_.EBLPending : display_.VRMPending;
+    // In cursor mode after a click the press shows the marker at the clicked bearing or range.
+    if (display_.CursorMode == 1 && pending) {
+        on = true;
+        pending = false;
     } else {
-        display_.EBLOn = !display_.EBLOn;
+        on = !on;
     }
-    pic().setVisible(item::lneEBL, display_.EBLOn);
-    pic().setVisible(item::lblCRTEBL, display_.EBLOn);
-    // The rotate buttons follow the line in either mode, so returning to keys mode never
-    // leaves them greyed under a line that is on.
-    SetHoldButtons(true, display_.EBLOn);
+    pic().setVisible(ebl ? item::lneEBL : item::shpVRM, on);
+    pic().setVisible(ebl ? item::lblCRTEBL : item::lblCRTVRM, on);
+    // The hold buttons follow the marker in either mode, so returning to keys mode never
+    // leaves them greyed under a marker that is on.
+    SetHoldButtons(ebl, on);
+}
+
+void MarkerPanel::cmdEBL_Click() {
+    SwitchMarker(true);
     PlaceEBL();
 }
 
 void MarkerPanel::cmdVRM_Click() {
-    if (display_.CursorMode == 1 && display_.VRMPending) {
-        display_.VRMOn = true;
-        display_.VRMPending = false;
-    } else {
-        display_.VRMOn = !display_.VRMOn;
-    }
-    pic().setVisible(item::shpVRM, display_.VRMOn);
-    pic().setVisible(item::lblCRTVRM, display_.VRMOn);
-    SetHoldButtons(false, display_.VRMOn);
+    SwitchMarker(false);
     if (display_.CursorMode == 1) {
         PlaceVRM();
         ShowVRMCaption();
@@ -250,28 +241,33 @@ void MarkerPanel::cmdVRM_Click() {
     picture_.update();
 }
 
-void MarkerPanel::optCursorMode_Click() {
-    optCursorMode_->setChecked(true);
-    modePanels_->setCurrentWidget(pnlCursorMode_);
-    picture_.setCursor(Qt::UpArrowCursor);
-    display_.CursorMode = 1;
+void MarkerPanel::SetInputMode(bool cursor) {
+    (cursor ? optCursorMode_ : optKeysMode_)->setChecked(true);
+    modePanels_->setCurrentWidget(cursor ? pnlCursorMode_ : pnlKeysMode_);
+    if (cursor)
+        picture_.setCursor(Qt::UpArrowCursor);
+    else
+        picture_.unsetCursor();
+    display_.CursorMode = cursor ? 1 : 0;
     for (const QString* name :
          {&item::lblRange, &item::lblBearing, &item::lneHCursor, &item::lneVCursor})
-        pic().setVisible(*name, true);
-    CursorToEBLVRM();
-    // The read-outs start where the cursor starts: on the bearing line at the ring.
+        pic().setVisible(*name, cursor);
+}
+
+void MarkerPanel::ShowCursorReadouts() {
     pic().setLabel(item::lblRange, Q(CursorRangeCaption(display_.VRMRange)), kRadarGreen);
     pic().setLabel(item::lblBearing, Q(CursorBearingCaption(display_.EBLBearing)), kRadarGreen);
 }
 
+void MarkerPanel::optCursorMode_Click() {
+    SetInputMode(true);
+    CursorToEBLVRM();
+    // The read-outs start where the cursor starts: on the bearing line at the ring.
+    ShowCursorReadouts();
+}
+
 void MarkerPanel::optKeysMode_Click() {
-    optKeysMode_->setChecked(true);
-    modePanels_->setCurrentWidget(pnlKeysMode_);
-    picture_.unsetCursor();
-    display_.CursorMode = 0;
-    for (const QString* name :
-         {&item::lblRange, &item::lblBearing, &item::lneHCursor, &item::lneVCursor})
-        pic().setVisible(*name, false);
+    SetInputMode(false);
     picture_.update();
 }
 
@@ -305,8 +301,7 @@ void MarkerPanel::tmrUtility_Timer() {
 void MarkerPanel::picRadarCRT_MouseDown(double x, double y, Qt::MouseButton) {
     if (!CursorClick(display_, OwnPos(), x, y)) return;
     DrawCursor();
-    pic().setLabel(item::lblRange, Q(CursorRangeCaption(display_.VRMRange)), kRadarGreen);
-    pic().setLabel(item::lblBearing, Q(CursorBearingCaption(display_.EBLBearing)), kRadarGreen);
+    ShowCursorReadouts();
 }
 
 bool MarkerPanel::eventFilter(QObject* watched, QEvent* event) {

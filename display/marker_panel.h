@@ -58,7 +58,13 @@ class MarkerPanel : public QWidget {
     void Press(MarkerButton b);
     void Release(MarkerButton b);
     void SetHoldButtons(bool ebl, bool on);
+    // The EBL or VRM switch: the marker on or off, its caption and hold buttons with it.
+    void SwitchMarker(bool ebl);
     void ShowVRMCaption();
+    // The input mode's option, panel, mouse cursor and cursor overlays; true for cursor mode.
+    void SetInputMode(bool cursor);
+    // The cursor's range and bearing read-outs on the picture.
+    void ShowCursorReadouts();
     WorldPicture& pic();
     PointD OwnPos() const;
     float OwnHeading() const;

@@ -9,6 +9,7 @@
 #include "scenario/traffic_selector.h"
 #include "shell/exercise.h"
 #include "shell/help_commands.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 #include "ui/help_topics.h"
 #include "ui/world_picture_widget.h"
@@ -67,12 +68,7 @@ RadarConsole::~RadarConsole() {
 
 QPushButton* RadarConsole::AddButton(const char* name, const QString& caption,
                                      void (RadarConsole::*slot)()) {
-    auto* b = new QPushButton(caption, picControls_);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::TabFocus);
-    b->setMinimumHeight(30);
-    connect(b, &QPushButton::clicked, this, slot);
-    return b;
+    return CommandButton(name, caption, ButtonUse::Console, this, slot, picControls_);
 }
 
 void RadarConsole::BuildPicture() {

@@ -36,11 +36,7 @@ const char* SizeToken(double size) {
     return "UNKNOWN, ";
 }
 
-DemoReadResult Failed(std::string error) {
-    DemoReadResult result;
-    result.Error = std::move(error);
-    return result;
-}
+constexpr auto Failed = FailedRead<DemoReadResult>;
 
 // Length of the UTF-8 sequence that starts with this byte; a stray byte counts as one.
 size_t SequenceLength(unsigned char lead) {
@@ -108,9 +104,7 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
 }
 
 DemoReadResult ReadDemoFile(const std::filesystem::path& path) {
-    std::string bytes;
-    if (std::string error = ReadWholeFile(path, bytes); !error.empty()) return Failed(error);
-    return ParseDemo(bytes, path.filename().string());
+    return ReadAndParse(path, ParseDemo);
 }
 
 void PlaceDemoVessels(const DemoScenario& scenario, VesselTables& tables) {

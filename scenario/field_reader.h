@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace mv {
 
@@ -61,5 +62,23 @@ std::string_view TrimBlanks(std::string_view s);
 // Reads the whole file into bytes. Returns an error text naming the file (not its folder),
 // e.g. "File not found (Yaw.txt)", or an empty string.
 std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+// A reader's result (a value or the reason there is none, in `Error`) that failed with `error`.
+template <typename Result> Result FailedRead(std::string error) {
+    Result result;
+    result.Error = std::move(error);
+    return result;
+}
+
+// Reads the whole file, then parses its bytes; messages name the file without its folder. A
+// file that cannot be read fails with ReadWholeFile's message and is not parsed.
+template <typename Result>
+Result ReadAndParse(const std::filesystem::path& path,
+                    Result (*parse)(std::string_view bytes, std::string_view fileName)) {
+    std::string bytes;
+    if (std::string error = ReadWholeFile(path, bytes); !error.empty())
+        return FailedRead<Result>(std::move(error));
+    return parse(bytes, path.filename().string());
+}
 
 } // namespace mv

@@ -2,6 +2,7 @@
 
 #include "scenario/random_traffic.h"
 #include "shell/exercise.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 #include "ui/help_topics.h"
 
@@ -54,16 +55,10 @@ RandomTargets::RandomTargets(Exercise& exercise, Dialogs& dialogs, QWidget* pare
     layout->addLayout(numberRow);
 
     auto* buttons = new QHBoxLayout;
-    const auto button = [&](const char* name, const char* caption, void (RandomTargets::*slot)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    button("cmdRun", "&Run", &RandomTargets::cmdRun_Click)->setDefault(true);
-    button("cmdCancel", "&Cancel", &RandomTargets::cmdCancel_Click);
-    button("cmdHelp", "&Help", &RandomTargets::cmdHelp_Click);
+    ButtonRow row(buttons, ButtonUse::Dialog, this, this);
+    row.add("cmdRun", "&Run", &RandomTargets::cmdRun_Click)->setDefault(true);
+    row.add("cmdCancel", "&Cancel", &RandomTargets::cmdCancel_Click);
+    row.add("cmdHelp", "&Help", &RandomTargets::cmdHelp_Click);
     layout->addLayout(buttons);
 }
 

@@ -4,6 +4,7 @@
 #include "scenario/demo_file.h"
 #include "scenario/text_viewer.h"
 #include "shell/exercise.h"
+#include "ui/control_rows.h"
 #include "ui/dialogs.h"
 #include "ui/help_topics.h"
 
@@ -78,19 +79,12 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
-    const auto button = [&](const char* name, const char* caption, void (SetTargets::*slot)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    button("cmdRun", "&Run", &SetTargets::cmdRun_Click);
-    cmdSaveDemo_ = button("cmdSaveDemo", "&Store as Demo", &SetTargets::cmdSaveDemo_Click);
-    cmdDescription_ = button("cmdDescription", "&Description", &SetTargets::cmdDescription_Click);
-    button("cmdCancel", "&Cancel", &SetTargets::cmdCancel_Click);
-    button("cmdHelp", "&Help", &SetTargets::cmdHelp_Click);
+    ButtonRow row(buttons, ButtonUse::NotOnEnter, this, this);
+    row.add("cmdRun", "&Run", &SetTargets::cmdRun_Click);
+    cmdSaveDemo_ = row.add("cmdSaveDemo", "&Store as Demo", &SetTargets::cmdSaveDemo_Click);
+    cmdDescription_ = row.add("cmdDescription", "&Description", &SetTargets::cmdDescription_Click);
+    row.add("cmdCancel", "&Cancel", &SetTargets::cmdCancel_Click);
+    row.add("cmdHelp", "&Help", &SetTargets::cmdHelp_Click);
     layout->addLayout(buttons);
     SetStoreEnabled(false);
     ShowRows(1);

@@ -5,11 +5,7 @@
 namespace mv {
 namespace {
 
-YawReadResult Failed(std::string error) {
-    YawReadResult result;
-    result.Error = std::move(error);
-    return result;
-}
+constexpr auto Failed = FailedRead<YawReadResult>;
 
 } // namespace
 
@@ -37,9 +33,7 @@ YawReadResult ParseYaw(std::string_view bytes, std::string_view fileName) {
 }
 
 YawReadResult ReadYawFile(const std::filesystem::path& path) {
-    std::string bytes;
-    if (std::string error = ReadWholeFile(path, bytes); !error.empty()) return Failed(error);
-    return ParseYaw(bytes, path.filename().string());
+    return ReadAndParse(path, ParseYaw);
 }
 
 } // namespace mv

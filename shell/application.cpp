@@ -33,11 +33,9 @@ bool Application::Initialise() {
     main_->InstallMenus(MenuTable(*this, [this] { main_->mnuExit_Click(); }));
     main_->WatchControls(console_);
     QObject::connect(exercise_, &Exercise::changed, main_.get(), &MainWindow::SyncMenus);
+    // F1 where no control carries a help number opens the help topics' contents.
     main_->contextHelp = [this](int contextId) {
-        if (contextId)
-            ShowContextHelp(dialogs_, contextId);
-        else
-            ShowHelpTopics(dialogs_, programFolder_);
+        ShowContextHelp(dialogs_, contextId, &programFolder_);
     };
     // A demo file that cannot be listed ends the program, as a broken yaw table does.
     return console_->traffic().LoadDemoList();

@@ -1,9 +1,9 @@
 #include "shell/help_buttons.h"
 
 #include "shell/help_commands.h"
+#include "ui/control_rows.h"
 
 #include <QHBoxLayout>
-#include <QPushButton>
 
 namespace mv {
 
@@ -12,16 +12,9 @@ HelpButtons::HelpButtons(Dialogs& dialogs, std::filesystem::path programFolder, 
     setObjectName("pnlHelpButtons");
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    const auto add = [&](const char* name, const QString& caption, void (HelpButtons::*slot)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setFocusPolicy(Qt::TabFocus);
-        b->setMinimumHeight(30);
-        connect(b, &QPushButton::clicked, this, slot);
-        row->addWidget(b);
-    };
-    add("cmdHelp", "Help", &HelpButtons::cmdHelp_Click);
-    add("cmdTutorial", "Tutor", &HelpButtons::cmdTutorial_Click);
+    ButtonRow buttons(row, ButtonUse::Console, this, this);
+    buttons.add("cmdHelp", "Help", &HelpButtons::cmdHelp_Click);
+    buttons.add("cmdTutorial", "Tutor", &HelpButtons::cmdTutorial_Click);
 }
 
 void HelpButtons::cmdHelp_Click() {

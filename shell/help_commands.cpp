@@ -52,7 +52,11 @@ QString CompanionPath(const std::filesystem::path& programFolder) {
     return QString::fromStdString((programFolder / "mv3").string()) + kExecutableSuffix;
 }
 
-void ShowContextHelp(Dialogs& dialogs, int contextId) {
+void ShowContextHelp(Dialogs& dialogs, int contextId, const std::filesystem::path* contentsFolder) {
+    if (contextId == 0 && contentsFolder) {
+        ShowHelpTopics(dialogs, *contentsFolder);
+        return;
+    }
     const QString page = ContextHelpPage(contextId);
     dialogs.showHelp(HelpTopic(page.isEmpty() ? QString("index.htm") : page));
 }

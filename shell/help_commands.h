@@ -20,9 +20,12 @@ void OpenManual(Dialogs& dialogs, const std::filesystem::path& programFolder);
 void RunCompanion(Dialogs& dialogs, const std::filesystem::path& programFolder);
 // The companion program "mv3" beside the program (with ".exe" on Windows).
 QString CompanionPath(const std::filesystem::path& programFolder);
-// The page of a control's help context number, for the help key (F1).
-// A number without a page of its own (0: the control carries none) opens the first page.
-void ShowContextHelp(Dialogs& dialogs, int contextId);
+// The page of a control's help context number, for the help key (F1). A number without a
+// page of its own opens the first page. So does 0 (the control carries none), unless
+// `contentsFolder` names the program folder: then 0 opens the help topics' contents, as the
+// Help menu does.
+void ShowContextHelp(Dialogs& dialogs, int contextId,
+                     const std::filesystem::path* contentsFolder = nullptr);
 // The help key: the page of the focused control, or of the nearest window around it.
 void ShowFocusHelp(Dialogs& dialogs, const QWidget* focus);
 // "About Marovane", modal over `parent`.
