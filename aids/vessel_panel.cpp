@@ -42,7 +42,7 @@ VesselPanel::VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dia
         auto* b = new QPushButton(QString::fromStdString(VesselLetter(i)), this);
         b->setObjectName(QStringLiteral("cmdVessel(%1)").arg(i));
         b->setFocusPolicy(Qt::TabFocus);
-        b->setMinimumHeight(30);
+        b->setMinimumHeight(28);
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance("MM") + 8);
         QFont f = b->font();
         f.setBold(true);

@@ -75,7 +75,7 @@ MarkerPanel::MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialog
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(6);
+    grid->setSpacing(4);
     auto* cmdEBL =
         CommandButton("cmdEBL", "EBL", ButtonUse::Console, this, &MarkerPanel::cmdEBL_Click, this);
     cmdEBL->setToolTip("Bearing line on or off; Left and Right arrows on the radar turn it");
@@ -103,7 +103,7 @@ MarkerPanel::MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialog
     pnlKeysMode_->setObjectName("pnlKeysMode");
     auto* keys = new QGridLayout(pnlKeysMode_);
     keys->setContentsMargins(0, 0, 0, 0);
-    keys->setSpacing(6);
+    keys->setSpacing(4);
     cmdEBLCtrClock_ =
         AddHoldButton("cmdEBLCtrClock", ButtonFace::EBLCtrClock, MarkerButton::EBLCtrClock,
                       "Hold to turn the bearing line anticlockwise (Left arrow)");
@@ -142,8 +142,8 @@ QPushButton* MarkerPanel::AddHoldButton(const char* name, ButtonFace face, Marke
     auto* b = new QPushButton(pnlKeysMode_);
     b->setObjectName(name);
     b->setIcon(ButtonFaceIcon(face));
-    b->setIconSize(QSize(24, 24));
-    b->setMinimumHeight(36);
+    b->setIconSize(QSize(22, 22));
+    b->setMinimumHeight(32);
     b->setFocusPolicy(Qt::NoFocus);
     b->setToolTip(tip);
     connect(b, &QPushButton::pressed, this, [this, which] { Press(which); });

@@ -128,7 +128,7 @@ void RadarConsole::BuildControls() {
     auto* holder = new QWidget(scroll);
     holder->setAutoFillBackground(false);
     auto* centre = new QHBoxLayout(holder);
-    centre->setContentsMargins(12, 12, 12, 12);
+    centre->setContentsMargins(12, 8, 12, 8);
     auto* panel = new QWidget(holder);
     panel->setObjectName("pnlControlColumn");
     panel->setMaximumWidth(440);
@@ -137,7 +137,7 @@ void RadarConsole::BuildControls() {
     outer->addWidget(scroll);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(6);
+    column->setSpacing(4);
 
     lblTime_ = new QLabel("00:00:00", picControls_);
     lblTime_->setObjectName("lblTime");
@@ -185,8 +185,8 @@ void RadarConsole::BuildControls() {
                            "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
                            "padding: 0 3px; }");
         auto* grid = new QGridLayout(box);
-        grid->setSpacing(6);
-        grid->setContentsMargins(8, 10, 8, 8);
+        grid->setSpacing(4);
+        grid->setContentsMargins(8, 8, 8, 6);
         for (int c = 0; c < 3; ++c)
             grid->setColumnStretch(c, 1);
         column->addWidget(box);

@@ -57,7 +57,7 @@ QPushButton* MakeButton(const QString& name, const QString& caption, ButtonUse u
         break;
     case ButtonUse::Console:
         b->setFocusPolicy(Qt::TabFocus);
-        b->setMinimumHeight(30);
+        b->setMinimumHeight(28);
         break;
     }
     return b;
