@@ -6,7 +6,6 @@
 #include "aids/maneuver_window.h"
 #include "aids/vessel_panel.h"
 #include "shell/about_box.h"
-#include "shell/help_buttons.h"
 #include "shell/help_commands.h"
 #include "tests/support/exercise_fixture.h"
 #include "ui/help_topics.h"
@@ -91,10 +90,9 @@ TEST_F(HelpTest, HelpButtonsOpenTheirPages) {
     Click("cmdHelp", &computer);
     EXPECT_EQ(Last().text, HelpTopic("mvhe7i9e.htm"));
 
-    HelpButtons buttons(dialogs, ProgramFolder());
-    Click("cmdHelp", &buttons);
+    Click("cmdHelp", console.get());
     EXPECT_EQ(Last().text, Folder() + "/Marovane Docs/mv3help.qch");
-    Click("cmdTutorial", &buttons);
+    Click("cmdTutorial", console.get());
     EXPECT_EQ(Last().text, Folder() + "/Marovane Docs/mv3tutorial.qch");
 }
 
