@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -59,14 +60,43 @@ class Files : public mv::test::ExerciseFixture {
     mv::TrafficSelector* traffic = nullptr;
 };
 
+// Takes write permission from the folder. Root is not bound by permissions, so for root the
+// folder's files go onto a small file system of their own, mounted over it read-only.
+struct ReadOnly {
+    explicit ReadOnly(const QString& path) : path_(path) {
+        if (geteuid() != 0) {
+            ok = QFile(path).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+            return;
+        }
+        const QString aside = path + ".aside";
+        QDir().rename(path, aside);
+        QDir().mkpath(path);
+        mounted_ = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", path}) == 0;
+        for (const QString& f : QDir(aside).entryList(QDir::Files))
+            QFile::copy(aside + "/" + f, path + "/" + f);
+        ok = mounted_ && QProcess::execute("mount", {"-o", "remount,ro", path}) == 0;
+    }
+    ~ReadOnly() {
+        if (mounted_) QProcess::execute("umount", {path_});
+        if (geteuid() == 0) {
+            QDir(path_).removeRecursively();
+            QDir().rename(path_ + ".aside", path_);
+        } else {
+            QFile(path_).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+    bool ok = false;
+
+  private:
+    QString path_;
+    bool mounted_ = false;
+};
+
 TEST_F(Files, AReadOnlyFolderIsListedAndLoadedAndAStoreIntoItIsSaid) {
     WriteDemo("Crossing.dem", "Crossing\r\n 2 \r\nSMALL, 090, 8\r\nMEDIUM, 270, 10, 045, 5\r\n");
-    ASSERT_TRUE(QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    if (QFile probe(folder.filePath("probe")); probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
-        QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        GTEST_SKIP() << "permissions do not bind this user (root)";
-    }
+    const ReadOnly readOnly(folder.path());
+    if (QFile probe(folder.filePath("probe")); !readOnly.ok || probe.open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "no read-only folder can be made here";
     ASSERT_TRUE(traffic->LoadDemoList());
     RunFromChooser("Crossing.dem");
     EXPECT_EQ(sim.Title, "Crossing");
@@ -76,7 +106,6 @@ TEST_F(Files, AReadOnlyFolderIsListedAndLoadedAndAStoreIntoItIsSaid) {
     EXPECT_FALSE(QFile::exists(folder.filePath("New.dem")));
     EXPECT_TRUE(Leftovers().isEmpty());
     EXPECT_EQ(sim.Vessels.Vessel, running);
-    QFile(folder.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(Files, ADemoOfTenMegabytesIsListedPreviewedAndRun) {
