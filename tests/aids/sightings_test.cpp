@@ -78,8 +78,7 @@ TEST(ComputeFromSightings, EchoMovingStraightAcrossTheBow) {
          {Plot{0, 10, 720, 330, 4, 750, 30, 0, 38.6598f, 12.8062f, 3.4641f, 0, "12:15:00", 8, 90},
           Plot{0, 10, 720, 30, 4, 750, 330, 0, 321.3402f, 12.8062f, 3.4641f, 0, "12:15:00", 8,
                270}}) {
-        // The second range, as the computation forms it, exactly as far ahead as the first:
-        // no movement along the heading at all.
+        // Guards against rounding leaving a hair of movement along the heading.
         const double k = static_cast<double>(0.017453292f), ahead = p.r1 * std::cos(p.b1 * k);
         p.r2 = ahead / std::cos(p.b2 * k);
         for (int i = 0; i < 64 && p.r2 * std::cos(p.b2 * k) != ahead; ++i)

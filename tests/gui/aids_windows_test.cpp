@@ -56,8 +56,7 @@ TEST_F(AidsWindows, FieldsLetThroughTheirKindOfNumberAndExecuteOrdersNothingOnAF
         SCOPED_TRACE(c.field);
         auto* field = Find<QLineEdit>(c.field, c.window);
         ASSERT_NE(field, nullptr);
-        field->clear();
-        QTest::keyClicks(field, c.typed);
+        Type(field, c.typed);
         EXPECT_EQ(field->text().toStdString(), c.kept);
     }
     // Backspace works; Enter and the clipboard keys do nothing, and the window stays open.
@@ -137,8 +136,7 @@ TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheT
     EXPECT_EQ(EchoColour(1), QColor(0, 255, 0));
     EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 20.0f);
 
-    // Opened again while the target speeds up: the read-outs follow each tick, and the tick's
-    // echo pass keeps the echo red.
+    // Reopened while the target speeds up: the read-outs follow each tick, the echo stays red.
     OpenManeuver(1);
     exercise->tmrSim_Timer();
     EXPECT_EQ(Text("lblSpeed", w) + Text("lblSpeeding", w), "15.0^");
@@ -225,9 +223,7 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     EXPECT_EQ(w->windowTitle(), "CPA Computer");
     auto* compute = Find<QPushButton>("cmdCompute", w);
     const auto type = [&](const char* field, const char* text) {
-        auto* f = Find<QLineEdit>(field, w);
-        f->clear();
-        QTest::keyClicks(f, text);
+        Type(Find<QLineEdit>(field, w), text);
     };
     const char* const entries[][2] = {
         {"txtRange(0)", "10"},     {"txtBearing(0)", "53.1"}, {"txtRange(1)", "6.66"},

@@ -143,38 +143,28 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
 }
 
 TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
-    const struct {
-        const char* what;
-        const char* leaveOut;
-        const char* file; // written over the file of that name when set
-        const char* contents;
-        bool starts;
-        const char* title;
-        mv::Dialogs::Icon icon;
-    } cases[] = {
-        {"no yaw table", "Yaw.txt", nullptr, nullptr, false, "LoadYaw",
-         mv::Dialogs::Icon::Critical},
-        {"a letter in the yaw table", nullptr, "Yaw.txt", "2\r\n1, 2, x, 4, 5, 6, 7, 8\r\n", false,
-         "LoadYaw", mv::Dialogs::Icon::Critical},
-        {"no default exercise", "Default.dem", nullptr, nullptr, true, "LoadDemo",
-         mv::Dialogs::Icon::Exclamation},
-        {"a broken default exercise", nullptr, "Default.dem", "Broken\r\n 3 \r\nSMALL, 0x0, 5\r\n",
-         true, "LoadDemo", mv::Dialogs::Icon::Exclamation},
+    // Without its yaw table the program cannot start; without its default exercise it can.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Yaw.txt", nullptr}, // missing
+        {"Yaw.txt", "2\r\n1, 2, x, 4, 5, 6, 7, 8\r\n"},
+        {"Default.dem", nullptr},
+        {"Default.dem", "Broken\r\n 3 \r\nSMALL, 0x0, 5\r\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [file, contents] : cases) {
+        SCOPED_TRACE(std::string(file) + (contents ? " broken" : " missing"));
         QTemporaryDir dir;
-        const fs::path folder = ProgramFolder(dir, c.leaveOut);
-        if (c.file)
-            std::ofstream(folder / c.file, std::ios::binary | std::ios::trunc) << c.contents;
+        const fs::path folder = ProgramFolder(dir, contents ? nullptr : file);
+        if (contents) std::ofstream(folder / file, std::ios::binary | std::ios::trunc) << contents;
         mv::ScriptedDialogs dialogs;
         mv::Application app(folder, dialogs);
-        EXPECT_EQ(app.Start(), c.starts);
+        const bool yaw = std::string(file) == "Yaw.txt";
+        EXPECT_EQ(app.Start(), !yaw);
         ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].title, c.title);
-        EXPECT_EQ(dialogs.shown[0].icon, c.icon);
+        EXPECT_EQ(dialogs.shown[0].title, yaw ? "LoadYaw" : "LoadDemo");
+        EXPECT_EQ(dialogs.shown[0].icon,
+                  yaw ? mv::Dialogs::Icon::Critical : mv::Dialogs::Icon::Exclamation);
         EXPECT_FALSE(dialogs.shown[0].text.isEmpty());
-        if (!c.starts) continue;
+        if (yaw) continue;
         EXPECT_EQ(app.simulation().Vessels.NumVessels, 0) << "nothing half-loaded";
         app.console().resize(1000, 700);
         ExpectRunningAtX30WithPlotting(app);
@@ -305,8 +295,25 @@ TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
         << dialogs.shown.back().text.toStdString();
 }
 
-TEST_F(AppMain, MainWindowKeepsItsSizeLimitsWhenNormal) {
+TEST_F(AppMain, ConsoleLayoutFollowsItsWindowAndTheMainWindowKeepsItsLimits) {
     Start();
+    for (QSize size : {QSize(1600, 1000), QSize(1100, 700)}) {
+        SCOPED_TRACE(size.width());
+        app->console().resize(size);
+        QApplication::processEvents();
+        const QWidget *pnlRadar = Control("pnlRadar"), *pic = Control("picRadarCRT"),
+                      *controls = Control("picControls");
+        EXPECT_EQ(pnlRadar->height(), size.height());
+        EXPECT_NEAR(pic->width(), 0.897 * pic->height(), 2.0) << "a mile as wide as it is high";
+        EXPECT_EQ(controls->x(), pnlRadar->x() + pnlRadar->width());
+        EXPECT_EQ(controls->x() + controls->width(), size.width());
+        // The sea picture at the foot of the panel, the Help buttons above it.
+        const QWidget* sea = Control("pnlSeaState");
+        EXPECT_GT(sea->mapTo(controls, QPoint(0, sea->height())).y(), controls->height() - 20);
+        EXPECT_LT(Control("cmdTutorial")->mapTo(controls, QPoint(0, 0)).y(),
+                  sea->mapTo(controls, QPoint()).y());
+    }
+
     auto& main = app->mainWindow();
     main.showNormal();
     QApplication::processEvents();
@@ -325,28 +332,6 @@ TEST_F(AppMain, MainWindowKeepsItsSizeLimitsWhenNormal) {
     EXPECT_EQ(main.size(), QSize(900, 720)) << "never taller than 0.8 of its width";
     EXPECT_GE(console->width(), 640);
     EXPECT_GE(console->height(), 420);
-}
-
-TEST_F(AppMain, ConsoleLayoutFollowsItsWindowAtTwoSizes) {
-    Start();
-    auto& console = app->console();
-    for (QSize size : {QSize(1600, 1000), QSize(1100, 700)}) {
-        SCOPED_TRACE(size.width());
-        console.resize(size);
-        QApplication::processEvents();
-        const QWidget *pnlRadar = Control("pnlRadar"), *pic = Control("picRadarCRT"),
-                      *controls = Control("picControls");
-        EXPECT_EQ(pnlRadar->height(), size.height());
-        EXPECT_NEAR(pic->width(), 0.897 * pic->height(), 2.0) << "a mile as wide as it is high";
-        EXPECT_EQ(controls->x(), pnlRadar->x() + pnlRadar->width());
-        EXPECT_EQ(controls->x() + controls->width(), size.width());
-        // The sea picture at the foot of the panel, the Help buttons above it.
-        const QWidget* sea = Control("pnlSeaState");
-        const QPoint seaBottom = sea->mapTo(controls, QPoint(0, sea->height()));
-        EXPECT_GT(seaBottom.y(), controls->height() - 20);
-        EXPECT_LT(Control("cmdTutorial")->mapTo(controls, QPoint(0, 0)).y(),
-                  sea->mapTo(controls, QPoint()).y());
-    }
 }
 
 TEST_F(AppMain, ClosingTheMainWindowClosesEverythingWhateverIsOpen) {

@@ -274,9 +274,9 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     EXPECT_EQ(console->windowTitle(), title);
 }
 
-TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
+TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCaptions) {
     // B inside the 12-mile circle, C beyond it.
-    Load("MEDIUM, 000, 10", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
+    Load("MEDIUM, 030, 0", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
     console->cmdIdentify_Click();
     EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)"));
@@ -292,12 +292,8 @@ TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
     exercise->tmrSim_Timer();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i))) << "vessel " << i;
-}
 
-TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTheFixedOnes) {
-    LoadOwnAndTarget(30, {});
     const auto captions = [&] {
-        const auto& pic = console->picture();
         return (pic.labelText("lbl000") + " " + pic.labelText("lbl090") + " " +
                 pic.labelText("lbl180") + " " + pic.labelText("lbl270") + " / " +
                 pic.labelText("lblMode"))

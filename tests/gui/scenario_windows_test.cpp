@@ -46,10 +46,6 @@ class ScenarioWindowsTest : public mv::test::ExerciseFixture {
             rows << traffic->scenarioList().lstScenarios()->item(row)->text();
         return rows;
     }
-    void Type(QLineEdit* field, const QString& keys) {
-        field->clear();
-        QTest::keyClicks(field, keys);
-    }
 
     mv::TrafficSelector* traffic = nullptr;
 };
