@@ -278,6 +278,7 @@ TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCapti
     // B inside the 12-mile circle, C beyond it.
     Load("MEDIUM, 030, 0", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
+    EXPECT_FALSE(pic.isVisible("lblVessel(0)") || pic.isVisible("lblVessel(1)")) << "before";
     console->cmdIdentify_Click();
     EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)"));
     EXPECT_FALSE(pic.isVisible("lblVessel(2)")) << "out of range: no label";
