@@ -87,11 +87,12 @@ TEST(ParseDemo, SizeTokensAndHeadingsRoundingHalvesToEven) {
     }
 }
 
-TEST(ParseDemo, BrokenFilesAreRejectedWithTheirLine) {
+TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
     const char* const eof = "Input past end of file";
     const struct {
         std::string bytes, what;
         int line;
+        bool yaw = false;
     } cases[] = {
         {"", eof, 1},
         {"T\r\n 2 \r\nMEDIUM, 000, 12\r\n", eof, 4},
@@ -106,13 +107,22 @@ TEST(ParseDemo, BrokenFilesAreRejectedWithTheirLine) {
         {"T\r\n1\r\nM, 0, 1e39\r\n", "Overflow: \"1e39\" is too large", 3},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,1e400\r\n", "Overflow: \"1e400\" is too large", 4},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,inf\r\n", "Type mismatch: \"inf\" is not a number", 4},
+        {"", eof, 1, true},
+        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6, true},
+        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3, true},
+        {"1\r\n1,,2,3\r\n", "Type mismatch: \"\" is not a number", 2, true},
+        {"99999\r\n", "Overflow: \"99999\" is outside -32768 to 32767", 1, true},
     };
     for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(c.bytes, "Crossing.dem");
-        EXPECT_EQ(r.Error, c.what + " (line " + std::to_string(c.line) + " of Crossing.dem)");
-        EXPECT_FALSE(r.ok()) << c.bytes;
+        const std::string file = c.yaw ? "Yaw.txt" : "Crossing.dem";
+        const DemoReadResult demo = ParseDemo(c.bytes, file);
+        const YawReadResult yaw = ParseYaw(c.bytes, file);
+        EXPECT_FALSE(c.yaw ? yaw.ok() : demo.ok()) << c.bytes;
+        EXPECT_EQ(c.yaw ? yaw.Error : demo.Error,
+                  c.what + " (line " + std::to_string(c.line) + " of " + file + ")");
     }
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
+    EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
 }
 
 TEST(AppendDescriptionLine, ReflowsLinesIntoParagraphs) {
@@ -295,22 +305,6 @@ TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
         ASSERT_TRUE(r.ok()) << c.text << ": " << r.Error;
         EXPECT_EQ(r.Table->Rows, c.rows) << c.text;
     }
-}
-
-TEST(ParseYaw, BrokenFilesNameTheLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "Input past end of file (line 1 of Yaw.txt)"},
-        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", "Input past end of file (line 6 of Yaw.txt)"},
-        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number (line 3 of Yaw.txt)"},
-        {"1\r\n1,,2,3\r\n", "Type mismatch: \"\" is not a number (line 2 of Yaw.txt)"},
-        {"99999\r\n", "Overflow: \"99999\" is outside -32768 to 32767 (line 1 of Yaw.txt)"},
-    };
-    for (auto [text, error] : cases) {
-        const YawReadResult r = ParseYaw(text, "Yaw.txt");
-        EXPECT_FALSE(r.ok()) << text;
-        EXPECT_EQ(r.Error, error) << text;
-    }
-    EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
 }
 
 TEST(ReadYawFile, ShippedTableSwingsEitherSideOfTheHeading) {
