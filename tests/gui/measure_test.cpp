@@ -218,21 +218,20 @@ TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
     exercise->Start();
     exercise->SetPaused(true);
     QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
-    EXPECT_TRUE(exercise->isPaused());
-    EXPECT_FALSE(exercise->isRunning());
+    EXPECT_TRUE(exercise->isPaused() && !exercise->isRunning());
 
     // A square picture 0.4 of the console's width, in its bottom-right corner, floating above.
     EXPECT_TRUE(View().isWindow());
     EXPECT_EQ(View().pictureWidget()->size(), QSize(440, 440));
-    const QRect area(console->mapToGlobal(QPoint(0, 0)), console->size());
-    EXPECT_EQ(View().frameGeometry().bottomRight(), area.bottomRight());
+    EXPECT_EQ(View().frameGeometry().bottomRight(),
+              QRect(console->mapToGlobal(QPoint(0, 0)), console->size()).bottomRight());
 
     // Own vessel red, the target green; red points where the vessels stood as it opened.
     EXPECT_EQ(Item(lblVessel(0), "text", &View()) + Item(lblVessel(1), "text", &View()), "AB");
     EXPECT_EQ(Item(lblVessel(1), "visible", &View()) + Item(lblVessel(2), "visible", &View()),
               "truefalse");
-    EXPECT_EQ(At(sim.Vessels.VesselPos[0]), QColor(255, 0, 0));
-    EXPECT_EQ(At(sim.Vessels.VesselPos[1]), QColor(255, 0, 0));
+    for (const mv::PointD& p : {sim.Vessels.VesselPos[0], sim.Vessels.VesselPos[1]})
+        EXPECT_EQ(At(p), QColor(255, 0, 0));
     QTest::mouseClick(ViewButton("cmdCenter"), Qt::LeftButton);
     EXPECT_FALSE(exercise->isRunning());
 

@@ -92,14 +92,13 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         mv::RadarPicture radar(picture, state);
         radar.RedrawRadar(mv::PointD{3.0, -2.0}); // anywhere: the picture follows the centre
         const Frame f(picture.size(), state.Tick.Range);
-        const int row = static_cast<int>(f.cy);
         // Out to 0.9 of the range: the 090 tick and the edge begin beyond it.
-        const auto rings =
-            Runs(static_cast<int>(f.cx) + 2,
-                 static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range), [&](int x) {
-                     const QColor px = picture.pixel(x, row);
-                     return px.red() < 60 && px.blue() < 60 ? px.green() / 255.0 : 0.0;
-                 });
+        const int row = static_cast<int>(f.cy), from = static_cast<int>(f.cx) + 2,
+                  to = static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range);
+        const auto rings = Runs(from, to, [&](int x) {
+            const QColor px = picture.pixel(x, row);
+            return px.red() < 60 && px.blue() < 60 ? px.green() / 255.0 : 0.0;
+        });
         ASSERT_EQ(static_cast<int>(rings.size()), c.rings);
         for (int k = 0; k < c.rings; ++k)
             EXPECT_NEAR(rings[static_cast<size_t>(k)], f.cx + (k + 1) * c.spacing * f.pxPerNmX, 1.0)
@@ -108,8 +107,7 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         // Switched off, the face is repainted bare.
         state.RingsOn = false;
         radar.RedrawRadar(mv::PointD{3.0, -2.0});
-        for (int x = static_cast<int>(f.cx) + 2; x < f.cx + 0.9 * f.pxPerNmX * state.Tick.Range;
-             ++x)
+        for (int x = from; x <= to; ++x)
             ASSERT_EQ(picture.pixel(x, row), QColor(0, 0, 0)) << "x " << x;
     }
 }
