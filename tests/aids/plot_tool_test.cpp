@@ -72,21 +72,18 @@ TEST(PlotTool, WrongArgumentsAreUsageErrors) {
                           {"random", "--level=easy", "--json=1"}};
     for (const auto& args : cases) {
         const Outcome r = Plot(args);
-        EXPECT_EQ(r.code, 2) << r.err;
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_TRUE(r.code == 2 && r.out.empty()) << r.err;
         EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
     }
     for (const Args& help : {Args{"--help"}, Args{"demo", "--help"}}) {
         const Outcome r = Plot(help);
-        EXPECT_EQ(r.code, 0);
+        EXPECT_TRUE(r.code == 0 && r.err.empty());
         EXPECT_NE(r.out.find("usage:"), std::string::npos); // on standard output
-        EXPECT_TRUE(r.err.empty());
     }
 }
 
 TEST(PlotTool, SightingFieldsAreChecked) {
-    // Replace one field of the head-on run and expect a usage error naming the reason.
     const auto expectRejected = [](size_t index, const char* value, const char* reason) {
         auto args = kHeadOn;
         args[index] = value;
@@ -104,8 +101,8 @@ TEST(PlotTool, SightingFieldsAreChecked) {
         expectRejected(8, v, "range");
     for (const char* v : {"12:06:00,0", "12:06:00,0,4,5"})
         expectRejected(8, v, "expected");
-    expectRejected(2, "360", "course");
-    expectRejected(2, "abc", "course");
+    for (const char* v : {"360", "abc"})
+        expectRejected(2, v, "course");
     expectRejected(4, "-1", "speed");
     // The limits themselves are accepted: range 36, bearing 359.9, single-digit time parts.
     auto args = kHeadOn;
@@ -116,8 +113,7 @@ TEST(PlotTool, SightingFieldsAreChecked) {
 
 TEST(PlotTool, SightingsTextAndJson) {
     const Outcome text = Plot(kHeadOn);
-    ASSERT_EQ(text.code, 0) << text.err;
-    EXPECT_TRUE(text.err.empty());
+    ASSERT_TRUE(text.code == 0 && text.err.empty()) << text.err;
     EXPECT_EQ(LineOf(text.out, "Target course"), "Target course       180");
     EXPECT_EQ(LineOf(text.out, "Target speed"), "Target speed       10.0 kt");
     EXPECT_EQ(LineOf(text.out, "CPA  "), "CPA                 .00 nm");
@@ -136,8 +132,7 @@ TEST(PlotTool, SightingsTextAndJson) {
     EXPECT_NE(json.out.find("\"time_of_cpa\":\"12:18:00\""), std::string::npos) << json.out;
 }
 
-class PlotDemo : public ::testing::Test {
-  protected:
+struct PlotDemo : ::testing::Test {
     mv::test::TempDir dir;
 };
 
@@ -194,8 +189,7 @@ TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
     };
     for (const auto& [args, text] : cases) {
         const Outcome r = Plot(args);
-        EXPECT_EQ(r.code, 1) << text;
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_TRUE(r.code == 1 && r.out.empty()) << text;
         EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
         EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("usage:"), std::string::npos);
@@ -222,8 +216,7 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
     ASSERT_NE(e, std::string::npos);
     EXPECT_EQ(static_cast<float>(JsonValue(json.out, "speed", e)), traffic.Targets[3].Speed);
 
-    // The stored exercise reads back with the same positions and speeds; only the courses
-    // become whole degrees, as every demo file keeps them.
+    // Stored, it reads back with the same positions and speeds, courses in whole degrees.
     const std::string file = (dir.path / "exercise.dem").string();
     ASSERT_EQ(Plot(With(args, {"--out", file})).out, text.out);
     const mv::DemoReadResult read = mv::ReadDemoFile(file);
@@ -234,9 +227,8 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
     ASSERT_EQ(back.NumVessels, 5);
     for (size_t i = 0; i < 5; ++i) {
         const mv::VesselData& want = traffic.Tables.Vessel[i];
-        EXPECT_EQ(back.Vessel[i].Speed, want.Speed) << i;
+        EXPECT_TRUE(back.Vessel[i].Speed == want.Speed && back.Vessel[i].Size == mv::kMedium) << i;
         EXPECT_EQ(back.Vessel[i].NewHeading, want.NewHeading) << i;
-        EXPECT_EQ(back.Vessel[i].Size, mv::kMedium) << i;
         if (i == 0) continue;
         float b = 0;
         double r = 0;

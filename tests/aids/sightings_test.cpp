@@ -13,7 +13,6 @@
 namespace {
 
 using mv::ComputeFromSightings;
-
 using mv::SightingEntries;
 using mv::SightingRows;
 using mv::test::AngleGap;
@@ -37,9 +36,7 @@ void ExpectPlot(const Plot& p) {
     EXPECT_LT(AngleGap(r.TargetCourse, p.course), 0.01) << name << " course " << r.TargetCourse;
     EXPECT_NEAR(r.TargetSpeed, p.targetSpeed, 1e-3) << name;
     EXPECT_NEAR(r.CPA, p.cpa, 1e-3) << name;
-    if (p.bcpa >= 0) {
-        EXPECT_LT(AngleGap(r.BCPA, p.bcpa), 0.01) << name << " BCPA " << r.BCPA;
-    }
+    EXPECT_LT(p.bcpa < 0 ? 0 : AngleGap(r.BCPA, p.bcpa), 0.01) << name << " BCPA " << r.BCPA;
     EXPECT_EQ(mv::FormatClock(r.TimeOfCPA), p.timeOfCpa);
     EXPECT_NEAR(r.SRM, p.srm, 1e-3) << name;
     EXPECT_LT(AngleGap(r.DRM, p.drm), 0.01) << name << " DRM " << r.DRM;
@@ -81,8 +78,7 @@ TEST(ComputeFromSightings, EchoMovingStraightAcrossTheBow) {
          {Plot{0, 10, 720, 330, 4, 750, 30, 0, 38.6598f, 12.8062f, 3.4641f, 0, "12:15:00", 8, 90},
           Plot{0, 10, 720, 30, 4, 750, 330, 0, 321.3402f, 12.8062f, 3.4641f, 0, "12:15:00", 8,
                270}}) {
-        // The second range, as the computation forms it, exactly as far ahead as the first:
-        // no movement along the heading at all.
+        // Guards against rounding leaving a hair of movement along the heading.
         const double k = static_cast<double>(0.017453292f), ahead = p.r1 * std::cos(p.b1 * k);
         p.r2 = ahead / std::cos(p.b2 * k);
         for (int i = 0; i < 64 && p.r2 * std::cos(p.b2 * k) != ahead; ++i)
@@ -93,9 +89,8 @@ TEST(ComputeFromSightings, EchoMovingStraightAcrossTheBow) {
 }
 
 TEST(ComputeFromSightings, RecoversAKnownTargetTrack) {
-    // Lay out both tracks in true motion, take the two sightings from them, and the target's
-    // course and speed must come back; the CPA figures must agree with the speed triangle
-    // worked from the second sighting.
+    // Sightings taken off two true tracks give the target's track back, and the CPA figures of
+    // the speed triangle at the second sighting.
     const struct {
         float ownCourse, ownSpeed, bearing;
         double range; // at the first sighting
@@ -132,9 +127,7 @@ TEST(ComputeFromSightings, RecoversAKnownTargetTrack) {
         // Single-precision SRM: a slow closing (0.5 kn) stretches its rounding over hours.
         EXPECT_NEAR((r.TimeOfCPA - t2) * 1440.0, cpa.TCPA, 1e-2 + 1e-4 * std::fabs(cpa.TCPA))
             << t.course;
-        if (cpa.CPA > 0.01) {
-            EXPECT_LT(AngleGap(r.BCPA, cpa.BCPA), 0.01) << t.course;
-        }
+        EXPECT_LT(cpa.CPA > 0.01 ? AngleGap(r.BCPA, cpa.BCPA) : 0, 0.01) << t.course;
     }
 }
 
@@ -144,7 +137,7 @@ TEST(ComputeFromSightings, CannotCompute) {
     const struct {
         float speed;
         double t1, b1, r1, t2, b2, r2; // minutes of the day, degrees true, nautical miles
-        const char* error;             // null: any message
+        const char* error;
     } cases[] = {
         {0, 720, 0, 6, 726, 0, 4,
          "The own vessel is stopped: the target's course and speed cannot be found from two "
@@ -160,11 +153,8 @@ TEST(ComputeFromSightings, CannotCompute) {
     for (const auto& c : cases) {
         const auto got =
             ComputeFromSightings(0, c.speed, {c.t1 / 1440, c.b1, c.r1}, {c.t2 / 1440, c.b2, c.r2});
-        EXPECT_FALSE(got.ok()) << c.r1;
-        EXPECT_FALSE(got.Error.empty());
-        if (c.error) {
-            EXPECT_EQ(got.Error, c.error);
-        }
+        EXPECT_FALSE(got.ok() || got.Error.empty()) << c.r1;
+        EXPECT_EQ(got.Error, c.error ? c.error : got.Error); // null: any message
     }
 }
 
@@ -193,8 +183,7 @@ TEST(CpaComputer, TextbookTwoSightingProblem) {
     EXPECT_NEAR(ClockMinutes(t.TCPA), ClockMinutes("10:23:02"), 1) << t.TCPA;
     EXPECT_NEAR(std::stod(t.SRM), 25.0, 0.5) << t.SRM;
     EXPECT_LT(AngleGap(std::stod(t.DRM), 233.1), 3) << t.DRM;
-    EXPECT_EQ(t.YourCourse, "000");
-    EXPECT_EQ(t.YourSpeed, "12.0");
+    EXPECT_EQ(t.YourCourse + " " + t.YourSpeed, "000 12.0");
 }
 
 TEST(CpaComputer, StandingEchoAndStoppedOwnVessel) {
@@ -203,16 +192,13 @@ TEST(CpaComputer, StandingEchoAndStoppedOwnVessel) {
                              SightingEntries{"12", "06", "00", "4", "100"}};
     const auto got = mv::ComputeCpaComputer(still, 45, 12);
     ASSERT_TRUE(got.ok()) << got.Error;
-    EXPECT_EQ(got.Texts->SRM, ".0");
-    EXPECT_EQ(got.Texts->DRM, "000");
-    EXPECT_EQ(got.Texts->CPA, "4.00 NM");
-    EXPECT_EQ(got.Texts->BCPA, "100");
-    EXPECT_EQ(got.Texts->TCPA, "12:06:00");
+    const auto& t = *got.Texts;
+    EXPECT_EQ(t.SRM + " " + t.DRM + " " + t.CPA + " " + t.BCPA + " " + t.TCPA,
+              ".0 000 4.00 NM 100 12:06:00");
 
     // Stopped, the own vessel gives no speed triangle: reported, not computed.
     const auto stopped = mv::ComputeCpaComputer(still, 45, 0);
-    EXPECT_FALSE(stopped.ok());
-    EXPECT_FALSE(stopped.Error.empty());
+    EXPECT_FALSE(stopped.ok() || stopped.Error.empty());
 }
 
 TEST(CpaComputer, Validation) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -36,11 +36,10 @@ class Recorder final : public mv::VesselView {
     void HeadingLine(const PointD&, const PointD& to) override { headingTo = to, Add("heading"); }
     void CardinalLabels(const std::array<std::string, 4>&) override { Add("cardinals"); }
     void BearingFailed() override { Add("bearing failed"); }
-    // The calls that start with `what`, in order.
     std::vector<std::string> Only(const std::string& what) const {
         std::vector<std::string> found;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
-                     [&](const std::string& c) { return c.starts_with(what); });
+        for (const std::string& c : calls)
+            if (c.starts_with(what)) found.push_back(c);
         return found;
     }
 
@@ -123,8 +122,7 @@ TEST_F(Tick, ClockAndDistanceOfEveryTimeFactor) {
 }
 
 TEST_F(Tick, CourseAndSpeedOrderedTogetherBothRunToTheEnd) {
-    // The speed change is done in one tick, the turn through north takes four: neither stops
-    // the other, and the flags clear when both are done.
+    // Guards against one finished change (speed in one tick) stopping the other (a turn).
     auto sim = World(mv::kLarge, 350, 10);
     auto& own = sim.Vessels.Vessel[0];
     own.NewHeading = 10;
@@ -133,8 +131,7 @@ TEST_F(Tick, CourseAndSpeedOrderedTogetherBothRunToTheEnd) {
     for (int t = 0; t < 3; ++t)
         sim.Tick(display, r);
     EXPECT_EQ(own.Speed, 12.0f);
-    EXPECT_EQ(own.Heading, 5.0f);
-    EXPECT_TRUE(sim.Maneuvering && sim.Turning);
+    EXPECT_TRUE(own.Heading == 5.0f && sim.Maneuvering && sim.Turning);
     sim.Tick(display, r);
     EXPECT_EQ(own.Heading, 10.0f);
     EXPECT_FALSE(sim.Maneuvering || sim.Turning);
@@ -182,7 +179,6 @@ TEST_F(Tick, YawColumnBySizeAndSea) {
 }
 
 TEST_F(Tick, CollisionReportedOncePerApproach) {
-    // Two stopped targets 0.005 nm from the own vessel, which is stopped too.
     auto sim =
         World(mv::kMedium, 0, 0, {{mv::kSmall, 0, 0, 45, 0.005}, {mv::kSmall, 0, 0, 90, 0.005}});
     sim.Tick(display, r);
@@ -196,8 +192,7 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
     sim.Tick(display, r);
     EXPECT_EQ(r.Only("collision"), (Calls{"collision 1", "collision 2", "collision 1"}));
 
-    // Head on 5 nm apart closing at 20 kn, 2 nm a tick at x120: never within 1 nm at the end
-    // of a tick, yet the hulls pass through each other in the third.
+    // Head on at 20 kn closing, 2 nm a tick: the hulls pass through each other between ticks.
     auto fast = World(mv::kMedium, 0, 10, {{mv::kMedium, 180, 10, 0, 5}});
     fast.Clock.SetTimeFactor(6);
     Recorder passing;
@@ -207,17 +202,14 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
 }
 
 TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
-    // The stored intervals are a hair under 3 and 6 minutes and a hair over 12, and a tick of
-    // the clock is a hair over its nominal seconds too: every interval is reached exactly when
-    // the division says, never a tick later.
+    // Guards against the stored intervals (a hair off 3, 6, 12 minutes) landing a tick late.
     const struct {
         int16_t factorIndex, freqIndex;
         int ticksBetweenMarks;
     } cases[] = {{0, 1, 60}, {3, 1, 6},  {6, 1, 1}, {2, 2, 24},
                  {4, 2, 4},  {3, 3, 24}, {5, 3, 4}, {6, 3, 2}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "factor " << c.factorIndex << " interval " << c.freqIndex);
+        SCOPED_TRACE(testing::Message() << c.factorIndex << " " << c.freqIndex);
         auto sim = World(mv::kMedium, 0, 0, {{mv::kSmall, 0, 0, 0, 5}});
         sim.Clock.SetTimeFactor(c.factorIndex);
         mv::TickDisplay d;
@@ -230,35 +222,28 @@ TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
             sim.Tick(d, marks);
             if (marks.Only("mark").size() > markTicks.size()) markTicks.push_back(t);
         }
-        const std::vector<int> expected = {c.ticksBetweenMarks, 2 * c.ticksBetweenMarks,
-                                           3 * c.ticksBetweenMarks};
-        EXPECT_EQ(markTicks, expected);
+        const int n = c.ticksBetweenMarks;
+        EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n}));
     }
 }
 
-TEST_F(Echo, NorthUpLineAcrossTheLineOfSightAndARedrawMovesNothing) {
-    auto sim = World(mv::kMedium, 0, 10, {{mv::kSmall, 90, 10, 0, 5}});
+TEST_F(Echo, LineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {
+    // In single precision a hair inside the 12-mile ring rounds onto it and is hidden too.
+    auto sim = World(mv::kMedium, 0, 10,
+                     {{mv::kSmall, 90, 10, 0, 5},
+                      {mv::kMedium, 0, 0, 0, 12},
+                      {mv::kMedium, 0, 0, 0, 12 - 1e-7},
+                      {mv::kMedium, 0, 0, 0, 11.999}});
     const auto before = sim.Vessels.VesselPos;
     sim.UpdateVessels(display, r, false);
     EXPECT_EQ(sim.Vessels.VesselPos, before);
     EXPECT_EQ(sim.Clock.SimTime, 0.5);
-    ASSERT_EQ(r.echoes.size(), 1u);
+    EXPECT_EQ(r.Only("hide"), (std::vector<std::string>{"hide 2", "hide 3"}));
+    EXPECT_EQ(r.Only("echo"), (std::vector<std::string>{"echo 1", "echo 4"}));
     // 12-mile scale: half-length 12/6 x 0.05 = 0.1 nm, east-west, 5 miles north.
-    EXPECT_NEAR(r.echoes[0].P1.X, 5, 1e-9);
-    EXPECT_NEAR(r.echoes[0].P2.X, 5, 1e-9);
-    EXPECT_NEAR(r.echoes[0].P1.Y, 0.1, 1e-7);
-    EXPECT_NEAR(r.echoes[0].P2.Y, -0.1, 1e-7);
-}
-
-TEST_F(Echo, AtTheRangeRingIsHidden) {
-    // Compared in single precision: a hair inside the ring rounds onto it and is hidden too.
-    auto sim = World(mv::kMedium, 0, 0,
-                     {{mv::kMedium, 0, 0, 0, 12},
-                      {mv::kMedium, 0, 0, 0, 12 - 1e-7},
-                      {mv::kMedium, 0, 0, 0, 11.999}});
-    sim.UpdateVessels(display, r, false);
-    EXPECT_EQ(r.Only("hide"), (std::vector<std::string>{"hide 1", "hide 2"}));
-    EXPECT_EQ(r.Only("echo"), std::vector<std::string>{"echo 3"});
+    const mv::EchoLine& e = r.echoes[0];
+    EXPECT_NEAR(std::hypot(e.P1.X - 5, e.P1.Y - 0.1) + std::hypot(e.P2.X - 5, e.P2.Y + 0.1), 0,
+                1e-7);
 }
 
 TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace mv {
 namespace {
@@ -20,7 +22,7 @@ RadarDisplayState Display(double range) {
 }
 
 TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
-    struct Case {
+    const struct {
         float bearing;
         double distance;
         int16_t mode;
@@ -28,8 +30,7 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         float ebl;
         const char* rangeText;
         const char* bearingText;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {359.6f, 5.0, 1, true, 0.0f, "R 5.00", "B 000"}, // would read 360: reads 000
         {359.4f, 5.0, 1, true, 359.4f, "R 5.00", "B 359"},
         {45.0f, 0.5, 1, true, 45.0f, "R .50", "B 045"},
@@ -37,7 +38,7 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         {90.0f, 12.01, 1, false, 0, "", ""},             // just outside the ring
         {90.0f, 5.0, 0, false, 0, "", ""},               // keys mode
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bearing << " deg " << c.distance << " nm");
         RadarDisplayState s = Display(12.0);
         s.CursorMode = c.mode;
@@ -46,30 +47,27 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         PointD p;
         PolarOffset(kOwn, p, c.bearing, c.distance);
         EXPECT_EQ(CursorClick(s, kOwn, p.Y, p.X), c.taken);
+        EXPECT_EQ(s.EBLPending && s.VRMPending, c.taken);
         if (!c.taken) {
-            EXPECT_EQ(s.EBLBearing, 200.0f);
-            EXPECT_EQ(s.VRMRange, 6.0);
-            EXPECT_FALSE(s.EBLPending || s.VRMPending);
+            EXPECT_TRUE(s.EBLBearing == 200.0f && s.VRMRange == 6.0 && !s.EBLPending &&
+                        !s.VRMPending);
             continue;
         }
         EXPECT_NEAR(s.EBLBearing, c.ebl, 1e-3);
         EXPECT_NEAR(s.VRMRange, c.distance, 1e-5);
-        EXPECT_EQ(s.CursorEast, p.Y);
-        EXPECT_EQ(s.CursorNorth, p.X);
-        EXPECT_TRUE(s.EBLPending && s.VRMPending);
+        EXPECT_EQ((PointD{s.CursorNorth, s.CursorEast}), p);
         EXPECT_EQ(CursorRangeCaption(s.VRMRange), c.rangeText);
         EXPECT_EQ(CursorBearingCaption(s.EBLBearing), c.bearingText);
     }
 }
 
 TEST(EBLCaption, ReadsInTheChosenReference) {
-    struct Case {
+    const struct {
         bool northUp;
         BearingMode mode;
         float ebl, heading;
         const char* caption;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {false, BearingMode::Relative, 90, 300, "EBL 090 RELATIVE"},
         {false, BearingMode::Course, 90, 300, "EBL 030 COURSE"}, // 390 comes round to 030
         {true, BearingMode::Course, 90, 300, "EBL 090 COURSE"},
@@ -78,7 +76,7 @@ TEST(EBLCaption, ReadsInTheChosenReference) {
         {true, BearingMode::Relative, 0, 0.4f, "EBL 000 RELATIVE"},
         {false, BearingMode::Relative, 44.5f, 0, "EBL 045 RELATIVE"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         RadarDisplayState s = Display(12.0);
         s.Tick.NorthUp = c.northUp;
@@ -93,28 +91,24 @@ TEST(Markers, GeometryAroundTheOwnVessel) {
     s.EBLBearing = 90.0f;
     const WorldSegment ebl = PlaceEBL(s, kOwn);
     EXPECT_EQ(ebl.From, kOwn);
-    EXPECT_NEAR(ebl.To.X, kOwn.X, 1e-9);
-    EXPECT_NEAR(ebl.To.Y, kOwn.Y + 12.0, 1e-9);
+    EXPECT_NEAR(std::hypot(ebl.To.X - kOwn.X, ebl.To.Y - kOwn.Y - 12.0), 0, 1e-9);
 
     s.VRMRange = 2.5;
     const WorldSquare vrm = PlaceVRM(s, kOwn);
-    EXPECT_EQ(vrm.Left, kOwn.Y - 2.5);
-    EXPECT_EQ(vrm.Top, kOwn.X + 2.5);
-    EXPECT_EQ(vrm.Side, 5.0);
+    EXPECT_EQ(std::tie(vrm.Left, vrm.Top, vrm.Side),
+              std::make_tuple(kOwn.Y - 2.5, kOwn.X + 2.5, 5.0));
     EXPECT_EQ(VRMCaption(s.VRMRange), "VRM 2.50");
 
     // The cursor goes where the EBL crosses the VRM; its arms reach 0.6 nm (5 % of 12) out.
     CursorToEBLVRM(s, kOwn);
-    EXPECT_NEAR(s.CursorEast, kOwn.Y + 2.5, 1e-9);
-    EXPECT_NEAR(s.CursorNorth, kOwn.X, 1e-9);
+    EXPECT_NEAR(std::hypot(s.CursorEast - kOwn.Y - 2.5, s.CursorNorth - kOwn.X), 0, 1e-9);
     const CursorCross c = DrawCursor(s);
     EXPECT_NEAR(c.Horizontal.To.Y - c.Horizontal.From.Y, 1.2, 1e-9);
     EXPECT_NEAR(c.Vertical.To.X - c.Vertical.From.X, 1.2, 1e-9);
     EXPECT_EQ(c.Vertical.From.Y, s.CursorEast);
 }
 
-// Holding a button: 1 degree or 1 % of the range a tick for the first five ticks, then 5
-// degrees or 4 %; a release starts the next hold slow again.
+// 1 degree or 1 % of the range a tick for five ticks, then 5 degrees or 4 %.
 TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
     RadarDisplayState s = Display(12.0);
     ASSERT_TRUE(PressMarkerButton(s, MarkerButton::EBLClock));
@@ -144,13 +138,12 @@ TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
 }
 
 TEST(VRMLimits, NeverZeroNeverPastTheRange) {
-    struct Case {
+    const struct {
         double vrm;
         MarkerButton button;
         int16_t held; // ticks already held
         double after;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0.12, MarkerButton::VRMIn, 0, 0.12},   // at one small step (1 % of 12): stays
         {0.13, MarkerButton::VRMIn, 0, 0.01},   // just above it: goes in
         {0.48, MarkerButton::VRMIn, 5, 0.48},   // at one large step (4 %): stays
@@ -158,7 +151,7 @@ TEST(VRMLimits, NeverZeroNeverPastTheRange) {
         {11.88, MarkerButton::VRMOut, 0, 12.0}, // exactly a step short: reaches the edge
         {11.6, MarkerButton::VRMOut, 5, 11.6},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.vrm << " held " << c.held);
         RadarDisplayState s = Display(12.0);
         s.VRMRange = static_cast<float>(c.vrm);
@@ -199,15 +192,14 @@ TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
 }
 
 TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
-    struct Case {
+    const struct {
         int16_t from;
         bool up;
         bool moved;
         double range;
-    };
-    const Case cases[] = {{7, true, true, 24},      {7, false, true, 6},     {9, true, false, 36},
-                          {0, false, false, 0.125}, {1, false, true, 0.125}, {8, true, true, 36}};
-    for (const Case& c : cases) {
+    } cases[] = {{7, true, true, 24},      {7, false, true, 6},     {9, true, false, 36},
+                 {0, false, false, 0.125}, {1, false, true, 0.125}, {8, true, true, 36}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << (c.up ? " up" : " down"));
         RadarDisplayState s;
         s.TVRangeIndex = c.from;
@@ -218,40 +210,33 @@ TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
 }
 
 TEST(TrueView, GridCaptionFollowsTheRange) {
-    struct Case {
+    const struct {
         double range;
         const char* caption;
-    };
-    const Case cases[] = {{36, "True View   Grid= 5 nm."},   {12, "True View   Grid= 2 nm."},
-                          {6, "True View   Grid= 1 nm."},    {1.5, "True View   Grid= .25 nm."},
-                          {0.5, "True View   Grid= .1 nm."}, {0.125, "True View   Grid= .1 nm."}};
-    for (const Case& c : cases)
+    } cases[] = {{36, "True View   Grid= 5 nm."},   {12, "True View   Grid= 2 nm."},
+                 {6, "True View   Grid= 1 nm."},    {1.5, "True View   Grid= .25 nm."},
+                 {0.5, "True View   Grid= .1 nm."}, {0.125, "True View   Grid= .1 nm."}};
+    for (const auto& c : cases)
         EXPECT_EQ(TrueViewCaption(true, c.range), c.caption) << c.range;
     EXPECT_EQ(TrueViewCaption(false, 12), "True View");
 }
 
-// Far from the world's origin the grid still covers the whole view, from its bottom-left
-// corner, with nothing on the top or right edge.
+// Far from the origin the grid covers the view from its bottom-left, none on the top or right.
 TEST(TrueView, GridCoversTheViewCentredOnTheOwnVessel) {
-    struct Case {
-        double range;
-        size_t across; // horizontal lines
-    };
-    for (const Case c : {Case{12, 12}, Case{0.5, 10}, Case{1.5, 12}}) {
-        SCOPED_TRACE(c.range);
-        const PointD own{20.0, 20.0};
-        const TrueViewWindow w = CenteredTrueViewWindow(own, c.range);
-        EXPECT_EQ(w.Left, 20.0 - c.range);
-        EXPECT_EQ(w.Top, 20.0 + c.range);
+    for (const auto& [range, across] : {std::pair<double, size_t>{12, 12}, {0.5, 10}, {1.5, 12}}) {
+        SCOPED_TRACE(range);
+        const TrueViewWindow w = CenteredTrueViewWindow({20.0, 20.0}, range);
+        EXPECT_EQ(w.Left, 20.0 - range);
+        EXPECT_EQ(w.Top, 20.0 + range);
         EXPECT_EQ(w.Height, -w.Width);
-        const auto lines = TrueViewGridLines(w, c.range);
-        ASSERT_EQ(lines.size(), 2 * c.across - 1);
-        const double g = static_cast<double>(TrueViewGridSpacing(c.range));
-        EXPECT_EQ(lines.front().From, (PointD{20.0 - c.range, w.Left}));
+        const auto lines = TrueViewGridLines(w, range);
+        ASSERT_EQ(lines.size(), 2 * across - 1);
+        const double g = static_cast<double>(TrueViewGridSpacing(range));
+        EXPECT_EQ(lines.front().From, (PointD{20.0 - range, w.Left}));
         EXPECT_EQ(lines.front().To.Y, w.Left + w.Width);
-        const GridLine& firstVertical = lines.at(c.across);
+        const GridLine& firstVertical = lines.at(across);
         EXPECT_EQ(firstVertical.From, (PointD{w.Top, w.Left + g}));
-        EXPECT_EQ(firstVertical.To.X, w.Top - 2 * c.range);
+        EXPECT_EQ(firstVertical.To.X, w.Top - 2 * range);
     }
 }
 

@@ -14,9 +14,8 @@
 
 namespace {
 
-// Where the radar puts the own vessel and how many pixels a mile takes, from the picture's
-// size alone: the window is 2 ranges wide and 2.23 ranges high, with 1.1 ranges above the
-// centre.
+// The own vessel's pixel and pixels to the mile, from the picture's size alone: 2 ranges wide,
+// 2.23 high, 1.1 above the centre.
 struct Frame {
     double cx, cy, pxPerNmX, pxPerNmY;
     Frame(QSize size, double range)
@@ -42,8 +41,7 @@ using mv::test::AngleGap;
 bool IsGreen(QColor c) {
     return c.green() > 150 && c.red() < 100 && c.blue() < 100;
 }
-// A line drawn through p shows green in the pixel under p or one beside it (a thin smoothed
-// line can fall half on each of two pixels).
+// Green under p or beside it: a thin smoothed line can fall half on each of two pixels.
 bool GreenNear(const QImage& image, QPointF p) {
     const int x0 = static_cast<int>(std::floor(p.x())), y0 = static_cast<int>(std::floor(p.y()));
     for (int dy = -1; dy <= 1; ++dy)
@@ -58,8 +56,7 @@ bool IsGrey(QColor c) {
            std::abs(c.green() - c.blue()) < 20;
 }
 
-// Runs of consecutive pixels that pass a test, along a row or a column, each as the
-// coverage-weighted centre of the run in pixel coordinates (a pixel's centre is at +0.5).
+// The coverage-weighted centre of each run of pixels that pass a test (a pixel's centre is +0.5).
 template <typename Sample> std::vector<double> Runs(int from, int to, Sample sample) {
     std::vector<double> centres;
     double sum = 0, weight = 0;
@@ -78,18 +75,16 @@ template <typename Sample> std::vector<double> Runs(int from, int to, Sample sam
 }
 
 TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
-    // Rings a navigator expects on each scale: 2 at 0.125 nm, 4 at 0.25 and 0.5 (the fifth
-    // would be the edge), 2 at 0.75, then 5 from 1.5 nm up.
-    struct Case {
+    // On the 0.25 and 0.5 scales the fifth ring would be the edge.
+    const struct {
         int index;
         double spacing;
         int rings;
-    };
-    const Case cases[] = {{0, 0.05, 2}, {1, 0.05, 4}, {2, 0.1, 4}, {3, 0.25, 2}, {4, 0.25, 5},
-                          {5, 0.5, 5},  {6, 1, 5},    {7, 2, 5},   {8, 4, 5},    {9, 6, 5}};
+    } cases[] = {{0, 0.05, 2}, {1, 0.05, 4}, {2, 0.1, 4}, {3, 0.25, 2}, {4, 0.25, 5},
+                 {5, 0.5, 5},  {6, 1, 5},    {7, 2, 5},   {8, 4, 5},    {9, 6, 5}};
     mv::WorldPicture picture;
     picture.resize(QSize(900, 1004));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         mv::RadarDisplayState state;
         state.RangeIndex = static_cast<int16_t>(c.index);
         state.Tick.Range = mv::kRangeScales[static_cast<size_t>(c.index)];
@@ -97,14 +92,13 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         mv::RadarPicture radar(picture, state);
         radar.RedrawRadar(mv::PointD{3.0, -2.0}); // anywhere: the picture follows the centre
         const Frame f(picture.size(), state.Tick.Range);
-        const int row = static_cast<int>(f.cy);
         // Out to 0.9 of the range: the 090 tick and the edge begin beyond it.
-        const auto rings =
-            Runs(static_cast<int>(f.cx) + 2,
-                 static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range), [&](int x) {
-                     const QColor px = picture.pixel(x, row);
-                     return px.red() < 60 && px.blue() < 60 ? px.green() / 255.0 : 0.0;
-                 });
+        const int row = static_cast<int>(f.cy), from = static_cast<int>(f.cx) + 2,
+                  to = static_cast<int>(f.cx + 0.9 * f.pxPerNmX * state.Tick.Range);
+        const auto rings = Runs(from, to, [&](int x) {
+            const QColor px = picture.pixel(x, row);
+            return px.red() < 60 && px.blue() < 60 ? px.green() / 255.0 : 0.0;
+        });
         ASSERT_EQ(static_cast<int>(rings.size()), c.rings);
         for (int k = 0; k < c.rings; ++k)
             EXPECT_NEAR(rings[static_cast<size_t>(k)], f.cx + (k + 1) * c.spacing * f.pxPerNmX, 1.0)
@@ -113,16 +107,13 @@ TEST(RadarPicture, RingsLieAtTheirSpacingOnEveryRangeScale) {
         // Switched off, the face is repainted bare.
         state.RingsOn = false;
         radar.RedrawRadar(mv::PointD{3.0, -2.0});
-        for (int x = static_cast<int>(f.cx) + 2; x < f.cx + 0.9 * f.pxPerNmX * state.Tick.Range;
-             ++x)
+        for (int x = from; x <= to; ++x)
             ASSERT_EQ(picture.pixel(x, row), QColor(0, 0, 0)) << "x " << x;
     }
 }
 
 TEST(RadarPicture, ARedrawLaysDownTheSameFrameAsAFreshDrawing) {
-    // The face is kept from the last redraw of the same size and settings, and serves every
-    // range whose rings fall at the same fractions of it; whatever was drawn over it since,
-    // the next redraw shows exactly what a fresh drawing would.
+    // Guards against the kept face going stale: scribbled over, then each setting changed.
     const mv::PointD centre{2.0, -1.0};
     const auto fresh = [&](const mv::RadarDisplayState& settings) {
         mv::WorldPicture picture;
@@ -158,20 +149,14 @@ class RadarConsoleTest : public mv::test::ExerciseFixture {
 };
 
 TEST_F(RadarConsoleTest, EchoAndHeadingLineLieWhereTheNavigatorMeasuresThem) {
-    // A large target at 045 true, 6 nm, on the 12-mile scale. Heads-up shows the echo at its
-    // relative bearing and the heading line straight up; north-up shows both true.
-    struct Case {
+    // A large target at 045 true, 6 nm; bearings on the screen, clockwise from the top.
+    const struct {
         bool northUp;
         int ownHeading;
-        double echoBearing, headingBearing; // on the screen, clockwise from the top
-    };
-    const Case cases[] = {
-        {true, 90, 45, 90},
-        {true, 300, 45, 300},
-        {false, 90, 315, 0},  // fine on the port bow, up and to the left
-        {false, 225, 180, 0}, // right astern
-    };
-    for (const Case& c : cases) {
+        double echoBearing, headingBearing;
+    } cases[] = {
+        {true, 90, 45, 90}, {true, 300, 45, 300}, {false, 90, 315, 0}, {false, 225, 180, 0}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << (c.northUp ? "north-up" : "heads-up") << " heading " << c.ownHeading);
         display.Tick.NorthUp = c.northUp;
@@ -201,19 +186,16 @@ TEST_F(RadarConsoleTest, EchoAndHeadingLineLieWhereTheNavigatorMeasuresThem) {
     }
 }
 
-TEST_F(RadarConsoleTest, PlotMarksAreStampedUpTheTrackFromWherePlottingWasSwitchedOn) {
-    // Dead ahead at 2.5 nm, opening at 20 knots; at x120 the 3-minute interval is every tick,
-    // and one mark comes at once as plotting is switched on.
+TEST_F(RadarConsoleTest, PlotMarksStampedUpTheTrackSurviveAFrequencyChangeAndGoWithPlottingOff) {
+    // At x120 a 3-minute mark every tick, and one at once as plotting is switched on.
     display.Tick.PlotOn = false;
     LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
     exercise->SetTimeFactor(6);
     console->SetPlotFrequency(1);
     Click("cmdPlot");
-    ASSERT_TRUE(display.Tick.PlotOn);
     for (int t = 0; t < 4; ++t)
         exercise->tmrSim_Timer();
 
-    // The marks are horizontal strokes up the column through the centre.
     const Frame f = frame();
     const auto& picture = console->picture();
     const auto marks = Runs(0, static_cast<int>(f.cy) - 2, [&](int y) {
@@ -221,11 +203,26 @@ TEST_F(RadarConsoleTest, PlotMarksAreStampedUpTheTrackFromWherePlottingWasSwitch
     });
     ASSERT_EQ(marks.size(), 5u);
     EXPECT_NEAR(f.rangeOf(QPointF(f.cx, marks.back())), 2.5, 0.05);
+
+    // The trail survives a change of interval and goes with plotting switched off.
+    const auto greyPixels = [&] {
+        int n = 0;
+        for (int y = 0; y < picture.image().height(); ++y)
+            for (int x = 0; x < picture.image().width(); ++x)
+                n += picture.image().pixelColor(x, y) == mv::kPlotGrey;
+        return n;
+    };
+    const int trail = greyPixels();
+    ASSERT_GT(trail, 0);
+    console->cmdFreq_Click();
+    EXPECT_EQ(greyPixels(), trail);
+    console->cmdPlot_Click();
+    EXPECT_EQ(greyPixels(), 0);
+    EXPECT_FALSE(picture.isVisible("lblPlotTime"));
 }
 
 TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
-    // Dead ahead at 0.02 nm, closing at 10 knots (0.0083 nm a tick at x1): inside 0.01 nm at
-    // the second tick, still inside at the third, clear at the fourth.
+    // Closing 0.0083 nm a tick: inside 0.01 nm at the second and third ticks, clear at the fourth.
     LoadOwnAndTarget(0, "SMALL, 180, 10, 000, 0.02");
     exercise->SetTimeFactor(0);
     exercise->Start();
@@ -266,26 +263,22 @@ TEST_F(RadarConsoleTest, BrokenDemoIsReportedAndTheRunningVesselsStay) {
     WriteDemo("Broken.dem", "Broken\r\n 2 \r\nMEDIUM, 0A0, 12\r\nSMALL, 000, 5, 045, 5\r\n");
     EXPECT_FALSE(exercise->LoadDemo("Broken.dem"));
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    const auto& box = dialogs.shown.front();
-    EXPECT_EQ(box.kind, "message");
-    EXPECT_EQ(box.title, "LoadDemo");
-    EXPECT_EQ(box.icon, mv::Dialogs::Icon::Exclamation);
-    EXPECT_TRUE(box.text.contains("Broken.dem")) << box.text.toStdString();
+    EXPECT_EQ(Last().title + " " + Last().kind, "LoadDemo message");
+    EXPECT_EQ(Last().icon, mv::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(Last().text.contains("Broken.dem")) << Last().text.toStdString();
     EXPECT_EQ(sim.Vessels.Vessel, vessels);
     EXPECT_EQ(sim.Vessels.VesselPos, positions);
     EXPECT_EQ(console->picture().overlayLine("lneVessel(1)"), echo);
     EXPECT_EQ(console->windowTitle(), title);
 }
 
-TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
+TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCaptions) {
     // B inside the 12-mile circle, C beyond it.
-    Load("MEDIUM, 000, 10", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
+    Load("MEDIUM, 030, 0", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i)));
+    EXPECT_FALSE(pic.isVisible("lblVessel(0)") || pic.isVisible("lblVessel(1)")) << "before";
     console->cmdIdentify_Click();
-    EXPECT_TRUE(pic.isVisible("lblVessel(0)"));
-    EXPECT_TRUE(pic.isVisible("lblVessel(1)"));
+    EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)"));
     EXPECT_FALSE(pic.isVisible("lblVessel(2)")) << "out of range: no label";
     EXPECT_EQ(pic.labelText("lblVessel(1)"), "B");
     // The own vessel's label sits at the centre, a target's corner at its echo.
@@ -298,12 +291,8 @@ TEST_F(RadarConsoleTest, IdentifyLabelsTheVesselsOnTheScreenUntilTheNextTick) {
     exercise->tmrSim_Timer();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i))) << "vessel " << i;
-}
 
-TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTheFixedOnes) {
-    LoadOwnAndTarget(30, {});
     const auto captions = [&] {
-        const auto& pic = console->picture();
         return (pic.labelText("lbl000") + " " + pic.labelText("lbl090") + " " +
                 pic.labelText("lbl180") + " " + pic.labelText("lbl270") + " / " +
                 pic.labelText("lblMode"))
@@ -319,24 +308,19 @@ TEST_F(RadarConsoleTest, BearingsButtonSwitchesTheCaptionsAndTheRedrawRestoresTh
 TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
     LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 1");
     display.VRMRange = 10;
-    struct Step {
+    // The VRM is pulled in on the way down and left where it is on the way up.
+    const struct {
         bool down;
         double range;
         int echoWidth;
         const char* caption;
         double vrm;
-    };
-    // From 12 nm: down to 6, 3 and 1.5, then up again; the VRM is pulled in on the way down
-    // and left where it is on the way up.
-    const Step steps[] = {{true, 6, 3, "RANGE  6", 6},       {true, 3, 3, "RANGE  3", 3},
-                          {true, 1.5, 4, "RANGE  1.5", 1.5}, {false, 3, 3, "RANGE  3", 1.5},
-                          {false, 6, 3, "RANGE  6", 1.5},    {false, 12, 2, "RANGE  12", 1.5}};
-    for (const Step& s : steps) {
+    } steps[] = {{true, 6, 3, "RANGE  6", 6},       {true, 3, 3, "RANGE  3", 3},
+                 {true, 1.5, 4, "RANGE  1.5", 1.5}, {false, 3, 3, "RANGE  3", 1.5},
+                 {false, 6, 3, "RANGE  6", 1.5},    {false, 12, 2, "RANGE  12", 1.5}};
+    for (const auto& s : steps) {
         SCOPED_TRACE(s.caption);
-        if (s.down)
-            console->cmdRangeDown_Click();
-        else
-            console->cmdRangeUp_Click();
+        s.down ? console->cmdRangeDown_Click() : console->cmdRangeUp_Click();
         EXPECT_EQ(display.Tick.Range, s.range);
         EXPECT_EQ(display.EchoWidth, s.echoWidth);
         EXPECT_EQ(console->picture().labelText("lblCRTRange"), s.caption);
@@ -348,8 +332,7 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
         EXPECT_NEAR(echo.length(), 2 * s.range / 6 * 0.15 * f.pxPerNmX, 1.0);
     }
 
-    // At the ends of the table, and at a range set outside it (the first guard that fails
-    // wins), a press changes nothing and repaints nothing.
+    // At the ends of the table and at a range outside it a press changes and repaints nothing.
     const struct {
         int index;
         double range;
@@ -361,40 +344,13 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
         console->SetRange(e.range);
         auto& picture = console->picture();
         picture.point(0.3 * e.range, 0.2 * e.range, QColor(255, 0, 255)); // a redraw's victim
-        if (e.down)
-            console->cmdRangeDown_Click();
-        else
-            console->cmdRangeUp_Click();
+        e.down ? console->cmdRangeDown_Click() : console->cmdRangeUp_Click();
         EXPECT_EQ(display.RangeIndex, e.index);
         EXPECT_EQ(display.Tick.Range, e.range);
         const QPointF px = picture.toPixel(0.3 * e.range, 0.2 * e.range);
         EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
                   QColor(255, 0, 255));
     }
-}
-
-TEST_F(RadarConsoleTest, TrailsSurviveAFrequencyChangeAndGoWithPlottingOff) {
-    LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
-    exercise->SetTimeFactor(6);
-    console->cmdPlot_Click();
-    for (int t = 0; t < 3; ++t)
-        exercise->tmrSim_Timer();
-    const auto greyPixels = [&] {
-        int n = 0;
-        const QImage& img = console->picture().image();
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.pixelColor(x, y) == mv::kPlotGrey) ++n;
-        return n;
-    };
-    const int trail = greyPixels();
-    ASSERT_GT(trail, 0);
-    console->cmdFreq_Click();
-    EXPECT_EQ(greyPixels(), trail);
-    console->cmdPlot_Click();
-    EXPECT_FALSE(display.Tick.PlotOn);
-    EXPECT_EQ(greyPixels(), 0);
-    EXPECT_FALSE(console->picture().isVisible("lblPlotTime"));
 }
 
 } // namespace

@@ -45,8 +45,7 @@ TEST(ParseDemo, Layouts) {
         {cr, "Crossing", crossing, crossingText},
         // The title is taken whole; one vessel needs no bearing and range.
         {"  Alone at sea  \r\n1\r\nsmall,90,6", "  Alone at sea  ", {{kSmall, 90, 6, 0, 0}}, ""},
-        // Values are one running sequence: spread over lines, quoted, empty lines between. A
-        // trailing comma on the last vessel line does not pull its remainder into the text.
+        // One running sequence of values; a trailing comma keeps the line's rest out of the text.
         {"T\n\"2\"\nm,\n\n 10 , \"12.5\"\n\" L \",\n200,\n3.5, 90, 2.25,  ignored\nText",
          "T",
          {{kMedium, 10, 12.5f, 0, 0}, {kLarge, 200, 3.5f, 90, 2.25}},
@@ -62,9 +61,8 @@ TEST(ParseDemo, Layouts) {
     for (const auto& c : cases) {
         const DemoReadResult r = ParseDemo(c.bytes, "Test.dem");
         ASSERT_TRUE(r.ok()) << c.bytes << ": " << r.Error;
-        EXPECT_EQ(r.Scenario->Title, c.title) << c.bytes;
+        EXPECT_EQ(r.Scenario->Title + "|" + r.Scenario->Description, c.title + "|" + c.description);
         EXPECT_EQ(r.Scenario->Vessels, c.vessels) << c.bytes;
-        EXPECT_EQ(r.Scenario->Description, c.description) << c.bytes;
     }
 }
 
@@ -89,11 +87,12 @@ TEST(ParseDemo, SizeTokensAndHeadingsRoundingHalvesToEven) {
     }
 }
 
-TEST(ParseDemo, BrokenFilesAreRejectedWithTheirLine) {
+TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
     const char* const eof = "Input past end of file";
     const struct {
         std::string bytes, what;
         int line;
+        bool yaw = false;
     } cases[] = {
         {"", eof, 1},
         {"T\r\n 2 \r\nMEDIUM, 000, 12\r\n", eof, 4},
@@ -108,13 +107,22 @@ TEST(ParseDemo, BrokenFilesAreRejectedWithTheirLine) {
         {"T\r\n1\r\nM, 0, 1e39\r\n", "Overflow: \"1e39\" is too large", 3},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,1e400\r\n", "Overflow: \"1e400\" is too large", 4},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,inf\r\n", "Type mismatch: \"inf\" is not a number", 4},
+        {"", eof, 1, true},
+        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6, true},
+        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3, true},
+        {"1\r\n1,,2,3\r\n", "Type mismatch: \"\" is not a number", 2, true},
+        {"99999\r\n", "Overflow: \"99999\" is outside -32768 to 32767", 1, true},
     };
     for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(c.bytes, "Crossing.dem");
-        EXPECT_FALSE(r.ok()) << c.bytes;
-        EXPECT_EQ(r.Error, c.what + " (line " + std::to_string(c.line) + " of Crossing.dem)");
+        const std::string file = c.yaw ? "Yaw.txt" : "Crossing.dem";
+        const DemoReadResult demo = ParseDemo(c.bytes, file);
+        const YawReadResult yaw = ParseYaw(c.bytes, file);
+        EXPECT_FALSE(c.yaw ? yaw.ok() : demo.ok()) << c.bytes;
+        EXPECT_EQ(c.yaw ? yaw.Error : demo.Error,
+                  c.what + " (line " + std::to_string(c.line) + " of " + file + ")");
     }
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
+    EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
 }
 
 TEST(AppendDescriptionLine, ReflowsLinesIntoParagraphs) {
@@ -148,8 +156,7 @@ TEST(CutDescription, AtTheFirstBlankOrLineFeedFromThe82ndCharacter) {
     // A line break early in a piece does not end it.
     const std::string early = "Short.\r\n" + std::string(100, 'y');
     EXPECT_EQ(CutDescription(early), Pieces{early});
-    // An accented letter counts as one character: 81 characters, 123 bytes in UTF-8, with a
-    // blank that would qualify if bytes were counted.
+    // Characters counted, not bytes: 81 of them, 123 bytes, a blank that bytes would qualify.
     std::string accented;
     for (int i = 0; i < 41; ++i)
         accented += "\xC3\xA9";
@@ -167,11 +174,10 @@ TEST(DemoFileText, WritesCrLfLinesAndReadsBack) {
                                "MEDIUM, 000, 12\r\n"
                                "LARGE, 270, 12, 045, 8\r\n"
                                "Unix line.\r\nOld Mac line.\r\nWindows line.\r\n\r\nEnd.\r\n");
-    r.Description.clear(); // no description lines at all
+    r.Description.clear();
     EXPECT_TRUE(DemoFileText(r).ends_with("\r\nLARGE, 270, 12, 045, 8\r\n"));
 
-    // Every field as typed, own vessel first and every size, reads back as the same vessels;
-    // a long description reads back as the same paragraphs.
+    // Every field as typed and a long description read back the same.
     r.Lines = {{kMedium, "000", "12", "", ""},        {kLarge, "270", "12", "045", "8"},
                {kSmall, "090", "6.5", "315", "2.25"}, {0.0, "180", "0", "180", "0.5"},
                {kMedium, "-10", "30", "0", "12"},     {kSmall, "359", ".5", "359.9", "36"}};
@@ -188,8 +194,8 @@ TEST(DemoFileText, WritesCrLfLinesAndReadsBack) {
         {kMedium, -10, 30.0f, 0.0f, 12.0}, {kSmall, 359, 0.5f, 359.9f, 36.0},
     };
     EXPECT_EQ(back.Scenario->Vessels, expected);
-    EXPECT_EQ(back.Scenario->Title, "Busy strait");
-    EXPECT_EQ(back.Scenario->Description, p1 + "\r\n\r\n" + p2 + "\r\n");
+    EXPECT_EQ(back.Scenario->Title + "|" + back.Scenario->Description,
+              "Busy strait|" + p1 + "\r\n\r\n" + p2 + "\r\n");
 }
 
 TEST(DemoFileText, Windows1252TextSurvivesReadingAndWriting) {
@@ -237,10 +243,9 @@ TEST(PlaceDemoVessels, TargetsStandAtTheirBearingAndRange) {
     PlaceDemoVessels(s, t);
     ASSERT_EQ(t.NumVessels, 3);
     EXPECT_EQ(t.VesselPos[0], (PointD{0.0, 0.0}));
-    EXPECT_NEAR(t.VesselPos[1].X, 0.0, 1e-9);
-    EXPECT_NEAR(t.VesselPos[1].Y, 6.0, 1e-9);
-    EXPECT_NEAR(t.VesselPos[2].X, -std::sqrt(0.5), 1e-9);
-    EXPECT_NEAR(t.VesselPos[2].Y, -std::sqrt(0.5), 1e-9);
+    EXPECT_NEAR(std::hypot(t.VesselPos[1].X, t.VesselPos[1].Y - 6.0), 0, 1e-9);
+    const double d = std::sqrt(0.5); // 1 nm on 225: south-west
+    EXPECT_NEAR(std::hypot(t.VesselPos[2].X + d, t.VesselPos[2].Y + d), 0, 1e-9);
     EXPECT_EQ(t.Vessel[1], (VesselData{270.0f, 270, 12.5f, 12.5f, kLarge}));
     for (int16_t f : t.VesselFlag)
         EXPECT_EQ(f, kFalse);
@@ -302,22 +307,6 @@ TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
     }
 }
 
-TEST(ParseYaw, BrokenFilesNameTheLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "Input past end of file (line 1 of Yaw.txt)"},
-        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", "Input past end of file (line 6 of Yaw.txt)"},
-        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number (line 3 of Yaw.txt)"},
-        {"1\r\n1,,2,3\r\n", "Type mismatch: \"\" is not a number (line 2 of Yaw.txt)"},
-        {"99999\r\n", "Overflow: \"99999\" is outside -32768 to 32767 (line 1 of Yaw.txt)"},
-    };
-    for (auto [text, error] : cases) {
-        const YawReadResult r = ParseYaw(text, "Yaw.txt");
-        EXPECT_FALSE(r.ok()) << text;
-        EXPECT_EQ(r.Error, error) << text;
-    }
-    EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
-}
-
 TEST(ReadYawFile, ShippedTableSwingsEitherSideOfTheHeading) {
     const YawReadResult r =
         ReadYawFile(fs::path(__FILE__).parent_path().parent_path().parent_path() / "data/Yaw.txt");
@@ -331,8 +320,7 @@ TEST(ReadYawFile, ShippedTableSwingsEitherSideOfTheHeading) {
         }
     for (size_t c = 0; c < 4; ++c)
         EXPECT_LT(std::fabs(sum[c] / r.Table->YawCount()), 0.2) << c;
-    // A heavy sea yaws a vessel more than a moderate one, and a small vessel more than a
-    // medium one; no column swings wider than ten degrees.
+    // Heavy seas yaw more than moderate, small vessels more than medium, never past ten degrees.
     EXPECT_GT(swing[1], swing[0]);
     EXPECT_GT(swing[3], swing[2]);
     EXPECT_GT(swing[0], swing[2]);

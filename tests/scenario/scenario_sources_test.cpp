@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <span>
+
 namespace mv {
 namespace {
 
@@ -14,36 +17,25 @@ namespace fs = std::filesystem;
 
 using test::TempDir;
 
-TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrder) {
+TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrderAndUnreadableFilesSaid) {
     TempDir dir;
+    EXPECT_EQ(LoadDemoList(dir.path).Error, "No demos found!");
+    EXPECT_TRUE(LoadDemoList(dir.path).NoDemos);
     dir.Write("b crossing.dem", "Crossing\r\n 1 \r\nMEDIUM, 000, 12\r\n");
     dir.Write("Apple.DEM", "\r\n 1 \r\nMEDIUM, 000, 12\r\n"); // empty title
     dir.Write("c.dem", "Caf\xE9\r\n 1 \r\nS, 0, 0\r\n");      // Windows-1252 title
     dir.Write("notes.txt", "not a demo\r\n");
     fs::create_directory(dir.path / "folder.dem");
+    dir.Write("Empty.dem", "");
     const DemoList list = LoadDemoList(dir.path);
-    EXPECT_EQ(list.Error, "");
+    EXPECT_FALSE(list.NoDemos);
+    EXPECT_EQ(list.Error, "Input past end of file (line 1 of Empty.dem)");
     EXPECT_EQ(list.Entries, (std::vector<std::string>{"  \tApple.DEM", "  Crossing\tb crossing.dem",
                                                       "  Caf\xC3\xA9\tc.dem"}));
     EXPECT_EQ(DemoFileNameFromEntry(list.Entries[1]), "b crossing.dem");
     EXPECT_EQ(DemoFileNameFromEntry("  Title\t  spaced name.dem \t"), "spaced name.dem");
     EXPECT_EQ(DemoFileNameFromEntry("  A\tb\tc.dem"), "b\tc.dem");
     EXPECT_EQ(DemoFileNameFromEntry("no tab"), "");
-}
-
-TEST(LoadDemoList, NoDemosAndUnreadableFiles) {
-    TempDir dir;
-    DemoList list = LoadDemoList(dir.path);
-    EXPECT_TRUE(list.NoDemos);
-    EXPECT_EQ(list.Error, "No demos found!");
-    EXPECT_TRUE(list.Entries.empty());
-
-    dir.Write("Empty.dem", "");
-    dir.Write("Good.dem", "Good\r\n 1 \r\nM, 0, 0\r\n");
-    list = LoadDemoList(dir.path);
-    EXPECT_FALSE(list.NoDemos);
-    EXPECT_EQ(list.Error, "Input past end of file (line 1 of Empty.dem)");
-    EXPECT_EQ(list.Entries, std::vector<std::string>{"  Good\tGood.dem"});
 }
 
 TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
@@ -78,8 +70,7 @@ TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
               (std::vector<fs::path>{shipped / "b.dem", shipped / "Default.dem", user / "a.dem",
                                      user / "b.dem", user / "Mine.dem"}));
 
-    // A broken file of the user's is named with its folder and spares the program; the same
-    // folder given twice is listed once.
+    // A broken file of the user's is named with its folder; a folder given twice is listed once.
     std::ofstream(user / "Broken.dem") << "";
     list = LoadDemoList(shipped, user);
     EXPECT_EQ(list.Error, "");
@@ -202,17 +193,14 @@ TEST(LoadOwnTargets, BuildsNewTablesFromTheFieldTexts) {
     const OwnTargetsBuild b = LoadOwnTargets(TwoTargets());
     ASSERT_TRUE(b.ok()) << b.Error;
     const VesselTables& t = *b.Tables;
-    EXPECT_EQ(t.NumVessels, 3);
     // The own vessel keeps 45.5 and orders 46; a target's heading is the rounded one.
     EXPECT_EQ(t.Vessel[0], (VesselData{45.5f, 46, 12.0f, 12.0f, kMedium}));
     EXPECT_EQ(t.Vessel[1], (VesselData{270.0f, 270, 10.0f, 10.0f, kLarge}));
     EXPECT_EQ(t.Vessel[2], (VesselData{44.0f, 44, 5.5f, 5.5f, kSmall}));
     EXPECT_EQ(t.VesselPos[0], (PointD{0, 0}));
-    float bearing = 0;
-    double range = 0;
-    GetVector(t.VesselPos[0], t.VesselPos[2], bearing, range);
-    EXPECT_NEAR(bearing, 300.0f, 1e-3f);
-    EXPECT_NEAR(range, 8.25, 1e-9);
+    PointD expected;
+    PolarOffset({}, expected, 300.0f, 8.25);
+    EXPECT_NEAR(std::hypot(t.VesselPos[2].X - expected.X, t.VesselPos[2].Y - expected.Y), 0, 1e-6);
 }
 
 TEST(LoadOwnTargets, AFieldThatIsNoNumberGivesAnErrorAndNoTables) {
@@ -251,14 +239,12 @@ TEST(OpeningFields, RowsFromTheStartStateAndBackIntoADemo) {
     current.Rows[4].Heading = "untouched";
     const OwnTargetFields f = OpeningFields(t, current);
     EXPECT_EQ(f.Targets, " 2");
-    const auto row = [&f](size_t i) {
-        const OwnTargetRow& r = f.Rows[i];
-        return std::to_string(r.Type) + " " + r.Heading + " " + r.Speed + " " + r.Range + " " +
-               r.Bearing;
-    };
-    EXPECT_EQ(row(0), "1 45.5 12  ");
-    EXPECT_EQ(row(1), "2 270 10 6.0 045");
-    EXPECT_EQ(row(2), "2 44 5.5 8.3 300"); // a size that is no class leaves the choice
+    std::string rows;
+    for (const OwnTargetRow& r : std::span(f.Rows).first(3))
+        rows += std::to_string(r.Type) + " " + r.Heading + " " + r.Speed + " " + r.Range + " " +
+                r.Bearing + " | ";
+    // A size that is no class (vessel C) leaves the choice as it was.
+    EXPECT_EQ(rows, "1 45.5 12   | 2 270 10 6.0 045 | 2 44 5.5 8.3 300 | ");
     EXPECT_EQ(f.Rows[4].Heading, "untouched");
 
     const DemoRecord r = OwnTargetsDemoRecord(TwoTargets(), *b.Tables, "Mine", "Plot.");

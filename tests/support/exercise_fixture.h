@@ -72,6 +72,11 @@ class ExerciseFixture : public testing::Test {
             QTest::mouseClick(b, Qt::LeftButton, {},
                               QPoint(qMin(8, b->width() / 2), b->height() / 2));
     }
+    // An entry field emptied and typed into, key by key, through its key filter.
+    void Type(QLineEdit* field, const QString& keys) {
+        field->clear();
+        QTest::keyClicks(field, keys);
+    }
     // What a label or entry field shows.
     QString Text(const QString& name, QObject* in = nullptr) {
         QObject* owner = in ? in : console.get();
