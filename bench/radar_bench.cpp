@@ -70,17 +70,16 @@ void BM_RedrawRadar(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawRadar)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
-// A face not seen before (the rings switched on and off in turn): drawn ring by ring and tick
-// by tick, and kept.
+// A face drawn for the first time at its size (the rings switched on and off in turn, on a
+// picture that keeps no face yet), as after a resize: ring by ring and tick by tick.
 void BM_RedrawNewFace(benchmark::State& state) {
     mv::WorldPicture picture;
     picture.resize(kPictureSize, static_cast<qreal>(state.range(0)));
     AddFrameLabels(picture);
     mv::RadarDisplayState display;
-    mv::RadarPicture radar(picture, display);
     for (auto _ : state) {
         display.RingsOn = !display.RingsOn;
-        radar.RedrawRadar(mv::PointD{});
+        mv::RadarPicture(picture, display).RedrawRadar(mv::PointD{});
         benchmark::DoNotOptimize(picture.image().constBits());
     }
 }

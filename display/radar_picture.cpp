@@ -82,8 +82,11 @@ void RadarPicture::DrawFrame(const PointD& centre) {
         key.rings.push_back(radius / r);
     // The green edge is smoothed over a pixel or two outside the range circle.
     constexpr double kEdgeMargin = 2.0;
-    if (key == frameKey_ && frame_.size() == picture_.image().size()) {
-        picture_.restoreDisc(frame_);
+    const auto found =
+        std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) { return f.key == key; });
+    if (found != faces_.end()) {
+        std::rotate(faces_.begin(), found, found + 1);
+        picture_.restoreDisc(faces_.front().kept);
         return;
     }
     // The edge's band is cleared too, so the frame kept is the same whatever lay under it.
@@ -100,15 +103,19 @@ void RadarPicture::DrawFrame(const PointD& centre) {
     const QImage& drawn = picture_.image();
     if (drawn.size() != lastSize_) {
         lastSize_ = drawn.size();
-        frameKey_ = FrameKey{};
+        faces_.clear();
         return;
     }
     // All that is drawn lies on the rings and in the bearing scale's band at the edge.
     std::vector<KeptDisc::Band> drawnOn{{0.9 * r, r}};
     for (double radius : rings)
         drawnOn.push_back({radius, radius});
-    picture_.keepDisc(frame_, centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0), drawnOn);
-    frameKey_ = std::move(key);
+    // Eight faces: every ring spacing with the rings on and off, in one bearing reference.
+    constexpr size_t kFacesKept = 8;
+    if (faces_.size() == kFacesKept) faces_.pop_back();
+    faces_.insert(faces_.begin(), Face{std::move(key), {}});
+    picture_.keepDisc(faces_.front().kept, centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0),
+                      drawnOn);
 }
 
 float RadarPicture::RingSpacing() const {

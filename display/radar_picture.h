@@ -42,9 +42,10 @@ class RadarPicture {
 
   private:
     void PlaceLabels();
-    // The face, rings and bearing scale, drawn afresh, or laid down again from the frame kept
-    // when the picture shows the same face: the same size, ring circles at the same fractions
-    // of the range (a step from 12 to 6 or 24 nm keeps them at sixths), and the same scale.
+    // The face, rings and bearing scale, drawn afresh, or laid down again from a face kept
+    // earlier at the same size, with ring circles at the same fractions of the range (a step
+    // from 12 to 6 or 24 nm keeps them at sixths) and the same scale. A few faces are kept, so
+    // switching the rings or the bearing reference back and forth draws each face once.
     void DrawFrame(const PointD& centre);
     float RingSpacing() const;
     WorldPicture& picture_;
@@ -55,8 +56,11 @@ class RadarPicture {
         bool ticks = false;
         friend bool operator==(const FrameKey&, const FrameKey&) = default;
     };
-    FrameKey frameKey_;
-    KeptDisc frame_;
+    struct Face {
+        FrameKey key;
+        KeptDisc kept;
+    };
+    std::vector<Face> faces_; // the last used first; a few hundred kilobytes each
     QSize lastSize_;
 };
 
