@@ -19,8 +19,10 @@ namespace {
 constexpr const char* kProductTitle = "Marovane Radar Plotting Simulator";
 
 // A radar face: range rings, the heading line, a sweep and three echoes, one with its trail.
-QPixmap RadarPicture(int size) {
-    QPixmap pix(size, size);
+// Drawn at the screen's device pixels, so it is sharp at 200 % as at 100 %.
+QPixmap RadarPicture(int size, qreal ratio) {
+    QPixmap pix(QSize(size, size) * ratio);
+    pix.setDevicePixelRatio(ratio);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
@@ -74,7 +76,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* row = new QHBoxLayout;
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
-    image->setPixmap(RadarPicture(128));
+    image->setPixmap(RadarPicture(128, devicePixelRatioF()));
     lblVersion_ = new QLabel(this);
     lblVersion_->setObjectName("lblVersion");
     lblVersion_->setText(QString(kProductTitle) + "\r\n" + VersionText());
