@@ -92,8 +92,18 @@ HelpWindow::HelpWindow(const QString& helpFile) : helpFile_(helpFile) {
     tabs_->addTab(contents, "Contents");
     const auto show = [this](const QUrl& url) { browser_->setSource(url); };
     connect(contents, &QHelpContentWidget::linkActivated, browser_, show);
+    // The contents follow the page shown, however it was reached: a help key, a link, the
+    // index or the search.
+    const auto follow = [this, contents] {
+        const QModelIndex at = contents->indexOf(browser_->source());
+        if (at.isValid()) contents->setCurrentIndex(at);
+    };
+    connect(browser_, &QTextBrowser::sourceChanged, contents, follow);
     connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, contents,
-            [contents] { contents->expandToDepth(0); });
+            [contents, follow] {
+                contents->expandToDepth(0);
+                follow();
+            });
 
     auto* indexPage = new QWidget(tabs_);
     auto* indexLayout = new QVBoxLayout(indexPage);
