@@ -7,9 +7,8 @@
 #include "ui/world_picture.h"
 
 #include <QColor>
-#include <QImage>
-
 #include <QSize>
+
 #include <vector>
 
 namespace mv {

@@ -49,7 +49,7 @@ enum class ButtonUse {
     // nor closes; Space still does.
     NotOnEnter,
     // A console control: Tab reaches it, a click leaves the keyboard where it was (on the
-    // radar picture), and it is at least 30 pixels high.
+    // radar picture), and it is at least 28 pixels high.
     Console,
 };
 

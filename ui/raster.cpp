@@ -131,7 +131,8 @@ void KeptDisc::Restore(QImage& image) const {
     // Row by row, the background and then the runs on it, while the row is in the cache.
     for (const Row& row : rows_) {
         auto* const line = reinterpret_cast<QRgb*>(bits + row.j * stride);
-        std::memcpy(line + row.i0, fill.data(), static_cast<size_t>(row.i1 - row.i0 + 1) * 4);
+        std::memcpy(line + row.i0, fill.data(),
+                    static_cast<size_t>(row.i1 - row.i0 + 1) * sizeof(QRgb));
         for (size_t k = row.firstRun; k < row.firstRun + row.runCount; ++k) {
             const Run& run = runs_[k];
             std::memcpy(line + run.i, pixels_.data() + run.offset,

@@ -30,10 +30,9 @@ class KeptDisc {
               const std::vector<Band>& bands = {});
     // Lays the kept disc down again in a picture of the size it was kept from.
     void Restore(QImage& image) const;
-    QSize size() const { return size_; }
-    void Clear();
 
   private:
+    void Clear();
     struct Row {
         int j, i0, i1;
         size_t firstRun, runCount;
