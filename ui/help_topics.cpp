@@ -1,5 +1,7 @@
 #include "ui/help_topics.h"
 
+#include "shell/program_folder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QWidget>
@@ -12,8 +14,11 @@ QString DocsPath(const std::filesystem::path& programFolder, const QString& file
 }
 
 QString HelpTopic(const QString& page) {
-    return DocsPath(QCoreApplication::applicationDirPath().toStdString(), kHelpTopicsFile) +
-           kTopicSeparator + page;
+    // The documents lie in the program folder, which for an installed copy is not the
+    // executable's folder (/usr/bin) but the data folder beside it (/usr/share/marovane).
+    static const std::filesystem::path folder =
+        ResolveProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    return DocsPath(folder, kHelpTopicsFile) + kTopicSeparator + page;
 }
 
 const std::vector<std::pair<int, QString>>& ContextHelpPages() {

@@ -21,7 +21,7 @@ inline constexpr const char* kTopicSeparator = "::html/";
 
 // The documents folder and its files for a program folder.
 QString DocsPath(const std::filesystem::path& programFolder, const QString& file);
-// A page of the help topics, beside the running program.
+// A page of the help topics in the running program's program folder.
 QString HelpTopic(const QString& page);
 
 // The page that explains a control's help context number; empty for a number nobody uses.
