@@ -48,7 +48,6 @@ bool Application::StartDefaultExercise() {
     exercise_->SetTimeFactor(4);
     console_->cmdPlot_Click();
     exercise_->Start();
-    display_.Tick.Range = 12.0;
     // The bearing line and range ring are on from the start, through their own buttons.
     for (const char* marker : {"cmdEBL", "cmdVRM"})
         console_->findChild<QPushButton*>(marker)->click();

@@ -1,5 +1,6 @@
 #include "shell/exercise.h"
 
+#include "core/clock.h"
 #include "scenario/demo_file.h"
 #include "ui/dialogs.h"
 
@@ -15,7 +16,7 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
     setObjectName("exercise");
     tmrSim_.setObjectName("tmrSim");
     tmrSim_.setParent(this);
-    tmrSim_.setInterval(kTmrSimIntervalMs);
+    tmrSim_.setInterval(kTickIntervalMs);
     connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
 }
 

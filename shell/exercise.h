@@ -18,9 +18,6 @@ namespace mv {
 
 class Dialogs;
 
-// Three seconds of real time between ticks, whatever the time factor.
-inline constexpr int kTmrSimIntervalMs = 3000;
-
 class Exercise : public QObject {
     Q_OBJECT
   public:

@@ -1,6 +1,7 @@
 #include "shell/menu_table.h"
 
 #include "aids/vessel_panel.h"
+#include "core/clock.h"
 #include "display/radar_console.h"
 #include "scenario/traffic_selector.h"
 #include "shell/application.h"
@@ -72,10 +73,9 @@ std::vector<MenuEntry> MenuTable(Application& app, std::function<void()> quit) {
     add({"mnuPause", "&Pause", "mnuControl", QKeySequence("Ctrl+P"), press("cmdPause"),
          [&exercise] { return exercise.isPaused(); }});
     add({"mnuTimeFactor", "&Time Factor", "mnuControl"});
-    const char* factors[] = {"x1", "x2", "x5", "x10", "x30", "x60", "x120"};
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < kTimeFactorCount; ++i)
         add({Indexed("mnuT", i),
-             factors[i],
+             QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]),
              "mnuTimeFactor",
              {},
              [&exercise, i] { exercise.SetTimeFactor(i); },
