@@ -55,9 +55,6 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
                Item(mv::item::lblRange, "visible") + " " + Item(mv::item::lneHCursor, "visible") +
                " " + (Picture().cursor().shape() == Qt::UpArrowCursor ? "up-arrow" : "pointer");
     };
-    const auto trueView = [&] {
-        return flag(d.Tick.TrueViewOn) + " " + flag(console->trueView().isVisible());
-    };
     const struct {
         const char* control;
         std::function<std::string()> probe;
@@ -71,8 +68,6 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
          "0 keys-panel false false pointer"},
         {"cmdEBL", ebl, "on true on EBL 000 RELATIVE", "off false off EBL 000 RELATIVE"},
         {"cmdVRM", vrm, "on true on", "off false off"},
-        {"cmdTrueView", trueView, "off off", "on on"},
-        {"cmdTrueView", trueView, "on on", "off off"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
