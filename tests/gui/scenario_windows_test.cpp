@@ -178,11 +178,6 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     dialogs.texts = {"Another", ""};
     Click(w, "cmdSaveDemo");
     EXPECT_EQ(dialogs.shown.size(), shownBefore + 2);
-    dialogs.texts = {"Another", folder.filePath("gone/Another.dem")};
-    Click(w, "cmdSaveDemo");
-    EXPECT_TRUE(dialogs.messages().back().startsWith("Error in SaveDemo: "))
-        << dialogs.messages().back().toStdString();
-    EXPECT_FALSE(QFile::exists(folder.filePath("gone/Another.dem")));
     Field("txtHeading", 1)->setText("181"); // a changed field disables Store
     EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());
     EXPECT_FALSE(Find<QPushButton>("cmdDescription", &w)->isEnabled());
