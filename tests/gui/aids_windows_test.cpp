@@ -18,7 +18,6 @@ using mv::Dialogs;
 
 class AidsWindows : public mv::test::ExerciseFixture {
   protected:
-    mv::VesselPanel& panel() { return *console->vesselPanel(); }
     QWidget* OpenManeuver(int slot) {
         Click("optManeuver");
         Click(QStringLiteral("cmdVessel(%1)").arg(slot));
