@@ -223,7 +223,7 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheGeneratorsTraffic) {
     mv::RandomTargets& w = traffic->randomTargets();
     ASSERT_TRUE(w.isVisible());
     auto* number = Find<QLineEdit>("txtExercise", &w);
-    QTest::mouseClick(Find<QRadioButton>("optModerate", &w), Qt::LeftButton);
+    Click("optModerate", &w);
     Type(number, "4242");
     Click("cmdRun", &w);
     EXPECT_FALSE(w.isVisible());
