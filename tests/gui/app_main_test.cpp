@@ -12,6 +12,7 @@
 #include "shell/exercise.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
+#include "tests/support/exercise_fixture.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QAction>
@@ -79,13 +80,10 @@ class AppMain : public testing::Test {
         return a;
     }
     template <class T = QWidget> T* Control(const char* name) {
-        T* w = app->console().findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return mv::test::Find<T>(&app->console(), name);
     }
     std::string Item(const QString& name, const char* property = "text") {
-        const QObject* o = app->console().findChild<QObject*>(name);
-        return o ? o->property(property).toString().toStdString() : "missing";
+        return mv::test::Item(&app->console(), name, property);
     }
     bool WindowOpen(const char* name) {
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -194,7 +192,8 @@ TEST_F(AppMain, EachMenuEntryAndItsButtonChangeTheStateAlike) {
          "off false", "on true"},
         {"mnuVRM", "cmdVRM", [&] { return flag(d.VRMOn) + " " + Item("shpVRM", "visible"); },
          "off false", "on true"},
-        {"mnuSHL", "cmdSHL", [&] { return flag(d.Tick.ShowSHL); }, "off", "on"},
+        {"mnuSHL", "cmdSHL", [&] { return flag(d.Tick.ShowSHL) + " " + Item("lneSHL", "visible"); },
+         "off false", "on true"},
         {"mnuPlotOnOff", "cmdPlot",
          [&] { return flag(d.Tick.PlotOn) + " " + Item("lblPlot", "visible"); }, "off false",
          "on true"},

@@ -1,7 +1,8 @@
-// The console's controls without a menu twin pressed as a user presses them, each checked by
-// the state it must change (the twins are pressed against their menu entries in the
-// application test). Then pausing, and the collision report with two targets and a resize
-// behind the first message box.
+// The console's controls that neither a menu entry nor the range steps cover, pressed as a user
+// presses them, each checked by the state it must change (the menu twins are pressed against
+// their menu entries in the application test, the range buttons in the radar picture test).
+// Then pausing, and the collision report with two targets and a resize behind the first
+// message box.
 
 #include "display/radar_items.h"
 #include "tests/support/exercise_fixture.h"
@@ -30,10 +31,6 @@ TEST_F(ConsoleTest, EveryControlDoesItsJobWhenPressed) {
         std::function<std::string()> probe;
         std::string before, after;
     } cases[] = {
-        {"cmdSHL",
-         [&] { return flag(display.Tick.ShowSHL) + " " + Item(mv::item::lneSHL, "visible"); },
-         "on true", "off false"},
-        {"cmdRangeDown", [&] { return Item(mv::item::lblCRTRange); }, "RANGE  12", "RANGE  6"},
         {"cmdNav",
          [&] { return flag(display.NavOn) + " " + Item(mv::item::lblVesselData, "visible"); },
          "on true", "off false"},

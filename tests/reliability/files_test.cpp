@@ -30,15 +30,13 @@ class Files : public mv::test::ExerciseFixture {
         traffic = &console->traffic();
         ASSERT_TRUE(exercise->LoadDemo("Head on.dem"));
     }
-    using ExerciseFixture::Click;
-    void Click(QWidget& w, const char* name) { Click(name, &w); }
     // Store as Demo of the own-targets dialog, as run from the demo in force, to `path`.
     void Store(const QString& path) {
         traffic->ShowSetTargets();
-        Click(traffic->setTargets(), "cmdRun");
+        Click("cmdRun", &traffic->setTargets());
         traffic->ShowSetTargets();
         dialogs.texts = {"Stored", path};
-        Click(traffic->setTargets(), "cmdSaveDemo");
+        Click("cmdSaveDemo", &traffic->setTargets());
         traffic->setTargets().hide();
     }
     // Runs the listed demo of that file name from the chooser.
@@ -48,7 +46,7 @@ class Files : public mv::test::ExerciseFixture {
         const auto items = lst->findItems("\t" + fileName, Qt::MatchEndsWith);
         ASSERT_EQ(items.size(), 1) << fileName.toStdString();
         lst->setCurrentItem(items[0]);
-        Click(traffic->scenarioList(), "cmdOK");
+        Click("cmdOK", &traffic->scenarioList());
     }
     QByteArray Bytes(const QString& name) {
         QFile f(folder.filePath(name));
@@ -118,7 +116,7 @@ TEST_F(Files, ADemoOfTenMegabytesIsListedPreviewedAndRun) {
     traffic->ShowDemos();
     QListWidget* lst = traffic->scenarioList().lstScenarios();
     lst->setCurrentItem(lst->findItems("\tLong.dem", Qt::MatchEndsWith).value(0));
-    Click(traffic->scenarioList(), "cmdDescription");
+    Click("cmdDescription", &traffic->scenarioList());
     // Its start, at once: laid out whole, ten megabytes of one paragraph hold the window up
     // for half a minute.
     const QString preview = traffic->textViewer().txtDescription()->toPlainText();
@@ -154,11 +152,11 @@ TEST_F(Files, ADiskThatFillsUpDuringStoreLeavesTheOldFileWhole) {
     small.rlim_cur = 16 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     traffic->ShowSetTargets();
-    Click(traffic->setTargets(), "cmdRun");
+    Click("cmdRun", &traffic->setTargets());
     sim.Description = std::string(100 * 1024, 'y');
     traffic->ShowSetTargets();
     dialogs.texts = {"Stored", folder.filePath("Mine.dem")};
-    Click(traffic->setTargets(), "cmdSaveDemo");
+    Click("cmdSaveDemo", &traffic->setTargets());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 

@@ -27,7 +27,6 @@ const QByteArray kCloseTarget = "MEDIUM, 180, 10, 000, .5";
 
 class TimersAndModality : public mv::test::ExerciseFixture {
   protected:
-    mv::VesselPanel& panel() { return *console->vesselPanel(); }
     mv::MarkerPanel& markers() { return *console->findChild<mv::MarkerPanel*>(); }
     mv::ManeuverWindow& maneuver() { return panel().maneuverWindow(); }
     void EBLOn() {

@@ -2,6 +2,7 @@
 // A radar console on an exercise of its own, in a temporary program folder, with scripted
 // message boxes: the starting point of every window test that runs an exercise.
 
+#include "aids/vessel_panel.h"
 #include "display/radar_console.h"
 #include "shell/exercise.h"
 #include "tests/support/scripted_dialogs.h"
@@ -18,6 +19,18 @@
 #include <string>
 
 namespace mv::test {
+
+// A named child of a window, which must be there.
+template <class T = QWidget> T* Find(QObject* owner, const QString& name) {
+    T* w = owner->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
+// A picture item's property (its text unless another is named), read by the item's name.
+inline std::string Item(const QObject* owner, const QString& name, const char* property = "text") {
+    const QObject* o = owner->findChild<QObject*>(name);
+    return o ? o->property(property).toString().toStdString() : "missing";
+}
 
 class ExerciseFixture : public testing::Test {
   protected:
@@ -62,9 +75,7 @@ class ExerciseFixture : public testing::Test {
     const ScriptedDialogs::Shown& Last() const { return dialogs.shown.back(); }
     // A named child of a window (the console when none is given), which must be there.
     template <class T = QWidget> T* Find(const QString& name, QObject* in = nullptr) {
-        T* w = (in ? in : console.get())->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return test::Find<T>(in ? in : console.get(), name);
     }
     // A button or option clicked near the start of its caption, where a user clicks it.
     void Click(const QString& name, QObject* in = nullptr) {
@@ -86,9 +97,10 @@ class ExerciseFixture : public testing::Test {
     }
     // A picture item's property (its text unless another is named), read by the item's name.
     std::string Item(const QString& name, const char* property = "text", QObject* in = nullptr) {
-        const QObject* o = (in ? in : console.get())->findChild<QObject*>(name);
-        return o ? o->property(property).toString().toStdString() : "missing";
+        return test::Item(in ? in : console.get(), name, property);
     }
+    // The vessel buttons beside the picture, which open the plotting aids.
+    VesselPanel& panel() { return *console->vesselPanel(); }
 
     QTemporaryDir folder;
     Simulation sim;
