@@ -25,10 +25,6 @@ ManeuverMessage Reject(ManeuverEntries& entries, ManeuverField field, const char
 
 } // namespace
 
-std::string VesselLetter(int slot) {
-    return std::string(1, static_cast<char>('A' + slot));
-}
-
 std::string SizeClassText(double size) {
     if (size == kSmall) return "Small (fast manuevers)";
     if (size == kMedium) return "Medium";

@@ -17,9 +17,6 @@ inline constexpr int kManeuverHelpContext = 32061;
 inline constexpr int kCpaDataHelpContext = 32064;
 inline constexpr int kCpaDataActiveHelpContext = 32062;
 
-// The vessel buttons are lettered "A" to "F" by slot.
-std::string VesselLetter(int slot);
-
 // "Small (fast manuevers)", "Medium", "Large (slow maneuvers)", or empty for an unknown size.
 std::string SizeClassText(double size);
 
