@@ -235,11 +235,9 @@ void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
     setProperty("helpContext", kManeuverHelpContext);
     lblIndex_->setText(QString::number(vessel));
     Pull();
-    const ManeuverPanelTexts t = OpenManeuverPanel(sim_.Vessels, vessel, entries_);
-    // The title carries the button's caption, whatever the button shows.
-    const QString title =
-        vessel == sim_.Vessels.OwnVessel ? "Maneuver your vessel " : "Maneuver target vessel ";
-    lblVessel_->setText(title + buttonCaption);
+    const ManeuverPanelTexts t =
+        OpenManeuverPanel(sim_.Vessels, vessel, buttonCaption.toStdString(), entries_);
+    lblVessel_->setText(Q(t.Title));
     lblCourse_->setText(Q(t.PresentCourse));
     lblSpeed_->setText(Q(t.PresentSpeed));
     lblType_->setText(Q(t.Type));
@@ -250,7 +248,7 @@ void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
 void ManeuverWindow::OpenCPAData(int vessel, const QString& buttonCaption) {
     setWindowTitle("CPA Data");
     setProperty("helpContext", kCpaDataHelpContext);
-    lblCPAtitle_->setText("CPA data for target vessel " + buttonCaption);
+    lblCPAtitle_->setText(Q(CpaDataTitle(buttonCaption.toStdString())));
     lblIndex_->setText(QString::number(vessel));
     DoCPA();
     Present(pnlCPAData_);
