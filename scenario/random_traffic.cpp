@@ -182,6 +182,17 @@ RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise) {
     return traffic;
 }
 
+std::string RandomTrafficTitle(Difficulty difficulty, uint32_t exercise) {
+    return "Random traffic, " + std::string(DifficultyName(difficulty)) + ", exercise " +
+           std::to_string(exercise);
+}
+
+std::string RandomTrafficSummary(Difficulty difficulty, uint32_t exercise) {
+    return "Random traffic exercise " + std::to_string(exercise) + " at the " +
+           std::string(DifficultyName(difficulty)) +
+           " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.";
+}
+
 std::optional<uint32_t> ParseExerciseNumber(std::string_view text) {
     text = TrimBlanks(text);
     if (text.empty() || text.size() > 10) return std::nullopt;

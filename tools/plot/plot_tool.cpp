@@ -247,8 +247,7 @@ std::string ExactText(double v) {
 
 DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
     DemoRecord record;
-    const std::string number = std::to_string(traffic.Exercise);
-    record.Title = "Random traffic, " + std::string(DifficultyName(level)) + ", exercise " + number;
+    record.Title = RandomTrafficTitle(level, traffic.Exercise);
     const VesselData& own = traffic.Tables.Vessel[0];
     record.Lines.push_back(
         {kMedium, FormatNumber(own.NewHeading, "000"), ExactText(own.Speed), "", ""});
@@ -259,8 +258,8 @@ DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
                                 ExactText(t.Bearing), ExactText(static_cast<double>(t.Range))});
     }
     record.Description =
-        "Random traffic exercise " + number + " at the " + std::string(DifficultyName(level)) +
-        " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.\r\n\r\n"
+        RandomTrafficSummary(level, traffic.Exercise) +
+        "\r\n\r\n"
         "Plot every echo at regular intervals and find its CPA and TCPA. Some targets may be on a "
         "collision course: their bearings stay steady while the ranges close. Decide for each "
         "which vessel is to keep out of the way under the Collision Regulations, and if it is "
