@@ -217,13 +217,7 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
 void ManeuverWindow::Present(QWidget* panel) {
     panels_->setCurrentWidget(panel);
     if (!isVisible()) {
-        // Centred over the console the first time; afterwards where the user left it.
-        if (!property("placed").toBool() && parentWidget()) {
-            adjustSize();
-            const QWidget* over = parentWidget()->window();
-            move(over->geometry().center() - rect().center());
-            setProperty("placed", true);
-        }
+        CentreOverParentOnce(this);
         show();
     }
     activateWindow();
@@ -259,7 +253,7 @@ void ManeuverWindow::Form_Activate() {
     Pull();
     ActivateManeuverPanel(sim_, entries_);
     Push();
-    if (windowTitle() == "CPA Data") {
+    if (showsCpaData()) {
         setProperty("helpContext", kCpaDataActiveHelpContext);
         cmdCPAClose_->setFocus();
     } else {
@@ -270,6 +264,10 @@ void ManeuverWindow::Form_Activate() {
 
 int ManeuverWindow::vessel() const {
     return lblIndex_->text().toInt();
+}
+
+bool ManeuverWindow::showsCpaData() const {
+    return panels_->currentWidget() == pnlCPAData_;
 }
 
 bool ManeuverWindow::isOpenOn(int v) const {
