@@ -2,6 +2,7 @@
 
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace mv {
@@ -12,8 +13,8 @@ namespace {
 constexpr double kMaxSightingRange = 36.0;
 constexpr double kSecondsPerDay = 86400.0;
 
-std::optional<int> Digits(std::string_view part) {
-    if (part.empty() || part.size() > 9) return std::nullopt;
+std::optional<int> Digits(std::string_view part, size_t maxDigits) {
+    if (part.empty() || part.size() > maxDigits) return std::nullopt;
     int v = 0;
     for (char c : part) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
@@ -31,14 +32,22 @@ std::string TimeFieldCeiling(std::string_view text, TimePart part) {
     return std::string(text);
 }
 
-std::optional<double> ParseTimeOfDay(std::string_view text) {
+std::optional<double> ParseTimeOfDay(std::string_view text, size_t maxDigits) {
     const auto first = text.find(':');
     if (first == std::string_view::npos) return std::nullopt;
     const auto second = text.find(':', first + 1);
     if (second == std::string_view::npos) return std::nullopt;
-    const auto h = Digits(text.substr(0, first));
-    const auto m = Digits(text.substr(first + 1, second - first - 1));
-    const auto s = Digits(text.substr(second + 1));
+    // A third colon stays in the seconds, which then are not digits.
+    return ParseTimeOfDay(text.substr(0, first), text.substr(first + 1, second - first - 1),
+                          text.substr(second + 1), maxDigits);
+}
+
+std::optional<double> ParseTimeOfDay(std::string_view hour, std::string_view minute,
+                                     std::string_view second, size_t maxDigits) {
+    maxDigits = std::min<size_t>(maxDigits, 9); // an int holds any nine digits
+    const auto h = Digits(hour, maxDigits);
+    const auto m = Digits(minute, maxDigits);
+    const auto s = Digits(second, maxDigits);
     if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) return std::nullopt;
     return (*h * 3600.0 + *m * 60.0 + *s) / kSecondsPerDay;
 }
@@ -56,7 +65,7 @@ std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& row
         s[i].Range = *r;
     }
     for (size_t i = 0; i < 2; ++i) {
-        const auto t = ParseTimeOfDay(rows[i].Hour + ":" + rows[i].Minute + ":" + rows[i].Second);
+        const auto t = ParseTimeOfDay(rows[i].Hour, rows[i].Minute, rows[i].Second);
         if (!t) return std::nullopt;
         s[i].Time = *t;
     }

@@ -27,9 +27,13 @@ enum class TimePart { Hour, Minute, Second };
 // seconds above 59 become "59"; anything else stays as typed.
 std::string TimeFieldCeiling(std::string_view text, TimePart part);
 
-// "h:m:s" as typed, each part one or more digits, as a time of one day: hours 0..23,
-// minutes and seconds 0..59. Empty for an empty part, an hour of 24, or anything else.
-std::optional<double> ParseTimeOfDay(std::string_view text);
+// "h:m:s" as typed, each part one to maxDigits digits (at most 9), as a time of one day:
+// hours 0..23, minutes and seconds 0..59. Empty for an empty part, an hour of 24, or anything
+// else.
+std::optional<double> ParseTimeOfDay(std::string_view text, size_t maxDigits = 9);
+// The same time from its three parts, as the sighting rows hold them.
+std::optional<double> ParseTimeOfDay(std::string_view hour, std::string_view minute,
+                                     std::string_view second, size_t maxDigits = 9);
 
 // Both rows complete and sensible: bearings 0 <= b < 360, ranges 0 < r <= 36, both times of
 // one day and the second strictly later (a pair across midnight fails). Checked in that order.

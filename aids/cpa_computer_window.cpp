@@ -118,11 +118,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
 
 void CpaComputerWindow::Open() {
     if (!isVisible()) {
-        if (!property("placed").toBool() && parentWidget()) {
-            adjustSize();
-            move(parentWidget()->window()->geometry().center() - rect().center());
-            setProperty("placed", true);
-        }
+        CentreOverParentOnce(this);
         show();
     }
     activateWindow();

@@ -1,14 +1,13 @@
 #include "aids/cpa_data.h"
 
 #include "aids/cpa.h"
-#include "aids/maneuver.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 
 namespace mv {
 
-std::string CpaDataTitle(int vessel) {
-    return "CPA data for target vessel " + VesselLetter(vessel);
+std::string CpaDataTitle(std::string_view caption) {
+    return "CPA data for target vessel " + std::string(caption);
 }
 
 CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, BearingMode mode) {

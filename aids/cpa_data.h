@@ -6,13 +6,14 @@
 #include "core/vessel.h"
 
 #include <string>
+#include <string_view>
 
 namespace mv {
 
 inline constexpr const char* kCpaCaution = "Caution, data changing while vessels are maneuvering.";
 
-// "CPA data for target vessel C"
-std::string CpaDataTitle(int vessel);
+// "CPA data for target vessel C", with the caption of the vessel button pressed.
+std::string CpaDataTitle(std::string_view caption);
 
 struct CpaDataTexts {
     std::string TargetCourse; // lblTargetCourse "000"

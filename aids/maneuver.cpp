@@ -25,10 +25,6 @@ ManeuverMessage Reject(ManeuverEntries& entries, ManeuverField field, const char
 
 } // namespace
 
-std::string VesselLetter(int slot) {
-    return std::string(1, static_cast<char>('A' + slot));
-}
-
 std::string SizeClassText(double size) {
     if (size == kSmall) return "Small (fast manuevers)";
     if (size == kMedium) return "Medium";
@@ -53,11 +49,11 @@ std::string* ManeuverEntries::Field(ManeuverField f) {
 }
 
 ManeuverPanelTexts OpenManeuverPanel(const VesselTables& vessels, int vessel,
-                                     ManeuverEntries& entries) {
+                                     std::string_view caption, ManeuverEntries& entries) {
     const VesselData& v = vessels.Vessel.at(static_cast<size_t>(vessel));
     ManeuverPanelTexts t;
     t.Title = (vessel == vessels.OwnVessel ? "Maneuver your vessel " : "Maneuver target vessel ") +
-              VesselLetter(vessel);
+              std::string(caption);
     t.PresentCourse = FormatNumber(v.NewHeading, "000");
     t.PresentSpeed = FormatNumber(v.Speed, "##.0");
     t.Type = "Type: " + SizeClassText(v.Size);

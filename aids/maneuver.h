@@ -17,9 +17,6 @@ inline constexpr int kManeuverHelpContext = 32061;
 inline constexpr int kCpaDataHelpContext = 32064;
 inline constexpr int kCpaDataActiveHelpContext = 32062;
 
-// The vessel buttons are lettered "A" to "F" by slot.
-std::string VesselLetter(int slot);
-
 // "Small (fast manuevers)", "Medium", "Large (slow maneuvers)", or empty for an unknown size.
 std::string SizeClassText(double size);
 
@@ -42,9 +39,10 @@ struct ManeuverPanelTexts {
     std::string Type;          // lblType: "Type: Medium"
 };
 
-// Fills the texts and the course and speed entries for vessel `vessel`.
+// Fills the texts and the course and speed entries for vessel `vessel`. The title carries
+// `caption`, the text of the vessel button pressed, whatever that button shows.
 ManeuverPanelTexts OpenManeuverPanel(const VesselTables& vessels, int vessel,
-                                     ManeuverEntries& entries);
+                                     std::string_view caption, ManeuverEntries& entries);
 
 // Every time the window becomes active: the manoeuvre flag is raised, no field is selected
 // for the keypad and both turn entries read "0".

@@ -217,13 +217,7 @@ QWidget* ManeuverWindow::BuildCPADataPanel() {
 void ManeuverWindow::Present(QWidget* panel) {
     panels_->setCurrentWidget(panel);
     if (!isVisible()) {
-        // Centred over the console the first time; afterwards where the user left it.
-        if (!property("placed").toBool() && parentWidget()) {
-            adjustSize();
-            const QWidget* over = parentWidget()->window();
-            move(over->geometry().center() - rect().center());
-            setProperty("placed", true);
-        }
+        CentreOverParentOnce(this);
         show();
     }
     activateWindow();
@@ -235,11 +229,9 @@ void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
     setProperty("helpContext", kManeuverHelpContext);
     lblIndex_->setText(QString::number(vessel));
     Pull();
-    const ManeuverPanelTexts t = OpenManeuverPanel(sim_.Vessels, vessel, entries_);
-    // The title carries the button's caption, whatever the button shows.
-    const QString title =
-        vessel == sim_.Vessels.OwnVessel ? "Maneuver your vessel " : "Maneuver target vessel ";
-    lblVessel_->setText(title + buttonCaption);
+    const ManeuverPanelTexts t =
+        OpenManeuverPanel(sim_.Vessels, vessel, buttonCaption.toStdString(), entries_);
+    lblVessel_->setText(Q(t.Title));
     lblCourse_->setText(Q(t.PresentCourse));
     lblSpeed_->setText(Q(t.PresentSpeed));
     lblType_->setText(Q(t.Type));
@@ -250,7 +242,7 @@ void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
 void ManeuverWindow::OpenCPAData(int vessel, const QString& buttonCaption) {
     setWindowTitle("CPA Data");
     setProperty("helpContext", kCpaDataHelpContext);
-    lblCPAtitle_->setText("CPA data for target vessel " + buttonCaption);
+    lblCPAtitle_->setText(Q(CpaDataTitle(buttonCaption.toStdString())));
     lblIndex_->setText(QString::number(vessel));
     DoCPA();
     Present(pnlCPAData_);
@@ -261,7 +253,7 @@ void ManeuverWindow::Form_Activate() {
     Pull();
     ActivateManeuverPanel(sim_, entries_);
     Push();
-    if (windowTitle() == "CPA Data") {
+    if (showsCpaData()) {
         setProperty("helpContext", kCpaDataActiveHelpContext);
         cmdCPAClose_->setFocus();
     } else {
@@ -272,6 +264,10 @@ void ManeuverWindow::Form_Activate() {
 
 int ManeuverWindow::vessel() const {
     return lblIndex_->text().toInt();
+}
+
+bool ManeuverWindow::showsCpaData() const {
+    return panels_->currentWidget() == pnlCPAData_;
 }
 
 bool ManeuverWindow::isOpenOn(int v) const {

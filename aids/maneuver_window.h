@@ -37,6 +37,8 @@ class ManeuverWindow : public QDialog {
     int vessel() const;
     // The window is open on vessel `vessel`: its echo is drawn red.
     bool isOpenOn(int vessel) const;
+    // The CPA data panel is the one shown (or shown last), not the manoeuvre panel.
+    bool showsCpaData() const;
     // A manoeuvre step of the tick: shown when it is the window's vessel and the window is open.
     void ManeuverStep(int vessel, const ManeuverReadout& readout);
 

@@ -140,8 +140,7 @@ void VesselPanel::JumpTo(int index) {
     Simulation& sim = exercise_.simulation();
     const JumpResult jump = JumpToVessel(sim, static_cast<int16_t>(index));
     // The CPA data of a target that is now the own vessel would be its CPA with itself.
-    if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) &&
-        frmManeuver_->windowTitle() == "CPA Data")
+    if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) && frmManeuver_->showsCpaData())
         frmManeuver_->cmdManeuverClose_Click();
     auto& pic = console_.picture();
     pic.setVisible(item::lneVessel(jump.Former), true);

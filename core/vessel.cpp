@@ -4,6 +4,10 @@
 
 namespace mv {
 
+std::string VesselLetter(int slot) {
+    return std::string(1, static_cast<char>('A' + slot));
+}
+
 double SizeFromType(int16_t type) {
     switch (type) {
     case 0:

@@ -3,6 +3,7 @@
 // Positions are in nautical miles on a flat sea: X grows to the north, Y to the east.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace mv {
@@ -18,6 +19,9 @@ inline constexpr double kLarge = 0.15;
 
 // Six vessel slots on the console: the own vessel and up to five targets.
 inline constexpr int kMaxVessels = 6;
+
+// The slots are lettered "A" (slot 0) to "F" on the buttons, in titles and in messages.
+std::string VesselLetter(int slot);
 
 struct PointD {
     double X = 0.0; // north, nautical miles

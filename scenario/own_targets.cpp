@@ -9,8 +9,6 @@
 namespace mv {
 namespace {
 
-constexpr char kVesselLetters[] = "ABCDEF";
-
 const char* FieldName(OwnTargetField f) {
     switch (f) {
     case OwnTargetField::Heading:
@@ -67,7 +65,7 @@ class FieldConverter {
 
   private:
     bool Fail(int row, OwnTargetField f, const std::string& what) {
-        error_ = what + " (" + FieldName(f) + " of vessel " + kVesselLetters[row] + ")";
+        error_ = what + " (" + FieldName(f) + " of vessel " + VesselLetter(row) + ")";
         return false;
     }
     const OwnTargetFields& fields_;

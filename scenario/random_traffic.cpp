@@ -2,6 +2,7 @@
 
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "scenario/field_reader.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,16 +18,6 @@ constexpr float kOwnSpeed = 5.0f; // knots, steering north
 // A raising loop that has not reached its miss distance after this many raises never will:
 // its miss distance tends to a limit below the one wanted.
 constexpr int kMaxRaises = 200;
-
-float Fold360(float degrees) {
-    if (degrees < 0) degrees += 360.0f;
-    if (degrees >= 360.0f) degrees -= 360.0f;
-    return degrees;
-}
-
-int RoundHalfEven(float value) {
-    return static_cast<int>(std::nearbyint(value));
-}
 
 // Step 2: the 20th of twenty draws of a range 6 to 16 nm. A bearing dead ahead or dead
 // astern has no collision course to search for, so such a draw is made again.
@@ -68,7 +59,7 @@ bool PassingCourse(RandomNumbers& rng, Difficulty difficulty, RandomTarget& t, f
         t.Speed = 20.0f * rng.Rnd();
         return true;
     case Difficulty::Moderate: {
-        t.Course = Fold360(c - 15.0f);
+        t.Course = FoldDegrees(c - 15.0f);
         t.Speed = v;
         for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 1.1f;
              ++raises) {
@@ -78,12 +69,12 @@ bool PassingCourse(RandomNumbers& rng, Difficulty difficulty, RandomTarget& t, f
         return true;
     }
     case Difficulty::Difficult: {
-        const int q = RoundHalfEven(100.0f * rng.Rnd());
+        const int q = RoundToInt16(100.0f * rng.Rnd());
         // Two numbers that the offset never used; drawn so that the sequence stays the same.
         rng.Rnd();
         rng.Rnd();
         const float offset = std::atan((q % 4 == 1 ? 1.0f : 0.5f) / t.Range) / kRad;
-        t.Course = Fold360(c + offset);
+        t.Course = FoldDegrees(c + offset);
         t.Speed = v;
         for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 0.5f;
              ++raises) {
@@ -125,7 +116,7 @@ float MissDistance(float c, float v, float s, float b, float r) {
     const float q = std::clamp((s * s - v * v + R * R) / (2.0f * s * R), -1.0f, 1.0f);
     const float B = std::acos(q) / kRad;
     const float X = 180.0f - cp - B;
-    const float D = Fold360(c < 180.0f ? c + X : c - X);
+    const float D = FoldDegrees(c < 180.0f ? c + X : c - X);
     return std::fabs(r * std::sin((D - (b + 180.0f)) * kRad));
 }
 
@@ -148,7 +139,7 @@ RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise) {
 
     for (RandomTarget& t : traffic.Targets)
         DrawPosition(rng, t);
-    const auto collide = CollisionTargets(RoundHalfEven(100.0f * rng.Rnd()));
+    const auto collide = CollisionTargets(RoundToInt16(100.0f * rng.Rnd()));
 
     // Steps 4 to 6 for target 1 completely, then target 2, and so on.
     for (size_t k = 0; k < traffic.Targets.size(); ++k) {
@@ -191,11 +182,19 @@ RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise) {
     return traffic;
 }
 
+std::string RandomTrafficTitle(Difficulty difficulty, uint32_t exercise) {
+    return "Random traffic, " + std::string(DifficultyName(difficulty)) + ", exercise " +
+           std::to_string(exercise);
+}
+
+std::string RandomTrafficSummary(Difficulty difficulty, uint32_t exercise) {
+    return "Random traffic exercise " + std::to_string(exercise) + " at the " +
+           std::string(DifficultyName(difficulty)) +
+           " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.";
+}
+
 std::optional<uint32_t> ParseExerciseNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
     if (text.empty() || text.size() > 10) return std::nullopt;
     uint64_t value = 0;
     for (char c : text) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <string>
 #include <string_view>
 
 namespace mv {
@@ -52,6 +53,11 @@ struct RandomTraffic {
 // The traffic of one exercise number. The same number and difficulty always give the same
 // traffic.
 RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise);
+
+// The scenario's title, "Random traffic, moderate, exercise 42", and the sentence that opens
+// its description (no line break after it).
+std::string RandomTrafficTitle(Difficulty difficulty, uint32_t exercise);
+std::string RandomTrafficSummary(Difficulty difficulty, uint32_t exercise);
 
 // The number typed for an exercise: a whole number 0 to 4294967295, blanks around it allowed.
 // Empty when the text is anything else (an empty field means: take one from the clock).

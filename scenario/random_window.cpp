@@ -88,11 +88,8 @@ void RandomTargets::cmdRun_Click() {
     RandomTraffic traffic = GenerateRandomTraffic(level, number);
     Simulation& sim = exercise_.simulation();
     sim.Vessels = std::move(traffic.Tables);
-    const std::string numberText = std::to_string(traffic.Exercise);
-    const std::string levelName(DifficultyName(level));
-    sim.Title = "Random traffic, " + levelName + ", exercise " + numberText;
-    sim.Description = "Random traffic exercise " + numberText + " at the " + levelName +
-                      " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.\r\n";
+    sim.Title = RandomTrafficTitle(level, traffic.Exercise);
+    sim.Description = RandomTrafficSummary(level, traffic.Exercise) + "\r\n";
     exercise_.StartScenario(ScenarioSource::Random);
     exercise_.Start();
     txtExercise_->setText(QString::number(traffic.Exercise));

@@ -167,7 +167,7 @@ void ScenarioList::cmdDescription_Click() {
                          Dialogs::Icon::Critical);
         return;
     }
-    viewer_.ShowPreview(QString::fromStdString(preview.Text).replace("\r\n", "\n"));
+    viewer_.ShowPreview(preview.Text);
 }
 
 void ScenarioList::cmdCancel_Click() {

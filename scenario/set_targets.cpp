@@ -95,7 +95,7 @@ void SetTargets::BuildRow(int i, QGridLayout* grid, NumericEntryFilter* keys) {
     // The own vessel's row stands under its heading line, the targets after it.
     const int line = i == 0 ? 2 : i + 3;
     if (i == 1) grid->setRowMinimumHeight(3, 8);
-    r.lblVessel = new QLabel(QString(QChar(u'A' + i)), this);
+    r.lblVessel = new QLabel(QString::fromStdString(VesselLetter(i)), this);
     r.lblVessel->setObjectName(Indexed("lblVessel", i));
     r.cboType = new QComboBox(this);
     r.cboType->setObjectName(Indexed("cboType", i));

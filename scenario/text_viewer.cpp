@@ -46,8 +46,9 @@ void TextViewer::Open(const QString& text, bool locked) {
 // the text box would take the better part of a minute to lay out; a preview shows its start.
 constexpr qsizetype kPreviewChars = 100000;
 
-void TextViewer::ShowPreview(const QString& text) {
+void TextViewer::ShowPreview(const std::string& description) {
     editing_ = nullptr;
+    const QString text = QString::fromStdString(description).replace("\r\n", "\n");
     Open(text.size() > kPreviewChars ? text.left(kPreviewChars) + QString(u'\u2026') : text, true);
 }
 

@@ -16,8 +16,8 @@ class TextViewer : public QDialog {
   public:
     explicit TextViewer(QWidget* parent = nullptr);
 
-    // Shows `text` read-only; nothing it shows is kept.
-    void ShowPreview(const QString& text);
+    // Shows `description` read-only, its CR LF line breaks as one; nothing it shows is kept.
+    void ShowPreview(const std::string& description);
     // Shows `description` for editing; every change is written back to it at once. The
     // string must outlive the viewer's next opening.
     void EditDescription(std::string& description);

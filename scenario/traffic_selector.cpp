@@ -97,8 +97,7 @@ void TrafficSelector::Choose(ScenarioSource source) {
 }
 
 void TrafficSelector::ShowDescription() {
-    textViewer().ShowPreview(
-        QString::fromStdString(exercise_.simulation().Description).replace("\r\n", "\n"));
+    textViewer().ShowPreview(exercise_.simulation().Description);
 }
 
 bool TrafficSelector::LoadDemoList() {

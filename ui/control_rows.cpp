@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWidget>
 
 namespace mv {
 
@@ -14,6 +15,14 @@ int Pixels(const QWidget* w, FigureWidth width) {
 }
 
 } // namespace
+
+void CentreOverParentOnce(QWidget* window) {
+    QWidget* parent = window->parentWidget();
+    if (window->property("placed").toBool() || !parent) return;
+    window->adjustSize();
+    window->move(parent->window()->geometry().center() - window->rect().center());
+    window->setProperty("placed", true);
+}
 
 QLabel* ReadOut(const QString& name, FigureWidth width, QWidget* parent) {
     auto* l = new QLabel(parent);

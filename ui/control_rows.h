@@ -22,6 +22,10 @@ struct FigureWidth {
     int Margin;
 };
 
+// A tool window is centred over its parent's window the first time it is shown, at the size
+// its layout asks for; afterwards it opens where the user left it.
+void CentreOverParentOnce(QWidget* window);
+
 // A read-out: a sunken box with its figures to the right, at least as wide as `width`.
 QLabel* ReadOut(const QString& name, FigureWidth width, QWidget* parent);
 

@@ -134,7 +134,7 @@ TEST(DoCPA, CrossingTargetAndTheOwnVesselItself) {
     const CpaDataTexts final{"000", "20.0 kt.", "090", "10.0 kt.", "3.58 nm.",
                              "243", "22.4 kt.", "333", "19.2 min."};
     EXPECT_EQ(mv::DoCPA(t, 1, true, BearingMode::Course), final);
-    EXPECT_EQ(mv::CpaDataTitle(1), "CPA data for target vessel B");
+    EXPECT_EQ(mv::CpaDataTitle("B"), "CPA data for target vessel B");
     // Its own button in CPA mode: no range, no relative motion, every figure zero.
     const CpaDataTexts zero{"090", "10.0 kt.", "090", "10.0 kt.", "0.00 nm.",
                             "000", ".0 kt.",   "000", ".0 min."};

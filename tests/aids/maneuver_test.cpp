@@ -24,10 +24,10 @@ TEST(Maneuver, OpeningThePanel) {
     sim.Vessels.Vessel[2].Speed = 9.96f; // slowing down; the ordered heading is shown
     sim.Vessels.Vessel[2].NewHeading = 5;
     ManeuverEntries e;
-    const auto own = mv::OpenManeuverPanel(sim.Vessels, 0, e);
+    const auto own = mv::OpenManeuverPanel(sim.Vessels, 0, "A", e);
     EXPECT_EQ(own.Title, "Maneuver your vessel A");
     EXPECT_EQ(own.Type, "Type: Small (fast manuevers)");
-    const auto c = mv::OpenManeuverPanel(sim.Vessels, 2, e);
+    const auto c = mv::OpenManeuverPanel(sim.Vessels, 2, "C", e);
     EXPECT_EQ(c.Title, "Maneuver target vessel C");
     EXPECT_EQ(c.Type, "Type: Large (slow maneuvers)");
     EXPECT_EQ(c.PresentCourse, "005");
@@ -108,7 +108,7 @@ TEST(Maneuver, ExecuteOrders) {
 TEST(Maneuver, SelectorKeypadAndSpeedCeiling) {
     mv::Simulation sim = Fleet();
     ManeuverEntries e;
-    mv::OpenManeuverPanel(sim.Vessels, 1, e);
+    mv::OpenManeuverPanel(sim.Vessels, 1, "B", e);
     mv::ActivateManeuverPanel(sim, e);
     EXPECT_TRUE(sim.Maneuvering);
     mv::KeyPad(e, 5); // no field selected yet

@@ -149,5 +149,13 @@ TEST(ExerciseNumber, TypedOrTakenFromTheClock) {
     EXPECT_LE(n, 999999u);
 }
 
+TEST(ExerciseNumber, TitleAndSummaryNameLevelAndNumber) {
+    EXPECT_EQ(RandomTrafficTitle(Difficulty::Difficult, 4294967295u),
+              "Random traffic, difficult, exercise 4294967295");
+    EXPECT_EQ(RandomTrafficSummary(Difficulty::Easy, 0u),
+              "Random traffic exercise 0 at the easy level: you steer 000 at 5 knots with four "
+              "targets 6 to 16 miles off.");
+}
+
 } // namespace
 } // namespace mv

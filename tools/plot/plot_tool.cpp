@@ -1,6 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
 #include "aids/cpa.h"
+#include "aids/cpa_computer.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "scenario/demo_file.h"
@@ -246,8 +247,7 @@ std::string ExactText(double v) {
 
 DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
     DemoRecord record;
-    const std::string number = std::to_string(traffic.Exercise);
-    record.Title = "Random traffic, " + std::string(DifficultyName(level)) + ", exercise " + number;
+    record.Title = RandomTrafficTitle(level, traffic.Exercise);
     const VesselData& own = traffic.Tables.Vessel[0];
     record.Lines.push_back(
         {kMedium, FormatNumber(own.NewHeading, "000"), ExactText(own.Speed), "", ""});
@@ -258,8 +258,8 @@ DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
                                 ExactText(t.Bearing), ExactText(static_cast<double>(t.Range))});
     }
     record.Description =
-        "Random traffic exercise " + number + " at the " + std::string(DifficultyName(level)) +
-        " level: you steer 000 at 5 knots with four targets 6 to 16 miles off.\r\n\r\n"
+        RandomTrafficSummary(level, traffic.Exercise) +
+        "\r\n\r\n"
         "Plot every echo at regular intervals and find its CPA and TCPA. Some targets may be on a "
         "collision course: their bearings stay steady while the ranges close. Decide for each "
         "which vessel is to keep out of the way under the Collision Regulations, and if it is "
@@ -320,32 +320,6 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 // ---- sightings ---------------------------------------------------------------------------
 
-// 1 or 2 decimal digits, nothing else.
-std::optional<int> TimePart(std::string_view s) {
-    if (s.empty() || s.size() > 2) return std::nullopt;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-// "HH:MM:SS" of one day, as a day fraction. No 24:00:00: a pair of sightings across midnight
-// cannot be ordered.
-std::optional<double> ParseTimeOfDay(std::string_view s) {
-    const size_t c1 = s.find(':');
-    if (c1 == std::string_view::npos) return std::nullopt;
-    const size_t c2 = s.find(':', c1 + 1);
-    if (c2 == std::string_view::npos || s.find(':', c2 + 1) != std::string_view::npos)
-        return std::nullopt;
-    const auto h = TimePart(s.substr(0, c1));
-    const auto m = TimePart(s.substr(c1 + 1, c2 - c1 - 1));
-    const auto sec = TimePart(s.substr(c2 + 1));
-    if (!h || !m || !sec || *h > 23 || *m > 59 || *sec > 59) return std::nullopt;
-    return (*h * 3600.0 + *m * 60.0 + *sec) / 86400.0;
-}
-
 Sighting ParseSighting(const std::string& option, const std::string& text) {
     std::vector<std::string> parts;
     size_t start = 0;
@@ -358,7 +332,8 @@ Sighting ParseSighting(const std::string& option, const std::string& text) {
     const std::string where = option + " '" + text + "'";
     if (parts.size() != 3) throw UsageError{where + ": expected HH:MM:SS,BEARING,RANGE"};
     Sighting s;
-    const auto time = ParseTimeOfDay(parts[0]);
+    // At most two digits a part: "0:0:059" is refused.
+    const auto time = ParseTimeOfDay(parts[0], 2);
     if (!time) throw UsageError{where + ": the time must be HH:MM:SS within one day"};
     s.Time = *time;
     const auto bearing = ParseNumber(parts[1]);
