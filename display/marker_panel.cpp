@@ -156,31 +156,19 @@ WorldPicture& MarkerPanel::pic() {
     return picture_.picture();
 }
 
-PointD MarkerPanel::OwnPos() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim.Vessels.VesselPos[static_cast<size_t>(sim.Vessels.OwnVessel)];
-}
-
-float MarkerPanel::OwnHeading() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return 0.0f;
-    return sim.Vessels.Vessel[static_cast<size_t>(sim.Vessels.OwnVessel)].Heading;
-}
-
 // --- the overlays -------------------------------------------------------------------------
 
 void MarkerPanel::PlaceEBL() {
-    const WorldSegment line = mv::PlaceEBL(display_, OwnPos());
+    const WorldSegment line = mv::PlaceEBL(display_, exercise_.ownPos());
     pic().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
                          kMarkerColour, 1);
-    pic().setLabel(item::lblCRTEBL, Q(EBLCaption(display_, OwnHeading())), kRadarGreen);
+    pic().setLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading())), kRadarGreen);
     picture_.update();
 }
 
 void MarkerPanel::PlaceVRM() {
     // Placed even while hidden, so that switching it on shows the ring its caption reads.
-    const PointD own = OwnPos();
+    const PointD own = exercise_.ownPos();
     pic().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, kMarkerColour);
     picture_.update();
 }
@@ -198,7 +186,7 @@ void MarkerPanel::DrawCursor() {
 }
 
 void MarkerPanel::CursorToEBLVRM() {
-    mv::CursorToEBLVRM(display_, OwnPos());
+    mv::CursorToEBLVRM(display_, exercise_.ownPos());
     DrawCursor();
 }
 
@@ -299,7 +287,7 @@ void MarkerPanel::tmrUtility_Timer() {
 // --- the picture --------------------------------------------------------------------------
 
 void MarkerPanel::picRadarCRT_MouseDown(double x, double y, Qt::MouseButton) {
-    if (!CursorClick(display_, OwnPos(), x, y)) return;
+    if (!CursorClick(display_, exercise_.ownPos(), x, y)) return;
     DrawCursor();
     ShowCursorReadouts();
 }

@@ -66,8 +66,6 @@ class MarkerPanel : public QWidget {
     // The cursor's range and bearing read-outs on the picture.
     void ShowCursorReadouts();
     WorldPicture& pic();
-    PointD OwnPos() const;
-    float OwnHeading() const;
 
     Exercise& exercise_;
     RadarDisplayState& display_;

@@ -283,11 +283,6 @@ WorldPicture& RadarConsole::picture() {
     return picRadarCRT_->picture();
 }
 
-PointD RadarConsole::OwnPos() const {
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
-}
-
 void RadarConsole::SetLabel(const QString& name, const QString& text) {
     picture().setLabel(name, text, kRadarGreen);
 }
@@ -309,7 +304,7 @@ void RadarConsole::ShowExerciseState() {
 // --- the picture --------------------------------------------------------------------------
 
 void RadarConsole::RedrawRadar() {
-    const PointD own = OwnPos();
+    const PointD own = exercise_.ownPos();
     PrepareFullRedraw(display_, own);
     radar_->RedrawRadar(own);
     RefreshRangeCaptions();

@@ -86,12 +86,6 @@ WorldPicture& TrueView::picture() {
     return picTrueCRT_->picture();
 }
 
-PointD TrueView::OwnPos() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim.Vessels.VesselPos[static_cast<size_t>(sim.Vessels.OwnVessel)];
-}
-
 void TrueView::ToggleTrueView() {
     display_.Tick.TrueViewOn = !display_.Tick.TrueViewOn;
     ResetTrueView();
@@ -143,7 +137,7 @@ void TrueView::ResetTrueView() {
     font.setBold(true);
     font.setPixelSize(std::clamp(pic.size().height() / 36, 10, 28));
     pic.setLabelFont(font);
-    const TrueViewWindow w = CenteredTrueViewWindow(OwnPos(), display_.TVRange);
+    const TrueViewWindow w = CenteredTrueViewWindow(exercise_.ownPos(), display_.TVRange);
     pic.setWindow(w.Left, w.Top, w.Width, w.Height);
     if (display_.TVGridOn) DrawTrueViewGrid();
     setWindowTitle(QString::fromStdString(TrueViewCaption(display_.TVGridOn, display_.TVRange)));

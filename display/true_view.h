@@ -72,7 +72,6 @@ class TrueView : public QWidget {
     // Bottom right of the main window's working area; the picture a square 0.4 of its width
     // when first shown.
     void PlaceOverMainWindow();
-    PointD OwnPos() const;
 
     Exercise& exercise_;
     RadarDisplayState& display_;
