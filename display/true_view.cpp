@@ -153,14 +153,17 @@ void TrueView::DrawTrueViewGrid() {
         strokes.push_back({g.From.Y, g.From.X, g.To.Y, g.To.X});
     pic.setPenWidth(1);
     pic.lines(strokes, kGridGrey);
-    setWindowTitle(QString::fromStdString(TrueViewCaption(true, display_.TVRange)));
 }
 
 void TrueView::ClearTrueView() {
     if (!display_.Tick.TrueViewOn) return;
     picture().clear();
-    // The grid is the chart the tracks are read against; it stays.
-    if (display_.TVGridOn) DrawTrueViewGrid();
+    // The grid is the chart the tracks are read against; it stays. A new scenario puts the
+    // view's range back to 12 nm, so the title gives the grid spacing afresh.
+    if (display_.TVGridOn) {
+        DrawTrueViewGrid();
+        setWindowTitle(QString::fromStdString(TrueViewCaption(true, display_.TVRange)));
+    }
     picTrueCRT_->update();
 }
 
@@ -200,8 +203,7 @@ void TrueView::ShowLabel(int slot, bool visible) {
 }
 
 void TrueView::SetLabelColour(int slot, QColor colour) {
-    auto& pic = picture();
-    pic.setLabel(item::lblVessel(slot), pic.labelText(item::lblVessel(slot)), colour);
+    picture().setColour(item::lblVessel(slot), colour);
 }
 
 void TrueView::cmdDecreaseTrueRange_Click() {
