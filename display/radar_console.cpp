@@ -330,28 +330,24 @@ void RadarConsole::RefreshRangeCaptions() {
 }
 
 void RadarConsole::SetRange(double range) {
-    display_.Tick.Range = range;
+    SetRadarRange(display_, range);
     RedrawRadar();
-    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
-    RefreshRangeCaptions();
     if (display_.Tick.TrueViewOn) frmTrueView_->picTrueCRT_Paint();
 }
 
 void RadarConsole::RangeDown() {
     if (display_.RangeIndex <= 0) return;
     --display_.RangeIndex;
-    display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
+    SetRadarRange(display_, kRangeScales[static_cast<size_t>(display_.RangeIndex)]);
     RedrawRadar();
-    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
-    RefreshRangeCaptions();
 }
 
 void RadarConsole::RangeUp() {
     if (display_.RangeIndex >= 9) return;
     ++display_.RangeIndex;
+    // A longer range leaves the VRM where it is.
     display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
     RedrawRadar();
-    RefreshRangeCaptions();
 }
 
 void RadarConsole::SetNorthUp(bool northUp) {
