@@ -170,11 +170,8 @@ void MarkerPanel::PlaceVRM() {
     // Placed even while hidden, so that switching it on shows the ring its caption reads.
     const PointD own = exercise_.ownPos();
     pic().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, kMarkerColour);
-    picture_.update();
-}
-
-void MarkerPanel::ShowVRMCaption() {
     pic().setLabel(item::lblCRTVRM, Q(VRMCaption(display_.VRMRange)), kRadarGreen);
+    picture_.update();
 }
 
 void MarkerPanel::DrawCursor() {
@@ -222,10 +219,7 @@ void MarkerPanel::cmdEBL_Click() {
 
 void MarkerPanel::cmdVRM_Click() {
     SwitchMarker(false);
-    if (display_.CursorMode == 1) {
-        PlaceVRM();
-        ShowVRMCaption();
-    }
+    if (display_.CursorMode == 1) PlaceVRM();
     picture_.update();
 }
 
@@ -276,7 +270,6 @@ void MarkerPanel::tmrUtility_Timer() {
         break;
     case UtilityTickResult::VRMMoved:
         PlaceVRM();
-        ShowVRMCaption();
         break;
     case UtilityTickResult::EBLMoved:
         PlaceEBL();
@@ -327,10 +320,7 @@ bool MarkerPanel::eventFilter(QObject* watched, QEvent* event) {
         wheelEighths_ += wheel->angleDelta().y();
         const int notches = wheelEighths_ / 120;
         wheelEighths_ -= notches * 120;
-        if (notches != 0 && WheelVRM(display_, notches)) {
-            PlaceVRM();
-            ShowVRMCaption();
-        }
+        if (notches != 0 && WheelVRM(display_, notches)) PlaceVRM();
         return true;
     }
     default:

@@ -1,7 +1,6 @@
 #include "display/radar_console.h"
 
 #include "aids/vessel_panel.h"
-#include "core/number_text.h"
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
 #include "display/sea_state.h"
@@ -325,8 +324,7 @@ void RadarConsole::RedrawVessels() {
 
 void RadarConsole::RefreshRangeCaptions() {
     SetLabel(item::lblCRTRange, Q(RangeCaption(display_.Tick.Range)));
-    SetLabel(item::lblCRTVRM, "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
-    if (markers_) markers_->PlaceVRM();
+    if (markers_) markers_->PlaceVRM(); // the ring with its caption
 }
 
 void RadarConsole::SetRange(double range) {
