@@ -12,6 +12,11 @@ void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
     state.VRMPending = true;
 }
 
+void SetRadarRange(RadarDisplayState& state, double range) {
+    state.Tick.Range = range;
+    if (state.VRMRange > range) state.VRMRange = range;
+}
+
 int16_t EchoWidthFor(double range) {
     if (range > 12) return 1;
     if (range > 6) return 2;

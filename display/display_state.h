@@ -48,6 +48,8 @@ struct RadarDisplayState {
 // nautical miles), the echo width for the range, a plot mark due at the next echo pass and the
 // VRM to be placed again.
 void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre);
+// A new range scale (nautical miles); a VRM longer than it is pulled in to the range.
+void SetRadarRange(RadarDisplayState& state, double range);
 // Pixels of an echo line for a range scale: finer at long range, bolder close in.
 int16_t EchoWidthFor(double range);
 // Radii of the range rings: every spacing strictly inside the range, added up at single

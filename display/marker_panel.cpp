@@ -156,37 +156,22 @@ WorldPicture& MarkerPanel::pic() {
     return picture_.picture();
 }
 
-PointD MarkerPanel::OwnPos() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim.Vessels.VesselPos[static_cast<size_t>(sim.Vessels.OwnVessel)];
-}
-
-float MarkerPanel::OwnHeading() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return 0.0f;
-    return sim.Vessels.Vessel[static_cast<size_t>(sim.Vessels.OwnVessel)].Heading;
-}
-
 // --- the overlays -------------------------------------------------------------------------
 
 void MarkerPanel::PlaceEBL() {
-    const WorldSegment line = mv::PlaceEBL(display_, OwnPos());
+    const WorldSegment line = mv::PlaceEBL(display_, exercise_.ownPos());
     pic().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
                          kMarkerColour, 1);
-    pic().setLabel(item::lblCRTEBL, Q(EBLCaption(display_, OwnHeading())), kRadarGreen);
+    pic().setLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading())), kRadarGreen);
     picture_.update();
 }
 
 void MarkerPanel::PlaceVRM() {
     // Placed even while hidden, so that switching it on shows the ring its caption reads.
-    const PointD own = OwnPos();
+    const PointD own = exercise_.ownPos();
     pic().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, kMarkerColour);
-    picture_.update();
-}
-
-void MarkerPanel::ShowVRMCaption() {
     pic().setLabel(item::lblCRTVRM, Q(VRMCaption(display_.VRMRange)), kRadarGreen);
+    picture_.update();
 }
 
 void MarkerPanel::DrawCursor() {
@@ -198,7 +183,7 @@ void MarkerPanel::DrawCursor() {
 }
 
 void MarkerPanel::CursorToEBLVRM() {
-    mv::CursorToEBLVRM(display_, OwnPos());
+    mv::CursorToEBLVRM(display_, exercise_.ownPos());
     DrawCursor();
 }
 
@@ -234,10 +219,7 @@ void MarkerPanel::cmdEBL_Click() {
 
 void MarkerPanel::cmdVRM_Click() {
     SwitchMarker(false);
-    if (display_.CursorMode == 1) {
-        PlaceVRM();
-        ShowVRMCaption();
-    }
+    if (display_.CursorMode == 1) PlaceVRM();
     picture_.update();
 }
 
@@ -288,7 +270,6 @@ void MarkerPanel::tmrUtility_Timer() {
         break;
     case UtilityTickResult::VRMMoved:
         PlaceVRM();
-        ShowVRMCaption();
         break;
     case UtilityTickResult::EBLMoved:
         PlaceEBL();
@@ -299,7 +280,7 @@ void MarkerPanel::tmrUtility_Timer() {
 // --- the picture --------------------------------------------------------------------------
 
 void MarkerPanel::picRadarCRT_MouseDown(double x, double y, Qt::MouseButton) {
-    if (!CursorClick(display_, OwnPos(), x, y)) return;
+    if (!CursorClick(display_, exercise_.ownPos(), x, y)) return;
     DrawCursor();
     ShowCursorReadouts();
 }
@@ -339,10 +320,7 @@ bool MarkerPanel::eventFilter(QObject* watched, QEvent* event) {
         wheelEighths_ += wheel->angleDelta().y();
         const int notches = wheelEighths_ / 120;
         wheelEighths_ -= notches * 120;
-        if (notches != 0 && WheelVRM(display_, notches)) {
-            PlaceVRM();
-            ShowVRMCaption();
-        }
+        if (notches != 0 && WheelVRM(display_, notches)) PlaceVRM();
         return true;
     }
     default:

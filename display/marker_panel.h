@@ -32,8 +32,8 @@ class MarkerPanel : public QWidget {
     MarkerPanel(Exercise& exercise, WorldPictureWidget& picture, Dialogs& dialogs,
                 QWidget* parent = nullptr);
 
-    // The overlays from the state: the bearing line with its caption, the range ring, the
-    // cursor cross, and the cursor where the bearing line crosses the ring.
+    // The overlays from the state: the bearing line and the range ring, each with its caption,
+    // the cursor cross, and the cursor where the bearing line crosses the ring.
     void PlaceEBL();
     void PlaceVRM();
     void DrawCursor();
@@ -60,14 +60,11 @@ class MarkerPanel : public QWidget {
     void SetHoldButtons(bool ebl, bool on);
     // The EBL or VRM switch: the marker on or off, its caption and hold buttons with it.
     void SwitchMarker(bool ebl);
-    void ShowVRMCaption();
     // The input mode's option, panel, mouse cursor and cursor overlays; true for cursor mode.
     void SetInputMode(bool cursor);
     // The cursor's range and bearing read-outs on the picture.
     void ShowCursorReadouts();
     WorldPicture& pic();
-    PointD OwnPos() const;
-    float OwnHeading() const;
 
     Exercise& exercise_;
     RadarDisplayState& display_;

@@ -1,7 +1,6 @@
 #include "display/radar_console.h"
 
 #include "aids/vessel_panel.h"
-#include "core/number_text.h"
 #include "display/marker_panel.h"
 #include "display/radar_items.h"
 #include "display/sea_state.h"
@@ -283,11 +282,6 @@ WorldPicture& RadarConsole::picture() {
     return picRadarCRT_->picture();
 }
 
-PointD RadarConsole::OwnPos() const {
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
-}
-
 void RadarConsole::SetLabel(const QString& name, const QString& text) {
     picture().setLabel(name, text, kRadarGreen);
 }
@@ -309,7 +303,7 @@ void RadarConsole::ShowExerciseState() {
 // --- the picture --------------------------------------------------------------------------
 
 void RadarConsole::RedrawRadar() {
-    const PointD own = OwnPos();
+    const PointD own = exercise_.ownPos();
     PrepareFullRedraw(display_, own);
     radar_->RedrawRadar(own);
     RefreshRangeCaptions();
@@ -330,33 +324,28 @@ void RadarConsole::RedrawVessels() {
 
 void RadarConsole::RefreshRangeCaptions() {
     SetLabel(item::lblCRTRange, Q(RangeCaption(display_.Tick.Range)));
-    SetLabel(item::lblCRTVRM, "VRM " + Q(FormatNumber(display_.VRMRange, "#0.00")));
-    if (markers_) markers_->PlaceVRM();
+    if (markers_) markers_->PlaceVRM(); // the ring with its caption
 }
 
 void RadarConsole::SetRange(double range) {
-    display_.Tick.Range = range;
+    SetRadarRange(display_, range);
     RedrawRadar();
-    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
-    RefreshRangeCaptions();
     if (display_.Tick.TrueViewOn) frmTrueView_->picTrueCRT_Paint();
 }
 
 void RadarConsole::RangeDown() {
     if (display_.RangeIndex <= 0) return;
     --display_.RangeIndex;
-    display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
+    SetRadarRange(display_, kRangeScales[static_cast<size_t>(display_.RangeIndex)]);
     RedrawRadar();
-    if (display_.VRMRange > display_.Tick.Range) display_.VRMRange = display_.Tick.Range;
-    RefreshRangeCaptions();
 }
 
 void RadarConsole::RangeUp() {
     if (display_.RangeIndex >= 9) return;
     ++display_.RangeIndex;
+    // A longer range leaves the VRM where it is.
     display_.Tick.Range = kRangeScales[static_cast<size_t>(display_.RangeIndex)];
     RedrawRadar();
-    RefreshRangeCaptions();
 }
 
 void RadarConsole::SetNorthUp(bool northUp) {

@@ -112,7 +112,6 @@ class RadarConsole : public QWidget, public ScenarioView {
     void ShowExerciseState();
     void SetLabel(const QString& name, const QString& text);
     void RefreshRangeCaptions();
-    PointD OwnPos() const;
     QPushButton* AddButton(const char* name, const QString& caption, void (RadarConsole::*slot)());
 
     Exercise& exercise_;

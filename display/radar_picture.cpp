@@ -73,9 +73,8 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
 
 void RadarPicture::DrawFrame(const PointD& centre) {
     const double r = state_.Tick.Range;
-    const auto& d = state_.Tick;
     // The centre's pixel depends on the picture's size alone: the window follows the centre.
-    FrameKey key{picture_.image().size(), {}, d.Bearing == BearingMode::Relative || d.NorthUp};
+    FrameKey key{picture_.image().size(), {}, ScaleHasTicks()};
     const std::vector<double> rings =
         state_.RingsOn ? RingRadii(r, RingSpacing()) : std::vector<double>{};
     for (double radius : rings)
@@ -122,6 +121,11 @@ float RadarPicture::RingSpacing() const {
     return kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
 }
 
+bool RadarPicture::ScaleHasTicks() const {
+    const auto& d = state_.Tick;
+    return d.Bearing == BearingMode::Relative || d.NorthUp;
+}
+
 namespace {
 
 // Cosine and sine of every whole degree, worked out once with the same conversion as any
@@ -142,8 +146,7 @@ const std::array<std::array<double, 2>, 361>& WholeDegrees() {
 
 void RadarPicture::DrawBearingScale(const PointD& centre) {
     const double r = state_.Tick.Range;
-    const auto& d = state_.Tick;
-    const bool ticks = d.Bearing == BearingMode::Relative || d.NorthUp;
+    const bool ticks = ScaleHasTicks();
     const auto& unit = WholeDegrees();
     const auto at = [&](int i, double distance) {
         const auto& cs = unit[static_cast<size_t>(i)];
@@ -170,10 +173,9 @@ void RadarPicture::DrawBearingScale(const PointD& centre) {
 
 void RadarPicture::PlaceCardinalLabels(const PointD& centre) {
     const double r = state_.Tick.Range;
-    const auto& d = state_.Tick;
     // The side captions stand against the inner end of the 45-degree ticks, or of the dots
     // where there are no ticks.
-    const double inner = (d.Bearing == BearingMode::Relative || d.NorthUp ? 0.92 : 0.98) * r;
+    const double inner = (ScaleHasTicks() ? 0.92 : 0.98) * r;
     const auto& unit = WholeDegrees();
     const auto at = [&](int i, double distance) {
         const auto& cs = unit[static_cast<size_t>(i)];

@@ -47,6 +47,9 @@ class RadarPicture {
     // switching the rings or the bearing reference back and forth draws each face once.
     void DrawFrame(const PointD& centre);
     float RingSpacing() const;
+    // The bearing scale has 5- and 45-degree ticks when it reads relative bearings or the
+    // picture is north-up; otherwise it is a ring of dots.
+    bool ScaleHasTicks() const;
     WorldPicture& picture_;
     RadarDisplayState& state_;
     struct FrameKey {

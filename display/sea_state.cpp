@@ -7,12 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace mv {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 struct SeaLook {
     QColor skyTop, skyBottom, seaTop, seaBottom, crest;
@@ -59,7 +58,7 @@ SeaLook LookFor(int state) {
 
 // The height of the sea surface at x (0..1 across) for a wave train at a phase.
 double Surface(double x, double amplitude, double wavelength, double phase) {
-    const double a = 2 * kPi * (x / wavelength + phase);
+    const double a = 2 * std::numbers::pi * (x / wavelength + phase);
     // A sharper crest than a sine, as wind waves have.
     return amplitude * (std::sin(a) + 0.25 * std::sin(2 * a + 0.6));
 }
@@ -160,7 +159,8 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
                                   Surface(x - 0.01, layer.amplitude, layer.wavelength, 0.13)) /
                                  0.02 * r.height() / r.width();
             const double y = level - Surface(x, layer.amplitude, layer.wavelength, 0.13);
-            const double heel = -std::atan(slope) * 180 / kPi + (seaState == 2 ? -6 : 0);
+            const double heel =
+                -std::atan(slope) * 180 / std::numbers::pi + (seaState == 2 ? -6 : 0);
             DrawVessel(p, QPointF(r.left() + x * r.width(), r.top() + (y + 0.01) * r.height()),
                        unit * 0.42, std::clamp(heel, -look.roll, look.roll));
         }
@@ -172,7 +172,7 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
             const int steps = 96;
             for (int s = 0; s < steps; ++s) {
                 const double x0 = static_cast<double>(s) / steps, x1 = (s + 1.0) / steps;
-                const double a = 2 * kPi * (x0 / layer.wavelength + 0.13 * train);
+                const double a = 2 * std::numbers::pi * (x0 / layer.wavelength + 0.13 * train);
                 if (std::sin(a) < (seaState == 2 ? 0.55 : 0.85)) continue;
                 const double y0 =
                     level - Surface(x0, layer.amplitude, layer.wavelength, 0.13 * train);
@@ -201,15 +201,6 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
         }
     }
     p.restore();
-}
-
-QPixmap SeaStatePixmap(int seaState, QSize logical, qreal ratio) {
-    QPixmap pm(QSize(static_cast<int>(std::lround(logical.width() * ratio)),
-                     static_cast<int>(std::lround(logical.height() * ratio))));
-    pm.setDevicePixelRatio(ratio);
-    QPainter p(&pm);
-    PaintSeaStatePicture(p, QRectF(QPointF(0, 0), QSizeF(logical)), seaState);
-    return pm;
 }
 
 namespace {

@@ -4,7 +4,6 @@
 // whatever size and device pixel ratio the screen asks for, so they stay sharp at 200 %.
 
 #include <QColor>
-#include <QPixmap>
 #include <QRectF>
 #include <QWidget>
 
@@ -22,8 +21,6 @@ inline const std::array<QColor, 3> kSeaStatePanelColours{
 
 // A small vessel in calm (0), moderate (1) or heavy (2) sea, filling rect.
 void PaintSeaStatePicture(QPainter& p, const QRectF& rect, int seaState);
-// The picture at a logical size, its pixels sharp at the given device pixel ratio.
-QPixmap SeaStatePixmap(int seaState, QSize logical, qreal ratio);
 
 // The three pictures in one place, exactly one of them visible.
 class SeaStatePanel : public QWidget {

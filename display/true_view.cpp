@@ -86,12 +86,6 @@ WorldPicture& TrueView::picture() {
     return picTrueCRT_->picture();
 }
 
-PointD TrueView::OwnPos() const {
-    const Simulation& sim = exercise_.simulation();
-    if (!exercise_.isLoaded()) return PointD{};
-    return sim.Vessels.VesselPos[static_cast<size_t>(sim.Vessels.OwnVessel)];
-}
-
 void TrueView::ToggleTrueView() {
     display_.Tick.TrueViewOn = !display_.Tick.TrueViewOn;
     ResetTrueView();
@@ -143,7 +137,7 @@ void TrueView::ResetTrueView() {
     font.setBold(true);
     font.setPixelSize(std::clamp(pic.size().height() / 36, 10, 28));
     pic.setLabelFont(font);
-    const TrueViewWindow w = CenteredTrueViewWindow(OwnPos(), display_.TVRange);
+    const TrueViewWindow w = CenteredTrueViewWindow(exercise_.ownPos(), display_.TVRange);
     pic.setWindow(w.Left, w.Top, w.Width, w.Height);
     if (display_.TVGridOn) DrawTrueViewGrid();
     setWindowTitle(QString::fromStdString(TrueViewCaption(display_.TVGridOn, display_.TVRange)));
@@ -159,14 +153,17 @@ void TrueView::DrawTrueViewGrid() {
         strokes.push_back({g.From.Y, g.From.X, g.To.Y, g.To.X});
     pic.setPenWidth(1);
     pic.lines(strokes, kGridGrey);
-    setWindowTitle(QString::fromStdString(TrueViewCaption(true, display_.TVRange)));
 }
 
 void TrueView::ClearTrueView() {
     if (!display_.Tick.TrueViewOn) return;
     picture().clear();
-    // The grid is the chart the tracks are read against; it stays.
-    if (display_.TVGridOn) DrawTrueViewGrid();
+    // The grid is the chart the tracks are read against; it stays. A new scenario puts the
+    // view's range back to 12 nm, so the title gives the grid spacing afresh.
+    if (display_.TVGridOn) {
+        DrawTrueViewGrid();
+        setWindowTitle(QString::fromStdString(TrueViewCaption(true, display_.TVRange)));
+    }
     picTrueCRT_->update();
 }
 
@@ -206,8 +203,7 @@ void TrueView::ShowLabel(int slot, bool visible) {
 }
 
 void TrueView::SetLabelColour(int slot, QColor colour) {
-    auto& pic = picture();
-    pic.setLabel(item::lblVessel(slot), pic.labelText(item::lblVessel(slot)), colour);
+    picture().setColour(item::lblVessel(slot), colour);
 }
 
 void TrueView::cmdDecreaseTrueRange_Click() {

@@ -36,6 +36,7 @@ class TrueView : public QWidget {
     void ToggleTrueView();
     // Clears the tracks and centres the view on the own vessel, with the grid when it is on.
     void ResetTrueView();
+    // The grid lines alone, over the view's present window; the title is the caller's.
     void DrawTrueViewGrid();
     // The tracks cleared, the view left where it is.
     void ClearTrueView();
@@ -72,7 +73,6 @@ class TrueView : public QWidget {
     // Bottom right of the main window's working area; the picture a square 0.4 of its width
     // when first shown.
     void PlaceOverMainWindow();
-    PointD OwnPos() const;
 
     Exercise& exercise_;
     RadarDisplayState& display_;

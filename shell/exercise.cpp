@@ -20,6 +20,16 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
     connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
 }
 
+PointD Exercise::ownPos() const {
+    if (!isLoaded()) return PointD{};
+    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
+}
+
+float Exercise::ownHeading() const {
+    if (!isLoaded()) return 0.0f;
+    return sim_.Vessels.Vessel[static_cast<size_t>(sim_.Vessels.OwnVessel)].Heading;
+}
+
 bool Exercise::LoadDemo(const QString& fileName) {
     std::filesystem::path path = fileName.toStdString();
     if (path.is_relative()) path = programFolder_ / path;

@@ -36,6 +36,10 @@ class Exercise : public QObject {
     RadarDisplayState& display() { return display_; }
 
     bool isLoaded() const { return sim_.Vessels.NumVessels > 0; }
+    // The own vessel's position (nautical miles) and heading (degrees true); the origin and 000
+    // before any scenario is loaded.
+    PointD ownPos() const;
+    float ownHeading() const;
     bool isPaused() const { return paused_; }
     // The timer runs: started and not paused.
     bool isRunning() const { return tmrSim_.isActive(); }

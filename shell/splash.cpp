@@ -1,5 +1,7 @@
 #include "shell/splash.h"
 
+#include "ui/on_circle.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -14,13 +16,7 @@ namespace mv {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 const QColor kTrace(0, 255, 90);
-
-QPointF OnCircle(QPointF c, double r, double bearingDeg) {
-    const double a = bearingDeg * kPi / 180.0;
-    return {c.x() + r * std::sin(a), c.y() - r * std::cos(a)};
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "ui/button_faces.h"
 
+#include "ui/on_circle.h"
+
 #include <QFont>
 #include <QIconEngine>
 #include <QPainter>
@@ -7,6 +9,7 @@
 #include <QPolygonF>
 
 #include <cmath>
+#include <numbers>
 
 namespace mv {
 
@@ -17,14 +20,6 @@ const QColor kGrey(0x9c, 0x9c, 0x9c);   // greyed face
 const QColor kEmboss(0xff, 0xff, 0xff); // the light edge a greyed face sits on
 const QColor kScreen(0x00, 0x00, 0x00);
 const QColor kTrace(0x00, 0xff, 0x00);
-
-constexpr double kPi = 3.14159265358979323846;
-
-// A point on a circle at a compass bearing (degrees clockwise from up), in a y-down frame.
-QPointF OnCircle(QPointF c, double r, double bearingDeg) {
-    const double a = bearingDeg * kPi / 180.0;
-    return {c.x() + r * std::sin(a), c.y() - r * std::cos(a)};
-}
 
 // A filled arrowhead with its tip at `tip`, pointing along the unit vector `dir`.
 QPolygonF ArrowHead(QPointF tip, QPointF dir, double length, double halfWidth) {
@@ -57,7 +52,7 @@ void DrawFace(QPainter& p, ButtonFace face, const QColor& ink) {
         p.drawPath(arc);
         const double end = 270;
         const QPointF base = OnCircle(c, r, end);
-        const double a = end * kPi / 180.0;
+        const double a = end * std::numbers::pi / 180.0;
         const QPointF tangent(std::cos(a), std::sin(a)); // clockwise in a y-down frame
         p.setPen(Qt::NoPen);
         p.setBrush(ink);
@@ -109,17 +104,6 @@ void DrawFace(QPainter& p, ButtonFace face, const QColor& ink) {
     }
 }
 
-QPixmap Render(QSize logical, qreal ratio, const auto& paint) {
-    const QSize device(static_cast<int>(std::ceil(logical.width() * ratio)),
-                       static_cast<int>(std::ceil(logical.height() * ratio)));
-    QPixmap pm(device);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    paint(p, QRectF(QPointF(0, 0), QSizeF(logical)));
-    return pm;
-}
-
 class FaceIconEngine : public QIconEngine {
   public:
     explicit FaceIconEngine(ButtonFace face) : face_(face) {}
@@ -162,8 +146,14 @@ void PaintButtonFace(QPainter& p, const QRectF& rect, ButtonFace face, bool acti
 }
 
 QPixmap ButtonFacePixmap(ButtonFace face, bool active, QSize logical, qreal ratio) {
-    return Render(logical, ratio,
-                  [&](QPainter& p, const QRectF& r) { PaintButtonFace(p, r, face, active); });
+    const QSize device(static_cast<int>(std::ceil(logical.width() * ratio)),
+                       static_cast<int>(std::ceil(logical.height() * ratio)));
+    QPixmap pm(device);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    PaintButtonFace(p, QRectF(QPointF(0, 0), QSizeF(logical)), face, active);
+    return pm;
 }
 
 QIcon ButtonFaceIcon(ButtonFace face) {
@@ -229,11 +219,6 @@ void PaintCursorModePicture(QPainter& p, const QRectF& rect) {
     p.drawText(QRectF(102, 30, 56, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("R 8.73"));
     p.drawText(QRectF(102, 52, 56, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("B 050"));
     p.restore();
-}
-
-QPixmap CursorModePixmap(QSize logical, qreal ratio) {
-    return Render(logical, ratio,
-                  [](QPainter& p, const QRectF& r) { PaintCursorModePicture(p, r); });
 }
 
 } // namespace mv

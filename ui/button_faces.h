@@ -31,6 +31,5 @@ QIcon ButtonFaceIcon(ButtonFace face);
 // imgCursorMode: a radar face with the pointer clicking a cursor cross, the bearing line and
 // range ring through it, and the range and bearing read-outs it produces.
 void PaintCursorModePicture(QPainter& p, const QRectF& rect);
-QPixmap CursorModePixmap(QSize logical, qreal ratio);
 
 } // namespace mv

@@ -191,6 +191,20 @@ TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
     EXPECT_EQ(s.VRMRange, 3.0);
 }
 
+TEST(VRMLimits, AShorterRangePullsTheRingIn) {
+    const struct {
+        double vrm, range, expected;
+    } cases[] = {{10.0, 6.0, 6.0}, {6.0, 6.0, 6.0}, {1.5, 6.0, 1.5}, {1.5, 24.0, 1.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "VRM " << c.vrm << " at range " << c.range);
+        RadarDisplayState s = Display(12.0);
+        s.VRMRange = c.vrm;
+        SetRadarRange(s, c.range);
+        EXPECT_EQ(s.Tick.Range, c.range);
+        EXPECT_EQ(s.VRMRange, c.expected);
+    }
+}
+
 TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
     const struct {
         int16_t from;
