@@ -164,7 +164,8 @@ void RadarConsole::BuildControls() {
     lblTimeFactor->setObjectName("lblTimeFactor");
     cboTimeFactor_ = new QComboBox(picControls_);
     cboTimeFactor_->setObjectName("cboTimeFactor");
-    cboTimeFactor_->addItems({"x1", "x2", "x5", "x10", "x30", "x60", "x120"});
+    for (int i = 0; i < kTimeFactorCount; ++i)
+        cboTimeFactor_->addItem(QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]));
     factorRow->addWidget(lblTimeFactor);
     factorRow->addWidget(cboTimeFactor_, 1);
     factorRow->addWidget(lblPaused_);
