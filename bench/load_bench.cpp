@@ -5,8 +5,8 @@
 // shipped one, so the description's reflow weighs as it does for a user.
 
 #include "bench/bench_support.h"
+#include "core/scenario/demo_file.h"
 #include "core/vessel.h"
-#include "scenario/demo_file.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,17 +13,17 @@
 //    60 Hz.
 // Run with QT_QPA_PLATFORM=offscreen.
 
+#include "app/radar_console.h"
 #include "bench/bench_support.h"
+#include "core/display/display_state.h"
 #include "core/geometry.h"
 #include "core/simulation.h"
-#include "display/display_state.h"
-#include "display/radar_console.h"
-#include "display/radar_items.h"
-#include "display/radar_picture.h"
-#include "shell/exercise.h"
+#include "gui/radar_items.h"
+#include "gui/radar_picture.h"
+#include "gui/world_picture.h"
+#include "gui/world_picture_widget.h"
+#include "session/exercise.h"
 #include "tests/support/scripted_dialogs.h"
-#include "ui/world_picture.h"
-#include "ui/world_picture_widget.h"
 
 #include <QApplication>
 #include <QImage>

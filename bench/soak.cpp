@@ -6,10 +6,10 @@
 //
 //   bench_soak [--core-ticks N] [--console-ticks N]
 
+#include "app/radar_console.h"
 #include "bench/bench_support.h"
 #include "core/simulation.h"
-#include "display/radar_console.h"
-#include "shell/exercise.h"
+#include "session/exercise.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 // showing an empty QMainWindow in the same run. Processor time, so the builds that share the
 // machine do not count.
 
+#include "app/application.h"
+#include "app/startup.h"
 #include "bench/bench_support.h"
-#include "shell/application.h"
-#include "shell/exercise.h"
-#include "shell/startup.h"
+#include "session/exercise.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QApplication>

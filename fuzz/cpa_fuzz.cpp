@@ -2,8 +2,8 @@
 // speed triangle never answers NaN or infinity, and two sightings give finite figures or a
 // reason. The CPA computer's window path is driven with the same values as typed texts.
 
-#include "aids/cpa.h"
-#include "aids/cpa_computer.h"
+#include "core/aids/cpa.h"
+#include "core/aids/cpa_computer.h"
 #include "core/number_text.h"
 #include "fuzz/fuzz_check.h"
 

@@ -3,9 +3,9 @@
 // its fields, reads back to the same vessels.
 
 #include "core/number_text.h"
+#include "core/scenario/demo_file.h"
 #include "core/vessel.h"
 #include "fuzz/fuzz_check.h"
-#include "scenario/demo_file.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // gives back; any double, NaN and infinity included, is shown as digits in every display
 // format, never as "nan" or "inf".
 
-#include "aids/cpa_computer.h"
+#include "core/aids/cpa_computer.h"
 #include "core/number_text.h"
 #include "fuzz/fuzz_check.h"
 

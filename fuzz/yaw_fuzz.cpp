@@ -1,8 +1,8 @@
 // Yaw files of any bytes: a table of finite offsets with as many rows as its count, or a
 // message naming the file.
 
+#include "core/scenario/yaw_file.h"
 #include "fuzz/fuzz_check.h"
-#include "scenario/yaw_file.h"
 
 #include <cmath>
 #include <cstdint>

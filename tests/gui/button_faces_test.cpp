@@ -1,4 +1,4 @@
-#include "ui/button_faces.h"
+#include "gui/button_faces.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 // What the navigator sees on the radar picture, checked on its pixels.
 
-#include "display/radar_items.h"
-#include "display/radar_picture.h"
+#include "gui/radar_items.h"
+#include "gui/radar_picture.h"
+#include "gui/world_picture.h"
 #include "tests/support/angles.h"
 #include "tests/support/exercise_fixture.h"
-#include "ui/world_picture.h"
 
 #include <QLineF>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // world window follows the own vessel, overlays keep their place on the screen, the face is
 // filled exactly to its edge, and a picture at twice the pixel density is twice as fine.
 
-#include "ui/raster.h"
-#include "ui/world_picture.h"
+#include "gui/raster.h"
+#include "gui/world_picture.h"
 
 #include <QImage>
 #include <QPainter>

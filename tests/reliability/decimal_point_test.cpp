@@ -2,7 +2,7 @@
 // start-up), numbers in files and fields still read and show with a decimal point.
 
 #include "core/number_text.h"
-#include "scenario/demo_file.h"
+#include "core/scenario/demo_file.h"
 
 #include <gtest/gtest.h>
 

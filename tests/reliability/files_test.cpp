@@ -3,10 +3,10 @@
 // as Demo. Each is said in a message or works; the running scenario and every file already on
 // disk stay as they were, and nothing is left half-written.
 
-#include "scenario/scenario_list.h"
-#include "scenario/set_targets.h"
-#include "scenario/text_viewer.h"
-#include "scenario/traffic_selector.h"
+#include "app/scenario_list.h"
+#include "app/set_targets.h"
+#include "app/text_viewer.h"
+#include "app/traffic_selector.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QDir>

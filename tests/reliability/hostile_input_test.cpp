@@ -4,12 +4,12 @@
 // message that leaves the running scenario as it was, or taken as a number the dialog allows;
 // none gives NaN, infinity or a vessel out of the dialog's limits. The outcomes are printed.
 
-#include "aids/cpa_computer_window.h"
-#include "aids/maneuver_window.h"
-#include "aids/vessel_panel.h"
-#include "scenario/random_window.h"
-#include "scenario/set_targets.h"
-#include "scenario/traffic_selector.h"
+#include "app/cpa_computer_window.h"
+#include "app/maneuver_window.h"
+#include "app/random_window.h"
+#include "app/set_targets.h"
+#include "app/traffic_selector.h"
+#include "app/vessel_panel.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QApplication>

@@ -2,14 +2,14 @@
 // window close at the worst moment, and checks that no tick ran inside another, no window
 // holds on to a vessel that is gone, and nothing crashed.
 
-#include "aids/cpa_computer_window.h"
-#include "aids/maneuver_window.h"
-#include "aids/vessel_panel.h"
-#include "display/marker_panel.h"
-#include "display/radar_console.h"
-#include "shell/application.h"
-#include "shell/exercise.h"
-#include "shell/main_window.h"
+#include "app/application.h"
+#include "app/cpa_computer_window.h"
+#include "app/main_window.h"
+#include "app/maneuver_window.h"
+#include "app/marker_panel.h"
+#include "app/radar_console.h"
+#include "app/vessel_panel.h"
+#include "session/exercise.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QApplication>

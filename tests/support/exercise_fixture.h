@@ -2,9 +2,9 @@
 // A radar console on an exercise of its own, in a temporary program folder, with scripted
 // message boxes: the starting point of every window test that runs an exercise.
 
-#include "aids/vessel_panel.h"
-#include "display/radar_console.h"
-#include "shell/exercise.h"
+#include "app/radar_console.h"
+#include "app/vessel_panel.h"
+#include "session/exercise.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QAbstractButton>

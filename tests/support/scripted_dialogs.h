@@ -2,7 +2,7 @@
 // A stand-in for the message boxes and prompts: it records what the program showed and answers
 // as the test scripted, so no test ever waits on a modal box.
 
-#include "ui/dialogs.h"
+#include "session/dialogs.h"
 
 #include <QStringList>
 

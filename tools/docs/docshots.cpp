@@ -2,19 +2,19 @@
 // itself on the offscreen platform, so that no picture shows a window as it used to be.
 // usage: marovane-docshots DATA_FOLDER OUT_FOLDER
 
-#include "aids/cpa_computer_window.h"
-#include "aids/maneuver_window.h"
-#include "aids/vessel_panel.h"
-#include "display/marker_panel.h"
-#include "display/radar_console.h"
-#include "display/true_view.h"
-#include "scenario/random_window.h"
-#include "scenario/scenario_list.h"
-#include "scenario/set_targets.h"
-#include "scenario/traffic_selector.h"
-#include "shell/about_box.h"
-#include "shell/exercise.h"
-#include "ui/dialogs.h"
+#include "app/about_box.h"
+#include "app/cpa_computer_window.h"
+#include "app/maneuver_window.h"
+#include "app/marker_panel.h"
+#include "app/radar_console.h"
+#include "app/random_window.h"
+#include "app/scenario_list.h"
+#include "app/set_targets.h"
+#include "app/traffic_selector.h"
+#include "app/true_view.h"
+#include "app/vessel_panel.h"
+#include "gui/qt_dialogs.h"
+#include "session/exercise.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "tools/plot/plot_tool.h"
 
-#include "aids/cpa.h"
-#include "aids/cpa_computer.h"
+#include "core/aids/cpa.h"
+#include "core/aids/cpa_computer.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
-#include "scenario/demo_file.h"
-#include "scenario/random_traffic.h"
+#include "core/scenario/demo_file.h"
+#include "core/scenario/random_traffic.h"
 
 #include <algorithm>
 #include <cmath>

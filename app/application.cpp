@@ -1,0 +1,61 @@
+#include "app/application.h"
+
+#include "app/help_commands.h"
+#include "app/main_window.h"
+#include "app/menu_table.h"
+#include "app/radar_console.h"
+#include "app/traffic_selector.h"
+#include "core/scenario/yaw_file.h"
+#include "session/dialogs.h"
+#include "session/exercise.h"
+
+#include <QPushButton>
+
+namespace mv {
+
+Application::Application(const std::filesystem::path& programFolder, Dialogs& dialogs)
+    : programFolder_(programFolder), dialogs_(dialogs) {}
+
+Application::~Application() = default;
+
+bool Application::Initialise() {
+    const YawReadResult yaw = ReadYawFile(programFolder_ / "Yaw.txt");
+    if (!yaw.ok()) {
+        dialogs_.message(QString::fromStdString(yaw.Error), "LoadYaw", Dialogs::Icon::Critical);
+        return false;
+    }
+    sim_.Yaw = *yaw.Table;
+
+    main_ = std::make_unique<MainWindow>();
+    exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
+    console_ = new RadarConsole(*exercise_, dialogs_);
+    main_->addChild(console_);
+    main_->InstallMenus(MenuTable(*this, [this] { main_->mnuExit_Click(); }));
+    main_->WatchControls(console_);
+    QObject::connect(exercise_, &Exercise::changed, main_.get(), &MainWindow::SyncMenus);
+    // F1 where no control carries a help number opens the help topics' contents.
+    main_->contextHelp = [this](int contextId) {
+        ShowContextHelp(dialogs_, contextId, &programFolder_);
+    };
+    // A demo file that cannot be listed ends the program, as a broken yaw table does.
+    return console_->traffic().LoadDemoList();
+}
+
+bool Application::StartDefaultExercise() {
+    // The first exercise, at x30 with plotting on and the clock running, even when the file
+    // could not be read (the reader has said why; the console shows an empty face then).
+    exercise_->LoadDemo("Default.dem");
+    exercise_->SetTimeFactor(4);
+    console_->cmdPlot_Click();
+    exercise_->Start();
+    // The bearing line and range ring are on from the start, through their own buttons.
+    for (const char* marker : {"cmdEBL", "cmdVRM"})
+        console_->findChild<QPushButton*>(marker)->click();
+    if (!display_.RingsOn) console_->cmdRR_Click();
+    console_->RedrawRadar();
+    console_->RedrawVessels();
+    main_->SyncMenus();
+    return true;
+}
+
+} // namespace mv

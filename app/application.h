@@ -1,0 +1,53 @@
+#pragma once
+// The one application object: it owns the simulation and display state, the exercise and the
+// windows, and passes the state to the windows by reference.
+
+#include "core/display/display_state.h"
+#include "core/simulation.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace mv {
+
+class Dialogs;
+class Exercise;
+class MainWindow;
+class RadarConsole;
+
+class Application {
+  public:
+    // dialogs: the Qt boxes in the program, a scripted set in tests.
+    Application(const std::filesystem::path& programFolder, Dialogs& dialogs);
+    ~Application();
+
+    // Reads the yaw table, builds the windows and starts Default.dem at x30 with plotting on.
+    // False when the program cannot go on (the yaw table could not be read; the message has
+    // been shown). A missing or broken Default.dem is reported and the program goes on with an
+    // empty radar face.
+    bool Start() { return Initialise() && StartDefaultExercise(); }
+    // The first half: the yaw table, the windows (hidden) with their menus, the demo list.
+    bool Initialise();
+    // The second: Default.dem running at x30 on the 12-mile scale, plotting, EBL, VRM and
+    // range rings on.
+    bool StartDefaultExercise();
+
+    Simulation& simulation() { return sim_; }
+    RadarDisplayState& display() { return display_; }
+    Exercise& exercise() { return *exercise_; }
+    MainWindow& mainWindow() { return *main_; }
+    RadarConsole& console() { return *console_; }
+    Dialogs& dialogs() { return dialogs_; }
+    const std::filesystem::path& programFolder() const { return programFolder_; }
+
+  private:
+    std::filesystem::path programFolder_;
+    Dialogs& dialogs_;
+    Simulation sim_;
+    RadarDisplayState display_;
+    std::unique_ptr<MainWindow> main_;
+    Exercise* exercise_ = nullptr;
+    RadarConsole* console_ = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,66 @@
+#pragma once
+// frmCPAComputer: two timed sightings of a target, typed or copied from the EBL and VRM,
+// worked into its CPA and its true course and speed. Close hides the window with its entries;
+// closing it through its frame discards them (the next opening starts empty).
+
+#include "core/aids/cpa_computer.h"
+#include "core/display/display_state.h"
+#include "core/simulation.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace mv {
+
+class Dialogs;
+class NumericEntryFilter;
+
+// The help page of the window.
+inline constexpr const char* kCpaComputerHelpPage = "mvhe7i9e.htm";
+
+class CpaComputerWindow : public QDialog {
+    Q_OBJECT
+  public:
+    CpaComputerWindow(const Simulation& sim, const RadarDisplayState& display, Dialogs& dialogs,
+                      QWidget* parent);
+
+    // Shown modal to the console without waiting, the caret in the first hour.
+    void Open();
+
+  public slots:
+    void cmdCompute_Click();
+    void cmdCopyEBLVRM_Click(int row);
+    void cmdClose_Click() { hide(); }
+    void cmdHelp_Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Row {
+        QLineEdit *Hour = nullptr, *Minute = nullptr, *Second = nullptr, *Range = nullptr,
+                  *Bearing = nullptr;
+    };
+    SightingRows Entries() const;
+    void ClearResults();
+    // After a bearing or range edit: "Compute CPA" is offered exactly when both rows pass.
+    void Validate();
+    void TimeChanged(QLineEdit* field, TimePart part);
+
+    const Simulation& sim_;
+    const RadarDisplayState& display_;
+    Dialogs& dialogs_;
+    NumericEntryFilter* filter_ = nullptr;
+    std::array<Row, 2> rows_{};
+    QPushButton* cmdCompute_ = nullptr;
+    QLabel *lblCourse_ = nullptr, *lblSpeed_ = nullptr, *lblCPA_ = nullptr, *lblBCPA_ = nullptr,
+           *lblTCPA_ = nullptr, *lblSRM_ = nullptr, *lblDRM_ = nullptr, *lblYourcourse_ = nullptr,
+           *lblYourspeed_ = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,221 @@
+#include "app/main_window.h"
+
+#include "app/radar_console.h"
+#include "app/splash.h"
+#include "gui/help_topics.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMap>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace mv {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmRadarMDI");
+    setWindowTitle("Marovane");
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("mdiArea");
+    mdiArea_->setBackground(kWorkspaceColour);
+    setCentralWidget(mdiArea_);
+    // pnlMDI: a thin strip under the workspace that says what the keys do; it has no controls.
+    auto* pnlMDI = new QStatusBar(this);
+    pnlMDI->setObjectName("pnlMDI");
+    pnlMDI->setSizeGripEnabled(false);
+    pnlMDI->addWidget(
+        new QLabel("F1: help on the control in focus    Ctrl+P: pause    Ctrl+R: "
+                   "repeat    Ctrl+Up/Down: range    Ctrl+L: plot    Ctrl+I: identify",
+                   pnlMDI));
+    setStatusBar(pnlMDI);
+    setMinimumSize(720, 480);
+    resize(1280, 800);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    help->setObjectName("shortcutContextHelp");
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (contextHelp) contextHelp(HelpContextOf(QApplication::focusWidget()));
+    });
+}
+
+MainWindow::~MainWindow() = default;
+
+QMdiSubWindow* MainWindow::addChild(QWidget* child) {
+    // No close box and no minimise button: a closed or shrunken console was lost for good.
+    QMdiSubWindow* sub =
+        mdiArea_->addSubWindow(child, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                          Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
+    sub->setObjectName("frmRadarWindow");
+    // The console lives as long as the application: a tick or a message box may still be
+    // using it when the main window closes.
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setWindowTitle(child->windowTitle());
+    if (QMenu* system = sub->systemMenu())
+        for (QAction* a : system->actions())
+            if (a->shortcut() == QKeySequence::Close || a->text().contains("Close") ||
+                a->text().contains("Min"))
+                system->removeAction(a);
+    sub->setMinimumSize(child->minimumSizeHint().expandedTo(QSize(640, 420)));
+    sub->installEventFilter(this);
+    console_ = sub;
+    sub->showMaximized();
+    return sub;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == console_) {
+        if (event->type() == QEvent::Close && !closing_) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::WindowStateChange &&
+            console_->windowState() == Qt::WindowNoState) {
+            // Restored: most of the workspace, never less than the console needs.
+            const QSize area = mdiArea_->viewport()->size();
+            const QSize want = (area * 0.9)
+                                   .expandedTo(console_->minimumSize())
+                                   .boundedTo(area.expandedTo(console_->minimumSize()));
+            console_->resize(want);
+            console_->move(0, 0);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QAction* MainWindow::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void MainWindow::InstallMenus(std::vector<MenuEntry> table) {
+    table_ = std::move(table);
+    QMap<QString, QMenu*> menus;
+    QMap<QString, QActionGroup*> groups;
+    const auto hasChildren = [this](const QString& name) {
+        return std::any_of(table_.begin(), table_.end(),
+                           [&](const MenuEntry& e) { return e.parent == name; });
+    };
+    actions_.clear();
+    for (size_t row = 0; row < table_.size(); ++row) {
+        const MenuEntry& e = table_[row];
+        QMenu* parentMenu = e.parent.isEmpty() ? nullptr : menus.value(e.parent);
+        Q_ASSERT_X(e.parent.isEmpty() || parentMenu, "InstallMenus", qPrintable(e.name));
+        QAction* a = nullptr;
+        if (e.isSeparator()) {
+            a = parentMenu->addSeparator();
+        } else if (hasChildren(e.name)) {
+            QMenu* menu =
+                parentMenu ? parentMenu->addMenu(e.caption) : menuBar()->addMenu(e.caption);
+            menu->setObjectName(e.name + "_menu");
+            connect(menu, &QMenu::aboutToShow, this, &MainWindow::SyncMenus);
+            menus.insert(e.name, menu);
+            a = menu->menuAction();
+        } else {
+            a = new QAction(e.caption, this);
+            a->setShortcut(e.shortcut);
+            a->setCheckable(static_cast<bool>(e.checked));
+            if (!e.group.isEmpty()) {
+                QActionGroup*& g = groups[e.group];
+                if (!g) g = new QActionGroup(this);
+                g->addAction(a);
+            }
+            connect(a, &QAction::triggered, this, [this, row] {
+                if (table_[row].run) table_[row].run();
+                SyncMenus();
+            });
+            if (parentMenu)
+                parentMenu->addAction(a);
+            else
+                menuBar()->addAction(a);
+        }
+        a->setObjectName(e.name);
+        actions_.push_back(a);
+    }
+    SyncMenus();
+}
+
+void MainWindow::SyncMenus() {
+    for (size_t row = 0; row < table_.size() && row < actions_.size(); ++row) {
+        const MenuEntry& e = table_[row];
+        if (e.checked) actions_[row]->setChecked(e.checked());
+        if (e.enabled) actions_[row]->setEnabled(e.enabled());
+    }
+}
+
+void MainWindow::WatchControls(QWidget* controls) {
+    for (QAbstractButton* b : controls->findChildren<QAbstractButton*>())
+        connect(b, &QAbstractButton::clicked, this, &MainWindow::SyncMenus);
+}
+
+int MainWindow::HelpContextOf(const QWidget* widget) {
+    return mv::HelpContextOf(widget);
+}
+
+void MainWindow::mnuExit_Click() {
+    close();
+}
+
+void MainWindow::CloseOtherWindows() {
+    // The last window first, as long as any other is open. A window that refuses to close
+    // (the True View hides itself instead) is hidden; hiding a modal box ends its wait too.
+    for (int pass = 0; pass < 3; ++pass) {
+        QWidgetList open;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != this && w->isVisible()) open.push_back(w);
+        if (open.isEmpty()) return;
+        for (auto it = open.rbegin(); it != open.rend(); ++it) {
+            QWidget* w = *it;
+            w->close();
+            if (w->isVisible()) w->hide();
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Never refused, whatever is open.
+    event->accept();
+    if (closing_) return;
+    closing_ = true;
+    CloseOtherWindows();
+    if (console_) console_->close();
+    QMainWindow::closeEvent(event);
+    event->accept();
+    if (endProgram) endProgram();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    KeepSizeLimits();
+}
+
+void MainWindow::KeepSizeLimits() {
+    if (limiting_ ||
+        windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    limiting_ = true;
+    int w = width(), h = height();
+    if (console_ && console_->isMaximized()) {
+        if (auto* console = qobject_cast<RadarConsole*>(console_->widget())) {
+            // The frame around the console (menus, borders) and the width the console needs
+            // at the height it would have.
+            const int frameW = w - console->width();
+            const int frameH = h - console->height();
+            const int need = frameW + console->UsableWidth(std::max(h - frameH, 1));
+            if (w < need) w = need;
+        }
+    }
+    if (0.8 * h > w) h = static_cast<int>(0.8 * w);
+    if (w != width() || h != height()) resize(w, h);
+    limiting_ = false;
+}
+
+} // namespace mv

@@ -1,0 +1,145 @@
+#include "app/startup.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/radar_console.h"
+#include "app/splash.h"
+#include "core/program_folder.h"
+#include "gui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMdiSubWindow>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace mv {
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// While the application opens the display: the platform's complaints are held back, and its
+// fatal error becomes one plain line and exit code 1.
+void DisplayMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("marovane: no display could be opened; start it from a desktop session "
+                   "(DISPLAY or WAYLAND_DISPLAY set)\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0) return;
+    if (previousHandler) previousHandler(type, context, text);
+}
+
+// One pass of event processing: pending paints and messages run.
+void Yield() {
+    QCoreApplication::processEvents();
+}
+
+// What the running program keeps: its message boxes and the application object.
+struct Program {
+    QtDialogs dialogs;
+    std::unique_ptr<Application> app;
+};
+std::unique_ptr<Program> program;
+
+} // namespace
+
+std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv) {
+    previousHandler = qInstallMessageHandler(DisplayMessages);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previousHandler);
+    QApplication::setApplicationName("Marovane");
+    return app;
+}
+
+std::unique_ptr<Application> Main(const StartupSeam& seam) {
+    // 1. The splash, and the moment it first showed: the hold counts from here.
+    auto frmSplash = std::make_unique<SplashWindow>();
+    frmSplash->show();
+    QElapsedTimer shown;
+    shown.start();
+
+    // 2. The yaw table, the demo list and the windows, loaded hidden.
+    Yield();
+    static QtDialogs fallback;
+    Dialogs& dialogs = seam.dialogs ? *seam.dialogs : fallback;
+    std::filesystem::path folder = seam.programFolder;
+    if (folder.empty())
+        folder = ResolveProgramFolder(QApplication::applicationDirPath().toStdString());
+    auto app = std::make_unique<Application>(folder, dialogs);
+    if (!app->Initialise()) return nullptr;
+    MainWindow& frmRadarMDI = app->mainWindow();
+    Yield();
+
+    // 4. The backdrop hides the setting up of the main window.
+    auto frmBackSim = std::make_unique<BackdropWindow>();
+    frmBackSim->show();
+    frmBackSim->raise();
+    frmSplash->raise();
+
+    // 5 to 11. Default.dem at x30 on the 12-mile scale, EBL, VRM and rings on, the PPI drawn.
+    if (!app->StartDefaultExercise()) return nullptr;
+    Yield();
+
+    // 12. Maximised at the top left, still hidden.
+    frmRadarMDI.hide();
+    frmRadarMDI.move(0, 0);
+    frmBackSim->raise();
+    frmSplash->raise();
+    frmRadarMDI.setWindowState(Qt::WindowMaximized);
+
+    // 13. The splash stays until the hold has passed since it first showed, never longer
+    // than the start-up work when that took longer. Ticks and paints run meanwhile.
+    const qint64 left = seam.splashHold.count() - shown.elapsed();
+    if (left > 0) {
+        QEventLoop hold;
+        QTimer::singleShot(static_cast<int>(left), &hold, &QEventLoop::quit);
+        hold.exec();
+    }
+
+    // 14. The main window maximised, the console maximised inside it.
+    frmRadarMDI.showMaximized();
+    if (QMdiSubWindow* console = frmRadarMDI.consoleWindow()) {
+        console->raise();
+        console->showMaximized();
+    }
+    Yield();
+
+    // 15. The splash and the backdrop are done with.
+    frmSplash->close();
+    frmBackSim->close();
+    return app;
+}
+
+bool Main() {
+    program = std::make_unique<Program>();
+    StartupSeam seam;
+    seam.dialogs = &program->dialogs;
+    program->app = Main(seam);
+    if (!program->app) {
+        program.reset();
+        return false;
+    }
+    MainWindow& main = program->app->mainWindow();
+    program->dialogs.setParent(&main);
+    // Closing the main window ends the program, even from inside a message box's wait.
+    main.endProgram = [] {
+        if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::quit();
+    };
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { program.reset(); });
+    // For a check that the program starts where no one can close it (a package test). Armed
+    // only now: a quit that fell inside the splash hold would be forgotten by the main event
+    // loop, which clears it as it starts, and the program would never end.
+    if (const int ms = qEnvironmentVariableIntValue("MAROVANE_QUIT_AFTER_MS"); ms > 0)
+        QTimer::singleShot(ms, qApp, &QCoreApplication::quit);
+    return true;
+}
+
+} // namespace mv

@@ -1,0 +1,170 @@
+#include "app/vessel_panel.h"
+
+#include "app/cpa_computer_window.h"
+#include "app/maneuver_window.h"
+#include "app/radar_console.h"
+#include "core/aids/maneuver.h"
+#include "gui/radar_items.h"
+#include "gui/world_picture_widget.h"
+#include "session/exercise.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace mv {
+
+namespace {
+
+const QColor kOwnBlue(0, 0, 255);
+const QColor kTargetBlack(0, 0, 0);
+const QColor kManeuverRed(255, 0, 0);
+
+void SetForeColour(QPushButton* button, const QColor& colour) {
+    QPalette p = button->palette();
+    p.setColor(QPalette::ButtonText, colour);
+    button->setPalette(p);
+}
+
+} // namespace
+
+VesselPanel::VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), exercise_(exercise), console_(console), dialogs_(dialogs) {
+    setObjectName("pnlVessels");
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        auto* b = new QPushButton(QString::fromStdString(VesselLetter(i)), this);
+        b->setObjectName(QStringLiteral("cmdVessel(%1)").arg(i));
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setMinimumHeight(28);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance("MM") + 8);
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        b->setEnabled(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdVessel_Click(i); });
+        cmdVessel_[static_cast<size_t>(i)] = b;
+        buttons->addWidget(b);
+    }
+    column->addLayout(buttons);
+
+    auto* options = new QHBoxLayout;
+    const auto option = [&](const char* name, const QString& caption, int helpContext,
+                            void (VesselPanel::*slot)()) {
+        auto* o = new QRadioButton(caption, this);
+        o->setObjectName(name);
+        o->setProperty("helpContext", helpContext);
+        // Clicked, not toggled: a menu entry that sets the option already chosen runs it too.
+        connect(o, &QRadioButton::clicked, this, slot);
+        options->addWidget(o);
+        return o;
+    };
+    optManeuver_ = option("optManeuver", "Maneuver", 32061, &VesselPanel::optManeuver_Click);
+    optCPA_ = option("optCPA", "CPA info", 32062, &VesselPanel::optCPA_Click);
+    optJumpTo_ = option("optJumpTo", "Jump to", 32063, &VesselPanel::optJumpTo_Click);
+    optManeuver_->setChecked(true);
+    column->addLayout(options);
+}
+
+ManeuverWindow& VesselPanel::maneuverWindow() {
+    if (!frmManeuver_) {
+        frmManeuver_ =
+            new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, &console_);
+        connect(frmManeuver_, &ManeuverWindow::echoHighlighted, this, [this](int v, bool on) {
+            if (v < 0 || v >= kMaxVessels) return;
+            console_.picture().setColour(item::lneVessel(v), on ? kManeuverRed : kEchoColour);
+            console_.pictureWidget()->update();
+        });
+    }
+    return *frmManeuver_;
+}
+
+void VesselPanel::EnableSlotsInUse() {
+    const int n = exercise_.simulation().Vessels.NumVessels;
+    for (int i = 0; i < kMaxVessels; ++i)
+        cmdVessel(i)->setEnabled(i < n);
+}
+
+void VesselPanel::EnableVesselControls() {
+    const auto& t = exercise_.simulation().Vessels;
+    // A new scenario: the manoeuvre window spoke for a vessel of the one before, which may not
+    // exist any more.
+    if (frmManeuver_ && frmManeuver_->isVisible()) frmManeuver_->cmdManeuverClose_Click();
+    EnableSlotsInUse();
+    for (int i = 0; i < t.NumVessels && i < kMaxVessels; ++i)
+        SetForeColour(cmdVessel(i), i == t.OwnVessel ? kOwnBlue : kTargetBlack);
+    emit vesselControlsEnabled(t.NumVessels, t.OwnVessel);
+}
+
+QColor VesselPanel::EchoColour(int vessel) const {
+    return frmManeuver_ && frmManeuver_->isOpenOn(vessel) ? kManeuverRed : kEchoColour;
+}
+
+void VesselPanel::ManeuverStep(int vessel, const ManeuverReadout& readout) {
+    if (frmManeuver_) frmManeuver_->ManeuverStep(vessel, readout);
+}
+
+void VesselPanel::optManeuver_Click() {
+    EnableSlotsInUse();
+}
+
+void VesselPanel::optCPA_Click() {
+    // No CPA of the own vessel with itself.
+    const int own = exercise_.simulation().Vessels.OwnVessel;
+    if (own >= 0 && own < kMaxVessels) cmdVessel(own)->setEnabled(false);
+}
+
+void VesselPanel::optJumpTo_Click() {
+    EnableSlotsInUse();
+}
+
+void VesselPanel::cmdVessel_Click(int index) {
+    if (!exercise_.isLoaded() || index < 0 || index >= exercise_.simulation().Vessels.NumVessels)
+        return;
+    const QString caption = cmdVessel(index)->text();
+    if (optManeuver_->isChecked())
+        maneuverWindow().OpenManeuver(index, caption);
+    else if (!optJumpTo_->isChecked())
+        maneuverWindow().OpenCPAData(index, caption);
+    else
+        JumpTo(index);
+}
+
+void VesselPanel::JumpTo(int index) {
+    Simulation& sim = exercise_.simulation();
+    const JumpResult jump = JumpToVessel(sim, static_cast<int16_t>(index));
+    // The CPA data of a target that is now the own vessel would be its CPA with itself.
+    if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) && frmManeuver_->showsCpaData())
+        frmManeuver_->cmdManeuverClose_Click();
+    auto& pic = console_.picture();
+    pic.setVisible(item::lneVessel(jump.Former), true);
+    SetForeColour(cmdVessel(jump.Former), kTargetBlack);
+    pic.setVisible(item::lneVessel(jump.Own), false);
+    // The picture is drawn anew about the new own vessel, and the True View follows.
+    console_.RedrawRadar();
+    emit jumped(jump.Former, jump.Own);
+    SetForeColour(cmdVessel(jump.Own), kOwnBlue);
+    static_cast<VesselView&>(console_).StatusLine(jump.StatusLine);
+    // The echoes at once where they lie from the new own vessel, not a tick later.
+    console_.RedrawVessels();
+}
+
+CpaComputerWindow* VesselPanel::cpaComputer() const {
+    return cpaComputer_;
+}
+
+void VesselPanel::ShowCPAComputer() {
+    if (!cpaComputer_) {
+        cpaComputer_ =
+            new CpaComputerWindow(exercise_.simulation(), exercise_.display(), dialogs_, &console_);
+    }
+    cpaComputer_->Open();
+}
+
+} // namespace mv

@@ -1,0 +1,37 @@
+# Fails when an include points up or across the layers: each folder may include its own files
+# and those of folders ranked below it, and core/ no Qt header at all. Run by ctest as
+# `cmake -DROOT=<source> -P check_layers.cmake`.
+set(_ranks "core=0" "core/display=1" "core/aids=1" "core/scenario=2" "session=3" "gui=4"
+           "app=5")
+foreach(_pair ${_ranks})
+  string(REPLACE "=" ";" _kv "${_pair}")
+  list(GET _kv 0 _folder)
+  list(GET _kv 1 _rank)
+  set(_rank_of_${_folder} ${_rank})
+endforeach()
+
+set(_faults "")
+file(GLOB_RECURSE _files RELATIVE ${ROOT} ${ROOT}/core/*.h ${ROOT}/core/*.cpp ${ROOT}/session/*.h
+     ${ROOT}/session/*.cpp ${ROOT}/gui/*.h ${ROOT}/gui/*.cpp ${ROOT}/app/*.h ${ROOT}/app/*.cpp)
+foreach(_file ${_files})
+  get_filename_component(_from ${_file} DIRECTORY)
+  set(_from_rank ${_rank_of_${_from}})
+  file(STRINGS ${ROOT}/${_file} _includes REGEX "^#include [\"<]")
+  foreach(_line ${_includes})
+    if(_line MATCHES "^#include <Q" AND _from_rank LESS 3)
+      list(APPEND _faults "${_file}: ${_line} (no Qt in core/)")
+    elseif(_line MATCHES "^#include \"([^\"]+)\"")
+      get_filename_component(_to ${CMAKE_MATCH_1} DIRECTORY)
+      if(DEFINED _rank_of_${_to} AND NOT _to STREQUAL _from)
+        if(NOT _rank_of_${_to} LESS _from_rank)
+          list(APPEND _faults "${_file}: ${_line} (${_to} is not below ${_from})")
+        endif()
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(_faults)
+  list(JOIN _faults "\n" _text)
+  message(FATAL_ERROR "Includes against the layers:\n${_text}")
+endif()
+message(STATUS "${CMAKE_CURRENT_LIST_FILE}: every include points down")

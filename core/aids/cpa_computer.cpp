@@ -1,0 +1,113 @@
+#include "core/aids/cpa_computer.h"
+
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace mv {
+
+namespace {
+
+// A plotting sheet reaches 36 nm, the longest range scale.
+constexpr double kMaxSightingRange = 36.0;
+constexpr double kSecondsPerDay = 86400.0;
+
+std::optional<int> Digits(std::string_view part, size_t maxDigits) {
+    if (part.empty() || part.size() > maxDigits) return std::nullopt;
+    int v = 0;
+    for (char c : part) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+} // namespace
+
+std::string TimeFieldCeiling(std::string_view text, TimePart part) {
+    const double value = LeadingNumber(text);
+    if (part == TimePart::Hour && value > 24) return "24";
+    if (part != TimePart::Hour && value > 59) return "59";
+    return std::string(text);
+}
+
+std::optional<double> ParseTimeOfDay(std::string_view text, size_t maxDigits) {
+    const auto first = text.find(':');
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto second = text.find(':', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    // A third colon stays in the seconds, which then are not digits.
+    return ParseTimeOfDay(text.substr(0, first), text.substr(first + 1, second - first - 1),
+                          text.substr(second + 1), maxDigits);
+}
+
+std::optional<double> ParseTimeOfDay(std::string_view hour, std::string_view minute,
+                                     std::string_view second, size_t maxDigits) {
+    maxDigits = std::min<size_t>(maxDigits, 9); // an int holds any nine digits
+    const auto h = Digits(hour, maxDigits);
+    const auto m = Digits(minute, maxDigits);
+    const auto s = Digits(second, maxDigits);
+    if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) return std::nullopt;
+    return (*h * 3600.0 + *m * 60.0 + *s) / kSecondsPerDay;
+}
+
+std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& rows) {
+    std::array<Sighting, 2> s;
+    for (size_t i = 0; i < 2; ++i) {
+        const auto b = ParseNumber(rows[i].Bearing);
+        if (!b || *b < 0 || *b >= 360) return std::nullopt;
+        s[i].Bearing = *b;
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        const auto r = ParseNumber(rows[i].Range);
+        if (!r || *r <= 0 || *r > kMaxSightingRange) return std::nullopt;
+        s[i].Range = *r;
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        const auto t = ParseTimeOfDay(rows[i].Hour, rows[i].Minute, rows[i].Second);
+        if (!t) return std::nullopt;
+        s[i].Time = *t;
+    }
+    if (!(s[1].Time > s[0].Time)) return std::nullopt;
+    return s;
+}
+
+SightingEntries CopyEBLVRM(double simTime, double vrmRange, float eblBearing) {
+    const std::string t = FormatClock(simTime); // "hh:mm:ss"
+    SightingEntries row;
+    row.Hour = t.substr(0, 2);
+    row.Minute = t.substr(3, 2);
+    row.Second = t.substr(6, 2);
+    // The markers are single-precision figures: "4.5", not "4.50000000000001".
+    row.Range = PlainNumberText(static_cast<float>(vrmRange));
+    row.Bearing = PlainNumberText(eblBearing);
+    return row;
+}
+
+CpaComputerOutcome ComputeCpaComputer(const SightingRows& rows, float ownHeading, float ownSpeed) {
+    // The times are read as they stand now, not as they stood at the last bearing or range
+    // edit, so the result always belongs to the sightings on the screen.
+    const auto sightings = ValidateSightings(rows);
+    if (!sightings)
+        return {std::nullopt, "Both sightings need a time, a bearing from 0 to 359.9 and a range "
+                              "up to 36 nm, the second later than the first."};
+    const SightingsOutcome got =
+        ComputeFromSightings(ownHeading, ownSpeed, (*sightings)[0], (*sightings)[1]);
+    if (!got.ok()) return {std::nullopt, got.Error};
+
+    const SightingsResult& r = *got.Result;
+    CpaComputerTexts t;
+    t.Course = FormatNumber(r.TargetCourse, "000");
+    t.Speed = FormatNumber(r.TargetSpeed, "##.0");
+    t.CPA = FormatNumber(r.CPA, "##.00") + " NM";
+    t.BCPA = FormatNumber(r.BCPA, "000");
+    t.TCPA = FormatClock(r.TimeOfCPA);
+    t.SRM = FormatNumber(r.SRM, "##.0");
+    t.DRM = FormatNumber(r.DRM, "000");
+    t.YourCourse = FormatNumber(ownHeading, "000");
+    t.YourSpeed = FormatNumber(ownSpeed, "##.0");
+    return {t, {}};
+}
+
+} // namespace mv

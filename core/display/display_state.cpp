@@ -1,0 +1,61 @@
+#include "core/display/display_state.h"
+
+#include "core/number_text.h"
+
+namespace mv {
+
+void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
+    state.CursorEast = RoundToInt16(centre.Y);
+    state.CursorNorth = RoundToInt16(centre.X);
+    state.EchoWidth = EchoWidthFor(state.Tick.Range);
+    state.Tick.FirstFrame = true;
+    state.VRMPending = true;
+}
+
+void SetRadarRange(RadarDisplayState& state, double range) {
+    state.Tick.Range = range;
+    if (state.VRMRange > range) state.VRMRange = range;
+}
+
+int16_t EchoWidthFor(double range) {
+    if (range > 12) return 1;
+    if (range > 6) return 2;
+    if (range > 1.5) return 3;
+    return 4;
+}
+
+std::vector<double> RingRadii(double range, float spacing) {
+    std::vector<double> radii;
+    if (!(spacing > 0.0f)) return radii;
+    for (float r = spacing; static_cast<double>(r) < range; r += spacing)
+        radii.push_back(static_cast<double>(r));
+    return radii;
+}
+
+std::string ModeCaption(const TickDisplay& d) {
+    const std::string mode = d.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
+    return (d.NorthUp ? "North-up " : "Heads-up ") + mode;
+}
+
+std::string RingCaption(float spacing) {
+    return "RR " + NumberText(spacing);
+}
+
+std::string RangeCaption(double range) {
+    return "RANGE " + NumberText(static_cast<float>(range));
+}
+
+std::string PlotCaption(int16_t plotFreqIndex) {
+    switch (plotFreqIndex) {
+    case 1:
+        return "Plot 3 minutes";
+    case 2:
+        return "Plot 6 minutes";
+    case 3:
+        return "Plot 12 minutes";
+    default:
+        return "Plot Continuous";
+    }
+}
+
+} // namespace mv

@@ -1,0 +1,93 @@
+#pragma once
+// The measuring markers of the radar picture: the electronic bearing line (EBL), the variable
+// range marker (VRM) and the cursor cross, with their press-and-hold movement, their limits and
+// their read-outs. Plain functions over the display state; the windows place the overlays and
+// run the utility timer.
+//
+// World points are (north X, east Y) in nautical miles. The EBL bearing is a screen bearing:
+// clockwise from the top of the picture, the own heading in heads-up and north in north-up.
+
+#include "core/display/display_state.h"
+#include "core/vessel.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mv {
+
+inline constexpr int kUtilityIntervalMs = 100;
+// Ticks of the utility timer (half a second) before a held marker speeds up.
+inline constexpr int16_t kSlowTicks = 5;
+inline constexpr char kUtilityTimerError[] =
+    "Error - utility timer running when no movement in progress!";
+
+struct WorldSegment {
+    PointD From;
+    PointD To;
+};
+
+// The VRM circle's bounding square: left and top edges, side (nautical miles).
+struct WorldSquare {
+    double Left = 0.0;
+    double Top = 0.0;
+    double Side = 0.0;
+};
+
+struct CursorCross {
+    WorldSegment Horizontal; // lneHCursor
+    WorldSegment Vertical;   // lneVCursor
+};
+
+// The line from the own vessel to the edge of the picture along the EBL.
+WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own);
+// The EBL in the navigator's reference, whole degrees: 0..359, or 360 for a screen bearing a
+// hair under 360 in the fixed references.
+int EBLReadBearing(const RadarDisplayState& s, float ownHeading);
+// "EBL 045 RELATIVE", "EBL 030 COURSE"
+std::string EBLCaption(const RadarDisplayState& s, float ownHeading);
+
+WorldSquare PlaceVRM(const RadarDisplayState& s, const PointD& own);
+// "VRM 6.00", "VRM 11.88"
+std::string VRMCaption(double vrmRange);
+
+// The two arms of the cross, each 5 % of the range either side of the cursor.
+CursorCross DrawCursor(const RadarDisplayState& s);
+// Puts the cursor where the EBL crosses the VRM.
+void CursorToEBLVRM(RadarDisplayState& s, const PointD& own);
+
+// "R 4.20", "R .50"
+std::string CursorRangeCaption(double range);
+// "B 045"
+std::string CursorBearingCaption(float bearing);
+
+// A click on the picture at world point (east, north) in cursor mode: the cursor moves there
+// and the EBL and VRM are loaded with its bearing and range, to be shown by the next press of
+// their buttons. False, and nothing changed, in keys mode or outside the range circle.
+bool CursorClick(RadarDisplayState& s, const PointD& own, double east, double north);
+
+// The four press-and-hold buttons; the arrow keys act as the same buttons.
+enum class MarkerButton { EBLClock, EBLCtrClock, VRMIn, VRMOut };
+enum class ArrowKey { Left, Right, Up, Down };
+// Left and right turn the EBL anticlockwise and clockwise; up moves the VRM out, down in.
+MarkerButton ButtonForKey(ArrowKey key);
+
+// Starts a movement when the button's marker is on; true when the utility timer must run.
+bool PressMarkerButton(RadarDisplayState& s, MarkerButton b);
+// Ends the button's movement; true when the utility timer must stop.
+bool ReleaseMarkerButton(RadarDisplayState& s, MarkerButton b);
+
+enum class UtilityTickResult { NoMovement, VRMMoved, EBLMoved };
+// One 100 ms tick of a held button: 1 % of the range or 1 degree for the first half second,
+// then 4 % or 5 degrees. NoMovement asks the window to show kUtilityTimerError.
+UtilityTickResult UtilityTick(RadarDisplayState& s);
+
+// One mouse-wheel notch per unit: positive moves the VRM out, one small step (1 % of the
+// range) each, within the same limits as the buttons. True when the VRM moved.
+bool WheelVRM(RadarDisplayState& s, int notches);
+
+// The step of a hold that has lasted holdCount utility ticks.
+double VRMStep(double range, int16_t holdCount);
+float EBLStep(int16_t holdCount);
+
+} // namespace mv

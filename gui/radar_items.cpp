@@ -1,0 +1,31 @@
+#include "gui/radar_items.h"
+
+#include "core/vessel.h"
+
+namespace mv {
+
+QString item::lneVessel(int slot) {
+    return QStringLiteral("lneVessel(%1)").arg(slot);
+}
+QString item::lblVessel(int slot) {
+    return QStringLiteral("lblVessel(%1)").arg(slot);
+}
+
+void DeclareRadarItems(WorldPicture& picture) {
+    using Kind = WorldPicture::ItemKind;
+    for (const QString* name :
+         {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
+          &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
+          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR,
+          &item::lblNoExercise})
+        picture.declare(*name, Kind::Label, false);
+    for (const QString* name : {&item::lneSHL, &item::lneEBL, &item::lneHCursor, &item::lneVCursor})
+        picture.declare(*name, Kind::Line, false);
+    picture.declare(item::shpVRM, Kind::Circle, false);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        picture.declare(item::lneVessel(i), Kind::Line, false);
+        picture.declare(item::lblVessel(i), Kind::Label, false);
+    }
+}
+
+} // namespace mv

@@ -1,0 +1,45 @@
+#pragma once
+// The items inside the radar picture, under the names a tester finds them by: each name is
+// written here once, and the console and the picture refer to it through these constants, so
+// a misspelt name does not compile.
+
+#include "gui/world_picture.h"
+
+#include <QString>
+
+namespace mv {
+
+namespace item {
+// Bearing-scale captions at the top, right, bottom and left edge.
+inline const QString lbl000 = QStringLiteral("lbl000");
+inline const QString lbl090 = QStringLiteral("lbl090");
+inline const QString lbl180 = QStringLiteral("lbl180");
+inline const QString lbl270 = QStringLiteral("lbl270");
+// Read-outs.
+inline const QString lblCRTRange = QStringLiteral("lblCRTRange");
+inline const QString lblCRTEBL = QStringLiteral("lblCRTEBL");
+inline const QString lblCRTVRM = QStringLiteral("lblCRTVRM");
+inline const QString lblRange = QStringLiteral("lblRange");     // cursor range
+inline const QString lblBearing = QStringLiteral("lblBearing"); // cursor bearing
+inline const QString lblPlot = QStringLiteral("lblPlot");
+inline const QString lblPlotTime = QStringLiteral("lblPlotTime");
+inline const QString lblVesselData = QStringLiteral("lblVesselData");
+inline const QString lblMode = QStringLiteral("lblMode");
+inline const QString lblRR = QStringLiteral("lblRR");
+// Said in the middle of the picture while no exercise could be loaded.
+inline const QString lblNoExercise = QStringLiteral("lblNoExercise");
+// Ship's heading line, the markers and the cursor cross.
+inline const QString lneSHL = QStringLiteral("lneSHL");
+inline const QString lneEBL = QStringLiteral("lneEBL");
+inline const QString shpVRM = QStringLiteral("shpVRM");
+inline const QString lneHCursor = QStringLiteral("lneHCursor");
+inline const QString lneVCursor = QStringLiteral("lneVCursor");
+// Echo line and identification label of vessel slot 0 to 5: "lneVessel(2)".
+QString lneVessel(int slot);
+QString lblVessel(int slot);
+} // namespace item
+
+// Declares every item above in a radar picture, each hidden until the console shows it.
+void DeclareRadarItems(WorldPicture& picture);
+
+} // namespace mv

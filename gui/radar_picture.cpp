@@ -1,0 +1,194 @@
+#include "gui/radar_picture.h"
+
+#include "core/geometry.h"
+#include "core/number_text.h"
+#include "gui/radar_items.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace mv {
+
+RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
+    : picture_(picture), state_(state) {
+    picture_.setBackground(QColor(0, 0, 0));
+    if (!picture_.isDeclared(item::lblMode)) DeclareRadarItems(picture_);
+}
+
+void RadarPicture::SetRadarScale(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    picture_.setWindow(centre.Y - r, centre.X + 1.1 * r, 2 * r, -2.23 * r);
+}
+
+void RadarPicture::FitLabelFont() {
+    QFont f = picture_.labelFont();
+    f.setPixelSize(std::clamp(picture_.size().height() / 44, 9, 40));
+    picture_.setLabelFont(f);
+}
+
+void RadarPicture::PlaceLabels() {
+    const double r = state_.Tick.Range;
+    const double t = picture_.top();
+    const double l = picture_.left();
+    const double lineH = picture_.labelHeight(item::lblMode);
+    // Top left, outside the circle: orientation, range and ring spacing.
+    picture_.moveLabel(item::lblMode, l + 0.02 * r, t - 0.01 * r);
+    picture_.moveLabel(item::lblCRTRange, l + 0.02 * r, t - 0.01 * r - lineH);
+    picture_.moveLabel(item::lblRR, l + 0.02 * r, t - 0.01 * r - 2 * lineH);
+    // Top right: plotting.
+    picture_.moveLabel(item::lblPlot, l + 1.5 * r, t - 0.01 * r);
+    picture_.moveLabel(item::lblPlotTime, l + 1.5 * r, t - 0.01 * r - lineH);
+    // Bottom corners: markers and cursor.
+    picture_.moveLabel(item::lblCRTEBL, l + 0.02 * r, t - 2 * r);
+    picture_.moveLabel(item::lblCRTVRM, l + 0.02 * r, t - 2.1 * r);
+    picture_.moveLabel(item::lblRange, l + 1.5 * r, t - 2 * r);
+    picture_.moveLabel(item::lblBearing, l + 1.5 * r, t - 2.1 * r);
+    picture_.moveLabel(item::lblVesselData, l + 0.33 * r, t - 2.07 * r);
+}
+
+void RadarPicture::RedrawRadar(const PointD& centre) {
+    SetRadarScale(centre);
+    FitLabelFont();
+    PlaceLabels();
+    DrawFrame(centre);
+    PlaceCardinalLabels(centre);
+    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())), kRadarGreen);
+
+    // Echo lines and plot marks take the width of the range scale.
+    picture_.setPenWidth(state_.EchoWidth);
+
+    const auto& d = state_.Tick;
+    if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||
+        (d.Bearing == BearingMode::Course && d.NorthUp)) {
+        picture_.setLabel(item::lbl000, "000", kRadarGreen);
+        picture_.setLabel(item::lbl090, "090", kRadarGreen);
+        picture_.setLabel(item::lbl180, "180", kRadarGreen);
+        picture_.setLabel(item::lbl270, "270", kRadarGreen);
+    }
+    picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), kRadarGreen);
+}
+
+void RadarPicture::DrawFrame(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    // The centre's pixel depends on the picture's size alone: the window follows the centre.
+    FrameKey key{picture_.image().size(), {}, ScaleHasTicks()};
+    const std::vector<double> rings =
+        state_.RingsOn ? RingRadii(r, RingSpacing()) : std::vector<double>{};
+    for (double radius : rings)
+        key.rings.push_back(radius / r);
+    // The green edge is smoothed over a pixel or two outside the range circle.
+    constexpr double kEdgeMargin = 2.0;
+    const auto found =
+        std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) { return f.key == key; });
+    if (found != faces_.end()) {
+        std::rotate(faces_.begin(), found, found + 1);
+        picture_.restoreDisc(faces_.front().kept);
+        return;
+    }
+    // The edge's band is cleared too, so the frame kept is the same whatever lay under it.
+    picture_.fillDisc(centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0));
+    picture_.setFill(WorldPicture::Fill::Transparent);
+    picture_.setPenWidth(1);
+    picture_.circle(centre.Y, centre.X, r, kRadarGreen);
+    for (double radius : rings)
+        picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
+    DrawBearingScale(centre);
+    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    // Kept only once the size has settled: a drag changes the size at every step, and keeping
+    // each of those frames would cost a pass over the picture for nothing.
+    const QImage& drawn = picture_.image();
+    if (drawn.size() != lastSize_) {
+        lastSize_ = drawn.size();
+        faces_.clear();
+        return;
+    }
+    // All that is drawn lies on the rings and in the bearing scale's band at the edge.
+    std::vector<KeptDisc::Band> drawnOn{{0.9 * r, r}};
+    for (double radius : rings)
+        drawnOn.push_back({radius, radius});
+    // Eight faces: every ring spacing with the rings on and off, in one bearing reference.
+    constexpr size_t kFacesKept = 8;
+    if (faces_.size() == kFacesKept) faces_.pop_back();
+    faces_.insert(faces_.begin(), Face{std::move(key), {}});
+    picture_.keepDisc(faces_.front().kept, centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0),
+                      drawnOn);
+}
+
+float RadarPicture::RingSpacing() const {
+    return kRingSpacing.at(static_cast<size_t>(std::clamp<int>(state_.RangeIndex, 0, 9)));
+}
+
+bool RadarPicture::ScaleHasTicks() const {
+    const auto& d = state_.Tick;
+    return d.Bearing == BearingMode::Relative || d.NorthUp;
+}
+
+namespace {
+
+// Cosine and sine of every whole degree, worked out once with the same conversion as any
+// other bearing, so the scale lands on exactly the points a bearing-by-bearing offset gives.
+const std::array<std::array<double, 2>, 361>& WholeDegrees() {
+    static const auto table = [] {
+        std::array<std::array<double, 2>, 361> t{};
+        for (int i = 0; i <= 360; ++i) {
+            const double a = static_cast<double>(static_cast<float>(i)) * kDegToRad;
+            t[static_cast<size_t>(i)] = {std::cos(a), std::sin(a)};
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+void RadarPicture::DrawBearingScale(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    const bool ticks = ScaleHasTicks();
+    const auto& unit = WholeDegrees();
+    const auto at = [&](int i, double distance) {
+        const auto& cs = unit[static_cast<size_t>(i)];
+        return PointD{centre.X + cs[0] * distance, centre.Y + cs[1] * distance};
+    };
+    picture_.setPenWidth(1);
+    std::vector<WorldPicture::Segment> strokes;
+    strokes.reserve(72);
+    for (int i = 1; i <= 360; ++i) {
+        const PointD edge = at(i, r);
+        double innerFactor = 0.98;
+        if (ticks && i % 45 == 0)
+            innerFactor = 0.92;
+        else if (ticks && i % 5 == 0)
+            innerFactor = 0.95;
+        const PointD inner = at(i, innerFactor * r);
+        if (innerFactor < 0.98)
+            strokes.push_back({inner.Y, inner.X, edge.Y, edge.X});
+        else
+            picture_.point(inner.Y, inner.X, kRadarGreen);
+    }
+    picture_.lines(strokes, kRadarGreen);
+}
+
+void RadarPicture::PlaceCardinalLabels(const PointD& centre) {
+    const double r = state_.Tick.Range;
+    // The side captions stand against the inner end of the 45-degree ticks, or of the dots
+    // where there are no ticks.
+    const double inner = (ScaleHasTicks() ? 0.92 : 0.98) * r;
+    const auto& unit = WholeDegrees();
+    const auto at = [&](int i, double distance) {
+        const auto& cs = unit[static_cast<size_t>(i)];
+        return PointD{centre.X + cs[0] * distance, centre.Y + cs[1] * distance};
+    };
+    const PointD top = at(360, r), right = at(90, r), bottom = at(180, r), left = at(270, r);
+    picture_.moveLabel(item::lbl000, top.Y - picture_.labelWidth(item::lbl000) / 2,
+                       top.X + picture_.labelHeight(item::lbl000));
+    picture_.moveLabel(item::lbl090, at(90, inner).Y - picture_.labelWidth(item::lbl090),
+                       right.X + picture_.labelHeight(item::lbl090) / 2);
+    picture_.moveLabel(item::lbl180, bottom.Y - picture_.labelWidth(item::lbl180) / 2, bottom.X);
+    picture_.moveLabel(item::lbl270, at(270, inner).Y,
+                       left.X + picture_.labelHeight(item::lbl270) / 2);
+}
+
+} // namespace mv

@@ -1,0 +1,327 @@
+#include "gui/world_picture.h"
+
+#include "gui/raster.h"
+
+#include <QFontMetricsF>
+#include <QLineF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace mv {
+
+WorldPicture::WorldPicture() {
+    labelFont_.setFamily("DejaVu Sans");
+    labelFont_.setPixelSize(12);
+    resize(QSize(100, 100), 1.0);
+}
+
+namespace {
+
+// Lets an image over a shared buffer drop its share when its last copy goes.
+void ReleasePixels(void* share) {
+    delete static_cast<std::shared_ptr<uchar[]>*>(share);
+}
+
+} // namespace
+
+void WorldPicture::resize(QSize logicalSize, qreal devicePixelRatio) {
+    size_ = logicalSize.expandedTo(QSize(1, 1));
+    dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    const int w = std::max(1, qRound(size_.width() * dpr_));
+    const int h = std::max(1, qRound(size_.height() * dpr_));
+    const auto stride = static_cast<std::size_t>(w) * sizeof(QRgb);
+    const std::size_t need = stride * static_cast<std::size_t>(h);
+    // Our image lets go of its share first: if nobody else holds a copy, ours is then the only
+    // one left.
+    image_ = QImage();
+    if (!pixels_ || pixels_.use_count() > 1 || need > capacity_ || need < capacity_ / 4) {
+        // A quarter to spare, so that a drag of the window's edge does not allocate at every
+        // step: fresh memory costs a page fault per 4 KB when first written, some tens of
+        // milliseconds for a picture filling a 4K screen.
+        capacity_ = need + need / 4;
+        pixels_.reset(new uchar[capacity_]);
+    }
+    image_ = QImage(pixels_.get(), w, h, static_cast<qsizetype>(stride), QImage::Format_RGB32,
+                    ReleasePixels, new std::shared_ptr<uchar[]>(pixels_));
+    image_.setDevicePixelRatio(dpr_);
+    image_.fill(background_);
+}
+
+void WorldPicture::setWindow(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width != 0 ? width : 1;
+    height_ = height != 0 ? height : -1;
+}
+
+QPointF WorldPicture::toFraction(double h, double v) const {
+    return QPointF((h - left_) / width_, (v - top_) / height_);
+}
+
+QPointF WorldPicture::fromFraction(QPointF f) const {
+    return QPointF(f.x() * size_.width(), f.y() * size_.height());
+}
+
+QPointF WorldPicture::toPixel(double h, double v) const {
+    return fromFraction(toFraction(h, v));
+}
+
+QPointF WorldPicture::toWorld(QPointF pixel) const {
+    return QPointF(left_ + pixel.x() / size_.width() * width_,
+                   top_ + pixel.y() / size_.height() * height_);
+}
+
+double WorldPicture::unitsPerPixelX() const {
+    return width_ / size_.width();
+}
+double WorldPicture::unitsPerPixelY() const {
+    return height_ / size_.height();
+}
+
+void WorldPicture::clear() {
+    image_.fill(background_);
+}
+
+void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colour) {
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(toPixel(h1, v1), toPixel(h2, v2));
+}
+
+void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
+    if (segments.empty()) return;
+    const double width = penWidth_ * dpr_;
+    if (width <= 1.0) {
+        // One device pixel: the painter's own thin-line drawer is quick and is the look every
+        // other line in the picture has.
+        std::vector<QLineF> pixels;
+        pixels.reserve(segments.size());
+        for (const Segment& s : segments)
+            pixels.emplace_back(toPixel(s.h1, s.v1), toPixel(s.h2, s.v2));
+        QPainter p(&image_);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
+        p.drawLines(pixels.data(), static_cast<int>(pixels.size()));
+        return;
+    }
+    // Wider, as at twice the pixel density, the painter would outline every stroke before
+    // filling it; straight into the image costs a small part of that.
+    for (const Segment& s : segments) {
+        const QPointF a = toPixel(s.h1, s.v1) * dpr_, b = toPixel(s.h2, s.v2) * dpr_;
+        StrokeSegment(image_, a.x(), a.y(), b.x(), b.y(), width, colour);
+    }
+}
+
+void WorldPicture::circle(double h, double v, double radius, QColor colour) {
+    // Round on the screen: the radius is measured across, in horizontal world units. The
+    // inside is filled without smoothing; the smoothed outline covers the stepped edge.
+    const QPointF centre = toPixel(h, v) * dpr_;
+    const double r = std::fabs(radius / unitsPerPixelX()) * dpr_;
+    if (fill_ == Fill::Solid) FillDisc(image_, centre.x(), centre.y(), r, fillColour_);
+    StrokeRing(image_, centre.x(), centre.y(), r, penWidth_ * dpr_, colour);
+}
+
+void WorldPicture::fillDisc(double h, double v, double radius, double marginPixels, QColor colour) {
+    const QPointF centre = toPixel(h, v) * dpr_;
+    FillDisc(image_, centre.x(), centre.y(),
+             (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_, colour);
+}
+
+void WorldPicture::keepDisc(KeptDisc& kept, double h, double v, double radius, double marginPixels,
+                            QColor background, const std::vector<KeptDisc::Band>& bands) const {
+    const QPointF centre = toPixel(h, v) * dpr_;
+    const double perUnit = dpr_ / std::fabs(unitsPerPixelX()), slack = 2 * dpr_;
+    std::vector<KeptDisc::Band> pixels;
+    for (const KeptDisc::Band& b : bands)
+        pixels.push_back({std::max(0.0, b.inner * perUnit - slack), b.outer * perUnit + slack});
+    kept.Keep(image_, centre.x(), centre.y(), std::fabs(radius) * perUnit + marginPixels * dpr_,
+              background, pixels);
+}
+
+void WorldPicture::point(double h, double v, QColor colour) {
+    // One logical pixel, whole device pixels, no smoothing: the bearing scale's dots stay sharp.
+    // Written straight into the rows: the scale sets some three hundred of them per redraw.
+    const QPointF px = toPixel(h, v) * dpr_;
+    const int x0 = static_cast<int>(std::floor(px.x()));
+    const int y0 = static_cast<int>(std::floor(px.y()));
+    const int n = std::max(1, qRound(dpr_));
+    const QRgb rgb = colour.rgb();
+    for (int y = std::max(y0, 0); y < std::min(y0 + n, image_.height()); ++y) {
+        auto* const row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = std::max(x0, 0); x < std::min(x0 + n, image_.width()); ++x)
+            row[x] = rgb;
+    }
+}
+
+QColor WorldPicture::pixel(int x, int y) const {
+    const int dx = static_cast<int>(x * dpr_), dy = static_cast<int>(y * dpr_);
+    return image_.valid(dx, dy) ? image_.pixelColor(dx, dy) : QColor();
+}
+
+void WorldPicture::declare(const QString& name, ItemKind kind, bool visible) {
+    Item& it = items_[name];
+    it.kind = kind;
+    it.visible = visible;
+    if (declareObserver_) declareObserver_(name);
+}
+
+WorldPicture::Item* WorldPicture::find(const QString& name) {
+    const auto it = items_.find(name);
+    if (it != items_.end()) return &it->second;
+    Q_ASSERT_X(false, "WorldPicture", qPrintable("no item is called " + name));
+    return nullptr;
+}
+
+void WorldPicture::setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
+                                  QColor colour, int widthPixels) {
+    Item* it = find(name);
+    if (!it) return;
+    it->a = toFraction(h1, v1);
+    it->b = toFraction(h2, v2);
+    it->colour = colour;
+    it->width = widthPixels;
+}
+
+void WorldPicture::setOverlayCircle(const QString& name, double h, double v, double radius,
+                                    QColor colour) {
+    Item* it = find(name);
+    if (!it) return;
+    it->a = toFraction(h, v);
+    it->b = toFraction(h + radius, v);
+    it->colour = colour;
+}
+
+void WorldPicture::setOverlayImage(const QString& name, const QImage& image, double left,
+                                   double top) {
+    Item* it = find(name);
+    if (!it) return;
+    it->image = image;
+    it->a = toFraction(left, top);
+}
+
+void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
+    Item* it = find(name);
+    if (!it) return;
+    it->text = QString(text).replace("\r\n", "\n");
+    it->colour = colour;
+}
+
+void WorldPicture::setText(const QString& name, const QString& text) {
+    if (Item* it = find(name)) it->text = QString(text).replace("\r\n", "\n");
+}
+
+void WorldPicture::moveLabel(const QString& name, double left, double top) {
+    if (Item* it = find(name)) it->a = toFraction(left, top);
+}
+
+double WorldPicture::labelWidth(const QString& name) const {
+    const auto it = items_.find(name);
+    if (it == items_.end()) return 0;
+    const QFontMetricsF fm(labelFont_);
+    double w = 0;
+    for (const QString& line : it->second.text.split('\n'))
+        w = std::max(w, fm.horizontalAdvance(line));
+    return std::fabs(w * unitsPerPixelX());
+}
+
+double WorldPicture::labelHeight(const QString& name) const {
+    const auto it = items_.find(name);
+    if (it == items_.end()) return 0;
+    const QFontMetricsF fm(labelFont_);
+    const auto lines = static_cast<double>(it->second.text.count(QChar(u'\n'))) + 1;
+    return std::fabs(fm.height() * lines * unitsPerPixelY());
+}
+
+QString WorldPicture::labelText(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QString() : it->second.text;
+}
+
+void WorldPicture::setVisible(const QString& name, bool visible) {
+    if (Item* it = find(name)) it->visible = visible;
+}
+
+void WorldPicture::setColour(const QString& name, QColor colour) {
+    if (Item* it = find(name)) it->colour = colour;
+}
+
+QColor WorldPicture::colour(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QColor() : it->second.colour;
+}
+
+bool WorldPicture::isVisible(const QString& name) const {
+    const auto it = items_.find(name);
+    return it != items_.end() && it->second.visible;
+}
+
+QPointF WorldPicture::labelTopLeft(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QPointF() : fromFraction(it->second.a);
+}
+
+QLineF WorldPicture::overlayLine(const QString& name) const {
+    const auto it = items_.find(name);
+    return it == items_.end() ? QLineF()
+                              : QLineF(fromFraction(it->second.a), fromFraction(it->second.b));
+}
+
+void WorldPicture::paint(QPainter& painter) const {
+    painter.drawImage(QPointF(0, 0), image_);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(labelFont_);
+    const QFontMetricsF fm(labelFont_);
+    // Pictures at the back, then shapes and lines, and the text on top where it stays legible.
+    for (const Item::Kind layer : {Item::Image, Item::Circle, Item::Line, Item::Label})
+        for (const auto& [name, it] : items_) {
+            if (!it.visible || it.kind != layer) continue;
+            switch (it.kind) {
+            case Item::Line:
+                if (it.a == it.b) {
+                    // A line of no length (the echo of a vessel of unknown size) still shows,
+                    // as a dot as wide as the line would be.
+                    const QPointF c = fromFraction(it.a);
+                    const double w = std::max(it.width, 2);
+                    painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
+                    break;
+                }
+                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
+                painter.drawLine(fromFraction(it.a), fromFraction(it.b));
+                break;
+            case Item::Circle: {
+                const QPointF c = fromFraction(it.a);
+                const double r = QLineF(c, fromFraction(it.b)).length();
+                painter.setPen(QPen(it.colour, 1));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawEllipse(c, r, r);
+                break;
+            }
+            case Item::Image:
+                painter.drawImage(fromFraction(it.a), it.image);
+                break;
+            case Item::Label: {
+                painter.setPen(it.colour);
+                QPointF corner = fromFraction(it.a);
+                for (const QString& line : it.text.split('\n')) {
+                    painter.drawText(corner + QPointF(0, fm.ascent()), line);
+                    corner.ry() += fm.height();
+                }
+                break;
+            }
+            }
+        }
+}
+
+QImage WorldPicture::render() const {
+    QImage out = image_.copy();
+    out.setDevicePixelRatio(dpr_);
+    QPainter p(&out);
+    paint(p);
+    return out;
+}
+
+} // namespace mv

@@ -1,0 +1,55 @@
+#pragma once
+// Shows a WorldPicture: the widget only blits the retained image and its overlays. Every item
+// declared in the picture becomes a child object of the widget under the item's name, so a
+// test or a tool finds a caption inside the picture exactly as it finds a button.
+
+#include "gui/world_picture.h"
+
+#include <QObject>
+#include <QWidget>
+
+namespace mv {
+
+// One item inside a picture, by name. Its properties read and write the picture itself, so
+// they always equal what is painted.
+class PictureItem : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
+    Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(QColor colour READ colour WRITE setColour)
+  public:
+    PictureItem(WorldPicture& picture, const QString& name, QObject* parent);
+    QString text() const { return picture_.labelText(objectName()); }
+    void setText(const QString& text) { picture_.setText(objectName(), text); }
+    bool isVisible() const { return picture_.isVisible(objectName()); }
+    void setVisible(bool visible) { picture_.setVisible(objectName(), visible); }
+    QColor colour() const { return picture_.colour(objectName()); }
+    void setColour(const QColor& colour) { picture_.setColour(objectName(), colour); }
+
+  private:
+    WorldPicture& picture_;
+};
+
+class WorldPictureWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit WorldPictureWidget(QWidget* parent = nullptr);
+    WorldPicture& picture() { return picture_; }
+    const WorldPicture& picture() const { return picture_; }
+
+  signals:
+    // A press in world units (east, north for the radar).
+    void mousePressed(double h, double v, Qt::MouseButton button);
+    // The picture has been given a new, cleared image of the widget's size.
+    void pictureResized();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    WorldPicture picture_;
+};
+
+} // namespace mv

@@ -1,0 +1,99 @@
+#include "session/exercise.h"
+
+#include "core/clock.h"
+#include "core/scenario/demo_file.h"
+#include "session/dialogs.h"
+
+#include <QStandardPaths>
+
+namespace mv {
+
+Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
+                   std::filesystem::path programFolder, QObject* parent)
+    : QObject(parent), sim_(sim), display_(display), dialogs_(dialogs),
+      programFolder_(std::move(programFolder)),
+      userFolder_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()) {
+    setObjectName("exercise");
+    tmrSim_.setObjectName("tmrSim");
+    tmrSim_.setParent(this);
+    tmrSim_.setInterval(kTickIntervalMs);
+    connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
+}
+
+PointD Exercise::ownPos() const {
+    if (!isLoaded()) return PointD{};
+    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
+}
+
+float Exercise::ownHeading() const {
+    if (!isLoaded()) return 0.0f;
+    return sim_.Vessels.Vessel[static_cast<size_t>(sim_.Vessels.OwnVessel)].Heading;
+}
+
+bool Exercise::LoadDemo(const QString& fileName) {
+    std::filesystem::path path = fileName.toStdString();
+    if (path.is_relative()) path = programFolder_ / path;
+    // The whole file is read and checked before anything of the running scenario changes.
+    const DemoReadResult read = ReadDemoFile(path);
+    if (!read.ok()) {
+        dialogs_.message(QString::fromStdString(read.Error), "LoadDemo",
+                         Dialogs::Icon::Exclamation);
+        return false;
+    }
+    PlaceDemoVessels(*read.Scenario, sim_.Vessels);
+    sim_.Title = read.Scenario->Title;
+    sim_.Description = read.Scenario->Description;
+    StartScenario(ScenarioSource::Demo);
+    return true;
+}
+
+void Exercise::StartScenario(ScenarioSource source) {
+    if (view_) mv::StartScenario(source, sim_, display_, *view_);
+    emit changed();
+}
+
+void Exercise::Start() {
+    if (!paused_) tmrSim_.start();
+    emit changed();
+}
+
+void Exercise::SetPaused(bool paused) {
+    paused_ = paused;
+    if (paused_)
+        tmrSim_.stop();
+    else
+        tmrSim_.start();
+    emit changed();
+}
+
+void Exercise::Repeat() {
+    if (!isLoaded() || !view_) return;
+    tmrSim_.stop();
+    sim_.Vessels.RestoreStartState();
+    sim_.Maneuvering = false;
+    sim_.Turning = false;
+    view_->RedrawRadar();
+    view_->ClearTrueView();
+    sim_.UpdateVessels(display_.Tick, *view_, false);
+    ResetClocks(sim_, display_, *view_);
+    if (!paused_) tmrSim_.start();
+    emit changed();
+}
+
+void Exercise::SetTimeFactor(int index) {
+    if (index < 0 || index >= kTimeFactorCount || index == sim_.Clock.TimeFactorIndex) return;
+    sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
+    emit changed();
+}
+
+void Exercise::tmrSim_Timer() {
+    // A tick that reports a collision waits for the user inside the message box, where the
+    // timer fires again: that tick is skipped, so one tick never runs inside another.
+    if (ticking_ || !isLoaded() || !view_) return;
+    ticking_ = true;
+    sim_.Tick(display_.Tick, *view_);
+    ticking_ = false;
+    emit ticked();
+}
+
+} // namespace mv

@@ -1,0 +1,288 @@
+// The plotting aids through their windows, as a navigator uses them.
+
+#include "app/cpa_computer_window.h"
+#include "app/maneuver_window.h"
+#include "app/vessel_panel.h"
+#include "gui/radar_items.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+using mv::Dialogs;
+
+class AidsWindows : public mv::test::ExerciseFixture {
+  protected:
+    QWidget* OpenManeuver(int slot) {
+        Click("optManeuver");
+        Click(QStringLiteral("cmdVessel(%1)").arg(slot));
+        auto* w = console->findChild<QWidget*>("frmManeuver");
+        EXPECT_TRUE(w && w->isVisible());
+        return w;
+    }
+    QColor EchoColour(int slot) {
+        return console->findChild<QObject*>(mv::item::lneVessel(slot))
+            ->property("colour")
+            .value<QColor>();
+    }
+};
+
+TEST_F(AidsWindows, FieldsLetThroughTheirKindOfNumberAndExecuteOrdersNothingOnAFault) {
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6"});
+    QWidget* man = OpenManeuver(1);
+    EXPECT_EQ(Text("lblVessel", man), "Maneuver target vessel B");
+    EXPECT_EQ(Text("lblType", man), "Type: Small (fast manuevers)");
+    EXPECT_EQ(Text("lblCourse", man) + " " + Text("lblSpeed", man), "180 10.0");
+    Click("cmdVessel(0)"); // blocked behind the modal window: nothing happens
+    panel().ShowCPAComputer();
+    QWidget* cpa = Find("frmCPAComputer");
+    ASSERT_NE(cpa, nullptr);
+    const struct {
+        QWidget* window;
+        const char *field, *typed, *kept;
+    } cases[] = {
+        {man, "txtSpeed", "12.5.-+a,", "12.5"}, // one point, no sign, no letter
+        {man, "txtCourse", "0.9-0", "090"},     // whole degrees
+        {cpa, "txtSecond(1)", "4e5", "45"},
+        {cpa, "txtRange(0)", "-.5", ".5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto* field = Find<QLineEdit>(c.field, c.window);
+        ASSERT_NE(field, nullptr);
+        Type(field, c.typed);
+        EXPECT_EQ(field->text().toStdString(), c.kept);
+    }
+    // Backspace works; Enter and the clipboard keys do nothing, and the window stays open.
+    auto* speed = Find<QLineEdit>("txtSpeed", man);
+    QTest::keyClick(speed, Qt::Key_Backspace);
+    QTest::keyClick(speed, Qt::Key_Return);
+    QTest::keyClick(speed, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(speed, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(speed->text(), "12.");
+    EXPECT_TRUE(man->isVisible() && dialogs.shown.empty());
+    EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 10.0f); // nothing executed
+
+    // Execute checks each entry in order; on a fault it orders nothing and stays open.
+    QWidget* w = man;
+    const struct {
+        const char *course, *right, *left, *speed;
+        const char *message, *title, *emptied;
+    } faults[] = {
+        {"359", "179", "180", "", "Turn must be less than 180 degrees", "Turn Left", "txtTurnLeft"},
+        {"1..", "0", "0", "5", "Invalid course!", "Change course", "txtCourse"}, // keypad points
+    };
+    for (const auto& c : faults) {
+        SCOPED_TRACE(c.message);
+        dialogs.shown.clear();
+        Find<QLineEdit>("txtCourse", w)->setText(c.course);
+        Find<QLineEdit>("txtTurnRight", w)->setText(c.right);
+        Find<QLineEdit>("txtTurnLeft", w)->setText(c.left);
+        Find<QLineEdit>("txtSpeed", w)->setText(c.speed);
+        Click("cmdExecute", w);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(Last().text.toStdString(), c.message);
+        EXPECT_EQ(Last().title.toStdString(), c.title);
+        EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
+        EXPECT_TRUE(Text(c.emptied, w).isEmpty() && w->isVisible());
+        EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, 180);
+        EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 10.0f);
+    }
+}
+
+TEST_F(AidsWindows, TurnsByDegreesCrossNorthAndTheKeypadTypesIntoTheChosenField) {
+    Load("MEDIUM, 350, 10", {"MEDIUM, 10, 10, 045, 6"});
+    const struct {
+        int slot;
+        const char* button; // field selector
+        QList<int> keys;    // keypad indices
+        int ordered;
+    } cases[] = {
+        {0, "cmdTurnRight", {2, 0}, 10},       // 350 + 20 passes north
+        {1, "cmdTurnLeft", {2, 0}, 350},       // 10 - 20 passes north
+        {1, "cmdTurnToCourse", {0, 4, 5}, 45}, // a course typed on the keypad
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        QWidget* w = OpenManeuver(c.slot);
+        Click(c.button, w);
+        for (int k : c.keys)
+            Click(QStringLiteral("cmdKeyPad(%1)").arg(k), w);
+        Click("cmdExecute", w);
+        EXPECT_TRUE(dialogs.shown.empty()) << dialogs.messages().join("|").toStdString();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(sim.Vessels.Vessel[static_cast<size_t>(c.slot)].NewHeading, c.ordered);
+    }
+    EXPECT_TRUE(sim.Maneuvering && sim.Turning); // the own vessel's turn was ordered
+}
+
+TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheTick) {
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6"});
+    exercise->SetTimeFactor(0); // x1: 5 knots a tick
+    QWidget* w = OpenManeuver(1);
+    EXPECT_EQ(EchoColour(1), QColor(255, 0, 0)); // red while the window is open on it
+    Click("cmdSpeed", w);
+    auto* speed = Find<QLineEdit>("txtSpeed", w);
+    QTest::keyClicks(speed, "150");
+    EXPECT_EQ(speed->text(), "99.9");
+    speed->setText("20");
+    Click("cmdExecute", w);
+    EXPECT_EQ(EchoColour(1), QColor(0, 255, 0));
+    EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 20.0f);
+
+    // Reopened while the target speeds up: the read-outs follow each tick, the echo stays red.
+    OpenManeuver(1);
+    exercise->tmrSim_Timer();
+    EXPECT_EQ(Text("lblSpeed", w) + Text("lblSpeeding", w), "15.0^");
+    EXPECT_TRUE(Find("lblSpeeding", w)->isVisible());
+    EXPECT_EQ(EchoColour(1), QColor(255, 0, 0));
+    exercise->tmrSim_Timer();
+    EXPECT_EQ(Text("lblSpeed", w), "20.0");
+    EXPECT_FALSE(Find("lblSpeeding", w)->isVisible());
+    Click("cmdManeuverClose", w);
+    exercise->tmrSim_Timer();
+    EXPECT_EQ(EchoColour(1), QColor(0, 255, 0));
+}
+
+TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton) {
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6", "LARGE, 90, 8, 300, 4"});
+    const auto colour = [&](int slot) {
+        return panel().cmdVessel(slot)->palette().color(QPalette::ButtonText);
+    };
+    EXPECT_EQ(colour(0), QColor(0, 0, 255));
+    EXPECT_EQ(colour(2), QColor(0, 0, 0));
+    EXPECT_FALSE(panel().cmdVessel(3)->isEnabled());
+
+    Click("optCPA");
+    EXPECT_FALSE(panel().cmdVessel(0)->isEnabled()); // no CPA of the own vessel with itself
+    Click("optManeuver");
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+    Click("optCPA");
+    Click("optJumpTo");
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+
+    QSignalSpy jumped(&panel(), &mv::VesselPanel::jumped);
+    Click("cmdVessel(2)");
+    EXPECT_EQ(sim.Vessels.OwnVessel, 2);
+    EXPECT_EQ(colour(2), QColor(0, 0, 255));
+    EXPECT_EQ(colour(0), QColor(0, 0, 0));
+    EXPECT_EQ(Item(mv::item::lneVessel(2), "visible") + Item(mv::item::lneVessel(0), "visible"),
+              "falsetrue");
+    // The menus and the True View are told which vessel gave way to which.
+    ASSERT_EQ(jumped.count(), 1);
+    EXPECT_EQ(jumped[0], (QList<QVariant>{0, 2}));
+    EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 8.0 kt\nCourse = 090 T");
+    Click("optCPA");
+    EXPECT_FALSE(panel().cmdVessel(2)->isEnabled());
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+}
+
+TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
+    // Own 090 at 10 kn; the target 5 nm due north steering 180 at 10 kn: relative motion 225
+    // at 14.1 kn, passing 3.54 nm off on 315 in 15 minutes.
+    Load("MEDIUM, 90, 10", {"SMALL, 180, 10, 000, 5"});
+    Click("optCPA");
+    Click("cmdVessel(1)");
+    QWidget* w = Find("frmManeuver");
+    ASSERT_TRUE(w && w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "CPA Data");
+    EXPECT_EQ(Text("lblCPAtitle", w), "CPA data for target vessel B");
+    EXPECT_EQ(Text("lblCaution", w), "Caution, data changing while vessels are maneuvering.");
+    QStringList all;
+    for (const char* n : {"lblTargetCourse", "lblTargetSpeed", "lblYourcourse", "lblYourspeed",
+                          "lblCPA", "lblBCPA", "lblTCPA", "lblDRM", "lblSRM"})
+        all << Text(n, w);
+    // Relative bearings (the start-up mode): the DRM is counted from the own course.
+    EXPECT_EQ(all.join(" | ").toStdString(),
+              "180 | 10.0 kt. | 090 | 10.0 kt. | 3.54 nm. | 315 | 15.0 min. | 135 | 14.1 kt.");
+    Click("cmdCPAClose", w);
+    Click("cmdHeading");
+    Click("cmdVessel(1)");
+    EXPECT_EQ(Text("lblDRM", w), "225");
+    // Final data: the target ordered to stop leaves only the own vessel's motion.
+    sim.Vessels.Vessel[1].NewSpeed = 0;
+    Click("optFinalData", w);
+    EXPECT_EQ(Text("lblSRM", w) + " " + Text("lblDRM", w), "10.0 kt. 270");
+    Click("optPresentData", w);
+    EXPECT_EQ(Text("lblSRM", w), "14.1 kt.");
+}
+
+TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClose) {
+    // Own vessel 000 at 12 kn; a target on 270 at 12 kn sighted at 10:00:00 on 053.1 at
+    // 10.0 nm and at 10:12:00 on 057.3 at 6.66 nm passes some 1.4 nm off at 10:35:00.
+    Load("MEDIUM, 0, 12", {});
+    panel().ShowCPAComputer();
+    QWidget* w = panel().cpaComputer();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "CPA Computer");
+    auto* compute = Find<QPushButton>("cmdCompute", w);
+    const auto type = [&](const char* field, const char* text) {
+        Type(Find<QLineEdit>(field, w), text);
+    };
+    const char* const entries[][2] = {{"txtRange(0)", "10"},   {"txtBearing(0)", "53.1"},
+                                      {"txtRange(1)", "6.66"}, {"txtBearing(1)", "57.3"},
+                                      {"txtHour(0)", "10"},    {"txtMinute(0)", "0"},
+                                      {"txtSecond(0)", "0"},   {"txtHour(1)", "10"},
+                                      {"txtMinute(1)", "12"},  {"txtSecond(1)", "0"}};
+    for (const auto& e : entries)
+        type(e[0], e[1]);
+    EXPECT_FALSE(compute->isEnabled()); // times alone do not validate
+    type("txtBearing(1)", "57.3");
+    ASSERT_TRUE(compute->isEnabled());
+    QTest::mouseClick(compute, Qt::LeftButton);
+    // Each figure in its own box.
+    QStringList figures;
+    for (const char* n : {"lblCourse", "lblSpeed", "lblCPA", "lblBCPA", "lblTCPA", "lblSRM",
+                          "lblDRM", "lblYourcourse", "lblYourspeed"})
+        figures << Text(n, w);
+    EXPECT_EQ(figures.join(" | ").toStdString(),
+              "270 | 12.0 | 1.44 NM | 135 | 10:35:00 | 17.0 | 225 | 000 | 12.0");
+
+    // Any edit clears the figures.
+    type("txtRange(1)", "6.66");
+    EXPECT_EQ(Text("lblCPA", w), "");
+
+    // With the own vessel stopped the speed triangle has no side to stand on.
+    sim.Vessels.Vessel[0].Speed = 0;
+    QTest::mouseClick(compute, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Last().title, "Can't compute CPA");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
+
+    // Copy EBL/VRM fills a row from the display at this moment.
+    display.EBLBearing = 45.5f;
+    display.VRMRange = 4.5;
+    Click("cmdCopyEBLVRM(1)", w);
+    EXPECT_EQ(QStringList({Text("txtHour(1)", w), Text("txtMinute(1)", w), Text("txtSecond(1)", w),
+                           Text("txtRange(1)", w), Text("txtBearing(1)", w)})
+                  .join(" "),
+              "12 00 00 4.5 45.5");
+
+    // Close hides and keeps; the frame's close discards.
+    Click("cmdClose", w);
+    EXPECT_FALSE(w->isVisible());
+    panel().ShowCPAComputer();
+    EXPECT_EQ(panel().cpaComputer(), w);
+    EXPECT_EQ(Text("txtRange(0)", w), "10");
+    w->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(panel().cpaComputer(), nullptr);
+    panel().ShowCPAComputer();
+    EXPECT_EQ(Text("txtRange(0)", panel().cpaComputer()), "");
+}
+
+TEST_F(AidsWindows, AVesselOfUnknownSizeShowsADot) {
+    Load("MEDIUM, 0, 0", {"SMALL, 0, 0, 030, 5"}); // clear of the rings and the heading line
+    sim.Vessels.Vessel[1].Size = 0.0;
+    console->RedrawVessels();
+    const QLineF echo = console->picture().overlayLine(mv::item::lneVessel(1));
+    ASSERT_EQ(echo.p1(), echo.p2());
+    const QImage shown = console->picture().render();
+    const QPoint at = echo.p1().toPoint() * shown.devicePixelRatio();
+    EXPECT_GT(qGreen(shown.pixel(at)), 128);
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+// The finished program as start-up leaves it, its menus against their console twins, its
+// window sizes and its closing.
+
+#include "app/application.h"
+#include "app/cpa_computer_window.h"
+#include "app/main_window.h"
+#include "app/maneuver_window.h"
+#include "app/radar_console.h"
+#include "app/scenario_list.h"
+#include "app/startup.h"
+#include "app/traffic_selector.h"
+#include "app/vessel_panel.h"
+#include "gui/qt_dialogs.h"
+#include "gui/radar_picture.h"
+#include "session/exercise.h"
+#include "tests/support/exercise_fixture.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder with the shipped demo files and yaw table, less what a case leaves out.
+fs::path ProgramFolder(const QTemporaryDir& dir, const char* leaveOut = nullptr) {
+    const fs::path folder = dir.path().toStdString();
+    for (const auto& entry : fs::directory_iterator(MAROVANE_DATA_DIR))
+        if (!leaveOut || entry.path().filename() != leaveOut)
+            fs::copy_file(entry.path(), folder / entry.path().filename());
+    return folder;
+}
+
+// What start-up leaves running, whether Default.dem could be read or not.
+void ExpectRunningAtX30WithPlotting(mv::Application& app) {
+    EXPECT_TRUE(app.exercise().isRunning() && app.display().Tick.PlotOn);
+    EXPECT_EQ(app.exercise().tmrSim().interval(), 3000);
+    EXPECT_EQ(app.simulation().Clock.TimeFactor, 30);
+    EXPECT_EQ(app.console().findChild<QComboBox*>("cboTimeFactor")->currentText(), "x30");
+    EXPECT_EQ(app.display().Tick.Range, 12.0);
+    // The face's green edge at the top of the circle, 0.1 range below the top of the picture.
+    const auto& picture = app.console().picture();
+    const QPointF top =
+        picture.toPixel(picture.left() + picture.width() / 2, picture.top() - 0.1 * 12);
+    EXPECT_GT(picture.pixel(static_cast<int>(top.x()), static_cast<int>(top.y()) + 1).green(), 100);
+}
+
+class AppMain : public testing::Test {
+  protected:
+    void SetUp() override { ProgramFolder(dir); }
+    void TearDown() override {
+        if (app) app->exercise().SetPaused(true);
+    }
+    void Start(std::chrono::milliseconds hold = std::chrono::milliseconds(0)) {
+        mv::StartupSeam seam;
+        seam.splashHold = hold;
+        seam.programFolder = dir.path().toStdString();
+        seam.dialogs = &dialogs;
+        app = mv::Main(seam);
+        ASSERT_NE(app, nullptr);
+    }
+    QAction* Action(const char* name) {
+        QAction* a = app->mainWindow().action(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    template <class T = QWidget> T* Control(const char* name) {
+        return mv::test::Find<T>(&app->console(), name);
+    }
+    std::string Item(const QString& name, const char* property = "text") {
+        return mv::test::Item(&app->console(), name, property);
+    }
+    bool WindowOpen(const char* name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return true;
+        return false;
+    }
+
+    QTemporaryDir dir;
+    mv::ScriptedDialogs dialogs;
+    std::unique_ptr<mv::Application> app;
+};
+
+TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
+    QElapsedTimer took;
+    took.start();
+    Start(std::chrono::milliseconds(200));
+    EXPECT_GE(took.elapsed(), 190) << "the splash is held from its first showing";
+    EXPECT_TRUE(dialogs.shown.empty());
+    ExpectRunningAtX30WithPlotting(*app);
+    auto& d = app->display();
+    EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn);
+    EXPECT_TRUE(app->mainWindow().isMaximized() && app->mainWindow().isVisible());
+    EXPECT_TRUE(app->mainWindow().consoleWindow()->isMaximized());
+    EXPECT_FALSE(WindowOpen("frmSplash") || WindowOpen("frmBackSim"));
+    EXPECT_EQ(app->console().windowTitle(), "Coastal passage: three ships in sight");
+    EXPECT_EQ(app->simulation().Vessels.NumVessels, 4);
+    EXPECT_FALSE(app->simulation().Description.empty());
+    EXPECT_EQ(Item("lblNoExercise", "visible"), "false");
+    EXPECT_TRUE(Control("cmdEBLClock")->isEnabled());
+    EXPECT_EQ(Item("lblCRTEBL"), "EBL 000 RELATIVE");
+    EXPECT_EQ(Item("shpVRM", "visible") + Item("lblRR", "visible"), "truetrue");
+
+    const char* checkedAtStart[] = {"mnuRangeRings", "mnuT(4)",     "mnuRange(7)",
+                                    "mnuHeadsUp",    "mnuKeysMode", "mnuBearingRelative",
+                                    "mnuPlotOnOff",  "mnuEBL",      "mnuVRM",
+                                    "mnuSHL",        "mnuSeas(0)",  "mnuPlotFrequency(0)"};
+    for (const char* name : checkedAtStart)
+        EXPECT_TRUE(Action(name)->isChecked()) << name;
+    for (const char* name : {"mnuPause", "mnuTrueView", "mnuNorthup", "mnuRange(6)", "mnuSeas(2)"})
+        EXPECT_FALSE(Action(name)->isChecked()) << name;
+    // Vessel A is the own vessel; Default.dem has four vessels.
+    std::string enabled;
+    for (const char* name : {"mnuCPAVessel(0)", "mnuJumptoVessel(0)", "mnuManeuverVessel(0)",
+                             "mnuCPAVessel(3)", "mnuManeuverVessel(4)"})
+        enabled += Action(name)->isEnabled() ? '1' : '0';
+    EXPECT_EQ(enabled, "00110");
+    EXPECT_EQ(Action("mnuExit")->text(), "E&xit Marovane");
+    EXPECT_EQ(Action("mnuSeaState")->text(), "S&eas");
+    EXPECT_EQ(Action("mnuExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+
+    // One tick at x30 is 90 seconds of sea time.
+    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:00:00");
+    app->exercise().tmrSim_Timer();
+    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:01:30 x 30");
+}
+
+TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
+    // Without its yaw table the program cannot start; without its default exercise it can.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Yaw.txt", nullptr}, // missing
+        {"Yaw.txt", "2\r\n1, 2, x, 4, 5, 6, 7, 8\r\n"},
+        {"Default.dem", nullptr},
+        {"Default.dem", "Broken\r\n 3 \r\nSMALL, 0x0, 5\r\n"},
+    };
+    for (const auto& [file, contents] : cases) {
+        SCOPED_TRACE(std::string(file) + (contents ? " broken" : " missing"));
+        QTemporaryDir dir;
+        const fs::path folder = ProgramFolder(dir, contents ? nullptr : file);
+        if (contents) std::ofstream(folder / file, std::ios::binary | std::ios::trunc) << contents;
+        mv::ScriptedDialogs dialogs;
+        mv::Application app(folder, dialogs);
+        const bool yaw = std::string(file) == "Yaw.txt";
+        EXPECT_EQ(app.Start(), !yaw);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].title, yaw ? "LoadYaw" : "LoadDemo");
+        EXPECT_EQ(dialogs.shown[0].icon,
+                  yaw ? mv::Dialogs::Icon::Critical : mv::Dialogs::Icon::Exclamation);
+        EXPECT_FALSE(dialogs.shown[0].text.isEmpty());
+        if (yaw) continue;
+        EXPECT_EQ(app.simulation().Vessels.NumVessels, 0) << "nothing half-loaded";
+        app.console().resize(1000, 700);
+        ExpectRunningAtX30WithPlotting(app);
+        EXPECT_EQ(app.console().windowTitle(), "No exercise loaded");
+        EXPECT_EQ(app.console().findChild<QObject*>("lblNoExercise")->property("visible"), true);
+        app.exercise().tmrSim_Timer(); // a tick with no exercise does nothing
+        EXPECT_EQ(dialogs.shown.size(), 1u);
+    }
+}
+
+TEST_F(AppMain, EachMenuEntryAndItsButtonChangeTheStateAlike) {
+    Start();
+    auto& d = app->display();
+    auto& sim = app->simulation();
+    const auto flag = [](bool b) { return std::string(b ? "on" : "off"); };
+    // A menu entry and the console control (if any) that must undo or repeat its change.
+    struct Case {
+        const char* menu;
+        const char* twin;
+        std::function<std::string()> probe;
+        std::string afterMenu, afterTwin;
+    };
+    const Case cases[] = {
+        {"mnuRangeRings", "cmdRR", [&] { return flag(d.RingsOn) + " " + Item("lblRR", "visible"); },
+         "off false", "on true"},
+        {"mnuEBL", "cmdEBL", [&] { return flag(d.EBLOn) + " " + Item("lneEBL", "visible"); },
+         "off false", "on true"},
+        {"mnuVRM", "cmdVRM", [&] { return flag(d.VRMOn) + " " + Item("shpVRM", "visible"); },
+         "off false", "on true"},
+        {"mnuSHL", "cmdSHL", [&] { return flag(d.Tick.ShowSHL) + " " + Item("lneSHL", "visible"); },
+         "off false", "on true"},
+        {"mnuPlotOnOff", "cmdPlot",
+         [&] { return flag(d.Tick.PlotOn) + " " + Item("lblPlot", "visible"); }, "off false",
+         "on true"},
+        {"mnuPause", "cmdPause",
+         [&] {
+             return flag(app->exercise().isPaused()) + " " +
+                    Control<QPushButton>("cmdPause")->text().toStdString();
+         },
+         "on Resume", "off Pause"},
+        {"mnuTrueView", "cmdTrueView", [&] { return flag(d.Tick.TrueViewOn); }, "on", "off"},
+        {"mnuBearingCourse", "cmdHeading", [&] { return Item("lblMode"); }, "Heads-up COURSE",
+         "Heads-up RELATIVE"},
+        {"mnuNorthup", nullptr, [&] { return Item("lblMode"); }, "North-up RELATIVE", ""},
+        {"mnuHeadsUp", nullptr, [&] { return Item("lblMode"); }, "Heads-up RELATIVE", ""},
+        {"mnuCursorMode", "optKeysMode", [&] { return std::to_string(d.CursorMode); }, "1", "0"},
+        {"mnuRange(6)", "cmdRangeUp", [&] { return Item("lblCRTRange"); }, "RANGE  6", "RANGE  12"},
+        {"mnuRange(7)", nullptr, [&] { return Item("lblCRTRange"); }, "RANGE  12", ""},
+        {"mnuPlotFrequency(2)", "cmdFreq", [&] { return Item("lblPlot"); }, "Plot 6 minutes",
+         "Plot 12 minutes"},
+        {"mnuT(2)", nullptr,
+         [&] {
+             return std::to_string(sim.Clock.TimeFactor) + " " +
+                    Control<QComboBox>("cboTimeFactor")->currentText().toStdString();
+         },
+         "5 x5", ""},
+        {"mnuIdentify", "cmdIdentify", [&] { return Item("lblVessel(1)", "visible"); }, "true",
+         "true"},
+        {"mnuSeas(2)", nullptr,
+         [&] {
+             std::string shown;
+             for (int j = 0; j < 3; ++j)
+                 if (!Control(qPrintable(QString("imgSeaState(%1)").arg(j)))->isHidden())
+                     shown += std::to_string(j);
+             return std::to_string(sim.SeaState) + " " + shown + " " +
+                    Control("picControls")->palette().window().color().name().toStdString();
+         },
+         "2 2 #6f818e", ""},
+        {"mnuSeas(0)", nullptr,
+         [&] { return Control("picControls")->palette().window().color().name().toStdString(); },
+         "#a3d7f5", ""},
+        {"mnuJumptoVessel(2)", nullptr,
+         [&] {
+             return std::to_string(sim.Vessels.OwnVessel) + " " +
+                    flag(Action("mnuJumptoVessel(2)")->isEnabled()) +
+                    flag(Action("mnuJumptoVessel(0)")->isEnabled()) +
+                    flag(Action("mnuCPAVessel(2)")->isEnabled());
+         },
+         "2 offonoff", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.menu);
+        QAction* a = Action(c.menu);
+        ASSERT_NE(a, nullptr);
+        ASSERT_TRUE(a->isEnabled());
+        a->trigger();
+        EXPECT_EQ(c.probe(), c.afterMenu);
+        // The check mark agrees with the state after the menu and after the button alike.
+        if (a->isCheckable() && c.afterMenu.starts_with("o")) {
+            EXPECT_EQ(a->isChecked(), c.afterMenu.starts_with("on"));
+        }
+        if (!c.twin) continue;
+        QTest::mouseClick(Control(c.twin), Qt::LeftButton, {}, QPoint(4, 4));
+        EXPECT_EQ(c.probe(), c.afterTwin) << c.twin;
+        if (a->isCheckable() && c.afterTwin.starts_with("o")) {
+            EXPECT_EQ(a->isChecked(), c.afterTwin.starts_with("on")) << c.twin;
+        }
+    }
+    // Exactly one range entry checked, whichever way the range was set.
+    int ranges = 0;
+    for (int i = 0; i < 10; ++i)
+        ranges += Action(qPrintable(QString("mnuRange(%1)").arg(i)))->isChecked();
+    EXPECT_EQ(ranges, 1);
+    EXPECT_TRUE(Action("mnuRange(7)")->isChecked());
+}
+
+TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
+    Start();
+    auto& traffic = app->console().traffic();
+    for (int time = 0; time < 2; ++time) {
+        Action("mnuDemos")->trigger();
+        EXPECT_TRUE(traffic.scenarioList().isVisible()) << "time " << time;
+        traffic.scenarioList().hide();
+    }
+    Action("mnuCPAVessel(1)")->trigger();
+    EXPECT_TRUE(Control<QRadioButton>("optCPA")->isChecked());
+    EXPECT_TRUE(app->console().vesselPanel()->maneuverWindow().isOpenOn(1));
+    Action("mnuCPAComputer")->trigger();
+    EXPECT_TRUE(app->console().vesselPanel()->cpaComputer()->isVisible());
+    // Help through Dialogs: the menu, the console's Help button and F1 on a focused control.
+    Action("mnuHelpTopics")->trigger();
+    QTest::mouseClick(Control("cmdHelp"), Qt::LeftButton);
+    app->console().vesselPanel()->cpaComputer()->hide();
+    app->mainWindow().activateWindow();
+    Control("cmdEBL")->setFocus();
+    app->mainWindow().contextHelp(mv::MainWindow::HelpContextOf(QApplication::focusWidget()));
+    ASSERT_GE(dialogs.shown.size(), 3u);
+    EXPECT_TRUE(dialogs.shown.back().text.endsWith("::html/ebl.htm"))
+        << dialogs.shown.back().text.toStdString();
+}
+
+TEST_F(AppMain, ConsoleLayoutFollowsItsWindowAndTheMainWindowKeepsItsLimits) {
+    Start();
+    for (QSize size : {QSize(1600, 1000), QSize(1100, 700)}) {
+        SCOPED_TRACE(size.width());
+        app->console().resize(size);
+        QApplication::processEvents();
+        const QWidget *pnlRadar = Control("pnlRadar"), *pic = Control("picRadarCRT"),
+                      *controls = Control("picControls");
+        EXPECT_EQ(pnlRadar->height(), size.height());
+        EXPECT_NEAR(pic->width(), 0.897 * pic->height(), 2.0) << "a mile as wide as it is high";
+        EXPECT_EQ(controls->x(), pnlRadar->x() + pnlRadar->width());
+        EXPECT_EQ(controls->x() + controls->width(), size.width());
+        // The sea picture at the foot of the panel, the Help buttons above it.
+        const QWidget* sea = Control("pnlSeaState");
+        EXPECT_GT(sea->mapTo(controls, QPoint(0, sea->height())).y(), controls->height() - 20);
+        EXPECT_LT(Control("cmdTutorial")->mapTo(controls, QPoint(0, 0)).y(),
+                  sea->mapTo(controls, QPoint()).y());
+    }
+
+    auto& main = app->mainWindow();
+    main.showNormal();
+    QApplication::processEvents();
+    main.resize(760, 600);
+    QApplication::processEvents();
+    EXPECT_GT(main.width(), 760) << "never narrower than the console's controls need";
+    EXPECT_LE(main.height(), 0.8 * main.width());
+    // The console cannot be closed by itself, and restored it stays usable.
+    QMdiSubWindow* console = main.consoleWindow();
+    console->close();
+    EXPECT_TRUE(console->isVisible());
+    console->showNormal();
+    QApplication::processEvents();
+    main.resize(900, 1200);
+    QApplication::processEvents();
+    EXPECT_EQ(main.size(), QSize(900, 720)) << "never taller than 0.8 of its width";
+    EXPECT_GE(console->width(), 640);
+    EXPECT_GE(console->height(), 420);
+}
+
+TEST_F(AppMain, ClosingTheMainWindowClosesEverythingWhateverIsOpen) {
+    for (const char* open :
+         {"mnuTrueView", "mnuManeuverVessel(1)", "mnuCPAComputer", "mnuRandomTargets"}) {
+        SCOPED_TRACE(open);
+        Start();
+        int ended = 0;
+        app->mainWindow().endProgram = [&] { ++ended; };
+        Action(open)->trigger();
+        QApplication::processEvents();
+        app->mainWindow().action("mnuExit")->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(ended, 1);
+        EXPECT_FALSE(app->mainWindow().isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        app.reset();
+    }
+    // A real box left waiting when the main window closes would hang this test.
+    Start();
+    int ended = 0;
+    app->mainWindow().endProgram = [&] { ++ended; };
+    mv::QtDialogs boxes(&app->mainWindow());
+    QTimer::singleShot(100, &app->mainWindow(), [&] { app->mainWindow().close(); });
+    static_cast<mv::Dialogs&>(boxes).message("COLLISION!");
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(app->mainWindow().isVisible());
+}
+
+} // namespace

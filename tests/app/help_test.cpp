@@ -1,0 +1,205 @@
+// Help, documents and the about box: every context number and help button leads to a page
+// that exists, the manual and companion messages name the full path, and help is found
+// beside the program whatever the current folder.
+
+#include "app/about_box.h"
+#include "app/cpa_computer_window.h"
+#include "app/help_commands.h"
+#include "app/maneuver_window.h"
+#include "app/vessel_panel.h"
+#include "gui/help_topics.h"
+#include "gui/help_window.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QDir>
+#include <QHelpEngineCore>
+#include <QRegularExpression>
+
+#include <set>
+
+namespace mv::test {
+namespace {
+
+#ifdef MAROVANE_DOCS_DIR
+const QString kBuiltDocs = MAROVANE_DOCS_DIR;
+#else
+const QString kBuiltDocs;
+#endif
+
+class HelpTest : public ExerciseFixture {
+  protected:
+    QString Folder() const { return folder.path(); }
+    std::filesystem::path ProgramFolder() const { return folder.path().toStdString(); }
+};
+
+// The compiled help as the help window reads it.
+class BuiltHelp {
+  public:
+    explicit BuiltHelp(const QString& file) : engine_(dir_.filePath("t.qhc")) {
+        engine_.setReadOnly(false);
+        engine_.setupData();
+        engine_.registerDocumentation(kBuiltDocs + "/" + file);
+        ns_ = QHelpEngineCore::namespaceName(kBuiltDocs + "/" + file);
+    }
+    QByteArray Page(const QString& page) const {
+        return engine_.fileData(QUrl("qthelp://" + ns_ + "/html/" + page));
+    }
+
+  private:
+    QTemporaryDir dir_;
+    QHelpEngineCore engine_;
+    QString ns_;
+};
+
+#define REQUIRE_BUILT_DOCS()                                                                       \
+    if (kBuiltDocs.isEmpty()) GTEST_SKIP() << "built without the documents"
+
+TEST_F(HelpTest, EveryConsoleControlCarriesItsNumberAndTheNumberHasAPage) {
+    SetHelpContexts(console.get());
+    for (const auto& [name, id] : ConsoleHelpContexts()) {
+        SCOPED_TRACE(name.toStdString());
+        QWidget* w = Find(name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(HelpContextOf(w), id);
+        EXPECT_FALSE(ContextHelpPage(id).isEmpty());
+    }
+    // The help key on a control shows the page of its number.
+    ShowFocusHelp(dialogs, Find("cmdEBL"));
+    EXPECT_EQ(Last().kind, "help");
+    EXPECT_EQ(Last().text, HelpTopic("ebl.htm"));
+    // A control without a number of its own, nor one around it, opens the first page.
+    ShowFocusHelp(dialogs, Find("cmdIdentify"));
+    EXPECT_EQ(Last().text, HelpTopic("index.htm"));
+}
+
+TEST_F(HelpTest, TheManeuverWindowsNumberFollowsItsPanel) {
+    LoadOwnAndTarget(0, "MEDIUM, 180, 10, 000, 5");
+    ManeuverWindow& w = console->vesselPanel()->maneuverWindow();
+    w.OpenManeuver(1, "B");
+    ShowFocusHelp(dialogs, w.findChild<QWidget*>("cmdManeuverClose"));
+    EXPECT_EQ(Last().text, HelpTopic("maneuver.htm"));
+    w.hide();
+    w.OpenCPAData(1, "B");
+    ShowFocusHelp(dialogs, &w);
+    EXPECT_EQ(Last().text, HelpTopic("cpadata.htm"));
+    w.hide();
+}
+
+TEST_F(HelpTest, HelpButtonsOpenTheirPages) {
+    CpaComputerWindow computer(sim, display, dialogs, console.get());
+    Click("cmdHelp", &computer);
+    EXPECT_EQ(Last().text, HelpTopic("mvhe7i9e.htm"));
+
+    Click("cmdHelp", console.get());
+    EXPECT_EQ(Last().text, Folder() + "/Marovane Docs/mv3help.qch");
+    Click("cmdTutorial", console.get());
+    EXPECT_EQ(Last().text, Folder() + "/Marovane Docs/mv3tutorial.qch");
+}
+
+TEST_F(HelpTest, ManualAndCompanionNameTheirFullPathWhenMissing) {
+    OpenManual(dialogs, ProgramFolder());
+    EXPECT_EQ(Last().kind, "message");
+    EXPECT_EQ(Last().text, "File " + Folder() + "/Marovane Docs/mvfront.pdf not found");
+    EXPECT_EQ(Last().title, "Can't open manual");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::Critical);
+
+    RunCompanion(dialogs, ProgramFolder());
+    EXPECT_EQ(Last().text, CompanionPath(ProgramFolder()) + " not found");
+    EXPECT_TRUE(Last().text.startsWith(Folder() + "/mv3"));
+    EXPECT_EQ(Last().title, "Can't run MV3");
+    EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
+
+    // Present, each goes to the desktop without a word.
+    ASSERT_TRUE(QDir(Folder()).mkpath("Marovane Docs"));
+    QFile(Folder() + "/Marovane Docs/mvfront.pdf").open(QIODevice::WriteOnly);
+    QFile(CompanionPath(ProgramFolder())).open(QIODevice::WriteOnly);
+    const auto messages = dialogs.messages().size();
+    OpenManual(dialogs, ProgramFolder());
+    EXPECT_EQ(Last().kind, "document");
+    EXPECT_EQ(Last().text, Folder() + "/Marovane Docs/mvfront.pdf");
+    RunCompanion(dialogs, ProgramFolder());
+    EXPECT_EQ(Last().kind, "document");
+    EXPECT_EQ(dialogs.messages().size(), messages);
+}
+
+TEST_F(HelpTest, AboutBoxShowsTitleAndVersion) {
+    AboutBox box;
+    EXPECT_EQ(box.windowTitle(), "About Marovane");
+    EXPECT_TRUE(box.lblVersion()->text().endsWith("\r\n" + VersionText()));
+    EXPECT_TRUE(QRegularExpression(R"(^Version \d+\.\d+\.\d+$)").match(VersionText()).hasMatch());
+    EXPECT_FALSE(box.findChild<QLabel*>("Image1")->pixmap().isNull());
+    box.show();
+    Click("cmdOK", &box);
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(HelpTest, EveryPageAskedForExistsInTheBuiltHelp) {
+    REQUIRE_BUILT_DOCS();
+    BuiltHelp help(kHelpTopicsFile);
+    std::set<QString> pages = {"index.htm", "mvhe7i9e.htm", "mvhe0wvn.htm", "mvhe0e7n.htm"};
+    for (const auto& [id, page] : ContextHelpPages())
+        pages.insert(page);
+    for (const QString& page : pages)
+        EXPECT_FALSE(help.Page(page).isEmpty()) << page.toStdString();
+}
+
+TEST_F(HelpTest, EveryLinkAndPictureOfTheHelpIsThere) {
+    REQUIRE_BUILT_DOCS();
+    for (const char* file : {kHelpTopicsFile, kTutorialFile}) {
+        BuiltHelp help(file);
+        std::set<QString> seen, todo = {"index.htm"};
+        static const QRegularExpression ref(R"re((?:href|src)="([^":]+)")re");
+        while (!todo.empty()) {
+            const QString page = *todo.begin();
+            todo.erase(todo.begin());
+            if (!seen.insert(page).second) continue;
+            const QByteArray data = help.Page(page);
+            ASSERT_FALSE(data.isEmpty()) << file << ": " << page.toStdString();
+            if (!page.endsWith(".htm")) continue;
+            for (const auto& m : ref.globalMatch(QString::fromUtf8(data)))
+                todo.insert(m.captured(1));
+        }
+        EXPECT_GE(seen.size(), 8u) << file;
+    }
+}
+
+TEST_F(HelpTest, HelpWindowShowsThePageFromAnyCurrentFolder) {
+    REQUIRE_BUILT_DOCS();
+    const QString before = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const std::filesystem::path programFolder = QFileInfo(kBuiltDocs).path().toStdString();
+    ShowHelpTopics(dialogs, programFolder);
+    EXPECT_TRUE(QFileInfo(Last().text).isAbsolute());
+    const auto [file, page] =
+        HelpWindow::SplitTopic(Last().text + kTopicSeparator + "mvhe0wvn.htm");
+    EXPECT_EQ(page, "mvhe0wvn.htm");
+    HelpWindow* w = HelpWindow::Show(file, page);
+    QDir::setCurrent(before);
+    EXPECT_EQ(w->currentPage(), "html/mvhe0wvn.htm");
+    EXPECT_TRUE(w->browser()->toPlainText().contains("Random targets"));
+    HelpWindow::Show(file);
+    EXPECT_EQ(w->currentPage(), "html/index.htm");
+    w->close();
+}
+
+TEST_F(HelpTest, AMissingHelpFileIsSaidInTheWindow) {
+    HelpWindow* w = HelpWindow::Show(Folder() + "/Marovane Docs/mv3help.qch", "ebl.htm");
+    EXPECT_TRUE(w->currentPage().isEmpty());
+    EXPECT_TRUE(w->browser()->toPlainText().contains("not there"));
+    w->close();
+}
+
+TEST_F(HelpTest, TheBuiltManualHasItsPages) {
+    REQUIRE_BUILT_DOCS();
+    QFile pdf(kBuiltDocs + "/" + kManualFile);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray data = pdf.readAll();
+    EXPECT_TRUE(data.startsWith("%PDF"));
+    const auto pages = data.count("/Type /Page\n") + data.count("/Type /Page\r") +
+                       data.count("/Type /Page ") + data.count("/Type /Page/");
+    EXPECT_GE(pages, 30) << "pages";
+}
+
+} // namespace
+} // namespace mv::test

@@ -1,0 +1,186 @@
+#include "core/aids/maneuver.h"
+#include "core/aids/numeric_key_filter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using mv::ManeuverEntries;
+using mv::ManeuverField;
+
+// Own vessel A and targets B and C, all steady: A 090/12 small, B 350/8 medium, C 010/15 large.
+mv::Simulation Fleet() {
+    mv::Simulation sim;
+    sim.Vessels.Create(3);
+    sim.Vessels.Vessel[0] = {90, 90, 12, 12, mv::kSmall};
+    sim.Vessels.Vessel[1] = {350, 350, 8, 8, mv::kMedium};
+    sim.Vessels.Vessel[2] = {10, 10, 15, 15, mv::kLarge};
+    sim.Vessels.VesselPos = {{0, 0}, {3, 4}, {-1, 2}, {0, 0}};
+    return sim;
+}
+
+TEST(Maneuver, OpeningThePanel) {
+    mv::Simulation sim = Fleet();
+    sim.Vessels.Vessel[2].Speed = 9.96f; // slowing down; the ordered heading is shown
+    sim.Vessels.Vessel[2].NewHeading = 5;
+    ManeuverEntries e;
+    const auto own = mv::OpenManeuverPanel(sim.Vessels, 0, "A", e);
+    EXPECT_EQ(own.Title, "Maneuver your vessel A");
+    EXPECT_EQ(own.Type, "Type: Small (fast manuevers)");
+    const auto c = mv::OpenManeuverPanel(sim.Vessels, 2, "C", e);
+    EXPECT_EQ(c.Title, "Maneuver target vessel C");
+    EXPECT_EQ(c.Type, "Type: Large (slow maneuvers)");
+    EXPECT_EQ(c.PresentCourse, "005");
+    EXPECT_EQ(c.PresentSpeed, "10.0");
+    EXPECT_EQ(e.Course, "005");
+    EXPECT_EQ(e.Speed, "10.0");
+}
+
+TEST(Maneuver, ExecuteChecksInOrder) {
+    using F = ManeuverField;
+    const char *const turn = "Turn must be less than 180 degrees", *const course =
+                                                                       "Invalid course!";
+    const struct {
+        ManeuverEntries entries; // course, left, right, speed
+        const char* text;
+        const char* title;
+        F field;
+    } cases[] = {
+        {{"360", "0", "0", "10"}, course, "Change course", F::Course},
+        {{"9,5", "0", "0", "10"}, course, "Change course", F::Course},
+        {{"400", "200", "200", ""}, course, "Change course", F::Course},
+        {{"090", "200", "180", ""}, turn, "Turn Right", F::TurnRight},
+        {{"090", "180", "0", "10"}, turn, "Turn Left", F::TurnLeft},
+        {{"090", "0", "-5", "10"}, turn, "Turn Right", F::TurnRight},
+        {{"090", "0", "0", ""}, "Must enter speed!", "Change speed", F::Speed},
+        // The keypad can type a second point; Execute refuses it.
+        {{"090", "0", "0", "12.5.1"}, "Must enter speed!", "Change speed", F::Speed},
+        // A speed no number can hold: reported, nothing emptied.
+        {{"090", "0", "0", "1e39"}, "Overflow", "Maneuver Do IT", F::None},
+    };
+    for (auto c : cases) {
+        mv::Simulation sim = Fleet();
+        const auto before = sim.Vessels.Vessel;
+        const ManeuverEntries typed = c.entries;
+        const auto msg = mv::ExecuteManeuver(c.entries, 1, sim);
+        ASSERT_TRUE(msg) << c.text;
+        EXPECT_EQ(*msg, (mv::ManeuverMessage{c.text, c.title, c.field}));
+        if (c.field != F::None) {
+            EXPECT_EQ(*c.entries.Field(c.field), "") << c.title;
+        } else {
+            EXPECT_EQ(c.entries.Speed, typed.Speed);
+        }
+        EXPECT_EQ(sim.Vessels.Vessel, before) << c.title;
+        EXPECT_FALSE(sim.Maneuvering);
+    }
+}
+
+TEST(Maneuver, ExecuteOrders) {
+    const struct {
+        int vessel;
+        int16_t ordered; // NewHeading before
+        ManeuverEntries entries;
+        int16_t heading; // NewHeading after
+        bool turning;
+    } cases[] = {
+        {1, 350, {"350", "0", "20", "8"}, 10, false}, // right across north
+        {1, 10, {"010", "20", "0", "8"}, 350, false}, // left across north
+        {0, 90, {"090", "40", "30", "12"}, 50, true}, // both turns: the left one wins
+        {0, 90, {"120", "0", "30", "12"}, 120, true}, // a typed course beats the turn
+        {0, 90, {"000", "0", "0", "12"}, 0, true},
+        {0, 90, {"359.6", "0", "0", "12"}, 0, true},   // rounds to 360: north
+        {0, 90, {"090", "0", "0", "12"}, 90, false},   // no heading change: speed only
+        {2, 0, {"000", "0", "179", "15"}, 179, false}, // a target never raises Turning
+    };
+    for (auto c : cases) {
+        mv::Simulation sim = Fleet();
+        sim.Vessels.Vessel[static_cast<size_t>(c.vessel)].NewHeading = c.ordered;
+        c.entries.Speed = "12.5";
+        EXPECT_FALSE(mv::ExecuteManeuver(c.entries, c.vessel, sim));
+        const auto& v = sim.Vessels.Vessel[static_cast<size_t>(c.vessel)];
+        EXPECT_EQ(v.NewHeading, c.heading) << c.entries.Course;
+        EXPECT_EQ(v.NewSpeed, 12.5f);
+        EXPECT_EQ(sim.Turning, c.turning) << c.entries.Course;
+        EXPECT_TRUE(sim.Maneuvering);
+    }
+}
+
+TEST(Maneuver, SelectorKeypadAndSpeedCeiling) {
+    mv::Simulation sim = Fleet();
+    ManeuverEntries e;
+    mv::OpenManeuverPanel(sim.Vessels, 1, "B", e);
+    mv::ActivateManeuverPanel(sim, e);
+    EXPECT_TRUE(sim.Maneuvering);
+    mv::KeyPad(e, 5); // no field selected yet
+    EXPECT_EQ(e.Course, "350");
+
+    EXPECT_EQ(mv::SelectTurnLeft(e, 7), ManeuverField::TurnLeft);
+    EXPECT_EQ(e.Course, "007");
+    EXPECT_EQ(e.TurnLeft, "");
+    EXPECT_EQ(e.TurnRight, "0");
+    mv::KeyPad(e, 4);
+    mv::KeyPad(e, 10);
+    EXPECT_EQ(e.TurnLeft, "4.");
+
+    mv::SelectCourse(e);
+    EXPECT_EQ(e.Course, "");
+    EXPECT_EQ(e.TurnLeft, "0");
+
+    mv::SelectSpeed(e);
+    for (int key : {1, 5})
+        mv::KeyPad(e, key);
+    EXPECT_EQ(e.Speed, "15");
+    mv::KeyPad(e, 0); // the third digit
+    EXPECT_EQ(e.Speed, "99.9");
+    EXPECT_EQ(mv::SpeedCeiling("99.95"), "99.9");
+}
+
+TEST(Maneuver, JumpToTarget) {
+    mv::Simulation sim = Fleet();
+    // C is mid-turn and has just been reported colliding with A; B was close to A.
+    sim.Vessels.Vessel[2].NewHeading = 60;
+    sim.Vessels.VesselFlag = {0, mv::kTrue, mv::kTrue, 0};
+    const auto jump = mv::JumpToVessel(sim, 2);
+    EXPECT_EQ(jump.Former, 0);
+    EXPECT_EQ(jump.Own, 2);
+    EXPECT_EQ(sim.Vessels.OwnVessel, 2);
+    EXPECT_EQ(jump.Centre, (mv::PointD{-1, 2}));
+    EXPECT_EQ(jump.StatusLine, "Speed = 15.0 kt\r\nCourse = 010 T");
+    // The A-C collision is not reported again; B is judged afresh against C.
+    EXPECT_EQ(sim.Vessels.VesselFlag, (std::vector<int16_t>{mv::kTrue, 0, 0, 0}));
+    EXPECT_TRUE(sim.Turning); // C goes on with its turn as the own vessel
+
+    mv::JumpToVessel(sim, 1); // B is on its ordered heading
+    EXPECT_FALSE(sim.Turning);
+    EXPECT_EQ(sim.Vessels.Vessel[2].NewHeading, 60); // nobody's motion changes
+}
+
+TEST(NumericKeyFilter, DecidesEachKey) {
+    const struct {
+        char16_t key;
+        const char* text;
+        int caret;
+        bool sign, decimal;
+        char16_t expected;
+    } cases[] = {
+        {u'7', "", 0, false, false, u'7'},
+        {8, "12.5", 4, false, false, 8},    // backspace always works
+        {u'.', "12", 2, false, true, u'.'}, // 12.5 in the speed field
+        {u'.', "12.5", 4, false, true, 0},  // a second point is swallowed
+        {u'.', "12.5", 0, false, true, 0},  // even over a selection holding the point
+        {u'.', "12", 2, false, false, 0},   // course and turn fields
+        {u'-', "", 0, false, true, 0},      // no field of the program takes a sign
+        {u'-', "", 0, true, false, u'-'},   // where a sign is allowed: first two places
+        {u'+', "5", 1, true, false, u'+'},
+        {u'-', "55", 2, true, false, 0},
+        {13, "12", 2, true, true, 0}, // Enter
+        {22, "12", 2, true, true, 0}, // Ctrl+V
+        {u',', "12", 2, true, true, 0},
+        {u'\u0663', "", 0, true, true, 0}, // an Arabic-Indic three is not a digit here
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mv::NumericKeyFilter(c.key, c.text, c.caret, c.sign, c.decimal), c.expected)
+            << int(c.key) << " into '" << c.text << "'";
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+#include "core/aids/cpa.h"
+#include "core/aids/cpa_computer.h"
+#include "core/geometry.h"
+#include "core/number_text.h"
+#include "tests/support/angles.h"
+#include "tests/support/clock_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using mv::ComputeFromSightings;
+using mv::SightingEntries;
+using mv::SightingRows;
+using mv::test::AngleGap;
+using mv::test::ClockMinutes;
+
+// A plot worked by hand: the own vessel, two sightings and what the computer must give.
+struct Plot {
+    float heading, speed;          // own vessel, degrees true and knots
+    double t1, b1, r1, t2, b2, r2; // sightings: minutes of the day, degrees true, nautical miles
+    float course, targetSpeed, cpa, bcpa; // bcpa < 0: meaningless on a collision course
+    const char* timeOfCpa;
+    float srm, drm;
+};
+
+void ExpectPlot(const Plot& p) {
+    const auto got = ComputeFromSightings(p.heading, p.speed, {p.t1 / 1440, p.b1, p.r1},
+                                          {p.t2 / 1440, p.b2, p.r2});
+    const std::string name = p.timeOfCpa;
+    ASSERT_TRUE(got.ok()) << name << ": " << got.Error;
+    const auto& r = *got.Result;
+    EXPECT_LT(AngleGap(r.TargetCourse, p.course), 0.01) << name << " course " << r.TargetCourse;
+    EXPECT_NEAR(r.TargetSpeed, p.targetSpeed, 1e-3) << name;
+    EXPECT_NEAR(r.CPA, p.cpa, 1e-3) << name;
+    EXPECT_LT(p.bcpa < 0 ? 0 : AngleGap(r.BCPA, p.bcpa), 0.01) << name << " BCPA " << r.BCPA;
+    EXPECT_EQ(mv::FormatClock(r.TimeOfCPA), p.timeOfCpa);
+    EXPECT_NEAR(r.SRM, p.srm, 1e-3) << name;
+    EXPECT_LT(AngleGap(r.DRM, p.drm), 0.01) << name << " DRM " << r.DRM;
+    for (float angle : {r.TargetCourse, r.BCPA, r.DRM})
+        EXPECT_TRUE(angle >= 0 && angle < 360) << name << " " << angle;
+}
+
+TEST(ComputeFromSightings, HandWorkedPlots) {
+    // Target velocity = own velocity + relative velocity, as (north, east) knots.
+    const Plot plots[] = {
+        // Head-on: own 000/10, dead ahead 6 nm at 12:00, 4 nm at 12:06. Closing 20 kn along
+        // 180, CPA 0 with 4 nm to run, 12 min. Target (10, 0) + (-20, 0): 180 at 10 kn.
+        {0, 10, 720, 0, 6, 726, 0, 4, 180, 10, 0, -1, "12:18:00", 20, 180},
+        // Crossing from starboard: constant bearing 045, 10 nm closing 1.4142 nm in 6 min;
+        // 8.5858 nm to go at 14.142 kn is 36.43 min. Target (10, 0) + (-10, -10): 270 at 10.
+        {0, 10, 720, 45, 10, 726, 45, 10 - 1.41421356, 270, 10, 0, -1, "12:42:26", 14.1421f, 225},
+        // Passing astern: from (0, 8) at 090 to (-2, 6) 12 min later. The foot of the
+        // perpendicular is (-4, 4): CPA 5.657 on 135, 2.8284 nm on at 14.142 kn, 12 min.
+        {0, 10, 540, 90, 8, 552, 108.434949, 6.32455532, 270, 10, 5.65685f, 135, "09:24:00",
+         14.1421f, 225},
+        // Own 045/12, the echo stands still at 100, 5 nm: the CPA is where it is at the second
+        // sighting; the target keeps pace with us.
+        {45, 12, 720, 100, 5, 726, 100, 5, 45, 12, 5, 100, "12:06:00", 0, 0},
+        // Dead ahead 10 nm at 23:44, 8 nm at 23:50: 8 nm to go at 20 kn, CPA 00:14 next day.
+        {0, 10, 1424, 0, 10, 1430, 0, 8, 180, 10, 0, -1, "00:14:00", 20, 180},
+        // Dead ahead and opening, 4 nm at 00:02 and 4.5 nm at 00:05: a target on 000 at 20 kn
+        // that passed through us 4.5/10 h = 27 min before, the evening before.
+        {0, 10, 2, 0, 4, 5, 0, 4.5, 0, 20, 0, -1, "23:38:00", 10, 0},
+    };
+    for (const auto& p : plots)
+        ExpectPlot(p);
+}
+
+TEST(ComputeFromSightings, EchoMovingStraightAcrossTheBow) {
+    // Own 000/10. The echo goes from 330 to 030 at 4 nm (or back), 3.4641 nm ahead throughout:
+    // relative motion due east (west) at 8 kn, its CPA dead ahead 15 min before the second
+    // sighting. Target velocity (10, 0) + (0, +-8): 038.66 (321.34) at 12.806 kn.
+    for (Plot p :
+         {Plot{0, 10, 720, 330, 4, 750, 30, 0, 38.6598f, 12.8062f, 3.4641f, 0, "12:15:00", 8, 90},
+          Plot{0, 10, 720, 30, 4, 750, 330, 0, 321.3402f, 12.8062f, 3.4641f, 0, "12:15:00", 8,
+               270}}) {
+        // Guards against rounding leaving a hair of movement along the heading.
+        const double k = static_cast<double>(0.017453292f), ahead = p.r1 * std::cos(p.b1 * k);
+        p.r2 = ahead / std::cos(p.b2 * k);
+        for (int i = 0; i < 64 && p.r2 * std::cos(p.b2 * k) != ahead; ++i)
+            p.r2 = std::nextafter(p.r2, p.r2 * std::cos(p.b2 * k) < ahead ? 1e9 : 0.0);
+        ASSERT_EQ(p.r2 * std::cos(p.b2 * k), ahead);
+        ExpectPlot(p);
+    }
+}
+
+TEST(ComputeFromSightings, RecoversAKnownTargetTrack) {
+    // Sightings taken off two true tracks give the target's track back, and the CPA figures of
+    // the speed triangle at the second sighting.
+    const struct {
+        float ownCourse, ownSpeed, bearing;
+        double range; // at the first sighting
+        float course, speed;
+        int minutes; // between the sightings
+    } tracks[] = {{75, 14, 10, 9, 200, 9, 12},   {0, 10, 300, 7, 90, 18, 6},
+                  {300, 8, 150, 5, 45, 4, 9},    {180, 20, 181, 3, 182, 25, 3},
+                  {90, 6, 45, 12, 270, 6, 15},   {359, 12, 0, 10, 181, 12, 6},
+                  {10, 15, 350, 6, 10, 15.5, 6}, {222, 3.5, 5, 20, 333, 17, 30}};
+    const double t1 = 600.0 / 1440;
+    for (const auto& t : tracks) {
+        const double t2 = t1 + t.minutes / 1440.0, hours = t.minutes / 60.0;
+        mv::PointD own, target;
+        mv::PolarOffset(own, target, t.bearing, t.range);
+        mv::MovePoint(own, t.ownCourse, t.ownSpeed * hours);
+        mv::MovePoint(target, t.course, t.speed * hours);
+        float bearing2 = 0;
+        double range2 = 0;
+        mv::GetVector(own, target, bearing2, range2);
+
+        const auto got = ComputeFromSightings(t.ownCourse, t.ownSpeed, {t1, t.bearing, t.range},
+                                              {t2, bearing2, range2});
+        ASSERT_TRUE(got.ok()) << got.Error;
+        const auto& r = *got.Result;
+        EXPECT_LT(AngleGap(r.TargetCourse, t.course), 0.01) << t.course << " " << r.TargetCourse;
+        EXPECT_NEAR(r.TargetSpeed, t.speed, 1e-3) << t.course;
+
+        const auto cpa = mv::ComputeCPA(
+            {t.course, t.speed, t.ownCourse, t.ownSpeed, bearing2, static_cast<float>(range2), 0},
+            mv::BearingMode::Course);
+        EXPECT_NEAR(r.SRM, cpa.SRM, 1e-3) << t.course;
+        EXPECT_LT(AngleGap(r.DRM, cpa.DRM), 0.01) << t.course;
+        EXPECT_NEAR(r.CPA, cpa.CPA, 1e-3) << t.course;
+        // Single-precision SRM: a slow closing (0.5 kn) stretches its rounding over hours.
+        EXPECT_NEAR((r.TimeOfCPA - t2) * 1440.0, cpa.TCPA, 1e-2 + 1e-4 * std::fabs(cpa.TCPA))
+            << t.course;
+        EXPECT_LT(cpa.CPA > 0.01 ? AngleGap(r.BCPA, cpa.BCPA) : 0, 0.01) << t.course;
+    }
+}
+
+TEST(ComputeFromSightings, CannotCompute) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const char* const order = "The second sighting must be later than the first.";
+    const struct {
+        float speed;
+        double t1, b1, r1, t2, b2, r2; // minutes of the day, degrees true, nautical miles
+        const char* error;
+    } cases[] = {
+        {0, 720, 0, 6, 726, 0, 4,
+         "The own vessel is stopped: the target's course and speed cannot be found from two "
+         "sightings."},
+        // Closing a stopped target dead ahead, 5 nm then 4 nm in 6 min at 10 kn: the relative
+        // motion is exactly the reversed own vector.
+        {10, 720, 0, 5, 726, 0, 4, "The target is stopped: its course cannot be found."},
+        {10, 726, 0, 5, 726, 0, 4, order},
+        {10, 726, 0, 5, 720, 0, 4, order},
+        {10, 720, nan, 5, 726, 0, 4, nullptr},
+        {10, 720, 0, -5, 726, 0, 4, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto got =
+            ComputeFromSightings(0, c.speed, {c.t1 / 1440, c.b1, c.r1}, {c.t2 / 1440, c.b2, c.r2});
+        EXPECT_FALSE(got.ok() || got.Error.empty()) << c.r1;
+        EXPECT_EQ(got.Error, c.error ? c.error : got.Error); // null: any message
+    }
+}
+
+TEST(CpaComputer, TextbookTwoSightingProblem) {
+    // Own vessel 000 at 12 kn. Sightings as read off the radar:
+    //   10:00:00  bearing 036.9  range 10.0 nm  -> (N 8.0, E 6.0)
+    //   10:12:00  bearing 021.8  range 5.39 nm  -> (N 5.0, E 2.0)
+    // Worked on the plotting sheet:
+    //   relative motion in 12 min: (-3.0, -4.0), 5.0 nm -> SRM 25.0 kn, DRM 233.1
+    //   CPA: 5.0 x 2.0 along the track projects to 4.6 nm still to run; the foot of the
+    //   perpendicular lies at (2.24, -1.68): CPA 2.80 nm bearing 323.1
+    //   TCPA: 4.6 nm at 25 kn = 11.04 min after 10:12:00 -> 10:23:02
+    //   target true vector = own (12, 0) + relative (-15, -20) = (-3, -20):
+    //   course 261.5, speed 20.2 kn
+    // Held to what a plotting examiner allows: 0.2 nm, 3 degrees, 0.5 kn, 1 minute.
+    const SightingRows rows{SightingEntries{"10", "00", "00", "10", "36.9"},
+                            SightingEntries{"10", "12", "00", "5.39", "21.8"}};
+    const auto got = mv::ComputeCpaComputer(rows, 0, 12);
+    ASSERT_TRUE(got.ok()) << got.Error;
+    const auto& t = *got.Texts;
+    EXPECT_LT(AngleGap(std::stod(t.Course), 261.5), 3) << t.Course;
+    EXPECT_NEAR(std::stod(t.Speed), 20.2, 0.5) << t.Speed;
+    EXPECT_NEAR(std::stod(t.CPA), 2.80, 0.2) << t.CPA;
+    EXPECT_TRUE(t.CPA.ends_with(" NM")) << t.CPA;
+    EXPECT_LT(AngleGap(std::stod(t.BCPA), 323.1), 3) << t.BCPA;
+    EXPECT_NEAR(ClockMinutes(t.TCPA), ClockMinutes("10:23:02"), 1) << t.TCPA;
+    EXPECT_NEAR(std::stod(t.SRM), 25.0, 0.5) << t.SRM;
+    EXPECT_LT(AngleGap(std::stod(t.DRM), 233.1), 3) << t.DRM;
+    EXPECT_EQ(t.YourCourse + " " + t.YourSpeed, "000 12.0");
+}
+
+TEST(CpaComputer, StandingEchoAndStoppedOwnVessel) {
+    // The same range and bearing twice: no relative motion, the CPA is where it is now.
+    const SightingRows still{SightingEntries{"12", "00", "00", "4", "100"},
+                             SightingEntries{"12", "06", "00", "4", "100"}};
+    const auto got = mv::ComputeCpaComputer(still, 45, 12);
+    ASSERT_TRUE(got.ok()) << got.Error;
+    const auto& t = *got.Texts;
+    EXPECT_EQ(t.SRM + " " + t.DRM + " " + t.CPA + " " + t.BCPA + " " + t.TCPA,
+              ".0 000 4.00 NM 100 12:06:00");
+
+    // Stopped, the own vessel gives no speed triangle: reported, not computed.
+    const auto stopped = mv::ComputeCpaComputer(still, 45, 0);
+    EXPECT_FALSE(stopped.ok() || stopped.Error.empty());
+}
+
+TEST(CpaComputer, Validation) {
+    const SightingEntries first{"12", "00", "00", "6", "45"}, second{"12", "06", "00", "5", "44"};
+    EXPECT_TRUE(mv::ValidateSightings({first, second}));
+    const struct {
+        const char* name;
+        SightingEntries first, second;
+        bool valid;
+    } cases[] = {
+        {"range 36", first, {"12", "06", "00", "36", "44"}, true},
+        {"range 36.01", first, {"12", "06", "00", "36.01", "44"}, false},
+        {"range 0", first, {"12", "06", "00", "0", "44"}, false},
+        {"bearing 359.9", first, {"12", "06", "00", "5", "359.9"}, true},
+        {"bearing 360", first, {"12", "06", "00", "5", "360"}, false},
+        {"bearing with two points", first, {"12", "06", "00", "5", "4.4.1"}, false},
+        {"empty minutes", first, {"12", "", "00", "5", "44"}, false},
+        {"hour 24", first, {"24", "06", "00", "5", "44"}, false},
+        {"single digits", first, {"12", "6", "0", "5", "44"}, true},
+        {"same time", first, {"12", "00", "00", "5", "44"}, false},
+        {"across midnight", {"23", "58", "00", "6", "45"}, {"00", "01", "00", "5", "44"}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mv::ValidateSightings({c.first, c.second}).has_value(), c.valid) << c.name;
+    EXPECT_NEAR(*mv::ParseTimeOfDay("12:06:30"), (12 * 3600 + 6 * 60 + 30) / 86400.0, 1e-12);
+}
+
+TEST(CpaComputer, FieldCeilingsAndCopy) {
+    using mv::TimePart;
+    EXPECT_EQ(mv::TimeFieldCeiling("75", TimePart::Minute), "59");
+    EXPECT_EQ(mv::TimeFieldCeiling("25", TimePart::Hour), "24");
+    EXPECT_EQ(mv::TimeFieldCeiling("07", TimePart::Minute), "07");
+
+    // 12:34:56 on the clock, VRM at 4.25 nm, EBL at 123.5 degrees.
+    const double t = (12 * 3600 + 34 * 60 + 56) / 86400.0;
+    EXPECT_EQ(mv::CopyEBLVRM(t, 4.25, 123.5f),
+              (SightingEntries{"12", "34", "56", "4.25", "123.5"}));
+    // A marker placed by the mouse is a single-precision figure and reads as one.
+    EXPECT_EQ(mv::CopyEBLVRM(t, 0.1f, 0.1f).Range, ".1");
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+#include "core/display/markers.h"
+#include "core/display/true_view_logic.h"
+
+#include "core/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <tuple>
+#include <utility>
+
+namespace mv {
+namespace {
+
+const PointD kOwn{3.0, -4.0}; // north, east: away from the origin so no sign hides a bug
+
+RadarDisplayState Display(double range) {
+    RadarDisplayState s;
+    s.Tick.Range = range;
+    s.EBLOn = s.VRMOn = true;
+    return s;
+}
+
+TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
+    const struct {
+        float bearing;
+        double distance;
+        int16_t mode;
+        bool taken;
+        float ebl;
+        const char* rangeText;
+        const char* bearingText;
+    } cases[] = {
+        {359.6f, 5.0, 1, true, 0.0f, "R 5.00", "B 000"}, // would read 360: reads 000
+        {359.4f, 5.0, 1, true, 359.4f, "R 5.00", "B 359"},
+        {45.0f, 0.5, 1, true, 45.0f, "R .50", "B 045"},
+        {0.0f, 12.0, 1, true, 0.0f, "R 12.00", "B 000"}, // on the ring itself
+        {90.0f, 12.01, 1, false, 0, "", ""},             // just outside the ring
+        {90.0f, 5.0, 0, false, 0, "", ""},               // keys mode
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bearing << " deg " << c.distance << " nm");
+        RadarDisplayState s = Display(12.0);
+        s.CursorMode = c.mode;
+        s.EBLBearing = 200.0f;
+        s.VRMRange = 6.0;
+        PointD p;
+        PolarOffset(kOwn, p, c.bearing, c.distance);
+        EXPECT_EQ(CursorClick(s, kOwn, p.Y, p.X), c.taken);
+        EXPECT_EQ(s.EBLPending && s.VRMPending, c.taken);
+        if (!c.taken) {
+            EXPECT_TRUE(s.EBLBearing == 200.0f && s.VRMRange == 6.0 && !s.EBLPending &&
+                        !s.VRMPending);
+            continue;
+        }
+        EXPECT_NEAR(s.EBLBearing, c.ebl, 1e-3);
+        EXPECT_NEAR(s.VRMRange, c.distance, 1e-5);
+        EXPECT_EQ((PointD{s.CursorNorth, s.CursorEast}), p);
+        EXPECT_EQ(CursorRangeCaption(s.VRMRange), c.rangeText);
+        EXPECT_EQ(CursorBearingCaption(s.EBLBearing), c.bearingText);
+    }
+}
+
+TEST(EBLCaption, ReadsInTheChosenReference) {
+    const struct {
+        bool northUp;
+        BearingMode mode;
+        float ebl, heading;
+        const char* caption;
+    } cases[] = {
+        {false, BearingMode::Relative, 90, 300, "EBL 090 RELATIVE"},
+        {false, BearingMode::Course, 90, 300, "EBL 030 COURSE"}, // 390 comes round to 030
+        {true, BearingMode::Course, 90, 300, "EBL 090 COURSE"},
+        {true, BearingMode::Relative, 90, 300, "EBL 150 RELATIVE"}, // -210 comes round to 150
+        {false, BearingMode::Course, 359.6f, 0, "EBL 000 COURSE"},
+        {true, BearingMode::Relative, 0, 0.4f, "EBL 000 RELATIVE"},
+        {false, BearingMode::Relative, 44.5f, 0, "EBL 045 RELATIVE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        RadarDisplayState s = Display(12.0);
+        s.Tick.NorthUp = c.northUp;
+        s.Tick.Bearing = c.mode;
+        s.EBLBearing = c.ebl;
+        EXPECT_EQ(EBLCaption(s, c.heading), c.caption);
+    }
+}
+
+TEST(Markers, GeometryAroundTheOwnVessel) {
+    RadarDisplayState s = Display(12.0);
+    s.EBLBearing = 90.0f;
+    const WorldSegment ebl = PlaceEBL(s, kOwn);
+    EXPECT_EQ(ebl.From, kOwn);
+    EXPECT_NEAR(std::hypot(ebl.To.X - kOwn.X, ebl.To.Y - kOwn.Y - 12.0), 0, 1e-9);
+
+    s.VRMRange = 2.5;
+    const WorldSquare vrm = PlaceVRM(s, kOwn);
+    EXPECT_EQ(std::tie(vrm.Left, vrm.Top, vrm.Side),
+              std::make_tuple(kOwn.Y - 2.5, kOwn.X + 2.5, 5.0));
+    EXPECT_EQ(VRMCaption(s.VRMRange), "VRM 2.50");
+
+    // The cursor goes where the EBL crosses the VRM; its arms reach 0.6 nm (5 % of 12) out.
+    CursorToEBLVRM(s, kOwn);
+    EXPECT_NEAR(std::hypot(s.CursorEast - kOwn.Y - 2.5, s.CursorNorth - kOwn.X), 0, 1e-9);
+    const CursorCross c = DrawCursor(s);
+    EXPECT_NEAR(c.Horizontal.To.Y - c.Horizontal.From.Y, 1.2, 1e-9);
+    EXPECT_NEAR(c.Vertical.To.X - c.Vertical.From.X, 1.2, 1e-9);
+    EXPECT_EQ(c.Vertical.From.Y, s.CursorEast);
+}
+
+// 1 degree or 1 % of the range a tick for five ticks, then 5 degrees or 4 %.
+TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
+    RadarDisplayState s = Display(12.0);
+    ASSERT_TRUE(PressMarkerButton(s, MarkerButton::EBLClock));
+    const float turns[] = {1, 1, 1, 1, 1, 5, 5, 5, 5, 5};
+    float expected = 0; // 30 degrees in a one-second hold
+    for (float t : turns) {
+        EXPECT_EQ(UtilityTick(s), UtilityTickResult::EBLMoved);
+        EXPECT_EQ(s.EBLBearing, expected += t);
+    }
+    EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::EBLClock));
+    EXPECT_EQ(s.MovementKind, 0);
+
+    // The left arrow key is the anticlockwise button: slow again, and through north.
+    ASSERT_TRUE(PressMarkerButton(s, ButtonForKey(ArrowKey::Left)));
+    s.EBLBearing = 0.5f;
+    UtilityTick(s);
+    EXPECT_EQ(s.EBLBearing, 359.5f);
+
+    // A second of the VRM going out covers a quarter of the range.
+    ASSERT_TRUE(PressMarkerButton(s, ButtonForKey(ArrowKey::Up)));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(UtilityTick(s), UtilityTickResult::VRMMoved);
+    EXPECT_NEAR(s.VRMRange, 3.0, 1e-5);
+    EXPECT_FALSE(ReleaseMarkerButton(s, MarkerButton::EBLClock)); // not the one held
+    EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::VRMOut));
+    EXPECT_EQ(UtilityTick(s), UtilityTickResult::NoMovement);
+}
+
+TEST(VRMLimits, NeverZeroNeverPastTheRange) {
+    const struct {
+        double vrm;
+        MarkerButton button;
+        int16_t held; // ticks already held
+        double after;
+    } cases[] = {
+        {0.12, MarkerButton::VRMIn, 0, 0.12},   // at one small step (1 % of 12): stays
+        {0.13, MarkerButton::VRMIn, 0, 0.01},   // just above it: goes in
+        {0.48, MarkerButton::VRMIn, 5, 0.48},   // at one large step (4 %): stays
+        {11.9, MarkerButton::VRMOut, 0, 11.9},  // less than a step short of the edge: stays
+        {11.88, MarkerButton::VRMOut, 0, 12.0}, // exactly a step short: reaches the edge
+        {11.6, MarkerButton::VRMOut, 5, 11.6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.vrm << " held " << c.held);
+        RadarDisplayState s = Display(12.0);
+        s.VRMRange = static_cast<float>(c.vrm);
+        ASSERT_TRUE(PressMarkerButton(s, c.button));
+        s.HoldCount = c.held;
+        UtilityTick(s);
+        EXPECT_NEAR(s.VRMRange, c.after, 1e-5);
+    }
+    // A long hold either way ends inside the picture, never at zero.
+    for (MarkerButton b : {MarkerButton::VRMOut, MarkerButton::VRMIn}) {
+        RadarDisplayState s = Display(0.125);
+        s.VRMRange = 0.06;
+        PressMarkerButton(s, b);
+        for (int i = 0; i < 400; ++i) {
+            UtilityTick(s);
+            ASSERT_GT(s.VRMRange, 0.0);
+            ASSERT_LE(s.VRMRange, 0.125);
+        }
+    }
+}
+
+TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
+    RadarDisplayState s = Display(6.0);
+    s.VRMRange = 3.0;
+    EXPECT_TRUE(WheelVRM(s, 2));
+    EXPECT_NEAR(s.VRMRange, 3.12, 1e-5);
+    EXPECT_TRUE(WheelVRM(s, -1));
+    EXPECT_NEAR(s.VRMRange, 3.06, 1e-5);
+    s.VRMRange = 6.0;
+    EXPECT_FALSE(WheelVRM(s, 1));
+    // A marker that is off moves neither by wheel nor by key.
+    s.VRMOn = s.EBLOn = false;
+    s.VRMRange = 3.0;
+    EXPECT_FALSE(WheelVRM(s, -1));
+    EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
+    EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Down)));
+    EXPECT_EQ(s.VRMRange, 3.0);
+}
+
+TEST(VRMLimits, AShorterRangePullsTheRingIn) {
+    const struct {
+        double vrm, range, expected;
+    } cases[] = {{10.0, 6.0, 6.0}, {6.0, 6.0, 6.0}, {1.5, 6.0, 1.5}, {1.5, 24.0, 1.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "VRM " << c.vrm << " at range " << c.range);
+        RadarDisplayState s = Display(12.0);
+        s.VRMRange = c.vrm;
+        SetRadarRange(s, c.range);
+        EXPECT_EQ(s.Tick.Range, c.range);
+        EXPECT_EQ(s.VRMRange, c.expected);
+    }
+}
+
+TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
+    const struct {
+        int16_t from;
+        bool up;
+        bool moved;
+        double range;
+    } cases[] = {{7, true, true, 24},      {7, false, true, 6},     {9, true, false, 36},
+                 {0, false, false, 0.125}, {1, false, true, 0.125}, {8, true, true, 36}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << (c.up ? " up" : " down"));
+        RadarDisplayState s;
+        s.TVRangeIndex = c.from;
+        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(c.from)));
+        EXPECT_EQ(c.up ? TrueViewRangeUp(s) : TrueViewRangeDown(s), c.moved);
+        EXPECT_EQ(s.TVRange, c.range);
+    }
+}
+
+TEST(TrueView, GridCaptionFollowsTheRange) {
+    const struct {
+        double range;
+        const char* caption;
+    } cases[] = {{36, "True View   Grid= 5 nm."},   {12, "True View   Grid= 2 nm."},
+                 {6, "True View   Grid= 1 nm."},    {1.5, "True View   Grid= .25 nm."},
+                 {0.5, "True View   Grid= .1 nm."}, {0.125, "True View   Grid= .1 nm."}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TrueViewCaption(true, c.range), c.caption) << c.range;
+    EXPECT_EQ(TrueViewCaption(false, 12), "True View");
+}
+
+// Far from the origin the grid covers the view from its bottom-left, none on the top or right.
+TEST(TrueView, GridCoversTheViewCentredOnTheOwnVessel) {
+    for (const auto& [range, across] : {std::pair<double, size_t>{12, 12}, {0.5, 10}, {1.5, 12}}) {
+        SCOPED_TRACE(range);
+        const TrueViewWindow w = CenteredTrueViewWindow({20.0, 20.0}, range);
+        EXPECT_EQ(w.Left, 20.0 - range);
+        EXPECT_EQ(w.Top, 20.0 + range);
+        EXPECT_EQ(w.Height, -w.Width);
+        const auto lines = TrueViewGridLines(w, range);
+        ASSERT_EQ(lines.size(), 2 * across - 1);
+        const double g = static_cast<double>(TrueViewGridSpacing(range));
+        EXPECT_EQ(lines.front().From, (PointD{20.0 - range, w.Left}));
+        EXPECT_EQ(lines.front().To.Y, w.Left + w.Width);
+        const GridLine& firstVertical = lines.at(across);
+        EXPECT_EQ(firstVertical.From, (PointD{w.Top, w.Left + g}));
+        EXPECT_EQ(firstVertical.To.X, w.Top - 2 * range);
+    }
+}
+
+} // namespace
+} // namespace mv

@@ -1,0 +1,81 @@
+// The program folder in the layouts a copy of the program is found in: a build tree, a portable
+// copy unpacked anywhere, an installed prefix, and a copy whose data is lost.
+
+#include "core/program_folder.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Empty files, with their folders, under a fresh folder.
+class ProgramFolderTest : public testing::Test {
+  protected:
+    void Make(const std::vector<std::string>& files) {
+        for (const std::string& file : files) {
+            fs::create_directories((root / file).parent_path());
+            std::ofstream(root / file) << "";
+        }
+    }
+    mv::test::TempDir dir;
+    const fs::path& root = dir.path;
+};
+
+TEST_F(ProgramFolderTest, TheFolderThatHoldsTheYawTable) {
+    struct Case {
+        const char* layout;
+        std::vector<std::string> files;
+        const char* exeFolder;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"build tree",
+         {"build/bin/marovane", "build/bin/Yaw.txt", "build/bin/Default.dem"},
+         "build/bin",
+         "build/bin"},
+        {"portable copy", {"Marovane/marovane", "Marovane/Yaw.txt"}, "Marovane", "Marovane"},
+        // A portable copy wins over an installed copy under the same prefix.
+        {"portable copy in a prefix",
+         {"usr/bin/Yaw.txt", "usr/share/marovane/Yaw.txt"},
+         "usr/bin",
+         "usr/bin"},
+        {"installed prefix",
+         {"usr/bin/marovane", "usr/share/marovane/Yaw.txt", "usr/share/marovane/Default.dem"},
+         "usr/bin",
+         "usr/share/marovane"},
+        {"installed under /opt",
+         {"opt/mv/bin/marovane", "opt/mv/share/marovane/Yaw.txt"},
+         "opt/mv/bin",
+         "opt/mv/share/marovane"},
+        // Demos without a yaw table are a collection of demos, not the program's data.
+        {"demos but no yaw table",
+         {"usr/bin/Default.dem", "usr/share/marovane/Yaw.txt"},
+         "usr/bin",
+         "usr/share/marovane"},
+        // Nothing anywhere: the executable's folder, so the message names where it looked.
+        {"data lost", {"usr/bin/marovane", "usr/share/marovane/Default.dem"}, "usr/bin", "usr/bin"},
+        {"a folder named Yaw.txt", {"usr/bin/Yaw.txt/x"}, "usr/bin", "usr/bin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        fs::remove_all(root);
+        Make(c.files);
+        EXPECT_EQ(mv::ResolveProgramFolder(root / c.exeFolder), root / c.expected);
+    }
+}
+
+TEST_F(ProgramFolderTest, InstalledDataIsReachedWithoutALeftoverDotDot) {
+    Make({"usr/share/marovane/Yaw.txt"});
+    ASSERT_EQ(mv::InstalledDataFromBin(), fs::path("../share/marovane"));
+    const fs::path folder = mv::ResolveProgramFolder(root / "usr/bin");
+    // Built paths and messages show /usr/share/marovane/..., not /usr/bin/../share/...
+    EXPECT_EQ(folder.string(), (root / "usr/share/marovane").string());
+}
+
+} // namespace

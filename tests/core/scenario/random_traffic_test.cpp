@@ -1,0 +1,161 @@
+#include "core/scenario/random_traffic.h"
+
+#include "core/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace mv {
+namespace {
+
+// Closest approach worked out by vectors (north, east), independent of the triangle that
+// MissDistance solves: the target's position relative to the own vessel moves with the
+// difference of the two velocities.
+struct Approach {
+    double Cpa;   // nautical miles
+    double Hours; // to the closest approach; negative when it is past
+};
+Approach VectorApproach(double course, double speed, double ownCourse, double ownSpeed,
+                        double bearing, double range) {
+    const double k = kDegToRad;
+    const double px = range * std::cos(bearing * k), py = range * std::sin(bearing * k);
+    const double vx = speed * std::cos(course * k) - ownSpeed * std::cos(ownCourse * k);
+    const double vy = speed * std::sin(course * k) - ownSpeed * std::sin(ownCourse * k);
+    const double v2 = vx * vx + vy * vy;
+    if (v2 == 0) return {range, 0};
+    const double t = -(px * vx + py * vy) / v2;
+    return {std::hypot(px + vx * t, py + vy * t), t};
+}
+
+TEST(MissDistance, AgreesWithTheVectorSolution) {
+    const struct {
+        float c, v, s, b, r;
+    } cases[] = {
+        {180, 10, 5, 0, 6},   // head-on, dead ahead: a collision
+        {0, 0, 5, 0, 4},      // stopped dead ahead
+        {0, 0, 5, 90, 3},     // stopped on the beam: passes at its range
+        {270, 12, 5, 45, 8},  // crossing from starboard
+        {90, 15, 5, 300, 10}, // crossing from port
+        {0, 15, 5, 180, 2},   // overtaking from astern
+        {350, 5, 5, 120, 7},  // nearly the own velocity
+        {200, 30, 5, 359.9f, 16},
+    };
+    for (const auto& c : cases) {
+        const Approach a = VectorApproach(c.c, c.v, 0, c.s, c.b, c.r);
+        EXPECT_NEAR(MissDistance(c.c, c.v, c.s, c.b, c.r), a.Cpa, 1e-3)
+            << c.c << " " << c.v << " " << c.b << " " << c.r;
+    }
+    EXPECT_EQ(MissDistance(0, 5, 5, 45, 6), 0.0f); // same velocity: no relative motion
+}
+
+TEST(CollisionTargets, DrawnNumberPicksTheTargets) {
+    // Which of targets B to E are set on a collision course, for the number drawn (0 to 100).
+    const std::pair<int, const char*> cases[] = {
+        {0, "...."},  {1, "B..."},  {16, "B..."}, {17, ".C.."}, {32, ".C.."}, {40, "..D."},
+        {41, "...E"}, {48, "..D."}, {50, "B..E"}, {51, ".C.E"}, {57, ".CD."}, {72, "B.D."},
+        {73, "BCD."}, {86, "BCD."}, {87, "...."}, {90, "...."}, {100, "...."}};
+    for (auto [p, picked] : cases) {
+        std::array<bool, 4> want{};
+        for (size_t k = 0; k < 4; ++k)
+            want[k] = picked[k] != '.';
+        EXPECT_EQ(CollisionTargets(p), want) << p;
+    }
+}
+
+TEST(GenerateRandomTraffic, InvariantsOverManyExercises) {
+    for (Difficulty level : {Difficulty::Easy, Difficulty::Moderate, Difficulty::Difficult}) {
+        int collisions = 0, passing = 0, stopped = 0;
+        for (uint32_t n = 1; n <= 1500; ++n) {
+            const RandomTraffic t = GenerateRandomTraffic(level, n);
+            SCOPED_TRACE(std::string(DifficultyName(level)) + " " + std::to_string(n));
+            ASSERT_EQ(t.Tables.NumVessels, 5);
+            ASSERT_EQ(t.Tables.OwnVessel, 0);
+            const VesselData& own = t.Tables.Vessel[0];
+            EXPECT_EQ(own.Heading, 0.0f);
+            EXPECT_EQ(own.Speed, 5.0f);
+            for (int i = 0; i < 5; ++i) {
+                const VesselData& v = t.Tables.Vessel[static_cast<size_t>(i)];
+                EXPECT_EQ(v.Size, kMedium);
+                EXPECT_EQ(v.Speed, v.NewSpeed);
+                EXPECT_GE(v.NewHeading, 0);
+                EXPECT_LT(v.NewHeading, 360);
+            }
+            for (size_t k = 0; k < 4; ++k) {
+                const RandomTarget& g = t.Targets[k];
+                float bearing = 0;
+                double range = 0;
+                GetVector(t.Tables.VesselPos[0], t.Tables.VesselPos[k + 1], bearing, range);
+                EXPECT_GE(range, 6.0 - 1e-9);
+                EXPECT_LE(range, 16.0 + 1e-9);
+                const Approach a = VectorApproach(g.Course, g.Speed, 0, 5, g.Bearing, g.Range);
+                if (g.Stopped) {
+                    ++stopped;
+                    EXPECT_EQ(g.Speed, 0.0f);
+                    if (g.Collide) {
+                        EXPECT_EQ(g.Bearing, 0.0f); // lies dead ahead
+                    }
+                } else if (g.Collide) {
+                    ++collisions;
+                    // A steady bearing: the relative motion runs straight at the own vessel,
+                    // and it arrives within three hours.
+                    EXPECT_LT(a.Cpa, 1e-3 * g.Range);
+                    EXPECT_GT(a.Hours, 0.0);
+                    EXPECT_LE(a.Hours, 3.0 + 1e-4);
+                    EXPECT_LE(g.Speed, 30.0f);
+                } else {
+                    ++passing;
+                    if (level == Difficulty::Easy) {
+                        EXPECT_GE(g.Course, 0.0f);
+                        EXPECT_LT(g.Course, 360.0f);
+                        EXPECT_LT(g.Speed, 20.0f);
+                    } else {
+                        const double least = level == Difficulty::Moderate ? 1.1 : 0.5;
+                        EXPECT_GE(MissDistance(g.Course, g.Speed, 5, g.Bearing, g.Range),
+                                  static_cast<float>(least));
+                        EXPECT_GE(a.Cpa, least - 1e-3);
+                    }
+                }
+            }
+        }
+        // Every kind of target turns up at every level.
+        EXPECT_GT(collisions, 0);
+        EXPECT_GT(passing, 0);
+        EXPECT_GT(stopped, 0);
+    }
+}
+
+TEST(GenerateRandomTraffic, OneExerciseNumberGivesTheSameTrafficTwice) {
+    const RandomTraffic a = GenerateRandomTraffic(Difficulty::Difficult, 4711);
+    const RandomTraffic b = GenerateRandomTraffic(Difficulty::Difficult, 4711);
+    const RandomTraffic c = GenerateRandomTraffic(Difficulty::Difficult, 4712);
+    EXPECT_EQ(a.Tables.Vessel, b.Tables.Vessel);
+    EXPECT_EQ(a.Tables.VesselPos, b.Tables.VesselPos);
+    EXPECT_NE(a.Tables.VesselPos, c.Tables.VesselPos);
+    // The first output of an mt19937 seeded 5489 is 3499211612 on every machine, so the
+    // fraction made of it is the same everywhere too.
+    RandomNumbers rng(5489u);
+    EXPECT_EQ(rng.Rnd(), static_cast<float>(3499211612u >> 8) / 16777216.0f);
+}
+
+TEST(ExerciseNumber, TypedOrTakenFromTheClock) {
+    EXPECT_EQ(ParseExerciseNumber(" 4711 "), 4711u);
+    EXPECT_EQ(ParseExerciseNumber("0"), 0u);
+    EXPECT_EQ(ParseExerciseNumber("4294967295"), 4294967295u);
+    for (const char* bad : {"", "4294967296", "-1", "12a", "1.5", "99999999999"})
+        EXPECT_EQ(ParseExerciseNumber(bad), std::nullopt) << bad;
+    const uint32_t n = ExerciseFromClock();
+    EXPECT_GE(n, 1u);
+    EXPECT_LE(n, 999999u);
+}
+
+TEST(ExerciseNumber, TitleAndSummaryNameLevelAndNumber) {
+    EXPECT_EQ(RandomTrafficTitle(Difficulty::Difficult, 4294967295u),
+              "Random traffic, difficult, exercise 4294967295");
+    EXPECT_EQ(RandomTrafficSummary(Difficulty::Easy, 0u),
+              "Random traffic exercise 0 at the easy level: you steer 000 at 5 knots with four "
+              "targets 6 to 16 miles off.");
+}
+
+} // namespace
+} // namespace mv

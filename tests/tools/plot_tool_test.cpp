@@ -1,0 +1,241 @@
+#include "tools/plot/plot_tool.h"
+
+#include "core/geometry.h"
+#include "core/scenario/demo_file.h"
+#include "core/scenario/random_traffic.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome Plot(const Args& args) {
+    std::ostringstream out, err;
+    const int code = mv::RunPlotTool(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// The number after "key": in a flat JSON object; fails the test when the key is missing.
+double JsonValue(const std::string& json, const std::string& key, size_t from = 0) {
+    const size_t at = json.find("\"" + key + "\":", from);
+    EXPECT_NE(at, std::string::npos) << key << " in " << json;
+    return at == std::string::npos ? -12345
+                                   : std::strtod(json.c_str() + at + key.size() + 3, nullptr);
+}
+
+// The line of a text block that starts with the label.
+std::string LineOf(const std::string& text, const std::string& label) {
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with(label)) return line;
+    return {};
+}
+
+// Own 000/10; dead ahead 6 nm at 12:00:00, 4 nm at 12:06:00: closing 20 kn along 180, a target
+// on 180 at 10 kn, CPA 0 at 12:18:00.
+const Args kHeadOn = {"sightings", "--course",       "0",        "--speed",     "10",
+                      "--first",   "12:00:00,000,6", "--second", "12:06:00,0,4"};
+
+Args With(Args args, const Args& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+TEST(PlotTool, WrongArgumentsAreUsageErrors) {
+    const Args firstOnly(kHeadOn.begin(), kHeadOn.end() - 2);
+    const Args cases[] = {{},
+                          {"frobnicate"},
+                          {"demo"},
+                          {"demo", "a.dem", "b.dem"},
+                          {"demo", "a.dem", "--xml"},
+                          {"sightings", "--bogus", "1"},
+                          firstOnly,
+                          With(firstOnly, {"--second"}),
+                          With(kHeadOn, {"--course", "1"}),
+                          With(kHeadOn, {"extra"}),
+                          {"random"},
+                          {"random", "--level", "hard"},
+                          {"random", "--level", "easy", "--number", "-1"},
+                          {"random", "--level", "easy", "--number", "4294967296"},
+                          {"random", "--level=easy", "--json=1"}};
+    for (const auto& args : cases) {
+        const Outcome r = Plot(args);
+        EXPECT_TRUE(r.code == 2 && r.out.empty()) << r.err;
+        EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
+        EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
+    }
+    for (const Args& help : {Args{"--help"}, Args{"demo", "--help"}}) {
+        const Outcome r = Plot(help);
+        EXPECT_TRUE(r.code == 0 && r.err.empty());
+        EXPECT_NE(r.out.find("usage:"), std::string::npos); // on standard output
+    }
+}
+
+TEST(PlotTool, SightingFieldsAreChecked) {
+    const auto expectRejected = [](size_t index, const char* value, const char* reason) {
+        auto args = kHeadOn;
+        args[index] = value;
+        const Outcome r = Plot(args);
+        EXPECT_EQ(r.code, 2) << value;
+        const std::string first = r.err.substr(0, r.err.find('\n'));
+        EXPECT_NE(first.find(reason), std::string::npos) << value << ": " << first;
+    };
+    for (const char* v :
+         {"24:00:00,0,4", "12:60:00,0,4", "12:06:60,0,4", "012:06:00,0,4", "12:06,0,4"})
+        expectRejected(8, v, "time");
+    for (const char* v : {"12:06:00,x,4", "12:06:00,360,4", "12:06:00,-1,4"})
+        expectRejected(8, v, "bearing");
+    for (const char* v : {"12:06:00,0,0", "12:06:00,0,36.01"})
+        expectRejected(8, v, "range");
+    for (const char* v : {"12:06:00,0", "12:06:00,0,4,5"})
+        expectRejected(8, v, "expected");
+    for (const char* v : {"360", "abc"})
+        expectRejected(2, v, "course");
+    expectRejected(4, "-1", "speed");
+    // The limits themselves are accepted: range 36, bearing 359.9, single-digit time parts.
+    auto args = kHeadOn;
+    args[6] = "9:5:0,359.9,36";
+    args[8] = "09:10:00,359.9,35";
+    EXPECT_EQ(Plot(args).code, 0) << Plot(args).err;
+}
+
+TEST(PlotTool, SightingsTextAndJson) {
+    const Outcome text = Plot(kHeadOn);
+    ASSERT_TRUE(text.code == 0 && text.err.empty()) << text.err;
+    EXPECT_EQ(LineOf(text.out, "Target course"), "Target course       180");
+    EXPECT_EQ(LineOf(text.out, "Target speed"), "Target speed       10.0 kt");
+    EXPECT_EQ(LineOf(text.out, "CPA  "), "CPA                 .00 nm");
+    EXPECT_EQ(LineOf(text.out, "TCPA"), "TCPA           12:18:00");
+    EXPECT_EQ(LineOf(text.out, "DRM"), "DRM                 180");
+
+    const Outcome json = Plot(With(kHeadOn, {"--json"}));
+    ASSERT_EQ(json.code, 0) << json.err;
+    ASSERT_TRUE(json.out.starts_with("{") && json.out.ends_with("}\n"));
+    EXPECT_EQ(json.out.find('\n'), json.out.size() - 1); // one line, one object
+    const std::pair<const char*, double> keys[] = {
+        {"course", 180}, {"speed", 10}, {"cpa", 0}, {"srm", 20}, {"drm", 180}};
+    for (auto [key, value] : keys)
+        EXPECT_NEAR(JsonValue(json.out, key), value, 1e-3) << key;
+    JsonValue(json.out, "bcpa"); // present, whatever it reads on a collision course
+    EXPECT_NE(json.out.find("\"time_of_cpa\":\"12:18:00\""), std::string::npos) << json.out;
+}
+
+struct PlotDemo : ::testing::Test {
+    mv::test::TempDir dir;
+};
+
+// Own vessel 000/10. Target 1 dead ahead 6 nm on 180/10: SRM 20, DRM 180, CPA 0, TCPA 18 min.
+// Target 2 at 090, 8 nm on 270/10: relative (-10, -10), DRM 225, SRM 14.14; the foot of the
+// perpendicular is (-4, 4): CPA 5.66 on 135, 5.657 nm on at 14.14 kn, TCPA 24.0 min.
+const std::string kTwoTargets = "Test\r\n 3 \r\nMEDIUM, 000, 10\r\nMEDIUM, 180, 10, 000, 6\r\n"
+                                "LARGE, 270, 10, 090, 8\r\nA description.\r\n";
+
+TEST_F(PlotDemo, JsonAndText) {
+    const std::string two = dir.Write("two.dem", kTwoTargets);
+    const Outcome r = Plot({"demo", two, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ASSERT_TRUE(r.out.starts_with("{\"targets\":[{"));
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1);
+    EXPECT_NE(r.out.find("{\"vessel\":\"B\","), std::string::npos) << r.out;
+    const size_t second = r.out.find("{\"vessel\":\"C\",");
+    ASSERT_NE(second, std::string::npos);
+    const struct {
+        const char* key;
+        double first, second;
+    } wants[] = {{"bearing", 0, 90},   {"range", 6, 8},   {"cpa", 0, 5.6569},
+                 {"tcpa_min", 18, 24}, {"drm", 180, 225}, {"srm", 20, 14.1421},
+                 {"course", 180, 270}, {"speed", 10, 10}};
+    for (const auto& w : wants) {
+        EXPECT_NEAR(JsonValue(r.out, w.key), w.first, 1e-3) << w.key;
+        EXPECT_NEAR(JsonValue(r.out, w.key, second), w.second, 1e-3) << w.key;
+    }
+    EXPECT_NEAR(JsonValue(r.out, "bcpa", second), 135, 1e-3);
+    const std::string alone = dir.Write("alone.dem", "Alone\r\n 1 \r\nSMALL, 090, 5\r\nNone.\r\n");
+    EXPECT_EQ(Plot({"demo", alone, "--json"}).out, "{\"targets\":[]}\n");
+
+    const std::string text = Plot({"demo", two}).out;
+    EXPECT_EQ(LineOf(text, "Test"), "Test - own vessel A course 000, speed 10.0 kt");
+    const std::string t2 = LineOf(text, "     C");
+    for (const char* cell :
+         {" 090 ", "8.00 nm", "5.66 nm", " 135 ", "24.0 min", " 225 ", "14.1 kt"})
+        EXPECT_NE(t2.find(cell), std::string::npos) << cell << " in " << t2;
+    // Every row of the table is as wide as its heading: the columns line up.
+    EXPECT_EQ(LineOf(text, "     B").size(), LineOf(text, "Target").size());
+    EXPECT_EQ(t2.size(), LineOf(text, "Target").size());
+}
+
+TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
+    auto stopped = kHeadOn, backwards = kHeadOn;
+    stopped[4] = "0";
+    std::swap(backwards[6], backwards[8]);
+    const std::pair<Args, std::string> cases[] = {
+        {stopped, "The own vessel is stopped"},
+        {backwards, "The second sighting must be later than the first."},
+        {{"demo", (dir.path / "missing.dem").string()}, "File not found (missing.dem)"},
+        {{"demo", dir.Write("short.dem", "Broken\r\n 3 \r\nMEDIUM, 000, 10\r\n")},
+         "Input past end of file (line 4 of short.dem)"},
+    };
+    for (const auto& [args, text] : cases) {
+        const Outcome r = Plot(args);
+        EXPECT_TRUE(r.code == 1 && r.out.empty()) << text;
+        EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
+        EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("usage:"), std::string::npos);
+    }
+}
+
+TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
+    const Args args = {"random", "--level", "moderate", "--number", "4711"};
+    const Outcome text = Plot(args);
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(LineOf(text.out, "Exercise"),
+              "Exercise 4711, moderate - own vessel A course 000, speed 5.0 kt");
+    for (const char* target : {"     B ", "     C ", "     D ", "     E "})
+        EXPECT_NE(LineOf(text.out, target), "") << target << " in " << text.out;
+    EXPECT_EQ(LineOf(text.out, "     F"), "");
+
+    const Outcome json = Plot(With(args, {"--json"}));
+    ASSERT_EQ(json.code, 0) << json.err;
+    EXPECT_TRUE(json.out.starts_with("{\"exercise\":4711,\"targets\":[{\"vessel\":\"B\","))
+        << json.out;
+    const mv::RandomTraffic traffic = mv::GenerateRandomTraffic(mv::Difficulty::Moderate, 4711);
+    const size_t e = json.out.find("\"vessel\":\"E\"");
+    ASSERT_NE(e, std::string::npos);
+    EXPECT_EQ(static_cast<float>(JsonValue(json.out, "speed", e)), traffic.Targets[3].Speed);
+
+    // Stored, it reads back with the same positions and speeds, courses in whole degrees.
+    const std::string file = (dir.path / "exercise.dem").string();
+    ASSERT_EQ(Plot(With(args, {"--out", file})).out, text.out);
+    const mv::DemoReadResult read = mv::ReadDemoFile(file);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    EXPECT_EQ(read.Scenario->Title, "Random traffic, moderate, exercise 4711");
+    mv::VesselTables back;
+    mv::PlaceDemoVessels(*read.Scenario, back);
+    ASSERT_EQ(back.NumVessels, 5);
+    for (size_t i = 0; i < 5; ++i) {
+        const mv::VesselData& want = traffic.Tables.Vessel[i];
+        EXPECT_TRUE(back.Vessel[i].Speed == want.Speed && back.Vessel[i].Size == mv::kMedium) << i;
+        EXPECT_EQ(back.Vessel[i].NewHeading, want.NewHeading) << i;
+        if (i == 0) continue;
+        float b = 0;
+        double r = 0;
+        mv::GetVector(back.VesselPos[0], back.VesselPos[i], b, r);
+        EXPECT_NEAR(r, traffic.Targets[i - 1].Range, 1e-9) << i;
+        EXPECT_NEAR(b, traffic.Targets[i - 1].Bearing, 1e-4) << i;
+    }
+    EXPECT_EQ(Plot(With(args, {"--out", (dir.path / "no/such/folder.dem").string()})).code, 1);
+}
+
+} // namespace
