@@ -4,12 +4,11 @@
 #include "app/main_window.h"
 #include "app/menu_table.h"
 #include "app/radar_console.h"
+#include "app/radar_view.h"
 #include "app/traffic_selector.h"
 #include "core/scenario/yaw_file.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
-
-#include <QPushButton>
 
 namespace mv {
 
@@ -30,9 +29,8 @@ bool Application::Initialise() {
     exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
     console_ = new RadarConsole(*exercise_, dialogs_);
     main_->addChild(console_);
-    main_->InstallMenus(MenuTable(*this, [this] { main_->mnuExit_Click(); }));
-    main_->WatchControls(console_);
-    QObject::connect(exercise_, &Exercise::changed, main_.get(), &MainWindow::SyncMenus);
+    RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
+    main_->InstallMenus(MenuTable(), console_->actions());
     // F1 where no control carries a help number opens the help topics' contents.
     main_->contextHelp = [this](int contextId) {
         ShowContextHelp(dialogs_, contextId, &programFolder_);
@@ -44,17 +42,18 @@ bool Application::Initialise() {
 bool Application::StartDefaultExercise() {
     // The first exercise, at x30 with plotting on and the clock running, even when the file
     // could not be read (the reader has said why; the console shows an empty face then).
+    const Exercise::ChangeScope change(*exercise_);
     exercise_->LoadDemo("Default.dem");
     exercise_->SetTimeFactor(4);
-    console_->cmdPlot_Click();
+    CommandRegistry& commands = exercise_->commands();
+    commands.Trigger("mnuPlotOnOff");
     exercise_->Start();
-    // The bearing line and range ring are on from the start, through their own buttons.
-    for (const char* marker : {"cmdEBL", "cmdVRM"})
-        console_->findChild<QPushButton*>(marker)->click();
-    if (!display_.RingsOn) console_->cmdRR_Click();
-    console_->RedrawRadar();
-    console_->RedrawVessels();
-    main_->SyncMenus();
+    // The bearing line and range ring are on from the start.
+    commands.Trigger("mnuEBL");
+    commands.Trigger("mnuVRM");
+    if (!display_.RingsOn) commands.Trigger("mnuRangeRings");
+    console_->view().RedrawRadar();
+    console_->view().RedrawVessels();
     return true;
 }
 

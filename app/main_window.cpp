@@ -2,11 +2,10 @@
 
 #include "app/radar_console.h"
 #include "app/splash.h"
+#include "gui/command_actions.h"
 #include "gui/help_topics.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -96,64 +95,29 @@ QAction* MainWindow::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
 
-void MainWindow::InstallMenus(std::vector<MenuEntry> table) {
-    table_ = std::move(table);
+void MainWindow::InstallMenus(const std::vector<MenuEntry>& table, CommandActions& actions) {
     QMap<QString, QMenu*> menus;
-    QMap<QString, QActionGroup*> groups;
-    const auto hasChildren = [this](const QString& name) {
-        return std::any_of(table_.begin(), table_.end(),
-                           [&](const MenuEntry& e) { return e.parent == name; });
-    };
-    actions_.clear();
-    for (size_t row = 0; row < table_.size(); ++row) {
-        const MenuEntry& e = table_[row];
+    for (const MenuEntry& e : table) {
         QMenu* parentMenu = e.parent.isEmpty() ? nullptr : menus.value(e.parent);
         Q_ASSERT_X(e.parent.isEmpty() || parentMenu, "InstallMenus", qPrintable(e.name));
-        QAction* a = nullptr;
         if (e.isSeparator()) {
-            a = parentMenu->addSeparator();
-        } else if (hasChildren(e.name)) {
-            QMenu* menu =
-                parentMenu ? parentMenu->addMenu(e.caption) : menuBar()->addMenu(e.caption);
-            menu->setObjectName(e.name + "_menu");
-            connect(menu, &QMenu::aboutToShow, this, &MainWindow::SyncMenus);
-            menus.insert(e.name, menu);
-            a = menu->menuAction();
-        } else {
-            a = new QAction(e.caption, this);
-            a->setShortcut(e.shortcut);
-            a->setCheckable(static_cast<bool>(e.checked));
-            if (!e.group.isEmpty()) {
-                QActionGroup*& g = groups[e.group];
-                if (!g) g = new QActionGroup(this);
-                g->addAction(a);
-            }
-            connect(a, &QAction::triggered, this, [this, row] {
-                if (table_[row].run) table_[row].run();
-                SyncMenus();
-            });
+            parentMenu->addSeparator()->setObjectName(e.name);
+        } else if (e.isCommand()) {
+            QAction* a = actions.action(e.name);
+            Q_ASSERT_X(a, "InstallMenus", qPrintable(e.name));
+            if (!a) continue;
             if (parentMenu)
                 parentMenu->addAction(a);
             else
                 menuBar()->addAction(a);
+        } else {
+            QMenu* menu =
+                parentMenu ? parentMenu->addMenu(e.caption) : menuBar()->addMenu(e.caption);
+            menu->setObjectName(e.name + "_menu");
+            menu->menuAction()->setObjectName(e.name);
+            menus.insert(e.name, menu);
         }
-        a->setObjectName(e.name);
-        actions_.push_back(a);
     }
-    SyncMenus();
-}
-
-void MainWindow::SyncMenus() {
-    for (size_t row = 0; row < table_.size() && row < actions_.size(); ++row) {
-        const MenuEntry& e = table_[row];
-        if (e.checked) actions_[row]->setChecked(e.checked());
-        if (e.enabled) actions_[row]->setEnabled(e.enabled());
-    }
-}
-
-void MainWindow::WatchControls(QWidget* controls) {
-    for (QAbstractButton* b : controls->findChildren<QAbstractButton*>())
-        connect(b, &QAbstractButton::clicked, this, &MainWindow::SyncMenus);
 }
 
 int MainWindow::HelpContextOf(const QWidget* widget) {

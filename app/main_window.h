@@ -16,6 +16,8 @@ class QMdiSubWindow;
 
 namespace mv {
 
+class CommandActions;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -27,13 +29,8 @@ class MainWindow : public QMainWindow {
     QMdiSubWindow* addChild(QWidget* child);
     QMdiSubWindow* consoleWindow() const { return console_; }
 
-    // Builds the menu bar from the table. Every check mark and enabled state is set from its
-    // predicate now, after every command and before a menu opens.
-    void InstallMenus(std::vector<MenuEntry> table);
-    // Sets every check mark and enabled state from its predicate.
-    void SyncMenus();
-    // After a click of any button or option on `controls`, the menus follow.
-    void WatchControls(QWidget* controls);
+    // Builds the menu bar from the table, each command's entry its one action.
+    void InstallMenus(const std::vector<MenuEntry>& table, CommandActions& actions);
     QAction* action(const QString& name) const;
 
     // The help context number of a control (or of the nearest parent that has one), for F1.
@@ -60,8 +57,6 @@ class MainWindow : public QMainWindow {
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* console_ = nullptr;
-    std::vector<MenuEntry> table_;
-    std::vector<QAction*> actions_; // one per table row
     bool closing_ = false;
     bool limiting_ = false;
 };

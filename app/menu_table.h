@@ -1,11 +1,8 @@
 #pragma once
-// The main window's menus as data: one row per entry with its object name, caption and access
-// key, parent, shortcut, what it runs and predicates for its check mark and enabled state over
-// the plain state. The main window builds its menu bar from the rows and sets every check mark
-// and enabled state from the predicates after every command and before a menu opens, so a mark
-// can never disagree with the state, whichever way the state was changed.
+// The main window's menus as data: one row per entry, in menu order, parents before their
+// children. A row names a submenu (with its caption), a separator, or a registered command,
+// whose action (caption, shortcut, check mark, enabled state) the menu shows as it is.
 
-#include <QKeySequence>
 #include <QString>
 
 #include <functional>
@@ -16,19 +13,19 @@ namespace mv {
 class Application;
 
 struct MenuEntry {
-    QString name;    // the QAction's object name: "mnuRange(7)", "mnuFileSeparator1"
-    QString caption; // with its access key; "-" for a separator line
+    QString name;    // a command's name, or a submenu's or separator's object name
+    QString caption; // a submenu's caption with its access key; "-" for a separator; empty for
+                     // a command, which has its own
     QString parent;  // the submenu's name; empty for the menu bar
-    QKeySequence shortcut = {};
-    std::function<void()> run = {};     // empty for a submenu or a separator
-    std::function<bool()> checked = {}; // empty: no check mark
-    std::function<bool()> enabled = {}; // empty: always enabled
-    QString group = {};                 // exclusive group: one entry of it checked at a time
 
     bool isSeparator() const { return caption == "-"; }
+    bool isCommand() const { return caption.isEmpty(); }
 };
 
-// Every entry in menu order, parents before their children. `quit` ends the program.
-std::vector<MenuEntry> MenuTable(Application& app, std::function<void()> quit);
+// Registers the main window's own commands (the companion program, Exit, the manual, About);
+// `quit` ends the program.
+void RegisterMainWindowCommands(Application& app, std::function<void()> quit);
+// Every entry in menu order.
+std::vector<MenuEntry> MenuTable();
 
 } // namespace mv

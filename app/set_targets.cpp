@@ -151,7 +151,7 @@ void SetTargets::Open() {
     }
     // A random scenario can be stored as a demo at once: the rows now hold its start. Any
     // other scenario can be stored when the rows still hold what was last run.
-    if (sim.TrafficSource == static_cast<int16_t>(ScenarioSource::Random)) SetStoreEnabled(true);
+    if (sim.TrafficSource == ScenarioSource::Random) SetStoreEnabled(true);
     // Opened so that the caller returns; the simulation runs on behind the dialog.
     show();
     raise();

@@ -105,7 +105,7 @@ bool TrafficSelector::LoadDemoList() {
 }
 
 void TrafficSelector::ShowTrafficSource() {
-    const int source = exercise_.simulation().TrafficSource;
+    const int source = static_cast<int>(exercise_.simulation().TrafficSource);
     if (cboSetTraffic_->currentIndex() == source) return;
     // Disabled while the index is set, so that setting it opens no window.
     cboSetTraffic_->setEnabled(false);

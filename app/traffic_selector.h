@@ -33,10 +33,6 @@ class TrafficSelector : public QWidget {
   public slots:
     // A choice of the user; ignored while the list is disabled.
     void cboSetTraffic_Click(int index);
-    // What the menus call: the entry is selected and its window opened.
-    void ShowDemos() { Choose(ScenarioSource::Demo); }
-    void ShowSetTargets() { Choose(ScenarioSource::OwnTargets); }
-    void ShowRandomTargets() { Choose(ScenarioSource::Random); }
     // The viewer with the description of the scenario in force, read-only.
     void ShowDescription();
     // Builds the demo chooser's list afresh from the program folder. False when a file could
@@ -45,8 +41,10 @@ class TrafficSelector : public QWidget {
     // The selector shows the source of the scenario in force; nothing opens.
     void ShowTrafficSource();
 
-  private:
+    // The source shown in the list, and its window opened (again, when it is chosen already).
     void Choose(ScenarioSource source);
+
+  private:
     QWidget* WindowParent();
 
     Exercise& exercise_;

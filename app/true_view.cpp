@@ -87,6 +87,8 @@ WorldPicture& TrueView::picture() {
 }
 
 void TrueView::ToggleTrueView() {
+    // Closed by its frame or opened by a command: every view of the command follows.
+    const Exercise::ChangeScope change(exercise_);
     display_.Tick.TrueViewOn = !display_.Tick.TrueViewOn;
     ResetTrueView();
     if (!display_.Tick.TrueViewOn) {
@@ -97,7 +99,7 @@ void TrueView::ToggleTrueView() {
     show();
     raise();
     PlaceOverMainWindow(); // now that the frame is known
-    PassOnce();
+    exercise_.PassOnce();
     picTrueCRT_Paint();
 }
 
@@ -117,16 +119,6 @@ void TrueView::PlaceOverMainWindow() {
     const QRect frame = frameGeometry();
     move(client.x() + client.width() - frame.width(),
          client.y() + client.height() - frame.height());
-}
-
-void TrueView::PassOnce() {
-    // The tick's rhythm starts afresh from here, as the timer is restarted; a paused exercise
-    // is shown where it stands and stays paused.
-    QTimer& timer = exercise_.tmrSim();
-    const bool running = timer.isActive();
-    timer.stop();
-    emit vesselPassWanted();
-    if (running) timer.start();
 }
 
 void TrueView::ResetTrueView() {
@@ -216,7 +208,7 @@ void TrueView::cmdIncreaseTrueRange_Click() {
 
 void TrueView::cmdCenter_Click() {
     ResetTrueView();
-    PassOnce();
+    exercise_.PassOnce();
 }
 
 void TrueView::cmdGrid_Click() {

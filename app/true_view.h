@@ -51,8 +51,6 @@ class TrueView : public QWidget {
     WorldPictureWidget* pictureWidget() const { return picTrueCRT_; }
 
   signals:
-    // The vessels are to be drawn once where they are (the console runs the vessel pass).
-    void vesselPassWanted();
     // Command1: the console's Repeat is to be pressed.
     void repeatPressed();
 
@@ -67,8 +65,6 @@ class TrueView : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // One vessel pass now, without touching the tick's rhythm or the pause.
-    void PassOnce();
     void PlaceLabels();
     // Bottom right of the main window's working area; the picture a square 0.4 of its width
     // when first shown.

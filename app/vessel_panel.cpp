@@ -2,10 +2,9 @@
 
 #include "app/cpa_computer_window.h"
 #include "app/maneuver_window.h"
-#include "app/radar_console.h"
 #include "core/aids/maneuver.h"
 #include "gui/radar_items.h"
-#include "gui/world_picture_widget.h"
+#include "gui/radar_picture.h"
 #include "session/exercise.h"
 
 #include <QGridLayout>
@@ -20,7 +19,6 @@ namespace {
 
 const QColor kOwnBlue(0, 0, 255);
 const QColor kTargetBlack(0, 0, 0);
-const QColor kManeuverRed(255, 0, 0);
 
 void SetForeColour(QPushButton* button, const QColor& colour) {
     QPalette p = button->palette();
@@ -30,9 +28,8 @@ void SetForeColour(QPushButton* button, const QColor& colour) {
 
 } // namespace
 
-VesselPanel::VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dialogs,
-                         QWidget* parent)
-    : QWidget(parent), exercise_(exercise), console_(console), dialogs_(dialogs) {
+VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows, QWidget* parent)
+    : QWidget(parent), exercise_(exercise), dialogs_(dialogs), windows_(windows) {
     setObjectName("pnlVessels");
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -75,11 +72,9 @@ VesselPanel::VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dia
 ManeuverWindow& VesselPanel::maneuverWindow() {
     if (!frmManeuver_) {
         frmManeuver_ =
-            new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, &console_);
+            new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
         connect(frmManeuver_, &ManeuverWindow::echoHighlighted, this, [this](int v, bool on) {
-            if (v < 0 || v >= kMaxVessels) return;
-            console_.picture().setColour(item::lneVessel(v), on ? kManeuverRed : kEchoColour);
-            console_.pictureWidget()->update();
+            if (v >= 0 && v < kMaxVessels) emit echoHighlighted(v, on);
         });
     }
     return *frmManeuver_;
@@ -142,17 +137,16 @@ void VesselPanel::JumpTo(int index) {
     // The CPA data of a target that is now the own vessel would be its CPA with itself.
     if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) && frmManeuver_->showsCpaData())
         frmManeuver_->cmdManeuverClose_Click();
-    auto& pic = console_.picture();
-    pic.setVisible(item::lneVessel(jump.Former), true);
     SetForeColour(cmdVessel(jump.Former), kTargetBlack);
-    pic.setVisible(item::lneVessel(jump.Own), false);
-    // The picture is drawn anew about the new own vessel, and the True View follows.
-    console_.RedrawRadar();
-    emit jumped(jump.Former, jump.Own);
     SetForeColour(cmdVessel(jump.Own), kOwnBlue);
-    static_cast<VesselView&>(console_).StatusLine(jump.StatusLine);
-    // The echoes at once where they lie from the new own vessel, not a tick later.
-    console_.RedrawVessels();
+    const Exercise::ChangeScope change(exercise_);
+    emit jumpShown(jump.Former, jump.Own, QString::fromStdString(jump.StatusLine));
+    emit jumped(jump.Former, jump.Own);
+}
+
+void VesselPanel::Choose(QRadioButton* option, int index) {
+    option->click();
+    cmdVessel(index)->click();
 }
 
 CpaComputerWindow* VesselPanel::cpaComputer() const {
@@ -162,7 +156,7 @@ CpaComputerWindow* VesselPanel::cpaComputer() const {
 void VesselPanel::ShowCPAComputer() {
     if (!cpaComputer_) {
         cpaComputer_ =
-            new CpaComputerWindow(exercise_.simulation(), exercise_.display(), dialogs_, &console_);
+            new CpaComputerWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
     }
     cpaComputer_->Open();
 }

@@ -3,8 +3,9 @@
 // they act in: "Maneuver" opens the manoeuvre panel, "CPA info" the CPA data of a target,
 // "Jump to" makes the vessel the own vessel. It owns the windows of the plotting aids.
 //
-// The main window's menus run exactly what a user runs: they set an option and press a
-// button, e.g. `optCPA()->click(); cmdVessel(2)->click();`.
+// The menus' vessel entries run what a user runs: the mode chosen, then the vessel's button
+// (Choose). A jump and the manoeuvre window's highlight are requests to the console, which
+// redraws; the panel calls no other window.
 
 #include "core/motion.h"
 
@@ -19,16 +20,19 @@ class QRadioButton;
 
 namespace mv {
 
+// A target's echo while the manoeuvre window speaks for it.
+inline const QColor kManeuverRed(255, 0, 0);
+
 class CpaComputerWindow;
 class Dialogs;
 class Exercise;
 class ManeuverWindow;
-class RadarConsole;
 
 class VesselPanel : public QWidget {
     Q_OBJECT
   public:
-    VesselPanel(Exercise& exercise, RadarConsole& console, Dialogs& dialogs, QWidget* parent);
+    // The aids' windows float over `windows`, the console.
+    VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows, QWidget* parent);
 
     QPushButton* cmdVessel(int slot) const { return cmdVessel_.at(static_cast<size_t>(slot)); }
     QRadioButton* optManeuver() const { return optManeuver_; }
@@ -58,10 +62,16 @@ class VesselPanel : public QWidget {
     // label turns green; the new own vessel's entries are disabled, its label turns red, and
     // the True View is reset about it.
     void jumped(int former, int own);
+    // The vessel is now the own vessel: the picture is to be drawn about it, showing `status`.
+    void jumpShown(int former, int own, const QString& status);
+    // The manoeuvre window speaks for vessel i (on) or no longer does: its echo's colour.
+    void echoHighlighted(int vessel, bool on);
 
   public slots:
     // The dispatcher of the three modes.
     void cmdVessel_Click(int index);
+    // A menu's vessel entry: its mode's option chosen, then the vessel's button pressed.
+    void Choose(QRadioButton* option, int index);
     void optManeuver_Click();
     void optCPA_Click();
     void optJumpTo_Click();
@@ -74,7 +84,7 @@ class VesselPanel : public QWidget {
     void EnableSlotsInUse();
 
     Exercise& exercise_;
-    RadarConsole& console_;
+    QWidget* windows_;
     Dialogs& dialogs_;
     std::array<QPushButton*, 6> cmdVessel_{};
     QRadioButton* optManeuver_ = nullptr;

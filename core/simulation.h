@@ -14,6 +14,10 @@
 
 namespace mv {
 
+// Where the vessels of the scenario came from: a demo file, the user's own targets, or random
+// traffic.
+enum class ScenarioSource : int16_t { Demo = 0, OwnTargets = 1, Random = 2 };
+
 // Closer than this the hulls touch: 0.01 nm is about 18 metres.
 inline constexpr double kCollisionDistance = 0.01;
 
@@ -28,7 +32,7 @@ struct Simulation {
     // The scenario in force: its title (the console's caption) and description, and where it
     // came from (0 demo file, 1 own targets, 2 random traffic).
     std::string Title, Description;
-    int16_t TrafficSource = 0;
+    ScenarioSource TrafficSource = ScenarioSource::Demo;
 
     // One tick of sea time: own vessel manoeuvre, yaw and motion, read-outs and clocks, then
     // every target.

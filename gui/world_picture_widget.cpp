@@ -1,5 +1,6 @@
 #include "gui/world_picture_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,6 +31,33 @@ void WorldPictureWidget::resizeEvent(QResizeEvent*) {
 void WorldPictureWidget::mousePressEvent(QMouseEvent* event) {
     const QPointF w = picture_.toWorld(event->position());
     emit mousePressed(w.x(), w.y(), event->button());
+    if (tool_) tool_->press(w.x(), w.y(), event->button());
+}
+
+void WorldPictureWidget::setTool(PictureTool* tool) {
+    tool_ = tool;
+    const auto shape = tool ? tool->pointer() : std::nullopt;
+    if (shape)
+        setCursor(*shape);
+    else
+        unsetCursor();
+}
+
+void WorldPictureWidget::keyPressEvent(QKeyEvent* event) {
+    if (!tool_ || !tool_->key(event)) QWidget::keyPressEvent(event);
+}
+
+void WorldPictureWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (!tool_ || !tool_->key(event)) QWidget::keyReleaseEvent(event);
+}
+
+void WorldPictureWidget::wheelEvent(QWheelEvent* event) {
+    if (!tool_ || !tool_->wheel(event)) QWidget::wheelEvent(event);
+}
+
+void WorldPictureWidget::focusOutEvent(QFocusEvent* event) {
+    if (tool_) tool_->focusLost();
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace mv

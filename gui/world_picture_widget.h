@@ -3,9 +3,11 @@
 // declared in the picture becomes a child object of the widget under the item's name, so a
 // test or a tool finds a caption inside the picture exactly as it finds a button.
 
+#include "gui/picture_tool.h"
 #include "gui/world_picture.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
 
 namespace mv {
@@ -36,6 +38,10 @@ class WorldPictureWidget : public QWidget {
     explicit WorldPictureWidget(QWidget* parent = nullptr);
     WorldPicture& picture() { return picture_; }
     const WorldPicture& picture() const { return picture_; }
+    // The tool that takes the presses, keys and wheel on the picture from now on (none: the
+    // picture only shows).
+    void setTool(PictureTool* tool);
+    PictureTool* tool() const { return tool_; }
 
   signals:
     // A press in world units (east, north for the radar).
@@ -47,9 +53,14 @@ class WorldPictureWidget : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     WorldPicture picture_;
+    QPointer<PictureTool> tool_;
 };
 
 } // namespace mv

@@ -12,12 +12,19 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
                    std::filesystem::path programFolder, QObject* parent)
     : QObject(parent), sim_(sim), display_(display), dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
-      userFolder_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()) {
+      userFolder_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()),
+      displayCommands_(sim, display), commands_(*this) {
     setObjectName("exercise");
     tmrSim_.setObjectName("tmrSim");
     tmrSim_.setParent(this);
     tmrSim_.setInterval(kTickIntervalMs);
     connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
+    RegisterExerciseCommands(*this);
+}
+
+void Exercise::setView(ScenarioView* view) {
+    view_ = view;
+    displayCommands_.setView(view);
 }
 
 PointD Exercise::ownPos() const {
@@ -48,26 +55,27 @@ bool Exercise::LoadDemo(const QString& fileName) {
 }
 
 void Exercise::StartScenario(ScenarioSource source) {
+    const ChangeScope change(*this);
     if (view_) mv::StartScenario(source, sim_, display_, *view_);
-    emit changed();
 }
 
 void Exercise::Start() {
+    const ChangeScope change(*this);
     if (!paused_) tmrSim_.start();
-    emit changed();
 }
 
 void Exercise::SetPaused(bool paused) {
+    const ChangeScope change(*this);
     paused_ = paused;
     if (paused_)
         tmrSim_.stop();
     else
         tmrSim_.start();
-    emit changed();
 }
 
 void Exercise::Repeat() {
     if (!isLoaded() || !view_) return;
+    const ChangeScope change(*this);
     tmrSim_.stop();
     sim_.Vessels.RestoreStartState();
     sim_.Maneuvering = false;
@@ -77,13 +85,19 @@ void Exercise::Repeat() {
     sim_.UpdateVessels(display_.Tick, *view_, false);
     ResetClocks(sim_, display_, *view_);
     if (!paused_) tmrSim_.start();
-    emit changed();
 }
 
 void Exercise::SetTimeFactor(int index) {
     if (index < 0 || index >= kTimeFactorCount || index == sim_.Clock.TimeFactorIndex) return;
+    const ChangeScope change(*this);
     sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
-    emit changed();
+}
+
+void Exercise::PassOnce() {
+    const bool running = tmrSim_.isActive();
+    tmrSim_.stop();
+    if (view_) view_->RedrawVessels();
+    if (running) tmrSim_.start();
 }
 
 void Exercise::tmrSim_Timer() {

@@ -1,12 +1,15 @@
 #pragma once
 // The exercise in progress: it owns the simulation timer and the one truth of whether the
-// exercise runs or is paused, starts scenarios, repeats them and sets the time factor. Every
-// window reads its state from here and from the plain state values; none keeps a copy. After
-// every command it emits changed(), so check marks and captions follow.
+// exercise runs or is paused, starts scenarios, repeats them and sets the time factor, and it
+// holds the display commands and the registry of every command. Every window reads its state
+// from here and from the plain state values; none keeps a copy. After every command it emits
+// changed() once, so check marks, enabled states and captions follow at once.
 
+#include "core/display/display_commands.h"
 #include "core/display/display_state.h"
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
+#include "session/command_registry.h"
 
 #include <QObject>
 #include <QString>
@@ -24,8 +27,26 @@ class Exercise : public QObject {
     Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
              std::filesystem::path programFolder, QObject* parent = nullptr);
 
-    // The window that shows the exercise: the radar console.
-    void setView(ScenarioView* view) { view_ = view; }
+    // Changes made while one of these lives are announced by one changed() when the outermost
+    // ends, so a command that runs other commands still notifies once.
+    class ChangeScope {
+      public:
+        explicit ChangeScope(Exercise& exercise) : exercise_(exercise) { ++exercise_.changing_; }
+        ~ChangeScope() {
+            if (--exercise_.changing_ == 0) emit exercise_.changed();
+        }
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+      private:
+        Exercise& exercise_;
+    };
+    // Something outside the commands changed the state (a window closed by its frame, a jump
+    // from a vessel button): one changed().
+    void NotifyChanged() { const ChangeScope change(*this); }
+
+    // The window that shows the exercise: the radar console's picture.
+    void setView(ScenarioView* view);
     QTimer& tmrSim() { return tmrSim_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
     // The user's own demos (the program folder may be read-only): listed after the shipped
@@ -34,6 +55,8 @@ class Exercise : public QObject {
     void setUserFolder(std::filesystem::path folder) { userFolder_ = std::move(folder); }
     Simulation& simulation() { return sim_; }
     RadarDisplayState& display() { return display_; }
+    DisplayCommands& displayCommands() { return displayCommands_; }
+    CommandRegistry& commands() { return commands_; }
 
     bool isLoaded() const { return sim_.Vessels.NumVessels > 0; }
     // The own vessel's position (nautical miles) and heading (degrees true); the origin and 000
@@ -55,12 +78,17 @@ class Exercise : public QObject {
     void Start();
     void SetPaused(bool paused);
     void TogglePause() { SetPaused(!paused_); }
-    // Back to the start positions and 12:00:00; a paused exercise stays paused.
+    // Back to the start positions and 12:00:00, any manoeuvre under way dropped; a running
+    // exercise runs on and a paused one stays paused.
     void Repeat();
     void SetTimeFactor(int index);
+    // The vessels drawn once where they are, the tick's rhythm starting afresh from now; a
+    // paused exercise is shown where it stands and stays paused.
+    void PassOnce();
 
   signals:
-    // After every command: scenario started, paused or resumed, repeated, time factor set.
+    // Once after every command: scenario started, paused or resumed, repeated, time factor set,
+    // a display command run.
     void changed();
     // After every tick, when the picture is to be shown anew.
     void ticked();
@@ -76,8 +104,16 @@ class Exercise : public QObject {
     std::filesystem::path userFolder_;
     ScenarioView* view_ = nullptr;
     QTimer tmrSim_;
+    DisplayCommands displayCommands_;
+    CommandRegistry commands_;
+    int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;
 };
+
+// The commands of the exercise and of the display, under their menu entries' names, captions
+// and shortcuts: Repeat, Pause, the time factors, Identify, the radar modes, the input modes,
+// the range steps and scales, rings, EBL, VRM, heading line, bearings, plotting and seas.
+void RegisterExerciseCommands(Exercise& exercise);
 
 } // namespace mv

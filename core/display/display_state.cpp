@@ -2,6 +2,9 @@
 
 #include "core/number_text.h"
 
+#include <locale>
+#include <sstream>
+
 namespace mv {
 
 void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
@@ -43,6 +46,13 @@ std::string RingCaption(float spacing) {
 
 std::string RangeCaption(double range) {
     return "RANGE " + NumberText(static_cast<float>(range));
+}
+
+std::string RangeFigure(float range) {
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << range;
+    return text.str();
 }
 
 std::string PlotCaption(int16_t plotFreqIndex) {

@@ -17,6 +17,13 @@ inline constexpr std::array<float, 10> kRangeScales{0.125f, 0.25f, 0.5f,  0.75f,
 inline constexpr std::array<float, 10> kRingSpacing{0.05f, 0.05f, 0.1f, 0.25f, 0.25f,
                                                     0.5f,  1.0f,  2.0f, 4.0f,  6.0f};
 inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
+
+// How the EBL and VRM are worked: by the buttons and arrow keys, or by a click on the picture
+// that puts the cursor on an echo (the buttons and keys still work then).
+enum class InputMode : int16_t { Keys = 0, Cursor = 1 };
+// The press and hold under way.
+enum class Movement : int16_t { None = 0, VRM = 2, EBL = 3 };
+
 struct RadarDisplayState {
     TickDisplay Tick; // range, orientation, bearing reference, heading line, plotting
     int16_t RangeIndex = kDefaultRangeIndex;
@@ -30,8 +37,8 @@ struct RadarDisplayState {
     float EBLBearing = 0.0f;
     double VRMRange = 0.0; // held at single precision
     double CursorEast = 0.0, CursorNorth = 0.0;
-    int16_t CursorMode = 0;   // 1: a click on the picture measures; 0: the buttons and keys do
-    int16_t MovementKind = 0; // press and hold under way: 0 none, 2 VRM, 3 EBL
+    InputMode CursorMode = InputMode::Keys;
+    Movement MovementKind = Movement::None;
     // A cursor click loads the EBL and VRM: the next press of their buttons shows them there.
     bool VRMPending = false;
     bool EBLPending = false;
@@ -61,6 +68,8 @@ std::string ModeCaption(const TickDisplay& d);
 std::string RingCaption(float spacing);
 // "RANGE  6", "RANGE  .125"
 std::string RangeCaption(double range);
+// A range scale as the menu lists it: "0.125", "1.5", "12".
+std::string RangeFigure(float range);
 // "Plot Continuous", "Plot 3 minutes", ...
 std::string PlotCaption(int16_t plotFreqIndex);
 

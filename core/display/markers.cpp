@@ -100,7 +100,7 @@ std::string CursorBearingCaption(float bearing) {
 }
 
 bool CursorClick(RadarDisplayState& s, const PointD& own, double east, double north) {
-    if (s.CursorMode != 1) return false;
+    if (s.CursorMode != InputMode::Cursor) return false;
     float bearing = 0.0f;
     double distance = 0.0;
     if (GetVector(own, PointD{north, east}, bearing, distance) != 0) return false;
@@ -136,10 +136,10 @@ bool PressMarkerButton(RadarDisplayState& s, MarkerButton b) {
     if (ebl ? !s.EBLOn : !s.VRMOn) return false;
     s.HoldCount = 0;
     if (ebl) {
-        s.MovementKind = 3;
+        s.MovementKind = Movement::EBL;
         s.EBLDir = b == MarkerButton::EBLClock ? 1 : 0;
     } else {
-        s.MovementKind = 2;
+        s.MovementKind = Movement::VRM;
         s.VRMDir = b == MarkerButton::VRMOut ? 1 : 0;
     }
     return true;
@@ -149,9 +149,9 @@ bool ReleaseMarkerButton(RadarDisplayState& s, MarkerButton b) {
     const bool ebl = b == MarkerButton::EBLClock || b == MarkerButton::EBLCtrClock;
     // Only the movement this button started ends here, even if its marker was switched off
     // meanwhile, so a timer is never left running with nothing to stop it.
-    if (s.MovementKind != (ebl ? 3 : 2)) return false;
+    if (s.MovementKind != (ebl ? Movement::EBL : Movement::VRM)) return false;
     s.HoldCount = 0;
-    s.MovementKind = 0;
+    s.MovementKind = Movement::None;
     return true;
 }
 
@@ -166,10 +166,10 @@ float EBLStep(int16_t holdCount) {
 UtilityTickResult UtilityTick(RadarDisplayState& s) {
     if (s.HoldCount < INT16_MAX) ++s.HoldCount;
     switch (s.MovementKind) {
-    case 2:
+    case Movement::VRM:
         StepVRM(s, VRMStep(s.Tick.Range, s.HoldCount), s.VRMDir == 1);
         return UtilityTickResult::VRMMoved;
-    case 3:
+    case Movement::EBL:
         StepEBL(s, EBLStep(s.HoldCount), s.EBLDir == 1);
         return UtilityTickResult::EBLMoved;
     default:

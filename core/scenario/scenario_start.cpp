@@ -88,7 +88,7 @@ void StartScenario(ScenarioSource source, Simulation& sim, RadarDisplayState& di
     }
     display.Tick.PlotTime = 0;
     view.PlotClock("00:00:00");
-    sim.TrafficSource = static_cast<int16_t>(source);
+    sim.TrafficSource = source;
 }
 
 } // namespace mv

@@ -3,6 +3,7 @@
 // the same steps put the display, the clocks and the start state for Repeat into a fresh state.
 // The steps that draw go to the view; everything else happens here, without windows.
 
+#include "core/display/display_commands.h"
 #include "core/display/display_state.h"
 #include "core/simulation.h"
 #include "core/vessel_view.h"
@@ -11,13 +12,9 @@
 
 namespace mv {
 
-enum class ScenarioSource : int16_t { Demo = 0, OwnTargets = 1, Random = 2 };
-
 // What the windows do for a scenario start, besides what the tick shows.
-class ScenarioView : public VesselView {
+class ScenarioView : public DisplayView {
   public:
-    // The one full redraw of the picture around the own vessel, with its captions.
-    virtual void RedrawRadar() = 0;
     // The range scale is set to `range` nautical miles: redraw the picture and its captions.
     virtual void SetRange(double range) = 0;
     // The vessel buttons and menus of the slots in use are enabled, the rest disabled.
@@ -26,8 +23,6 @@ class ScenarioView : public VesselView {
     virtual void ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) = 0;
     // The own vessel's label in the true-motion window turns red.
     virtual void MarkOwnVesselInTrueView() = 0;
-    // The cursor cross is drawn at CursorEast, CursorNorth.
-    virtual void DrawCursor() = 0;
     // The true-motion window's plot is cleared, when the window is open.
     virtual void ClearTrueView() = 0;
 };

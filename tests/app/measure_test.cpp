@@ -1,6 +1,6 @@
 // Measuring on the radar picture as a student does it, and the True View beside it.
 
-#include "app/marker_panel.h"
+#include "app/marker_tools.h"
 #include "app/true_view.h"
 #include "core/geometry.h"
 #include "gui/radar_items.h"
@@ -24,7 +24,7 @@ class MeasureTest : public mv::test::ExerciseFixture {
   protected:
     QPushButton* Get(const char* name) { return Find<QPushButton>(name); }
     QTimer& Utility() { return *console->findChild<QTimer*>("tmrUtility"); }
-    mv::MarkerPanel& Markers() { return console->markers(); }
+    mv::MarkerHold& Hold() { return *console->findChild<mv::MarkerHold*>(); }
     mv::WorldPictureWidget& Picture() { return *console->pictureWidget(); }
     double DrawnVRM() {
         auto& pic = console->picture();
@@ -32,7 +32,7 @@ class MeasureTest : public mv::test::ExerciseFixture {
     }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i)
-            Markers().tmrUtility_Timer();
+            Hold().tmrUtility_Timer();
     }
 };
 
@@ -50,7 +50,7 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
                flag(Get("cmdVRMIn")->isEnabled() && Get("cmdVRMOut")->isEnabled());
     };
     const auto mode = [&] {
-        return std::to_string(d.CursorMode) + " " +
+        return std::to_string(static_cast<int>(d.CursorMode)) + " " +
                (Find("pnlCursorMode")->isVisible() ? "cursor-panel" : "keys-panel") + " " +
                Item(mv::item::lblRange, "visible") + " " + Item(mv::item::lneHCursor, "visible") +
                " " + (Picture().cursor().shape() == Qt::UpArrowCursor ? "up-arrow" : "pointer");
@@ -142,7 +142,7 @@ TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
     const auto click = [&](double bearing, double range) {
         mv::PointD p;
         mv::PolarOffset({0, 0}, p, static_cast<float>(bearing), range);
-        Markers().picRadarCRT_MouseDown(p.Y, p.X, Qt::RightButton);
+        console->pictureWidget()->tool()->press(p.Y, p.X, Qt::RightButton);
         return Item(mv::item::lblRange) + " " + Item(mv::item::lblBearing);
     };
     EXPECT_EQ(click(120, 12.0), "R 12.00 B 120");
@@ -172,8 +172,8 @@ TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
             const QByteArray target = "SMALL, 000, 0, 217.3, " + QByteArray::number(0.87 * scale);
             LoadOwnAndTarget(30, target);
             display.RangeIndex = static_cast<int16_t>(index);
-            console->SetRange(scale);
-            console->SetNorthUp(northUp);
+            console->view().SetRange(scale);
+            exercise->displayCommands().SetNorthUp(northUp);
             Click("optCursorMode");
 
             const QPointF echo = console->picture().overlayLine(mv::item::lneVessel(1)).center();

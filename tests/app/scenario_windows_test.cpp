@@ -63,7 +63,7 @@ TEST_F(ScenarioWindowsTest, ChooserListsByTitleAndRunsTheChosenDemo) {
     QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, apple);
     EXPECT_FALSE(list.isVisible());
     EXPECT_EQ(sim.Vessels.NumVessels, 1);
-    EXPECT_TRUE(sim.TrafficSource == 0 && exercise->isRunning());
+    EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::Demo && exercise->isRunning());
 
     // The preview of a demo shows its title in capitals and none of its vessel lines.
     Choose(0);
@@ -138,13 +138,14 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_EQ(Last().title, "LoadOwnTargets");
     EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
     EXPECT_EQ(sim.Vessels.VesselPos, inForce);
-    EXPECT_TRUE(sim.TrafficSource == 0 && w.isVisible());
+    EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::Demo && w.isVisible());
     EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());
 
     Field("txtSpeed", 1)->setText("14");
     Click("cmdRun", &w);
     EXPECT_TRUE(!w.isVisible() && exercise->isRunning());
-    EXPECT_TRUE(sim.TrafficSource == 1 && Selector()->currentIndex() == 1);
+    EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::OwnTargets &&
+                Selector()->currentIndex() == 1);
     EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.0f);
     EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, 8 * std::sin(45 * 0.0174532925), 1e-6);
 
@@ -207,7 +208,7 @@ TEST_F(ScenarioWindowsTest, UserDemosAreStoredApartListedAfterTheShippedOnesAndR
             QString(title).toUpper()));
         traffic->textViewer().hide();
         Click("cmdOK", &traffic->scenarioList());
-        EXPECT_TRUE(sim.Title == title && sim.TrafficSource == 0) << title;
+        EXPECT_TRUE(sim.Title == title && sim.TrafficSource == mv::ScenarioSource::Demo) << title;
     }
 
     // A broken demo of the user's is said with its folder; the shipped ones stay listed.
@@ -227,7 +228,7 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheGeneratorsTraffic) {
     Type(number, "4242");
     Click("cmdRun", &w);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(sim.TrafficSource == 2 && sim.Vessels.NumVessels == 5);
+    EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::Random && sim.Vessels.NumVessels == 5);
     const mv::RandomTraffic drawn = mv::GenerateRandomTraffic(mv::Difficulty::Moderate, 4242);
     EXPECT_EQ(sim.Vessels.StartPos, drawn.Tables.VesselPos);
     EXPECT_EQ(sim.Vessels.StartVessel[3].Speed, drawn.Tables.Vessel[3].Speed);
@@ -252,7 +253,7 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheGeneratorsTraffic) {
 }
 
 TEST_F(ScenarioWindowsTest, EveryCancelSetsTheSelectorBackWithoutOpeningAWindow) {
-    sim.TrafficSource = 1; // own targets in force
+    sim.TrafficSource = mv::ScenarioSource::OwnTargets; // own targets in force
     QWidget* const windows[] = {&traffic->scenarioList(), &traffic->setTargets(),
                                 &traffic->randomTargets()};
     for (int chosen = 0; chosen < 3; ++chosen) {

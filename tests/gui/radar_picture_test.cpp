@@ -191,7 +191,7 @@ TEST_F(RadarConsoleTest, PlotMarksStampedUpTheTrackSurviveAFrequencyChangeAndGoW
     display.Tick.PlotOn = false;
     LoadOwnAndTarget(0, "SMALL, 000, 20, 000, 2.5");
     exercise->SetTimeFactor(6);
-    console->SetPlotFrequency(1);
+    Run("mnuPlotFrequency(1)");
     Click("cmdPlot");
     for (int t = 0; t < 4; ++t)
         exercise->tmrSim_Timer();
@@ -214,9 +214,9 @@ TEST_F(RadarConsoleTest, PlotMarksStampedUpTheTrackSurviveAFrequencyChangeAndGoW
     };
     const int trail = greyPixels();
     ASSERT_GT(trail, 0);
-    console->cmdFreq_Click();
+    Run("actFreq");
     EXPECT_EQ(greyPixels(), trail);
-    console->cmdPlot_Click();
+    Run("mnuPlotOnOff");
     EXPECT_EQ(greyPixels(), 0);
     EXPECT_FALSE(picture.isVisible("lblPlotTime"));
 }
@@ -277,7 +277,7 @@ TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCapti
     Load("MEDIUM, 030, 0", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
     EXPECT_FALSE(pic.isVisible("lblVessel(0)") || pic.isVisible("lblVessel(1)")) << "before";
-    console->cmdIdentify_Click();
+    Run("mnuIdentify");
     EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)"));
     EXPECT_FALSE(pic.isVisible("lblVessel(2)")) << "out of range: no label";
     EXPECT_EQ(pic.labelText("lblVessel(1)"), "B");
@@ -298,10 +298,10 @@ TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCapti
                 pic.labelText("lblMode"))
             .toStdString();
     };
-    console->cmdHeading_Click(); // heads-up with true bearings at the edges
+    Run("actBearings"); // heads-up with true bearings at the edges
     exercise->tmrSim_Timer();
     EXPECT_EQ(captions(), "030 120 210 300 / Heads-up COURSE");
-    console->cmdHeading_Click(); // back to relative: fixed at once, without waiting for a tick
+    Run("actBearings"); // back to relative: fixed at once, without waiting for a tick
     EXPECT_EQ(captions(), "000 090 180 270 / Heads-up RELATIVE");
 }
 
@@ -320,7 +320,7 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
                  {false, 6, 3, "RANGE  6", 1.5},    {false, 12, 2, "RANGE  12", 1.5}};
     for (const auto& s : steps) {
         SCOPED_TRACE(s.caption);
-        s.down ? console->cmdRangeDown_Click() : console->cmdRangeUp_Click();
+        s.down ? Run("mnuRangeDown") : Run("mnuRangeUp");
         EXPECT_EQ(display.Tick.Range, s.range);
         EXPECT_EQ(display.EchoWidth, s.echoWidth);
         EXPECT_EQ(console->picture().labelText("lblCRTRange"), s.caption);
@@ -341,10 +341,10 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
     for (const auto& e : ends) {
         SCOPED_TRACE(testing::Message() << (e.down ? "down at " : "up at ") << e.range);
         display.RangeIndex = static_cast<int16_t>(e.index);
-        console->SetRange(e.range);
+        console->view().SetRange(e.range);
         auto& picture = console->picture();
         picture.point(0.3 * e.range, 0.2 * e.range, QColor(255, 0, 255)); // a redraw's victim
-        e.down ? console->cmdRangeDown_Click() : console->cmdRangeUp_Click();
+        e.down ? Run("mnuRangeDown") : Run("mnuRangeUp");
         EXPECT_EQ(display.RangeIndex, e.index);
         EXPECT_EQ(display.Tick.Range, e.range);
         const QPointF px = picture.toPixel(0.3 * e.range, 0.2 * e.range);

@@ -32,16 +32,16 @@ class Files : public mv::test::ExerciseFixture {
     }
     // Store as Demo of the own-targets dialog, as run from the demo in force, to `path`.
     void Store(const QString& path) {
-        traffic->ShowSetTargets();
+        traffic->Choose(mv::ScenarioSource::OwnTargets);
         Click("cmdRun", &traffic->setTargets());
-        traffic->ShowSetTargets();
+        traffic->Choose(mv::ScenarioSource::OwnTargets);
         dialogs.texts = {"Stored", path};
         Click("cmdSaveDemo", &traffic->setTargets());
         traffic->setTargets().hide();
     }
     // Runs the listed demo of that file name from the chooser.
     void RunFromChooser(const QString& fileName) {
-        traffic->ShowDemos();
+        traffic->Choose(mv::ScenarioSource::Demo);
         QListWidget* lst = traffic->scenarioList().lstScenarios();
         const auto items = lst->findItems("\t" + fileName, Qt::MatchEndsWith);
         ASSERT_EQ(items.size(), 1) << fileName.toStdString();
@@ -113,7 +113,7 @@ TEST_F(Files, ADemoOfTenMegabytesIsListedPreviewedAndRun) {
         text += line;
     WriteDemo("Long.dem", text + "The end.\r\n");
     ASSERT_TRUE(traffic->LoadDemoList());
-    traffic->ShowDemos();
+    traffic->Choose(mv::ScenarioSource::Demo);
     QListWidget* lst = traffic->scenarioList().lstScenarios();
     lst->setCurrentItem(lst->findItems("\tLong.dem", Qt::MatchEndsWith).value(0));
     Click("cmdDescription", &traffic->scenarioList());
@@ -151,10 +151,10 @@ TEST_F(Files, ADiskThatFillsUpDuringStoreLeavesTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 16 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    traffic->ShowSetTargets();
+    traffic->Choose(mv::ScenarioSource::OwnTargets);
     Click("cmdRun", &traffic->setTargets());
     sim.Description = std::string(100 * 1024, 'y');
-    traffic->ShowSetTargets();
+    traffic->Choose(mv::ScenarioSource::OwnTargets);
     dialogs.texts = {"Stored", folder.filePath("Mine.dem")};
     Click("cmdSaveDemo", &traffic->setTargets());
     setrlimit(RLIMIT_FSIZE, &saved);

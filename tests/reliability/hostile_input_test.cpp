@@ -113,10 +113,10 @@ class HostileInput : public mv::test::ExerciseFixture {
             return panel.cpaComputer();
         }
         if (window == "frmSetTargets") {
-            console->traffic().ShowSetTargets();
+            console->traffic().Choose(mv::ScenarioSource::OwnTargets);
             return &console->traffic().setTargets();
         }
-        console->traffic().ShowRandomTargets();
+        console->traffic().Choose(mv::ScenarioSource::Random);
         Find<QLineEdit>("txtExercise", &console->traffic().randomTargets())->setText("4711");
         return &console->traffic().randomTargets();
     }

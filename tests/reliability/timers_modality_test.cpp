@@ -6,7 +6,7 @@
 #include "app/cpa_computer_window.h"
 #include "app/main_window.h"
 #include "app/maneuver_window.h"
-#include "app/marker_panel.h"
+#include "app/marker_tools.h"
 #include "app/radar_console.h"
 #include "app/vessel_panel.h"
 #include "session/exercise.h"
@@ -27,7 +27,7 @@ const QByteArray kCloseTarget = "MEDIUM, 180, 10, 000, .5";
 
 class TimersAndModality : public mv::test::ExerciseFixture {
   protected:
-    mv::MarkerPanel& markers() { return *console->findChild<mv::MarkerPanel*>(); }
+    mv::MarkerHold& markers() { return *console->findChild<mv::MarkerHold*>(); }
     mv::ManeuverWindow& maneuver() { return panel().maneuverWindow(); }
     void EBLOn() {
         if (!display.EBLOn) Click("cmdEBL");
@@ -99,10 +99,10 @@ TEST_F(TimersAndModality, WorstMoments) {
              QTest::mousePress(clockwise, Qt::LeftButton);
              for (int i = 0; i < 12; ++i) {
                  markers().tmrUtility_Timer();
-                 console->cmdRangeDown_Click();
+                 Run("mnuRangeDown");
                  markers().tmrUtility_Timer();
                  exercise->tmrSim_Timer();
-                 console->cmdRangeUp_Click();
+                 Run("mnuRangeUp");
              }
              QTest::mouseRelease(clockwise, Qt::LeftButton);
              EXPECT_FALSE(console->findChild<QTimer*>("tmrUtility")->isActive());

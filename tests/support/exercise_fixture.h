@@ -3,6 +3,7 @@
 // message boxes: the starting point of every window test that runs an exercise.
 
 #include "app/radar_console.h"
+#include "app/radar_view.h"
 #include "app/vessel_panel.h"
 #include "session/exercise.h"
 #include "tests/support/scripted_dialogs.h"
@@ -71,6 +72,10 @@ class ExerciseFixture : public testing::Test {
             LoadOwnAnd(ownHeading, {target});
     }
 
+    // A command run by its name, as its menu entry or button runs it.
+    void Run(const QString& name) {
+        EXPECT_TRUE(exercise->commands().Trigger(name)) << name.toStdString();
+    }
     // The last thing the program showed: a message, prompt, help page or document.
     const ScriptedDialogs::Shown& Last() const { return dialogs.shown.back(); }
     // A named child of a window (the console when none is given), which must be there.

@@ -58,11 +58,10 @@ int main(int argc, char** argv) {
     // On target B, the large ship on the starboard bow, as she will be at 12:12.
     display.EBLBearing = 45.0f;
     display.VRMRange = 2.6;
-    console.markers().cmdEBL_Click();
-    console.markers().cmdVRM_Click();
-    console.SetPlotFrequency(1);
-    console.cmdPlot_Click();
-    console.cmdTrueView_Click();
+    CommandRegistry& commands = exercise.commands();
+    for (const char* command :
+         {"mnuEBL", "mnuVRM", "mnuPlotFrequency(1)", "mnuPlotOnOff", "mnuTrueView"})
+        commands.Trigger(command);
     console.trueView().cmdGrid_Click();
     console.trueView().resize(520, 520);
     for (int i = 0; i < 8; ++i)

@@ -41,7 +41,7 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bearing << " deg " << c.distance << " nm");
         RadarDisplayState s = Display(12.0);
-        s.CursorMode = c.mode;
+        s.CursorMode = static_cast<InputMode>(c.mode);
         s.EBLBearing = 200.0f;
         s.VRMRange = 6.0;
         PointD p;
@@ -119,7 +119,7 @@ TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
         EXPECT_EQ(s.EBLBearing, expected += t);
     }
     EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::EBLClock));
-    EXPECT_EQ(s.MovementKind, 0);
+    EXPECT_EQ(s.MovementKind, Movement::None);
 
     // The left arrow key is the anticlockwise button: slow again, and through north.
     ASSERT_TRUE(PressMarkerButton(s, ButtonForKey(ArrowKey::Left)));

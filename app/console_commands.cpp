@@ -1,0 +1,66 @@
+#include "app/help_commands.h"
+#include "app/radar_console.h"
+#include "app/traffic_selector.h"
+#include "app/true_view.h"
+#include "app/vessel_panel.h"
+#include "session/exercise.h"
+
+#include <QRadioButton>
+
+namespace mv {
+
+void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs& dialogs) {
+    CommandRegistry& r = exercise.commands();
+    const Simulation& sim = exercise.simulation();
+    const TickDisplay& tick = exercise.display().Tick;
+    RadarConsole* c = &console;
+    Dialogs* boxes = &dialogs;
+    const std::filesystem::path folder = exercise.programFolder();
+
+    r.add({"mnuTrueView",
+           "True &View...",
+           {},
+           [c] { c->trueView().ToggleTrueView(); },
+           [&tick] { return tick.TrueViewOn; }});
+    r.add(
+        {"mnuHelpTopics", "&Help Topics", {}, [boxes, folder] { ShowHelpTopics(*boxes, folder); }});
+    r.add({"mnuTutorial", "&Tutorial", {}, [boxes, folder] { ShowTutorial(*boxes, folder); }});
+    r.add({"mnuCPAComputer", "&CPA Computer...", {}, [c] { c->vesselPanel()->ShowCPAComputer(); }});
+    // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
+    struct VesselMenu {
+        const char* name;
+        QRadioButton* (VesselPanel::*option)() const;
+        bool ownToo;
+    };
+    const VesselMenu vesselMenus[] = {{"mnuManeuverVessel", &VesselPanel::optManeuver, true},
+                                      {"mnuCPAVessel", &VesselPanel::optCPA, false},
+                                      {"mnuJumptoVessel", &VesselPanel::optJumpTo, false}};
+    for (const VesselMenu& m : vesselMenus)
+        for (int i = 0; i < kMaxVessels; ++i) {
+            const auto option = m.option;
+            const bool ownToo = m.ownToo;
+            r.add({QString("%1(%2)").arg(m.name).arg(i),
+                   QString("&%1").arg(QString::fromStdString(VesselLetter(i))),
+                   {},
+                   [c, option, i] {
+                       VesselPanel* p = c->vesselPanel();
+                       p->Choose((p->*option)(), i);
+                   },
+                   {},
+                   [&sim, i, ownToo] {
+                       return i < sim.Vessels.NumVessels && (ownToo || i != sim.Vessels.OwnVessel);
+                   }});
+        }
+    const std::pair<const char*, ScenarioSource> traffic[] = {
+        {"mnuDemos", ScenarioSource::Demo},
+        {"mnuSetYourOwnTargets", ScenarioSource::OwnTargets},
+        {"mnuRandomTargets", ScenarioSource::Random}};
+    const char* captions[] = {"&Demonstration targets...", "&Set Your Own Targets...",
+                              "&Random targets..."};
+    for (int k = 0; k < 3; ++k) {
+        const ScenarioSource source = traffic[k].second;
+        r.add({traffic[k].first, captions[k], {}, [c, source] { c->traffic().Choose(source); }});
+    }
+}
+
+} // namespace mv

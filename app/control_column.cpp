@@ -1,0 +1,177 @@
+#include "app/control_column.h"
+
+#include "app/marker_panel.h"
+#include "app/traffic_selector.h"
+#include "app/vessel_panel.h"
+#include "core/clock.h"
+#include "gui/command_actions.h"
+#include "gui/control_rows.h"
+#include "gui/sea_state.h"
+#include "session/exercise.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace mv {
+
+ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
+                             MarkerHold& hold, QWidget* windows, QWidget* parent)
+    : QFrame(parent), exercise_(exercise), actions_(actions) {
+    setObjectName("picControls");
+    setAutoFillBackground(true);
+
+    // The controls keep a comfortable width, centred, however wide the window is.
+    // On a screen too low for the whole column it scrolls rather than squeezing buttons flat.
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("scrControls");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* holder = new QWidget(scroll);
+    holder->setAutoFillBackground(false);
+    auto* centre = new QHBoxLayout(holder);
+    centre->setContentsMargins(12, 8, 12, 8);
+    auto* panel = new QWidget(holder);
+    panel->setObjectName("pnlControlColumn");
+    panel->setMaximumWidth(440);
+    centre->addWidget(panel);
+    scroll->setWidget(holder);
+    outer->addWidget(scroll);
+    column_ = new QVBoxLayout(panel);
+    column_->setContentsMargins(0, 0, 0, 0);
+    column_->setSpacing(4);
+
+    lblTime_ = new QLabel("00:00:00", this);
+    lblTime_->setObjectName("lblTime");
+    QFont clockFont("DejaVu Sans Mono");
+    clockFont.setPixelSize(22);
+    clockFont.setBold(true);
+    lblTime_->setFont(clockFont);
+    lblTime_->setAlignment(Qt::AlignCenter);
+    lblTime_->setStyleSheet("QLabel { background: #0b1a10; color: #40ff70; border: 2px inset "
+                            "#6a8fa8; padding: 4px; }");
+    column_->addWidget(lblTime_);
+
+    lblPaused_ = new QLabel("PAUSED", this);
+    lblPaused_->setObjectName("lblPaused");
+    lblPaused_->setAlignment(Qt::AlignCenter);
+    lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
+    // Beside the time factor; hidden, it keeps its place, so pausing moves nothing.
+    QSizePolicy keepPlace = lblPaused_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    lblPaused_->setSizePolicy(keepPlace);
+    lblPaused_->setVisible(false);
+
+    auto* factorRow = new QHBoxLayout;
+    auto* lblTimeFactor = new QLabel("Time Factor", this);
+    lblTimeFactor->setObjectName("lblTimeFactor");
+    cboTimeFactor_ = new QComboBox(this);
+    cboTimeFactor_->setObjectName("cboTimeFactor");
+    for (int i = 0; i < kTimeFactorCount; ++i)
+        cboTimeFactor_->addItem(QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]));
+    factorRow->addWidget(lblTimeFactor);
+    factorRow->addWidget(cboTimeFactor_, 1);
+    factorRow->addWidget(lblPaused_);
+    column_->addLayout(factorRow);
+    connect(cboTimeFactor_, &QComboBox::currentIndexChanged, &exercise_, &Exercise::SetTimeFactor);
+    cboTimeFactor_->setCurrentIndex(-1);
+    cboTimeFactor_->setCurrentIndex(4); // x30, through the same handler as a choice
+
+    // The buttons in groups a watch officer reaches for together.
+    QGridLayout* display = Group("grpDisplay", "Display");
+    display->addWidget(AddButton("cmdRR", "RR", "mnuRangeRings"), 0, 0);
+    display->addWidget(AddButton("cmdSHL", "SHL", "mnuSHL"), 0, 1);
+    display->addWidget(AddButton("cmdHeading", "Bearings", "actBearings"), 0, 2);
+    auto* label1 = new QLabel("Range", this);
+    label1->setObjectName("Label1");
+    label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    display->addWidget(label1, 1, 0);
+    auto* down = AddButton("cmdRangeDown", QString::fromUtf8("\u25BC"), "mnuRangeDown");
+    down->setToolTip("Shorter range scale");
+    auto* up = AddButton("cmdRangeUp", QString::fromUtf8("\u25B2"), "mnuRangeUp");
+    up->setToolTip("Longer range scale");
+    display->addWidget(down, 1, 1);
+    display->addWidget(up, 1, 2);
+    display->addWidget(AddButton("cmdNav", "Nav", "actNav"), 2, 0);
+    display->addWidget(AddButton("cmdTrueView", "True View", "mnuTrueView"), 2, 1, 1, 2);
+    markers_ = new MarkerPanel(exercise_, actions_, hold, this);
+    Group("grpMarkers", "Markers")->addWidget(markers_, 0, 0, 1, 3);
+
+    QGridLayout* plotting = Group("grpPlot", "Plotting");
+    plotting->addWidget(AddButton("cmdPlot", "Plot", "mnuPlotOnOff"), 0, 0);
+    plotting->addWidget(AddButton("cmdFreq", "Freq", "actFreq"), 0, 1);
+
+    QGridLayout* exerciseGroup = Group("grpExercise", "Exercise");
+    exerciseGroup->addWidget(AddButton("cmdIdentify", "Identify", "mnuIdentify"), 0, 0);
+    cmdPause_ = AddButton("cmdPause", "Pause", "mnuPause");
+    exerciseGroup->addWidget(cmdPause_, 0, 1);
+    exerciseGroup->addWidget(AddButton("cmdRepeat", "Repeat", "mnuRepeat"), 0, 2);
+    traffic_ = new TrafficSelector(exercise_, dialogs, this);
+    exerciseGroup->addWidget(traffic_, 1, 0, 1, 3);
+    pnlVessels_ = new VesselPanel(exercise_, dialogs, windows, this);
+    Group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
+    exerciseGroup->addWidget(AddButton("cmdHelp", "Help", "mnuHelpTopics"), 2, 0);
+    exerciseGroup->addWidget(AddButton("cmdTutorial", "Tutor", "mnuTutorial"), 2, 1);
+    // The sea-state picture takes what height is left, at the foot of the panel.
+    pnlSeaState_ = new SeaStatePanel(this);
+    column_->addWidget(pnlSeaState_, 1);
+
+    connect(&exercise_, &Exercise::changed, this, &ControlColumn::ShowState);
+    ShowState();
+}
+
+QPushButton* ControlColumn::AddButton(const char* name, const QString& caption,
+                                      const char* action) {
+    QPushButton* b = MakeButton(name, caption, ButtonUse::Console, this);
+    CommandActions::Bind(b, actions_.action(action));
+    return b;
+}
+
+QGridLayout* ControlColumn::Group(const char* name, const QString& title) {
+    auto* box = new QGroupBox(title, this);
+    box->setObjectName(name);
+    box->setStyleSheet("QGroupBox { font-weight: bold; border: 1px solid #6a8fa8; "
+                       "border-radius: 4px; margin-top: 1.2ex; padding-top: 6px; } "
+                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
+                       "padding: 0 3px; }");
+    auto* grid = new QGridLayout(box);
+    grid->setSpacing(4);
+    grid->setContentsMargins(8, 8, 8, 6);
+    for (int c = 0; c < 3; ++c)
+        grid->setColumnStretch(c, 1);
+    column_->addWidget(box);
+    return grid;
+}
+
+void ControlColumn::ShowClock(const QString& text) {
+    lblTime_->setText(text);
+}
+
+void ControlColumn::ShowState() {
+    const bool paused = exercise_.isPaused();
+    lblPaused_->setVisible(paused);
+    cmdPause_->setText(paused ? "Resume" : "Pause");
+    {
+        const QSignalBlocker quiet(cboTimeFactor_);
+        cboTimeFactor_->setCurrentIndex(exercise_.simulation().Clock.TimeFactorIndex);
+    }
+    const int sea = exercise_.simulation().SeaState;
+    if (sea >= 0 && sea <= 2 && shownSea_ != sea) {
+        shownSea_ = sea;
+        pnlSeaState_->ShowSeaState(sea);
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, kSeaStatePanelColours[static_cast<size_t>(sea)]);
+        setPalette(pal);
+    }
+}
+
+} // namespace mv

@@ -1,0 +1,58 @@
+#pragma once
+// picControls: the control column beside the radar picture. It lays out the clock, the time
+// factor, the console's buttons (each a view of its command), the markers, the traffic choice,
+// the vessel buttons and the sea-state picture, and shows the exercise's state on them.
+
+#include <QFrame>
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace mv {
+
+class CommandActions;
+class Dialogs;
+class Exercise;
+class MarkerHold;
+class MarkerPanel;
+class SeaStatePanel;
+class TrafficSelector;
+class VesselPanel;
+
+class ControlColumn : public QFrame {
+    Q_OBJECT
+  public:
+    // `windows`: the console, over which the aids' and scenario windows float.
+    ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandActions& actions, MarkerHold& hold,
+                  QWidget* windows, QWidget* parent);
+
+    TrafficSelector& traffic() const { return *traffic_; }
+    VesselPanel* vesselPanel() const { return pnlVessels_; }
+    MarkerPanel& markers() const { return *markers_; }
+    void ShowClock(const QString& text);
+
+  private:
+    // A button of the console that gives the command `action`.
+    QPushButton* AddButton(const char* name, const QString& caption, const char* action);
+    QGridLayout* Group(const char* name, const QString& title);
+    // Captions, the pause indicator, the time factor and the sea from the exercise's state.
+    void ShowState();
+
+    Exercise& exercise_;
+    CommandActions& actions_;
+    QVBoxLayout* column_ = nullptr;
+    QLabel* lblTime_ = nullptr;
+    QLabel* lblPaused_ = nullptr;
+    QComboBox* cboTimeFactor_ = nullptr;
+    QPushButton* cmdPause_ = nullptr;
+    MarkerPanel* markers_ = nullptr;
+    TrafficSelector* traffic_ = nullptr;
+    VesselPanel* pnlVessels_ = nullptr;
+    SeaStatePanel* pnlSeaState_ = nullptr;
+    int shownSea_ = -1;
+};
+
+} // namespace mv

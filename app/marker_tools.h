@@ -1,0 +1,63 @@
+#pragma once
+// The two input modes as tools on the radar picture. In keys mode the arrow keys turn the
+// bearing line (left, right) and move the range ring (up, down), held as the buttons are, and
+// the wheel moves the ring; cursor mode does the same and a click puts the cursor on an echo
+// and reads its range and bearing. The press-and-hold of the buttons and of the keys runs on
+// one 100 ms utility timer.
+
+#include "core/display/markers.h"
+#include "gui/picture_tool.h"
+
+#include <QTimer>
+
+#include <optional>
+
+namespace mv {
+
+class Dialogs;
+class DisplayView;
+class Exercise;
+
+class MarkerHold : public QObject {
+    Q_OBJECT
+  public:
+    MarkerHold(Exercise& exercise, DisplayView& view, Dialogs& dialogs, QObject* parent);
+    // A button or key pressed: the timer runs while the movement may go on.
+    bool Press(MarkerButton b);
+    void Release(MarkerButton b);
+
+  public slots:
+    void tmrUtility_Timer();
+
+  private:
+    Exercise& exercise_;
+    DisplayView& view_;
+    Dialogs& dialogs_;
+    QTimer tmrUtility_;
+};
+
+class KeysTool : public PictureTool {
+  public:
+    KeysTool(Exercise& exercise, DisplayView& view, MarkerHold& hold, QObject* parent);
+    bool key(QKeyEvent* event) override;
+    bool wheel(QWheelEvent* event) override;
+    void focusLost() override;
+
+  protected:
+    Exercise& exercise_;
+    DisplayView& view_;
+
+  private:
+    MarkerHold& hold_;
+    std::optional<MarkerButton> heldKey_; // the arrow key held on the picture
+    int wheelEighths_ = 0;                // a notch is 120 eighths of a degree
+};
+
+class CursorTool : public KeysTool {
+  public:
+    using KeysTool::KeysTool;
+    void press(double east, double north, Qt::MouseButton button) override;
+    std::optional<Qt::CursorShape> pointer() const override { return Qt::UpArrowCursor; }
+};
+
+} // namespace mv

@@ -1,0 +1,94 @@
+#pragma once
+// pnlRadar: the radar picture in its dark frame. It shows what the tick, a scenario start and
+// the display commands ask for: the face, echoes and trails, captions, the heading line and the
+// markers. What it shows elsewhere (the clock, the vessel buttons, the True View, the manoeuvre
+// window's read-outs) it asks for with its signals; it calls no other window.
+
+#include "core/display/display_state.h"
+#include "core/scenario/scenario_start.h"
+#include "core/simulation.h"
+#include "gui/radar_picture.h"
+
+#include <QColor>
+#include <QFrame>
+
+#include <functional>
+#include <memory>
+
+namespace mv {
+
+class Dialogs;
+class Exercise;
+class WorldPictureWidget;
+
+class RadarView : public QFrame, public ScenarioView {
+    Q_OBJECT
+  public:
+    RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    WorldPicture& picture();
+    WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
+    // The colour of vessel i's echo (red while the manoeuvre window speaks for it).
+    std::function<QColor(int vessel)> echoColour;
+
+    // The display commands' drawing.
+    void RedrawRadar() override;
+    void RedrawVessels() override;
+    void ShowDisplayItems() override;
+    void PlaceEBL() override;
+    void PlaceVRM() override;
+    void DrawCursor() override;
+    void ShowCursorReadouts() override;
+    void RepaintTrueView() override { emit trueViewRepaintWanted(); }
+    void Refresh() override;
+
+    // A scenario start's.
+    void SetRange(double range) override;
+    void EnableVesselControls() override { emit vesselControlsWanted(); }
+    void ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) override;
+    void MarkOwnVesselInTrueView() override { emit ownVesselMarked(); }
+    void ClearTrueView() override { emit trueViewClearWanted(); }
+
+    // The tick's.
+    void ShowIdentity(bool on) override;
+    void ManeuverStep(int vessel, const ManeuverReadout& readout) override {
+        emit maneuverStepped(vessel, readout);
+    }
+    void StatusLine(const std::string& text) override;
+    void Clock(const std::string& text) override { emit clockShown(QString::fromStdString(text)); }
+    void PlotClock(const std::string& text) override;
+    void CentreOn(const PointD& own) override;
+    void TrueViewMark(int vessel, const PointD& position) override {
+        emit trueViewMarked(vessel, position);
+    }
+    void Collision(int vessel, const std::array<std::array<PointD, 9>, 2>& mark) override;
+    void ShowEcho(int vessel, const EchoLine& echo) override;
+    void HideEcho(int vessel) override;
+    void PlotMark(int vessel, const EchoLine& echo) override;
+    void OwnLabel(int vessel, const PointD& position) override;
+    void HeadingLine(const PointD& from, const PointD& to) override;
+    void CardinalLabels(const std::array<std::string, 4>& captions) override;
+    void BearingFailed() override;
+
+  signals:
+    void clockShown(const QString& text);
+    void maneuverStepped(int vessel, const ManeuverReadout& readout);
+    void vesselControlsWanted();
+    void trueViewLabelShown(int slot, bool visible);
+    void ownVesselMarked();
+    void trueViewMarked(int vessel, const PointD& position);
+    void trueViewClearWanted();
+    void trueViewRepaintWanted();
+
+  private:
+    void SetLabel(const QString& name, const QString& text);
+
+    Exercise& exercise_;
+    Simulation& sim_;
+    RadarDisplayState& display_;
+    Dialogs& dialogs_;
+    WorldPictureWidget* picRadarCRT_ = nullptr;
+    std::unique_ptr<RadarPicture> radar_;
+};
+
+} // namespace mv

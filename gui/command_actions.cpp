@@ -1,0 +1,65 @@
+#include "gui/command_actions.h"
+
+#include "session/command_registry.h"
+#include "session/exercise.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QActionGroup>
+
+namespace mv {
+
+CommandActions::CommandActions(Exercise& exercise, QObject* owner)
+    : QObject(owner), exercise_(exercise), registry_(exercise.commands()), owner_(owner) {
+    connect(&exercise_, &Exercise::changed, this, &CommandActions::Refresh);
+}
+
+QAction* CommandActions::action(const QString& name) {
+    if (const auto it = actions_.find(name); it != actions_.end()) return it->second;
+    const Command* c = registry_.find(name);
+    if (!c) return nullptr;
+    auto* a = new QAction(c->caption, owner_);
+    a->setObjectName(c->name);
+    // "Quit" is the platform's own key for it (Ctrl+Q here, Cmd+Q on a Mac).
+    if (c->shortcut == "Quit")
+        a->setShortcut(QKeySequence(QKeySequence::Quit));
+    else if (!c->shortcut.isEmpty())
+        a->setShortcut(QKeySequence(c->shortcut));
+    a->setCheckable(static_cast<bool>(c->checked));
+    if (!c->group.isEmpty()) {
+        QActionGroup*& g = groups_[c->group];
+        if (!g) g = new QActionGroup(owner_);
+        g->addAction(a);
+    }
+    connect(a, &QAction::triggered, this, [this, name] {
+        if (!registry_.Trigger(name)) Refresh();
+    });
+    actions_.emplace(name, a);
+    if (c->checked) a->setChecked(c->checked());
+    if (c->enabled) a->setEnabled(c->enabled());
+    return a;
+}
+
+void CommandActions::Refresh() {
+    for (const auto& [name, a] : actions_) {
+        const Command* c = registry_.find(name);
+        if (!c) continue;
+        if (c->checked) a->setChecked(c->checked());
+        if (c->enabled) a->setEnabled(c->enabled());
+    }
+}
+
+void CommandActions::Bind(QAbstractButton* button, QAction* action) {
+    if (!button || !action) return;
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        if (button->isCheckable()) button->setChecked(action->isChecked());
+    };
+    // Clicked, not toggled: an option clicked when already chosen runs its command again.
+    connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
+    connect(action, &QAction::changed, button, follow);
+    connect(action, &QAction::toggled, button, follow);
+    follow();
+}
+
+} // namespace mv

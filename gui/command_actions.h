@@ -1,0 +1,44 @@
+#pragma once
+// One QAction per registered command, made when first asked for: its trigger runs the command
+// through the registry, and after every change of the exercise every action's check mark and
+// enabled state is set from its predicates, so a menu entry, a console button and a shortcut
+// agree at every moment, whether or not a menu has been opened.
+
+#include <QObject>
+#include <QString>
+
+#include <map>
+
+class QAbstractButton;
+class QAction;
+class QActionGroup;
+
+namespace mv {
+
+class CommandRegistry;
+class Exercise;
+
+class CommandActions : public QObject {
+    Q_OBJECT
+  public:
+    // The actions are children of `owner`, so that a window finds them by name.
+    CommandActions(Exercise& exercise, QObject* owner);
+
+    // The action of a registered command; null for a name that is not registered.
+    QAction* action(const QString& name);
+    // Every check mark and enabled state from its predicate.
+    void Refresh();
+
+    // A button as a second view of an action: a click triggers the action, and the button is
+    // enabled (and, when it can be checked, checked) as the action is. Its caption stays its own.
+    static void Bind(QAbstractButton* button, QAction* action);
+
+  private:
+    Exercise& exercise_;
+    CommandRegistry& registry_;
+    QObject* owner_;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, QActionGroup*> groups_;
+};
+
+} // namespace mv
