@@ -1,6 +1,7 @@
 #include "app/maneuver_window.h"
 
-#include "core/aids/cpa_data.h"
+#include "app/cpa_data_panel.h"
+
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
 #include "session/dialogs.h"
@@ -30,16 +31,6 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent) {
     return l;
 }
 
-// A panel's title: the window's font, bold and a fifth larger.
-QLabel* Title(const char* name, const QString& text, QWidget* parent) {
-    QLabel* l = Label(name, text, parent);
-    QFont title = l->font();
-    title.setBold(true);
-    title.setPointSizeF(title.pointSizeF() * 1.2);
-    l->setFont(title);
-    return l;
-}
-
 // A read-out wide enough for "000", "99.9 kt." or "-999.9 min." at any font size.
 constexpr FigureWidth kReadOutWidth{"-999.9 min.", 8};
 
@@ -56,11 +47,10 @@ ManeuverWindow::ManeuverWindow(Simulation& sim, const RadarDisplayState& display
 
     panels_ = new QStackedWidget(this);
     pnlManeuver_ = BuildManeuverPanel();
-    pnlCPAData_ = BuildCPADataPanel();
+    pnlCPAData_ = new CpaDataPanel(sim, display, this);
+    connect(pnlCPAData_, &CpaDataPanel::closeRequested, this, &ManeuverWindow::cmdCPAClose_Click);
     panels_->addWidget(pnlManeuver_);
     panels_->addWidget(pnlCPAData_);
-    lblIndex_ = Label("lblIndex", "0", this);
-    lblIndex_->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panels_);
@@ -72,7 +62,7 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     panel->setObjectName("pnlManeuver");
     auto* column = new QVBoxLayout(panel);
 
-    lblVessel_ = Title("lblVessel", "Maneuver", panel);
+    lblVessel_ = PanelTitle("lblVessel", "Maneuver", panel);
     column->addWidget(lblVessel_);
     lblType_ = Label("lblType", "Type:", panel);
     column->addWidget(lblType_);
@@ -163,55 +153,6 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     return panel;
 }
 
-QWidget* ManeuverWindow::BuildCPADataPanel() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName("pnlCPAData");
-    auto* column = new QVBoxLayout(panel);
-    lblCPAtitle_ = Title("lblCPAtitle", "CPA Data for Target", panel);
-    column->addWidget(lblCPAtitle_);
-
-    auto* options = new QHBoxLayout;
-    optPresentData_ = new QRadioButton("Present data", panel);
-    optPresentData_->setObjectName("optPresentData");
-    optPresentData_->setChecked(true);
-    optFinalData_ = new QRadioButton("Final data", panel);
-    optFinalData_->setObjectName("optFinalData");
-    connect(optPresentData_, &QRadioButton::clicked, this, &ManeuverWindow::DoCPA);
-    connect(optFinalData_, &QRadioButton::clicked, this, &ManeuverWindow::DoCPA);
-    options->addWidget(optPresentData_);
-    options->addWidget(optFinalData_);
-    options->addStretch(1);
-    column->addLayout(options);
-
-    // The courses and speeds used on the left, what follows from them on the right.
-    auto* grid = new QGridLayout;
-    ReadOutGrid values(grid, kReadOutWidth, panel);
-    lblTargetCourse_ = values.add(0, 0, "Target Course =", "lblTargetCourse");
-    lblTargetSpeed_ = values.add(1, 0, "Target Speed =", "lblTargetSpeed");
-    lblYourcourse_ = values.add(2, 0, "Your course =", "lblYourcourse");
-    lblYourspeed_ = values.add(3, 0, "Your speed =", "lblYourspeed");
-    lblCPA_ = values.add(0, 2, "CPA =", "lblCPA");
-    lblBCPA_ = values.add(1, 2, "BCPA =", "lblBCPA");
-    lblTCPA_ = values.add(2, 2, "MCPA =", "lblTCPA");
-    lblDRM_ = values.add(3, 2, "DRM =", "lblDRM");
-    lblSRM_ = values.add(4, 2, "SRM =", "lblSRM");
-    grid->setColumnMinimumWidth(2, 80);
-    column->addLayout(grid);
-
-    auto* caution = Label("lblCaution", kCpaCaution, panel);
-    caution->setStyleSheet("color: #a00000;");
-    column->addWidget(caution);
-    column->addStretch(1); // the figures at the top of the taller manoeuvre panel's space
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdCPAClose_ = CommandButton("cmdCPAClose", "&Close", ButtonUse::NotOnEnter, this,
-                                 &ManeuverWindow::cmdCPAClose_Click, panel);
-    buttons->addWidget(cmdCPAClose_);
-    column->addLayout(buttons);
-    return panel;
-}
-
 // --- opening --------------------------------------------------------------------------------
 
 void ManeuverWindow::Present(QWidget* panel) {
@@ -227,7 +168,7 @@ void ManeuverWindow::Present(QWidget* panel) {
 void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
     setWindowTitle("Maneuver");
     setProperty("helpContext", kManeuverHelpContext);
-    lblIndex_->setText(QString::number(vessel));
+    vessel_ = vessel;
     Pull();
     const ManeuverPanelTexts t =
         OpenManeuverPanel(sim_.Vessels, vessel, buttonCaption.toStdString(), entries_);
@@ -242,9 +183,8 @@ void ManeuverWindow::OpenManeuver(int vessel, const QString& buttonCaption) {
 void ManeuverWindow::OpenCPAData(int vessel, const QString& buttonCaption) {
     setWindowTitle("CPA Data");
     setProperty("helpContext", kCpaDataHelpContext);
-    lblCPAtitle_->setText(Q(CpaDataTitle(buttonCaption.toStdString())));
-    lblIndex_->setText(QString::number(vessel));
-    DoCPA();
+    vessel_ = vessel;
+    pnlCPAData_->Show(vessel, buttonCaption);
     Present(pnlCPAData_);
 }
 
@@ -255,15 +195,11 @@ void ManeuverWindow::Form_Activate() {
     Push();
     if (showsCpaData()) {
         setProperty("helpContext", kCpaDataActiveHelpContext);
-        cmdCPAClose_->setFocus();
+        pnlCPAData_->FocusClose();
     } else {
         setProperty("helpContext", kManeuverHelpContext);
         cmdManeuverClose_->setFocus();
     }
-}
-
-int ManeuverWindow::vessel() const {
-    return lblIndex_->text().toInt();
 }
 
 bool ManeuverWindow::showsCpaData() const {
@@ -388,17 +324,7 @@ void ManeuverWindow::ManeuverStep(int v, const ManeuverReadout& r) {
 }
 
 void ManeuverWindow::DoCPA() {
-    const CpaDataTexts t =
-        mv::DoCPA(sim_.Vessels, vessel(), optFinalData_->isChecked(), display_.Tick.Bearing);
-    lblTargetCourse_->setText(Q(t.TargetCourse));
-    lblTargetSpeed_->setText(Q(t.TargetSpeed));
-    lblYourcourse_->setText(Q(t.YourCourse));
-    lblYourspeed_->setText(Q(t.YourSpeed));
-    lblCPA_->setText(Q(t.CPA));
-    lblBCPA_->setText(Q(t.BCPA));
-    lblTCPA_->setText(Q(t.TCPA));
-    lblDRM_->setText(Q(t.DRM));
-    lblSRM_->setText(Q(t.SRM));
+    pnlCPAData_->DoCPA();
 }
 
 } // namespace mv

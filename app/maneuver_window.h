@@ -14,11 +14,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QStackedWidget;
 
 namespace mv {
 
+class CpaDataPanel;
 class Dialogs;
 class NumericEntryFilter;
 
@@ -33,8 +33,8 @@ class ManeuverWindow : public QDialog {
     void OpenManeuver(int vessel, const QString& buttonCaption);
     void OpenCPAData(int vessel, const QString& buttonCaption);
 
-    // The vessel the window works on, read from lblIndex as every handler reads it.
-    int vessel() const;
+    // The vessel the window works on.
+    int vessel() const { return vessel_; }
     // The window is open on vessel `vessel`: its echo is drawn red.
     bool isOpenOn(int vessel) const;
     // The CPA data panel is the one shown (or shown last), not the manoeuvre panel.
@@ -64,7 +64,6 @@ class ManeuverWindow : public QDialog {
 
   private:
     QWidget* BuildManeuverPanel();
-    QWidget* BuildCPADataPanel();
     // Every time the window becomes active: the echo turns red, the manoeuvre flag is raised,
     // no field is selected for the keypad and the turn fields read "0".
     void Form_Activate();
@@ -82,20 +81,14 @@ class ManeuverWindow : public QDialog {
 
     QStackedWidget* panels_ = nullptr;
     QWidget* pnlManeuver_ = nullptr;
-    QWidget* pnlCPAData_ = nullptr;
-    QLabel* lblIndex_ = nullptr;
+    CpaDataPanel* pnlCPAData_ = nullptr;
+    int vessel_ = 0;
     // The manoeuvre panel.
     QLabel *lblVessel_ = nullptr, *lblType_ = nullptr, *lblCourse_ = nullptr, *lblSpeed_ = nullptr;
     QLabel *lblTurning_ = nullptr, *lblSpeeding_ = nullptr;
     QLineEdit *txtCourse_ = nullptr, *txtTurnLeft_ = nullptr, *txtTurnRight_ = nullptr,
               *txtSpeed_ = nullptr;
-    QPushButton *cmdManeuverClose_ = nullptr, *cmdCPAClose_ = nullptr;
-    // The CPA data panel.
-    QLabel* lblCPAtitle_ = nullptr;
-    QRadioButton *optPresentData_ = nullptr, *optFinalData_ = nullptr;
-    QLabel *lblTargetCourse_ = nullptr, *lblTargetSpeed_ = nullptr, *lblYourcourse_ = nullptr,
-           *lblYourspeed_ = nullptr, *lblCPA_ = nullptr, *lblBCPA_ = nullptr, *lblTCPA_ = nullptr,
-           *lblDRM_ = nullptr, *lblSRM_ = nullptr;
+    QPushButton* cmdManeuverClose_ = nullptr;
 };
 
 } // namespace mv

@@ -24,6 +24,16 @@ void CentreOverParentOnce(QWidget* window) {
     window->setProperty("placed", true);
 }
 
+QLabel* PanelTitle(const char* name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    QFont title = l->font();
+    title.setBold(true);
+    title.setPointSizeF(title.pointSizeF() * 1.2);
+    l->setFont(title);
+    return l;
+}
+
 QLabel* ReadOut(const QString& name, FigureWidth width, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);

@@ -26,6 +26,9 @@ struct FigureWidth {
 // its layout asks for; afterwards it opens where the user left it.
 void CentreOverParentOnce(QWidget* window);
 
+// A panel's title: the window's font, bold and a fifth larger.
+QLabel* PanelTitle(const char* name, const QString& text, QWidget* parent);
+
 // A read-out: a sunken box with its figures to the right, at least as wide as `width`.
 QLabel* ReadOut(const QString& name, FigureWidth width, QWidget* parent);
 
