@@ -30,7 +30,7 @@ void item::DeclareTrueViewItems(WorldPicture& picture) {
     for (int i = 0; i < kMaxVessels; ++i) {
         picture.declare(lblVessel(i), WorldPicture::ItemKind::Label, false);
         // The letters of the console's vessel buttons: A for slot 0, then B to F.
-        picture.setLabel(lblVessel(i), QString(QChar(u'A' + i)), kLabelGreen);
+        picture.setLabel(lblVessel(i), QString::fromStdString(VesselLetter(i)), kLabelGreen);
     }
 }
 

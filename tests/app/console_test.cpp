@@ -1,15 +1,19 @@
-// The console's controls that neither a menu entry nor the range steps cover, pressed as a user
-// presses them, each checked by the state it must change (the menu twins are pressed against
-// their menu entries in the application test, the range buttons in the radar picture test).
-// Then pausing, and the collision report with two targets and a resize behind the first
-// message box.
+// The console's buttons as views of their commands, the commands on the plain state without a
+// window, check marks that follow the state at every moment, and what a jump, Repeat and a
+// scenario started elsewhere must show at once. Then pausing, and the collision report with two
+// targets and a resize behind the first message box.
 
+#include "app/traffic_selector.h"
+#include "app/true_view.h"
+#include "gui/command_actions.h"
 #include "gui/radar_items.h"
 #include "tests/support/exercise_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 
 #include <functional>
 #include <string>
@@ -18,44 +22,131 @@ namespace {
 
 using ConsoleTest = mv::test::ExerciseFixture;
 
-TEST_F(ConsoleTest, EveryControlDoesItsJobWhenPressed) {
-    // A crossing target 6 nm out, an exercise under way for five ticks at x30.
+TEST_F(ConsoleTest, EveryButtonIsAViewOfItsCommand) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    const std::pair<const char*, const char*> views[] = {
+        {"cmdRR", "mnuRangeRings"},     {"cmdSHL", "mnuSHL"},
+        {"cmdHeading", "actBearings"},  {"cmdRangeDown", "mnuRangeDown"},
+        {"cmdRangeUp", "mnuRangeUp"},   {"cmdNav", "actNav"},
+        {"cmdTrueView", "mnuTrueView"}, {"cmdEBL", "mnuEBL"},
+        {"cmdVRM", "mnuVRM"},           {"optCursorMode", "mnuCursorMode"},
+        {"optKeysMode", "mnuKeysMode"}, {"cmdPlot", "mnuPlotOnOff"},
+        {"cmdFreq", "actFreq"},         {"cmdIdentify", "mnuIdentify"},
+        {"cmdPause", "mnuPause"},       {"cmdRepeat", "mnuRepeat"},
+        {"cmdHelp", "mnuHelpTopics"},   {"cmdTutorial", "mnuTutorial"},
+    };
+    for (const auto& [button, name] : views) {
+        SCOPED_TRACE(button);
+        QAction* a = console->actions().action(name);
+        ASSERT_NE(a, nullptr);
+        QSignalSpy triggered(a, &QAction::triggered);
+        QSignalSpy changed(exercise.get(), &mv::Exercise::changed);
+        Click(button);
+        EXPECT_EQ(triggered.count(), 1);
+        EXPECT_EQ(changed.count(), 1); // one notification, however much the command did
+        const mv::Command* c = exercise->commands().find(name);
+        if (c->checked) {
+            EXPECT_EQ(a->isChecked(), c->checked());
+        }
+    }
+    // Closed by its frame, the True View's entry is unchecked at once, no menu opened.
+    QAction* trueView = console->actions().action("mnuTrueView");
+    if (!display.Tick.TrueViewOn) trueView->trigger();
+    ASSERT_TRUE(trueView->isChecked());
+    console->trueView().close();
+    EXPECT_FALSE(trueView->isChecked());
+    exercise->SetPaused(true);
+}
+
+TEST_F(ConsoleTest, CommandsRunOnThePlainStateWithoutAWindow) {
+    mv::Simulation bareSim;
+    mv::RadarDisplayState d;
+    mv::Exercise bare(bareSim, d, dialogs, folder.path().toStdString());
+    const auto run = [&](const char* name) { EXPECT_TRUE(bare.commands().Trigger(name)) << name; };
+    d.VRMRange = 10;
+    run("mnuRangeDown");
+    EXPECT_EQ(d.Tick.Range, 6.0);
+    EXPECT_EQ(d.VRMRange, 6.0); // a shorter scale pulls the ring in
+    run("mnuRange(9)");
+    run("mnuRangeUp"); // the longest scale is the end
+    EXPECT_EQ(d.RangeIndex, 9);
+    run("mnuRange(0)");
+    EXPECT_EQ(d.Tick.Range, 0.125);
+    run("mnuRangeRings");
+    run("mnuSHL");
+    run("actNav");
+    run("mnuPlotOnOff");
+    run("mnuNorthup");
+    run("actBearings");
+    EXPECT_EQ(std::string() + (d.RingsOn ? "R" : "r") + (d.Tick.ShowSHL ? "S" : "s") +
+                  (d.NavOn ? "N" : "n") + (d.Tick.PlotOn ? "P" : "p") +
+                  (d.Tick.NorthUp ? "U" : "u") +
+                  (d.Tick.Bearing == mv::BearingMode::Course ? "C" : "c"),
+              "rsnPUC");
+    run("mnuPlotFrequency(3)");
+    run("actFreq"); // 12 minutes goes round to continuous
+    EXPECT_EQ(d.Tick.PlotFreqIndex, 0);
+    run("mnuSeas(2)");
+    run("mnuT(2)");
+    run("mnuCursorMode");
+    EXPECT_EQ(bareSim.SeaState * 100 + bareSim.Clock.TimeFactor * 10 +
+                  static_cast<int>(d.CursorMode),
+              251);
+    EXPECT_FALSE(bare.commands().Trigger("mnuNoSuchThing"));
+}
+
+TEST_F(ConsoleTest, AJumpRedrawsAboutTheNewOwnVesselAtOnceAndTheTrueViewFollows) {
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6", "LARGE, 90, 8, 000, 4"});
+    console->actions().action("mnuTrueView")->trigger();
+    exercise->SetPaused(true);
+    auto* trueView = &console->trueView();
+    trueView->picture().point(0, 0, QColor(255, 0, 255)); // a track the restart must clear
+    panel().Choose(panel().optJumpTo(), 2);
+    ASSERT_EQ(sim.Vessels.OwnVessel, 2);
+    const auto colour = [&](int slot) {
+        return trueView->picture().colour(mv::item::lblVessel(slot));
+    };
+    EXPECT_EQ(colour(2), mv::kTrueViewOwnRed);
+    EXPECT_EQ(colour(0), mv::kTrueViewTargetGreen);
+    const QPointF old = trueView->picture().toPixel(0, 0);
+    EXPECT_NE(trueView->picture().pixel(static_cast<int>(old.x()), static_cast<int>(old.y())),
+              QColor(255, 0, 255));
+    // Paused, the former own vessel's echo is already where it lies from the new one: 4 nm
+    // due south, abeam to starboard of a ship heading 090, right of centre in heads-up.
+    const QLineF echo = console->picture().overlayLine(mv::item::lneVessel(0));
+    const mv::PointD own = sim.Vessels.VesselPos[2];
+    const QPointF want = console->picture().toPixel(own.Y + 4, own.X);
+    EXPECT_NEAR(echo.center().x(), want.x(), 2.0);
+    EXPECT_NEAR(echo.center().y(), want.y(), 2.0);
+    EXPECT_EQ(Item(mv::item::lneVessel(0), "visible"), "true");
+}
+
+TEST_F(ConsoleTest, RepeatKeepsItsPaceAndDropsAManoeuvreUnderWay) {
     LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
     exercise->Start();
+    sim.Vessels.Vessel[0].NewHeading = 90; // a turn to starboard, under way
+    sim.Maneuvering = sim.Turning = true;
+    exercise->tmrSim_Timer();
+    Click("cmdRepeat");
+    EXPECT_TRUE(exercise->isRunning());
+    EXPECT_FALSE(sim.Maneuvering || sim.Turning);
     for (int t = 0; t < 5; ++t)
         exercise->tmrSim_Timer();
+    EXPECT_NEAR(sim.Vessels.Vessel[0].Heading, 0.0f, 5.0f); // yaw only, no turn
+    // Paused, Repeat keeps it paused for the instructor's briefing.
+    Click("cmdPause");
+    Click("cmdRepeat");
+    EXPECT_TRUE(exercise->isPaused() && !exercise->isRunning());
+}
 
-    const auto flag = [](bool b) { return std::string(b ? "on" : "off"); };
-    const struct {
-        const char* control;
-        std::function<std::string()> probe;
-        std::string before, after;
-    } cases[] = {
-        {"cmdNav",
-         [&] { return flag(display.NavOn) + " " + Item(mv::item::lblVesselData, "visible"); },
-         "on true", "off false"},
-        {"cmdRepeat",
-         [&] {
-             return std::string(sim.Vessels.VesselPos == sim.Vessels.StartPos ? "start" : "moved") +
-                    " " + Text("lblTime").toStdString();
-         },
-         "moved 12:07:30 x 30", "start 12:00:00"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.control);
-        EXPECT_EQ(c.probe(), c.before);
-        Click(c.control);
-        EXPECT_EQ(c.probe(), c.after);
-    }
-
-    // The time factor follows the list, and the list follows the exercise.
-    auto* factors = Find<QComboBox>("cboTimeFactor");
-    factors->setFocus();
-    QTest::keyClick(factors, Qt::Key_Down);
-    EXPECT_EQ(sim.Clock.TimeFactor, 60);
-    exercise->SetTimeFactor(0);
-    EXPECT_EQ(factors->currentText(), "x1");
-    exercise->SetPaused(true);
+TEST_F(ConsoleTest, TheTrafficListShowsWhereAScenarioStartedElsewhereCameFrom) {
+    LoadOwnAndTarget(0, {});
+    auto* list = console->traffic().cboSetTraffic();
+    EXPECT_EQ(list->currentIndex(), 0);
+    exercise->StartScenario(mv::ScenarioSource::Random);
+    EXPECT_EQ(list->currentIndex(), 2);
+    for (QWidget* w : QApplication::topLevelWidgets()) // nothing opened
+        EXPECT_FALSE(w != console.get() && w->isVisible()) << w->objectName().toStdString();
 }
 
 TEST_F(ConsoleTest, PausingMovesNoButtonFromUnderThePointer) {
@@ -71,13 +162,13 @@ TEST_F(ConsoleTest, PausingMovesNoButtonFromUnderThePointer) {
     ASSERT_TRUE(Find("lblPaused")->isVisible());
     EXPECT_EQ(pause->mapTo(console.get(), QPoint()), pauseAt);
     EXPECT_EQ(repeat->mapTo(console.get(), QPoint()), repeatAt);
-    // Repeat keeps a paused exercise paused, ready for the instructor's briefing.
-    QTest::mouseClick(repeat, Qt::LeftButton);
-    EXPECT_TRUE(exercise->isPaused());
-    EXPECT_FALSE(exercise->isRunning());
-    QTest::mouseClick(pause, Qt::LeftButton);
-    EXPECT_TRUE(exercise->isRunning());
-    exercise->SetPaused(true);
+    // The time factor follows the list, and the list follows the exercise.
+    auto* factors = Find<QComboBox>("cboTimeFactor");
+    factors->setFocus();
+    QTest::keyClick(factors, Qt::Key_Down);
+    EXPECT_EQ(sim.Clock.TimeFactor, 60);
+    exercise->SetTimeFactor(0);
+    EXPECT_EQ(factors->currentText(), "x1");
 }
 
 TEST_F(ConsoleTest, TwoTargetsCollidingAtOnceEachGetTheirOwnReport) {
