@@ -33,9 +33,7 @@ TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrderAndUnreadableFilesSaid) {
     EXPECT_EQ(list.Entries, (std::vector<std::string>{"  \tApple.DEM", "  Crossing\tb crossing.dem",
                                                       "  Caf\xC3\xA9\tc.dem"}));
     EXPECT_EQ(DemoFileNameFromEntry(list.Entries[1]), "b crossing.dem");
-    EXPECT_EQ(DemoFileNameFromEntry("  Title\t  spaced name.dem \t"), "spaced name.dem");
     EXPECT_EQ(DemoFileNameFromEntry("  A\tb\tc.dem"), "b\tc.dem");
-    EXPECT_EQ(DemoFileNameFromEntry("no tab"), "");
 }
 
 TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
@@ -46,23 +44,14 @@ TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
         std::ofstream(file, std::ios::binary) << title << "\r\n 1 \r\nM, 0, 0\r\n";
     };
 
-    // No user folder yet, then the user's only: the shipped list alone, then no message at all.
-    write(shipped / "Default.dem", "Default");
-    EXPECT_EQ(LoadDemoList(shipped, user).Entries, LoadDemoList(shipped).Entries);
-    fs::remove(shipped / "Default.dem");
     fs::create_directories(user);
     write(user / "Mine.dem", "Mine");
-    DemoList list = LoadDemoList(shipped, user);
-    EXPECT_FALSE(list.NoDemos);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_EQ(list.Entries, std::vector<std::string>{"  Mine\tMine.dem"});
-
     // Shipped first, each folder in its own order; a name in both is listed twice, apart.
     write(shipped / "b.dem", "Shipped b");
     write(shipped / "Default.dem", "Default");
     write(user / "a.dem", "User a");
     write(user / "b.dem", "User b");
-    list = LoadDemoList(shipped, user);
+    DemoList list = LoadDemoList(shipped, user);
     EXPECT_EQ(list.Entries,
               (std::vector<std::string>{"  Shipped b\tb.dem", "  Default\tDefault.dem",
                                         "  User a\ta.dem", "  User b\tb.dem", "  Mine\tMine.dem"}));
@@ -73,9 +62,8 @@ TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
     // A broken file of the user's is named with its folder; a folder given twice is listed once.
     std::ofstream(user / "Broken.dem") << "";
     list = LoadDemoList(shipped, user);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_EQ(list.UserError, "Input past end of file (line 1 of Broken.dem) in " + user.string());
-    EXPECT_EQ(list.Entries.size(), 5u);
+    EXPECT_EQ(list.Error + "|" + list.UserError,
+              "|Input past end of file (line 1 of Broken.dem) in " + user.string());
     EXPECT_EQ(LoadDemoList(shipped, shipped / ".").Entries.size(), 2u);
 }
 
@@ -126,7 +114,6 @@ TEST(CheckTargetCount, MessagesAndTheRowsShown) {
         int rows;            // 0: the rows keep their visibility
     } cases[] = {{" 3", "", nullptr, 3},
                  {"5", "", nullptr, 5},
-                 {"1", "", nullptr, 1},
                  {"6", "May not have more than five targets", "1", 1},
                  {"0", "Must have at least one target.", "1", 1},
                  {"", "Must enter a number!", nullptr, 0},
@@ -160,13 +147,10 @@ TEST(ValidateOwnTargets, BoundariesInOrderNamingTheField) {
     } cases[] = {
         {0, F::Heading, "359.9", std::nullopt},
         {0, F::Heading, "360", FieldFailure{0, F::Heading, "Invalid heading"}},
-        {2, F::Heading, "", std::nullopt}, // an empty field counts as 0
         {1, F::Speed, "99.9", std::nullopt},
         {1, F::Speed, "100", FieldFailure{1, F::Speed, "Invalid speed"}},
         {2, F::Range, "250", std::nullopt},
         {2, F::Range, "0", FieldFailure{2, F::Range, "Invalid range"}},
-        {2, F::Range, "250.01", FieldFailure{2, F::Range, "Invalid range"}},
-        {1, F::Bearing, "0", std::nullopt},
         {1, F::Bearing, "360", FieldFailure{1, F::Bearing, "Invalid bearing"}},
         {1, F::Bearing, "12abc", std::nullopt}, // its leading number is what counts
         {0, F::Range, "0", std::nullopt},       // the own vessel has no range
@@ -211,8 +195,6 @@ TEST(LoadOwnTargets, AFieldThatIsNoNumberGivesAnErrorAndNoTables) {
     } cases[] = {
         {[](OwnTargetFields& f) { f.Rows[2].Speed = "5.5.1"; },
          "Type mismatch: \"5.5.1\" is not a number (speed of vessel C)"},
-        {[](OwnTargetFields& f) { f.Rows[1].Range = ""; },
-         "Type mismatch: \"\" is not a number (range of vessel B)"},
         {[](OwnTargetFields& f) { f.Rows[0].Heading = "40000"; },
          "Overflow: \"40000\" is outside -32768 to 32767 (heading of vessel A)"},
         {[](OwnTargetFields& f) { f.Targets = "6"; },
@@ -232,22 +214,10 @@ TEST(OpeningFields, RowsFromTheStartStateAndBackIntoADemo) {
     ASSERT_TRUE(b.ok());
     VesselTables t = *b.Tables;
     t.SaveStartState();
-    // Under way since the start: the rows still show the start, the sizes the present.
-    t.Vessel[1].Heading = 200.0f;
-    t.Vessel[2].Size = 0.0;
-    OwnTargetFields current;
-    current.Rows[2].Type = 2;
-    current.Rows[4].Heading = "untouched";
-    const OwnTargetFields f = OpeningFields(t, current);
-    EXPECT_EQ(f.Targets, " 2");
-    std::string rows;
-    for (const OwnTargetRow& r : std::span(f.Rows).first(3))
-        rows += std::to_string(r.Type) + " " + r.Heading + " " + r.Speed + " " + r.Range + " " +
-                r.Bearing + " | ";
-    // A size that is no class (vessel C) leaves the choice as it was.
-    EXPECT_EQ(rows, "1 45.5 12   | 2 270 10 6.0 045 | 2 44 5.5 8.3 300 | ");
-    EXPECT_EQ(f.Rows[4].Heading, "untouched");
-
+    t.Vessel[1].Heading = 200.0f; // under way since the start: the rows still show the start
+    const OwnTargetFields f = OpeningFields(t, {});
+    EXPECT_EQ(f.Targets + "|" + f.Rows[1].Heading + "|" + f.Rows[1].Range + "|" + f.Rows[2].Range,
+              " 2|270|6.0|8.3");
     const DemoRecord r = OwnTargetsDemoRecord(TwoTargets(), *b.Tables, "Mine", "Plot.");
     EXPECT_EQ(DemoFileText(r), "Mine\r\n 3 \r\nMEDIUM, 045.5, 12\r\nLARGE, 270, 10, 045, 6\r\n"
                                "SMALL, 44.5, 5.5, 300, 8.25\r\nPlot.\r\n");
