@@ -73,14 +73,11 @@ TEST(TurnStep, ReadoutsOfATurnThatCompletes) {
     auto v = Vessel(mv::kSmall, 10, 50);
     mv::ManeuverReadout first, second;
     mv::TurnStep(v, 1, first);
-    EXPECT_EQ(first.TurningCaption, ">");
-    EXPECT_EQ(first.TurningVisible, true);
+    EXPECT_TRUE(first.TurningCaption == ">" && first.TurningVisible == true && !first.CourseEntry);
     EXPECT_EQ(first.CourseText, "040");
-    EXPECT_FALSE(first.CourseEntry);
     mv::TurnStep(v, 1, second);
-    EXPECT_EQ(second.TurningVisible, false);
-    EXPECT_EQ(second.CourseEntry, "50");
-    EXPECT_TRUE(second.ClearTurnEntries);
+    EXPECT_TRUE(second.TurningVisible == false && second.CourseEntry == "50" &&
+                second.ClearTurnEntries);
 }
 
 TEST(SpeedStep, ApproachesAndClamps) {

@@ -67,20 +67,6 @@ TEST(ComputeCPA, HandWorkedPlots) {
     }
 }
 
-TEST(ComputeCPA, RelativeModeTurnsOnlyTheDrm) {
-    // The crossing turned 60 and 300: DRM true minus own course (285 - 60, 165 - 300 + 360).
-    for (const CpaInput in : {CpaInput{330, 10, 60, 10, 150, 8, 0}, {210, 10, 300, 10, 30, 8, 0}}) {
-        const auto rel = ComputeCPA(in, BearingMode::Relative);
-        const auto tru = ComputeCPA(in, BearingMode::Course);
-        EXPECT_LT(AngleGap(rel.DRM, 225), 0.01) << in.OwnCourse << " " << rel.DRM;
-        EXPECT_EQ(rel.BCPA, tru.BCPA);
-        EXPECT_EQ(rel.CPA, tru.CPA);
-        EXPECT_EQ(rel.TCPA, tru.TCPA);
-    }
-    // Without relative motion the DRM reads 000 in either mode.
-    EXPECT_EQ(ComputeCPA({90, 12, 90, 12, 200, 3, 0}, BearingMode::Relative).DRM, 0.0f);
-}
-
 TEST(ComputeCPA, NeverNaNAcrossDegenerateTriangles) {
     // Equal and opposite courses, stopped vessels, equal speeds: the triangle's cosine lands on
     // or just beyond +-1, and every figure must still be a number in range.

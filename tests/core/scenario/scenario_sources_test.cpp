@@ -84,28 +84,6 @@ TEST(DemoDescriptionPreview, TitleInCapitalsThenTheDescriptionWithoutVessels) {
     EXPECT_EQ(DemoDescriptionPreview(dir.path, "Gone.dem").Error, "File not found (Gone.dem)");
 }
 
-TEST(LoadDemoList, EveryShippedDemoIsListedReadAndDescribed) {
-    const fs::path data =
-        fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "data";
-    const DemoList list = LoadDemoList(data);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_GE(list.Entries.size(), 11u); // Default.dem and at least ten exercises
-    for (const std::string& entry : list.Entries) {
-        const std::string name = DemoFileNameFromEntry(entry);
-        const DemoReadResult r = ReadDemoFile(data / name);
-        ASSERT_TRUE(r.ok()) << r.Error;
-        EXPECT_GE(r.Scenario->Vessels.size(), 2u) << name;
-        for (const DemoVessel& v : r.Scenario->Vessels)
-            EXPECT_NE(v.Size, 0.0) << name;
-        const DescriptionPreview p = DemoDescriptionPreview(data, name);
-        ASSERT_TRUE(p.ok()) << p.Error;
-        // A training exercise says what the collision regulations ask of the student.
-        EXPECT_TRUE(p.Text.find("Rule") != std::string::npos ||
-                    p.Text.find("Regulations") != std::string::npos)
-            << name;
-    }
-}
-
 TEST(CheckTargetCount, MessagesAndTheRowsShown) {
     const struct {
         const char* text;
