@@ -222,6 +222,12 @@ TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
         const int n = c.ticksBetweenMarks;
         EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n}));
     }
+    // A mark falls when the time since the last reaches the interval, not a tick after.
+    mv::TickDisplay due;
+    due.PlotOn = true;
+    due.PlotFreqIndex = 2;
+    due.SinceLastPlot = due.PlotIntervals[2];
+    EXPECT_TRUE(due.PlotDue());
 }
 
 TEST_F(Echo, LineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {

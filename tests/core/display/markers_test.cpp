@@ -158,65 +158,43 @@ TEST(VRMLimits, NeverZeroNeverPastTheRange) {
     }
 }
 
-TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
+TEST(VRMLimits, WheelAndAShorterRange) {
     RadarDisplayState s = Display(6.0);
     s.VRMRange = 3.0;
-    EXPECT_TRUE(WheelVRM(s, 2));
+    EXPECT_TRUE(WheelVRM(s, 2)); // a notch is one small step, 1 % of the range
     EXPECT_NEAR(s.VRMRange, 3.12, 1e-5);
-    EXPECT_TRUE(WheelVRM(s, -1));
-    EXPECT_NEAR(s.VRMRange, 3.06, 1e-5);
     s.VRMRange = 6.0;
     EXPECT_FALSE(WheelVRM(s, 1));
+    // A shorter range pulls the ring in to its edge; a ring inside it stays.
+    for (auto [vrm, range, after] : {std::tuple{10.0, 6.0, 6.0}, {1.5, 6.0, 1.5}}) {
+        s.VRMRange = vrm;
+        SetRadarRange(s, range);
+        EXPECT_EQ(s.Tick.Range, range);
+        EXPECT_EQ(s.VRMRange, after) << vrm;
+    }
     // A marker that is off moves neither by wheel nor by key.
     s.VRMOn = s.EBLOn = false;
     EXPECT_FALSE(WheelVRM(s, -1) || PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
 }
 
-TEST(VRMLimits, AShorterRangePullsTheRingIn) {
-    const struct {
-        double vrm, range, expected;
-    } cases[] = {{10.0, 6.0, 6.0}, {1.5, 6.0, 1.5}, {1.5, 24.0, 1.5}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "VRM " << c.vrm << " at range " << c.range);
-        RadarDisplayState s = Display(12.0);
-        s.VRMRange = c.vrm;
-        SetRadarRange(s, c.range);
-        EXPECT_EQ(s.Tick.Range, c.range);
-        EXPECT_EQ(s.VRMRange, c.expected);
-    }
-}
-
-TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
-    const struct {
-        int16_t from;
-        bool up;
-        bool moved;
-        double range;
-    } cases[] = {{7, true, true, 24},
-                 {9, true, false, 36},
-                 {0, false, false, 0.125},
-                 {1, false, true, 0.125},
-                 {8, true, true, 36}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.from << (c.up ? " up" : " down"));
+TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {
+    // From index: moved up, range after; moved down, range after. 36 and 0.125 nm are the ends.
+    for (auto [from, up, upRange, down, downRange] : {std::tuple{7, true, 24.0, true, 6.0},
+                                                      {9, false, 36.0, true, 24.0},
+                                                      {0, true, 0.25, false, 0.125}}) {
         RadarDisplayState s;
-        s.TVRangeIndex = c.from;
-        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(c.from)));
-        EXPECT_EQ(c.up ? TrueViewRangeUp(s) : TrueViewRangeDown(s), c.moved);
-        EXPECT_EQ(s.TVRange, c.range);
+        s.TVRangeIndex = static_cast<int16_t>(from);
+        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(from)));
+        RadarDisplayState d = s;
+        EXPECT_EQ(TrueViewRangeUp(s), up) << from;
+        EXPECT_EQ(s.TVRange, upRange) << from;
+        EXPECT_EQ(TrueViewRangeDown(d), down) << from;
+        EXPECT_EQ(d.TVRange, downRange) << from;
     }
-}
-
-TEST(TrueView, GridCaptionFollowsTheRange) {
-    const struct {
-        double range;
-        const char* caption;
-    } cases[] = {{36, "True View   Grid= 5 nm."},
-                 {1.5, "True View   Grid= .25 nm."},
-                 {0.125, "True View   Grid= .1 nm."}};
-    for (const auto& c : cases)
-        EXPECT_EQ(TrueViewCaption(true, c.range), c.caption) << c.range;
-    EXPECT_EQ(TrueViewCaption(false, 12), "True View");
+    EXPECT_EQ(
+        TrueViewCaption(true, 36) + "|" + TrueViewCaption(true, 1.5) + "|" +
+            TrueViewCaption(true, 0.125) + "|" + TrueViewCaption(false, 12),
+        "True View   Grid= 5 nm.|True View   Grid= .25 nm.|True View   Grid= .1 nm.|True View");
 }
 
 } // namespace
