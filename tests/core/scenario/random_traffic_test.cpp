@@ -67,25 +67,19 @@ TEST(GenerateRandomTraffic, InvariantsOverManyExercises) {
         for (uint32_t n = 1; n <= 1500; ++n) {
             const RandomTraffic t = GenerateRandomTraffic(level, n);
             SCOPED_TRACE(std::string(DifficultyName(level)) + " " + std::to_string(n));
-            ASSERT_EQ(t.Tables.NumVessels, 5);
-            ASSERT_EQ(t.Tables.OwnVessel, 0);
-            const VesselData& own = t.Tables.Vessel[0];
-            EXPECT_EQ(own.Heading, 0.0f);
-            EXPECT_EQ(own.Speed, 5.0f);
+            ASSERT_TRUE(t.Tables.NumVessels == 5 && t.Tables.OwnVessel == 0);
+            EXPECT_TRUE(t.Tables.Vessel[0].Heading == 0.0f && t.Tables.Vessel[0].Speed == 5.0f);
             for (int i = 0; i < 5; ++i) {
                 const VesselData& v = t.Tables.Vessel[static_cast<size_t>(i)];
-                EXPECT_EQ(v.Size, kMedium);
-                EXPECT_EQ(v.Speed, v.NewSpeed);
-                EXPECT_GE(v.NewHeading, 0);
-                EXPECT_LT(v.NewHeading, 360);
+                EXPECT_TRUE(v.Size == kMedium && v.Speed == v.NewSpeed && v.NewHeading >= 0 &&
+                            v.NewHeading < 360);
             }
             for (size_t k = 0; k < 4; ++k) {
                 const RandomTarget& g = t.Targets[k];
                 float bearing = 0;
                 double range = 0;
                 GetVector(t.Tables.VesselPos[0], t.Tables.VesselPos[k + 1], bearing, range);
-                EXPECT_GE(range, 6.0 - 1e-9);
-                EXPECT_LE(range, 16.0 + 1e-9);
+                EXPECT_TRUE(range >= 6.0 - 1e-9 && range <= 16.0 + 1e-9) << range;
                 const Approach a = VectorApproach(g.Course, g.Speed, 0, 5, g.Bearing, g.Range);
                 if (g.Stopped) {
                     ++stopped;
