@@ -30,11 +30,8 @@ TEST(ParseDemo, Layouts) {
                                               {kLarge, 270, 12.0f, 45.0f, 8.0}};
     const char* const crossingText =
         "Target on the starboard bow.\r\nSteady bearing, closing range.\r\n";
-    const struct {
-        std::string bytes, title;
-        std::vector<DemoVessel> vessels;
-        std::string description;
-    } cases[] = {
+    // Bytes; title, vessels and description read from them.
+    const std::tuple<std::string, std::string, std::vector<DemoVessel>, std::string> cases[] = {
         {crlf, "Crossing", crossing, crossingText},
         {lf, "Crossing", crossing, crossingText},
         // The title is taken whole; one vessel needs no bearing and range.
@@ -50,39 +47,32 @@ TEST(ParseDemo, Layouts) {
          {{kMedium, 0, 0, 0, 0}},
          ""},
     };
-    for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(c.bytes, "Test.dem");
-        ASSERT_TRUE(r.ok()) << c.bytes << ": " << r.Error;
-        EXPECT_EQ(r.Scenario->Title + "|" + r.Scenario->Description, c.title + "|" + c.description);
-        EXPECT_EQ(r.Scenario->Vessels, c.vessels) << c.bytes;
+    for (const auto& [bytes, title, vessels, description] : cases) {
+        const DemoReadResult r = ParseDemo(bytes, "Test.dem");
+        ASSERT_TRUE(r.ok()) << bytes << ": " << r.Error;
+        EXPECT_EQ(r.Scenario->Title + "|" + r.Scenario->Description, title + "|" + description);
+        EXPECT_EQ(r.Scenario->Vessels, vessels) << bytes;
     }
 }
 
 TEST(ParseDemo, SizeTokensAndHeadingsRoundingHalvesToEven) {
-    const struct {
-        const char* line;
-        double size;
-        int16_t heading;
-    } cases[] = {
+    const std::tuple<const char*, double, int16_t> cases[] = {
         {" small , 44.5, 3", kSmall, 44}, {"\"s\", 45.5, 3", kSmall, 46},
         {"m, -1.5, 3", kMedium, -2},      {"Medium, 359.6, 3", kMedium, 360},
         {"L, 1e2, 3", kLarge, 100},       {"sm, 0, 3", 0.0, 0},
     };
-    for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(std::string("T\r\n1\r\n") + c.line + "\r\n", "T.dem");
-        ASSERT_TRUE(r.ok()) << c.line << ": " << r.Error;
-        EXPECT_EQ(r.Scenario->Vessels[0].Size, c.size) << c.line;
-        EXPECT_EQ(r.Scenario->Vessels[0].Heading, c.heading) << c.line;
+    for (const auto& [line, size, heading] : cases) {
+        const DemoReadResult r = ParseDemo(std::string("T\r\n1\r\n") + line + "\r\n", "T.dem");
+        ASSERT_TRUE(r.ok()) << line << ": " << r.Error;
+        EXPECT_EQ(r.Scenario->Vessels[0].Size, size) << line;
+        EXPECT_EQ(r.Scenario->Vessels[0].Heading, heading) << line;
     }
 }
 
 TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
     const char* const eof = "Input past end of file";
-    const struct {
-        std::string bytes, what;
-        int line;
-        bool yaw = false;
-    } cases[] = {
+    // Bytes, the reason and the line it names; the last two are yaw tables.
+    const std::tuple<std::string, std::string, int> cases[] = {
         {"", eof, 1},
         {"T\r\n 2 \r\nMEDIUM, 000, 12\r\n", eof, 4},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,six\r\n", "Type mismatch: \"six\" is not a number", 4},
@@ -90,16 +80,16 @@ TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
         {"T\r\n 7 \r\n", "Vessel count 7 is not 1 to 6", 2},
         {"T\r\n1\r\nM, 40000, 12\r\n", "Overflow: \"40000\" is outside -32768 to 32767", 3},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,1e400\r\n", "Overflow: \"1e400\" is too large", 4},
-        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6, true},
-        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3, true},
+        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6},
+        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3},
     };
-    for (const auto& c : cases) {
-        const std::string file = c.yaw ? "Yaw.txt" : "Crossing.dem";
-        const DemoReadResult demo = ParseDemo(c.bytes, file);
-        const YawReadResult yaw = ParseYaw(c.bytes, file);
-        EXPECT_FALSE(c.yaw ? yaw.ok() : demo.ok()) << c.bytes;
-        EXPECT_EQ(c.yaw ? yaw.Error : demo.Error,
-                  c.what + " (line " + std::to_string(c.line) + " of " + file + ")");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [bytes, what, line] = cases[i];
+        const bool isYaw = i + 2 >= std::size(cases);
+        const std::string file = isYaw ? "Yaw.txt" : "Crossing.dem";
+        const std::string error =
+            isYaw ? ParseYaw(bytes, file).Error : ParseDemo(bytes, file).Error;
+        EXPECT_EQ(error, what + " (line " + std::to_string(line) + " of " + file + ")");
     }
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
     EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
@@ -195,10 +185,7 @@ using Rows = std::vector<std::array<float, 4>>;
 
 TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
     const Rows two = {{1, 3, 5, 7}, {2, 4, 6, 8}};
-    const struct {
-        const char* text;
-        Rows rows;
-    } cases[] = {
+    const std::pair<const char*, Rows> cases[] = {
         {"2\r\n1, 2\r\n3, 4\r\n5, 6\r\n7, 8\r\n", two},
         {"2\r\n1,2,3,4,5,6,7,8\r\nthe rest is notes, 1, 2, x\r\n", two},
         {"1\r\n-2.5, 0.25, -.5, -1e1\r\n", {{-2.5f, 0.25f, -0.5f, -10.0f}}},
@@ -206,10 +193,10 @@ TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
         {"2.5\n1,2,3,4,5,6,7,8", two},
         {"0.5", {}},
     };
-    for (const auto& c : cases) {
-        const YawReadResult r = ParseYaw(c.text, "Yaw.txt");
-        ASSERT_TRUE(r.ok()) << c.text << ": " << r.Error;
-        EXPECT_EQ(r.Table->Rows, c.rows) << c.text;
+    for (const auto& [text, rows] : cases) {
+        const YawReadResult r = ParseYaw(text, "Yaw.txt");
+        ASSERT_TRUE(r.ok()) << text << ": " << r.Error;
+        EXPECT_EQ(r.Table->Rows, rows) << text;
     }
 }
 
