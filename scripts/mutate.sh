@@ -115,6 +115,26 @@ mutant atomic-save-without-rename core/scenario/demo_file.cpp 'fs::rename(temp, 
     's/fs::rename(temp, path, ec);/ec.clear();/' 'demo_file|plot_tool'
 mutant vessel-letters-from-b core/vessel.cpp "'A' + slot" "s/'A' + slot/'B' + slot/" \
     'scenario_sources|plot_tool'
+# ---- core: more boundaries and formats ----------------------------------------------------
+mutant heads-up-rotation-sign core/geometry.cpp 'const double rotE = ' \
+    's/+ std::sin(a) \* dN/- std::sin(a) * dN/' 'geometry|tick'
+mutant yaw-column-by-sea core/simulation.cpp 'const int column = ' \
+    's/SeaState == 1 ? 0 : 1/SeaState == 2 ? 0 : 1/' 'tick'
+mutant collision-picks-boundary-16 core/scenario/random_traffic.cpp 'p >= 1 && p <= 16' \
+    's/p <= 16/p <= 17/' 'random_traffic'
+mutant description-cut-a-character-early core/scenario/demo_file.cpp 'e - s >= 81' \
+    's/>= 81/>= 80/' 'demo_file'
+mutant demo-vessel-count-7-accepted core/scenario/demo_file.cpp 'count > kMaxVessels' \
+    's/count > kMaxVessels/count > kMaxVessels + 1/' 'demo_file'
+mutant own-range-250-excluded core/scenario/own_targets.cpp 'OwnTargetField::Range, true' \
+    's/250, true/250, false/' 'scenario_sources'
+mutant hold-speeds-up-a-tick-late core/display/markers.cpp 'return holdCount <= kSlowTicks ? 1.0f' \
+    's/holdCount <= kSlowTicks/holdCount <= kSlowTicks + 1/' 'markers'
+mutant speed-overshoots-order core/motion.cpp 'vessel.Speed >= vessel.NewSpeed' \
+    's/vessel.Speed >= vessel.NewSpeed/vessel.Speed > vessel.NewSpeed + 5/' 'motion|tick'
+mutant clock-seconds-truncated core/number_text.cpp 'std::llround(fraction \* 86400.0)' \
+    's/std::llround(fraction \* 86400.0)/static_cast<long long>(fraction * 86400.0)/' \
+    'number_text|sightings'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
 # mutant NAME app/FILE.cpp 'connect(...' 's/.*//' 'console|aids_windows'
 
