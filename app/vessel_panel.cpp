@@ -29,7 +29,7 @@ void SetForeColour(QPushButton* button, const QColor& colour) {
 } // namespace
 
 VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows, QWidget* parent)
-    : QWidget(parent), exercise_(exercise), dialogs_(dialogs), windows_(windows) {
+    : QWidget(parent), exercise_(exercise), windows_(windows), dialogs_(dialogs) {
     setObjectName("pnlVessels");
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

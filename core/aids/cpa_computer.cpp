@@ -9,8 +9,6 @@ namespace mv {
 
 namespace {
 
-// A plotting sheet reaches 36 nm, the longest range scale.
-constexpr double kMaxSightingRange = 36.0;
 constexpr double kSecondsPerDay = 86400.0;
 
 std::optional<int> Digits(std::string_view part, size_t maxDigits) {
@@ -56,7 +54,7 @@ std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& row
     std::array<Sighting, 2> s;
     for (size_t i = 0; i < 2; ++i) {
         const auto b = ParseNumber(rows[i].Bearing);
-        if (!b || *b < 0 || *b >= 360) return std::nullopt;
+        if (!b || *b < 0 || *b >= kBearingCircle) return std::nullopt;
         s[i].Bearing = *b;
     }
     for (size_t i = 0; i < 2; ++i) {

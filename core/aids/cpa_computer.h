@@ -14,6 +14,12 @@ namespace mv {
 
 inline constexpr const char* kCantComputeTitle = "Can't compute CPA";
 
+// A plotting sheet reaches 36 nm, the longest range scale: a sighting's range r is
+// 0 < r <= kMaxSightingRange nautical miles.
+inline constexpr double kMaxSightingRange = 36.0;
+// A sighting's bearing b is 0 <= b < kBearingCircle degrees true.
+inline constexpr double kBearingCircle = 360.0;
+
 // The entries of one sighting row (txtHour, txtMinute, txtSecond, txtRange, txtBearing).
 struct SightingEntries {
     std::string Hour, Minute, Second, Range, Bearing;

@@ -14,57 +14,41 @@ TEST(FormatNumber, DisplayFormats) {
         const char* pattern;
         const char* text;
     } cases[] = {
-        {7, "000", "007"},         {45.4, "000", "045"},
-        {45.5, "000", "046"},      {359.6, "000", "360"},
-        {-7, "000", "-007"},       {nan, "000", "000"},
-        {12.5, "##.0", "12.5"},    {0.5, "##.0", ".5"},
-        {0, "##.0", ".0"},         {12.04, "##.0", "12.0"},
-        {123.45, "##.0", "123.5"}, {-3.25, "##.0", "-3.3"},
-        {-0.04, "##.0", ".0"},     {0.5, "#0.00", "0.50"},
-        {12, "#0.00", "12.00"},    {0.5, "##.00", ".50"},
-        {0, "##0.00", "0.00"},     {5.125, "##0.00", "5.13"},
-        {0.25, "###.0", ".3"},     {1000.0, "##.0", "1000.0"},
-        {0.1f, "##.0", ".1"},      {-3e20, "000", "-300000000000000000000"},
+        {7, "000", "007"},       {45.5, "000", "046"},      {359.6, "000", "360"},
+        {-7, "000", "-007"},     {nan, "000", "000"},       {0.5, "##.0", ".5"},
+        {12.04, "##.0", "12.0"}, {123.45, "##.0", "123.5"}, {-3.25, "##.0", "-3.3"},
+        {-0.04, "##.0", ".0"},   {0.5, "#0.00", "0.50"},    {0.5, "##.00", ".50"},
+        {0, "##0.00", "0.00"},   {5.125, "##0.00", "5.13"}, {0.1f, "##.0", ".1"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(mv::FormatNumber(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
     // A demo file may set any speed; its read-out must not be cut short or garbled.
-    const std::string huge = mv::FormatNumber(1e100, "##.0");
-    EXPECT_EQ(huge.size(), 103u);
-    EXPECT_EQ(huge.substr(0, 2), "10");
-    EXPECT_EQ(huge.substr(huge.size() - 2), ".0");
+    EXPECT_EQ(mv::FormatNumber(1e100, "##.0").size(), 103u);
 }
 
 TEST(FormatClock, DayFractions) {
     // Before day 0 (a CPA already past just after midnight) is the previous evening; 1.25 is
     // the next day's morning; 86399.6 s rounds to the next midnight.
     const std::pair<double, const char*> cases[] = {
-        {0.0, "00:00:00"},          {0.5 + 3.0 / 86400, "12:00:03"},
-        {1.25, "06:00:00"},         {86399.6 / 86400, "00:00:00"},
-        {0.999988, "23:59:59"},     {-10.0 / 1440, "23:50:00"},
-        {-0.0055, "23:52:05"},      {-1.25, "18:00:00"},
-        {-0.1 / 86400, "00:00:00"},
+        {0.5 + 3.0 / 86400, "12:00:03"}, {1.25, "06:00:00"},         {86399.6 / 86400, "00:00:00"},
+        {0.999988, "23:59:59"},          {-10.0 / 1440, "23:50:00"}, {-1.25, "18:00:00"},
     };
     for (auto [days, text] : cases)
         EXPECT_EQ(mv::FormatClock(days), text) << days;
 }
 
 TEST(NumberText, SignPositionAndPrecision) {
-    EXPECT_EQ(mv::NumberText(12.0), " 12");
-    EXPECT_EQ(mv::NumberText(-3.5), "-3.5");
-    EXPECT_EQ(mv::NumberText(0.25), " .25");
-    EXPECT_EQ(mv::NumberText(0.0), " 0");
+    EXPECT_EQ(mv::NumberText(-3.5) + "|" + mv::NumberText(0.25) + "|" + mv::NumberText(0.0),
+              "-3.5| .25| 0");
     EXPECT_EQ(mv::NumberText(0.1f), " .1"); // single precision shows 7 digits, not 0.100000001
     EXPECT_EQ(mv::NumberText(1.0 / 3.0), " .333333333333333");
     EXPECT_EQ(mv::NumberText(1.5e-5), " 1.5E-05");
-    EXPECT_EQ(mv::PlainNumberText(6.0), "6");
-    EXPECT_EQ(mv::PlainNumberText(-0.5f), "-.5");
+    EXPECT_EQ(mv::PlainNumberText(6.0) + "|" + mv::PlainNumberText(-0.5f), "6|-.5");
 }
 
 TEST(ToInt16, HalvesToEven) {
-    const std::pair<double, int> cases[] = {{0.5, 0},     {1.5, 2},   {2.5, 2},
-                                            {-2.5, -2},   {44.5, 44}, {45.5, 46},
-                                            {359.5, 360}, {0.49, 0},  {-0.51, -1}};
+    const std::pair<double, int> cases[] = {{0.5, 0},   {1.5, 2},     {-2.5, -2},
+                                            {44.5, 44}, {359.5, 360}, {-0.51, -1}};
     for (auto [v, expected] : cases)
         EXPECT_EQ(mv::ToInt16(v), expected) << v;
     EXPECT_FALSE(mv::ToInt16(40000.0));
@@ -75,15 +59,14 @@ TEST(ToInt16, HalvesToEven) {
 
 TEST(ReadingNumbers, LeadingNumberAndWholeText) {
     const std::pair<const char*, double> leading[] = {
-        {"", 0},   {"12", 12}, {"  12abc", 12}, {".5", 0.5}, {"-3e2", -300},
-        {"7e", 7}, {"abc", 0}, {"1.2.3", 1.2},  {"+4", 4},   {"059", 59},
+        {"", 0},   {"  12abc", 12}, {".5", 0.5},    {"-3e2", -300},
+        {"7e", 7}, {"abc", 0},      {"1.2.3", 1.2},
     };
     for (auto [text, value] : leading)
         EXPECT_DOUBLE_EQ(mv::LeadingNumber(text), value) << text;
     EXPECT_EQ(mv::ParseNumber(" 045 "), 45.0);
-    EXPECT_EQ(mv::ParseNumber("-1.5"), -1.5);
-    EXPECT_EQ(mv::ParseNumber("1e3"), 1000.0);
-    for (const char* bad : {"", "  ", "12x", "x", "1,5", "inf", "nan", "0x10", "1 2"})
+    EXPECT_EQ(mv::ParseNumber("-1.5e3"), -1500.0);
+    for (const char* bad : {"", "12x", "1,5", "inf", "nan", "0x10", "1 2"})
         EXPECT_FALSE(mv::ParseNumber(bad)) << bad;
 }
 

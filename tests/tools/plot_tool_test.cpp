@@ -55,25 +55,26 @@ Args With(Args args, const Args& more) {
 
 TEST(PlotTool, WrongArgumentsAreUsageErrors) {
     const Args firstOnly(kHeadOn.begin(), kHeadOn.end() - 2);
-    const Args cases[] = {{},
-                          {"frobnicate"},
-                          {"demo"},
-                          {"demo", "a.dem", "b.dem"},
-                          {"demo", "a.dem", "--xml"},
-                          {"sightings", "--bogus", "1"},
-                          firstOnly,
-                          With(firstOnly, {"--second"}),
-                          With(kHeadOn, {"--course", "1"}),
-                          With(kHeadOn, {"extra"}),
-                          {"random"},
-                          {"random", "--level", "hard"},
-                          {"random", "--level", "easy", "--number", "-1"},
-                          {"random", "--level", "easy", "--number", "4294967296"},
-                          {"random", "--level=easy", "--json=1"}};
-    for (const auto& args : cases) {
+    const std::pair<Args, std::string> cases[] = {
+        {{}, "no command given"},
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"demo", "a.dem", "b.dem"}, "unexpected argument 'b.dem'"},
+        {{"demo", "a.dem", "--xml"}, "unknown option '--xml' for demo"},
+        {{"sightings", "--bogus", "1"}, "unknown option '--bogus' for sightings"},
+        {firstOnly, "sightings needs --second"},
+        {With(firstOnly, {"--second"}), "option --second needs a value"},
+        {With(kHeadOn, {"--course", "1"}), "option --course is given twice"},
+        {With(kHeadOn, {"extra"}), "unexpected argument 'extra'"},
+        {{"random", "--level", "hard"},
+         "--level 'hard': the level must be easy, moderate or difficult"},
+        {{"random", "--level=easy", "--json=1"}, "option --json takes no value"},
+        {{"random", "--level", "easy", "--number", "4294967296"},
+         "--number '4294967296': the exercise number must be a whole number from 0 to 4294967295"},
+    };
+    for (const auto& [args, reason] : cases) {
         const Outcome r = Plot(args);
-        EXPECT_TRUE(r.code == 2 && r.out.empty()) << r.err;
-        EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
+        EXPECT_TRUE(r.code == 2 && r.out.empty()) << reason;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "marovane-plot: " + reason);
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
     }
     for (const Args& help : {Args{"--help"}, Args{"demo", "--help"}}) {
@@ -84,26 +85,26 @@ TEST(PlotTool, WrongArgumentsAreUsageErrors) {
 }
 
 TEST(PlotTool, SightingFieldsAreChecked) {
-    const auto expectRejected = [](size_t index, const char* value, const char* reason) {
+    // Argument index, value, the reason given.
+    const std::tuple<size_t, const char*, const char*> cases[] = {
+        {8, "24:00:00,0,4", "the time must be HH:MM:SS within one day"},
+        {8, "12:60:00,0,4", "the time must be HH:MM:SS within one day"},
+        {8, "012:06:00,0,4", "the time must be HH:MM:SS within one day"},
+        {8, "12:06:00,360,4", "the bearing must be a number from 0 up to (not including) 360"},
+        {8, "12:06:00,0,0", "the range must be more than 0 and at most 36 nautical miles"},
+        {8, "12:06:00,0,36.01", "the range must be more than 0 and at most 36 nautical miles"},
+        {8, "12:06:00,0", "expected HH:MM:SS,BEARING,RANGE"},
+        {2, "360", "the course must be a number from 0 up to (not including) 360"},
+        {4, "-1", "the speed must be a number of knots from 0 to 1000"},
+    };
+    for (const auto& [index, value, reason] : cases) {
         auto args = kHeadOn;
         args[index] = value;
         const Outcome r = Plot(args);
         EXPECT_EQ(r.code, 2) << value;
-        const std::string first = r.err.substr(0, r.err.find('\n'));
-        EXPECT_NE(first.find(reason), std::string::npos) << value << ": " << first;
-    };
-    for (const char* v :
-         {"24:00:00,0,4", "12:60:00,0,4", "12:06:60,0,4", "012:06:00,0,4", "12:06,0,4"})
-        expectRejected(8, v, "time");
-    for (const char* v : {"12:06:00,x,4", "12:06:00,360,4", "12:06:00,-1,4"})
-        expectRejected(8, v, "bearing");
-    for (const char* v : {"12:06:00,0,0", "12:06:00,0,36.01"})
-        expectRejected(8, v, "range");
-    for (const char* v : {"12:06:00,0", "12:06:00,0,4,5"})
-        expectRejected(8, v, "expected");
-    for (const char* v : {"360", "abc"})
-        expectRejected(2, v, "course");
-    expectRejected(4, "-1", "speed");
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+                  "marovane-plot: " + args[index - 1] + " '" + value + "': " + reason);
+    }
     // The limits themselves are accepted: range 36, bearing 359.9, single-digit time parts.
     auto args = kHeadOn;
     args[6] = "9:5:0,359.9,36";
@@ -114,11 +115,9 @@ TEST(PlotTool, SightingFieldsAreChecked) {
 TEST(PlotTool, SightingsTextAndJson) {
     const Outcome text = Plot(kHeadOn);
     ASSERT_TRUE(text.code == 0 && text.err.empty()) << text.err;
-    EXPECT_EQ(LineOf(text.out, "Target course"), "Target course       180");
     EXPECT_EQ(LineOf(text.out, "Target speed"), "Target speed       10.0 kt");
     EXPECT_EQ(LineOf(text.out, "CPA  "), "CPA                 .00 nm");
     EXPECT_EQ(LineOf(text.out, "TCPA"), "TCPA           12:18:00");
-    EXPECT_EQ(LineOf(text.out, "DRM"), "DRM                 180");
 
     const Outcome json = Plot(With(kHeadOn, {"--json"}));
     ASSERT_EQ(json.code, 0) << json.err;
@@ -128,7 +127,6 @@ TEST(PlotTool, SightingsTextAndJson) {
         {"course", 180}, {"speed", 10}, {"cpa", 0}, {"srm", 20}, {"drm", 180}};
     for (auto [key, value] : keys)
         EXPECT_NEAR(JsonValue(json.out, key), value, 1e-3) << key;
-    JsonValue(json.out, "bcpa"); // present, whatever it reads on a collision course
     EXPECT_NE(json.out.find("\"time_of_cpa\":\"12:18:00\""), std::string::npos) << json.out;
 }
 
@@ -146,22 +144,16 @@ TEST_F(PlotDemo, JsonAndText) {
     const std::string two = dir.Write("two.dem", kTwoTargets);
     const Outcome r = Plot({"demo", two, "--json"});
     ASSERT_EQ(r.code, 0) << r.err;
-    ASSERT_TRUE(r.out.starts_with("{\"targets\":[{"));
+    ASSERT_TRUE(r.out.starts_with("{\"targets\":[{\"vessel\":\"B\",")) << r.out;
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1);
-    EXPECT_NE(r.out.find("{\"vessel\":\"B\","), std::string::npos) << r.out;
     const size_t second = r.out.find("{\"vessel\":\"C\",");
     ASSERT_NE(second, std::string::npos);
-    const struct {
-        const char* key;
-        double first, second;
-    } wants[] = {{"bearing", 0, 90},   {"range", 6, 8},   {"cpa", 0, 5.6569},
-                 {"tcpa_min", 18, 24}, {"drm", 180, 225}, {"srm", 20, 14.1421},
-                 {"course", 180, 270}, {"speed", 10, 10}};
-    for (const auto& w : wants) {
-        EXPECT_NEAR(JsonValue(r.out, w.key), w.first, 1e-3) << w.key;
-        EXPECT_NEAR(JsonValue(r.out, w.key, second), w.second, 1e-3) << w.key;
-    }
-    EXPECT_NEAR(JsonValue(r.out, "bcpa", second), 135, 1e-3);
+    // The figures are the CPA arithmetic's; these show each lands under its own key.
+    const std::pair<const char*, double> wants[] = {
+        {"bearing", 90}, {"range", 8},     {"cpa", 5.6569}, {"bcpa", 135}, {"tcpa_min", 24},
+        {"drm", 225},    {"srm", 14.1421}, {"course", 270}, {"speed", 10}};
+    for (auto [key, value] : wants)
+        EXPECT_NEAR(JsonValue(r.out, key, second), value, 1e-3) << key;
     const std::string alone = dir.Write("alone.dem", "Alone\r\n 1 \r\nSMALL, 090, 5\r\nNone.\r\n");
     EXPECT_EQ(Plot({"demo", alone, "--json"}).out, "{\"targets\":[]}\n");
 
@@ -204,16 +196,12 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
               "Exercise 4711, moderate - own vessel A course 000, speed 5.0 kt");
     for (const char* target : {"     B ", "     C ", "     D ", "     E "})
         EXPECT_NE(LineOf(text.out, target), "") << target << " in " << text.out;
-    EXPECT_EQ(LineOf(text.out, "     F"), "");
 
     const Outcome json = Plot(With(args, {"--json"}));
     ASSERT_EQ(json.code, 0) << json.err;
     EXPECT_TRUE(json.out.starts_with("{\"exercise\":4711,\"targets\":[{\"vessel\":\"B\","))
         << json.out;
     const mv::RandomTraffic traffic = mv::GenerateRandomTraffic(mv::Difficulty::Moderate, 4711);
-    const size_t e = json.out.find("\"vessel\":\"E\"");
-    ASSERT_NE(e, std::string::npos);
-    EXPECT_EQ(static_cast<float>(JsonValue(json.out, "speed", e)), traffic.Targets[3].Speed);
 
     // Stored, it reads back with the same positions and speeds, courses in whole degrees.
     const std::string file = (dir.path / "exercise.dem").string();
@@ -221,19 +209,13 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextJsonAndDemo) {
     const mv::DemoReadResult read = mv::ReadDemoFile(file);
     ASSERT_TRUE(read.ok()) << read.Error;
     EXPECT_EQ(read.Scenario->Title, "Random traffic, moderate, exercise 4711");
-    mv::VesselTables back;
-    mv::PlaceDemoVessels(*read.Scenario, back);
-    ASSERT_EQ(back.NumVessels, 5);
-    for (size_t i = 0; i < 5; ++i) {
-        const mv::VesselData& want = traffic.Tables.Vessel[i];
-        EXPECT_TRUE(back.Vessel[i].Speed == want.Speed && back.Vessel[i].Size == mv::kMedium) << i;
-        EXPECT_EQ(back.Vessel[i].NewHeading, want.NewHeading) << i;
-        if (i == 0) continue;
-        float b = 0;
-        double r = 0;
-        mv::GetVector(back.VesselPos[0], back.VesselPos[i], b, r);
-        EXPECT_NEAR(r, traffic.Targets[i - 1].Range, 1e-9) << i;
-        EXPECT_NEAR(b, traffic.Targets[i - 1].Bearing, 1e-4) << i;
+    ASSERT_EQ(read.Scenario->Vessels.size(), 5u);
+    for (size_t i = 1; i < 5; ++i) {
+        const mv::DemoVessel& v = read.Scenario->Vessels[i];
+        const mv::RandomTarget& want = traffic.Targets[i - 1];
+        EXPECT_TRUE(v.Speed == want.Speed && v.Range == want.Range && v.Bearing == want.Bearing &&
+                    v.Size == mv::kMedium && v.Heading == traffic.Tables.Vessel[i].NewHeading)
+            << i;
     }
     EXPECT_EQ(Plot(With(args, {"--out", (dir.path / "no/such/folder.dem").string()})).code, 1);
 }

@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
+#include "core/vessel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,8 @@ namespace mv {
 
 namespace {
 
-constexpr std::string_view kUsage =
+// Written from the CPA computer's limits, so the text and the checks cannot part.
+const std::string kUsage =
     "usage: marovane-plot demo FILE.dem [--json]\n"
     "       marovane-plot sightings --course C --speed S --first HH:MM:SS,BEARING,RANGE\n"
     "                               --second HH:MM:SS,BEARING,RANGE [--json]\n"
@@ -29,7 +31,9 @@ constexpr std::string_view kUsage =
     "demo       CPA data of every target of a demo scenario at its start, from the\n"
     "           present courses and speeds (bearings and DRM true).\n"
     "sightings  the CPA computer: the target's course and speed and its CPA from two\n"
-    "           sightings (true bearing in degrees, range 0 < r <= 36 nautical miles)\n"
+    "           sightings (true bearing in degrees, range 0 < r <= " +
+    PlainNumberText(kMaxSightingRange) +
+    " nautical miles)\n"
     "           with the own vessel on course C degrees true at S knots.\n"
     "random     the random traffic of exercise number N (a number from the clock when\n"
     "           none is given): the number, then the CPA data of every target.\n"
@@ -88,11 +92,6 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
 }
 
 // ---- demo and random ---------------------------------------------------------------------
-
-// The letters of the console's vessel buttons: A is the own vessel, B to F the targets.
-char VesselLetter(int slot) {
-    return static_cast<char>('A' + slot);
-}
 
 struct TargetRow {
     int Vessel;
@@ -156,7 +155,7 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
     std::vector<std::vector<std::string>> table{
         {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
     for (const TargetRow& r : rows) {
-        table.push_back({std::string(1, VesselLetter(r.Vessel)), FormatNumber(r.Bearing, "000"),
+        table.push_back({VesselLetter(r.Vessel), FormatNumber(r.Bearing, "000"),
                          FormatNumber(r.Range, "#0.00") + " nm",
                          FormatNumber(r.In.TargetCourse, "000"),
                          FormatNumber(r.In.TargetSpeed, "##.0") + " kt",
@@ -337,55 +336,33 @@ Sighting ParseSighting(const std::string& option, const std::string& text) {
     if (!time) throw UsageError{where + ": the time must be HH:MM:SS within one day"};
     s.Time = *time;
     const auto bearing = ParseNumber(parts[1]);
-    if (!bearing || *bearing < 0 || *bearing >= 360)
-        throw UsageError{where + ": the bearing must be a number from 0 up to (not including) 360"};
+    if (!bearing || *bearing < 0 || *bearing >= kBearingCircle)
+        throw UsageError{where + ": the bearing must be a number from 0 up to (not including) " +
+                         PlainNumberText(kBearingCircle)};
     s.Bearing = *bearing;
     const auto range = ParseNumber(parts[2]);
-    if (!range || *range <= 0 || *range > 36)
-        throw UsageError{where + ": the range must be more than 0 and at most 36 nautical miles"};
+    if (!range || *range <= 0 || *range > kMaxSightingRange)
+        throw UsageError{where + ": the range must be more than 0 and at most " +
+                         PlainNumberText(kMaxSightingRange) + " nautical miles"};
     s.Range = *range;
     return s;
 }
 
 int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
     std::map<std::string, std::string> values;
-    const std::string_view known[] = {"--course", "--speed", "--first", "--second"};
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        bool hasValue = false;
-        if (name == "--json") {
-            json = true;
-            continue;
-        }
-        if (!name.starts_with("--"))
-            return ReportUsage({"unexpected argument '" + name + "'"}, err);
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-            hasValue = true;
-        }
-        if (std::find(std::begin(known), std::end(known), name) == std::end(known))
-            return ReportUsage({"unknown option '" + name + "' for sightings"}, err);
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return ReportUsage({"option " + name + " needs a value"}, err);
-            value = args[++i];
-        }
-        if (!values.emplace(name, value).second)
-            return ReportUsage({"option " + name + " is given twice"}, err);
-    }
-    for (const auto& name : known)
-        if (!values.contains(std::string(name)))
-            return ReportUsage({"sightings needs " + std::string(name)}, err);
-
     float course = 0, speed = 0;
     Sighting first, second;
     try {
+        const std::vector<std::string_view> needed = {"--course", "--speed", "--first", "--second"};
+        values = ParseOptions(args, "sightings", needed, {"--json"});
+        for (const auto& name : needed)
+            if (!values.contains(std::string(name)))
+                throw UsageError{"sightings needs " + std::string(name)};
         const auto c = ParseNumber(values["--course"]);
-        if (!c || *c < 0 || *c >= 360)
+        if (!c || *c < 0 || *c >= kBearingCircle)
             throw UsageError{"--course '" + values["--course"] +
-                             "': the course must be a number from 0 up to (not including) 360"};
+                             "': the course must be a number from 0 up to (not including) " +
+                             PlainNumberText(kBearingCircle)};
         const auto s = ParseNumber(values["--speed"]);
         if (!s || *s < 0 || *s > 1000)
             throw UsageError{"--speed '" + values["--speed"] +
@@ -405,7 +382,7 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     const SightingsResult& r = *outcome.Result;
 
-    if (json) {
+    if (values.contains("--json")) {
         out << "{\"course\":" << JsonNumber(r.TargetCourse)
             << ",\"speed\":" << JsonNumber(r.TargetSpeed) << ",\"cpa\":" << JsonNumber(r.CPA)
             << ",\"bcpa\":" << JsonNumber(r.BCPA) << ",\"time_of_cpa\":\""

@@ -52,7 +52,6 @@ TEST(ComputeCPA, HandWorkedPlots) {
         // No relative motion: the present range and bearing are the CPA, TCPA is the base.
         {"same course and speed", {90, 12, 90, 12, 200, 3, 0}, 3, 200, 0, 0, 0},
         {"same, time base", {90, 12, 90, 12, 200, 3, 7.5}, 3, 200, 7.5, 0, 0},
-        {"own vessel itself", {37, 11, 37, 11, 0, 0, 0}, 0, 0, 0, 0, 0},
         // Own 000/10, target 180/5 at (6, 1): relative (-15, 0), foot (0, 1), 6/15 h.
         {"opposite courses", {180, 5, 0, 10, 9.462322f, 6.0827625f, 0}, 1, 90, 24, 180, 15},
     };
@@ -68,25 +67,11 @@ TEST(ComputeCPA, HandWorkedPlots) {
     }
 }
 
-TEST(ComputeCPA, RelativeModeTurnsOnlyTheDrm) {
-    // The crossing turned 60 and 300: DRM true minus own course (285 - 60, 165 - 300 + 360).
-    for (const CpaInput in : {CpaInput{330, 10, 60, 10, 150, 8, 0}, {210, 10, 300, 10, 30, 8, 0}}) {
-        const auto rel = ComputeCPA(in, BearingMode::Relative);
-        const auto tru = ComputeCPA(in, BearingMode::Course);
-        EXPECT_LT(AngleGap(rel.DRM, 225), 0.01) << in.OwnCourse << " " << rel.DRM;
-        EXPECT_EQ(rel.BCPA, tru.BCPA);
-        EXPECT_EQ(rel.CPA, tru.CPA);
-        EXPECT_EQ(rel.TCPA, tru.TCPA);
-    }
-    // Without relative motion the DRM reads 000 in either mode.
-    EXPECT_EQ(ComputeCPA({90, 12, 90, 12, 200, 3, 0}, BearingMode::Relative).DRM, 0.0f);
-}
-
 TEST(ComputeCPA, NeverNaNAcrossDegenerateTriangles) {
     // Equal and opposite courses, stopped vessels, equal speeds: the triangle's cosine lands on
     // or just beyond +-1, and every figure must still be a number in range.
-    const float speeds[] = {0.0f, 0.1f, 5.0f, 10.0f, 10.000001f, 30.0f};
-    for (float co = 0; co < 360; co += 22.5f)
+    const float speeds[] = {0.0f, 0.1f, 10.0f, 10.000001f};
+    for (float co = 0; co < 360; co += 45.0f)
         for (float dc : {0.0f, 180.0f, 90.0f, 0.0001f, 179.9999f, 359.9999f})
             for (float so : speeds)
                 for (float st : speeds)

@@ -33,7 +33,6 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
     } cases[] = {
         {359.6f, 5.0, 1, true, 0.0f, "R 5.00", "B 000"}, // would read 360: reads 000
         {359.4f, 5.0, 1, true, 359.4f, "R 5.00", "B 359"},
-        {45.0f, 0.5, 1, true, 45.0f, "R .50", "B 045"},
         {0.0f, 12.0, 1, true, 0.0f, "R 12.00", "B 000"}, // on the ring itself
         {90.0f, 12.01, 1, false, 0, "", ""},             // just outside the ring
         {90.0f, 5.0, 0, false, 0, "", ""},               // keys mode
@@ -73,8 +72,6 @@ TEST(EBLCaption, ReadsInTheChosenReference) {
         {true, BearingMode::Course, 90, 300, "EBL 090 COURSE"},
         {true, BearingMode::Relative, 90, 300, "EBL 150 RELATIVE"}, // -210 comes round to 150
         {false, BearingMode::Course, 359.6f, 0, "EBL 000 COURSE"},
-        {true, BearingMode::Relative, 0, 0.4f, "EBL 000 RELATIVE"},
-        {false, BearingMode::Relative, 44.5f, 0, "EBL 045 RELATIVE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -104,7 +101,6 @@ TEST(Markers, GeometryAroundTheOwnVessel) {
     EXPECT_NEAR(std::hypot(s.CursorEast - kOwn.Y - 2.5, s.CursorNorth - kOwn.X), 0, 1e-9);
     const CursorCross c = DrawCursor(s);
     EXPECT_NEAR(c.Horizontal.To.Y - c.Horizontal.From.Y, 1.2, 1e-9);
-    EXPECT_NEAR(c.Vertical.To.X - c.Vertical.From.X, 1.2, 1e-9);
     EXPECT_EQ(c.Vertical.From.Y, s.CursorEast);
 }
 
@@ -119,7 +115,6 @@ TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
         EXPECT_EQ(s.EBLBearing, expected += t);
     }
     EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::EBLClock));
-    EXPECT_EQ(s.MovementKind, Movement::None);
 
     // The left arrow key is the anticlockwise button: slow again, and through north.
     ASSERT_TRUE(PressMarkerButton(s, ButtonForKey(ArrowKey::Left)));
@@ -160,98 +155,45 @@ TEST(VRMLimits, NeverZeroNeverPastTheRange) {
         UtilityTick(s);
         EXPECT_NEAR(s.VRMRange, c.after, 1e-5);
     }
-    // A long hold either way ends inside the picture, never at zero.
-    for (MarkerButton b : {MarkerButton::VRMOut, MarkerButton::VRMIn}) {
-        RadarDisplayState s = Display(0.125);
-        s.VRMRange = 0.06;
-        PressMarkerButton(s, b);
-        for (int i = 0; i < 400; ++i) {
-            UtilityTick(s);
-            ASSERT_GT(s.VRMRange, 0.0);
-            ASSERT_LE(s.VRMRange, 0.125);
-        }
-    }
 }
 
-TEST(VRMLimits, AWheelNotchIsOneSmallStep) {
+TEST(VRMLimits, WheelAndAShorterRange) {
     RadarDisplayState s = Display(6.0);
     s.VRMRange = 3.0;
-    EXPECT_TRUE(WheelVRM(s, 2));
+    EXPECT_TRUE(WheelVRM(s, 2)); // a notch is one small step, 1 % of the range
     EXPECT_NEAR(s.VRMRange, 3.12, 1e-5);
-    EXPECT_TRUE(WheelVRM(s, -1));
-    EXPECT_NEAR(s.VRMRange, 3.06, 1e-5);
     s.VRMRange = 6.0;
     EXPECT_FALSE(WheelVRM(s, 1));
+    // A shorter range pulls the ring in to its edge; a ring inside it stays.
+    for (auto [vrm, range, after] : {std::tuple{10.0, 6.0, 6.0}, {1.5, 6.0, 1.5}}) {
+        s.VRMRange = vrm;
+        SetRadarRange(s, range);
+        EXPECT_EQ(s.Tick.Range, range);
+        EXPECT_EQ(s.VRMRange, after) << vrm;
+    }
     // A marker that is off moves neither by wheel nor by key.
     s.VRMOn = s.EBLOn = false;
-    s.VRMRange = 3.0;
-    EXPECT_FALSE(WheelVRM(s, -1));
-    EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
-    EXPECT_FALSE(PressMarkerButton(s, ButtonForKey(ArrowKey::Down)));
-    EXPECT_EQ(s.VRMRange, 3.0);
+    EXPECT_FALSE(WheelVRM(s, -1) || PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
 }
 
-TEST(VRMLimits, AShorterRangePullsTheRingIn) {
-    const struct {
-        double vrm, range, expected;
-    } cases[] = {{10.0, 6.0, 6.0}, {6.0, 6.0, 6.0}, {1.5, 6.0, 1.5}, {1.5, 24.0, 1.5}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "VRM " << c.vrm << " at range " << c.range);
-        RadarDisplayState s = Display(12.0);
-        s.VRMRange = c.vrm;
-        SetRadarRange(s, c.range);
-        EXPECT_EQ(s.Tick.Range, c.range);
-        EXPECT_EQ(s.VRMRange, c.expected);
-    }
-}
-
-TEST(TrueView, RangeStepsStopAtTheEndsOfTheTable) {
-    const struct {
-        int16_t from;
-        bool up;
-        bool moved;
-        double range;
-    } cases[] = {{7, true, true, 24},      {7, false, true, 6},     {9, true, false, 36},
-                 {0, false, false, 0.125}, {1, false, true, 0.125}, {8, true, true, 36}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.from << (c.up ? " up" : " down"));
+TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {
+    // From index: moved up, range after; moved down, range after. 36 and 0.125 nm are the ends.
+    for (auto [from, up, upRange, down, downRange] : {std::tuple{7, true, 24.0, true, 6.0},
+                                                      {9, false, 36.0, true, 24.0},
+                                                      {0, true, 0.25, false, 0.125}}) {
         RadarDisplayState s;
-        s.TVRangeIndex = c.from;
-        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(c.from)));
-        EXPECT_EQ(c.up ? TrueViewRangeUp(s) : TrueViewRangeDown(s), c.moved);
-        EXPECT_EQ(s.TVRange, c.range);
+        s.TVRangeIndex = static_cast<int16_t>(from);
+        s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(from)));
+        RadarDisplayState d = s;
+        EXPECT_EQ(TrueViewRangeUp(s), up) << from;
+        EXPECT_EQ(s.TVRange, upRange) << from;
+        EXPECT_EQ(TrueViewRangeDown(d), down) << from;
+        EXPECT_EQ(d.TVRange, downRange) << from;
     }
-}
-
-TEST(TrueView, GridCaptionFollowsTheRange) {
-    const struct {
-        double range;
-        const char* caption;
-    } cases[] = {{36, "True View   Grid= 5 nm."},   {12, "True View   Grid= 2 nm."},
-                 {6, "True View   Grid= 1 nm."},    {1.5, "True View   Grid= .25 nm."},
-                 {0.5, "True View   Grid= .1 nm."}, {0.125, "True View   Grid= .1 nm."}};
-    for (const auto& c : cases)
-        EXPECT_EQ(TrueViewCaption(true, c.range), c.caption) << c.range;
-    EXPECT_EQ(TrueViewCaption(false, 12), "True View");
-}
-
-// Far from the origin the grid covers the view from its bottom-left, none on the top or right.
-TEST(TrueView, GridCoversTheViewCentredOnTheOwnVessel) {
-    for (const auto& [range, across] : {std::pair<double, size_t>{12, 12}, {0.5, 10}, {1.5, 12}}) {
-        SCOPED_TRACE(range);
-        const TrueViewWindow w = CenteredTrueViewWindow({20.0, 20.0}, range);
-        EXPECT_EQ(w.Left, 20.0 - range);
-        EXPECT_EQ(w.Top, 20.0 + range);
-        EXPECT_EQ(w.Height, -w.Width);
-        const auto lines = TrueViewGridLines(w, range);
-        ASSERT_EQ(lines.size(), 2 * across - 1);
-        const double g = static_cast<double>(TrueViewGridSpacing(range));
-        EXPECT_EQ(lines.front().From, (PointD{20.0 - range, w.Left}));
-        EXPECT_EQ(lines.front().To.Y, w.Left + w.Width);
-        const GridLine& firstVertical = lines.at(across);
-        EXPECT_EQ(firstVertical.From, (PointD{w.Top, w.Left + g}));
-        EXPECT_EQ(firstVertical.To.X, w.Top - 2 * range);
-    }
+    EXPECT_EQ(
+        TrueViewCaption(true, 36) + "|" + TrueViewCaption(true, 1.5) + "|" +
+            TrueViewCaption(true, 0.125) + "|" + TrueViewCaption(false, 12),
+        "True View   Grid= 5 nm.|True View   Grid= .25 nm.|True View   Grid= .1 nm.|True View");
 }
 
 } // namespace

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace mv {
 namespace {
@@ -26,23 +23,17 @@ TEST(ParseDemo, Layouts) {
     const std::string crlf =
         "Crossing\r\n 2 \r\nMEDIUM, 000, 12\r\nLARGE, 270, 12, 045, 8\r\n"
         "Target on the starboard bow.\r\nSteady bearing, closing\r\nrange.\r\n";
-    std::string lf = crlf, cr = crlf;
+    std::string lf = crlf;
     for (size_t p; (p = lf.find("\r\n")) != std::string::npos;)
         lf.erase(p, 1);
-    for (size_t p; (p = cr.find("\r\n")) != std::string::npos;)
-        cr.erase(p + 1, 1);
     const std::vector<DemoVessel> crossing = {{kMedium, 0, 12.0f, 0.0f, 0.0},
                                               {kLarge, 270, 12.0f, 45.0f, 8.0}};
     const char* const crossingText =
         "Target on the starboard bow.\r\nSteady bearing, closing range.\r\n";
-    const struct {
-        std::string bytes, title;
-        std::vector<DemoVessel> vessels;
-        std::string description;
-    } cases[] = {
+    // Bytes; title, vessels and description read from them.
+    const std::tuple<std::string, std::string, std::vector<DemoVessel>, std::string> cases[] = {
         {crlf, "Crossing", crossing, crossingText},
         {lf, "Crossing", crossing, crossingText},
-        {cr, "Crossing", crossing, crossingText},
         // The title is taken whole; one vessel needs no bearing and range.
         {"  Alone at sea  \r\n1\r\nsmall,90,6", "  Alone at sea  ", {{kSmall, 90, 6, 0, 0}}, ""},
         // One running sequence of values; a trailing comma keeps the line's rest out of the text.
@@ -50,95 +41,58 @@ TEST(ParseDemo, Layouts) {
          "T",
          {{kMedium, 10, 12.5f, 0, 0}, {kLarge, 200, 3.5f, 90, 2.25}},
          "Text "},
-        // Trailing empty lines each break the paragraph.
-        {"T\r\n1\r\nM,0,0\r\nEnd.\r\n\r\n\r\n", "T", {{kMedium, 0, 0, 0, 0}}, "End.\r\n\r\n\r\n"},
         {"\xEF\xBB\xBF"
          "Caf\xC3\xA9\r\n1\r\nM,0,0\r\n",
          "Caf\xC3\xA9", // the byte-order mark is dropped
          {{kMedium, 0, 0, 0, 0}},
          ""},
     };
-    for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(c.bytes, "Test.dem");
-        ASSERT_TRUE(r.ok()) << c.bytes << ": " << r.Error;
-        EXPECT_EQ(r.Scenario->Title + "|" + r.Scenario->Description, c.title + "|" + c.description);
-        EXPECT_EQ(r.Scenario->Vessels, c.vessels) << c.bytes;
+    for (const auto& [bytes, title, vessels, description] : cases) {
+        const DemoReadResult r = ParseDemo(bytes, "Test.dem");
+        ASSERT_TRUE(r.ok()) << bytes << ": " << r.Error;
+        EXPECT_EQ(r.Scenario->Title + "|" + r.Scenario->Description, title + "|" + description);
+        EXPECT_EQ(r.Scenario->Vessels, vessels) << bytes;
     }
 }
 
 TEST(ParseDemo, SizeTokensAndHeadingsRoundingHalvesToEven) {
-    const struct {
-        const char* line;
-        double size;
-        int16_t heading;
-    } cases[] = {
-        {"S, 045, 3", kSmall, 45},      {" small , 44.5, 3", kSmall, 44},
-        {"\"s\", 45.5, 3", kSmall, 46}, {"SMALL, 0.5, 3", kSmall, 0},
-        {"m, -1.5, 3", kMedium, -2},    {"Medium, 359.6, 3", kMedium, 360},
-        {"L, 1e2, 3", kLarge, 100},     {"large,  7 , 3", kLarge, 7},
-        {"UNKNOWN, 0, 3", 0.0, 0},      {"\"\", 0, 3", 0.0, 0},
-        {"sm, 0, 3", 0.0, 0},
+    const std::tuple<const char*, double, int16_t> cases[] = {
+        {" small , 44.5, 3", kSmall, 44}, {"\"s\", 45.5, 3", kSmall, 46},
+        {"m, -1.5, 3", kMedium, -2},      {"Medium, 359.6, 3", kMedium, 360},
+        {"L, 1e2, 3", kLarge, 100},       {"sm, 0, 3", 0.0, 0},
     };
-    for (const auto& c : cases) {
-        const DemoReadResult r = ParseDemo(std::string("T\r\n1\r\n") + c.line + "\r\n", "T.dem");
-        ASSERT_TRUE(r.ok()) << c.line << ": " << r.Error;
-        EXPECT_EQ(r.Scenario->Vessels[0].Size, c.size) << c.line;
-        EXPECT_EQ(r.Scenario->Vessels[0].Heading, c.heading) << c.line;
+    for (const auto& [line, size, heading] : cases) {
+        const DemoReadResult r = ParseDemo(std::string("T\r\n1\r\n") + line + "\r\n", "T.dem");
+        ASSERT_TRUE(r.ok()) << line << ": " << r.Error;
+        EXPECT_EQ(r.Scenario->Vessels[0].Size, size) << line;
+        EXPECT_EQ(r.Scenario->Vessels[0].Heading, heading) << line;
     }
 }
 
 TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
     const char* const eof = "Input past end of file";
-    const struct {
-        std::string bytes, what;
-        int line;
-        bool yaw = false;
-    } cases[] = {
+    // Bytes, the reason and the line it names; the last two are yaw tables.
+    const std::tuple<std::string, std::string, int> cases[] = {
         {"", eof, 1},
         {"T\r\n 2 \r\nMEDIUM, 000, 12\r\n", eof, 4},
-        {"T\r\n1\r\nMEDIUM, 090", eof, 3},
-        {"T\r\n1\r\nMEDIUM, 090, 12x\r\n", "Type mismatch: \"12x\" is not a number", 3},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,six\r\n", "Type mismatch: \"six\" is not a number", 4},
-        {"T\r\n1\r\nM,,12\r\n", "Type mismatch: \"\" is not a number", 3},
-        {"T\r\ntwo\r\n", "Type mismatch: \"two\" is not a number", 2},
         {"T\r\n 0 \r\n", "Vessel count 0 is not 1 to 6", 2},
         {"T\r\n 7 \r\n", "Vessel count 7 is not 1 to 6", 2},
         {"T\r\n1\r\nM, 40000, 12\r\n", "Overflow: \"40000\" is outside -32768 to 32767", 3},
-        {"T\r\n1\r\nM, 0, 1e39\r\n", "Overflow: \"1e39\" is too large", 3},
         {"T\r\n2\r\nM,0,1\r\nL,0,1,45,1e400\r\n", "Overflow: \"1e400\" is too large", 4},
-        {"T\r\n2\r\nM,0,1\r\nL,0,1,45,inf\r\n", "Type mismatch: \"inf\" is not a number", 4},
-        {"", eof, 1, true},
-        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6, true},
-        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3, true},
-        {"1\r\n1,,2,3\r\n", "Type mismatch: \"\" is not a number", 2, true},
-        {"99999\r\n", "Overflow: \"99999\" is outside -32768 to 32767", 1, true},
+        {"2\r\n1,2\r\n3,4\r\n5,6\r\n7\r\n", eof, 6},
+        {"2\r\n1,2\r\n3,abc\r\n", "Type mismatch: \"abc\" is not a number", 3},
     };
-    for (const auto& c : cases) {
-        const std::string file = c.yaw ? "Yaw.txt" : "Crossing.dem";
-        const DemoReadResult demo = ParseDemo(c.bytes, file);
-        const YawReadResult yaw = ParseYaw(c.bytes, file);
-        EXPECT_FALSE(c.yaw ? yaw.ok() : demo.ok()) << c.bytes;
-        EXPECT_EQ(c.yaw ? yaw.Error : demo.Error,
-                  c.what + " (line " + std::to_string(c.line) + " of " + file + ")");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [bytes, what, line] = cases[i];
+        const bool isYaw = i + 2 >= std::size(cases);
+        const std::string file = isYaw ? "Yaw.txt" : "Crossing.dem";
+        const std::string error =
+            isYaw ? ParseYaw(bytes, file).Error : ParseDemo(bytes, file).Error;
+        EXPECT_EQ(error, what + " (line " + std::to_string(line) + " of " + file + ")");
     }
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
     EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
-}
-
-TEST(AppendDescriptionLine, ReflowsLinesIntoParagraphs) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"   ", "\r\n"},
-        {"  Alter to starboard.  ", "Alter to starboard.\r\n"},
-        {"Note:", "Note:\r\n"},
-        {"What is the CPA?", "What is the CPA?\r\n"},
-        {"She said \"hold on\"", "She said \"hold on\"\r\n"},
-        {"steady,", "steady, "},
-    };
-    for (auto [line, appended] : cases) {
-        std::string d = "x";
-        AppendDescriptionLine(d, line);
-        EXPECT_EQ(d, std::string("x") + appended) << line;
-    }
 }
 
 TEST(CutDescription, AtTheFirstBlankOrLineFeedFromThe82ndCharacter) {
@@ -149,13 +103,8 @@ TEST(CutDescription, AtTheFirstBlankOrLineFeedFromThe82ndCharacter) {
     EXPECT_EQ(CutDescription(a81 + " b"), (Pieces{a81 + " ", "b"}));
     // The blank in 81st place is too early; the cut is at the first blank after it.
     EXPECT_EQ(CutDescription(a80 + " bb cc dd"), (Pieces{a80 + " bb ", "cc dd"}));
-    EXPECT_EQ(CutDescription(a81 + " " + a81 + " c"), (Pieces{a81 + " ", a81 + " ", "c"}));
-    EXPECT_TRUE(CutDescription("").empty());
     const std::string x85(85, 'x');
     EXPECT_EQ(CutDescription(x85 + "\r\nNext."), (Pieces{x85 + "\r\n", "Next."}));
-    // A line break early in a piece does not end it.
-    const std::string early = "Short.\r\n" + std::string(100, 'y');
-    EXPECT_EQ(CutDescription(early), Pieces{early});
     // Characters counted, not bytes: 81 of them, 123 bytes, a blank that bytes would qualify.
     std::string accented;
     for (int i = 0; i < 41; ++i)
@@ -174,13 +123,12 @@ TEST(DemoFileText, WritesCrLfLinesAndReadsBack) {
                                "MEDIUM, 000, 12\r\n"
                                "LARGE, 270, 12, 045, 8\r\n"
                                "Unix line.\r\nOld Mac line.\r\nWindows line.\r\n\r\nEnd.\r\n");
-    r.Description.clear();
-    EXPECT_TRUE(DemoFileText(r).ends_with("\r\nLARGE, 270, 12, 045, 8\r\n"));
 
     // Every field as typed and a long description read back the same.
-    r.Lines = {{kMedium, "000", "12", "", ""},        {kLarge, "270", "12", "045", "8"},
-               {kSmall, "090", "6.5", "315", "2.25"}, {0.0, "180", "0", "180", "0.5"},
-               {kMedium, "-10", "30", "0", "12"},     {kSmall, "359", ".5", "359.9", "36"}};
+    r.Lines = {{kMedium, "000", "12", "", ""},
+               {kSmall, "090", "6.5", "315", "2.25"},
+               {0.0, "180", "0", "180", "0.5"},
+               {kSmall, "359", ".5", "359.9", "36"}};
     const std::string p1 = "A large vessel bears 045 at 8 miles and her bearing stays steady while "
                            "the range closes, so she is on a collision course.";
     const std::string p2 = "You are the give-way vessel: alter boldly to starboard and pass "
@@ -188,11 +136,10 @@ TEST(DemoFileText, WritesCrLfLinesAndReadsBack) {
     r.Description = p1 + "\r\n\r\n" + p2;
     const DemoReadResult back = ParseDemo(DemoFileText(r), "Busy.dem");
     ASSERT_TRUE(back.ok()) << back.Error;
-    const std::vector<DemoVessel> expected = {
-        {kMedium, 0, 12.0f, 0.0f, 0.0},    {kLarge, 270, 12.0f, 45.0f, 8.0},
-        {kSmall, 90, 6.5f, 315.0f, 2.25},  {0.0, 180, 0.0f, 180.0f, 0.5},
-        {kMedium, -10, 30.0f, 0.0f, 12.0}, {kSmall, 359, 0.5f, 359.9f, 36.0},
-    };
+    const std::vector<DemoVessel> expected = {{kMedium, 0, 12.0f, 0.0f, 0.0},
+                                              {kSmall, 90, 6.5f, 315.0f, 2.25},
+                                              {0.0, 180, 0.0f, 180.0f, 0.5},
+                                              {kSmall, 359, 0.5f, 359.9f, 36.0}};
     EXPECT_EQ(back.Scenario->Vessels, expected);
     EXPECT_EQ(back.Scenario->Title + "|" + back.Scenario->Description,
               "Busy strait|" + p1 + "\r\n\r\n" + p2 + "\r\n");
@@ -208,47 +155,12 @@ TEST(DemoFileText, Windows1252TextSurvivesReadingAndWriting) {
     EXPECT_EQ(r.Scenario->Description, "Pass \xC3\xA9troitement.\r\n");
     DemoRecord again{r.Scenario->Title, {{kSmall, "010", "5", "", ""}}, "Pass \xC3\xA9troitement."};
     EXPECT_EQ(DemoFileText(again), bytes);
-}
-
-TEST(TextEncoding, Windows1252AndUtf8) {
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
-    EXPECT_TRUE(IsValidUtf8(Windows1252ToUtf8(all)));
-    EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(all)), all);    // every byte survives the trip
-    EXPECT_EQ(Windows1252ToUtf8("\x81\x9F"), "\xC2\x81\xC5\xB8"); // unassigned; Y diaeresis
-
-    for (const char* bad :
-         {"\xE9", "\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x80"})
-        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
-    EXPECT_TRUE(IsValidUtf8("plain \xC3\xA9 \xF0\x9F\x9A\xA2"));
-    EXPECT_EQ(DecodeText("\xC3\xA9"), "\xC3\xA9");
-    EXPECT_EQ(DecodeText("\xE9"), "\xC3\xA9");
-    // A ship emoji and a Japanese letter have no Windows-1252 form; a stray byte neither.
+    // A ship emoji has no Windows-1252 form, nor has a stray byte; U+0080 is not the euro sign.
     EXPECT_EQ(Utf8ToWindows1252("a\xF0\x9F\x9A\xA2"
-                                "b\xE6\x97\xA5"
-                                "c\xFF"),
-              "a?b?c?");
-    EXPECT_EQ(Utf8ToWindows1252("\xC2\x80"), "?"); // U+0080 is not the euro sign
-}
-
-TEST(PlaceDemoVessels, TargetsStandAtTheirBearingAndRange) {
-    DemoScenario s;
-    s.Vessels = {{kMedium, 0, 12.0f, 0.0f, 0.0},
-                 {kLarge, 270, 12.5f, 90.0f, 6.0},
-                 {kSmall, 200, 0.0f, 225.0f, 1.0}};
-    VesselTables t;
-    t.Create(2);
-    t.VesselPos[0] = {5.0, 5.0}; // leftovers of an older scenario must not survive
-    PlaceDemoVessels(s, t);
-    ASSERT_EQ(t.NumVessels, 3);
-    EXPECT_EQ(t.VesselPos[0], (PointD{0.0, 0.0}));
-    EXPECT_NEAR(std::hypot(t.VesselPos[1].X, t.VesselPos[1].Y - 6.0), 0, 1e-9);
-    const double d = std::sqrt(0.5); // 1 nm on 225: south-west
-    EXPECT_NEAR(std::hypot(t.VesselPos[2].X + d, t.VesselPos[2].Y + d), 0, 1e-9);
-    EXPECT_EQ(t.Vessel[1], (VesselData{270.0f, 270, 12.5f, 12.5f, kLarge}));
-    for (int16_t f : t.VesselFlag)
-        EXPECT_EQ(f, kFalse);
+                                "b\xFF\xC2\x80"),
+              "a?b??");
+    for (const char* bad : {"\xE9", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
 }
 
 TEST(WriteFileAtomically, ReplacesWholeOrLeavesWhatWasThere) {
@@ -267,66 +179,25 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesWhatWasThere) {
     EXPECT_TRUE(error.starts_with("Cannot write " + folder.string() + ": ")) << error;
     EXPECT_EQ(Slurp(folder / "keep.txt"), "keep");
     EXPECT_EQ(FilesIn(dir.path), 2u);
-
-    const fs::path nowhere = dir.path / "missing" / "Foo.dem";
-    EXPECT_EQ(WriteFileAtomically(nowhere, "x"),
-              "Cannot write " + nowhere.string() + ": No such file or directory");
-#ifndef _WIN32
-    fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
-    if (access(dir.path.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions are not enforced";
-    EXPECT_EQ(WriteFileAtomically(target, "newer"),
-              "Cannot write " + target.string() + ": Permission denied");
-    EXPECT_EQ(Slurp(target), "new");
-#endif
 }
 
 using Rows = std::vector<std::array<float, 4>>;
 
 TEST(ParseYaw, ValuesRunColumnByColumnHoweverTheyAreSpread) {
     const Rows two = {{1, 3, 5, 7}, {2, 4, 6, 8}};
-    const struct {
-        const char* text;
-        Rows rows;
-    } cases[] = {
-        {"2,1,2,3,4,5,6,7,8", two},
+    const std::pair<const char*, Rows> cases[] = {
         {"2\r\n1, 2\r\n3, 4\r\n5, 6\r\n7, 8\r\n", two},
-        {" 2 \n\n 1 ,2,\n3,4,\n\n5 , 6\n7,\"8\"", two},
         {"2\r\n1,2,3,4,5,6,7,8\r\nthe rest is notes, 1, 2, x\r\n", two},
-        {"2\r1,2\r3,4\r5,6\r7,8\r", two},
         {"1\r\n-2.5, 0.25, -.5, -1e1\r\n", {{-2.5f, 0.25f, -0.5f, -10.0f}}},
         // The count rounds halves to even; none or fewer is an empty table, not an error.
         {"2.5\n1,2,3,4,5,6,7,8", two},
-        {"1.5\n1,2,3,4,5,6,7,8", two},
         {"0.5", {}},
-        {"-3\n1,2", {}},
     };
-    for (const auto& c : cases) {
-        const YawReadResult r = ParseYaw(c.text, "Yaw.txt");
-        ASSERT_TRUE(r.ok()) << c.text << ": " << r.Error;
-        EXPECT_EQ(r.Table->Rows, c.rows) << c.text;
+    for (const auto& [text, rows] : cases) {
+        const YawReadResult r = ParseYaw(text, "Yaw.txt");
+        ASSERT_TRUE(r.ok()) << text << ": " << r.Error;
+        EXPECT_EQ(r.Table->Rows, rows) << text;
     }
-}
-
-TEST(ReadYawFile, ShippedTableSwingsEitherSideOfTheHeading) {
-    const YawReadResult r =
-        ReadYawFile(fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() /
-                    "data/Yaw.txt");
-    ASSERT_TRUE(r.ok()) << r.Error;
-    ASSERT_GE(r.Table->YawCount(), 12);
-    std::array<double, 4> sum{}, swing{};
-    for (const auto& row : r.Table->Rows)
-        for (size_t c = 0; c < 4; ++c) {
-            sum[c] += row[c];
-            swing[c] = std::max(swing[c], std::fabs(static_cast<double>(row[c])));
-        }
-    for (size_t c = 0; c < 4; ++c)
-        EXPECT_LT(std::fabs(sum[c] / r.Table->YawCount()), 0.2) << c;
-    // Heavy seas yaw more than moderate, small vessels more than medium, never past ten degrees.
-    EXPECT_GT(swing[1], swing[0]);
-    EXPECT_GT(swing[3], swing[2]);
-    EXPECT_GT(swing[0], swing[2]);
-    EXPECT_GT(swing[1], swing[3]);
-    EXPECT_LT(swing[1], 10.0);
 }
 
 } // namespace

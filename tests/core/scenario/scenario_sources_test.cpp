@@ -8,19 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <span>
 
 namespace mv {
 namespace {
 
 namespace fs = std::filesystem;
-
-using test::TempDir;
+using Texts = std::vector<std::string>;
 
 TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrderAndUnreadableFilesSaid) {
-    TempDir dir;
-    EXPECT_EQ(LoadDemoList(dir.path).Error, "No demos found!");
+    test::TempDir dir;
     EXPECT_TRUE(LoadDemoList(dir.path).NoDemos);
+    EXPECT_EQ(LoadDemoList(dir.path).Error, "No demos found!");
     dir.Write("b crossing.dem", "Crossing\r\n 1 \r\nMEDIUM, 000, 12\r\n");
     dir.Write("Apple.DEM", "\r\n 1 \r\nMEDIUM, 000, 12\r\n"); // empty title
     dir.Write("c.dem", "Caf\xE9\r\n 1 \r\nS, 0, 0\r\n");      // Windows-1252 title
@@ -28,115 +26,61 @@ TEST(LoadDemoList, TitlesAndNamesInAlphabeticalOrderAndUnreadableFilesSaid) {
     fs::create_directory(dir.path / "folder.dem");
     dir.Write("Empty.dem", "");
     const DemoList list = LoadDemoList(dir.path);
-    EXPECT_FALSE(list.NoDemos);
     EXPECT_EQ(list.Error, "Input past end of file (line 1 of Empty.dem)");
-    EXPECT_EQ(list.Entries, (std::vector<std::string>{"  \tApple.DEM", "  Crossing\tb crossing.dem",
-                                                      "  Caf\xC3\xA9\tc.dem"}));
-    EXPECT_EQ(DemoFileNameFromEntry(list.Entries[1]), "b crossing.dem");
-    EXPECT_EQ(DemoFileNameFromEntry("  Title\t  spaced name.dem \t"), "spaced name.dem");
+    EXPECT_EQ(list.Entries,
+              (Texts{"  \tApple.DEM", "  Crossing\tb crossing.dem", "  Caf\xC3\xA9\tc.dem"}));
     EXPECT_EQ(DemoFileNameFromEntry("  A\tb\tc.dem"), "b\tc.dem");
-    EXPECT_EQ(DemoFileNameFromEntry("no tab"), "");
 }
 
 TEST(LoadDemoList, TheUsersDemosFollowTheShippedOnes) {
-    TempDir dir;
+    test::TempDir dir;
     const fs::path shipped = dir.path / "share", user = dir.path / "user";
     fs::create_directories(shipped);
-    const auto write = [](const fs::path& file, const std::string& title) {
-        std::ofstream(file, std::ios::binary) << title << "\r\n 1 \r\nM, 0, 0\r\n";
-    };
-
-    // No user folder yet, then the user's only: the shipped list alone, then no message at all.
-    write(shipped / "Default.dem", "Default");
-    EXPECT_EQ(LoadDemoList(shipped, user).Entries, LoadDemoList(shipped).Entries);
-    fs::remove(shipped / "Default.dem");
     fs::create_directories(user);
-    write(user / "Mine.dem", "Mine");
-    DemoList list = LoadDemoList(shipped, user);
-    EXPECT_FALSE(list.NoDemos);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_EQ(list.Entries, std::vector<std::string>{"  Mine\tMine.dem"});
-
     // Shipped first, each folder in its own order; a name in both is listed twice, apart.
-    write(shipped / "b.dem", "Shipped b");
-    write(shipped / "Default.dem", "Default");
-    write(user / "a.dem", "User a");
-    write(user / "b.dem", "User b");
-    list = LoadDemoList(shipped, user);
-    EXPECT_EQ(list.Entries,
-              (std::vector<std::string>{"  Shipped b\tb.dem", "  Default\tDefault.dem",
-                                        "  User a\ta.dem", "  User b\tb.dem", "  Mine\tMine.dem"}));
-    EXPECT_EQ(list.Paths,
-              (std::vector<fs::path>{shipped / "b.dem", shipped / "Default.dem", user / "a.dem",
-                                     user / "b.dem", user / "Mine.dem"}));
-
-    // A broken file of the user's is named with its folder; a folder given twice is listed once.
+    for (const auto& [file, title] : {std::pair{shipped / "b.dem", "Shipped b"},
+                                      {shipped / "Default.dem", "Default"},
+                                      {user / "b.dem", "User b"},
+                                      {user / "Mine.dem", "Mine"}})
+        std::ofstream(file, std::ios::binary) << title << "\r\n 1 \r\nM, 0, 0\r\n";
     std::ofstream(user / "Broken.dem") << "";
-    list = LoadDemoList(shipped, user);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_EQ(list.UserError, "Input past end of file (line 1 of Broken.dem) in " + user.string());
-    EXPECT_EQ(list.Entries.size(), 5u);
+    const DemoList list = LoadDemoList(shipped, user);
+    EXPECT_EQ(list.Entries, (Texts{"  Shipped b\tb.dem", "  Default\tDefault.dem",
+                                   "  User b\tb.dem", "  Mine\tMine.dem"}));
+    EXPECT_EQ(list.Paths.at(2), user / "b.dem");
+    // A broken file of the user's is named with its folder; a folder given twice is listed once.
+    EXPECT_EQ(list.Error + "|" + list.UserError,
+              "|Input past end of file (line 1 of Broken.dem) in " + user.string());
     EXPECT_EQ(LoadDemoList(shipped, shipped / ".").Entries.size(), 2u);
 }
 
 TEST(DemoDescriptionPreview, TitleInCapitalsThenTheDescriptionWithoutVessels) {
-    TempDir dir;
-    dir.Write("Three.dem",
-              "Three ships, caf\xE9\r\n 3 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, 6\r\n"
-              "LARGE, 270, 12, 300, 8\r\n  Plot both echoes.\r\nThe small one\r\n"
-              "closes fast\r\n\r\nAct early.\r\n");
+    test::TempDir dir;
+    dir.Write("Three.dem", "Three ships, caf\xE9\r\n 2 \r\nMEDIUM, 000, 10\r\nSMALL, 090, 5, 045, "
+                           "6\r\n  Plot the echo.\r\nIt\r\ncloses fast\r\n\r\nAct early.\r\n");
     const DescriptionPreview p = DemoDescriptionPreview(dir.path, "Three.dem");
     ASSERT_TRUE(p.ok()) << p.Error;
-    EXPECT_EQ(p.Text, "THREE SHIPS, CAF\xC3\x89\r\n\r\nPlot both echoes.\r\nThe small one closes "
-                      "fast \r\nAct early.\r\n");
-
+    EXPECT_EQ(
+        p.Text,
+        "THREE SHIPS, CAF\xC3\x89\r\n\r\nPlot the echo.\r\nIt closes fast \r\nAct early.\r\n");
     dir.Write("Short.dem", "Short\r\n 3 \r\nMEDIUM, 000, 10\r\n");
     EXPECT_EQ(DemoDescriptionPreview(dir.path, "Short.dem").Error,
               "Input past end of file (line 4 of Short.dem)");
     EXPECT_EQ(DemoDescriptionPreview(dir.path, "Gone.dem").Error, "File not found (Gone.dem)");
 }
 
-TEST(LoadDemoList, EveryShippedDemoIsListedReadAndDescribed) {
-    const fs::path data =
-        fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "data";
-    const DemoList list = LoadDemoList(data);
-    EXPECT_EQ(list.Error, "");
-    EXPECT_GE(list.Entries.size(), 11u); // Default.dem and at least ten exercises
-    for (const std::string& entry : list.Entries) {
-        const std::string name = DemoFileNameFromEntry(entry);
-        const DemoReadResult r = ReadDemoFile(data / name);
-        ASSERT_TRUE(r.ok()) << r.Error;
-        EXPECT_GE(r.Scenario->Vessels.size(), 2u) << name;
-        for (const DemoVessel& v : r.Scenario->Vessels)
-            EXPECT_NE(v.Size, 0.0) << name;
-        const DescriptionPreview p = DemoDescriptionPreview(data, name);
-        ASSERT_TRUE(p.ok()) << p.Error;
-        // A training exercise says what the collision regulations ask of the student.
-        EXPECT_TRUE(p.Text.find("Rule") != std::string::npos ||
-                    p.Text.find("Regulations") != std::string::npos)
-            << name;
-    }
-}
-
 TEST(CheckTargetCount, MessagesAndTheRowsShown) {
-    const struct {
-        const char* text;
-        const char* message;
-        const char* newText; // nullptr: the text stands
-        int rows;            // 0: the rows keep their visibility
-    } cases[] = {{" 3", "", nullptr, 3},
-                 {"5", "", nullptr, 5},
-                 {"1", "", nullptr, 1},
-                 {"6", "May not have more than five targets", "1", 1},
-                 {"0", "Must have at least one target.", "1", 1},
-                 {"", "Must enter a number!", nullptr, 0},
-                 {"2x", "Must enter a number!", nullptr, 0}};
-    for (const auto& c : cases) {
-        const TargetCountCheck check = CheckTargetCount(c.text);
-        EXPECT_EQ(check.Message, c.message) << c.text;
-        EXPECT_EQ(check.NewText, c.newText ? std::optional<std::string>(c.newText) : std::nullopt)
-            << c.text;
-        EXPECT_EQ(check.Rows.value_or(0), c.rows) << c.text;
+    // Text typed; message; text put in its place ("" none); rows shown (0: left as they are).
+    for (auto [text, message, newText, rows] :
+         {std::tuple{" 3", "", "", 3},
+          {"5", "", "", 5},
+          {"6", "May not have more than five targets", "1", 1},
+          {"0", "Must have at least one target.", "1", 1},
+          {"2x", "Must enter a number!", "", 0}}) {
+        const TargetCountCheck check = CheckTargetCount(text);
+        EXPECT_EQ(check.Message, message) << text;
+        EXPECT_EQ(check.NewText.value_or(""), newText) << text;
+        EXPECT_EQ(check.Rows.value_or(0), rows) << text;
     }
 }
 
@@ -152,33 +96,28 @@ OwnTargetFields TwoTargets() {
 
 TEST(ValidateOwnTargets, BoundariesInOrderNamingTheField) {
     using F = OwnTargetField;
-    const struct {
-        int row;
-        F field;
-        const char* text;
-        std::optional<FieldFailure> want;
-    } cases[] = {
-        {0, F::Heading, "359.9", std::nullopt},
-        {0, F::Heading, "360", FieldFailure{0, F::Heading, "Invalid heading"}},
-        {2, F::Heading, "", std::nullopt}, // an empty field counts as 0
-        {1, F::Speed, "99.9", std::nullopt},
-        {1, F::Speed, "100", FieldFailure{1, F::Speed, "Invalid speed"}},
-        {2, F::Range, "250", std::nullopt},
-        {2, F::Range, "0", FieldFailure{2, F::Range, "Invalid range"}},
-        {2, F::Range, "250.01", FieldFailure{2, F::Range, "Invalid range"}},
-        {1, F::Bearing, "0", std::nullopt},
-        {1, F::Bearing, "360", FieldFailure{1, F::Bearing, "Invalid bearing"}},
-        {1, F::Bearing, "12abc", std::nullopt}, // its leading number is what counts
-        {0, F::Range, "0", std::nullopt},       // the own vessel has no range
+    // Row, field, text; the message, or "" when the value passes.
+    const std::tuple<int, F, const char*, const char*> cases[] = {
+        {0, F::Heading, "359.9", ""},
+        {0, F::Heading, "360", "Invalid heading"},
+        {1, F::Speed, "99.9", ""},
+        {1, F::Speed, "100", "Invalid speed"},
+        {2, F::Range, "250", ""},
+        {2, F::Range, "0", "Invalid range"},
+        {1, F::Bearing, "360", "Invalid bearing"},
+        {1, F::Bearing, "12abc", ""}, // its leading number is what counts
+        {0, F::Range, "0", ""},       // the own vessel has no range
     };
-    for (const auto& c : cases) {
+    for (const auto& [rowIndex, field, text, message] : cases) {
         OwnTargetFields f = TwoTargets();
-        OwnTargetRow& row = f.Rows[static_cast<size_t>(c.row)];
-        (c.field == F::Heading ? row.Heading
-         : c.field == F::Speed ? row.Speed
-         : c.field == F::Range ? row.Range
-                               : row.Bearing) = c.text;
-        EXPECT_EQ(ValidateOwnTargets(f, 2), c.want) << c.row << " " << c.text;
+        OwnTargetRow& row = f.Rows[static_cast<size_t>(rowIndex)];
+        (field == F::Heading ? row.Heading
+         : field == F::Speed ? row.Speed
+         : field == F::Range ? row.Range
+                             : row.Bearing) = text;
+        const auto want =
+            *message ? std::optional(FieldFailure{rowIndex, field, message}) : std::nullopt;
+        EXPECT_EQ(ValidateOwnTargets(f, 2), want) << rowIndex << " " << text;
     }
     // The first failure in row order wins, heading before speed.
     OwnTargetFields f = TwoTargets();
@@ -190,67 +129,44 @@ TEST(ValidateOwnTargets, BoundariesInOrderNamingTheField) {
               (FieldFailure{3, F::Heading, "Invalid heading"}));
 }
 
-TEST(LoadOwnTargets, BuildsNewTablesFromTheFieldTexts) {
+TEST(LoadOwnTargets, BuildsNewTablesFromTheFieldTextsAndBackIntoADemo) {
     const OwnTargetsBuild b = LoadOwnTargets(TwoTargets());
     ASSERT_TRUE(b.ok()) << b.Error;
-    const VesselTables& t = *b.Tables;
+    VesselTables t = *b.Tables;
     // The own vessel keeps 45.5 and orders 46; a target's heading is the rounded one.
     EXPECT_EQ(t.Vessel[0], (VesselData{45.5f, 46, 12.0f, 12.0f, kMedium}));
     EXPECT_EQ(t.Vessel[1], (VesselData{270.0f, 270, 10.0f, 10.0f, kLarge}));
     EXPECT_EQ(t.Vessel[2], (VesselData{44.0f, 44, 5.5f, 5.5f, kSmall}));
-    EXPECT_EQ(t.VesselPos[0], (PointD{0, 0}));
     PointD expected;
     PolarOffset({}, expected, 300.0f, 8.25);
     EXPECT_NEAR(std::hypot(t.VesselPos[2].X - expected.X, t.VesselPos[2].Y - expected.Y), 0, 1e-6);
+
+    t.SaveStartState();
+    t.Vessel[1].Heading = 200.0f; // under way since the start: the rows still show the start
+    const OwnTargetFields f = OpeningFields(t, {});
+    EXPECT_EQ(f.Targets + "|" + f.Rows[1].Heading + "|" + f.Rows[1].Range + "|" + f.Rows[2].Range,
+              " 2|270|6.0|8.3");
+    const DemoRecord r = OwnTargetsDemoRecord(TwoTargets(), *b.Tables, "Mine", "Plot.");
+    EXPECT_EQ(DemoFileText(r), "Mine\r\n 3 \r\nMEDIUM, 045.5, 12\r\nLARGE, 270, 10, 045, 6\r\n"
+                               "SMALL, 44.5, 5.5, 300, 8.25\r\nPlot.\r\n");
 }
 
 TEST(LoadOwnTargets, AFieldThatIsNoNumberGivesAnErrorAndNoTables) {
-    const struct {
-        void (*change)(OwnTargetFields&);
-        const char* error;
-    } cases[] = {
+    const std::pair<void (*)(OwnTargetFields&), const char*> cases[] = {
         {[](OwnTargetFields& f) { f.Rows[2].Speed = "5.5.1"; },
          "Type mismatch: \"5.5.1\" is not a number (speed of vessel C)"},
-        {[](OwnTargetFields& f) { f.Rows[1].Range = ""; },
-         "Type mismatch: \"\" is not a number (range of vessel B)"},
         {[](OwnTargetFields& f) { f.Rows[0].Heading = "40000"; },
          "Overflow: \"40000\" is outside -32768 to 32767 (heading of vessel A)"},
         {[](OwnTargetFields& f) { f.Targets = "6"; },
          "Subscript out of range: 6 targets (1 to 5 allowed)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [change, error] : cases) {
         OwnTargetFields f = TwoTargets();
-        c.change(f);
+        change(f);
         const OwnTargetsBuild b = LoadOwnTargets(f);
         EXPECT_FALSE(b.Tables.has_value());
-        EXPECT_EQ(b.Error, c.error);
+        EXPECT_EQ(b.Error, error);
     }
-}
-
-TEST(OpeningFields, RowsFromTheStartStateAndBackIntoADemo) {
-    OwnTargetsBuild b = LoadOwnTargets(TwoTargets());
-    ASSERT_TRUE(b.ok());
-    VesselTables t = *b.Tables;
-    t.SaveStartState();
-    // Under way since the start: the rows still show the start, the sizes the present.
-    t.Vessel[1].Heading = 200.0f;
-    t.Vessel[2].Size = 0.0;
-    OwnTargetFields current;
-    current.Rows[2].Type = 2;
-    current.Rows[4].Heading = "untouched";
-    const OwnTargetFields f = OpeningFields(t, current);
-    EXPECT_EQ(f.Targets, " 2");
-    std::string rows;
-    for (const OwnTargetRow& r : std::span(f.Rows).first(3))
-        rows += std::to_string(r.Type) + " " + r.Heading + " " + r.Speed + " " + r.Range + " " +
-                r.Bearing + " | ";
-    // A size that is no class (vessel C) leaves the choice as it was.
-    EXPECT_EQ(rows, "1 45.5 12   | 2 270 10 6.0 045 | 2 44 5.5 8.3 300 | ");
-    EXPECT_EQ(f.Rows[4].Heading, "untouched");
-
-    const DemoRecord r = OwnTargetsDemoRecord(TwoTargets(), *b.Tables, "Mine", "Plot.");
-    EXPECT_EQ(DemoFileText(r), "Mine\r\n 3 \r\nMEDIUM, 045.5, 12\r\nLARGE, 270, 10, 045, 6\r\n"
-                               "SMALL, 44.5, 5.5, 300, 8.25\r\nPlot.\r\n");
 }
 
 } // namespace

@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# Mutation check: plants one realistic fault at a time in the sources, rebuilds only the tests
+# that should notice it, runs them and says whether the fault was caught ("killed") or not
+# ("survived"). The source is restored after every mutant, and on any exit or interrupt.
+#
+#   scripts/mutate.sh [--build DIR] [--only PATTERN] [--list] [--jobs N]
+#
+# --build DIR     a configured build folder (default build-core; the window-layer mutants need
+#                 one configured with the windows)
+# --only PATTERN  only the mutants whose name matches the extended regular expression
+# --list          print the table and stop
+#
+# Each mutant is one call of `mutant` below:
+#   mutant NAME FILE LINE-PATTERN SED-REPLACEMENT TESTS
+# The replacement (a sed s command) is applied only to lines matching LINE-PATTERN (a sed
+# basic regular expression); TESTS is a ctest regular expression of the tests to run, built as
+# test_<name>. A mutant that changes nothing is reported as "stale": its pattern no longer
+# matches the source and the table needs mending.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+
+BUILD=build-core
+ONLY=
+LIST=0
+JOBS=2
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --build) BUILD=$2; shift 2 ;;
+    --only) ONLY=$2; shift 2 ;;
+    --list) LIST=1; shift ;;
+    --jobs) JOBS=$2; shift 2 ;;
+    -h | --help) sed -n '2,18p' "$0"; exit 0 ;;
+    *) echo "mutate.sh: unknown argument '$1'" >&2; exit 2 ;;
+    esac
+done
+
+NAMES=() FILES=() PATTERNS=() EDITS=() TESTS=()
+mutant() {
+    NAMES+=("$1") FILES+=("$2") PATTERNS+=("$3") EDITS+=("$4") TESTS+=("$5")
+}
+
+# ---- core: the plotting arithmetic -------------------------------------------------------
+mutant cpa-srm-law-of-cosines-sign core/aids/cpa.cpp '2.0 \* double(so) \* st' \
+    's/- 2.0 \* double(so)/+ 2.0 * double(so)/' 'cpa|plot_tool'
+mutant cpa-tcpa-in-hours core/aids/cpa.cpp 'out.TCPA = ' 's| / out.SRM \* 60.0| / out.SRM|' \
+    'cpa|plot_tool'
+mutant cpa-drm-wrong-side core/aids/cpa.cpp 'static_cast<float>(ct + beta)' \
+    's/) > 0 ?/) < 0 ?/' 'cpa|plot_tool'
+mutant cpa-bcpa-wrong-side core/aids/cpa.cpp 'drm + 90.0f : drm - 90.0f' \
+    's/drm + 90.0f : drm - 90.0f/drm - 90.0f : drm + 90.0f/' 'cpa|plot_tool'
+mutant cpa-relative-drm-sign core/aids/cpa.cpp 'drm = FoldOnce(drm - co)' \
+    's/drm - co/drm + co/' 'cpa'
+mutant sightings-tcpa-without-60 core/aids/sightings.cpp 'toRun / srm \* 60.0' \
+    's| \* 60.0 / 1440.0| / 1440.0|' 'sightings|plot_tool'
+mutant sightings-course-wrong-side core/aids/sightings.cpp 'drmRel < 180.0 ? gamma' \
+    's/drmRel < 180.0/drmRel > 180.0/' 'sightings|plot_tool'
+mutant sightings-opening-sign core/aids/sightings.cpp 'if (std::cos(theta) > 0) toRun' \
+    's/> 0/< 0/' 'sightings|plot_tool'
+mutant bearing-north-stored-as-360 core/geometry.cpp 'if (brg >= 360.0f)' 's/>=/>/' \
+    'geometry|sightings|plot_tool'
+mutant polar-offset-east-west core/geometry.cpp 'origin.Y + std::sin(a)' \
+    's/origin.Y + std::sin(a)/origin.Y - std::sin(a)/' 'geometry|tick|sightings|plot_tool'
+# ---- core: motion, turning and the clock -------------------------------------------------
+mutant turn-half-circle-to-port core/motion.cpp 'ordered - current <= 180' 's/<= 180/< 180/' \
+    'motion'
+mutant turn-rate-medium core/motion.cpp 'kMedium) return 15' 's/return 15/return 10/' 'motion'
+mutant speed-rate-per-tick core/motion.cpp 'kSpeedRatePerTick \* timeFactor' \
+    's/kSpeedRatePerTick \* timeFactor/kSpeedRatePerTick * timeFactor * 2/' 'motion'
+mutant stopped-target-moved-astern core/simulation.cpp 'if (v.Speed > 0.0f) MoveVessel' \
+    's/v.Speed > 0.0f/v.Speed != 0.0f/' 'tick'
+mutant clock-hours-as-minutes core/clock.cpp 'HoursPerTick = ' \
+    's/0.0002777777777778/0.0166666666666667/' 'motion|tick'
+mutant time-factor-30-as-20 core/clock.h 'kTimeFactors{' 's/10, 30, 60/10, 20, 60/' \
+    'motion|tick'
+mutant plot-mark-a-tick-late core/display_fields.h 'bool PlotDue()' \
+    's/SinceLastPlot >= /SinceLastPlot > /' 'tick'
+mutant clock-midnight-reads-24 core/number_text.cpp 'if (seconds >= 86400)' 's/>=/>/' \
+    'number_text|sightings'
+mutant echo-shown-on-the-ring core/simulation.cpp '< display.Range)) return std::nullopt' \
+    's/< display.Range/<= display.Range/' 'tick'
+mutant cursor-outside-the-ring core/display/markers.cpp 'if (Single(distance) > s.Tick.Range)' \
+    's/ > s.Tick.Range/ > s.Tick.Range + 0.5/' 'markers'
+# ---- core: limits ------------------------------------------------------------------------
+mutant sighting-range-36-as-35 core/aids/cpa_computer.h 'kMaxSightingRange = 36.0' \
+    's/36.0/35.0/' 'sightings|plot_tool'
+mutant sighting-bearing-360-accepted core/aids/cpa_computer.cpp '\*b >= kBearingCircle' \
+    's/\*b >= kBearingCircle/*b > kBearingCircle/' 'sightings|plot_tool'
+mutant sighting-same-time-accepted core/aids/cpa_computer.cpp 's\[1\].Time > s\[0\].Time' \
+    's/s\[1\].Time > s\[0\].Time/s[1].Time >= s[0].Time/' 'sightings'
+mutant minute-60-accepted core/aids/cpa_computer.cpp '\*m > 59' 's/\*m > 59/*m > 60/' \
+    'sightings|plot_tool'
+mutant time-entry-ceiling-60 core/aids/cpa_computer.cpp 'part != TimePart::Hour && value > 59' \
+    's/value > 59/value > 60/' 'sightings'
+mutant own-speed-limit-100-included core/scenario/own_targets.cpp 'OwnTargetField::Speed, false' \
+    's/100, false/100, true/' 'scenario_sources'
+mutant maneuver-speed-ceiling core/aids/maneuver.cpp 'constexpr double kSpeedCeiling' \
+    's/99.9/999.9/' 'maneuver'
+mutant random-range-16-as-18 core/scenario/random_traffic.cpp 'r <= 16.0f' \
+    's/r <= 16.0f/r <= 18.0f/' 'random_traffic'
+# ---- core: messages, key tables, files ---------------------------------------------------
+mutant message-turn-titles-swapped core/aids/maneuver.cpp '"Turn Right");' \
+    's/"Turn Right"/"Turn Left"/' 'maneuver'
+mutant message-target-stopped core/aids/sightings.cpp 'The target is stopped' \
+    's/its course cannot be found/its course is unknown/' 'sightings'
+mutant message-target-count core/scenario/own_targets.cpp 'May not have more than five' \
+    's/five targets/5 targets/' 'scenario_sources'
+mutant key-table-speed-without-point core/aids/numeric_key_filter.cpp '"txtSpeed", true' \
+    's/true/false/' 'maneuver'
+mutant key-sign-only-first-place core/aids/numeric_key_filter.cpp '(caret == 0 || caret == 1)' \
+    's/(caret == 0 || caret == 1)/(caret == 0)/' 'maneuver'
+mutant demo-size-word-swapped core/scenario/demo_file.cpp 'kLarge) return "LARGE, "' \
+    's/"LARGE, "/"MEDIUM, "/' 'demo_file'
+mutant atomic-save-without-rename core/scenario/demo_file.cpp 'fs::rename(temp, path, ec);' \
+    's/fs::rename(temp, path, ec);/ec.clear();/' 'demo_file|plot_tool'
+mutant vessel-letters-from-b core/vessel.cpp "'A' + slot" "s/'A' + slot/'B' + slot/" \
+    'scenario_sources|plot_tool'
+# ---- core: more boundaries and formats ----------------------------------------------------
+mutant heads-up-rotation-sign core/geometry.cpp 'const double rotE = ' \
+    's/+ std::sin(a) \* dN/- std::sin(a) * dN/' 'geometry|tick'
+mutant yaw-column-by-sea core/simulation.cpp 'const int column = ' \
+    's/SeaState == 1 ? 0 : 1/SeaState == 2 ? 0 : 1/' 'tick'
+mutant collision-picks-boundary-16 core/scenario/random_traffic.cpp 'p >= 1 && p <= 16' \
+    's/p <= 16/p <= 17/' 'random_traffic'
+mutant description-cut-a-character-early core/scenario/demo_file.cpp 'e - s >= 81' \
+    's/>= 81/>= 80/' 'demo_file'
+mutant demo-vessel-count-7-accepted core/scenario/demo_file.cpp 'count > kMaxVessels' \
+    's/count > kMaxVessels/count > kMaxVessels + 1/' 'demo_file'
+mutant own-range-250-excluded core/scenario/own_targets.cpp 'OwnTargetField::Range, true' \
+    's/250, true/250, false/' 'scenario_sources'
+mutant hold-speeds-up-a-tick-late core/display/markers.cpp 'return holdCount <= kSlowTicks ? 1.0f' \
+    's/holdCount <= kSlowTicks/holdCount <= kSlowTicks + 1/' 'markers'
+mutant speed-overshoots-order core/motion.cpp 'vessel.Speed >= vessel.NewSpeed' \
+    's/vessel.Speed >= vessel.NewSpeed/vessel.Speed > vessel.NewSpeed + 5/' 'motion|tick'
+mutant clock-seconds-truncated core/number_text.cpp 'std::llround(fraction \* 86400.0)' \
+    's/std::llround(fraction \* 86400.0)/static_cast<long long>(fraction * 86400.0)/' \
+    'number_text|sightings'
+# ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
+# mutant NAME app/FILE.cpp 'connect(...' 's/.*//' 'console|aids_windows'
+
+if [ "$LIST" = 1 ]; then
+    for i in "${!NAMES[@]}"; do
+        [[ -n "$ONLY" && ! "${NAMES[$i]}" =~ $ONLY ]] && continue
+        printf '%-34s %-36s %s\n' "${NAMES[$i]}" "${FILES[$i]}" "${TESTS[$i]}"
+    done
+    exit 0
+fi
+
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+    echo "mutate.sh: $BUILD is not a configured build folder" >&2
+    exit 2
+fi
+
+SAVE=$(mktemp -d)
+CURRENT=
+restore() {
+    # A fresh modification time, so the next build compiles the file again.
+    if [ -n "$CURRENT" ]; then cat "$SAVE/original" >"$ROOT/$CURRENT"; fi
+    CURRENT=
+}
+cleanup() {
+    restore
+    rm -rf "$SAVE"
+}
+trap cleanup EXIT
+trap 'cleanup; exit 130' INT TERM
+
+killed=0 survived=0 stale=0
+SURVIVORS=()
+declare -A BUILT=()
+for i in "${!NAMES[@]}"; do
+    name=${NAMES[$i]} file=${FILES[$i]}
+    [[ -n "$ONLY" && ! "$name" =~ $ONLY ]] && continue
+    if [ ! -f "$file" ]; then
+        echo "stale     $name ($file is missing)"
+        stale=$((stale + 1))
+        continue
+    fi
+    cp "$file" "$SAVE/original"
+    CURRENT=$file
+    sed -i "\\~${PATTERNS[$i]}~${EDITS[$i]}" "$file"
+    if cmp -s "$file" "$SAVE/original"; then
+        restore
+        echo "stale     $name (nothing in $file matched)"
+        stale=$((stale + 1))
+        continue
+    fi
+    targets=()
+    IFS='|' read -ra tests <<<"${TESTS[$i]}"
+    for t in "${tests[@]}"; do
+        targets+=("test_$t")
+        BUILT["test_$t"]=1
+    done
+    log="$SAVE/log"
+    if ! cmake --build "$BUILD" -j "$JOBS" --target "${targets[@]}" >"$log" 2>&1; then
+        verdict="killed    $name (does not build)"
+        killed=$((killed + 1))
+    elif ctest --test-dir "$BUILD" -R "^(${TESTS[$i]})\$" --timeout 300 >"$log" 2>&1; then
+        verdict="survived  $name"
+        survived=$((survived + 1))
+        SURVIVORS+=("$name")
+    else
+        verdict="killed    $name"
+        killed=$((killed + 1))
+    fi
+    restore
+    echo "$verdict"
+done
+
+# Leave the tests in the build folder matching the restored sources.
+if [ "${#BUILT[@]}" -gt 0 ]; then
+    cmake --build "$BUILD" -j "$JOBS" --target "${!BUILT[@]}" >/dev/null 2>&1 ||
+        echo "mutate.sh: the final rebuild failed" >&2
+fi
+[ "$stale" -gt 0 ] && echo "stale mutants: $stale"
+[ "${#SURVIVORS[@]}" -gt 0 ] && echo "survivors: ${SURVIVORS[*]}"
+echo "mutants: $killed killed, $survived survived"
+[ "$survived" -eq 0 ] && [ "$stale" -eq 0 ]
