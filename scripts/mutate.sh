@@ -197,7 +197,8 @@ for i in "${!NAMES[@]}"; do
         continue
     fi
     # A window-layer mutant in a build without the windows has no test to run: not counted.
-    if ! ctest --test-dir "$BUILD" -N -R "^(${TESTS[$i]})\$" | grep -q 'Test *#'; then
+    listed=$(ctest --test-dir "$BUILD" -N -R "^(${TESTS[$i]})\$")
+    if ! grep -q 'Test *#' <<<"$listed"; then
         echo "skipped   $name (no test of ${TESTS[$i]} in $BUILD)"
         continue
     fi
