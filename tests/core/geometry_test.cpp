@@ -54,30 +54,4 @@ TEST(RotateToHeading, WhatIsAheadEndsUpUp) {
     EXPECT_NEAR(sw.Y, 20.0, 1e-9);
 }
 
-TEST(VesselTables, RestoreGivesBackTheSavedStart) {
-    mv::VesselTables t;
-    t.Create(3);
-    ASSERT_EQ(t.Vessel.size(), 4u); // a spare beyond the last vessel
-    t.Vessel[1].Speed = 12.0f;
-    t.VesselPos[2] = {3, 4};
-    t.SaveStartState();
-    t.Vessel[1].Speed = 0.0f;
-    t.VesselPos[2] = {0, 0};
-    t.RestoreStartState();
-    EXPECT_EQ(t.Vessel[1].Speed, 12.0f);
-    EXPECT_EQ(t.VesselPos[2], (PointD{3, 4}));
-}
-
-TEST(CollisionMark, ChainsStartAtTheOwnVesselAndScaleWithRange) {
-    const PointD own{1, 2};
-    const auto at12 = mv::CollisionMark(own, 12.0), at6 = mv::CollisionMark(own, 6.0);
-    for (size_t c = 0; c < 2; ++c) {
-        EXPECT_EQ(at12[c][0], own);
-        EXPECT_NEAR(at12[c][8].X - own.X, 2 * (at6[c][8].X - own.X), 1e-9) << c;
-        EXPECT_NEAR(at12[c][8].Y - own.Y, 2 * (at6[c][8].Y - own.Y), 1e-9) << c;
-    }
-    EXPECT_GT(at12[0][8].Y, own.Y + 6); // one chain to each side
-    EXPECT_LT(at12[1][8].Y, own.Y - 6);
-}
-
 } // namespace

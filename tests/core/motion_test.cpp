@@ -36,7 +36,6 @@ TEST(TurnStep, NavigatorsCases) {
         int16_t to, factor;
         std::vector<float> headings;
     } cases[] = {
-        {"small 10 to 50", mv::kSmall, 10, 50, 1, {40, 50}},
         {"small through north to port never shows 350", mv::kSmall, 20, 0, 1, {0}},
         {"large to port through north", mv::kLarge, 10, 350, 1, {5, 0, 355, 350}},
         {"opposite: right to the larger number", mv::kMedium, 0, 180, 5, {75, 150, 180}},
@@ -85,10 +84,7 @@ TEST(SpeedStep, ApproachesAndClamps) {
         float from, to;
         int16_t factor;
         std::vector<float> speeds;
-    } cases[] = {{10, 22, 1, {15, 20, 22}},
-                 {22, 10, 1, {17, 12, 10}},
-                 {0, 100, 10, {50, 100}},
-                 {5, 0, 120, {0}}};
+    } cases[] = {{10, 22, 1, {15, 20, 22}}, {22, 10, 1, {17, 12, 10}}, {5, 0, 120, {0}}};
     for (const auto& c : cases) {
         auto v = Vessel(mv::kLarge, 0, 0, c.from, c.to);
         std::vector<float> speeds;

@@ -98,10 +98,9 @@ TEST_F(Tick, StepsInTheirFixedOrder) {
 }
 
 TEST_F(Tick, ClockAndDistanceOfEveryTimeFactor) {
+    // The ends of the table and x30, whose entry once read 20.
     const std::tuple<int16_t, const char*, double> cases[] = {
-        {0, "12:00:03 x 1", 0.01}, {1, "12:00:06 x 2", 0.02}, {2, "12:00:15 x 5", 0.05},
-        {3, "12:00:30 x 10", 0.1}, {4, "12:01:30 x 30", 0.3}, {5, "12:03:00 x 60", 0.6},
-        {6, "12:06:00 x 120", 1.2}};
+        {0, "12:00:03 x 1", 0.01}, {4, "12:01:30 x 30", 0.3}, {6, "12:06:00 x 120", 1.2}};
     for (const auto& [index, clock, milesAt12Knots] : cases) {
         // A target with a negative speed is stopped, never moved astern.
         auto sim =
@@ -193,11 +192,8 @@ TEST_F(Tick, CollisionReportedOncePerApproach) {
 TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
     // Guards against the stored intervals (a hair off 3, 6, 12 minutes) landing a tick late.
     // Time factor index, plot interval index, ticks between marks.
-    for (auto [factor, freq, n] : {std::tuple<int16_t, int16_t, int>{0, 1, 60},
-                                   {6, 1, 1},
-                                   {2, 2, 24},
-                                   {3, 3, 24},
-                                   {5, 3, 4}}) {
+    const int16_t cases[][3] = {{0, 1, 60}, {6, 1, 1}, {2, 2, 24}, {3, 3, 24}};
+    for (auto [factor, freq, n] : cases) {
         auto sim = World(mv::kMedium, 0, 0, {{mv::kSmall, 0, 0, 0, 5}});
         sim.Clock.SetTimeFactor(factor);
         mv::TickDisplay d;

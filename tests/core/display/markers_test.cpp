@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <tuple>
-#include <utility>
 
 namespace mv {
 namespace {
@@ -57,6 +56,8 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         EXPECT_EQ((PointD{s.CursorNorth, s.CursorEast}), p);
         EXPECT_EQ(CursorRangeCaption(s.VRMRange), c.rangeText);
         EXPECT_EQ(CursorBearingCaption(s.EBLBearing), c.bearingText);
+        // The cross's arms reach 5 % of the range, 0.6 nm, each way.
+        EXPECT_NEAR(DrawCursor(s).Horizontal.To.Y - p.Y, 0.6, 1e-9);
     }
 }
 
@@ -81,27 +82,6 @@ TEST(EBLCaption, ReadsInTheChosenReference) {
         s.EBLBearing = c.ebl;
         EXPECT_EQ(EBLCaption(s, c.heading), c.caption);
     }
-}
-
-TEST(Markers, GeometryAroundTheOwnVessel) {
-    RadarDisplayState s = Display(12.0);
-    s.EBLBearing = 90.0f;
-    const WorldSegment ebl = PlaceEBL(s, kOwn);
-    EXPECT_EQ(ebl.From, kOwn);
-    EXPECT_NEAR(std::hypot(ebl.To.X - kOwn.X, ebl.To.Y - kOwn.Y - 12.0), 0, 1e-9);
-
-    s.VRMRange = 2.5;
-    const WorldSquare vrm = PlaceVRM(s, kOwn);
-    EXPECT_EQ(std::tie(vrm.Left, vrm.Top, vrm.Side),
-              std::make_tuple(kOwn.Y - 2.5, kOwn.X + 2.5, 5.0));
-    EXPECT_EQ(VRMCaption(s.VRMRange), "VRM 2.50");
-
-    // The cursor goes where the EBL crosses the VRM; its arms reach 0.6 nm (5 % of 12) out.
-    CursorToEBLVRM(s, kOwn);
-    EXPECT_NEAR(std::hypot(s.CursorEast - kOwn.Y - 2.5, s.CursorNorth - kOwn.X), 0, 1e-9);
-    const CursorCross c = DrawCursor(s);
-    EXPECT_NEAR(c.Horizontal.To.Y - c.Horizontal.From.Y, 1.2, 1e-9);
-    EXPECT_EQ(c.Vertical.From.Y, s.CursorEast);
 }
 
 // 1 degree or 1 % of the range a tick for five ticks, then 5 degrees or 4 %.

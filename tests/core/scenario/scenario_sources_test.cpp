@@ -72,8 +72,7 @@ TEST(DemoDescriptionPreview, TitleInCapitalsThenTheDescriptionWithoutVessels) {
 TEST(CheckTargetCount, MessagesAndTheRowsShown) {
     // Text typed; message; text put in its place ("" none); rows shown (0: left as they are).
     for (auto [text, message, newText, rows] :
-         {std::tuple{" 3", "", "", 3},
-          {"5", "", "", 5},
+         {std::tuple{" 5", "", "", 5},
           {"6", "May not have more than five targets", "1", 1},
           {"0", "Must have at least one target.", "1", 1},
           {"2x", "Must enter a number!", "", 0}}) {
