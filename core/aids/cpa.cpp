@@ -36,8 +36,10 @@ double TriangleAngle(double x) {
 }
 
 CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
+    CpaResult none;
+    none.Computed = false;
+    if (!AllFinite(in)) return none;
     CpaResult out;
-    if (!AllFinite(in)) return out;
 
     const float ct = in.TargetCourse, st = in.TargetSpeed;
     const float co = in.OwnCourse, so = in.OwnSpeed;
@@ -93,7 +95,7 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
     // precision on the way: no figures rather than NaN.
     if (!(std::isfinite(out.CPA) && std::isfinite(out.BCPA) && std::isfinite(out.SRM) &&
           std::isfinite(out.DRM) && std::isfinite(out.TCPA)))
-        return CpaResult{};
+        return none;
     return out;
 }
 
