@@ -6,8 +6,8 @@
 #include "core/scenario/text_encoding.h"
 
 #include <cctype>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <system_error>
 
 #include <fcntl.h>
@@ -114,8 +114,7 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
         if (!in.NextInt16(v.Heading) || !NextFigure(in, v.Speed, "speed"))
             return Failed(in.Error());
         v.Size = SizeFromToken(token);
-        if (i > 0 &&
-            (!NextFigure(in, v.Bearing, "bearing") || !NextFigure(in, v.Range, "range")))
+        if (i > 0 && (!NextFigure(in, v.Bearing, "bearing") || !NextFigure(in, v.Range, "range")))
             return Failed(in.Error());
         scenario.Vessels.push_back(v);
     }

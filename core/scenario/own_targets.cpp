@@ -46,10 +46,12 @@ class FieldConverter {
     bool Number(int row, OwnTargetField f, double& value) {
         const std::string& text = FieldText(fields_.Rows[static_cast<size_t>(row)], f);
         const auto parsed = ParseNumber(text);
-        if (!parsed) return Fail(row, f, "Type mismatch: " + QuotedField(text) + " is not a number");
+        if (!parsed)
+            return Fail(row, f, "Type mismatch: " + QuotedField(text) + " is not a number");
         // Beyond this the plotting arithmetic overflows and every CPA would read as a collision.
         if (std::fabs(*parsed) > kLargestFigure)
-            return Fail(row, f, "Overflow: " + QuotedField(text) + " is over 1e15, too large to plot");
+            return Fail(row, f,
+                        "Overflow: " + QuotedField(text) + " is over 1e15, too large to plot");
         value = *parsed;
         return true;
     }
@@ -136,7 +138,8 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
     OwnTargetsBuild build;
     const auto count = ParseNumber(fields.Targets);
     if (!count) {
-        build.Error = "Type mismatch: " + QuotedField(fields.Targets) + " is not a number of targets";
+        build.Error =
+            "Type mismatch: " + QuotedField(fields.Targets) + " is not a number of targets";
         return build;
     }
     const auto targets = ToInt16(*count);
