@@ -119,7 +119,14 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
         scenario.Vessels.push_back(v);
     }
 
-    // The description starts on the line after the last vessel's last value.
+    // The description starts on the line after the last vessel's last value. A number left
+    // over there is the decimals of that value, split off by a decimal comma ("6,5").
+    if (const std::string rest(TrimBlanks(in.RestOfLine())); ParseNumber(rest)) {
+        in.Fail(QuotedField(rest) +
+                    " is left over: write decimals with a point (12.5), not a comma",
+                in.FieldLine());
+        return Failed(in.Error());
+    }
     in.SkipRestOfLine();
     std::string_view line;
     while (in.NextLine(line))

@@ -73,6 +73,14 @@ bool FieldReader::NextLine(std::string_view& line) {
     return true;
 }
 
+std::string_view FieldReader::RestOfLine() const {
+    if (atLineStart_) return {};
+    size_t end = pos_;
+    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+        ++end;
+    return text_.substr(pos_, end - pos_);
+}
+
 void FieldReader::SkipRestOfLine() {
     if (atLineStart_) return;
     while (!AtEnd() && !AtLineEnd())

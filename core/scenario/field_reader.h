@@ -21,6 +21,8 @@ class FieldReader {
     bool NextLine(std::string_view& line);
     // Moves to the start of the next line unless already at the start of one.
     void SkipRestOfLine();
+    // What SkipRestOfLine would pass over, without moving.
+    std::string_view RestOfLine() const;
 
     // The next field, blanks around it removed and quotes taken off. Line ends and empty
     // lines before a field are passed over. False, with Error() set, when the text runs out.

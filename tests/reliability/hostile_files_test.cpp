@@ -66,6 +66,8 @@ const HostileFile kFiles[] = {
      "speed is over 1e15, too large to plot (line 4"},
     {"Comma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12,5\r\nLARGE, 90, 10, 45, 6\r\n",
      "decimals with a point (12.5), not a comma (line 3"},
+    {"LastComma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12\r\nLARGE, 90, 10, 45, 6,5\r\n",
+     "not a comma (line 4"},
     {"Count0.dem", Kind::Bytes, "T\r\n 0\r\nText.\r\n", "is not 1 to 6"},
     {"Hostile.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, false), ""},
     {"Big16.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, true), ""},
