@@ -11,6 +11,8 @@ namespace {
 // the figures match those the trainees check against on their plotting sheets.
 constexpr float kDeg = 0.017453292f;
 
+constexpr float kStoppedShare = 0.005f;
+
 // Into [0, 360). A hair below zero plus 360 rounds to 360 itself in single precision, which
 // is north and is shown as 000.
 float FoldOnce(float degrees) {
@@ -55,7 +57,11 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
 
     if (out.SRM != 0.0f) {
         float drm;
-        if (so != 0.0f) {
+        // An own speed under half a percent of the relative speed is taken as stopped: the
+        // triangle's angle then comes from a cosine that rounding in single precision leaves
+        // anywhere (an own speed of 1e-7 knots turned the DRM by 90 degrees), while taking the
+        // target's course as the DRM is out by under 0.3 degrees.
+        if (so > kStoppedShare * out.SRM) {
             // Speed triangle: own vector reversed, target vector, relative-motion vector.
             const float x =
                 static_cast<float>((double(so) * so - double(st) * st + double(out.SRM) * out.SRM) /
