@@ -21,6 +21,11 @@ float FoldOnce(float degrees) {
     return degrees >= 360.0f ? 0.0f : degrees;
 }
 
+// Into [0, 360) from any number of turns.
+float FoldTurns(float degrees) {
+    return FoldOnce(std::fmod(degrees, 360.0f));
+}
+
 bool AllFinite(const CpaInput& in) {
     return std::isfinite(in.TargetCourse) && std::isfinite(in.TargetSpeed) &&
            std::isfinite(in.OwnCourse) && std::isfinite(in.OwnSpeed) && std::isfinite(in.Bearing) &&
@@ -43,9 +48,11 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
     if (!AllFinite(in)) return none;
     CpaResult out;
 
-    const float ct = in.TargetCourse, st = in.TargetSpeed;
-    const float co = in.OwnCourse, so = in.OwnSpeed;
-    const float b = in.Bearing, r = in.Range;
+    // A heading read from a file is not folded (490 is 130); the angle between the courses
+    // below takes them within one turn.
+    const float ct = FoldTurns(in.TargetCourse), st = in.TargetSpeed;
+    const float co = FoldTurns(in.OwnCourse), so = in.OwnSpeed;
+    const float b = FoldTurns(in.Bearing), r = in.Range;
 
     // The angle between the two courses, 0..180 degrees.
     float d = std::fabs(ct - co);
