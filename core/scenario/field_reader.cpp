@@ -210,16 +210,23 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 
 } // namespace
 
-std::string QuotedField(std::string_view field) {
+std::string CutForMessage(std::string_view text) {
     size_t chars = 0, end = 0;
-    while (end < field.size() && chars < kQuotedFieldLength) {
-        ++end; // past the lead byte, then past its continuation bytes
-        while (end < field.size() && (static_cast<unsigned char>(field[end]) & 0xC0) == 0x80)
+    while (end < text.size() && chars < kQuotedFieldLength) {
+        // A character: a lead byte and up to three continuation bytes; a stray byte alone.
+        const bool lead = static_cast<unsigned char>(text[end++]) >= 0xC0;
+        for (int k = 0; lead && k < 3 && end < text.size() &&
+                        (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+             ++k)
             ++end;
         ++chars;
     }
-    if (end >= field.size()) return "\"" + std::string(field) + "\"";
-    return "\"" + std::string(field.substr(0, end)) + "\u2026\"";
+    if (end >= text.size()) return std::string(text);
+    return std::string(text.substr(0, end)) + "\u2026";
+}
+
+std::string QuotedField(std::string_view field) {
+    return "\"" + CutForMessage(field) + "\"";
 }
 
 std::string DecodeFileText(std::string_view bytes) {

@@ -63,6 +63,8 @@ std::string DecodeFileText(std::string_view bytes);
 // with an ellipsis, so that a field of megabytes still gives a message box one can read.
 inline constexpr size_t kQuotedFieldLength = 40;
 std::string QuotedField(std::string_view field);
+// The same cut without the quotes.
+std::string CutForMessage(std::string_view text);
 
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view s);

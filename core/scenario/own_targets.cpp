@@ -144,7 +144,8 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
     }
     const auto targets = ToInt16(*count);
     if (!targets || *targets < 1 || *targets > kMaxVessels - 1) {
-        build.Error = "Subscript out of range: " + fields.Targets + " targets (1 to 5 allowed)";
+        build.Error = "Subscript out of range: " + CutForMessage(fields.Targets) +
+                      " targets (1 to 5 allowed)";
         return build;
     }
 
