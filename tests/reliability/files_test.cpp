@@ -1,7 +1,7 @@
 // Files that fight back, through the real windows: a demo folder that cannot be written, a
-// demo of 10 MB (refused), names with blanks and accented letters, and a disk that fills up during Store
-// as Demo. Each is said in a message or works; the running scenario and every file already on
-// disk stay as they were, and nothing is left half-written.
+// demo of 10 MB (refused by name), names with blanks and accented letters, and a disk that
+// fills up during Store as Demo. Each is said in a message or works; the running scenario and
+// every file already on disk stay as they were, and nothing is left half-written.
 
 #include "app/scenario_list.h"
 #include "app/set_targets.h"
