@@ -1,5 +1,6 @@
 // marovane-plot's command line with any arguments (one per input line) after "sightings" or
-// "random": exit 0 with figures and no NaN or infinity, 1 with a reason, or 2 with the usage.
+// "random": exit 0 with figures (an object with --json) and no NaN or infinity, 1 with a
+// reason, or 2 with the usage.
 // No argument may write a file: --out is left out.
 
 #include "fuzz/fuzz_check.h"
@@ -44,8 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(code == 0 || code == 1 || code == 2, "exit 0, 1 or 2");
     if (code == 0) {
         Check(!out.str().empty() && Shown(out.str()), "figures, never nan or inf");
-        const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
-        Check(!json || out.str().front() == '{', "--json gives an object");
+        auto given = [&args](const char* a) {
+            return std::find(args.begin(), args.end(), a) != args.end();
+        };
+        // --help anywhere asks for the usage, which wins over --json.
+        const bool help = given("--help") || given("-h");
+        Check(!given("--json") || help || out.str().front() == '{', "--json gives an object");
     } else {
         Check(!err.str().empty(), "a reason on standard error");
     }
