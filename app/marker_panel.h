@@ -6,7 +6,7 @@
 // utility timer between a press and its release.
 
 #include "core/display/display_state.h"
-#include "core/display/markers.h"
+#include "core/core/display/markers.h"
 #include "core/vessel.h"
 #include "gui/button_faces.h"
 
