@@ -19,6 +19,11 @@ inline constexpr double kLarge = 0.15;
 
 // Six vessel slots on the console: the own vessel and up to five targets.
 inline constexpr int kMaxVessels = 6;
+// The largest speed (knots), range (nautical miles) or bearing (degrees) a scenario may give.
+// Far beyond any real figure, yet small enough that squares, long runs at x120 and the
+// single-precision copies of the plotting arithmetic (at most 3.4e38) all stay finite; a
+// larger one would show every CPA as a collision.
+inline constexpr double kLargestFigure = 1e15;
 
 // The slots are lettered "A" (slot 0) to "F" on the buttons, in titles and in messages.
 std::string VesselLetter(int slot);

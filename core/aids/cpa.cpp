@@ -11,12 +11,19 @@ namespace {
 // the figures match those the trainees check against on their plotting sheets.
 constexpr float kDeg = 0.017453292f;
 
+constexpr float kStoppedShare = 0.005f;
+
 // Into [0, 360). A hair below zero plus 360 rounds to 360 itself in single precision, which
 // is north and is shown as 000.
 float FoldOnce(float degrees) {
     if (degrees >= 360.0f) degrees -= 360.0f;
     if (degrees < 0.0f) degrees += 360.0f;
     return degrees >= 360.0f ? 0.0f : degrees;
+}
+
+// Into [0, 360) from any number of turns.
+float FoldTurns(float degrees) {
+    return FoldOnce(std::fmod(degrees, 360.0f));
 }
 
 bool AllFinite(const CpaInput& in) {
@@ -36,12 +43,16 @@ double TriangleAngle(double x) {
 }
 
 CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
+    CpaResult none;
+    none.Computed = false;
+    if (!AllFinite(in)) return none;
     CpaResult out;
-    if (!AllFinite(in)) return out;
 
-    const float ct = in.TargetCourse, st = in.TargetSpeed;
-    const float co = in.OwnCourse, so = in.OwnSpeed;
-    const float b = in.Bearing, r = in.Range;
+    // A heading read from a file is not folded (490 is 130); the angle between the courses
+    // below takes them within one turn.
+    const float ct = FoldTurns(in.TargetCourse), st = in.TargetSpeed;
+    const float co = FoldTurns(in.OwnCourse), so = in.OwnSpeed;
+    const float b = FoldTurns(in.Bearing), r = in.Range;
 
     // The angle between the two courses, 0..180 degrees.
     float d = std::fabs(ct - co);
@@ -53,7 +64,11 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
 
     if (out.SRM != 0.0f) {
         float drm;
-        if (so != 0.0f) {
+        // An own speed under half a percent of the relative speed is taken as stopped: the
+        // triangle's angle then comes from a cosine that rounding in single precision leaves
+        // anywhere (an own speed of 1e-7 knots turned the DRM by 90 degrees), while taking the
+        // target's course as the DRM is out by under 0.3 degrees.
+        if (so > kStoppedShare * out.SRM) {
             // Speed triangle: own vector reversed, target vector, relative-motion vector.
             const float x =
                 static_cast<float>((double(so) * so - double(st) * st + double(out.SRM) * out.SRM) /
@@ -93,7 +108,7 @@ CpaResult ComputeCPA(const CpaInput& in, BearingMode mode) {
     // precision on the way: no figures rather than NaN.
     if (!(std::isfinite(out.CPA) && std::isfinite(out.BCPA) && std::isfinite(out.SRM) &&
           std::isfinite(out.DRM) && std::isfinite(out.TCPA)))
-        return CpaResult{};
+        return none;
     return out;
 }
 

@@ -23,10 +23,13 @@ struct CpaResult {
     float SRM = 0;   // knots
     float DRM = 0;   // degrees: true in Course mode, relative to the own course otherwise
     double TCPA = 0; // minutes from now, plus T0; negative once the CPA is past
+    // False when the figures cannot be computed (input that is not a finite number, or an
+    // overflow on the way); the figures are then all zero and must not be shown as a CPA.
+    bool Computed = true;
 };
 
 // Never NaN: degenerate triangles are clamped to their limits, and input that is not a
-// finite number gives an all-zero result.
+// finite number gives an all-zero result that is not Computed.
 CpaResult ComputeCPA(const CpaInput& in, BearingMode mode);
 
 // The angle in radians, 0..pi, whose cosine is x, in the arc-tangent form of the plotting

@@ -43,6 +43,7 @@ CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, Bear
     t.SRM = FormatNumber(r.SRM, "###.0") + " kt.";
     t.DRM = FormatNumber(r.DRM, "000");
     t.TCPA = FormatNumber(r.TCPA, "##.0") + " min.";
+    if (!r.Computed) t.CPA = t.BCPA = t.SRM = t.DRM = t.TCPA = kCpaNotComputed;
     return t;
 }
 

@@ -10,6 +10,10 @@
 
 namespace mv {
 
+// What CPA and TCPA read when the figures cannot be computed: never a CPA of 0.00, which
+// would read as a collision.
+inline constexpr const char* kCpaNotComputed = "cannot be computed";
+
 inline constexpr const char* kCpaCaution = "Caution, data changing while vessels are maneuvering.";
 
 // "CPA data for target vessel C", with the caption of the vessel button pressed.

@@ -1,13 +1,17 @@
 #include "core/scenario/demo_file.h"
 
 #include "core/geometry.h"
+#include "core/number_text.h"
 #include "core/scenario/field_reader.h"
 #include "core/scenario/text_encoding.h"
 
 #include <cctype>
 #include <cerrno>
-#include <fstream>
+#include <cmath>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace mv {
 namespace {
@@ -37,6 +41,20 @@ const char* SizeToken(double size) {
 }
 
 constexpr auto Failed = FailedRead<DemoReadResult>;
+
+// Reads one figure of a vessel line and refuses one too large for the plotting arithmetic.
+bool NextFigure(FieldReader& in, float& value, const char* what) {
+    if (!in.NextFloat(value)) return false;
+    if (std::fabs(value) <= kLargestFigure) return true;
+    return in.Fail(std::string("Overflow: the ") + what + " is over 1e15, too large to plot",
+                   in.FieldLine());
+}
+bool NextFigure(FieldReader& in, double& value, const char* what) {
+    if (!in.NextDouble(value)) return false;
+    if (std::fabs(value) <= kLargestFigure) return true;
+    return in.Fail(std::string("Overflow: the ") + what + " is over 1e15, too large to plot",
+                   in.FieldLine());
+}
 
 // Length of the UTF-8 sequence that starts with this byte; a stray byte counts as one.
 size_t SequenceLength(unsigned char lead) {
@@ -84,15 +102,31 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
     for (int i = 0; i < count; ++i) {
         DemoVessel v;
         std::string token;
-        if (!in.NextField(token) || !in.NextInt16(v.Heading) || !in.NextFloat(v.Speed))
+        if (!in.NextField(token)) return Failed(in.Error());
+        // A number where a size belongs is nearly always the decimals of the figure before,
+        // split off by a decimal comma ("12,5"): every later field would be one off.
+        if (ParseNumber(token)) {
+            in.Fail(QuotedField(token) +
+                        " is not a vessel size: write decimals with a point (12.5), not a comma",
+                    in.FieldLine());
+            return Failed(in.Error());
+        }
+        if (!in.NextInt16(v.Heading) || !NextFigure(in, v.Speed, "speed"))
             return Failed(in.Error());
         v.Size = SizeFromToken(token);
-        if (i > 0 && (!in.NextFloat(v.Bearing) || !in.NextDouble(v.Range)))
+        if (i > 0 && (!NextFigure(in, v.Bearing, "bearing") || !NextFigure(in, v.Range, "range")))
             return Failed(in.Error());
         scenario.Vessels.push_back(v);
     }
 
-    // The description starts on the line after the last vessel's last value.
+    // The description starts on the line after the last vessel's last value. A number left
+    // over there is the decimals of that value, split off by a decimal comma ("6,5").
+    if (const std::string rest(TrimBlanks(in.RestOfLine())); ParseNumber(rest)) {
+        in.Fail(QuotedField(rest) +
+                    " is left over: write decimals with a point (12.5), not a comma",
+                in.FieldLine());
+        return Failed(in.Error());
+    }
     in.SkipRestOfLine();
     std::string_view line;
     while (in.NextLine(line))
@@ -194,29 +228,46 @@ std::vector<std::string> CutDescription(std::string_view description) {
 
 std::string WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     namespace fs = std::filesystem;
-    // Same folder as the target, so the rename never crosses file systems.
-    const fs::path temp = path.parent_path() / ("." + path.filename().string() + ".tmp");
-    auto failure = [&](const std::string& reason) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return "Cannot write " + path.string() + ": " + reason;
+    // Same folder as the target, so the rename never crosses file systems. One fixed short
+    // name per folder: a save cut short by a kill or a power loss leaves at most this one
+    // file, which the next save overwrites, and a target name of up to 255 bytes stays legal.
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path temp = folder / kSaveTempName;
+    auto reason = [](int err) {
+        return std::error_code(err != 0 ? err : EIO, std::generic_category()).message();
     };
-    auto lastError = [] {
-        return std::error_code(errno != 0 ? errno : EIO, std::generic_category()).message();
+    auto failure = [&](int err) {
+        ::unlink(temp.c_str());
+        return "Cannot write " + path.string() + ": " + reason(err);
     };
 
-    errno = 0;
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return failure(lastError());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) return failure(lastError());
-    out.close();
-    if (!out) return failure(lastError());
-
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) return failure(ec.message());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return "Cannot write " + path.string() + ": " + reason(errno);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int err = errno;
+            ::close(fd);
+            return failure(err);
+        }
+        done += static_cast<size_t>(n);
+    }
+    // On the disk before the rename makes it the target: otherwise a power loss can leave a
+    // renamed but empty file in place of the old one.
+    if (::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return failure(err);
+    }
+    if (::close(fd) != 0) return failure(errno);
+    if (::rename(temp.c_str(), path.c_str()) != 0) return failure(errno);
+    // The rename itself is an entry of the folder: on the disk only once the folder is.
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return {};
 }
 

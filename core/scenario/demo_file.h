@@ -68,8 +68,12 @@ std::string DemoFileText(const DemoRecord& record);
 // 82 characters and ends in a blank or a line feed).
 std::vector<std::string> CutDescription(std::string_view description);
 
-// Writes to a temporary file beside the target and renames it over the target, so a failed
-// write leaves any old file whole. Returns an error text, empty on success.
+// The temporary file of a save, one per folder; not a *.dem name, so never listed as a demo.
+inline constexpr std::string_view kSaveTempName = ".marovane-save.tmp";
+
+// Writes to kSaveTempName beside the target, flushes it to the disk and renames it over the
+// target, so a failed or interrupted write leaves any old file whole. Returns an error text,
+// empty on success; on failure the temporary file is removed.
 std::string WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace mv

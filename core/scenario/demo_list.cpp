@@ -136,36 +136,14 @@ std::string ToUpperText(std::string_view text) {
 
 DescriptionPreview DemoDescriptionPreview(const std::filesystem::path& folder,
                                           std::string_view fileName) {
+    // Read exactly as Run reads it, so the preview never shows a file that Run then refuses.
     DescriptionPreview preview;
-    std::string bytes;
-    if (std::string error = ReadWholeFile(folder / std::string(fileName), bytes); !error.empty()) {
-        preview.Error = error;
+    const DemoReadResult read = ReadDemoFile(folder / std::string(fileName));
+    if (!read.ok()) {
+        preview.Error = read.Error;
         return preview;
     }
-    const std::string text = DecodeFileText(bytes);
-    FieldReader in(text, fileName);
-    std::string_view line;
-    int16_t count = 0;
-    if (!in.NextLine(line)) {
-        preview.Error = in.Error();
-        return preview;
-    }
-    std::string result = ToUpperText(line) + "\r\n\r\n";
-    if (!in.NextInt16(count)) {
-        preview.Error = in.Error();
-        return preview;
-    }
-    // The vessel lines follow the count line, one per vessel.
-    in.SkipRestOfLine();
-    for (int i = 0; i < count; ++i) {
-        if (!in.NextLine(line)) {
-            preview.Error = in.Error();
-            return preview;
-        }
-    }
-    while (in.NextLine(line))
-        AppendDescriptionLine(result, line);
-    preview.Text = std::move(result);
+    preview.Text = ToUpperText(read.Scenario->Title) + "\r\n\r\n" + read.Scenario->Description;
     return preview;
 }
 

@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mv {
 namespace {
@@ -71,6 +73,14 @@ bool FieldReader::NextLine(std::string_view& line) {
     return true;
 }
 
+std::string_view FieldReader::RestOfLine() const {
+    if (atLineStart_) return {};
+    size_t end = pos_;
+    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+        ++end;
+    return text_.substr(pos_, end - pos_);
+}
+
 void FieldReader::SkipRestOfLine() {
     if (atLineStart_) return;
     while (!AtEnd() && !AtLineEnd())
@@ -120,8 +130,8 @@ bool FieldReader::NumberField(double& value, std::string& field) {
     if (!number) {
         // "1e400" is a number, only too large for any field; say so rather than "not a number".
         if (TooLargeNumber(field))
-            return Fail("Overflow: \"" + field + "\" is too large", fieldLine_);
-        return Fail("Type mismatch: \"" + field + "\" is not a number", fieldLine_);
+            return Fail("Overflow: " + QuotedField(field) + " is too large", fieldLine_);
+        return Fail("Type mismatch: " + QuotedField(field) + " is not a number", fieldLine_);
     }
     value = *number;
     return true;
@@ -137,7 +147,7 @@ bool FieldReader::NextFloat(float& value) {
     double v = 0.0;
     if (!NumberField(v, field)) return false;
     if (std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max()))
-        return Fail("Overflow: \"" + field + "\" is too large", fieldLine_);
+        return Fail("Overflow: " + QuotedField(field) + " is too large", fieldLine_);
     value = static_cast<float>(v);
     return true;
 }
@@ -147,9 +157,76 @@ bool FieldReader::NextInt16(int16_t& value) {
     double v = 0.0;
     if (!NumberField(v, field)) return false;
     const auto whole = ToInt16(v);
-    if (!whole) return Fail("Overflow: \"" + field + "\" is outside -32768 to 32767", fieldLine_);
+    if (!whole)
+        return Fail("Overflow: " + QuotedField(field) + " is outside -32768 to 32767", fieldLine_);
     value = *whole;
     return true;
+}
+
+namespace {
+
+// UTF-16 code units to UTF-8; a lone surrogate or an odd last byte becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    auto unit = [&](size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    auto append = [&out](char32_t c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                append(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        append(c >= 0xD800 && c <= 0xDFFF ? char32_t{0xFFFD} : c);
+    }
+    if (i < bytes.size()) append(0xFFFD);
+    return out;
+}
+
+} // namespace
+
+std::string CutForMessage(std::string_view text) {
+    size_t chars = 0, end = 0;
+    while (end < text.size() && chars < kQuotedFieldLength) {
+        // A character: a lead byte and up to three continuation bytes; a stray byte alone.
+        const bool lead = static_cast<unsigned char>(text[end++]) >= 0xC0;
+        for (int k = 0; lead && k < 3 && end < text.size() &&
+                        (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+             ++k)
+            ++end;
+        ++chars;
+    }
+    if (end >= text.size()) return std::string(text);
+    return std::string(text.substr(0, end)) + "\u2026";
+}
+
+std::string QuotedField(std::string_view field) {
+    return "\"" + CutForMessage(field) + "\"";
 }
 
 std::string DecodeFileText(std::string_view bytes) {
@@ -158,25 +235,53 @@ std::string DecodeFileText(std::string_view bytes) {
         const std::string_view rest = bytes.substr(kBom.size());
         if (IsValidUtf8(rest)) return std::string(rest);
     }
+    if (bytes.size() >= 2) {
+        const auto b0 = static_cast<unsigned char>(bytes[0]);
+        const auto b1 = static_cast<unsigned char>(bytes[1]);
+        if (b0 == 0xFF && b1 == 0xFE) return Utf16ToUtf8(bytes.substr(2), false);
+        if (b0 == 0xFE && b1 == 0xFF) return Utf16ToUtf8(bytes.substr(2), true);
+    }
     return DecodeText(bytes);
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
     const std::string name = path.filename().string();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return "File not found (" + name + ")";
-    if (std::filesystem::is_directory(path, ec))
-        return std::make_error_code(std::errc::is_a_directory).message() + " (" + name + ")";
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno != 0 ? errno : EIO;
+    auto errorText = [&name](int err) {
         return std::error_code(err, std::generic_category()).message() + " (" + name + ")";
+    };
+    // Opened without waiting, so that a FIFO cannot hold the program; what was opened is then
+    // looked at, not what the name pointed to a moment before.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return "File not found (" + name + ")";
+        return errorText(errno);
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return "Cannot read the file (" + name + ")";
-    bytes = std::move(content).str();
+    struct FdCloser {
+        int Fd;
+        ~FdCloser() { ::close(Fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return errorText(errno);
+    if (S_ISDIR(info.st_mode)) return errorText(EISDIR);
+    if (!S_ISREG(info.st_mode)) return "Not a regular file (" + name + ")";
+    const auto tooLarge = "File too large: over 1 MB, no demo or yaw file is (" + name + ")";
+    if (static_cast<std::uintmax_t>(info.st_size) > kLargestDataFile) return tooLarge;
+
+    // Up to one byte past the limit, in case the file grew since it was looked at (or, like
+    // the files of /proc, gives no size).
+    std::string content(static_cast<size_t>(info.st_size) + 1, '\0');
+    size_t got = 0;
+    while (got <= kLargestDataFile) {
+        if (got == content.size()) content.resize(static_cast<size_t>(kLargestDataFile) + 1);
+        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return "Cannot read the file (" + name + ")";
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got > kLargestDataFile) return tooLarge;
+    content.resize(got);
+    bytes = std::move(content);
     return {};
 }
 

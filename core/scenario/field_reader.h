@@ -21,6 +21,8 @@ class FieldReader {
     bool NextLine(std::string_view& line);
     // Moves to the start of the next line unless already at the start of one.
     void SkipRestOfLine();
+    // What SkipRestOfLine would pass over, without moving.
+    std::string_view RestOfLine() const;
 
     // The next field, blanks around it removed and quotes taken off. Line ends and empty
     // lines before a field are passed over. False, with Error() set, when the text runs out.
@@ -52,15 +54,29 @@ class FieldReader {
     std::string error_;
 };
 
-// The text of a file's bytes as UTF-8: a UTF-8 byte-order mark is dropped, and bytes that
-// are not valid UTF-8 are read as Windows-1252.
+// The text of a file's bytes as UTF-8: a UTF-8 byte-order mark is dropped, a file that opens
+// with a UTF-16 byte-order mark (FF FE or FE FF, what Notepad saves as "Unicode") is converted,
+// and bytes that are not valid UTF-8 are read as Windows-1252.
 std::string DecodeFileText(std::string_view bytes);
+
+// A field as a message quotes it: in double quotes, cut after kQuotedFieldLength characters
+// with an ellipsis, so that a field of megabytes still gives a message box one can read.
+inline constexpr size_t kQuotedFieldLength = 40;
+std::string QuotedField(std::string_view field);
+// The same cut without the quotes.
+std::string CutForMessage(std::string_view text);
 
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view s);
 
+// The largest demo or yaw file read, in bytes. The largest real one is a few kilobytes; a
+// larger file is no scenario, and reading and listing it would hold up the start.
+inline constexpr std::uintmax_t kLargestDataFile = 1024 * 1024;
+
 // Reads the whole file into bytes. Returns an error text naming the file (not its folder),
-// e.g. "File not found (Yaw.txt)", or an empty string.
+// e.g. "File not found (Yaw.txt)", or an empty string. Only a regular file of at most
+// kLargestDataFile bytes is read: a FIFO would hold the program until someone writes to it, and
+// a device such as /dev/zero never ends.
 std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 // A reader's result (a value or the reason there is none, in `Error`) that failed with `error`.

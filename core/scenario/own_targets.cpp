@@ -2,6 +2,7 @@
 
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "core/scenario/field_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,9 +46,12 @@ class FieldConverter {
     bool Number(int row, OwnTargetField f, double& value) {
         const std::string& text = FieldText(fields_.Rows[static_cast<size_t>(row)], f);
         const auto parsed = ParseNumber(text);
-        if (!parsed) return Fail(row, f, "Type mismatch: \"" + text + "\" is not a number");
-        // Single-precision fields: beyond about 3.4e38 a value has no single form.
-        if (std::fabs(*parsed) > 3.4e38) return Fail(row, f, "Overflow: \"" + text + "\"");
+        if (!parsed)
+            return Fail(row, f, "Type mismatch: " + QuotedField(text) + " is not a number");
+        // Beyond this the plotting arithmetic overflows and every CPA would read as a collision.
+        if (std::fabs(*parsed) > kLargestFigure)
+            return Fail(row, f,
+                        "Overflow: " + QuotedField(text) + " is over 1e15, too large to plot");
         value = *parsed;
         return true;
     }
@@ -56,7 +60,7 @@ class FieldConverter {
         const auto rounded = ToInt16(value);
         if (!rounded) {
             const std::string& text = FieldText(fields_.Rows[static_cast<size_t>(row)], f);
-            return Fail(row, f, "Overflow: \"" + text + "\" is outside -32768 to 32767");
+            return Fail(row, f, "Overflow: " + QuotedField(text) + " is outside -32768 to 32767");
         }
         whole = *rounded;
         return true;
@@ -134,12 +138,14 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
     OwnTargetsBuild build;
     const auto count = ParseNumber(fields.Targets);
     if (!count) {
-        build.Error = "Type mismatch: \"" + fields.Targets + "\" is not a number of targets";
+        build.Error =
+            "Type mismatch: " + QuotedField(fields.Targets) + " is not a number of targets";
         return build;
     }
     const auto targets = ToInt16(*count);
     if (!targets || *targets < 1 || *targets > kMaxVessels - 1) {
-        build.Error = "Subscript out of range: " + fields.Targets + " targets (1 to 5 allowed)";
+        build.Error = "Subscript out of range: " + CutForMessage(fields.Targets) +
+                      " targets (1 to 5 allowed)";
         return build;
     }
 

@@ -195,13 +195,14 @@ std::string RandomTrafficSummary(Difficulty difficulty, uint32_t exercise) {
 
 std::optional<uint32_t> ParseExerciseNumber(std::string_view text) {
     text = TrimBlanks(text);
-    if (text.empty() || text.size() > 10) return std::nullopt;
+    if (text.empty()) return std::nullopt;
+    // Checked digit by digit, so leading zeros ("0042") of any number stay allowed.
     uint64_t value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > UINT32_MAX) return std::nullopt;
     }
-    if (value > UINT32_MAX) return std::nullopt;
     return static_cast<uint32_t>(value);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/aids/cpa.h"
 #include "core/aids/cpa_computer.h"
+#include "core/aids/cpa_data.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/scenario/demo_file.h"
@@ -126,15 +127,20 @@ std::vector<TargetRow> TargetRows(const VesselTables& tables) {
     return rows;
 }
 
+// A figure of a CPA that cannot be computed is null, not the zero it holds.
+template <typename T> std::string Figure(const TargetRow& r, T v) {
+    return r.Out.Computed ? JsonNumber(v) : "null";
+}
+
 void PrintJsonTargets(std::ostream& out, const std::vector<TargetRow>& rows) {
     out << "\"targets\":[";
     for (size_t n = 0; n < rows.size(); ++n) {
         const TargetRow& r = rows[n];
         out << (n ? "," : "") << "{\"vessel\":\"" << VesselLetter(r.Vessel) << "\""
             << ",\"bearing\":" << JsonNumber(r.Bearing) << ",\"range\":" << JsonNumber(r.Range)
-            << ",\"cpa\":" << JsonNumber(r.Out.CPA) << ",\"bcpa\":" << JsonNumber(r.Out.BCPA)
-            << ",\"tcpa_min\":" << JsonNumber(r.Out.TCPA) << ",\"drm\":" << JsonNumber(r.Out.DRM)
-            << ",\"srm\":" << JsonNumber(r.Out.SRM)
+            << ",\"cpa\":" << Figure(r, r.Out.CPA) << ",\"bcpa\":" << Figure(r, r.Out.BCPA)
+            << ",\"tcpa_min\":" << Figure(r, r.Out.TCPA) << ",\"drm\":" << Figure(r, r.Out.DRM)
+            << ",\"srm\":" << Figure(r, r.Out.SRM)
             << ",\"course\":" << JsonNumber(r.In.TargetCourse)
             << ",\"speed\":" << JsonNumber(r.In.TargetSpeed) << "}";
     }
@@ -162,6 +168,9 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
                          FormatNumber(r.Out.CPA, "##0.00") + " nm", FormatNumber(r.Out.BCPA, "000"),
                          FormatNumber(r.Out.TCPA, "##.0") + " min", FormatNumber(r.Out.DRM, "000"),
                          FormatNumber(r.Out.SRM, "###.0") + " kt"});
+        // Zeros here would read as a collision.
+        if (!r.Out.Computed)
+            std::fill(table.back().begin() + 5, table.back().end(), kCpaNotComputed);
     }
     PrintTable(out, table);
 }

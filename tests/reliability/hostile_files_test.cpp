@@ -1,0 +1,223 @@
+// Hostile files through the real readers, the chooser's list and preview and marovane-plot:
+// each is read or refused with a message naming the file, never hangs, never shows a figure
+// that cannot be computed as a collision. Then Store as Demo's write under faults: the old
+// file stays whole and no temporary file is left.
+
+#include "core/aids/cpa_data.h"
+#include "core/scenario/demo_file.h"
+#include "core/scenario/demo_list.h"
+#include "core/scenario/own_targets.h"
+#include "core/scenario/yaw_file.h"
+#include "tools/plot/plot_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FreshFolder(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("marovane_hostile_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void Put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Utf16(std::string_view ascii, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii)
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return out;
+}
+
+const std::string kVessels = " 2\r\nMEDIUM, 000, 12\r\nLARGE, 090, 10, 045, 6\r\n";
+
+enum class Kind { Bytes, Fifo, LinkToZero };
+
+struct HostileFile {
+    const char* name; // the case, and the file's name
+    Kind kind;
+    std::string bytes;
+    const char* expected; // in the message; empty when the file is to be read
+};
+
+const HostileFile kFiles[] = {
+    {"Long.dem", Kind::Bytes, std::string(1024 * 1024 + 1, 'A') + "\r\n" + kVessels, "too large"},
+    {"Field.dem", Kind::Bytes, "T\r\n" + std::string(900'000, 'x') + "\r\n", "x\u2026\""},
+    {"Default.dem", Kind::Fifo, "", "Not a regular file"},
+    {"Zero.dem", Kind::LinkToZero, "", "Not a regular file"},
+    {"Range.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 10, 45, 1e308\r\n",
+     "range is over 1e15, too large to plot (line 4"},
+    {"Speed.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 3e38, 45, 6\r\n",
+     "speed is over 1e15, too large to plot (line 4"},
+    {"Comma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12,5\r\nLARGE, 90, 10, 45, 6\r\n",
+     "decimals with a point (12.5), not a comma (line 3"},
+    {"LastComma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12\r\nLARGE, 90, 10, 45, 6,5\r\n",
+     "not a comma (line 4"},
+    {"Count0.dem", Kind::Bytes, "T\r\n 0\r\nText.\r\n", "is not 1 to 6"},
+    {"Hostile.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, false), ""},
+    {"Big16.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, true), ""},
+};
+
+fs::path Make(const fs::path& dir, const HostileFile& f) {
+    const fs::path path = dir / f.name;
+    switch (f.kind) {
+    case Kind::Bytes:
+        Put(path, f.bytes);
+        break;
+    case Kind::Fifo:
+        EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
+        break;
+    case Kind::LinkToZero:
+        fs::create_symlink("/dev/zero", path);
+        break;
+    }
+    return path;
+}
+
+// Every reader agrees: the demo reader, the chooser's preview and list, and marovane-plot.
+TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
+    for (const HostileFile& f : kFiles) {
+        SCOPED_TRACE(f.name);
+        const fs::path dir = FreshFolder("read");
+        const fs::path path = Make(dir, f);
+        const bool refused = *f.expected != '\0';
+
+        const mv::DemoReadResult read = mv::ReadDemoFile(path);
+        EXPECT_EQ(read.ok(), !refused);
+        if (refused) {
+            EXPECT_NE(read.Error.find(f.expected), std::string::npos) << read.Error;
+            EXPECT_NE(read.Error.find(f.name), std::string::npos) << read.Error;
+            EXPECT_LT(read.Error.size(), 200u);
+        } else {
+            EXPECT_EQ(read.Scenario->Title, "Hostile");
+            EXPECT_EQ(read.Scenario->Vessels.size(), 2u);
+        }
+
+        const mv::DescriptionPreview preview = mv::DemoDescriptionPreview(dir, f.name);
+        EXPECT_EQ(preview.ok(), !refused) << preview.Error;
+
+        const mv::DemoList list = mv::LoadDemoList(dir);
+        if (!refused) {
+            EXPECT_EQ(list.Entries.at(0), std::string("  Hostile\t") + f.name);
+        }
+
+        std::ostringstream out, err;
+        const int code = mv::RunPlotTool({"demo", path.string()}, out, err);
+        EXPECT_EQ(code, refused ? 1 : 0) << err.str();
+        EXPECT_EQ(out.str().find(" 0.00 nm"), std::string::npos) << out.str();
+        fs::remove_all(dir);
+    }
+}
+
+TEST(HostileFiles, YawTableRefusedOrRead) {
+    const fs::path dir = FreshFolder("yaw");
+    fs::create_symlink("/dev/zero", dir / "Yaw.txt");
+    EXPECT_NE(mv::ReadYawFile(dir / "Yaw.txt").Error.find("Not a regular file (Yaw.txt)"),
+              std::string::npos);
+    fs::remove(dir / "Yaw.txt");
+    Put(dir / "Yaw.txt", std::string(1024 * 1024 + 1, '1'));
+    EXPECT_NE(mv::ReadYawFile(dir / "Yaw.txt").Error.find("too large"), std::string::npos);
+    Put(dir / "Yaw.txt", Utf16("1\r\n1,2,3,4\r\n", false));
+    const auto yaw = mv::ReadYawFile(dir / "Yaw.txt");
+    ASSERT_TRUE(yaw.ok()) << yaw.Error;
+    EXPECT_EQ(yaw.Table->Rows.at(0)[3], 4.0f);
+    fs::remove_all(dir);
+}
+
+// A speed the arithmetic cannot take, typed or in force: refused at entry, and never shown
+// as a CPA of 0.00 nm.
+TEST(HostileFiles, FiguresThatCannotBeComputed) {
+    mv::OwnTargetFields fields;
+    fields.Targets = "1";
+    fields.Rows[0] = {1, "0", "10", "", ""};
+    fields.Rows[1] = {1, "90", "1e308", "6", "45"};
+    EXPECT_NE(mv::LoadOwnTargets(fields).Error.find("speed of vessel B"), std::string::npos);
+
+    mv::VesselTables t;
+    t.Create(2);
+    t.Vessel[0] = {0, 0, 10, 10, mv::kMedium};
+    t.Vessel[1] = {90, 90, std::numeric_limits<float>::infinity(), 10, mv::kMedium};
+    t.VesselPos[1] = {3, 4};
+    const mv::CpaDataTexts texts = mv::DoCPA(t, 1, false, mv::BearingMode::Course);
+    EXPECT_EQ(texts.CPA, mv::kCpaNotComputed);
+    EXPECT_EQ(texts.TCPA, mv::kCpaNotComputed);
+}
+
+enum class Fault { None, StaleTemp, TargetIsFolder, NoFolder, TempIsFolder, DiskFull };
+
+struct SaveCase {
+    const char* name;
+    Fault fault;
+    size_t nameBytes; // of the target's file name, ".dem" included
+    bool saved;
+};
+
+const SaveCase kSaves[] = {
+    {"longest legal name", Fault::None, 255, true},
+    {"temporary file left by a kill", Fault::StaleTemp, 12, true},
+    {"target is a folder", Fault::TargetIsFolder, 12, false},
+    {"folder gone", Fault::NoFolder, 12, false},
+    {"temporary name taken by a folder", Fault::TempIsFolder, 12, false},
+    {"disk full half way", Fault::DiskFull, 12, false},
+};
+
+TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails with EFBIG instead
+    const std::string old = "old scenario\r\n", fresh(4096, 'n');
+    for (const SaveCase& c : kSaves) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = FreshFolder("save");
+        const fs::path target = dir / (std::string(c.nameBytes - 4, 'S') + ".dem");
+        if (c.fault == Fault::TargetIsFolder)
+            fs::create_directory(target);
+        else
+            Put(target, old);
+        if (c.fault == Fault::StaleTemp) Put(dir / mv::kSaveTempName, "half a save");
+        if (c.fault == Fault::TempIsFolder) fs::create_directory(dir / mv::kSaveTempName);
+        fs::path to = target;
+        if (c.fault == Fault::NoFolder) to = dir / "gone" / target.filename();
+
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        if (c.fault == Fault::DiskFull) {
+            rlimit small = before;
+            small.rlim_cur = 1024;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        const std::string error = mv::WriteFileAtomically(to, fresh);
+        setrlimit(RLIMIT_FSIZE, &before);
+
+        EXPECT_EQ(error.empty(), c.saved) << error;
+        if (!c.saved) {
+            EXPECT_NE(error.find("Cannot write"), std::string::npos);
+        }
+        if (c.fault != Fault::TargetIsFolder) {
+            std::ifstream in(target, std::ios::binary);
+            const std::string now{std::istreambuf_iterator<char>(in), {}};
+            EXPECT_EQ(now, c.saved ? fresh : old);
+        }
+        if (c.fault != Fault::TempIsFolder) {
+            EXPECT_FALSE(fs::exists(dir / mv::kSaveTempName));
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
+                  c.fault == Fault::TempIsFolder ? 2 : 1);
+        fs::remove_all(dir);
+    }
+}
+
+} // namespace
