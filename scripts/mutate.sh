@@ -136,7 +136,39 @@ mutant clock-seconds-truncated core/number_text.cpp 'std::llround(fraction \* 86
     's/std::llround(fraction \* 86400.0)/static_cast<long long>(fraction * 86400.0)/' \
     'number_text|sightings'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
-# mutant NAME app/FILE.cpp 'connect(...' 's/.*//' 'console|aids_windows'
+# The window tests that drive a console; each of these mutants runs all of them.
+GUI='console|measure|aids_windows|scenario_windows|radar_picture|app_main'
+mutant gui-shl-button-unbound app/control_column.cpp 'AddButton("cmdSHL"' \
+    's/"mnuSHL")/"mnuNoSuchCommand")/' "$GUI"
+mutant gui-freq-button-runs-plot app/control_column.cpp 'AddButton("cmdFreq"' \
+    's/"actFreq")/"mnuPlotOnOff")/' "$GUI"
+mutant gui-vrm-button-runs-ebl app/marker_panel.cpp 'Bind(cmdVRM, ' 's/"mnuVRM"/"mnuEBL"/' "$GUI"
+mutant gui-shl-mark-flipped session/exercise_commands.cpp '\[&tick\] { return tick.ShowSHL; }' \
+    's/return tick.ShowSHL/return !tick.ShowSHL/' "$GUI"
+mutant gui-north-up-mark-flipped session/exercise_commands.cpp 'return tick.NorthUp; }' \
+    's/return tick.NorthUp/return !tick.NorthUp/' "$GUI"
+mutant gui-actions-not-refreshed gui/command_actions.cpp '&CommandActions::Refresh);' 's/.*//' \
+    "$GUI"
+mutant gui-true-view-toggle-unannounced app/true_view.cpp 'const Exercise::ChangeScope change' \
+    's/.*//' "$GUI"
+mutant gui-jump-true-view-not-reset app/radar_console.cpp 'frmTrueView_->ResetTrueView();' \
+    's/.*//' "$GUI"
+mutant gui-jump-label-colours-kept app/radar_console.cpp 'SetLabelColour(\(former\|own\),' \
+    's/.*//' "$GUI"
+mutant gui-jump-echoes-a-tick-late app/radar_console.cpp 'view_->RedrawVessels();' 's/.*//' \
+    "$GUI"
+mutant gui-pause-caption-swapped app/control_column.cpp 'paused ? "Resume" : "Pause"' \
+    's/"Resume" : "Pause"/"Pause" : "Resume"/' "$GUI"
+# The line after the clocks are reset in Repeat starts the timer again.
+mutant gui-repeat-leaves-timer-stopped session/exercise.cpp 'ResetClocks(sim_, display_, \*view_);' \
+    '{n;s/.*//}' "$GUI"
+mutant gui-traffic-list-deaf app/traffic_selector.cpp '&TrafficSelector::ShowTrafficSource);' \
+    's/connect(&exercise_, .*//' "$GUI"
+mutant gui-picture-tools-swapped app/radar_console.cpp 'PictureTool\* tool = cursor ?' \
+    's/= cursor ?/= !cursor ?/' "$GUI"
+mutant gui-collision-text app/radar_view.cpp 'message("COLLISION!")' \
+    's/"COLLISION!"/"Collision!"/' "$GUI"
+mutant gui-time-factor-list-deaf app/control_column.cpp 'connect(cboTimeFactor_' 's/.*//' "$GUI"
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do
