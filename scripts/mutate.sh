@@ -136,39 +136,41 @@ mutant clock-seconds-truncated core/number_text.cpp 'std::llround(fraction \* 86
     's/std::llround(fraction \* 86400.0)/static_cast<long long>(fraction * 86400.0)/' \
     'number_text|sightings'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
-# The window tests that drive a console; each of these mutants runs all of them.
-GUI='console|measure|aids_windows|scenario_windows|radar_picture|app_main'
+# Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
+# the tests that caught it.
 mutant gui-shl-button-unbound app/control_column.cpp 'AddButton("cmdSHL"' \
-    's/"mnuSHL")/"mnuNoSuchCommand")/' "$GUI"
+    's/"mnuSHL")/"mnuNoSuchCommand")/' 'console|app_main'
 mutant gui-freq-button-runs-plot app/control_column.cpp 'AddButton("cmdFreq"' \
-    's/"actFreq")/"mnuPlotOnOff")/' "$GUI"
-mutant gui-vrm-button-runs-ebl app/marker_panel.cpp 'Bind(cmdVRM, ' 's/"mnuVRM"/"mnuEBL"/' "$GUI"
+    's/"actFreq")/"mnuPlotOnOff")/' 'console|radar_picture'
+mutant gui-vrm-button-runs-ebl app/marker_panel.cpp 'Bind(cmdVRM, ' 's/"mnuVRM"/"mnuEBL"/' \
+    'console|measure'
 mutant gui-shl-mark-flipped session/exercise_commands.cpp '\[&tick\] { return tick.ShowSHL; }' \
-    's/return tick.ShowSHL/return !tick.ShowSHL/' "$GUI"
+    's/return tick.ShowSHL/return !tick.ShowSHL/' 'console|app_main'
 mutant gui-north-up-mark-flipped session/exercise_commands.cpp 'return tick.NorthUp; }' \
-    's/return tick.NorthUp/return !tick.NorthUp/' "$GUI"
+    's/return tick.NorthUp/return !tick.NorthUp/' 'console|app_main'
 mutant gui-actions-not-refreshed gui/command_actions.cpp '&CommandActions::Refresh);' 's/.*//' \
-    "$GUI"
+    'console|app_main|measure'
 mutant gui-true-view-toggle-unannounced app/true_view.cpp 'const Exercise::ChangeScope change' \
-    's/.*//' "$GUI"
+    's/.*//' 'console|measure|app_main'
 mutant gui-jump-true-view-not-reset app/radar_console.cpp 'frmTrueView_->ResetTrueView();' \
-    's/.*//' "$GUI"
+    's/.*//' 'console|aids_windows'
 mutant gui-jump-label-colours-kept app/radar_console.cpp 'SetLabelColour(\(former\|own\),' \
-    's/.*//' "$GUI"
+    's/.*//' 'console|aids_windows'
 mutant gui-jump-echoes-a-tick-late app/radar_console.cpp 'view_->RedrawVessels();' 's/.*//' \
-    "$GUI"
+    'console|aids_windows'
 mutant gui-pause-caption-swapped app/control_column.cpp 'paused ? "Resume" : "Pause"' \
-    's/"Resume" : "Pause"/"Pause" : "Resume"/' "$GUI"
+    's/"Resume" : "Pause"/"Pause" : "Resume"/' 'console|app_main'
 # The line after the clocks are reset in Repeat starts the timer again.
-mutant gui-repeat-leaves-timer-stopped session/exercise.cpp 'ResetClocks(sim_, display_, \*view_);' \
-    '{n;s/.*//}' "$GUI"
+mutant gui-repeat-leaves-timer-stopped session/exercise.cpp \
+    'ResetClocks(sim_, display_, \*view_);' '{n;s/.*//}' 'console|measure'
 mutant gui-traffic-list-deaf app/traffic_selector.cpp '&TrafficSelector::ShowTrafficSource);' \
-    's/connect(&exercise_, .*//' "$GUI"
+    's/connect(&exercise_, .*//' 'console|scenario_windows'
 mutant gui-picture-tools-swapped app/radar_console.cpp 'PictureTool\* tool = cursor ?' \
-    's/= cursor ?/= !cursor ?/' "$GUI"
+    's/= cursor ?/= !cursor ?/' 'console|measure'
 mutant gui-collision-text app/radar_view.cpp 'message("COLLISION!")' \
-    's/"COLLISION!"/"Collision!"/' "$GUI"
-mutant gui-time-factor-list-deaf app/control_column.cpp 'connect(cboTimeFactor_' 's/.*//' "$GUI"
+    's/"COLLISION!"/"Collision!"/' 'console|radar_picture'
+mutant gui-time-factor-list-deaf app/control_column.cpp 'connect(cboTimeFactor_' 's/.*//' \
+    'console|app_main'
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do
@@ -232,7 +234,9 @@ for i in "${!NAMES[@]}"; do
         survived=$((survived + 1))
         SURVIVORS+=("$name")
     else
-        verdict="killed    $name"
+        # The tests that caught it, from ctest's summary ("  3 - console (Failed)").
+        by=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log" | paste -sd, -)
+        verdict="killed    $name${by:+ (by $by)}"
         killed=$((killed + 1))
     fi
     restore
