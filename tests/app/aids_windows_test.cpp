@@ -146,11 +146,14 @@ TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheT
 
 TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton) {
     Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6", "LARGE, 90, 8, 300, 4"});
-    const auto colour = [&](int slot) {
-        return panel().cmdVessel(slot)->palette().color(QPalette::ButtonText);
+    // The own vessel's button in blue, the others black.
+    const auto colours = [&] {
+        QStringList out;
+        for (int slot : {0, 1, 2})
+            out << panel().cmdVessel(slot)->palette().color(QPalette::ButtonText).name();
+        return out.join(" ").toStdString();
     };
-    EXPECT_EQ(colour(0), QColor(0, 0, 255));
-    EXPECT_EQ(colour(2), QColor(0, 0, 0));
+    EXPECT_EQ(colours(), "#0000ff #000000 #000000");
     EXPECT_FALSE(panel().cmdVessel(3)->isEnabled());
 
     Click("optCPA");
@@ -169,8 +172,7 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
     const mv::WorldPicture& tv = console->trueView().picture();
     const QPointF own = tv.toPixel(sim.Vessels.VesselPos[2].Y, sim.Vessels.VesselPos[2].X);
     EXPECT_LT(QLineF(own, QPointF(tv.size().width(), tv.size().height()) / 2).length(), 2.0);
-    EXPECT_EQ(colour(2), QColor(0, 0, 255));
-    EXPECT_EQ(colour(0), QColor(0, 0, 0));
+    EXPECT_EQ(colours(), "#000000 #000000 #0000ff");
     EXPECT_EQ(Item(mv::item::lneVessel(2), "visible") + Item(mv::item::lneVessel(0), "visible"),
               "falsetrue");
     // The menus and the True View are told which vessel gave way to which.

@@ -43,7 +43,6 @@ fs::path ProgramFolder(const QTemporaryDir& dir, const char* leaveOut = nullptr)
 void ExpectRunningAtX30WithPlotting(mv::Application& app) {
     EXPECT_TRUE(app.exercise().isRunning() && app.display().Tick.PlotOn);
     EXPECT_EQ(app.exercise().tmrSim().interval(), 3000);
-    EXPECT_EQ(app.simulation().Clock.TimeFactor, 30);
     EXPECT_EQ(app.console().findChild<QComboBox*>("cboTimeFactor")->currentText(), "x30");
     EXPECT_EQ(app.display().Tick.Range, 12.0);
     // The face's green edge at the top of the circle, 0.1 range below the top of the picture.
@@ -167,14 +166,7 @@ TEST_F(AppMain, MenuEntriesShowTheStateTheirCommandsSet) {
     } cases[] = {
         {"mnuNorthup", [&] { return Item("lblMode"); }, "North-up RELATIVE"},
         {"mnuBearingCourse", [&] { return Item("lblMode"); }, "North-up COURSE"},
-        {"mnuHeadsUp", [&] { return Item("lblMode"); }, "Heads-up COURSE"},
         {"mnuRange(6)", [&] { return Item("lblCRTRange"); }, "RANGE  6"},
-        {"mnuT(2)",
-         [&] {
-             return std::to_string(sim.Clock.TimeFactor) + " " +
-                    Control<QComboBox>("cboTimeFactor")->currentText().toStdString();
-         },
-         "5 x5"},
         {"mnuSeas(2)",
          [&] {
              std::string shown;
