@@ -150,7 +150,41 @@ mutant random-seed-from-the-device core/scenario/random_traffic.cpp 'RandomNumbe
 mutant installed-data-keeps-dot-dot core/program_folder.cpp 'InstalledDataFromBin()).lexically_normal' \
     's/).lexically_normal();/);/' 'program_folder'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
-# mutant NAME app/FILE.cpp 'connect(...' 's/.*//' 'console|aids_windows'
+# Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
+# the tests that caught it.
+mutant gui-shl-button-unbound app/control_column.cpp 'AddButton("cmdSHL"' \
+    's/"mnuSHL")/"mnuNoSuchCommand")/' 'console|app_main'
+mutant gui-freq-button-runs-plot app/control_column.cpp 'AddButton("cmdFreq"' \
+    's/"actFreq")/"mnuPlotOnOff")/' 'console|radar_picture'
+mutant gui-vrm-button-runs-ebl app/marker_panel.cpp 'Bind(cmdVRM, ' 's/"mnuVRM"/"mnuEBL"/' \
+    'console|measure'
+mutant gui-shl-mark-flipped session/exercise_commands.cpp '\[&tick\] { return tick.ShowSHL; }' \
+    's/return tick.ShowSHL/return !tick.ShowSHL/' 'console|app_main'
+mutant gui-north-up-mark-flipped session/exercise_commands.cpp 'return tick.NorthUp; }' \
+    's/return tick.NorthUp/return !tick.NorthUp/' 'console|app_main'
+mutant gui-actions-not-refreshed gui/command_actions.cpp '&CommandActions::Refresh);' 's/.*//' \
+    'console|app_main|measure'
+mutant gui-true-view-toggle-unannounced app/true_view.cpp 'const Exercise::ChangeScope change' \
+    's/.*//' 'console|measure|app_main'
+mutant gui-jump-true-view-not-reset app/radar_console.cpp 'frmTrueView_->ResetTrueView();' \
+    's/.*//' 'console|aids_windows'
+mutant gui-jump-label-colours-kept app/radar_console.cpp 'SetLabelColour(\(former\|own\),' \
+    's/.*//' 'console|aids_windows'
+mutant gui-jump-echoes-a-tick-late app/radar_console.cpp 'view_->RedrawVessels();' 's/.*//' \
+    'console|aids_windows'
+mutant gui-pause-caption-swapped app/control_column.cpp 'paused ? "Resume" : "Pause"' \
+    's/"Resume" : "Pause"/"Pause" : "Resume"/' 'console|app_main'
+# The line after the clocks are reset in Repeat starts the timer again.
+mutant gui-repeat-leaves-timer-stopped session/exercise.cpp \
+    'ResetClocks(sim_, display_, \*view_);' '{n;s/.*//}' 'console|measure'
+mutant gui-traffic-list-deaf app/traffic_selector.cpp '&TrafficSelector::ShowTrafficSource);' \
+    's/connect(&exercise_, .*//' 'console|scenario_windows'
+mutant gui-picture-tools-swapped app/radar_console.cpp 'PictureTool\* tool = cursor ?' \
+    's/= cursor ?/= !cursor ?/' 'console|measure'
+mutant gui-collision-text app/radar_view.cpp 'message("COLLISION!")' \
+    's/"COLLISION!"/"Collision!"/' 'console|radar_picture'
+mutant gui-time-factor-list-deaf app/control_column.cpp 'connect(cboTimeFactor_' 's/.*//' \
+    'console|app_main'
 mutant collision-mark-one-sided core/geometry.cpp 'c == 0 ? right : left' \
     's/? right : left/? right : right/' 'radar_picture'
 mutant vrm-square-side-as-radius core/display/markers.cpp '2.0 \* s.VRMRange' \
@@ -226,7 +260,9 @@ for i in "${!NAMES[@]}"; do
         survived=$((survived + 1))
         SURVIVORS+=("$name")
     else
-        verdict="killed    $name"
+        # The tests that caught it, from ctest's summary ("  3 - console (Failed)").
+        by=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log" | paste -sd, -)
+        verdict="killed    $name${by:+ (by $by)}"
         killed=$((killed + 1))
     fi
     restore

