@@ -1,5 +1,7 @@
 #include "app/cpa_computer_window.h"
 
+#include "core/display/markers.h"
+
 #include "gui/control_rows.h"
 #include "gui/help_topics.h"
 #include "gui/numeric_entry.h"
@@ -168,8 +170,10 @@ bool CpaComputerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CpaComputerWindow::cmdCopyEBLVRM_Click(int row) {
+    // The sightings are worked in degrees true, whatever reference the picture shows.
+    const VesselData& own = sim_.Vessels.Vessel.at(static_cast<size_t>(sim_.Vessels.OwnVessel));
     const SightingEntries e =
-        CopyEBLVRM(sim_.Clock.SimTime, display_.VRMRange, display_.EBLBearing);
+        CopyEBLVRM(sim_.Clock.SimTime, display_.VRMRange, EBLTrueBearing(display_, own.Heading));
     Row& r = rows_.at(static_cast<size_t>(row));
     r.Hour->setText(Q(e.Hour));
     r.Minute->setText(Q(e.Minute));

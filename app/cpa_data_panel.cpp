@@ -58,10 +58,14 @@ CpaDataPanel::CpaDataPanel(const Simulation& sim, const RadarDisplayState& displ
     grid->setColumnMinimumWidth(2, 80);
     column->addLayout(grid);
 
-    auto* caution = new QLabel(kCpaCaution, this);
-    caution->setObjectName("lblCaution");
-    caution->setStyleSheet("color: #a00000;");
-    column->addWidget(caution);
+    lblCaution_ = new QLabel(kCpaCaution, this);
+    lblCaution_->setObjectName("lblCaution");
+    lblCaution_->setStyleSheet("color: #a00000;");
+    // Hidden, the caution keeps its place, so the window does not change size as it comes.
+    QSizePolicy keep = lblCaution_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblCaution_->setSizePolicy(keep);
+    column->addWidget(lblCaution_);
     column->addStretch(1); // the figures at the top of the taller manoeuvre panel's space
 
     auto* buttons = new QHBoxLayout;
@@ -94,6 +98,11 @@ void CpaDataPanel::DoCPA() {
     lblTCPA_->setText(Q(t.TCPA));
     lblDRM_->setText(Q(t.DRM));
     lblSRM_->setText(Q(t.SRM));
+    ShowCaution();
+}
+
+void CpaDataPanel::ShowCaution() {
+    lblCaution_->setVisible(CpaCautionShown(sim_));
 }
 
 } // namespace mv

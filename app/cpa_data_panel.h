@@ -23,6 +23,8 @@ class CpaDataPanel : public QWidget {
 
   public slots:
     void DoCPA();
+    // The caution as the tick leaves the manoeuvres: shown only while one is under way.
+    void ShowCaution();
 
   signals:
     void closeRequested();
@@ -32,6 +34,7 @@ class CpaDataPanel : public QWidget {
     const RadarDisplayState& display_;
     int vessel_ = 0;
     QLabel* lblCPAtitle_ = nullptr;
+    QLabel* lblCaution_ = nullptr;
     QRadioButton* optFinalData_ = nullptr;
     QPushButton* cmdCPAClose_ = nullptr;
     QLabel *lblTargetCourse_ = nullptr, *lblTargetSpeed_ = nullptr, *lblYourcourse_ = nullptr,

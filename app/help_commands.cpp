@@ -35,8 +35,13 @@ void OpenManual(Dialogs& dialogs, const std::filesystem::path& programFolder) {
                         Dialogs::Icon::Critical);
         return;
     }
-    // No viewer for PDF files on this desktop: nothing to say that the user can act on.
-    dialogs.openDocument(path);
+    // The desktop finds no viewer for PDF files: the user can install one.
+    if (!dialogs.openDocument(path))
+        dialogs.message(kNoPdfViewerText + path, "Can't open manual", Dialogs::Icon::Exclamation);
+}
+
+bool CompanionInstalled(const std::filesystem::path& programFolder) {
+    return QFileInfo(CompanionPath(programFolder)).isFile();
 }
 
 void RunCompanion(Dialogs& dialogs, const std::filesystem::path& programFolder) {

@@ -114,6 +114,8 @@ void MainWindow::InstallMenus(const std::vector<MenuEntry>& table, CommandAction
             QMenu* menu =
                 parentMenu ? parentMenu->addMenu(e.caption) : menuBar()->addMenu(e.caption);
             menu->setObjectName(e.name + "_menu");
+            // A greyed entry says why on hovering (the companion program not installed).
+            menu->setToolTipsVisible(true);
             menu->menuAction()->setObjectName(e.name);
             menus.insert(e.name, menu);
         }

@@ -100,23 +100,25 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     auto* grid = new QGridLayout(orders);
     const auto order = [&](int row, const char* name, const QString& caption,
                            void (ManeuverWindow::*slot)(), QLineEdit*& field, const char* fieldName,
-                           const QString& unit) {
+                           const QString& unit, ManeuverField kind) {
         QPushButton* b = CommandButton(name, caption, ButtonUse::NotOnEnter, this, slot, orders);
         field = FigureEntry(fieldName, {"0000000", 12}, orders);
         field->setMaxLength(8);
         filter_->watch(field, "frmManeuver");
+        // Typed or pasted by the student, not set by the program: the mode button keeps it.
+        connect(field, &QLineEdit::textEdited, this, [this, kind] { entries_.NoteTyped(kind); });
         grid->addWidget(b, row, 0);
         grid->addWidget(field, row, 1);
         grid->addWidget(new QLabel(unit, orders), row, 2);
     };
     order(0, "cmdTurnToCourse", "Turn to &Course", &ManeuverWindow::cmdTurnToCourse_Click,
-          txtCourse_, "txtCourse", QString::fromUtf8("\u00B0 T"));
+          txtCourse_, "txtCourse", QString::fromUtf8("\u00B0 T"), ManeuverField::Course);
     order(1, "cmdTurnLeft", "Turn &Left by", &ManeuverWindow::cmdTurnLeft_Click, txtTurnLeft_,
-          "txtTurnLeft", QString::fromUtf8("\u00B0"));
+          "txtTurnLeft", QString::fromUtf8("\u00B0"), ManeuverField::TurnLeft);
     order(2, "cmdTurnRight", "Turn &Right by", &ManeuverWindow::cmdTurnRight_Click, txtTurnRight_,
-          "txtTurnRight", QString::fromUtf8("\u00B0"));
+          "txtTurnRight", QString::fromUtf8("\u00B0"), ManeuverField::TurnRight);
     order(3, "cmdSpeed", "Change &Speed to", &ManeuverWindow::cmdSpeed_Click, txtSpeed_, "txtSpeed",
-          "kt");
+          "kt", ManeuverField::Speed);
     connect(txtSpeed_, &QLineEdit::textChanged, this, &ManeuverWindow::txtSpeed_Change);
 
     // The keypad types into the chosen field; it takes no focus, so the caret stays there.
@@ -321,6 +323,10 @@ void ManeuverWindow::ManeuverStep(int v, const ManeuverReadout& r) {
     Pull();
     ApplyReadout(entries_, r);
     Push();
+}
+
+void ManeuverWindow::Ticked() {
+    if (isVisible() && showsCpaData()) pnlCPAData_->ShowCaution();
 }
 
 void ManeuverWindow::DoCPA() {

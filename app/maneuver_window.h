@@ -41,6 +41,8 @@ class ManeuverWindow : public QDialog {
     bool showsCpaData() const;
     // A manoeuvre step of the tick: shown when it is the window's vessel and the window is open.
     void ManeuverStep(int vessel, const ManeuverReadout& readout);
+    // After every tick: the CPA data panel's caution follows the manoeuvres.
+    void Ticked();
 
   signals:
     // The vessel's echo turns red while the window is open on it, and green again as it closes.

@@ -33,24 +33,36 @@ MarkerHold::MarkerHold(Exercise& exercise, DisplayView& view, Dialogs& dialogs, 
     tmrUtility_.setObjectName("tmrUtility");
     tmrUtility_.setParent(this);
     tmrUtility_.setInterval(kUtilityIntervalMs);
+    // A coarse timer may fire 5 % late; the steps are counted from the hold's clock anyway.
+    tmrUtility_.setTimerType(Qt::PreciseTimer);
     connect(&tmrUtility_, &QTimer::timeout, this, &MarkerHold::tmrUtility_Timer);
 }
 
 bool MarkerHold::Press(MarkerButton b) {
     if (!PressMarkerButton(exercise_.display(), b)) return false;
+    held_.start();
     tmrUtility_.start();
     return true;
 }
 
 void MarkerHold::Release(MarkerButton b) {
+    // The steps earned up to the release are the navigator's, even if the timer was late.
+    if (tmrUtility_.isActive() && exercise_.display().MovementKind != Movement::None)
+        CatchUp(false);
     if (ReleaseMarkerButton(exercise_.display(), b)) tmrUtility_.stop();
 }
 
-void MarkerHold::tmrUtility_Timer() {
+void MarkerHold::CatchUp(bool firing) {
+    const int due = UtilityTicksDue(exercise_.display().HoldCount, held_.elapsed(), firing);
+    for (int i = 0; i < due; ++i)
+        if (!Step()) break;
+}
+
+bool MarkerHold::Step() {
     switch (UtilityTick(exercise_.display())) {
     case UtilityTickResult::NoMovement:
         dialogs_.message(kUtilityTimerError);
-        break;
+        return false;
     case UtilityTickResult::VRMMoved:
         view_.PlaceVRM();
         break;
@@ -58,6 +70,7 @@ void MarkerHold::tmrUtility_Timer() {
         view_.PlaceEBL();
         break;
     }
+    return true;
 }
 
 KeysTool::KeysTool(Exercise& exercise, DisplayView& view, MarkerHold& hold, QObject* parent)
@@ -76,7 +89,7 @@ bool KeysTool::key(QKeyEvent* event) {
         if (hold_.Press(b)) heldKey_ = b;
     } else if (heldKey_ == b) {
         // A tap shorter than one timer tick still moves the marker one small step.
-        if (d.HoldCount == 0 && d.MovementKind != Movement::None) hold_.tmrUtility_Timer();
+        if (d.HoldCount == 0 && d.MovementKind != Movement::None) hold_.Step();
         hold_.Release(b);
         heldKey_.reset();
     }

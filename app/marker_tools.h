@@ -3,11 +3,13 @@
 // bearing line (left, right) and move the range ring (up, down), held as the buttons are, and
 // the wheel moves the ring; cursor mode does the same and a click puts the cursor on an echo
 // and reads its range and bearing. The press-and-hold of the buttons and of the keys runs on
-// one 100 ms utility timer.
+// one 100 ms utility timer; the hold's own clock says how many steps are due, so a late or
+// skipped firing costs the navigator no degrees.
 
 #include "core/display/markers.h"
 #include "gui/picture_tool.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <optional>
@@ -26,14 +28,21 @@ class MarkerHold : public QObject {
     bool Press(MarkerButton b);
     void Release(MarkerButton b);
 
+    // One step of the movement in progress, whatever the time: a tap shorter than a tick.
+    bool Step();
+
   public slots:
-    void tmrUtility_Timer();
+    // A firing of the timer: one step, and every step the hold has earned and not yet had.
+    void tmrUtility_Timer() { CatchUp(true); }
 
   private:
+    void CatchUp(bool firing);
+
     Exercise& exercise_;
     DisplayView& view_;
     Dialogs& dialogs_;
     QTimer tmrUtility_;
+    QElapsedTimer held_; // since the press
 };
 
 class KeysTool : public PictureTool {

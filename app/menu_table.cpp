@@ -22,7 +22,12 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
     CommandRegistry& r = app.exercise().commands();
     Dialogs* dialogs = &app.dialogs();
     const std::filesystem::path folder = app.programFolder();
-    r.add({"mnuMV3", "&Run Marovane 3", {}, [dialogs, folder] { RunCompanion(*dialogs, folder); }});
+    // No companion program is shipped with the package: the entry is greyed and says why.
+    Command companion{
+        "mnuMV3", "&Run Marovane 3", {}, [dialogs, folder] { RunCompanion(*dialogs, folder); }};
+    companion.enabled = [folder] { return CompanionInstalled(folder); };
+    companion.disabledTip = kNoCompanionTip;
+    r.add(std::move(companion));
     r.add({"mnuExit", "E&xit Marovane", "Quit", std::move(quit)});
     r.add({"mnuManual", "Radar Navigation &Manual", {}, [dialogs, folder] {
                OpenManual(*dialogs, folder);

@@ -69,6 +69,9 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
             [this] { exercise_.commands().Trigger("mnuRepeat"); });
     connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowExerciseState);
     connect(&exercise_, &Exercise::ticked, pic, qOverload<>(&QWidget::update));
+    // The EBL caption reads in a reference that turns with the own vessel (COURSE heads-up,
+    // RELATIVE north-up): it follows every turn and yaw of the tick.
+    connect(&exercise_, &Exercise::ticked, view_, &RadarView::ShowEBLCaption);
     // The help key's page for each control.
     SetHelpContexts(this);
     ShowExerciseState();
@@ -131,7 +134,7 @@ void RadarConsole::LayOut() {
 
 void RadarConsole::ShowExerciseState() {
     const QString title = exercise_.isLoaded()
-                              ? QString::fromStdString(exercise_.simulation().Title)
+                              ? QString::fromStdString(ExerciseTitle(exercise_.simulation().Title))
                               : QString("No exercise loaded");
     setWindowTitle(title);
     if (QWidget* frame = parentWidget()) frame->setWindowTitle(title);

@@ -118,8 +118,12 @@ void RadarView::PlaceEBL() {
     const WorldSegment line = mv::PlaceEBL(display_, exercise_.ownPos());
     picture().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
                              kMarkerColour, 1);
-    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading())));
+    ShowEBLCaption();
     picRadarCRT_->update();
+}
+
+void RadarView::ShowEBLCaption() {
+    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading())));
 }
 
 void RadarView::PlaceVRM() {

@@ -36,6 +36,8 @@ class RadarView : public QFrame, public ScenarioView {
     void RedrawVessels() override;
     void ShowDisplayItems() override;
     void PlaceEBL() override;
+    // The EBL caption alone, in the reference in force for the own heading of this moment.
+    void ShowEBLCaption();
     void PlaceVRM() override;
     void DrawCursor() override;
     void ShowCursorReadouts() override;

@@ -73,6 +73,7 @@ ManeuverWindow& VesselPanel::maneuverWindow() {
     if (!frmManeuver_) {
         frmManeuver_ =
             new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
+        connect(&exercise_, &Exercise::ticked, frmManeuver_, &ManeuverWindow::Ticked);
         connect(frmManeuver_, &ManeuverWindow::echoHighlighted, this, [this](int v, bool on) {
             if (v >= 0 && v < kMaxVessels) emit echoHighlighted(v, on);
         });

@@ -78,7 +78,7 @@ bool TurnStep(VesselData& vessel, int16_t timeFactor, ManeuverReadout& readout) 
             reached = true;
         }
     }
-    readout.CourseText = FormatNumber(vessel.Heading, "000");
+    readout.CourseText = DirectionText(vessel.Heading);
     return reached;
 }
 

@@ -87,12 +87,12 @@ std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
     const int h = RoundToInt16(ownHeading);
     std::array<int, 4> v{};
     if (!display.NorthUp && display.Bearing == BearingMode::Course) {
-        // True bearing at each edge of a heads-up picture; 359.5 or more shows 360 at the top.
+        // True bearing at each edge of a heads-up picture; 359.5 or more reads 000 at the top.
         v = {h, h + 90, h + 180, h + 270};
         for (int k = 1; k < 4; ++k)
             if (v[static_cast<size_t>(k)] >= 360) v[static_cast<size_t>(k)] -= 360;
     } else if (display.NorthUp && display.Bearing == BearingMode::Relative) {
-        // Relative bearing at each edge of a north-up picture; heading 0 shows 360 at the top.
+        // Relative bearing at each edge of a north-up picture; heading 0 reads 000 at the top.
         v = {360 - h, 90 - h, 180 - h, 270 - h};
         for (int k = 1; k < 4; ++k)
             if (v[static_cast<size_t>(k)] < 0) v[static_cast<size_t>(k)] += 360;
@@ -101,13 +101,22 @@ std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
     }
     std::array<std::string, 4> captions;
     for (size_t k = 0; k < 4; ++k)
-        captions[k] = FormatNumber(v[k], "000");
+        captions[k] = DirectionText(v[k]);
     return captions;
 }
 
 std::string StatusLineText(const VesselData& own) {
     return "Speed = " + FormatNumber(own.Speed, "##.0") +
-           " kt\r\nCourse = " + FormatNumber(own.Heading, "000") + " T";
+           " kt\r\nCourse = " + DirectionText(own.Heading) + " T";
+}
+
+std::string ExerciseTitle(std::string_view title, std::string_view fileName) {
+    const auto blank = [](std::string_view t) {
+        return t.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    };
+    if (!blank(title)) return std::string(title);
+    if (!blank(fileName)) return std::string(fileName);
+    return "Untitled exercise";
 }
 
 std::string ClockText(const SimClock& clock) {

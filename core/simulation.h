@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mv {
 
@@ -64,5 +65,9 @@ std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
 
 std::string StatusLineText(const VesselData& own);
 std::string ClockText(const SimClock& clock);
+
+// The title the main window shows for an exercise: its own title, or for a demo without one
+// the file's name, or "Untitled exercise" when there is no name either.
+std::string ExerciseTitle(std::string_view title, std::string_view fileName = {});
 
 } // namespace mv

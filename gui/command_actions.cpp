@@ -35,18 +35,20 @@ QAction* CommandActions::action(const QString& name) {
         if (!registry_.Trigger(name)) Refresh();
     });
     actions_.emplace(name, a);
-    if (c->checked) a->setChecked(c->checked());
-    if (c->enabled) a->setEnabled(c->enabled());
+    Follow(*c, a);
     return a;
 }
 
+void CommandActions::Follow(const Command& c, QAction* a) {
+    if (c.checked) a->setChecked(c.checked());
+    if (c.enabled) a->setEnabled(c.enabled());
+    // An empty tip is the caption again, as for every other entry.
+    if (!c.disabledTip.isEmpty()) a->setToolTip(a->isEnabled() ? QString() : c.disabledTip);
+}
+
 void CommandActions::Refresh() {
-    for (const auto& [name, a] : actions_) {
-        const Command* c = registry_.find(name);
-        if (!c) continue;
-        if (c->checked) a->setChecked(c->checked());
-        if (c->enabled) a->setEnabled(c->enabled());
-    }
+    for (const auto& [name, a] : actions_)
+        if (const Command* c = registry_.find(name)) Follow(*c, a);
 }
 
 void CommandActions::Bind(QAbstractButton* button, QAction* action) {

@@ -17,6 +17,7 @@ namespace mv {
 
 class CommandRegistry;
 class Exercise;
+struct Command;
 
 class CommandActions : public QObject {
     Q_OBJECT
@@ -34,6 +35,9 @@ class CommandActions : public QObject {
     static void Bind(QAbstractButton* button, QAction* action);
 
   private:
+    // The action's check mark, enabled state and, when greyed, the tip saying why.
+    static void Follow(const Command& command, QAction* action);
+
     Exercise& exercise_;
     CommandRegistry& registry_;
     QObject* owner_;

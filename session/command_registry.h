@@ -25,6 +25,7 @@ struct Command {
     std::function<bool()> checked = {}; // empty: no check mark
     std::function<bool()> enabled = {}; // empty: always enabled
     QString group = {};                 // exclusive group: one of them checked at a time
+    QString disabledTip = {};           // why the command is greyed, shown on hovering it
 };
 
 class CommandRegistry {

@@ -48,7 +48,8 @@ bool Exercise::LoadDemo(const QString& fileName) {
         return false;
     }
     PlaceDemoVessels(*read.Scenario, sim_.Vessels);
-    sim_.Title = read.Scenario->Title;
+    // A demo without a title goes by its file's name, not by the exercise before it.
+    sim_.Title = ExerciseTitle(read.Scenario->Title, path.filename().string());
     sim_.Description = read.Scenario->Description;
     StartScenario(ScenarioSource::Demo);
     return true;

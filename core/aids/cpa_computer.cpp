@@ -71,15 +71,16 @@ std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& row
     return s;
 }
 
-SightingEntries CopyEBLVRM(double simTime, double vrmRange, float eblBearing) {
+SightingEntries CopyEBLVRM(double simTime, double vrmRange, double trueBearing) {
     const std::string t = FormatClock(simTime); // "hh:mm:ss"
     SightingEntries row;
     row.Hour = t.substr(0, 2);
     row.Minute = t.substr(3, 2);
     row.Second = t.substr(6, 2);
-    // The markers are single-precision figures: "4.5", not "4.50000000000001".
-    row.Range = PlainNumberText(static_cast<float>(vrmRange));
-    row.Bearing = PlainNumberText(eblBearing);
+    // Hundredths of a mile and tenths of a degree, as a plotter reads them off the markers:
+    // five figures fill a field, where the markers' full figures would overflow it.
+    row.Range = FormatNumber(vrmRange, "#0.00");
+    row.Bearing = DirectionText(trueBearing, 1);
     return row;
 }
 
@@ -96,14 +97,14 @@ CpaComputerOutcome ComputeCpaComputer(const SightingRows& rows, float ownHeading
 
     const SightingsResult& r = *got.Result;
     CpaComputerTexts t;
-    t.Course = FormatNumber(r.TargetCourse, "000");
+    t.Course = DirectionText(r.TargetCourse);
     t.Speed = FormatNumber(r.TargetSpeed, "##.0");
     t.CPA = FormatNumber(r.CPA, "##.00") + " NM";
-    t.BCPA = FormatNumber(r.BCPA, "000");
+    t.BCPA = DirectionText(r.BCPA);
     t.TCPA = FormatClock(r.TimeOfCPA);
     t.SRM = FormatNumber(r.SRM, "##.0");
-    t.DRM = FormatNumber(r.DRM, "000");
-    t.YourCourse = FormatNumber(ownHeading, "000");
+    t.DRM = DirectionText(r.DRM);
+    t.YourCourse = DirectionText(ownHeading);
     t.YourSpeed = FormatNumber(ownSpeed, "##.0");
     return {t, {}};
 }

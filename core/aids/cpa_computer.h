@@ -45,9 +45,10 @@ std::optional<double> ParseTimeOfDay(std::string_view hour, std::string_view min
 // one day and the second strictly later (a pair across midnight fails). Checked in that order.
 std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& rows);
 
-// A row filled from the display at the present moment. The bearing is the EBL's screen
-// bearing, a true bearing only in a north-up picture.
-SightingEntries CopyEBLVRM(double simTime, double vrmRange, float eblBearing);
+// A row filled from the display at the present moment: the VRM's range in nautical miles and
+// the EBL's true bearing (EBLTrueBearing), as the sightings take them, written in the fields'
+// own figures ("4.50", "045.5").
+SightingEntries CopyEBLVRM(double simTime, double vrmRange, double trueBearing);
 
 // The result labels of the CPA DATA panel.
 struct CpaComputerTexts {

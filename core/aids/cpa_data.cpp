@@ -6,6 +6,10 @@
 
 namespace mv {
 
+bool CpaCautionShown(const Simulation& sim) {
+    return sim.Maneuvering && sim.ManeuverPending();
+}
+
 std::string CpaDataTitle(std::string_view caption) {
     return "CPA data for target vessel " + std::string(caption);
 }
@@ -34,14 +38,14 @@ CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, Bear
 
     const CpaResult r = ComputeCPA(in, mode);
     CpaDataTexts t;
-    t.TargetCourse = FormatNumber(in.TargetCourse, "000");
+    t.TargetCourse = DirectionText(in.TargetCourse);
     t.TargetSpeed = FormatNumber(in.TargetSpeed, "##.0") + " kt.";
-    t.YourCourse = FormatNumber(in.OwnCourse, "000");
+    t.YourCourse = DirectionText(in.OwnCourse);
     t.YourSpeed = FormatNumber(in.OwnSpeed, "##.0") + " kt.";
     t.CPA = FormatNumber(r.CPA, "##0.00") + " nm.";
-    t.BCPA = FormatNumber(r.BCPA, "000");
+    t.BCPA = DirectionText(r.BCPA);
     t.SRM = FormatNumber(r.SRM, "###.0") + " kt.";
-    t.DRM = FormatNumber(r.DRM, "000");
+    t.DRM = DirectionText(r.DRM);
     t.TCPA = FormatNumber(r.TCPA, "##.0") + " min.";
     if (!r.Computed) t.CPA = t.BCPA = t.SRM = t.DRM = t.TCPA = kCpaNotComputed;
     return t;

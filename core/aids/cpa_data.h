@@ -3,6 +3,7 @@
 // either the present or the ordered courses and speeds of both vessels.
 
 #include "core/display_fields.h"
+#include "core/simulation.h"
 #include "core/vessel.h"
 
 #include <string>
@@ -15,6 +16,11 @@ namespace mv {
 inline constexpr const char* kCpaNotComputed = "cannot be computed";
 
 inline constexpr const char* kCpaCaution = "Caution, data changing while vessels are maneuvering.";
+
+// The caution stands only while a manoeuvre is under way: one ordered and not yet reached by
+// some vessel. The flag alone is raised as soon as the panel opens, whether or not anything
+// is ordered.
+bool CpaCautionShown(const Simulation& sim);
 
 // "CPA data for target vessel C", with the caption of the vessel button pressed.
 std::string CpaDataTitle(std::string_view caption);

@@ -4,6 +4,7 @@
 #include "core/number_text.h"
 
 #include <cmath>
+#include <utility>
 
 namespace mv {
 
@@ -21,6 +22,19 @@ ManeuverMessage Reject(ManeuverEntries& entries, ManeuverField field, const char
                        const char* title) {
     entries.Field(field)->clear();
     return {text, title, field};
+}
+
+// A field the program sets afresh holds no typed value any more.
+void SetByProgram(ManeuverEntries& entries, ManeuverField field, std::string text) {
+    *entries.Field(field) = std::move(text);
+    entries.Typed.at(static_cast<size_t>(field)) = false;
+}
+
+// The chosen field is emptied for the new value, unless the student typed one already.
+ManeuverField Choose(ManeuverEntries& entries, ManeuverField field) {
+    entries.Selected = field;
+    if (!entries.WasTyped(field)) entries.Field(field)->clear();
+    return field;
 }
 
 } // namespace
@@ -54,55 +68,49 @@ ManeuverPanelTexts OpenManeuverPanel(const VesselTables& vessels, int vessel,
     ManeuverPanelTexts t;
     t.Title = (vessel == vessels.OwnVessel ? "Maneuver your vessel " : "Maneuver target vessel ") +
               std::string(caption);
-    t.PresentCourse = FormatNumber(v.NewHeading, "000");
+    t.PresentCourse = DirectionText(v.NewHeading);
     t.PresentSpeed = FormatNumber(v.Speed, "##.0");
     t.Type = "Type: " + SizeClassText(v.Size);
     entries.Course = t.PresentCourse;
     entries.Speed = t.PresentSpeed;
+    entries.Typed = {};
     return t;
 }
 
 void ActivateManeuverPanel(Simulation& sim, ManeuverEntries& entries) {
     sim.Maneuvering = true;
     entries.Selected = ManeuverField::None;
-    entries.TurnLeft = "0";
-    entries.TurnRight = "0";
+    SetByProgram(entries, ManeuverField::TurnLeft, "0");
+    SetByProgram(entries, ManeuverField::TurnRight, "0");
 }
 
 ManeuverField SelectTurnLeft(ManeuverEntries& entries, int16_t ordered) {
-    entries.Course = FormatNumber(ordered, "000");
-    entries.Selected = ManeuverField::TurnLeft;
-    entries.TurnRight = "0";
-    entries.TurnLeft.clear();
-    return entries.Selected;
+    SetByProgram(entries, ManeuverField::Course, DirectionText(ordered));
+    SetByProgram(entries, ManeuverField::TurnRight, "0");
+    return Choose(entries, ManeuverField::TurnLeft);
 }
 
 ManeuverField SelectTurnRight(ManeuverEntries& entries, int16_t ordered) {
-    entries.Course = FormatNumber(ordered, "000");
-    entries.Selected = ManeuverField::TurnRight;
-    entries.TurnLeft = "0";
-    entries.TurnRight.clear();
-    return entries.Selected;
+    SetByProgram(entries, ManeuverField::Course, DirectionText(ordered));
+    SetByProgram(entries, ManeuverField::TurnLeft, "0");
+    return Choose(entries, ManeuverField::TurnRight);
 }
 
 ManeuverField SelectCourse(ManeuverEntries& entries) {
-    entries.Selected = ManeuverField::Course;
-    entries.TurnRight = "0";
-    entries.TurnLeft = "0";
-    entries.Course.clear();
-    return entries.Selected;
+    SetByProgram(entries, ManeuverField::TurnRight, "0");
+    SetByProgram(entries, ManeuverField::TurnLeft, "0");
+    return Choose(entries, ManeuverField::Course);
 }
 
 ManeuverField SelectSpeed(ManeuverEntries& entries) {
-    entries.Selected = ManeuverField::Speed;
-    entries.Speed.clear();
-    return entries.Selected;
+    return Choose(entries, ManeuverField::Speed);
 }
 
 void KeyPad(ManeuverEntries& entries, int index) {
     std::string* field = entries.Field(entries.Selected);
     if (!field || index < 0 || index > 10) return;
     *field += index == 10 ? std::string(".") : std::to_string(index);
+    entries.NoteTyped(entries.Selected);
     // The speed entry holds its ceiling however the text got there.
     if (entries.Selected == ManeuverField::Speed) entries.Speed = SpeedCeiling(entries.Speed);
 }
@@ -133,6 +141,11 @@ std::optional<ManeuverMessage> ExecuteManeuver(ManeuverEntries& entries, int ves
     const float newSpeed = static_cast<float>(*speed);
     if (!c || !r || !l || !std::isfinite(newSpeed))
         return ManeuverMessage{kOverflow, "Maneuver Do IT", ManeuverField::None};
+    // The keys type no sign, but a pasted or composed text may hold one: a vessel is never
+    // ordered astern, nor past the ceiling the field holds while typing.
+    if (*speed < 0 || *speed > kSpeedCeiling)
+        return Reject(entries, ManeuverField::Speed, "Speed must be from 0 to 99.9 knots",
+                      "Change speed");
 
     VesselData& v = sim.Vessels.Vessel.at(static_cast<size_t>(vessel));
     int16_t heading = v.NewHeading;

@@ -6,6 +6,7 @@
 #include "core/motion.h"
 #include "core/simulation.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,8 +28,13 @@ enum class ManeuverField : int16_t { None = 0, Speed = 1, Course = 2, TurnLeft =
 struct ManeuverEntries {
     std::string Course, TurnLeft = "0", TurnRight = "0", Speed;
     ManeuverField Selected = ManeuverField::None;
+    // The fields the student typed into (keys, keypad or paste) since the panel opened: a mode
+    // button keeps such a value rather than emptying the field for a new one.
+    std::array<bool, 5> Typed{};
 
     std::string* Field(ManeuverField f);
+    void NoteTyped(ManeuverField f) { Typed.at(static_cast<size_t>(f)) = true; }
+    bool WasTyped(ManeuverField f) const { return Typed.at(static_cast<size_t>(f)); }
 };
 
 // What the panel shows as it opens for a vessel.
@@ -49,7 +55,8 @@ ManeuverPanelTexts OpenManeuverPanel(const VesselTables& vessels, int vessel,
 void ActivateManeuverPanel(Simulation& sim, ManeuverEntries& entries);
 
 // The field selection buttons. Each returns the field to put the focus into. `ordered` is the
-// panel's vessel's NewHeading.
+// panel's vessel's NewHeading. The chosen field is emptied for a new value unless the student
+// typed one into it since the panel opened: then that value stays, to be executed.
 ManeuverField SelectTurnLeft(ManeuverEntries& entries, int16_t ordered);
 ManeuverField SelectTurnRight(ManeuverEntries& entries, int16_t ordered);
 ManeuverField SelectCourse(ManeuverEntries& entries);

@@ -6,13 +6,32 @@ namespace mv {
 
 char16_t NumericKeyFilter(char16_t key, std::string_view text, int caret, bool allowSign,
                           bool allowDecimal) {
-    if (key == kKeyBackspace) return key;
+    // Keys that type nothing into the field: focus moves, the dialog closes or takes Enter.
+    if (key == kKeyBackspace || key == kKeyTab || key == kKeyReturn || key == kKeyEscape)
+        return key;
     if (key == u'+' || key == u'-') return allowSign && (caret == 0 || caret == 1) ? key : 0;
     // The whole text is searched: a point inside a selection the key would replace still
     // counts, so a number never holds two.
     if (key == u'.') return allowDecimal && text.find('.') == std::string_view::npos ? key : 0;
     if (key >= u'0' && key <= u'9') return key;
     return 0;
+}
+
+bool NumericTextAllowed(std::string_view text, KeyPermissions permissions) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return true;
+    const auto last = text.find_last_not_of(' ');
+    std::string_view number = text.substr(first, last - first + 1);
+    if (permissions.Sign && (number.front() == '+' || number.front() == '-'))
+        number.remove_prefix(1);
+    bool point = false;
+    for (char c : number) {
+        if (c == '.' && permissions.Decimal && !point)
+            point = true;
+        else if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
 }
 
 std::optional<KeyPermissions> NumericFieldPermissions(std::string_view window,

@@ -3,6 +3,7 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -64,9 +65,16 @@ int EBLReadBearing(const RadarDisplayState& s, float ownHeading) {
     return static_cast<int>(std::round(screen));
 }
 
+double EBLTrueBearing(const RadarDisplayState& s, float ownHeading) {
+    double b = static_cast<double>(s.EBLBearing);
+    if (!s.Tick.NorthUp) b += static_cast<double>(ownHeading);
+    b = std::fmod(b, 360.0);
+    return b < 0.0 ? b + 360.0 : b;
+}
+
 std::string EBLCaption(const RadarDisplayState& s, float ownHeading) {
     const char* mode = s.Tick.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
-    return "EBL " + FormatNumber(EBLReadBearing(s, ownHeading), "000") + " " + mode;
+    return "EBL " + DirectionText(EBLReadBearing(s, ownHeading)) + " " + mode;
 }
 
 WorldSquare PlaceVRM(const RadarDisplayState& s, const PointD& own) {
@@ -96,7 +104,7 @@ std::string CursorRangeCaption(double range) {
 }
 
 std::string CursorBearingCaption(float bearing) {
-    return "B " + FormatNumber(static_cast<double>(bearing), "000");
+    return "B " + DirectionText(static_cast<double>(bearing));
 }
 
 bool CursorClick(RadarDisplayState& s, const PointD& own, double east, double north) {
@@ -175,6 +183,12 @@ UtilityTickResult UtilityTick(RadarDisplayState& s) {
     default:
         return UtilityTickResult::NoMovement;
     }
+}
+
+int UtilityTicksDue(int16_t holdCount, int64_t heldMs, bool firing) {
+    const int64_t earned =
+        std::min<int64_t>(std::max<int64_t>(heldMs, 0) / kUtilityIntervalMs, INT16_MAX);
+    return static_cast<int>(std::max<int64_t>(earned - holdCount, firing ? 1 : 0));
 }
 
 bool WheelVRM(RadarDisplayState& s, int notches) {

@@ -44,6 +44,9 @@ WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own);
 // The EBL in the navigator's reference, whole degrees: 0..359, or 360 for a screen bearing a
 // hair under 360 in the fixed references.
 int EBLReadBearing(const RadarDisplayState& s, float ownHeading);
+// The EBL as a true bearing, 0 <= b < 360 degrees: in a heads-up picture the screen bearing
+// is counted from the own heading, so the heading is added; in a north-up one it is true.
+double EBLTrueBearing(const RadarDisplayState& s, float ownHeading);
 // "EBL 045 RELATIVE", "EBL 030 COURSE"
 std::string EBLCaption(const RadarDisplayState& s, float ownHeading);
 
@@ -81,6 +84,13 @@ enum class UtilityTickResult { NoMovement, VRMMoved, EBLMoved };
 // One 100 ms tick of a held button: 1 % of the range or 1 degree for the first half second,
 // then 4 % or 5 degrees. NoMovement asks the window to show kUtilityTimerError.
 UtilityTickResult UtilityTick(RadarDisplayState& s);
+
+// The utility ticks to run now in a hold of heldMs milliseconds that has had holdCount: those
+// it has earned and not yet had, and at least one at a `firing` of the timer. A timer that
+// fires late or drops a beat catches up at its next firing and at the release, so a hold moves
+// as far as its time says: one second of an EBL button is 5 ticks of 1 degree and 5 of 5
+// degrees, 30 degrees.
+int UtilityTicksDue(int16_t holdCount, int64_t heldMs, bool firing);
 
 // One mouse-wheel notch per unit: positive moves the VRM out, one small step (1 % of the
 // range) each, within the same limits as the buttons. True when the VRM moved.

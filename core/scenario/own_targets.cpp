@@ -124,8 +124,11 @@ std::optional<FieldFailure> ValidateOwnTargets(const OwnTargetFields& fields, in
     for (int i = 0; i <= last; ++i) {
         for (const Rule& rule : kRules) {
             if (rule.TargetsOnly && i == 0) continue;
-            const double v =
-                LeadingNumber(FieldText(fields.Rows[static_cast<size_t>(i)], rule.Field));
+            // The whole text, however it got into the field: "5x" is no speed.
+            const auto parsed =
+                ParseNumber(FieldText(fields.Rows[static_cast<size_t>(i)], rule.Field));
+            if (!parsed) return FieldFailure{i, rule.Field, rule.Message};
+            const double v = *parsed;
             const bool aboveLow = rule.LowIncluded ? v >= rule.Low : v > rule.Low;
             const bool belowHigh = rule.HighIncluded ? v <= rule.High : v < rule.High;
             if (!aboveLow || !belowHigh) return FieldFailure{i, rule.Field, rule.Message};
@@ -156,7 +159,7 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
     int16_t whole = 0;
 
     // The own vessel keeps a fractional heading as typed and orders the whole degree nearest
-    // to it; it stays at the origin.
+    // to it, 359.5 and more being 000 (north); it stays at the origin.
     VesselData& own = tables.Vessel[0];
     own.Size = SizeFromType(fields.Rows[0].Type);
     if (!in.Whole(0, OwnTargetField::Heading, heading, whole) ||
@@ -165,7 +168,7 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
         return build;
     }
     own.Heading = static_cast<float>(heading);
-    own.NewHeading = whole;
+    own.NewHeading = FoldDegrees16(whole);
     own.Speed = own.NewSpeed = static_cast<float>(speed);
 
     for (int16_t i = 1; i < tables.NumVessels; ++i) {
@@ -180,7 +183,7 @@ OwnTargetsBuild LoadOwnTargets(const OwnTargetFields& fields) {
             return build;
         }
         PolarOffset(tables.VesselPos[0], tables.VesselPos[k], static_cast<float>(bearing), range);
-        v.NewHeading = whole;
+        v.NewHeading = FoldDegrees16(whole);
         v.Heading = static_cast<float>(whole);
         v.Speed = v.NewSpeed = static_cast<float>(speed);
     }
@@ -203,7 +206,7 @@ OwnTargetFields OpeningFields(const VesselTables& inForce, OwnTargetFields curre
         double range = 0;
         GetVector(inForce.StartPos[0], inForce.StartPos[i], bearing, range);
         row.Range = FormatNumber(range, "###.0");
-        row.Bearing = FormatNumber(bearing, "000");
+        row.Bearing = DirectionText(bearing);
     }
     return current;
 }

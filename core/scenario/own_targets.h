@@ -45,8 +45,8 @@ struct FieldFailure {
     friend bool operator==(const FieldFailure&, const FieldFailure&) = default;
 };
 
-// Checks rows 0 to rowCount in order (heading, speed, then range and bearing of targets) on
-// each field's leading numeric part; rows beyond rowCount are not looked at.
+// Checks rows 0 to rowCount in order (heading, speed, then range and bearing of targets), each
+// field's whole text as a number, however it got there; rows beyond rowCount are not looked at.
 std::optional<FieldFailure> ValidateOwnTargets(const OwnTargetFields& fields, int rowCount);
 
 struct OwnTargetsBuild {

@@ -61,7 +61,7 @@ bool PassingCourse(RandomNumbers& rng, Difficulty difficulty, RandomTarget& t, f
     case Difficulty::Moderate: {
         t.Course = FoldDegrees(c - 15.0f);
         t.Speed = v;
-        for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 1.1f;
+        for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 1.1;
              ++raises) {
             if (raises == kMaxRaises) return false;
             t.Speed += 0.3f * v;
@@ -76,7 +76,7 @@ bool PassingCourse(RandomNumbers& rng, Difficulty difficulty, RandomTarget& t, f
         const float offset = std::atan((q % 4 == 1 ? 1.0f : 0.5f) / t.Range) / kRad;
         t.Course = FoldDegrees(c + offset);
         t.Speed = v;
-        for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 0.5f;
+        for (int raises = 0; MissDistance(t.Course, t.Speed, kOwnSpeed, t.Bearing, t.Range) < 0.5;
              ++raises) {
             if (raises == kMaxRaises) return false;
             t.Speed += 0.1f * v;
@@ -108,16 +108,18 @@ std::string_view DifficultyName(Difficulty d) {
     return "";
 }
 
-float MissDistance(float c, float v, float s, float b, float r) {
-    const float cp = c > 180.0f ? 360.0f - c : c;
-    const float R = std::sqrt(v * v + s * s - 2.0f * s * v * std::cos(c * kRad));
-    if (R == 0.0f) return 0.0f;
+double MissDistance(double c, double v, double s, double b, double r) {
+    constexpr double kRadians = 3.14159265358979323846 / 180.0;
+    const double cp = c > 180.0 ? 360.0 - c : c;
+    const double R = std::sqrt(v * v + s * s - 2.0 * s * v * std::cos(c * kRadians));
+    if (R == 0.0) return 0.0;
     // Rounding can carry the cosine a hair past 1 in a flat triangle.
-    const float q = std::clamp((s * s - v * v + R * R) / (2.0f * s * R), -1.0f, 1.0f);
-    const float B = std::acos(q) / kRad;
-    const float X = 180.0f - cp - B;
-    const float D = FoldDegrees(c < 180.0f ? c + X : c - X);
-    return std::fabs(r * std::sin((D - (b + 180.0f)) * kRad));
+    const double q = std::clamp((s * s - v * v + R * R) / (2.0 * s * R), -1.0, 1.0);
+    const double B = std::acos(q) / kRadians;
+    const double X = 180.0 - cp - B;
+    double D = std::fmod(c < 180.0 ? c + X : c - X, 360.0);
+    if (D < 0.0) D += 360.0;
+    return std::fabs(r * std::sin((D - (b + 180.0)) * kRadians));
 }
 
 std::array<bool, 4> CollisionTargets(int p) {

@@ -32,7 +32,9 @@ class RandomNumbers {
 
 // Closest approach (nautical miles) of a target at bearing b (degrees true) and range r
 // (nautical miles) steering course c at v knots, the own vessel steering north at s knots.
-float MissDistance(float c, float v, float s, float b, float r);
+// Worked in double precision: the single-precision figure of a flat triangle can be off by
+// more than the margin a level promises, and a 1.0996-mile miss must not pass for 1.1.
+double MissDistance(double c, double v, double s, double b, double r);
 
 // One target as the generator left it.
 struct RandomTarget {

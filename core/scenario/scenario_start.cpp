@@ -38,6 +38,8 @@ void CursorOnOwnVessel(const Simulation& sim, RadarDisplayState& display, Scenar
 void FirstPass(Simulation& sim, RadarDisplayState& display, ScenarioView& view) {
     view.ClearTrueView();
     sim.UpdateVessels(display.Tick, view, false);
+    // The new own vessel's speed and course at once, not the last scenario's until a tick.
+    view.StatusLine(StatusLineText(sim.Vessels.Vessel[static_cast<size_t>(sim.Vessels.OwnVessel)]));
     sim.Clock.SimTime = 0.5;
     view.Clock("12:00:00");
 }

@@ -258,7 +258,7 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     EXPECT_EQ(QStringList({Text("txtHour(1)", w), Text("txtMinute(1)", w), Text("txtSecond(1)", w),
                            Text("txtRange(1)", w), Text("txtBearing(1)", w)})
                   .join(" "),
-              "12 00 00 4.5 45.5");
+              "12 00 00 4.50 045.5");
 
     // Close hides and keeps; the frame's close discards.
     Click("cmdClose", w);

@@ -122,11 +122,11 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_EQ(Field("txtBearing", 1)->selectedText(), "360");
     EXPECT_EQ(sim.Title, "Head on");
 
-    // Text that passes the checks but is no number as a whole: the build fails aside.
+    // Text that is no number as a whole fails its field's check; nothing starts.
     Field("txtBearing", 1)->setText("045");
     Field("txtSpeed", 1)->setText("12kn");
     Click("cmdRun", &w);
-    EXPECT_EQ(Last().title, "LoadOwnTargets");
+    EXPECT_EQ(dialogs.messages().back(), "Invalid speed");
     EXPECT_EQ(sim.Vessels.VesselPos, inForce);
     EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::Demo && w.isVisible());
     EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());

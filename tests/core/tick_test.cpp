@@ -238,7 +238,7 @@ TEST_F(Tick, EchoLineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) 
 TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {
     using Captions = std::array<std::string, 4>;
     const std::tuple<bool, mv::BearingMode, float, Captions> cases[] = {
-        {false, mv::BearingMode::Course, 359.6f, {"360", "090", "180", "270"}},
+        {false, mv::BearingMode::Course, 359.6f, {"000", "090", "180", "270"}},
         {false, mv::BearingMode::Course, 45.0f, {"045", "135", "225", "315"}},
         {true, mv::BearingMode::Relative, 100.0f, {"260", "350", "080", "170"}},
     };

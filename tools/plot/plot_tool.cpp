@@ -152,8 +152,7 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
                       const std::vector<TargetRow>& rows) {
     const VesselData& own = tables.Vessel.at(static_cast<size_t>(tables.OwnVessel));
     out << heading << " - own vessel " << VesselLetter(tables.OwnVessel) << " course "
-        << FormatNumber(own.Heading, "000") << ", speed " << FormatNumber(own.Speed, "##.0")
-        << " kt\n";
+        << DirectionText(own.Heading) << ", speed " << FormatNumber(own.Speed, "##.0") << " kt\n";
     if (rows.empty()) {
         out << "No targets.\n";
         return;
@@ -161,12 +160,11 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
     std::vector<std::vector<std::string>> table{
         {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
     for (const TargetRow& r : rows) {
-        table.push_back({VesselLetter(r.Vessel), FormatNumber(r.Bearing, "000"),
-                         FormatNumber(r.Range, "#0.00") + " nm",
-                         FormatNumber(r.In.TargetCourse, "000"),
+        table.push_back({VesselLetter(r.Vessel), DirectionText(r.Bearing),
+                         FormatNumber(r.Range, "#0.00") + " nm", DirectionText(r.In.TargetCourse),
                          FormatNumber(r.In.TargetSpeed, "##.0") + " kt",
-                         FormatNumber(r.Out.CPA, "##0.00") + " nm", FormatNumber(r.Out.BCPA, "000"),
-                         FormatNumber(r.Out.TCPA, "##.0") + " min", FormatNumber(r.Out.DRM, "000"),
+                         FormatNumber(r.Out.CPA, "##0.00") + " nm", DirectionText(r.Out.BCPA),
+                         FormatNumber(r.Out.TCPA, "##.0") + " min", DirectionText(r.Out.DRM),
                          FormatNumber(r.Out.SRM, "###.0") + " kt"});
         // Zeros here would read as a collision.
         if (!r.Out.Computed)
@@ -257,12 +255,11 @@ DemoRecord RandomDemoRecord(const RandomTraffic& traffic, Difficulty level) {
     DemoRecord record;
     record.Title = RandomTrafficTitle(level, traffic.Exercise);
     const VesselData& own = traffic.Tables.Vessel[0];
-    record.Lines.push_back(
-        {kMedium, FormatNumber(own.NewHeading, "000"), ExactText(own.Speed), "", ""});
+    record.Lines.push_back({kMedium, DirectionText(own.NewHeading), ExactText(own.Speed), "", ""});
     for (size_t k = 0; k < traffic.Targets.size(); ++k) {
         const RandomTarget& t = traffic.Targets[k];
         const VesselData& v = traffic.Tables.Vessel[k + 1];
-        record.Lines.push_back({kMedium, FormatNumber(v.NewHeading, "000"), ExactText(v.Speed),
+        record.Lines.push_back({kMedium, DirectionText(v.NewHeading), ExactText(v.Speed),
                                 ExactText(t.Bearing), ExactText(static_cast<double>(t.Range))});
     }
     record.Description =
@@ -404,14 +401,14 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     // Label, figure, unit: the figures line up on their last digit.
     PrintTable(out,
                {
-                   {"Target course", FormatNumber(r.TargetCourse, "000"), ""},
+                   {"Target course", DirectionText(r.TargetCourse), ""},
                    {"Target speed", FormatNumber(r.TargetSpeed, "##.0"), "kt"},
                    {"CPA", FormatNumber(r.CPA, "##.00"), "nm"},
-                   {"Bearing", FormatNumber(r.BCPA, "000"), ""},
+                   {"Bearing", DirectionText(r.BCPA), ""},
                    {"TCPA", FormatClock(r.TimeOfCPA), ""},
                    {"SRM", FormatNumber(r.SRM, "##.0"), "kt"},
-                   {"DRM", FormatNumber(r.DRM, "000"), ""},
-                   {"Your course", FormatNumber(course, "000"), ""},
+                   {"DRM", DirectionText(r.DRM), ""},
+                   {"Your course", DirectionText(course), ""},
                    {"Your speed", FormatNumber(speed, "##.0"), "kt"},
                },
                true);

@@ -104,8 +104,8 @@ TEST(ValidateOwnTargets, BoundariesInOrderNamingTheField) {
         {2, F::Range, "250", ""},
         {2, F::Range, "0", "Invalid range"},
         {1, F::Bearing, "360", "Invalid bearing"},
-        {1, F::Bearing, "12abc", ""}, // its leading number is what counts
-        {0, F::Range, "0", ""},       // the own vessel has no range
+        {1, F::Bearing, "12abc", "Invalid bearing"}, // the whole text is what counts
+        {0, F::Range, "0", ""},                      // the own vessel has no range
     };
     for (const auto& [rowIndex, field, text, message] : cases) {
         OwnTargetFields f = TwoTargets();
