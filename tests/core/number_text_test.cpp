@@ -37,10 +37,10 @@ TEST(FormatClock, DayFractions) {
 }
 
 TEST(NumberText, SignPositionAndPrecision) {
-    EXPECT_EQ(mv::NumberText(-3.5) + "|" + mv::NumberText(0.25) + "|" + mv::NumberText(0.0),
-              "-3.5| .25| 0");
-    EXPECT_EQ(mv::NumberText(0.1f), " .1"); // single precision shows 7 digits, not 0.100000001
-    EXPECT_EQ(mv::NumberText(1.0 / 3.0), " .333333333333333");
+    // Single precision shows 7 digits: 0.1f reads .1, not .100000001.
+    EXPECT_EQ(mv::NumberText(-3.5) + "|" + mv::NumberText(0.1f) + "|" + mv::NumberText(0.0) + "|" +
+                  mv::NumberText(1.0 / 3.0),
+              "-3.5| .1| 0| .333333333333333");
     EXPECT_EQ(mv::NumberText(1.5e-5), " 1.5E-05");
     EXPECT_EQ(mv::PlainNumberText(6.0) + "|" + mv::PlainNumberText(-0.5f), "6|-.5");
 }
