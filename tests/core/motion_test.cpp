@@ -48,8 +48,8 @@ TEST(TurnStep, NavigatorsCases) {
     for (const auto& c : cases)
         EXPECT_EQ(Turn(Vessel(c.size, c.from, c.to), c.factor), c.headings) << c.name;
     // Neither has a turn pending, so the manoeuvre can end.
-    EXPECT_FALSE(mv::TurnPending(Vessel(0.0, 10, 90), 1));
-    EXPECT_FALSE(mv::TurnPending(Vessel(mv::kMedium, 90.3f, 90), 1));
+    EXPECT_FALSE(mv::TurnPending(Vessel(0.0, 10, 90), 1) ||
+                 mv::TurnPending(Vessel(mv::kMedium, 90.3f, 90), 1));
 }
 
 TEST(TurnStep, StepSizeOfEveryTimeFactor) {

@@ -23,13 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder for one case of a table, under the test's own.
-fs::path Fresh(const mv::test::TempDir& dir, const std::string& name) {
-    const fs::path sub = dir.path / name;
-    fs::create_directories(sub);
-    return sub;
-}
-
 void Put(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -81,7 +74,8 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
     const mv::test::TempDir root;
     for (const HostileFile& f : kFiles) {
         SCOPED_TRACE(f.name);
-        const fs::path dir = Fresh(root, f.name);
+        const fs::path dir = root.path / f.name; // one folder a case
+        fs::create_directories(dir);
         const fs::path path = Make(dir, f);
         const bool refused = *f.expected != '\0';
 
@@ -150,7 +144,8 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
     const mv::test::TempDir root;
     for (const SaveCase& c : kSaves) {
         SCOPED_TRACE(c.name);
-        const fs::path dir = Fresh(root, std::to_string(&c - kSaves));
+        const fs::path dir = root.path / std::to_string(&c - kSaves); // one folder a case
+        fs::create_directories(dir);
         const fs::path target = dir / (std::string(c.nameBytes - 4, 'S') + ".dem");
         if (c.fault == Fault::TargetIsFolder)
             fs::create_directory(target);
