@@ -111,8 +111,8 @@ mutant key-sign-only-first-place core/aids/numeric_key_filter.cpp '(caret == 0 |
     's/(caret == 0 || caret == 1)/(caret == 0)/' 'maneuver'
 mutant demo-size-word-swapped core/scenario/demo_file.cpp 'kLarge) return "LARGE, "' \
     's/"LARGE, "/"MEDIUM, "/' 'demo_file'
-mutant atomic-save-without-rename core/scenario/demo_file.cpp 'fs::rename(temp, path, ec);' \
-    's/fs::rename(temp, path, ec);/ec.clear();/' 'demo_file|plot_tool'
+mutant atomic-save-without-rename core/scenario/demo_file.cpp '::rename(temp.c_str(), path.c_str())' \
+    's/::rename(temp.c_str(), path.c_str()) != 0/false/' 'hostile_files'
 mutant vessel-letters-from-b core/vessel.cpp "'A' + slot" "s/'A' + slot/'B' + slot/" \
     'scenario_sources|plot_tool'
 # ---- core: more boundaries and formats ----------------------------------------------------
@@ -130,6 +130,8 @@ mutant own-range-250-excluded core/scenario/own_targets.cpp 'OwnTargetField::Ran
     's/250, true/250, false/' 'scenario_sources'
 mutant hold-speeds-up-a-tick-late core/display/markers.cpp 'return holdCount <= kSlowTicks ? 1.0f' \
     's/holdCount <= kSlowTicks/holdCount <= kSlowTicks + 1/' 'markers'
+mutant maneuver-ends-with-the-first-change core/simulation.cpp 'if (reached && !ManeuverPending())' \
+    's/reached && !ManeuverPending()/reached/' 'tick'
 mutant speed-overshoots-order core/motion.cpp 'vessel.Speed >= vessel.NewSpeed' \
     's/vessel.Speed >= vessel.NewSpeed/vessel.Speed > vessel.NewSpeed + 5/' 'motion|tick'
 mutant clock-seconds-truncated core/number_text.cpp 'std::llround(fraction \* 86400.0)' \

@@ -37,10 +37,10 @@ TEST(FormatClock, DayFractions) {
 }
 
 TEST(NumberText, SignPositionAndPrecision) {
-    EXPECT_EQ(mv::NumberText(-3.5) + "|" + mv::NumberText(0.25) + "|" + mv::NumberText(0.0),
-              "-3.5| .25| 0");
-    EXPECT_EQ(mv::NumberText(0.1f), " .1"); // single precision shows 7 digits, not 0.100000001
-    EXPECT_EQ(mv::NumberText(1.0 / 3.0), " .333333333333333");
+    // Single precision shows 7 digits: 0.1f reads .1, not .100000001.
+    EXPECT_EQ(mv::NumberText(-3.5) + "|" + mv::NumberText(0.1f) + "|" + mv::NumberText(0.0) + "|" +
+                  mv::NumberText(1.0 / 3.0),
+              "-3.5| .1| 0| .333333333333333");
     EXPECT_EQ(mv::NumberText(1.5e-5), " 1.5E-05");
     EXPECT_EQ(mv::PlainNumberText(6.0) + "|" + mv::PlainNumberText(-0.5f), "6|-.5");
 }
@@ -50,10 +50,8 @@ TEST(ToInt16, HalvesToEven) {
                                             {44.5, 44}, {359.5, 360}, {-0.51, -1}};
     for (auto [v, expected] : cases)
         EXPECT_EQ(mv::ToInt16(v), expected) << v;
-    EXPECT_FALSE(mv::ToInt16(40000.0));
-    EXPECT_FALSE(mv::ToInt16(std::numeric_limits<double>::infinity()));
-    EXPECT_EQ(mv::RoundToInt16(40000.0), 32767);
-    EXPECT_EQ(mv::RoundToInt16(std::nan("")), 0);
+    EXPECT_FALSE(mv::ToInt16(40000.0) || mv::ToInt16(std::numeric_limits<double>::infinity()));
+    EXPECT_TRUE(mv::RoundToInt16(40000.0) == 32767 && mv::RoundToInt16(std::nan("")) == 0);
 }
 
 TEST(ReadingNumbers, LeadingNumberAndWholeText) {
@@ -63,8 +61,7 @@ TEST(ReadingNumbers, LeadingNumberAndWholeText) {
     };
     for (auto [text, value] : leading)
         EXPECT_DOUBLE_EQ(mv::LeadingNumber(text), value) << text;
-    EXPECT_EQ(mv::ParseNumber(" 045 "), 45.0);
-    EXPECT_EQ(mv::ParseNumber("-1.5e3"), -1500.0);
+    EXPECT_TRUE(mv::ParseNumber(" 045 ") == 45.0 && mv::ParseNumber("-1.5e3") == -1500.0);
     for (const char* bad : {"", "12x", "1,5", "inf", "nan", "0x10", "1 2"})
         EXPECT_FALSE(mv::ParseNumber(bad)) << bad;
 }

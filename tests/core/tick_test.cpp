@@ -84,19 +84,6 @@ class Tick : public ::testing::Test {
     Recorder r;
 };
 
-TEST_F(Tick, StepsInTheirFixedOrder) {
-    // Target 2 lies beyond the 12-mile range: tracked in the true-motion view, echo hidden.
-    auto sim =
-        World(mv::kMedium, 90, 12.5f, {{mv::kSmall, 180, 10, 0, 6}, {mv::kLarge, 90, 5, 90, 20}});
-    display.TrueViewOn = display.PlotOn = true;
-    sim.Tick(display, r);
-    const std::vector<std::string> expected = {
-        "identity off", "status", "clock",   "plot clock", "centre",  "track 0",  "own label 0",
-        "track 1",      "echo 1", "track 2", "hide 2",     "heading", "cardinals"};
-    EXPECT_EQ(r.calls, expected);
-    EXPECT_EQ(r.status, "Speed = 12.5 kt\r\nCourse = 090 T");
-}
-
 TEST_F(Tick, ClockAndDistanceOfEveryTimeFactor) {
     // The ends of the table and x30, whose entry once read 20.
     const std::tuple<int16_t, const char*, double> cases[] = {
@@ -129,18 +116,6 @@ TEST_F(Tick, CourseAndSpeedOrderedTogetherBothRunToTheEnd) {
     sim.Tick(display, r);
     EXPECT_EQ(own.Heading, 10.0f);
     EXPECT_FALSE(sim.Maneuvering || sim.Turning);
-
-    // And the other way round for a target: a quick turn and a long slow-down.
-    auto sim2 = World(mv::kSmall, 0, 20, {{mv::kLarge, 0, 10, 90, 5}});
-    auto& target = sim2.Vessels.Vessel[1];
-    target.NewHeading = 10;
-    target.NewSpeed = 0;
-    sim2.Maneuvering = true;
-    for (int t = 0; t < 2; ++t)
-        sim2.Tick(display, r);
-    EXPECT_EQ(target.Heading, 10.0f);
-    EXPECT_EQ(target.Speed, 0.0f);
-    EXPECT_FALSE(sim2.Maneuvering);
 }
 
 TEST_F(Tick, YawColumnBySizeAndSea) {

@@ -3,19 +3,16 @@
 // that cannot be computed as a collision. Then Store as Demo's write under faults: the old
 // file stays whole and no temporary file is left.
 
-#include "core/aids/cpa_data.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/demo_list.h"
-#include "core/scenario/own_targets.h"
 #include "core/scenario/yaw_file.h"
+#include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <limits>
 #include <sstream>
 #include <string>
 
@@ -25,13 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FreshFolder(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("marovane_hostile_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 void Put(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -46,54 +36,46 @@ std::string Utf16(std::string_view ascii, bool bigEndian) {
 
 const std::string kVessels = " 2\r\nMEDIUM, 000, 12\r\nLARGE, 090, 10, 045, 6\r\n";
 
-enum class Kind { Bytes, Fifo, LinkToZero };
-
 struct HostileFile {
     const char* name; // the case, and the file's name
-    Kind kind;
+    bool fifo;
     std::string bytes;
     const char* expected; // in the message; empty when the file is to be read
 };
 
 const HostileFile kFiles[] = {
-    {"Long.dem", Kind::Bytes, std::string(1024 * 1024 + 1, 'A') + "\r\n" + kVessels, "too large"},
-    {"Field.dem", Kind::Bytes, "T\r\n" + std::string(900'000, 'x') + "\r\n", "x\u2026\""},
-    {"Default.dem", Kind::Fifo, "", "Not a regular file"},
-    {"Zero.dem", Kind::LinkToZero, "", "Not a regular file"},
-    {"Range.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 10, 45, 1e308\r\n",
+    {"Long.dem", false, std::string(1024 * 1024 + 1, 'A') + "\r\n" + kVessels, "too large"},
+    {"Field.dem", false, "T\r\n" + std::string(900'000, 'x') + "\r\n", "x\u2026\""},
+    {"Default.dem", true, "", "Not a regular file"},
+    {"Range.dem", false, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 10, 45, 1e308\r\n",
      "range is over 1e15, too large to plot (line 4"},
-    {"Speed.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 3e38, 45, 6\r\n",
+    {"Speed.dem", false, "T\r\n 2\r\nMEDIUM, 0, 12\r\nLARGE, 90, 3e38, 45, 6\r\n",
      "speed is over 1e15, too large to plot (line 4"},
-    {"Comma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12,5\r\nLARGE, 90, 10, 45, 6\r\n",
+    {"Comma.dem", false, "T\r\n 2\r\nMEDIUM, 000, 12,5\r\nLARGE, 90, 10, 45, 6\r\n",
      "decimals with a point (12.5), not a comma (line 3"},
-    {"LastComma.dem", Kind::Bytes, "T\r\n 2\r\nMEDIUM, 000, 12\r\nLARGE, 90, 10, 45, 6,5\r\n",
+    {"LastComma.dem", false, "T\r\n 2\r\nMEDIUM, 000, 12\r\nLARGE, 90, 10, 45, 6,5\r\n",
      "not a comma (line 4"},
-    {"Count0.dem", Kind::Bytes, "T\r\n 0\r\nText.\r\n", "is not 1 to 6"},
-    {"Hostile.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, false), ""},
-    {"Big16.dem", Kind::Bytes, Utf16("Hostile\r\n" + kVessels, true), ""},
+    {"Count0.dem", false, "T\r\n 0\r\nText.\r\n", "is not 1 to 6"},
+    {"Hostile.dem", false, Utf16("Hostile\r\n" + kVessels, false), ""},
+    {"Big16.dem", false, Utf16("Hostile\r\n" + kVessels, true), ""},
 };
 
 fs::path Make(const fs::path& dir, const HostileFile& f) {
     const fs::path path = dir / f.name;
-    switch (f.kind) {
-    case Kind::Bytes:
-        Put(path, f.bytes);
-        break;
-    case Kind::Fifo:
+    if (f.fifo)
         EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
-        break;
-    case Kind::LinkToZero:
-        fs::create_symlink("/dev/zero", path);
-        break;
-    }
+    else
+        Put(path, f.bytes);
     return path;
 }
 
 // Every reader agrees: the demo reader, the chooser's preview and list, and marovane-plot.
 TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
+    const mv::test::TempDir root;
     for (const HostileFile& f : kFiles) {
         SCOPED_TRACE(f.name);
-        const fs::path dir = FreshFolder("read");
+        const fs::path dir = root.path / f.name; // one folder a case
+        fs::create_directories(dir);
         const fs::path path = Make(dir, f);
         const bool refused = *f.expected != '\0';
 
@@ -120,12 +102,12 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
         const int code = mv::RunPlotTool({"demo", path.string()}, out, err);
         EXPECT_EQ(code, refused ? 1 : 0) << err.str();
         EXPECT_EQ(out.str().find(" 0.00 nm"), std::string::npos) << out.str();
-        fs::remove_all(dir);
     }
 }
 
 TEST(HostileFiles, YawTableRefusedOrRead) {
-    const fs::path dir = FreshFolder("yaw");
+    const mv::test::TempDir root;
+    const fs::path& dir = root.path;
     fs::create_symlink("/dev/zero", dir / "Yaw.txt");
     EXPECT_NE(mv::ReadYawFile(dir / "Yaw.txt").Error.find("Not a regular file (Yaw.txt)"),
               std::string::npos);
@@ -136,26 +118,6 @@ TEST(HostileFiles, YawTableRefusedOrRead) {
     const auto yaw = mv::ReadYawFile(dir / "Yaw.txt");
     ASSERT_TRUE(yaw.ok()) << yaw.Error;
     EXPECT_EQ(yaw.Table->Rows.at(0)[3], 4.0f);
-    fs::remove_all(dir);
-}
-
-// A speed the arithmetic cannot take, typed or in force: refused at entry, and never shown
-// as a CPA of 0.00 nm.
-TEST(HostileFiles, FiguresThatCannotBeComputed) {
-    mv::OwnTargetFields fields;
-    fields.Targets = "1";
-    fields.Rows[0] = {1, "0", "10", "", ""};
-    fields.Rows[1] = {1, "90", "1e308", "6", "45"};
-    EXPECT_NE(mv::LoadOwnTargets(fields).Error.find("speed of vessel B"), std::string::npos);
-
-    mv::VesselTables t;
-    t.Create(2);
-    t.Vessel[0] = {0, 0, 10, 10, mv::kMedium};
-    t.Vessel[1] = {90, 90, std::numeric_limits<float>::infinity(), 10, mv::kMedium};
-    t.VesselPos[1] = {3, 4};
-    const mv::CpaDataTexts texts = mv::DoCPA(t, 1, false, mv::BearingMode::Course);
-    EXPECT_EQ(texts.CPA, mv::kCpaNotComputed);
-    EXPECT_EQ(texts.TCPA, mv::kCpaNotComputed);
 }
 
 enum class Fault { None, StaleTemp, TargetIsFolder, NoFolder, TempIsFolder, DiskFull };
@@ -179,9 +141,11 @@ const SaveCase kSaves[] = {
 TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
     std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails with EFBIG instead
     const std::string old = "old scenario\r\n", fresh(4096, 'n');
+    const mv::test::TempDir root;
     for (const SaveCase& c : kSaves) {
         SCOPED_TRACE(c.name);
-        const fs::path dir = FreshFolder("save");
+        const fs::path dir = root.path / std::to_string(&c - kSaves); // one folder a case
+        fs::create_directories(dir);
         const fs::path target = dir / (std::string(c.nameBytes - 4, 'S') + ".dem");
         if (c.fault == Fault::TargetIsFolder)
             fs::create_directory(target);
@@ -207,16 +171,13 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
             EXPECT_NE(error.find("Cannot write"), std::string::npos);
         }
         if (c.fault != Fault::TargetIsFolder) {
-            std::ifstream in(target, std::ios::binary);
-            const std::string now{std::istreambuf_iterator<char>(in), {}};
-            EXPECT_EQ(now, c.saved ? fresh : old);
+            EXPECT_EQ(mv::test::Slurp(target), c.saved ? fresh : old);
         }
         if (c.fault != Fault::TempIsFolder) {
             EXPECT_FALSE(fs::exists(dir / mv::kSaveTempName));
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
                   c.fault == Fault::TempIsFolder ? 2 : 1);
-        fs::remove_all(dir);
     }
 }
 

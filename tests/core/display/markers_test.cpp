@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <tuple>
 
 namespace mv {
@@ -142,8 +141,6 @@ TEST(VRMLimits, WheelAndAShorterRange) {
     s.VRMRange = 3.0;
     EXPECT_TRUE(WheelVRM(s, 2)); // a notch is one small step, 1 % of the range
     EXPECT_NEAR(s.VRMRange, 3.12, 1e-5);
-    s.VRMRange = 6.0;
-    EXPECT_FALSE(WheelVRM(s, 1));
     // A shorter range pulls the ring in to its edge; a ring inside it stays.
     for (auto [vrm, range, after] : {std::tuple{10.0, 6.0, 6.0}, {1.5, 6.0, 1.5}}) {
         s.VRMRange = vrm;
