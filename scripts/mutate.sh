@@ -188,9 +188,9 @@ mutant gui-collision-text app/radar_view.cpp 'message("COLLISION!")' \
 mutant gui-time-factor-list-deaf app/control_column.cpp 'connect(cboTimeFactor_' 's/.*//' \
     'console|app_main'
 mutant collision-mark-one-sided core/geometry.cpp 'c == 0 ? right : left' \
-    's/? right : left/? right : right/' 'radar_picture'
-mutant vrm-square-side-as-radius core/display/markers.cpp '2.0 \* s.VRMRange' \
-    's/2.0 \* s.VRMRange/s.VRMRange/' 'measure'
+    's/? right : left/? right : right; (void)left/' 'radar_picture'
+mutant gui-vrm-ring-twice-its-range app/radar_view.cpp 'setOverlayCircle(item::shpVRM' \
+    's/display_.VRMRange, kMarkerColour/2.0 * display_.VRMRange, kMarkerColour/' 'measure|console'
 mutant restart-leaves-the-positions core/vessel.cpp 'std::copy_n(StartPos.begin(), n' 's/.*//' \
     'console'
 

@@ -77,10 +77,6 @@ std::string EBLCaption(const RadarDisplayState& s, float ownHeading) {
     return "EBL " + DirectionText(EBLReadBearing(s, ownHeading)) + " " + mode;
 }
 
-WorldSquare PlaceVRM(const RadarDisplayState& s, const PointD& own) {
-    return {own.Y - s.VRMRange, own.X + s.VRMRange, 2.0 * s.VRMRange};
-}
-
 std::string VRMCaption(double vrmRange) {
     return "VRM " + FormatNumber(vrmRange, "#0.00");
 }

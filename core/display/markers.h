@@ -27,13 +27,6 @@ struct WorldSegment {
     PointD To;
 };
 
-// The VRM circle's bounding square: left and top edges, side (nautical miles).
-struct WorldSquare {
-    double Left = 0.0;
-    double Top = 0.0;
-    double Side = 0.0;
-};
-
 struct CursorCross {
     WorldSegment Horizontal; // lneHCursor
     WorldSegment Vertical;   // lneVCursor
@@ -50,7 +43,6 @@ double EBLTrueBearing(const RadarDisplayState& s, float ownHeading);
 // "EBL 045 RELATIVE", "EBL 030 COURSE"
 std::string EBLCaption(const RadarDisplayState& s, float ownHeading);
 
-WorldSquare PlaceVRM(const RadarDisplayState& s, const PointD& own);
 // "VRM 6.00", "VRM 11.88"
 std::string VRMCaption(double vrmRange);
 

@@ -130,6 +130,7 @@ TEST_F(ConsoleTest, RepeatKeepsItsPaceAndDropsAManoeuvreUnderWay) {
     Click("cmdRepeat");
     EXPECT_TRUE(exercise->isRunning());
     EXPECT_FALSE(sim.Maneuvering || sim.Turning);
+    EXPECT_EQ(sim.Vessels.VesselPos, sim.Vessels.StartPos);
     for (int t = 0; t < 5; ++t)
         exercise->tmrSim_Timer();
     EXPECT_NEAR(sim.Vessels.Vessel[0].Heading, 0.0f, 5.0f); // yaw only, no turn
