@@ -132,7 +132,7 @@ TEST_F(HostileInput, EveryNumericFieldOfEveryDialog) {
                     QTest::keyClicks(field, in.text);
                 }
                 // A count field answers as it changes; the action's own answer comes after.
-                if (!dialogs.messages().isEmpty()) EXPECT_EQ(sim.Vessels.Vessel, before.Vessel);
+                EXPECT_TRUE(dialogs.messages().isEmpty() || sim.Vessels.Vessel == before.Vessel);
                 dialogs.shown.clear();
                 if (action->isEnabled()) QTest::mouseClick(action, Qt::LeftButton);
 
