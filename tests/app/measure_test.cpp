@@ -77,7 +77,7 @@ TEST_F(MeasureTest, EveryMarkerControlDoesItsJobWhenPressed) {
     }
 }
 
-TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
+TEST_F(MeasureTest, HeldButtonsKeysAndWheelMoveTheMarkersThatAreOn) {
     LoadOwnAndTarget(0, {});
     // A held button with its marker off starts nothing.
     QTest::mousePress(Get("cmdVRMOut"), Qt::LeftButton);
@@ -103,11 +103,10 @@ TEST_F(MeasureTest, HoldingAButtonSpeedsUpAndReleasingStops) {
     QTest::mouseRelease(Get("cmdVRMOut"), Qt::LeftButton);
     EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 1.08");
     EXPECT_NEAR(DrawnVRM(), 1.08, 1e-4);
-}
 
-TEST_F(MeasureTest, ArrowKeysAndWheelMoveTheMarkersThatAreOn) {
-    LoadOwnAndTarget(0, {});
-    QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
+    // The arrow keys and the wheel move the markers that are on: the EBL alone, from north.
+    QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
+    display.EBLBearing = 0;
     Picture().setFocus();
     QTest::keyPress(&Picture(), Qt::Key_Right);
     EXPECT_TRUE(Utility().isActive());
@@ -118,6 +117,7 @@ TEST_F(MeasureTest, ArrowKeysAndWheelMoveTheMarkersThatAreOn) {
     // A tap is one small step.
     QTest::keyClick(&Picture(), Qt::Key_Left);
     EXPECT_EQ(display.EBLBearing, 9.0f);
+    display.VRMRange = 0;
     QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
     const auto wheel = [&](int eighths) {
         const QPointF at(100, 100);
