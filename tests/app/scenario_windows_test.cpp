@@ -83,7 +83,7 @@ TEST_F(ScenarioWindowsTest, ChooserListsByTitleAndRunsTheChosenDemo) {
     EXPECT_TRUE(sim.Vessels.NumVessels == 1 && list.isVisible());
 }
 
-TEST_F(ScenarioWindowsTest, OwnTargetsCountValidateBuildAsideRunAndStore) {
+TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
     Choose(1);
     mv::SetTargets& w = traffic->setTargets();
     ASSERT_TRUE(w.isVisible());
@@ -107,7 +107,11 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountValidateBuildAsideRunAndStore) {
 
     Click("cmdHelp", &w);
     EXPECT_EQ(Last().kind + " " + Last().text, "help " + mv::HelpTopic("mvhe0e7n.htm"));
+}
 
+TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
+    Choose(1);
+    mv::SetTargets& w = traffic->setTargets();
     const auto inForce = sim.Vessels.VesselPos;
 
     // The first failing field gets the focus with its text selected; nothing starts.
