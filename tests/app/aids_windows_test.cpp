@@ -200,7 +200,7 @@ TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
     EXPECT_EQ(all.join(" | ").toStdString(),
               "180 | 10.0 kt. | 090 | 10.0 kt. | 3.54 nm. | 315 | 15.0 min. | 135 | 14.1 kt.");
     Click("cmdCPAClose", w);
-    Click("cmdHeading");
+    Click("cmdHeading"); // course bearings: the DRM counted from north
     Click("cmdVessel(1)");
     EXPECT_EQ(Text("lblDRM", w), "225");
     // Final data: the target ordered to stop leaves only the own vessel's motion.
@@ -222,13 +222,12 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     const auto type = [&](const char* field, const char* text) {
         Type(Find<QLineEdit>(field, w), text);
     };
-    const char* const entries[][2] = {{"txtRange(0)", "10"},   {"txtBearing(0)", "53.1"},
-                                      {"txtRange(1)", "6.66"}, {"txtBearing(1)", "57.3"},
-                                      {"txtHour(0)", "10"},    {"txtMinute(0)", "0"},
-                                      {"txtSecond(0)", "0"},   {"txtHour(1)", "10"},
-                                      {"txtMinute(1)", "12"},  {"txtSecond(1)", "0"}};
-    for (const auto& e : entries)
-        type(e[0], e[1]);
+    const QStringList entries = QString("10 53.1 6.66 57.3 10 0 0 10 12 0").split(' ');
+    const char* fields[] = {"txtRange(0)",  "txtBearing(0)", "txtRange(1)",  "txtBearing(1)",
+                            "txtHour(0)",   "txtMinute(0)",  "txtSecond(0)", "txtHour(1)",
+                            "txtMinute(1)", "txtSecond(1)"};
+    for (int i = 0; i < 10; ++i)
+        type(fields[i], qPrintable(entries[i]));
     EXPECT_FALSE(compute->isEnabled()); // times alone do not validate
     type("txtBearing(1)", "57.3");
     ASSERT_TRUE(compute->isEnabled());

@@ -63,13 +63,6 @@ TEST_F(ConsoleTest, CommandsRunOnThePlainStateWithoutAWindow) {
     mv::RadarDisplayState d;
     mv::Exercise bare(bareSim, d, dialogs, folder.path().toStdString());
     const auto run = [&](const char* name) { EXPECT_TRUE(bare.commands().Trigger(name)) << name; };
-    d.VRMRange = 10;
-    run("mnuRangeDown");
-    EXPECT_EQ(d.Tick.Range, 6.0);
-    EXPECT_EQ(d.VRMRange, 6.0); // a shorter scale pulls the ring in
-    run("mnuRange(9)");
-    run("mnuRangeUp"); // the longest scale is the end
-    EXPECT_EQ(d.RangeIndex, 9);
     run("mnuRange(0)");
     EXPECT_EQ(d.Tick.Range, 0.125);
     run("mnuRangeRings");

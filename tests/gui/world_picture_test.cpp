@@ -18,7 +18,7 @@ void Centre(mv::WorldPicture& p, double east, double north) {
     p.setWindow(east - 5, north + 5.5, 10, -11.15);
 }
 
-TEST(WorldPicture, DrawingStaysPutAndOverlaysKeepTheirPlaceWhenTheWindowFollows) {
+TEST(WorldPicture, DrawingStaysPutAndOverlaysKeepTheirPlaceAndPaintOverIt) {
     mv::WorldPicture p;
     p.resize(QSize(200, 223));
     Centre(p, 0, 0);
@@ -43,6 +43,21 @@ TEST(WorldPicture, DrawingStaysPutAndOverlaysKeepTheirPlaceWhenTheWindowFollows)
     EXPECT_NEAR(back.x(), 4, 1e-9);
     EXPECT_NEAR(back.y(), -2, 1e-9);
     EXPECT_LT(p.toPixel(3, 0).y(), p.toPixel(3, -1).y()) << "north is up";
+
+    // Overlays paint over the picture, never into it, and go when hidden.
+    Centre(p, 0, 0);
+    QImage square(20, 20, QImage::Format_RGB32);
+    square.fill(QColor(0, 0, 255));
+    p.declare("img", mv::WorldPicture::ItemKind::Image);
+    p.setOverlayImage("img", square, 1, 1);               // top-left corner 1 nm east, 1 nm north
+    p.setOverlayLine("lne", 1.5, 0.5, 1.5, 3, kGreen, 3); // runs down through the picture
+    const QImage shown = p.render();
+    const QPoint inside = p.toPixel(1, 1).toPoint() + QPoint(15, 15);
+    EXPECT_EQ(shown.pixelColor(inside), QColor(0, 0, 255));
+    EXPECT_EQ(shown.pixelColor(p.toPixel(1.5, 0.8).toPoint()), kGreen) << "the line on top";
+    EXPECT_EQ(p.image().pixelColor(inside), kBlack) << "the retained image untouched";
+    p.setVisible("img", false);
+    EXPECT_EQ(p.render().pixelColor(inside), kBlack);
 }
 
 TEST(WorldPicture, ACircleKeepsItsMilesAtTwiceThePixelDensity) {
@@ -76,25 +91,6 @@ TEST(WorldPicture, AnImageKeptBySomeoneIsNeverDrawnOnByAResize) {
     p.point(1, 2, kBlack);
     EXPECT_EQ(kept, expected);
     EXPECT_EQ(p.image().pixelColor(0, 0), kWhite);
-}
-
-TEST(WorldPicture, OverlaysPaintOverThePictureAndGoWhenHidden) {
-    mv::WorldPicture p;
-    p.resize(QSize(200, 223));
-    Centre(p, 0, 0);
-    QImage square(20, 20, QImage::Format_RGB32);
-    square.fill(QColor(0, 0, 255));
-    p.declare("img", mv::WorldPicture::ItemKind::Image);
-    p.declare("lne", mv::WorldPicture::ItemKind::Line);
-    p.setOverlayImage("img", square, 1, 1);               // top-left corner 1 nm east, 1 nm north
-    p.setOverlayLine("lne", 1.5, 0.5, 1.5, 3, kGreen, 3); // runs down through the picture
-    const QImage shown = p.render();
-    const QPoint inside = p.toPixel(1, 1).toPoint() + QPoint(15, 15);
-    EXPECT_EQ(shown.pixelColor(inside), QColor(0, 0, 255));
-    EXPECT_EQ(shown.pixelColor(p.toPixel(1.5, 0.8).toPoint()), kGreen) << "the line on top";
-    EXPECT_EQ(p.image().pixelColor(inside), kBlack) << "the retained image untouched";
-    p.setVisible("img", false);
-    EXPECT_EQ(p.render().pixelColor(inside), kBlack);
 }
 
 } // namespace
