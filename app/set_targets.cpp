@@ -109,8 +109,10 @@ void SetTargets::BuildRow(int i, QGridLayout* grid, NumericEntryFilter* keys) {
         edit->setMaximumWidth(80);
         keys->watch(edit, "frmSetTargets");
         grid->addWidget(edit, line, col);
-        // A changed field is no longer the scenario last run.
-        connect(edit, &QLineEdit::textChanged, this, [this] { SetStoreEnabled(false); });
+        // A changed field is no longer the scenario last run; refilled on opening it still is.
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!refilling_) SetStoreEnabled(false);
+        });
         return edit;
     };
     r.txtHeading = field("txtHeading", 2);
@@ -139,6 +141,8 @@ void SetTargets::SetStoreEnabled(bool on) {
 void SetTargets::Open() {
     const Simulation& sim = exercise_.simulation();
     const OwnTargetFields f = OpeningFields(sim.Vessels, Fields());
+    // Refilling the fields in their own formats ("7" becomes "7.0") is no edit.
+    refilling_ = true;
     txtTargets_->setText(Q(f.Targets));
     for (int i = 0; i < kMaxVessels; ++i) {
         const Row& r = rows_[static_cast<size_t>(i)];
@@ -149,6 +153,7 @@ void SetTargets::Open() {
         if (r.txtRange) r.txtRange->setText(Q(in.Range));
         if (r.txtBearing) r.txtBearing->setText(Q(in.Bearing));
     }
+    refilling_ = false;
     // A random scenario can be stored as a demo at once: the rows now hold its start. Any
     // other scenario can be stored when the rows still hold what was last run.
     if (sim.TrafficSource == ScenarioSource::Random) SetStoreEnabled(true);
@@ -200,7 +205,7 @@ bool SetTargets::Validate() {
 }
 
 void SetTargets::txtTargets_Change() {
-    SetStoreEnabled(false);
+    if (!refilling_) SetStoreEnabled(false);
     const TargetCountCheck check = CheckTargetCount(txtTargets_->text().toStdString());
     if (!check.Message.empty()) dialogs_.message(Q(check.Message));
     if (check.NewText) {
@@ -229,6 +234,8 @@ void SetTargets::cmdRun_Click() {
     Simulation& sim = exercise_.simulation();
     sim.Vessels = std::move(*build.Tables);
     sim.Title = "Own targets";
+    // Nothing of the scenario before: the instructor writes a description with Description.
+    sim.Description.clear();
     exercise_.StartScenario(ScenarioSource::OwnTargets);
     exercise_.Start();
     SetStoreEnabled(true);
@@ -242,7 +249,8 @@ void SetTargets::cmdSaveDemo_Click() {
     QString file =
         dialogs_.saveFileName("Save Demo As", Q(DemoStoreFolder().string()), "Demo files (*.dem)");
     if (file.isEmpty()) return; // cancelled: nothing written, nothing said
-    if (QFileInfo(file).suffix().isEmpty()) file += ".dem";
+    // The chooser lists .dem files only: "notes" and "notes.txt" are stored as such.
+    if (QFileInfo(file).suffix().compare("dem", Qt::CaseInsensitive) != 0) file += ".dem";
     const Simulation& sim = exercise_.simulation();
     const DemoRecord record =
         OwnTargetsDemoRecord(Fields(), sim.Vessels, title.toStdString(), sim.Description);

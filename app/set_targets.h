@@ -74,7 +74,8 @@ class SetTargets : public QDialog {
     QLineEdit* txtTargets_ = nullptr;
     QPushButton* cmdSaveDemo_ = nullptr;
     QPushButton* cmdDescription_ = nullptr;
-    int16_t rowCount_ = 1; // the accepted number of targets
+    int16_t rowCount_ = 1;   // the accepted number of targets
+    bool refilling_ = false; // the fields are being filled from the scenario in force
 };
 
 } // namespace mv

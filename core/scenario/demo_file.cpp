@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mv {
@@ -197,7 +198,11 @@ std::string DemoFileText(const DemoRecord& record) {
         for (const std::string& piece : CutDescription(WithCrLf(record.Description)))
             text += piece + "\r\n";
     }
-    return Utf8ToWindows1252(text);
+    // The single-byte code page older demo sets use, unless a letter would be lost in it (a
+    // Greek or Cyrillic title): then UTF-8 with its byte-order mark, which the reader knows.
+    std::string single = Utf8ToWindows1252(text);
+    if (Windows1252ToUtf8(single) == text) return single;
+    return "\xEF\xBB\xBF" + text;
 }
 
 std::vector<std::string> CutDescription(std::string_view description) {
@@ -243,6 +248,8 @@ std::string WriteFileAtomically(const std::filesystem::path& path, std::string_v
 
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return "Cannot write " + path.string() + ": " + reason(errno);
+    // A file replaced keeps its permissions: a demo the instructor made read-only stays so.
+    if (struct stat old{}; ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
