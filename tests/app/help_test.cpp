@@ -107,14 +107,6 @@ TEST_F(HelpTest, ManualAndCompanionNameTheirFullPathWhenMissing) {
     EXPECT_EQ(Last().kind + " " + Last().text, "document " + CompanionPath(ProgramFolder()));
 }
 
-TEST_F(HelpTest, AboutBoxShowsTheVersionAndOkClosesIt) {
-    AboutBox box;
-    EXPECT_TRUE(box.lblVersion()->text().endsWith("\r\n" + VersionText()));
-    box.show();
-    Click("cmdOK", &box);
-    EXPECT_FALSE(box.isVisible());
-}
-
 // Every page the program asks for, and every page and picture linked from them, is there.
 TEST_F(HelpTest, EveryPageAskedForAndEveryLinkIsInTheBuiltHelp) {
     REQUIRE_BUILT_DOCS();
@@ -158,14 +150,7 @@ TEST_F(HelpTest, HelpWindowShowsThePageFromAnyCurrentFolder) {
     EXPECT_TRUE(w->browser()->toPlainText().contains("Random targets"));
     HelpWindow::Show(file);
     EXPECT_EQ(w->currentPage(), "html/index.htm");
-    w->close();
-}
-
-TEST_F(HelpTest, AMissingHelpFileIsSaidInTheWindow) {
-    HelpWindow* w = HelpWindow::Show(Folder() + "/Marovane Docs/mv3help.qch", "ebl.htm");
-    EXPECT_TRUE(w->currentPage().isEmpty());
-    EXPECT_TRUE(w->browser()->toPlainText().contains("not there"));
-    w->close();
+    delete w; // as at the program's end, so no indexing outlives the test
 }
 
 } // namespace

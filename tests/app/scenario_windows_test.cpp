@@ -6,7 +6,6 @@
 #include "app/text_viewer.h"
 #include "app/traffic_selector.h"
 #include "core/scenario/random_traffic.h"
-#include "gui/help_topics.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QComboBox>
@@ -104,9 +103,6 @@ TEST_F(ScenarioWindowsTest, OwnTargetsCountMessagesAndKeyFilter) {
 
     Type(Field("txtSpeed", 0), "1x2.5.3");
     EXPECT_EQ(Field("txtSpeed", 0)->text(), "12.53");
-
-    Click("cmdHelp", &w);
-    EXPECT_EQ(Last().kind + " " + Last().text, "help " + mv::HelpTopic("mvhe0e7n.htm"));
 }
 
 TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
@@ -225,11 +221,6 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheGeneratorsTraffic) {
     number->clear();
     Click("cmdRun", &w);
     EXPECT_FALSE(number->text().isEmpty());
-
-    Choose(2);
-    Click("cmdHelp", &w);
-    EXPECT_EQ(Last().text, mv::HelpTopic("mvhe0wvn.htm"));
-    Click("cmdCancel", &w);
 
     // Random traffic can be stored as a demo at once.
     Choose(1);
