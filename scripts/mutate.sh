@@ -193,6 +193,20 @@ mutant gui-vrm-ring-twice-its-range app/radar_view.cpp 'setOverlayCircle(item::s
     's/display_.VRMRange, kMarkerColour/2.0 * display_.VRMRange, kMarkerColour/' 'measure|console'
 mutant restart-leaves-the-positions core/vessel.cpp 'std::copy_n(StartPos.begin(), n' 's/.*//' \
     'console'
+mutant gui-console-closes-by-itself app/main_window.cpp 'QEvent::Close && !closing_' \
+    's/&& !closing_/\&\& closing_/' 'app_main'
+mutant gui-missing-help-unexplained gui/help_window.cpp '"</b> is not there. Help' \
+    's/is not there/cannot be shown/' 'help'
+mutant gui-grid-caption-stale app/true_view.cpp 'TrueViewCaption(display_.TVGridOn' \
+    's/TrueViewCaption(display_.TVGridOn/TrueViewCaption(false/' 'measure'
+mutant gui-title-not-the-exercise app/radar_console.cpp 'ExerciseTitle(exercise_.simulation().Title)' \
+    's/ExerciseTitle(exercise_.simulation().Title)/std::string("Radar")/' 'app_main|entry'
+mutant gui-random-help-wrong-page app/random_window.cpp 'HelpTopic("mvhe0wvn.htm")' \
+    's/mvhe0wvn.htm/index.htm/' 'scenario_windows|help'
+mutant gui-f1-ignores-the-focus app/main_window.cpp 'contextHelp(HelpContextOf(QApplication' \
+    's/HelpContextOf(QApplication::focusWidget())/0/' 'app_main|help'
+mutant gui-unknown-size-no-dot gui/world_picture.cpp 'const double w = std::max(it.width, 2);' \
+    's/std::max(it.width, 2)/0.0/' 'aids_windows|radar_picture'
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do

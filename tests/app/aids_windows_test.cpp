@@ -272,4 +272,15 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
     EXPECT_EQ(Text("txtRange(0)", panel().cpaComputer()), "");
 }
 
+TEST_F(AidsWindows, AVesselOfUnknownSizeShowsADot) {
+    Load("MEDIUM, 0, 0", {"SMALL, 0, 0, 030, 5"}); // clear of the rings and the heading line
+    sim.Vessels.Vessel[1].Size = 0.0;
+    console->view().RedrawVessels();
+    const QLineF echo = console->picture().overlayLine(mv::item::lneVessel(1));
+    ASSERT_EQ(echo.p1(), echo.p2());
+    const QImage shown = console->picture().render();
+    const QPoint at = echo.p1().toPoint() * shown.devicePixelRatio();
+    EXPECT_GT(qGreen(shown.pixel(at)), 128);
+}
+
 } // namespace

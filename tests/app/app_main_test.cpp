@@ -17,8 +17,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <filesystem>
@@ -97,6 +99,9 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     auto& d = app->display();
     EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn);
     EXPECT_TRUE(app->mainWindow().isVisible());
+    EXPECT_EQ(app->console().windowTitle(), "Coastal passage: three ships in sight");
+    app->mainWindow().consoleWindow()->close(); // the console cannot be closed by itself
+    EXPECT_TRUE(app->mainWindow().consoleWindow()->isVisible());
     EXPECT_FALSE(WindowOpen("frmSplash") || WindowOpen("frmBackSim"));
     EXPECT_EQ(Item("lblNoExercise", "visible"), "false");
     EXPECT_EQ(Item("shpVRM", "visible") + Item("lblRR", "visible"), "truetrue");
@@ -206,6 +211,12 @@ TEST_F(AppMain, WindowsOpenedFromTheMenusAndRepeatedChoicesOpenAgain) {
     EXPECT_TRUE(app->console().vesselPanel()->maneuverWindow().isOpenOn(1));
     Action("mnuCPAComputer")->trigger();
     EXPECT_TRUE(app->console().vesselPanel()->cpaComputer()->isVisible());
+    // F1 shows the page of the focused control.
+    app->console().vesselPanel()->cpaComputer()->hide();
+    app->mainWindow().activateWindow();
+    Control("cmdEBL")->setFocus();
+    emit app->mainWindow().findChild<QShortcut*>("shortcutContextHelp")->activated();
+    EXPECT_TRUE(dialogs.shown.back().text.endsWith("::html/ebl.htm"));
 }
 
 TEST_F(AppMain, ClosingTheMainWindowClosesEverythingWhateverIsOpen) {

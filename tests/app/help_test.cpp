@@ -153,5 +153,12 @@ TEST_F(HelpTest, HelpWindowShowsThePageFromAnyCurrentFolder) {
     delete w; // as at the program's end, so no indexing outlives the test
 }
 
+TEST_F(HelpTest, AMissingHelpFileIsSaidInTheWindow) {
+    HelpWindow* w = HelpWindow::Show(Folder() + "/Marovane Docs/mv3help.qch", "ebl.htm");
+    EXPECT_TRUE(w->currentPage().isEmpty());
+    EXPECT_TRUE(w->browser()->toPlainText().contains("not there"));
+    w->close();
+}
+
 } // namespace
 } // namespace mv::test

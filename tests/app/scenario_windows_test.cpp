@@ -6,6 +6,7 @@
 #include "app/text_viewer.h"
 #include "app/traffic_selector.h"
 #include "core/scenario/random_traffic.h"
+#include "gui/help_topics.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QComboBox>
@@ -207,6 +208,8 @@ TEST_F(ScenarioWindowsTest, OneExerciseNumberGivesTheGeneratorsTraffic) {
     ASSERT_TRUE(w.isVisible());
     auto* number = Find<QLineEdit>("txtExercise", &w);
     Click("optModerate", &w);
+    Click("cmdHelp", &w);
+    EXPECT_EQ(Last().text, mv::HelpTopic("mvhe0wvn.htm"));
     Type(number, "4242");
     Click("cmdRun", &w);
     EXPECT_FALSE(w.isVisible());
