@@ -207,6 +207,19 @@ mutant gui-f1-ignores-the-focus app/main_window.cpp 'contextHelp(HelpContextOf(Q
     's/HelpContextOf(QApplication::focusWidget())/0/' 'app_main|help'
 mutant gui-unknown-size-no-dot gui/world_picture.cpp 'const double w = std::max(it.width, 2);' \
     's/std::max(it.width, 2)/0.0/' 'aids_windows|radar_picture'
+mutant gui-rings-never-off gui/radar_picture.cpp 'state_.RingsOn ? RingRadii' \
+    's/state_.RingsOn ?/true ?/' 'radar_picture|console'
+mutant gui-kept-frame-drawn-on gui/world_picture.cpp 'pixels_.use_count() > 1 ||' \
+    's/pixels_.use_count() > 1 ||//' 'radar_picture|console|aids_windows'
+mutant gui-double-density-halved gui/world_picture.cpp 'const int w = std::max(1, qRound' \
+    's/qRound(size_.width() \* dpr_)/size_.width()/' 'radar_picture|console|aids_windows'
+mutant gui-freq-stops-at-twelve core/display/display_commands.cpp 'PlotFreqIndex + 1) % 4' \
+    's/(display_.Tick.PlotFreqIndex + 1) % 4/std::min(display_.Tick.PlotFreqIndex + 1, 3)/' \
+    'console|radar_picture|app_main'
+mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
+    's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
+mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \
+    's/SetTimeFactor(i)/SetTimeFactor(i ? i - 1 : 0)/' 'app_main|console'
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do

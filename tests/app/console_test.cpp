@@ -113,7 +113,7 @@ TEST_F(ConsoleTest, TheTrafficListShowsWhereAScenarioStartedElsewhereCameFrom) {
         EXPECT_FALSE(w != console.get() && w->isVisible()) << w->objectName().toStdString();
 }
 
-TEST_F(ConsoleTest, PausingMovesNoButtonFromUnderThePointer) {
+TEST_F(ConsoleTest, PauseCaptionAndTheTimeFactorListFollowTheExercise) {
     LoadOwnAndTarget(0, {});
     exercise->Start();
     auto* pause = Find<QPushButton>("cmdPause");

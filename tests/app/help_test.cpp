@@ -103,6 +103,9 @@ TEST_F(HelpTest, ManualAndCompanionNameTheirFullPathWhenMissing) {
     OpenManual(dialogs, ProgramFolder());
     EXPECT_EQ(Last().kind + " " + Last().text,
               "document " + Folder() + "/Marovane Docs/mvfront.pdf");
+    dialogs.documentsOpen = false; // a desktop with no program for PDF files
+    OpenManual(dialogs, ProgramFolder());
+    EXPECT_TRUE(Last().text.startsWith("No program to show PDF files"));
     RunCompanion(dialogs, ProgramFolder());
     EXPECT_EQ(Last().kind + " " + Last().text, "document " + CompanionPath(ProgramFolder()));
 }
