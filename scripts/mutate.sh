@@ -220,6 +220,10 @@ mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)
     's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
 mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \
     's/SetTimeFactor(i)/SetTimeFactor(i ? i - 1 : 0)/' 'app_main|console'
+mutant gui-untitled-demo-nameless session/exercise.cpp 'ExerciseTitle(read.Scenario->Title' \
+    's/path.filename().string()/std::string()/' 'entry|app_main|console'
+mutant gui-stored-name-loses-accents app/set_targets.cpp 'WriteFileAtomically(file.toStdString()' \
+    's/file.toStdString()/file.toLatin1().toStdString()/' 'scenario_windows|files'
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do

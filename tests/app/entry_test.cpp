@@ -131,10 +131,11 @@ TEST_F(EntryTest, WindowsShowTheStateAsItIsNow) {
     exercise->tmrSim_Timer();
     EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 110 COURSE");
 
-    // A new scenario's speed at once.
+    // A new scenario's speed at once; an untitled demo goes by its file's name.
     WriteDemo("Untitled.dem", "\r\n 1 \r\nSMALL, 090, 5\r\n");
     ASSERT_TRUE(exercise->LoadDemo("Untitled.dem"));
     EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 5.0 kt\nCourse = 090 T");
+    EXPECT_EQ(console->windowTitle(), "Untitled.dem");
 }
 
 TEST(EntryHelp, MenuEntriesSayWhatTheyCannotDo) {

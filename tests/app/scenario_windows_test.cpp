@@ -143,18 +143,18 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_FALSE(viewer.txtDescription()->isReadOnly());
     viewer.txtDescription()->setPlainText("Stand on.");
     Click("cmdCancel", &viewer);
-    dialogs.texts = {"Zulu crossing", folder.filePath("Crossing")};
+    dialogs.texts = {"Zulu crossing", folder.filePath("Crossing – Ærø")};
     Click("cmdSaveDemo", &w);
     const auto& asked = dialogs.shown[dialogs.shown.size() - 2];
     EXPECT_EQ(asked.text + " | " + asked.title, "Enter a title for this demo | Saving as Demo");
     EXPECT_EQ(Last().title, "Save Demo As");
     const auto run = sim.Vessels.StartPos;
-    ASSERT_TRUE(exercise->LoadDemo("Crossing.dem"));
+    ASSERT_TRUE(exercise->LoadDemo("Crossing – Ærø.dem"));
     EXPECT_EQ(sim.Title, "Zulu crossing");
     EXPECT_EQ(sim.Description, "Stand on.\r\n");
     EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.0f);
     EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, run[1].Y, 1e-9);
-    EXPECT_TRUE(Listed().contains("  Zulu crossing\tCrossing.dem"));
+    EXPECT_TRUE(Listed().contains("  Zulu crossing\tCrossing – Ærø.dem"));
 
     // A cancelled save dialog writes and says nothing.
     const size_t shownBefore = dialogs.shown.size();
