@@ -193,6 +193,37 @@ mutant gui-vrm-ring-twice-its-range app/radar_view.cpp 'setOverlayCircle(item::s
     's/display_.VRMRange, kMarkerColour/2.0 * display_.VRMRange, kMarkerColour/' 'measure|console'
 mutant restart-leaves-the-positions core/vessel.cpp 'std::copy_n(StartPos.begin(), n' 's/.*//' \
     'console'
+mutant gui-console-closes-by-itself app/main_window.cpp 'QEvent::Close && !closing_' \
+    's/&& !closing_/\&\& closing_/' 'app_main'
+mutant gui-missing-help-unexplained gui/help_window.cpp '"</b> is not there. Help' \
+    's/is not there/cannot be shown/' 'help'
+mutant gui-grid-caption-stale app/true_view.cpp 'TrueViewCaption(display_.TVGridOn' \
+    's/TrueViewCaption(display_.TVGridOn/TrueViewCaption(false/' 'measure'
+mutant gui-title-not-the-exercise app/radar_console.cpp 'ExerciseTitle(exercise_.simulation().Title)' \
+    's/ExerciseTitle(exercise_.simulation().Title)/std::string("Radar")/' 'app_main|entry'
+mutant gui-random-help-wrong-page app/random_window.cpp 'HelpTopic("mvhe0wvn.htm")' \
+    's/mvhe0wvn.htm/index.htm/' 'scenario_windows|help'
+mutant gui-f1-ignores-the-focus app/main_window.cpp 'contextHelp(HelpContextOf(QApplication' \
+    's/HelpContextOf(QApplication::focusWidget())/0/' 'app_main|help'
+mutant gui-unknown-size-no-dot gui/world_picture.cpp 'const double w = std::max(it.width, 2);' \
+    's/std::max(it.width, 2)/0.0/' 'aids_windows|radar_picture'
+mutant gui-rings-never-off gui/radar_picture.cpp 'state_.RingsOn ? RingRadii' \
+    's/state_.RingsOn ?/true ?/' 'radar_picture|console'
+mutant gui-kept-frame-drawn-on gui/world_picture.cpp 'pixels_.use_count() > 1 ||' \
+    's/pixels_.use_count() > 1 ||//' 'radar_picture|console|aids_windows'
+mutant gui-double-density-halved gui/world_picture.cpp 'const int w = std::max(1, qRound' \
+    's/qRound(size_.width() \* dpr_)/size_.width()/' 'radar_picture|console|aids_windows'
+mutant gui-freq-stops-at-twelve core/display/display_commands.cpp 'PlotFreqIndex + 1) % 4' \
+    's/(display_.Tick.PlotFreqIndex + 1) % 4/std::min(display_.Tick.PlotFreqIndex + 1, 3)/' \
+    'console|radar_picture|app_main'
+mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
+    's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
+mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \
+    's/SetTimeFactor(i)/SetTimeFactor(i ? i - 1 : 0)/' 'app_main|console'
+mutant gui-untitled-demo-nameless session/exercise.cpp 'ExerciseTitle(read.Scenario->Title' \
+    's/path.filename().string()/std::string()/' 'entry|app_main|console'
+mutant gui-stored-name-loses-accents app/set_targets.cpp 'WriteFileAtomically(file.toStdString()' \
+    's/file.toStdString()/file.toLatin1().toStdString()/' 'scenario_windows|files'
 
 if [ "$LIST" = 1 ]; then
     for i in "${!NAMES[@]}"; do

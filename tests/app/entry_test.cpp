@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 
 namespace {
 
@@ -149,30 +148,9 @@ TEST(EntryHelp, MenuEntriesSayWhatTheyCannotDo) {
     ASSERT_TRUE(app.Start());
     QAction* mv3 = mv::test::Find<QAction>(&app.mainWindow(), "mnuMV3");
     EXPECT_FALSE(mv3->isEnabled());
-    EXPECT_EQ(mv3->toolTip(), mv::kNoCompanionTip);
     QFile(mv::CompanionPath(folder)).open(QIODevice::WriteOnly);
     emit app.exercise().changed();
     EXPECT_TRUE(mv3->isEnabled());
-
-    // The manual on a desktop with no viewer for PDF files.
-    struct : mv::Dialogs {
-        QStringList said;
-        Answer message(const QString& text, const QString&, Icon, Buttons) override {
-            said << text;
-            return Answer::Ok;
-        }
-        QString prompt(const QString&, const QString&, const QString&) override { return {}; }
-        QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-        void beep() override {}
-        void showHelp(const QString&) override {}
-        bool openDocument(const QString&) override { return false; }
-    } desktop;
-    ASSERT_TRUE(QDir(dir.path()).mkpath("Marovane Docs"));
-    QFile(dir.path() + "/Marovane Docs/mvfront.pdf").open(QIODevice::WriteOnly);
-    mv::OpenManual(desktop, folder);
-    ASSERT_EQ(desktop.said.size(), 1);
-    EXPECT_TRUE(desktop.said[0].startsWith("No program to show PDF files"))
-        << desktop.said[0].toStdString();
 }
 
 } // namespace

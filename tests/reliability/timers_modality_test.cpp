@@ -2,11 +2,8 @@
 // window close at the worst moment, and checks that no tick ran inside another, no window
 // holds on to a vessel that is gone, and nothing crashed.
 
-#include "app/application.h"
 #include "app/cpa_computer_window.h"
-#include "app/main_window.h"
 #include "app/maneuver_window.h"
-#include "app/marker_tools.h"
 #include "app/radar_console.h"
 #include "app/vessel_panel.h"
 #include "session/exercise.h"
@@ -15,9 +12,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
-#include <cmath>
 #include <functional>
 
 namespace {
@@ -27,7 +22,6 @@ const QByteArray kCloseTarget = "MEDIUM, 180, 10, 000, .5";
 
 class TimersAndModality : public mv::test::ExerciseFixture {
   protected:
-    mv::MarkerHold& markers() { return *console->findChild<mv::MarkerHold*>(); }
     mv::ManeuverWindow& maneuver() { return panel().maneuverWindow(); }
     void EBLOn() {
         if (!display.EBLOn) Click("cmdEBL");
@@ -65,52 +59,6 @@ TEST_F(TimersAndModality, WorstMoments) {
              QTest::mouseClick(cpa->findChild<QPushButton*>("cmdCopyEBLVRM(0)"), Qt::LeftButton);
              EXPECT_FALSE(cpa->findChild<QLineEdit*>("txtHour(0)")->text().isEmpty());
          }},
-        {"the utility timer fires while the collision box waits",
-         [this] {
-             LoadOwnAnd(0, {kCloseTarget});
-             exercise->SetTimeFactor(6);
-             EBLOn();
-             auto* clockwise = console->findChild<QPushButton*>("cmdEBLClock");
-             const float bearing = display.EBLBearing;
-             ASSERT_TRUE(display.EBLOn);
-             ASSERT_TRUE(clockwise->isEnabled());
-             bool inBox = false;
-             dialogs.whileShown = [&] {
-                 if (inBox) return; // only the collision box: no box inside a box
-                 inBox = true;
-                 QTest::mousePress(clockwise, Qt::LeftButton);
-                 for (int i = 0; i < 30; ++i)
-                     markers().tmrUtility_Timer();
-                 QTest::mouseRelease(clockwise, Qt::LeftButton);
-                 exercise->tmrSim_Timer();
-             };
-             exercise->tmrSim_Timer();
-             EXPECT_EQ(dialogs.messages(), QStringList{"COLLISION!"});
-             EXPECT_NE(display.EBLBearing, bearing);
-             EXPECT_GE(display.EBLBearing, 0.0f);
-             EXPECT_LT(display.EBLBearing, 360.0f);
-             EXPECT_EQ(ticks, 1);
-         }},
-        {"range changes while the EBL is held",
-         [this] {
-             LoadOwnAnd(0, {"SMALL, 90, 10, 045, 4"});
-             EBLOn();
-             auto* clockwise = console->findChild<QPushButton*>("cmdEBLClock");
-             QTest::mousePress(clockwise, Qt::LeftButton);
-             for (int i = 0; i < 12; ++i) {
-                 markers().tmrUtility_Timer();
-                 Run("mnuRangeDown");
-                 markers().tmrUtility_Timer();
-                 exercise->tmrSim_Timer();
-                 Run("mnuRangeUp");
-             }
-             QTest::mouseRelease(clockwise, Qt::LeftButton);
-             EXPECT_FALSE(console->findChild<QTimer*>("tmrUtility")->isActive());
-             EXPECT_TRUE(std::isfinite(display.EBLBearing));
-             EXPECT_TRUE(console->findChild<QObject*>("lneEBL")->property("visible").toBool());
-             EXPECT_TRUE(dialogs.messages().isEmpty())
-                 << dialogs.messages().join('|').toStdString();
-         }},
         {"a scenario started while the manoeuvre window is open on a vessel it does not have",
          [this] {
              LoadOwnAnd(0,
@@ -122,11 +70,6 @@ TEST_F(TimersAndModality, WorstMoments) {
              LoadOwnAnd(0, {"SMALL, 270, 10, 045, 4"});
              // The window no longer offers orders to a vessel that is not there.
              EXPECT_FALSE(maneuver().isOpenOn(5));
-             // What the user can still reach: only a window that is up takes clicks.
-             for (const char* b : {"cmdTurnLeft", "cmdTurnRight", "cmdExecute"})
-                 if (auto* button = maneuver().findChild<QPushButton*>(b);
-                     button && maneuver().isVisible())
-                     button->click();
              exercise->tmrSim_Timer();
              EXPECT_EQ(sim.Vessels.NumVessels, 2);
              EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, 270);
@@ -162,34 +105,6 @@ TEST_F(TimersAndModality, WorstMoments) {
         maneuver().hide();
         if (auto* cpa = panel().cpaComputer()) cpa->hide();
     }
-}
-
-// The main window closed, as by its close box, while a message box is up: the box returns
-// into windows that still exist, and the exercise goes on or stops without a crash.
-TEST(MainWindowClosedBehindABox, DuringACollisionAndDuringALoadMessage) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    QFile::copy(QString(MAROVANE_DATA_DIR) + "/Yaw.txt", folder.filePath("Yaw.txt"));
-    QFile demo(folder.filePath("Default.dem"));
-    ASSERT_TRUE(demo.open(QIODevice::WriteOnly));
-    demo.write("Default\r\n 2 \r\nMEDIUM, 000, 10\r\nMEDIUM, 180, 10, 000, .5\r\n");
-    demo.close();
-    mv::ScriptedDialogs dialogs;
-    mv::Application app(folder.path().toStdString(), dialogs);
-    ASSERT_TRUE(app.Start());
-    app.mainWindow().show();
-    app.exercise().SetTimeFactor(6);
-    dialogs.whileShown = [&] {
-        app.mainWindow().close();
-        // What a real box's own event loop would do with deferred deletions.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        app.exercise().tmrSim_Timer();
-    };
-    app.exercise().tmrSim_Timer();
-    EXPECT_EQ(dialogs.messages(), QStringList{"COLLISION!"});
-    app.exercise().LoadDemo("Missing.dem");
-    EXPECT_EQ(dialogs.shown.back().title, "LoadDemo");
-    EXPECT_EQ(app.simulation().Title, "Default");
 }
 
 } // namespace

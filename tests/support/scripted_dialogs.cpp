@@ -40,7 +40,7 @@ void ScriptedDialogs::showHelp(const QString& topic) {
 
 bool ScriptedDialogs::openDocument(const QString& path) {
     shown.push_back({"document", path, {}, Icon::None});
-    return true;
+    return documentsOpen;
 }
 
 QStringList ScriptedDialogs::messages() const {

@@ -27,6 +27,7 @@ class ScriptedDialogs final : public Dialogs {
     std::deque<Answer> answers;
     std::deque<QString> texts; // answers to prompts and save-file questions
     int beeps = 0;
+    bool documentsOpen = true; // false: a desktop with no program for the document
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
