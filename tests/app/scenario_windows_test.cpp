@@ -128,9 +128,10 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::Demo && w.isVisible());
     EXPECT_FALSE(Find<QPushButton>("cmdSaveDemo", &w)->isEnabled());
 
-    Field("txtSpeed", 1)->setText("14");
+    Field("txtSpeed", 1)->setText("14.50");     // refilled as "14.5" on opening: no edit
+    sim.Description = "Two ships meet end on."; // the demo's, not the own targets'
     Click("cmdRun", &w);
-    EXPECT_TRUE(!w.isVisible() && exercise->isRunning());
+    EXPECT_TRUE(!w.isVisible() && exercise->isRunning() && sim.Description.empty());
     EXPECT_TRUE(sim.TrafficSource == mv::ScenarioSource::OwnTargets &&
                 Selector()->currentIndex() == 1);
     EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, 8 * std::sin(45 * 0.0174532925), 1e-6); // 045, 8 nm
@@ -143,18 +144,19 @@ TEST_F(ScenarioWindowsTest, OwnTargetsValidateBuildAsideRunAndStore) {
     EXPECT_FALSE(viewer.txtDescription()->isReadOnly());
     viewer.txtDescription()->setPlainText("Stand on.");
     Click("cmdCancel", &viewer);
-    dialogs.texts = {"Zulu crossing", folder.filePath("Crossing – Ærø")};
+    // A Greek title is kept, and a name without .dem gets it so that the chooser lists it.
+    dialogs.texts = {"Διασταύρωση Zulu", folder.filePath("Crossing – Ærø.txt")};
     Click("cmdSaveDemo", &w);
     const auto& asked = dialogs.shown[dialogs.shown.size() - 2];
     EXPECT_EQ(asked.text + " | " + asked.title, "Enter a title for this demo | Saving as Demo");
     EXPECT_EQ(Last().title, "Save Demo As");
     const auto run = sim.Vessels.StartPos;
-    ASSERT_TRUE(exercise->LoadDemo("Crossing – Ærø.dem"));
-    EXPECT_EQ(sim.Title, "Zulu crossing");
+    ASSERT_TRUE(exercise->LoadDemo("Crossing – Ærø.txt.dem"));
+    EXPECT_EQ(sim.Title, "Διασταύρωση Zulu");
     EXPECT_EQ(sim.Description, "Stand on.\r\n");
-    EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.0f);
+    EXPECT_EQ(sim.Vessels.Vessel[1].Speed, 14.5f);
     EXPECT_NEAR(sim.Vessels.VesselPos[1].Y, run[1].Y, 1e-9);
-    EXPECT_TRUE(Listed().contains("  Zulu crossing\tCrossing – Ærø.dem"));
+    EXPECT_TRUE(Listed().contains("  Διασταύρωση Zulu\tCrossing – Ærø.txt.dem"));
 
     // A cancelled save dialog writes and says nothing.
     const size_t shownBefore = dialogs.shown.size();
