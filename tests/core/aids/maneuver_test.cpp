@@ -156,15 +156,10 @@ TEST(NumericKeyFilter, DecidesEachKey) {
     for (const auto& c : cases)
         EXPECT_EQ(mv::NumericKeyFilter(c.key, c.text, c.caret, c.sign, c.decimal), c.expected)
             << int(c.key) << " into '" << c.text << "'";
-    // Whole degrees and clock parts take no point; speeds, ranges and bearings may.
-    const struct {
-        const char *window, *field;
-        bool decimal;
-    } fields[] = {{"frmManeuver", "txtCourse", false}, {"frmManeuver", "txtSpeed", true}};
-    for (const auto& f : fields)
-        EXPECT_EQ(mv::NumericFieldPermissions(f.window, f.field),
-                  (mv::KeyPermissions{false, f.decimal}))
-            << f.window << " " << f.field;
+    // Whole degrees take no point; speeds may.
+    EXPECT_EQ(mv::NumericFieldPermissions("frmManeuver", "txtCourse"), (mv::KeyPermissions{}));
+    EXPECT_EQ(mv::NumericFieldPermissions("frmManeuver", "txtSpeed"),
+              (mv::KeyPermissions{false, true}));
     EXPECT_FALSE(mv::NumericFieldPermissions("frmManeuver", "lblTitle"));
 }
 

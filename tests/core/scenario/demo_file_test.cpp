@@ -79,7 +79,6 @@ TEST(ParseDemoAndYaw, BrokenFilesAreRejectedWithTheirLine) {
         EXPECT_EQ(error, what + " (line " + std::to_string(line) + " of " + file + ")");
     }
     EXPECT_EQ(ReadDemoFile("/no/such/folder/Crossing.dem").Error, "File not found (Crossing.dem)");
-    EXPECT_EQ(ReadYawFile("/no/such/folder/Yaw.txt").Error, "File not found (Yaw.txt)");
 }
 
 TEST(CutDescription, AtTheFirstBlankOrLineFeedFromThe82ndCharacter) {
@@ -102,14 +101,10 @@ TEST(CutDescription, AtTheFirstBlankOrLineFeedFromThe82ndCharacter) {
 }
 
 TEST(DemoFileText, WritesCrLfLines) {
-    const DemoRecord r{"Busy\nstrait",
-                       {{kMedium, "000", "12", "", ""}, {kLarge, "270", "12", "045", "8"}},
-                       "Unix line.\nOld Mac line.\rWindows line.\r\n\nEnd."};
-    EXPECT_EQ(DemoFileText(r), "Busy strait\r\n"
-                               " 2 \r\n"
-                               "MEDIUM, 000, 12\r\n"
-                               "LARGE, 270, 12, 045, 8\r\n"
-                               "Unix line.\r\nOld Mac line.\r\nWindows line.\r\n\r\nEnd.\r\n");
+    const DemoRecord r{
+        "Busy\nstrait", {{kLarge, "270", "12", "", ""}}, "Unix.\nMac.\rWin.\r\n\nEnd."};
+    EXPECT_EQ(DemoFileText(r), "Busy strait\r\n 1 \r\nLARGE, 270, 12\r\n"
+                               "Unix.\r\nMac.\r\nWin.\r\n\r\nEnd.\r\n");
 }
 
 TEST(DemoFileText, Windows1252TextSurvivesReadingAndWriting) {
