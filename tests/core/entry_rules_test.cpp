@@ -25,22 +25,6 @@ TEST(EntryRules, DirectionsFoldToNorthBeforeTheyRead360) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DirectionText(c.degrees, c.decimals), c.text) << c.degrees;
-
-    // An own heading of 359.6 orders 000, and every read-out of it says so.
-    OwnTargetFields f;
-    f.Targets = "1";
-    f.Rows[0] = {1, "359.6", "10", "", ""};
-    f.Rows[1] = {1, "359.7", "5", "6", "359.8"};
-    const OwnTargetsBuild b = LoadOwnTargets(f);
-    ASSERT_TRUE(b.ok()) << b.Error;
-    EXPECT_EQ(b.Tables->Vessel[0].NewHeading, 0);
-    EXPECT_EQ(b.Tables->Vessel[1].NewHeading, 0);
-    EXPECT_EQ(StatusLineText(b.Tables->Vessel[0]), "Speed = 10.0 kt\r\nCourse = 000 T");
-    ManeuverEntries entries;
-    OpenManeuverPanel(*b.Tables, 0, "A", entries);
-    Simulation sim;
-    sim.Vessels = *b.Tables;
-    EXPECT_EQ(ExecuteManeuver(entries, 0, sim), std::nullopt);
 }
 
 TEST(EntryRules, CopiedSightingIsTheTrueBearingInTheFieldsFigures) {

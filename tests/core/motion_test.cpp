@@ -1,5 +1,4 @@
 #include "core/clock.h"
-#include "core/closest_approach.h"
 #include "core/motion.h"
 
 #include <gtest/gtest.h>
@@ -71,30 +70,6 @@ TEST(SpeedStep, ApproachesAndClamps) {
         }
         EXPECT_EQ(speeds, c.speeds) << c.from << " to " << c.to << " x" << c.factor;
     }
-}
-
-TEST(MoveVessel, NegativeSpeedGoesAstern) {
-    PointD p;
-    mv::MoveVessel(Vessel(mv::kMedium, 90, 90, -12, -12), p, mv::SimClock{}.HoursPerTick);
-    EXPECT_NEAR(p.Y, -0.01, 1e-12); // 12 kn for 3 s is 0.01 nm
-    EXPECT_NEAR(p.X, 0.0, 1e-12);
-}
-
-TEST(ClosestApproachInTick, InsideOrAtEitherEndOfTheTick) {
-    const struct {
-        const char* name;
-        PointD ownFrom, ownTo, targetFrom, targetTo; // north, east in nautical miles
-        double expected;
-    } cases[] = {
-        // Head-on, 0.005 nm off the line: 1 nm apart at both ends, passing within the tick.
-        {"passing inside the tick", {0, 0}, {1, 0}, {1, 0.005}, {0, 0.005}, 0.005},
-        {"closing: the end of the tick", {0, 0}, {0.01, 0}, {1, 0.005}, {0.99, 0.005}, 0.98001276},
-        {"opening: the start of the tick", {0, 0}, {1, 0}, {-0.2, 0}, {-1.2, 0}, 0.2},
-    };
-    for (const auto& c : cases)
-        EXPECT_NEAR(mv::ClosestApproachInTick(c.ownFrom, c.ownTo, c.targetFrom, c.targetTo),
-                    c.expected, 1e-6)
-            << c.name;
 }
 
 } // namespace

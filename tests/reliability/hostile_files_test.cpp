@@ -86,9 +86,6 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
             EXPECT_EQ(read.Scenario->Vessels.size(), 2u);
         }
 
-        const mv::DescriptionPreview preview = mv::DemoDescriptionPreview(dir, f.name);
-        EXPECT_EQ(preview.ok(), !refused) << preview.Error;
-
         const mv::DemoList list = mv::LoadDemoList(dir);
         if (!refused) {
             EXPECT_EQ(list.Entries.at(0), std::string("  Hostile\t") + f.name);

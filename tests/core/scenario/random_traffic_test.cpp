@@ -96,13 +96,5 @@ TEST(GenerateRandomTraffic, InvariantsOverManyExercises) {
     }
 }
 
-TEST(ExerciseNumber, TypedOrTakenFromTheClock) {
-    EXPECT_TRUE(ParseExerciseNumber(" 4711 ") == 4711u &&
-                ParseExerciseNumber("4294967295") == 4294967295u);
-    for (const char* bad : {"", "4294967296", "-1", "12a", "1.5"})
-        EXPECT_EQ(ParseExerciseNumber(bad), std::nullopt) << bad;
-    EXPECT_TRUE(ExerciseFromClock() >= 1u && ExerciseFromClock() <= 999999u);
-}
-
 } // namespace
 } // namespace mv
