@@ -159,7 +159,7 @@ mutant true-view-range-past-the-end core/display/true_view_logic.cpp 'kRangeScal
 mutant cpa-not-a-number-shown core/aids/cpa.cpp 'if (!(std::isfinite(out.CPA)' \
     's/if (!(std::isfinite(out.CPA)/if (false \&\& !(std::isfinite(out.CPA)/' 'cpa'
 mutant cpa-input-not-checked core/aids/cpa.cpp 'return std::isfinite(in.TargetCourse) \&\&' \
-    's/return std::isfinite(in.TargetCourse) \&\&/return true || std::isfinite(in.TargetCourse) \&\&/' 'cpa'
+    's/return std::isfinite(in.TargetCourse) \&\& /return /' 'cpa'
 mutant moderate-margin-a-mile core/scenario/random_traffic.cpp 'kOwnSpeed, t.Bearing, t.Range) < 1.1;' \
     's/< 1.1;/< 1.0;/' 'random_traffic'
 mutant program-folder-installed-first core/program_folder.cpp 'if (HoldsData(exeFolder)) return exeFolder;' \
@@ -169,7 +169,7 @@ mutant yaw-table-not-required core/program_folder.cpp 'is_regular_file(folder / 
 mutant own-heading-360-kept core/scenario/own_targets.cpp 'own.NewHeading = FoldDegrees16(whole);' \
     's/FoldDegrees16(whole)/whole/' 'scenario_sources|entry_rules'
 mutant astern-speed-taken-ahead core/motion.cpp 'static_cast<double>(vessel.Speed) \* hoursPerTick' \
-    's/static_cast<double>(vessel.Speed)/std::fabs(static_cast<double>(vessel.Speed))/' 'motion|tick'
+    's/static_cast<double>(vessel.Speed)/(vessel.Speed < 0 ? -1.0 : 1.0) * vessel.Speed/' 'motion|tick'
 mutant win1252-unmapped-dropped core/scenario/text_encoding.cpp "char mapped = '?';" \
     "s/'?'/'\\\\0'/" 'demo_file|hostile_files'
 mutant utf8-overlong-accepted core/scenario/text_encoding.cpp 'if (n == 0) return false;' \

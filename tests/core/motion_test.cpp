@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "core/closest_approach.h"
 #include "core/motion.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,11 @@ TEST(SpeedStep, ApproachesAndClamps) {
         }
         EXPECT_EQ(speeds, c.speeds) << c.from << " to " << c.to << " x" << c.factor;
     }
+}
+
+TEST(ClosestApproachInTick, OpeningTakesTheStartOfTheTick) {
+    // Opening astern, 0.2 nm apart at the start: not the track extended back through us.
+    EXPECT_NEAR(mv::ClosestApproachInTick({0, 0}, {1, 0}, {-0.2, 0}, {-1.2, 0}), 0.2, 1e-6);
 }
 
 } // namespace

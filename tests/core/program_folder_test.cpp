@@ -20,6 +20,8 @@ TEST(ProgramFolder, TheFolderThatHoldsTheYawTable) {
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"build tree", "build/bin/marovane build/bin/Yaw.txt build/bin/Default.dem", "build/bin",
          "build/bin"},
+        // A portable copy wins over an installed copy under the same prefix.
+        {"portable copy", "usr/bin/Yaw.txt usr/share/marovane/Yaw.txt", "usr/bin", "usr/bin"},
         // Found as /usr/share/marovane, not /usr/bin/../share/marovane: paths compare by element.
         {"installed prefix", "usr/bin/marovane usr/share/marovane/Yaw.txt", "usr/bin",
          "usr/share/marovane"},

@@ -183,6 +183,11 @@ TEST_F(Tick, PlotMarksFallAtTheStoredIntervalsInWholeTicks) {
         }
         EXPECT_EQ(markTicks, (std::vector<int>{n, 2 * n, 3 * n})) << factor << " " << freq;
     }
+    // A mark falls when the time since the last reaches the interval, not a tick after.
+    mv::TickDisplay due;
+    due.PlotOn = true;
+    due.SinceLastPlot = due.PlotIntervals[0];
+    EXPECT_TRUE(due.PlotDue());
 }
 
 TEST_F(Tick, EchoLineAcrossTheLineOfSightHiddenAtTheRingAndARedrawMovesNothing) {

@@ -4,7 +4,6 @@
 // file stays whole and no temporary file is left.
 
 #include "core/scenario/demo_file.h"
-#include "core/scenario/demo_list.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
 
@@ -80,15 +79,9 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
         if (refused) {
             EXPECT_NE(read.Error.find(f.expected), std::string::npos) << read.Error;
             EXPECT_NE(read.Error.find(f.name), std::string::npos) << read.Error;
-            EXPECT_LT(read.Error.size(), 200u);
         } else {
             EXPECT_EQ(read.Scenario->Title, "Hostile");
             EXPECT_EQ(read.Scenario->Vessels.size(), 2u);
-        }
-
-        const mv::DemoList list = mv::LoadDemoList(dir);
-        if (!refused) {
-            EXPECT_EQ(list.Entries.at(0), std::string("  Hostile\t") + f.name);
         }
 
         std::ostringstream out, err;
@@ -98,7 +91,7 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
     }
 }
 
-enum class Fault { None, StaleTemp, TargetIsFolder, TempIsFolder, DiskFull };
+enum class Fault { None, TargetIsFolder, TempIsFolder, DiskFull };
 
 struct SaveCase {
     const char* name;
@@ -109,7 +102,6 @@ struct SaveCase {
 
 const SaveCase kSaves[] = {
     {"longest legal name", Fault::None, 255, true},
-    {"temporary file left by a kill", Fault::StaleTemp, 12, true},
     {"target is a folder", Fault::TargetIsFolder, 12, false},
     {"temporary name taken by a folder", Fault::TempIsFolder, 12, false},
     {"disk full half way", Fault::DiskFull, 12, false},
@@ -128,7 +120,6 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
             fs::create_directory(target);
         else
             Put(target, old);
-        if (c.fault == Fault::StaleTemp) Put(dir / mv::kSaveTempName, "half a save");
         if (c.fault == Fault::TempIsFolder) fs::create_directory(dir / mv::kSaveTempName);
 
         rlimit before{};

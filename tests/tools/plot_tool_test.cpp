@@ -130,8 +130,6 @@ TEST_F(PlotDemo, JsonAndText) {
         {"drm", 225},    {"srm", 14.1421}, {"course", 270}, {"speed", 10}};
     for (auto [key, value] : wants)
         EXPECT_NEAR(JsonValue(r.out, key, second), value, 1e-3) << key;
-    const std::string alone = dir.Write("alone.dem", "Alone\r\n 1 \r\nSMALL, 090, 5\r\nNone.\r\n");
-    EXPECT_EQ(Plot({"demo", alone, "--json"}).out, "{\"targets\":[]}\n");
 
     // Every row of the table is as wide as its heading: the columns line up.
     const std::string text = Plot({"demo", two}).out;

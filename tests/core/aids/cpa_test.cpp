@@ -62,6 +62,15 @@ TEST(ComputeCPA, HandWorkedPlots) {
     }
 }
 
+TEST(ComputeCPA, NeverNaNAcrossDegenerateTriangles) {
+    // Nearly equal or opposite courses carry the triangle's cosine a hair past +-1.
+    for (auto [co, ct, so, st] :
+         {std::tuple{45.0f, 45.0001f, 10.0f, 10.000001f}, {0.0f, 179.9999f, 0.1f, 10.0f}}) {
+        const auto r = ComputeCPA({ct, st, co, so, 90, 5, 0}, BearingMode::Relative);
+        EXPECT_TRUE(std::isfinite(r.TCPA) && r.DRM >= 0 && r.BCPA >= 0 && r.CPA <= 5.0001f) << ct;
+    }
+}
+
 // Own vessel A on 090 at 10 kn; target B 8 nm due south on 000 at 10 kn. Relative motion (10, -10)
 // kn: DRM 315, SRM 14.14 kn; from (-8, 0) the foot of the perpendicular is (-4, -4): CPA 5.66 nm
 // on 225, 5.66 nm to run, 24 minutes. Ordered: B to 20 kn. Relative (20, -10): 22.36 kn on 333.4,

@@ -143,9 +143,6 @@ TEST(VRMLimits, WheelAndAShorterRange) {
         EXPECT_EQ(s.Tick.Range, range);
         EXPECT_EQ(s.VRMRange, after) << vrm;
     }
-    // A marker that is off moves neither by wheel nor by key.
-    s.VRMOn = s.EBLOn = false;
-    EXPECT_FALSE(WheelVRM(s, -1) || PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
 }
 
 TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {

@@ -117,6 +117,7 @@ TEST(DemoFileText, Windows1252TextSurvivesReadingAndWriting) {
     EXPECT_EQ(r.Scenario->Description, "Pass \xC3\xA9troitement.\r\n");
     DemoRecord again{r.Scenario->Title, {{kSmall, "010", "5", "", ""}}, "Pass \xC3\xA9troitement."};
     EXPECT_EQ(DemoFileText(again), bytes);
+    EXPECT_EQ(Utf8ToWindows1252("a\xF0\x9F\x9A\xA2"), "a?"); // a ship has no Windows-1252 form
 }
 
 using Rows = std::vector<std::array<float, 4>>;
