@@ -158,8 +158,6 @@ mutant true-view-range-past-the-end core/display/true_view_logic.cpp 'kRangeScal
     's/kRangeScales.size()) - 1)/kRangeScales.size()))/' 'markers'
 mutant cpa-not-a-number-shown core/aids/cpa.cpp 'if (!(std::isfinite(out.CPA)' \
     's/if (!(std::isfinite(out.CPA)/if (false \&\& !(std::isfinite(out.CPA)/' 'cpa'
-mutant cpa-input-not-checked core/aids/cpa.cpp 'return std::isfinite(in.TargetCourse) \&\&' \
-    's/return std::isfinite(in.TargetCourse) \&\& /return /' 'cpa'
 mutant moderate-margin-a-mile core/scenario/random_traffic.cpp 'kOwnSpeed, t.Bearing, t.Range) < 1.1;' \
     's/< 1.1;/< 1.0;/' 'random_traffic'
 mutant program-folder-installed-first core/program_folder.cpp 'if (HoldsData(exeFolder)) return exeFolder;' \

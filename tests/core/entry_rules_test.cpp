@@ -2,11 +2,8 @@
 // hold's rate and the moderate traffic's margin.
 
 #include "core/aids/cpa_computer.h"
-#include "core/aids/maneuver.h"
 #include "core/display/markers.h"
 #include "core/number_text.h"
-#include "core/scenario/own_targets.h"
-#include "core/simulation.h"
 
 #include <gtest/gtest.h>
 

@@ -73,6 +73,12 @@ TEST(SpeedStep, ApproachesAndClamps) {
     }
 }
 
+TEST(MoveVessel, NegativeSpeedGoesAstern) {
+    mv::PointD p;
+    mv::MoveVessel(Vessel(mv::kMedium, 90, 90, -12, -12), p, mv::SimClock{}.HoursPerTick);
+    EXPECT_NEAR(p.Y, -0.01, 1e-12); // 12 kn for 3 s is 0.01 nm
+}
+
 TEST(ClosestApproachInTick, OpeningTakesTheStartOfTheTick) {
     // Opening astern, 0.2 nm apart at the start: not the track extended back through us.
     EXPECT_NEAR(mv::ClosestApproachInTick({0, 0}, {1, 0}, {-0.2, 0}, {-1.2, 0}), 0.2, 1e-6);

@@ -72,8 +72,6 @@ TEST(PlotTool, WrongArgumentsAreUsageErrors) {
         EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "marovane-plot: " + reason);
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
     }
-    const Outcome help = Plot({"demo", "--help"});
-    EXPECT_TRUE(help.code == 0 && help.out.find("usage:") != std::string::npos); // on stdout
 }
 
 TEST(PlotTool, SightingFieldsAreChecked) {
@@ -147,7 +145,6 @@ TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
     for (const auto& [args, text] : cases) {
         const Outcome r = Plot(args);
         EXPECT_TRUE(r.code == 1 && r.out.empty()) << text;
-        EXPECT_TRUE(r.err.starts_with("marovane-plot: ")) << r.err;
         EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("usage:"), std::string::npos);
     }

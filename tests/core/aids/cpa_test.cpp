@@ -63,9 +63,13 @@ TEST(ComputeCPA, HandWorkedPlots) {
 }
 
 TEST(ComputeCPA, NeverNaNAcrossDegenerateTriangles) {
-    // Nearly equal or opposite courses carry the triangle's cosine a hair past +-1.
-    for (auto [co, ct, so, st] :
-         {std::tuple{45.0f, 45.0001f, 10.0f, 10.000001f}, {0.0f, 179.9999f, 0.1f, 10.0f}}) {
+    // Equal and opposite courses, stopped vessels, equal speeds: the triangle's cosine lands on
+    // or a hair past +-1. Course of each, the own speed and the target's.
+    const std::tuple<float, float, float, float> cases[] = {
+        {0, 0, 10, 10},   {0, 180, 10, 10},         {45, 45.0001f, 10, 10.000001f},
+        {90, 270, 0, 0},  {0, 179.9999f, 0.1f, 10}, {135, 134.9999f, 10.000001f, 0.1f},
+        {225, 45, 10, 0}, {315, 315, 0, 0.1f}};
+    for (auto [co, ct, so, st] : cases) {
         const auto r = ComputeCPA({ct, st, co, so, 90, 5, 0}, BearingMode::Relative);
         EXPECT_TRUE(std::isfinite(r.TCPA) && r.DRM >= 0 && r.BCPA >= 0 && r.CPA <= 5.0001f) << ct;
     }
