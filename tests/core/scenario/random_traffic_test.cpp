@@ -79,14 +79,12 @@ TEST(GenerateRandomTraffic, InvariantsOverManyExercises) {
                 } else {
                     ++passing;
                     if (level == Difficulty::Easy) {
-                        EXPECT_GE(g.Course, 0.0f);
-                        EXPECT_LT(g.Course, 360.0f);
                         EXPECT_LT(g.Speed, 20.0f);
                     } else {
                         const double least = level == Difficulty::Moderate ? 1.1 : 0.5;
                         EXPECT_GE(MissDistance(g.Course, g.Speed, 5, g.Bearing, g.Range),
                                   static_cast<float>(least));
-                        EXPECT_GE(a.Cpa, least - 1e-3);
+                        EXPECT_GE(a.Cpa, least - 1e-6);
                     }
                 }
             }
@@ -96,14 +94,6 @@ TEST(GenerateRandomTraffic, InvariantsOverManyExercises) {
         EXPECT_GT(passing, 0);
         EXPECT_GT(stopped, 0);
     }
-}
-
-TEST(ExerciseNumber, TypedOrTakenFromTheClock) {
-    EXPECT_TRUE(ParseExerciseNumber(" 4711 ") == 4711u &&
-                ParseExerciseNumber("4294967295") == 4294967295u);
-    for (const char* bad : {"", "4294967296", "-1", "12a", "1.5"})
-        EXPECT_EQ(ParseExerciseNumber(bad), std::nullopt) << bad;
-    EXPECT_TRUE(ExerciseFromClock() >= 1u && ExerciseFromClock() <= 999999u);
 }
 
 } // namespace
