@@ -170,6 +170,8 @@ mutant win1252-unmapped-dropped core/scenario/text_encoding.cpp "char mapped = '
     "s/'?'/'\\\\0'/" 'demo_file|hostile_files'
 mutant utf8-overlong-accepted core/scenario/text_encoding.cpp 'if (n == 0) return false;' \
     's/if (n == 0) return false;/if (n == 0) return true;/' 'demo_file|hostile_files'
+mutant save-drops-the-old-permissions core/scenario/demo_file.cpp '::fchmod(fd, old.st_mode' \
+    's/.*//' 'hostile_files'
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
 # Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
 # the tests that caught it.

@@ -91,7 +91,7 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
     }
 }
 
-enum class Fault { None, TargetIsFolder, TempIsFolder, DiskFull };
+enum class Fault { None, TargetIsFolder, TempIsFolder, DiskFull, ReadOnly };
 
 struct SaveCase {
     const char* name;
@@ -105,6 +105,7 @@ const SaveCase kSaves[] = {
     {"target is a folder", Fault::TargetIsFolder, 12, false},
     {"temporary name taken by a folder", Fault::TempIsFolder, 12, false},
     {"disk full half way", Fault::DiskFull, 12, false},
+    {"read-only demo replaced after the prompt", Fault::ReadOnly, 12, true},
 };
 
 TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
@@ -121,6 +122,8 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
         else
             Put(target, old);
         if (c.fault == Fault::TempIsFolder) fs::create_directory(dir / mv::kSaveTempName);
+        constexpr auto readOnly = fs::perms::owner_read | fs::perms::group_read;
+        if (c.fault == Fault::ReadOnly) fs::permissions(target, readOnly);
 
         rlimit before{};
         getrlimit(RLIMIT_FSIZE, &before);
@@ -141,6 +144,9 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
         }
         if (c.fault != Fault::TempIsFolder) {
             EXPECT_FALSE(fs::exists(dir / mv::kSaveTempName));
+        }
+        if (c.fault == Fault::ReadOnly) {
+            EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, readOnly); // kept
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
                   c.fault == Fault::TempIsFolder ? 2 : 1);
