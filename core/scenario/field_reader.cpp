@@ -174,23 +174,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     };
     std::string out;
     out.reserve(bytes.size() / 2);
-    auto append = [&out](char32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
+    auto append = [&out](char32_t c) { AppendUtf8(out, c); };
     size_t i = 0;
     for (; i + 1 < bytes.size(); i += 2) {
         char32_t c = unit(i);

@@ -11,6 +11,8 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8 as it is when valid, otherwise each byte read as Windows-1252.
 std::string DecodeText(std::string_view bytes);
 std::string Windows1252ToUtf8(std::string_view bytes);
+// The UTF-8 bytes of one code point, appended.
+void AppendUtf8(std::string& out, char32_t c);
 // Characters that Windows-1252 lacks become '?'.
 std::string Utf8ToWindows1252(std::string_view text);
 
