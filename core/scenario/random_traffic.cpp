@@ -19,6 +19,12 @@ constexpr float kOwnSpeed = 5.0f; // knots, steering north
 // its miss distance tends to a limit below the one wanted.
 constexpr int kMaxRaises = 200;
 
+// A collision course is searched for this many times before the target is placed anew.
+constexpr int kMaxCourseTries = 10000;
+// A bearing whose sine is smaller than this lies too near dead ahead or dead astern (within
+// about 0.06 degrees) for a collision course to be found in single precision.
+constexpr float kLeastSine = 1e-3f;
+
 // Step 2: the 20th of twenty draws of a range 6 to 16 nm. A bearing dead ahead or dead
 // astern has no collision course to search for, so such a draw is made again.
 void DrawPosition(RandomNumbers& rng, RandomTarget& t) {
@@ -27,28 +33,31 @@ void DrawPosition(RandomNumbers& rng, RandomTarget& t) {
         do {
             r = 20.0f * rng.Rnd();
             b = 360.0f * rng.Rnd();
-        } while (!(r >= 6.0f && r <= 16.0f) || b == 0.0f || b == 180.0f);
+        } while (!(r >= 6.0f && r <= 16.0f) || !(std::fabs(std::sin(b * kRad)) >= kLeastSine));
     }
     t.Range = r;
     t.Bearing = b;
 }
 
 // Step 4: a course and speed that keep the target's bearing steady until it reaches the own
-// vessel within three hours, at no more than 30 knots.
-void CollisionCourse(RandomNumbers& rng, const RandomTarget& t, float& c, float& v) {
+// vessel within three hours, at no more than 30 knots. False when the search gives up.
+bool CollisionCourse(RandomNumbers& rng, const RandomTarget& t, float& c, float& v) {
     const float s = kOwnSpeed;
     const float b = t.Bearing, r = t.Range;
     const float bp = b >= 180.0f ? 360.0f - b : b;
     const float sinB = std::sin(bp * kRad);
     float a = 0, R = 0;
-    for (;;) {
+    for (int tries = 0; tries < kMaxCourseTries; ++tries) {
         a = 180.0f * rng.Rnd();
         const float sinAB = std::sin((a - bp) * kRad);
         v = s * sinB / sinAB;
         R = std::sqrt(v * v + s * s + 2.0f * s * v * std::cos(a * kRad));
-        if ((s / 30.0f) * sinB < sinAB && v <= 30.0f && r / 3.0f <= R) break;
+        if ((s / 30.0f) * sinB < sinAB && v <= 30.0f && r / 3.0f <= R) {
+            c = b <= 180.0f ? a + 180.0f : 180.0f - a;
+            return true;
+        }
     }
-    c = b <= 180.0f ? a + 180.0f : 180.0f - a;
+    return false;
 }
 
 // Step 5 for a target that is to pass: false when its speed-raising loop gives up.
@@ -149,7 +158,10 @@ RandomTraffic GenerateRandomTraffic(Difficulty difficulty, uint32_t exercise) {
         t.Collide = collide[k];
         float c = 0, v = 0;
         for (;;) {
-            CollisionCourse(rng, t, c, v);
+            if (!CollisionCourse(rng, t, c, v)) {
+                DrawPosition(rng, t); // no collision course from here: place it anew
+                continue;
+            }
             t.Course = c;
             t.Speed = v;
             if (t.Collide || PassingCourse(rng, difficulty, t, c, v)) break;
