@@ -51,15 +51,16 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                        return i < sim.Vessels.NumVessels && (ownToo || i != sim.Vessels.OwnVessel);
                    }});
         }
-    const std::pair<const char*, ScenarioSource> traffic[] = {
-        {"mnuDemos", ScenarioSource::Demo},
-        {"mnuSetYourOwnTargets", ScenarioSource::OwnTargets},
-        {"mnuRandomTargets", ScenarioSource::Random}};
-    const char* captions[] = {"&Demonstration targets...", "&Set Your Own Targets...",
-                              "&Random targets..."};
-    for (int k = 0; k < 3; ++k) {
-        const ScenarioSource source = traffic[k].second;
-        r.add({traffic[k].first, captions[k], {}, [c, source] { c->traffic().Choose(source); }});
+    const struct {
+        const char* name;
+        const char* caption;
+        ScenarioSource source;
+    } traffic[] = {{"mnuDemos", "&Demonstration targets...", ScenarioSource::Demo},
+                   {"mnuSetYourOwnTargets", "&Set Your Own Targets...", ScenarioSource::OwnTargets},
+                   {"mnuRandomTargets", "&Random targets...", ScenarioSource::Random}};
+    for (const auto& t : traffic) {
+        const ScenarioSource source = t.source;
+        r.add({t.name, t.caption, {}, [c, source] { c->traffic().Choose(source); }});
     }
 }
 

@@ -108,14 +108,14 @@ std::string FormatNumber(double value, std::string_view pattern) {
     return negative ? "-" + out : out;
 }
 
-std::string DirectionText(double degrees, int decimals) {
+std::string DirectionText(double degrees, bool tenths) {
     if (!std::isfinite(degrees)) degrees = 0.0;
-    const double scale = decimals > 0 ? 10.0 : 1.0;
+    const double scale = tenths ? 10.0 : 1.0;
     // Rounded to the figures shown before folding: 359.5 rounds to 360, which is north.
     double shown = std::round(std::fmod(degrees, 360.0) * scale) / scale;
     if (shown < 0.0) shown += 360.0;
     if (shown >= 360.0) shown -= 360.0;
-    return FormatNumber(shown, decimals > 0 ? "000.0" : "000");
+    return FormatNumber(shown, tenths ? "000.0" : "000");
 }
 
 std::string FormatClock(double days) {

@@ -15,9 +15,9 @@ namespace mv {
 std::string FormatNumber(double value, std::string_view pattern);
 
 // A heading or bearing in degrees true or relative as the navigator reads it: "000" digits
-// (or "000.0" with one decimal), the circle folded first, so 359.5 and more read "000" and
+// (or "000.0" in tenths), the circle folded first, so 359.5 and more read "000" and
 // never "360", and -1 reads "359". Every direction the program shows goes through here.
-std::string DirectionText(double degrees, int decimals = 0);
+std::string DirectionText(double degrees, bool tenths = false);
 
 // "hh:mm:ss", 24-hour, of a date value in days (0.5 is 12:00:00), to the nearest second.
 std::string FormatClock(double days);

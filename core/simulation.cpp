@@ -123,6 +123,11 @@ std::string ClockText(const SimClock& clock) {
     return FormatClock(clock.SimTime) + " x " + std::to_string(clock.TimeFactor);
 }
 
+PointD Simulation::OwnPosition() const {
+    if (Vessels.NumVessels <= 0) return PointD{};
+    return Vessels.VesselPos[static_cast<size_t>(Vessels.OwnVessel)];
+}
+
 bool Simulation::ManeuverPending() const {
     for (int i = 0; i < Vessels.NumVessels; ++i) {
         const VesselData& v = Vessels.Vessel[static_cast<size_t>(i)];

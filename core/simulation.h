@@ -31,7 +31,7 @@ struct Simulation {
     YawTable Yaw;
     int16_t YawIndex = 0;
     // The scenario in force: its title (the console's caption) and description, and where it
-    // came from (0 demo file, 1 own targets, 2 random traffic).
+    // came from.
     std::string Title, Description;
     ScenarioSource TrafficSource = ScenarioSource::Demo;
 
@@ -48,6 +48,8 @@ struct Simulation {
 
     // Whether any vessel still has an ordered heading or speed to reach.
     bool ManeuverPending() const;
+    // The own vessel's position (nautical miles), the origin before any scenario is loaded.
+    PointD OwnPosition() const;
 
     void ApplyYaw();
 };

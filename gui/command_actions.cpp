@@ -10,8 +10,8 @@
 namespace mv {
 
 CommandActions::CommandActions(Exercise& exercise, QObject* owner)
-    : QObject(owner), exercise_(exercise), registry_(exercise.commands()), owner_(owner) {
-    connect(&exercise_, &Exercise::changed, this, &CommandActions::Refresh);
+    : QObject(owner), registry_(exercise.commands()), owner_(owner) {
+    connect(&exercise, &Exercise::changed, this, &CommandActions::Refresh);
 }
 
 QAction* CommandActions::action(const QString& name) {

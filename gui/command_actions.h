@@ -38,7 +38,6 @@ class CommandActions : public QObject {
     // The action's check mark, enabled state and, when greyed, the tip saying why.
     static void Follow(const Command& command, QAction* action);
 
-    Exercise& exercise_;
     CommandRegistry& registry_;
     QObject* owner_;
     std::map<QString, QAction*> actions_;

@@ -28,8 +28,7 @@ void Exercise::setView(ScenarioView* view) {
 }
 
 PointD Exercise::ownPos() const {
-    if (!isLoaded()) return PointD{};
-    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
+    return sim_.OwnPosition();
 }
 
 float Exercise::ownHeading() const {

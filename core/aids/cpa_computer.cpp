@@ -80,7 +80,7 @@ SightingEntries CopyEBLVRM(double simTime, double vrmRange, double trueBearing) 
     // Hundredths of a mile and tenths of a degree, as a plotter reads them off the markers:
     // five figures fill a field, where the markers' full figures would overflow it.
     row.Range = FormatNumber(vrmRange, "#0.00");
-    row.Bearing = DirectionText(trueBearing, 1);
+    row.Bearing = DirectionText(trueBearing, true);
     return row;
 }
 

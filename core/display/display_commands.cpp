@@ -66,11 +66,6 @@ void SelectRange(RadarDisplayState& state, int index) {
     SetRadarRange(state, kRangeScales[static_cast<size_t>(index)]);
 }
 
-PointD DisplayCommands::OwnPos() const {
-    if (sim_.Vessels.NumVessels <= 0) return PointD{};
-    return sim_.Vessels.VesselPos[static_cast<size_t>(sim_.Vessels.OwnVessel)];
-}
-
 void DisplayCommands::ToggleRings() {
     display_.RingsOn = !display_.RingsOn;
     DisplayView& v = Or(view_);
@@ -202,7 +197,7 @@ void DisplayCommands::SetCursorMode(InputMode mode) {
     v.ShowDisplayItems();
     if (mode == InputMode::Cursor) {
         // The cursor starts on the bearing line at the ring, and its read-outs with it.
-        CursorToEBLVRM(display_, OwnPos());
+        CursorToEBLVRM(display_, sim_.OwnPosition());
         v.DrawCursor();
         v.ShowCursorReadouts();
     }

@@ -71,7 +71,6 @@ class DisplayCommands {
     void SetSeaState(int seaState);
 
   private:
-    PointD OwnPos() const;
     // The EBL or VRM switched: after a cursor click the press shows the marker where the click
     // put it, otherwise it turns the marker on or off.
     void SwitchMarker(bool ebl);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cmath>
 #include <system_error>
+#include <type_traits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,26 +44,17 @@ const char* SizeToken(double size) {
 
 constexpr auto Failed = FailedRead<DemoReadResult>;
 
-// Reads one figure of a vessel line and refuses one too large for the plotting arithmetic.
-bool NextFigure(FieldReader& in, float& value, const char* what) {
-    if (!in.NextFloat(value)) return false;
+// Reads one figure of a vessel line (a single bearing or speed, a double range) and refuses
+// one too large for the plotting arithmetic.
+template <typename Figure> bool NextFigure(FieldReader& in, Figure& value, const char* what) {
+    if constexpr (std::is_same_v<Figure, float>) {
+        if (!in.NextFloat(value)) return false;
+    } else {
+        if (!in.NextDouble(value)) return false;
+    }
     if (std::fabs(value) <= kLargestFigure) return true;
     return in.Fail(std::string("Overflow: the ") + what + " is over 1e15, too large to plot",
                    in.FieldLine());
-}
-bool NextFigure(FieldReader& in, double& value, const char* what) {
-    if (!in.NextDouble(value)) return false;
-    if (std::fabs(value) <= kLargestFigure) return true;
-    return in.Fail(std::string("Overflow: the ") + what + " is over 1e15, too large to plot",
-                   in.FieldLine());
-}
-
-// Length of the UTF-8 sequence that starts with this byte; a stray byte counts as one.
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF7) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC0) return 2;
-    return 1;
 }
 
 // Every line break as CR LF: an editor may hand over bare LFs (or CRs), and the file is to
@@ -211,7 +203,7 @@ std::vector<std::string> CutDescription(std::string_view description) {
     std::vector<size_t> starts;
     for (size_t i = 0; i < description.size();) {
         starts.push_back(i);
-        i += SequenceLength(static_cast<unsigned char>(description[i]));
+        i += Utf8SequenceLength(static_cast<unsigned char>(description[i]));
     }
     const size_t count = starts.size();
     auto byteEnd = [&](size_t k) { return k + 1 < count ? starts[k + 1] : description.size(); };

@@ -163,46 +163,10 @@ bool FieldReader::NextInt16(int16_t& value) {
     return true;
 }
 
-namespace {
-
-// UTF-16 code units to UTF-8; a lone surrogate or an odd last byte becomes U+FFFD.
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    auto unit = [&](size_t i) {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-    };
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    auto append = [&out](char32_t c) { AppendUtf8(out, c); };
-    size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
-            const char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                append(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        append(c >= 0xD800 && c <= 0xDFFF ? char32_t{0xFFFD} : c);
-    }
-    if (i < bytes.size()) append(0xFFFD);
-    return out;
-}
-
-} // namespace
-
 std::string CutForMessage(std::string_view text) {
     size_t chars = 0, end = 0;
     while (end < text.size() && chars < kQuotedFieldLength) {
-        // A character: a lead byte and up to three continuation bytes; a stray byte alone.
-        const bool lead = static_cast<unsigned char>(text[end++]) >= 0xC0;
-        for (int k = 0; lead && k < 3 && end < text.size() &&
-                        (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
-             ++k)
-            ++end;
+        end += Utf8SequenceLength(static_cast<unsigned char>(text[end]));
         ++chars;
     }
     if (end >= text.size()) return std::string(text);

@@ -117,4 +117,37 @@ std::string Utf8ToWindows1252(std::string_view text) {
     return out;
 }
 
+size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF7) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+// UTF-16 code units to UTF-8; a lone surrogate or an odd last byte becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    auto unit = [&](size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? char32_t{0xFFFD} : c);
+    }
+    if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
 } // namespace mv

@@ -14,14 +14,15 @@ using namespace mv;
 TEST(EntryRules, DirectionsFoldToNorthBeforeTheyRead360) {
     const struct {
         double degrees;
-        int decimals;
+        bool tenths;
         const char* text;
     } cases[] = {
-        {359.4, 0, "359"}, {359.5, 0, "000"}, {359.99, 0, "000"},     {-0.4, 0, "000"},
-        {-1, 0, "359"},    {720.2, 0, "000"}, {45.06543, 1, "045.1"}, {359.96, 1, "000.0"},
+        {359.4, false, "359"},     {359.5, false, "000"},   {359.99, false, "000"},
+        {-0.4, false, "000"},      {-1, false, "359"},      {720.2, false, "000"},
+        {45.06543, true, "045.1"}, {359.96, true, "000.0"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DirectionText(c.degrees, c.decimals), c.text) << c.degrees;
+        EXPECT_EQ(DirectionText(c.degrees, c.tenths), c.text) << c.degrees;
 }
 
 TEST(EntryRules, CopiedSightingIsTheTrueBearingInTheFieldsFigures) {
