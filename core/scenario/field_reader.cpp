@@ -166,7 +166,13 @@ bool FieldReader::NextInt16(int16_t& value) {
 std::string CutForMessage(std::string_view text) {
     size_t chars = 0, end = 0;
     while (end < text.size() && chars < kQuotedFieldLength) {
-        end += Utf8SequenceLength(static_cast<unsigned char>(text[end]));
+        // A character: a lead byte and the continuation bytes that follow it, at most three;
+        // a stray byte alone (the text of a field may be any bytes).
+        const bool lead = static_cast<unsigned char>(text[end++]) >= 0xC0;
+        for (int k = 0; lead && k < 3 && end < text.size() &&
+                        (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+             ++k)
+            ++end;
         ++chars;
     }
     if (end >= text.size()) return std::string(text);
