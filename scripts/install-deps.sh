@@ -5,9 +5,12 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 # qt6-tools-dev: the QtHelp library of the help viewer; qt6-documentation-tools: qhelpgenerator,
-# which compiles the help files at build time.
+# which compiles the help files at build time. libsqlite3-dev: the run records; libtomlplusplus-dev:
+# exercise files; nlohmann-json3-dev: the answer key's JSON; hyperfine: whole-process start-up
+# timing; ccache: shorter rebuilds.
 PACKAGES=(cmake ninja-build g++ git clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-  libbenchmark-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
+  libbenchmark-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+  libsqlite3-dev libtomlplusplus-dev nlohmann-json3-dev hyperfine ccache)
 # CI also fuzzes, with clang's libFuzzer, and builds a German locale for the decimal-point
 # test; a developer machine builds and tests without them (the test is then skipped).
 if [ "${CI:-}" = true ]; then PACKAGES+=(clang libclang-rt-14-dev locales); fi
