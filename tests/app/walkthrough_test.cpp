@@ -1,0 +1,351 @@
+// The tutorial's lessons, the manual's first watch and the instructions the demos give, followed
+// as a student or an instructor reads them, in a console. Each figure a text quotes is looked
+// for in that text as the program shows it at that step, so a step that cannot be followed, or a
+// figure that no longer holds, fails here.
+
+#include "app/application.h"
+#include "app/cpa_computer_window.h"
+#include "app/main_window.h"
+#include "core/geometry.h"
+#include "gui/radar_items.h"
+#include "gui/world_picture_widget.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <map>
+
+namespace {
+
+using mv::item::lblBearing;
+using mv::item::lblRange;
+
+// A document's words as a reader sees them: tags and entities gone, blanks run together.
+QString Words(const QString& file) {
+    QFile f(QStringLiteral(MAROVANE_SOURCE_DIR "/") + file);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << file.toStdString();
+    QString t = QString::fromUtf8(f.readAll());
+    // Emphasis runs on within a sentence; cells, paragraphs and breaks part words.
+    t.replace(QRegularExpression("</?(b|i|em|strong|span|a|code|kbd|var)\\b[^>]*>"), "");
+    t.replace(QRegularExpression("<[^>]*>"), " ");
+    const std::pair<const char*, const char*> entities[] = {
+        {"&deg;", "°"},  {"&minus;", "-"}, {"&mdash;", "-"}, {"&times;", "x"},    {"&quot;", "\""},
+        {"&nbsp;", " "}, {"&#9650;", "▲"}, {"&#9660;", "▼"}, {"&hellip;", "..."}, {"&amp;", "&"}};
+    for (const auto& [entity, text] : entities)
+        t.replace(QString::fromUtf8(entity), QString::fromUtf8(text));
+    return t.replace('\r', ' ').simplified();
+}
+
+// The figure of a read-out ("3.54 nm.", "EBL 091 COURSE", "R 6.02") at a number of decimals.
+QString Fig(const QString& readout, int decimals) {
+    const auto m = QRegularExpression("-?\\d+(\\.\\d+)?").match(readout);
+    EXPECT_TRUE(m.hasMatch()) << readout.toStdString();
+    const double v = m.captured().toDouble();
+    return decimals < 0 ? m.captured() : QString::number(v, 'f', decimals);
+}
+
+class Walkthrough : public mv::test::ExerciseFixture {
+  protected:
+    void SetUp() override {
+        ExerciseFixture::SetUp();
+        for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
+            QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, folder.filePath(f));
+    }
+    void Demo(const char* name) {
+        ASSERT_TRUE(exercise->LoadDemo(QString(name) + ".dem"));
+        if (!exercise->isPaused()) Click("cmdPause");
+    }
+    // The text says this, with the program's own figures in it.
+    void Says(const QString& file, const QString& phrase) {
+        if (!texts_.count(file)) texts_[file] = Words(file);
+        EXPECT_TRUE(texts_[file].contains(phrase))
+            << file.toStdString() << " does not say: " << phrase.toStdString();
+    }
+    // Resume, let the clock run to a time of day, and pause.
+    void RunTo(const QString& hhmmss) {
+        Click("cmdPause");
+        for (int i = 0; i < 2000 && !Text("lblTime").startsWith(hhmmss); ++i)
+            exercise->tmrSim_Timer();
+        Click("cmdPause");
+        ASSERT_TRUE(Text("lblTime").startsWith(hhmmss)) << Text("lblTime").toStdString();
+    }
+    // A cursor click on an echo: its bearing and range as the read-outs give them.
+    std::pair<QString, QString> Cursor(int slot) {
+        Click("optCursorMode");
+        // An echo on or beyond the edge is brought inside as a student would, a scale up.
+        while (Item(mv::item::lneVessel(slot), "visible") != "true" && display.Tick.Range < 48)
+            Click("cmdRangeUp");
+        const QPointF echo = console->picture().overlayLine(mv::item::lneVessel(slot)).center();
+        QTest::mouseClick(console->pictureWidget(), Qt::LeftButton, {}, echo.toPoint());
+        return {QString::fromStdString(Item(lblBearing)), QString::fromStdString(Item(lblRange))};
+    }
+    // The CPA data window on a vessel: its read-outs by name, closed again.
+    std::map<QString, QString> CpaData(int slot, bool finalData = false) {
+        Click("optCPA");
+        Click(QStringLiteral("cmdVessel(%1)").arg(slot));
+        QWidget* w = Find("frmManeuver");
+        if (finalData) Click("optFinalData", w);
+        std::map<QString, QString> data;
+        for (const char* n :
+             {"lblTargetCourse", "lblTargetSpeed", "lblCPA", "lblTCPA", "lblDRM", "lblSRM"})
+            data[n] = Text(n, w);
+        Click("cmdCPAClose", w);
+        return data;
+    }
+    // An order typed in the manoeuvre window as the texts tell it: vessel button, mode button,
+    // the figure typed where the caret is, Do it.
+    void Order(int slot, const char* mode, const QString& figure) {
+        Click("optManeuver");
+        Click(QStringLiteral("cmdVessel(%1)").arg(slot));
+        QWidget* w = Find("frmManeuver");
+        Click(mode, w);
+        QWidget* caret = w->focusWidget();
+        ASSERT_TRUE(qobject_cast<QLineEdit*>(caret)) << "no field takes the caret after " << mode;
+        EXPECT_EQ(static_cast<QLineEdit*>(caret)->text(), "");
+        QTest::keyClicks(caret, figure);
+        const size_t messages = dialogs.shown.size();
+        Click("cmdExecute", w);
+        EXPECT_EQ(dialogs.shown.size(), messages) << "the order was refused";
+        Click("cmdManeuverClose", w);
+    }
+    mv::WorldPictureWidget& Picture() { return *console->pictureWidget(); }
+    // A key tapped on the picture until a condition holds (a student holding it down).
+    template <class Until> void Tap(Qt::Key key, Until until) {
+        Picture().setFocus();
+        for (int i = 0; i < 400 && !until(); ++i)
+            QTest::keyClick(&Picture(), key);
+        ASSERT_TRUE(until());
+    }
+
+    std::map<QString, QString> texts_;
+};
+
+// Figures a text quotes about a target at the start of a demo, read off the CPA data window in
+// true bearings and off a cursor click north-up: {c} course, {s} speed, {cpa}, {t} TCPA, {drm},
+// {srm}, {b} bearing, {r} range; a digit after the name gives the decimals.
+TEST_F(Walkthrough, TheTargetsAreAsTheTextsDescribeThem) {
+    const struct {
+        const char* file;
+        const char* demo;
+        int slot;
+        const char* phrase;
+    } quotes[] = {
+        {"docs/manual/getting_started.htm", "Default", 1, "B at {b}° {r0} miles"},
+        {"docs/manual/getting_started.htm", "Default", 2, "C at {b}° {r0} miles"},
+        {"docs/manual/getting_started.htm", "Default", 3, "D at {b}° {r0} miles"},
+        {"docs/manual/getting_started.htm", "Default", 1, "CPA {cpa1} miles in {t0} minutes"},
+        {"docs/tutorial/lesson1.htm", "HeadOn", 1, "Her CPA is {cpa2} miles in {t0} minutes"},
+        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1,
+         "B lies stopped {r0} miles ahead, very slightly to starboard ({b}°)"},
+        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1,
+         "at {srm0} knots, on a relative course of {drm}"},
+        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1, "Her CPA is {cpa2} miles in {t0} minutes"},
+        {"docs/tutorial/lesson2.htm", "Default", 2,
+         "look at C, {r0} miles almost dead ahead ({b}°)"},
+        {"docs/tutorial/lesson2.htm", "Default", 2, "relative course {drm} at {srm0} knots"},
+        {"docs/tutorial/lesson2.htm", "Default", 2, "she steers {c} at {s0} knots"},
+        {"docs/tutorial/lesson2.htm", "Default", 2, "CPA {cpa2} miles in about {t0} minutes"},
+        {"docs/tutorial/lesson3.htm", "Crossing", 1,
+         "CPA {cpa2} miles, TCPA {t1} minutes from 12:00, DRM {drm}, SRM {srm1} knots, and B's "
+         "course {c} at {s1} knots"},
+        {"docs/tutorial/lesson6.htm", "HeadOn", 1,
+         "B bears {b}° at {r0} miles, steering {c} at {s0} knots"},
+        {"docs/tutorial/lesson6.htm", "HeadOn", 1,
+         "CPA as they stand {cpa2} miles, TCPA {t0} minutes"},
+        {"docs/tutorial/lesson6.htm", "CrossingPort", 1,
+         "B bears {b}° at {r0} miles, steering {c} at {s0} knots"},
+        {"docs/tutorial/lesson6.htm", "CrossingPort", 1, "CPA {cpa2} miles, TCPA {t1} minutes"},
+        {"docs/tutorial/lesson6.htm", "Overtaking", 1,
+         "B, {r0} miles ahead at {b}°, steers {c} at {s0} knots"},
+        {"docs/tutorial/lesson6.htm", "Overtaking", 1, "CPA {cpa2} miles in about {t0} minutes"},
+        {"docs/tutorial/lesson6.htm", "Overtaking", 2, "comes the other way, CPA {cpa1} miles"},
+        {"docs/tutorial/lesson6.htm", "BeingOvertaken", 1,
+         "B closes from astern at {b}°, {r0} miles, steering {c} at {s0} knots"},
+        {"docs/tutorial/lesson6.htm", "BeingOvertaken", 1,
+         "CPA {cpa2} miles in about {t0} minutes"},
+        {"docs/tutorial/lesson7.htm", "Fog", 1, "B {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"docs/tutorial/lesson7.htm", "Fog", 2, "C {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"docs/tutorial/lesson7.htm", "Fog", 3, "D {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"docs/tutorial/lesson7.htm", "Fog", 4, "E {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"docs/tutorial/lesson7.htm", "CloseQuarters", 1,
+         "{b}° at only {r1} miles, closing at {srm0} knots: CPA {cpa2} miles"},
+    };
+    for (const auto& q : quotes) {
+        SCOPED_TRACE(std::string(q.demo) + ": " + q.phrase);
+        Demo(q.demo);
+        Run("mnuBearingCourse");
+        Run("mnuNorthup"); // the cursor reads true bearings north-up
+        const auto [bearing, range] = Cursor(q.slot);
+        auto data = CpaData(q.slot);
+        const std::map<QString, QString> figures = {{"b", bearing},
+                                                    {"r", range},
+                                                    {"c", data["lblTargetCourse"]},
+                                                    {"s", data["lblTargetSpeed"]},
+                                                    {"cpa", data["lblCPA"]},
+                                                    {"t", data["lblTCPA"]},
+                                                    {"drm", data["lblDRM"]},
+                                                    {"srm", data["lblSRM"]}};
+        QString phrase = q.phrase;
+        const QRegularExpression field("\\{([a-z]+)(\\d?)\\}");
+        for (auto m = field.match(phrase); m.hasMatch(); m = field.match(phrase)) {
+            const QString digits = m.captured(2);
+            phrase.replace(m.capturedStart(), m.capturedLength(),
+                           Fig(figures.at(m.captured(1)), digits.isEmpty() ? -1 : digits.toInt()));
+        }
+        Says(q.file, phrase);
+    }
+}
+
+// Lesson 1: the EBL held round onto the echo and the VRM moved out to it, in keys mode.
+TEST_F(Walkthrough, LessonOneMeasuresWithEblAndVrm) {
+    const QString lesson = "docs/tutorial/lesson1.htm";
+    Demo("HeadOn");
+    Says(lesson, "Press " + Find<QAbstractButton>("cmdRangeUp")->text() + " for the 24-mile");
+    Click("cmdRangeUp");
+    EXPECT_EQ(display.Tick.Range, 24.0);
+    Click("optKeysMode");
+    Click("cmdEBL");
+    float bearing = 0;
+    double distance = 0;
+    mv::GetVector(sim.Vessels.VesselPos[0], sim.Vessels.VesselPos[1], bearing, distance);
+    const float relative = bearing - sim.Vessels.Vessel[0].Heading;
+    Tap(Qt::Key_Right, [&] { return std::fabs(display.EBLBearing - relative) < 0.5f; });
+    const QString rel = Fig(QString::fromStdString(Item(mv::item::lblCRTEBL)), -1);
+    Click("cmdHeading"); // Bearings: RELATIVE to COURSE
+    const QString crs = Fig(QString::fromStdString(Item(mv::item::lblCRTEBL)), -1);
+    Click("cmdEBL"); // the arrow keys now move the VRM alone
+    Click("cmdVRM");
+    Tap(Qt::Key_Up, [&] { return display.VRMRange >= distance - 0.05; });
+    Says(lesson, "B bears " + crs + "° true, which is " + rel + "° relative");
+    Says(lesson, "relative (" + crs + " - " +
+                     QString::number(sim.Vessels.Vessel[0].Heading, 'f', 0).rightJustified(3, '0') +
+                     ")");
+    Says(lesson, "), at " + Fig(QString::fromStdString(Item(mv::item::lblCRTVRM)), 1) + " miles");
+}
+
+// The manual's first watch and the Crossing lessons: plot, order a turn as written, and read
+// the CPA after it in Final data.
+TEST_F(Walkthrough, OrdersGoInAsTheTextsSayAndFinalDataGivesTheirCpa) {
+    const QString manual = "docs/manual/getting_started.htm";
+    ASSERT_TRUE(exercise->LoadDemo("Default.dem"));
+    Says(manual, "Press " + Find<QAbstractButton>("cmdPause")->text() + ". Nothing moves");
+    Click("cmdPause");
+    Says(manual, "Choose CPA info and press B");
+    Order(0, "cmdTurnToCourse", "060");
+    EXPECT_EQ(sim.Vessels.Vessel[0].NewHeading, 60.0f);
+
+    // Lesson 5: each action of the table ordered at 12:06 after a Repeat.
+    const QString lesson = "docs/tutorial/lesson5.htm";
+    const struct {
+        const char* row;
+        const char* mode;
+        const char* figure;
+    } actions[] = {{"Alter to 030", "cmdTurnToCourse", "030"},
+                   {"Alter to 060", "cmdTurnToCourse", "060"},
+                   {"Alter to 090", "cmdTurnToCourse", "090"},
+                   {"Reduce to 6 knots", "cmdSpeed", "6"}};
+    Demo("Crossing");
+    for (const auto& a : actions) {
+        SCOPED_TRACE(a.row);
+        Click("cmdRepeat");
+        if (!exercise->isPaused()) Click("cmdPause");
+        RunTo("12:06:00");
+        Order(0, a.mode, a.figure);
+        auto data = CpaData(1, true);
+        Says(lesson, QString(a.row) + " about " + Fig(data["lblCPA"], 1) + " miles " +
+                         Fig(data["lblTCPA"], 0) + " min");
+    }
+}
+
+// Lesson 3's two plotted positions six minutes apart, with the plot at 6 minutes.
+TEST_F(Walkthrough, LessonThreePlotsTwoPositionsSixMinutesApart) {
+    const QString lesson = "docs/tutorial/lesson3.htm";
+    Demo("Crossing");
+    Run("mnuBearingCourse");
+    const auto o = Cursor(1);
+    Click("cmdPlot");
+    while (Item(mv::item::lblPlot) != "Plot 6 minutes")
+        Click("cmdFreq");
+    RunTo("12:06:00");
+    const auto a = Cursor(1);
+    Says(lesson, "O = " + Fig(o.first, -1) + "°, " + Fig(o.second, 1) +
+                     " miles and A = " + Fig(a.first, -1) + "°, " + Fig(a.second, 1) + " miles");
+}
+
+// Lesson 4: two sightings copied from the EBL and VRM into the CPA computer, and computed.
+TEST_F(Walkthrough, LessonFourComputesFromTwoCopiedSightings) {
+    const QString lesson = "docs/tutorial/lesson4.htm";
+    const struct {
+        const char* demo;
+        const char* course;
+    } tests[] = {{"ArpaTest3", "her true course about "},
+                 {"ArpaTest4", "B's true course is now about "}};
+    for (const auto& t : tests) {
+        SCOPED_TRACE(t.demo);
+        Demo(t.demo);
+        Run("mnuCPAComputer");
+        QWidget* w = panel().cpaComputer();
+        ASSERT_NE(w, nullptr);
+        Cursor(1); // a cursor click lays the EBL and VRM on the echo
+        Click("cmdCopyEBLVRM(0)", w);
+        RunTo("12:06:00");
+        Cursor(1);
+        Click("cmdCopyEBLVRM(1)", w);
+        Click("cmdCompute", w);
+        // A cursor laid by hand is good to a pixel: the text's "about" allows for it.
+        const QString words = Words(lesson);
+        const auto rel = QRegularExpression("relative motion (\\d+)° at (\\d+) knots").match(words);
+        const auto m =
+            QRegularExpression(QString(t.course) + "(\\d+)° at ([\\d.]+) knots").match(words);
+        ASSERT_TRUE(m.hasMatch() && rel.hasMatch());
+        const struct {
+            const char* readout;
+            QString text;
+            double tolerance;
+        } figures[] = {{"lblDRM", rel.captured(1), 1.0},
+                       {"lblSRM", rel.captured(2), 1.0},
+                       {"lblCourse", m.captured(1), 2.0},
+                       {"lblSpeed", m.captured(2), 0.5}};
+        for (const auto& f : figures)
+            EXPECT_NEAR(Text(f.readout, w).toDouble(), f.text.toDouble(), f.tolerance) << f.readout;
+        Click("cmdClose", w);
+    }
+}
+
+// The instructor's note in a demo's description, done as written at the time it gives.
+TEST_F(Walkthrough, TheInstructorAltersTheTargetAsTheDemoSays) {
+    Demo("AlteringTarget");
+    const auto m =
+        QRegularExpression("clock shows (\\d\\d:\\d\\d:\\d\\d).*type (\\d+) as her new course")
+            .match(QString::fromStdString(sim.Description));
+    ASSERT_TRUE(m.hasMatch());
+    RunTo(m.captured(1));
+    Order(1, "cmdTurnToCourse", m.captured(2));
+    EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, m.captured(2).toFloat());
+}
+
+// The program at start is as the manual's first page of use says.
+TEST(WalkthroughStart, TheProgramStartsAsTheManualSays) {
+    QTemporaryDir dir;
+    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
+        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    mv::ScriptedDialogs dialogs;
+    mv::Application app(dir.path().toStdString(), dialogs);
+    ASSERT_TRUE(app.Start());
+    const auto& d = app.display();
+    auto* factor = mv::test::Find<QComboBox>(&app.mainWindow(), "cboTimeFactor");
+    const QString onOff = QString(d.EBLOn && d.VRMOn && d.RingsOn ? "with the EBL, VRM and range "
+                                                                    "rings on"
+                                                                  : "markers off");
+    EXPECT_TRUE(Words("docs/manual/getting_started.htm")
+                    .contains("loads the demo Default (\"" +
+                              QString::fromStdString(app.simulation().Title) + "\") on the " +
+                              QString::number(d.Tick.Range) + "-mile scale, " + onOff +
+                              ", and the clock running at time factor " + factor->currentText()))
+        << "the manual's start-up sentence";
+}
+
+} // namespace
