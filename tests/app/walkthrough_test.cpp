@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -82,16 +83,19 @@ class Walkthrough : public mv::test::ExerciseFixture {
         QTest::mouseClick(console->pictureWidget(), Qt::LeftButton, {}, echo.toPoint());
         return {QString::fromStdString(Item(lblBearing)), QString::fromStdString(Item(lblRange))};
     }
-    // The CPA data window on a vessel: its read-outs by name, closed again.
+    // The CPA data window on a vessel: its read-outs ({c} course, {s} speed, {cpa}, {t} TCPA,
+    // {drm}, {srm}), closed again.
     std::map<QString, QString> CpaData(int slot, bool finalData = false) {
         Click("optCPA");
         Click(QStringLiteral("cmdVessel(%1)").arg(slot));
         QWidget* w = Find("frmManeuver");
         if (finalData) Click("optFinalData", w);
         std::map<QString, QString> data;
-        for (const char* n :
-             {"lblTargetCourse", "lblTargetSpeed", "lblCPA", "lblTCPA", "lblDRM", "lblSRM"})
-            data[n] = Text(n, w);
+        const std::pair<const char*, const char*> readouts[] = {
+            {"c", "lblTargetCourse"}, {"s", "lblTargetSpeed"}, {"cpa", "lblCPA"},
+            {"t", "lblTCPA"},         {"drm", "lblDRM"},       {"srm", "lblSRM"}};
+        for (const auto& [key, label] : readouts)
+            data[key] = Text(label, w);
         Click("cmdCPAClose", w);
         return data;
     }
@@ -124,78 +128,65 @@ class Walkthrough : public mv::test::ExerciseFixture {
 };
 
 // Figures a text quotes about a target at the start of a demo, read off the CPA data window in
-// true bearings and off a cursor click north-up: {c} course, {s} speed, {cpa}, {t} TCPA, {drm},
-// {srm}, {b} bearing, {r} range; a digit after the name gives the decimals.
+// true bearings and off a cursor click north-up ({b} bearing, {r} range); a digit after a
+// figure's name gives its decimals.
 TEST_F(Walkthrough, TheTargetsAreAsTheTextsDescribeThem) {
     const struct {
-        const char* file;
+        const char* file; // under docs/
         const char* demo;
         int slot;
-        const char* phrase;
+        const char* phrases; // parted by "|"
     } quotes[] = {
-        {"docs/manual/getting_started.htm", "Default", 1, "B at {b}° {r0} miles"},
-        {"docs/manual/getting_started.htm", "Default", 2, "C at {b}° {r0} miles"},
-        {"docs/manual/getting_started.htm", "Default", 3, "D at {b}° {r0} miles"},
-        {"docs/manual/getting_started.htm", "Default", 1, "CPA {cpa1} miles in {t0} minutes"},
-        {"docs/tutorial/lesson1.htm", "HeadOn", 1, "Her CPA is {cpa2} miles in {t0} minutes"},
-        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1,
-         "B lies stopped {r0} miles ahead, very slightly to starboard ({b}°)"},
-        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1,
-         "at {srm0} knots, on a relative course of {drm}"},
-        {"docs/tutorial/lesson2.htm", "StoppedAhead", 1, "Her CPA is {cpa2} miles in {t0} minutes"},
-        {"docs/tutorial/lesson2.htm", "Default", 2,
-         "look at C, {r0} miles almost dead ahead ({b}°)"},
-        {"docs/tutorial/lesson2.htm", "Default", 2, "relative course {drm} at {srm0} knots"},
-        {"docs/tutorial/lesson2.htm", "Default", 2, "she steers {c} at {s0} knots"},
-        {"docs/tutorial/lesson2.htm", "Default", 2, "CPA {cpa2} miles in about {t0} minutes"},
-        {"docs/tutorial/lesson3.htm", "Crossing", 1,
+        {"manual/getting_started", "Default", 1,
+         "B at {b}° {r0} miles|CPA {cpa1} miles in {t0} "
+         "minutes"},
+        {"manual/getting_started", "Default", 2, "C at {b}° {r0} miles"},
+        {"manual/getting_started", "Default", 3, "D at {b}° {r0} miles"},
+        {"tutorial/lesson1", "HeadOn", 1, "Her CPA is {cpa2} miles in {t0} minutes"},
+        {"tutorial/lesson2", "StoppedAhead", 1,
+         "B lies stopped {r0} miles ahead, very slightly to starboard ({b}°)|at {srm0} knots, on a "
+         "relative course of {drm}|Her CPA is {cpa2} miles in {t0} minutes"},
+        {"tutorial/lesson2", "Default", 2,
+         "look at C, {r0} miles almost dead ahead ({b}°)|relative course {drm} at {srm0} knots|she "
+         "steers {c} at {s0} knots|CPA {cpa2} miles in about {t0} minutes"},
+        {"tutorial/lesson3", "Crossing", 1,
          "CPA {cpa2} miles, TCPA {t1} minutes from 12:00, DRM {drm}, SRM {srm1} knots, and B's "
          "course {c} at {s1} knots"},
-        {"docs/tutorial/lesson6.htm", "HeadOn", 1,
-         "B bears {b}° at {r0} miles, steering {c} at {s0} knots"},
-        {"docs/tutorial/lesson6.htm", "HeadOn", 1,
-         "CPA as they stand {cpa2} miles, TCPA {t0} minutes"},
-        {"docs/tutorial/lesson6.htm", "CrossingPort", 1,
-         "B bears {b}° at {r0} miles, steering {c} at {s0} knots"},
-        {"docs/tutorial/lesson6.htm", "CrossingPort", 1, "CPA {cpa2} miles, TCPA {t1} minutes"},
-        {"docs/tutorial/lesson6.htm", "Overtaking", 1,
-         "B, {r0} miles ahead at {b}°, steers {c} at {s0} knots"},
-        {"docs/tutorial/lesson6.htm", "Overtaking", 1, "CPA {cpa2} miles in about {t0} minutes"},
-        {"docs/tutorial/lesson6.htm", "Overtaking", 2, "comes the other way, CPA {cpa1} miles"},
-        {"docs/tutorial/lesson6.htm", "BeingOvertaken", 1,
-         "B closes from astern at {b}°, {r0} miles, steering {c} at {s0} knots"},
-        {"docs/tutorial/lesson6.htm", "BeingOvertaken", 1,
-         "CPA {cpa2} miles in about {t0} minutes"},
-        {"docs/tutorial/lesson7.htm", "Fog", 1, "B {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"docs/tutorial/lesson7.htm", "Fog", 2, "C {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"docs/tutorial/lesson7.htm", "Fog", 3, "D {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"docs/tutorial/lesson7.htm", "Fog", 4, "E {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"docs/tutorial/lesson7.htm", "CloseQuarters", 1,
+        {"tutorial/lesson6", "HeadOn", 1,
+         "B bears {b}° at {r0} miles, steering {c} at {s0} knots|CPA as they stand {cpa2} miles, "
+         "TCPA {t0} minutes"},
+        {"tutorial/lesson6", "CrossingPort", 1,
+         "B bears {b}° at {r0} miles, steering {c} at {s0} knots|CPA {cpa2} miles, TCPA {t1} "
+         "minutes"},
+        {"tutorial/lesson6", "Overtaking", 1,
+         "B, {r0} miles ahead at {b}°, steers {c} at {s0} knots|CPA {cpa2} miles in about {t0} "
+         "minutes"},
+        {"tutorial/lesson6", "Overtaking", 2, "comes the other way, CPA {cpa1} miles"},
+        {"tutorial/lesson6", "BeingOvertaken", 1,
+         "B closes from astern at {b}°, {r0} miles, steering {c} at {s0} knots|CPA {cpa2} miles in "
+         "about {t0} minutes"},
+        {"tutorial/lesson7", "Fog", 1, "B {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 2, "C {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 3, "D {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 4, "E {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "CloseQuarters", 1,
          "{b}° at only {r1} miles, closing at {srm0} knots: CPA {cpa2} miles"},
     };
+    const QRegularExpression field("\\{([a-z]+)(\\d?)\\}");
     for (const auto& q : quotes) {
-        SCOPED_TRACE(std::string(q.demo) + ": " + q.phrase);
+        SCOPED_TRACE(q.demo);
         Demo(q.demo);
         Run("mnuBearingCourse");
         Run("mnuNorthup"); // the cursor reads true bearings north-up
-        const auto [bearing, range] = Cursor(q.slot);
-        auto data = CpaData(q.slot);
-        const std::map<QString, QString> figures = {{"b", bearing},
-                                                    {"r", range},
-                                                    {"c", data["lblTargetCourse"]},
-                                                    {"s", data["lblTargetSpeed"]},
-                                                    {"cpa", data["lblCPA"]},
-                                                    {"t", data["lblTCPA"]},
-                                                    {"drm", data["lblDRM"]},
-                                                    {"srm", data["lblSRM"]}};
-        QString phrase = q.phrase;
-        const QRegularExpression field("\\{([a-z]+)(\\d?)\\}");
-        for (auto m = field.match(phrase); m.hasMatch(); m = field.match(phrase)) {
-            const QString digits = m.captured(2);
-            phrase.replace(m.capturedStart(), m.capturedLength(),
-                           Fig(figures.at(m.captured(1)), digits.isEmpty() ? -1 : digits.toInt()));
+        auto figures = CpaData(q.slot);
+        std::tie(figures["b"], figures["r"]) = Cursor(q.slot);
+        for (QString phrase : QString(q.phrases).split('|')) {
+            for (auto m = field.match(phrase); m.hasMatch(); m = field.match(phrase))
+                phrase.replace(m.capturedStart(), m.capturedLength(),
+                               Fig(figures.at(m.captured(1)),
+                                   m.captured(2).isEmpty() ? -1 : m.captured(2).toInt()));
+            Says(QString("docs/%1.htm").arg(q.file), phrase);
         }
-        Says(q.file, phrase);
     }
 }
 
@@ -255,8 +246,8 @@ TEST_F(Walkthrough, OrdersGoInAsTheTextsSayAndFinalDataGivesTheirCpa) {
         RunTo("12:06:00");
         Order(0, a.mode, a.figure);
         auto data = CpaData(1, true);
-        Says(lesson, QString(a.row) + " about " + Fig(data["lblCPA"], 1) + " miles " +
-                         Fig(data["lblTCPA"], 0) + " min");
+        Says(lesson, QString(a.row) + " about " + Fig(data["cpa"], 1) + " miles " +
+                         Fig(data["t"], 0) + " min");
     }
 }
 
@@ -294,6 +285,8 @@ TEST_F(Walkthrough, LessonFourComputesFromTwoCopiedSightings) {
         RunTo("12:06:00");
         Cursor(1);
         Click("cmdCopyEBLVRM(1)", w);
+        Says(lesson, "press " + Find<QAbstractButton>("cmdCompute", w)->text() +
+                         ": it takes your own course and speed");
         Click("cmdCompute", w);
         // A cursor laid by hand is good to a pixel: the text's "about" allows for it.
         const QString words = Words(lesson);
