@@ -7,6 +7,8 @@
 #include "gui/numeric_entry.h"
 #include "session/dialogs.h"
 
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,7 +16,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimeEdit>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace mv {
 
@@ -103,10 +108,45 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
     lblDRM_ = values.add(4, 2, "DRM", "lblDRM");
     grid->setColumnMinimumWidth(2, 70);
 
+    // The action for a wanted CPA: worked from the sightings above at a moment of action.
+    auto* steer = new QGroupBox("ACTION FOR A WANTED CPA", this);
+    steer->setObjectName("pnlSteer");
+    auto* steerGrid = new QGridLayout(steer);
+    spnWantedCPA_ = new QDoubleSpinBox(steer);
+    spnWantedCPA_->setObjectName("spnWantedCPA");
+    spnWantedCPA_->setRange(0.1, 12.0);
+    spnWantedCPA_->setSingleStep(0.1);
+    spnWantedCPA_->setDecimals(1);
+    spnWantedCPA_->setValue(2.0);
+    spnWantedCPA_->setSuffix(" NM");
+    tmeAct_ = new QTimeEdit(steer);
+    tmeAct_->setObjectName("tmeAct");
+    tmeAct_->setDisplayFormat("HH:mm:ss");
+    chkPort_ = new QCheckBox("Alter to port", steer);
+    chkPort_->setObjectName("chkPort");
+    steerGrid->addWidget(new QLabel("Wanted CPA", steer), 0, 0);
+    steerGrid->addWidget(spnWantedCPA_, 0, 1);
+    steerGrid->addWidget(new QLabel("Act at", steer), 1, 0);
+    steerGrid->addWidget(tmeAct_, 1, 1);
+    steerGrid->addWidget(chkPort_, 2, 0, 1, 2);
+    ReadOutGrid steerValues(steerGrid, {"00:00:00", 12}, steer);
+    lblNewCourse_ = steerValues.add(0, 2, "New Course", "lblNewCourse");
+    lblNewSpeed_ = steerValues.add(1, 2, "or New Speed", "lblNewSpeed");
+    lblSteerNote_ = new QLabel(steer);
+    lblSteerNote_->setObjectName("lblSteerNote");
+    lblSteerNote_->setWordWrap(true);
+    steerGrid->addWidget(lblSteerNote_, 3, 0, 1, 4);
+    connect(spnWantedCPA_, &QDoubleSpinBox::editingFinished, this,
+            &CpaComputerWindow::cmdSteer_Click);
+    connect(tmeAct_, &QTimeEdit::editingFinished, this, &CpaComputerWindow::cmdSteer_Click);
+    connect(chkPort_, &QCheckBox::toggled, this, &CpaComputerWindow::cmdSteer_Click);
+
     auto* buttons = new QHBoxLayout;
     ButtonRow row(buttons, ButtonUse::NotOnEnter, this, this);
     cmdCompute_ = row.add("cmdCompute", "Compute CPA", &CpaComputerWindow::cmdCompute_Click);
     cmdCompute_->setEnabled(false);
+    cmdSteer_ = row.add("cmdSteer", "Course to Steer", &CpaComputerWindow::cmdSteer_Click);
+    cmdSteer_->setEnabled(false);
     row.addStretch();
     row.add("cmdClose", "&Close", &CpaComputerWindow::cmdClose_Click);
     row.add("cmdHelp", "&Help", &CpaComputerWindow::cmdHelp_Click);
@@ -114,6 +154,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sightings);
     layout->addWidget(results);
+    layout->addWidget(steer);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -140,8 +181,10 @@ SightingRows CpaComputerWindow::Entries() const {
 
 void CpaComputerWindow::ClearResults() {
     // The own vessel's figures stay: they are the last ones used.
-    for (QLabel* l : {lblBCPA_, lblCourse_, lblCPA_, lblDRM_, lblSpeed_, lblSRM_, lblTCPA_})
+    for (QLabel* l : {lblBCPA_, lblCourse_, lblCPA_, lblDRM_, lblSpeed_, lblSRM_, lblTCPA_,
+                      lblNewCourse_, lblNewSpeed_, lblSteerNote_})
         l->clear();
+    cmdSteer_->setEnabled(false);
 }
 
 void CpaComputerWindow::Validate() {
@@ -199,6 +242,23 @@ void CpaComputerWindow::cmdCompute_Click() {
     lblDRM_->setText(Q(t.DRM));
     lblYourcourse_->setText(Q(t.YourCourse));
     lblYourspeed_->setText(Q(t.YourSpeed));
+    // The action is worked for the present moment unless another is set.
+    tmeAct_->setTime(QTime(0, 0).addSecs(
+        static_cast<int>(std::lround(std::fmod(sim_.Clock.SimTime, 1.0) * 86400.0) % 86400)));
+    cmdSteer_->setEnabled(true);
+    cmdSteer_Click();
+}
+
+void CpaComputerWindow::cmdSteer_Click() {
+    if (!cmdSteer_->isEnabled()) return;
+    const VesselData& own = sim_.Vessels.Vessel.at(static_cast<size_t>(sim_.Vessels.OwnVessel));
+    // A time of day, as the sightings' times are.
+    const double act = tmeAct_->time().msecsSinceStartOfDay() / 86400000.0;
+    const SteerTexts t = ComputeActionToSteer(Entries(), own.Heading, own.Speed, act,
+                                              spnWantedCPA_->value(), chkPort_->isChecked());
+    lblNewCourse_->setText(Q(t.Course));
+    lblNewSpeed_->setText(Q(t.Speed));
+    lblSteerNote_->setText(Q(t.Error.empty() ? t.Note : t.Error));
 }
 
 } // namespace mv

@@ -1,6 +1,7 @@
 #pragma once
 // frmCPAComputer: two timed sightings of a target, typed or copied from the EBL and VRM,
-// worked into its CPA and its true course and speed. Close hides the window with its entries;
+// worked into its CPA and its true course and speed, and then into the course or speed that
+// makes her pass at a wanted distance. Close hides the window with its entries;
 // closing it through its frame discards them (the next opening starts empty).
 
 #include "core/aids/cpa_computer.h"
@@ -11,8 +12,11 @@
 
 #include <array>
 
+class QCheckBox;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QTimeEdit;
 class QPushButton;
 
 namespace mv {
@@ -35,6 +39,8 @@ class CpaComputerWindow : public QDialog {
   public slots:
     void cmdCompute_Click();
     void cmdCopyEBLVRM_Click(int row);
+    // The course and the speed that give the wanted CPA, acting at the time set.
+    void cmdSteer_Click();
     void cmdClose_Click() { hide(); }
     void cmdHelp_Click();
 
@@ -61,6 +67,11 @@ class CpaComputerWindow : public QDialog {
     QLabel *lblCourse_ = nullptr, *lblSpeed_ = nullptr, *lblCPA_ = nullptr, *lblBCPA_ = nullptr,
            *lblTCPA_ = nullptr, *lblSRM_ = nullptr, *lblDRM_ = nullptr, *lblYourcourse_ = nullptr,
            *lblYourspeed_ = nullptr;
+    QDoubleSpinBox* spnWantedCPA_ = nullptr;
+    QTimeEdit* tmeAct_ = nullptr;
+    QCheckBox* chkPort_ = nullptr;
+    QPushButton* cmdSteer_ = nullptr;
+    QLabel *lblNewCourse_ = nullptr, *lblNewSpeed_ = nullptr, *lblSteerNote_ = nullptr;
 };
 
 } // namespace mv

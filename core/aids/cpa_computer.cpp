@@ -1,5 +1,7 @@
 #include "core/aids/cpa_computer.h"
 
+#include "core/aids/action_to_steer.h"
+
 #include "core/number_text.h"
 
 #include <algorithm>
@@ -107,6 +109,30 @@ CpaComputerOutcome ComputeCpaComputer(const SightingRows& rows, float ownHeading
     t.YourCourse = DirectionText(ownHeading);
     t.YourSpeed = FormatNumber(ownSpeed, "##.0");
     return {t, {}};
+}
+
+SteerTexts ComputeActionToSteer(const SightingRows& rows, float ownHeading, float ownSpeed,
+                                double actTime, double wantedCPA, bool toPort) {
+    const auto sightings = ValidateSightings(rows);
+    if (!sightings) return {{}, {}, {}, "Compute the CPA from two sightings first."};
+    const SightingsOutcome got =
+        ComputeFromSightings(ownHeading, ownSpeed, (*sightings)[0], (*sightings)[1]);
+    if (!got.ok()) return {{}, {}, {}, got.Error};
+    SteerInput in;
+    in.Latest = (*sightings)[1];
+    in.TargetCourse = got.Result->TargetCourse;
+    in.TargetSpeed = got.Result->TargetSpeed;
+    in.OwnCourse = ownHeading;
+    in.OwnSpeed = ownSpeed;
+    in.ActTime = actTime;
+    in.WantedCPA = wantedCPA;
+    in.ToPort = toPort;
+    const SteerResult r = ActionForCPA(in);
+    if (!r.Error.empty()) return {{}, {}, {}, r.Error};
+    return {SteerCourseText(r),
+            SteerSpeedText(r),
+            r.AlreadyClear ? "Your present course and speed already give this CPA or more." : "",
+            {}};
 }
 
 } // namespace mv

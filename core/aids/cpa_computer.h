@@ -73,4 +73,13 @@ struct CpaComputerOutcome {
 // Works the rows as they stand with the own vessel's present heading and speed.
 CpaComputerOutcome ComputeCpaComputer(const SightingRows& rows, float ownHeading, float ownSpeed);
 
+// The course and the speed to steer for a wanted CPA (nautical miles), acting at actTime (a day
+// fraction), from the rows as they stand: "063" / "6.2", "none" where nothing gives it, and
+// a note when the present course and speed already do. Error says why nothing was worked.
+struct SteerTexts {
+    std::string Course, Speed, Note, Error;
+};
+SteerTexts ComputeActionToSteer(const SightingRows& rows, float ownHeading, float ownSpeed,
+                                double actTime, double wantedCPA, bool toPort);
+
 } // namespace mv

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimeEdit>
 
 namespace {
 
@@ -239,6 +240,10 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
         figures << Text(n, w);
     EXPECT_EQ(figures.join(" | ").toStdString(),
               "270 | 12.0 | 1.44 NM | 135 | 10:35:00 | 17.0 | 225 | 000 | 12.0");
+    // The course or speed for a CPA of 2 nm, acting at the second sighting.
+    Find<QTimeEdit>("tmeAct", w)->setTime(QTime(10, 12));
+    Click("cmdSteer", w);
+    EXPECT_EQ(Text("lblNewCourse", w) + " " + Text("lblNewSpeed", w), "060 3.2");
 
     // Any edit clears the figures.
     type("txtRange(1)", "6.66");

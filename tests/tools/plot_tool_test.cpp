@@ -102,6 +102,17 @@ TEST(PlotTool, SightingsAsJson) {
     for (auto [key, value] : keys)
         EXPECT_NEAR(JsonValue(json.out, key), value, 1e-3) << key;
     EXPECT_NE(json.out.find("\"time_of_cpa\":\"12:18:00\""), std::string::npos) << json.out;
+    // The action for a wanted CPA, as the CPA computer's window works it for the same sightings.
+    const Outcome steer =
+        Plot({"sightings", "--course", "0", "--speed", "12", "--first", "10:00:00,53.1,10",
+              "--second", "10:12:00,57.3,6.66", "--cpa", "2"});
+    EXPECT_NE(steer.out.find("Course, to starboard  060\nor speed              3.2 kt"),
+              std::string::npos)
+        << steer.out;
+    EXPECT_EQ(Plot({"sightings", "--course", "0", "--speed", "12", "--first", "10:00:00,53.1,10",
+                    "--second", "10:12:00,57.3,6.66", "--port"})
+                  .code,
+              2);
 }
 
 struct PlotDemo : ::testing::Test {

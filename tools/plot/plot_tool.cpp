@@ -1,5 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
+#include "core/aids/action_to_steer.h"
+
 #include "core/aids/cpa.h"
 #include "core/aids/cpa_computer.h"
 #include "core/aids/cpa_data.h"
@@ -24,7 +26,8 @@ namespace {
 const std::string kUsage =
     "usage: marovane-plot demo FILE.dem [--json]\n"
     "       marovane-plot sightings --course C --speed S --first HH:MM:SS,BEARING,RANGE\n"
-    "                               --second HH:MM:SS,BEARING,RANGE [--json]\n"
+    "                               --second HH:MM:SS,BEARING,RANGE\n"
+    "                               [--cpa D [--act HH:MM:SS] [--port]] [--json]\n"
     "       marovane-plot random --level easy|moderate|difficult [--number N]\n"
     "                            [--out FILE.dem] [--json]\n"
     "       marovane-plot --help\n"
@@ -35,7 +38,10 @@ const std::string kUsage =
     "           sightings (true bearing in degrees, range 0 < r <= " +
     PlainNumberText(kMaxSightingRange) +
     " nautical miles)\n"
-    "           with the own vessel on course C degrees true at S knots.\n"
+    "           with the own vessel on course C degrees true at S knots; with --cpa,\n"
+    "           the course (speed kept) and the speed (course kept) that give a CPA\n"
+    "           of D nautical miles, acting at --act (the second sighting's time when\n"
+    "           not given) and altering to starboard, or to port with --port.\n"
     "random     the random traffic of exercise number N (a number from the clock when\n"
     "           none is given): the number, then the CPA data of every target.\n"
     "           --out writes the exercise as a demo file the simulator loads.\n"
@@ -358,9 +364,12 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     std::map<std::string, std::string> values;
     float course = 0, speed = 0;
     Sighting first, second;
+    SteerInput steer; // WantedCPA above 0 when an action is asked for
     try {
         const std::vector<std::string_view> needed = {"--course", "--speed", "--first", "--second"};
-        values = ParseOptions(args, "sightings", needed, {"--json"});
+        values = ParseOptions(args, "sightings",
+                              {"--course", "--speed", "--first", "--second", "--cpa", "--act"},
+                              {"--json", "--port"});
         for (const auto& name : needed)
             if (!values.contains(std::string(name)))
                 throw UsageError{"sightings needs " + std::string(name)};
@@ -377,6 +386,25 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
         speed = static_cast<float>(*s);
         first = ParseSighting("--first", values["--first"]);
         second = ParseSighting("--second", values["--second"]);
+        if (values.contains("--cpa")) {
+            const auto d = ParseNumber(values["--cpa"]);
+            if (!d || *d <= 0 || *d > kMaxSightingRange)
+                throw UsageError{"--cpa '" + values["--cpa"] +
+                                 "': the wanted CPA must be more than 0 and at most " +
+                                 PlainNumberText(kMaxSightingRange) + " nautical miles"};
+            steer.WantedCPA = *d;
+            steer.ActTime = second.Time;
+            if (values.contains("--act")) {
+                const auto act = ParseTimeOfDay(values["--act"], 2);
+                if (!act)
+                    throw UsageError{"--act '" + values["--act"] +
+                                     "': the time must be HH:MM:SS within one day"};
+                steer.ActTime = *act;
+            }
+            steer.ToPort = values.contains("--port");
+        } else if (values.contains("--act") || values.contains("--port")) {
+            throw UsageError{"--act and --port go with --cpa"};
+        }
     } catch (const UsageError& e) {
         return ReportUsage(e, err);
     }
@@ -387,13 +415,35 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
         return 1;
     }
     const SightingsResult& r = *outcome.Result;
+    std::optional<SteerResult> action;
+    if (steer.WantedCPA > 0) {
+        steer.Latest = second;
+        steer.TargetCourse = r.TargetCourse;
+        steer.TargetSpeed = r.TargetSpeed;
+        steer.OwnCourse = course;
+        steer.OwnSpeed = speed;
+        action = ActionForCPA(steer);
+        if (!action->Error.empty()) {
+            err << "marovane-plot: " << action->Error << "\n";
+            return 1;
+        }
+    }
 
     if (values.contains("--json")) {
         out << "{\"course\":" << JsonNumber(r.TargetCourse)
             << ",\"speed\":" << JsonNumber(r.TargetSpeed) << ",\"cpa\":" << JsonNumber(r.CPA)
             << ",\"bcpa\":" << JsonNumber(r.BCPA) << ",\"time_of_cpa\":\""
             << FormatClock(r.TimeOfCPA) << "\",\"srm\":" << JsonNumber(r.SRM)
-            << ",\"drm\":" << JsonNumber(r.DRM) << "}\n";
+            << ",\"drm\":" << JsonNumber(r.DRM);
+        if (action) {
+            const auto orNull = [](const std::optional<float>& v) {
+                return v ? JsonNumber(*v) : std::string("null");
+            };
+            out << ",\"new_course\":" << orNull(action->Course)
+                << ",\"new_speed\":" << orNull(action->Speed)
+                << ",\"already_clear\":" << (action->AlreadyClear ? "true" : "false");
+        }
+        out << "}\n";
         return 0;
     }
 
@@ -412,6 +462,17 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
                    {"Your speed", FormatNumber(speed, "##.0"), "kt"},
                },
                true);
+    if (action) {
+        out << "\nACTION FOR A CPA OF " << FormatNumber(steer.WantedCPA, "##.00") << " NM AT "
+            << FormatClock(steer.ActTime) << "\n";
+        PrintTable(out,
+                   {{steer.ToPort ? "Course, to port" : "Course, to starboard",
+                     SteerCourseText(*action), ""},
+                    {"or speed", SteerSpeedText(*action), action->Speed ? "kt" : ""}},
+                   true);
+        if (action->AlreadyClear)
+            out << "Your present course and speed already give this CPA or more.\n";
+    }
     return 0;
 }
 

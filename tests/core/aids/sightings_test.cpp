@@ -1,3 +1,4 @@
+#include "core/aids/action_to_steer.h"
 #include "core/aids/cpa_computer.h"
 #include "core/number_text.h"
 #include "tests/support/angles.h"
@@ -108,6 +109,75 @@ TEST(CpaComputer, Validation) {
 TEST(CpaComputer, FieldCeilings) {
     EXPECT_EQ(mv::TimeFieldCeiling("60", mv::TimePart::Second), "59");
     EXPECT_EQ(mv::TimeFieldCeiling("25", mv::TimePart::Hour), "24");
+}
+
+// The course or speed to steer for a wanted CPA, checked by the program's own CPA arithmetic
+// with the change made at the moment of action: the target then passes at the wanted distance,
+// ahead, on the chosen side of the own bow's alteration.
+TEST(ActionToSteer, GivesTheWantedCpaOrSaysThatNothingDoes) {
+    const struct {
+        const char* name;
+        float ownCourse, ownSpeed, course, speed, bearing, range; // at 12:00, degrees, kn, nm
+        double wanted;
+        bool toPort;
+        const char *newCourse, *newSpeed, *error;
+        bool clear;
+    } cases[] = {
+        {"crossing, collision", 0, 12, 270, 12, 45, 8, 2.0, false, "037", "6.0", "", false},
+        {"crossing, to port", 0, 12, 270, 12, 45, 8, 2.0, true, "323", "6.0", "", false},
+        {"head-on", 90, 15, 270, 15, 91, 12, 2.0, false, "118", "none", "", false},
+        {"overtaking", 0, 14, 355, 8, 10, 3, 1.0, false, "014", "8.9", "", false},
+        {"fast target end-on", 0, 5, 180, 20, 0, 8, 3.0, false, "none", "none", "", false},
+        {"opening astern", 0, 12, 0, 20, 0, 2, 1.0, false, "none", "none", "", true},
+        {"already inside", 0, 12, 270, 12, 45, 3, 5.0, false, "none", "none",
+         "The target will be closer than the wanted CPA when you act.", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Her bearing and range at 12:06, when the own ship acts, from the true motion.
+        mv::SteerInput in;
+        in.Latest = {0.5, c.bearing, c.range};
+        in.TargetCourse = c.course;
+        in.TargetSpeed = c.speed;
+        in.OwnCourse = c.ownCourse;
+        in.OwnSpeed = c.ownSpeed;
+        in.ActTime = 0.5 + 6.0 / 1440;
+        in.WantedCPA = c.wanted;
+        in.ToPort = c.toPort;
+        const mv::SteerResult r = mv::ActionForCPA(in);
+        EXPECT_EQ(r.Error, c.error);
+        EXPECT_EQ(r.AlreadyClear, c.clear);
+        EXPECT_EQ(mv::SteerCourseText(r), c.newCourse);
+        EXPECT_EQ(mv::SteerSpeedText(r), c.newSpeed);
+        // At 12:06 on the new course or speed, the CPA data give the wanted figure ahead.
+        const auto rel = [&](float ownCourse, float ownSpeed) {
+            const double h = 0.1;
+            const double e = c.range * std::sin(c.bearing * M_PI / 180) +
+                             h * (c.speed * std::sin(c.course * M_PI / 180) -
+                                  c.ownSpeed * std::sin(c.ownCourse * M_PI / 180));
+            const double n = c.range * std::cos(c.bearing * M_PI / 180) +
+                             h * (c.speed * std::cos(c.course * M_PI / 180) -
+                                  c.ownSpeed * std::cos(c.ownCourse * M_PI / 180));
+            mv::CpaInput cpa{
+                c.course,
+                c.speed,
+                ownCourse,
+                ownSpeed,
+                static_cast<float>(std::fmod(std::atan2(e, n) * 180 / M_PI + 360, 360)),
+                static_cast<float>(std::hypot(e, n))};
+            return mv::ComputeCPA(cpa, mv::BearingMode::Course);
+        };
+        if (r.Course) {
+            const auto got = rel(*r.Course, c.ownSpeed);
+            EXPECT_NEAR(got.CPA, c.wanted, 0.005);
+            EXPECT_GT(got.TCPA, 0);
+        }
+        if (r.Speed) {
+            const auto got = rel(c.ownCourse, *r.Speed);
+            EXPECT_NEAR(got.CPA, c.wanted, 0.005);
+            EXPECT_GT(got.TCPA, 0);
+        }
+    }
 }
 
 } // namespace
