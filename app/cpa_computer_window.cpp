@@ -161,6 +161,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
 
 void CpaComputerWindow::Open() {
     if (!isVisible()) {
+        if (!cmdSteer_->isEnabled()) SetActNow();
         CentreOverParentOnce(this);
         show();
     }
@@ -247,6 +248,12 @@ void CpaComputerWindow::cmdCompute_Click() {
         static_cast<int>(std::lround(std::fmod(sim_.Clock.SimTime, 1.0) * 86400.0) % 86400)));
     cmdSteer_->setEnabled(true);
     cmdSteer_Click();
+}
+
+void CpaComputerWindow::SetActNow() {
+    // The action is worked for the present moment unless another is set.
+    tmeAct_->setTime(QTime(0, 0).addSecs(
+        static_cast<int>(std::lround(std::fmod(sim_.Clock.SimTime, 1.0) * 86400.0) % 86400)));
 }
 
 void CpaComputerWindow::cmdSteer_Click() {

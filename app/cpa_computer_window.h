@@ -57,6 +57,7 @@ class CpaComputerWindow : public QDialog {
     // After a bearing or range edit: "Compute CPA" is offered exactly when both rows pass.
     void Validate();
     void TimeChanged(QLineEdit* field, TimePart part);
+    void SetActNow();
 
     const Simulation& sim_;
     const RadarDisplayState& display_;
