@@ -1,5 +1,6 @@
 #include "core/program_folder.h"
 
+#include <cstdlib>
 #include <system_error>
 
 #ifndef MAROVANE_INSTALLED_DATA_FROM_BIN
@@ -27,6 +28,14 @@ std::filesystem::path ResolveProgramFolder(const std::filesystem::path& exeFolde
     const std::filesystem::path installed = (exeFolder / InstalledDataFromBin()).lexically_normal();
     if (HoldsData(installed)) return installed;
     return exeFolder;
+}
+
+std::filesystem::path UserDemoFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data) return std::filesystem::path(data) / "Marovane";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return std::filesystem::path(home) / ".local/share/Marovane";
+    return {};
 }
 
 } // namespace mv

@@ -16,4 +16,8 @@ std::filesystem::path InstalledDataFromBin();
 // message about the missing yaw table names the folder the program was started from.
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& exeFolder);
 
+// The folder the user's stored demos go to: $XDG_DATA_HOME/Marovane, or
+// ~/.local/share/Marovane when that is not set; empty when neither variable is.
+std::filesystem::path UserDemoFolder();
+
 } // namespace mv

@@ -144,10 +144,12 @@ QString HelpWindow::currentPage() const {
 
 void HelpWindow::ShowPage(const QString& page) {
     if (namespace_.isEmpty()) {
-        browser_->setHtml("<h2>Help file not found</h2><p>The help file <b>" +
-                          helpFile_.toHtmlEscaped() +
-                          "</b> is not there. Help is installed in the folder \"" +
-                          QString(kDocsFolder) + "\" beside the program.</p>");
+        browser_->setHtml(
+            "<h2>Help file not found</h2><p>The help file <b>" + helpFile_.toHtmlEscaped() +
+            "</b> is not there. Help is installed in the folder \"" + QString(kDocsFolder) +
+            "\" beside the program; in a build "
+            "tree, <code>cmake --build build --target marovane_docs</code> "
+            "makes it.</p>");
         return;
     }
     const QString name = page.isEmpty() ? QString("index.htm") : page;

@@ -145,6 +145,19 @@ TEST_F(PlotDemo, JsonAndText) {
     EXPECT_EQ(LineOf(text, "     C").size(), LineOf(text, "Target").size());
 }
 
+// A bare name is looked up in the demo folders, first to last; missing, the message names them.
+TEST_F(PlotDemo, BareNameFoundInTheDemoFolders) {
+    const std::vector<std::filesystem::path> folders{dir.path / "shipped", dir.path / "user"};
+    for (const auto& folder : folders)
+        std::filesystem::create_directories(folder);
+    dir.Write("user/two.dem", kTwoTargets);
+    std::ostringstream out, err;
+    EXPECT_EQ(mv::RunPlotTool({"demo", "two.dem"}, out, err, folders), 0) << err.str();
+    EXPECT_EQ(out.str(), Plot({"demo", (folders[1] / "two.dem").string()}).out);
+    EXPECT_EQ(mv::RunPlotTool({"demo", "none.dem"}, out, err, folders), 1);
+    EXPECT_NE(err.str().find((dir.path / "user").string()), std::string::npos) << err.str();
+}
+
 TEST_F(PlotDemo, UnreadableFileOrUncomputableSightingsExitWithOne) {
     auto stopped = kHeadOn;
     stopped[4] = "0";

@@ -14,9 +14,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace mv {
 
@@ -179,7 +181,20 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
     PrintTable(out, table);
 }
 
-int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// The file a demo argument names: as given when it exists or names a folder, otherwise the
+// first of the demo folders that holds it, as the simulator's chooser lists them.
+std::filesystem::path FindDemo(const std::string& name,
+                               const std::vector<std::filesystem::path>& folders) {
+    const std::filesystem::path given(name);
+    std::error_code ec;
+    if (given.has_parent_path() || std::filesystem::exists(given, ec)) return given;
+    for (const auto& folder : folders)
+        if (std::filesystem::exists(folder / given, ec)) return folder / given;
+    return given;
+}
+
+int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const std::vector<std::filesystem::path>& demoFolders) {
     bool json = false;
     std::optional<std::string> file;
     for (const auto& a : args) {
@@ -194,9 +209,17 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (!file) return ReportUsage({"demo needs the name of a .dem file"}, err);
 
-    const DemoReadResult read = ReadDemoFile(*file);
+    const std::filesystem::path path = FindDemo(*file, demoFolders);
+    const DemoReadResult read = ReadDemoFile(path);
     if (!read.ok()) {
-        err << "marovane-plot: " << read.Error << "\n";
+        err << "marovane-plot: " << read.Error;
+        std::error_code ec;
+        if (!demoFolders.empty() && !path.has_parent_path() && !std::filesystem::exists(path, ec)) {
+            err << "; not in the demo folders either:";
+            for (const auto& folder : demoFolders)
+                err << " " << folder.string();
+        }
+        err << "\n";
         return 1;
     }
     VesselTables tables;
@@ -478,7 +501,8 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
 
 } // namespace
 
-int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::vector<std::filesystem::path>& demoFolders) {
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
             out << kUsage;
@@ -487,7 +511,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (args.empty()) return ReportUsage({"no command given"}, err);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "demo") return RunDemo(rest, out, err);
+    if (args[0] == "demo") return RunDemo(rest, out, err, demoFolders);
     if (args[0] == "random") return RunRandom(rest, out, err);
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);

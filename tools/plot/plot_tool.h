@@ -1,6 +1,7 @@
 #pragma once
 // The command line of marovane-plot, testable without a process: arguments in, text out.
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,7 +9,9 @@
 namespace mv {
 
 // args excludes the program name. Returns the exit code: 0 done, 1 unreadable file or
-// uncomputable sightings, 2 wrong arguments (usage on err).
-int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// uncomputable sightings, 2 wrong arguments (usage on err). A demo named without a folder
+// that is not in the working folder is looked for in demoFolders, in order.
+int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::vector<std::filesystem::path>& demoFolders = {});
 
 } // namespace mv
