@@ -102,8 +102,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
 
     // "label: 9.8 ms (quartiles 9.5 to 10.1, 9 runs; slowest step 12.0 ms) = 0.59 of a
-    // 16.7 ms frame at 60 Hz": the mean step of each run against a fixed time rather than a
-    // measured one, and the longest single step of all the runs.
+    // 16.7 ms frame at 60 Hz": the mean step of each run in processor time against a fixed
+    // time rather than a measured one, and the longest single step of all the runs as the
+    // case counted it ("slowest_step_ms").
     void PrintAgainstFrame(const char* label, const std::string& name) const {
         const auto it = nsPerIteration.find(name);
         if (it == nsPerIteration.end() || it->second.empty()) return;
