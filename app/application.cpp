@@ -7,10 +7,26 @@
 #include "app/radar_view.h"
 #include "app/traffic_selector.h"
 #include "core/scenario/yaw_file.h"
+#include "gui/palette.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
 
+#include <QApplication>
+#include <QMdiArea>
+#include <QSettings>
+
 namespace mv {
+
+namespace {
+
+// The user's choices that outlive a run; tests run with Qt's test paths, so they never read or
+// write the user's own file.
+QSettings Settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marovane", "Marovane");
+}
+const char* const kPaletteKey = "display/palette";
+
+} // namespace
 
 Application::Application(const std::filesystem::path& programFolder, Dialogs& dialogs)
     : programFolder_(programFolder), dialogs_(dialogs) {}
@@ -25,12 +41,18 @@ bool Application::Initialise() {
     }
     sim_.Yaw = *yaw.Table;
 
+    // The palette of the last run, before any window is made, so none flashes in another.
+    dayWidgets_ = QApplication::palette();
+    display_.Colours = PaletteNamed(Settings().value(kPaletteKey).toString());
+    if (display_.Colours != DisplayPalette::Day)
+        QApplication::setPalette(WidgetPalette(display_.Colours, dayWidgets_));
     main_ = std::make_unique<MainWindow>();
     exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
     console_ = new RadarConsole(*exercise_, dialogs_);
     main_->addChild(console_);
     RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
     main_->InstallMenus(MenuTable(), console_->actions());
+    ShowWidgetPalette();
     // F1 where no control carries a help number opens the help topics' contents.
     main_->contextHelp = [this](int contextId) {
         ShowContextHelp(dialogs_, contextId, &programFolder_);
@@ -55,6 +77,19 @@ bool Application::StartDefaultExercise() {
     console_->view().RedrawRadar();
     console_->view().RedrawVessels();
     return true;
+}
+
+void Application::SetPalette(DisplayPalette colours) {
+    const Exercise::ChangeScope change(*exercise_);
+    display_.Colours = colours;
+    ShowWidgetPalette();
+    Settings().setValue(kPaletteKey, PaletteName(colours));
+}
+
+void Application::ShowWidgetPalette() {
+    QApplication::setPalette(WidgetPalette(display_.Colours, dayWidgets_));
+    if (auto* area = main_->findChild<QMdiArea*>())
+        area->setBackground(PaletteFor(display_.Colours).workspace);
 }
 
 } // namespace mv

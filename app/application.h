@@ -5,6 +5,8 @@
 #include "core/display/display_state.h"
 #include "core/simulation.h"
 
+#include <QPalette>
+
 #include <filesystem>
 #include <memory>
 
@@ -39,8 +41,13 @@ class Application {
     RadarConsole& console() { return *console_; }
     Dialogs& dialogs() { return dialogs_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
+    // The whole program in a palette (picture, console, dialogs, True View), kept for the next
+    // start.
+    void SetPalette(DisplayPalette colours);
 
   private:
+    void ShowWidgetPalette();
+
     std::filesystem::path programFolder_;
     Dialogs& dialogs_;
     Simulation sim_;
@@ -48,6 +55,7 @@ class Application {
     std::unique_ptr<MainWindow> main_;
     Exercise* exercise_ = nullptr;
     RadarConsole* console_ = nullptr;
+    QPalette dayWidgets_; // the platform's own colours, which the day palette keeps
 };
 
 } // namespace mv

@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "gui/command_actions.h"
 #include "gui/control_rows.h"
+#include "gui/palette.h"
 #include "gui/sea_state.h"
 #include "session/exercise.h"
 
@@ -57,14 +58,11 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     clockFont.setBold(true);
     lblTime_->setFont(clockFont);
     lblTime_->setAlignment(Qt::AlignCenter);
-    lblTime_->setStyleSheet("QLabel { background: #0b1a10; color: #40ff70; border: 2px inset "
-                            "#6a8fa8; padding: 4px; }");
     column_->addWidget(lblTime_);
 
     lblPaused_ = new QLabel("PAUSED", this);
     lblPaused_->setObjectName("lblPaused");
     lblPaused_->setAlignment(Qt::AlignCenter);
-    lblPaused_->setStyleSheet("QLabel { color: #c00000; font-weight: bold; }");
     // Beside the time factor; hidden, it keeps its place, so pausing moves nothing.
     QSizePolicy keepPlace = lblPaused_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -139,10 +137,7 @@ QPushButton* ControlColumn::AddButton(const char* name, const QString& caption,
 QGridLayout* ControlColumn::Group(const char* name, const QString& title) {
     auto* box = new QGroupBox(title, this);
     box->setObjectName(name);
-    box->setStyleSheet("QGroupBox { font-weight: bold; border: 1px solid #6a8fa8; "
-                       "border-radius: 4px; margin-top: 1.2ex; padding-top: 6px; } "
-                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
-                       "padding: 0 3px; }");
+    groups_.push_back(box);
     auto* grid = new QGridLayout(box);
     grid->setSpacing(4);
     grid->setContentsMargins(8, 8, 8, 6);
@@ -165,13 +160,36 @@ void ControlColumn::ShowState() {
         cboTimeFactor_->setCurrentIndex(exercise_.simulation().Clock.TimeFactorIndex);
     }
     const int sea = exercise_.simulation().SeaState;
-    if (sea >= 0 && sea <= 2 && shownSea_ != sea) {
+    const DisplayPalette colours = exercise_.display().Colours;
+    if (sea >= 0 && sea <= 2 && (shownSea_ != sea || shownColours_ != colours)) {
         shownSea_ = sea;
         pnlSeaState_->ShowSeaState(sea);
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, kSeaStatePanelColours[static_cast<size_t>(sea)]);
-        setPalette(pal);
+        ShowColours(PaletteFor(colours), PaletteFor(colours).consoleSea[static_cast<size_t>(sea)]);
     }
+}
+
+void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
+    shownColours_ = exercise_.display().Colours;
+    QPalette pal;
+    pal.setColor(QPalette::Window, sea);
+    setPalette(pal);
+    const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
+    lblTime_->setStyleSheet(QString("QLabel { background: %1; color: %2; border: 2px inset %3; "
+                                    "padding: 4px; }")
+                                .arg(css(c.clockBack), css(c.clockText), css(c.groupBorder)));
+    lblPaused_->setStyleSheet(
+        QString("QLabel { color: %1; font-weight: bold; }").arg(css(c.alarm)));
+    // The title sits on the group's own light (or, at night, dark) ground, not on the sky or
+    // storm behind the column, so it reads on every sea.
+    const QString group =
+        QString("QGroupBox { font-weight: bold; background: %1; border: 1px solid %2; "
+                "border-radius: 4px; margin-top: 1.4ex; padding-top: 6px; } "
+                "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; "
+                "color: %3; background: %1; border: 1px solid %2; border-radius: 3px; }")
+            .arg(css(c.groupBack), css(c.groupBorder), css(c.groupTitle));
+    for (QGroupBox* box : groups_)
+        box->setStyleSheet(group);
+    pnlSeaState_->SetShade(c.seaShade);
 }
 
 } // namespace mv

@@ -3,9 +3,15 @@
 // factor, the console's buttons (each a view of its command), the markers, the traffic choice,
 // the vessel buttons and the sea-state picture, and shows the exercise's state on them.
 
+#include "core/display/display_state.h"
+
+#include <QColor>
 #include <QFrame>
 
+#include <vector>
+
 class QComboBox;
+class QGroupBox;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -18,6 +24,7 @@ class Dialogs;
 class Exercise;
 class MarkerHold;
 class MarkerPanel;
+struct Palette;
 class SeaStatePanel;
 class TrafficSelector;
 class VesselPanel;
@@ -40,6 +47,8 @@ class ControlColumn : public QFrame {
     QGridLayout* Group(const char* name, const QString& title);
     // Captions, the pause indicator, the time factor and the sea from the exercise's state.
     void ShowState();
+    // The column in the palette's colours, over the sea's colour.
+    void ShowColours(const Palette& colours, const QColor& sea);
 
     Exercise& exercise_;
     CommandActions& actions_;
@@ -53,6 +62,8 @@ class ControlColumn : public QFrame {
     VesselPanel* pnlVessels_ = nullptr;
     SeaStatePanel* pnlSeaState_ = nullptr;
     int shownSea_ = -1;
+    DisplayPalette shownColours_ = DisplayPalette::Day;
+    std::vector<QGroupBox*> groups_;
 };
 
 } // namespace mv

@@ -34,6 +34,18 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
            }});
     Application* a = &app;
     r.add({"mnuAbout", "&About Marovane...", {}, [a] { ShowAboutBox(&a->mainWindow()); }});
+    // Day, dusk and night colours, as a bridge's radar offers them.
+    const char* palettes[] = {"&Day", "D&usk", "&Night"};
+    for (int i = 0; i < 3; ++i) {
+        const auto colours = static_cast<DisplayPalette>(i);
+        r.add({Indexed("mnuPalette", i),
+               palettes[i],
+               {},
+               [a, colours] { a->SetPalette(colours); },
+               [a, colours] { return a->display().Colours == colours; },
+               {},
+               "mnuPalette"});
+    }
 }
 
 std::vector<MenuEntry> MenuTable() {
@@ -94,6 +106,9 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuVRM", "mnuRadar");
     command("mnuEBL", "mnuRadar");
     command("mnuSHL", "mnuRadar");
+    menu("mnuColours", "&Palette", "mnuRadar");
+    for (int i = 0; i < 3; ++i)
+        command(Indexed("mnuPalette", i), "mnuColours");
     menu("mnuBearings", "&Bearings", "mnuRadar");
     command("mnuBearingRelative", "mnuBearings");
     command("mnuBearingCourse", "mnuBearings");

@@ -52,16 +52,15 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     connect(view_, &RadarView::vesselControlsWanted, vessels, &VesselPanel::EnableVesselControls);
     connect(view_, &RadarView::trueViewLabelShown, frmTrueView_, [this](int slot, bool on) {
         frmTrueView_->ShowLabel(slot, on);
-        frmTrueView_->SetLabelColour(slot, kTrueViewTargetGreen);
+        frmTrueView_->ShowLabelColours();
     });
-    connect(view_, &RadarView::ownVesselMarked, frmTrueView_, [this] {
-        frmTrueView_->SetLabelColour(exercise_.simulation().Vessels.OwnVessel, kTrueViewOwnRed);
-    });
+    connect(view_, &RadarView::ownVesselMarked, frmTrueView_, &TrueView::ShowLabelColours);
     connect(view_, &RadarView::trueViewMarked, frmTrueView_, &TrueView::TrueViewMark);
     connect(view_, &RadarView::trueViewClearWanted, frmTrueView_, &TrueView::ClearTrueView);
     connect(view_, &RadarView::trueViewRepaintWanted, frmTrueView_, &TrueView::picTrueCRT_Paint);
     connect(vessels, &VesselPanel::echoHighlighted, this, [this](int v, bool on) {
-        view_->picture().setColour(item::lneVessel(v), on ? kManeuverRed : kEchoColour);
+        const Palette& c = view_->colours();
+        view_->picture().setColour(item::lneVessel(v), on ? c.echoManoeuvre : c.echo);
         view_->Refresh();
     });
     connect(vessels, &VesselPanel::jumpShown, this, &RadarConsole::ShowJump);
@@ -149,8 +148,7 @@ void RadarConsole::ShowJump(int former, int own, const QString& status) {
     pic.setVisible(item::lneVessel(own), false);
     // The picture is drawn anew about the new own vessel, and the True View follows.
     view_->RedrawRadar();
-    frmTrueView_->SetLabelColour(former, kTrueViewTargetGreen);
-    frmTrueView_->SetLabelColour(own, kTrueViewOwnRed);
+    frmTrueView_->ShowLabelColours();
     if (exercise_.display().Tick.TrueViewOn) frmTrueView_->ResetTrueView();
     view_->StatusLine(status.toStdString());
     // The echoes at once where they lie from the new own vessel, not a tick later.

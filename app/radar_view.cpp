@@ -14,11 +14,6 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-const QColor kLabelYellow(255, 255, 0);
-// Amber markers stand out from the green rings and echoes; the cursor cross is white.
-const QColor kMarkerColour(255, 190, 0);
-const QColor kCursorColour(255, 255, 255);
-
 } // namespace
 
 RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
@@ -27,7 +22,6 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     setObjectName("pnlRadar");
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
-    setStyleSheet("QFrame#pnlRadar { background: #202428; }");
     picRadarCRT_ = new WorldPictureWidget(this);
     picRadarCRT_->setObjectName("picRadarCRT");
     radar_ = std::make_unique<RadarPicture>(picRadarCRT_->picture(), display_);
@@ -42,18 +36,54 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
                                 &item::lblCRTRange, &item::lblMode})
         pic.setVisible(*name, true);
     SetLabel(item::lblPlotTime, "00:00:00");
-    pic.setLabel(item::lblNoExercise, "No exercise loaded", QColor(255, 200, 0));
+    pic.setLabel(item::lblNoExercise, "No exercise loaded", colours().notice);
     for (int i = 0; i < kMaxVessels; ++i) {
-        pic.setOverlayLine(item::lneVessel(i), 0, 0, 0, 0, kEchoColour, 2);
+        pic.setOverlayLine(item::lneVessel(i), 0, 0, 0, 0, colours().echo, 2);
         // The letters of the vessel buttons: A for the own vessel, then B to F.
-        pic.setLabel(item::lblVessel(i), Q(VesselLetter(i)), kLabelYellow);
+        pic.setLabel(item::lblVessel(i), Q(VesselLetter(i)), colours().vesselLetter);
     }
-    pic.setOverlayLine(item::lneSHL, 0, 0, 0, 0, kRadarGreen, 1);
+    pic.setOverlayLine(item::lneSHL, 0, 0, 0, 0, colours().trace, 1);
     ShowDisplayItems();
-    // A scenario started or ended: the face says whether an exercise is loaded.
+    ShowColours();
     connect(&exercise_, &Exercise::changed, this, [this] {
+        // Another palette: every item takes its colour, and the face is drawn in it.
+        if (shownColours_ != display_.Colours) {
+            ShowColours();
+            RedrawRadar();
+            RedrawVessels();
+            return;
+        }
+        // A scenario started or ended: the face says whether an exercise is loaded.
         if (picture().isVisible(item::lblNoExercise) == exercise_.isLoaded()) RedrawRadar();
     });
+}
+
+const Palette& RadarView::colours() const {
+    return PaletteFor(display_.Colours);
+}
+
+void RadarView::ShowColours() {
+    shownColours_ = display_.Colours;
+    const Palette& c = colours();
+    QPalette frame = palette();
+    frame.setColor(QPalette::Window, c.frame);
+    setPalette(frame);
+    setAutoFillBackground(true);
+    auto& pic = picture();
+    for (const QString* name :
+         {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
+          &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
+          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lneSHL})
+        pic.setColour(*name, c.trace);
+    pic.setColour(item::lblNoExercise, c.notice);
+    for (const QString* name : {&item::lneEBL, &item::shpVRM})
+        pic.setColour(*name, c.marker);
+    for (const QString* name : {&item::lneHCursor, &item::lneVCursor})
+        pic.setColour(*name, c.cursor);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        pic.setColour(item::lneVessel(i), echoColour ? echoColour(i) : c.echo);
+        pic.setColour(item::lblVessel(i), c.vesselLetter);
+    }
 }
 
 WorldPicture& RadarView::picture() {
@@ -61,7 +91,7 @@ WorldPicture& RadarView::picture() {
 }
 
 void RadarView::SetLabel(const QString& name, const QString& text) {
-    picture().setLabel(name, text, kRadarGreen);
+    picture().setLabel(name, text, colours().trace);
 }
 
 void RadarView::Refresh() {
@@ -117,7 +147,7 @@ void RadarView::ShowDisplayItems() {
 void RadarView::PlaceEBL() {
     const WorldSegment line = mv::PlaceEBL(display_, exercise_.ownPos());
     picture().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
-                             kMarkerColour, 1);
+                             colours().marker, 1);
     ShowEBLCaption();
     picRadarCRT_->update();
 }
@@ -129,7 +159,7 @@ void RadarView::ShowEBLCaption() {
 void RadarView::PlaceVRM() {
     // Placed even while hidden, so that switching it on shows the ring its caption reads.
     const PointD own = exercise_.ownPos();
-    picture().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, kMarkerColour);
+    picture().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, colours().marker);
     SetLabel(item::lblCRTVRM, Q(VRMCaption(display_.VRMRange)));
     picRadarCRT_->update();
 }
@@ -138,7 +168,7 @@ void RadarView::DrawCursor() {
     const CursorCross c = mv::DrawCursor(display_);
     for (const auto& [name, arm] :
          {std::pair{item::lneHCursor, c.Horizontal}, std::pair{item::lneVCursor, c.Vertical}})
-        picture().setOverlayLine(name, arm.From.Y, arm.From.X, arm.To.Y, arm.To.X, kCursorColour,
+        picture().setOverlayLine(name, arm.From.Y, arm.From.X, arm.To.Y, arm.To.X, colours().cursor,
                                  1);
     picRadarCRT_->update();
 }
@@ -189,7 +219,7 @@ void RadarView::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark)
     pic.setPenWidth(display_.EchoWidth);
     for (const auto& chain : mark)
         for (size_t s = 0; s + 1 < chain.size(); ++s)
-            pic.line(chain[s].Y, chain[s].X, chain[s + 1].Y, chain[s + 1].X, kCollisionGreen);
+            pic.line(chain[s].Y, chain[s].X, chain[s + 1].Y, chain[s + 1].X, colours().collision);
     // The mark is on the screen before the message asks for the user's attention.
     picRadarCRT_->repaint();
     dialogs_.message("COLLISION!");
@@ -199,7 +229,7 @@ void RadarView::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark)
 void RadarView::ShowEcho(int vessel, const EchoLine& echo) {
     auto& pic = picture();
     pic.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
-                       echoColour ? echoColour(vessel) : kEchoColour, display_.EchoWidth);
+                       echoColour ? echoColour(vessel) : colours().echo, display_.EchoWidth);
     pic.setVisible(item::lneVessel(vessel), true);
     pic.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
 }
@@ -212,7 +242,7 @@ void RadarView::HideEcho(int vessel) {
 void RadarView::PlotMark(int, const EchoLine& echo) {
     auto& pic = picture();
     pic.setPenWidth(display_.EchoWidth);
-    pic.line(echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, kPlotGrey);
+    pic.line(echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, colours().plotMark);
 }
 
 void RadarView::OwnLabel(int vessel, const PointD& position) {
@@ -220,7 +250,7 @@ void RadarView::OwnLabel(int vessel, const PointD& position) {
 }
 
 void RadarView::HeadingLine(const PointD& from, const PointD& to) {
-    picture().setOverlayLine(item::lneSHL, from.Y, from.X, to.Y, to.X, kRadarGreen, 1);
+    picture().setOverlayLine(item::lneSHL, from.Y, from.X, to.Y, to.X, colours().trace, 1);
     picture().setVisible(item::lneSHL, display_.Tick.ShowSHL);
 }
 

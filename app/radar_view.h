@@ -30,6 +30,8 @@ class RadarView : public QFrame, public ScenarioView {
     WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
     // The colour of vessel i's echo (red while the manoeuvre window speaks for it).
     std::function<QColor(int vessel)> echoColour;
+    // The colours of the palette in force.
+    const Palette& colours() const;
 
     // The display commands' drawing.
     void RedrawRadar() override;
@@ -84,6 +86,8 @@ class RadarView : public QFrame, public ScenarioView {
 
   private:
     void SetLabel(const QString& name, const QString& text);
+    // Every item in the palette's colour, and the frame around the picture.
+    void ShowColours();
 
     Exercise& exercise_;
     Simulation& sim_;
@@ -91,6 +95,7 @@ class RadarView : public QFrame, public ScenarioView {
     Dialogs& dialogs_;
     WorldPictureWidget* picRadarCRT_ = nullptr;
     std::unique_ptr<RadarPicture> radar_;
+    DisplayPalette shownColours_ = DisplayPalette::Day;
 };
 
 } // namespace mv

@@ -1,6 +1,7 @@
 #include "app/true_view.h"
 
 #include "core/display/true_view_logic.h"
+#include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/exercise.h"
@@ -17,20 +18,12 @@
 
 namespace mv {
 
-namespace {
-
-const QColor kTrackGrey(0xC0, 0xC0, 0xC0);
-const QColor kGridGrey(0x80, 0x80, 0x80);
-const QColor kLabelGreen(0x00, 0xC0, 0x00);
-const QColor kSea(0, 0, 0);
-
-} // namespace
-
 void item::DeclareTrueViewItems(WorldPicture& picture) {
     for (int i = 0; i < kMaxVessels; ++i) {
         picture.declare(lblVessel(i), WorldPicture::ItemKind::Label, false);
         // The letters of the console's vessel buttons: A for slot 0, then B to F.
-        picture.setLabel(lblVessel(i), QString::fromStdString(VesselLetter(i)), kLabelGreen);
+        picture.setLabel(lblVessel(i), QString::fromStdString(VesselLetter(i)),
+                         PaletteFor(DisplayPalette::Day).trueTarget);
     }
 }
 
@@ -73,12 +66,21 @@ TrueView::TrueView(Exercise& exercise, QWidget* parent)
 
     picTrueCRT_ = new WorldPictureWidget(this);
     picTrueCRT_->setObjectName("picTrueCRT");
-    picTrueCRT_->picture().setBackground(kSea);
+    picTrueCRT_->picture().setBackground(PaletteFor(display_.Colours).trueSea);
     picTrueCRT_->picture().clear();
     item::DeclareTrueViewItems(picTrueCRT_->picture());
     column->addWidget(picTrueCRT_, 1);
     connect(picTrueCRT_, &WorldPictureWidget::pictureResized, this, [this] {
         if (display_.Tick.TrueViewOn) ResetTrueView();
+    });
+    // Another palette: the sea, tracks and letters in its colours (the tracks start afresh).
+    connect(&exercise_, &Exercise::changed, this, [this] {
+        if (shownColours_ == display_.Colours) return;
+        shownColours_ = display_.Colours;
+        picture().setBackground(PaletteFor(display_.Colours).trueSea);
+        ShowLabelColours();
+        ResetTrueView();
+        if (display_.Tick.TrueViewOn) picTrueCRT_Paint();
     });
 }
 
@@ -144,7 +146,7 @@ void TrueView::DrawTrueViewGrid() {
     for (const GridLine& g : TrueViewGridLines(w, display_.TVRange))
         strokes.push_back({g.From.Y, g.From.X, g.To.Y, g.To.X});
     pic.setPenWidth(1);
-    pic.lines(strokes, kGridGrey);
+    pic.lines(strokes, PaletteFor(display_.Colours).trueGrid);
 }
 
 void TrueView::ClearTrueView() {
@@ -176,7 +178,7 @@ void TrueView::TrueViewMark(int vessel, const PointD& position) {
     const PointD corner =
         TrueViewLabelCorner(position, pic.labelWidth(name), pic.labelHeight(name));
     pic.moveLabel(name, corner.Y, corner.X);
-    pic.point(position.Y, position.X, kTrackGrey);
+    pic.point(position.Y, position.X, PaletteFor(display_.Colours).trueTrack);
     picTrueCRT_->update();
 }
 
@@ -185,7 +187,7 @@ void TrueView::picTrueCRT_Paint() {
     const Simulation& sim = exercise_.simulation();
     for (int i = 0; i < sim.Vessels.NumVessels; ++i) {
         const PointD& p = sim.Vessels.VesselPos[static_cast<size_t>(i)];
-        picture().point(p.Y, p.X, kTrueViewOwnRed);
+        picture().point(p.Y, p.X, PaletteFor(display_.Colours).trueOwn);
     }
     picTrueCRT_->update();
 }
@@ -194,8 +196,11 @@ void TrueView::ShowLabel(int slot, bool visible) {
     picture().setVisible(item::lblVessel(slot), visible);
 }
 
-void TrueView::SetLabelColour(int slot, QColor colour) {
-    picture().setColour(item::lblVessel(slot), colour);
+void TrueView::ShowLabelColours() {
+    const Palette& c = PaletteFor(display_.Colours);
+    const int own = exercise_.simulation().Vessels.OwnVessel;
+    for (int i = 0; i < kMaxVessels; ++i)
+        picture().setColour(item::lblVessel(i), i == own ? c.trueOwn : c.trueTarget);
 }
 
 void TrueView::cmdDecreaseTrueRange_Click() {

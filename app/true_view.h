@@ -23,9 +23,6 @@ namespace item {
 void DeclareTrueViewItems(WorldPicture& picture);
 } // namespace item
 
-inline const QColor kTrueViewOwnRed(255, 0, 0);
-inline const QColor kTrueViewTargetGreen(0, 255, 0);
-
 class TrueView : public QWidget {
     Q_OBJECT
   public:
@@ -45,7 +42,8 @@ class TrueView : public QWidget {
     // A red point at every vessel's present position, as after the window is uncovered.
     void picTrueCRT_Paint();
     void ShowLabel(int slot, bool visible);
-    void SetLabelColour(int slot, QColor colour);
+    // The own vessel's letter in the palette's own colour, the targets' in theirs.
+    void ShowLabelColours();
 
     WorldPicture& picture();
     WorldPictureWidget* pictureWidget() const { return picTrueCRT_; }
@@ -75,6 +73,7 @@ class TrueView : public QWidget {
     QFrame* pnlToolBar_ = nullptr;
     WorldPictureWidget* picTrueCRT_ = nullptr;
     bool sized_ = false;
+    DisplayPalette shownColours_ = DisplayPalette::Day;
 };
 
 } // namespace mv

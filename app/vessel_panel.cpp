@@ -3,8 +3,8 @@
 #include "app/cpa_computer_window.h"
 #include "app/maneuver_window.h"
 #include "core/aids/maneuver.h"
+#include "gui/palette.h"
 #include "gui/radar_items.h"
-#include "gui/radar_picture.h"
 #include "session/exercise.h"
 
 #include <QGridLayout>
@@ -17,12 +17,12 @@ namespace mv {
 
 namespace {
 
-const QColor kOwnBlue(0, 0, 255);
-const QColor kTargetBlack(0, 0, 0);
-
+// The letter's colour while the button can be pressed; the disabled group is left to the
+// widgets' palette, so a button of a slot not in use looks greyed.
 void SetForeColour(QPushButton* button, const QColor& colour) {
-    QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText, colour);
+    QPalette p;
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        p.setColor(g, QPalette::ButtonText, colour);
     button->setPalette(p);
 }
 
@@ -67,6 +67,9 @@ VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows,
     optJumpTo_ = option("optJumpTo", "Jump to", 32063, &VesselPanel::optJumpTo_Click);
     optManeuver_->setChecked(true);
     column->addLayout(options);
+    connect(&exercise_, &Exercise::changed, this, [this] {
+        if (shownColours_ != exercise_.display().Colours) ShowButtonColours();
+    });
 }
 
 ManeuverWindow& VesselPanel::maneuverWindow() {
@@ -93,13 +96,24 @@ void VesselPanel::EnableVesselControls() {
     // exist any more.
     if (frmManeuver_ && frmManeuver_->isVisible()) frmManeuver_->cmdManeuverClose_Click();
     EnableSlotsInUse();
-    for (int i = 0; i < t.NumVessels && i < kMaxVessels; ++i)
-        SetForeColour(cmdVessel(i), i == t.OwnVessel ? kOwnBlue : kTargetBlack);
+    ShowButtonColours();
     emit vesselControlsEnabled(t.NumVessels, t.OwnVessel);
 }
 
 QColor VesselPanel::EchoColour(int vessel) const {
-    return frmManeuver_ && frmManeuver_->isOpenOn(vessel) ? kManeuverRed : kEchoColour;
+    const Palette& c = PaletteFor(exercise_.display().Colours);
+    return frmManeuver_ && frmManeuver_->isOpenOn(vessel) ? c.echoManoeuvre : c.echo;
+}
+
+void VesselPanel::ShowButtonColours() {
+    shownColours_ = exercise_.display().Colours;
+    const int own = exercise_.simulation().Vessels.OwnVessel;
+    for (int i = 0; i < kMaxVessels; ++i) {
+        if (i == own)
+            SetForeColour(cmdVessel(i), PaletteFor(shownColours_).ownButton);
+        else
+            cmdVessel(i)->setPalette(QPalette()); // the widgets' own, every group
+    }
 }
 
 void VesselPanel::ManeuverStep(int vessel, const ManeuverReadout& readout) {
@@ -138,8 +152,7 @@ void VesselPanel::JumpTo(int index) {
     // The CPA data of a target that is now the own vessel would be its CPA with itself.
     if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) && frmManeuver_->showsCpaData())
         frmManeuver_->cmdManeuverClose_Click();
-    SetForeColour(cmdVessel(jump.Former), kTargetBlack);
-    SetForeColour(cmdVessel(jump.Own), kOwnBlue);
+    ShowButtonColours();
     const Exercise::ChangeScope change(exercise_);
     emit jumpShown(jump.Former, jump.Own, QString::fromStdString(jump.StatusLine));
     emit jumped(jump.Former, jump.Own);

@@ -7,6 +7,7 @@
 // (Choose). A jump and the manoeuvre window's highlight are requests to the console, which
 // redraws; the panel calls no other window.
 
+#include "core/display/display_state.h"
 #include "core/motion.h"
 
 #include <QColor>
@@ -19,9 +20,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace mv {
-
-// A target's echo while the manoeuvre window speaks for it.
-inline const QColor kManeuverRed(255, 0, 0);
 
 class CpaComputerWindow;
 class Dialogs;
@@ -44,6 +42,9 @@ class VesselPanel : public QWidget {
     void EnableVesselControls();
     // The colour of vessel i's echo: red while the manoeuvre window is open on it.
     QColor EchoColour(int vessel) const;
+    // The own vessel's letter in the palette's own colour, the targets' in the button text;
+    // a disabled button greys its letter as every disabled button does.
+    void ShowButtonColours();
     // A manoeuvre step of the tick, for the manoeuvre window's read-outs.
     void ManeuverStep(int vessel, const ManeuverReadout& readout);
 
@@ -87,6 +88,7 @@ class VesselPanel : public QWidget {
     QWidget* windows_;
     Dialogs& dialogs_;
     std::array<QPushButton*, 6> cmdVessel_{};
+    DisplayPalette shownColours_ = DisplayPalette::Day;
     QRadioButton* optManeuver_ = nullptr;
     QRadioButton* optCPA_ = nullptr;
     QRadioButton* optJumpTo_ = nullptr;

@@ -3,9 +3,11 @@
 #include "gui/on_circle.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QPolygonF>
 
 #include <cmath>
@@ -131,7 +133,13 @@ void PaintButtonFace(QPainter& p, const QRectF& rect, ButtonFace face, bool acti
     const double side = std::min(rect.width(), rect.height());
     p.translate(rect.center().x() - side / 2, rect.center().y() - side / 2);
     p.scale(side / 100.0, side / 100.0);
-    if (active) {
+    // On the dark buttons of dusk and night the faces take the buttons' own text colours.
+    const QPalette widgets = QGuiApplication::palette();
+    if (widgets.color(QPalette::Button).lightness() < 110) {
+        DrawFace(
+            p, face,
+            widgets.color(active ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    } else if (active) {
         DrawFace(p, face, kInk);
     } else {
         // Greyed the way a disabled control is: a grey face over a light copy one step down

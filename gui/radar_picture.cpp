@@ -14,7 +14,7 @@ namespace mv {
 
 RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
     : picture_(picture), state_(state) {
-    picture_.setBackground(QColor(0, 0, 0));
+    picture_.setBackground(colours().face);
     if (!picture_.isDeclared(item::lblMode)) DeclareRadarItems(picture_);
 }
 
@@ -55,7 +55,8 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     PlaceLabels();
     DrawFrame(centre);
     PlaceCardinalLabels(centre);
-    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())), kRadarGreen);
+    const QColor trace = colours().trace;
+    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())), trace);
 
     // Echo lines and plot marks take the width of the range scale.
     picture_.setPenWidth(state_.EchoWidth);
@@ -63,18 +64,20 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     const auto& d = state_.Tick;
     if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||
         (d.Bearing == BearingMode::Course && d.NorthUp)) {
-        picture_.setLabel(item::lbl000, "000", kRadarGreen);
-        picture_.setLabel(item::lbl090, "090", kRadarGreen);
-        picture_.setLabel(item::lbl180, "180", kRadarGreen);
-        picture_.setLabel(item::lbl270, "270", kRadarGreen);
+        picture_.setLabel(item::lbl000, "000", trace);
+        picture_.setLabel(item::lbl090, "090", trace);
+        picture_.setLabel(item::lbl180, "180", trace);
+        picture_.setLabel(item::lbl270, "270", trace);
     }
-    picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), kRadarGreen);
+    picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), trace);
 }
 
 void RadarPicture::DrawFrame(const PointD& centre) {
     const double r = state_.Tick.Range;
     // The centre's pixel depends on the picture's size alone: the window follows the centre.
-    FrameKey key{picture_.image().size(), {}, ScaleHasTicks()};
+    FrameKey key{picture_.image().size(), {}, ScaleHasTicks(), state_.Colours};
+    const Palette& c = colours();
+    picture_.setBackground(c.face);
     const std::vector<double> rings =
         state_.RingsOn ? RingRadii(r, RingSpacing()) : std::vector<double>{};
     for (double radius : rings)
@@ -89,14 +92,14 @@ void RadarPicture::DrawFrame(const PointD& centre) {
         return;
     }
     // The edge's band is cleared too, so the frame kept is the same whatever lay under it.
-    picture_.fillDisc(centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0));
+    picture_.fillDisc(centre.Y, centre.X, r, kEdgeMargin, c.face);
     picture_.setFill(WorldPicture::Fill::Transparent);
     picture_.setPenWidth(1);
-    picture_.circle(centre.Y, centre.X, r, kRadarGreen);
+    picture_.circle(centre.Y, centre.X, r, c.trace);
     for (double radius : rings)
-        picture_.circle(centre.Y, centre.X, radius, kRadarGreen);
+        picture_.circle(centre.Y, centre.X, radius, c.trace);
     DrawBearingScale(centre);
-    picture_.setFill(WorldPicture::Fill::Solid, QColor(0, 0, 0));
+    picture_.setFill(WorldPicture::Fill::Solid, c.face);
     // Kept only once the size has settled: a drag changes the size at every step, and keeping
     // each of those frames would cost a pass over the picture for nothing.
     const QImage& drawn = picture_.image();
@@ -113,8 +116,7 @@ void RadarPicture::DrawFrame(const PointD& centre) {
     constexpr size_t kFacesKept = 8;
     if (faces_.size() == kFacesKept) faces_.pop_back();
     faces_.insert(faces_.begin(), Face{std::move(key), {}});
-    picture_.keepDisc(faces_.front().kept, centre.Y, centre.X, r, kEdgeMargin, QColor(0, 0, 0),
-                      drawnOn);
+    picture_.keepDisc(faces_.front().kept, centre.Y, centre.X, r, kEdgeMargin, c.face, drawnOn);
 }
 
 float RadarPicture::RingSpacing() const {
@@ -166,9 +168,9 @@ void RadarPicture::DrawBearingScale(const PointD& centre) {
         if (innerFactor < 0.98)
             strokes.push_back({inner.Y, inner.X, edge.Y, edge.X});
         else
-            picture_.point(inner.Y, inner.X, kRadarGreen);
+            picture_.point(inner.Y, inner.X, colours().trace);
     }
-    picture_.lines(strokes, kRadarGreen);
+    picture_.lines(strokes, colours().trace);
 }
 
 void RadarPicture::PlaceCardinalLabels(const PointD& centre) {

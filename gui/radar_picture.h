@@ -4,19 +4,14 @@
 
 #include "core/display/display_state.h"
 #include "core/vessel.h"
+#include "gui/palette.h"
 #include "gui/world_picture.h"
 
-#include <QColor>
 #include <QSize>
 
 #include <vector>
 
 namespace mv {
-
-inline const QColor kRadarGreen(0, 255, 0);
-inline const QColor kPlotGrey(128, 128, 128);
-inline const QColor kCollisionGreen(0, 255, 0);
-inline const QColor kEchoColour(0, 255, 0);
 
 class RadarPicture {
   public:
@@ -38,6 +33,8 @@ class RadarPicture {
     void FitLabelFont();
 
     WorldPicture& picture() { return picture_; }
+    // The colours of the palette in force.
+    const Palette& colours() const { return PaletteFor(state_.Colours); }
 
   private:
     void PlaceLabels();
@@ -56,6 +53,7 @@ class RadarPicture {
         QSize deviceSize;
         std::vector<double> rings; // radii as fractions of the range
         bool ticks = false;
+        DisplayPalette colours = DisplayPalette::Day;
         friend bool operator==(const FrameKey&, const FrameKey&) = default;
     };
     struct Face {

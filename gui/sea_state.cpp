@@ -212,15 +212,21 @@ class SeaStatePicture : public QWidget {
         setObjectName(QString("imgSeaState(%1)").arg(state));
         setToolTip(QStringList{"Calm sea", "Moderate sea", "Heavy sea"}.at(state));
     }
+    void setShade(const QColor& shade) {
+        shade_ = shade;
+        update();
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         PaintSeaStatePicture(p, QRectF(rect()), state_);
+        if (shade_.alpha() > 0) p.fillRect(rect(), shade_);
     }
 
   private:
     int state_;
+    QColor shade_ = Qt::transparent;
 };
 
 } // namespace
@@ -238,6 +244,11 @@ SeaStatePanel::SeaStatePanel(QWidget* parent) : QWidget(parent) {
 
 void SeaStatePanel::ShowSeaState(int seaState) {
     stack_->setCurrentIndex(std::clamp(seaState, 0, 2));
+}
+
+void SeaStatePanel::SetShade(const QColor& shade) {
+    for (int s = 0; s < stack_->count(); ++s)
+        static_cast<SeaStatePicture*>(stack_->widget(s))->setShade(shade);
 }
 
 } // namespace mv

@@ -14,11 +14,6 @@ class QStackedLayout;
 
 namespace mv {
 
-// The control panel's background for calm, moderate and heavy sea: a clear sky, an overcast
-// one and a storm.
-inline const std::array<QColor, 3> kSeaStatePanelColours{
-    QColor(163, 215, 245), QColor(176, 187, 196), QColor(111, 129, 142)};
-
 // A small vessel in calm (0), moderate (1) or heavy (2) sea, filling rect.
 void PaintSeaStatePicture(QPainter& p, const QRectF& rect, int seaState);
 
@@ -28,6 +23,8 @@ class SeaStatePanel : public QWidget {
   public:
     explicit SeaStatePanel(QWidget* parent = nullptr);
     void ShowSeaState(int seaState);
+    // A colour laid over the pictures (transparent by day): dimmer at dusk and at night.
+    void SetShade(const QColor& shade);
 
   private:
     QStackedLayout* stack_ = nullptr;

@@ -237,6 +237,10 @@ mutant gui-double-density-halved gui/world_picture.cpp 'const int w = std::max(1
 mutant gui-freq-stops-at-twelve core/display/display_commands.cpp 'PlotFreqIndex + 1) % 4' \
     's/(display_.Tick.PlotFreqIndex + 1) % 4/std::min(display_.Tick.PlotFreqIndex + 1, 3)/' \
     'console|radar_picture|app_main'
+mutant gui-echo-as-green-as-the-rings gui/palette.cpp 'p.echo = QColor(225, 255, 215);' \
+    's/225, 255, 215/0, 255, 0/' 'radar_picture'
+mutant gui-kept-face-of-another-palette gui/radar_picture.cpp 'ScaleHasTicks(), state_.Colours}' \
+    's/, state_.Colours}/}/' 'radar_picture'
 mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
     's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
 mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \

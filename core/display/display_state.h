@@ -21,6 +21,9 @@ inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
 // How the EBL and VRM are worked: by the buttons and arrow keys, or by a click on the picture
 // that puts the cursor on an echo (the buttons and keys still work then).
 enum class InputMode : int16_t { Keys = 0, Cursor = 1 };
+// The colours of the whole program, for the light on the bridge: the watch at night keeps its
+// dark-adapted eyes with a dim palette.
+enum class DisplayPalette : int16_t { Day = 0, Dusk = 1, Night = 2 };
 // The press and hold under way.
 enum class Movement : int16_t { None = 0, VRM = 2, EBL = 3 };
 
@@ -49,6 +52,7 @@ struct RadarDisplayState {
     int16_t TVRangeIndex = kDefaultRangeIndex;
     double TVRange = 12.0;
     bool TVGridOn = false;
+    DisplayPalette Colours = DisplayPalette::Day;
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole

@@ -4,6 +4,7 @@
 #include "app/maneuver_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
+#include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "tests/support/exercise_fixture.h"
 
@@ -128,7 +129,7 @@ TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheT
     EXPECT_EQ(speed->text(), "99.9");
     speed->setText("20");
     Click("cmdExecute", w);
-    EXPECT_EQ(EchoColour(1), QColor(0, 255, 0));
+    EXPECT_EQ(EchoColour(1), mv::PaletteFor(mv::DisplayPalette::Day).echo);
     EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 20.0f);
 
     // Reopened while the target speeds up: the read-outs follow each tick, the echo stays red.
@@ -142,7 +143,7 @@ TEST_F(AidsWindows, SpeedHeldAtItsCeilingOnTheThirdDigitAndTheReadoutsFollowTheT
     EXPECT_FALSE(Find("lblSpeeding", w)->isVisible());
     Click("cmdManeuverClose", w);
     exercise->tmrSim_Timer();
-    EXPECT_EQ(EchoColour(1), QColor(0, 255, 0));
+    EXPECT_EQ(EchoColour(1), mv::PaletteFor(mv::DisplayPalette::Day).echo);
 }
 
 TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton) {

@@ -6,6 +6,7 @@
 #include "app/traffic_selector.h"
 #include "app/true_view.h"
 #include "gui/command_actions.h"
+#include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "tests/support/exercise_fixture.h"
 
@@ -69,8 +70,8 @@ TEST_F(ConsoleTest, AJumpRedrawsAboutTheNewOwnVesselAtOnceAndTheTrueViewFollows)
     const auto colour = [&](int slot) {
         return trueView->picture().colour(mv::item::lblVessel(slot));
     };
-    EXPECT_EQ(colour(2), mv::kTrueViewOwnRed);
-    EXPECT_EQ(colour(0), mv::kTrueViewTargetGreen);
+    EXPECT_EQ(colour(2), mv::PaletteFor(mv::DisplayPalette::Day).trueOwn);
+    EXPECT_EQ(colour(0), mv::PaletteFor(mv::DisplayPalette::Day).trueTarget);
     const QPointF old = trueView->picture().toPixel(0, 0);
     EXPECT_NE(trueView->picture().pixel(static_cast<int>(old.x()), static_cast<int>(old.y())),
               QColor(255, 0, 255));

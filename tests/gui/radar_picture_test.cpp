@@ -1,5 +1,6 @@
 // What the navigator sees on the radar picture, checked on its pixels.
 
+#include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "gui/radar_picture.h"
 #include "gui/world_picture.h"
@@ -181,6 +182,35 @@ TEST_F(RadarConsoleTest, EchoAndHeadingLineLieWhereTheNavigatorMeasuresThem) {
     }
 }
 
+TEST_F(RadarConsoleTest, AnEchoOnARingOutshinesItAndEveryPaletteRedrawsTheFace) {
+    // A large target dead ahead, 8 nm: its echo lies along the 8-mile ring at 12 nm.
+    LoadOwnAndTarget(0, "LARGE, 090, 0, 000, 8");
+    const auto luma = [](QColor c) {
+        return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+    };
+    for (auto colours :
+         {mv::DisplayPalette::Night, mv::DisplayPalette::Dusk, mv::DisplayPalette::Day}) {
+        SCOPED_TRACE(mv::PaletteName(colours).toStdString());
+        display.Colours = colours;
+        exercise->NotifyChanged();
+        const mv::Palette& c = mv::PaletteFor(colours);
+        const Frame f = frame();
+        const QImage shown = console->picture().render();
+        const QColor echo = shown.pixelColor(static_cast<int>(f.cx) + 3,
+                                             static_cast<int>(std::lround(f.cy - 8 * f.pxPerNmY)));
+        // The same ring astern, where nothing lies on it: drawn in this palette's trace.
+        QColor ring(Qt::black);
+        for (int y = static_cast<int>(f.cy + 8 * f.pxPerNmY) - 2;
+             y <= static_cast<int>(f.cy + 8 * f.pxPerNmY) + 2; ++y) {
+            const QColor here = shown.pixelColor(static_cast<int>(f.cx) + 3, y);
+            if (luma(here) > luma(ring)) ring = here;
+        }
+        EXPECT_NEAR(ring.hueF(), c.trace.hueF(), 0.03);
+        EXPECT_GT(luma(echo), luma(ring) + 0.05);
+        EXPECT_GT(luma(echo), std::max({luma(c.trace), luma(c.marker), luma(c.vesselLetter)}));
+    }
+}
+
 TEST_F(RadarConsoleTest, PlotMarksStampedUpTheTrackSurviveAFrequencyChangeAndGoWithPlottingOff) {
     // At x120 a 3-minute mark every tick, and one at once as plotting is switched on.
     display.Tick.PlotOn = false;
@@ -204,7 +234,8 @@ TEST_F(RadarConsoleTest, PlotMarksStampedUpTheTrackSurviveAFrequencyChangeAndGoW
         int n = 0;
         for (int y = 0; y < picture.image().height(); ++y)
             for (int x = 0; x < picture.image().width(); ++x)
-                n += picture.image().pixelColor(x, y) == mv::kPlotGrey;
+                n += picture.image().pixelColor(x, y) ==
+                     mv::PaletteFor(mv::DisplayPalette::Day).plotMark;
         return n;
     };
     const int trail = greyPixels();
