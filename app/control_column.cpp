@@ -119,8 +119,11 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     Group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
     exerciseGroup->addWidget(AddButton("cmdHelp", "Help", "mnuHelpTopics"), 2, 0);
     exerciseGroup->addWidget(AddButton("cmdTutorial", "Tutor", "mnuTutorial"), 2, 1);
-    // The sea-state picture takes what height is left, at the foot of the panel.
+    // The sea-state picture at the foot of the panel, a modest size: it shows the weather, it
+    // is not what the student works on. What height is left lies above it.
+    column_->addStretch(1);
     pnlSeaState_ = new SeaStatePanel(this);
+    pnlSeaState_->setMaximumHeight(150);
     column_->addWidget(pnlSeaState_, 1);
 
     connect(&exercise_, &Exercise::changed, this, &ControlColumn::ShowState);

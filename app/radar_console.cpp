@@ -25,6 +25,9 @@ constexpr double kPictureAspect = 2.0 / 2.23;
 // Pixels of dark frame around the picture, and the narrowest the control panel may become.
 constexpr int kPictureMargin = 4;
 constexpr int kMinControlsWidth = 300;
+// The control column's width in logical pixels whatever the screen: the buttons' captions fit
+// with room, and all the width left over goes to the radar picture's side.
+constexpr int kControlsWidth = 400;
 
 } // namespace
 
@@ -102,8 +105,11 @@ VesselPanel* RadarConsole::vesselPanel() const {
 
 int RadarConsole::UsableWidth(int h) const {
     const int picW = static_cast<int>(std::lround((h - 2 * kPictureMargin) * kPictureAspect));
-    return picW + 2 * kPictureMargin +
-           std::max(kMinControlsWidth, picControls_->minimumSizeHint().width());
+    return picW + 2 * kPictureMargin + ControlsWidth();
+}
+
+int RadarConsole::ControlsWidth() const {
+    return std::max({kMinControlsWidth, kControlsWidth, picControls_->minimumSizeHint().width()});
 }
 
 void RadarConsole::resizeEvent(QResizeEvent*) {
@@ -115,20 +121,23 @@ void RadarConsole::LayOut() {
     // both ways. In a tall, narrow window it gives way before the controls do, so that no
     // button is ever pushed out of sight.
     const int h = std::max(height(), 60);
+    // The column keeps its width at the right edge; narrower only when the window is.
+    const int controlsW = std::min(ControlsWidth(), std::max(width() - 50, kMinControlsWidth));
     int picH = h - 2 * kPictureMargin;
     int picW = static_cast<int>(std::lround(picH * kPictureAspect));
-    const int roomAcross = width() - 2 * kPictureMargin - kMinControlsWidth;
+    const int roomAcross = width() - 2 * kPictureMargin - controlsW;
     if (picW > roomAcross && roomAcross > 0) {
         picW = roomAcross;
         picH = static_cast<int>(std::lround(picW / kPictureAspect));
     }
     picW = std::max(picW, 50);
     picH = std::max(picH, 50);
-    // The frame is as high as the console; the picture sits at its top left.
-    view_->setGeometry(0, 0, picW + 2 * kPictureMargin, h);
-    view_->pictureWidget()->setGeometry(kPictureMargin, kPictureMargin, picW, picH);
-    const int left = view_->width();
-    picControls_->setGeometry(left, 0, std::max(width() - left, 0), h);
+    // The dark frame takes all the room the column leaves, the picture centred across it, so
+    // a wide screen frames the radar rather than an empty stretch of the column's colour.
+    const int frameW = std::max(width() - controlsW, picW + 2 * kPictureMargin);
+    view_->setGeometry(0, 0, frameW, h);
+    view_->pictureWidget()->setGeometry((frameW - picW) / 2, kPictureMargin, picW, picH);
+    picControls_->setGeometry(frameW, 0, std::max(width() - frameW, 0), h);
 }
 
 void RadarConsole::ShowExerciseState() {

@@ -48,6 +48,8 @@ class RadarConsole : public QWidget {
 
   private:
     void LayOut();
+    // The control column's width (logical pixels): fixed, unless its contents need more.
+    int ControlsWidth() const;
     // The window's title from the exercise; the input mode's tool on the picture.
     void ShowExerciseState();
     // A jump: the picture drawn about the new own vessel, and the True View follows.

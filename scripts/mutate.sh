@@ -241,6 +241,8 @@ mutant gui-echo-as-green-as-the-rings gui/palette.cpp 'p.echo = QColor(225, 255,
     's/225, 255, 215/0, 255, 0/' 'radar_picture'
 mutant gui-kept-face-of-another-palette gui/radar_picture.cpp 'ScaleHasTicks(), state_.Colours}' \
     's/, state_.Colours}/}/' 'radar_picture'
+mutant gui-disabled-own-letter-blue app/vessel_panel.cpp '{QPalette::Active, QPalette::Inactive}' \
+    's/QPalette::Inactive}/QPalette::Inactive, QPalette::Disabled}/' 'aids_windows'
 mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
     's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
 mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \

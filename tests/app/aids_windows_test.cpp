@@ -180,9 +180,18 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
     // The menus and the True View are told which vessel gave way to which.
     ASSERT_EQ(jumped.count(), 1);
     EXPECT_EQ(jumped[0], (QList<QVariant>{0, 2}));
+    // A disabled own button greys its letter as every disabled button does, and so does the
+    // former own button once a smaller scenario leaves its slot unused.
+    const auto greyed = [&](int slot) {
+        return !panel().cmdVessel(slot)->isEnabled() &&
+               panel().cmdVessel(slot)->palette().color(QPalette::Disabled, QPalette::ButtonText) ==
+                   QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText);
+    };
     Click("optCPA");
-    EXPECT_FALSE(panel().cmdVessel(2)->isEnabled());
+    EXPECT_TRUE(greyed(2));
     EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 045, 6"});
+    EXPECT_TRUE(greyed(2));
 }
 
 TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
