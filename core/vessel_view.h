@@ -52,4 +52,24 @@ class VesselView {
     virtual void BearingFailed() = 0;
 };
 
+// The tick without a screen: a copy of the simulation run ahead unseen, for a prediction.
+class UnseenView final : public VesselView {
+  public:
+    void ShowIdentity(bool) override {}
+    void ManeuverStep(int, const ManeuverReadout&) override {}
+    void StatusLine(const std::string&) override {}
+    void Clock(const std::string&) override {}
+    void PlotClock(const std::string&) override {}
+    void CentreOn(const PointD&) override {}
+    void TrueViewMark(int, const PointD&) override {}
+    void Collision(int, const std::array<std::array<PointD, 9>, 2>&) override {}
+    void ShowEcho(int, const EchoLine&) override {}
+    void HideEcho(int) override {}
+    void PlotMark(int, const EchoLine&) override {}
+    void OwnLabel(int, const PointD&) override {}
+    void HeadingLine(const PointD&, const PointD&) override {}
+    void CardinalLabels(const std::array<std::string, 4>&) override {}
+    void BearingFailed() override {}
+};
+
 } // namespace mv

@@ -1,5 +1,8 @@
+#include "core/aids/cpa_data.h"
 #include "core/aids/maneuver.h"
 #include "core/aids/numeric_key_filter.h"
+#include "core/aids/trial_maneuver.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +160,53 @@ TEST(NumericKeyFilter, DecidesEachKey) {
     EXPECT_EQ(mv::NumericFieldPermissions("frmManeuver", "txtSpeed"),
               (mv::KeyPermissions{false, true}));
     EXPECT_FALSE(mv::NumericFieldPermissions("frmManeuver", "lblTitle"));
+}
+
+// A trial manoeuvre foretells exactly what the CPA data show once the same order is given
+// after the same delay and carried out by the tick: for each size class, a small and a large
+// turn, a speed change, with and without delay, in a heavy sea where the own ship yaws.
+TEST(TrialManeuver, ForetellsTheCpaDataOfTheOrderCarriedOut) {
+    const struct {
+        double size;
+        int16_t course;
+        float speed;
+        double delay;   // minutes
+        int16_t factor; // time factor index
+    } trials[] = {{mv::kSmall, 120, 12, 0, 0},  {mv::kMedium, 150, 12, 6, 0},
+                  {mv::kLarge, 200, 12, 3, 1},  {mv::kLarge, 90, 4, 0, 0},
+                  {mv::kMedium, 60, 20, 12, 4}, {mv::kSmall, 270, 0, 1, 2}};
+    mv::TickDisplay display;
+    for (const auto& t : trials) {
+        SCOPED_TRACE(std::to_string(t.course) + " after " + std::to_string(t.delay));
+        mv::Simulation sim = Fleet();
+        sim.Vessels.Vessel[0].Size = t.size;
+        sim.SeaState = 2;
+        sim.Yaw.Rows = {{1.5f, -2, 1, -1}, {-1, 2, -0.5f, 0.7f}, {0.3f, -1, 2, -2}};
+        sim.Clock.SetTimeFactor(t.factor);
+        const mv::TrialOrder order{t.course, t.speed, t.delay};
+        const mv::TrialOutcome trial = mv::RunTrial(sim, display, order, mv::BearingMode::Course);
+        ASSERT_TRUE(trial.Completed);
+        ASSERT_EQ(trial.Targets.size(), 2u);
+
+        mv::UnseenView view;
+        mv::TickDisplay shown = display;
+        int ticks = 0;
+        for (; ticks < trial.DelayTicks; ++ticks)
+            sim.Tick(shown, view);
+        ManeuverEntries entries = mv::TrialEntries(order);
+        ASSERT_FALSE(mv::ExecuteManeuver(entries, 0, sim));
+        for (; sim.Turning || sim.Vessels.Vessel[0].Speed != sim.Vessels.Vessel[0].NewSpeed;
+             ++ticks)
+            sim.Tick(shown, view);
+        const double elapsed = ticks * sim.Clock.HoursPerTick * 60;
+        EXPECT_DOUBLE_EQ(trial.DoneMinutes, elapsed);
+        for (const mv::TrialTarget& target : trial.Targets) {
+            const auto now = mv::DoCPA(sim.Vessels, target.Vessel, false, mv::BearingMode::Course);
+            EXPECT_EQ(mv::FormatNumber(target.Trial.CPA, "##0.00") + " nm.", now.CPA);
+            EXPECT_EQ(mv::FormatNumber(target.Trial.TCPA - elapsed, "##.0") + " min.", now.TCPA);
+            EXPECT_EQ(mv::DirectionText(target.Trial.DRM), now.DRM);
+        }
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "core/display/index_lines.h"
 #include "core/display/markers.h"
 #include "core/display/true_view_logic.h"
 
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 namespace mv {
@@ -162,6 +164,42 @@ TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {
         TrueViewCaption(true, 36) + "|" + TrueViewCaption(true, 1.5) + "|" +
             TrueViewCaption(true, 0.125) + "|" + TrueViewCaption(false, 12),
         "True View   Grid= 5 nm.|True View   Grid= .25 nm.|True View   Grid= .1 nm.|True View");
+}
+
+// An index line runs at its true bearing at its distance from the own ship: a click through a
+// point lays it there, and the picture's circle or its own length bounds it.
+TEST(IndexLines, LieAtTheirBearingAndDistance) {
+    const struct {
+        float bearing;
+        PointD through; // north, east
+        double length, range;
+        const char* caption;
+        double half; // half its drawn length; 0: not drawn
+    } lines[] = {
+        {0, {4, 3}, 0, 12, "PI 1  000  3.00R", std::sqrt(144.0 - 9)},
+        {0, {4, -3}, 4, 12, "PI 1  000  3.00L", 2},
+        {45, {0, 2}, 0, 12, "PI 1  045  1.41R", std::sqrt(144.0 - 2)},
+        {270, {1, 5}, 0, 6, "PI 1  270  1.00R", std::sqrt(35.0)},
+        {90, {7, 0}, 0, 6, "PI 1  090  7.00L", 0},
+    };
+    for (const auto& l : lines) {
+        SCOPED_TRACE(l.caption);
+        const IndexLine line{true, l.bearing, OffsetThrough(l.bearing, l.through), l.length};
+        EXPECT_EQ(IndexLineCaption(0, line), l.caption);
+        const auto ends = IndexLineEnds(line, l.range);
+        ASSERT_EQ(ends.has_value(), l.half > 0);
+        if (!ends) continue;
+        const auto [a, b] = *ends;
+        // Both ends and the point lie on one line of the bearing; the ends straddle the foot.
+        float bearing = 0;
+        double length = 0;
+        GetVector(a, b, bearing, length);
+        EXPECT_NEAR(bearing, l.bearing, 1e-3);
+        EXPECT_NEAR(length, 2 * l.half, 1e-9);
+        const double cross = (b.X - a.X) * (l.through.Y - a.Y) - (b.Y - a.Y) * (l.through.X - a.X);
+        EXPECT_NEAR(cross, 0, 1e-9);
+        EXPECT_NEAR(std::hypot(a.X + b.X, a.Y + b.Y) / 2, std::fabs(line.Offset), 1e-9);
+    }
 }
 
 } // namespace
