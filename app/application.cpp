@@ -31,7 +31,10 @@ const char* const kPaletteKey = "display/palette";
 Application::Application(const std::filesystem::path& programFolder, Dialogs& dialogs)
     : programFolder_(programFolder), dialogs_(dialogs) {}
 
-Application::~Application() = default;
+Application::~Application() {
+    // The widgets' own colours back as they were found, for whatever runs after.
+    if (main_) QApplication::setPalette(dayWidgets_);
+}
 
 bool Application::Initialise() {
     const YawReadResult yaw = ReadYawFile(programFolder_ / "Yaw.txt");

@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/radar_console.h"
-#include "app/splash.h"
 #include "gui/command_actions.h"
 #include "gui/help_topics.h"
+#include "gui/palette.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +26,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Marovane");
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("mdiArea");
-    mdiArea_->setBackground(kWorkspaceColour);
+    mdiArea_->setBackground(PaletteFor(DisplayPalette::Day).workspace);
     setCentralWidget(mdiArea_);
     // pnlMDI: a thin strip under the workspace that says what the keys do; it has no controls.
     auto* pnlMDI = new QStatusBar(this);

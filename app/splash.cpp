@@ -2,6 +2,8 @@
 
 #include "gui/on_circle.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -148,11 +150,27 @@ SplashWindow::SplashWindow(QWidget* owner)
     : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("frmSplash");
     setWindowTitle("Marovane");
-    setAttribute(Qt::WA_ShowWithoutActivating);
     imgSplash_ = new QLabel(this);
     imgSplash_->setObjectName("imgSplash");
     setFixedSize(kSplashSize);
     imgSplash_->setGeometry(QRect(QPoint(0, 0), kSplashSize));
+    setCursor(Qt::PointingHandCursor);
+    qApp->installEventFilter(this);
+}
+
+SplashWindow::~SplashWindow() {
+    qApp->removeEventFilter(this);
+}
+
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type t = event->type();
+    if (t != QEvent::MouseButtonPress && t != QEvent::KeyPress) return false;
+    // Nothing else is on the screen yet: the press is for the splash, and goes no further.
+    if (!dismissed_) {
+        dismissed_ = true;
+        emit dismissed();
+    }
+    return watched->isWidgetType();
 }
 
 void SplashWindow::showEvent(QShowEvent* event) {
@@ -165,16 +183,6 @@ void SplashWindow::showEvent(QShowEvent* event) {
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     QWidget::showEvent(event);
-}
-
-BackdropWindow::BackdropWindow() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
-    setObjectName("frmBackSim");
-    setWindowTitle("Marovane");
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kWorkspaceColour);
-    setPalette(pal);
-    if (const QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->geometry());
 }
 
 } // namespace mv

@@ -1,7 +1,6 @@
 #pragma once
 // What the user sees while the program starts: frmSplash, a radar face with the product's
-// name, and frmBackSim, a backdrop over the whole screen in the workspace colour, behind which
-// the main window is set up out of sight.
+// name, shown while the windows are set up out of sight.
 
 #include <QColor>
 #include <QPixmap>
@@ -13,8 +12,6 @@ class QPainter;
 
 namespace mv {
 
-// The colour of an empty multiple-document area: the backdrop and the main window's workspace.
-inline const QColor kWorkspaceColour(90, 110, 130);
 // The splash picture's size in logical pixels.
 inline constexpr QSize kSplashSize(285, 434);
 
@@ -24,20 +21,23 @@ QPixmap SplashPixmap(qreal ratio);
 class SplashWindow : public QWidget {
     Q_OBJECT
   public:
-    // owner: the main window, which the splash stays above.
+    // owner: the backdrop, which the window manager then keeps under the splash.
     explicit SplashWindow(QWidget* owner = nullptr);
+    ~SplashWindow() override;
+
+    // A click or a key anywhere in the program while the splash shows: the user has seen it.
+    bool isDismissed() const { return dismissed_; }
+
+  signals:
+    void dismissed();
 
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QLabel* imgSplash_ = nullptr;
-};
-
-class BackdropWindow : public QWidget {
-    Q_OBJECT
-  public:
-    BackdropWindow();
+    bool dismissed_ = false;
 };
 
 } // namespace mv

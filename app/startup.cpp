@@ -61,7 +61,10 @@ std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv) {
 }
 
 std::unique_ptr<Application> Main(const StartupSeam& seam) {
-    // 1. The splash, and the moment it first showed: the hold counts from here.
+    // 1. The splash, and the moment it first showed: the hold counts from here. No backdrop
+    // covers the screen behind it: a window manager takes an undecorated window of the
+    // screen's size for a full-screen one and stacks it over the splash, and the main window
+    // is set up hidden in any case.
     auto frmSplash = std::make_unique<SplashWindow>();
     frmSplash->show();
     QElapsedTimer shown;
@@ -79,12 +82,6 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     MainWindow& frmRadarMDI = app->mainWindow();
     Yield();
 
-    // 4. The backdrop hides the setting up of the main window.
-    auto frmBackSim = std::make_unique<BackdropWindow>();
-    frmBackSim->show();
-    frmBackSim->raise();
-    frmSplash->raise();
-
     // 5 to 11. Default.dem at x30 on the 12-mile scale, EBL, VRM and rings on, the PPI drawn.
     if (!app->StartDefaultExercise()) return nullptr;
     Yield();
@@ -92,16 +89,17 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     // 12. Maximised at the top left, still hidden.
     frmRadarMDI.hide();
     frmRadarMDI.move(0, 0);
-    frmBackSim->raise();
     frmSplash->raise();
     frmRadarMDI.setWindowState(Qt::WindowMaximized);
 
     // 13. The splash stays until the hold has passed since it first showed, never longer
-    // than the start-up work when that took longer. Ticks and paints run meanwhile.
+    // than the start-up work when that took longer, and not at all once a click or key has
+    // dismissed it. Ticks and paints run meanwhile.
     const qint64 left = seam.splashHold.count() - shown.elapsed();
-    if (left > 0) {
+    if (left > 0 && !frmSplash->isDismissed()) {
         QEventLoop hold;
         QTimer::singleShot(static_cast<int>(left), &hold, &QEventLoop::quit);
+        QObject::connect(frmSplash.get(), &SplashWindow::dismissed, &hold, &QEventLoop::quit);
         hold.exec();
     }
 
@@ -113,9 +111,8 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     }
     Yield();
 
-    // 15. The splash and the backdrop are done with.
-    frmSplash->close();
-    frmBackSim->close();
+    // 15. The splash is done with.
+    frmSplash.reset();
     return app;
 }
 

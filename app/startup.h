@@ -17,7 +17,8 @@ class Dialogs;
 // (instead of Qt's abort and core dump).
 std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv);
 
-// Start-up as the user meets it: the splash held three seconds from its first showing, the
+// Start-up as the user meets it: the splash held a second from its first showing (less when a
+// click or key dismisses it), the
 // main window maximised with the console maximised inside it and Default.dem running. False
 // when the program cannot go on (the message has been shown). The windows live until the
 // event loop ends.
@@ -25,7 +26,7 @@ bool Main();
 
 // What tests and benchmarks change about start-up; users never see it.
 struct StartupSeam {
-    std::chrono::milliseconds splashHold{3000};
+    std::chrono::milliseconds splashHold{1000};
     std::filesystem::path programFolder; // empty: beside the executable
     Dialogs* dialogs = nullptr;          // null: the Qt message boxes
 };

@@ -1,5 +1,5 @@
 // Start-up work to the first complete PPI picture: the whole start-up sequence offscreen with
-// the splash hold at zero (the hold is three seconds of waiting, not work), beside creating and
+// the splash hold at zero (the hold is a second of waiting, not work), beside creating and
 // showing an empty QMainWindow in the same run. Processor time, so the builds that share the
 // machine do not count.
 

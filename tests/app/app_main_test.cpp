@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/traffic_selector.h"
 #include "app/vessel_panel.h"
+#include "gui/palette.h"
 #include "gui/qt_dialogs.h"
 #include "gui/radar_picture.h"
 #include "tests/support/exercise_fixture.h"
@@ -58,9 +59,9 @@ class AppMain : public testing::Test {
     void TearDown() override {
         if (app) app->exercise().SetPaused(true);
     }
-    void Start() {
+    void Start(std::chrono::milliseconds hold = std::chrono::milliseconds(0)) {
         mv::StartupSeam seam;
-        seam.splashHold = std::chrono::milliseconds(0);
+        seam.splashHold = hold;
         seam.programFolder = dir.path().toStdString();
         seam.dialogs = &dialogs;
         app = mv::Main(seam);
@@ -98,7 +99,7 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     EXPECT_EQ(app->console().windowTitle(), "Coastal passage: three ships in sight");
     app->mainWindow().consoleWindow()->close(); // the console cannot be closed by itself
     EXPECT_TRUE(app->mainWindow().consoleWindow()->isVisible());
-    EXPECT_FALSE(WindowOpen("frmSplash") || WindowOpen("frmBackSim"));
+    EXPECT_FALSE(WindowOpen("frmSplash"));
     EXPECT_EQ(Item("lblNoExercise", "visible"), "false");
     EXPECT_EQ(Item("shpVRM", "visible") + Item("lblRR", "visible"), "truetrue");
 
@@ -146,6 +147,31 @@ TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
         app.exercise().tmrSim_Timer(); // a tick with no exercise does nothing
         EXPECT_EQ(dialogs.shown.size(), 1u);
     }
+}
+
+TEST_F(AppMain, AKeyDismissesTheSplashAndThePaletteChosenIsKeptForTheNextStart) {
+    // A minute's hold, cut short by a key a moment after the splash shows.
+    bool heldOn = false;
+    QTimer::singleShot(50, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmSplash" && w->isVisible()) QTest::keyClick(w, Qt::Key_Space);
+    });
+    QTimer::singleShot(30000, [&heldOn] { heldOn = true; });
+    Start(std::chrono::minutes(1));
+    EXPECT_FALSE(heldOn);
+    EXPECT_FALSE(WindowOpen("frmSplash"));
+
+    ASSERT_TRUE(Action("mnuPalette(2)"));
+    Action("mnuPalette(2)")->trigger();
+    EXPECT_TRUE(Action("mnuPalette(2)")->isChecked());
+    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 40);
+    app.reset();
+    Start();
+    EXPECT_EQ(app->display().Colours, mv::DisplayPalette::Night);
+    EXPECT_EQ(app->console().picture().colour("lblMode"),
+              mv::PaletteFor(mv::DisplayPalette::Night).trace);
+    Action("mnuPalette(0)")->trigger();
+    EXPECT_GT(QApplication::palette().color(QPalette::Window).lightness(), 150);
 }
 
 TEST_F(AppMain, MenuEntriesShowTheStateTheirCommandsSet) {
