@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/radar_console.h"
 #include "app/startup.h"
+#include "core/display/display_state.h"
 #include "bench/bench_support.h"
 #include "gui/world_picture.h"
 #include "gui/world_picture_widget.h"
@@ -61,8 +62,10 @@ struct Program {
         picture = app->console().pictureWidget();
         mv::Exercise& e = app->exercise();
         e.SetPaused(true); // ticks come from the benchmark alone
-        for (const char* command : {"mnuIdentify", "mnuPlotOnOff", "actNav"})
-            e.commands().Trigger(command);
+        // Start-up has plotting, Nav, the EBL, VRM and rings on; the letters come on here.
+        e.commands().Trigger("mnuIdentify");
+        if (!app->display().Tick.PlotOn) e.commands().Trigger("mnuPlotOnOff");
+        if (!app->display().NavOn) e.commands().Trigger("actNav");
         for (int i = 0; i < 300; ++i)
             e.tmrSim_Timer();
         QApplication::processEvents();

@@ -106,22 +106,32 @@ void DrawFace(QPainter& p, ButtonFace face, const QColor& ink) {
     }
 }
 
+// Each face drawn as vectors once per size and mode, and kept: a button repaints its icon on
+// every hover, press and resize, and a drag of the window resizes it many times a second.
 class FaceIconEngine : public QIconEngine {
   public:
     explicit FaceIconEngine(ButtonFace face) : face_(face) {}
-    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
-        PaintButtonFace(*p, rect, face_, mode != QIcon::Disabled);
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+        QPixmap pm = pixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
+        pm.setDevicePixelRatio(ratio);
+        p->drawPixmap(rect.topLeft(), pm);
     }
     // Asked for device pixels: the icon sets the ratio on what comes back, and the base
     // class's scaled pixmap comes here with the size already multiplied out.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
-        return ButtonFacePixmap(face_, mode != QIcon::Disabled, size, 1.0);
+        const bool active = mode != QIcon::Disabled;
+        QPixmap& kept = kept_[active ? 1 : 0];
+        if (kept.size() != size || kept.devicePixelRatio() != 1.0)
+            kept = ButtonFacePixmap(face_, active, size, 1.0);
+        return kept;
     }
     QIconEngine* clone() const override { return new FaceIconEngine(face_); }
     QString key() const override { return QStringLiteral("mv.ButtonFace"); }
 
   private:
     ButtonFace face_;
+    QPixmap kept_[2]; // greyed, active: the last size asked for
 };
 
 } // namespace

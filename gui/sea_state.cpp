@@ -3,7 +3,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QStackedLayout>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -205,12 +207,18 @@ void PaintSeaStatePicture(QPainter& p, const QRectF& r, int seaState) {
 
 namespace {
 
-// One picture, drawn afresh at its own size on every paint.
+// One picture, drawn as vectors once for each size and pixel density it settles at and kept:
+// a paint (every tick of the clock beside it) then only blits it. While the size keeps changing,
+// as in a drag of the window's edge, the kept picture is shown stretched, and drawn afresh once
+// the size has been still for a moment.
 class SeaStatePicture : public QWidget {
   public:
     SeaStatePicture(int state, QWidget* parent) : QWidget(parent), state_(state) {
         setObjectName(QString("imgSeaState(%1)").arg(state));
         setToolTip(QStringList{"Calm sea", "Moderate sea", "Heavy sea"}.at(state));
+        settle_.setSingleShot(true);
+        settle_.setInterval(kSettleMs);
+        connect(&settle_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     }
     void setShade(const QColor& shade) {
         shade_ = shade;
@@ -219,14 +227,37 @@ class SeaStatePicture : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
+        const qreal ratio = devicePixelRatioF();
+        const QSize device = (QSizeF(size()) * ratio).toSize();
         QPainter p(this);
-        PaintSeaStatePicture(p, QRectF(rect()), state_);
+        if (drawn_.size() == device && drawn_.devicePixelRatio() == ratio) {
+            p.drawPixmap(0, 0, drawn_);
+        } else if (!drawn_.isNull() && settle_.isActive()) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(rect(), drawn_);
+        } else {
+            drawn_ = QPixmap(device);
+            drawn_.setDevicePixelRatio(ratio);
+            drawn_.fill(Qt::transparent);
+            QPainter vectors(&drawn_);
+            PaintSeaStatePicture(vectors, QRectF(rect()), state_);
+            vectors.end();
+            p.drawPixmap(0, 0, drawn_);
+        }
+        // The palette's shade over the kept picture, so a change of palette draws nothing anew.
         if (shade_.alpha() > 0) p.fillRect(rect(), shade_);
+    }
+    void resizeEvent(QResizeEvent*) override {
+        if (!drawn_.isNull()) settle_.start();
     }
 
   private:
+    // Milliseconds of no resize after which a drag counts as over.
+    static constexpr int kSettleMs = 150;
     int state_;
     QColor shade_ = Qt::transparent;
+    QPixmap drawn_;
+    QTimer settle_;
 };
 
 } // namespace

@@ -202,15 +202,27 @@ void WorldPicture::setOverlayImage(const QString& name, const QImage& image, dou
     it->a = toFraction(left, top);
 }
 
+void WorldPicture::setItemText(Item& it, const QString& text) {
+    const QString plain = QString(text).replace("\r\n", "\n");
+    if (plain == it.text && !it.lines.empty()) return;
+    it.text = plain;
+    it.lines.clear();
+    for (const QString& line : it.text.split('\n')) {
+        QStaticText laid(line);
+        laid.setTextFormat(Qt::PlainText);
+        it.lines.push_back(std::move(laid));
+    }
+}
+
 void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
     Item* it = find(name);
     if (!it) return;
-    it->text = QString(text).replace("\r\n", "\n");
+    setItemText(*it, text);
     it->colour = colour;
 }
 
 void WorldPicture::setText(const QString& name, const QString& text) {
-    if (Item* it = find(name)) it->text = QString(text).replace("\r\n", "\n");
+    if (Item* it = find(name)) setItemText(*it, text);
 }
 
 void WorldPicture::moveLabel(const QString& name, double left, double top) {
@@ -306,8 +318,8 @@ void WorldPicture::paint(QPainter& painter) const {
             case Item::Label: {
                 painter.setPen(it.colour);
                 QPointF corner = fromFraction(it.a);
-                for (const QString& line : it.text.split('\n')) {
-                    painter.drawText(corner + QPointF(0, fm.ascent()), line);
+                for (const QStaticText& line : it.lines) {
+                    painter.drawStaticText(corner, line);
                     corner.ry() += fm.height();
                 }
                 break;

@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSize>
+#include <QStaticText>
 #include <QString>
 
 #include <cstddef>
@@ -136,6 +137,9 @@ class WorldPicture {
         QColor colour;
         int width = 1;
         QString text;
+        // The text's lines laid out once, when the text changes: a repaint of the picture
+        // (every tick, every range step) then only places the glyphs.
+        std::vector<QStaticText> lines;
         QImage image;
         bool visible = true;
     };
@@ -143,6 +147,7 @@ class WorldPicture {
     QPointF fromFraction(QPointF f) const;
     QPointF devicePoint(double h, double v) const;
     Item* find(const QString& name);
+    static void setItemText(Item& it, const QString& text);
 
     QSize size_;
     qreal dpr_ = 1.0;
