@@ -121,9 +121,14 @@ class FaceIconEngine : public QIconEngine {
     // class's scaled pixmap comes here with the size already multiplied out.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
         const bool active = mode != QIcon::Disabled;
+        // The faces take their colours from the application's palette (day, dusk, night).
+        const qint64 palette = QGuiApplication::palette().cacheKey();
         QPixmap& kept = kept_[active ? 1 : 0];
-        if (kept.size() != size || kept.devicePixelRatio() != 1.0)
+        if (kept.size() != size || kept.devicePixelRatio() != 1.0 ||
+            keptPalette_[active] != palette) {
             kept = ButtonFacePixmap(face_, active, size, 1.0);
+            keptPalette_[active] = palette;
+        }
         return kept;
     }
     QIconEngine* clone() const override { return new FaceIconEngine(face_); }
@@ -132,6 +137,7 @@ class FaceIconEngine : public QIconEngine {
   private:
     ButtonFace face_;
     QPixmap kept_[2]; // greyed, active: the last size asked for
+    qint64 keptPalette_[2] = {0, 0};
 };
 
 } // namespace
