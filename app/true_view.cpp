@@ -11,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +27,7 @@ void item::DeclareTrueViewItems(WorldPicture& picture) {
         picture.setLabel(lblVessel(i), QString::fromStdString(VesselLetter(i)),
                          PaletteFor(DisplayPalette::Day).trueTarget);
     }
+    picture.declare(lblTrueScale, WorldPicture::ItemKind::Label);
 }
 
 TrueView::TrueView(Exercise& exercise, QWidget* parent)
@@ -101,6 +104,14 @@ void TrueView::ToggleTrueView() {
     show();
     raise();
     PlaceOverMainWindow(); // now that the frame is known
+    // A window manager adds its title bar a moment after the window maps: placed once more
+    // then, the frame stays inside the working area.
+    if (!placedFramed_) {
+        placedFramed_ = true;
+        QTimer::singleShot(250, this, [this] {
+            if (isVisible()) PlaceOverMainWindow();
+        });
+    }
     exercise_.PassOnce();
     picTrueCRT_Paint();
 }
@@ -112,15 +123,32 @@ void TrueView::PlaceOverMainWindow() {
     if (auto* main = qobject_cast<QMainWindow*>(top); main && main->centralWidget())
         area = main->centralWidget();
     const QRect client(area->mapToGlobal(QPoint(0, 0)), area->size());
+    const QScreen* s = top->screen();
+    const QRect work = s ? s->availableGeometry() : client;
     if (!sized_) {
-        // The picture itself square, so that courses cross the grid at their true angles.
-        const int side = static_cast<int>(std::lround(0.4 * client.width()));
+        // The picture itself square, so that courses cross the grid at their true angles: a
+        // third of the working height, never wider than a third of the window.
+        const int side = std::max(
+            160,
+            static_cast<int>(std::lround(std::min(0.45 * client.height(), client.width() / 3.0))));
         resize(side, side + pnlToolBar_->sizeHint().height());
         sized_ = true;
     }
+    // At the bottom right of the radar picture's frame, over the corner of the picture with
+    // the fewest read-outs (the cursor's, in cursor mode alone) and clear of the control
+    // column; then pulled inside the screen's working area, frame and all.
+    int right = client.right();
+    if (const QWidget* column = parentWidget()->findChild<QWidget*>("picControls"))
+        if (column->isVisible()) right = column->mapToGlobal(QPoint(0, 0)).x() - 1;
     const QRect frame = frameGeometry();
-    move(client.x() + client.width() - frame.width(),
-         client.y() + client.height() - frame.height());
+    const QPoint inset = pos() - frame.topLeft(); // title bar and border
+    QRect want(QPoint(right + 1 - frame.width(), client.bottom() + 1 - frame.height()),
+               frame.size());
+    want.moveLeft(std::clamp(want.left(), work.left(),
+                             std::max(work.left(), work.right() + 1 - want.width())));
+    want.moveTop(std::clamp(want.top(), work.top(),
+                            std::max(work.top(), work.bottom() + 1 - want.height())));
+    move(want.topLeft() + inset);
 }
 
 void TrueView::ResetTrueView() {
@@ -135,6 +163,14 @@ void TrueView::ResetTrueView() {
     pic.setWindow(w.Left, w.Top, w.Width, w.Height);
     if (display_.TVGridOn) DrawTrueViewGrid();
     setWindowTitle(QString::fromStdString(TrueViewCaption(display_.TVGridOn, display_.TVRange)));
+    // The scale in the top left corner: nautical miles from the centre to each edge.
+    pic.setLabel(
+        item::lblTrueScale,
+        QString("%1 nm to edge")
+            .arg(QString::fromStdString(RangeFigure(static_cast<float>(display_.TVRange)))),
+        PaletteFor(display_.Colours).trueTrack);
+    pic.moveLabel(item::lblTrueScale, w.Left + 4 * pic.unitsPerPixelX(),
+                  w.Top + 2 * pic.unitsPerPixelY());
     PlaceLabels();
     picTrueCRT_->update();
 }

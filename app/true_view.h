@@ -21,6 +21,8 @@ class WorldPictureWidget;
 namespace item {
 // The true-motion picture's own items: the vessel labels lblVessel(0) to lblVessel(5).
 void DeclareTrueViewItems(WorldPicture& picture);
+// The scale read-out in the view's top left corner.
+inline const QString lblTrueScale = QStringLiteral("lblTrueScale");
 } // namespace item
 
 class TrueView : public QWidget {
@@ -73,6 +75,7 @@ class TrueView : public QWidget {
     QFrame* pnlToolBar_ = nullptr;
     WorldPictureWidget* picTrueCRT_ = nullptr;
     bool sized_ = false;
+    bool placedFramed_ = false;
     DisplayPalette shownColours_ = DisplayPalette::Day;
 };
 

@@ -133,8 +133,16 @@ HelpWindow::HelpWindow(const QString& helpFile) : helpFile_(helpFile) {
     connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, browser_, show);
     if (present) search->reindexDocumentation();
 
-    setWindowTitle(present ? QFileInfo(helpFile_).completeBaseName() + " - Marovane Help"
-                           : "Marovane Help");
+    // Titled by the book and the page shown, as a reader names them, never by a file name.
+    const QString book =
+        QFileInfo(helpFile_).completeBaseName().contains("tutorial", Qt::CaseInsensitive)
+            ? QString("Marovane Tutorial")
+            : QString("Marovane Help");
+    setWindowTitle(book);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this, book] {
+        const QString page = browser_->documentTitle().trimmed();
+        setWindowTitle(page.isEmpty() || page == book ? book : page + " - " + book);
+    });
 }
 
 QString HelpWindow::currentPage() const {

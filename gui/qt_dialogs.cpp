@@ -6,10 +6,14 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSpacerItem>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace mv {
 
@@ -26,6 +30,13 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Ic
     QMessageBox box(parent_);
     box.setWindowTitle(TitleOr(title));
     box.setText(text);
+    // As wide as its title needs, and never a sliver: a short message ("COLLISION!") would
+    // otherwise get a box too narrow for the title bar to read whole.
+    const int wide = std::max(box.fontMetrics().averageCharWidth() * 48,
+                              box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (icon) {
     case Icon::Information:
         box.setIcon(QMessageBox::Information);

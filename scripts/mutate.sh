@@ -243,6 +243,8 @@ mutant gui-kept-face-of-another-palette gui/radar_picture.cpp 'ScaleHasTicks(), 
     's/, state_.Colours}/}/' 'radar_picture'
 mutant gui-disabled-own-letter-blue app/vessel_panel.cpp '{QPalette::Active, QPalette::Inactive}' \
     's/QPalette::Inactive}/QPalette::Inactive, QPalette::Disabled}/' 'aids_windows'
+mutant gui-true-view-below-the-screen app/true_view.cpp 'want.moveTop(std::clamp' \
+    's/want.moveTop(/(void)(/' 'measure'
 mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
     's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
 mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -206,6 +207,12 @@ TEST_F(TrueViewTest, OpensBesideThePictureAndKeepsAPausedExercisePaused) {
     exercise->SetPaused(true);
     QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
     EXPECT_TRUE(exercise->isPaused() && !exercise->isRunning());
+    // Inside the screen's working area, clear of the control column, its scale read out.
+    const QRect placed = View().frameGeometry();
+    EXPECT_TRUE(View().screen()->availableGeometry().contains(placed));
+    const QWidget* column = Find("picControls");
+    EXPECT_FALSE(placed.intersects(QRect(column->mapToGlobal(QPoint()), column->size())));
+    EXPECT_EQ(Item("lblTrueScale", "text", &View()), "12 nm to edge");
 
     // Red points where the vessels stood as it opened; labels for the vessels there are.
     EXPECT_EQ(Item(lblVessel(1), "visible", &View()) + Item(lblVessel(2), "visible", &View()),
