@@ -65,11 +65,14 @@ bool Application::Initialise() {
 }
 
 bool Application::StartDefaultExercise() {
-    // The first exercise, at x30 with plotting on and the clock running, even when the file
-    // could not be read (the reader has said why; the console shows an empty face then).
+    // The first exercise, at x2 with plotting on and the clock running, even when the file
+    // could not be read (the reader has said why; the console shows an empty face then). At
+    // x2 the nearest target of Default.dem closes to 2 nm some 7 minutes after the start, time
+    // to read the description and take a first round of bearings; x30 would bring her there
+    // in under a minute.
     const Exercise::ChangeScope change(*exercise_);
     exercise_->LoadDemo("Default.dem");
-    exercise_->SetTimeFactor(4);
+    exercise_->SetTimeFactor(kFirstTimeFactor);
     CommandRegistry& commands = exercise_->commands();
     commands.Trigger("mnuPlotOnOff");
     exercise_->Start();
@@ -77,6 +80,11 @@ bool Application::StartDefaultExercise() {
     commands.Trigger("mnuEBL");
     commands.Trigger("mnuVRM");
     if (!display_.RingsOn) commands.Trigger("mnuRangeRings");
+    // Where they can be seen: the bearing line clear of the heading line (30 degrees on the
+    // screen) and the range ring between two range rings (3 nm), not at the centre.
+    display_.EBLBearing = 30.0f;
+    display_.VRMRange = 3.0;
+    console_->view().PlaceEBL();
     console_->view().RedrawRadar();
     console_->view().RedrawVessels();
     return true;

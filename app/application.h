@@ -17,6 +17,9 @@ class Exercise;
 class MainWindow;
 class RadarConsole;
 
+// The time factor's index at the first start: x2.
+inline constexpr int kFirstTimeFactor = 1;
+
 class Application {
   public:
     // dialogs: the Qt boxes in the program, a scripted set in tests.

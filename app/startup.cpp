@@ -4,8 +4,10 @@
 #include "app/main_window.h"
 #include "app/radar_console.h"
 #include "app/splash.h"
+#include "app/traffic_selector.h"
 #include "core/program_folder.h"
 #include "gui/qt_dialogs.h"
+#include "session/exercise.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -82,7 +84,7 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     MainWindow& frmRadarMDI = app->mainWindow();
     Yield();
 
-    // 5 to 11. Default.dem at x30 on the 12-mile scale, EBL, VRM and rings on, the PPI drawn.
+    // 5 to 11. Default.dem at x2 on the 12-mile scale, EBL, VRM and rings on, the PPI drawn.
     if (!app->StartDefaultExercise()) return nullptr;
     Yield();
 
@@ -113,6 +115,9 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
 
     // 15. The splash is done with.
     frmSplash.reset();
+    // The first exercise says what it is about where the student looks first.
+    if (seam.showDescription && app->exercise().isLoaded())
+        app->console().traffic().ShowDescription();
     return app;
 }
 

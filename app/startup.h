@@ -29,6 +29,7 @@ struct StartupSeam {
     std::chrono::milliseconds splashHold{1000};
     std::filesystem::path programFolder; // empty: beside the executable
     Dialogs* dialogs = nullptr;          // null: the Qt message boxes
+    bool showDescription = true;         // the first exercise's description over the console
 };
 // The same sequence; the caller owns what it returns (null when the program cannot go on).
 std::unique_ptr<Application> Main(const StartupSeam& seam);

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -41,10 +42,10 @@ fs::path ProgramFolder(const QTemporaryDir& dir, const char* leaveOut = nullptr)
 }
 
 // What start-up leaves running, whether Default.dem could be read or not.
-void ExpectRunningAtX30WithPlotting(mv::Application& app) {
+void ExpectRunningAtX2WithPlotting(mv::Application& app) {
     EXPECT_TRUE(app.exercise().isRunning() && app.display().Tick.PlotOn);
     EXPECT_EQ(app.exercise().tmrSim().interval(), 3000);
-    EXPECT_EQ(app.console().findChild<QComboBox*>("cboTimeFactor")->currentText(), "x30");
+    EXPECT_EQ(app.console().findChild<QComboBox*>("cboTimeFactor")->currentText(), "x2");
     EXPECT_EQ(app.display().Tick.Range, 12.0);
     // The face's green edge at the top of the circle, 0.1 range below the top of the picture.
     const auto& picture = app.console().picture();
@@ -62,6 +63,7 @@ class AppMain : public testing::Test {
     void Start(std::chrono::milliseconds hold = std::chrono::milliseconds(0)) {
         mv::StartupSeam seam;
         seam.splashHold = hold;
+        seam.showDescription = describe;
         seam.programFolder = dir.path().toStdString();
         seam.dialogs = &dialogs;
         app = mv::Main(seam);
@@ -87,12 +89,13 @@ class AppMain : public testing::Test {
     QTemporaryDir dir;
     mv::ScriptedDialogs dialogs;
     std::unique_ptr<mv::Application> app;
+    bool describe = false;
 };
 
 TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     Start();
     EXPECT_TRUE(dialogs.shown.empty());
-    ExpectRunningAtX30WithPlotting(*app);
+    ExpectRunningAtX2WithPlotting(*app);
     auto& d = app->display();
     EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn);
     EXPECT_TRUE(app->mainWindow().isVisible());
@@ -105,7 +108,7 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
 
     // Vessel A is the own vessel; Default.dem has four vessels.
     std::string marks;
-    for (const char* name : {"mnuRangeRings", "mnuT(4)", "mnuRange(7)", "mnuHeadsUp", "mnuKeysMode",
+    for (const char* name : {"mnuRangeRings", "mnuT(1)", "mnuRange(7)", "mnuHeadsUp", "mnuKeysMode",
                              "mnuBearingRelative", "mnuPlotOnOff", "mnuEBL", "mnuVRM", "mnuSHL",
                              "mnuSeas(0)", "mnuPlotFrequency(0)", "mnuPause", "mnuTrueView",
                              "mnuNorthup", "mnuRange(6)", "mnuSeas(2)"})
@@ -116,9 +119,11 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
         marks += Action(name)->isEnabled() ? '1' : '0';
     EXPECT_EQ(marks, "11111111111100000 00110");
 
-    // One tick at x30 is 90 seconds of sea time.
+    // One tick at x2 is 6 seconds of sea time. The markers lie clear of the heading line and
+    // of the centre.
     app->exercise().tmrSim_Timer();
-    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:01:30 x 30");
+    EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:00:06 x 2");
+    EXPECT_EQ(Item("lblCRTEBL") + " / " + Item("lblCRTVRM"), "EBL 030 RELATIVE / VRM 3.00");
 }
 
 TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
@@ -141,7 +146,7 @@ TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
         if (yaw) continue;
         EXPECT_EQ(app.simulation().Vessels.NumVessels, 0) << "nothing half-loaded";
         app.console().resize(1000, 700);
-        ExpectRunningAtX30WithPlotting(app);
+        ExpectRunningAtX2WithPlotting(app);
         EXPECT_EQ(app.console().windowTitle(), "No exercise loaded");
         EXPECT_EQ(app.console().findChild<QObject*>("lblNoExercise")->property("visible"), true);
         app.exercise().tmrSim_Timer(); // a tick with no exercise does nothing
@@ -157,9 +162,16 @@ TEST_F(AppMain, AKeyDismissesTheSplashAndThePaletteChosenIsKeptForTheNextStart) 
             if (w->objectName() == "frmSplash" && w->isVisible()) QTest::keyClick(w, Qt::Key_Space);
     });
     QTimer::singleShot(30000, [&heldOn] { heldOn = true; });
+    describe = true;
     Start(std::chrono::minutes(1));
     EXPECT_FALSE(heldOn);
     EXPECT_FALSE(WindowOpen("frmSplash"));
+    // The first exercise's description is up where the student looks first.
+    auto* viewer = QApplication::activeModalWidget();
+    ASSERT_TRUE(viewer && viewer->isVisible());
+    EXPECT_TRUE(viewer->findChild<QPlainTextEdit*>()->toPlainText().startsWith("You are a medium"));
+    viewer->close();
+    describe = false;
 
     ASSERT_TRUE(Action("mnuPalette(2)"));
     Action("mnuPalette(2)")->trigger();
