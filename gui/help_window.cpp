@@ -3,6 +3,7 @@
 #include "gui/help_topics.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
@@ -28,8 +29,30 @@ HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    if (name.scheme() == "qthelp") return engine_->fileData(name);
-    return QTextBrowser::loadResource(type, name);
+    if (name.scheme() != "qthelp") return QTextBrowser::loadResource(type, name);
+    QByteArray bytes = engine_->fileData(name);
+    // The pages are written dark on light; on the dark widgets of dusk and night their
+    // stylesheet ends with the palette's own text, heading and table colours.
+    const QPalette p = palette();
+    if (type == QTextDocument::StyleSheetResource && p.color(QPalette::Base).lightness() < 110) {
+        const auto c = [&p](QPalette::ColorRole role) { return p.color(role).name().toLatin1(); };
+        bytes += "\nbody { color: " + c(QPalette::Text) +
+                "; }\nh1, h2, a { color: " + c(QPalette::Link) +
+                "; }\nh1 { border-bottom-color: " + c(QPalette::Mid) +
+                "; }\nth, pre, p.note { background: " + c(QPalette::Button) +
+                "; }\ntd { border-bottom-color: " + c(QPalette::Mid) +
+                "; }\np.note { border-left-color: " + c(QPalette::Highlight) + "; }\n";
+    }
+    return bytes;
+}
+
+void HelpBrowser::changeEvent(QEvent* event) {
+    // Another palette chosen: the page shown is laid out again in its colours.
+    if (event->type() == QEvent::PaletteChange && source().isValid()) {
+        document()->clear();
+        reload();
+    }
+    QTextBrowser::changeEvent(event);
 }
 
 std::pair<QString, QString> HelpWindow::SplitTopic(const QString& topic) {

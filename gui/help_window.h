@@ -17,6 +17,9 @@ class HelpBrowser : public QTextBrowser {
     HelpBrowser(QHelpEngine* engine, QWidget* parent);
     QVariant loadResource(int type, const QUrl& name) override;
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     QHelpEngine* engine_;
 };
