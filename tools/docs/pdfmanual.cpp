@@ -4,6 +4,7 @@
 // FILE: an .htm page, which starts a new sheet when written "@page.htm" and otherwise follows
 // on; or a .txt answer key.
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,11 +13,17 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -51,6 +58,48 @@ QString Body(const QString& html, const QString& imageFolder) {
         from = found.capturedEnd();
     }
     return out + inner.mid(from);
+}
+
+// A heading left alone at the foot of a page, or with too little room under it, starts the
+// next one instead. The pages are
+// found as the printing lays them out: a copy of the document on the writer's pages, inside
+// the 2 cm margins printing adds.
+void KeepHeadingsWithText(QTextDocument& doc, QPdfWriter& writer) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
+    const qreal dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    for (int pass = 0; pass < 100; ++pass) {
+        std::unique_ptr<QTextDocument> probe(doc.clone());
+        probe->documentLayout()->setPaintDevice(&writer);
+        QTextFrameFormat margins = probe->rootFrame()->frameFormat();
+        margins.setLeftMargin(static_cast<int>(2 / 2.54 * dpiX));
+        margins.setRightMargin(static_cast<int>(2 / 2.54 * dpiX));
+        margins.setTopMargin(static_cast<int>(2 / 2.54 * dpiY));
+        margins.setBottomMargin(static_cast<int>(2 / 2.54 * dpiY));
+        probe->rootFrame()->setFrameFormat(margins);
+        const QSizeF page(writer.width(), writer.height());
+        probe->setPageSize(page);
+        QAbstractTextDocumentLayout* layout = probe->documentLayout();
+        int orphan = -1;
+        for (QTextBlock b = probe->begin(); b.isValid() && b.next().isValid(); b = b.next()) {
+            if (b.blockFormat().headingLevel() == 0 || b.text().trimmed().isEmpty()) continue;
+            const auto sheet = [&](const QTextBlock& block) {
+                return layout->blockBoundingRect(block).bottom() / page.height();
+            };
+            // The printed pages break a little earlier than the copy's, so a heading in the last
+            // eighth of a page counts as left alone too.
+            const double at = sheet(b);
+            if (std::floor(sheet(b.next())) > std::floor(at) || at - std::floor(at) > 0.875) {
+                orphan = b.blockNumber();
+                break;
+            }
+        }
+        if (orphan < 0) return;
+        QTextCursor cursor(doc.findBlockByNumber(orphan));
+        QTextBlockFormat f = cursor.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.setBlockFormat(f);
+    }
 }
 
 } // namespace
@@ -104,6 +153,7 @@ int main(int argc, char** argv) {
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter));
     writer.setResolution(300);
+    KeepHeadingsWithText(doc, writer);
     doc.print(&writer);
     return QFileInfo(QString::fromLocal8Bit(argv[1])).size() > 0 ? 0 : 1;
 }
