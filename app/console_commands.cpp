@@ -1,5 +1,6 @@
 #include "app/help_commands.h"
 #include "app/radar_console.h"
+#include "app/target_data_window.h"
 #include "app/traffic_selector.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
@@ -25,6 +26,14 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
     r.add(
         {"mnuHelpTopics", "&Help Topics", {}, [boxes, folder] { ShowHelpTopics(*boxes, folder); }});
     r.add({"mnuTutorial", "&Tutorial", {}, [boxes, folder] { ShowTutorial(*boxes, folder); }});
+    r.add({"mnuTargetData",
+           "Target &Data...",
+           {},
+           [c] {
+               QWidget& w = c->targetData();
+               w.setVisible(!w.isVisible());
+           },
+           [c] { return c->targetDataShown(); }});
     r.add({"mnuCPAComputer", "&CPA Computer...", {}, [c] { c->vesselPanel()->ShowCPAComputer(); }});
     // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
     struct VesselMenu {

@@ -217,7 +217,8 @@ void CpaComputerWindow::cmdCopyEBLVRM_Click(int row) {
     // The sightings are worked in degrees true, whatever reference the picture shows.
     const VesselData& own = sim_.Vessels.Vessel.at(static_cast<size_t>(sim_.Vessels.OwnVessel));
     const SightingEntries e =
-        CopyEBLVRM(sim_.Clock.SimTime, display_.VRMRange, EBLTrueBearing(display_, own.Heading));
+        CopyEBLVRM(sim_.Clock.SimTime, display_.VRMRange,
+                   EBLTrueBearing(display_, own.Heading, static_cast<float>(own.NewHeading)));
     Row& r = rows_.at(static_cast<size_t>(row));
     r.Hour->setText(Q(e.Hour));
     r.Minute->setText(Q(e.Minute));

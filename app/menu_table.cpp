@@ -90,9 +90,11 @@ std::vector<MenuEntry> MenuTable() {
     menu("mnuRadarMode", "&Radar Mode", "mnuControl");
     command("mnuHeadsUp", "mnuRadarMode");
     command("mnuNorthup", "mnuRadarMode");
+    command("mnuCourseUp", "mnuRadarMode");
     menu("mnuEBLVRMmode", "&EBL/VRM Mode", "mnuControl");
     command("mnuKeysMode", "mnuEBLVRMmode");
     command("mnuCursorMode", "mnuEBLVRMmode");
+    command("mnuPickMode", "mnuEBLVRMmode");
 
     menu("mnuRadar", "&Radar", "");
     menu("mnuRange_Main", "&Range", "mnuRadar");
@@ -117,6 +119,28 @@ std::vector<MenuEntry> MenuTable() {
     separator("mnuPlotSep", "mnuPlot");
     for (int i = 0; i < 4; ++i)
         command(Indexed("mnuPlotFrequency", i), "mnuPlot");
+
+    // The radar-course aids: trails, vectors, target data and alarms.
+    menu("mnuAids", "&Aids", "");
+    menu("mnuTrails", "&Trails", "mnuAids");
+    command("mnuTrailsRelative", "mnuTrails");
+    command("mnuTrailsTrue", "mnuTrails");
+    menu("mnuVectors", "&Vectors", "mnuAids");
+    for (const char* v : {"mnuVectorsOff", "mnuVectorsRelative", "mnuVectorsTrue"})
+        command(v, "mnuVectors");
+    menu("mnuVectorTime", "Vector T&ime", "mnuAids");
+    for (size_t i = 0; i < kVectorMinutes.size(); ++i)
+        command(Indexed("mnuVectorTime", static_cast<int>(i)), "mnuVectorTime");
+    separator("mnuAidsSep1", "mnuAids");
+    command("mnuPickMode", "mnuAids");
+    command("mnuTargetData", "mnuAids");
+    command("mnuClearPicks", "mnuAids");
+    separator("mnuAidsSep2", "mnuAids");
+    command("mnuCpaAlarm", "mnuAids");
+    command("mnuAlarmLimits", "mnuAids");
+    command("mnuGuardRing", "mnuAids");
+    command("mnuGuardRange", "mnuAids");
+    command("mnuAcknowledge", "mnuAids");
 
     menu("mnuTargets", "&Targets", "");
     command("mnuDemos", "mnuTargets");

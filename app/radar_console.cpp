@@ -3,6 +3,7 @@
 #include "app/control_column.h"
 #include "app/marker_tools.h"
 #include "app/radar_view.h"
+#include "app/target_data_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "gui/command_actions.h"
@@ -47,6 +48,13 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     RegisterConsoleCommands(*this, exercise_, dialogs);
     actions_ = new CommandActions(exercise_, this);
     picControls_ = new ControlColumn(exercise_, dialogs, *actions_, *hold_, this, this);
+    frmTargetData_ = new TargetDataWindow(exercise_, dialogs, *actions_, *pic, this);
+    pickTool_ = new PickTool(exercise_, *view_, *hold_, this, [this] {
+        if (!frmTargetData_->isVisible()) frmTargetData_->show();
+    });
+    // The aids follow every tick and every command: vectors, trails, marks, data and alarms.
+    connect(&exercise_, &Exercise::ticked, frmTargetData_, &TargetDataWindow::ShowAids);
+    connect(&exercise_, &Exercise::changed, frmTargetData_, &TargetDataWindow::ShowAids);
 
     VesselPanel* vessels = picControls_->vesselPanel();
     view_->echoColour = [vessels](int v) { return vessels->EchoColour(v); };
@@ -81,6 +89,10 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
 
 RadarConsole::~RadarConsole() {
     exercise_.setView(nullptr);
+}
+
+bool RadarConsole::targetDataShown() const {
+    return frmTargetData_ && frmTargetData_->isVisible();
 }
 
 WorldPicture& RadarConsole::picture() {
@@ -146,8 +158,10 @@ void RadarConsole::ShowExerciseState() {
                               : QString("No exercise loaded");
     setWindowTitle(title);
     if (QWidget* frame = parentWidget()) frame->setWindowTitle(title);
-    const bool cursor = exercise_.display().CursorMode == InputMode::Cursor;
-    PictureTool* tool = cursor ? static_cast<PictureTool*>(cursorTool_) : keysTool_;
+    const InputMode mode = exercise_.display().CursorMode;
+    PictureTool* tool = mode == InputMode::Cursor ? static_cast<PictureTool*>(cursorTool_)
+                        : mode == InputMode::Pick ? static_cast<PictureTool*>(pickTool_)
+                                                  : keysTool_;
     if (pictureWidget()->tool() != tool) pictureWidget()->setTool(tool);
 }
 

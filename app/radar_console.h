@@ -14,6 +14,8 @@ class CursorTool;
 class Dialogs;
 class Exercise;
 class KeysTool;
+class PickTool;
+class TargetDataWindow;
 class MarkerHold;
 class MarkerPanel;
 class RadarView;
@@ -41,6 +43,8 @@ class RadarConsole : public QWidget {
     TrafficSelector& traffic() const;
     MarkerPanel& markers() const;
     TrueView& trueView() const { return *frmTrueView_; }
+    TargetDataWindow& targetData() const { return *frmTargetData_; }
+    bool targetDataShown() const;
     VesselPanel* vesselPanel() const;
 
   protected:
@@ -61,6 +65,8 @@ class RadarConsole : public QWidget {
     MarkerHold* hold_ = nullptr;
     KeysTool* keysTool_ = nullptr;
     CursorTool* cursorTool_ = nullptr;
+    PickTool* pickTool_ = nullptr;
+    TargetDataWindow* frmTargetData_ = nullptr;
     ControlColumn* picControls_ = nullptr;
     TrueView* frmTrueView_ = nullptr;
 };

@@ -153,7 +153,13 @@ void RadarView::PlaceEBL() {
 }
 
 void RadarView::ShowEBLCaption() {
-    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading())));
+    const Simulation& s = sim_;
+    const float course =
+        exercise_.isLoaded()
+            ? static_cast<float>(
+                  s.Vessels.Vessel[static_cast<size_t>(s.Vessels.OwnVessel)].NewHeading)
+            : 0.0f;
+    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading(), course)));
 }
 
 void RadarView::PlaceVRM() {

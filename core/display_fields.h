@@ -3,6 +3,7 @@
 // display state of the radar console holds one of these.
 
 #include "core/bearing_mode.h"
+#include "core/true_trails.h"
 
 #include <array>
 #include <cstdint>
@@ -18,7 +19,9 @@ inline constexpr std::array<double, 4> kPlotIntervals{0.0, 0.00208333333333, 0.0
 
 struct TickDisplay {
     double Range = 12.0;  // nautical miles from the centre to the edge of the picture
-    bool NorthUp = false; // false: heads-up
+    bool NorthUp = false; // false: heads-up, or course-up when CourseUp
+    // Up is the own vessel's ordered course, so the picture holds still through yaw and turns.
+    bool CourseUp = false;
     BearingMode Bearing = BearingMode::Relative;
     bool ShowSHL = true; // the ship's heading line
     bool TrueViewOn = false;
@@ -29,6 +32,12 @@ struct TickDisplay {
     double SinceLastPlot = 0.0; // days
     double PlotTime = 0.0;      // days since plotting was switched on
 
+    // The true-motion aids: trail points over the water and whether the trails shown are
+    // those (true) or the grey relative marks.
+    bool TrueTrails = false;
+    TrueTrailStore Trails;
+
+    bool HeadsUp() const { return !NorthUp && !CourseUp; }
     bool PlotDue() const { return PlotOn && SinceLastPlot >= PlotIntervals.at(PlotFreqIndex); }
 };
 

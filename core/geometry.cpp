@@ -50,7 +50,11 @@ void MovePoint(PointD& point, float bearing, double distance) {
 }
 
 void RotateToHeading(const VesselData& vessel, PointD& point, const PointD& centre) {
-    const double a = -static_cast<double>(vessel.Heading) * kDegToRad;
+    RotateBy(vessel.Heading, point, centre);
+}
+
+void RotateBy(float up, PointD& point, const PointD& centre) {
+    const double a = -static_cast<double>(up) * kDegToRad;
     const double dN = point.X - centre.X;
     const double dE = point.Y - centre.Y;
     const double rotE = std::cos(a) * dE + std::sin(a) * dN;

@@ -20,6 +20,8 @@ void MovePoint(PointD& point, float bearing, double distance);
 
 // Turns point about centre by minus the vessel's heading: what lies dead ahead ends up "up".
 void RotateToHeading(const VesselData& vessel, PointD& point, const PointD& centre);
+// Turns point about centre by minus `up` degrees: what lies on that bearing ends up "up".
+void RotateBy(float up, PointD& point, const PointD& centre);
 
 // One addition of 360 below 0, then one subtraction at 360 or more.
 float FoldDegrees(float degrees);

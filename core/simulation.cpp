@@ -40,7 +40,12 @@ void DrawEcho(const VesselTables& vessels, std::vector<int16_t>& flags, int i, T
 
     if (const auto echo = EchoGeometry(vessels, i, display, bearing, distance)) {
         view.ShowEcho(i, *echo);
-        if (display.PlotOn && (display.PlotDue() || display.FirstFrame)) view.PlotMark(i, *echo);
+        if (display.PlotOn && (display.PlotDue() || display.FirstFrame)) {
+            if (display.TrueTrails)
+                display.Trails.Add(i, target);
+            else
+                view.PlotMark(i, *echo);
+        }
     } else {
         view.HideEcho(i);
     }
@@ -57,9 +62,10 @@ std::optional<EchoLine> EchoGeometry(const VesselTables& vessels, int target,
     PointD p = vessels.VesselPos[static_cast<size_t>(target)];
     float rel = bearing;
     if (!display.NorthUp) {
-        rel = bearing - ownVessel.Heading;
+        const float up = PictureUp(ownVessel, display);
+        rel = bearing - up;
         if (rel < 0.0f) rel += 360.0f;
-        RotateToHeading(ownVessel, p, ownPos);
+        RotateBy(up, p, ownPos);
     }
     // Across the line of sight: wider across the beam than along it, and the same length on
     // the screen at every range scale.
@@ -75,18 +81,32 @@ std::optional<EchoLine> EchoGeometry(const VesselTables& vessels, int target,
     return echo;
 }
 
+float PictureUp(const VesselData& own, const TickDisplay& display) {
+    if (display.NorthUp) return 0.0f;
+    if (display.CourseUp) return static_cast<float>(FoldDegrees16(own.NewHeading));
+    return own.Heading;
+}
+
+PointD ToPicture(const VesselTables& vessels, const TickDisplay& display, PointD point) {
+    if (display.NorthUp || vessels.NumVessels <= 0) return point;
+    const auto own = static_cast<size_t>(vessels.OwnVessel);
+    RotateBy(PictureUp(vessels.Vessel[own], display), point, vessels.VesselPos[own]);
+    return point;
+}
+
 PointD HeadingLineEnd(const VesselData& own, const PointD& ownPos, const TickDisplay& display) {
-    if (!display.NorthUp) return PointD{ownPos.X + display.Range, ownPos.Y};
+    if (display.HeadsUp()) return PointD{ownPos.X + display.Range, ownPos.Y};
     PointD end;
-    PolarOffset(ownPos, end, own.Heading, display.Range);
+    // Course-up: the line swings off the top by the yaw, as the ship's head does.
+    PolarOffset(ownPos, end, FoldDegrees(own.Heading - PictureUp(own, display)), display.Range);
     return end;
 }
 
-std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
-                                                           const TickDisplay& display) {
+std::optional<std::array<std::string, 4>>
+CardinalCaptions(float ownHeading, const TickDisplay& display, int ownCourse) {
     const int h = RoundToInt16(ownHeading);
     std::array<int, 4> v{};
-    if (!display.NorthUp && display.Bearing == BearingMode::Course) {
+    if (display.HeadsUp() && display.Bearing == BearingMode::Course) {
         // True bearing at each edge of a heads-up picture; 359.5 or more reads 000 at the top.
         v = {h, h + 90, h + 180, h + 270};
         for (int k = 1; k < 4; ++k)
@@ -96,6 +116,14 @@ std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
         v = {360 - h, 90 - h, 180 - h, 270 - h};
         for (int k = 1; k < 4; ++k)
             if (v[static_cast<size_t>(k)] < 0) v[static_cast<size_t>(k)] += 360;
+    } else if (display.CourseUp && !display.NorthUp) {
+        // The ordered course at the top: true bearings from it, or relative ones off the head.
+        int top = FoldDegrees16(static_cast<int16_t>(ownCourse));
+        if (display.Bearing == BearingMode::Relative)
+            top = FoldDegrees16(static_cast<int16_t>(top - h));
+        v = {top, top + 90, top + 180, top + 270};
+        for (int k = 1; k < 4; ++k)
+            if (v[static_cast<size_t>(k)] >= 360) v[static_cast<size_t>(k)] -= 360;
     } else {
         return std::nullopt;
     }
@@ -234,7 +262,7 @@ void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool step
     const VesselData& own = Vessels.Vessel[static_cast<size_t>(ownIndex)];
     const PointD& ownPos = Vessels.VesselPos[static_cast<size_t>(ownIndex)];
     if (display.ShowSHL) view.HeadingLine(ownPos, HeadingLineEnd(own, ownPos, display));
-    if (const auto captions = CardinalCaptions(own.Heading, display))
+    if (const auto captions = CardinalCaptions(own.Heading, display, own.NewHeading))
         view.CardinalLabels(*captions);
 }
 

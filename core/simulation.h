@@ -58,12 +58,20 @@ struct Simulation {
 std::optional<EchoLine> EchoGeometry(const VesselTables& vessels, int target,
                                      const TickDisplay& display, float bearing, double distance);
 
+// The true bearing at the top of the picture (degrees): 0 north-up, the own heading heads-up,
+// the own ordered course course-up.
+float PictureUp(const VesselData& own, const TickDisplay& display);
+// A point over the water (nautical miles) where the picture shows it: turned about the own
+// vessel so that the picture's up bearing is up.
+PointD ToPicture(const VesselTables& vessels, const TickDisplay& display, PointD point);
+
 // The end of the ship's heading line, the length of the range scale ahead.
 PointD HeadingLineEnd(const VesselData& own, const PointD& ownPos, const TickDisplay& display);
 
 // Bearing-scale captions for the own heading, or empty where the fixed captions stand.
-std::optional<std::array<std::string, 4>> CardinalCaptions(float ownHeading,
-                                                           const TickDisplay& display);
+// `ownCourse` is the ordered course (whole degrees), the top of a course-up picture.
+std::optional<std::array<std::string, 4>>
+CardinalCaptions(float ownHeading, const TickDisplay& display, int ownCourse = 0);
 
 std::string StatusLineText(const VesselData& own);
 std::string ClockText(const SimClock& clock);

@@ -62,7 +62,7 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     picture_.setPenWidth(state_.EchoWidth);
 
     const auto& d = state_.Tick;
-    if ((d.Bearing == BearingMode::Relative && !d.NorthUp) ||
+    if ((d.Bearing == BearingMode::Relative && d.HeadsUp()) ||
         (d.Bearing == BearingMode::Course && d.NorthUp)) {
         picture_.setLabel(item::lbl000, "000", trace);
         picture_.setLabel(item::lbl090, "090", trace);
@@ -125,7 +125,8 @@ float RadarPicture::RingSpacing() const {
 
 bool RadarPicture::ScaleHasTicks() const {
     const auto& d = state_.Tick;
-    return d.Bearing == BearingMode::Relative || d.NorthUp;
+    // Course-up turns the scale by the ordered course: dots, as heads-up with true bearings.
+    return (d.Bearing == BearingMode::Relative && !d.CourseUp) || d.NorthUp;
 }
 
 namespace {

@@ -185,6 +185,18 @@ void WorldPicture::setOverlayLine(const QString& name, double h1, double v1, dou
     it->width = widthPixels;
 }
 
+void WorldPicture::setOverlayPoints(const QString& name, const std::vector<QPointF>& points,
+                                    QColor colour, int sizePixels) {
+    Item* it = find(name);
+    if (!it) return;
+    it->points.clear();
+    it->points.reserve(points.size());
+    for (const QPointF& p : points)
+        it->points.push_back(toFraction(p.x(), p.y()));
+    it->colour = colour;
+    it->width = sizePixels;
+}
+
 void WorldPicture::setOverlayCircle(const QString& name, double h, double v, double radius,
                                     QColor colour) {
     Item* it = find(name);
@@ -288,7 +300,8 @@ void WorldPicture::paint(QPainter& painter) const {
     painter.setFont(labelFont_);
     const QFontMetricsF fm(labelFont_);
     // Pictures at the back, then shapes and lines, and the text on top where it stays legible.
-    for (const Item::Kind layer : {Item::Image, Item::Circle, Item::Line, Item::Label})
+    for (const Item::Kind layer :
+         {Item::Image, Item::Points, Item::Circle, Item::Line, Item::Label})
         for (const auto& [name, it] : items_) {
             if (!it.visible || it.kind != layer) continue;
             switch (it.kind) {
@@ -315,6 +328,14 @@ void WorldPicture::paint(QPainter& painter) const {
             case Item::Image:
                 painter.drawImage(fromFraction(it.a), it.image);
                 break;
+            case Item::Points: {
+                const double w = it.width;
+                for (const QPointF& f : it.points) {
+                    const QPointF c = fromFraction(f);
+                    painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
+                }
+                break;
+            }
             case Item::Label: {
                 painter.setPen(it.colour);
                 QPointF corner = fromFraction(it.a);

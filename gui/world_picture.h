@@ -89,7 +89,7 @@ class WorldPicture {
     // that was never declared is a programming error (a debug build stops on it, a release
     // build ignores it). Positions are taken in world units and kept as places on the
     // picture: re-centring the window does not move them, a resize scales them.
-    enum class ItemKind { Line, Circle, Label, Image };
+    enum class ItemKind { Line, Circle, Label, Image, Points };
     void declare(const QString& name, ItemKind kind, bool visible = true);
     bool isDeclared(const QString& name) const { return items_.count(name) != 0; }
     // Told of every name as it is declared (the widget makes a findable object of it).
@@ -99,6 +99,9 @@ class WorldPicture {
     void setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
                         QColor colour, int widthPixels);
     void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour);
+    // Dots of `sizePixels` logical pixels at world points (h, v), as a trail of past positions.
+    void setOverlayPoints(const QString& name, const std::vector<QPointF>& points, QColor colour,
+                          int sizePixels);
     // A picture with its top-left corner at (left, top) in world units, drawn at its own size
     // in logical pixels (an image with a device pixel ratio of 2 stays sharp on such screens).
     void setOverlayImage(const QString& name, const QImage& image, double left, double top);
@@ -131,7 +134,7 @@ class WorldPicture {
     struct Item {
         using Kind = ItemKind;
         static constexpr Kind Line = Kind::Line, Circle = Kind::Circle, Label = Kind::Label,
-                              Image = Kind::Image;
+                              Image = Kind::Image, Points = Kind::Points;
         Kind kind = Kind::Line;
         QPointF a, b; // fractions of the picture: line ends, circle centre and edge, label corner
         QColor colour;
@@ -141,6 +144,7 @@ class WorldPicture {
         // (every tick, every range step) then only places the glyphs.
         std::vector<QStaticText> lines;
         QImage image;
+        std::vector<QPointF> points; // fractions of the picture
         bool visible = true;
     };
     QPointF toFraction(double h, double v) const;

@@ -172,6 +172,23 @@ mutant utf8-overlong-accepted core/scenario/text_encoding.cpp 'if (n == 0) retur
     's/if (n == 0) return false;/if (n == 0) return true;/' 'demo_file|hostile_files'
 mutant save-drops-the-old-permissions core/scenario/demo_file.cpp '::fchmod(fd, old.st_mode' \
     's/.*//' 'hostile_files'
+# ---- core: the radar-course aids -------------------------------------------------------------
+mutant aid-relative-vector-along-course core/aids/target_aids.cpp 'MovePoint(aid.RelativeEnd, aid.Cpa.DRM' \
+    's/aid.Cpa.DRM/in.TargetCourse/' 'target_aids|plot_tool'
+mutant aid-vector-time-in-hours core/aids/target_aids.cpp 'const double hours = vectorMinutes' \
+    's|vectorMinutes / 60.0|vectorMinutes|' 'target_aids|plot_tool'
+mutant aid-past-cpa-alarms core/aids/target_aids.cpp 'c.TCPA >= 0.0 &&' 's/c.TCPA >= 0.0/c.TCPA >= -1e9/' \
+    'target_aids'
+mutant aid-ack-survives-leaving core/aid_settings.cpp 'Acknowledged\[i\] = false;' \
+    's/Acknowledged\[i\] = false;/{}/' 'target_aids'
+mutant aid-true-trail-also-stamps core/simulation.cpp 'display.Trails.Add(i, target);' \
+    's/display.Trails.Add(i, target);/display.Trails.Add(i, target), view.PlotMark(i, *echo);/' \
+    'target_aids'
+mutant aid-course-up-by-heading core/simulation.cpp 'if (display.CourseUp) return' \
+    's/FoldDegrees16(own.NewHeading)/own.Heading/' 'target_aids'
+mutant aid-trail-ring-forgets-order core/true_trails.cpp 'r.next = (r.next + 1)' \
+    's/(r.next + 1) % kTrueTrailPoints/0/' 'target_aids'
+
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
 # Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
 # the tests that caught it.

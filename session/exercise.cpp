@@ -20,6 +20,7 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
     tmrSim_.setInterval(kTickIntervalMs);
     connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
     RegisterExerciseCommands(*this);
+    RegisterAidCommands(*this);
 }
 
 void Exercise::setView(ScenarioView* view) {

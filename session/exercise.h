@@ -57,6 +57,7 @@ class Exercise : public QObject {
     RadarDisplayState& display() { return display_; }
     DisplayCommands& displayCommands() { return displayCommands_; }
     CommandRegistry& commands() { return commands_; }
+    Dialogs& dialogs() { return dialogs_; }
 
     bool isLoaded() const { return sim_.Vessels.NumVessels > 0; }
     // The own vessel's position (nautical miles) and heading (degrees true); the origin and 000
@@ -115,5 +116,9 @@ class Exercise : public QObject {
 // and shortcuts: Repeat, Pause, the time factors, Identify, the radar modes, the input modes,
 // the range steps and scales, rings, EBL, VRM, heading line, bearings, plotting and seas.
 void RegisterExerciseCommands(Exercise& exercise);
+// The radar-course aids: course-up, true trails, vectors and their time, picking targets for
+// their data, the CPA/TCPA alarm and its limits, the guard ring and the acknowledgement. Each
+// one an exercise forbids is greyed.
+void RegisterAidCommands(Exercise& exercise);
 
 } // namespace mv

@@ -35,7 +35,7 @@ void RegisterExerciseCommands(Exercise& exercise) {
            "&Heads-up",
            {},
            [&show] { show.SetNorthUp(false); },
-           [&tick] { return !tick.NorthUp; },
+           [&tick] { return tick.HeadsUp(); },
            {},
            "mnuRadarMode"});
     r.add({"mnuNorthup",

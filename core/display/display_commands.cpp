@@ -125,6 +125,27 @@ void DisplayCommands::SelectRange(int index) {
 
 void DisplayCommands::SetNorthUp(bool northUp) {
     display_.Tick.NorthUp = northUp;
+    display_.Tick.CourseUp = false;
+    Reorient();
+}
+
+void DisplayCommands::SetCourseUp() {
+    if (!display_.Aids.Allowed.CourseUp) return;
+    display_.Tick.NorthUp = false;
+    display_.Tick.CourseUp = true;
+    Reorient();
+}
+
+void DisplayCommands::SetTrueTrails(bool on) {
+    if (on && !display_.Aids.Allowed.TrueTrails) return;
+    display_.Tick.TrueTrails = on;
+    // Both kinds of trail start afresh, as at a range change.
+    DisplayView& v = Or(view_);
+    v.RedrawRadar();
+    v.RedrawVessels();
+}
+
+void DisplayCommands::Reorient() {
     DisplayView& v = Or(view_);
     v.RedrawRadar();
     if (display_.EBLOn) v.PlaceEBL();

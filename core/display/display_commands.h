@@ -56,7 +56,12 @@ class DisplayCommands {
     void RangeDown();
     void RangeUp();
     void SelectRange(int index);
+    // North-up, or heads-up; SetCourseUp puts the ordered course up (unless forbidden).
     void SetNorthUp(bool northUp);
+    void SetCourseUp();
+    // True trails (points over the water) or the grey relative ones; either way both start
+    // afresh.
+    void SetTrueTrails(bool on);
     // Plotting on or off: the trails are wiped and the plot clock starts again at 00:00:00.
     void TogglePlot();
     // Continuous, 3, 6 or 12 minutes between plot marks; NextPlotInterval goes round them.
@@ -71,6 +76,8 @@ class DisplayCommands {
     void SetSeaState(int seaState);
 
   private:
+    // The picture drawn anew in the orientation just set.
+    void Reorient();
     // The EBL or VRM switched: after a cursor click the press shows the marker where the click
     // put it, otherwise it turns the marker on or off.
     void SwitchMarker(bool ebl);

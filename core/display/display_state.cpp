@@ -12,6 +12,7 @@ void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
     state.CursorNorth = RoundToInt16(centre.X);
     state.EchoWidth = EchoWidthFor(state.Tick.Range);
     state.Tick.FirstFrame = true;
+    state.Tick.Trails.Clear(); // the true trails go with the grey ones
     state.VRMPending = true;
 }
 
@@ -37,7 +38,7 @@ std::vector<double> RingRadii(double range, float spacing) {
 
 std::string ModeCaption(const TickDisplay& d) {
     const std::string mode = d.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
-    return (d.NorthUp ? "North-up " : "Heads-up ") + mode;
+    return (d.NorthUp ? "North-up " : d.CourseUp ? "Course-up " : "Heads-up ") + mode;
 }
 
 std::string RingCaption(float spacing) {

@@ -2,6 +2,7 @@
 // The radar display's state: range scales, orientation, bearing reference, rings, echo width,
 // markers and plotting. Plain data, owned by the application and shared by reference.
 
+#include "core/aid_settings.h"
 #include "core/display_fields.h"
 #include "core/vessel.h"
 
@@ -18,9 +19,10 @@ inline constexpr std::array<float, 10> kRingSpacing{0.05f, 0.05f, 0.1f, 0.25f, 0
                                                     0.5f,  1.0f,  2.0f, 4.0f,  6.0f};
 inline constexpr int16_t kDefaultRangeIndex = 7; // 12 nautical miles
 
-// How the EBL and VRM are worked: by the buttons and arrow keys, or by a click on the picture
-// that puts the cursor on an echo (the buttons and keys still work then).
-enum class InputMode : int16_t { Keys = 0, Cursor = 1 };
+// How the EBL and VRM are worked: by the buttons and arrow keys, by a click on the picture that
+// puts the cursor on an echo, or by a click that picks an echo for its target data (the buttons
+// and keys still work in both).
+enum class InputMode : int16_t { Keys = 0, Cursor = 1, Pick = 2 };
 // The colours of the whole program, for the light on the bridge: the watch at night keeps its
 // dark-adapted eyes with a dim palette.
 enum class DisplayPalette : int16_t { Day = 0, Dusk = 1, Night = 2 };
@@ -53,6 +55,8 @@ struct RadarDisplayState {
     double TVRange = 12.0;
     bool TVGridOn = false;
     DisplayPalette Colours = DisplayPalette::Day;
+    // Vectors, target data and alarms; course-up and true trails are in Tick.
+    AidSettings Aids;
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole

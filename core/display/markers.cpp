@@ -47,10 +47,19 @@ WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own) {
     return line;
 }
 
-int EBLReadBearing(const RadarDisplayState& s, float ownHeading) {
+int EBLReadBearing(const RadarDisplayState& s, float ownHeading, float ownCourse) {
     const double screen = static_cast<double>(s.EBLBearing);
     const double heading = static_cast<double>(ownHeading);
-    if (!s.Tick.NorthUp && s.Tick.Bearing == BearingMode::Course) {
+    if (s.Tick.CourseUp && !s.Tick.NorthUp) {
+        // Course-up: the top is the ordered course; a relative bearing is off the head.
+        double b = screen + static_cast<double>(ownCourse);
+        if (s.Tick.Bearing == BearingMode::Relative) b -= heading;
+        int r = static_cast<int>(std::round(std::fmod(b, 360.0)));
+        if (r < 0) r += 360;
+        if (r >= 360) r -= 360;
+        return r;
+    }
+    if (s.Tick.HeadsUp() && s.Tick.Bearing == BearingMode::Course) {
         // Heads-up: the top of the picture is the own heading, so add it for a true bearing.
         int b = static_cast<int>(std::round(screen + heading));
         if (b >= 360) b -= 360;
@@ -65,16 +74,16 @@ int EBLReadBearing(const RadarDisplayState& s, float ownHeading) {
     return static_cast<int>(std::round(screen));
 }
 
-double EBLTrueBearing(const RadarDisplayState& s, float ownHeading) {
+double EBLTrueBearing(const RadarDisplayState& s, float ownHeading, float ownCourse) {
     double b = static_cast<double>(s.EBLBearing);
-    if (!s.Tick.NorthUp) b += static_cast<double>(ownHeading);
+    if (!s.Tick.NorthUp) b += static_cast<double>(s.Tick.CourseUp ? ownCourse : ownHeading);
     b = std::fmod(b, 360.0);
     return b < 0.0 ? b + 360.0 : b;
 }
 
-std::string EBLCaption(const RadarDisplayState& s, float ownHeading) {
+std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCourse) {
     const char* mode = s.Tick.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
-    return "EBL " + DirectionText(EBLReadBearing(s, ownHeading)) + " " + mode;
+    return "EBL " + DirectionText(EBLReadBearing(s, ownHeading, ownCourse)) + " " + mode;
 }
 
 std::string VRMCaption(double vrmRange) {

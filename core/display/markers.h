@@ -36,12 +36,13 @@ struct CursorCross {
 WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own);
 // The EBL in the navigator's reference, whole degrees: 0..359, or 360 for a screen bearing a
 // hair under 360 in the fixed references.
-int EBLReadBearing(const RadarDisplayState& s, float ownHeading);
+// `ownCourse` is the ordered course, the top of a course-up picture.
+int EBLReadBearing(const RadarDisplayState& s, float ownHeading, float ownCourse = 0);
 // The EBL as a true bearing, 0 <= b < 360 degrees: in a heads-up picture the screen bearing
 // is counted from the own heading, so the heading is added; in a north-up one it is true.
-double EBLTrueBearing(const RadarDisplayState& s, float ownHeading);
+double EBLTrueBearing(const RadarDisplayState& s, float ownHeading, float ownCourse = 0);
 // "EBL 045 RELATIVE", "EBL 030 COURSE"
-std::string EBLCaption(const RadarDisplayState& s, float ownHeading);
+std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCourse = 0);
 
 // "VRM 6.00", "VRM 11.88"
 std::string VRMCaption(double vrmRange);

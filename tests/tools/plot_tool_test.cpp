@@ -63,6 +63,11 @@ TEST(PlotTool, WrongArgumentsAreUsageErrors) {
         {With(firstOnly, {"--second"}), "option --second needs a value"},
         {With(kHeadOn, {"--course", "1"}), "option --course is given twice"},
         {With(kHeadOn, {"extra"}), "unexpected argument 'extra'"},
+        {{"demo", "x.dem", "--at", "11:59"},
+         "--at must be a time HH:MM or HH:MM:SS from 12:00 to 23:59:59, not '11:59'"},
+        {{"demo", "x.dem", "--at", "12:06", "--vector", "5"},
+         "--vector must be 3, 6, 12, 15 or 30 minutes, not '5'"},
+        {{"demo", "x.dem", "--vector", "6"}, "--vector goes with --at"},
         {{"random", "--level", "hard"},
          "--level 'hard': the level must be easy, moderate or difficult"},
     };

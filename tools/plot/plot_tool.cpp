@@ -5,10 +5,12 @@
 #include "core/aids/cpa.h"
 #include "core/aids/cpa_computer.h"
 #include "core/aids/cpa_data.h"
+#include "core/aids/target_aids.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
+#include "core/simulation.h"
 #include "core/vessel.h"
 
 #include <algorithm>
@@ -26,7 +28,7 @@ namespace {
 
 // Written from the CPA computer's limits, so the text and the checks cannot part.
 const std::string kUsage =
-    "usage: marovane-plot demo FILE.dem [--json]\n"
+    "usage: marovane-plot demo FILE.dem [--at HH:MM[:SS] [--vector MIN]] [--json]\n"
     "       marovane-plot sightings --course C --speed S --first HH:MM:SS,BEARING,RANGE\n"
     "                               --second HH:MM:SS,BEARING,RANGE\n"
     "                               [--cpa D [--act HH:MM:SS] [--port]] [--json]\n"
@@ -35,7 +37,9 @@ const std::string kUsage =
     "       marovane-plot --help\n"
     "\n"
     "demo       CPA data of every target of a demo scenario at its start, from the\n"
-    "           present courses and speeds (bearings and DRM true).\n"
+    "           present courses and speeds (bearings and DRM true). --at runs the\n"
+    "           demo from 12:00:00 to that time and adds each target's true and\n"
+    "           relative vector for MIN minutes (3, 6, 12, 15 or 30; 6 by default).\n"
     "sightings  the CPA computer: the target's course and speed and its CPA from two\n"
     "           sightings (true bearing in degrees, range 0 < r <= " +
     PlainNumberText(kMaxSightingRange) +
@@ -193,12 +197,76 @@ std::filesystem::path FindDemo(const std::string& name,
     return given;
 }
 
+// A vessel view that shows nothing: the answer key runs the tick for its arithmetic alone.
+class SilentView final : public VesselView {
+  public:
+    void ShowIdentity(bool) override {}
+    void ManeuverStep(int, const ManeuverReadout&) override {}
+    void StatusLine(const std::string&) override {}
+    void Clock(const std::string&) override {}
+    void PlotClock(const std::string&) override {}
+    void CentreOn(const PointD&) override {}
+    void TrueViewMark(int, const PointD&) override {}
+    void Collision(int, const std::array<CollisionChain, 2>&) override {}
+    void ShowEcho(int, const EchoLine&) override {}
+    void HideEcho(int) override {}
+    void PlotMark(int, const EchoLine&) override {}
+    void OwnLabel(int, const PointD&) override {}
+    void HeadingLine(const PointD&, const PointD&) override {}
+    void CardinalLabels(const std::array<std::string, 4>&) override {}
+    void BearingFailed() override {}
+};
+
+// "12:06" or "12:06:30", from the start at 12:00:00 to the end of the day.
+std::optional<double> ParseAt(const std::string& text) {
+    const std::string full = std::count(text.begin(), text.end(), ':') == 1 ? text + ":00" : text;
+    const auto t = ParseTimeOfDay(full, 2);
+    if (!t || *t < 0.5) return std::nullopt;
+    return t;
+}
+
+// The vessels as the program has them at `at` (a day fraction): ticks of 3 seconds at x1 from
+// 12:00:00, the last one reaching the time.
+void RunTo(VesselTables& tables, double at) {
+    Simulation sim;
+    sim.Vessels = tables;
+    TickDisplay display;
+    SilentView view;
+    // Half a step short counts as there: the clock's step is a hair over 3 seconds.
+    while (sim.Clock.SimTime < at - sim.Clock.TimeStep / 2)
+        sim.Tick(display, view);
+    tables = sim.Vessels;
+}
+
 int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             const std::vector<std::filesystem::path>& demoFolders) {
     bool json = false;
     std::optional<std::string> file;
-    for (const auto& a : args) {
-        if (a == "--json")
+    std::optional<double> at;
+    double vectorMinutes = kVectorMinutes[static_cast<size_t>(kDefaultVectorIndex)];
+    bool vectorGiven = false;
+    for (size_t n = 0; n < args.size(); ++n) {
+        const std::string& a = args[n];
+        if (a == "--at" || a == "--vector") {
+            if (n + 1 >= args.size()) return ReportUsage({"option " + a + " needs a value"}, err);
+            const std::string& v = args[++n];
+            if (a == "--at") {
+                at = ParseAt(v);
+                if (!at)
+                    return ReportUsage({"--at must be a time HH:MM or HH:MM:SS from 12:00 "
+                                        "to 23:59:59, not '" +
+                                        v + "'"},
+                                       err);
+            } else {
+                const auto m = std::find_if(kVectorMinutes.begin(), kVectorMinutes.end(),
+                                            [&v](int k) { return std::to_string(k) == v; });
+                if (m == kVectorMinutes.end())
+                    return ReportUsage(
+                        {"--vector must be 3, 6, 12, 15 or 30 minutes, not '" + v + "'"}, err);
+                vectorMinutes = *m;
+                vectorGiven = true;
+            }
+        } else if (a == "--json")
             json = true;
         else if (a.starts_with("--"))
             return ReportUsage({"unknown option '" + a + "' for demo"}, err);
@@ -208,6 +276,7 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             file = a;
     }
     if (!file) return ReportUsage({"demo needs the name of a .dem file"}, err);
+    if (vectorGiven && !at) return ReportUsage({"--vector goes with --at"}, err);
 
     const std::filesystem::path path = FindDemo(*file, demoFolders);
     const DemoReadResult read = ReadDemoFile(path);
@@ -224,16 +293,47 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     VesselTables tables;
     PlaceDemoVessels(*read.Scenario, tables);
+    if (at) RunTo(tables, *at);
     const std::vector<TargetRow> rows = TargetRows(tables);
+    // The vectors as the radar draws them, from the same figures.
+    std::vector<std::pair<std::string, std::string>> vectors;
+    std::string jsonVectors;
+    for (const TargetRow& r : rows) {
+        const TargetAid aid = ComputeTargetAid(tables, r.Vessel, vectorMinutes);
+        const TargetDataTexts texts = TargetData(aid); // as the target data panel shows them
+        vectors.emplace_back(texts.TrueVector, texts.RelativeVector);
+        float trueDir = 0.0f, relDir = 0.0f;
+        double trueLen = 0.0, relLen = 0.0;
+        GetVector(aid.Position, aid.TrueEnd, trueDir, trueLen);
+        GetVector(aid.Position, aid.RelativeEnd, relDir, relLen);
+        jsonVectors += std::string(jsonVectors.empty() ? "" : ",") + "{\"vessel\":\"" +
+                       VesselLetter(r.Vessel) + "\",\"true_direction\":" + JsonNumber(trueDir) +
+                       ",\"true_nm\":" + JsonNumber(trueLen) +
+                       ",\"relative_direction\":" + JsonNumber(relDir) +
+                       ",\"relative_nm\":" + JsonNumber(relLen) + "}";
+    }
 
     if (json) {
         out << "{";
+        if (at) {
+            out << "\"at\":\"" << FormatClock(*at) << "\",\"vector_min\":" << vectorMinutes << ",";
+        }
         PrintJsonTargets(out, rows);
+        if (at) out << ",\"vectors\":[" << jsonVectors << "]";
         out << "}\n";
         return 0;
     }
     const std::string& title = read.Scenario->Title;
-    PrintTargetTable(out, title.empty() ? std::string("(untitled)") : title, tables, rows);
+    std::string heading = title.empty() ? std::string("(untitled)") : title;
+    if (at) heading += " at " + FormatClock(*at);
+    PrintTargetTable(out, heading, tables, rows);
+    if (at) {
+        out << "\nVectors for " << vectorMinutes << " min:\n";
+        std::vector<std::vector<std::string>> table{{"Target", "True vector", "Relative vector"}};
+        for (size_t k = 0; k < rows.size(); ++k)
+            table.push_back({VesselLetter(rows[k].Vessel), vectors[k].first, vectors[k].second});
+        PrintTable(out, table);
+    }
     return 0;
 }
 

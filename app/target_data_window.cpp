@@ -1,0 +1,134 @@
+#include "app/target_data_window.h"
+
+#include "gui/command_actions.h"
+#include "gui/world_picture_widget.h"
+#include "session/dialogs.h"
+#include "session/exercise.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPoint>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+// Target, range, bearing, course, speed, CPA, TCPA, true vector, relative vector.
+constexpr size_t kColumns = 9;
+} // namespace
+
+PickTool::PickTool(Exercise& exercise, DisplayView& view, MarkerHold& hold, QObject* parent,
+                   std::function<void()> picked)
+    : KeysTool(exercise, view, hold, parent), picked_(std::move(picked)) {}
+
+void PickTool::press(double east, double north, Qt::MouseButton button) {
+    if (button != Qt::LeftButton || !exercise_.isLoaded()) return;
+    const Simulation& sim = exercise_.simulation();
+    RadarDisplayState& d = exercise_.display();
+    // An echo within a thirtieth of the range of the click: about a finger's width.
+    const auto hit = PickTarget(sim.Vessels, d.Tick, PointD{north, east}, d.Tick.Range / 30.0);
+    if (!hit) return;
+    d.Aids.TogglePick(*hit, sim.Vessels.OwnVessel, sim.Vessels.NumVessels);
+    if (picked_) picked_();
+    exercise_.NotifyChanged();
+}
+
+TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
+                                   WorldPictureWidget& picture, QWidget* parent)
+    : QWidget(parent, Qt::Tool), exercise_(exercise), dialogs_(dialogs), picture_(picture),
+      radarAids_(std::make_unique<RadarAids>(picture.picture())) {
+    setObjectName("frmTargetData");
+    setWindowTitle("Target Data");
+    auto* column = new QVBoxLayout(this);
+    grid_ = new QGridLayout;
+    column->addLayout(grid_);
+    const char* heads[] = {"Target", "Range", "Bearing",     "Course",         "Speed",
+                           "CPA",    "TCPA",  "True vector", "Relative vector"};
+    for (int c = 0; c < static_cast<int>(kColumns); ++c) {
+        auto* h = new QLabel(QString("<b>%1</b>").arg(heads[c]), this);
+        grid_->addWidget(h, 0, c);
+    }
+    for (size_t r = 0; r < kMaxPicked; ++r) {
+        rows_.emplace_back();
+        for (int c = 0; c < static_cast<int>(kColumns); ++c) {
+            auto* l = new QLabel(this);
+            l->setObjectName(QString("lblTargetData(%1,%2)").arg(r).arg(c));
+            l->setAlignment(c == 0 ? Qt::AlignLeft : Qt::AlignRight);
+            grid_->addWidget(l, static_cast<int>(r) + 1, c);
+            rows_.back().push_back(l);
+        }
+    }
+    auto* alarms = new QLabel("Alarms", this);
+    column->addWidget(alarms);
+    lstAlarms_ = new QListWidget(this);
+    lstAlarms_->setObjectName("lstAlarms");
+    lstAlarms_->setMaximumHeight(110);
+    column->addWidget(lstAlarms_);
+    auto* ack = new QPushButton("&Acknowledge", this);
+    ack->setObjectName("cmdAcknowledge");
+    ack->setToolTip("Silence the alarms standing now; a new target in danger sounds again");
+    CommandActions::Bind(ack, actions.action("mnuAcknowledge"));
+    column->addWidget(ack);
+}
+
+void TargetDataWindow::ShowAids() {
+    const Simulation& sim = exercise_.simulation();
+    RadarDisplayState& d = exercise_.display();
+    AidSettings& a = d.Aids;
+    aids_.clear();
+    const VesselTables& v = sim.Vessels;
+    for (int i = 0; i < v.NumVessels; ++i)
+        if (i != v.OwnVessel) aids_.push_back(ComputeTargetAid(v, i, a.VectorMinutes()));
+    // A pick of a slot that is no longer a target (a jump, another scenario) is let go.
+    std::erase_if(a.Picked, [&v](int i) { return i >= v.NumVessels || i == v.OwnVessel; });
+    const bool wasUnacknowledged = a.Alarms.AnyUnacknowledged();
+    if (a.Alarms.Update(AlarmCauses(aids_, a.Limits))) {
+        dialogs_.beep(); // once, for the target that came into danger
+        if (!isVisible()) show();
+    }
+    radarAids_->Show(sim, d, aids_);
+    FillRows();
+    picture_.update();
+    // The acknowledgement's enabled state follows an alarm raised by the tick.
+    if (wasUnacknowledged != a.Alarms.AnyUnacknowledged()) exercise_.NotifyChanged();
+}
+
+void TargetDataWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // First shown over the top of the control column, clear of the radar picture.
+    if (!placed_ && parentWidget()) {
+        placed_ = true;
+        const QWidget* p = parentWidget();
+        move(p->mapToGlobal(QPoint(std::max(0, p->width() - width() - 8), 8)));
+    }
+    exercise_.NotifyChanged();
+}
+
+void TargetDataWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    exercise_.NotifyChanged();
+}
+
+void TargetDataWindow::FillRows() {
+    const AidSettings& a = exercise_.display().Aids;
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        TargetDataTexts t;
+        if (r < a.Picked.size())
+            for (const TargetAid& aid : aids_)
+                if (aid.Vessel == a.Picked[r]) t = TargetData(aid);
+        const std::string* texts[kColumns] = {&t.Name,   &t.Range,      &t.Bearing,
+                                              &t.Course, &t.Speed,      &t.CPA,
+                                              &t.TCPA,   &t.TrueVector, &t.RelativeVector};
+        for (size_t c = 0; c < kColumns; ++c)
+            rows_[r][c]->setText(QString::fromStdString(*texts[c]).trimmed());
+    }
+    lstAlarms_->clear();
+    for (const std::string& line : AlarmList(aids_, a.Alarms))
+        lstAlarms_->addItem(QString::fromStdString(line));
+}
+
+} // namespace mv

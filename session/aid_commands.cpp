@@ -1,0 +1,159 @@
+#include "session/dialogs.h"
+#include "session/exercise.h"
+
+#include <QLocale>
+
+#include <optional>
+
+namespace mv {
+
+namespace {
+
+QString Indexed(const char* name, int i) {
+    return QString("%1(%2)").arg(name).arg(i);
+}
+
+// A limit typed by the student, within [lo, hi] in its unit. A letter, an empty field or a
+// figure out of range is said so and leaves the limit as it was.
+std::optional<double> AskLimit(Dialogs& dialogs, const QString& what, const QString& unit,
+                               double now, double lo, double hi) {
+    const QString text =
+        dialogs.prompt(QString("%1 (%2, %3 to %4):").arg(what, unit).arg(lo).arg(hi), what,
+                       QLocale::c().toString(now));
+    if (text.isEmpty()) return std::nullopt; // cancelled
+    bool ok = false;
+    QString t = text.trimmed();
+    t.replace(',', '.');
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !(v >= lo && v <= hi)) {
+        dialogs.message(QString("%1 must be a number of %2 from %3 to %4; it stays at %5.")
+                            .arg(what, unit)
+                            .arg(lo)
+                            .arg(hi)
+                            .arg(now),
+                        what, Dialogs::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return v;
+}
+
+} // namespace
+
+void RegisterAidCommands(Exercise& exercise) {
+    CommandRegistry& r = exercise.commands();
+    RadarDisplayState& d = exercise.display();
+    TickDisplay& tick = d.Tick;
+    AidSettings& aids = d.Aids;
+    DisplayCommands& show = exercise.displayCommands();
+    Dialogs* dialogs = &exercise.dialogs();
+
+    r.add({"mnuCourseUp",
+           "C&ourse-up",
+           {},
+           [&show] { show.SetCourseUp(); },
+           [&tick] { return tick.CourseUp && !tick.NorthUp; },
+           [&aids] { return aids.Allowed.CourseUp; },
+           "mnuRadarMode",
+           "Not allowed in this exercise"});
+
+    r.add({"mnuTrailsRelative",
+           "&Relative Trails",
+           {},
+           [&show] { show.SetTrueTrails(false); },
+           [&tick] { return !tick.TrueTrails; },
+           {},
+           "mnuTrails"});
+    r.add({"mnuTrailsTrue",
+           "&True Trails",
+           {},
+           [&show] { show.SetTrueTrails(true); },
+           [&tick] { return tick.TrueTrails; },
+           [&aids] { return aids.Allowed.TrueTrails; },
+           "mnuTrails",
+           "Not allowed in this exercise"});
+
+    const std::pair<const char*, const char*> modes[] = {{"mnuVectorsOff", "&Off"},
+                                                         {"mnuVectorsRelative", "&Relative"},
+                                                         {"mnuVectorsTrue", "&True"}};
+    for (int m = 0; m < 3; ++m) {
+        const auto mode = static_cast<VectorMode>(m);
+        Command c{modes[m].first,
+                  modes[m].second,
+                  m == 1 ? "Ctrl+Shift+V" : QString(),
+                  [&aids, mode] {
+                      if (mode == VectorMode::Off || aids.Allowed.Vectors) aids.Vectors = mode;
+                  },
+                  [&aids, mode] { return aids.Vectors == mode; },
+                  {},
+                  "mnuVectors"};
+        if (m > 0) {
+            c.enabled = [&aids] { return aids.Allowed.Vectors; };
+            c.disabledTip = "Not allowed in this exercise";
+        }
+        r.add(std::move(c));
+    }
+    for (int i = 0; i < static_cast<int>(kVectorMinutes.size()); ++i)
+        r.add({Indexed("mnuVectorTime", i),
+               QString("&%1 min").arg(kVectorMinutes[static_cast<size_t>(i)]),
+               {},
+               [&aids, i] { aids.VectorIndex = static_cast<int16_t>(i); },
+               [&aids, i] { return aids.VectorIndex == i; },
+               {},
+               "mnuVectorTime"});
+
+    r.add({"mnuPickMode",
+           "&Pick Targets",
+           {},
+           [&show] { show.SetCursorMode(InputMode::Pick); },
+           [&d] { return d.CursorMode == InputMode::Pick; },
+           [&aids] { return aids.Allowed.TargetData; },
+           "mnuEBLVRMmode",
+           "Not allowed in this exercise"});
+    r.add({"mnuClearPicks",
+           "Cl&ear Picked Targets",
+           {},
+           [&aids] { aids.Picked.clear(); },
+           {},
+           [&aids] { return !aids.Picked.empty(); }});
+
+    r.add({"mnuCpaAlarm",
+           "&CPA/TCPA Alarm",
+           {},
+           [&aids] { aids.Limits.CpaAlarmOn = !aids.Limits.CpaAlarmOn; },
+           [&aids] { return aids.Limits.CpaAlarmOn; },
+           [&aids] { return aids.Allowed.CpaAlarm; },
+           {},
+           "Not allowed in this exercise"});
+    r.add({"mnuAlarmLimits", "CPA/TCPA &Limits...", {}, [dialogs, &aids] {
+               const auto cpa = AskLimit(*dialogs, "CPA limit", "nautical miles",
+                                         static_cast<double>(aids.Limits.CpaLimit), 0.1, 12);
+               if (!cpa) return;
+               const auto tcpa = AskLimit(*dialogs, "TCPA limit", "minutes",
+                                          static_cast<double>(aids.Limits.TcpaLimit), 1, 60);
+               if (!tcpa) return;
+               // Both or neither: a cancelled second question keeps the first limit too.
+               aids.Limits.CpaLimit = static_cast<float>(*cpa);
+               aids.Limits.TcpaLimit = static_cast<float>(*tcpa);
+           }});
+    r.add({"mnuGuardRing",
+           "&Guard Ring",
+           {},
+           [&aids] { aids.Limits.GuardOn = !aids.Limits.GuardOn; },
+           [&aids] { return aids.Limits.GuardOn; },
+           [&aids] { return aids.Allowed.GuardRing; },
+           {},
+           "Not allowed in this exercise"});
+    r.add({"mnuGuardRange", "Guard Ring &Range...", {}, [dialogs, &aids] {
+               if (const auto g = AskLimit(*dialogs, "Guard ring range", "nautical miles",
+                                           aids.Limits.GuardRange, 0.25, 24))
+                   aids.Limits.GuardRange = *g;
+           }});
+    r.add({"mnuAcknowledge",
+           "&Acknowledge Alarms",
+           "Ctrl+K",
+           [&aids] { aids.Alarms.AcknowledgeAll(); },
+           {},
+           [&aids] { return aids.Alarms.AnyUnacknowledged(); }});
+}
+
+} // namespace mv
