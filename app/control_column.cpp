@@ -176,6 +176,9 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     QPalette pal;
     pal.setColor(QPalette::Window, sea);
     setPalette(pal);
+    // The column's new palette reaches its buttons and takes the own vessel's letter colour
+    // with it; it is set again over it.
+    pnlVessels_->ShowButtonColours();
     const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
     lblTime_->setStyleSheet(QString("QLabel { background: %1; color: %2; border: 2px inset %3; "
                                     "padding: 4px; }")

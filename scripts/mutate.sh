@@ -262,6 +262,8 @@ mutant gui-disabled-own-letter-blue app/vessel_panel.cpp '{QPalette::Active, QPa
     's/QPalette::Inactive}/QPalette::Inactive, QPalette::Disabled}/' 'aids_windows'
 mutant gui-true-view-below-the-screen app/true_view.cpp 'want.moveTop(std::clamp' \
     's/want.moveTop(/(void)(/' 'measure'
+mutant gui-storm-takes-the-own-letter app/control_column.cpp 'pnlVessels_->ShowButtonColours();' \
+    's/pnlVessels_->ShowButtonColours();//' 'aids_windows'
 mutant gui-seas-menu-reversed session/exercise_commands.cpp 'show.SetSeaState(i)' \
     's/SetSeaState(i)/SetSeaState(2 - i)/' 'app_main|console'
 mutant gui-time-factor-menu-shifted session/exercise_commands.cpp 'e->SetTimeFactor(i); }' \

@@ -156,6 +156,8 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
         return out.join(" ").toStdString();
     };
     EXPECT_EQ(colours(), "#0000ff #000000 #000000");
+    Run("mnuSeas(2)"); // the column turns storm grey, and the letters keep their colours
+    EXPECT_EQ(colours(), "#0000ff #000000 #000000");
     EXPECT_FALSE(panel().cmdVessel(3)->isEnabled());
 
     Click("optCPA");
