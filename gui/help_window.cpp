@@ -37,11 +37,11 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     if (type == QTextDocument::StyleSheetResource && p.color(QPalette::Base).lightness() < 110) {
         const auto c = [&p](QPalette::ColorRole role) { return p.color(role).name().toLatin1(); };
         bytes += "\nbody { color: " + c(QPalette::Text) +
-                "; }\nh1, h2, a { color: " + c(QPalette::Link) +
-                "; }\nh1 { border-bottom-color: " + c(QPalette::Mid) +
-                "; }\nth, pre, p.note { background: " + c(QPalette::Button) +
-                "; }\ntd { border-bottom-color: " + c(QPalette::Mid) +
-                "; }\np.note { border-left-color: " + c(QPalette::Highlight) + "; }\n";
+                 "; }\nh1, h2, a { color: " + c(QPalette::Link) +
+                 "; }\nh1 { border-bottom-color: " + c(QPalette::Mid) +
+                 "; }\nth, pre, p.note { background: " + c(QPalette::Button) +
+                 "; }\ntd { border-bottom-color: " + c(QPalette::Mid) +
+                 "; }\np.note { border-left-color: " + c(QPalette::Highlight) + "; }\n";
     }
     return bytes;
 }
