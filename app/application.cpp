@@ -10,10 +10,12 @@
 #include "gui/palette.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
+#include "session/run_recorder.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QSettings>
+#include <QStatusBar>
 
 namespace mv {
 
@@ -25,6 +27,7 @@ QSettings Settings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marovane", "Marovane");
 }
 const char* const kPaletteKey = "display/palette";
+const char* const kRunsKeptKey = "runs/keep";
 
 } // namespace
 
@@ -52,6 +55,11 @@ bool Application::Initialise() {
     main_ = std::make_unique<MainWindow>();
     exercise_ = new Exercise(sim_, display_, dialogs_, programFolder_, main_.get());
     console_ = new RadarConsole(*exercise_, dialogs_);
+    // Every run from here on is recorded for the debrief.
+    recorder_ = new RunRecorder(*exercise_, RunRecorder::DefaultFolder(), exercise_);
+    recorder_->setKeep(Settings().value(kRunsKeptKey, kRunsKeptByDefault).toInt());
+    QObject::connect(recorder_, &RunRecorder::notice, main_.get(),
+                     [this](const QString& text) { main_->statusBar()->showMessage(text, 30000); });
     main_->addChild(console_);
     RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
     main_->InstallMenus(MenuTable(), console_->actions());

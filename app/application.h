@@ -16,6 +16,7 @@ class Dialogs;
 class Exercise;
 class MainWindow;
 class RadarConsole;
+class RunRecorder;
 
 // The time factor's index at the first start: x2.
 inline constexpr int kFirstTimeFactor = 1;
@@ -42,6 +43,7 @@ class Application {
     Exercise& exercise() { return *exercise_; }
     MainWindow& mainWindow() { return *main_; }
     RadarConsole& console() { return *console_; }
+    RunRecorder& recorder() { return *recorder_; }
     Dialogs& dialogs() { return dialogs_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
     // The whole program in a palette (picture, console, dialogs, True View), kept for the next
@@ -58,6 +60,7 @@ class Application {
     std::unique_ptr<MainWindow> main_;
     Exercise* exercise_ = nullptr;
     RadarConsole* console_ = nullptr;
+    RunRecorder* recorder_ = nullptr;
     QPalette dayWidgets_; // the platform's own colours, which the day palette keeps
 };
 

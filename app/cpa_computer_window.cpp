@@ -249,6 +249,9 @@ void CpaComputerWindow::cmdCompute_Click() {
         static_cast<int>(std::lround(std::fmod(sim_.Clock.SimTime, 1.0) * 86400.0) % 86400)));
     cmdSteer_->setEnabled(true);
     cmdSteer_Click();
+    emit logged("cpa computer", -1,
+                QString("CPA computer: target %1 T %2, CPA %3 bearing %4, TCPA %5")
+                    .arg(Q(t.Course), Q(t.Speed), Q(t.CPA), Q(t.BCPA), Q(t.TCPA)));
 }
 
 void CpaComputerWindow::SetActNow() {

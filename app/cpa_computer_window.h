@@ -44,6 +44,10 @@ class CpaComputerWindow : public QDialog {
     void cmdClose_Click() { hide(); }
     void cmdHelp_Click();
 
+  signals:
+    // A CPA worked, for the run's record.
+    void logged(const QString& kind, int vessel, const QString& text);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

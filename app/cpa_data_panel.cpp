@@ -82,6 +82,13 @@ void CpaDataPanel::Show(int vessel, const QString& buttonCaption) {
     DoCPA();
 }
 
+QString CpaDataPanel::Summary() const {
+    return QString("CPA %1 bearing %2, TCPA %3; target %4 T %5, own %6 T %7; DRM %8, SRM %9")
+        .arg(lblCPA_->text(), lblBCPA_->text(), lblTCPA_->text(), lblTargetCourse_->text(),
+             lblTargetSpeed_->text(), lblYourcourse_->text(), lblYourspeed_->text(),
+             lblDRM_->text(), lblSRM_->text());
+}
+
 void CpaDataPanel::FocusClose() {
     cmdCPAClose_->setFocus();
 }

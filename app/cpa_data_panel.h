@@ -20,6 +20,8 @@ class CpaDataPanel : public QWidget {
     // The data of vessel `vessel`, titled after its button's caption.
     void Show(int vessel, const QString& buttonCaption);
     void FocusClose();
+    // The figures shown, in a line: "CPA 0.52 nm. at 045, TCPA 12.3 min., ...".
+    QString Summary() const;
 
   public slots:
     void DoCPA();

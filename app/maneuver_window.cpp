@@ -188,6 +188,8 @@ void ManeuverWindow::OpenCPAData(int vessel, const QString& buttonCaption) {
     vessel_ = vessel;
     pnlCPAData_->Show(vessel, buttonCaption);
     Present(pnlCPAData_);
+    emit logged("cpa data", vessel,
+                Q(VesselLetter(vessel)) + " CPA data: " + pnlCPAData_->Summary());
 }
 
 void ManeuverWindow::Form_Activate() {
@@ -294,6 +296,12 @@ void ManeuverWindow::cmdExecute_Click() {
         if (QLineEdit* field = FieldWidget(message->Field)) field->setFocus();
         return;
     }
+    const VesselData& v = sim_.Vessels.Vessel.at(static_cast<size_t>(vessel()));
+    emit logged("order", vessel(),
+                QString("%1 ordered to %2 T, %3 kt")
+                    .arg(Q(VesselLetter(vessel())))
+                    .arg(v.NewHeading, 3, 10, QChar('0'))
+                    .arg(static_cast<double>(v.NewSpeed), 0, 'f', 1));
     cmdManeuverClose_->click();
 }
 

@@ -47,6 +47,8 @@ class ManeuverWindow : public QDialog {
   signals:
     // The vessel's echo turns red while the window is open on it, and green again as it closes.
     void echoHighlighted(int vessel, bool on);
+    // An order given or CPA data read, for the run's record.
+    void logged(const QString& kind, int vessel, const QString& text);
 
   public slots:
     void DoCPA();

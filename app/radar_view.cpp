@@ -219,7 +219,8 @@ void RadarView::CentreOn(const PointD& own) {
     radar_->SetRadarScale(own);
 }
 
-void RadarView::Collision(int, const std::array<std::array<PointD, 9>, 2>& mark) {
+void RadarView::Collision(int vessel, const std::array<std::array<PointD, 9>, 2>& mark) {
+    exercise_.Log("collision", vessel, Q("Collision with " + VesselLetter(vessel)));
     dialogs_.beep();
     auto& pic = picture();
     pic.setPenWidth(display_.EchoWidth);

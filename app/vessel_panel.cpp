@@ -77,6 +77,7 @@ ManeuverWindow& VesselPanel::maneuverWindow() {
         frmManeuver_ =
             new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
         connect(&exercise_, &Exercise::ticked, frmManeuver_, &ManeuverWindow::Ticked);
+        connect(frmManeuver_, &ManeuverWindow::logged, &exercise_, &Exercise::Log);
         connect(frmManeuver_, &ManeuverWindow::echoHighlighted, this, [this](int v, bool on) {
             if (v >= 0 && v < kMaxVessels) emit echoHighlighted(v, on);
         });
@@ -154,6 +155,11 @@ void VesselPanel::JumpTo(int index) {
         frmManeuver_->cmdManeuverClose_Click();
     ShowButtonColours();
     const Exercise::ChangeScope change(exercise_);
+    exercise_.Log("jump", jump.Own,
+                  QString("Jumped from %1 to %2")
+                      .arg(QString::fromStdString(VesselLetter(jump.Former)),
+                           QString::fromStdString(VesselLetter(jump.Own))));
+    exercise_.NotifyMoved();
     emit jumpShown(jump.Former, jump.Own, QString::fromStdString(jump.StatusLine));
     emit jumped(jump.Former, jump.Own);
 }
@@ -171,6 +177,7 @@ void VesselPanel::ShowCPAComputer() {
     if (!cpaComputer_) {
         cpaComputer_ =
             new CpaComputerWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
+        connect(cpaComputer_, &CpaComputerWindow::logged, &exercise_, &Exercise::Log);
     }
     cpaComputer_->Open();
 }

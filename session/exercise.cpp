@@ -51,13 +51,18 @@ bool Exercise::LoadDemo(const QString& fileName) {
     // A demo without a title goes by its file's name, not by the exercise before it.
     sim_.Title = ExerciseTitle(read.Scenario->Title, path.filename().string());
     sim_.Description = read.Scenario->Description;
+    scenarioFile_ = QString::fromStdString(path.filename().string());
     StartScenario(ScenarioSource::Demo);
     return true;
 }
 
 void Exercise::StartScenario(ScenarioSource source) {
     const ChangeScope change(*this);
-    if (view_) mv::StartScenario(source, sim_, display_, *view_);
+    if (!view_) return;
+    if (source == ScenarioSource::OwnTargets) scenarioFile_ = "own targets";
+    if (source == ScenarioSource::Random) scenarioFile_ = "random traffic";
+    mv::StartScenario(source, sim_, display_, *view_);
+    emit scenarioStarted();
 }
 
 void Exercise::Start() {
@@ -67,6 +72,8 @@ void Exercise::Start() {
 
 void Exercise::SetPaused(bool paused) {
     const ChangeScope change(*this);
+    if (paused != paused_ && isLoaded())
+        Log(paused ? "pause" : "resume", -1, paused ? "Paused" : "Resumed");
     paused_ = paused;
     if (paused_)
         tmrSim_.stop();
@@ -85,6 +92,8 @@ void Exercise::Repeat() {
     view_->ClearTrueView();
     sim_.UpdateVessels(display_.Tick, *view_, false);
     ResetClocks(sim_, display_, *view_);
+    Log("repeat", -1, "Repeated from the start");
+    emit moved();
     if (!paused_) tmrSim_.start();
 }
 
@@ -92,6 +101,7 @@ void Exercise::SetTimeFactor(int index) {
     if (index < 0 || index >= kTimeFactorCount || index == sim_.Clock.TimeFactorIndex) return;
     const ChangeScope change(*this);
     sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
+    if (isLoaded()) Log("time factor", -1, QString("Time factor x%1").arg(sim_.Clock.TimeFactor));
 }
 
 void Exercise::PassOnce() {

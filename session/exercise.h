@@ -87,12 +87,27 @@ class Exercise : public QObject {
     // paused exercise is shown where it stands and stays paused.
     void PassOnce();
 
+    // Something the student did or met that the debrief lists: an order, a jump, a CPA read,
+    // a collision. `vessel` is the slot it concerns, or -1.
+    void Log(const QString& kind, int vessel, const QString& text) {
+        emit logged(kind, vessel, text);
+    }
+    // The vessels were moved without a tick (a jump): the record keeps the moment.
+    void NotifyMoved() { emit moved(); }
+    // The file a demo was read from, or how the scenario in force was made.
+    const QString& scenarioFile() const { return scenarioFile_; }
+
   signals:
     // Once after every command: scenario started, paused or resumed, repeated, time factor set,
     // a display command run.
     void changed();
     // After every tick, when the picture is to be shown anew.
     void ticked();
+    // A scenario has started: its vessels are placed and the clock reads 12:00:00.
+    void scenarioStarted();
+    // An event of the run (see Log) and a move without a tick (see NotifyMoved).
+    void logged(const QString& kind, int vessel, const QString& text);
+    void moved();
 
   public slots:
     void tmrSim_Timer();
@@ -103,6 +118,7 @@ class Exercise : public QObject {
     Dialogs& dialogs_;
     std::filesystem::path programFolder_;
     std::filesystem::path userFolder_;
+    QString scenarioFile_;
     ScenarioView* view_ = nullptr;
     QTimer tmrSim_;
     DisplayCommands displayCommands_;

@@ -1,0 +1,25 @@
+#pragma once
+// Opens a run record and reads it whole, checking it on the way: a file that is not SQLite,
+// that another program wrote, that a newer Marovane wrote, or that is damaged or cut short
+// gives a message saying which, never a crash and never a change to the file.
+
+#include "core/record/run_record.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace mv {
+
+struct RunReadResult {
+    std::optional<RunRecord> Record;
+    std::string Error;
+    bool ok() const { return Record.has_value(); }
+};
+
+RunReadResult ReadRunRecord(const std::filesystem::path& path);
+// The same from the file's bytes in memory (the fuzzers' door).
+RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes);
+
+} // namespace mv

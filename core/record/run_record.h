@@ -1,0 +1,101 @@
+#pragma once
+// A run as it is kept for the debrief: what the scenario was, every tick's vessels and display
+// state, and the events with their moments. Plain data, written by RunWriter as the run goes and
+// read back whole by ReadRunRecord.
+
+#include "core/vessel.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mv {
+
+// The file's SQLite application id ("MvRn"): a record is told from any other SQLite file.
+inline constexpr int32_t kRunApplicationId = 0x4D76526E;
+// The format written; a reader takes this one and every older one.
+inline constexpr int kRunFormatVersion = 1;
+
+struct RunInfo {
+    std::string Title;
+    std::string ScenarioFile;   // the demo file, or what else started the run ("random")
+    std::string Started;        // wall-clock time, ISO 8601 UTC
+    std::string ProgramVersion; // "0.1.0"
+};
+
+// A vessel slot of the run: its letter and size class (kSmall, kMedium or kLarge).
+struct RunVessel {
+    int Slot = 0;
+    std::string Name;
+    double Size = 0.0;
+};
+
+// The display a student works with at that moment.
+struct RunDisplay {
+    double Range = 12.0; // nautical miles
+    int RangeIndex = 7;
+    bool NorthUp = false;
+    bool CourseUp = false;
+    int Bearings = 0; // the bearing reference: 0 relative, 1 course
+    bool RingsOn = true;
+    bool HeadingLine = true;
+    bool EBLOn = false;
+    float EBLBearing = 0.0f; // degrees on the screen, clockwise from the top
+    bool VRMOn = false;
+    double VRMRange = 0.0;                      // nautical miles
+    double CursorEast = 0.0, CursorNorth = 0.0; // nautical miles
+    bool PlotOn = false;
+    int PlotFreqIndex = 0; // continuous, 3, 6 or 12 minutes
+    bool TrueViewOn = false;
+    bool TrueTrails = false;
+    int Vectors = 0; // off, relative, true
+    int VectorIndex = 1;
+    bool CpaAlarmOn = false;
+    bool GuardOn = false;
+    double GuardRange = 3.0; // nautical miles
+    std::vector<int> Picked; // vessel slots picked for their data
+    friend bool operator==(const RunDisplay&, const RunDisplay&) = default;
+};
+
+struct RunVesselState {
+    PointD Pos;            // nautical miles, X north and Y east
+    float Heading = 0.0f;  // degrees true
+    float Speed = 0.0f;    // knots
+    int NewHeading = 0;    // ordered, degrees true
+    float NewSpeed = 0.0f; // ordered, knots
+    friend bool operator==(const RunVesselState&, const RunVesselState&) = default;
+};
+
+// One moment of the run: the start, every tick, and every command that moved the vessels
+// without a tick (a jump, a repeat).
+struct RunTick {
+    int64_t Index = 0;
+    double SimTime = 0.5; // days; 0.5 is 12:00:00
+    int TimeFactor = 1;
+    int OwnVessel = 0;
+    RunDisplay Display;
+    std::vector<RunVesselState> Vessels; // by slot
+};
+
+struct RunEvent {
+    int64_t Tick = 0;     // the last moment recorded before it
+    double SimTime = 0.5; // days
+    std::string Kind;     // "order", "jump", "pause", "resume", "time factor", "cpa data", ...
+    int Vessel = -1;      // the slot it concerns, or -1
+    std::string Text;     // as a person reads it, figures included
+};
+
+struct RunRecord {
+    RunInfo Info;
+    std::vector<RunVessel> Vessels;
+    std::vector<RunTick> Ticks; // in the order recorded
+    std::vector<RunEvent> Events;
+
+    // The moment shown at sea time `days`: of the moments at or before it, the latest in sea
+    // time, and of equal ones (a repeat passes the same times again) the last recorded. Empty
+    // before the first.
+    std::optional<std::size_t> TickAt(double days) const;
+};
+
+} // namespace mv

@@ -1,0 +1,72 @@
+#pragma once
+// Records every run for the debrief: from each scenario start until the next start or the end
+// of the program, every tick's vessels and display state and every event, in one record file
+// per run in the runs folder. Recording never stops or slows the exercise: a record that cannot
+// be written is given up with one notice, and the exercise runs on.
+
+#include "core/record/run_record.h"
+#include "core/record/run_writer.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace mv {
+
+class Exercise;
+struct Simulation;
+struct RadarDisplayState;
+
+// Below this much free space (bytes) no record is begun or written on: some 70 hours of runs,
+// and room left for everything else the user does.
+inline constexpr qint64 kRunsLowSpace = 64ll * 1024 * 1024;
+inline constexpr int kRunsKeptByDefault = 50;
+
+class RunRecorder : public QObject {
+    Q_OBJECT
+  public:
+    RunRecorder(Exercise& exercise, QString folder, QObject* parent = nullptr);
+    ~RunRecorder() override;
+
+    // $MAROVANE_RUNS when set, otherwise "runs" in the user's data folder.
+    static QString DefaultFolder();
+    // "2026-12-07 143015 Crossing at dawn.mvrun": the title made safe for any file system. A
+    // second run begun within the same second is "2026-12-07 143015-2 ...", so that the names
+    // sort in the order the runs began.
+    static QString FileName(const QDateTime& started, const QString& title, int nth = 1);
+    // The moment of the exercise as a record keeps it.
+    static RunTick Moment(const Simulation& sim, const RadarDisplayState& display, int64_t index);
+
+    const QString& folder() const { return folder_; }
+    // How many runs are kept; the oldest beyond it are deleted as a new run begins.
+    void setKeep(int runs) { keep_ = runs < 1 ? 1 : runs; }
+    // The record being written, or empty.
+    QString currentPath() const;
+    // The free space (bytes) below which recording stops; tests set it above any disk.
+    void setLowSpace(qint64 bytes) { lowSpace_ = bytes; }
+
+  signals:
+    // Said once when recording stops or cannot begin (the disk is full or short of space, the
+    // folder cannot be written): shown in the status line, never in a modal box.
+    void notice(const QString& text);
+
+  private:
+    void Begin();
+    void TakeMoment();
+    void Logged(const QString& kind, int vessel, const QString& text);
+    void GiveUp(const QString& why);
+    bool SpaceLeft();
+    void Prune();
+
+    Exercise& exercise_;
+    QString folder_;
+    std::unique_ptr<RunWriter> writer_;
+    int64_t next_ = 0;
+    int keep_ = kRunsKeptByDefault;
+    qint64 lowSpace_ = kRunsLowSpace;
+    int untilSpaceCheck_ = 0;
+    bool told_ = false;
+};
+
+} // namespace mv

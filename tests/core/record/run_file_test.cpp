@@ -1,0 +1,100 @@
+// A record reads back as written, and a file that is not a whole record of this format is
+// refused with a message that says what is wrong with it.
+
+#include "core/record/run_reader.h"
+#include "core/record/run_writer.h"
+#include "tests/support/temp_dir.h"
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace mv {
+namespace {
+
+RunTick Moment(int64_t i) {
+    RunTick t;
+    t.Index = i;
+    t.SimTime = 0.5 + static_cast<double>(i) * 3.47222222222e-5;
+    t.TimeFactor = 30;
+    t.OwnVessel = 1;
+    RunDisplay& d = t.Display;
+    d = {6.0, 6,    true, false, 1,    false, false, true, 30.5f, true, 2.75, -1.25,
+         0.5, true, 2,    true,  true, 2,     3,     true, true,  1.5,  {0}};
+    t.Vessels = {{{0.1 / 3.0, -7.0}, 359.9f, 12.3f, 10, 12.0f}, {{1e3, 2.0}, 90.0f, 0.1f, 90, 0}};
+    return t;
+}
+
+std::filesystem::path Write(const test::TempDir& dir, int ticks) {
+    std::string error;
+    const auto path = dir.path / "run.mvrun";
+    auto w = RunWriter::Create(path, {"Crossing", "Cross.dem", "2026-12-07T14:30:15Z", "0.1.0"},
+                               {{0, "A", kMedium}, {1, "B", kSmall}}, error);
+    EXPECT_TRUE(w) << error;
+    for (int i = 0; i < ticks; ++i)
+        w->AddTick(Moment(i));
+    w->AddEvent({3, 0.6, "order", 1, "B ordered to 010 T, 12.0 kt"});
+    return path;
+}
+
+void SetPragma(const std::filesystem::path& path, const std::string& pragma) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.string().c_str(), &db);
+    sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+TEST(RunFile, ReadsBackEveryFigureAsWritten) {
+    const test::TempDir dir;
+    const RunReadResult read = ReadRunRecord(Write(dir, 5));
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const RunRecord& r = *read.Record;
+    EXPECT_EQ(r.Info.ScenarioFile, "Cross.dem");
+    EXPECT_EQ(r.Vessels[1].Size, kSmall);
+    ASSERT_EQ(r.Ticks.size(), 5u);
+    const RunTick want = Moment(4);
+    EXPECT_EQ(r.Ticks[4].SimTime, want.SimTime);
+    EXPECT_EQ(r.Ticks[4].Display, want.Display);
+    EXPECT_EQ(r.Ticks[4].Vessels, want.Vessels);
+    ASSERT_EQ(r.Events.size(), 1u);
+    EXPECT_EQ(r.Events[0].Text, "B ordered to 010 T, 12.0 kt");
+    EXPECT_EQ(r.TickAt(want.SimTime + 1e-9), 4u);
+    EXPECT_EQ(r.TickAt(0.4), std::nullopt);
+}
+
+TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
+    const struct {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> spoil;
+        const char* says;
+    } cases[] = {
+        {"text", [](const auto& p) { std::ofstream(p, std::ios::trunc) << "Test\r\n 2\r\n"; },
+         "is not a Marovane run record"},
+        {"foreign", [](const auto& p) { SetPragma(p, "PRAGMA application_id=1"); },
+         "another program wrote it"},
+        {"newer", [](const auto& p) { SetPragma(p, "PRAGMA user_version=2"); },
+         "newer Marovane (record format 2)"},
+        {"cut short",
+         [](const auto& p) {
+             SetPragma(p, "PRAGMA journal_mode=DELETE");
+             std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
+         },
+         "is damaged"},
+        {"edited", [](const auto& p) { SetPragma(p, "DELETE FROM positions WHERE tick=2"); },
+         "lacks some of its vessels"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::TempDir dir;
+        const auto path = Write(dir, 300);
+        c.spoil(path);
+        const RunReadResult read = ReadRunRecord(path);
+        EXPECT_FALSE(read.ok());
+        EXPECT_NE(read.Error.find(c.says), std::string::npos) << read.Error;
+    }
+}
+
+} // namespace
+} // namespace mv
