@@ -13,6 +13,8 @@ namespace mv {
 
 namespace {
 
+constexpr const char* kNoMoment = "no moment";
+
 class Reader {
   public:
     explicit Reader(sqlite3* db) : db_(db) {}
@@ -41,7 +43,12 @@ class Reader {
             return result;
         }
         RunRecord r;
-        if (!ReadAll(r)) {
+        const bool whole = ReadAll(r);
+        if (!whole && problem_ == kNoMoment) {
+            result.Error = name + " holds no moment: the run ended before its first tick.";
+            return result;
+        }
+        if (!whole) {
             result.Error = name + " is damaged and cannot be replayed: " + Why();
             return result;
         }
@@ -136,7 +143,7 @@ class Reader {
         if (!Query(std::string("SELECT ") + runschema::kTickColumns + " FROM ticks ORDER BY tick",
                    [&](sqlite3_stmt* s) { return TickRow(s, n, r, byIndex); }))
             return false;
-        if (r.Ticks.empty()) return Bad("it holds no moment of the run.");
+        if (r.Ticks.empty()) return Bad(kNoMoment);
         if (!Query("SELECT tick, vessel, x, y, heading, speed, new_heading, new_speed FROM "
                    "positions ORDER BY tick, vessel",
                    [&](sqlite3_stmt* s) {

@@ -183,6 +183,8 @@ bool RunWriter::AddTick(const RunTick& t) {
         sqlite3_reset(s);
         if (!done) return Fail("writing a position");
     }
+    // The first moment at once: a record that has begun can always be replayed.
+    if (t.Index == 0) return Commit();
     return CommitIfDue();
 }
 

@@ -1,6 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
 #include "core/geometry.h"
+#include "core/record/run_writer.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
 #include "tests/support/temp_dir.h"
@@ -202,3 +203,39 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextAndDemo) {
 }
 
 } // namespace
+
+// A recorded head-on meeting: own 000/10 from the origin, B 180/10 from 6 nm ahead; a moment at
+// 12:00 and one at 12:06, when B is 4 nm ahead and 12 minutes from passing through the own
+// vessel.
+TEST(PlotRun, AMomentOfARecordGivesThePositionsAndCpaDataThenAndTheEventsTheirTimes) {
+    const mv::test::TempDir dir;
+    const auto path = dir.path / "run.mvrun";
+    {
+        std::string error;
+        auto w = mv::RunWriter::Create(path, {"Head on", "Head.dem", "2026-12-07T14:30:15Z", "0"},
+                                       {{0, "A", mv::kMedium}, {1, "B", mv::kSmall}}, error);
+        ASSERT_TRUE(w) << error;
+        for (int m = 0; m < 2; ++m) {
+            mv::RunTick t;
+            t.Index = m;
+            t.SimTime = 0.5 + m * 6.0 / 1440.0;
+            t.Vessels = {{{m * 1.0, 0.0}, 0.0f, 10.0f, 0, 10.0f},
+                         {{6.0 - m * 1.0, 0.0}, 180.0f, 10.0f, 180, 10.0f}};
+            w->AddTick(t);
+        }
+        w->AddEvent({1, 0.5 + 6.0 / 1440.0, "order", 1, "B ordered to 270 T, 10.0 kt"});
+    }
+    const Outcome at = Plot({"run", path.string(), "--at", "12:06", "--json"});
+    ASSERT_EQ(at.code, 0) << at.err;
+    EXPECT_EQ(JsonValue(at.out, "north_nm", at.out.find("\"B\"")), 5.0);
+    EXPECT_NEAR(JsonValue(at.out, "cpa"), 0.0, 1e-4);
+    EXPECT_NEAR(JsonValue(at.out, "tcpa_min"), 12.0, 1e-3);
+    const Outcome events = Plot({"run", path.string(), "--events"});
+    EXPECT_NE(events.out.find("12:06:00  order  B       B ordered to 270 T, 10.0 kt"),
+              std::string::npos)
+        << events.out;
+    EXPECT_EQ(Plot({"run", path.string(), "--at", "11:00"}).code, 2);
+    const Outcome text = Plot({"run", dir.Write("x.mvrun", "Test\r\n 2\r\n")});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_NE(text.err.find("x.mvrun is not a Marovane run record"), std::string::npos) << text.err;
+}

@@ -8,6 +8,7 @@
 #include "core/aids/target_aids.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "core/record/run_reader.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
 #include "core/simulation.h"
@@ -34,6 +35,7 @@ const std::string kUsage =
     "                               [--cpa D [--act HH:MM:SS] [--port]] [--json]\n"
     "       marovane-plot random --level easy|moderate|difficult [--number N]\n"
     "                            [--out FILE.dem] [--json]\n"
+    "       marovane-plot run RECORD.mvrun [--at HH:MM[:SS] | --events] [--json]\n"
     "       marovane-plot --help\n"
     "\n"
     "demo       CPA data of every target of a demo scenario at its start, from the\n"
@@ -52,6 +54,10 @@ const std::string kUsage =
     "           none is given): the number, then the CPA data of every target.\n"
     "           --out writes the exercise as a demo file the simulator loads.\n"
     "           Targets are named B to F as on the console; A is the own vessel.\n"
+    "run        a recorded run: its title, length and events; --at the moment of\n"
+    "           the run at that time (the last pass through it after a repeat),\n"
+    "           every vessel's position and each target's CPA data then; --events\n"
+    "           the events with their times.\n"
     "--json     one JSON object on standard output, figures unrounded.\n";
 
 // Wrong arguments: the reason goes first, then the usage, and the exit code is 2.
@@ -599,6 +605,147 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
 }
 
+// ---- run ------------------------------------------------------------------------------
+
+std::string JsonText(const std::string& text) {
+    std::string s = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            s += '\\';
+            s += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+            s += buf;
+        } else {
+            s += c;
+        }
+    }
+    return s + "\"";
+}
+
+void PrintEvents(std::ostream& out, const RunRecord& r, bool json) {
+    if (json) {
+        out << "{\"events\":[";
+        for (size_t n = 0; n < r.Events.size(); ++n) {
+            const RunEvent& e = r.Events[n];
+            out << (n ? "," : "") << "{\"tick\":" << e.Tick << ",\"time\":\""
+                << FormatClock(e.SimTime) << "\",\"kind\":" << JsonText(e.Kind)
+                << ",\"vessel\":" << (e.Vessel < 0 ? "null" : JsonText(VesselLetter(e.Vessel)))
+                << ",\"text\":" << JsonText(e.Text) << "}";
+        }
+        out << "]}\n";
+        return;
+    }
+    // Words, not figures: every column left-aligned, two blanks apart.
+    std::vector<std::array<std::string, 4>> table{{"Time", "Event", "Vessel", "What"}};
+    for (const RunEvent& e : r.Events)
+        table.push_back(
+            {FormatClock(e.SimTime), e.Kind, e.Vessel < 0 ? "-" : VesselLetter(e.Vessel), e.Text});
+    std::array<size_t, 3> width{};
+    for (const auto& row : table)
+        for (size_t c = 0; c < width.size(); ++c)
+            width[c] = std::max(width[c], row[c].size());
+    for (const auto& row : table) {
+        for (size_t c = 0; c < width.size(); ++c)
+            out << row[c] << std::string(width[c] - row[c].size() + 2, ' ');
+        out << row[3] << "\n";
+    }
+}
+
+// The vessels of a moment of the run, as the simulation had them.
+VesselTables TablesAt(const RunRecord& r, const RunTick& t) {
+    VesselTables tables;
+    tables.Create(static_cast<int16_t>(r.Vessels.size()));
+    tables.OwnVessel = static_cast<int16_t>(t.OwnVessel);
+    for (size_t i = 0; i < t.Vessels.size(); ++i) {
+        const RunVesselState& v = t.Vessels[i];
+        tables.VesselPos[i] = v.Pos;
+        tables.Vessel[i] = {v.Heading, static_cast<int16_t>(v.NewHeading), v.Speed, v.NewSpeed,
+                            r.Vessels[i].Size};
+    }
+    return tables;
+}
+
+int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::map<std::string, std::string> values;
+    std::optional<double> at;
+    if (args.empty() || args[0].starts_with("--"))
+        return ReportUsage({"run needs the name of a .mvrun record"}, err);
+    try {
+        values =
+            ParseOptions({args.begin() + 1, args.end()}, "run", {"--at"}, {"--json", "--events"});
+        if (values.contains("--at")) {
+            at = ParseAt(values["--at"]);
+            if (!at)
+                throw UsageError{"--at must be a time HH:MM or HH:MM:SS from 12:00 to "
+                                 "23:59:59, not '" +
+                                 values["--at"] + "'"};
+            if (values.contains("--events")) throw UsageError{"--at and --events go alone"};
+        }
+    } catch (const UsageError& e) {
+        return ReportUsage(e, err);
+    }
+    const RunReadResult read = ReadRunRecord(args[0]);
+    if (!read.ok()) {
+        err << "marovane-plot: " << read.Error << "\n";
+        return 1;
+    }
+    const RunRecord& r = *read.Record;
+    const bool json = values.contains("--json");
+    if (values.contains("--events")) {
+        PrintEvents(out, r, json);
+        return 0;
+    }
+    if (!at) {
+        const double first = r.Ticks.front().SimTime, last = r.Ticks.back().SimTime;
+        if (json) {
+            out << "{\"title\":" << JsonText(r.Info.Title)
+                << ",\"scenario\":" << JsonText(r.Info.ScenarioFile)
+                << ",\"started\":" << JsonText(r.Info.Started)
+                << ",\"vessels\":" << r.Vessels.size() << ",\"moments\":" << r.Ticks.size()
+                << ",\"from\":\"" << FormatClock(first) << "\",\"to\":\"" << FormatClock(last)
+                << "\",\"events\":" << r.Events.size() << "}\n";
+            return 0;
+        }
+        out << (r.Info.Title.empty() ? std::string("(untitled)") : r.Info.Title) << " ("
+            << r.Info.ScenarioFile << "), recorded " << r.Info.Started << "\n"
+            << r.Vessels.size() << " vessels, " << r.Ticks.size() << " moments from "
+            << FormatClock(first) << " to " << FormatClock(last) << ", " << r.Events.size()
+            << " events\n";
+        return 0;
+    }
+    // Half a second over counts as there: the clock's step is a hair over 3 seconds.
+    const auto found = r.TickAt(*at + 0.5 / 86400.0);
+    if (!found) {
+        err << "marovane-plot: the run begins at " << FormatClock(r.Ticks.front().SimTime)
+            << ", after " << FormatClock(*at) << "\n";
+        return 1;
+    }
+    const RunTick& t = r.Ticks[*found];
+    const VesselTables tables = TablesAt(r, t);
+    const std::vector<TargetRow> rows = TargetRows(tables);
+    if (json) {
+        out << "{\"at\":\"" << FormatClock(t.SimTime) << "\",\"tick\":" << t.Index
+            << ",\"time_factor\":" << t.TimeFactor << ",\"own\":\"" << VesselLetter(t.OwnVessel)
+            << "\",\"vessels\":[";
+        for (size_t i = 0; i < t.Vessels.size(); ++i) {
+            const RunVesselState& v = t.Vessels[i];
+            out << (i ? "," : "") << "{\"vessel\":\"" << VesselLetter(static_cast<int>(i))
+                << "\",\"north_nm\":" << JsonNumber(v.Pos.X)
+                << ",\"east_nm\":" << JsonNumber(v.Pos.Y)
+                << ",\"heading\":" << JsonNumber(v.Heading) << ",\"speed\":" << JsonNumber(v.Speed)
+                << "}";
+        }
+        out << "],";
+        PrintJsonTargets(out, rows);
+        out << "}\n";
+        return 0;
+    }
+    PrintTargetTable(out, r.Info.Title + " at " + FormatClock(t.SimTime), tables, rows);
+    return 0;
+}
+
 } // namespace
 
 int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -614,6 +761,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "demo") return RunDemo(rest, out, err, demoFolders);
     if (args[0] == "random") return RunRandom(rest, out, err);
     if (args[0] == "sightings") return RunSightings(rest, out, err);
+    if (args[0] == "run") return RunRun(rest, out, err);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
 
