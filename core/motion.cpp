@@ -3,6 +3,8 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 
+#include <cmath>
+
 namespace mv {
 
 int16_t TurnRate(double size) {
@@ -15,6 +17,42 @@ int16_t TurnRate(double size) {
 void MoveVessel(const VesselData& vessel, PointD& position, double hoursPerTick) {
     const double distance = static_cast<double>(vessel.Speed) * hoursPerTick;
     MovePoint(position, vessel.Heading, distance);
+}
+
+void DriftWithCurrent(const SeaCurrent& current, PointD& position, double hoursPerTick) {
+    if (!current.Flowing()) return;
+    MovePoint(position, current.Set, static_cast<double>(current.Drift) * hoursPerTick);
+}
+
+namespace {
+
+// A course and speed as north and east components (knots), and back.
+PointD Components(double course, double speed) {
+    return {speed * std::cos(course * kDegToRad), speed * std::sin(course * kDegToRad)};
+}
+
+CourseSpeed FromComponents(const PointD& v) {
+    const double speed = std::hypot(v.X, v.Y);
+    // Below a thousandth of a knot the vessel is stopped and a course means nothing.
+    if (speed < 1e-3) return {0, 0};
+    double course = std::atan2(v.Y, v.X) / kDegToRad;
+    if (course < 0) course += 360;
+    if (course >= 360) course -= 360;
+    return {course, speed};
+}
+
+} // namespace
+
+CourseSpeed OverGround(double heading, double speed, const SeaCurrent& current) {
+    const PointD water = Components(heading, speed);
+    const PointD stream = Components(current.Set, current.Drift);
+    return FromComponents({water.X + stream.X, water.Y + stream.Y});
+}
+
+CourseSpeed ThroughWater(const CourseSpeed& ground, const SeaCurrent& current) {
+    const PointD over = Components(ground.Course, ground.Speed);
+    const PointD stream = Components(current.Set, current.Drift);
+    return FromComponents({over.X - stream.X, over.Y - stream.Y});
 }
 
 int TurnDirection(int16_t current, int16_t ordered) {

@@ -32,6 +32,34 @@ struct ManeuverReadout {
 // Moves the position Speed x hoursPerTick nautical miles along the heading.
 void MoveVessel(const VesselData& vessel, PointD& position, double hoursPerTick);
 
+// A tidal stream or ocean current, the same over the whole picture. Set: the direction it
+// flows toward, degrees true; drift: its rate, knots. Every vessel is carried by it alike, so
+// the relative picture is what it would be in still water, while each course and speed over
+// the ground differ from those through the water. A stationary echo (a buoy, an anchored
+// vessel) is one whose way through the water is the current's reciprocal.
+struct SeaCurrent {
+    float Set = 0;   // degrees true, toward
+    float Drift = 0; // knots
+    bool Flowing() const { return Drift != 0.0f; }
+    friend bool operator==(const SeaCurrent&, const SeaCurrent&) = default;
+};
+
+// Carries the position drift x hoursPerTick nautical miles toward the set.
+void DriftWithCurrent(const SeaCurrent& current, PointD& position, double hoursPerTick);
+
+// A course (degrees true, [0, 360)) and speed (knots), through the water or over the ground.
+struct CourseSpeed {
+    double Course = 0;
+    double Speed = 0;
+};
+
+// The course and speed made good over the ground by a vessel steering `heading` at `speed`
+// through the water in the current. Course 0 when the vessel makes no way over the ground.
+CourseSpeed OverGround(double heading, double speed, const SeaCurrent& current);
+// The way through the water that gives `ground` over the ground in the current: the heading
+// and speed a stationary echo (ground speed 0) must be given, for one.
+CourseSpeed ThroughWater(const CourseSpeed& ground, const SeaCurrent& current);
+
 // +1 turn right (heading increasing), -1 left, 0 on the ordered heading. The shorter way is
 // taken; exactly 180 degrees apart turns right toward the larger number.
 int TurnDirection(int16_t current, int16_t ordered);

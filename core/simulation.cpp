@@ -206,6 +206,7 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
     ApplyYaw();
     const PointD ownStart = Vessels.VesselPos[static_cast<size_t>(ownIndex)];
     MoveVessel(own, Vessels.VesselPos[static_cast<size_t>(ownIndex)], Clock.HoursPerTick);
+    DriftWithCurrent(Current, Vessels.VesselPos[static_cast<size_t>(ownIndex)], Clock.HoursPerTick);
     view.StatusLine(StatusLineText(own));
 
     Clock.SimTime += Clock.TimeStep;
@@ -252,8 +253,10 @@ void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool step
                 view.ManeuverStep(i, readout);
                 if (reached && !ManeuverPending()) Maneuvering = false;
             }
-            // A stopped target stays where it is; it is never moved backwards.
+            // A target stopped in the water makes no way through it and is never moved
+            // backwards; the current carries it all the same, as it carries the own vessel.
             if (v.Speed > 0.0f) MoveVessel(v, Vessels.VesselPos[idx], Clock.HoursPerTick);
+            DriftWithCurrent(Current, Vessels.VesselPos[idx], Clock.HoursPerTick);
         }
         DrawEcho(Vessels, Vessels.VesselFlag, i, display, view, ownStart, targetStart);
     }

@@ -4,6 +4,7 @@
 
 #include "core/clock.h"
 #include "core/display_fields.h"
+#include "core/motion.h"
 #include "core/vessel.h"
 #include "core/vessel_view.h"
 #include "core/yaw.h"
@@ -30,6 +31,8 @@ struct Simulation {
     int16_t SeaState = 0;     // 0 calm, 1 moderate, 2 heavy
     YawTable Yaw;
     int16_t YawIndex = 0;
+    // Carries every vessel over the ground; none unless an exercise gives one.
+    SeaCurrent Current;
     // The scenario in force: its title (the console's caption) and description, and where it
     // came from.
     std::string Title, Description;

@@ -225,3 +225,58 @@ TEST(CardinalCaptions, TrueInHeadsUpAndRelativeInNorthUp) {
 }
 
 } // namespace
+
+TEST_F(Tick, CurrentCarriesEveryVesselAlikeAndAFixedEchoShowsItsReciprocal) {
+    // Set 045 at 2 knots. The own vessel stopped in the water; B a stationary echo (a buoy),
+    // C stopped in the water 2 miles north.
+    const mv::SeaCurrent current{45, 2};
+    const mv::CourseSpeed buoy = mv::ThroughWater({0, 0}, current);
+    EXPECT_NEAR(buoy.Course, 225, 1e-9);
+    EXPECT_NEAR(buoy.Speed, 2, 1e-9);
+    auto sim =
+        World(mv::kLarge, 0, 0,
+              {{mv::kLarge, static_cast<float>(buoy.Course), static_cast<float>(buoy.Speed), 90, 3},
+               {mv::kLarge, 0, 0, 0, 2}});
+    sim.Current = current;
+    sim.Clock.SetTimeFactor(6); // x120: ten ticks are an hour
+    for (int t = 0; t < 10; ++t)
+        sim.Tick(display, r);
+    const auto& pos = sim.Vessels.VesselPos;
+    // The buoy has not moved over the ground; the own vessel and C went 2 miles north-east.
+    EXPECT_NEAR(pos[1].X, 0, 1e-5);
+    EXPECT_NEAR(pos[1].Y, 3, 1e-5);
+    const double d = 2 * std::sqrt(0.5);
+    EXPECT_NEAR(pos[0].X, d, 1e-9);
+    EXPECT_NEAR(pos[0].Y, d, 1e-9);
+    EXPECT_NEAR(pos[2].X - pos[0].X, 2, 1e-9);
+    EXPECT_NEAR(pos[2].Y - pos[0].Y, 0, 1e-9);
+    // The buoy's relative motion: 2 miles in the hour toward 225, the current's reciprocal.
+    float bearing = 0;
+    double distance = 0;
+    mv::GetVector({0, 3}, {pos[1].X - pos[0].X, pos[1].Y - pos[0].Y}, bearing, distance);
+    EXPECT_NEAR(bearing, 225, 1e-3);
+    EXPECT_NEAR(distance, 2, 1e-5);
+}
+
+TEST(Current, CourseAndSpeedOverTheGroundAndThroughTheWater) {
+    // Worked by hand: 000 at 10 knots in a set of 090 at 3 knots makes good
+    // atan(3/10) = 016.7 at sqrt(109) = 10.44 knots; 270 at 12 in a set of 090 at 2 makes good
+    // 270 at 10; steaming 180 at 4 against 000 at 4 makes no way at all.
+    const struct {
+        double heading, speed;
+        mv::SeaCurrent current;
+        double course, made;
+    } cases[] = {{0, 10, {90, 3}, 16.699, 10.440},
+                 {270, 12, {90, 2}, 270, 10},
+                 {180, 4, {0, 4}, 0, 0},
+                 {123, 7, {}, 123, 7}};
+    for (const auto& c : cases) {
+        const mv::CourseSpeed ground = mv::OverGround(c.heading, c.speed, c.current);
+        EXPECT_NEAR(ground.Course, c.course, 1e-3) << c.heading;
+        EXPECT_NEAR(ground.Speed, c.made, 1e-3) << c.heading;
+        if (c.made == 0) continue;
+        const mv::CourseSpeed water = mv::ThroughWater(ground, c.current);
+        EXPECT_NEAR(water.Course, c.heading, 1e-9);
+        EXPECT_NEAR(water.Speed, c.speed, 1e-9);
+    }
+}
