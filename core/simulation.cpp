@@ -209,6 +209,7 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
     DriftWithCurrent(Current, Vessels.VesselPos[static_cast<size_t>(ownIndex)], Clock.HoursPerTick);
     view.StatusLine(StatusLineText(own));
 
+    const double tickStart = Clock.SimTime;
     Clock.SimTime += Clock.TimeStep;
     view.Clock(ClockText(Clock));
     if (display.PlotOn) {
@@ -221,6 +222,22 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
 
     // Reset only after every vessel is drawn, so that all of them get their mark this tick.
     if (display.PlotDue()) display.SinceLastPlot = 0.0;
+    // Carried out from the next tick, as an order given at this moment by hand would be.
+    GiveScriptedOrders(tickStart, Clock.SimTime);
+}
+
+void Simulation::GiveScriptedOrders(double from, double to) {
+    // The clock adds a step of days each tick, so 12:06:00 may be reached a hair early or late.
+    constexpr double halfSecond = 0.5 / 86400.0;
+    for (const ScriptedOrder& order : Script) {
+        if (!(order.At > from + halfSecond && order.At <= to + halfSecond)) continue;
+        if (order.Vessel < 0 || order.Vessel >= Vessels.NumVessels) continue;
+        VesselData& v = Vessels.Vessel[static_cast<size_t>(order.Vessel)];
+        if (order.Course) v.NewHeading = FoldDegrees16(*order.Course);
+        if (order.Speed) v.NewSpeed = *order.Speed;
+        if (order.Vessel == Vessels.OwnVessel && order.Course) Turning = true;
+        Maneuvering = true;
+    }
 }
 
 void Simulation::UpdateVessels(TickDisplay& display, VesselView& view, bool stepTargets,

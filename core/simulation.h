@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mv {
 
@@ -22,6 +23,17 @@ enum class ScenarioSource : int16_t { Demo = 0, OwnTargets = 1, Random = 2 };
 
 // Closer than this the hulls touch: 0.01 nm is about 18 metres.
 inline constexpr double kCollisionDistance = 0.01;
+
+// An order written into an exercise: at a set time a vessel is ordered to a new heading and/or
+// speed, which it then reaches at its size class's rates, as an order from the manoeuvre
+// window is carried out.
+struct ScriptedOrder {
+    double At = 0.5; // days of sea time; 0.5 is 12:00:00
+    int16_t Vessel = 0;
+    std::optional<int16_t> Course; // degrees true, whole
+    std::optional<float> Speed;    // knots
+    friend bool operator==(const ScriptedOrder&, const ScriptedOrder&) = default;
+};
 
 struct Simulation {
     VesselTables Vessels;
@@ -33,6 +45,8 @@ struct Simulation {
     int16_t YawIndex = 0;
     // Carries every vessel over the ground; none unless an exercise gives one.
     SeaCurrent Current;
+    // The exercise's orders, each given in the tick whose clock passes its time.
+    std::vector<ScriptedOrder> Script;
     // The scenario in force: its title (the console's caption) and description, and where it
     // came from.
     std::string Title, Description;
@@ -55,6 +69,9 @@ struct Simulation {
     PointD OwnPosition() const;
 
     void ApplyYaw();
+    // Gives every scripted order whose time lies after `from` and no later than `to` (days,
+    // to within half a second), in the order written.
+    void GiveScriptedOrders(double from, double to);
 };
 
 // The echo of a target: geometry only. Empty when it lies at or beyond the range scale.

@@ -1,0 +1,528 @@
+#include "core/exercise/exercise_file.h"
+
+#include "core/geometry.h"
+#include "core/number_text.h"
+
+#include <toml++/toml.h>
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+
+namespace mv {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kFigureNames{"cpa",    "tcpa", "course", "speed",
+                                                       "aspect", "set",  "drift"};
+
+// One mistake in the file: where it is and what is wrong.
+struct Mistake {
+    int Line = 0;
+    std::string Key; // dotted, as the instructor would look for it: "question[2].at"
+    std::string Text;
+};
+
+int LineOf(const toml::node& node) {
+    return static_cast<int>(node.source().begin.line);
+}
+
+std::string Join(std::initializer_list<std::string_view> names) {
+    std::string out;
+    for (std::string_view n : names)
+        out += (out.empty() ? "" : ", ") + std::string(n);
+    return out;
+}
+
+std::string Dotted(std::string_view path, std::string_view key) {
+    return path.empty() ? std::string(key) : std::string(path) + "." + std::string(key);
+}
+
+// A table's keys: each must be one of `known`, so that a misspelt key is not silently ignored.
+void OnlyKeys(const toml::table& table, std::string_view path,
+              std::initializer_list<std::string_view> known) {
+    for (const auto& [key, node] : table) {
+        bool found = false;
+        for (std::string_view k : known)
+            found = found || key.str() == k;
+        if (!found)
+            throw Mistake{LineOf(node), Dotted(path, key.str()),
+                          "unknown key; this table takes " + Join(known)};
+    }
+}
+
+const toml::table& TableAt(const toml::node& node, std::string_view key) {
+    if (const toml::table* t = node.as_table()) return *t;
+    throw Mistake{LineOf(node), std::string(key), "must be a table"};
+}
+
+std::string NumberText(double v) {
+    std::ostringstream s;
+    s << v;
+    return s.str();
+}
+
+// A number from min to max (an integer or a decimal), or `fallback` when the key is absent.
+double Number(const toml::table& t, std::string_view path, std::string_view key, double min,
+              double max, double fallback, std::string_view unit) {
+    const toml::node* node = t.get(key);
+    if (!node) return fallback;
+    std::optional<double> v;
+    if (const auto i = node->value_exact<int64_t>())
+        v = static_cast<double>(*i);
+    else if (const auto d = node->value_exact<double>())
+        v = *d;
+    if (!v || !std::isfinite(*v) || *v < min || *v > max)
+        throw Mistake{LineOf(*node), Dotted(path, key),
+                      "must be a number of " + std::string(unit) + " from " + NumberText(min) +
+                          " to " + NumberText(max)};
+    return *v;
+}
+
+std::optional<double> OptionalNumber(const toml::table& t, std::string_view path,
+                                     std::string_view key, double min, double max,
+                                     std::string_view unit) {
+    if (!t.contains(key)) return std::nullopt;
+    return Number(t, path, key, min, max, 0, unit);
+}
+
+bool Bool(const toml::table& t, std::string_view path, std::string_view key, bool fallback) {
+    const toml::node* node = t.get(key);
+    if (!node) return fallback;
+    if (const auto b = node->value_exact<bool>()) return *b;
+    throw Mistake{LineOf(*node), Dotted(path, key), "must be true or false"};
+}
+
+std::optional<std::string> String(const toml::table& t, std::string_view path,
+                                  std::string_view key) {
+    const toml::node* node = t.get(key);
+    if (!node) return std::nullopt;
+    if (const auto s = node->value_exact<std::string>()) return *s;
+    throw Mistake{LineOf(*node), Dotted(path, key), "must be a text in quotes"};
+}
+
+// A time of the exercise's clock, which starts at 12:00:00: a TOML time (12:06:00) or the
+// same in quotes. Days, as the clock keeps it.
+double TimeFromNode(const toml::node& node, const std::string& key) {
+    const std::string wrong = "must be a time from 12:00:00 to 23:59:59, such as 12:06:00";
+    int h = -1, m = -1;
+    double s = 0;
+    if (const auto t = node.value_exact<toml::time>()) {
+        h = t->hour, m = t->minute;
+        s = t->second + t->nanosecond * 1e-9;
+    } else if (const auto text = node.value_exact<std::string>()) {
+        int sec = 0;
+        char tail = 0;
+        const int got = std::sscanf(text->c_str(), "%2d:%2d:%2d%c", &h, &m, &sec, &tail);
+        if (got == 2 && text->size() == 5) {
+            s = 0;
+        } else if (got == 3 && text->size() == 8) {
+            s = sec;
+        } else {
+            throw Mistake{LineOf(node), key, wrong};
+        }
+    } else {
+        throw Mistake{LineOf(node), key, wrong};
+    }
+    if (h < 12 || h > 23 || m < 0 || m > 59 || s < 0 || s >= 60)
+        throw Mistake{LineOf(node), key, wrong};
+    return h / 24.0 + m / 1440.0 + s / 86400.0;
+}
+
+double Time(const toml::table& t, std::string_view path, std::string_view key, int missingLine) {
+    const toml::node* node = t.get(key);
+    if (!node) throw Mistake{missingLine, Dotted(path, key), "is missing: give a time"};
+    return TimeFromNode(*node, Dotted(path, key));
+}
+
+// "B" to "F": a target's letter, as on the console's buttons.
+int TargetSlot(const toml::node& node, const std::string& key) {
+    if (const auto s = node.value_exact<std::string>()) {
+        if (s->size() == 1 && (*s)[0] >= 'B' && (*s)[0] <= 'F') return (*s)[0] - 'A';
+    }
+    throw Mistake{LineOf(node), key, "must name a target by its letter, \"B\" to \"F\""};
+}
+
+// [[name]] or name = [{...}]: an array of tables, possibly absent.
+const toml::array* TableArray(const toml::table& t, std::string_view path, std::string_view key) {
+    const toml::node* node = t.get(key);
+    if (!node) return nullptr;
+    const toml::array* a = node->as_array();
+    if (!a || !a->is_array_of_tables())
+        throw Mistake{LineOf(*node), Dotted(path, key),
+                      "must be tables, written [[" + Dotted(path, key) + "]]"};
+    return a;
+}
+
+std::string Indexed(std::string_view key, size_t i) {
+    return std::string(key) + "[" + std::to_string(i + 1) + "]";
+}
+
+ExerciseScenario ReadScenario(const toml::table& root) {
+    const toml::node* node = root.get("scenario");
+    if (!node) throw Mistake{1, "scenario", "is missing: name a demo, a random level or vessels"};
+    const toml::table& t = TableAt(*node, "scenario");
+    OnlyKeys(t, "scenario", {"demo", "level", "number", "vessel"});
+    ExerciseScenario s;
+    s.Line = LineOf(t);
+    int sources = 0;
+    if (auto demo = String(t, "scenario", "demo")) {
+        if (demo->empty()) throw Mistake{LineOf(*t.get("demo")), "scenario.demo", "is empty"};
+        s.Demo = *demo;
+        ++sources;
+    }
+    if (auto level = String(t, "scenario", "level")) {
+        s.Level = DifficultyFromName(*level);
+        if (!s.Level)
+            throw Mistake{LineOf(*t.get("level")), "scenario.level",
+                          "must be \"easy\", \"moderate\" or \"difficult\""};
+        const double number = Number(t, "scenario", "number", 0, 4294967295.0, 0, "exercise");
+        if (std::floor(number) != number)
+            throw Mistake{LineOf(*t.get("number")), "scenario.number", "must be a whole number"};
+        s.Number = static_cast<uint32_t>(number);
+        ++sources;
+    } else if (t.contains("number")) {
+        throw Mistake{LineOf(*t.get("number")), "scenario.number",
+                      "belongs to random traffic: give its level too"};
+    }
+    if (const toml::array* vessels = TableArray(t, "scenario", "vessel")) {
+        if (vessels->empty() || vessels->size() > static_cast<size_t>(kMaxVessels))
+            throw Mistake{LineOf(*vessels), "scenario.vessel",
+                          "must give 1 to 6 vessels, the own vessel first"};
+        for (size_t i = 0; i < vessels->size(); ++i) {
+            const toml::table& v = *(*vessels)[i].as_table();
+            const std::string path = Indexed("scenario.vessel", i);
+            OnlyKeys(v, path, {"size", "course", "speed", "bearing", "range", "fixed"});
+            ExerciseVessel e;
+            const std::string size = String(v, path, "size").value_or("medium");
+            const int16_t type = size == "small"    ? 0
+                                 : size == "medium" ? 1
+                                 : size == "large"  ? 2
+                                                    : -1;
+            if (type < 0)
+                throw Mistake{LineOf(*v.get("size")), path + ".size",
+                              "must be \"small\", \"medium\" or \"large\""};
+            e.Vessel.Size = SizeFromType(type);
+            e.Fixed = Bool(v, path, "fixed", false);
+            const double course = Number(v, path, "course", 0, 359, 0, "degrees");
+            if (std::floor(course) != course)
+                throw Mistake{LineOf(*v.get("course")), path + ".course",
+                              "must be whole degrees, 0 to 359"};
+            e.Vessel.Heading = static_cast<int16_t>(course);
+            e.Vessel.Speed = static_cast<float>(Number(v, path, "speed", 0, 99.9, 0, "knots"));
+            if (e.Fixed && (v.contains("course") || v.contains("speed")))
+                throw Mistake{LineOf(v), path,
+                              "a fixed vessel keeps its place: give it no course or speed"};
+            if (i == 0) {
+                if (e.Fixed) throw Mistake{LineOf(v), path + ".fixed", "the own vessel moves"};
+                for (std::string_view k : {"bearing", "range"})
+                    if (v.contains(k))
+                        throw Mistake{LineOf(*v.get(k)), Dotted(path, k),
+                                      "the own vessel is the centre: give it no bearing or range"};
+            } else {
+                for (std::string_view k : {"bearing", "range"})
+                    if (!v.contains(k))
+                        throw Mistake{LineOf(v), Dotted(path, k),
+                                      "is missing: a target is placed by bearing and range"};
+                e.Vessel.Bearing =
+                    static_cast<float>(Number(v, path, "bearing", 0, 360, 0, "degrees true"));
+                e.Vessel.Range = Number(v, path, "range", 0, 48, 0, "nautical miles");
+            }
+            s.Vessels.push_back(e);
+        }
+        ++sources;
+    }
+    if (sources != 1)
+        throw Mistake{s.Line, "scenario",
+                      "must name exactly one of: a demo, a random level, or vessels"};
+    return s;
+}
+
+SeaCurrent ReadCurrent(const toml::table& root) {
+    const toml::node* node = root.get("current");
+    if (!node) return {};
+    const toml::table& t = TableAt(*node, "current");
+    OnlyKeys(t, "current", {"set", "drift"});
+    if (!t.contains("set") || !t.contains("drift"))
+        throw Mistake{LineOf(t), "current", "needs both its set and its drift"};
+    const double set = Number(t, "current", "set", 0, 359, 0, "degrees true");
+    if (std::floor(set) != set)
+        throw Mistake{LineOf(*t.get("set")), "current.set", "must be whole degrees, 0 to 359"};
+    return {static_cast<float>(set),
+            static_cast<float>(Number(t, "current", "drift", 0, 20, 0, "knots"))};
+}
+
+void ReadOrders(const toml::table& root, AssessedExercise& e) {
+    const toml::array* orders = TableArray(root, "", "order");
+    if (!orders) return;
+    for (size_t i = 0; i < orders->size(); ++i) {
+        const toml::table& t = *(*orders)[i].as_table();
+        const std::string path = Indexed("order", i);
+        OnlyKeys(t, path, {"at", "vessel", "course", "speed"});
+        ScriptedOrder o;
+        o.At = Time(t, path, "at", LineOf(t));
+        const toml::node* vessel = t.get("vessel");
+        if (!vessel) throw Mistake{LineOf(t), path + ".vessel", "is missing: name the target"};
+        o.Vessel = static_cast<int16_t>(TargetSlot(*vessel, path + ".vessel"));
+        if (const auto c = OptionalNumber(t, path, "course", 0, 359, "degrees true")) {
+            if (std::floor(*c) != *c)
+                throw Mistake{LineOf(*t.get("course")), path + ".course",
+                              "must be whole degrees, 0 to 359"};
+            o.Course = static_cast<int16_t>(*c);
+        }
+        if (const auto s = OptionalNumber(t, path, "speed", 0, 99.9, "knots"))
+            o.Speed = static_cast<float>(*s);
+        if (!o.Course && !o.Speed)
+            throw Mistake{LineOf(t), path, "orders nothing: give a course, a speed or both"};
+        e.Orders.push_back(o);
+        e.OrderLines.push_back(LineOf(t));
+    }
+}
+
+ExercisePermissions ReadPermissions(const toml::table& root) {
+    ExercisePermissions p;
+    const toml::node* node = root.get("allow");
+    if (!node) return p;
+    const toml::table& t = TableAt(*node, "allow");
+    OnlyKeys(t, "allow",
+             {"cpa_info", "cpa_computer", "true_view", "vectors", "true_trails", "course_up",
+              "target_data", "cpa_alarm", "guard_ring", "time_factors", "pause"});
+    p.CpaInfo = Bool(t, "allow", "cpa_info", true);
+    p.CpaComputer = Bool(t, "allow", "cpa_computer", true);
+    p.TrueView = Bool(t, "allow", "true_view", true);
+    p.Aids.Vectors = Bool(t, "allow", "vectors", true);
+    p.Aids.TrueTrails = Bool(t, "allow", "true_trails", true);
+    p.Aids.CourseUp = Bool(t, "allow", "course_up", true);
+    p.Aids.TargetData = Bool(t, "allow", "target_data", true);
+    p.Aids.CpaAlarm = Bool(t, "allow", "cpa_alarm", true);
+    p.Aids.GuardRing = Bool(t, "allow", "guard_ring", true);
+    p.Pause = Bool(t, "allow", "pause", true);
+    if (const toml::node* f = t.get("time_factors")) {
+        const std::string wrong = "must list time factors out of 1, 2, 5, 10, 30, 60 and 120, "
+                                  "such as [1, 2, 5]";
+        const toml::array* a = f->as_array();
+        if (!a || a->empty()) throw Mistake{LineOf(*f), "allow.time_factors", wrong};
+        p.TimeFactors.clear();
+        for (const toml::node& item : *a) {
+            const auto v = item.value_exact<int64_t>();
+            bool known = false;
+            for (int16_t k = 0; k < kTimeFactorCount; ++k)
+                known = known || (v && *v == kTimeFactors[static_cast<size_t>(k)]);
+            if (!known) throw Mistake{LineOf(item), "allow.time_factors", wrong};
+            p.TimeFactors.push_back(static_cast<int16_t>(*v));
+        }
+    }
+    return p;
+}
+
+void ReadQuestions(const toml::table& root, AssessedExercise& e) {
+    const toml::array* questions = TableArray(root, "", "question");
+    if (!questions) return;
+    for (size_t i = 0; i < questions->size(); ++i) {
+        const toml::table& t = *(*questions)[i].as_table();
+        const std::string path = Indexed("question", i);
+        OnlyKeys(t, path, {"at", "targets", "figures", "over_ground"});
+        Question q;
+        q.Line = LineOf(t);
+        q.At = Time(t, path, "at", q.Line);
+        q.OverGround = Bool(t, path, "over_ground", false);
+        if (const toml::node* targets = t.get("targets")) {
+            const toml::array* a = targets->as_array();
+            if (!a || a->empty())
+                throw Mistake{LineOf(*targets), path + ".targets",
+                              "must list targets by letter, such as [\"B\", \"C\"]"};
+            for (const toml::node& item : *a)
+                q.Targets.push_back(TargetSlot(item, path + ".targets"));
+        }
+        const toml::node* figures = t.get("figures");
+        const std::string wrong = "must list figures out of \"cpa\", \"tcpa\", \"course\", "
+                                  "\"speed\", \"aspect\", \"set\" and \"drift\"";
+        if (!figures) throw Mistake{q.Line, path + ".figures", "is missing: " + wrong};
+        const toml::array* a = figures->as_array();
+        if (!a || a->empty()) throw Mistake{LineOf(*figures), path + ".figures", wrong};
+        for (const toml::node& item : *a) {
+            const auto name = item.value_exact<std::string>();
+            const auto f = name ? FigureFromName(*name) : std::nullopt;
+            if (!f) throw Mistake{LineOf(item), path + ".figures", wrong};
+            q.Figures.push_back(*f);
+        }
+        e.Questions.push_back(q);
+    }
+}
+
+AssessedExercise ReadRoot(const toml::table& root) {
+    OnlyKeys(root, "",
+             {"title", "description", "time_limit", "restricted_visibility", "scenario", "current",
+              "order", "allow", "question", "action", "tolerance"});
+    AssessedExercise e;
+    e.Title = String(root, "", "title").value_or("");
+    e.Description = String(root, "", "description").value_or("");
+    e.TimeLimit = Number(root, "", "time_limit", 0, 720, 0, "minutes");
+    e.RestrictedVisibility = Bool(root, "", "restricted_visibility", false);
+    e.Scenario = ReadScenario(root);
+    e.Current = ReadCurrent(root);
+    ReadOrders(root, e);
+    e.Allowed = ReadPermissions(root);
+    ReadQuestions(root, e);
+    if (const toml::node* node = root.get("action")) {
+        const toml::table& t = TableAt(*node, "action");
+        OnlyKeys(t, "action", {"min_cpa", "act_by"});
+        if (!t.contains("min_cpa"))
+            throw Mistake{LineOf(t), "action.min_cpa", "is missing: the distance to keep"};
+        e.Action.MinCpa = Number(t, "action", "min_cpa", 0.1, 12, 0, "nautical miles");
+        if (t.contains("act_by")) e.Action.ActBy = Time(t, "action", "act_by", LineOf(t));
+    }
+    if (const toml::node* node = root.get("tolerance")) {
+        const toml::table& t = TableAt(*node, "tolerance");
+        OnlyKeys(t, "tolerance", {"cpa", "tcpa", "course", "speed", "aspect", "set", "drift"});
+        Tolerances& tol = e.Tolerance;
+        tol.Cpa = Number(t, "tolerance", "cpa", 0, 12, tol.Cpa, "nautical miles");
+        tol.Tcpa = Number(t, "tolerance", "tcpa", 0, 60, tol.Tcpa, "minutes");
+        tol.Course = Number(t, "tolerance", "course", 0, 180, tol.Course, "degrees");
+        tol.Speed = Number(t, "tolerance", "speed", 0, 20, tol.Speed, "knots");
+        tol.Aspect = Number(t, "tolerance", "aspect", 0, 180, tol.Aspect, "degrees");
+        tol.Set = Number(t, "tolerance", "set", 0, 180, tol.Set, "degrees");
+        tol.Drift = Number(t, "tolerance", "drift", 0, 20, tol.Drift, "knots");
+    }
+    return e;
+}
+
+std::string Message(std::string_view fileName, int line, std::string_view key,
+                    std::string_view text) {
+    std::string m(fileName);
+    m += ", line " + std::to_string(line);
+    if (!key.empty()) m += ", " + std::string(key);
+    return m + ": " + std::string(text);
+}
+
+} // namespace
+
+std::string_view FigureName(Figure f) {
+    return kFigureNames.at(static_cast<size_t>(f));
+}
+
+std::optional<Figure> FigureFromName(std::string_view name) {
+    for (size_t i = 0; i < kFigureNames.size(); ++i)
+        if (kFigureNames[i] == name) return static_cast<Figure>(i);
+    return std::nullopt;
+}
+
+bool IsTargetFigure(Figure f) {
+    return f != Figure::Set && f != Figure::Drift;
+}
+
+double Tolerances::Of(Figure f) const {
+    switch (f) {
+    case Figure::Cpa:
+        return Cpa;
+    case Figure::Tcpa:
+        return Tcpa;
+    case Figure::Course:
+        return Course;
+    case Figure::Speed:
+        return Speed;
+    case Figure::Aspect:
+        return Aspect;
+    case Figure::Set:
+        return Set;
+    case Figure::Drift:
+        return Drift;
+    }
+    return 0;
+}
+
+ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileName) {
+    ExerciseReadResult result;
+    try {
+        const toml::table root = toml::parse(text, fileName);
+        result.Exercise = ReadRoot(root);
+    } catch (const toml::parse_error& e) {
+        result.Error = Message(fileName, static_cast<int>(e.source().begin.line), {},
+                               std::string(e.description()));
+    } catch (const Mistake& m) {
+        result.Error = Message(fileName, m.Line, m.Key, m.Text);
+    }
+    return result;
+}
+
+ExerciseReadResult ReadExerciseFile(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {std::nullopt, "Cannot open the exercise file " + path.string()};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) return {std::nullopt, "Cannot read the exercise file " + path.string()};
+    return ParseExercise(bytes.str(), name);
+}
+
+std::string BuildExerciseSimulation(const AssessedExercise& exercise,
+                                    const std::filesystem::path& folder,
+                                    const std::vector<std::filesystem::path>& demoFolders,
+                                    Simulation& sim) {
+    const ExerciseScenario& s = exercise.Scenario;
+    Simulation fresh;
+    fresh.Title = exercise.Title;
+    fresh.Description = exercise.Description;
+    std::vector<bool> fixed;
+    if (!s.Demo.empty()) {
+        std::vector<std::filesystem::path> places{folder / s.Demo};
+        for (const auto& f : demoFolders)
+            places.push_back(f / s.Demo);
+        std::optional<DemoReadResult> read;
+        for (const auto& p : places) {
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(p, ec)) continue;
+            read = ReadDemoFile(p);
+            break;
+        }
+        if (!read)
+            return "The demo " + s.Demo + " named by the exercise (line " + std::to_string(s.Line) +
+                   ") is not beside it or among the demos";
+        if (!read->ok()) return read->Error;
+        PlaceDemoVessels(*read->Scenario, fresh.Vessels);
+        if (fresh.Title.empty()) fresh.Title = read->Scenario->Title;
+        if (fresh.Description.empty()) fresh.Description = read->Scenario->Description;
+    } else if (s.Level) {
+        fresh.Vessels = GenerateRandomTraffic(*s.Level, s.Number).Tables;
+    } else {
+        DemoScenario demo;
+        for (const ExerciseVessel& v : s.Vessels) {
+            demo.Vessels.push_back(v.Vessel);
+            fixed.push_back(v.Fixed);
+        }
+        PlaceDemoVessels(demo, fresh.Vessels);
+    }
+    // A fixed echo makes way through the water exactly against the current, so the tick, the
+    // CPA data and the trial manoeuvre all see it stand still over the ground.
+    const CourseSpeed still = ThroughWater({0, 0}, exercise.Current);
+    for (size_t i = 0; i < fixed.size(); ++i) {
+        if (!fixed[i]) continue;
+        VesselData& v = fresh.Vessels.Vessel[i];
+        v.NewHeading = RoundToInt16(still.Course >= 359.5 ? 0 : still.Course);
+        v.Heading = static_cast<float>(v.NewHeading);
+        v.Speed = v.NewSpeed = static_cast<float>(still.Speed);
+    }
+    const int n = fresh.Vessels.NumVessels;
+    const auto late = [&](int vessel) { return vessel >= n; };
+    for (size_t i = 0; i < exercise.Orders.size(); ++i)
+        if (late(exercise.Orders[i].Vessel))
+            return "The exercise's order at line " + std::to_string(exercise.OrderLines[i]) +
+                   " is for target " + VesselLetter(exercise.Orders[i].Vessel) +
+                   ", but its scenario has " + std::to_string(n) + " vessels";
+    for (const Question& q : exercise.Questions)
+        for (int t : q.Targets)
+            if (late(t))
+                return "The exercise's question at line " + std::to_string(q.Line) +
+                       " asks of target " + VesselLetter(t) + ", but its scenario has " +
+                       std::to_string(n) + " vessels";
+    fresh.Current = exercise.Current;
+    fresh.Script = exercise.Orders;
+    fresh.GiveScriptedOrders(0, fresh.Clock.SimTime);
+    fresh.Vessels.SaveStartState();
+    sim = std::move(fresh);
+    return {};
+}
+
+} // namespace mv

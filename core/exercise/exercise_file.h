@@ -1,0 +1,118 @@
+#pragma once
+// Assessed exercise files: a TOML text an instructor writes and edits by hand, naming the
+// scenario (a demo file, vessels written inline, or random traffic), the orders the targets are
+// given on the way, the current, what the student may use, the questions and the action asked
+// for, and the tolerances the answers are marked against. Read whole, then checked, so a file
+// with any mistake gives one message with its line and key and nothing else.
+
+#include "core/aid_settings.h"
+#include "core/motion.h"
+#include "core/scenario/demo_file.h"
+#include "core/scenario/random_traffic.h"
+#include "core/simulation.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mv {
+
+// The figures a question may ask for. Set and drift belong to the current, not to a target.
+enum class Figure : int16_t { Cpa, Tcpa, Course, Speed, Aspect, Set, Drift };
+// "cpa", "tcpa", "course", "speed", "aspect", "set", "drift".
+std::string_view FigureName(Figure f);
+std::optional<Figure> FigureFromName(std::string_view name);
+bool IsTargetFigure(Figure f);
+
+// A vessel written inline: the first is the own vessel. A fixed one is a buoy, a light or an
+// anchored vessel: it keeps its place over the ground whatever the current.
+struct ExerciseVessel {
+    DemoVessel Vessel;
+    bool Fixed = false;
+};
+
+struct ExerciseScenario {
+    std::string Demo;                // a .dem file's name, found beside the exercise first
+    std::optional<Difficulty> Level; // random traffic of this level ...
+    uint32_t Number = 0;             // ... and exercise number
+    std::vector<ExerciseVessel> Vessels;
+    int Line = 0; // of the [scenario] table, for messages about the scenario as a whole
+};
+
+struct ExercisePermissions {
+    bool CpaInfo = true;
+    bool CpaComputer = true;
+    bool TrueView = true;
+    AidPermissions Aids;
+    std::vector<int16_t> TimeFactors{1, 2, 5, 10, 30, 60, 120}; // those the student may choose
+    bool Pause = true;
+};
+
+struct Question {
+    double At = 0.5;          // days of sea time
+    std::vector<int> Targets; // vessel slots; every target when the file names none
+    std::vector<Figure> Figures;
+    // Target course and speed marked over the ground instead of through the water.
+    bool OverGround = false;
+    int Line = 0;
+};
+
+// What the student must achieve: every target passed at MinCpa nautical miles or more, the
+// first alteration made by ActBy.
+struct RequiredAction {
+    double MinCpa = 0;           // nautical miles; 0 when no action is asked
+    std::optional<double> ActBy; // days of sea time
+};
+
+// How far an answer may be from the truth and still be right. CPA 0.2 nm, TCPA 2 minutes,
+// course 3 degrees and speed 1 knot are the margins radar-plotting examiners allow; aspect,
+// set and drift, read off a plot less finely, get 10 degrees, 10 degrees and 0.5 knot.
+struct Tolerances {
+    double Cpa = 0.2;   // nautical miles
+    double Tcpa = 2;    // minutes
+    double Course = 3;  // degrees
+    double Speed = 1;   // knots
+    double Aspect = 10; // degrees
+    double Set = 10;    // degrees
+    double Drift = 0.5; // knots
+    double Of(Figure f) const;
+};
+
+struct AssessedExercise {
+    std::string Title, Description;
+    ExerciseScenario Scenario;
+    SeaCurrent Current;
+    std::vector<ScriptedOrder> Orders;
+    std::vector<int> OrderLines; // the line of each order, for messages
+    ExercisePermissions Allowed;
+    std::vector<Question> Questions;
+    RequiredAction Action;
+    Tolerances Tolerance;
+    double TimeLimit = 0; // minutes of sea time; 0 for none
+    bool RestrictedVisibility = false;
+};
+
+struct ExerciseReadResult {
+    std::optional<AssessedExercise> Exercise;
+    std::string Error; // "Fog.toml, line 12, current.drift: a number of knots from 0 to 20"
+    bool ok() const { return Exercise.has_value(); }
+};
+
+// Parses the text of an exercise file; fileName is used in messages only.
+ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileName);
+// Reads the file completely, then parses it.
+ExerciseReadResult ReadExerciseFile(const std::filesystem::path& path);
+
+// Fills a fresh simulation with the exercise's vessels, current and orders, clock at 12:00:00
+// and its start state saved; orders timed at the start are given at once. A demo named by the
+// exercise is looked for in `folder` (the exercise's own) and then in demoFolders. Returns an
+// error text, empty on success; on error `sim` is left as it was.
+std::string BuildExerciseSimulation(const AssessedExercise& exercise,
+                                    const std::filesystem::path& folder,
+                                    const std::vector<std::filesystem::path>& demoFolders,
+                                    Simulation& sim);
+
+} // namespace mv

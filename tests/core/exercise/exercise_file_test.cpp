@@ -1,0 +1,125 @@
+#include "core/exercise/exercise_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char* const kFog = R"(title = "Fog off the headland"
+time_limit = 30
+restricted_visibility = true
+
+[scenario]
+[[scenario.vessel]]
+course = 0
+speed = 12
+[[scenario.vessel]]
+size = "large"
+course = 180
+speed = 10
+bearing = 5
+range = 8
+[[scenario.vessel]]
+fixed = true
+bearing = 90
+range = 3
+
+[current]
+set = 45
+drift = 2
+
+[[order]]
+at = 12:03:00
+vessel = "B"
+course = 90
+
+[allow]
+cpa_info = false
+time_factors = [1, 2]
+
+[[question]]
+at = "12:06"
+targets = ["B"]
+figures = ["cpa", "tcpa", "aspect"]
+
+[action]
+min_cpa = 2
+act_by = 12:20:00
+
+[tolerance]
+cpa = 0.3
+)";
+
+TEST(ExerciseFile, ReadsEverySectionAndBuildsItsSimulation) {
+    const auto read = mv::ParseExercise(kFog, "Fog.toml");
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const mv::AssessedExercise& e = *read.Exercise;
+    EXPECT_TRUE(e.RestrictedVisibility);
+    EXPECT_EQ(e.Current, (mv::SeaCurrent{45, 2}));
+    EXPECT_FALSE(e.Allowed.CpaInfo);
+    EXPECT_EQ(e.Allowed.TimeFactors, (std::vector<int16_t>{1, 2}));
+    ASSERT_EQ(e.Questions.size(), 1u);
+    EXPECT_NEAR(e.Questions[0].At, 0.5 + 6.0 / 1440, 1e-12);
+    EXPECT_EQ(e.Questions[0].Line, 33);
+    EXPECT_EQ(e.Tolerance.Cpa, 0.3);
+    EXPECT_EQ(e.Tolerance.Tcpa, 2); // the default stands
+
+    mv::Simulation sim;
+    ASSERT_EQ(mv::BuildExerciseSimulation(e, {}, {}, sim), "");
+    // The fixed echo steams against the current; B is given its order in the tick that
+    // reaches 12:03:00 and turns from the next, 5 degrees a tick as a large vessel does.
+    EXPECT_EQ(sim.Vessels.Vessel[2].Heading, 225);
+    EXPECT_EQ(sim.Vessels.Vessel[2].Speed, 2);
+    mv::TickDisplay display;
+    mv::UnseenView view;
+    for (int t = 0; t < 60; ++t)
+        sim.Tick(display, view);
+    EXPECT_EQ(sim.Vessels.Vessel[1].Heading, 180);
+    sim.Tick(display, view);
+    EXPECT_EQ(sim.Vessels.Vessel[1].Heading, 175);
+    EXPECT_NEAR(sim.Vessels.VesselPos[2].Y, 3, 1e-6);
+}
+
+TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
+    const std::string own = "[scenario]\n[[scenario.vessel]]\ncourse = 0\n";
+    const struct {
+        std::string text, message;
+    } cases[] = {
+        {"title = \"x\"\n[scenario\n", "x.toml, line 2"},
+        {"titel = \"x\"\n" + own, "line 1, titel: unknown key"},
+        {"title = 1\n", "line 1, title: must be a text in quotes"},
+        {"title = \"x\"\n", "line 1, scenario: is missing"},
+        {"[scenario]\ndemo = \"A.dem\"\nlevel = \"easy\"\n", "line 1, scenario: must name exactly"},
+        {"[scenario]\nlevel = \"hard\"\n", "line 2, scenario.level: must be \"easy\""},
+        {own + "speed = 120\n", "line 4, scenario.vessel[1].speed: must be a number of knots"},
+        {own + "[[scenario.vessel]]\nrange = 2\n",
+         "line 4, scenario.vessel[2].bearing: is missing"},
+        {own + "[current]\nset = 45\n", "line 4, current: needs both"},
+        {own + "[current]\nset = 45.5\ndrift = 1\n", "line 5, current.set: must be whole"},
+        {own + "[[order]]\nat = 11:00:00\n", "line 5, order[1].at: must be a time"},
+        {own + "[[order]]\nat = 12:01:00\nvessel = \"A\"\n", "line 6, order[1].vessel: must name"},
+        {own + "[[order]]\nat = 12:01:00\nvessel = \"B\"\n", "line 4, order[1]: orders nothing"},
+        {own + "[allow]\ntime_factors = [3]\n", "line 5, allow.time_factors: must list"},
+        {own + "[allow]\npause = \"no\"\n", "line 5, allow.pause: must be true or false"},
+        {own + "[[question]]\nat = 12:06:00\nfigures = [\"range\"]\n",
+         "line 6, question[1].figures: must list"},
+        {own + "[action]\nact_by = 12:10:00\n", "line 4, action.min_cpa: is missing"},
+        {own + "[tolerance]\ncpa = -1\n", "line 5, tolerance.cpa: must be a number"},
+    };
+    for (const auto& c : cases) {
+        const auto read = mv::ParseExercise(c.text, "x.toml");
+        EXPECT_FALSE(read.ok()) << c.text;
+        EXPECT_NE(read.Error.find(c.message), std::string::npos) << read.Error;
+    }
+    // A target the scenario does not have is caught when the simulation is built.
+    auto read =
+        mv::ParseExercise(own + "[[order]]\nat = 12:01:00\nvessel = \"C\"\nspeed = 0\n", "x.toml");
+    ASSERT_TRUE(read.ok()) << read.Error;
+    mv::Simulation sim;
+    EXPECT_NE(mv::BuildExerciseSimulation(*read.Exercise, {}, {}, sim).find("line 4"),
+              std::string::npos);
+    EXPECT_EQ(sim.Vessels.NumVessels, 0);
+}
+
+} // namespace
