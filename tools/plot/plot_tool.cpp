@@ -1,5 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
+#include "tools/plot/exercise_command.h"
+
 #include "core/aids/action_to_steer.h"
 
 #include "core/aids/cpa.h"
@@ -35,6 +37,7 @@ const std::string kUsage =
     "                               [--cpa D [--act HH:MM:SS] [--port]] [--json]\n"
     "       marovane-plot random --level easy|moderate|difficult [--number N]\n"
     "                            [--out FILE.dem] [--json]\n"
+    "       marovane-plot exercise FILE.toml [--at HH:MM[:SS]] [--json]\n"
     "       marovane-plot run RECORD.mvrun [--at HH:MM[:SS] | --events] [--json]\n"
     "       marovane-plot --help\n"
     "\n"
@@ -54,6 +57,10 @@ const std::string kUsage =
     "           none is given): the number, then the CPA data of every target.\n"
     "           --out writes the exercise as a demo file the simulator loads.\n"
     "           Targets are named B to F as on the console; A is the own vessel.\n"
+    "exercise   the answer key of an assessed exercise at --at, or at each of its\n"
+    "           questions' times: every target's CPA, TCPA, course and speed\n"
+    "           through the water (and over the ground in a current) and aspect,\n"
+    "           and the set and drift, run through the exercise's timed orders.\n"
     "run        a recorded run: its title, length and events; --at the moment of\n"
     "           the run at that time (the last pass through it after a repeat),\n"
     "           every vessel's position and each target's CPA data then; --events\n"
@@ -762,6 +769,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "random") return RunRandom(rest, out, err);
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     if (args[0] == "run") return RunRun(rest, out, err);
+    if (args[0] == "exercise") return RunExercise(rest, out, err, demoFolders);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
 

@@ -1,0 +1,48 @@
+#include "tools/plot/plot_tool.h"
+
+#include "core/aids/cpa_data.h"
+#include "core/exercise/answer_key.h"
+#include "core/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// The key after B has turned (12:12) at 12:18 is what the program's CPA data shows after a
+// run to 12:18, and what the core's answer key gives.
+TEST(PlotExercise, TheKeyIsTheCpaDataOfTheSameRun) {
+    const std::string file = MAROVANE_DATA_DIR "/Exam1-AlteringTarget.toml";
+    std::ostringstream out, err;
+    ASSERT_EQ(mv::RunPlotTool({"exercise", file, "--at", "12:18", "--json"}, out, err), 0)
+        << err.str();
+    const std::string json = out.str();
+
+    const auto read = mv::ReadExerciseFile(file);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    mv::Simulation sim;
+    ASSERT_EQ(mv::BuildExerciseSimulation(*read.Exercise, MAROVANE_DATA_DIR, {}, sim), "");
+    const mv::Truth truth = mv::TruthAt(sim, 0.5 + 18.0 / 1440);
+    mv::TickDisplay display;
+    mv::UnseenView view;
+    for (int t = 0; t < 360; ++t)
+        sim.Tick(display, view);
+    const mv::CpaDataTexts shown = mv::DoCPA(sim.Vessels, 1, false, mv::BearingMode::Course);
+
+    const mv::TargetTruth& b = truth.Targets.at(0);
+    EXPECT_EQ(b.Water.Course, 180); // the order has been carried out
+    EXPECT_EQ(shown.CPA, mv::FormatNumber(b.Cpa.CPA, "##0.00") + " nm.");
+    EXPECT_EQ(shown.TCPA, mv::FormatNumber(b.Cpa.TCPA, "##.0") + " min.");
+    char cpa[64];
+    std::snprintf(cpa, sizeof cpa, "\"cpa\":%.17g,", static_cast<double>(b.Cpa.CPA));
+    EXPECT_NE(json.find(cpa), std::string::npos) << json;
+    EXPECT_NE(json.find("\"at\":\"12:18:00\""), std::string::npos) << json;
+
+    // A mistake in the file is told with its line, and exits with 1.
+    std::ostringstream none, why;
+    EXPECT_EQ(mv::RunPlotTool({"exercise", MAROVANE_DATA_DIR "/Default.dem"}, none, why), 1);
+    EXPECT_NE(why.str().find("Default.dem, line 1"), std::string::npos) << why.str();
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+#include "tools/plot/exercise_command.h"
+
+#include "core/aids/cpa_computer.h"
+#include "core/exercise/answer_key.h"
+#include "core/exercise/exercise_file.h"
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace mv {
+
+namespace {
+
+std::string Json(double v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+// "12:06" or "12:06:30", from the start at 12:00:00 to the end of the day.
+std::optional<double> ClockTime(const std::string& text) {
+    const std::string full = std::count(text.begin(), text.end(), ':') == 1 ? text + ":00" : text;
+    const auto t = ParseTimeOfDay(full, 2);
+    if (!t || *t < 0.5) return std::nullopt;
+    return t;
+}
+
+std::string Knots(double v) {
+    return FormatNumber(v, "#0.0") + " kt";
+}
+
+// Columns two blanks apart, each right-aligned to its widest cell.
+void Table(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+    std::vector<size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()), 0);
+        for (size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], row[c].size());
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c)
+            line += (c ? "  " : "") + std::string(width[c] - row[c].size(), ' ') + row[c];
+        out << line << "\n";
+    }
+}
+
+void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {
+    out << title << " at " << FormatClock(t.At) << " - own vessel course "
+        << DirectionText(static_cast<float>(t.OwnWater.Course)) << ", speed "
+        << Knots(t.OwnWater.Speed);
+    if (t.Current.Flowing())
+        out << "; over the ground " << DirectionText(static_cast<float>(t.OwnGround.Course)) << ", "
+            << Knots(t.OwnGround.Speed) << "\nCurrent: set " << DirectionText(t.Current.Set)
+            << ", drift " << Knots(t.Current.Drift);
+    out << "\n";
+    if (t.Targets.empty()) {
+        out << "No targets.\n";
+        return;
+    }
+    std::vector<std::vector<std::string>> rows{
+        {"Target", "Bearing", "Range", "CPA", "TCPA", "Course", "Speed", "Aspect"}};
+    if (t.Current.Flowing()) rows[0].insert(rows[0].end(), {"Course OG", "Speed OG"});
+    for (const TargetTruth& g : t.Targets) {
+        std::vector<std::string> row{
+            VesselLetter(g.Vessel),
+            DirectionText(g.Bearing),
+            FormatNumber(g.Range, "#0.00") + " nm",
+            g.Cpa.Computed ? FormatNumber(g.Cpa.CPA, "##0.00") + " nm" : "cannot be computed",
+            g.Cpa.Computed ? FormatNumber(g.Cpa.TCPA, "##.0") + " min" : "",
+            DirectionText(static_cast<float>(g.Water.Course)),
+            Knots(g.Water.Speed),
+            AspectText(g.Aspect)};
+        if (t.Current.Flowing())
+            row.insert(row.end(),
+                       {DirectionText(static_cast<float>(g.Ground.Course)), Knots(g.Ground.Speed)});
+        rows.push_back(row);
+    }
+    Table(out, rows);
+}
+
+std::string JsonKey(const Truth& t) {
+    std::string s =
+        "{\"at\":\"" + FormatClock(t.At) + "\",\"current\":{\"set\":" + Json(t.Current.Set) +
+        ",\"drift\":" + Json(t.Current.Drift) + "},\"own\":{\"course\":" + Json(t.OwnWater.Course) +
+        ",\"speed\":" + Json(t.OwnWater.Speed) +
+        ",\"course_over_ground\":" + Json(t.OwnGround.Course) +
+        ",\"speed_over_ground\":" + Json(t.OwnGround.Speed) + "},\"targets\":[";
+    for (size_t n = 0; n < t.Targets.size(); ++n) {
+        const TargetTruth& g = t.Targets[n];
+        const auto cpa = [&g](double v) { return g.Cpa.Computed ? Json(v) : "null"; };
+        s += std::string(n ? "," : "") + "{\"vessel\":\"" + VesselLetter(g.Vessel) +
+             "\",\"bearing\":" + Json(g.Bearing) + ",\"range\":" + Json(g.Range) +
+             ",\"cpa\":" + cpa(g.Cpa.CPA) + ",\"bcpa\":" + cpa(g.Cpa.BCPA) +
+             ",\"tcpa_min\":" + cpa(g.Cpa.TCPA) + ",\"course\":" + Json(g.Water.Course) +
+             ",\"speed\":" + Json(g.Water.Speed) +
+             ",\"course_over_ground\":" + Json(g.Ground.Course) +
+             ",\"speed_over_ground\":" + Json(g.Ground.Speed) + ",\"aspect\":" + Json(g.Aspect) +
+             ",\"aspect_text\":\"" + AspectText(g.Aspect) + "\"}";
+    }
+    return s + "]}";
+}
+
+} // namespace
+
+int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::vector<std::filesystem::path>& demoFolders) {
+    const auto usage = [&err](const std::string& reason) {
+        err << "marovane-plot: " << reason << "\n"
+            << "usage: marovane-plot exercise FILE.toml [--at HH:MM[:SS]] [--json]\n";
+        return 2;
+    };
+    std::optional<std::string> file;
+    std::optional<double> at;
+    bool json = false;
+    for (size_t n = 0; n < args.size(); ++n) {
+        const std::string& a = args[n];
+        if (a == "--at") {
+            if (n + 1 >= args.size()) return usage("option --at needs a value");
+            at = ClockTime(args[++n]);
+            if (!at)
+                return usage("--at must be a time HH:MM or HH:MM:SS from 12:00 to 23:59:59, "
+                             "not '" +
+                             args[n] + "'");
+        } else if (a == "--json") {
+            json = true;
+        } else if (a.starts_with("--")) {
+            return usage("unknown option '" + a + "' for exercise");
+        } else if (file) {
+            return usage("unexpected argument '" + a + "'");
+        } else {
+            file = a;
+        }
+    }
+    if (!file) return usage("exercise needs the name of an exercise file");
+
+    const std::filesystem::path path(*file);
+    const ExerciseReadResult read = ReadExerciseFile(path);
+    if (!read.ok()) {
+        err << "marovane-plot: " << read.Error << "\n";
+        return 1;
+    }
+    Simulation start;
+    const std::string error =
+        BuildExerciseSimulation(*read.Exercise, path.parent_path(), demoFolders, start);
+    if (!error.empty()) {
+        err << "marovane-plot: " << error << "\n";
+        return 1;
+    }
+    // Without --at, the key at every question's time: what the instructor marks against.
+    std::vector<double> times;
+    if (at) {
+        times.push_back(*at);
+    } else {
+        for (const Question& q : read.Exercise->Questions)
+            if (std::find(times.begin(), times.end(), q.At) == times.end()) times.push_back(q.At);
+        if (times.empty()) times.push_back(start.Clock.SimTime);
+    }
+    const std::string title = start.Title.empty() ? path.filename().string() : start.Title;
+    if (json) out << (at ? "" : "[");
+    for (size_t n = 0; n < times.size(); ++n) {
+        const Truth truth = TruthAt(start, times[n]);
+        if (json) {
+            out << (n ? "," : "") << JsonKey(truth);
+        } else {
+            if (n) out << "\n";
+            PrintKey(out, title, truth);
+        }
+    }
+    if (json) out << (at ? "" : "]") << "\n";
+    return 0;
+}
+
+} // namespace mv
