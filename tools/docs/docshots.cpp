@@ -10,6 +10,7 @@
 #include "app/random_window.h"
 #include "app/scenario_list.h"
 #include "app/set_targets.h"
+#include "app/target_data_window.h"
 #include "app/traffic_selector.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
@@ -92,6 +93,22 @@ int main(int argc, char** argv) {
     traffic.setTargets().hide();
     ok = Save(traffic.randomTargets(), out, "randomtargets") && ok;
     traffic.randomTargets().hide();
+
+    // The radar-course aids on the same run, a little further on: relative vectors of six
+    // minutes, the CPA alarm at its limits of 1 nm and 12 minutes, and B and C picked for their
+    // data.
+    for (const char* command : {"mnuVectorsRelative", "mnuCpaAlarm"})
+        commands.Trigger(command);
+    for (int vessel : {1, 2})
+        display.Aids.TogglePick(vessel, sim.Vessels.OwnVessel, sim.Vessels.NumVessels);
+    commands.Trigger("mnuTargetData");
+    exercise.SetPaused(false);
+    for (int i = 0; i < 2; ++i) // B, on a collision course, still some minutes off
+        exercise.tmrSim_Timer();
+    exercise.SetPaused(true);
+    ok = Save(console, out, "aids") && ok;
+    ok = Save(console.targetData(), out, "targetdata") && ok;
+    console.targetData().hide();
 
     AboutBox about;
     ok = Save(about, out, "about") && ok;
