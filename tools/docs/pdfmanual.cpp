@@ -125,10 +125,12 @@ int main(int argc, char** argv) {
         }
         if (path.endsWith(".txt")) {
             // The answer keys follow the chapter that introduces them, one after another.
-            if (firstKey) html += "<h2>Answer keys of the shipped demos</h2>";
+            // A demo's key is Name.txt, an exercise's Name.toml.txt.
+            if (firstKey) html += "<h2>Answer keys of the shipped demos and exercises</h2>";
             firstKey = false;
-            html += "<h3>" + QFileInfo(path).completeBaseName() + ".dem</h3><pre>" +
-                    text.toHtmlEscaped() + "</pre>";
+            QString name = QFileInfo(path).completeBaseName();
+            if (!name.contains('.')) name += ".dem";
+            html += "<h3>" + name + "</h3><pre>" + text.toHtmlEscaped() + "</pre>";
         } else {
             html +=
                 QString(newSheet && i > 3 ? "<div style=\"page-break-before: always\">" : "<div>") +
