@@ -5,7 +5,9 @@
 #include "app/menu_table.h"
 #include "app/radar_console.h"
 #include "app/radar_view.h"
+#include "app/replay_window.h"
 #include "app/traffic_selector.h"
+#include "core/record/run_reader.h"
 #include "core/scenario/yaw_file.h"
 #include "gui/palette.h"
 #include "session/dialogs.h"
@@ -96,6 +98,27 @@ bool Application::StartDefaultExercise() {
     console_->view().RedrawRadar();
     console_->view().RedrawVessels();
     return true;
+}
+
+void Application::mnuOpenRun_Click() {
+    const QString path =
+        dialogs_.openFileName("Open Run", recorder_->folder(), "Marovane runs (*.mvrun)");
+    if (!path.isEmpty()) OpenRun(path);
+}
+
+QWidget* Application::OpenRun(const QString& path) {
+    RunReadResult read = ReadRunRecord(path.toStdString());
+    if (!read.ok()) {
+        dialogs_.message(QString::fromStdString(read.Error), "Open Run",
+                         Dialogs::Icon::Exclamation);
+        return nullptr;
+    }
+    auto* replay = new ReplayWindow(std::move(*read.Record), path, dialogs_, display_.Colours,
+                                    programFolder_, main_.get());
+    replay->show();
+    replay->raise();
+    replay->activateWindow();
+    return replay;
 }
 
 void Application::SetPalette(DisplayPalette colours) {

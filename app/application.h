@@ -44,6 +44,11 @@ class Application {
     MainWindow& mainWindow() { return *main_; }
     RadarConsole& console() { return *console_; }
     RunRecorder& recorder() { return *recorder_; }
+    // File > Open Run: a record chosen from the runs folder opens in a replay window beside the
+    // exercise; one that cannot be read is reported and nothing else changes.
+    void mnuOpenRun_Click();
+    // The replay window of the record at `path`, or null after the message saying why not.
+    QWidget* OpenRun(const QString& path);
     Dialogs& dialogs() { return dialogs_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
     // The whole program in a palette (picture, console, dialogs, True View), kept for the next

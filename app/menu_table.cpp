@@ -29,6 +29,8 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
     companion.disabledTip = kNoCompanionTip;
     r.add(std::move(companion));
     r.add({"mnuExit", "E&xit Marovane", "Quit", std::move(quit)});
+    Application* opener = &app;
+    r.add({"mnuOpenRun", "&Open Run...", {}, [opener] { opener->mnuOpenRun_Click(); }});
     r.add({"mnuManual", "Radar Navigation &Manual", {}, [dialogs, folder] {
                OpenManual(*dialogs, folder);
            }});
@@ -61,6 +63,7 @@ std::vector<MenuEntry> MenuTable() {
     };
 
     menu("mnuFile", "&File", "");
+    command("mnuOpenRun", "mnuFile");
     command("mnuMV3", "mnuFile");
     separator("mnuFileSeparator1", "mnuFile");
     command("mnuExit", "mnuFile");

@@ -20,9 +20,6 @@ namespace mv {
 
 namespace {
 
-// A mile the same number of pixels across and down: the window is 2 ranges wide and 2.23
-// ranges high.
-constexpr double kPictureAspect = 2.0 / 2.23;
 // Pixels of dark frame around the picture, and the narrowest the control panel may become.
 constexpr int kPictureMargin = 4;
 constexpr int kMinControlsWidth = 300;

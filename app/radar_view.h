@@ -21,6 +21,10 @@ class Dialogs;
 class Exercise;
 class WorldPictureWidget;
 
+// A mile the same number of pixels across and down: the picture is 2 ranges wide and 2.23
+// ranges high.
+inline constexpr double kPictureAspect = 2.0 / 2.23;
+
 class RadarView : public QFrame, public ScenarioView {
     Q_OBJECT
   public:

@@ -118,6 +118,10 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     // The first exercise says what it is about where the student looks first.
     if (seam.showDescription && app->exercise().isLoaded())
         app->console().traffic().ShowDescription();
+    // A run record named on the command line (a record opened from a file manager) is
+    // replayed beside the exercise.
+    for (const QString& arg : QApplication::arguments().mid(1))
+        if (arg.endsWith(".mvrun", Qt::CaseInsensitive)) app->OpenRun(arg);
     return app;
 }
 

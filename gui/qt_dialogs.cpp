@@ -91,6 +91,11 @@ QString QtDialogs::saveFileName(const QString& title, const QString& folder,
     return QFileDialog::getSaveFileName(parent_, title, folder, filter);
 }
 
+QString QtDialogs::openFileName(const QString& title, const QString& folder,
+                                const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+}
+
 void QtDialogs::beep() {
     QApplication::beep();
 }

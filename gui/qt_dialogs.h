@@ -16,6 +16,8 @@ class QtDialogs final : public Dialogs {
     QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
+    QString openFileName(const QString& title, const QString& folder,
+                         const QString& filter) override;
     void beep() override;
     void showHelp(const QString& topic) override;
     bool openDocument(const QString& path) override;

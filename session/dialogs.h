@@ -23,6 +23,9 @@ class Dialogs {
     // Empty when cancelled. filter like "Demo files (*.dem)".
     virtual QString saveFileName(const QString& title, const QString& folder,
                                  const QString& filter) = 0;
+    // An existing file to open; empty when cancelled.
+    virtual QString openFileName(const QString& title, const QString& folder,
+                                 const QString& filter) = 0;
     virtual void beep() = 0;
     // Help topic by context id or page name; documents and programs by path.
     virtual void showHelp(const QString& topic) = 0;

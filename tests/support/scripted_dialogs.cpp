@@ -29,6 +29,11 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& folde
     return nextText();
 }
 
+QString ScriptedDialogs::openFileName(const QString& title, const QString& folder, const QString&) {
+    shown.push_back({"open", folder, title, Icon::None});
+    return nextText();
+}
+
 void ScriptedDialogs::beep() {
     ++beeps;
     shown.push_back({"beep", {}, {}, Icon::None});

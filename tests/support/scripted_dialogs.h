@@ -16,7 +16,7 @@ namespace mv {
 class ScriptedDialogs final : public Dialogs {
   public:
     struct Shown {
-        QString kind;        // "message", "prompt", "save", "beep", "help", "document"
+        QString kind;        // "message", "prompt", "save", "open", "beep", "help", "document"
         QString text, title; // a save dialog's text is the folder it starts in
         Icon icon = Icon::None;
     };
@@ -32,6 +32,8 @@ class ScriptedDialogs final : public Dialogs {
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString prompt(const QString& text, const QString& title, const QString& defaultText) override;
     QString saveFileName(const QString& title, const QString& folder,
+                         const QString& filter) override;
+    QString openFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
     void beep() override;
     void showHelp(const QString& topic) override;

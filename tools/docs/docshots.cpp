@@ -8,17 +8,21 @@
 #include "app/marker_panel.h"
 #include "app/radar_console.h"
 #include "app/random_window.h"
+#include "app/replay_window.h"
 #include "app/scenario_list.h"
 #include "app/set_targets.h"
 #include "app/target_data_window.h"
 #include "app/traffic_selector.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
+#include "core/record/run_reader.h"
 #include "gui/qt_dialogs.h"
 #include "session/exercise.h"
+#include "session/run_recorder.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -53,6 +57,10 @@ int main(int argc, char** argv) {
     RadarConsole console(exercise, dialogs);
     console.resize(1120, 760);
     console.show();
+    // The run is recorded, for the replay's picture.
+    QTemporaryDir runs;
+    RunRecorder recorder(exercise, runs.path());
+    recorder.setLowSpace(0);
     if (!exercise.LoadDemo("Default.dem")) return 1;
     // The picture a watch officer has after twelve minutes of the demo: markers on, a mark
     // every 3 minutes behind each echo, and the True View keeping the true tracks.
@@ -109,6 +117,17 @@ int main(int argc, char** argv) {
     ok = Save(console, out, "aids") && ok;
     ok = Save(console.targetData(), out, "targetdata") && ok;
     console.targetData().hide();
+
+    // The same run replayed, stopped at 12:09, and its tracks as exported.
+    RunReadResult run = ReadRunRecord(recorder.currentPath().toStdString());
+    if (!run.ok()) return 1;
+    ReplayWindow replay(std::move(*run.Record), recorder.currentPath(), dialogs,
+                        DisplayPalette::Day, QString::fromLocal8Bit(argv[1]).toStdString());
+    replay.resize(1000, 620);
+    replay.ShowMoment(6);
+    ok = Save(replay, out, "replay") && ok;
+    ok = replay.ExportTracks(QDir(out).filePath("tracks.png")) && ok;
+    replay.hide();
 
     AboutBox about;
     ok = Save(about, out, "about") && ok;

@@ -1,0 +1,339 @@
+#include "app/replay_window.h"
+
+#include "app/radar_view.h"
+#include "app/replay_tracks.h"
+#include "core/clock.h"
+#include "core/geometry.h"
+#include "core/number_text.h"
+#include "core/record/run_replay.h"
+#include "gui/radar_items.h"
+#include "gui/world_picture_widget.h"
+#include "session/dialogs.h"
+#include "session/exercise.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSlider>
+#include <QSplitter>
+#include <QStyleOptionSlider>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mv {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The timeline: a slider over the moments with a short mark above it at each event.
+class TimelineSlider : public QSlider {
+  public:
+    TimelineSlider(std::vector<int> marks, QWidget* parent)
+        : QSlider(Qt::Horizontal, parent), marks_(std::move(marks)) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QSlider::paintEvent(event);
+        if (maximum() <= minimum()) return;
+        QStyleOptionSlider o;
+        initStyleOption(&o);
+        const QRect groove =
+            style()->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderGroove, this);
+        const int handle =
+            style()->pixelMetric(QStyle::PM_SliderLength, &o, this); // the handle's width
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        for (const int m : marks_) {
+            const int x =
+                groove.left() + handle / 2 +
+                QStyle::sliderPositionFromValue(minimum(), maximum(), m, groove.width() - handle);
+            p.drawLine(x, 0, x, groove.top());
+        }
+    }
+
+  private:
+    std::vector<int> marks_;
+};
+
+} // namespace
+
+ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
+                           DisplayPalette colours, const std::filesystem::path& programFolder,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Tool), run_(std::move(run)), path_(path), dialogs_(dialogs) {
+    setObjectName("frmReplay");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString("Replay - %1").arg(QFileInfo(path).completeBaseName()));
+    display_.Colours = colours;
+    // An exercise of the replay's own, whose timer never runs: the radar picture draws from
+    // it exactly as the console's does from the running one.
+    exercise_ = std::make_unique<Exercise>(sim_, display_, dialogs_, programFolder);
+    PlaceMoment(run_, 0, sim_.Vessels);
+
+    auto* top = new QVBoxLayout(this);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    radar_ = new RadarView(*exercise_, dialogs_, split);
+    radar_->setMinimumSize(320, 320);
+    radar_->installEventFilter(this);
+    exercise_->setView(radar_);
+    auto* side = new QWidget(split);
+    auto* sideColumn = new QVBoxLayout(side);
+    sideColumn->setContentsMargins(0, 0, 0, 0);
+    tracks_ = new ReplayTracks(run_, side);
+    tracks_->setColours(colours);
+    sideColumn->addWidget(tracks_, 3);
+    lstEvents_ = new QListWidget(side);
+    lstEvents_->setObjectName("lstEvents");
+    lstEvents_->setWordWrap(true);
+    lstEvents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const RunEvent& e : run_.Events)
+        lstEvents_->addItem(Q(FormatClock(e.SimTime)) + "  " + Q(e.Text));
+    // A click or Enter on an event, not the list taking its first row as it is shown.
+    const auto jump = [this](QListWidgetItem* item) { lstEvents_Click(lstEvents_->row(item)); };
+    connect(lstEvents_, &QListWidget::itemClicked, this, jump);
+    connect(lstEvents_, &QListWidget::itemActivated, this, jump);
+    sideColumn->addWidget(lstEvents_, 2);
+    split->addWidget(radar_);
+    split->addWidget(side);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    top->addWidget(split, 1);
+
+    std::vector<int> marks;
+    for (const RunEvent& e : run_.Events)
+        marks.push_back(static_cast<int>(EventMoment(run_, e)));
+    sldTimeline_ = new TimelineSlider(std::move(marks), this);
+    sldTimeline_->setObjectName("sldTimeline");
+    sldTimeline_->setRange(0, static_cast<int>(run_.Ticks.size()) - 1);
+    sldTimeline_->setMinimumHeight(28);
+    connect(sldTimeline_, &QSlider::valueChanged, this,
+            [this](int v) { ShowMoment(static_cast<std::size_t>(v)); });
+    top->addWidget(sldTimeline_);
+
+    auto* controls = new QHBoxLayout;
+    const auto button = [&](const char* name, const QString& caption,
+                            void (ReplayWindow::*slot)()) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        connect(b, &QPushButton::clicked, this, slot);
+        controls->addWidget(b);
+        return b;
+    };
+    button("cmdStepBack", "<", &ReplayWindow::cmdStepBack_Click)->setToolTip("One moment back");
+    cmdPlay_ = button("cmdPlay", "Play", &ReplayWindow::cmdPlay_Click);
+    button("cmdStepForward", ">", &ReplayWindow::cmdStepForward_Click)->setToolTip("One moment on");
+    cboSpeed_ = new QComboBox(this);
+    cboSpeed_->setObjectName("cboSpeed");
+    for (const int s : kReplaySpeeds)
+        cboSpeed_->addItem(QString("x%1").arg(s));
+    connect(cboSpeed_, &QComboBox::currentIndexChanged, this, &ReplayWindow::cboSpeed_Change);
+    controls->addWidget(cboSpeed_);
+    lblTime_ = new QLabel(this);
+    lblTime_->setObjectName("lblReplayTime");
+    controls->addWidget(lblTime_, 1);
+    button("cmdExportPicture", "Picture...", &ReplayWindow::cmdExportPicture_Click)
+        ->setToolTip("Save the radar picture of this moment as PNG");
+    button("cmdExportTracks", "Tracks...", &ReplayWindow::cmdExportTracks_Click)
+        ->setToolTip("Save the whole run's true tracks with time marks as PNG");
+    button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
+        ->setToolTip("Save the event list as CSV");
+    top->addLayout(controls);
+
+    tmrPlay_.setObjectName("tmrPlay");
+    connect(&tmrPlay_, &QTimer::timeout, this, &ReplayWindow::Step);
+    cboSpeed_Change(0);
+    // A new size of the picture redraws the face: the moment is drawn on it again.
+    connect(radar_->pictureWidget(), &WorldPictureWidget::pictureResized, this,
+            &ReplayWindow::DrawPicture);
+    resize(1100, 680);
+    ShowMoment(0);
+}
+
+ReplayWindow::~ReplayWindow() {
+    // The picture refers to the exercise: it goes first.
+    delete radar_;
+    radar_ = nullptr;
+}
+
+bool ReplayWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == radar_ && event->type() == QEvent::Resize) {
+        // The picture as large as the frame allows at the console's proportions, centred.
+        const int margin = 4;
+        int h = radar_->height() - 2 * margin;
+        int w = static_cast<int>(std::lround(h * kPictureAspect));
+        if (w > radar_->width() - 2 * margin) {
+            w = radar_->width() - 2 * margin;
+            h = static_cast<int>(std::lround(w / kPictureAspect));
+        }
+        radar_->pictureWidget()->setGeometry((radar_->width() - w) / 2, (radar_->height() - h) / 2,
+                                             std::max(w, 50), std::max(h, 50));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReplayWindow::ShowMoment(std::size_t index) {
+    moment_ = std::min(index, run_.Ticks.size() - 1);
+    if (sldTimeline_->value() != static_cast<int>(moment_)) {
+        const QSignalBlocker quiet(sldTimeline_);
+        sldTimeline_->setValue(static_cast<int>(moment_));
+    }
+    const RunTick& t = run_.Ticks[moment_];
+    lblTime_->setText(QString("%1  x%2  moment %3 of %4")
+                          .arg(Q(FormatClock(t.SimTime)))
+                          .arg(t.TimeFactor)
+                          .arg(moment_ + 1)
+                          .arg(run_.Ticks.size()));
+    DrawPicture();
+    tracks_->setMoment(moment_);
+}
+
+void ReplayWindow::DrawPicture() {
+    if (!radar_) return;
+    const RunTick& now = run_.Ticks[moment_];
+    ApplyDisplay(now.Display, display_);
+    display_.Tick.Trails.Clear();
+    PlaceMoment(run_, moment_, sim_.Vessels);
+    radar_->RedrawRadar();
+    // The plot marks that stood in the picture then, each where it lay from the own vessel.
+    const PointD ownNow = sim_.Vessels.VesselPos[static_cast<size_t>(now.OwnVessel)];
+    VesselTables then;
+    for (const std::size_t k : PlotMoments(run_, moment_)) {
+        if (k == moment_) break; // the pass below marks the present moment
+        PlaceMoment(run_, k, then);
+        const PointD ownThen = then.VesselPos[static_cast<size_t>(then.OwnVessel)];
+        for (int i = 0; i < then.NumVessels; ++i) {
+            if (i == then.OwnVessel) continue;
+            const PointD& pos = then.VesselPos[static_cast<size_t>(i)];
+            if (display_.Tick.TrueTrails) {
+                display_.Tick.Trails.Add(i, pos);
+                continue;
+            }
+            float bearing = 0.0f;
+            double distance = 0.0;
+            GetVector(ownThen, pos, bearing, distance);
+            if (auto echo = EchoGeometry(then, i, display_.Tick, bearing, distance)) {
+                const double dx = ownNow.X - ownThen.X, dy = ownNow.Y - ownThen.Y;
+                for (PointD* p : {&echo->P1, &echo->P2, &echo->Centre}) {
+                    p->X += dx;
+                    p->Y += dy;
+                }
+                radar_->PlotMark(i, *echo);
+            }
+        }
+    }
+    auto& pic = radar_->picture();
+    for (int i = 0; i < kMaxVessels; ++i)
+        pic.setVisible(item::lneVessel(i), false);
+    radar_->RedrawVessels();
+    radar_->ShowDisplayItems();
+    radar_->PlaceEBL();
+    radar_->StatusLine(StatusLineText(sim_.Vessels.Vessel[static_cast<size_t>(now.OwnVessel)]));
+    radar_->PlotClock(FormatClock(PlotTimeAt(run_, moment_)));
+    radar_->Refresh();
+}
+
+void ReplayWindow::cmdPlay_Click() {
+    if (tmrPlay_.isActive()) {
+        tmrPlay_.stop();
+    } else {
+        if (moment_ + 1 >= run_.Ticks.size()) ShowMoment(0);
+        tmrPlay_.start();
+    }
+    cmdPlay_->setText(tmrPlay_.isActive() ? "Pause" : "Play");
+}
+
+void ReplayWindow::Step() {
+    if (moment_ + 1 >= run_.Ticks.size()) {
+        cmdPlay_Click(); // the end: the replay stops there
+        return;
+    }
+    ShowMoment(moment_ + 1);
+}
+
+void ReplayWindow::cboSpeed_Change(int index) {
+    if (index < 0 || index >= static_cast<int>(kReplaySpeeds.size())) return;
+    // At x1 a moment every 3 seconds, as the run went; at x120 one every 25 ms.
+    tmrPlay_.setInterval(kTickIntervalMs / kReplaySpeeds[static_cast<size_t>(index)]);
+}
+
+void ReplayWindow::lstEvents_Click(int row) {
+    if (row < 0 || row >= static_cast<int>(run_.Events.size())) return;
+    ShowMoment(EventMoment(run_, run_.Events[static_cast<size_t>(row)]));
+}
+
+QString ReplayWindow::ExportFolder() const {
+    return QFileInfo(path_).absolutePath();
+}
+
+bool ReplayWindow::Written(bool ok, const QString& path) {
+    if (!ok)
+        dialogs_.message(QString("%1 could not be written.").arg(path), "Export",
+                         Dialogs::Icon::Exclamation);
+    return ok;
+}
+
+bool ReplayWindow::ExportPicture(const QString& path) {
+    // At the screen's pixel ratio: what the user sees, pixel for pixel.
+    const QPixmap shot = radar_->pictureWidget()->grab();
+    return Written(shot.save(path, "PNG"), path);
+}
+
+bool ReplayWindow::ExportTracks(const QString& path) {
+    const qreal ratio = devicePixelRatioF();
+    QImage image(QSize(1200, 1200) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter p(&image);
+    const QRectF area(0, 0, 1200, 1200);
+    PaintTracks(p, area, run_, run_.Ticks.size() - 1, PaletteFor(display_.Colours), true);
+    p.setPen(PaletteFor(display_.Colours).trueOwn);
+    p.drawText(area.adjusted(10, 8, -10, -8), Qt::AlignTop | Qt::AlignLeft,
+               QString("%1 - %2 to %3")
+                   .arg(Q(run_.Info.Title), Q(FormatClock(run_.Ticks.front().SimTime)),
+                        Q(FormatClock(run_.Ticks.back().SimTime))));
+    p.end();
+    return Written(image.save(path, "PNG"), path);
+}
+
+bool ReplayWindow::ExportEvents(const QString& path) {
+    QSaveFile file(path);
+    const std::string csv = EventsCsv(run_);
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(csv.data(), static_cast<qint64>(csv.size())) ==
+                        static_cast<qint64>(csv.size()) &&
+                    file.commit();
+    return Written(ok, path);
+}
+
+void ReplayWindow::cmdExportPicture_Click() {
+    const QString base = QFileInfo(path_).completeBaseName();
+    const QString time = Q(FormatClock(run_.Ticks[moment_].SimTime)).remove(':');
+    const QString path = dialogs_.saveFileName(
+        "Save Picture", ExportFolder() + "/" + base + " " + time + ".png", "PNG pictures (*.png)");
+    if (!path.isEmpty()) ExportPicture(path);
+}
+
+void ReplayWindow::cmdExportTracks_Click() {
+    const QString path = dialogs_.saveFileName(
+        "Save Tracks", ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " tracks.png",
+        "PNG pictures (*.png)");
+    if (!path.isEmpty()) ExportTracks(path);
+}
+
+void ReplayWindow::cmdExportEvents_Click() {
+    const QString path = dialogs_.saveFileName(
+        "Save Events", ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " events.csv",
+        "CSV files (*.csv)");
+    if (!path.isEmpty()) ExportEvents(path);
+}
+
+} // namespace mv

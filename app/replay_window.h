@@ -1,0 +1,90 @@
+#pragma once
+// frmReplay: a recorded run played back beside the running exercise, changing nothing in it.
+// The radar picture as the student saw it (range, orientation, plot marks, markers), the true
+// tracks, a timeline with the events marked on it and their list, play and pause at x1 to
+// x120 of the pace the run was recorded at, a step of one moment either way, and exports of
+// the picture, the tracks and the events.
+
+#include "core/display/display_state.h"
+#include "core/record/run_record.h"
+#include "core/simulation.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSlider;
+
+namespace mv {
+
+class Dialogs;
+class Exercise;
+class RadarView;
+class ReplayTracks;
+
+// The replay speeds, as multiples of the pace of the run (a moment every 3 seconds).
+inline constexpr std::array<int, 7> kReplaySpeeds{1, 2, 5, 10, 30, 60, 120};
+
+class ReplayWindow : public QWidget {
+    Q_OBJECT
+  public:
+    ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs, DisplayPalette colours,
+                 const std::filesystem::path& programFolder, QWidget* parent = nullptr);
+    ~ReplayWindow() override;
+
+    const RunRecord& run() const { return run_; }
+    std::size_t moment() const { return moment_; }
+    // Shows the run at moment `index` (clamped to the run).
+    void ShowMoment(std::size_t index);
+    bool isPlaying() const { return tmrPlay_.isActive(); }
+    RadarView& radar() { return *radar_; }
+
+    // The exports, to the file named; false with the reason shown when it cannot be written.
+    bool ExportPicture(const QString& path);
+    bool ExportTracks(const QString& path);
+    bool ExportEvents(const QString& path);
+
+  public slots:
+    void cmdPlay_Click();
+    void cmdStepBack_Click() { ShowMoment(moment_ > 0 ? moment_ - 1 : 0); }
+    void cmdStepForward_Click() { ShowMoment(moment_ + 1); }
+    void cboSpeed_Change(int index);
+    void lstEvents_Click(int row);
+    void cmdExportPicture_Click();
+    void cmdExportTracks_Click();
+    void cmdExportEvents_Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Step();
+    void DrawPicture();
+    QString ExportFolder() const;
+    bool Written(bool ok, const QString& path);
+
+    RunRecord run_;
+    QString path_;
+    Dialogs& dialogs_;
+    Simulation sim_;
+    RadarDisplayState display_;
+    std::unique_ptr<Exercise> exercise_;
+    RadarView* radar_ = nullptr;
+    ReplayTracks* tracks_ = nullptr;
+    QSlider* sldTimeline_ = nullptr;
+    QListWidget* lstEvents_ = nullptr;
+    QPushButton* cmdPlay_ = nullptr;
+    QComboBox* cboSpeed_ = nullptr;
+    QLabel* lblTime_ = nullptr;
+    QTimer tmrPlay_;
+    std::size_t moment_ = 0;
+};
+
+} // namespace mv

@@ -1,0 +1,115 @@
+#include "core/record/run_replay.h"
+
+#include "core/number_text.h"
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+
+// What a full redraw of the picture follows from, which erases the plot marks.
+bool SamePicture(const RunTick& a, const RunTick& b) {
+    const RunDisplay &x = a.Display, &y = b.Display;
+    return a.OwnVessel == b.OwnVessel && b.SimTime >= a.SimTime && x.Range == y.Range &&
+           x.NorthUp == y.NorthUp && x.CourseUp == y.CourseUp && x.Bearings == y.Bearings &&
+           x.RingsOn == y.RingsOn && x.PlotOn == y.PlotOn && x.PlotFreqIndex == y.PlotFreqIndex &&
+           x.TrueTrails == y.TrueTrails;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+} // namespace
+
+void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables) {
+    const RunTick& t = run.Ticks.at(index);
+    const auto n = static_cast<int16_t>(run.Vessels.size());
+    if (tables.NumVessels != n) tables.Create(n);
+    tables.OwnVessel = static_cast<int16_t>(t.OwnVessel);
+    for (std::size_t i = 0; i < t.Vessels.size(); ++i) {
+        const RunVesselState& v = t.Vessels[i];
+        tables.VesselPos[i] = v.Pos;
+        tables.Vessel[i] = {v.Heading, static_cast<int16_t>(v.NewHeading), v.Speed, v.NewSpeed,
+                            run.Vessels[i].Size};
+        // A replay never reports a collision: each is an event of the record.
+        tables.VesselFlag[i] = kTrue;
+    }
+}
+
+void ApplyDisplay(const RunDisplay& d, RadarDisplayState& s) {
+    s.Tick.Range = d.Range;
+    s.RangeIndex = static_cast<int16_t>(d.RangeIndex);
+    s.Tick.NorthUp = d.NorthUp;
+    s.Tick.CourseUp = d.CourseUp;
+    s.Tick.Bearing = d.Bearings == 1 ? BearingMode::Course : BearingMode::Relative;
+    s.RingsOn = d.RingsOn;
+    s.Tick.ShowSHL = d.HeadingLine;
+    s.EBLOn = d.EBLOn;
+    s.EBLBearing = d.EBLBearing;
+    s.VRMOn = d.VRMOn;
+    s.VRMRange = d.VRMRange;
+    s.CursorEast = d.CursorEast;
+    s.CursorNorth = d.CursorNorth;
+    s.Tick.PlotOn = d.PlotOn;
+    s.Tick.PlotFreqIndex = static_cast<int16_t>(d.PlotFreqIndex);
+    s.Tick.TrueTrails = d.TrueTrails;
+    s.Tick.TrueViewOn = false;
+    s.Aids.Vectors = static_cast<VectorMode>(d.Vectors);
+    s.Aids.VectorIndex = static_cast<int16_t>(d.VectorIndex);
+    s.Aids.Limits.CpaAlarmOn = d.CpaAlarmOn;
+    s.Aids.Limits.GuardOn = d.GuardOn;
+    s.Aids.Limits.GuardRange = d.GuardRange;
+    s.Aids.Picked = d.Picked;
+}
+
+std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index) {
+    std::vector<std::size_t> marks;
+    const RunTick& now = run.Ticks.at(index);
+    if (!now.Display.PlotOn) return marks;
+    std::size_t from = index;
+    while (from > 0 && SamePicture(run.Ticks[from - 1], run.Ticks[from]))
+        --from;
+    const double interval = kPlotIntervals.at(static_cast<std::size_t>(now.Display.PlotFreqIndex));
+    double last = 0.0;
+    for (std::size_t k = from; k <= index; ++k) {
+        const double t = run.Ticks[k].SimTime;
+        if (k == from || t - last >= interval) {
+            marks.push_back(k);
+            last = t;
+        }
+    }
+    return marks;
+}
+
+std::string EventsCsv(const RunRecord& run) {
+    std::string csv = "time,tick,kind,vessel,text\r\n";
+    for (const RunEvent& e : run.Events)
+        csv += FormatClock(e.SimTime) + "," + std::to_string(e.Tick) + "," + CsvField(e.Kind) +
+               "," + (e.Vessel < 0 ? std::string() : VesselLetter(e.Vessel)) + "," +
+               CsvField(e.Text) + "\r\n";
+    return csv;
+}
+
+std::size_t EventMoment(const RunRecord& run, const RunEvent& event) {
+    const std::size_t last = run.Ticks.size() - 1;
+    const auto before = std::min(static_cast<std::size_t>(std::max<int64_t>(event.Tick, 0)), last);
+    if (before < last && run.Ticks[before + 1].SimTime == event.SimTime) return before + 1;
+    return before;
+}
+
+double PlotTimeAt(const RunRecord& run, std::size_t index) {
+    if (!run.Ticks.at(index).Display.PlotOn) return 0.0;
+    std::size_t from = index;
+    while (from > 0 && run.Ticks[from - 1].Display.PlotOn &&
+           run.Ticks[from - 1].SimTime <= run.Ticks[from].SimTime)
+        --from;
+    return run.Ticks[index].SimTime - run.Ticks[from].SimTime;
+}
+
+} // namespace mv
