@@ -6,6 +6,7 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/record/run_replay.h"
+#include "gui/help_topics.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
@@ -147,6 +148,7 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
         ->setToolTip("Save the whole run's true tracks with time marks as PNG");
     button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
         ->setToolTip("Save the event list as CSV");
+    button("cmdHelp", "&Help", &ReplayWindow::cmdHelp_Click);
     top->addLayout(controls);
 
     tmrPlay_.setObjectName("tmrPlay");
@@ -327,6 +329,10 @@ void ReplayWindow::cmdExportTracks_Click() {
         "Save Tracks", ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " tracks.png",
         "PNG pictures (*.png)");
     if (!path.isEmpty()) ExportTracks(path);
+}
+
+void ReplayWindow::cmdHelp_Click() {
+    dialogs_.showHelp(HelpTopic(kReplayHelpPage));
 }
 
 void ReplayWindow::cmdExportEvents_Click() {

@@ -29,6 +29,9 @@ class Exercise;
 class RadarView;
 class ReplayTracks;
 
+// The help page of the window.
+inline constexpr const char* kReplayHelpPage = "debrief.htm";
+
 // The replay speeds, as multiples of the pace of the run (a moment every 3 seconds).
 inline constexpr std::array<int, 7> kReplaySpeeds{1, 2, 5, 10, 30, 60, 120};
 
@@ -60,6 +63,7 @@ class ReplayWindow : public QWidget {
     void cmdExportPicture_Click();
     void cmdExportTracks_Click();
     void cmdExportEvents_Click();
+    void cmdHelp_Click();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
