@@ -52,8 +52,10 @@ class VesselView {
     virtual void BearingFailed() = 0;
 };
 
-// The tick without a screen: a copy of the simulation run ahead unseen, for a prediction.
-class UnseenView final : public VesselView {
+// The tick without a screen: a copy of the simulation run ahead unseen, for a prediction, or
+// the answer key's run for its arithmetic alone. A view that watches a few calls overrides
+// just those.
+class UnseenView : public VesselView {
   public:
     void ShowIdentity(bool) override {}
     void ManeuverStep(int, const ManeuverReadout&) override {}

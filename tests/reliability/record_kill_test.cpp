@@ -65,8 +65,10 @@ TEST(RecordKill, EveryRecordOpensAndHoldsAllButTheLastSecond) {
             ASSERT_EQ(ticks[i].Index, static_cast<int64_t>(i));
             ASSERT_EQ(ticks[i].Vessels.at(5).Pos.X, static_cast<double>(i) * 0.001);
         }
-        // A little over the second for the write that commits and the pipe's delay.
-        const auto due = killed - std::chrono::milliseconds(1100);
+        // Half a second over the second for the write that commits, the pipe's delay and a
+        // busy machine's scheduling (the sanitizer builds run several times slower); a writer
+        // that commits every few seconds still fails.
+        const auto due = killed - std::chrono::milliseconds(1500);
         size_t owed = 0;
         while (owed < reported.size() && reported[owed] < due)
             ++owed;

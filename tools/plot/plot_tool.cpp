@@ -3,6 +3,7 @@
 #include "tools/plot/exercise_command.h"
 
 #include "core/aids/action_to_steer.h"
+#include "core/vessel_view.h"
 
 #include "core/aids/cpa.h"
 #include "core/aids/cpa_computer.h"
@@ -210,26 +211,6 @@ std::filesystem::path FindDemo(const std::string& name,
     return given;
 }
 
-// A vessel view that shows nothing: the answer key runs the tick for its arithmetic alone.
-class SilentView final : public VesselView {
-  public:
-    void ShowIdentity(bool) override {}
-    void ManeuverStep(int, const ManeuverReadout&) override {}
-    void StatusLine(const std::string&) override {}
-    void Clock(const std::string&) override {}
-    void PlotClock(const std::string&) override {}
-    void CentreOn(const PointD&) override {}
-    void TrueViewMark(int, const PointD&) override {}
-    void Collision(int, const std::array<CollisionChain, 2>&) override {}
-    void ShowEcho(int, const EchoLine&) override {}
-    void HideEcho(int) override {}
-    void PlotMark(int, const EchoLine&) override {}
-    void OwnLabel(int, const PointD&) override {}
-    void HeadingLine(const PointD&, const PointD&) override {}
-    void CardinalLabels(const std::array<std::string, 4>&) override {}
-    void BearingFailed() override {}
-};
-
 // "12:06" or "12:06:30", from the start at 12:00:00 to the end of the day.
 std::optional<double> ParseAt(const std::string& text) {
     const std::string full = std::count(text.begin(), text.end(), ':') == 1 ? text + ":00" : text;
@@ -244,7 +225,7 @@ void RunTo(VesselTables& tables, double at) {
     Simulation sim;
     sim.Vessels = tables;
     TickDisplay display;
-    SilentView view;
+    UnseenView view;
     // Half a step short counts as there: the clock's step is a hair over 3 seconds.
     while (sim.Clock.SimTime < at - sim.Clock.TimeStep / 2)
         sim.Tick(display, view);

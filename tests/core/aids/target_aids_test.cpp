@@ -3,6 +3,7 @@
 #include "core/display/markers.h"
 #include "core/geometry.h"
 #include "core/simulation.h"
+#include "core/vessel_view.h"
 
 #include <gtest/gtest.h>
 
@@ -31,28 +32,16 @@ Simulation World(float ownHeading, float ownSpeed, const std::vector<Steady>& ta
     return sim;
 }
 
-class NoView final : public VesselView {
+class NoView final : public UnseenView {
   public:
     std::vector<PointD> relative; // each plot mark's echo less the own position of its pass
     std::vector<PointD> echoes;
     PointD own;
-    void ShowIdentity(bool) override {}
-    void ManeuverStep(int, const ManeuverReadout&) override {}
-    void StatusLine(const std::string&) override {}
-    void Clock(const std::string&) override {}
-    void PlotClock(const std::string&) override {}
     void CentreOn(const PointD& p) override { own = p; }
-    void TrueViewMark(int, const PointD&) override {}
-    void Collision(int, const std::array<CollisionChain, 2>&) override {}
     void ShowEcho(int, const EchoLine& e) override { echoes.push_back(e.Centre); }
-    void HideEcho(int) override {}
     void PlotMark(int, const EchoLine& e) override {
         relative.push_back({e.Centre.X - own.X, e.Centre.Y - own.Y});
     }
-    void OwnLabel(int, const PointD&) override {}
-    void HeadingLine(const PointD&, const PointD&) override {}
-    void CardinalLabels(const std::array<std::string, 4>&) override {}
-    void BearingFailed() override {}
 };
 
 // Largest distance of any point from the line through the first and last, nautical miles.
