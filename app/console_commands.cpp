@@ -17,12 +17,17 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
     RadarConsole* c = &console;
     Dialogs* boxes = &dialogs;
     const std::filesystem::path folder = exercise.programFolder();
+    Exercise* e = &exercise;
+    const QString kForbiddenTip = "The exercise does not allow this aid";
 
     r.add({"mnuTrueView",
            "True &View...",
            {},
            [c] { c->trueView().ToggleTrueView(); },
-           [&tick] { return tick.TrueViewOn; }});
+           [&tick] { return tick.TrueViewOn; },
+           [e, &tick] { return tick.TrueViewOn || e->allowed().TrueView; },
+           {},
+           kForbiddenTip});
     r.add(
         {"mnuHelpTopics", "&Help Topics", {}, [boxes, folder] { ShowHelpTopics(*boxes, folder); }});
     r.add({"mnuTutorial", "&Tutorial", {}, [boxes, folder] { ShowTutorial(*boxes, folder); }});
@@ -34,7 +39,14 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                w.setVisible(!w.isVisible());
            },
            [c] { return c->targetDataShown(); }});
-    r.add({"mnuCPAComputer", "&CPA Computer...", {}, [c] { c->vesselPanel()->ShowCPAComputer(); }});
+    r.add({"mnuCPAComputer",
+           "&CPA Computer...",
+           {},
+           [c] { c->vesselPanel()->ShowCPAComputer(); },
+           {},
+           [e] { return e->allowed().CpaComputer; },
+           {},
+           kForbiddenTip});
     // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
     struct VesselMenu {
         const char* name;
@@ -56,8 +68,13 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                        p->Choose((p->*option)(), i);
                    },
                    {},
-                   [&sim, i, ownToo] {
-                       return i < sim.Vessels.NumVessels && (ownToo || i != sim.Vessels.OwnVessel);
+                   [e, &sim, i, ownToo, name = QString(m.name)] {
+                       const bool own = i == sim.Vessels.OwnVessel;
+                       if (i >= sim.Vessels.NumVessels || (!ownToo && own)) return false;
+                       // In an assessed exercise the student handles the own vessel alone.
+                       if (name == "mnuManeuverVessel") return own || !e->assessed();
+                       if (name == "mnuCPAVessel") return e->allowed().CpaInfo;
+                       return !e->assessed();
                    }});
         }
     const struct {

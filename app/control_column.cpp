@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 namespace mv {
@@ -161,6 +162,11 @@ void ControlColumn::ShowState() {
     {
         const QSignalBlocker quiet(cboTimeFactor_);
         cboTimeFactor_->setCurrentIndex(exercise_.simulation().Clock.TimeFactorIndex);
+        // The factors an assessed exercise does not allow are greyed.
+        if (auto* model = qobject_cast<QStandardItemModel*>(cboTimeFactor_->model()))
+            for (int i = 0; i < kTimeFactorCount; ++i)
+                if (QStandardItem* item = model->item(i))
+                    item->setEnabled(exercise_.TimeFactorAllowed(i));
     }
     const int sea = exercise_.simulation().SeaState;
     const DisplayPalette colours = exercise_.display().Colours;

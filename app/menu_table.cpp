@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/display/display_state.h"
 #include "core/vessel.h"
+#include "session/dialogs.h"
 #include "session/exercise.h"
 
 namespace mv {
@@ -31,6 +32,16 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
     r.add({"mnuExit", "E&xit Marovane", "Quit", std::move(quit)});
     Application* opener = &app;
     r.add({"mnuOpenRun", "&Open Run...", {}, [opener] { opener->mnuOpenRun_Click(); }});
+    Exercise* exercise = &app.exercise();
+    r.add({"mnuOpenExercise", "Open &Exercise...", {}, [exercise, dialogs, folder] {
+               const QString file = dialogs->openFileName(
+                   "Open Exercise", QString::fromStdString(folder.string()), "Exercises (*.toml)");
+               if (file.isEmpty()) return;
+               const QString student =
+                   dialogs->prompt("The student's name:", "Open Exercise").trimmed();
+               if (student.isEmpty()) return;
+               if (exercise->OpenAssessedExercise(file, student)) exercise->Start();
+           }});
     r.add({"mnuManual", "Radar Navigation &Manual", {}, [dialogs, folder] {
                OpenManual(*dialogs, folder);
            }});
@@ -64,6 +75,7 @@ std::vector<MenuEntry> MenuTable() {
 
     menu("mnuFile", "&File", "");
     command("mnuOpenRun", "mnuFile");
+    command("mnuOpenExercise", "mnuFile");
     command("mnuMV3", "mnuFile");
     separator("mnuFileSeparator1", "mnuFile");
     command("mnuExit", "mnuFile");

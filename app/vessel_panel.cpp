@@ -69,6 +69,7 @@ VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows,
     column->addLayout(options);
     connect(&exercise_, &Exercise::changed, this, [this] {
         if (shownColours_ != exercise_.display().Colours) ShowButtonColours();
+        ApplyPermissions();
     });
 }
 
@@ -87,8 +88,23 @@ ManeuverWindow& VesselPanel::maneuverWindow() {
 
 void VesselPanel::EnableSlotsInUse() {
     const int n = exercise_.simulation().Vessels.NumVessels;
+    const int own = exercise_.simulation().Vessels.OwnVessel;
+    // In an assessed exercise the student manoeuvres the own vessel alone.
+    const bool ownOnly = exercise_.assessed() && optManeuver_->isChecked();
     for (int i = 0; i < kMaxVessels; ++i)
-        cmdVessel(i)->setEnabled(i < n);
+        cmdVessel(i)->setEnabled(i < n && (!ownOnly || i == own));
+}
+
+void VesselPanel::ApplyPermissions() {
+    const bool cpa = exercise_.allowed().CpaInfo;
+    const bool jump = !exercise_.assessed();
+    if (optCPA_->isEnabled() == cpa && optJumpTo_->isEnabled() == jump) return;
+    optCPA_->setEnabled(cpa);
+    optJumpTo_->setEnabled(jump);
+    if ((!cpa && optCPA_->isChecked()) || (!jump && optJumpTo_->isChecked()))
+        optManeuver_->click();
+    else if (optManeuver_->isChecked())
+        EnableSlotsInUse();
 }
 
 void VesselPanel::EnableVesselControls() {

@@ -83,6 +83,8 @@ class VesselPanel : public QWidget {
   private:
     void JumpTo(int index);
     void EnableSlotsInUse();
+    // CPA info and Jump to as the assessed exercise in force allows them.
+    void ApplyPermissions();
 
     Exercise& exercise_;
     QWidget* windows_;

@@ -48,6 +48,7 @@ for h in "${HARNESSES[@]}"; do
   case "$h" in
     demo | preview) cp -n data/*.dem "$corpus"/ ;;
     yaw) cp -n data/Yaw.txt "$corpus"/ ;;
+    exercise_file) cp -n data/*.toml "$corpus"/ ;;
   esac
   log="$BUILD_DIR/fuzz_$h.log"
   echo "fuzz_$h: ${SECONDS_EACH} s"

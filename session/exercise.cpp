@@ -6,6 +6,8 @@
 
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace mv {
 
 Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs,
@@ -59,10 +61,69 @@ bool Exercise::LoadDemo(const QString& fileName) {
 void Exercise::StartScenario(ScenarioSource source) {
     const ChangeScope change(*this);
     if (!view_) return;
+    if (!startingAssessed_ && assessed_) {
+        assessed_.reset();
+        student_.clear();
+        sim_.Current = {};
+        sim_.Script.clear();
+        display_.Aids.Allowed = {};
+    }
     if (source == ScenarioSource::OwnTargets) scenarioFile_ = "own targets";
     if (source == ScenarioSource::Random) scenarioFile_ = "random traffic";
     mv::StartScenario(source, sim_, display_, *view_);
     emit scenarioStarted();
+}
+
+bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& student) {
+    if (!view_) return false;
+    const std::filesystem::path path = fileName.toStdString();
+    // Read, checked and built apart, so that a mistake leaves the running scenario as it is.
+    const ExerciseReadResult read = ReadExerciseFile(path);
+    Simulation built;
+    std::string error = read.Error;
+    if (read.ok())
+        error = BuildExerciseSimulation(*read.Exercise, path.parent_path(),
+                                        {programFolder_, userFolder_}, built);
+    if (!error.empty()) {
+        dialogs_.message(QString::fromStdString(error), "Open Exercise",
+                         Dialogs::Icon::Exclamation);
+        return false;
+    }
+    const ChangeScope change(*this);
+    sim_.Vessels = built.Vessels;
+    sim_.Current = built.Current;
+    sim_.Script = built.Script;
+    sim_.Title = ExerciseTitle(built.Title, path.filename().string());
+    sim_.Description = built.Description;
+    assessed_ = *read.Exercise;
+    student_ = student;
+    display_.Aids.Allowed = assessed_->Allowed.Aids;
+    display_.Aids.ApplyPermissions(display_.Tick.CourseUp, display_.Tick.TrueTrails);
+    if (!assessed_->Allowed.TrueView) display_.Tick.TrueViewOn = false;
+    scenarioFile_ = QString::fromStdString(path.filename().string());
+    startingAssessed_ = true;
+    StartScenario(ScenarioSource::Demo);
+    startingAssessed_ = false;
+    // Orders timed at the start are under way from the first tick.
+    sim_.GiveScriptedOrders(0, sim_.Clock.SimTime);
+    if (!TimeFactorAllowed(sim_.Clock.TimeFactorIndex))
+        for (int i = 0; i < kTimeFactorCount; ++i)
+            if (TimeFactorAllowed(i)) {
+                sim_.Clock.SetTimeFactor(static_cast<int16_t>(i));
+                break;
+            }
+    if (!assessed_->Allowed.Pause) paused_ = false;
+    Log("exercise", -1,
+        QString("Assessed exercise %1 for %2")
+            .arg(scenarioFile_, student_.isEmpty() ? "-" : student_));
+    return true;
+}
+
+bool Exercise::TimeFactorAllowed(int index) const {
+    if (index < 0 || index >= kTimeFactorCount) return false;
+    const std::vector<int16_t> allowed = this->allowed().TimeFactors;
+    return std::find(allowed.begin(), allowed.end(), kTimeFactors[static_cast<size_t>(index)]) !=
+           allowed.end();
 }
 
 void Exercise::Start() {
@@ -72,6 +133,8 @@ void Exercise::Start() {
 
 void Exercise::SetPaused(bool paused) {
     const ChangeScope change(*this);
+    // An exercise that forbids pausing may still be resumed.
+    if (paused && !paused_ && !allowed().Pause) return;
     if (paused != paused_ && isLoaded())
         Log(paused ? "pause" : "resume", -1, paused ? "Paused" : "Resumed");
     paused_ = paused;
@@ -92,6 +155,7 @@ void Exercise::Repeat() {
     view_->ClearTrueView();
     sim_.UpdateVessels(display_.Tick, *view_, false);
     ResetClocks(sim_, display_, *view_);
+    sim_.GiveScriptedOrders(0, sim_.Clock.SimTime);
     Log("repeat", -1, "Repeated from the start");
     emit moved();
     if (!paused_) tmrSim_.start();
@@ -99,6 +163,8 @@ void Exercise::Repeat() {
 
 void Exercise::SetTimeFactor(int index) {
     if (index < 0 || index >= kTimeFactorCount || index == sim_.Clock.TimeFactorIndex) return;
+    // Refused, and said so, so that a chooser showing the refused factor shows the clock's.
+    if (!TimeFactorAllowed(index)) return NotifyChanged();
     const ChangeScope change(*this);
     sim_.Clock.SetTimeFactor(static_cast<int16_t>(index));
     if (isLoaded()) Log("time factor", -1, QString("Time factor x%1").arg(sim_.Clock.TimeFactor));

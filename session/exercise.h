@@ -7,6 +7,7 @@
 
 #include "core/display/display_commands.h"
 #include "core/display/display_state.h"
+#include "core/exercise/exercise_file.h"
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
 #include "session/command_registry.h"
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <optional>
 
 namespace mv {
 
@@ -72,8 +74,22 @@ class Exercise : public QObject {
     // timer is the caller's. A file that cannot be read is reported under "LoadDemo" and the
     // running scenario goes on untouched.
     bool LoadDemo(const QString& fileName);
-    // Runs the start steps of a source whose vessels are already in the tables.
+    // Runs the start steps of a source whose vessels are already in the tables. Any other
+    // source than an assessed exercise ends the exercise: no current, no timed orders, every
+    // aid and time factor allowed again.
     void StartScenario(ScenarioSource source);
+    // Reads an assessed exercise, checks it whole and starts it for the student, with only the
+    // aids and time factors it allows; the timer is the caller's. A file with a mistake is
+    // reported under "Open Exercise" and the running scenario goes on untouched.
+    bool OpenAssessedExercise(const QString& fileName, const QString& student);
+    // The assessed exercise in force, or none.
+    const AssessedExercise* assessed() const { return assessed_ ? &*assessed_ : nullptr; }
+    const QString& student() const { return student_; }
+    // What the student may use: everything outside an assessed exercise.
+    ExercisePermissions allowed() const {
+        return assessed_ ? assessed_->Allowed : ExercisePermissions{};
+    }
+    bool TimeFactorAllowed(int index) const;
 
     // The timer runs from now on, unless the user paused the exercise.
     void Start();
@@ -126,6 +142,9 @@ class Exercise : public QObject {
     int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;
+    std::optional<AssessedExercise> assessed_;
+    QString student_;
+    bool startingAssessed_ = false;
 };
 
 // The commands of the exercise and of the display, under their menu entries' names, captions

@@ -20,16 +20,23 @@ void RegisterExerciseCommands(Exercise& exercise) {
     Exercise* e = &exercise;
 
     r.add({"mnuRepeat", "Re&peat", "Ctrl+R", [e] { e->Repeat(); }});
-    r.add(
-        {"mnuPause", "&Pause", "Ctrl+P", [e] { e->TogglePause(); }, [e] { return e->isPaused(); }});
+    r.add({"mnuPause",
+           "&Pause",
+           "Ctrl+P",
+           [e] { e->TogglePause(); },
+           [e] { return e->isPaused(); },
+           [e] { return e->isPaused() || e->allowed().Pause; },
+           {},
+           "The exercise does not allow pausing"});
     for (int i = 0; i < kTimeFactorCount; ++i)
         r.add({Indexed("mnuT", i),
                QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]),
                {},
                [e, i] { e->SetTimeFactor(i); },
                [&sim, i] { return sim.Clock.TimeFactorIndex == i; },
-               {},
-               "mnuT"});
+               [e, i] { return e->TimeFactorAllowed(i); },
+               "mnuT",
+               "The exercise does not allow this time factor"});
     r.add({"mnuIdentify", "I&dentify", "Ctrl+I", [&show] { show.Identify(); }});
     r.add({"mnuHeadsUp",
            "&Heads-up",

@@ -17,7 +17,7 @@ class ScriptedDialogs final : public Dialogs {
   public:
     struct Shown {
         QString kind;        // "message", "prompt", "save", "open", "beep", "help", "document"
-        QString text, title; // a save dialog's text is the folder it starts in
+        QString text, title; // a file dialog's text is the folder it starts in
         Icon icon = Icon::None;
     };
     std::vector<Shown> shown;
