@@ -389,6 +389,45 @@ AssessedExercise ReadRoot(const toml::table& root) {
     return e;
 }
 
+// The line of the first byte beyond ASCII that stands outside every quoted text and comment,
+// or 0. TOML allows such letters only inside quotes and comments, so this refuses nothing the
+// reader would take; it is looked for first because the reader of toml++ 3.3 reaches code it
+// marks unreachable on some of them there (Latin-1, Greek and Cyrillic letters among them).
+int LineOfLetterOutsideQuotes(std::string_view text) {
+    int line = 1;
+    // A byte-order mark, as some editors write it, is the reader's to skip.
+    size_t i = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const auto at = [&text](size_t k, std::string_view s) { return text.substr(k, s.size()) == s; };
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line, ++i;
+        } else if (c == '#') {
+            while (i < text.size() && text[i] != '\n')
+                ++i;
+        } else if (at(i, "\"\"\"") || at(i, "'''")) {
+            const std::string_view close = text.substr(i, 3);
+            const bool escapes = c == '"';
+            for (i += 3; i < text.size() && !at(i, close); ++i) {
+                if (text[i] == '\n') ++line;
+                if (escapes && text[i] == '\\' && i + 1 < text.size() && text[i + 1] != '\n') ++i;
+            }
+            // A closing run may carry up to two more quotes of the text.
+            for (i += 3; i < text.size() && text[i] == c; ++i) {
+            }
+        } else if (c == '"' || c == '\'') {
+            for (++i; i < text.size() && text[i] != c && text[i] != '\n'; ++i)
+                if (c == '"' && text[i] == '\\' && i + 1 < text.size() && text[i + 1] != '\n') ++i;
+            if (i < text.size() && text[i] == c) ++i;
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            return line;
+        } else {
+            ++i;
+        }
+    }
+    return 0;
+}
+
 std::string Message(std::string_view fileName, int line, std::string_view key,
                     std::string_view text) {
     std::string m(fileName);
@@ -435,6 +474,11 @@ double Tolerances::Of(Figure f) const {
 
 ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileName) {
     ExerciseReadResult result;
+    if (const int line = LineOfLetterOutsideQuotes(text)) {
+        result.Error = Message(fileName, line, {},
+                               "a letter beyond plain ASCII outside quotes: put texts in quotes");
+        return result;
+    }
     try {
         const toml::table root = toml::parse(text, fileName);
         result.Exercise = ReadRoot(root);

@@ -106,6 +106,9 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
          "line 6, question[1].figures: must list"},
         {own + "[action]\nact_by = 12:10:00\n", "line 4, action.min_cpa: is missing"},
         {own + "[tolerance]\ncpa = -1\n", "line 5, tolerance.cpa: must be a number"},
+        // Letters beyond ASCII are welcome in quotes and comments, and nowhere else.
+        {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n",
+         "line 4: a letter beyond"},
     };
     for (const auto& c : cases) {
         const auto read = mv::ParseExercise(c.text, "x.toml");
