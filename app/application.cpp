@@ -16,8 +16,11 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace mv {
 
@@ -115,6 +118,17 @@ QWidget* Application::OpenRun(const QString& path) {
     }
     auto* replay = new ReplayWindow(std::move(*read.Record), path, dialogs_, display_.Colours,
                                     programFolder_, main_.get());
+    // Over the middle of the main window, within the screen's working area, title bar and all.
+    const QRect room = main_->screen()->availableGeometry().adjusted(0, 30, 0, 0);
+    replay->resize(
+        replay->size().boundedTo(room.size() * 0.9).expandedTo(replay->minimumSizeHint()));
+    QRect place(QPoint(), replay->size());
+    place.moveCenter(main_->frameGeometry().center());
+    place.moveLeft(
+        std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+    place.moveTop(
+        std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+    replay->move(place.topLeft());
     replay->show();
     replay->raise();
     replay->activateWindow();

@@ -117,7 +117,7 @@ void PaintTracks(QPainter& p, const QRectF& area, const RunRecord& run, std::siz
 
 ReplayTracks::ReplayTracks(const RunRecord& run, QWidget* parent) : QWidget(parent), run_(run) {
     setObjectName("picReplayTracks");
-    setMinimumSize(200, 200);
+    setMinimumSize(160, 120);
 }
 
 void ReplayTracks::setMoment(std::size_t moment) {

@@ -2,11 +2,13 @@
 
 #include "app/radar_view.h"
 #include "app/replay_tracks.h"
+#include "core/aids/target_aids.h"
 #include "core/clock.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/record/run_replay.h"
 #include "gui/help_topics.h"
+#include "gui/radar_aids.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
@@ -84,9 +86,10 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     auto* top = new QVBoxLayout(this);
     auto* split = new QSplitter(Qt::Horizontal, this);
     radar_ = new RadarView(*exercise_, dialogs_, split);
-    radar_->setMinimumSize(320, 320);
+    radar_->setMinimumSize(240, 240);
     radar_->installEventFilter(this);
     exercise_->setView(radar_);
+    aids_ = std::make_unique<RadarAids>(radar_->picture());
     auto* side = new QWidget(split);
     auto* sideColumn = new QVBoxLayout(side);
     sideColumn->setContentsMargins(0, 0, 0, 0);
@@ -126,6 +129,8 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
                             void (ReplayWindow::*slot)()) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(caption) + 16);
+        b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         connect(b, &QPushButton::clicked, this, slot);
         controls->addWidget(b);
         return b;
@@ -162,7 +167,8 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
 }
 
 ReplayWindow::~ReplayWindow() {
-    // The picture refers to the exercise: it goes first.
+    // The picture refers to the exercise, and the aids to the picture: they go first.
+    aids_.reset();
     delete radar_;
     radar_ = nullptr;
 }
@@ -241,6 +247,16 @@ void ReplayWindow::DrawPicture() {
     radar_->PlaceEBL();
     radar_->StatusLine(StatusLineText(sim_.Vessels.Vessel[static_cast<size_t>(now.OwnVessel)]));
     radar_->PlotClock(FormatClock(PlotTimeAt(run_, moment_)));
+    // The aids that were on: vectors, true trails, picks, the guard ring and the targets in
+    // danger by the alarm's limits (each shown unacknowledged: the record keeps no
+    // acknowledgement).
+    std::vector<TargetAid> aids;
+    const VesselTables& v = sim_.Vessels;
+    for (int i = 0; i < v.NumVessels; ++i)
+        if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, display_.Aids.VectorMinutes()));
+    display_.Aids.Alarms = {};
+    display_.Aids.Alarms.Update(AlarmCauses(aids, display_.Aids.Limits));
+    aids_->Show(sim_, display_, aids);
     radar_->Refresh();
 }
 

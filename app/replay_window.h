@@ -26,6 +26,7 @@ namespace mv {
 
 class Dialogs;
 class Exercise;
+class RadarAids;
 class RadarView;
 class ReplayTracks;
 
@@ -81,6 +82,7 @@ class ReplayWindow : public QWidget {
     RadarDisplayState display_;
     std::unique_ptr<Exercise> exercise_;
     RadarView* radar_ = nullptr;
+    std::unique_ptr<RadarAids> aids_;
     ReplayTracks* tracks_ = nullptr;
     QSlider* sldTimeline_ = nullptr;
     QListWidget* lstEvents_ = nullptr;

@@ -76,6 +76,8 @@ RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, i
     r.CpaAlarmOn = d.Aids.Limits.CpaAlarmOn;
     r.GuardOn = d.Aids.Limits.GuardOn;
     r.GuardRange = d.Aids.Limits.GuardRange;
+    r.CpaLimit = d.Aids.Limits.CpaLimit;
+    r.TcpaLimit = d.Aids.Limits.TcpaLimit;
     r.Picked = d.Aids.Picked;
     const auto& v = sim.Vessels;
     for (int i = 0; i < v.NumVessels; ++i) {

@@ -198,7 +198,8 @@ class Reader {
             Flag(s, c++, d.PlotOn) && Small(s, c++, 0, 3, d.PlotFreqIndex) &&
             Flag(s, c++, d.TrueViewOn) && Flag(s, c++, d.TrueTrails) &&
             Small(s, c++, 0, 2, d.Vectors) && Small(s, c++, 0, 4, d.VectorIndex) &&
-            Flag(s, c++, d.CpaAlarmOn) && Flag(s, c++, d.GuardOn) && Figure(s, c++, d.GuardRange);
+            Flag(s, c++, d.CpaAlarmOn) && Flag(s, c++, d.GuardOn) && Figure(s, c++, d.GuardRange) &&
+            Single(s, c++, d.CpaLimit) && Single(s, c++, d.TcpaLimit);
         if (!ok) return false;
         if (d.Range <= 0) return Bad("a moment has no range scale.");
         picked = Text(s, c);

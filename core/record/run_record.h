@@ -54,6 +54,8 @@ struct RunDisplay {
     bool CpaAlarmOn = false;
     bool GuardOn = false;
     double GuardRange = 3.0; // nautical miles
+    float CpaLimit = 1.0f;   // the CPA/TCPA alarm's limits: nautical miles
+    float TcpaLimit = 12.0f; // and minutes
     std::vector<int> Picked; // vessel slots picked for their data
     friend bool operator==(const RunDisplay&, const RunDisplay&) = default;
 };

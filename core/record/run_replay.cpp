@@ -65,6 +65,8 @@ void ApplyDisplay(const RunDisplay& d, RadarDisplayState& s) {
     s.Aids.Limits.CpaAlarmOn = d.CpaAlarmOn;
     s.Aids.Limits.GuardOn = d.GuardOn;
     s.Aids.Limits.GuardRange = d.GuardRange;
+    s.Aids.Limits.CpaLimit = d.CpaLimit;
+    s.Aids.Limits.TcpaLimit = d.TcpaLimit;
     s.Aids.Picked = d.Picked;
 }
 

@@ -18,7 +18,8 @@ CREATE TABLE ticks(tick INTEGER PRIMARY KEY, sim_time REAL NOT NULL,
   cursor_north REAL NOT NULL, plot_on INTEGER NOT NULL, plot_interval INTEGER NOT NULL,
   true_view INTEGER NOT NULL, true_trails INTEGER NOT NULL, vectors INTEGER NOT NULL,
   vector_index INTEGER NOT NULL, cpa_alarm INTEGER NOT NULL, guard_on INTEGER NOT NULL,
-  guard_range REAL NOT NULL, picked TEXT NOT NULL);
+  guard_range REAL NOT NULL, cpa_limit REAL NOT NULL, tcpa_limit REAL NOT NULL,
+  picked TEXT NOT NULL);
 CREATE TABLE positions(tick INTEGER NOT NULL, vessel INTEGER NOT NULL, x REAL NOT NULL,
   y REAL NOT NULL, heading REAL NOT NULL, speed REAL NOT NULL, new_heading INTEGER NOT NULL,
   new_speed REAL NOT NULL, PRIMARY KEY(tick, vessel)) WITHOUT ROWID;
@@ -30,7 +31,7 @@ inline constexpr const char* kTickColumns =
     "tick, sim_time, time_factor, own_vessel, range, range_index, north_up, course_up, "
     "bearing_mode, rings, heading_line, ebl_on, ebl_bearing, vrm_on, vrm_range, cursor_east, "
     "cursor_north, plot_on, plot_interval, true_view, true_trails, vectors, vector_index, "
-    "cpa_alarm, guard_on, guard_range, picked";
-inline constexpr int kTickColumnCount = 27;
+    "cpa_alarm, guard_on, guard_range, cpa_limit, tcpa_limit, picked";
+inline constexpr int kTickColumnCount = 29;
 
 } // namespace mv::runschema

@@ -162,6 +162,8 @@ bool RunWriter::AddTick(const RunTick& t) {
     i(d.CpaAlarmOn);
     i(d.GuardOn);
     r(d.GuardRange);
+    r(d.CpaLimit);
+    r(d.TcpaLimit);
     const std::string picked = PickedText(d.Picked);
     sqlite3_bind_text(s, c++, picked.c_str(), -1, SQLITE_TRANSIENT);
     const bool ok = sqlite3_step(s) == SQLITE_DONE;

@@ -4,6 +4,7 @@
 
 #include "app/replay_window.h"
 #include "core/record/run_reader.h"
+#include "gui/radar_aids.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/run_recorder.h"
@@ -25,8 +26,9 @@ class Replay : public ExerciseFixture {
         recorder->setLowSpace(0);
     }
     // An echo's ends as fractions of the picture's width and height, whatever its size.
-    QLineF Echo(mv::RadarView& view, int slot) {
-        const QLineF px = view.picture().overlayLine(mv::item::lneVessel(slot));
+    QLineF Echo(mv::RadarView& view, int slot, const QString& item = {}) {
+        const QLineF px =
+            view.picture().overlayLine(item.isEmpty() ? mv::item::lneVessel(slot) : item);
         const QSizeF size = view.pictureWidget()->size();
         return {px.x1() / size.width(), px.y1() / size.height(), px.x2() / size.width(),
                 px.y2() / size.height()};
@@ -47,6 +49,7 @@ TEST_F(Replay, EveryEchoStandsWhereTheStudentSawItAtEachMomentOfATurningRun) {
     Load("MEDIUM, 10, 12", {"SMALL, 180, 10, 045, 6", "LARGE, 270, 15, 090, 8"});
     exercise->SetTimeFactor(5);
     Run("mnuPlotOnOff");
+    Run("mnuVectorsTrue");
     sim.Vessels.Vessel[0].NewHeading = 60; // the own vessel turns: heads-up, the picture turns
     sim.Maneuvering = sim.Turning = true;
     std::vector<std::array<QLineF, 2>> seen{{Echo(console->view(), 1), Echo(console->view(), 2)}};
@@ -59,6 +62,7 @@ TEST_F(Replay, EveryEchoStandsWhereTheStudentSawItAtEachMomentOfATurningRun) {
     seen.push_back({Echo(console->view(), 1), Echo(console->view(), 2)});
     const mv::PointD ownBefore = sim.Vessels.VesselPos[0];
     const double timeBefore = sim.Clock.SimTime;
+    const QLineF vector = Echo(console->view(), 2, mv::item::lneVector(2));
 
     auto w = Open();
     ASSERT_EQ(w->run().Ticks.size(), seen.size());
@@ -71,6 +75,8 @@ TEST_F(Replay, EveryEchoStandsWhereTheStudentSawItAtEachMomentOfATurningRun) {
             EXPECT_NEAR(got.y2(), want.y2(), 1e-9);
         }
     }
+    EXPECT_TRUE(w->radar().picture().isVisible(mv::item::lneVector(2)));
+    EXPECT_NEAR(Echo(w->radar(), 2, mv::item::lneVector(2)).x2(), vector.x2(), 1e-9);
     EXPECT_EQ(sim.Vessels.VesselPos[0], ownBefore); // the exercise is as it was
     EXPECT_EQ(sim.Clock.SimTime, timeBefore);
 }

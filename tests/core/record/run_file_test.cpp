@@ -21,8 +21,8 @@ RunTick Moment(int64_t i) {
     t.TimeFactor = 30;
     t.OwnVessel = 1;
     RunDisplay& d = t.Display;
-    d = {6.0, 6,    true, false, 1,    false, false, true, 30.5f, true, 2.75, -1.25,
-         0.5, true, 2,    true,  true, 2,     3,     true, true,  1.5,  {0}};
+    d = {6.0,  6, true, false, 1, false, false, true, 30.5f, true, 2.75, -1.25, 0.5,
+         true, 2, true, true,  2, 3,     true,  true, 1.5,   0.5f, 6.0f, {0}};
     t.Vessels = {{{0.1 / 3.0, -7.0}, 359.9f, 12.3f, 10, 12.0f}, {{1e3, 2.0}, 90.0f, 0.1f, 90, 0}};
     return t;
 }
