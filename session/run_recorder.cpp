@@ -171,6 +171,9 @@ void RunRecorder::Prune() {
             dir.remove(name + suffix);
         --excess;
     }
+    // A record begun when the program was killed, before it was whole.
+    for (const QString& name : dir.entryList({"*.mvrun.part*"}, QDir::Files))
+        dir.remove(name);
 }
 
 } // namespace mv

@@ -31,17 +31,18 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
         error = "The run record " + path.string() + " exists already.";
         return nullptr;
     }
-    if (sqlite3_open_v2(path.string().c_str(), &w->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+    // The tables and the run are made under a name of their own and renamed into place whole,
+    // so a kill while the record is begun never leaves a record that cannot be opened.
+    const std::filesystem::path part = std::filesystem::path(path).concat(".part");
+    std::filesystem::remove(part, ec);
+    if (sqlite3_open_v2(part.string().c_str(), &w->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr) != SQLITE_OK) {
         error = "The run record " + path.string() +
                 " could not be made: " + (w->db_ ? sqlite3_errmsg(w->db_) : "out of memory");
         return nullptr;
     }
-    // WAL with NORMAL sync: a commit is one append to the log, and a kill never damages what
-    // was committed before it.
     const std::string pragmas = "PRAGMA application_id=" + std::to_string(kRunApplicationId) +
-                                "; PRAGMA user_version=" + std::to_string(kRunFormatVersion) +
-                                "; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;";
+                                "; PRAGMA user_version=" + std::to_string(kRunFormatVersion) + ";";
     bool ok = w->Exec(pragmas.c_str()) && w->Exec("BEGIN") && w->Exec(runschema::kCreate);
     sqlite3_stmt* s = nullptr;
     if (ok && sqlite3_prepare_v2(w->db_, "INSERT INTO run VALUES(?,?,?,?)", -1, &s, nullptr) ==
@@ -65,12 +66,22 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
         }
     }
     sqlite3_finalize(s);
+    ok = ok && w->Exec("COMMIT");
+    sqlite3_close(w->db_);
+    w->db_ = nullptr;
+    std::filesystem::rename(part, path, ec);
+    ok = ok && !ec &&
+         sqlite3_open_v2(path.string().c_str(), &w->db_, SQLITE_OPEN_READWRITE, nullptr) ==
+             SQLITE_OK;
+    // WAL with NORMAL sync: a commit is one append to the log, and a kill never damages what
+    // was committed before it.
+    ok = ok && w->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     std::string placeholders = "?";
     for (int i = 1; i < runschema::kTickColumnCount; ++i)
         placeholders += ",?";
     const std::string tickInsert = std::string("INSERT INTO ticks(") + runschema::kTickColumns +
                                    ") VALUES(" + placeholders + ")";
-    ok = ok && w->Exec("COMMIT") &&
+    ok = ok &&
          sqlite3_prepare_v2(w->db_, tickInsert.c_str(), -1, &w->tick_, nullptr) == SQLITE_OK &&
          sqlite3_prepare_v2(w->db_, "INSERT INTO positions VALUES(?,?,?,?,?,?,?,?)", -1,
                             &w->position_, nullptr) == SQLITE_OK &&
@@ -78,9 +89,13 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
                             "INSERT INTO events(tick,sim_time,kind,vessel,text) VALUES(?,?,?,?,?)",
                             -1, &w->event_, nullptr) == SQLITE_OK;
     if (!ok) {
-        error = "The run record " + path.string() +
-                " could not be made: " + (w->error_.empty() ? sqlite3_errmsg(w->db_) : w->error_);
+        error = "The run record " + path.string() + " could not be made: " +
+                (!w->error_.empty() ? w->error_
+                 : w->db_           ? std::string(sqlite3_errmsg(w->db_))
+                                    : ec.message());
+        w->error_ = error; // nothing more is written
         w.reset();
+        std::filesystem::remove(part, ec);
         std::filesystem::remove(path, ec);
         return nullptr;
     }
