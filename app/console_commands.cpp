@@ -1,3 +1,4 @@
+#include "app/answer_form.h"
 #include "app/help_commands.h"
 #include "app/radar_console.h"
 #include "app/target_data_window.h"
@@ -47,6 +48,18 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
            [e] { return e->allowed().CpaComputer; },
            {},
            kForbiddenTip});
+    r.add({"mnuAnswers",
+           "&Answers...",
+           {},
+           [c, e, boxes] {
+               auto* form = c->findChild<AnswerForm*>();
+               if (!form) form = new AnswerForm(*e, *boxes, c);
+               form->Open();
+           },
+           {},
+           [e] { return e->assessed() != nullptr; },
+           {},
+           "Only an assessed exercise takes answers"});
     // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
     struct VesselMenu {
         const char* name;

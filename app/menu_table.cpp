@@ -97,6 +97,7 @@ std::vector<MenuEntry> MenuTable() {
     }
     separator("mnuControlSep2", "mnuControl");
     command("mnuCPAComputer", "mnuControl");
+    command("mnuAnswers", "mnuControl");
     separator("mnuControlSep3", "mnuControl");
     command("mnuTrueView", "mnuControl");
     separator("mnuControlSep4", "mnuControl");

@@ -61,6 +61,7 @@ bool Exercise::LoadDemo(const QString& fileName) {
 void Exercise::StartScenario(ScenarioSource source) {
     const ChangeScope change(*this);
     if (!view_) return;
+    answers_.clear();
     if (!startingAssessed_ && assessed_) {
         assessed_.reset();
         student_.clear();
@@ -117,6 +118,16 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
         QString("Assessed exercise %1 for %2")
             .arg(scenarioFile_, student_.isEmpty() ? "-" : student_));
     return true;
+}
+
+void Exercise::HandIn(const Answer& answer) {
+    if (!assessed_) return;
+    const ChangeScope change(*this);
+    answers_.push_back({answer, sim_.Clock.SimTime});
+    Log("answer", answer.Vessel,
+        QString("Question %1: %2")
+            .arg(answer.Question + 1)
+            .arg(QString::fromStdString(AnswerText(answer))));
 }
 
 bool Exercise::TimeFactorAllowed(int index) const {

@@ -7,6 +7,7 @@
 
 #include "core/display/display_commands.h"
 #include "core/display/display_state.h"
+#include "core/exercise/answer_key.h"
 #include "core/exercise/exercise_file.h"
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
@@ -18,6 +19,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace mv {
 
@@ -90,6 +92,14 @@ class Exercise : public QObject {
         return assessed_ ? assessed_->Allowed : ExercisePermissions{};
     }
     bool TimeFactorAllowed(int index) const;
+    // The student's answers in the order handed in, each with the sea time (days) it was
+    // handed in at, and into the run's record as it is handed in, so a crash loses none.
+    struct HandedIn {
+        Answer Given;
+        double At = 0.5;
+    };
+    const std::vector<HandedIn>& answers() const { return answers_; }
+    void HandIn(const Answer& answer);
 
     // The timer runs from now on, unless the user paused the exercise.
     void Start();
@@ -143,6 +153,7 @@ class Exercise : public QObject {
     bool paused_ = false;
     bool ticking_ = false;
     std::optional<AssessedExercise> assessed_;
+    std::vector<HandedIn> answers_;
     QString student_;
     bool startingAssessed_ = false;
 };

@@ -5,7 +5,9 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -91,6 +93,52 @@ std::string AspectText(double aspect) {
     if (whole == 0) return "Ahead";
     if (whole == 180) return "Astern";
     return (aspect < 0 ? "Red " : "Green ") + std::to_string(whole);
+}
+
+std::optional<double> ParseFigure(Figure figure, std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    double sign = 0; // a side named: -1 red, +1 green
+    if (figure == Figure::Aspect && !text.empty() &&
+        std::isalpha(static_cast<unsigned char>(text[0]))) {
+        const char side = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+        if (side != 'r' && side != 'g') return std::nullopt;
+        sign = side == 'r' ? -1 : 1;
+        const std::string_view word = side == 'r' ? "red" : "green";
+        size_t n = 1;
+        while (n < text.size() && n < word.size() &&
+               std::tolower(static_cast<unsigned char>(text[n])) == word[n])
+            ++n;
+        if (n != 1 && n != word.size()) return std::nullopt;
+        text.remove_prefix(n);
+        while (!text.empty() && text.front() == ' ')
+            text.remove_prefix(1);
+    }
+    if (text.empty() || text.size() > 20) return std::nullopt;
+    const std::string digits(text);
+    char* end = nullptr;
+    const double v = std::strtod(digits.c_str(), &end);
+    if (end != digits.c_str() + digits.size() || !std::isfinite(v)) return std::nullopt;
+    const bool angle = figure == Figure::Course || figure == Figure::Set;
+    if (figure == Figure::Aspect) {
+        // With a side named, the angle off the bow from 0 to 180; without, signed.
+        if (v < (sign != 0 ? 0 : -180) || v > 180) return std::nullopt;
+        return sign != 0 ? sign * v : v;
+    }
+    if (angle && (v < 0 || v > 360)) return std::nullopt;
+    if (figure != Figure::Tcpa && v < 0) return std::nullopt;
+    return v;
+}
+
+std::string AnswerText(const Answer& answer) {
+    static const char* const names[] = {"CPA", "TCPA", "Course", "Speed", "Aspect", "Set", "Drift"};
+    std::string text = answer.Vessel >= 0 ? VesselLetter(answer.Vessel) + " " : "";
+    text += names[static_cast<size_t>(answer.Asked)];
+    text += " " + (answer.Asked == Figure::Aspect ? AspectText(answer.Value)
+                                                  : PlainNumberText(answer.Value));
+    return text;
 }
 
 Mark MarkAnswer(const AssessedExercise& exercise, const Simulation& start, const Answer& answer) {

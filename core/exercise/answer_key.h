@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mv {
@@ -45,6 +46,12 @@ Truth TruthAt(const Simulation& start, double at);
 // "Red 30", "Green 145", "Ahead" or "Astern": an aspect as a navigator says it.
 std::string AspectText(double aspect);
 
+// A figure as the student types it: a decimal number in the figure's unit; an aspect also as
+// "Red 30", "R30", "green 145" or "G 145" (0 to 180 degrees). Empty for anything else, or a
+// figure out of its range (angles 0 to 360, distances, speeds and times not negative except a
+// TCPA, which is negative once the CPA is past).
+std::optional<double> ParseFigure(Figure figure, std::string_view text);
+
 // A figure the student gave: for a target's figure the target's slot, for set and drift -1.
 struct Answer {
     size_t Question = 0; // index into the exercise's questions
@@ -52,6 +59,9 @@ struct Answer {
     Figure Asked = Figure::Cpa;
     double Value = 0; // in the figure's unit; an aspect signed as TargetTruth::Aspect
 };
+
+// "B CPA 0.70", "Set 120": an answer as the run's record and the report show it.
+std::string AnswerText(const Answer& answer);
 
 struct Mark {
     Answer Given;

@@ -1,6 +1,7 @@
 // An assessed exercise opened in the program: a broken file changes nothing; a good one runs
 // with its current and timed orders and only what it allows; another scenario ends it.
 
+#include "app/answer_form.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QComboBox>
@@ -21,7 +22,8 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     WriteDemo("exam.toml", "title = \"Exam\"\n[scenario]\ndemo = \"Test.dem\"\n"
                            "[current]\nset = 90\ndrift = 2\n"
                            "[[order]]\nat = 12:00:00\nvessel = \"B\"\ncourse = 90\n"
-                           "[allow]\ncpa_info = false\npause = false\ntime_factors = [1, 2]\n");
+                           "[allow]\ncpa_info = false\npause = false\ntime_factors = [1, 2]\n"
+                           "[[question]]\nat = 12:00:00\nfigures = [\"cpa\", \"aspect\"]\n");
     ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("exam.toml"), "Ann"));
     exercise->Start();
     EXPECT_EQ(sim.Title, "Exam");
@@ -46,8 +48,26 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_EQ(sim.Vessels.Vessel[1].NewHeading, 90);
     EXPECT_TRUE(sim.Maneuvering);
 
+    // The answer form: a mistyped figure hands in nothing; then both are handed in, timed.
+    Run("mnuAnswers");
+    auto* form = console->findChild<mv::AnswerForm*>("frmAnswers");
+    ASSERT_NE(form, nullptr);
+    Type(form->Entry(1, 0), "0.7");
+    Type(form->Entry(1, 4), "Rd 30");
+    Click("cmdHandIn", form);
+    EXPECT_EQ(Last().title, "Answers");
+    EXPECT_TRUE(exercise->answers().empty());
+    Type(form->Entry(1, 4), "Red 30");
+    Click("cmdHandIn", form);
+    ASSERT_EQ(exercise->answers().size(), 2u);
+    EXPECT_EQ(exercise->answers()[1].Given.Value, -30);
+    Click("cmdHandIn", form); // nothing changed, nothing handed in again
+    EXPECT_EQ(exercise->answers().size(), 2u);
+
     ASSERT_TRUE(exercise->LoadDemo("Test.dem"));
     EXPECT_EQ(exercise->assessed(), nullptr);
+    EXPECT_TRUE(exercise->answers().empty());
+    EXPECT_FALSE(exercise->commands().Trigger("mnuAnswers"));
     EXPECT_FALSE(sim.Current.Flowing());
     EXPECT_TRUE(sim.Script.empty());
     Run("mnuT(2)");

@@ -75,6 +75,23 @@ TEST(AnswerKey, RightWrongAndAtEachToleranceEdge) {
     EXPECT_EQ(s.Got, 0);
 }
 
+TEST(AnswerKey, FiguresAsTheStudentTypesThem) {
+    const struct {
+        mv::Figure figure;
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {mv::Figure::Aspect, "Red 30", -30}, {mv::Figure::Aspect, " g145", 145},
+        {mv::Figure::Aspect, "-5", -5},      {mv::Figure::Aspect, "r 190", {}},
+        {mv::Figure::Aspect, "rouge 3", {}}, {mv::Figure::Speed, "12.5", 12.5},
+        {mv::Figure::Speed, "-1", {}},       {mv::Figure::Tcpa, "-3.5", -3.5},
+        {mv::Figure::Course, "370", {}},     {mv::Figure::Cpa, "", {}},
+        {mv::Figure::Drift, "1e400", {}},    {mv::Figure::Cpa, "0.7 nm", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mv::ParseFigure(c.figure, c.text), c.value) << c.text;
+}
+
 TEST(AnswerKey, ActionJudgedByOutcomeAndByTheRulesInFog) {
     const struct {
         const char* name;

@@ -1,0 +1,161 @@
+#include "app/answer_form.h"
+
+#include "core/number_text.h"
+#include "gui/control_rows.h"
+#include "session/dialogs.h"
+#include "session/exercise.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+
+const char* const kFigureCaptions[] = {"CPA (nm)", "TCPA (min)", "Course (T)", "Speed (kt)",
+                                       "Aspect",   "Set (T)",    "Drift (kt)"};
+
+} // namespace
+
+AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Tool), exercise_(exercise), dialogs_(dialogs) {
+    setObjectName("frmAnswers");
+    setWindowTitle("Answers");
+    auto* column = new QVBoxLayout(this);
+    lblStudent_ = new QLabel(this);
+    lblStudent_->setObjectName("lblStudent");
+    column->addWidget(lblStudent_);
+    cboQuestion_ = new QComboBox(this);
+    cboQuestion_->setObjectName("cboQuestion");
+    column->addWidget(cboQuestion_);
+    connect(cboQuestion_, &QComboBox::currentIndexChanged, this, &AnswerForm::cboQuestion_Change);
+    grid_ = new QWidget(this);
+    column->addWidget(grid_);
+    auto* hand = new QPushButton("&Hand In", this);
+    hand->setObjectName("cmdHandIn");
+    connect(hand, &QPushButton::clicked, this, &AnswerForm::cmdHandIn_Click);
+    column->addWidget(hand);
+}
+
+void AnswerForm::Open() {
+    const AssessedExercise* e = exercise_.assessed();
+    if (!e) return;
+    lblStudent_->setText(QString("Student: %1").arg(exercise_.student()));
+    {
+        const QSignalBlocker quiet(cboQuestion_);
+        cboQuestion_->clear();
+        for (size_t i = 0; i < e->Questions.size(); ++i)
+            cboQuestion_->addItem(
+                QString("Question %1 at %2")
+                    .arg(i + 1)
+                    .arg(QString::fromStdString(FormatClock(e->Questions[i].At))));
+        // The latest question whose time has come: the one the student is plotting for.
+        int now = 0;
+        const double time = exercise_.simulation().Clock.SimTime;
+        for (size_t i = 0; i < e->Questions.size(); ++i)
+            if (e->Questions[i].At <= time + 0.5 / 86400) now = static_cast<int>(i);
+        cboQuestion_->setCurrentIndex(now);
+    }
+    cboQuestion_Change();
+    CentreOverParentOnce(this);
+    show();
+    raise();
+}
+
+QLineEdit* AnswerForm::Entry(int vessel, int figure) const {
+    const auto it = entries_.find({vessel, figure});
+    return it == entries_.end() ? nullptr : it->second;
+}
+
+void AnswerForm::cboQuestion_Change() {
+    delete grid_->layout();
+    for (auto& [key, entry] : entries_)
+        delete entry;
+    entries_.clear();
+    for (QLabel* l : grid_->findChildren<QLabel*>())
+        delete l;
+    const AssessedExercise* e = exercise_.assessed();
+    const int q = cboQuestion_->currentIndex();
+    if (!e || q < 0 || q >= static_cast<int>(e->Questions.size())) return;
+    const Question& question = e->Questions[static_cast<size_t>(q)];
+    const VesselTables& v = exercise_.simulation().Vessels;
+    std::vector<int> targets = question.Targets;
+    if (targets.empty())
+        for (int i = 0; i < v.NumVessels; ++i)
+            if (i != v.OwnVessel) targets.push_back(i);
+    // One row per target for its figures, then one for the current's.
+    auto* grid = new QGridLayout(grid_);
+    int column = 1;
+    std::vector<Figure> targetFigures, currentFigures;
+    for (Figure f : question.Figures)
+        (IsTargetFigure(f) ? targetFigures : currentFigures).push_back(f);
+    const auto entry = [&](int vessel, Figure f, int row, int col) {
+        auto* field = new QLineEdit(grid_);
+        field->setObjectName(QString("txtAnswer(%1,%2)").arg(vessel).arg(static_cast<int>(f)));
+        field->setAlignment(Qt::AlignRight);
+        field->setMaximumWidth(90);
+        grid->addWidget(field, row, col);
+        entries_[{vessel, static_cast<int>(f)}] = field;
+        // A figure handed in before shows again, so the student can correct it.
+        for (const Exercise::HandedIn& h : exercise_.answers())
+            if (h.Given.Question == static_cast<size_t>(q) && h.Given.Vessel == vessel &&
+                h.Given.Asked == f)
+                field->setText(f == Figure::Aspect
+                                   ? QString::fromStdString(AspectText(h.Given.Value))
+                                   : QString::fromStdString(PlainNumberText(h.Given.Value)));
+    };
+    for (Figure f : targetFigures)
+        grid->addWidget(new QLabel(kFigureCaptions[static_cast<size_t>(f)], grid_), 0, column++);
+    int row = 1;
+    if (!targetFigures.empty())
+        for (int t : targets) {
+            grid->addWidget(new QLabel(QString::fromStdString(VesselLetter(t)), grid_), row, 0);
+            for (size_t k = 0; k < targetFigures.size(); ++k)
+                entry(t, targetFigures[k], row, static_cast<int>(k) + 1);
+            ++row;
+        }
+    for (Figure f : currentFigures) {
+        grid->addWidget(new QLabel(kFigureCaptions[static_cast<size_t>(f)], grid_), row, 0);
+        entry(-1, f, row++, 1);
+    }
+    adjustSize();
+}
+
+void AnswerForm::cmdHandIn_Click() {
+    const int q = cboQuestion_->currentIndex();
+    if (!exercise_.assessed() || q < 0) return;
+    // Every figure is checked before any is handed in: one mistyped figure hands in nothing.
+    std::vector<Answer> answers;
+    for (const auto& [key, field] : entries_) {
+        const QString text = field->text().trimmed();
+        if (text.isEmpty()) continue;
+        const auto f = static_cast<Figure>(key.second);
+        const auto value = ParseFigure(f, text.toStdString());
+        if (!value) {
+            dialogs_.message(QString("%1 is not a figure for %2: give a number%3.")
+                                 .arg(text, kFigureCaptions[key.second],
+                                      f == Figure::Aspect ? ", or Red or Green and a number" : ""),
+                             "Answers", Dialogs::Icon::Exclamation);
+            field->setFocus();
+            return;
+        }
+        // A figure handed in already at this value is not handed in again.
+        const auto& before = exercise_.answers();
+        const auto last = std::find_if(before.rbegin(), before.rend(), [&](const auto& h) {
+            return h.Given.Question == static_cast<size_t>(q) && h.Given.Vessel == key.first &&
+                   h.Given.Asked == f;
+        });
+        if (last == before.rend() || last->Given.Value != *value)
+            answers.push_back({static_cast<size_t>(q), key.first, f, *value});
+    }
+    for (const Answer& a : answers)
+        exercise_.HandIn(a);
+}
+
+} // namespace mv
