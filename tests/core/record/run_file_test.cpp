@@ -1,7 +1,9 @@
 // A record reads back as written, and a file that is not a whole record of this format is
-// refused with a message that says what is wrong with it.
+// refused with a message that says what is wrong with it; a replay finds in it the plot marks
+// and the moment of each event.
 
 #include "core/record/run_reader.h"
+#include "core/record/run_replay.h"
 #include "core/record/run_writer.h"
 #include "tests/support/temp_dir.h"
 
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace mv {
@@ -94,6 +97,41 @@ TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
         EXPECT_FALSE(read.ok());
         EXPECT_NE(read.Error.find(c.says), std::string::npos) << read.Error;
     }
+}
+
+} // namespace
+} // namespace mv
+
+namespace mv {
+namespace {
+
+// Moments 90 seconds apart (x30), plotting every 3 minutes from the third; the range changed at
+// the sixth, which redraws the picture and wipes the marks; a jump recorded with a moment of
+// its own at the eighth.
+TEST(RunReplay, PlotMarksStandFromTheLastRedrawAtTheirIntervalAndEventsShowAtTheirMoments) {
+    RunRecord r;
+    r.Vessels = {{0, "A", kMedium}, {1, "B", kSmall}};
+    for (int k = 0; k < 9; ++k) {
+        RunTick t;
+        t.Index = k;
+        t.SimTime = 0.5 + std::min(k, 7) * 90.0 / 86400.0;
+        t.Display.PlotOn = k >= 2;
+        t.Display.PlotFreqIndex = 1;
+        t.Display.Range = k >= 5 ? 6.0 : 12.0;
+        t.OwnVessel = k == 8 ? 1 : 0;
+        t.Vessels.resize(2);
+        r.Ticks.push_back(t);
+    }
+    using Moments = std::vector<std::size_t>;
+    EXPECT_EQ(PlotMoments(r, 1), Moments{});
+    EXPECT_EQ(PlotMoments(r, 4), (Moments{2, 4}));
+    EXPECT_EQ(PlotMoments(r, 7), (Moments{5, 7}));
+    EXPECT_EQ(PlotMoments(r, 8), (Moments{8}));
+    const RunEvent order{3, r.Ticks[3].SimTime, "order", 1, ""};
+    const RunEvent jump{7, r.Ticks[7].SimTime, "jump", 1, ""};
+    EXPECT_EQ(EventMoment(r, order), 3u);
+    EXPECT_EQ(EventMoment(r, jump), 8u);
+    EXPECT_NEAR(PlotTimeAt(r, 4) * 1440.0, 3.0, 1e-9); // minutes since plotting began
 }
 
 } // namespace
