@@ -1,8 +1,10 @@
 #include "app/answer_form.h"
 #include "app/help_commands.h"
+#include "app/index_lines_window.h"
 #include "app/radar_console.h"
 #include "app/target_data_window.h"
 #include "app/traffic_selector.h"
+#include "app/trial_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "session/exercise.h"
@@ -60,6 +62,28 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
            [e] { return e->assessed() != nullptr; },
            {},
            "Only an assessed exercise takes answers"});
+    r.add({"mnuTrialManeuver",
+           "T&rial Maneuver...",
+           "Ctrl+T",
+           [c] {
+               QWidget& w = c->trial();
+               w.setVisible(!w.isVisible());
+           },
+           [c] { return c->trial().isVisible(); },
+           [e, &sim] { return e->allowed().Aids.Trial && sim.Vessels.NumVessels > 0; },
+           {},
+           kForbiddenTip});
+    r.add({"mnuIndexLines",
+           "Parallel &Index Lines...",
+           {},
+           [c] {
+               QWidget& w = c->indexLines();
+               w.setVisible(!w.isVisible());
+           },
+           [c] { return c->indexLines().isVisible(); },
+           [e] { return e->allowed().Aids.IndexLines; },
+           {},
+           kForbiddenTip});
     // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
     struct VesselMenu {
         const char* name;

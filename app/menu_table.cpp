@@ -97,6 +97,7 @@ std::vector<MenuEntry> MenuTable() {
     }
     separator("mnuControlSep2", "mnuControl");
     command("mnuCPAComputer", "mnuControl");
+    command("mnuTrialManeuver", "mnuControl");
     command("mnuAnswers", "mnuControl");
     separator("mnuControlSep3", "mnuControl");
     command("mnuTrueView", "mnuControl");
@@ -135,6 +136,8 @@ std::vector<MenuEntry> MenuTable() {
     separator("mnuPlotSep", "mnuPlot");
     for (int i = 0; i < 4; ++i)
         command(Indexed("mnuPlotFrequency", i), "mnuPlot");
+    separator("mnuRadarSep1", "mnuRadar");
+    command("mnuIndexLines", "mnuRadar");
 
     // The radar-course aids: trails, vectors, target data and alarms.
     menu("mnuAids", "&Aids", "");

@@ -1,9 +1,11 @@
 #include "app/radar_console.h"
 
 #include "app/control_column.h"
+#include "app/index_lines_window.h"
 #include "app/marker_tools.h"
 #include "app/radar_view.h"
 #include "app/target_data_window.h"
+#include "app/trial_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "gui/command_actions.h"
@@ -52,6 +54,15 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     // The aids follow every tick and every command: vectors, trails, marks, data and alarms.
     connect(&exercise_, &Exercise::ticked, frmTargetData_, &TargetDataWindow::ShowAids);
     connect(&exercise_, &Exercise::changed, frmTargetData_, &TargetDataWindow::ShowAids);
+    overlays_ = std::make_unique<PlotOverlays>(pic->picture());
+    frmIndexLines_ = new IndexLinesWindow(exercise_, dialogs, *pic, *overlays_, this);
+    // The index lines move with the own ship and turn with the picture.
+    connect(&exercise_, &Exercise::ticked, frmIndexLines_, &IndexLinesWindow::ShowLines);
+    connect(&exercise_, &Exercise::changed, frmIndexLines_, &IndexLinesWindow::ShowLines);
+    frmTrial_ = new TrialWindow(exercise_, dialogs, *pic, *overlays_, this);
+    // A trial is worked again from every new moment, and turns with the picture.
+    connect(&exercise_, &Exercise::ticked, frmTrial_, &TrialWindow::ShowTrial);
+    connect(&exercise_, &Exercise::changed, frmTrial_, &TrialWindow::ShowTrial);
 
     VesselPanel* vessels = picControls_->vesselPanel();
     view_->echoColour = [vessels](int v) { return vessels->EchoColour(v); };

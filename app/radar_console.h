@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace mv {
 
 class CommandActions;
@@ -15,6 +17,9 @@ class Dialogs;
 class Exercise;
 class KeysTool;
 class PickTool;
+class PlotOverlays;
+class IndexLinesWindow;
+class TrialWindow;
 class TargetDataWindow;
 class MarkerHold;
 class MarkerPanel;
@@ -45,6 +50,8 @@ class RadarConsole : public QWidget {
     TrueView& trueView() const { return *frmTrueView_; }
     TargetDataWindow& targetData() const { return *frmTargetData_; }
     bool targetDataShown() const;
+    IndexLinesWindow& indexLines() const { return *frmIndexLines_; }
+    TrialWindow& trial() const { return *frmTrial_; }
     VesselPanel* vesselPanel() const;
 
   protected:
@@ -67,6 +74,9 @@ class RadarConsole : public QWidget {
     CursorTool* cursorTool_ = nullptr;
     PickTool* pickTool_ = nullptr;
     TargetDataWindow* frmTargetData_ = nullptr;
+    std::unique_ptr<PlotOverlays> overlays_;
+    IndexLinesWindow* frmIndexLines_ = nullptr;
+    TrialWindow* frmTrial_ = nullptr;
     ControlColumn* picControls_ = nullptr;
     TrueView* frmTrueView_ = nullptr;
 };

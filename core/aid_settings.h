@@ -25,6 +25,8 @@ struct AidPermissions {
     bool TargetData = true;
     bool CpaAlarm = true;
     bool GuardRing = true;
+    bool Trial = true;      // the trial manoeuvre
+    bool IndexLines = true; // parallel index lines
 };
 
 enum class VectorMode : int16_t { Off = 0, Relative = 1, True = 2 };
@@ -66,7 +68,8 @@ struct AidSettings {
     // Picks a target, or lets it go when it is picked already; the oldest pick makes room for
     // a sixth. False for the own vessel or a slot out of range.
     bool TogglePick(int vessel, int ownVessel, int numVessels);
-    // Every aid the exercise forbids switched off.
+    // Every aid the exercise forbids switched off. A forbidden trial or index line is never
+    // drawn.
     void ApplyPermissions(bool& courseUp, bool& trueTrails);
 };
 

@@ -19,6 +19,10 @@ Palette Day() {
     p.vesselLetter = QColor(255, 255, 0);
     p.notice = QColor(255, 200, 0);
     p.frame = QColor(0x20, 0x24, 0x28);
+    // Of hues no other mark of the picture takes: magenta for what has not happened yet, a
+    // clear blue for the lines laid by the navigator.
+    p.trial = QColor(255, 90, 230);
+    p.indexLine = QColor(110, 160, 255);
     p.trueSea = QColor(0, 0, 0);
     p.trueTrack = QColor(0xC0, 0xC0, 0xC0);
     p.trueGrid = QColor(0x80, 0x80, 0x80);
@@ -51,6 +55,8 @@ Palette Dusk() {
     p.vesselLetter = QColor(225, 225, 60);
     p.notice = QColor(220, 170, 0);
     p.frame = QColor(18, 21, 24);
+    p.trial = QColor(220, 80, 200);
+    p.indexLine = QColor(95, 140, 225);
     p.trueTrack = QColor(150, 150, 150);
     p.trueGrid = QColor(90, 90, 90);
     p.trueOwn = QColor(235, 40, 40);
@@ -83,6 +89,9 @@ Palette Night() {
     p.vesselLetter = QColor(160, 110, 10);
     p.notice = QColor(150, 90, 0);
     p.frame = QColor(8, 5, 2);
+    // Told apart from the amber trace by lightness and a touch of red, not by blue.
+    p.trial = QColor(200, 70, 50);
+    p.indexLine = QColor(150, 125, 80);
     p.trueSea = QColor(0, 0, 0);
     p.trueTrack = QColor(80, 56, 20);
     p.trueGrid = QColor(56, 36, 8);

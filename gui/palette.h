@@ -29,6 +29,8 @@ struct Palette {
     QColor vesselLetter;  // the letters beside the echoes
     QColor notice;        // "No exercise loaded" on the face
     QColor frame;         // around the picture, where the console's room is left over
+    QColor trial;         // a trial manoeuvre's predicted tracks and its TRIAL caption
+    QColor indexLine;     // parallel index lines and their legend
     // The True View.
     QColor trueSea, trueTrack, trueGrid, trueOwn, trueTarget;
     // The console.

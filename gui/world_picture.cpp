@@ -176,13 +176,14 @@ WorldPicture::Item* WorldPicture::find(const QString& name) {
 }
 
 void WorldPicture::setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
-                                  QColor colour, int widthPixels) {
+                                  QColor colour, int widthPixels, Qt::PenStyle style) {
     Item* it = find(name);
     if (!it) return;
     it->a = toFraction(h1, v1);
     it->b = toFraction(h2, v2);
     it->colour = colour;
     it->width = widthPixels;
+    it->style = style;
 }
 
 void WorldPicture::setOverlayPoints(const QString& name, const std::vector<QPointF>& points,
@@ -314,7 +315,7 @@ void WorldPicture::paint(QPainter& painter) const {
                     painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
                     break;
                 }
-                painter.setPen(QPen(it.colour, it.width, Qt::SolidLine, Qt::FlatCap));
+                painter.setPen(QPen(it.colour, it.width, it.style, Qt::FlatCap));
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;
             case Item::Circle: {

@@ -96,8 +96,9 @@ class WorldPicture {
     void setDeclareObserver(std::function<void(const QString&)> observer) {
         declareObserver_ = std::move(observer);
     }
+    // A dashed line is something predicted rather than seen.
     void setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
-                        QColor colour, int widthPixels);
+                        QColor colour, int widthPixels, Qt::PenStyle style = Qt::SolidLine);
     void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour);
     // Dots of `sizePixels` logical pixels at world points (h, v), as a trail of past positions.
     void setOverlayPoints(const QString& name, const std::vector<QPointF>& points, QColor colour,
@@ -139,6 +140,7 @@ class WorldPicture {
         QPointF a, b; // fractions of the picture: line ends, circle centre and edge, label corner
         QColor colour;
         int width = 1;
+        Qt::PenStyle style = Qt::SolidLine;
         QString text;
         // The text's lines laid out once, when the text changes: a repaint of the picture
         // (every tick, every range step) then only places the glyphs.

@@ -42,21 +42,17 @@ std::optional<KeyPermissions> NumericFieldPermissions(std::string_view window,
         std::string_view Window, Field;
         bool Decimal;
     };
-    static constexpr std::array<Entry, 14> kFields{{
-        {"frmManeuver", "txtCourse", false},
-        {"frmManeuver", "txtTurnLeft", false},
-        {"frmManeuver", "txtTurnRight", false},
-        {"frmManeuver", "txtSpeed", true},
-        {"frmCPAComputer", "txtHour", false},
-        {"frmCPAComputer", "txtMinute", false},
-        {"frmCPAComputer", "txtSecond", false},
-        {"frmCPAComputer", "txtBearing", true},
-        {"frmCPAComputer", "txtRange", true},
-        {"frmSetTargets", "txtTargets", false},
-        {"frmSetTargets", "txtBearing", true},
-        {"frmSetTargets", "txtHeading", true},
-        {"frmSetTargets", "txtRange", true},
-        {"frmSetTargets", "txtSpeed", true},
+    static constexpr std::array<Entry, 20> kFields{{
+        {"frmManeuver", "txtCourse", false},    {"frmManeuver", "txtTurnLeft", false},
+        {"frmManeuver", "txtTurnRight", false}, {"frmManeuver", "txtSpeed", true},
+        {"frmCPAComputer", "txtHour", false},   {"frmCPAComputer", "txtMinute", false},
+        {"frmCPAComputer", "txtSecond", false}, {"frmCPAComputer", "txtBearing", true},
+        {"frmCPAComputer", "txtRange", true},   {"frmSetTargets", "txtTargets", false},
+        {"frmSetTargets", "txtBearing", true},  {"frmSetTargets", "txtHeading", true},
+        {"frmSetTargets", "txtRange", true},    {"frmSetTargets", "txtSpeed", true},
+        {"frmIndexLines", "txtBearing", true},  {"frmIndexLines", "txtOffset", true},
+        {"frmIndexLines", "txtLength", true},   {"frmTrialManeuver", "txtCourse", false},
+        {"frmTrialManeuver", "txtSpeed", true}, {"frmTrialManeuver", "txtDelay", true},
     }};
     for (const Entry& e : kFields)
         if (e.Window == window && e.Field == field) return KeyPermissions{false, e.Decimal};

@@ -3,6 +3,7 @@
 // markers and plotting. Plain data, owned by the application and shared by reference.
 
 #include "core/aid_settings.h"
+#include "core/display/index_lines.h"
 #include "core/display_fields.h"
 #include "core/vessel.h"
 
@@ -57,6 +58,8 @@ struct RadarDisplayState {
     DisplayPalette Colours = DisplayPalette::Day;
     // Vectors, target data and alarms; course-up and true trails are in Tick.
     AidSettings Aids;
+    // Parallel index lines, kept at their true bearings and distances from the own vessel.
+    IndexLines Index;
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole

@@ -288,7 +288,8 @@ ExercisePermissions ReadPermissions(const toml::table& root) {
     const toml::table& t = TableAt(*node, "allow");
     OnlyKeys(t, "allow",
              {"cpa_info", "cpa_computer", "true_view", "vectors", "true_trails", "course_up",
-              "target_data", "cpa_alarm", "guard_ring", "time_factors", "pause"});
+              "target_data", "cpa_alarm", "guard_ring", "trial", "index_lines", "time_factors",
+              "pause"});
     p.CpaInfo = Bool(t, "allow", "cpa_info", true);
     p.CpaComputer = Bool(t, "allow", "cpa_computer", true);
     p.TrueView = Bool(t, "allow", "true_view", true);
@@ -298,6 +299,8 @@ ExercisePermissions ReadPermissions(const toml::table& root) {
     p.Aids.TargetData = Bool(t, "allow", "target_data", true);
     p.Aids.CpaAlarm = Bool(t, "allow", "cpa_alarm", true);
     p.Aids.GuardRing = Bool(t, "allow", "guard_ring", true);
+    p.Aids.Trial = Bool(t, "allow", "trial", true);
+    p.Aids.IndexLines = Bool(t, "allow", "index_lines", true);
     p.Pause = Bool(t, "allow", "pause", true);
     if (const toml::node* f = t.get("time_factors")) {
         const std::string wrong = "must list time factors out of 1, 2, 5, 10, 30, 60 and 120, "

@@ -4,6 +4,7 @@
 
 #include "app/about_box.h"
 #include "app/cpa_computer_window.h"
+#include "app/index_lines_window.h"
 #include "app/maneuver_window.h"
 #include "app/marker_panel.h"
 #include "app/radar_console.h"
@@ -13,6 +14,7 @@
 #include "app/set_targets.h"
 #include "app/target_data_window.h"
 #include "app/traffic_selector.h"
+#include "app/trial_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "core/record/run_reader.h"
@@ -22,6 +24,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -117,6 +120,8 @@ int main(int argc, char** argv) {
     ok = Save(console, out, "aids") && ok;
     ok = Save(console.targetData(), out, "targetdata") && ok;
     console.targetData().hide();
+    for (const char* command : {"mnuVectorsOff", "mnuCpaAlarm", "mnuClearPicks"})
+        commands.Trigger(command);
 
     // The same run replayed, stopped at 12:09, and its tracks as exported.
     RunReadResult run = ReadRunRecord(recorder.currentPath().toStdString());
@@ -128,6 +133,38 @@ int main(int argc, char** argv) {
     ok = Save(replay, out, "replay") && ok;
     ok = replay.ExportTracks(QDir(out).filePath("tracks.png")) && ok;
     replay.hide();
+
+    // Crossing.dem three minutes in: a trial of 060 at once, which puts her on the port bow.
+    exercise.SetPaused(false);
+    if (!exercise.LoadDemo("Crossing.dem")) return 1;
+    exercise.SetTimeFactor(0); // x1: a tick is 3 seconds
+    for (int i = 0; i < 60; ++i)
+        exercise.tmrSim_Timer();
+    exercise.SetPaused(true);
+    TrialWindow& trial = console.trial();
+    trial.show();
+    trial.findChild<QLineEdit*>("txtCourse")->setText("060");
+    trial.findChild<QLineEdit*>("txtSpeed")->setText("12");
+    trial.findChild<QLineEdit*>("txtDelay")->setText("3");
+    trial.cmdShowTrial_Click();
+    ok = Save(trial, out, "trial") && ok;
+    ok = Save(console, out, "trialpicture") && ok;
+    trial.hide();
+
+    // ParallelIndex.dem with both lines laid, ten minutes in.
+    exercise.SetPaused(false);
+    if (!exercise.LoadDemo("ParallelIndex.dem")) return 1;
+    exercise.SetTimeFactor(0);
+    display.Index[0] = {true, 0.0f, 2.0, 0.0};
+    display.Index[1] = {true, 0.0f, -1.5, 0.0};
+    for (int i = 0; i < 200; ++i)
+        exercise.tmrSim_Timer();
+    exercise.SetPaused(true);
+    IndexLinesWindow& index = console.indexLines();
+    index.show();
+    ok = Save(index, out, "indexlines") && ok;
+    index.hide();
+    ok = Save(console, out, "indexpicture") && ok;
 
     AboutBox about;
     ok = Save(about, out, "about") && ok;
