@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -159,6 +160,7 @@ void IndexLinesWindow::cmdApply_Click() {
         for (IndexLine& l : lines)
             l.On = false;
     exercise_.display().Index = lines;
+    FillRows(); // the figures as the legend gives them
     exercise_.NotifyChanged();
 }
 
@@ -205,8 +207,18 @@ void IndexLinesWindow::ShowLines() {
 
 void IndexLinesWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    CentreOverParentOnce(this);
+    if (!property("placed").toBool() && parentWidget()) {
+        // First shown over the middle of the control column, clear of the picture.
+        setProperty("placed", true);
+        adjustSize();
+        const QWidget* p = parentWidget();
+        move(p->mapToGlobal(QPoint(std::max(0, p->width() - width() - 8),
+                                   std::max(0, (p->height() - height()) / 2))));
+    }
     FillRows();
+    activateWindow();
+    rows_[0].Bearing->setFocus();
+    rows_[0].Bearing->selectAll();
     exercise_.NotifyChanged();
 }
 

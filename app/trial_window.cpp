@@ -194,14 +194,9 @@ void TrialWindow::FillRows() {
             texts = {VesselLetter(t.Vessel), CpaText(t.Present), TcpaText(t.Present),
                      CpaText(t.Trial), TcpaText(t.Trial)};
         }
-        // A row for each target of the scenario, none for slots not in use.
-        const bool used = r + 1 < static_cast<size_t>(
-                                      std::max<int>(1, exercise_.simulation().Vessels.NumVessels));
-        for (int c = 0; c < kColumns; ++c) {
-            QLabel* l = rows_[r][static_cast<size_t>(c)];
-            l->setText(Q(texts[static_cast<size_t>(c)]).trimmed());
-            l->setVisible(used);
-        }
+        // Every slot keeps its row, empty or not, so the window never changes its size.
+        for (int c = 0; c < kColumns; ++c)
+            rows_[r][static_cast<size_t>(c)]->setText(Q(texts[static_cast<size_t>(c)]).trimmed());
     }
     if (!order_) {
         lblStatus_->setText(note_.isEmpty() ? QString("No trial shown.") : note_);
@@ -255,6 +250,10 @@ void TrialWindow::showEvent(QShowEvent* event) {
         txtSpeed_->setText(Q(FormatNumber(own.Speed, "#0.0")));
         txtDelay_->setText("0");
     }
+    // Opened from the keyboard (Ctrl+T), it takes the keys at once, the course ready to type.
+    activateWindow();
+    txtCourse_->setFocus();
+    txtCourse_->selectAll();
     FillRows();
     exercise_.NotifyChanged();
 }
