@@ -62,6 +62,8 @@ struct Answer {
 
 // "B CPA 0.70", "Set 120": an answer as the run's record and the report show it.
 std::string AnswerText(const Answer& answer);
+// The answer of the run record's text "Question 2: B Aspect Red 30", or none.
+std::optional<Answer> ParseAnswerEvent(std::string_view text);
 
 struct Mark {
     Answer Given;

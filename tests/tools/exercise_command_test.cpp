@@ -3,6 +3,8 @@
 #include "core/aids/cpa_data.h"
 #include "core/exercise/answer_key.h"
 #include "core/number_text.h"
+#include "core/record/run_writer.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +45,64 @@ TEST(PlotExercise, TheKeyIsTheCpaDataOfTheSameRun) {
     std::ostringstream none, why;
     EXPECT_EQ(mv::RunPlotTool({"exercise", MAROVANE_DATA_DIR "/Default.dem"}, none, why), 1);
     EXPECT_NE(why.str().find("Default.dem, line 1"), std::string::npos) << why.str();
+}
+
+// Two students' runs of a head-on meeting in fog: Ann answers right and turns 60 degrees to
+// starboard; Bob answers 0.5 mile off and turns to port. Every mark comes from the records.
+TEST(PlotGrade, MarksAreWorkedFromTheExerciseAndTheRecords) {
+    const mv::test::TempDir dir;
+    const std::string file = dir.Write(
+        "fog.toml", "restricted_visibility = true\n[scenario]\n[[scenario.vessel]]\ncourse = 0\n"
+                    "speed = 12\n[[scenario.vessel]]\ncourse = 180\nspeed = 10\nbearing = 5\n"
+                    "range = 8\n[[question]]\nat = 12:06:00\nfigures = [\"cpa\"]\n"
+                    "[action]\nmin_cpa = 2\nact_by = 12:10:00\n");
+    const auto exercise = *mv::ReadExerciseFile(file).Exercise;
+    mv::Simulation start;
+    ASSERT_EQ(mv::BuildExerciseSimulation(exercise, dir.path, {}, start), "");
+    const double cpa = mv::TruthAt(start, exercise.Questions[0].At).Targets.at(0).Cpa.CPA;
+    const auto record = [&](const std::string& student, int course, double answer) {
+        std::string error;
+        auto w = mv::RunWriter::Create(dir.path / (student + ".mvrun"),
+                                       {"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
+                                       {{0, "A", mv::kMedium}, {1, "B", mv::kMedium}}, error);
+        ASSERT_TRUE(w) << error;
+        w->AddEvent({0, 0.5, "exercise", -1, "Assessed exercise fog.toml for " + student});
+        mv::Simulation sim = start;
+        mv::TickDisplay display;
+        mv::UnseenView view;
+        for (int t = 0; t <= 600; ++t) {
+            mv::RunTick tick;
+            tick.Index = t;
+            tick.SimTime = sim.Clock.SimTime;
+            for (int i = 0; i < 2; ++i) {
+                const mv::VesselData& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
+                tick.Vessels.push_back({sim.Vessels.VesselPos[static_cast<size_t>(i)], v.Heading,
+                                        v.Speed, v.NewHeading, v.NewSpeed});
+            }
+            w->AddTick(tick);
+            if (t == 100) { // 12:05:00
+                sim.Vessels.Vessel[0].NewHeading = static_cast<int16_t>(course);
+                sim.Maneuvering = sim.Turning = true;
+                w->AddEvent({t, sim.Clock.SimTime, "answer", 1,
+                             "Question 1: " + mv::AnswerText({0, 1, mv::Figure::Cpa, answer})});
+            }
+            sim.Tick(display, view);
+        }
+        ASSERT_TRUE(w->Commit());
+    };
+    record("Ann", 60, cpa);
+    record("Bob", 300, cpa + 0.5);
+    std::ostringstream out, err;
+    const std::string csv = (dir.path / "class.csv").string();
+    ASSERT_EQ(mv::RunPlotTool({"grade", "--exercise", file, (dir.path / "Ann.mvrun").string(),
+                               (dir.path / "Bob.mvrun").string(), "--csv", csv},
+                              out, err),
+              0)
+        << err.str();
+    EXPECT_EQ(out.str(), "Ann (Ann.mvrun): 5 of 5\nBob (Bob.mvrun): 3 of 5\n");
+    EXPECT_EQ(mv::test::Slurp(csv),
+              "Student,Record,Q1 B CPA,B passed,In time,Apparent,Rule 19(d),Total\r\n"
+              "Ann,Ann.mvrun,1,1,1,1,1,5/5\r\nBob,Bob.mvrun,0,1,1,1,0,3/5\r\n");
 }
 
 } // namespace

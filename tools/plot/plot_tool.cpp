@@ -1,6 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
 #include "tools/plot/exercise_command.h"
+#include "tools/plot/grade_command.h"
 
 #include "core/aids/action_to_steer.h"
 #include "core/vessel_view.h"
@@ -39,6 +40,7 @@ const std::string kUsage =
     "       marovane-plot random --level easy|moderate|difficult [--number N]\n"
     "                            [--out FILE.dem] [--json]\n"
     "       marovane-plot exercise FILE.toml [--at HH:MM[:SS]] [--json]\n"
+    "       marovane-plot grade --exercise FILE.toml RECORD.mvrun... [--csv FILE]\n"
     "       marovane-plot run RECORD.mvrun [--at HH:MM[:SS] | --events] [--json]\n"
     "       marovane-plot --help\n"
     "\n"
@@ -62,6 +64,9 @@ const std::string kUsage =
     "           questions' times: every target's CPA, TCPA, course and speed\n"
     "           through the water (and over the ground in a current) and aspect,\n"
     "           and the set and drift, run through the exercise's timed orders.\n"
+    "grade      each student's marks from the run records of an assessed exercise,\n"
+    "           worked afresh from the exercise and the answers and track recorded;\n"
+    "           --csv writes the class table, a column per figure and per mark.\n"
     "run        a recorded run: its title, length and events; --at the moment of\n"
     "           the run at that time (the last pass through it after a repeat),\n"
     "           every vessel's position and each target's CPA data then; --events\n"
@@ -751,6 +756,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     if (args[0] == "run") return RunRun(rest, out, err);
     if (args[0] == "exercise") return RunExercise(rest, out, err, demoFolders);
+    if (args[0] == "grade") return RunGrade(rest, out, err, demoFolders);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
 
