@@ -9,6 +9,7 @@
 #include "app/radar_console.h"
 #include "app/target_data_window.h"
 #include "bench/bench_support.h"
+#include "core/aids/trial_maneuver.h"
 #include "core/simulation.h"
 #include "gui/world_picture_widget.h"
 #include "session/exercise.h"
@@ -86,6 +87,17 @@ void BM_TickAidsOn(benchmark::State& state) {
         static_cast<double>(c.display.Tick.Trails.Count(1) + c.display.Tick.Trails.Count(5));
 }
 BENCHMARK(BM_TickAidsOn)->Unit(benchmark::kMicrosecond);
+
+// A trial shown is worked again at every tick: its longest look ahead, an hour's delay at x1
+// (1200 ticks) and the turn, for five targets, with full true trails in the copy.
+void BM_TrialHourAhead(benchmark::State& state) {
+    Console c(true);
+    const mv::TrialOrder order{90, 12.0f, 60.0};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            mv::RunTrial(c.sim, c.display.Tick, order, c.display.Tick.Bearing));
+}
+BENCHMARK(BM_TrialHourAhead)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
