@@ -395,20 +395,27 @@ AssessedExercise ReadRoot(const toml::table& root) {
 // The line of the first byte beyond ASCII that stands outside every quoted text and comment,
 // or 0. TOML allows such letters only inside quotes and comments, so this refuses nothing the
 // reader would take; it is looked for first because the reader of toml++ 3.3 reaches code it
-// marks unreachable on some of them there (Latin-1, Greek and Cyrillic letters among them).
+// marks unreachable on some of them elsewhere (Latin-1, Greek and Cyrillic letters among
+// them). A quote opens a text only where TOML lets one begin (a key or a value), so a stray
+// quote in a broken file does not hide the letters after it.
 int LineOfLetterOutsideQuotes(std::string_view text) {
     int line = 1;
     // A byte-order mark, as some editors write it, is the reader's to skip.
     size_t i = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    char before = '\n'; // the last character that was not a blank
     const auto at = [&text](size_t k, std::string_view s) { return text.substr(k, s.size()) == s; };
     while (i < text.size()) {
         const char c = text[i];
+        const bool opens = std::string_view("\n=[,{.").find(before) != std::string_view::npos;
         if (c == '\n') {
             ++line, ++i;
+            before = '\n';
+        } else if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
         } else if (c == '#') {
             while (i < text.size() && text[i] != '\n')
                 ++i;
-        } else if (at(i, "\"\"\"") || at(i, "'''")) {
+        } else if (opens && (at(i, "\"\"\"") || at(i, "'''"))) {
             const std::string_view close = text.substr(i, 3);
             const bool escapes = c == '"';
             for (i += 3; i < text.size() && !at(i, close); ++i) {
@@ -418,13 +425,16 @@ int LineOfLetterOutsideQuotes(std::string_view text) {
             // A closing run may carry up to two more quotes of the text.
             for (i += 3; i < text.size() && text[i] == c; ++i) {
             }
-        } else if (c == '"' || c == '\'') {
+            before = c;
+        } else if (opens && (c == '"' || c == '\'')) {
             for (++i; i < text.size() && text[i] != c && text[i] != '\n'; ++i)
                 if (c == '"' && text[i] == '\\' && i + 1 < text.size() && text[i + 1] != '\n') ++i;
             if (i < text.size() && text[i] == c) ++i;
+            before = c;
         } else if (static_cast<unsigned char>(c) >= 0x80) {
             return line;
         } else {
+            before = c;
             ++i;
         }
     }

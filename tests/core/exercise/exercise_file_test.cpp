@@ -109,6 +109,7 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
         // Letters beyond ASCII are welcome in quotes and comments, and nowhere else.
         {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n",
          "line 4: a letter beyond"},
+        {"bearing = 95\"\"\"\xef\xb1\xbf\"\"\"\n", "line 1: a letter beyond"},
     };
     for (const auto& c : cases) {
         const auto read = mv::ParseExercise(c.text, "x.toml");
