@@ -396,8 +396,8 @@ AssessedExercise ReadRoot(const toml::table& root) {
 // or 0. TOML allows such letters only inside quotes and comments, so this refuses nothing the
 // reader would take; it is looked for first because the reader of toml++ 3.3 reaches code it
 // marks unreachable on some of them elsewhere (Latin-1, Greek and Cyrillic letters among
-// them). A quote opens a text only where TOML lets one begin (a key or a value), so a stray
-// quote in a broken file does not hide the letters after it.
+// them). Looked for in a file of sound shape only, where a quote opens a text only where a key
+// or a value may begin.
 int LineOfLetterOutsideQuotes(std::string_view text) {
     int line = 1;
     // A byte-order mark, as some editors write it, is the reader's to skip.
@@ -487,12 +487,20 @@ double Tolerances::Of(Figure f) const {
 
 ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileName) {
     ExerciseReadResult result;
-    if (const int line = LineOfLetterOutsideQuotes(text)) {
-        result.Error = Message(fileName, line, {},
-                               "a letter beyond plain ASCII outside quotes: put texts in quotes");
-        return result;
-    }
     try {
+        // The file's shape is read first with every byte beyond ASCII made an 'x', which the
+        // reader of toml++ 3.3 always takes safely; only a file of sound shape, whose letters
+        // beyond ASCII all stand in quotes or comments, is read as it is.
+        std::string plain(text);
+        for (char& c : plain)
+            if (static_cast<unsigned char>(c) >= 0x80) c = 'x';
+        static_cast<void>(toml::parse(plain, fileName));
+        if (const int line = LineOfLetterOutsideQuotes(text)) {
+            result.Error =
+                Message(fileName, line, {},
+                        "a letter beyond plain ASCII outside quotes: put texts in quotes");
+            return result;
+        }
         const toml::table root = toml::parse(text, fileName);
         result.Exercise = ReadRoot(root);
     } catch (const toml::parse_error& e) {

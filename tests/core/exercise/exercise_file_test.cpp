@@ -107,9 +107,10 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
         {own + "[action]\nact_by = 12:10:00\n", "line 4, action.min_cpa: is missing"},
         {own + "[tolerance]\ncpa = -1\n", "line 5, tolerance.cpa: must be a number"},
         // Letters beyond ASCII are welcome in quotes and comments, and nowhere else.
-        {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n",
-         "line 4: a letter beyond"},
-        {"bearing = 95\"\"\"\xef\xb1\xbf\"\"\"\n", "line 1: a letter beyond"},
+        {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n", "x.toml, line 4"},
+        {"bearing = 95\"\"\"\xef\xb1\xbf\"\"\"\n", "x.toml, line 1"},
+        {"\xc3\xa9 = 1\n", "x.toml, line 1: a letter beyond plain ASCII"},
+        {"tiqle = 66\\sced[\"\xca\x93\xc9\x9a = 6-[", "x.toml, line 1"},
     };
     for (const auto& c : cases) {
         const auto read = mv::ParseExercise(c.text, "x.toml");
