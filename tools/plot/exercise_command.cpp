@@ -1,5 +1,7 @@
 #include "tools/plot/exercise_command.h"
 
+#include "tools/plot/plot_text.h"
+
 #include "core/aids/cpa_computer.h"
 #include "core/exercise/answer_key.h"
 #include "core/exercise/exercise_file.h"
@@ -13,21 +15,6 @@
 namespace mv {
 
 namespace {
-
-std::string Json(double v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
-}
-
-// "12:06" or "12:06:30", from the start at 12:00:00 to the end of the day.
-std::optional<double> ClockTime(const std::string& text) {
-    const std::string full = std::count(text.begin(), text.end(), ':') == 1 ? text + ":00" : text;
-    const auto t = ParseTimeOfDay(full, 2);
-    if (!t || *t < 0.5) return std::nullopt;
-    return t;
-}
 
 std::string Knots(double v) {
     return FormatNumber(v, "#0.0") + " kt";
@@ -84,23 +71,25 @@ void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {
 }
 
 std::string JsonKey(const Truth& t) {
-    std::string s =
-        "{\"at\":\"" + FormatClock(t.At) + "\",\"current\":{\"set\":" + Json(t.Current.Set) +
-        ",\"drift\":" + Json(t.Current.Drift) + "},\"own\":{\"course\":" + Json(t.OwnWater.Course) +
-        ",\"speed\":" + Json(t.OwnWater.Speed) +
-        ",\"course_over_ground\":" + Json(t.OwnGround.Course) +
-        ",\"speed_over_ground\":" + Json(t.OwnGround.Speed) + "},\"targets\":[";
+    std::string s = "{\"at\":\"" + FormatClock(t.At) +
+                    "\",\"current\":{\"set\":" + JsonNumber(t.Current.Set) +
+                    ",\"drift\":" + JsonNumber(t.Current.Drift) +
+                    "},\"own\":{\"course\":" + JsonNumber(t.OwnWater.Course) +
+                    ",\"speed\":" + JsonNumber(t.OwnWater.Speed) +
+                    ",\"course_over_ground\":" + JsonNumber(t.OwnGround.Course) +
+                    ",\"speed_over_ground\":" + JsonNumber(t.OwnGround.Speed) + "},\"targets\":[";
     for (size_t n = 0; n < t.Targets.size(); ++n) {
         const TargetTruth& g = t.Targets[n];
-        const auto cpa = [&g](double v) { return g.Cpa.Computed ? Json(v) : "null"; };
+        const auto cpa = [&g](double v) { return g.Cpa.Computed ? JsonNumber(v) : "null"; };
         s += std::string(n ? "," : "") + "{\"vessel\":\"" + VesselLetter(g.Vessel) +
-             "\",\"bearing\":" + Json(g.Bearing) + ",\"range\":" + Json(g.Range) +
+             "\",\"bearing\":" + JsonNumber(g.Bearing) + ",\"range\":" + JsonNumber(g.Range) +
              ",\"cpa\":" + cpa(g.Cpa.CPA) + ",\"bcpa\":" + cpa(g.Cpa.BCPA) +
-             ",\"tcpa_min\":" + cpa(g.Cpa.TCPA) + ",\"course\":" + Json(g.Water.Course) +
-             ",\"speed\":" + Json(g.Water.Speed) +
-             ",\"course_over_ground\":" + Json(g.Ground.Course) +
-             ",\"speed_over_ground\":" + Json(g.Ground.Speed) + ",\"aspect\":" + Json(g.Aspect) +
-             ",\"aspect_text\":\"" + AspectText(g.Aspect) + "\"}";
+             ",\"tcpa_min\":" + cpa(g.Cpa.TCPA) + ",\"course\":" + JsonNumber(g.Water.Course) +
+             ",\"speed\":" + JsonNumber(g.Water.Speed) +
+             ",\"course_over_ground\":" + JsonNumber(g.Ground.Course) +
+             ",\"speed_over_ground\":" + JsonNumber(g.Ground.Speed) +
+             ",\"aspect\":" + JsonNumber(g.Aspect) + ",\"aspect_text\":\"" + AspectText(g.Aspect) +
+             "\"}";
     }
     return s + "]}";
 }
@@ -121,7 +110,7 @@ int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::os
         const std::string& a = args[n];
         if (a == "--at") {
             if (n + 1 >= args.size()) return usage("option --at needs a value");
-            at = ClockTime(args[++n]);
+            at = ParseClockTime(args[++n]);
             if (!at)
                 return usage("--at must be a time HH:MM or HH:MM:SS from 12:00 to 23:59:59, "
                              "not '" +

@@ -2,6 +2,7 @@
 
 #include "tools/plot/exercise_command.h"
 #include "tools/plot/grade_command.h"
+#include "tools/plot/plot_text.h"
 
 #include "core/aids/action_to_steer.h"
 #include "core/vessel_view.h"
@@ -81,20 +82,6 @@ struct UsageError {
 int ReportUsage(const UsageError& e, std::ostream& err) {
     err << "marovane-plot: " << e.Reason << "\n" << kUsage;
     return 2;
-}
-
-// Enough digits to read the same single or double back; JSON has no NaN or infinity.
-std::string JsonNumber(float v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    return buf;
-}
-std::string JsonNumber(double v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
 }
 
 // A plain text table, columns two blanks apart: every column right-aligned to its widest
@@ -216,14 +203,6 @@ std::filesystem::path FindDemo(const std::string& name,
     return given;
 }
 
-// "12:06" or "12:06:30", from the start at 12:00:00 to the end of the day.
-std::optional<double> ParseAt(const std::string& text) {
-    const std::string full = std::count(text.begin(), text.end(), ':') == 1 ? text + ":00" : text;
-    const auto t = ParseTimeOfDay(full, 2);
-    if (!t || *t < 0.5) return std::nullopt;
-    return t;
-}
-
 // The vessels as the program has them at `at` (a day fraction): ticks of 3 seconds at x1 from
 // 12:00:00, the last one reaching the time.
 void RunTo(VesselTables& tables, double at) {
@@ -250,7 +229,7 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             if (n + 1 >= args.size()) return ReportUsage({"option " + a + " needs a value"}, err);
             const std::string& v = args[++n];
             if (a == "--at") {
-                at = ParseAt(v);
+                at = ParseClockTime(v);
                 if (!at)
                     return ReportUsage({"--at must be a time HH:MM or HH:MM:SS from 12:00 "
                                         "to 23:59:59, not '" +
@@ -669,7 +648,7 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
         values =
             ParseOptions({args.begin() + 1, args.end()}, "run", {"--at"}, {"--json", "--events"});
         if (values.contains("--at")) {
-            at = ParseAt(values["--at"]);
+            at = ParseClockTime(values["--at"]);
             if (!at)
                 throw UsageError{"--at must be a time HH:MM or HH:MM:SS from 12:00 to "
                                  "23:59:59, not '" +
