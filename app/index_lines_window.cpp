@@ -4,6 +4,7 @@
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
 #include "gui/radar_items.h"
+#include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
@@ -207,14 +208,7 @@ void IndexLinesWindow::ShowLines() {
 
 void IndexLinesWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!property("placed").toBool() && parentWidget()) {
-        // First shown over the middle of the control column, clear of the picture.
-        setProperty("placed", true);
-        adjustSize();
-        const QWidget* p = parentWidget();
-        move(p->mapToGlobal(QPoint(std::max(0, p->width() - width() - 8),
-                                   std::max(0, (p->height() - height()) / 2))));
-    }
+    PlaceOverColumnOnce(*this, ColumnSpot::Middle);
     FillRows();
     activateWindow();
     rows_[0].Bearing->setFocus();

@@ -1,6 +1,7 @@
 #include "app/target_data_window.h"
 
 #include "gui/command_actions.h"
+#include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
@@ -99,12 +100,7 @@ void TargetDataWindow::ShowAids() {
 
 void TargetDataWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // First shown over the top of the control column, clear of the radar picture.
-    if (!placed_ && parentWidget()) {
-        placed_ = true;
-        const QWidget* p = parentWidget();
-        move(p->mapToGlobal(QPoint(std::max(0, p->width() - width() - 8), 8)));
-    }
+    PlaceOverColumnOnce(*this, ColumnSpot::Top);
     exercise_.NotifyChanged();
 }
 

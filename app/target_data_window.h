@@ -65,7 +65,6 @@ class TargetDataWindow : public QWidget {
     QGridLayout* grid_ = nullptr;
     std::vector<std::vector<QLabel*>> rows_; // kMaxPicked rows of a label per column
     QListWidget* lstAlarms_ = nullptr;
-    bool placed_ = false;
 };
 
 } // namespace mv

@@ -6,6 +6,7 @@
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
 #include "gui/plot_overlays.h"
+#include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
@@ -234,14 +235,7 @@ void TrialWindow::ShowButtons() {
 
 void TrialWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!property("placed").toBool() && parentWidget()) {
-        // First shown at the bottom right, over the control column, clear of the picture.
-        setProperty("placed", true);
-        adjustSize();
-        const QWidget* p = parentWidget();
-        move(p->mapToGlobal(QPoint(std::max(0, p->width() - width() - 8),
-                                   std::max(0, p->height() - height() - 40))));
-    }
+    PlaceOverColumnOnce(*this, ColumnSpot::Bottom);
     // The fields start from the own ship's ordered course and present speed, no delay.
     if (!order_ && exercise_.isLoaded()) {
         const VesselTables& v = exercise_.simulation().Vessels;

@@ -20,22 +20,6 @@ std::string Knots(double v) {
     return FormatNumber(v, "#0.0") + " kt";
 }
 
-// Columns two blanks apart, each right-aligned to its widest cell.
-void Table(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
-    std::vector<size_t> width;
-    for (const auto& row : rows) {
-        width.resize(std::max(width.size(), row.size()), 0);
-        for (size_t c = 0; c < row.size(); ++c)
-            width[c] = std::max(width[c], row[c].size());
-    }
-    for (const auto& row : rows) {
-        std::string line;
-        for (size_t c = 0; c < row.size(); ++c)
-            line += (c ? "  " : "") + std::string(width[c] - row[c].size(), ' ') + row[c];
-        out << line << "\n";
-    }
-}
-
 void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {
     out << title << " at " << FormatClock(t.At) << " - own vessel course "
         << DirectionText(static_cast<float>(t.OwnWater.Course)) << ", speed "
@@ -67,7 +51,7 @@ void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {
                        {DirectionText(static_cast<float>(g.Ground.Course)), Knots(g.Ground.Speed)});
         rows.push_back(row);
     }
-    Table(out, rows);
+    PrintTable(out, rows);
 }
 
 std::string JsonKey(const Truth& t) {

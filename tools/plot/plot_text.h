@@ -1,5 +1,6 @@
 #pragma once
-// Texts the answer key's commands share: exact figures for JSON and the clock times of --at.
+// Texts the answer key's commands share: exact figures for JSON, the clock times of --at and
+// plain text tables.
 
 #include "core/aids/cpa_computer.h"
 
@@ -7,7 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace mv {
 
@@ -31,6 +34,32 @@ inline std::optional<double> ParseClockTime(const std::string& text) {
     const auto t = ParseTimeOfDay(full, 2);
     if (!t || *t < 0.5) return std::nullopt;
     return t;
+}
+
+// A plain text table, columns two blanks apart: every column right-aligned to its widest
+// cell, except, in a labelled table, the labels (first) and the units (last). No blanks are
+// left at the ends of the lines.
+inline void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows,
+                       bool labelsLeft = false) {
+    std::vector<size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()), 0);
+        for (size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], row[c].size());
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) line += labelsLeft && c + 1 == row.size() ? " " : "  ";
+            const size_t pad = width[c] - row[c].size();
+            if (labelsLeft && (c == 0 || c + 1 == row.size()))
+                line += row[c] + std::string(pad, ' ');
+            else
+                line += std::string(pad, ' ') + row[c];
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
+    }
 }
 
 } // namespace mv

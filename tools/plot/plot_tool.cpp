@@ -84,32 +84,6 @@ int ReportUsage(const UsageError& e, std::ostream& err) {
     return 2;
 }
 
-// A plain text table, columns two blanks apart: every column right-aligned to its widest
-// cell, except, in a labelled table, the labels (first) and the units (last). No blanks are
-// left at the ends of the lines.
-void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows,
-                bool labelsLeft = false) {
-    std::vector<size_t> width;
-    for (const auto& row : rows) {
-        width.resize(std::max(width.size(), row.size()), 0);
-        for (size_t c = 0; c < row.size(); ++c)
-            width[c] = std::max(width[c], row[c].size());
-    }
-    for (const auto& row : rows) {
-        std::string line;
-        for (size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) line += labelsLeft && c + 1 == row.size() ? " " : "  ";
-            const size_t pad = width[c] - row[c].size();
-            if (labelsLeft && (c == 0 || c + 1 == row.size()))
-                line += row[c] + std::string(pad, ' ');
-            else
-                line += std::string(pad, ' ') + row[c];
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out << line << "\n";
-    }
-}
-
 // ---- demo and random ---------------------------------------------------------------------
 
 struct TargetRow {
