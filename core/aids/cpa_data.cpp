@@ -14,27 +14,34 @@ std::string CpaDataTitle(std::string_view caption) {
     return "CPA data for target vessel " + std::string(caption);
 }
 
-CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, BearingMode mode) {
-    const VesselData& target = vessels.Vessel.at(static_cast<size_t>(vessel));
+CpaInput PresentCpaInput(const VesselTables& vessels, int target, double& range) {
+    const VesselData& t = vessels.Vessel.at(static_cast<size_t>(target));
     const VesselData& own = vessels.Vessel.at(static_cast<size_t>(vessels.OwnVessel));
     CpaInput in;
+    in.TargetCourse = t.Heading;
+    in.TargetSpeed = t.Speed;
+    in.OwnCourse = own.Heading;
+    in.OwnSpeed = own.Speed;
+    // Positions that are not numbers leave the bearing at 0; the figures still come out.
+    range = 0.0;
+    GetVector(vessels.VesselPos.at(static_cast<size_t>(vessels.OwnVessel)),
+              vessels.VesselPos.at(static_cast<size_t>(target)), in.Bearing, range);
+    in.Range = static_cast<float>(range);
+    in.T0 = 0.0; // minutes from now
+    return in;
+}
+
+CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, BearingMode mode) {
+    double range = 0.0;
+    CpaInput in = PresentCpaInput(vessels, vessel, range);
     if (finalData) {
+        const VesselData& target = vessels.Vessel.at(static_cast<size_t>(vessel));
+        const VesselData& own = vessels.Vessel.at(static_cast<size_t>(vessels.OwnVessel));
         in.TargetCourse = static_cast<float>(target.NewHeading);
         in.TargetSpeed = target.NewSpeed;
         in.OwnCourse = static_cast<float>(own.NewHeading);
         in.OwnSpeed = own.NewSpeed;
-    } else {
-        in.TargetCourse = target.Heading;
-        in.TargetSpeed = target.Speed;
-        in.OwnCourse = own.Heading;
-        in.OwnSpeed = own.Speed;
     }
-    // Positions that are not numbers leave the bearing at 0; the figures still come out.
-    double range = 0.0;
-    GetVector(vessels.VesselPos.at(static_cast<size_t>(vessels.OwnVessel)),
-              vessels.VesselPos.at(static_cast<size_t>(vessel)), in.Bearing, range);
-    in.Range = static_cast<float>(range);
-    in.T0 = 0.0; // minutes from now
 
     const CpaResult r = ComputeCPA(in, mode);
     CpaDataTexts t;

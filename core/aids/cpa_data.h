@@ -2,6 +2,7 @@
 // The CPA data panel's figures for one target: a snapshot from the present positions and
 // either the present or the ordered courses and speeds of both vessels.
 
+#include "core/aids/cpa.h"
 #include "core/display_fields.h"
 #include "core/simulation.h"
 #include "core/vessel.h"
@@ -21,6 +22,12 @@ inline constexpr const char* kCpaCaution = "Caution, data changing while vessels
 // some vessel. The flag alone is raised as soon as the panel opens, whether or not anything
 // is ordered.
 bool CpaCautionShown(const Simulation& sim);
+
+// A target's CPA input as the vessels stand: both vessels' present courses and speeds, the
+// target's true bearing and range from the own vessel, from now. Every present CPA the program
+// and the answer key show starts here, so none can disagree. `range` is the range at double
+// precision, nautical miles.
+CpaInput PresentCpaInput(const VesselTables& vessels, int target, double& range);
 
 // "CPA data for target vessel C", with the caption of the vessel button pressed.
 std::string CpaDataTitle(std::string_view caption);

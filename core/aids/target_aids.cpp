@@ -1,5 +1,6 @@
 #include "core/aids/target_aids.h"
 
+#include "core/aids/cpa_data.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/simulation.h"
@@ -9,25 +10,14 @@
 namespace mv {
 
 TargetAid ComputeTargetAid(const VesselTables& vessels, int vessel, double vectorMinutes) {
-    const auto idx = static_cast<size_t>(vessel);
-    const auto ownIdx = static_cast<size_t>(vessels.OwnVessel);
-    const VesselData& target = vessels.Vessel.at(idx);
-    const VesselData& own = vessels.Vessel.at(ownIdx);
     TargetAid aid;
     aid.Vessel = vessel;
-    aid.Position = vessels.VesselPos.at(idx);
-    GetVector(vessels.VesselPos.at(ownIdx), aid.Position, aid.Bearing, aid.Range);
-    aid.Course = target.Heading;
-    aid.Speed = target.Speed;
-
+    aid.Position = vessels.VesselPos.at(static_cast<size_t>(vessel));
     // The very input the CPA data panel gives ComputeCPA with present data.
-    CpaInput in;
-    in.TargetCourse = target.Heading;
-    in.TargetSpeed = target.Speed;
-    in.OwnCourse = own.Heading;
-    in.OwnSpeed = own.Speed;
-    in.Bearing = aid.Bearing;
-    in.Range = static_cast<float>(aid.Range);
+    const CpaInput in = PresentCpaInput(vessels, vessel, aid.Range);
+    aid.Bearing = in.Bearing;
+    aid.Course = in.TargetCourse;
+    aid.Speed = in.TargetSpeed;
     // True DRM: the vector is drawn over the picture, not read against the own course.
     aid.Cpa = ComputeCPA(in, BearingMode::Course);
 

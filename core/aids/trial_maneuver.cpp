@@ -1,5 +1,6 @@
 #include "core/aids/trial_maneuver.h"
 
+#include "core/aids/cpa_data.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 
@@ -20,17 +21,8 @@ PointD Relative(const VesselTables& v, int vessel) {
 }
 
 CpaResult CpaNow(const VesselTables& v, int vessel, BearingMode mode, double minutesFromNow) {
-    const VesselData& target = v.Vessel[static_cast<size_t>(vessel)];
-    const VesselData& own = v.Vessel[static_cast<size_t>(v.OwnVessel)];
-    CpaInput in;
-    in.TargetCourse = target.Heading;
-    in.TargetSpeed = target.Speed;
-    in.OwnCourse = own.Heading;
-    in.OwnSpeed = own.Speed;
     double range = 0;
-    GetVector(v.VesselPos[static_cast<size_t>(v.OwnVessel)],
-              v.VesselPos[static_cast<size_t>(vessel)], in.Bearing, range);
-    in.Range = static_cast<float>(range);
+    CpaInput in = PresentCpaInput(v, vessel, range);
     in.T0 = minutesFromNow;
     return ComputeCPA(in, mode);
 }

@@ -1,5 +1,6 @@
 #include "core/exercise/answer_key.h"
 
+#include "core/aids/cpa_data.h"
 #include "core/closest_approach.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
@@ -31,16 +32,7 @@ double Fold180(double a) {
 }
 
 CpaResult CpaOf(const VesselTables& vessels, int target, float& bearing, double& range) {
-    const VesselData& t = vessels.Vessel[static_cast<size_t>(target)];
-    const VesselData& own = vessels.Vessel[static_cast<size_t>(vessels.OwnVessel)];
-    CpaInput in;
-    in.TargetCourse = t.Heading;
-    in.TargetSpeed = t.Speed;
-    in.OwnCourse = own.Heading;
-    in.OwnSpeed = own.Speed;
-    GetVector(vessels.VesselPos[static_cast<size_t>(vessels.OwnVessel)],
-              vessels.VesselPos[static_cast<size_t>(target)], in.Bearing, range);
-    in.Range = static_cast<float>(range);
+    const CpaInput in = PresentCpaInput(vessels, target, range);
     bearing = in.Bearing;
     return ComputeCPA(in, BearingMode::Course);
 }
