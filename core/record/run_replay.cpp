@@ -17,18 +17,9 @@ bool SamePicture(const RunTick& a, const RunTick& b) {
            x.TrueTrails == y.TrueTrails;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 } // namespace
 
-void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables) {
-    const RunTick& t = run.Ticks.at(index);
+void PlaceMoment(const RunRecord& run, const RunTick& t, VesselTables& tables) {
     const auto n = static_cast<int16_t>(run.Vessels.size());
     if (tables.NumVessels != n) tables.Create(n);
     tables.OwnVessel = static_cast<int16_t>(t.OwnVessel);
@@ -40,6 +31,10 @@ void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables) 
         // A replay never reports a collision: each is an event of the record.
         tables.VesselFlag[i] = kTrue;
     }
+}
+
+void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables) {
+    PlaceMoment(run, run.Ticks.at(index), tables);
 }
 
 void ApplyDisplay(const RunDisplay& d, RadarDisplayState& s) {
@@ -87,6 +82,14 @@ std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index) {
         }
     }
     return marks;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
 }
 
 std::string EventsCsv(const RunRecord& run) {

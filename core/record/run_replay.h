@@ -10,7 +10,8 @@
 
 namespace mv {
 
-// The vessels at moment `index` as the simulation had them.
+// The vessels at a recorded moment (or the moment `index`) as the simulation had them.
+void PlaceMoment(const RunRecord& run, const RunTick& tick, VesselTables& tables);
 void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables);
 // The display state a student had at the moment; the palette and the input mode are left as
 // they are, and the True View is off (the replay has its own).
@@ -20,6 +21,8 @@ void ApplyDisplay(const RunDisplay& shown, RadarDisplayState& display);
 // onwards, a moment each plot interval (every moment for continuous plotting). Empty while
 // plotting is off.
 std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index);
+// A CSV cell: quoted, its quotes doubled, when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text);
 // "time,tick,kind,vessel,text" and a line per event, quoted where a field needs it.
 std::string EventsCsv(const RunRecord& run);
 // The moment that shows an event: the one recorded with it where the event took one (a jump,

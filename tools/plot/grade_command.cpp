@@ -3,6 +3,7 @@
 #include "core/exercise/answer_key.h"
 #include "core/exercise/exercise_file.h"
 #include "core/record/run_reader.h"
+#include "core/record/run_replay.h"
 #include "core/scenario/demo_file.h"
 
 #include <algorithm>
@@ -27,27 +28,10 @@ struct Row {
     Score Total;
 };
 
-// A CSV cell: quoted when it holds a comma, a quote or a line break.
-std::string Csv(const std::string& s) {
-    if (s.find_first_of(",\"\n") == std::string::npos) return s;
-    std::string q = "\"";
-    for (char c : s)
-        q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-}
-
 // The run as the simulation had it at one recorded moment, for the action's judge.
 Simulation MomentOf(const RunRecord& record, const RunTick& tick) {
     Simulation sim;
-    sim.Vessels.Create(static_cast<int16_t>(tick.Vessels.size()));
-    sim.Vessels.OwnVessel = static_cast<int16_t>(tick.OwnVessel);
-    for (size_t i = 0; i < tick.Vessels.size(); ++i) {
-        const RunVesselState& v = tick.Vessels[i];
-        const double size = i < record.Vessels.size() ? record.Vessels[i].Size : 0.0;
-        sim.Vessels.Vessel[i] = {v.Heading, static_cast<int16_t>(v.NewHeading), v.Speed, v.NewSpeed,
-                                 size};
-        sim.Vessels.VesselPos[i] = v.Pos;
-    }
+    PlaceMoment(record, tick, sim.Vessels);
     sim.Clock.SimTime = tick.SimTime;
     return sim;
 }
@@ -186,10 +170,10 @@ int RunGrade(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (csvFile) {
         std::string text;
         for (size_t k = 0; k < head.size(); ++k)
-            text += (k ? "," : "") + Csv(head[k]);
+            text += (k ? "," : "") + CsvField(head[k]);
         text += "\r\n";
         for (const Row& r : rows) {
-            text += Csv(r.Student) + "," + Csv(r.Record);
+            text += CsvField(r.Student) + "," + CsvField(r.Record);
             for (const std::string& c : r.Cells)
                 text += "," + c;
             text +=

@@ -14,6 +14,7 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/record/run_reader.h"
+#include "core/record/run_replay.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
 #include "core/simulation.h"
@@ -599,20 +600,6 @@ void PrintEvents(std::ostream& out, const RunRecord& r, bool json) {
     }
 }
 
-// The vessels of a moment of the run, as the simulation had them.
-VesselTables TablesAt(const RunRecord& r, const RunTick& t) {
-    VesselTables tables;
-    tables.Create(static_cast<int16_t>(r.Vessels.size()));
-    tables.OwnVessel = static_cast<int16_t>(t.OwnVessel);
-    for (size_t i = 0; i < t.Vessels.size(); ++i) {
-        const RunVesselState& v = t.Vessels[i];
-        tables.VesselPos[i] = v.Pos;
-        tables.Vessel[i] = {v.Heading, static_cast<int16_t>(v.NewHeading), v.Speed, v.NewSpeed,
-                            r.Vessels[i].Size};
-    }
-    return tables;
-}
-
 int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::map<std::string, std::string> values;
     std::optional<double> at;
@@ -669,7 +656,8 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 1;
     }
     const RunTick& t = r.Ticks[*found];
-    const VesselTables tables = TablesAt(r, t);
+    VesselTables tables;
+    PlaceMoment(r, t, tables);
     const std::vector<TargetRow> rows = TargetRows(tables);
     if (json) {
         out << "{\"at\":\"" << FormatClock(t.SimTime) << "\",\"tick\":" << t.Index
