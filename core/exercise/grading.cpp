@@ -1,0 +1,122 @@
+#include "core/exercise/grading.h"
+
+#include "core/record/run_replay.h"
+#include "core/scenario/demo_file.h"
+
+#include <algorithm>
+#include <optional>
+#include <tuple>
+
+namespace mv {
+
+std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simulation& start) {
+    std::vector<Truth> truths;
+    for (const Question& q : exercise.Questions)
+        truths.push_back(TruthAt(start, q.At));
+    return truths;
+}
+
+RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
+                    const RunRecord& run) {
+    RunGrading grading;
+    std::vector<Mark> marks;
+    for (const RunEvent& e : run.Events) {
+        if (e.Kind == "exercise") {
+            const size_t at = e.Text.rfind(" for ");
+            if (at != std::string::npos) grading.Student = e.Text.substr(at + 5);
+            if (grading.Student == "-") grading.Student.clear();
+        } else if (e.Kind == "answer") {
+            if (const auto a = ParseAnswerEvent(e.Text)) {
+                grading.Answers.push_back({MarkAnswer(exercise, truths, *a), e.SimTime});
+                marks.push_back(grading.Answers.back().Marked);
+            }
+        }
+    }
+    // After a repeat the last pass through the exercise is the one judged.
+    std::optional<ActionJudge> pass;
+    double last = 0;
+    for (const RunTick& tick : run.Ticks) {
+        if (!pass || tick.SimTime < last) pass.emplace(exercise);
+        Simulation sim;
+        PlaceMoment(run, tick, sim.Vessels);
+        sim.Clock.SimTime = tick.SimTime;
+        pass->Observe(sim);
+        last = tick.SimTime;
+    }
+    if (pass) grading.Action = pass->Verdict();
+    grading.Total = TotalScore(exercise, truths, marks, grading.Action);
+    return grading;
+}
+
+std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
+                                      const std::vector<Truth>& truths, const Simulation& start) {
+    static const char* const names[] = {"CPA", "TCPA", "Course", "Speed", "Aspect", "Set", "Drift"};
+    std::vector<GradeColumn> columns;
+    for (size_t i = 0; i < exercise.Questions.size(); ++i) {
+        const Question& q = exercise.Questions[i];
+        const std::string head = "Q" + std::to_string(i + 1) + " ";
+        std::vector<int> targets = q.Targets;
+        if (targets.empty())
+            for (const TargetTruth& t : truths[i].Targets)
+                targets.push_back(t.Vessel);
+        for (int t : targets)
+            for (Figure f : q.Figures)
+                if (IsTargetFigure(f))
+                    columns.push_back(
+                        {head + VesselLetter(t) + " " + names[static_cast<size_t>(f)], i, t, f});
+        for (Figure f : q.Figures)
+            if (!IsTargetFigure(f))
+                columns.push_back({head + names[static_cast<size_t>(f)], i, -1, f});
+    }
+    if (exercise.Action.MinCpa > 0) {
+        using Kind = GradeColumn::Kind;
+        for (const TargetTruth& t : TruthNow(start).Targets)
+            columns.push_back({VesselLetter(t.Vessel) + " passed", 0, t.Vessel, {}, Kind::Passed});
+        columns.push_back({"In time", 0, -1, {}, Kind::InTime});
+        columns.push_back({"Apparent", 0, -1, {}, Kind::Apparent});
+        if (exercise.RestrictedVisibility)
+            columns.push_back({"Rule 19(d)", 0, -1, {}, Kind::Rules});
+    }
+    return columns;
+}
+
+std::vector<std::string> GradeCells(const std::vector<GradeColumn>& columns,
+                                    const RunGrading& grading) {
+    const ActionVerdict& action = grading.Action;
+    const auto mark = [](bool good) { return std::string(good ? "1" : "0"); };
+    std::vector<std::string> cells;
+    for (const GradeColumn& c : columns) {
+        switch (c.Is) {
+        case GradeColumn::Kind::Answer: {
+            std::string cell = "-"; // not answered
+            for (const GradedAnswer& a : grading.Answers) {
+                const Answer& given = a.Marked.Given;
+                if (std::tie(given.Question, given.Vessel, given.Asked) ==
+                    std::tie(c.Question, c.Vessel, c.Asked))
+                    cell = mark(a.Marked.Right);
+            }
+            cells.push_back(cell);
+            break;
+        }
+        case GradeColumn::Kind::Passed: {
+            const auto o =
+                std::find_if(action.Outcomes.begin(), action.Outcomes.end(),
+                             [&c](const TargetOutcome& k) { return k.Vessel == c.Vessel; });
+            cells.push_back(mark(o != action.Outcomes.end() && o->Kept));
+            break;
+        }
+        case GradeColumn::Kind::InTime:
+            cells.push_back(mark(action.Acted && action.InTime));
+            break;
+        case GradeColumn::Kind::Apparent:
+            cells.push_back(mark(action.Apparent));
+            break;
+        case GradeColumn::Kind::Rules:
+            cells.push_back(mark(action.Acted && action.RulesKept));
+            break;
+        }
+    }
+    return cells;
+}
+
+} // namespace mv

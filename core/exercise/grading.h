@@ -1,0 +1,49 @@
+#pragma once
+// One run of an assessed exercise marked from its record alone: each answer handed in against
+// the truth at its question's time, the action judged over the last pass through the exercise
+// (a repeat starts the judging afresh), and the total. The program at the end of an exercise,
+// its report and marovane-plot grade all mark through here, so none can disagree.
+
+#include "core/exercise/answer_key.h"
+#include "core/record/run_record.h"
+
+#include <string>
+#include <vector>
+
+namespace mv {
+
+struct GradedAnswer {
+    Mark Marked;
+    double At = 0.5; // sea time it was handed in, days
+};
+
+struct RunGrading {
+    std::string Student;               // as the record names them; empty when it names none
+    std::vector<GradedAnswer> Answers; // in the order handed in
+    ActionVerdict Action;
+    Score Total;
+};
+
+// The truth at each question's time, in the exercise's order.
+std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simulation& start);
+
+RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
+                    const RunRecord& run);
+
+// The columns of a class table: one per figure asked of each target and per figure of the
+// current ("Q1 B CPA", "Q2 Set"), then the action's marks ("B passed", "In time", "Apparent",
+// "Rule 19(d)").
+struct GradeColumn {
+    std::string Title;
+    size_t Question = 0;
+    int Vessel = -1; // the target's slot; -1 for a figure of the current or an action's mark
+    Figure Asked = Figure::Cpa;
+    enum class Kind { Answer, Passed, InTime, Apparent, Rules } Is = Kind::Answer;
+};
+std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
+                                      const std::vector<Truth>& truths, const Simulation& start);
+// A run's cell in each column: "1" right or achieved, "0" wrong or not, "-" not answered.
+std::vector<std::string> GradeCells(const std::vector<GradeColumn>& columns,
+                                    const RunGrading& grading);
+
+} // namespace mv
