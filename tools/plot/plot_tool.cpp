@@ -43,6 +43,7 @@ const std::string kUsage =
     "                            [--out FILE.dem] [--json]\n"
     "       marovane-plot exercise FILE.toml [--at HH:MM[:SS]] [--json]\n"
     "       marovane-plot grade --exercise FILE.toml RECORD.mvrun... [--csv FILE]\n"
+    "                           [--pdf DIR]\n"
     "       marovane-plot run RECORD.mvrun [--at HH:MM[:SS] | --events] [--json]\n"
     "       marovane-plot --help\n"
     "\n"
@@ -68,7 +69,9 @@ const std::string kUsage =
     "           and the set and drift, run through the exercise's timed orders.\n"
     "grade      each student's marks from the run records of an assessed exercise,\n"
     "           worked afresh from the exercise and the answers and track recorded;\n"
-    "           --csv writes the class table, a column per figure and per mark.\n"
+    "           --csv writes the class table, a column per figure and per mark;\n"
+    "           --pdf writes each student's report into DIR (made if need be) as\n"
+    "           \"STUDENT - RECORD.pdf\".\n"
     "run        a recorded run: its title, length and events; --at the moment of\n"
     "           the run at that time (the last pass through it after a repeat),\n"
     "           every vessel's position and each target's CPA data then; --events\n"
@@ -683,7 +686,8 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
 } // namespace
 
 int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::vector<std::filesystem::path>& demoFolders) {
+                const std::vector<std::filesystem::path>& demoFolders,
+                const ReportPdfWriter& writePdf) {
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
             out << kUsage;
@@ -697,7 +701,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     if (args[0] == "run") return RunRun(rest, out, err);
     if (args[0] == "exercise") return RunExercise(rest, out, err, demoFolders);
-    if (args[0] == "grade") return RunGrade(rest, out, err, demoFolders);
+    if (args[0] == "grade") return RunGrade(rest, out, err, demoFolders, writePdf);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
 

@@ -1,0 +1,29 @@
+#include "tools/plot/report_pdf.h"
+
+#include "app/exercise_report.h"
+
+#include <QApplication>
+
+namespace mv {
+
+ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
+    return [&app](const AssessedExercise& exercise, const std::string& exerciseFile,
+                  const RunRecord& run, const std::vector<Truth>& truths, const RunGrading& grading,
+                  const std::filesystem::path& pdf) -> std::string {
+        if (!QCoreApplication::instance()) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+                qEnvironmentVariableIsEmpty("DISPLAY") &&
+                qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            static int argc = 1;
+            static char name[] = "marovane-plot";
+            static char* argv[] = {name, nullptr};
+            app = std::make_unique<QApplication>(argc, argv);
+        }
+        const ExerciseReport report{
+            exercise, QString::fromStdString(exerciseFile), run, truths, grading, {}};
+        return WriteExerciseReport(report, QString::fromStdString(pdf.string())).toStdString();
+    };
+}
+
+} // namespace mv
