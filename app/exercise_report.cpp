@@ -359,6 +359,9 @@ ReportWindow::ReportWindow(std::unique_ptr<QTextDocument> document, QString sugg
     txtReport_->setObjectName("txtReport");
     txtReport_->setOpenLinks(false);
     txtReport_->setDocument(document_.get());
+    // The tables follow the window's width; the pictures are never wider than the tracks.
+    txtReport_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtReport_->setMinimumWidth(kTracksWidth + 40);
     top->addWidget(txtReport_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -395,11 +398,15 @@ ReportWindow* ShowExerciseReport(const ExerciseReport& report, const QString& su
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (parent) {
         const QRect room = parent->screen()->availableGeometry().adjusted(0, 30, 0, 0);
-        window->resize(window->size().boundedTo(room.size() * 0.9));
+        window->resize(
+            window->size().boundedTo(room.size() * 0.9).expandedTo(window->minimumSizeHint()));
         QRect place(QPoint(), window->size());
         place.moveCenter(parent->frameGeometry().center());
-        place.moveLeft(std::max(place.left(), room.left()));
-        place.moveTop(std::max(place.top(), room.top()));
+        // Within the screen's working area, title bar and all.
+        place.moveLeft(std::clamp(place.left(), room.left(),
+                                  std::max(room.left(), room.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - place.height())));
         window->move(place.topLeft());
     }
     window->show();

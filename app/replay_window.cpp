@@ -1,11 +1,14 @@
 #include "app/replay_window.h"
 
+#include "app/exercise_report.h"
 #include "app/radar_view.h"
 #include "app/replay_tracks.h"
 #include "core/aids/target_aids.h"
 #include "core/clock.h"
+#include "core/exercise/grading.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "core/program_folder.h"
 #include "core/record/run_replay.h"
 #include "gui/help_topics.h"
 #include "gui/radar_aids.h"
@@ -73,7 +76,8 @@ class TimelineSlider : public QSlider {
 ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
                            DisplayPalette colours, const std::filesystem::path& programFolder,
                            QWidget* parent)
-    : QWidget(parent, Qt::Tool), run_(std::move(run)), path_(path), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Tool), run_(std::move(run)), path_(path), dialogs_(dialogs),
+      programFolder_(programFolder) {
     setObjectName("frmReplay");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString("Replay - %1").arg(QFileInfo(path).completeBaseName()));
@@ -153,6 +157,16 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
         ->setToolTip("Save the whole run's true tracks with time marks as PNG");
     button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
         ->setToolTip("Save the event list as CSV");
+    // "Assessed exercise Exam1.toml for Ann": the run was of an exercise, which can be marked.
+    for (const RunEvent& e : run_.Events) {
+        const std::string opening = "Assessed exercise ";
+        const size_t student = e.Text.rfind(" for ");
+        if (e.Kind == "exercise" && e.Text.starts_with(opening) && student > opening.size())
+            exerciseFile_ = e.Text.substr(opening.size(), student - opening.size());
+    }
+    if (!exerciseFile_.empty())
+        button("cmdReport", "Report...", &ReplayWindow::cmdReport_Click)
+            ->setToolTip("The assessed exercise's report of this run");
     button("cmdHelp", "&Help", &ReplayWindow::cmdHelp_Click);
     top->addLayout(controls);
 
@@ -345,6 +359,35 @@ void ReplayWindow::cmdExportTracks_Click() {
         "Save Tracks", ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " tracks.png",
         "PNG pictures (*.png)");
     if (!path.isEmpty()) ExportTracks(path);
+}
+
+void ReplayWindow::cmdReport_Click() {
+    std::vector<std::filesystem::path> folders{ExportFolder().toStdString(), programFolder_};
+    if (auto user = UserDemoFolder(); !user.empty()) folders.push_back(std::move(user));
+    const auto found = std::find_if(folders.begin(), folders.end(), [this](const auto& f) {
+        return std::filesystem::is_regular_file(f / exerciseFile_);
+    });
+    if (found == folders.end()) {
+        dialogs_.message(QString("The exercise %1 is neither beside the run nor in the program's "
+                                 "folders.")
+                             .arg(Q(exerciseFile_)),
+                         "Report", Dialogs::Icon::Exclamation);
+        return;
+    }
+    const std::filesystem::path file = *found / exerciseFile_;
+    const ExerciseReadResult read = ReadExerciseFile(file);
+    Simulation start;
+    std::string error = read.Error;
+    if (read.ok()) error = BuildExerciseSimulation(*read.Exercise, *found, folders, start);
+    if (!error.empty()) {
+        dialogs_.message(Q(error), "Report", Dialogs::Icon::Exclamation);
+        return;
+    }
+    const std::vector<Truth> truths = QuestionTruths(*read.Exercise, start);
+    const RunGrading grading = GradeRun(*read.Exercise, truths, run_);
+    ShowExerciseReport(
+        {*read.Exercise, QString::fromStdString(file.string()), run_, truths, grading, {}},
+        ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " report.pdf", dialogs_, this);
 }
 
 void ReplayWindow::cmdHelp_Click() {

@@ -64,6 +64,9 @@ class ReplayWindow : public QWidget {
     void cmdExportPicture_Click();
     void cmdExportTracks_Click();
     void cmdExportEvents_Click();
+    // The report of an assessed exercise's run, marked afresh from the exercise file found
+    // beside the record or in the program's folders.
+    void cmdReport_Click();
     void cmdHelp_Click();
 
   protected:
@@ -78,6 +81,8 @@ class ReplayWindow : public QWidget {
     RunRecord run_;
     QString path_;
     Dialogs& dialogs_;
+    std::filesystem::path programFolder_;
+    std::string exerciseFile_; // the assessed exercise the run was of, or empty
     Simulation sim_;
     RadarDisplayState display_;
     std::unique_ptr<Exercise> exercise_;
