@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 namespace mv {
 
 ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
@@ -18,6 +20,12 @@ ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
             static int argc = 1;
             static char name[] = "marovane-plot";
             static char* argv[] = {name, nullptr};
+            // The toolkit's remarks (an offscreen window cannot be raised, and the like) are
+            // no concern of the instructor; the tool's own messages go to its error stream.
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
+                if (type == QtCriticalMsg || type == QtFatalMsg)
+                    std::fprintf(stderr, "marovane-plot: %s\n", qPrintable(m));
+            });
             app = std::make_unique<QApplication>(argc, argv);
         }
         const ExerciseReport report{
