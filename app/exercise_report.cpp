@@ -296,7 +296,9 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
     for (const auto& [k, answers] : answeredAt)
         moments.push_back(k);
     const std::vector<QImage> radar = RadarPictures(report.Run, moments);
-    html += "<div style=\"page-break-before: always\"><h2>The radar at each answer</h2>";
+    // On paper the pictures start a page of their own, two to a page.
+    html += QString(moments.empty() ? "<div>" : "<div style=\"page-break-before: always\">") +
+            "<h2>The radar at each answer</h2>";
     if (moments.empty()) html += "<p>No answer was handed in.</p>";
     for (size_t n = 0; n < moments.size(); ++n) {
         const QString name = QString("radar%1.png").arg(n + 1);
