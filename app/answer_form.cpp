@@ -154,8 +154,16 @@ void AnswerForm::cmdHandIn_Click() {
         if (last == before.rend() || last->Given.Value != *value)
             answers.push_back({static_cast<size_t>(q), key.first, f, *value});
     }
-    for (const Answer& a : answers)
-        exercise_.HandIn(a);
+    exercise_.HandIn(answers);
+    if (!answers.empty() && exercise_.AllAnswered() &&
+        dialogs_.message("Every question is answered. End the exercise now and have it marked?\n\n"
+                         "Choose No to check or correct a figure first; the exercise then ends "
+                         "at its time limit or with Simulator > End Exercise.",
+                         "Answers", Dialogs::Icon::Question,
+                         Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
+        hide();
+        exercise_.EndAssessed("all questions answered");
+    }
 }
 
 } // namespace mv

@@ -1,20 +1,28 @@
 #include "app/application.h"
 
+#include "app/cpa_computer_window.h"
 #include "app/help_commands.h"
+#include "app/index_lines_window.h"
 #include "app/main_window.h"
 #include "app/menu_table.h"
 #include "app/radar_console.h"
 #include "app/radar_view.h"
 #include "app/replay_window.h"
+#include "app/target_data_window.h"
 #include "app/traffic_selector.h"
+#include "app/trial_window.h"
+#include "app/true_view.h"
+#include "app/vessel_panel.h"
 #include "core/record/run_reader.h"
 #include "core/scenario/yaw_file.h"
 #include "gui/palette.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
+#include "session/exercise_results.h"
 #include "session/run_recorder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMdiArea>
 #include <QScreen>
 #include <QSettings>
@@ -63,8 +71,17 @@ bool Application::Initialise() {
     // Every run from here on is recorded for the debrief.
     recorder_ = new RunRecorder(*exercise_, RunRecorder::DefaultFolder(), exercise_);
     recorder_->setKeep(Settings().value(kRunsKeptKey, kRunsKeptByDefault).toInt());
-    QObject::connect(recorder_, &RunRecorder::notice, main_.get(),
-                     [this](const QString& text) { main_->statusBar()->showMessage(text, 30000); });
+    const auto status = [this](const QString& text) {
+        main_->statusBar()->showMessage(text, 30000);
+    };
+    QObject::connect(recorder_, &RunRecorder::notice, main_.get(), status);
+    // An assessed exercise's results, kept as it goes and reported at its end.
+    results_ = new ResultsKeeper(*exercise_, *recorder_, ResultsKeeper::DefaultFolder(), exercise_);
+    QObject::connect(results_, &ResultsKeeper::notice, main_.get(), status);
+    QObject::connect(results_, &ResultsKeeper::finished, main_.get(),
+                     [this](const QString& path) { ShowExerciseEnd(path); });
+    QObject::connect(exercise_, &Exercise::scenarioStarted, main_.get(),
+                     [this] { CloseForbiddenWindows(); });
     main_->addChild(console_);
     RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
     main_->InstallMenus(MenuTable(), console_->actions());
@@ -75,6 +92,29 @@ bool Application::Initialise() {
     };
     // A demo file that cannot be listed ends the program, as a broken yaw table does.
     return console_->traffic().LoadDemoList();
+}
+
+void Application::CloseForbiddenWindows() {
+    if (!exercise_->assessed()) return;
+    const ExercisePermissions allowed = exercise_->allowed();
+    if (console_->trueView().isVisible() && !display_.Tick.TrueViewOn) console_->trueView().hide();
+    if (!allowed.CpaComputer)
+        if (QWidget* w = console_->vesselPanel()->cpaComputer()) w->close();
+    if (!allowed.Aids.Trial) console_->trial().close();
+    if (!allowed.Aids.IndexLines) console_->indexLines().close();
+    if (!allowed.Aids.TargetData) console_->targetData().close();
+}
+
+void Application::ShowExerciseEnd(const QString& resultsPath) {
+    const auto& grading = results_->grading();
+    if (!grading) return;
+    dialogs_.message(QString("The exercise has ended (%1).\n\n%2 of %3 marks.\n\nThe results are "
+                             "kept in %4.")
+                         .arg(exercise_->endedBy())
+                         .arg(grading->Total.Got)
+                         .arg(grading->Total.OutOf)
+                         .arg(QDir::toNativeSeparators(resultsPath)),
+                     "End Exercise", Dialogs::Icon::Information);
 }
 
 bool Application::StartDefaultExercise() {

@@ -16,6 +16,7 @@ class Dialogs;
 class Exercise;
 class MainWindow;
 class RadarConsole;
+class ResultsKeeper;
 class RunRecorder;
 
 // The time factor's index at the first start: x2.
@@ -44,6 +45,7 @@ class Application {
     MainWindow& mainWindow() { return *main_; }
     RadarConsole& console() { return *console_; }
     RunRecorder& recorder() { return *recorder_; }
+    ResultsKeeper& results() { return *results_; }
     // File > Open Run: a record chosen from the runs folder opens in a replay window beside the
     // exercise; one that cannot be read is reported and nothing else changes.
     void mnuOpenRun_Click();
@@ -57,6 +59,10 @@ class Application {
 
   private:
     void ShowWidgetPalette();
+    // An assessed exercise has begun: the windows of what it forbids close.
+    void CloseForbiddenWindows();
+    // An assessed exercise has ended and its results file is whole: the report.
+    void ShowExerciseEnd(const QString& resultsPath);
 
     std::filesystem::path programFolder_;
     Dialogs& dialogs_;
@@ -66,6 +72,7 @@ class Application {
     Exercise* exercise_ = nullptr;
     RadarConsole* console_ = nullptr;
     RunRecorder* recorder_ = nullptr;
+    ResultsKeeper* results_ = nullptr;
     QPalette dayWidgets_; // the platform's own colours, which the day palette keeps
 };
 

@@ -7,6 +7,7 @@
 #include "app/trial_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
+#include "session/dialogs.h"
 #include "session/exercise.h"
 
 #include <QRadioButton>
@@ -59,9 +60,23 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                form->Open();
            },
            {},
-           [e] { return e->assessed() != nullptr; },
+           [e] { return e->assessed() != nullptr && !e->assessedEnded(); },
            {},
-           "Only an assessed exercise takes answers"});
+           "Only an assessed exercise takes answers, until it ends"});
+    r.add({"mnuEndExercise",
+           "&End Exercise...",
+           {},
+           [e, boxes] {
+               if (boxes->message("End the exercise now? No answer can be handed in after it, "
+                                  "and the report is made.",
+                                  "End Exercise", Dialogs::Icon::Question,
+                                  Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
+                   e->EndAssessed("ended by the student");
+           },
+           {},
+           [e] { return e->assessed() != nullptr && !e->assessedEnded(); },
+           {},
+           "Only an assessed exercise that runs can be ended"});
     r.add({"mnuTrialManeuver",
            "T&rial Maneuver...",
            "Ctrl+T",

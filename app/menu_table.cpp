@@ -99,6 +99,7 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuCPAComputer", "mnuControl");
     command("mnuTrialManeuver", "mnuControl");
     command("mnuAnswers", "mnuControl");
+    command("mnuEndExercise", "mnuControl");
     separator("mnuControlSep3", "mnuControl");
     command("mnuTrueView", "mnuControl");
     separator("mnuControlSep4", "mnuControl");

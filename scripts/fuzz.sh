@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH="${FUZZ_SECONDS:-30}"
 BUILD_DIR="${BUILD_DIR:-build-fuzz}"
-HARNESSES=(demo yaw number_text cpa preview own_targets maneuver exercise exercise_file plot record)
+HARNESSES=(demo yaw number_text cpa preview own_targets maneuver exercise exercise_file plot record results)
 
 have_libfuzzer() {
   command -v clang++ >/dev/null 2>&1 || return 1

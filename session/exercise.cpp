@@ -1,6 +1,7 @@
 #include "session/exercise.h"
 
 #include "core/clock.h"
+#include "core/exercise/grading.h"
 #include "core/scenario/demo_file.h"
 #include "session/dialogs.h"
 
@@ -62,8 +63,10 @@ void Exercise::StartScenario(ScenarioSource source) {
     const ChangeScope change(*this);
     if (!view_) return;
     answers_.clear();
+    endedBy_.clear();
     if (!startingAssessed_ && assessed_) {
         assessed_.reset();
+        truths_.clear();
         student_.clear();
         sim_.Current = {};
         sim_.Script.clear();
@@ -97,7 +100,9 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
     sim_.Title = ExerciseTitle(built.Title, path.filename().string());
     sim_.Description = built.Description;
     assessed_ = *read.Exercise;
+    truths_ = QuestionTruths(*assessed_, built);
     student_ = student;
+    exerciseFile_ = QString::fromStdString(std::filesystem::absolute(path).string());
     display_.Aids.Allowed = assessed_->Allowed.Aids;
     display_.Aids.ApplyPermissions(display_.Tick.CourseUp, display_.Tick.TrueTrails);
     if (!assessed_->Allowed.TrueView) display_.Tick.TrueViewOn = false;
@@ -120,14 +125,39 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
     return true;
 }
 
-void Exercise::HandIn(const Answer& answer) {
-    if (!assessed_) return;
+void Exercise::HandIn(const std::vector<Answer>& answers) {
+    if (!assessed_ || assessedEnded() || answers.empty()) return;
     const ChangeScope change(*this);
-    answers_.push_back({answer, sim_.Clock.SimTime});
-    Log("answer", answer.Vessel,
-        QString("Question %1: %2")
-            .arg(answer.Question + 1)
-            .arg(QString::fromStdString(AnswerText(answer))));
+    for (const Answer& a : answers) {
+        answers_.push_back({a, sim_.Clock.SimTime, MarkAnswer(*assessed_, truths_, a)});
+        Log("answer", a.Vessel,
+            QString("Question %1: %2")
+                .arg(a.Question + 1)
+                .arg(QString::fromStdString(AnswerText(a))));
+    }
+    emit handedIn();
+}
+
+bool Exercise::AllAnswered() const {
+    if (!assessed_ || assessed_->Action.MinCpa > 0) return false;
+    for (const GradeColumn& c : GradeColumns(*assessed_, truths_, sim_)) {
+        const bool answered =
+            std::any_of(answers_.begin(), answers_.end(), [&c](const HandedIn& h) {
+                return h.Given.Question == c.Question && h.Given.Vessel == c.Vessel &&
+                       h.Given.Asked == c.Asked;
+            });
+        if (!answered) return false;
+    }
+    return true;
+}
+
+void Exercise::EndAssessed(const QString& how) {
+    if (!assessed_ || assessedEnded()) return;
+    const ChangeScope change(*this);
+    endedBy_ = how;
+    tmrSim_.stop();
+    Log("end", -1, "Exercise ended: " + how);
+    emit assessedFinished(how);
 }
 
 bool Exercise::TimeFactorAllowed(int index) const {
@@ -139,7 +169,7 @@ bool Exercise::TimeFactorAllowed(int index) const {
 
 void Exercise::Start() {
     const ChangeScope change(*this);
-    if (!paused_) tmrSim_.start();
+    if (!paused_ && !assessedEnded()) tmrSim_.start();
 }
 
 void Exercise::SetPaused(bool paused) {
@@ -149,14 +179,15 @@ void Exercise::SetPaused(bool paused) {
     if (paused != paused_ && isLoaded())
         Log(paused ? "pause" : "resume", -1, paused ? "Paused" : "Resumed");
     paused_ = paused;
-    if (paused_)
+    if (paused_ || assessedEnded())
         tmrSim_.stop();
     else
         tmrSim_.start();
 }
 
 void Exercise::Repeat() {
-    if (!isLoaded() || !view_) return;
+    // An assessed exercise that has ended is not taken again on top of its results.
+    if (!isLoaded() || !view_ || assessedEnded()) return;
     const ChangeScope change(*this);
     tmrSim_.stop();
     sim_.Vessels.RestoreStartState();
@@ -185,7 +216,7 @@ void Exercise::PassOnce() {
     const bool running = tmrSim_.isActive();
     tmrSim_.stop();
     if (view_) view_->RedrawVessels();
-    if (running) tmrSim_.start();
+    if (running && !assessedEnded()) tmrSim_.start();
 }
 
 void Exercise::tmrSim_Timer() {
@@ -196,6 +227,10 @@ void Exercise::tmrSim_Timer() {
     sim_.Tick(display_.Tick, *view_);
     ticking_ = false;
     emit ticked();
+    // Half a second of sea time early at most: the last tick before the limit ends it.
+    if (assessed_ && assessed_->TimeLimit > 0 &&
+        sim_.Clock.SimTime + 0.5 / 86400 >= 0.5 + assessed_->TimeLimit / 1440)
+        EndAssessed("time limit");
 }
 
 } // namespace mv

@@ -87,6 +87,8 @@ class Exercise : public QObject {
     // The assessed exercise in force, or none.
     const AssessedExercise* assessed() const { return assessed_ ? &*assessed_ : nullptr; }
     const QString& student() const { return student_; }
+    // The assessed exercise's file as opened, a full path.
+    const QString& exerciseFile() const { return exerciseFile_; }
     // What the student may use: everything outside an assessed exercise.
     ExercisePermissions allowed() const {
         return assessed_ ? assessed_->Allowed : ExercisePermissions{};
@@ -97,9 +99,23 @@ class Exercise : public QObject {
     struct HandedIn {
         Answer Given;
         double At = 0.5;
+        Mark Marked; // against the truth at its question's time; never shown to the student
     };
     const std::vector<HandedIn>& answers() const { return answers_; }
-    void HandIn(const Answer& answer);
+    // Hands in the figures given together. Nothing is taken after the end.
+    void HandIn(const std::vector<Answer>& answers);
+    // Every figure the exercise asks has an answer, and no action is asked for (with one, the
+    // run goes on to judge the passing of every target): the exercise may end.
+    bool AllAnswered() const;
+    // The truth at each question's time, worked out as the exercise was opened.
+    const std::vector<Truth>& truths() const { return truths_; }
+    // The assessed exercise is over: at its time limit, once all its questions are answered,
+    // or when the student ends it (how: "time limit", "all questions answered", "ended by the
+    // student"). The clock stops for good and no answer is taken; the student may still look
+    // at the picture. Nothing when no assessed exercise runs or it has ended already.
+    void EndAssessed(const QString& how);
+    bool assessedEnded() const { return !endedBy_.isEmpty(); }
+    const QString& endedBy() const { return endedBy_; }
 
     // The timer runs from now on, unless the user paused the exercise.
     void Start();
@@ -134,6 +150,9 @@ class Exercise : public QObject {
     // An event of the run (see Log) and a move without a tick (see NotifyMoved).
     void logged(const QString& kind, int vessel, const QString& text);
     void moved();
+    // An assessed exercise took answers, and when it ended (see EndAssessed).
+    void handedIn();
+    void assessedFinished(const QString& how);
 
   public slots:
     void tmrSim_Timer();
@@ -154,7 +173,10 @@ class Exercise : public QObject {
     bool ticking_ = false;
     std::optional<AssessedExercise> assessed_;
     std::vector<HandedIn> answers_;
+    std::vector<Truth> truths_;
     QString student_;
+    QString exerciseFile_;
+    QString endedBy_;
     bool startingAssessed_ = false;
 };
 

@@ -93,6 +93,11 @@ QString RunRecorder::currentPath() const {
     return writer_ ? QString::fromStdString(writer_->path().string()) : QString();
 }
 
+QString RunRecorder::SaveCopy(const QString& to) {
+    if (!writer_) return tr("this run is not recorded");
+    return QString::fromStdString(writer_->SaveCopy(to.toStdString()));
+}
+
 void RunRecorder::Begin() {
     writer_.reset(); // the run before ends here, committed
     next_ = 0;

@@ -43,6 +43,9 @@ class RunRecorder : public QObject {
     void setKeep(int runs) { keep_ = runs < 1 ? 1 : runs; }
     // The record being written, or empty.
     QString currentPath() const;
+    // A whole copy of the record as it stands at `to`, for results kept apart from the runs
+    // folder (whose oldest runs are deleted). An error text, empty on success.
+    QString SaveCopy(const QString& to);
     // The free space (bytes) below which recording stops; tests set it above any disk.
     void setLowSpace(qint64 bytes) { lowSpace_ = bytes; }
 

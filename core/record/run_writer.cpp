@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <string>
 
 namespace mv {
@@ -142,6 +143,27 @@ bool RunWriter::Commit() {
     if (!open_) return true;
     open_ = false;
     return Exec("COMMIT");
+}
+
+std::string RunWriter::SaveCopy(const std::filesystem::path& to) {
+    if (!Commit()) return error_;
+    std::filesystem::path part = to;
+    part += ".part";
+    std::error_code ec;
+    std::filesystem::remove(part, ec);
+    sqlite3_stmt* vacuum = nullptr;
+    std::string error;
+    if (sqlite3_prepare_v2(db_, "VACUUM INTO ?", -1, &vacuum, nullptr) != SQLITE_OK ||
+        sqlite3_bind_text(vacuum, 1, part.string().c_str(), -1, SQLITE_TRANSIENT) != SQLITE_OK ||
+        sqlite3_step(vacuum) != SQLITE_DONE)
+        error = to.filename().string() + ": " + sqlite3_errmsg(db_);
+    sqlite3_finalize(vacuum);
+    if (error.empty()) {
+        std::filesystem::rename(part, to, ec);
+        if (ec) error = to.filename().string() + ": " + ec.message();
+    }
+    if (!error.empty()) std::filesystem::remove(part, ec);
+    return error;
 }
 
 bool RunWriter::AddTick(const RunTick& t) {

@@ -31,6 +31,10 @@ class RunWriter {
     bool AddEvent(const RunEvent& event);
     // Everything written so far made durable now.
     bool Commit();
+    // A whole, compact copy of the record as it stands at `to`, which must not exist yet: one
+    // file that opens alone, made under a temporary name and renamed. An error text, empty on
+    // success; the record being written is not changed either way.
+    std::string SaveCopy(const std::filesystem::path& to);
     // How old the open transaction may grow before the next write commits it.
     void SetCommitInterval(std::chrono::milliseconds interval) { interval_ = interval; }
     bool failed() const { return !error_.empty(); }

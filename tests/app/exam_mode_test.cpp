@@ -1,11 +1,20 @@
 // An assessed exercise opened in the program: a broken file changes nothing; a good one runs
-// with its current and timed orders and only what it allows; another scenario ends it.
+// with its current and timed orders and only what it allows, keeps its results as it goes and
+// ends when every question is answered or at its time limit; another scenario ends it.
 
 #include "app/answer_form.h"
+#include "core/exercise/results_file.h"
+#include "core/number_text.h"
+#include "session/exercise_results.h"
+#include "session/run_recorder.h"
 #include "tests/support/exercise_fixture.h"
+#include "tools/plot/plot_tool.h"
 
 #include <QComboBox>
 #include <QRadioButton>
+
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -19,6 +28,8 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_EQ(exercise->assessed(), nullptr);
     EXPECT_EQ(sim.Title, "Test");
 
+    mv::RunRecorder recorder(*exercise, folder.filePath("runs"));
+    mv::ResultsKeeper results(*exercise, recorder, folder.filePath("results"));
     WriteDemo("exam.toml", "title = \"Exam\"\n[scenario]\ndemo = \"Test.dem\"\n"
                            "[current]\nset = 90\ndrift = 2\n"
                            "[[order]]\nat = 12:00:00\nvessel = \"B\"\ncourse = 90\n"
@@ -58,11 +69,49 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_EQ(Last().title, "Answers");
     EXPECT_TRUE(exercise->answers().empty());
     Type(form->Entry(1, 4), "Red 30");
+    dialogs.answers = {mv::Dialogs::Answer::Yes}; // end it now
     Click("cmdHandIn", form);
     ASSERT_EQ(exercise->answers().size(), 2u);
     EXPECT_EQ(exercise->answers()[1].Given.Value, -30);
-    Click("cmdHandIn", form); // nothing changed, nothing handed in again
-    EXPECT_EQ(exercise->answers().size(), 2u);
+    // Every question answered: the exercise ends, its results whole beside a copy of the record.
+    EXPECT_EQ(exercise->endedBy(), "all questions answered");
+    EXPECT_FALSE(exercise->isRunning());
+    EXPECT_FALSE(exercise->commands().Trigger("mnuAnswers"));
+    const std::string path = results.path().toStdString();
+    const auto written = mv::ReadResultsFile(path);
+    ASSERT_TRUE(written.ok()) << written.Error;
+    ASSERT_EQ(written.Results->Answers.size(), 2u);
+    ASSERT_TRUE(written.Results->Total);
+    EXPECT_EQ(written.Results->Ended, "all questions answered");
+
+    // marovane-plot grade works the same marks from the results file and the record; a mark
+    // edited in the results file is told.
+    const auto grade = [&path] {
+        std::ostringstream out, err;
+        EXPECT_EQ(mv::RunPlotTool({"grade", path}, out, err), 0) << err.str();
+        return out.str();
+    };
+    const std::string total = std::to_string(written.Results->Total->Got) + " of 2";
+    EXPECT_NE(grade().find("Ann (" +
+                           std::filesystem::path(written.Results->RecordFile).filename().string() +
+                           "): " + total),
+              std::string::npos)
+        << grade();
+    EXPECT_EQ(grade().find("differ"), std::string::npos);
+    std::string text = mv::ResultsText(*written.Results);
+    const std::string was = written.Results->Answers[0].Right ? "true," : "false,";
+    const size_t at = text.find("\"right\": " + was);
+    text.replace(at + 9, was.size(), was == "true," ? "false," : "true,");
+    std::ofstream(path, std::ios::binary) << text;
+    EXPECT_NE(grade().find("differ from the record's"), std::string::npos);
+
+    // An exercise with a time limit ends at it.
+    WriteDemo("timed.toml", "time_limit = 1\n[scenario]\ndemo = \"Test.dem\"\n");
+    ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("timed.toml"), "Bob"));
+    for (int t = 0; t < 25 && !exercise->assessedEnded(); ++t)
+        exercise->tmrSim_Timer();
+    EXPECT_EQ(exercise->endedBy(), "time limit");
+    EXPECT_EQ(mv::FormatClock(sim.Clock.SimTime), "12:01:00");
 
     ASSERT_TRUE(exercise->LoadDemo("Test.dem"));
     EXPECT_EQ(exercise->assessed(), nullptr);

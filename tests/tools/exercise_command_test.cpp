@@ -101,8 +101,8 @@ TEST(PlotGrade, MarksAreWorkedFromTheExerciseAndTheRecords) {
         << err.str();
     EXPECT_EQ(out.str(), "Ann (Ann.mvrun): 5 of 5\nBob (Bob.mvrun): 3 of 5\n");
     EXPECT_EQ(mv::test::Slurp(csv),
-              "Student,Record,Q1 B CPA,B passed,In time,Apparent,Rule 19(d),Total\r\n"
-              "Ann,Ann.mvrun,1,1,1,1,1,5/5\r\nBob,Bob.mvrun,0,1,1,1,0,3/5\r\n");
+              "Student,Record,Q1 B CPA,B passed,In time,Apparent,Rule 19(d),Total,Written marks\r\n"
+              "Ann,Ann.mvrun,1,1,1,1,1,5/5,-\r\nBob,Bob.mvrun,0,1,1,1,0,3/5,-\r\n");
 }
 
 } // namespace

@@ -1,0 +1,101 @@
+#include "session/exercise_results.h"
+
+#include "core/record/run_reader.h"
+#include "session/exercise.h"
+#include "session/run_recorder.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace mv {
+
+ResultsKeeper::ResultsKeeper(Exercise& exercise, RunRecorder& recorder, QString folder,
+                             QObject* parent)
+    : QObject(parent), exercise_(exercise), recorder_(recorder), folder_(std::move(folder)) {
+    setObjectName("resultsKeeper");
+    // After the recorder's own start, so the record being written is known.
+    connect(&exercise_, &Exercise::scenarioStarted, this, &ResultsKeeper::Begin);
+    connect(&exercise_, &Exercise::handedIn, this, &ResultsKeeper::Write);
+    connect(&exercise_, &Exercise::assessedFinished, this, &ResultsKeeper::Finish);
+}
+
+QString ResultsKeeper::DefaultFolder() {
+    const QString set = qEnvironmentVariable("MAROVANE_RESULTS");
+    if (!set.isEmpty()) return set;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/results";
+}
+
+void ResultsKeeper::Begin() {
+    path_.clear();
+    record_.reset();
+    grading_.reset();
+    results_ = {};
+    const AssessedExercise* assessed = exercise_.assessed();
+    if (!assessed) return;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString stem = QFileInfo(exercise_.scenarioFile()).completeBaseName();
+    const QString student = exercise_.student().isEmpty() ? "no name" : exercise_.student();
+    QString name = RunRecorder::FileName(now, stem + " " + student);
+    name.replace(QRegularExpression(R"(\.mvrun$)"), ".json");
+    if (!QDir().mkpath(folder_)) {
+        emit notice(tr("The results cannot be kept: the folder %1 cannot be made.").arg(folder_));
+        return;
+    }
+    path_ = QDir(folder_).filePath(name);
+    results_.Student = exercise_.student().toStdString();
+    results_.ExerciseFile = exercise_.exerciseFile().toStdString();
+    results_.Title = exercise_.simulation().Title;
+    results_.RecordFile = recorder_.currentPath().toStdString();
+    results_.Started = now.toUTC().toString(Qt::ISODate).toStdString();
+    Write();
+}
+
+void ResultsKeeper::Write() {
+    if (path_.isEmpty()) return;
+    results_.Answers.clear();
+    for (const Exercise::HandedIn& h : exercise_.answers())
+        results_.Answers.push_back({h.Given, h.At, h.Marked.Truth, h.Marked.Right});
+    const std::string error = WriteResultsFile(path_.toStdString(), results_);
+    if (!error.empty())
+        emit notice(tr("The results are not written: %1.").arg(QString::fromStdString(error)));
+}
+
+void ResultsKeeper::Finish(const QString& how) {
+    if (path_.isEmpty()) return;
+    const AssessedExercise& exercise = *exercise_.assessed();
+    results_.Ended = how.toStdString();
+    // The record beside the results, and the marks from it, as the instructor's grading
+    // will work them.
+    QString copy = path_;
+    copy.replace(QRegularExpression(R"(\.json$)"), ".mvrun");
+    const QString saved = recorder_.SaveCopy(copy);
+    if (saved.isEmpty()) {
+        results_.RecordFile = copy.toStdString();
+        RunReadResult read = ReadRunRecord(copy.toStdString());
+        if (read.ok()) record_ = std::move(*read.Record);
+    } else {
+        emit notice(tr("The run's record is not kept with the results: %1.").arg(saved));
+    }
+    if (record_) {
+        grading_ = GradeRun(exercise, exercise_.truths(), *record_);
+    } else {
+        // Without a record only the answers can be marked; the action counts as not achieved.
+        std::vector<Mark> marks;
+        RunGrading g;
+        g.Student = exercise_.student().toStdString();
+        for (const Exercise::HandedIn& h : exercise_.answers()) {
+            g.Answers.push_back({h.Marked, h.At});
+            marks.push_back(h.Marked);
+        }
+        g.Total = TotalScore(exercise, exercise_.truths(), marks, g.Action);
+        grading_ = std::move(g);
+    }
+    results_.Total = grading_->Total;
+    Write();
+    emit finished(path_);
+}
+
+} // namespace mv
