@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/cpa_computer_window.h"
+#include "app/exercise_report.h"
 #include "app/help_commands.h"
 #include "app/index_lines_window.h"
 #include "app/main_window.h"
@@ -23,10 +24,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -106,15 +110,30 @@ void Application::CloseForbiddenWindows() {
 }
 
 void Application::ShowExerciseEnd(const QString& resultsPath) {
+    const AssessedExercise* assessed = exercise_->assessed();
     const auto& grading = results_->grading();
-    if (!grading) return;
-    dialogs_.message(QString("The exercise has ended (%1).\n\n%2 of %3 marks.\n\nThe results are "
-                             "kept in %4.")
-                         .arg(exercise_->endedBy())
-                         .arg(grading->Total.Got)
-                         .arg(grading->Total.OutOf)
-                         .arg(QDir::toNativeSeparators(resultsPath)),
-                     "End Exercise", Dialogs::Icon::Information);
+    if (!assessed || !grading) return;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(resultsPath).absolutePath());
+    main_->statusBar()->showMessage(QString("The exercise has ended (%1): %2 of %3. The results "
+                                            "are kept in %4.")
+                                        .arg(exercise_->endedBy())
+                                        .arg(grading->Total.Got)
+                                        .arg(grading->Total.OutOf)
+                                        .arg(folder),
+                                    60000);
+    const auto& run = results_->record();
+    if (!run) return; // the status line has said why the record is missing
+    // The report beside the results, and on the screen.
+    QString pdf = resultsPath;
+    pdf.replace(QRegularExpression(R"(\.json$)"), ".pdf");
+    std::unique_ptr<QTextDocument> document =
+        BuildExerciseReport({*assessed, exercise_->exerciseFile(), *run, exercise_->truths(),
+                             *grading, exercise_->endedBy()});
+    const QString error = WriteReportPdf(*document, pdf);
+    if (!error.isEmpty())
+        dialogs_.message("The report is not written: " + error, "End Exercise",
+                         Dialogs::Icon::Exclamation);
+    ShowExerciseReport(std::move(document), pdf, dialogs_, main_.get());
 }
 
 bool Application::StartDefaultExercise() {

@@ -396,7 +396,12 @@ void ReportWindow::cmdSavePdf_Click() {
 
 ReportWindow* ShowExerciseReport(const ExerciseReport& report, const QString& suggestedPdf,
                                  Dialogs& dialogs, QWidget* parent) {
-    auto* window = new ReportWindow(BuildExerciseReport(report), suggestedPdf, dialogs, parent);
+    return ShowExerciseReport(BuildExerciseReport(report), suggestedPdf, dialogs, parent);
+}
+
+ReportWindow* ShowExerciseReport(std::unique_ptr<QTextDocument> document,
+                                 const QString& suggestedPdf, Dialogs& dialogs, QWidget* parent) {
+    auto* window = new ReportWindow(std::move(document), suggestedPdf, dialogs, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (parent) {
         const QRect room = parent->screen()->availableGeometry().adjusted(0, 30, 0, 0);

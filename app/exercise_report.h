@@ -67,5 +67,8 @@ class ReportWindow : public QWidget {
 // Opens the report window of a run over `parent` (deleted when closed) and returns it.
 ReportWindow* ShowExerciseReport(const ExerciseReport& report, const QString& suggestedPdf,
                                  Dialogs& dialogs, QWidget* parent);
+// The same for a report already built (and perhaps printed).
+ReportWindow* ShowExerciseReport(std::unique_ptr<QTextDocument> document,
+                                 const QString& suggestedPdf, Dialogs& dialogs, QWidget* parent);
 
 } // namespace mv

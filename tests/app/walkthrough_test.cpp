@@ -5,12 +5,15 @@
 
 #include "app/application.h"
 #include "app/cpa_computer_window.h"
+#include "app/exercise_report.h"
 #include "app/main_window.h"
 #include "core/geometry.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
+#include "session/exercise_results.h"
 #include "tests/support/exercise_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QRegularExpression>
@@ -33,8 +36,9 @@ QString Words(const QString& file) {
     t.replace(QRegularExpression("</?(b|i|em|strong|span|a|code|kbd|var)\\b[^>]*>"), "");
     t.replace(QRegularExpression("<[^>]*>"), " ");
     const std::pair<const char*, const char*> entities[] = {
-        {"&deg;", "°"},  {"&minus;", "-"}, {"&mdash;", "-"}, {"&times;", "x"},    {"&quot;", "\""},
-        {"&nbsp;", " "}, {"&#9650;", "▲"}, {"&#9660;", "▼"}, {"&hellip;", "..."}, {"&amp;", "&"}};
+        {"&deg;", "°"},      {"&minus;", "-"}, {"&mdash;", "-"}, {"&times;", "x"},
+        {"&quot;", "\""},    {"&nbsp;", " "},  {"&#9650;", "▲"}, {"&#9660;", "▼"},
+        {"&hellip;", "..."}, {"&gt;", ">"},    {"&amp;", "&"}};
     for (const auto& [entity, text] : entities)
         t.replace(QString::fromUtf8(entity), QString::fromUtf8(text));
     return t.replace('\r', ' ').simplified();
@@ -339,6 +343,66 @@ TEST(WalkthroughStart, TheProgramStartsAsTheManualSays) {
                               QString::number(d.Tick.Range) + "-mile scale, " + onOff +
                               ", and the clock running at time factor " + factor->currentText()))
         << "the manual's start-up sentence";
+}
+
+// Lesson 12: the exercise opened from the menu, every figure handed in at its question's time,
+// the exercise ended by the student; the results, the record and the report are kept together
+// and the report is on the screen.
+TEST(WalkthroughExam, AnExerciseTakenEndsWithItsResultsAndReport) {
+    QTemporaryDir dir;
+    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
+        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    qputenv("MAROVANE_RUNS", dir.filePath("runs").toUtf8());
+    qputenv("MAROVANE_RESULTS", dir.filePath("results").toUtf8());
+    mv::ScriptedDialogs dialogs;
+    mv::Application app(dir.path().toStdString(), dialogs);
+    ASSERT_TRUE(app.Start());
+    mv::Exercise& e = app.exercise();
+    dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Ann"};
+    ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
+    ASSERT_NE(e.assessed(), nullptr);
+    const mv::AssessedExercise exam = *e.assessed();
+    for (size_t q = 0; q < exam.Questions.size(); ++q) {
+        while (e.simulation().Clock.SimTime < exam.Questions[q].At - 0.5 / 86400)
+            e.tmrSim_Timer();
+        std::vector<mv::Answer> answers;
+        for (const mv::GradeColumn& c : mv::GradeColumns(exam, e.truths(), e.simulation()))
+            if (c.Question == q) {
+                const mv::Truth& t = e.truths()[q];
+                const mv::TargetTruth* target = t.Of(c.Vessel);
+                const double value =
+                    c.Asked == mv::Figure::Set     ? t.Current.Set
+                    : c.Asked == mv::Figure::Drift ? t.Current.Drift
+                    : c.Asked == mv::Figure::Cpa   ? target->Cpa.CPA
+                    : c.Asked == mv::Figure::Tcpa  ? target->Cpa.TCPA
+                    : c.Asked == mv::Figure::Course
+                        ? (exam.Questions[q].OverGround ? target->Ground : target->Water).Course
+                    : c.Asked == mv::Figure::Speed
+                        ? (exam.Questions[q].OverGround ? target->Ground : target->Water).Speed
+                        : target->Aspect;
+                answers.push_back({q, c.Vessel, c.Asked, value});
+            }
+        e.HandIn(answers);
+    }
+    ASSERT_TRUE(e.AllAnswered());
+    dialogs.answers = {mv::Dialogs::Answer::Yes};
+    ASSERT_TRUE(e.commands().Trigger("mnuEndExercise"));
+    EXPECT_EQ(e.endedBy(), "ended by the student");
+
+    const auto& grading = app.results().grading();
+    ASSERT_TRUE(grading && app.results().record());
+    EXPECT_EQ(grading->Total.Got, grading->Total.OutOf);
+    QString pdf = app.results().path();
+    pdf.replace(".json", ".pdf");
+    QFile report(pdf);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly)) << pdf.toStdString();
+    EXPECT_TRUE(report.read(4) == "%PDF");
+    EXPECT_TRUE(QFileInfo::exists(QString(pdf).replace(".pdf", ".mvrun")));
+    bool shown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown = shown || (w->objectName() == "frmReport" && w->isVisible());
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(Words("docs/tutorial/lesson12.htm").contains("Simulator > End Exercise"));
 }
 
 } // namespace
