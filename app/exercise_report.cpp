@@ -87,22 +87,11 @@ QString FigureText(Figure f, double value) {
     return Q(FormatNumber(value, "#0.0")) + " kn";
 }
 
-// How far off, or how far off it may be, in the figure's unit.
+// How far off, or how far off it may be: as the figure, but angles as plain degrees.
 QString MarginText(Figure f, double value) {
-    switch (f) {
-    case Figure::Cpa:
-        return Q(FormatNumber(value, "#0.00")) + " nm";
-    case Figure::Tcpa:
-        return Q(FormatNumber(value, "#0.0")) + " min";
-    case Figure::Course:
-    case Figure::Set:
-    case Figure::Aspect:
+    if (f == Figure::Course || f == Figure::Set || f == Figure::Aspect)
         return Q(FormatNumber(value, "##0")) + QChar(0x00B0);
-    case Figure::Speed:
-    case Figure::Drift:
-        break;
-    }
-    return Q(FormatNumber(value, "#0.0")) + " kn";
+    return FigureText(f, value);
 }
 
 QString Clock(double days) {

@@ -6,7 +6,7 @@
 #include "core/exercise/answer_key.h"
 #include "core/number_text.h"
 #include "core/record/run_reader.h"
-#include "core/record/run_writer.h"
+#include "tests/support/fog_runs.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
 #include "tools/plot/report_pdf.h"
@@ -22,12 +22,8 @@ namespace {
 
 TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     const mv::test::TempDir dir;
-    const std::string file = dir.Write(
-        "fog.toml", "restricted_visibility = true\n[scenario]\n[[scenario.vessel]]\ncourse = 0\n"
-                    "speed = 12\n[[scenario.vessel]]\ncourse = 180\nspeed = 10\nbearing = 5\n"
-                    "range = 8\n[[question]]\nat = 12:06:00\n"
-                    "figures = [\"cpa\", \"tcpa\", \"course\", \"speed\"]\n"
-                    "[action]\nmin_cpa = 2\nact_by = 12:10:00\n");
+    const std::string file =
+        dir.Write("fog.toml", mv::test::FogExercise("\"cpa\", \"tcpa\", \"course\", \"speed\""));
     const auto exercise = *mv::ReadExerciseFile(file).Exercise;
     mv::Simulation start;
     ASSERT_EQ(mv::BuildExerciseSimulation(exercise, dir.path, {}, start), "");
@@ -36,37 +32,13 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     // Ann turns 60 degrees to starboard, Bob 60 to port; both answer the CPA right and the
     // TCPA 5 minutes off at 12:05, the course at 12:07:30, and never the speed.
     const auto record = [&](const std::string& student, int course) {
-        std::string error;
-        auto w = mv::RunWriter::Create(dir.path / (student + ".mvrun"),
-                                       {"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
-                                       {{0, "A", mv::kMedium}, {1, "B", mv::kMedium}}, error);
-        ASSERT_TRUE(w) << error;
-        w->AddEvent({0, 0.5, "exercise", -1, "Assessed exercise fog.toml for " + student});
-        mv::Simulation sim = start;
-        mv::TickDisplay display;
-        mv::UnseenView view;
-        const auto answer = [&](int t, mv::Figure f, double value) {
-            w->AddEvent({t, sim.Clock.SimTime, "answer", 1,
-                         "Question 1: " + mv::AnswerText({0, 1, f, value})});
-        };
-        for (int t = 0; t <= 300; ++t) {
-            mv::RunTick tick{t, sim.Clock.SimTime, 1, 0, {}, {}};
-            for (size_t i = 0; i < 2; ++i) {
-                const mv::VesselData& v = sim.Vessels.Vessel[i];
-                tick.Vessels.push_back(
-                    {sim.Vessels.VesselPos[i], v.Heading, v.Speed, v.NewHeading, v.NewSpeed});
-            }
-            w->AddTick(tick);
-            if (t == 100) {
-                answer(t, mv::Figure::Cpa, b.Cpa.CPA);
-                answer(t, mv::Figure::Tcpa, b.Cpa.TCPA + 5);
-                sim.Vessels.Vessel[0].NewHeading = static_cast<int16_t>(course);
-                sim.Maneuvering = sim.Turning = true;
-            }
-            if (t == 150) answer(t, mv::Figure::Course, b.Water.Course);
-            sim.Tick(display, view);
-        }
-        ASSERT_TRUE(w->Commit());
+        mv::test::RecordFogRun(dir.path, start, student, course, 300,
+                               [&b](int t, std::vector<mv::Answer>& a) {
+                                   if (t == 100)
+                                       a = {{0, 1, mv::Figure::Cpa, b.Cpa.CPA},
+                                            {0, 1, mv::Figure::Tcpa, b.Cpa.TCPA + 5}};
+                                   if (t == 150) a = {{0, 1, mv::Figure::Course, b.Water.Course}};
+                               });
     };
     record("Ann", 60);
     record("Bob", 300);

@@ -3,7 +3,7 @@
 #include "core/aids/cpa_data.h"
 #include "core/exercise/answer_key.h"
 #include "core/number_text.h"
-#include "core/record/run_writer.h"
+#include "tests/support/fog_runs.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -51,44 +51,16 @@ TEST(PlotExercise, TheKeyIsTheCpaDataOfTheSameRun) {
 // starboard; Bob answers 0.5 mile off and turns to port. Every mark comes from the records.
 TEST(PlotGrade, MarksAreWorkedFromTheExerciseAndTheRecords) {
     const mv::test::TempDir dir;
-    const std::string file = dir.Write(
-        "fog.toml", "restricted_visibility = true\n[scenario]\n[[scenario.vessel]]\ncourse = 0\n"
-                    "speed = 12\n[[scenario.vessel]]\ncourse = 180\nspeed = 10\nbearing = 5\n"
-                    "range = 8\n[[question]]\nat = 12:06:00\nfigures = [\"cpa\"]\n"
-                    "[action]\nmin_cpa = 2\nact_by = 12:10:00\n");
+    const std::string file = dir.Write("fog.toml", mv::test::FogExercise("\"cpa\""));
     const auto exercise = *mv::ReadExerciseFile(file).Exercise;
     mv::Simulation start;
     ASSERT_EQ(mv::BuildExerciseSimulation(exercise, dir.path, {}, start), "");
     const double cpa = mv::TruthAt(start, exercise.Questions[0].At).Targets.at(0).Cpa.CPA;
     const auto record = [&](const std::string& student, int course, double answer) {
-        std::string error;
-        auto w = mv::RunWriter::Create(dir.path / (student + ".mvrun"),
-                                       {"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
-                                       {{0, "A", mv::kMedium}, {1, "B", mv::kMedium}}, error);
-        ASSERT_TRUE(w) << error;
-        w->AddEvent({0, 0.5, "exercise", -1, "Assessed exercise fog.toml for " + student});
-        mv::Simulation sim = start;
-        mv::TickDisplay display;
-        mv::UnseenView view;
-        for (int t = 0; t <= 600; ++t) {
-            mv::RunTick tick;
-            tick.Index = t;
-            tick.SimTime = sim.Clock.SimTime;
-            for (int i = 0; i < 2; ++i) {
-                const mv::VesselData& v = sim.Vessels.Vessel[static_cast<size_t>(i)];
-                tick.Vessels.push_back({sim.Vessels.VesselPos[static_cast<size_t>(i)], v.Heading,
-                                        v.Speed, v.NewHeading, v.NewSpeed});
-            }
-            w->AddTick(tick);
-            if (t == 100) { // 12:05:00
-                sim.Vessels.Vessel[0].NewHeading = static_cast<int16_t>(course);
-                sim.Maneuvering = sim.Turning = true;
-                w->AddEvent({t, sim.Clock.SimTime, "answer", 1,
-                             "Question 1: " + mv::AnswerText({0, 1, mv::Figure::Cpa, answer})});
-            }
-            sim.Tick(display, view);
-        }
-        ASSERT_TRUE(w->Commit());
+        mv::test::RecordFogRun(dir.path, start, student, course, 600,
+                               [answer](int t, std::vector<mv::Answer>& a) {
+                                   if (t == 100) a = {{0, 1, mv::Figure::Cpa, answer}};
+                               });
     };
     record("Ann", 60, cpa);
     record("Bob", 300, cpa + 0.5);
