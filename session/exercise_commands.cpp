@@ -19,15 +19,23 @@ void RegisterExerciseCommands(Exercise& exercise) {
     DisplayCommands& show = exercise.displayCommands();
     Exercise* e = &exercise;
 
-    r.add({"mnuRepeat", "Re&peat", "Ctrl+R", [e] { e->Repeat(); }});
+    // An assessed exercise that has ended is neither run on nor taken again.
+    r.add({"mnuRepeat",
+           "Re&peat",
+           "Ctrl+R",
+           [e] { e->Repeat(); },
+           {},
+           [e] { return !e->assessedEnded(); },
+           {},
+           "The assessed exercise has ended"});
     r.add({"mnuPause",
            "&Pause",
            "Ctrl+P",
            [e] { e->TogglePause(); },
            [e] { return e->isPaused(); },
-           [e] { return e->isPaused() || e->allowed().Pause; },
+           [e] { return !e->assessedEnded() && (e->isPaused() || e->allowed().Pause); },
            {},
-           "The exercise does not allow pausing"});
+           "The exercise does not allow pausing, or has ended"});
     for (int i = 0; i < kTimeFactorCount; ++i)
         r.add({Indexed("mnuT", i),
                QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]),

@@ -77,6 +77,7 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_EQ(exercise->endedBy(), "all questions answered");
     EXPECT_FALSE(exercise->isRunning());
     EXPECT_FALSE(exercise->commands().Trigger("mnuAnswers"));
+    EXPECT_FALSE(exercise->commands().Trigger("mnuRepeat"));
     const std::string path = results.path().toStdString();
     const auto written = mv::ReadResultsFile(path);
     ASSERT_TRUE(written.ok()) << written.Error;
