@@ -181,6 +181,8 @@ void TrialWindow::ShowTrial() {
     // A trial the exercise forbids, or one without a scenario, is taken away.
     if (!d.Aids.Allowed.Trial || !exercise_.isLoaded()) order_.reset();
     outcome_ = order_ ? RunTrial(sim, d.Tick, *order_, d.Tick.Bearing) : TrialOutcome{};
+    // Before any trial the table shows where every target stands now.
+    if (!order_ && isVisible()) outcome_.Targets = PresentTargets(sim.Vessels, d.Tick.Bearing);
     overlays_.ShowTrial(sim, d, order_ ? &outcome_ : nullptr, PaletteFor(d.Colours));
     FillRows();
     ShowButtons();
@@ -190,10 +192,10 @@ void TrialWindow::ShowTrial() {
 void TrialWindow::FillRows() {
     for (size_t r = 0; r < rows_.size(); ++r) {
         std::array<std::string, kColumns> texts;
-        if (order_ && r < outcome_.Targets.size()) {
+        if (r < outcome_.Targets.size()) {
             const TrialTarget& t = outcome_.Targets[r];
             texts = {VesselLetter(t.Vessel), CpaText(t.Present), TcpaText(t.Present),
-                     CpaText(t.Trial), TcpaText(t.Trial)};
+                     order_ ? CpaText(t.Trial) : "", order_ ? TcpaText(t.Trial) : ""};
         }
         // Every slot keeps its row, empty or not, so the window never changes its size.
         for (int c = 0; c < kColumns; ++c)

@@ -43,6 +43,19 @@ ManeuverEntries TrialEntries(const TrialOrder& order) {
     return e;
 }
 
+std::vector<TrialTarget> PresentTargets(const VesselTables& vessels, BearingMode mode) {
+    std::vector<TrialTarget> targets;
+    for (int i = 0; i < vessels.NumVessels; ++i)
+        if (i != vessels.OwnVessel) {
+            TrialTarget t;
+            t.Vessel = i;
+            t.Present = CpaNow(vessels, i, mode, 0.0);
+            t.Track.push_back(Relative(vessels, i));
+            targets.push_back(t);
+        }
+    return targets;
+}
+
 TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const TrialOrder& order,
                       BearingMode mode) {
     TrialOutcome out;
@@ -55,14 +68,7 @@ TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const T
     UnseenView view;
     const double tickMinutes = sim.Clock.HoursPerTick * 60.0;
 
-    for (int i = 0; i < now.NumVessels; ++i)
-        if (i != now.OwnVessel) {
-            TrialTarget t;
-            t.Vessel = i;
-            t.Present = CpaNow(now, i, mode, 0.0);
-            t.Track.push_back(Relative(now, i));
-            out.Targets.push_back(t);
-        }
+    out.Targets = PresentTargets(now, mode);
 
     out.DelayTicks = DelayTicks(sim.Clock, order.DelayMinutes);
     for (int k = 0; k < out.DelayTicks; ++k)

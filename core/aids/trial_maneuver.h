@@ -45,6 +45,9 @@ int DelayTicks(const SimClock& clock, double minutes);
 // The manoeuvre window's entries that order the trial course and speed.
 ManeuverEntries TrialEntries(const TrialOrder& order);
 
+// Every target with its present CPA and TCPA and where its echo is now; no trial yet.
+std::vector<TrialTarget> PresentTargets(const VesselTables& vessels, BearingMode mode);
+
 TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const TrialOrder& order,
                       BearingMode mode);
 

@@ -26,6 +26,10 @@ TEST_F(PlotAids, TrialShowsRunTrialsFiguresFollowsTheClockAndExecutesWithoutDela
     Run("mnuTrialManeuver");
     QWidget* w = &console->trial();
     ASSERT_TRUE(w->isVisible());
+    // Before a trial: where every target stands now, the trial's columns empty.
+    const mv::CpaResult now = mv::PresentTargets(sim.Vessels, display.Tick.Bearing)[0].Present;
+    EXPECT_EQ(Text("lblTrial(0,1)", w).toStdString(), mv::FormatNumber(now.CPA, "##0.00") + " nm.");
+    EXPECT_EQ(Text("lblTrial(0,3)", w), "");
     Type(Find<QLineEdit>("txtCourse", w), "60");
     Type(Find<QLineEdit>("txtSpeed", w), "12");
     Type(Find<QLineEdit>("txtDelay", w), "6");
