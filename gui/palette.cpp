@@ -23,6 +23,13 @@ Palette Day() {
     // clear blue for the lines laid by the navigator.
     p.trial = QColor(255, 90, 230);
     p.indexLine = QColor(110, 160, 255);
+    p.relativeVector = QColor(255, 255, 255);
+    p.trueVector = QColor(0, 220, 255);
+    p.picked = p.trueVector;
+    p.danger = QColor(255, 40, 40);
+    p.dangerSeen = QColor(255, 190, 0);
+    p.guardRing = p.dangerSeen;
+    p.trueTrail = QColor(150, 150, 150);
     p.trueSea = QColor(0, 0, 0);
     p.trueTrack = QColor(0xC0, 0xC0, 0xC0);
     p.trueGrid = QColor(0x80, 0x80, 0x80);
@@ -57,6 +64,13 @@ Palette Dusk() {
     p.frame = QColor(18, 21, 24);
     p.trial = QColor(220, 80, 200);
     p.indexLine = QColor(95, 140, 225);
+    p.relativeVector = QColor(215, 215, 215);
+    p.trueVector = QColor(0, 185, 215);
+    p.picked = p.trueVector;
+    p.danger = QColor(235, 40, 40);
+    p.dangerSeen = QColor(220, 160, 0);
+    p.guardRing = p.dangerSeen;
+    p.trueTrail = QColor(115, 115, 115);
     p.trueTrack = QColor(150, 150, 150);
     p.trueGrid = QColor(90, 90, 90);
     p.trueOwn = QColor(235, 40, 40);
@@ -92,6 +106,14 @@ Palette Night() {
     // Told apart from the amber trace by lightness and a touch of red, not by blue.
     p.trial = QColor(200, 70, 50);
     p.indexLine = QColor(150, 125, 80);
+    // Vectors told apart from the echoes and the trace by lightness and redness alone.
+    p.relativeVector = QColor(200, 160, 100);
+    p.trueVector = QColor(215, 95, 35);
+    p.picked = p.trueVector;
+    p.danger = QColor(235, 20, 0);
+    p.dangerSeen = QColor(160, 95, 0);
+    p.guardRing = p.dangerSeen;
+    p.trueTrail = QColor(90, 60, 20);
     p.trueSea = QColor(0, 0, 0);
     p.trueTrack = QColor(80, 56, 20);
     p.trueGrid = QColor(56, 36, 8);

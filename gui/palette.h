@@ -31,6 +31,12 @@ struct Palette {
     QColor frame;         // around the picture, where the console's room is left over
     QColor trial;         // a trial manoeuvre's predicted tracks and its TRIAL caption
     QColor indexLine;     // parallel index lines and their legend
+    // The radar-course aids over the picture.
+    QColor relativeVector, trueVector; // a target's vector; the own vessel's true one too
+    QColor picked;                     // the ring round a target picked for its data
+    QColor danger, dangerSeen;         // a target in danger: not yet and once acknowledged
+    QColor guardRing;
+    QColor trueTrail;
     // The True View.
     QColor trueSea, trueTrack, trueGrid, trueOwn, trueTarget;
     // The console.

@@ -1,5 +1,7 @@
 #include "gui/radar_aids.h"
 
+#include "gui/palette.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +39,7 @@ void RadarAids::Show(const Simulation& sim, const RadarDisplayState& state,
     const VesselTables& v = sim.Vessels;
     const TickDisplay& tick = state.Tick;
     const AidSettings& a = state.Aids;
+    const Palette& colours = PaletteFor(state.Colours);
     for (int i = 0; i < kMaxVessels; ++i)
         for (const QString& name :
              {item::lneVector(i), item::ptsTrueTrail(i), item::shpPicked(i), item::shpAlarm(i)})
@@ -56,30 +59,31 @@ void RadarAids::Show(const Simulation& sim, const RadarDisplayState& state,
             const bool rel = a.Vectors == VectorMode::Relative;
             const PointD end = ToPicture(v, tick, rel ? t.RelativeEnd : t.TrueEnd);
             picture_.setOverlayLine(item::lneVector(i), echo.Y, echo.X, end.Y, end.X,
-                                    rel ? kRelativeVectorColour : kTrueVectorColour, 1);
+                                    rel ? colours.relativeVector : colours.trueVector, 1);
             picture_.setVisible(item::lneVector(i), true);
         }
         if (std::find(a.Picked.begin(), a.Picked.end(), i) != a.Picked.end()) {
             picture_.setOverlayCircle(item::shpPicked(i), echo.Y, echo.X, markRadius,
-                                      kPickedColour);
+                                      colours.picked);
             picture_.setVisible(item::shpPicked(i), true);
         }
         if (a.Alarms.InDanger(i)) {
             picture_.setOverlayCircle(item::shpAlarm(i), echo.Y, echo.X, 1.5 * markRadius,
-                                      a.Alarms.Unacknowledged(i) ? kAlarmRed : kAcknowledgedAmber);
+                                      a.Alarms.Unacknowledged(i) ? colours.danger
+                                                                 : colours.dangerSeen);
             picture_.setVisible(item::shpAlarm(i), true);
         }
         if (tick.PlotOn && tick.TrueTrails) ShowTrail(sim, state, i);
     }
     if (a.Vectors == VectorMode::True) {
         const PointD end = ToPicture(v, tick, OwnTrueVectorEnd(v, a.VectorMinutes()));
-        picture_.setOverlayLine(item::lneOwnVector, own.Y, own.X, end.Y, end.X, kTrueVectorColour,
+        picture_.setOverlayLine(item::lneOwnVector, own.Y, own.X, end.Y, end.X, colours.trueVector,
                                 1);
         picture_.setVisible(item::lneOwnVector, true);
     }
     if (a.Limits.GuardOn && a.Limits.GuardRange < tick.Range) {
         picture_.setOverlayCircle(item::shpGuardRing, own.Y, own.X, a.Limits.GuardRange,
-                                  kAcknowledgedAmber);
+                                  colours.guardRing);
         picture_.setVisible(item::shpGuardRing, true);
     }
 }
@@ -97,7 +101,8 @@ void RadarAids::ShowTrail(const Simulation& sim, const RadarDisplayState& state,
         dots_.emplace_back(q.Y, q.X);
     }
     const QString name = item::ptsTrueTrail(vessel);
-    picture_.setOverlayPoints(name, dots_, kTrueTrailGrey, std::max<int>(3, state.EchoWidth));
+    picture_.setOverlayPoints(name, dots_, PaletteFor(state.Colours).trueTrail,
+                              std::max<int>(3, state.EchoWidth));
     picture_.setVisible(name, !dots_.empty());
 }
 

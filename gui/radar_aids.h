@@ -26,13 +26,6 @@ inline const QString lneOwnVector = QStringLiteral("lneOwnVector");
 inline const QString shpGuardRing = QStringLiteral("shpGuardRing");
 } // namespace item
 
-inline const QColor kRelativeVectorColour(255, 255, 255);
-inline const QColor kTrueVectorColour(0, 220, 255);
-inline const QColor kPickedColour(0, 220, 255);
-inline const QColor kAlarmRed(255, 40, 40);
-inline const QColor kAcknowledgedAmber(255, 190, 0);
-inline const QColor kTrueTrailGrey(150, 150, 150);
-
 class RadarAids {
   public:
     // Declares the aids' items in the picture, all hidden.
