@@ -75,6 +75,8 @@ bool Application::Initialise() {
     // Every run from here on is recorded for the debrief.
     recorder_ = new RunRecorder(*exercise_, RunRecorder::DefaultFolder(), exercise_);
     recorder_->setKeep(Settings().value(kRunsKeptKey, kRunsKeptByDefault).toInt());
+    // The record's file is made while the first picture is drawn, not before it.
+    recorder_->setMakeAside(true);
     const auto status = [this](const QString& text) {
         main_->statusBar()->showMessage(text, 30000);
     };

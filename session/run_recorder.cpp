@@ -26,7 +26,10 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
     connect(&exercise_, &Exercise::logged, this, &RunRecorder::Logged);
 }
 
-RunRecorder::~RunRecorder() = default;
+RunRecorder::~RunRecorder() {
+    // A record still being made is waited for, and gets what was kept for it.
+    Settle();
+}
 
 QString RunRecorder::DefaultFolder() {
     const QString set = qEnvironmentVariable("MAROVANE_RUNS");
@@ -90,15 +93,18 @@ RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, i
 }
 
 QString RunRecorder::currentPath() const {
+    if (making_.valid()) return makingPath_;
     return writer_ ? QString::fromStdString(writer_->path().string()) : QString();
 }
 
 QString RunRecorder::SaveCopy(const QString& to) {
+    Settle();
     if (!writer_) return tr("this run is not recorded");
     return QString::fromStdString(writer_->SaveCopy(to.toStdString()));
 }
 
 void RunRecorder::Begin() {
+    Settle();
     writer_.reset(); // the run before ends here, committed
     next_ = 0;
     if (!exercise_.isLoaded()) return;
@@ -116,15 +122,48 @@ void RunRecorder::Begin() {
     std::vector<RunVessel> vessels;
     for (int i = 0; i < sim.Vessels.NumVessels; ++i)
         vessels.push_back({i, VesselLetter(i), sim.Vessels.Vessel[static_cast<size_t>(i)].Size});
-    std::string error;
-    writer_ = RunWriter::Create(path.toStdString(), info, vessels, error);
-    if (!writer_) return GiveUp(QString::fromStdString(error));
-    Prune();
+    if (aside_) {
+        // The first moment and the start event are taken below, while the clock stands where
+        // the run began, and written when the file is made.
+        makingPath_ = path;
+        making_ = std::async(std::launch::async, [this, file = path.toStdString(), info, vessels] {
+            Made made;
+            made.writer = RunWriter::Create(file, info, vessels, made.error);
+            // What was kept meanwhile is written when the event loop next comes round.
+            QMetaObject::invokeMethod(this, &RunRecorder::Settle, Qt::QueuedConnection);
+            return made;
+        });
+    } else {
+        std::string error;
+        writer_ = RunWriter::Create(path.toStdString(), info, vessels, error);
+        if (!writer_) return GiveUp(QString::fromStdString(error));
+        Prune();
+    }
     TakeMoment();
     Logged("start", -1, tr("Started %1").arg(exercise_.scenarioFile()));
 }
 
+void RunRecorder::Settle() {
+    if (!making_.valid()) return;
+    Made made = making_.get();
+    std::vector<std::variant<RunTick, RunEvent>> waiting;
+    waiting.swap(waiting_);
+    writer_ = std::move(made.writer);
+    if (!writer_) return GiveUp(QString::fromStdString(made.error));
+    Prune();
+    bool ok = true;
+    for (const auto& item : waiting)
+        ok = ok &&
+             (std::holds_alternative<RunTick>(item) ? writer_->AddTick(std::get<RunTick>(item))
+                                                    : writer_->AddEvent(std::get<RunEvent>(item)));
+    if (!ok || !writer_->Commit()) GiveUp(QString::fromStdString(writer_->error()));
+}
+
 void RunRecorder::TakeMoment() {
+    if (making_.valid()) {
+        waiting_.emplace_back(Moment(exercise_.simulation(), exercise_.display(), next_++));
+        return;
+    }
     if (!writer_) return;
     if (--untilSpaceCheck_ <= 0) {
         untilSpaceCheck_ = kSpaceCheckEvery;
@@ -138,13 +177,17 @@ void RunRecorder::TakeMoment() {
 }
 
 void RunRecorder::Logged(const QString& kind, int vessel, const QString& text) {
-    if (!writer_) return;
+    if (!writer_ && !making_.valid()) return;
     RunEvent e;
     e.Tick = next_ - 1;
     e.SimTime = exercise_.simulation().Clock.SimTime;
     e.Kind = kind.toStdString();
     e.Vessel = vessel;
     e.Text = text.toStdString();
+    if (making_.valid()) {
+        waiting_.emplace_back(std::move(e));
+        return;
+    }
     if (!writer_->AddEvent(e) || !writer_->Commit())
         GiveUp(QString::fromStdString(writer_->error()));
 }

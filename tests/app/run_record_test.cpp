@@ -46,7 +46,17 @@ class RunRecord : public ExerciseFixture {
     std::vector<Seen> seen;
 };
 
-TEST_F(RunRecord, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
+// Made at once, and made aside while the moments of the meantime wait for the file.
+class EitherWay : public RunRecord, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        RunRecord::SetUp();
+        recorder->setMakeAside(GetParam());
+    }
+};
+INSTANTIATE_TEST_SUITE_P(RunRecord, EitherWay, ::testing::Bool());
+
+TEST_P(EitherWay, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
     Load("MEDIUM, 10, 12", {"SMALL, 180, 10, 045, 6", "LARGE, 270, 15, 090, 8"});
     Note();
     exercise->SetTimeFactor(5); // x60: the turns take a few ticks
@@ -67,6 +77,7 @@ TEST_F(RunRecord, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
     exercise->Repeat();
     Note();
     Ticks(3);
+    recorder->Settle();
 
     const QString path = recorder->currentPath();
     ASSERT_FALSE(path.isEmpty());
@@ -105,7 +116,7 @@ TEST_F(RunRecord, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
     EXPECT_EQ(r.Events[3].Vessel, 2);
 }
 
-TEST_F(RunRecord, EachStartBeginsARecordAndTheOldestBeyondTheKeptNumberGo) {
+TEST_P(EitherWay, EachStartBeginsARecordAndTheOldestBeyondTheKeptNumberGo) {
     recorder->setKeep(2);
     QStringList made;
     for (int i = 0; i < 3; ++i) {
@@ -113,6 +124,7 @@ TEST_F(RunRecord, EachStartBeginsARecordAndTheOldestBeyondTheKeptNumberGo) {
         made << QFileInfo(recorder->currentPath()).fileName();
         exercise->tmrSim_Timer();
     }
+    recorder->Settle();
     EXPECT_EQ(Runs(), QStringList({made[1], made[2]}));
     // The run before a start is complete: it reads back with its tick.
     const auto read = mv::ReadRunRecord(folder.filePath("runs/" + made[1]).toStdString());
