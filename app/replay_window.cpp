@@ -262,14 +262,17 @@ void ReplayWindow::DrawPicture() {
     radar_->StatusLine(StatusLineText(sim_.Vessels.Vessel[static_cast<size_t>(now.OwnVessel)]));
     radar_->PlotClock(FormatClock(PlotTimeAt(run_, moment_)));
     // The aids that were on: vectors, true trails, picks, the guard ring and the targets in
-    // danger by the alarm's limits (each shown unacknowledged: the record keeps no
-    // acknowledgement).
+    // danger, acknowledged or not as the student had them. Played on, one step from the last.
     std::vector<TargetAid> aids;
     const VesselTables& v = sim_.Vessels;
     for (int i = 0; i < v.NumVessels; ++i)
         if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, display_.Aids.VectorMinutes()));
-    display_.Aids.Alarms = {};
-    display_.Aids.Alarms.Update(AlarmCauses(aids, display_.Aids.Limits));
+    if (alarmsMoment_ && *alarmsMoment_ + 1 == moment_)
+        StepAlarms(run_, moment_, alarms_);
+    else if (!alarmsMoment_ || *alarmsMoment_ != moment_)
+        alarms_ = AlarmsAt(run_, moment_);
+    alarmsMoment_ = moment_;
+    display_.Aids.Alarms = alarms_;
     aids_->Show(sim_, display_, aids);
     radar_->Refresh();
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -96,6 +97,8 @@ class ReplayWindow : public QWidget {
     QLabel* lblTime_ = nullptr;
     QTimer tmrPlay_;
     std::size_t moment_ = 0;
+    AlarmState alarms_; // as the student had them at alarmsMoment_
+    std::optional<std::size_t> alarmsMoment_;
 };
 
 } // namespace mv

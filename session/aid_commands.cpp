@@ -151,7 +151,10 @@ void RegisterAidCommands(Exercise& exercise) {
     r.add({"mnuAcknowledge",
            "&Acknowledge Alarms",
            "Ctrl+K",
-           [&aids] { aids.Alarms.AcknowledgeAll(); },
+           [&aids, &exercise] {
+               aids.Alarms.AcknowledgeAll();
+               exercise.Log("acknowledge", -1, "Alarms acknowledged");
+           },
            {},
            [&aids] { return aids.Alarms.AnyUnacknowledged(); }});
 }

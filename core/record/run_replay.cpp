@@ -1,5 +1,6 @@
 #include "core/record/run_replay.h"
 
+#include "core/aids/target_aids.h"
 #include "core/number_text.h"
 
 #include <algorithm>
@@ -115,6 +116,28 @@ double PlotTimeAt(const RunRecord& run, std::size_t index) {
            run.Ticks[from - 1].SimTime <= run.Ticks[from].SimTime)
         --from;
     return run.Ticks[index].SimTime - run.Ticks[from].SimTime;
+}
+
+void StepAlarms(const RunRecord& run, std::size_t index, AlarmState& alarms) {
+    if (index >= run.Ticks.size()) return;
+    const RunTick& tick = run.Ticks[index];
+    VesselTables v;
+    PlaceMoment(run, tick, v);
+    RadarDisplayState shown;
+    ApplyDisplay(tick.Display, shown);
+    std::vector<TargetAid> aids;
+    for (int i = 0; i < v.NumVessels; ++i)
+        if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, shown.Aids.VectorMinutes()));
+    alarms.Update(AlarmCauses(aids, shown.Aids.Limits));
+    for (const RunEvent& e : run.Events)
+        if (e.Kind == "acknowledge" && e.Tick == tick.Index) alarms.AcknowledgeAll();
+}
+
+AlarmState AlarmsAt(const RunRecord& run, std::size_t index) {
+    AlarmState alarms;
+    for (std::size_t k = 0; k <= index && k < run.Ticks.size(); ++k)
+        StepAlarms(run, k, alarms);
+    return alarms;
 }
 
 } // namespace mv

@@ -28,6 +28,11 @@ std::string EventsCsv(const RunRecord& run);
 // The moment that shows an event: the one recorded with it where the event took one (a jump,
 // a repeat), otherwise the last one before it.
 std::size_t EventMoment(const RunRecord& run, const RunEvent& event);
+// One moment's step of the alarms as the student had them: the targets in danger at moment
+// `index` by the limits then in force, then the acknowledgements made before the next moment.
+void StepAlarms(const RunRecord& run, std::size_t index, AlarmState& alarms);
+// The alarms at moment `index`, stepped from the first moment.
+AlarmState AlarmsAt(const RunRecord& run, std::size_t index);
 // Days of sea time since plotting was last switched on, at moment `index`; 0 while it is off.
 double PlotTimeAt(const RunRecord& run, std::size_t index);
 

@@ -134,5 +134,26 @@ TEST(RunReplay, PlotMarksStandFromTheLastRedrawAtTheirIntervalAndEventsShowAtThe
     EXPECT_NEAR(PlotTimeAt(r, 4) * 1440.0, 3.0, 1e-9); // minutes since plotting began
 }
 
+// B closes head-on from half a mile (CPA 0 in 3 minutes: in danger by 1 mile and 12 minutes),
+// the student acknowledges after the second moment, and at the third she is far and opening.
+TEST(RunReplay, AlarmsReplayAsAcknowledgedFromTheAcknowledgementUntilTheTargetLeavesDanger) {
+    RunRecord r;
+    r.Vessels = {{0, "A", kMedium}, {1, "B", kMedium}};
+    for (int k = 0; k < 3; ++k) {
+        RunTick t;
+        t.Index = k;
+        t.SimTime = 0.5 + k * 3.0 / 86400.0;
+        t.Display.CpaAlarmOn = true;
+        t.Vessels = {{{0, 0}, 0, 0, 0, 0},
+                     {{k < 2 ? 0.5 : 20.0, 0}, k < 2 ? 180.0f : 0.0f, 10, 0, 10}};
+        r.Ticks.push_back(t);
+    }
+    r.Events.push_back({1, r.Ticks[1].SimTime, "acknowledge", -1, "Alarms acknowledged"});
+    EXPECT_TRUE(AlarmsAt(r, 0).Unacknowledged(1));
+    EXPECT_TRUE(AlarmsAt(r, 1).InDanger(1));
+    EXPECT_FALSE(AlarmsAt(r, 1).Unacknowledged(1));
+    EXPECT_FALSE(AlarmsAt(r, 2).InDanger(1));
+}
+
 } // namespace
 } // namespace mv
