@@ -54,28 +54,32 @@ void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {
     PrintTable(out, rows);
 }
 
-std::string JsonKey(const Truth& t) {
-    std::string s = "{\"at\":\"" + FormatClock(t.At) +
-                    "\",\"current\":{\"set\":" + JsonNumber(t.Current.Set) +
-                    ",\"drift\":" + JsonNumber(t.Current.Drift) +
-                    "},\"own\":{\"course\":" + JsonNumber(t.OwnWater.Course) +
-                    ",\"speed\":" + JsonNumber(t.OwnWater.Speed) +
-                    ",\"course_over_ground\":" + JsonNumber(t.OwnGround.Course) +
-                    ",\"speed_over_ground\":" + JsonNumber(t.OwnGround.Speed) + "},\"targets\":[";
-    for (size_t n = 0; n < t.Targets.size(); ++n) {
-        const TargetTruth& g = t.Targets[n];
-        const auto cpa = [&g](double v) { return g.Cpa.Computed ? JsonNumber(v) : "null"; };
-        s += std::string(n ? "," : "") + "{\"vessel\":\"" + VesselLetter(g.Vessel) +
-             "\",\"bearing\":" + JsonNumber(g.Bearing) + ",\"range\":" + JsonNumber(g.Range) +
-             ",\"cpa\":" + cpa(g.Cpa.CPA) + ",\"bcpa\":" + cpa(g.Cpa.BCPA) +
-             ",\"tcpa_min\":" + cpa(g.Cpa.TCPA) + ",\"course\":" + JsonNumber(g.Water.Course) +
-             ",\"speed\":" + JsonNumber(g.Water.Speed) +
-             ",\"course_over_ground\":" + JsonNumber(g.Ground.Course) +
-             ",\"speed_over_ground\":" + JsonNumber(g.Ground.Speed) +
-             ",\"aspect\":" + JsonNumber(g.Aspect) + ",\"aspect_text\":\"" + AspectText(g.Aspect) +
-             "\"}";
+Json JsonKey(const Truth& t) {
+    Json targets = Json::array();
+    for (const TargetTruth& g : t.Targets) {
+        const auto cpa = [&g](auto v) { return g.Cpa.Computed ? JsonFigure(v) : Json(nullptr); };
+        targets.push_back({{"vessel", VesselLetter(g.Vessel)},
+                           {"bearing", JsonFigure(g.Bearing)},
+                           {"range", JsonFigure(g.Range)},
+                           {"cpa", cpa(g.Cpa.CPA)},
+                           {"bcpa", cpa(g.Cpa.BCPA)},
+                           {"tcpa_min", cpa(g.Cpa.TCPA)},
+                           {"course", JsonFigure(g.Water.Course)},
+                           {"speed", JsonFigure(g.Water.Speed)},
+                           {"course_over_ground", JsonFigure(g.Ground.Course)},
+                           {"speed_over_ground", JsonFigure(g.Ground.Speed)},
+                           {"aspect", JsonFigure(g.Aspect)},
+                           {"aspect_text", AspectText(g.Aspect)}});
     }
-    return s + "]}";
+    return {
+        {"at", FormatClock(t.At)},
+        {"current", {{"set", JsonFigure(t.Current.Set)}, {"drift", JsonFigure(t.Current.Drift)}}},
+        {"own",
+         {{"course", JsonFigure(t.OwnWater.Course)},
+          {"speed", JsonFigure(t.OwnWater.Speed)},
+          {"course_over_ground", JsonFigure(t.OwnGround.Course)},
+          {"speed_over_ground", JsonFigure(t.OwnGround.Speed)}}},
+        {"targets", std::move(targets)}};
 }
 
 } // namespace
@@ -134,17 +138,17 @@ int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::os
         if (times.empty()) times.push_back(start.Clock.SimTime);
     }
     const std::string title = start.Title.empty() ? path.filename().string() : start.Title;
-    if (json) out << (at ? "" : "[");
+    Json keys = Json::array();
     for (size_t n = 0; n < times.size(); ++n) {
         const Truth truth = TruthAt(start, times[n]);
         if (json) {
-            out << (n ? "," : "") << JsonKey(truth);
+            keys.push_back(JsonKey(truth));
         } else {
             if (n) out << "\n";
             PrintKey(out, title, truth);
         }
     }
-    if (json) out << (at ? "" : "]") << "\n";
+    if (json) PrintJson(out, at ? keys.front() : keys);
     return 0;
 }
 

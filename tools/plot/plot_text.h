@@ -4,9 +4,13 @@
 
 #include "core/aids/cpa_computer.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,18 +18,23 @@
 
 namespace mv {
 
-// Enough digits to read the same single or double back; JSON has no NaN or infinity.
-inline std::string JsonNumber(float v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    return buf;
+using Json = nlohmann::ordered_json;
+
+// A figure as JSON: null for NaN or infinity, which JSON has not. A single is written in the
+// fewest digits that read the same single back (0.7, not 0.699999988079071).
+inline Json JsonFigure(double v) {
+    return std::isfinite(v) ? Json(v) : Json(nullptr);
 }
-inline std::string JsonNumber(double v) {
-    if (!std::isfinite(v)) return "null";
+inline Json JsonFigure(float v) {
+    if (!std::isfinite(v)) return nullptr;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    return std::strtod(std::string(buf, end).c_str(), nullptr);
+}
+// One JSON object or array on a line; a text that is not UTF-8 (an old demo's title) has its
+// stray bytes replaced rather than refused.
+inline void PrintJson(std::ostream& out, const Json& doc) {
+    out << doc.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 // "12:06" or "12:06:30" as days, from the start at 12:00:00 to the end of the day.

@@ -128,24 +128,24 @@ std::vector<TargetRow> TargetRows(const VesselTables& tables) {
     return rows;
 }
 
-// A figure of a CPA that cannot be computed is null, not the zero it holds.
-template <typename T> std::string Figure(const TargetRow& r, T v) {
-    return r.Out.Computed ? JsonNumber(v) : "null";
-}
-
-void PrintJsonTargets(std::ostream& out, const std::vector<TargetRow>& rows) {
-    out << "\"targets\":[";
-    for (size_t n = 0; n < rows.size(); ++n) {
-        const TargetRow& r = rows[n];
-        out << (n ? "," : "") << "{\"vessel\":\"" << VesselLetter(r.Vessel) << "\""
-            << ",\"bearing\":" << JsonNumber(r.Bearing) << ",\"range\":" << JsonNumber(r.Range)
-            << ",\"cpa\":" << Figure(r, r.Out.CPA) << ",\"bcpa\":" << Figure(r, r.Out.BCPA)
-            << ",\"tcpa_min\":" << Figure(r, r.Out.TCPA) << ",\"drm\":" << Figure(r, r.Out.DRM)
-            << ",\"srm\":" << Figure(r, r.Out.SRM)
-            << ",\"course\":" << JsonNumber(r.In.TargetCourse)
-            << ",\"speed\":" << JsonNumber(r.In.TargetSpeed) << "}";
+// Every target's figures; a figure of a CPA that cannot be computed is null, not the zero it
+// holds.
+Json JsonTargets(const std::vector<TargetRow>& rows) {
+    Json targets = Json::array();
+    for (const TargetRow& r : rows) {
+        const auto figure = [&r](auto v) { return r.Out.Computed ? JsonFigure(v) : Json(nullptr); };
+        targets.push_back({{"vessel", VesselLetter(r.Vessel)},
+                           {"bearing", JsonFigure(r.Bearing)},
+                           {"range", JsonFigure(r.Range)},
+                           {"cpa", figure(r.Out.CPA)},
+                           {"bcpa", figure(r.Out.BCPA)},
+                           {"tcpa_min", figure(r.Out.TCPA)},
+                           {"drm", figure(r.Out.DRM)},
+                           {"srm", figure(r.Out.SRM)},
+                           {"course", JsonFigure(r.In.TargetCourse)},
+                           {"speed", JsonFigure(r.In.TargetSpeed)}});
     }
-    out << "]";
+    return targets;
 }
 
 // The heading line and the table of targets; units written as nm, kt and min throughout.
@@ -258,7 +258,7 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::vector<TargetRow> rows = TargetRows(tables);
     // The vectors as the radar draws them, from the same figures.
     std::vector<std::pair<std::string, std::string>> vectors;
-    std::string jsonVectors;
+    Json jsonVectors = Json::array();
     for (const TargetRow& r : rows) {
         const TargetAid aid = ComputeTargetAid(tables, r.Vessel, vectorMinutes);
         const TargetDataTexts texts = TargetData(aid); // as the target data panel shows them
@@ -267,21 +267,22 @@ int RunDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         double trueLen = 0.0, relLen = 0.0;
         GetVector(aid.Position, aid.TrueEnd, trueDir, trueLen);
         GetVector(aid.Position, aid.RelativeEnd, relDir, relLen);
-        jsonVectors += std::string(jsonVectors.empty() ? "" : ",") + "{\"vessel\":\"" +
-                       VesselLetter(r.Vessel) + "\",\"true_direction\":" + JsonNumber(trueDir) +
-                       ",\"true_nm\":" + JsonNumber(trueLen) +
-                       ",\"relative_direction\":" + JsonNumber(relDir) +
-                       ",\"relative_nm\":" + JsonNumber(relLen) + "}";
+        jsonVectors.push_back({{"vessel", VesselLetter(r.Vessel)},
+                               {"true_direction", JsonFigure(trueDir)},
+                               {"true_nm", JsonFigure(trueLen)},
+                               {"relative_direction", JsonFigure(relDir)},
+                               {"relative_nm", JsonFigure(relLen)}});
     }
 
     if (json) {
-        out << "{";
+        Json doc = Json::object();
         if (at) {
-            out << "\"at\":\"" << FormatClock(*at) << "\",\"vector_min\":" << vectorMinutes << ",";
+            doc["at"] = FormatClock(*at);
+            doc["vector_min"] = vectorMinutes;
         }
-        PrintJsonTargets(out, rows);
-        if (at) out << ",\"vectors\":[" << jsonVectors << "]";
-        out << "}\n";
+        doc["targets"] = JsonTargets(rows);
+        if (at) doc["vectors"] = std::move(jsonVectors);
+        PrintJson(out, doc);
         return 0;
     }
     const std::string& title = read.Scenario->Title;
@@ -401,9 +402,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     const std::vector<TargetRow> rows = TargetRows(traffic.Tables);
     if (values.contains("--json")) {
-        out << "{\"exercise\":" << traffic.Exercise << ",";
-        PrintJsonTargets(out, rows);
-        out << "}\n";
+        PrintJson(out, {{"exercise", traffic.Exercise}, {"targets", JsonTargets(rows)}});
         return 0;
     }
     PrintTargetTable(out,
@@ -514,20 +513,22 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     }
 
     if (values.contains("--json")) {
-        out << "{\"course\":" << JsonNumber(r.TargetCourse)
-            << ",\"speed\":" << JsonNumber(r.TargetSpeed) << ",\"cpa\":" << JsonNumber(r.CPA)
-            << ",\"bcpa\":" << JsonNumber(r.BCPA) << ",\"time_of_cpa\":\""
-            << FormatClock(r.TimeOfCPA) << "\",\"srm\":" << JsonNumber(r.SRM)
-            << ",\"drm\":" << JsonNumber(r.DRM);
+        Json doc{{"course", JsonFigure(r.TargetCourse)},
+                 {"speed", JsonFigure(r.TargetSpeed)},
+                 {"cpa", JsonFigure(r.CPA)},
+                 {"bcpa", JsonFigure(r.BCPA)},
+                 {"time_of_cpa", FormatClock(r.TimeOfCPA)},
+                 {"srm", JsonFigure(r.SRM)},
+                 {"drm", JsonFigure(r.DRM)}};
         if (action) {
             const auto orNull = [](const std::optional<float>& v) {
-                return v ? JsonNumber(*v) : std::string("null");
+                return v ? JsonFigure(*v) : Json(nullptr);
             };
-            out << ",\"new_course\":" << orNull(action->Course)
-                << ",\"new_speed\":" << orNull(action->Speed)
-                << ",\"already_clear\":" << (action->AlreadyClear ? "true" : "false");
+            doc["new_course"] = orNull(action->Course);
+            doc["new_speed"] = orNull(action->Speed);
+            doc["already_clear"] = action->AlreadyClear;
         }
-        out << "}\n";
+        PrintJson(out, doc);
         return 0;
     }
 
@@ -562,34 +563,17 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
 
 // ---- run ------------------------------------------------------------------------------
 
-std::string JsonText(const std::string& text) {
-    std::string s = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            s += '\\';
-            s += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-            s += buf;
-        } else {
-            s += c;
-        }
-    }
-    return s + "\"";
-}
-
 void PrintEvents(std::ostream& out, const RunRecord& r, bool json) {
     if (json) {
-        out << "{\"events\":[";
-        for (size_t n = 0; n < r.Events.size(); ++n) {
-            const RunEvent& e = r.Events[n];
-            out << (n ? "," : "") << "{\"tick\":" << e.Tick << ",\"time\":\""
-                << FormatClock(e.SimTime) << "\",\"kind\":" << JsonText(e.Kind)
-                << ",\"vessel\":" << (e.Vessel < 0 ? "null" : JsonText(VesselLetter(e.Vessel)))
-                << ",\"text\":" << JsonText(e.Text) << "}";
-        }
-        out << "]}\n";
+        Json events = Json::array();
+        for (const RunEvent& e : r.Events)
+            events.push_back(
+                {{"tick", e.Tick},
+                 {"time", FormatClock(e.SimTime)},
+                 {"kind", e.Kind},
+                 {"vessel", e.Vessel < 0 ? Json(nullptr) : Json(VesselLetter(e.Vessel))},
+                 {"text", e.Text}});
+        PrintJson(out, {{"events", std::move(events)}});
         return;
     }
     // Words, not figures: every column left-aligned, two blanks apart.
@@ -641,12 +625,14 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!at) {
         const double first = r.Ticks.front().SimTime, last = r.Ticks.back().SimTime;
         if (json) {
-            out << "{\"title\":" << JsonText(r.Info.Title)
-                << ",\"scenario\":" << JsonText(r.Info.ScenarioFile)
-                << ",\"started\":" << JsonText(r.Info.Started)
-                << ",\"vessels\":" << r.Vessels.size() << ",\"moments\":" << r.Ticks.size()
-                << ",\"from\":\"" << FormatClock(first) << "\",\"to\":\"" << FormatClock(last)
-                << "\",\"events\":" << r.Events.size() << "}\n";
+            PrintJson(out, {{"title", r.Info.Title},
+                            {"scenario", r.Info.ScenarioFile},
+                            {"started", r.Info.Started},
+                            {"vessels", r.Vessels.size()},
+                            {"moments", r.Ticks.size()},
+                            {"from", FormatClock(first)},
+                            {"to", FormatClock(last)},
+                            {"events", r.Events.size()}});
             return 0;
         }
         out << (r.Info.Title.empty() ? std::string("(untitled)") : r.Info.Title) << " ("
@@ -668,20 +654,21 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
     PlaceMoment(r, t, tables);
     const std::vector<TargetRow> rows = TargetRows(tables);
     if (json) {
-        out << "{\"at\":\"" << FormatClock(t.SimTime) << "\",\"tick\":" << t.Index
-            << ",\"time_factor\":" << t.TimeFactor << ",\"own\":\"" << VesselLetter(t.OwnVessel)
-            << "\",\"vessels\":[";
+        Json vessels = Json::array();
         for (size_t i = 0; i < t.Vessels.size(); ++i) {
             const RunVesselState& v = t.Vessels[i];
-            out << (i ? "," : "") << "{\"vessel\":\"" << VesselLetter(static_cast<int>(i))
-                << "\",\"north_nm\":" << JsonNumber(v.Pos.X)
-                << ",\"east_nm\":" << JsonNumber(v.Pos.Y)
-                << ",\"heading\":" << JsonNumber(v.Heading) << ",\"speed\":" << JsonNumber(v.Speed)
-                << "}";
+            vessels.push_back({{"vessel", VesselLetter(static_cast<int>(i))},
+                               {"north_nm", JsonFigure(v.Pos.X)},
+                               {"east_nm", JsonFigure(v.Pos.Y)},
+                               {"heading", JsonFigure(v.Heading)},
+                               {"speed", JsonFigure(v.Speed)}});
         }
-        out << "],";
-        PrintJsonTargets(out, rows);
-        out << "}\n";
+        PrintJson(out, {{"at", FormatClock(t.SimTime)},
+                        {"tick", t.Index},
+                        {"time_factor", t.TimeFactor},
+                        {"own", VesselLetter(t.OwnVessel)},
+                        {"vessels", std::move(vessels)},
+                        {"targets", JsonTargets(rows)}});
         return 0;
     }
     PrintTargetTable(out, r.Info.Title + " at " + FormatClock(t.SimTime), tables, rows);
