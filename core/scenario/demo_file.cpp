@@ -11,9 +11,13 @@
 #include <system_error>
 #include <type_traits>
 
+#ifdef _WIN32
+#include <fstream>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace mv {
 namespace {
@@ -233,6 +237,32 @@ std::string WriteFileAtomically(const std::filesystem::path& path, std::string_v
     auto reason = [](int err) {
         return std::error_code(err != 0 ? err : EIO, std::generic_category()).message();
     };
+#ifdef _WIN32
+    // Without fsync: the file's buffers go to the system at close, and the rename replaces
+    // the target in one step, so an interrupted save still leaves the old file whole.
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return "Cannot write " + path.string() + ": " + reason(errno);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code gone;
+            fs::remove(temp, gone);
+            return "Cannot write " + path.string() + ": " + reason(EIO);
+        }
+    }
+    std::error_code ec;
+    // A file replaced keeps its permissions: a demo the instructor made read-only stays so.
+    if (const fs::file_status old = fs::status(path, ec); !ec && fs::exists(old))
+        fs::permissions(temp, old.permissions(), ec);
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::error_code gone;
+        fs::remove(temp, gone);
+        return "Cannot write " + path.string() + ": " + ec.message();
+    }
+    return {};
+#else
     auto failure = [&](int err) {
         ::unlink(temp.c_str());
         return "Cannot write " + path.string() + ": " + reason(err);
@@ -268,6 +298,7 @@ std::string WriteFileAtomically(const std::filesystem::path& path, std::string_v
         ::close(dir);
     }
     return {};
+#endif
 }
 
 } // namespace mv

@@ -9,9 +9,13 @@
 #include <limits>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fstream>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace mv {
 namespace {
@@ -203,6 +207,26 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes)
     auto errorText = [&name](int err) {
         return std::error_code(err, std::generic_category()).message() + " (" + name + ")";
     };
+    const auto tooLarge = "File too large: over 1 MB, no demo or yaw file is (" + name + ")";
+#ifdef _WIN32
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) return "File not found (" + name + ")";
+    if (fs::is_directory(status)) return errorText(EISDIR);
+    if (!fs::is_regular_file(status)) return "Not a regular file (" + name + ")";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "Cannot read the file (" + name + ")";
+    // Up to one byte past the limit, in case the file grew since it was looked at.
+    std::string content(static_cast<size_t>(kLargestDataFile) + 1, '\0');
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    if (in.bad()) return "Cannot read the file (" + name + ")";
+    const auto got = static_cast<size_t>(in.gcount());
+    if (got > kLargestDataFile) return tooLarge;
+    content.resize(got);
+    bytes = std::move(content);
+    return {};
+#else
     // Opened without waiting, so that a FIFO cannot hold the program; what was opened is then
     // looked at, not what the name pointed to a moment before.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -218,7 +242,6 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes)
     if (::fstat(fd, &info) != 0) return errorText(errno);
     if (S_ISDIR(info.st_mode)) return errorText(EISDIR);
     if (!S_ISREG(info.st_mode)) return "Not a regular file (" + name + ")";
-    const auto tooLarge = "File too large: over 1 MB, no demo or yaw file is (" + name + ")";
     if (static_cast<std::uintmax_t>(info.st_size) > kLargestDataFile) return tooLarge;
 
     // Up to one byte past the limit, in case the file grew since it was looked at (or, like
@@ -237,6 +260,7 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::string& bytes)
     content.resize(got);
     bytes = std::move(content);
     return {};
+#endif
 }
 
 } // namespace mv
