@@ -6,8 +6,12 @@
 #include "app/application.h"
 #include "app/cpa_computer_window.h"
 #include "app/exercise_report.h"
+#include "app/index_lines_window.h"
 #include "app/main_window.h"
+#include "app/trial_window.h"
+#include "core/aids/trial_maneuver.h"
 #include "core/geometry.h"
+#include "gui/plot_overlays.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/exercise_results.h"
@@ -17,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QRegularExpression>
+#include <QTime>
 
 #include <cmath>
 #include <map>
@@ -310,6 +315,81 @@ TEST_F(Walkthrough, LessonFourComputesFromTwoCopiedSightings) {
             EXPECT_NEAR(Text(f.readout, w).toDouble(), f.text.toDouble(), f.tolerance) << f.readout;
         Click("cmdClose", w);
     }
+}
+
+// Lesson 10: every trial the lesson makes at 12:03 on Crossing, and the order executed from
+// it, give the figures it quotes.
+TEST_F(Walkthrough, LessonTenTriesAlterationsAndExecutesOne) {
+    const QString lesson = "docs/tutorial/lesson10.htm";
+    Demo("Crossing");
+    Run("mnuT(4)");
+    RunTo("12:03:00");
+    auto data = CpaData(1);
+    Says(lesson, "her CPA is " + Fig(data["cpa"], 2) + " nm in " + Fig(data["t"], 1) + " minutes");
+    Run("mnuTrialManeuver");
+    QWidget* w = &console->trial();
+    Says(lesson, "The fields start at your course " + Text("txtCourse", w) + ", your speed " +
+                     Text("txtSpeed", w) + " and a delay of " + Text("txtDelay", w));
+    const auto trial = [&](const char* course, const char* speed, const char* delay) {
+        Type(Find<QLineEdit>("txtCourse", w), course);
+        Type(Find<QLineEdit>("txtSpeed", w), speed);
+        Type(Find<QLineEdit>("txtDelay", w), delay);
+        Click("cmdShowTrial", w);
+        return std::pair{Fig(Text("lblTrial(0,3)", w), 2), Fig(Text("lblTrial(0,4)", w), 1)};
+    };
+    auto [cpa, t] = trial("030", "12", "0");
+    Says(lesson, "trial CPA: " + cpa + " nm in " + t + " min");
+    std::tie(cpa, t) = trial("060", "12", "0");
+    Says(lesson, "Update Trial: " + cpa + " nm in " + t + " min");
+    Says(lesson, "Try 090: " + trial("090", "12", "0").first + " nm");
+    Says(lesson, "the trial CPA falls to " + trial("060", "12", "3").first +
+                     " nm; with 6 minutes, to " + trial("060", "12", "6").first + " nm");
+    std::tie(cpa, t) = trial("000", "6", "0");
+    Says(lesson, "delay 0 gives " + cpa + " nm in " + t + " min");
+    trial("060", "12", "0");
+    Click("cmdExecute", w);
+    RunTo("12:09:00");
+    data = CpaData(1);
+    Says(lesson, "reads " + Fig(data["cpa"], 2) + " nm in " + Fig(data["t"], 1) + " min");
+}
+
+// Lesson 11: the two index lines laid with the keys, the passing distances and times they
+// promise, and a line laid through the buoy's echo.
+TEST_F(Walkthrough, LessonElevenLaysIndexLinesAgainstTheFixedEchoes) {
+    const QString lesson = "docs/tutorial/lesson11.htm";
+    Demo("ParallelIndex");
+    Run("mnuIndexLines");
+    QWidget* w = &console->indexLines();
+    const auto lay = [&](int line, const char* bearing, const char* distance, const char* side) {
+        Type(Find<QLineEdit>(QString("txtBearing(%1)").arg(line), w), bearing);
+        Type(Find<QLineEdit>(QString("txtOffset(%1)").arg(line), w), distance);
+        Find<QComboBox>(QString("cboSide(%1)").arg(line), w)->setCurrentText(side);
+        Find<QAbstractButton>(QString("chkIndexLine(%1)").arg(line), w)->setChecked(true);
+    };
+    lay(0, "000", "2", "Right");
+    lay(1, "000", "1.5", "Left");
+    Click("cmdApply", w);
+    const auto legend = [this](int line) {
+        return QString::fromStdString(Item(mv::item::lblIndex(line))).simplified();
+    };
+    Says(lesson, "reads " + legend(0) + " and " + legend(1) + ".");
+    const auto targets = mv::PresentTargets(sim.Vessels, mv::BearingMode::Course);
+    for (const auto& [slot, what] :
+         {std::pair{1, "pass the buoy"}, std::pair{2, "and the headland"}}) {
+        auto data = CpaData(slot);
+        // The time of the CPA to the nearest minute, from the TCPA before it is rounded.
+        const double tcpa = targets.at(static_cast<size_t>(slot - 1)).Present.TCPA;
+        const QString at = QTime(12, 0).addSecs(qRound(tcpa) * 60).toString("hh:mm");
+        Says(lesson, QString("%1 %2 miles off at about %3").arg(what, Fig(data["cpa"], 2), at));
+    }
+    Click("cmdRepeat");
+    Cursor(1);
+    Type(Find<QLineEdit>("txtBearing(2)", w), "000");
+    Click("cmdThroughCursor(2)", w);
+    // Laid through the pixel clicked: the buoy's passing distance within a pixel or two.
+    EXPECT_NEAR(Text("txtOffset(2)", w).toDouble(), 2.00, 0.03);
+    Says(lesson, "its distance reads 2.00 (give or take a pixel's worth), side " +
+                     Find<QComboBox>("cboSide(2)", w)->currentText());
 }
 
 // The instructor's note in a demo's description, done as written at the time it gives.
