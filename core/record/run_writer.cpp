@@ -42,8 +42,11 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
                 " could not be made: " + (w->db_ ? sqlite3_errmsg(w->db_) : "out of memory");
         return nullptr;
     }
-    const std::string pragmas = "PRAGMA application_id=" + std::to_string(kRunApplicationId) +
-                                "; PRAGMA user_version=" + std::to_string(kRunFormatVersion) + ";";
+    // No rollback journal for the part file: it is thrown away whole if making it fails, so a
+    // journal would only add a file, its syncs and its deletion to every start.
+    const std::string pragmas =
+        "PRAGMA journal_mode=OFF; PRAGMA application_id=" + std::to_string(kRunApplicationId) +
+        "; PRAGMA user_version=" + std::to_string(kRunFormatVersion) + ";";
     bool ok = w->Exec(pragmas.c_str()) && w->Exec("BEGIN") && w->Exec(runschema::kCreate);
     sqlite3_stmt* s = nullptr;
     if (ok && sqlite3_prepare_v2(w->db_, "INSERT INTO run VALUES(?,?,?,?)", -1, &s, nullptr) ==
@@ -67,7 +70,9 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
         }
     }
     sqlite3_finalize(s);
-    ok = ok && w->Exec("COMMIT");
+    // The log mode is kept in the file, so the record opens in it below without another
+    // journal of its own to make, sync and delete.
+    ok = ok && w->Exec("COMMIT") && w->Exec("PRAGMA journal_mode=WAL");
     sqlite3_close(w->db_);
     w->db_ = nullptr;
     std::filesystem::rename(part, path, ec);
