@@ -43,7 +43,15 @@ AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     column->addWidget(hand);
 }
 
-void AnswerForm::Open() {
+AnswerForm& AnswerForm::OpenOver(QWidget& console, Exercise& exercise, Dialogs& dialogs,
+                                 int question) {
+    auto* form = console.findChild<AnswerForm*>();
+    if (!form) form = new AnswerForm(exercise, dialogs, &console);
+    form->Open(question);
+    return *form;
+}
+
+void AnswerForm::Open(int question) {
     const AssessedExercise* e = exercise_.assessed();
     if (!e) return;
     lblStudent_->setText(QString("Student: %1").arg(exercise_.student()));
@@ -60,7 +68,8 @@ void AnswerForm::Open() {
         const double time = exercise_.simulation().Clock.SimTime;
         for (size_t i = 0; i < e->Questions.size(); ++i)
             if (e->Questions[i].At <= time + 0.5 / 86400) now = static_cast<int>(i);
-        cboQuestion_->setCurrentIndex(now);
+        cboQuestion_->setCurrentIndex(question >= 0 && question < cboQuestion_->count() ? question
+                                                                                        : now);
     }
     cboQuestion_Change();
     CentreOverParentOnce(this);

@@ -22,8 +22,12 @@ class AnswerForm : public QWidget {
     Q_OBJECT
   public:
     AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent);
-    // Shows the form on the first question whose time has come, or the first.
-    void Open();
+    // Shows the form on `question`, or by default on the latest question whose time has come
+    // (the first before any has).
+    void Open(int question = -1);
+    // The console's answer form, made on first use, opened so.
+    static AnswerForm& OpenOver(QWidget& console, Exercise& exercise, Dialogs& dialogs,
+                                int question = -1);
     // The entry of a target's (vessel slot, or -1 for set and drift) figure, or none.
     QLineEdit* Entry(int vessel, int figure) const;
 

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/answer_form.h"
 #include "app/cpa_computer_window.h"
 #include "app/exercise_report.h"
 #include "app/help_commands.h"
@@ -88,6 +89,11 @@ bool Application::Initialise() {
                      [this](const QString& path) { ShowExerciseEnd(path); });
     QObject::connect(exercise_, &Exercise::scenarioStarted, main_.get(),
                      [this] { CloseForbiddenWindows(); });
+    // A question's time: the answer form opens on it, and the status line says so.
+    QObject::connect(exercise_, &Exercise::questionDue, main_.get(), [this, status](int q) {
+        status(QString("Question %1 is due: its figures go in the answer form.").arg(q + 1));
+        AnswerForm::OpenOver(*console_, *exercise_, dialogs_, q);
+    });
     main_->addChild(console_);
     RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
     main_->InstallMenus(MenuTable(), console_->actions());

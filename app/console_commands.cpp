@@ -54,11 +54,7 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
     r.add({"mnuAnswers",
            "&Answers...",
            {},
-           [c, e, boxes] {
-               auto* form = c->findChild<AnswerForm*>();
-               if (!form) form = new AnswerForm(*e, *boxes, c);
-               form->Open();
-           },
+           [c, e, boxes] { AnswerForm::OpenOver(*c, *e, *boxes); },
            {},
            [e] { return e->assessed() != nullptr && !e->assessedEnded(); },
            {},

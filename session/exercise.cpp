@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <utility>
 
 namespace mv {
 
@@ -64,6 +65,7 @@ void Exercise::StartScenario(ScenarioSource source) {
     if (!view_) return;
     answers_.clear();
     endedBy_.clear();
+    questionsSeen_ = 0;
     if (!startingAssessed_ && assessed_) {
         assessed_.reset();
         truths_.clear();
@@ -198,6 +200,7 @@ void Exercise::Repeat() {
     sim_.UpdateVessels(display_.Tick, *view_, false);
     ResetClocks(sim_, display_, *view_);
     sim_.GiveScriptedOrders(0, sim_.Clock.SimTime);
+    questionsSeen_ = 0;
     Log("repeat", -1, "Repeated from the start");
     emit moved();
     if (!paused_) tmrSim_.start();
@@ -227,6 +230,16 @@ void Exercise::tmrSim_Timer() {
     sim_.Tick(display_.Tick, *view_);
     ticking_ = false;
     emit ticked();
+    if (assessed_ && !assessedEnded()) {
+        // Half a second early counts as due: the clock's step is a hair over 3 seconds.
+        const double now = sim_.Clock.SimTime + 0.5 / 86400;
+        const double seen = std::exchange(questionsSeen_, now);
+        for (size_t i = 0; i < assessed_->Questions.size(); ++i)
+            if (assessed_->Questions[i].At > seen && assessed_->Questions[i].At <= now) {
+                emit questionDue(static_cast<int>(i));
+                break;
+            }
+    }
     // Half a second of sea time early at most: the last tick before the limit ends it.
     if (assessed_ && assessed_->TimeLimit > 0 &&
         sim_.Clock.SimTime + 0.5 / 86400 >= 0.5 + assessed_->TimeLimit / 1440)

@@ -150,6 +150,9 @@ class Exercise : public QObject {
     // An event of the run (see Log) and a move without a tick (see NotifyMoved).
     void logged(const QString& kind, int vessel, const QString& text);
     void moved();
+    // An assessed exercise's question has come due: the clock has just passed its time (the
+    // first of those that came due together).
+    void questionDue(int question);
     // An assessed exercise took answers, and when it ended (see EndAssessed).
     void handedIn();
     void assessedFinished(const QString& how);
@@ -177,6 +180,7 @@ class Exercise : public QObject {
     QString student_;
     QString exerciseFile_;
     QString endedBy_;
+    double questionsSeen_ = 0; // sea time (days) up to which questions have come due
     bool startingAssessed_ = false;
 };
 

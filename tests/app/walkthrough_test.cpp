@@ -3,6 +3,7 @@
 // for in that text as the program shows it at that step, so a step that cannot be followed, or a
 // figure that no longer holds, fails here.
 
+#include "app/answer_form.h"
 #include "app/application.h"
 #include "app/cpa_computer_window.h"
 #include "app/exercise_report.h"
@@ -445,6 +446,10 @@ TEST(WalkthroughExam, AnExerciseTakenEndsWithItsResultsAndReport) {
     for (size_t q = 0; q < exam.Questions.size(); ++q) {
         while (e.simulation().Clock.SimTime < exam.Questions[q].At - 0.5 / 86400)
             e.tmrSim_Timer();
+        // The first question's time opens the answer form on it.
+        auto* form = app.console().findChild<mv::AnswerForm*>("frmAnswers");
+        ASSERT_TRUE(form && form->isVisible());
+        EXPECT_EQ(mv::test::Find<QComboBox>(form, "cboQuestion")->currentIndex(), 0);
         std::vector<mv::Answer> answers;
         for (const mv::GradeColumn& c : mv::GradeColumns(exam, e.truths(), e.simulation()))
             if (c.Question == q) {
