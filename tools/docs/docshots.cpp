@@ -3,7 +3,9 @@
 // usage: marovane-docshots DATA_FOLDER OUT_FOLDER
 
 #include "app/about_box.h"
+#include "app/answer_form.h"
 #include "app/cpa_computer_window.h"
+#include "app/exercise_report.h"
 #include "app/index_lines_window.h"
 #include "app/maneuver_window.h"
 #include "app/marker_panel.h"
@@ -17,6 +19,7 @@
 #include "app/trial_window.h"
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
+#include "core/exercise/grading.h"
 #include "core/record/run_reader.h"
 #include "gui/qt_dialogs.h"
 #include "session/exercise.h"
@@ -26,6 +29,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextStream>
 
 #include <cstdio>
@@ -165,6 +169,34 @@ int main(int argc, char** argv) {
     ok = Save(index, out, "indexlines") && ok;
     index.hide();
     ok = Save(console, out, "indexpicture") && ok;
+
+    // Exam2-SetAndDrift.toml at 12:12, the second question's figures typed in the form; then
+    // handed in and ended, and the report of the run.
+    exercise.SetPaused(false);
+    if (!exercise.OpenAssessedExercise(
+            QDir(QString::fromLocal8Bit(argv[1])).filePath("Exam2-SetAndDrift.toml"), "Ann Lee"))
+        return 1;
+    exercise.SetTimeFactor(0);
+    for (int i = 0; i < 240; ++i)
+        exercise.tmrSim_Timer();
+    exercise.SetPaused(true);
+    AnswerForm& answers = AnswerForm::OpenOver(console, exercise, dialogs, 1);
+    const std::pair<int, const char*> typed[] = {{0, "0.1"}, {1, "23.5"}, {2, "262"}, {3, "12"}};
+    for (const auto& [figure, text] : typed)
+        if (QLineEdit* e = answers.Entry(2, figure)) e->setText(text);
+    ok = Save(answers, out, "answers") && ok;
+    answers.cmdHandIn_Click();
+    answers.hide();
+    exercise.EndAssessed("ended by the student");
+    if (auto done = ReadRunRecord(recorder.currentPath().toStdString()); done.ok()) {
+        const RunGrading grading = GradeRun(*exercise.assessed(), exercise.truths(), *done.Record);
+        ReportWindow report(
+            BuildExerciseReport({*exercise.assessed(), exercise.exerciseFile(), *done.Record,
+                                 exercise.truths(), grading, exercise.endedBy()}),
+            {}, dialogs);
+        report.resize(760, 620);
+        ok = Save(report, out, "report") && ok;
+    }
 
     AboutBox about;
     ok = Save(about, out, "about") && ok;
