@@ -41,6 +41,10 @@ AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     hand->setObjectName("cmdHandIn");
     connect(hand, &QPushButton::clicked, this, &AnswerForm::cmdHandIn_Click);
     column->addWidget(hand);
+    // What was last handed in, so the student knows it went.
+    lblHandedIn_ = new QLabel(this);
+    lblHandedIn_->setObjectName("lblHandedIn");
+    column->addWidget(lblHandedIn_);
 }
 
 AnswerForm& AnswerForm::OpenOver(QWidget& console, Exercise& exercise, Dialogs& dialogs,
@@ -71,6 +75,7 @@ void AnswerForm::Open(int question) {
         cboQuestion_->setCurrentIndex(question >= 0 && question < cboQuestion_->count() ? question
                                                                                         : now);
     }
+    lblHandedIn_->clear();
     cboQuestion_Change();
     CentreOverParentOnce(this);
     show();
@@ -164,6 +169,13 @@ void AnswerForm::cmdHandIn_Click() {
             answers.push_back({static_cast<size_t>(q), key.first, f, *value});
     }
     exercise_.HandIn(answers);
+    lblHandedIn_->setText(
+        answers.empty()
+            ? QString("Nothing new to hand in.")
+            : QString("%1 %2 handed in at %3.")
+                  .arg(answers.size())
+                  .arg(answers.size() == 1 ? "figure" : "figures")
+                  .arg(QString::fromStdString(FormatClock(exercise_.simulation().Clock.SimTime))));
     if (!answers.empty() && exercise_.AllAnswered() &&
         dialogs_.message("Every question is answered. End the exercise now and have it marked?\n\n"
                          "Choose No to check or correct a figure first; the exercise then ends "

@@ -40,6 +40,7 @@ class AnswerForm : public QWidget {
     Dialogs& dialogs_;
     QComboBox* cboQuestion_ = nullptr;
     QLabel* lblStudent_ = nullptr;
+    QLabel* lblHandedIn_ = nullptr;
     QWidget* grid_ = nullptr;
     std::map<std::pair<int, int>, QLineEdit*> entries_;
 };

@@ -73,6 +73,7 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     Click("cmdHandIn", form);
     ASSERT_EQ(exercise->answers().size(), 2u);
     EXPECT_EQ(exercise->answers()[1].Given.Value, -30);
+    EXPECT_EQ(Text("lblHandedIn", form).toStdString(), "2 figures handed in at 12:00:00.");
     // Every question answered: the exercise ends, its results whole beside a copy of the record.
     EXPECT_EQ(exercise->endedBy(), "all questions answered");
     EXPECT_FALSE(exercise->isRunning());
