@@ -85,6 +85,7 @@ void RandomTargets::cmdRun_Click() {
         txtExercise_->selectAll();
         return;
     }
+    if (!exercise_.MayLeaveAssessed()) return;
     RandomTraffic traffic = GenerateRandomTraffic(level, number);
     Simulation& sim = exercise_.simulation();
     sim.Vessels = std::move(traffic.Tables);

@@ -231,6 +231,7 @@ void SetTargets::cmdRun_Click() {
                          Dialogs::Icon::Exclamation);
         return;
     }
+    if (!exercise_.MayLeaveAssessed()) return;
     Simulation& sim = exercise_.simulation();
     sim.Vessels = std::move(*build.Tables);
     sim.Title = "Own targets";

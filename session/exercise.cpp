@@ -51,6 +51,7 @@ bool Exercise::LoadDemo(const QString& fileName) {
                          Dialogs::Icon::Exclamation);
         return false;
     }
+    if (!MayLeaveAssessed()) return false;
     PlaceDemoVessels(*read.Scenario, sim_.Vessels);
     // A demo without a title goes by its file's name, not by the exercise before it.
     sim_.Title = ExerciseTitle(read.Scenario->Title, path.filename().string());
@@ -95,6 +96,7 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
                          Dialogs::Icon::Exclamation);
         return false;
     }
+    if (!MayLeaveAssessed()) return false;
     const ChangeScope change(*this);
     sim_.Vessels = built.Vessels;
     sim_.Current = built.Current;
@@ -150,6 +152,17 @@ bool Exercise::AllAnswered() const {
             });
         if (!answered) return false;
     }
+    return true;
+}
+
+bool Exercise::MayLeaveAssessed() {
+    if (!assessed_ || assessedEnded()) return true;
+    if (dialogs_.message("An assessed exercise is running. Leave it? It ends here: the answers "
+                         "handed in are kept and the report is made.",
+                         "Assessed exercise", Dialogs::Icon::Question,
+                         Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return false;
+    EndAssessed("left for another scenario");
     return true;
 }
 

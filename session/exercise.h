@@ -115,6 +115,10 @@ class Exercise : public QObject {
     // at the picture. Nothing when no assessed exercise runs or it has ended already.
     void EndAssessed(const QString& how);
     bool assessedEnded() const { return !endedBy_.isEmpty(); }
+    // Asked before any other scenario takes the place of an assessed exercise that runs: the
+    // student confirms, and the exercise ends ("left for another scenario") with its results
+    // and report. True when nothing stands in the way.
+    bool MayLeaveAssessed();
     const QString& endedBy() const { return endedBy_; }
 
     // The timer runs from now on, unless the user paused the exercise.

@@ -114,6 +114,12 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
         exercise->tmrSim_Timer();
     EXPECT_EQ(exercise->endedBy(), "time limit");
     EXPECT_EQ(mv::FormatClock(sim.Clock.SimTime), "12:01:00");
+    // Another scenario over a running exercise is asked about first; No keeps the exercise.
+    ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("timed.toml"), "Bob"));
+    dialogs.answers = {mv::Dialogs::Answer::No};
+    EXPECT_FALSE(exercise->LoadDemo("Test.dem"));
+    EXPECT_NE(exercise->assessed(), nullptr);
+    dialogs.answers = {mv::Dialogs::Answer::Yes};
 
     ASSERT_TRUE(exercise->LoadDemo("Test.dem"));
     EXPECT_EQ(exercise->assessed(), nullptr);
