@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
@@ -27,7 +28,9 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
 }
 
 RunRecorder::~RunRecorder() {
-    // A record still being made is waited for, and gets what was kept for it.
+    // A record still being made is waited for, and gets what was kept for it. Whoever would
+    // be told that it failed may be going too, so nothing is said.
+    const QSignalBlocker quiet(this);
     Settle();
 }
 
