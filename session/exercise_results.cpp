@@ -38,13 +38,16 @@ void ResultsKeeper::Begin() {
     const QDateTime now = QDateTime::currentDateTime();
     const QString stem = QFileInfo(exercise_.scenarioFile()).completeBaseName();
     const QString student = exercise_.student().isEmpty() ? "no name" : exercise_.student();
-    QString name = RunRecorder::FileName(now, stem + " " + student);
-    name.replace(QRegularExpression(R"(\.mvrun$)"), ".json");
     if (!QDir().mkpath(folder_)) {
         emit notice(tr("The results cannot be kept: the folder %1 cannot be made.").arg(folder_));
         return;
     }
-    path_ = QDir(folder_).filePath(name);
+    // A second exercise begun within the same second gets a number, never another's file.
+    for (int n = 1; path_.isEmpty() || QFileInfo::exists(path_); ++n) {
+        QString name = RunRecorder::FileName(now, stem + " " + student, n);
+        name.replace(QRegularExpression(R"(\.mvrun$)"), ".json");
+        path_ = QDir(folder_).filePath(name);
+    }
     results_.Student = exercise_.student().toStdString();
     results_.ExerciseFile = exercise_.exerciseFile().toStdString();
     results_.Title = exercise_.simulation().Title;
