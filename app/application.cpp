@@ -53,6 +53,12 @@ Application::Application(const std::filesystem::path& programFolder, Dialogs& di
     : programFolder_(programFolder), dialogs_(dialogs) {}
 
 Application::~Application() {
+    // An assessed exercise still running when the program closes ends here: its results are
+    // made whole with the record beside them, but no report window opens on the way out.
+    if (results_ && exercise_->assessed() && !exercise_->assessedEnded()) {
+        QObject::disconnect(results_, &ResultsKeeper::finished, nullptr, nullptr);
+        exercise_->EndAssessed("program closed");
+    }
     // The widgets' own colours back as they were found, for whatever runs after.
     if (main_) QApplication::setPalette(dayWidgets_);
 }

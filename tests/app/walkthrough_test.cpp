@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/trial_window.h"
 #include "core/aids/trial_maneuver.h"
+#include "core/exercise/results_file.h"
 #include "core/geometry.h"
 #include "gui/plot_overlays.h"
 #include "gui/radar_items.h"
@@ -488,6 +489,20 @@ TEST(WalkthroughExam, AnExerciseTakenEndsWithItsResultsAndReport) {
         shown = shown || (w->objectName() == "frmReport" && w->isVisible());
     EXPECT_TRUE(shown);
     EXPECT_TRUE(Words("docs/tutorial/lesson12.htm").contains("Simulator > End Exercise"));
+
+    // Closing the program ends a running exercise, its results whole and no window opened.
+    QString closed;
+    {
+        mv::Application second(dir.path().toStdString(), dialogs);
+        ASSERT_TRUE(second.Start());
+        dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Bob"};
+        ASSERT_TRUE(second.exercise().commands().Trigger("mnuOpenExercise"));
+        closed = second.results().path();
+    }
+    const auto bob = mv::ReadResultsFile(closed.toStdString());
+    ASSERT_TRUE(bob.ok()) << bob.Error;
+    EXPECT_EQ(bob.Results->Ended, "program closed");
+    EXPECT_TRUE(bob.Results->Total.has_value());
 }
 
 } // namespace
