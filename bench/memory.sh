@@ -6,6 +6,10 @@
 #   bash bench/memory.sh [BUILD_DIR] [SECONDS]     (default build, 60 s)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The runs the program records go to a folder of their own, removed at the end, not among
+# the user's.
+export MAROVANE_RUNS="$(mktemp -d)"
+trap 'rm -rf "$MAROVANE_RUNS"' EXIT
 build=${1:-build}
 seconds=${2:-60}
 rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }

@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -172,6 +173,9 @@ BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    // The runs the program records go to a folder removed at the end, not among the user's.
+    const QTemporaryDir runs;
+    qputenv("MAROVANE_RUNS", runs.path().toUtf8());
     QApplication app(argc, argv);
     Program started;
     if (!started.Start()) {

@@ -9,6 +9,10 @@
 # otherwise. Wall-clock times: run on an idle machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The runs the program records go to a folder of their own, removed at the end, not among
+# the user's.
+export MAROVANE_RUNS="$(mktemp -d)"
+trap 'rm -rf "$MAROVANE_RUNS"' EXIT
 build=${1:-build}
 for f in "$build/bench/bench_empty_window" "$build/bin/marovane"; do
   [ -x "$f" ] || { echo "$f is missing: cmake --build $build first" >&2; exit 1; }

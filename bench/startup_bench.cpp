@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -57,6 +58,9 @@ BENCHMARK(BM_BaselineEmptyMainWindow)->Unit(benchmark::kMillisecond)->Iterations
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The runs the program records go to a folder removed at the end, not among the user's.
+    const QTemporaryDir runs;
+    qputenv("MAROVANE_RUNS", runs.path().toUtf8());
     QApplication app(argc, argv);
     return mv::bench::RunAndReport(argc, argv, [](const mv::bench::RatioReporter& reporter) {
         reporter.PrintRatio("start-up / empty main window", "BM_StartUp/iterations:2",
