@@ -157,13 +157,8 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
         ->setToolTip("Save the whole run's true tracks with time marks as PNG");
     button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
         ->setToolTip("Save the event list as CSV");
-    // "Assessed exercise Exam1.toml for Ann": the run was of an exercise, which can be marked.
-    for (const RunEvent& e : run_.Events) {
-        const std::string opening = "Assessed exercise ";
-        const size_t student = e.Text.rfind(" for ");
-        if (e.Kind == "exercise" && e.Text.starts_with(opening) && student > opening.size())
-            exerciseFile_ = e.Text.substr(opening.size(), student - opening.size());
-    }
+    // A run of an assessed exercise can be marked.
+    if (const auto opened = ExerciseOpenedIn(run_)) exerciseFile_ = opened->File;
     if (!exerciseFile_.empty())
         button("cmdReport", "Report...", &ReplayWindow::cmdReport_Click)
             ->setToolTip("The assessed exercise's report of this run");
@@ -378,12 +373,10 @@ void ReplayWindow::cmdReport_Click() {
         return;
     }
     const std::filesystem::path file = *found / exerciseFile_;
-    const ExerciseReadResult read = ReadExerciseFile(file);
     Simulation start;
-    std::string error = read.Error;
-    if (read.ok()) error = BuildExerciseSimulation(*read.Exercise, *found, folders, start);
-    if (!error.empty()) {
-        dialogs_.message(Q(error), "Report", Dialogs::Icon::Exclamation);
+    const ExerciseReadResult read = LoadExercise(file, folders, start);
+    if (!read.ok()) {
+        dialogs_.message(Q(read.Error), "Report", Dialogs::Icon::Exclamation);
         return;
     }
     const std::vector<Truth> truths = QuestionTruths(*read.Exercise, start);

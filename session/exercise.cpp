@@ -85,14 +85,10 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
     if (!view_) return false;
     const std::filesystem::path path = fileName.toStdString();
     // Read, checked and built apart, so that a mistake leaves the running scenario as it is.
-    const ExerciseReadResult read = ReadExerciseFile(path);
     Simulation built;
-    std::string error = read.Error;
-    if (read.ok())
-        error = BuildExerciseSimulation(*read.Exercise, path.parent_path(),
-                                        {programFolder_, userFolder_}, built);
-    if (!error.empty()) {
-        dialogs_.message(QString::fromStdString(error), "Open Exercise",
+    const ExerciseReadResult read = LoadExercise(path, {programFolder_, userFolder_}, built);
+    if (!read.ok()) {
+        dialogs_.message(QString::fromStdString(read.Error), "Open Exercise",
                          Dialogs::Icon::Exclamation);
         return false;
     }
@@ -124,8 +120,8 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
             }
     if (!assessed_->Allowed.Pause) paused_ = false;
     Log("exercise", -1,
-        QString("Assessed exercise %1 for %2")
-            .arg(scenarioFile_, student_.isEmpty() ? "-" : student_));
+        QString::fromStdString(
+            ExerciseOpenedText(scenarioFile_.toStdString(), student_.toStdString())));
     return true;
 }
 

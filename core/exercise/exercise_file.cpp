@@ -590,4 +590,15 @@ std::string BuildExerciseSimulation(const AssessedExercise& exercise,
     return {};
 }
 
+ExerciseReadResult LoadExercise(const std::filesystem::path& path,
+                                const std::vector<std::filesystem::path>& demoFolders,
+                                Simulation& start) {
+    ExerciseReadResult read = ReadExerciseFile(path);
+    if (!read.ok()) return read;
+    std::string error =
+        BuildExerciseSimulation(*read.Exercise, path.parent_path(), demoFolders, start);
+    if (!error.empty()) return {std::nullopt, std::move(error)};
+    return read;
+}
+
 } // namespace mv

@@ -115,4 +115,11 @@ std::string BuildExerciseSimulation(const AssessedExercise& exercise,
                                     const std::vector<std::filesystem::path>& demoFolders,
                                     Simulation& sim);
 
+// Reads an exercise file and builds its simulation, a demo it names looked for beside it and
+// then in demoFolders: the exercise, or the message of the first mistake (the file's or its
+// scenario's). `start` is filled only on success.
+ExerciseReadResult LoadExercise(const std::filesystem::path& path,
+                                const std::vector<std::filesystem::path>& demoFolders,
+                                Simulation& start);
+
 } // namespace mv

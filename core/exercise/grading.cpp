@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <tuple>
 
 namespace mv {
@@ -16,16 +17,36 @@ std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simula
     return truths;
 }
 
+namespace {
+constexpr std::string_view kOpening = "Assessed exercise ";
+constexpr std::string_view kFor = " for ";
+} // namespace
+
+std::string ExerciseOpenedText(const std::string& file, const std::string& student) {
+    return std::string(kOpening) + file + std::string(kFor) + (student.empty() ? "-" : student);
+}
+
+std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run) {
+    std::optional<ExerciseOpened> opened;
+    for (const RunEvent& e : run.Events) {
+        const size_t at = e.Text.rfind(kFor);
+        if (e.Kind != "exercise" || !e.Text.starts_with(kOpening) || at == std::string::npos ||
+            at < kOpening.size())
+            continue;
+        opened = ExerciseOpened{e.Text.substr(kOpening.size(), at - kOpening.size()),
+                                e.Text.substr(at + kFor.size())};
+        if (opened->Student == "-") opened->Student.clear();
+    }
+    return opened;
+}
+
 RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
                     const RunRecord& run) {
     RunGrading grading;
+    if (const auto opened = ExerciseOpenedIn(run)) grading.Student = opened->Student;
     std::vector<Mark> marks;
     for (const RunEvent& e : run.Events) {
-        if (e.Kind == "exercise") {
-            const size_t at = e.Text.rfind(" for ");
-            if (at != std::string::npos) grading.Student = e.Text.substr(at + 5);
-            if (grading.Student == "-") grading.Student.clear();
-        } else if (e.Kind == "answer") {
+        if (e.Kind == "answer") {
             if (const auto a = ParseAnswerEvent(e.Text)) {
                 grading.Answers.push_back({MarkAnswer(exercise, truths, *a), e.SimTime});
                 marks.push_back(grading.Answers.back().Marked);

@@ -7,6 +7,7 @@
 #include "core/exercise/answer_key.h"
 #include "core/record/run_record.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,16 @@ struct GradedAnswer {
     Mark Marked;
     double At = 0.5; // sea time it was handed in, days
 };
+
+// The event that opens a run of an assessed exercise: "Assessed exercise Exam1.toml for Ann",
+// with "-" for a student who gave no name.
+std::string ExerciseOpenedText(const std::string& file, const std::string& student);
+struct ExerciseOpened {
+    std::string File;    // the exercise file's name
+    std::string Student; // empty when none was given
+};
+// The exercise a run was of, from the last such event it holds; none for any other run.
+std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run);
 
 struct RunGrading {
     std::string Student;               // as the record names them; empty when it names none

@@ -116,16 +116,10 @@ int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!file) return usage("exercise needs the name of an exercise file");
 
     const std::filesystem::path path(*file);
-    const ExerciseReadResult read = ReadExerciseFile(path);
+    Simulation start;
+    const ExerciseReadResult read = LoadExercise(path, demoFolders, start);
     if (!read.ok()) {
         err << "marovane-plot: " << read.Error << "\n";
-        return 1;
-    }
-    Simulation start;
-    const std::string error =
-        BuildExerciseSimulation(*read.Exercise, path.parent_path(), demoFolders, start);
-    if (!error.empty()) {
-        err << "marovane-plot: " << error << "\n";
         return 1;
     }
     // Without --at, the key at every question's time: what the instructor marks against.

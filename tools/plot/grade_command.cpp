@@ -112,13 +112,10 @@ int RunGrade(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (pdfDir && !writePdf) return usage("this build of marovane-plot cannot write PDF reports");
 
     const std::filesystem::path path(*exerciseFile);
-    const ExerciseReadResult read = ReadExerciseFile(path);
     Simulation start;
-    std::string error = read.Error;
-    if (read.ok())
-        error = BuildExerciseSimulation(*read.Exercise, path.parent_path(), demoFolders, start);
-    if (!error.empty()) {
-        err << "marovane-plot: " << error << "\n";
+    const ExerciseReadResult read = LoadExercise(path, demoFolders, start);
+    if (!read.ok()) {
+        err << "marovane-plot: " << read.Error << "\n";
         return 1;
     }
     const AssessedExercise& exercise = *read.Exercise;
