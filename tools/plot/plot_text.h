@@ -10,7 +10,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -27,9 +26,12 @@ inline Json JsonFigure(double v) {
 }
 inline Json JsonFigure(float v) {
     if (!std::isfinite(v)) return nullptr;
+    // Both ways without the locale, whose decimal comma would cut the figure short.
     char buf[32];
     const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-    return std::strtod(std::string(buf, end).c_str(), nullptr);
+    double shortest = 0;
+    std::from_chars(buf, end, shortest);
+    return shortest;
 }
 // One JSON object or array on a line; a text that is not UTF-8 (an old demo's title) has its
 // stray bytes replaced rather than refused.
