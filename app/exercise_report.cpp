@@ -28,7 +28,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 
 namespace mv {
 
@@ -114,15 +113,6 @@ QString Verdict(bool good, const char* yes, const char* no) {
     return good ? QString(yes) : QString("<b>%1</b>").arg(no);
 }
 
-// The targets a question asks of, in slot order.
-std::vector<int> AskedTargets(const Question& q, const Truth& truth) {
-    if (!q.Targets.empty()) return q.Targets;
-    std::vector<int> all;
-    for (const TargetTruth& t : truth.Targets)
-        all.push_back(t.Vessel);
-    return all;
-}
-
 // The radar picture at each of `moments`, drawn by the replay's own radar as the student saw it.
 std::vector<QImage> RadarPictures(const RunRecord& run, const std::vector<std::size_t>& moments) {
     std::vector<QImage> pictures;
@@ -180,11 +170,6 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
     fact("Total", "<span class=\"total\">" + total + "</span>");
     html += "</table>";
 
-    // A figure answered more than once counts by its last answer, as in the total.
-    std::map<std::tuple<size_t, int, Figure>, const GradedAnswer*> last;
-    for (const GradedAnswer& a : grading.Answers)
-        last[{a.Marked.Given.Question, a.Marked.Given.Vessel, a.Marked.Given.Asked}] = &a;
-
     html += "<h2>The questions</h2>";
     for (size_t i = 0; i < exercise.Questions.size() && i < report.Truths.size(); ++i) {
         const Question& q = exercise.Questions[i];
@@ -197,17 +182,18 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
         const auto line = [&](int vessel, Figure f) {
             const double tolerance = exercise.Tolerance.Of(f);
             const QString who = vessel >= 0 ? Q(VesselLetter(vessel)) : QString("Current");
-            const auto found = last.find({i, vessel, f});
-            if (found == last.end()) {
+            // A figure answered more than once counts by its last answer, as in the total.
+            const GradedAnswer* last = grading.Last(i, vessel, f);
+            if (!last) {
                 // The truth of a figure not answered, read from the same place as the marks.
                 const Mark truth = MarkAnswer(exercise, report.Truths, {i, vessel, f, 0});
                 html += Row({who, FigureTitle(f), "-", FigureText(f, truth.Truth), "-",
                              MarginText(f, tolerance), "-", "<b>Not answered</b>"});
                 return;
             }
-            const Mark& m = found->second->Marked;
+            const Mark& m = last->Marked;
             html += Row({who, FigureTitle(f), FigureText(f, m.Given.Value), FigureText(f, m.Truth),
-                         MarginText(f, m.Error), MarginText(f, tolerance), Clock(found->second->At),
+                         MarginText(f, m.Error), MarginText(f, tolerance), Clock(last->At),
                          Verdict(m.Right, "Right", "Wrong")});
         };
         for (const int t : AskedTargets(q, report.Truths[i]))

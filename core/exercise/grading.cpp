@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
-#include <tuple>
 
 namespace mv {
 
@@ -38,6 +37,22 @@ std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run) {
         if (opened->Student == "-") opened->Student.clear();
     }
     return opened;
+}
+
+const GradedAnswer* RunGrading::Last(size_t question, int vessel, Figure asked) const {
+    const auto found = std::find_if(Answers.rbegin(), Answers.rend(), [&](const GradedAnswer& a) {
+        return a.Marked.Given.Question == question && a.Marked.Given.Vessel == vessel &&
+               a.Marked.Given.Asked == asked;
+    });
+    return found == Answers.rend() ? nullptr : &*found;
+}
+
+std::vector<int> AskedTargets(const Question& question, const Truth& atQuestion) {
+    if (!question.Targets.empty()) return question.Targets;
+    std::vector<int> all;
+    for (const TargetTruth& t : atQuestion.Targets)
+        all.push_back(t.Vessel);
+    return all;
 }
 
 RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
@@ -76,11 +91,7 @@ std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
     for (size_t i = 0; i < exercise.Questions.size(); ++i) {
         const Question& q = exercise.Questions[i];
         const std::string head = "Q" + std::to_string(i + 1) + " ";
-        std::vector<int> targets = q.Targets;
-        if (targets.empty())
-            for (const TargetTruth& t : truths[i].Targets)
-                targets.push_back(t.Vessel);
-        for (int t : targets)
+        for (int t : AskedTargets(q, truths[i]))
             for (Figure f : q.Figures)
                 if (IsTargetFigure(f))
                     columns.push_back(
@@ -109,14 +120,8 @@ std::vector<std::string> GradeCells(const std::vector<GradeColumn>& columns,
     for (const GradeColumn& c : columns) {
         switch (c.Is) {
         case GradeColumn::Kind::Answer: {
-            std::string cell = "-"; // not answered
-            for (const GradedAnswer& a : grading.Answers) {
-                const Answer& given = a.Marked.Given;
-                if (std::tie(given.Question, given.Vessel, given.Asked) ==
-                    std::tie(c.Question, c.Vessel, c.Asked))
-                    cell = mark(a.Marked.Right);
-            }
-            cells.push_back(cell);
+            const GradedAnswer* last = grading.Last(c.Question, c.Vessel, c.Asked);
+            cells.push_back(last ? mark(last->Marked.Right) : "-"); // "-": not answered
             break;
         }
         case GradeColumn::Kind::Passed: {

@@ -33,7 +33,12 @@ struct RunGrading {
     std::vector<GradedAnswer> Answers; // in the order handed in
     ActionVerdict Action;
     Score Total;
+    // The answer that counts for a figure: the last handed in; none when it was not answered.
+    const GradedAnswer* Last(size_t question, int vessel, Figure asked) const;
 };
+
+// The targets a question asks of, in slot order: those it names, or every target at its time.
+std::vector<int> AskedTargets(const Question& question, const Truth& atQuestion);
 
 // The truth at each question's time, in the exercise's order.
 std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simulation& start);
