@@ -111,7 +111,7 @@ class WorldPicture {
     // The caption alone, in the label's colour.
     void setText(const QString& name, const QString& text);
     void moveLabel(const QString& name, double left, double top);
-    void setLabelFont(const QFont& font) { labelFont_ = font; }
+    void setLabelFont(const QFont& font);
     QFont labelFont() const { return labelFont_; }
     // Width and height of a label's text in world units (positive), for centring it.
     double labelWidth(const QString& name) const;
@@ -145,6 +145,9 @@ class WorldPicture {
         // The text's lines laid out once, when the text changes: a repaint of the picture
         // (every tick, every range step) then only places the glyphs.
         std::vector<QStaticText> lines;
+        // The widest line's width in logical pixels in the label font, worked out when first
+        // asked for (labels are centred on every range step); below zero until then.
+        mutable double advance = -1;
         QImage image;
         std::vector<QPointF> points; // fractions of the picture
         bool visible = true;

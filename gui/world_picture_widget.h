@@ -6,8 +6,10 @@
 #include "gui/picture_tool.h"
 #include "gui/world_picture.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace mv {
@@ -46,10 +48,13 @@ class WorldPictureWidget : public QWidget {
   signals:
     // A press in world units (east, north for the radar).
     void mousePressed(double h, double v, Qt::MouseButton button);
-    // The picture has been given a new, cleared image of the widget's size.
+    // The picture has been given a new, cleared image of the widget's size. While the window's
+    // edge is being dragged this waits until the edge rests (see resizeEvent).
     void pictureResized();
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -59,8 +64,19 @@ class WorldPictureWidget : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    // Once a drag has rested: gives the picture the widget's size, if it has another.
+    void takeSize();
+    // Where the picture's top-left corner lies in the widget: centred while it has kept its
+    // last size during a drag, else the widget's own corner.
+    QPoint origin() const;
+
     WorldPicture picture_;
     QPointer<PictureTool> tool_;
+    // Whether the window is being resized by the user, a few pixels a step: the window
+    // system resized it less than a moment after it last did.
+    bool dragged_ = false;
+    QElapsedTimer lastWindowResize_;
+    QTimer settle_;
 };
 
 } // namespace mv

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cmath>
 #include <functional>
@@ -185,6 +186,28 @@ TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
             EXPECT_LE(mv::test::AngleGap(std::stod(Item(mv::item::lblBearing).substr(2)), expected),
                       1.0);
         }
+}
+
+// While the user drags the window's edge the picture keeps its size, centred in its widget, and
+// a click on an echo still measures that echo; once the edge rests the picture takes the size.
+TEST_F(MeasureTest, DuringADragOfTheWindowsEdgeTheKeptPictureStillMeasuresTrue) {
+    LoadOwnAndTarget(30, "SMALL, 000, 0, 217.3, 9");
+    Click("optCursorMode");
+    QWindow& window = *console->window()->windowHandle();
+    const QSize start = window.size();
+    // Steps a few pixels apart, as the window system sends them; the first is taken at once.
+    for (const int step : {16, 32, 48}) {
+        window.resize(start - QSize(step, step));
+        QApplication::processEvents();
+    }
+    const QSize kept = console->picture().size();
+    ASSERT_NE(kept, Picture().size());
+    const QPointF origin((Picture().width() - kept.width()) / 2,
+                         (Picture().height() - kept.height()) / 2);
+    const QPointF echo = console->picture().overlayLine(mv::item::lneVessel(1)).center() + origin;
+    QTest::mouseClick(&Picture(), Qt::LeftButton, {}, echo.toPoint());
+    EXPECT_NEAR(std::stod(Item(mv::item::lblRange).substr(2)), 9.0, 0.01 * 12);
+    QTRY_COMPARE(console->picture().size(), Picture().size());
 }
 
 // --- True View ----------------------------------------------------------------------------
