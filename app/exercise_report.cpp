@@ -165,7 +165,9 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
     fact("File", Esc(QFileInfo(report.ExerciseFile).fileName()));
     fact("Student", Esc(grading.Student.empty() ? QString("(no name)") : Q(grading.Student)));
     fact("Run started", Esc(Started(report.Run.Info.Started)));
-    if (!report.Ending.isEmpty()) fact("Ended", Esc(report.Ending));
+    const QString ending =
+        report.Ending.isEmpty() ? QString::fromStdString(report.Grading.Ending) : report.Ending;
+    if (!ending.isEmpty()) fact("Ended", Esc(ending));
     const QString total = QString("%1 of %2").arg(grading.Total.Got).arg(grading.Total.OutOf);
     fact("Total", "<span class=\"total\">" + total + "</span>");
     html += "</table>";

@@ -29,8 +29,8 @@ struct ExerciseReport {
     const RunRecord& Run;
     const std::vector<Truth>& Truths; // one per question: QuestionTruths
     const RunGrading& Grading;        // GradeRun of the same exercise, truths and run
-    // How the exercise ended: "time limit", "all questions answered", "ended by the student",
-    // or empty when not known.
+    // How the exercise ended: "time limit", "all questions answered", "ended by the student";
+    // empty, what the record says.
     QString Ending;
 };
 

@@ -167,7 +167,7 @@ void Exercise::EndAssessed(const QString& how) {
     const ChangeScope change(*this);
     endedBy_ = how;
     tmrSim_.stop();
-    Log("end", -1, "Exercise ended: " + how);
+    Log("end", -1, QString::fromStdString(ExerciseEndedText(how.toStdString())));
     emit assessedFinished(how);
 }
 

@@ -19,6 +19,7 @@ std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simula
 namespace {
 constexpr std::string_view kOpening = "Assessed exercise ";
 constexpr std::string_view kFor = " for ";
+constexpr std::string_view kEnded = "Exercise ended: ";
 } // namespace
 
 std::string ExerciseOpenedText(const std::string& file, const std::string& student) {
@@ -37,6 +38,17 @@ std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run) {
         if (opened->Student == "-") opened->Student.clear();
     }
     return opened;
+}
+
+std::string ExerciseEndedText(const std::string& how) {
+    return std::string(kEnded) + how;
+}
+
+std::string ExerciseEndedIn(const RunRecord& run) {
+    std::string how;
+    for (const RunEvent& e : run.Events)
+        if (e.Kind == "end" && e.Text.starts_with(kEnded)) how = e.Text.substr(kEnded.size());
+    return how;
 }
 
 const GradedAnswer* RunGrading::Last(size_t question, int vessel, Figure asked) const {
@@ -59,6 +71,7 @@ RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& 
                     const RunRecord& run) {
     RunGrading grading;
     if (const auto opened = ExerciseOpenedIn(run)) grading.Student = opened->Student;
+    grading.Ending = ExerciseEndedIn(run);
     std::vector<Mark> marks;
     for (const RunEvent& e : run.Events) {
         if (e.Kind == "answer") {

@@ -28,8 +28,15 @@ struct ExerciseOpened {
 // The exercise a run was of, from the last such event it holds; none for any other run.
 std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run);
 
+// The event that ends it: "Exercise ended: time limit". How it ended ("time limit", "all
+// questions answered", ...) is read back from the last such event; empty when it holds none
+// (a run stopped by a crash, or of no exercise).
+std::string ExerciseEndedText(const std::string& how);
+std::string ExerciseEndedIn(const RunRecord& run);
+
 struct RunGrading {
     std::string Student;               // as the record names them; empty when it names none
+    std::string Ending;                // how the exercise ended, as the record says; or empty
     std::vector<GradedAnswer> Answers; // in the order handed in
     ActionVerdict Action;
     Score Total;

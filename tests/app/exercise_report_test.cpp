@@ -47,7 +47,7 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     ASSERT_TRUE(bob.ok()) << bob.Error;
     const mv::RunGrading grading = mv::GradeRun(exercise, truths, *bob.Record);
     const auto doc = mv::BuildExerciseReport(
-        {exercise, QString::fromStdString(file), *bob.Record, truths, grading, "time limit"});
+        {exercise, QString::fromStdString(file), *bob.Record, truths, grading, {}});
     const QString text = doc->toPlainText();
     const auto row = [](std::initializer_list<std::string> cells) {
         QStringList l;
@@ -65,7 +65,7 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
           row({"B", "Speed", "-", "10.0 kn", "-", "1.0 kn", "-", "Not answered"}),
           row({"12:05:00", "000 to 300", "12.0 to 12.0 kn", "Yes",
                "Altered to port for B, forward of the beam"}),
-          QString("Rule 19(d)\nNot kept"), QString("time limit"), QString("Bob"),
+          QString("Rule 19(d)\nNot kept"), QString("Ended\ntime limit"), QString("Bob"),
           QString("Total: 5 of 8")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n--\n"
                                              << text.toStdString();

@@ -4,6 +4,7 @@
 // and a student's recorded run of it: the own vessel ordered to a new course at 12:05:00.
 
 #include "core/exercise/answer_key.h"
+#include "core/exercise/grading.h"
 #include "core/record/run_writer.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
                                {"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
                                {{0, "A", kMedium}, {1, "B", kMedium}}, error);
     ASSERT_TRUE(w) << error;
-    w->AddEvent({0, 0.5, "exercise", -1, "Assessed exercise fog.toml for " + student});
+    w->AddEvent({0, 0.5, "exercise", -1, ExerciseOpenedText("fog.toml", student)});
     Simulation sim = start;
     TickDisplay display;
     UnseenView view;
@@ -55,6 +56,7 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
                          "Question " + std::to_string(a.Question + 1) + ": " + AnswerText(a)});
         sim.Tick(display, view);
     }
+    w->AddEvent({ticks, sim.Clock.SimTime, "end", -1, ExerciseEndedText("time limit")});
     ASSERT_TRUE(w->Commit());
 }
 
