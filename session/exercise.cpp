@@ -130,10 +130,7 @@ void Exercise::HandIn(const std::vector<Answer>& answers) {
     const ChangeScope change(*this);
     for (const Answer& a : answers) {
         answers_.push_back({a, sim_.Clock.SimTime, MarkAnswer(*assessed_, truths_, a)});
-        Log("answer", a.Vessel,
-            QString("Question %1: %2")
-                .arg(a.Question + 1)
-                .arg(QString::fromStdString(AnswerText(a))));
+        Log("answer", a.Vessel, QString::fromStdString(AnswerEventText(a)));
     }
     emit handedIn();
 }

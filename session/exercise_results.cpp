@@ -85,16 +85,15 @@ void ResultsKeeper::Finish(const QString& how) {
     if (record_) {
         grading_ = GradeRun(exercise, exercise_.truths(), *record_);
     } else {
-        // Without a record only the answers can be marked; the action counts as not achieved.
-        std::vector<Mark> marks;
-        RunGrading g;
-        g.Student = exercise_.student().toStdString();
-        for (const Exercise::HandedIn& h : exercise_.answers()) {
-            g.Answers.push_back({h.Marked, h.At});
-            marks.push_back(h.Marked);
-        }
-        g.Total = TotalScore(exercise, exercise_.truths(), marks, g.Action);
-        grading_ = std::move(g);
+        // Without a record only the answers can be marked, from a record of them alone, by
+        // the same marking; with no moments to judge, the action counts as not achieved.
+        RunRecord answers;
+        answers.Events.push_back({0, 0.5, "exercise", -1,
+                                  ExerciseOpenedText(exercise_.scenarioFile().toStdString(),
+                                                     exercise_.student().toStdString())});
+        for (const Exercise::HandedIn& h : exercise_.answers())
+            answers.Events.push_back({0, h.At, "answer", h.Given.Vessel, AnswerEventText(h.Given)});
+        grading_ = GradeRun(exercise, exercise_.truths(), answers);
     }
     results_.Total = grading_->Total;
     Write();

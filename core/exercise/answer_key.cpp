@@ -133,6 +133,10 @@ std::string AnswerText(const Answer& answer) {
     return text;
 }
 
+std::string AnswerEventText(const Answer& answer) {
+    return "Question " + std::to_string(answer.Question + 1) + ": " + AnswerText(answer);
+}
+
 std::optional<Answer> ParseAnswerEvent(std::string_view text) {
     static const char* const names[] = {"CPA", "TCPA", "Course", "Speed", "Aspect", "Set", "Drift"};
     if (!text.starts_with("Question ")) return std::nullopt;

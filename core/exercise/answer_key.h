@@ -62,7 +62,9 @@ struct Answer {
 
 // "B CPA 0.70", "Set 120": an answer as the run's record and the report show it.
 std::string AnswerText(const Answer& answer);
-// The answer of the run record's text "Question 2: B Aspect Red 30", or none.
+// The run record's text of an answer, "Question 2: B Aspect Red 30", and the answer read back
+// from it (none when the text is not one).
+std::string AnswerEventText(const Answer& answer);
 std::optional<Answer> ParseAnswerEvent(std::string_view text);
 
 struct Mark {

@@ -11,6 +11,7 @@
 #include "tools/plot/plot_tool.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QRadioButton>
 
 #include <fstream>
@@ -107,13 +108,21 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     std::ofstream(path, std::ios::binary) << text;
     EXPECT_NE(grade().find("differ from the record's"), std::string::npos);
 
-    // An exercise with a time limit ends at it.
+    // An exercise with a time limit ends at it; where its record cannot be copied (a folder
+    // stands in the way) the results are still made whole, marked without it.
     WriteDemo("timed.toml", "time_limit = 1\n[scenario]\ndemo = \"Test.dem\"\n");
     ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("timed.toml"), "Bob"));
+    const QString copy = QString(results.path()).replace(".json", ".mvrun");
+    ASSERT_TRUE(QDir().mkpath(copy));
     for (int t = 0; t < 25 && !exercise->assessedEnded(); ++t)
         exercise->tmrSim_Timer();
     EXPECT_EQ(exercise->endedBy(), "time limit");
     EXPECT_EQ(mv::FormatClock(sim.Clock.SimTime), "12:01:00");
+    const auto timed = mv::ReadResultsFile(results.path().toStdString());
+    ASSERT_TRUE(timed.ok()) << timed.Error;
+    EXPECT_NE(timed.Results->RecordFile, copy.toStdString()); // the runs folder's own
+    EXPECT_EQ(timed.Results->Ended, "time limit");
+    EXPECT_TRUE(timed.Results->Total);
     // Another scenario over a running exercise is asked about first; No keeps the exercise.
     ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("timed.toml"), "Bob"));
     dialogs.answers = {mv::Dialogs::Answer::No};

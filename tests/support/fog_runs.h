@@ -52,8 +52,7 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
         std::vector<Answer> answers;
         hand(t, answers);
         for (const Answer& a : answers)
-            w->AddEvent({t, sim.Clock.SimTime, "answer", 1,
-                         "Question " + std::to_string(a.Question + 1) + ": " + AnswerText(a)});
+            w->AddEvent({t, sim.Clock.SimTime, "answer", 1, AnswerEventText(a)});
         sim.Tick(display, view);
     }
     w->AddEvent({ticks, sim.Clock.SimTime, "end", -1, ExerciseEndedText("time limit")});
