@@ -165,9 +165,7 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
     fact("File", Esc(QFileInfo(report.ExerciseFile).fileName()));
     fact("Student", Esc(grading.Student.empty() ? QString("(no name)") : Q(grading.Student)));
     fact("Run started", Esc(Started(report.Run.Info.Started)));
-    const QString ending =
-        report.Ending.isEmpty() ? QString::fromStdString(report.Grading.Ending) : report.Ending;
-    if (!ending.isEmpty()) fact("Ended", Esc(ending));
+    if (!grading.Ending.empty()) fact("Ended", Esc(Q(grading.Ending)));
     const QString total = QString("%1 of %2").arg(grading.Total.Got).arg(grading.Total.OutOf);
     fact("Total", "<span class=\"total\">" + total + "</span>");
     html += "</table>";

@@ -22,16 +22,14 @@ namespace mv {
 
 class Dialogs;
 
-// What a report is made of. The student is the grading's, the date the run's start.
+// What a report is made of. The student and how the exercise ended are the grading's (read
+// from the record), the date the run's start.
 struct ExerciseReport {
     const AssessedExercise& Exercise;
     QString ExerciseFile; // as it was opened, shown as its name
     const RunRecord& Run;
     const std::vector<Truth>& Truths; // one per question: QuestionTruths
     const RunGrading& Grading;        // GradeRun of the same exercise, truths and run
-    // How the exercise ended: "time limit", "all questions answered", "ended by the student";
-    // empty, what the record says.
-    QString Ending;
 };
 
 // The report as one document, its pictures held in it. Needs a QApplication: the radar

@@ -382,7 +382,7 @@ void ReplayWindow::cmdReport_Click() {
     const std::vector<Truth> truths = QuestionTruths(*read.Exercise, start);
     const RunGrading grading = GradeRun(*read.Exercise, truths, run_);
     ShowExerciseReport(
-        {*read.Exercise, QString::fromStdString(file.string()), run_, truths, grading, {}},
+        {*read.Exercise, QString::fromStdString(file.string()), run_, truths, grading},
         ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " report.pdf", dialogs_, this);
 }
 

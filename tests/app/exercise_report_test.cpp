@@ -47,7 +47,7 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     ASSERT_TRUE(bob.ok()) << bob.Error;
     const mv::RunGrading grading = mv::GradeRun(exercise, truths, *bob.Record);
     const auto doc = mv::BuildExerciseReport(
-        {exercise, QString::fromStdString(file), *bob.Record, truths, grading, {}});
+        {exercise, QString::fromStdString(file), *bob.Record, truths, grading});
     const QString text = doc->toPlainText();
     const auto row = [](std::initializer_list<std::string> cells) {
         QStringList l;

@@ -190,10 +190,9 @@ int main(int argc, char** argv) {
     exercise.EndAssessed("ended by the student");
     if (auto done = ReadRunRecord(recorder.currentPath().toStdString()); done.ok()) {
         const RunGrading grading = GradeRun(*exercise.assessed(), exercise.truths(), *done.Record);
-        ReportWindow report(
-            BuildExerciseReport({*exercise.assessed(), exercise.exerciseFile(), *done.Record,
-                                 exercise.truths(), grading, exercise.endedBy()}),
-            {}, dialogs);
+        ReportWindow report(BuildExerciseReport({*exercise.assessed(), exercise.exerciseFile(),
+                                                 *done.Record, exercise.truths(), grading}),
+                            {}, dialogs);
         report.resize(760, 620);
         ok = Save(report, out, "report") && ok;
     }

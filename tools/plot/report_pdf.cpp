@@ -28,8 +28,8 @@ ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
             });
             app = std::make_unique<QApplication>(argc, argv);
         }
-        const ExerciseReport report{
-            exercise, QString::fromStdString(exerciseFile), run, truths, grading, {}};
+        const ExerciseReport report{exercise, QString::fromStdString(exerciseFile), run, truths,
+                                    grading};
         return WriteExerciseReport(report, QString::fromStdString(pdf.string())).toStdString();
     };
 }
