@@ -84,8 +84,8 @@ Json JsonKey(const Truth& t) {
 
 } // namespace
 
-int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::vector<std::filesystem::path>& demoFolders) {
+int RunExerciseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                       const std::vector<std::filesystem::path>& demoFolders) {
     const auto usage = [&err](const std::string& reason) {
         err << "marovane-plot: " << reason << "\n"
             << "usage: marovane-plot exercise FILE.toml [--at HH:MM[:SS]] [--json]\n";

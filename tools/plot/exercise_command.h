@@ -12,7 +12,7 @@ namespace mv {
 // args follow the word "exercise". Returns 0 done, 1 an exercise that cannot be read or
 // started, 2 wrong arguments. A demo the exercise names is looked for beside it, then in
 // demoFolders.
-int RunExercise(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::vector<std::filesystem::path>& demoFolders);
+int RunExerciseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                       const std::vector<std::filesystem::path>& demoFolders);
 
 } // namespace mv

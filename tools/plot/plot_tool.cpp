@@ -692,7 +692,7 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "random") return RunRandom(rest, out, err);
     if (args[0] == "sightings") return RunSightings(rest, out, err);
     if (args[0] == "run") return RunRun(rest, out, err);
-    if (args[0] == "exercise") return RunExercise(rest, out, err, demoFolders);
+    if (args[0] == "exercise") return RunExerciseCommand(rest, out, err, demoFolders);
     if (args[0] == "grade") return RunGrade(rest, out, err, demoFolders, writePdf);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
 }
