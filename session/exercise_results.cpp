@@ -58,9 +58,14 @@ void ResultsKeeper::Begin() {
 
 void ResultsKeeper::Write() {
     if (path_.isEmpty()) return;
+    // While the exercise runs, the answers and their times only: no truth, no mark.
     results_.Answers.clear();
     for (const Exercise::HandedIn& h : exercise_.answers())
-        results_.Answers.push_back({h.Given, h.At, h.Marked.Truth, h.Marked.Right});
+        results_.Answers.push_back({h.Given, h.At, {}});
+    Save();
+}
+
+void ResultsKeeper::Save() {
     const std::string error = WriteResultsFile(path_.toStdString(), results_);
     if (!error.empty())
         emit notice(tr("The results are not written: %1.").arg(QString::fromStdString(error)));
@@ -82,21 +87,23 @@ void ResultsKeeper::Finish(const QString& how) {
     } else {
         emit notice(tr("The run's record is not kept with the results: %1.").arg(saved));
     }
-    if (record_) {
-        grading_ = GradeRun(exercise, exercise_.truths(), *record_);
-    } else {
+    std::optional<RunRecord> answersOnly;
+    if (!record_) {
         // Without a record only the answers can be marked, from a record of them alone, by
-        // the same marking; with no moments to judge, the action counts as not achieved.
+        // the same marking against the answer key; with no moments to judge, the action
+        // counts as not achieved.
         RunRecord answers;
-        answers.Events.push_back({0, 0.5, "exercise", -1,
-                                  ExerciseOpenedText(exercise_.scenarioFile().toStdString(),
-                                                     exercise_.student().toStdString())});
+        answers.Exercise = RunExercise{exercise_.scenarioFile().toStdString(),
+                                       exercise_.student().toStdString(), exercise.Text};
         for (const Exercise::HandedIn& h : exercise_.answers())
-            answers.Events.push_back({0, h.At, "answer", h.Given.Vessel, AnswerEventText(h.Given)});
-        grading_ = GradeRun(exercise, exercise_.truths(), answers);
+            answers.Answers.push_back({0, h.At, static_cast<int>(h.Given.Question), h.Given.Vessel,
+                                       h.Given.Asked, h.Given.Value});
+        answersOnly = std::move(answers);
     }
+    grading_ = GradeRun(exercise, exercise_.exerciseStart(), record_ ? *record_ : *answersOnly);
+    results_.Answers = ResultsAnswers(*grading_);
     results_.Total = grading_->Total;
-    Write();
+    Save();
     emit finished(path_);
 }
 

@@ -44,6 +44,7 @@ class ResultsKeeper : public QObject {
   private:
     void Begin();
     void Write();
+    void Save();
     void Finish(const QString& how);
 
     Exercise& exercise_;

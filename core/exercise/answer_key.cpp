@@ -70,8 +70,13 @@ Truth TruthNow(const Simulation& sim) {
 }
 
 Truth TruthAt(const Simulation& start, double at) {
-    Simulation sim = start;
+    return TruthFrom(start, at);
+}
+
+Truth TruthFrom(Simulation sim, double at) {
+    const double now = sim.Clock.SimTime;
     sim.Clock.SetTimeFactor(0);
+    sim.Clock.SimTime = now;
     TickDisplay display;
     UnseenView view;
     // At most the ticks of 12 hours: an exercise's clock stops at midnight.
@@ -230,14 +235,32 @@ Mark MarkAnswer(const AssessedExercise& exercise, const std::vector<Truth>& trut
     return mark;
 }
 
+std::vector<int> ActionTargets(const AssessedExercise& exercise, const Simulation& start) {
+    if (!exercise.Action.Targets.empty()) {
+        std::vector<int> named = exercise.Action.Targets;
+        std::sort(named.begin(), named.end());
+        named.erase(std::unique(named.begin(), named.end()), named.end());
+        return named;
+    }
+    std::vector<int> vessels;
+    const auto& inline_ = exercise.Scenario.Vessels;
+    for (int i = 0; i < start.Vessels.NumVessels; ++i) {
+        const auto slot = static_cast<size_t>(i);
+        if (i == start.Vessels.OwnVessel || (slot < inline_.size() && inline_[slot].Fixed))
+            continue;
+        vessels.push_back(i);
+    }
+    return vessels;
+}
+
 void ActionJudge::Observe(const Simulation& sim) {
     const VesselTables& now = sim.Vessels;
     if (now.NumVessels <= 0) return;
     const auto own = static_cast<size_t>(now.OwnVessel);
     const double required = exercise_.Action.MinCpa;
     if (!last_) {
-        for (int i = 0; i < now.NumVessels; ++i) {
-            if (i == now.OwnVessel) continue;
+        for (int i : targets_) {
+            if (i == now.OwnVessel || i < 0 || i >= now.NumVessels) continue;
             float bearing = 0;
             double range = 0;
             GetVector(now.VesselPos[own], now.VesselPos[static_cast<size_t>(i)], bearing, range);
@@ -277,6 +300,21 @@ void ActionJudge::Observe(const Simulation& sim) {
     }
     last_ = now;
     lastTime_ = sim.Clock.SimTime;
+}
+
+void ActionJudge::Finish() {
+    if (!last_) return;
+    const double required = exercise_.Action.MinCpa;
+    for (TargetOutcome& o : verdict_.Outcomes) {
+        float bearing = 0;
+        double range = 0;
+        const CpaResult cpa = CpaOf(*last_, o.Vessel, bearing, range);
+        // Still closing: the passing is not over, so it counts by where it is heading.
+        if (!cpa.Computed || cpa.TCPA <= 0) continue;
+        o.Closing = true;
+        o.Predicted = cpa.CPA;
+        o.Kept = std::min(o.Closest, o.Predicted) >= required;
+    }
 }
 
 void ActionJudge::JudgeAlteration(const VesselTables& before, Alteration& a) const {

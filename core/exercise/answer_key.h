@@ -42,6 +42,9 @@ Truth TruthNow(const Simulation& sim);
 // Runs a copy of `start` ahead at x1 to `at` and takes the truth there; `at` before the start
 // gives the start's.
 Truth TruthAt(const Simulation& start, double at);
+// The same from a world already under way: `sim` stands at its own clock's time, with its
+// orders under way, and is run ahead at x1 to `at` (nothing is run when it stands there).
+Truth TruthFrom(Simulation sim, double at);
 
 // "Red 30", "Green 145", "Ahead" or "Astern": an aspect as a navigator says it.
 std::string AspectText(double aspect);
@@ -91,6 +94,10 @@ struct TargetOutcome {
     int Vessel = 0;
     double Closest = 1e300; // nautical miles, the least distance over the run
     bool Kept = false;      // Closest at the required distance or more
+    // Not yet past at the run's last moment: until finally past and clear it is judged by the
+    // CPA predicted then (nautical miles), when that is nearer than Closest.
+    bool Closing = false;
+    double Predicted = 0;
 };
 
 // One order of the own vessel and what was judged of it.
@@ -111,18 +118,27 @@ struct ActionVerdict {
     bool RulesKept = true; // no alteration against the rules for restricted visibility
 };
 
+// The targets the action is judged against, in slot order: those the exercise names, or every
+// target of `start` that is not fixed.
+std::vector<int> ActionTargets(const AssessedExercise& exercise, const Simulation& start);
+
 // Follows a run tick by tick and judges the action at the end.
 class ActionJudge {
   public:
-    explicit ActionJudge(const AssessedExercise& exercise) : exercise_(exercise) {}
+    ActionJudge(const AssessedExercise& exercise, std::vector<int> targets)
+        : exercise_(exercise), targets_(std::move(targets)) {}
     // The simulation as it stands at the start and after every tick.
     void Observe(const Simulation& sim);
+    // The run has ended at the last moment observed: a target not yet past is judged by the
+    // CPA predicted then.
+    void Finish();
     const ActionVerdict& Verdict() const { return verdict_; }
 
   private:
     void JudgeAlteration(const VesselTables& before, Alteration& a) const;
 
     const AssessedExercise& exercise_;
+    std::vector<int> targets_;
     ActionVerdict verdict_;
     std::optional<VesselTables> last_;
     double lastTime_ = 0.5;

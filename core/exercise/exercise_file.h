@@ -6,6 +6,7 @@
 // with any mistake gives one message with its line and key and nothing else.
 
 #include "core/aid_settings.h"
+#include "core/exercise/figure.h"
 #include "core/motion.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
@@ -19,13 +20,6 @@
 #include <vector>
 
 namespace mv {
-
-// The figures a question may ask for. Set and drift belong to the current, not to a target.
-enum class Figure : int16_t { Cpa, Tcpa, Course, Speed, Aspect, Set, Drift };
-// "cpa", "tcpa", "course", "speed", "aspect", "set", "drift".
-std::string_view FigureName(Figure f);
-std::optional<Figure> FigureFromName(std::string_view name);
-bool IsTargetFigure(Figure f);
 
 // A vessel written inline: the first is the own vessel. A fixed one is a buoy, a light or an
 // anchored vessel: it keeps its place over the ground whatever the current.
@@ -65,6 +59,11 @@ struct Question {
 struct RequiredAction {
     double MinCpa = 0;           // nautical miles; 0 when no action is asked
     std::optional<double> ActBy; // days of sea time
+    // The targets to be passed at MinCpa (vessel slots); when the file names none, every
+    // target that is not fixed (a buoy or a ship at anchor is not a vessel to keep clear of
+    // under the steering rules).
+    std::vector<int> Targets;
+    int TargetsLine = 0;
 };
 
 // How far an answer may be from the truth and still be right. CPA 0.2 nm, TCPA 2 minutes,
@@ -93,6 +92,8 @@ struct AssessedExercise {
     Tolerances Tolerance;
     double TimeLimit = 0; // minutes of sea time; 0 for none
     bool RestrictedVisibility = false;
+    // The file's whole text as read: kept in the run's record, and marked from there.
+    std::string Text;
 };
 
 struct ExerciseReadResult {

@@ -16,39 +16,21 @@ std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simula
     return truths;
 }
 
-namespace {
-constexpr std::string_view kOpening = "Assessed exercise ";
-constexpr std::string_view kFor = " for ";
-constexpr std::string_view kEnded = "Exercise ended: ";
-} // namespace
-
 std::string ExerciseOpenedText(const std::string& file, const std::string& student) {
-    return std::string(kOpening) + file + std::string(kFor) + (student.empty() ? "-" : student);
+    return "Assessed exercise " + file + " for " + (student.empty() ? "-" : student);
 }
 
 std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run) {
-    std::optional<ExerciseOpened> opened;
-    for (const RunEvent& e : run.Events) {
-        const size_t at = e.Text.rfind(kFor);
-        if (e.Kind != "exercise" || !e.Text.starts_with(kOpening) || at == std::string::npos ||
-            at < kOpening.size())
-            continue;
-        opened = ExerciseOpened{e.Text.substr(kOpening.size(), at - kOpening.size()),
-                                e.Text.substr(at + kFor.size())};
-        if (opened->Student == "-") opened->Student.clear();
-    }
-    return opened;
+    if (!run.Exercise) return std::nullopt;
+    return ExerciseOpened{run.Exercise->File, run.Exercise->Student};
 }
 
 std::string ExerciseEndedText(const std::string& how) {
-    return std::string(kEnded) + how;
+    return "Exercise ended: " + how;
 }
 
 std::string ExerciseEndedIn(const RunRecord& run) {
-    std::string how;
-    for (const RunEvent& e : run.Events)
-        if (e.Kind == "end" && e.Text.starts_with(kEnded)) how = e.Text.substr(kEnded.size());
-    return how;
+    return run.Ending ? run.Ending->How : std::string();
 }
 
 const GradedAnswer* RunGrading::Last(size_t question, int vessel, Figure asked) const {
@@ -67,33 +49,107 @@ std::vector<int> AskedTargets(const Question& question, const Truth& atQuestion)
     return all;
 }
 
-RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
+namespace {
+
+// The clock adds a step of days each tick, so a time may be reached a hair early or late.
+constexpr double kHalfSecond = 0.5 / 86400.0;
+
+// The moments of one pass through the exercise: from the start or a repeat (where sea time goes
+// back) to the next.
+struct Pass {
+    size_t From = 0, To = 0; // moments [From, To) of the record
+};
+
+std::vector<Pass> Passes(const RunRecord& run) {
+    std::vector<Pass> passes;
+    for (size_t i = 0; i < run.Ticks.size(); ++i) {
+        if (passes.empty() || run.Ticks[i].SimTime < run.Ticks[i - 1].SimTime)
+            passes.push_back({i, i});
+        passes.back().To = i + 1;
+    }
+    return passes;
+}
+
+// The world of the recorded run at moment `index`: the student's own ship as she steered it and
+// the targets as she saw them, with the exercise's current and orders from `start`.
+Simulation WorldAt(const Simulation& start, const RunRecord& run, size_t index) {
+    Simulation sim = start;
+    const RunTick& t = run.Ticks[index];
+    PlaceMoment(run, t, sim.Vessels);
+    sim.Clock.SimTime = t.SimTime;
+    const VesselData& own = sim.Vessels.Vessel[static_cast<size_t>(sim.Vessels.OwnVessel)];
+    // An order of the student's under way at that moment is carried on, as her ship did.
+    sim.Turning = own.Heading != static_cast<float>(own.NewHeading);
+    sim.Maneuvering = sim.ManeuverPending();
+    return sim;
+}
+
+// The truth at `at` in a pass: at the pass's moment then, or, where the student's time factor
+// stepped past that time, carried on at x1 from the last moment before it. A pass that ended
+// before `at` is carried on from its last moment, as the student's radar would have gone on.
+Truth TruthInPass(const Simulation& start, const RunRecord& run, const Pass& pass, double at) {
+    size_t best = pass.From;
+    for (size_t i = pass.From; i < pass.To; ++i)
+        if (run.Ticks[i].SimTime <= at + kHalfSecond) best = i;
+    return TruthFrom(WorldAt(start, run, best), at);
+}
+
+} // namespace
+
+RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
                     const RunRecord& run) {
     RunGrading grading;
-    if (const auto opened = ExerciseOpenedIn(run)) grading.Student = opened->Student;
-    grading.Ending = ExerciseEndedIn(run);
+    if (run.Exercise) grading.Student = run.Exercise->Student;
+    if (run.Ending) grading.Ending = run.Ending->How;
+    const std::vector<Pass> passes = Passes(run);
+    // The truths of each pass, worked when an answer or the report first needs them.
+    std::vector<std::vector<Truth>> truths(passes.size());
+    const auto truthsOf = [&](size_t p) -> const std::vector<Truth>& {
+        if (truths[p].empty())
+            for (const Question& q : exercise.Questions)
+                truths[p].push_back(TruthInPass(start, run, passes[p], q.At));
+        return truths[p];
+    };
+    std::vector<Truth> key;
+    if (passes.empty()) {
+        key = QuestionTruths(exercise, start);
+        grading.Source = TruthSource::Key;
+    } else {
+        grading.Source = TruthSource::Run;
+    }
     std::vector<Mark> marks;
-    for (const RunEvent& e : run.Events) {
-        if (e.Kind == "answer") {
-            if (const auto a = ParseAnswerEvent(e.Text)) {
-                grading.Answers.push_back({MarkAnswer(exercise, truths, *a), e.SimTime});
-                marks.push_back(grading.Answers.back().Marked);
-            }
-        }
+    for (const RunAnswer& a : run.Answers) {
+        const Answer given{static_cast<size_t>(std::max(0, a.Question)), a.Vessel, a.Asked,
+                           a.Value};
+        // The pass it was handed in: the one holding the last moment recorded before it.
+        size_t p = passes.size();
+        for (size_t i = 0; i < passes.size(); ++i)
+            if (passes[i].From < passes[i].To && run.Ticks[passes[i].From].Index <= a.Tick) p = i;
+        const std::vector<Truth>& against = p < passes.size() ? truthsOf(p)
+                                            : passes.empty()  ? key
+                                                              : truthsOf(0);
+        grading.Answers.push_back({MarkAnswer(exercise, against, given), a.SimTime});
+        if (a.Question < 0) grading.Answers.back().Marked.Right = false;
+        marks.push_back(grading.Answers.back().Marked);
     }
+    grading.Truths = passes.empty() ? key : truthsOf(passes.size() - 1);
     // After a repeat the last pass through the exercise is the one judged.
-    std::optional<ActionJudge> pass;
-    double last = 0;
-    for (const RunTick& tick : run.Ticks) {
-        if (!pass || tick.SimTime < last) pass.emplace(exercise);
-        Simulation sim;
-        PlaceMoment(run, tick, sim.Vessels);
-        sim.Clock.SimTime = tick.SimTime;
-        pass->Observe(sim);
-        last = tick.SimTime;
+    if (!passes.empty()) {
+        ActionJudge judge(exercise, ActionTargets(exercise, start));
+        for (size_t i = passes.back().From; i < passes.back().To; ++i) {
+            Simulation sim;
+            PlaceMoment(run, run.Ticks[i], sim.Vessels);
+            sim.Clock.SimTime = run.Ticks[i].SimTime;
+            judge.Observe(sim);
+        }
+        judge.Finish();
+        grading.Action = judge.Verdict();
+    } else {
+        // With no moment to judge, no target counts as passed clear.
+        for (int t : ActionTargets(exercise, start))
+            grading.Action.Outcomes.push_back({t, 1e300, false, false, 0});
     }
-    if (pass) grading.Action = pass->Verdict();
-    grading.Total = TotalScore(exercise, truths, marks, grading.Action);
+    grading.Total = TotalScore(exercise, grading.Truths, marks, grading.Action);
     return grading;
 }
 
@@ -115,8 +171,8 @@ std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
     }
     if (exercise.Action.MinCpa > 0) {
         using Kind = GradeColumn::Kind;
-        for (const TargetTruth& t : TruthNow(start).Targets)
-            columns.push_back({VesselLetter(t.Vessel) + " passed", 0, t.Vessel, {}, Kind::Passed});
+        for (int t : ActionTargets(exercise, start))
+            columns.push_back({VesselLetter(t) + " passed", 0, t, {}, Kind::Passed});
         columns.push_back({"In time", 0, -1, {}, Kind::InTime});
         columns.push_back({"Apparent", 0, -1, {}, Kind::Apparent});
         if (exercise.RestrictedVisibility)

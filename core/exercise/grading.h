@@ -25,18 +25,32 @@ struct ExerciseOpened {
     std::string File;    // the exercise file's name
     std::string Student; // empty when none was given
 };
-// The exercise a run was of, from the last such event it holds; none for any other run.
+// The event texts of the run's log; the marking reads the record's typed rows instead.
+// The exercise a run was of; none for any other run.
 std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run);
 
 // The event that ends it: "Exercise ended: time limit". How it ended ("time limit", "all
-// questions answered", ...) is read back from the last such event; empty when it holds none
-// (a run stopped by a crash, or of no exercise).
+// questions answered", ...); empty when the record holds no ending (a run stopped by a crash,
+// or of no exercise).
 std::string ExerciseEndedText(const std::string& how);
 std::string ExerciseEndedIn(const RunRecord& run);
 
+// Which truth a run's answers were marked against.
+enum class TruthSource {
+    // The student's own run as recorded: own ship as she steered it, targets as scripted, at
+    // the time factors she chose.
+    Run,
+    // The answer key: the exercise run from its start at x1 without the student's orders (a
+    // run with no recorded moment, such as answers kept without their record).
+    Key,
+};
+
 struct RunGrading {
-    std::string Student;               // as the record names them; empty when it names none
-    std::string Ending;                // how the exercise ended, as the record says; or empty
+    std::string Student; // as the record names them; empty when it names none
+    std::string Ending;  // how the exercise ended, as the record says; or empty
+    TruthSource Source = TruthSource::Key;
+    // The truth at each question's time in the pass judged (the last), in the exercise's order.
+    std::vector<Truth> Truths;
     std::vector<GradedAnswer> Answers; // in the order handed in
     ActionVerdict Action;
     Score Total;
@@ -47,10 +61,16 @@ struct RunGrading {
 // The targets a question asks of, in slot order: those it names, or every target at its time.
 std::vector<int> AskedTargets(const Question& question, const Truth& atQuestion);
 
-// The truth at each question's time, in the exercise's order.
+// The answer key: the truth at each question's time with the exercise run from `start` at x1
+// and no order of the student's, in the exercise's order.
 std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simulation& start);
 
-RunGrading GradeRun(const AssessedExercise& exercise, const std::vector<Truth>& truths,
+// Marks a run from its record: every answer against the truth of its question in the pass it
+// was handed in (the world of the recorded run at the question's time), the action over the last
+// pass, and the total. `start` is the exercise's start (BuildExerciseSimulation), which gives
+// the current, the targets' orders and, for a run with no moment recorded, the answer key.
+// The one marking: the end of an exercise, its report, the replay and marovane-plot grade.
+RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
                     const RunRecord& run);
 
 // The columns of a class table: one per figure asked of each target and per figure of the

@@ -15,6 +15,13 @@ using nlohmann::json;
 // Written in the order a person reads it; read back by key.
 using ordered = nlohmann::ordered_json;
 
+std::vector<ResultsAnswer> ResultsAnswers(const RunGrading& grading) {
+    std::vector<ResultsAnswer> answers;
+    for (const GradedAnswer& a : grading.Answers)
+        answers.push_back({a.Marked.Given, a.At, ResultsMark{a.Marked.Truth, a.Marked.Right}});
+    return answers;
+}
+
 std::string ResultsText(const ExerciseResults& r) {
     ordered answers = ordered::array();
     for (const ResultsAnswer& a : r.Answers) {
@@ -23,9 +30,11 @@ std::string ResultsText(const ExerciseResults& r) {
                     {"figure", FigureName(a.Given.Asked)},
                     {"value", a.Given.Value},
                     {"at", a.At},
-                    {"clock", FormatClock(a.At)},
-                    {"truth", a.Truth},
-                    {"right", a.Right}};
+                    {"clock", FormatClock(a.At)}};
+        if (a.Marked) {
+            one["truth"] = a.Marked->Truth;
+            one["right"] = a.Marked->Right;
+        }
         // The target's letter for a reader; the slot above is what is read back.
         if (a.Given.Vessel >= 0) one["target"] = VesselLetter(a.Given.Vessel);
         answers.push_back(std::move(one));
@@ -73,12 +82,14 @@ ResultsReadResult ParseResults(std::string_view text, std::string_view fileName)
                 question.get<int64_t>() > 999 || !vessel.is_number_integer() ||
                 vessel.get<int64_t>() < -1 || vessel.get<int64_t>() >= kMaxVessels)
                 return {{}, name + ": an answer names no question, target or figure"};
-            r.Answers.push_back(
-                {{static_cast<size_t>(question.get<int64_t>() - 1),
-                  static_cast<int>(vessel.get<int64_t>()), *figure, a.at("value").get<double>()},
-                 a.at("at").get<double>(),
-                 a.at("truth").get<double>(),
-                 a.at("right").get<bool>()});
+            ResultsAnswer one{{static_cast<size_t>(question.get<int64_t>() - 1),
+                               static_cast<int>(vessel.get<int64_t>()), *figure,
+                               a.at("value").get<double>()},
+                              a.at("at").get<double>(),
+                              {}};
+            if (a.contains("truth") || a.contains("right"))
+                one.Marked = ResultsMark{a.at("truth").get<double>(), a.at("right").get<bool>()};
+            r.Answers.push_back(std::move(one));
         }
         if (doc.contains("total")) {
             const json& got = doc["total"].at("got");

@@ -1,11 +1,12 @@
 #pragma once
 // An assessed exercise's results file: the student, the exercise and the run record it came
-// from, every answer with the mark the program gave it, and at the end how the exercise ended
-// and the total. Written whole again after every answer, so a crash loses none; JSON, so an
-// instructor can read it. marovane-plot grade trusts none of its marks: it works them afresh
-// from the exercise file and the record and says when the written ones differ.
+// from, every answer as typed with the time it was handed in, and at the end how the exercise
+// ended, each answer's truth and mark, and the total. Written whole again after every answer,
+// so a crash loses none; JSON, so an instructor can read it. marovane-plot grade trusts none of its
+// marks: it works them afresh from the exercise file and the record and says when the written ones
+// differ.
 
-#include "core/exercise/answer_key.h"
+#include "core/exercise/grading.h"
 
 #include <filesystem>
 #include <optional>
@@ -18,11 +19,18 @@ namespace mv {
 inline constexpr const char* kResultsFormat = "Marovane exercise results";
 inline constexpr int kResultsVersion = 1;
 
+// A figure's mark: written only once the exercise has ended, so that while it runs the
+// student's machine holds no truth and no verdict.
+struct ResultsMark {
+    double Truth = 0;
+    bool Right = false;
+    friend bool operator==(const ResultsMark&, const ResultsMark&) = default;
+};
+
 struct ResultsAnswer {
     Answer Given;
     double At = 0.5; // sea time handed in, days
-    double Truth = 0;
-    bool Right = false;
+    std::optional<ResultsMark> Marked;
 };
 
 struct ExerciseResults {
@@ -36,6 +44,9 @@ struct ExerciseResults {
     std::vector<ResultsAnswer> Answers;
     std::optional<Score> Total; // once ended
 };
+
+// The answers of a marked run, each with its mark, for the results file written at the end.
+std::vector<ResultsAnswer> ResultsAnswers(const RunGrading& grading);
 
 std::string ResultsText(const ExerciseResults& results);
 // Written whole and renamed over the old file. An error text, empty on success.

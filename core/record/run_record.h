@@ -3,6 +3,7 @@
 // state, and the events with their moments. Plain data, written by RunWriter as the run goes and
 // read back whole by ReadRunRecord.
 
+#include "core/exercise/figure.h"
 #include "core/vessel.h"
 
 #include <cstdint>
@@ -88,11 +89,57 @@ struct RunEvent {
     std::string Text;     // as a person reads it, figures included
 };
 
+// The assessed exercise a run is of: the file's name as opened, the student, and the file's
+// whole text, so that the marking reads the exercise the student took, whatever becomes of the
+// file afterwards. Empty text in a record made before the text was kept.
+struct RunExercise {
+    std::string File;
+    std::string Student; // empty when none was given
+    std::string Text;
+    friend bool operator==(const RunExercise&, const RunExercise&) = default;
+};
+
+// A figure handed in, exactly as typed: in the figure's unit (nautical miles, minutes, degrees
+// true, knots), an aspect signed (negative red, positive green).
+struct RunAnswer {
+    int64_t Tick = 0;     // the last moment recorded before it
+    double SimTime = 0.5; // days
+    int Question = 0;     // index into the exercise's questions, from 0
+    int Vessel = -1;      // the target's slot; -1 for set and drift
+    Figure Asked = Figure::Cpa;
+    double Value = 0;
+    friend bool operator==(const RunAnswer&, const RunAnswer&) = default;
+};
+
+// An order given to a vessel by the student: the course and speed to come to.
+struct RunOrder {
+    int64_t Tick = 0;
+    double SimTime = 0.5;
+    int Vessel = 0;
+    int Course = 0;    // degrees true
+    double Speed = 0;  // knots
+    friend bool operator==(const RunOrder&, const RunOrder&) = default;
+};
+
+// How an assessed exercise ended: "time limit", "all questions answered", "ended by the
+// student", "left for another scenario", "program closed".
+struct RunEnding {
+    int64_t Tick = 0;
+    double SimTime = 0.5;
+    std::string How;
+    friend bool operator==(const RunEnding&, const RunEnding&) = default;
+};
+
 struct RunRecord {
     RunInfo Info;
     std::vector<RunVessel> Vessels;
     std::vector<RunTick> Ticks; // in the order recorded
     std::vector<RunEvent> Events;
+    // Of an assessed exercise only.
+    std::optional<RunExercise> Exercise;
+    std::vector<RunAnswer> Answers; // in the order handed in
+    std::vector<RunOrder> Orders;   // in the order given
+    std::optional<RunEnding> Ending;
 
     // The moment shown at sea time `days`: of the moments at or before it, the latest in sea
     // time, and of equal ones (a repeat passes the same times again) the last recorded. Empty

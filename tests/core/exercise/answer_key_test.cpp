@@ -116,7 +116,7 @@ TEST(AnswerKey, ActionJudgedByOutcomeAndByTheRulesInFog) {
     for (const auto& c : cases) {
         Fixture f;
         mv::Simulation sim = f.start;
-        mv::ActionJudge judge(f.exercise);
+        mv::ActionJudge judge(f.exercise, mv::ActionTargets(f.exercise, f.start));
         mv::TickDisplay display;
         mv::UnseenView view;
         judge.Observe(sim);

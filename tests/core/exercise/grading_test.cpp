@@ -1,0 +1,236 @@
+// The marking of a run from its record, against worlds worked by hand: positions in nautical
+// miles (X north, Y east), the CPA from the relative position and velocity with a pencil.
+#include "core/exercise/grading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr double kMinute = 1.0 / 1440; // days
+
+// Own ship 000 at 12 knots; B 7 miles off on 045, heading 270 at 10 knots. One question at
+// 12:06 on B's CPA, TCPA and aspect.
+const char* const kCrossing = R"([scenario]
+[[scenario.vessel]]
+course = 0
+speed = 12
+[[scenario.vessel]]
+course = 270
+speed = 10
+bearing = 45
+range = 7
+[[question]]
+at = 12:06:00
+targets = ["B"]
+figures = ["cpa", "tcpa", "aspect"]
+)";
+
+struct Exam {
+    mv::AssessedExercise exercise;
+    mv::Simulation start;
+    explicit Exam(const std::string& text) {
+        const mv::ExerciseReadResult read = mv::ParseExercise(text, "exam.toml");
+        EXPECT_TRUE(read.ok()) << read.Error;
+        exercise = *read.Exercise;
+        EXPECT_EQ(mv::BuildExerciseSimulation(exercise, {}, {}, start), "");
+    }
+};
+
+struct Ship {
+    double x, y; // nautical miles north and east
+    float heading, speed;
+};
+
+// A moment of a run, every vessel steady on her course (ordered = present).
+mv::RunTick Moment(int64_t index, double minutes, std::initializer_list<Ship> ships) {
+    mv::RunTick t{index, 0.5 + minutes * kMinute, 1, 0, {}, {}};
+    for (const Ship& s : ships)
+        t.Vessels.push_back({{s.x, s.y}, s.heading, s.speed, static_cast<int>(s.heading), s.speed});
+    return t;
+}
+
+mv::RunRecord Recorded(std::vector<mv::RunTick> ticks, size_t vessels = 2) {
+    mv::RunRecord run;
+    for (size_t i = 0; i < vessels; ++i)
+        run.Vessels.push_back({static_cast<int>(i), std::string(1, char('A' + i)), mv::kMedium});
+    run.Ticks = std::move(ticks);
+    run.Exercise = mv::RunExercise{"exam.toml", "Ann", ""};
+    return run;
+}
+
+mv::RunAnswer Given(int64_t tick, double minutes, mv::Figure f, double value) {
+    return {tick, 0.5 + minutes * kMinute, 0, 1, f, value};
+}
+
+// At 12:06 she has turned to 090: own at (1.0, 0.5), B at (3.0, 5.5) heading 270 at 10 knots.
+// B lies 2.0 north and 5.0 east of her and closes at 22 knots straight from the east: CPA
+// 2.00 miles in 5/22 hours, 13.64 minutes. From B, the own ship bears 180 + atan(5/2) =
+// 248.20, 21.80 on B's port bow: Red 21.80.
+const mv::RunTick kAfterTurn = Moment(1, 6, {{1.0, 0.5, 90, 12}, {3.0, 5.5, 270, 10}});
+constexpr double kCpa = 2.0, kTcpa = 5.0 / 22 * 60, kAspect = -(270 - (180 + 68.19859051));
+
+TEST(Grading, AQuestionAfterTheStudentTurnedIsMarkedAgainstHerOwnRun) {
+    Exam exam(kCrossing);
+    mv::RunRecord run =
+        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+    run.Answers = {Given(1, 6.5, mv::Figure::Cpa, 1.96), Given(1, 6.5, mv::Figure::Tcpa, 13.6),
+                   Given(1, 6.5, mv::Figure::Aspect, -21.8)};
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+    EXPECT_EQ(g.Source, mv::TruthSource::Run);
+    ASSERT_EQ(g.Answers.size(), 3u);
+    EXPECT_NEAR(g.Answers[0].Marked.Truth, kCpa, 1e-4);
+    EXPECT_NEAR(g.Answers[1].Marked.Truth, kTcpa, 1e-3);
+    EXPECT_NEAR(g.Answers[2].Marked.Truth, kAspect, 1e-3);
+    for (const mv::GradedAnswer& a : g.Answers)
+        EXPECT_TRUE(a.Marked.Right) << mv::FigureName(a.Marked.Given.Asked);
+    EXPECT_EQ(g.Total.Got, 3);
+    // The answer key, where she held on at 000, puts B elsewhere: the test tells them apart.
+    EXPECT_GT(std::fabs(mv::QuestionTruths(exam.exercise, exam.start)[0].Targets[0].Cpa.CPA - kCpa),
+              0.2);
+}
+
+TEST(Grading, BetweenTheMomentsOfAFastTimeFactorTheWorldIsCarriedOnToTheQuestion) {
+    Exam exam(kCrossing);
+    // At x30 the moments fall at 12:05:30 and 12:07:00. Half a minute before 12:06 each ship
+    // is 1/120 hour short: own 0.1 mile west of (1.0, 0.5), B 10/120 mile east of (3.0, 5.5).
+    mv::RunRecord run =
+        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}),
+                  Moment(1, 5.5, {{1.0, 0.4, 90, 12}, {3.0, 5.5 + 10.0 / 120, 270, 10}}),
+                  Moment(2, 7, {{1.0, 0.8, 90, 12}, {3.0, 5.25, 270, 10}})});
+    run.Answers = {Given(2, 7, mv::Figure::Tcpa, kTcpa)};
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+    // Measured from 12:06, not from the moment before (14.14) nor after (12.14).
+    EXPECT_NEAR(g.Answers.at(0).Marked.Truth, kTcpa, 0.01);
+    EXPECT_NEAR(g.Truths.at(0).Targets.at(0).Cpa.CPA, kCpa, 1e-3);
+}
+
+TEST(Grading, DecimalAspectsAreMarkedAsTypedAtTheToleranceEdge) {
+    Exam exam(kCrossing);
+    // Truth Red 21.80, tolerance 10. Rounded to whole degrees, each verdict would turn over.
+    const struct {
+        double typed;
+        bool right;
+    } cases[] = {{kAspect - 9.90, true},   // Red 31.70: 9.90 off (as 32, 10.20 off)
+                 {kAspect + 10.10, false}, // Red 11.70: 10.10 off (as 12, 9.80 off)
+                 {kAspect + 9.90, true},
+                 {kAspect - 10.10, false}};
+    for (const auto& c : cases) {
+        mv::RunRecord run =
+            Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+        run.Answers = {Given(1, 6.5, mv::Figure::Aspect, c.typed)};
+        EXPECT_EQ(mv::GradeRun(exam.exercise, exam.start, run).Answers.at(0).Marked.Right, c.right)
+            << c.typed;
+    }
+}
+
+TEST(Grading, WithNoMomentRecordedTheAnswerKeyIsTheTruth) {
+    Exam exam(kCrossing);
+    mv::RunRecord run = Recorded({});
+    run.Answers = {Given(0, 6.5, mv::Figure::Cpa, 0)};
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+    EXPECT_EQ(g.Source, mv::TruthSource::Key);
+    EXPECT_NEAR(g.Answers.at(0).Marked.Truth,
+                mv::TruthAt(exam.start, 0.5 + 6 * kMinute).Targets.at(0).Cpa.CPA, 1e-9);
+}
+
+// Own ship 000 at 10 knots with D (slot 1) and a buoy (slot 2); every target to be passed at
+// 2 miles.
+std::string Passing(const std::string& action) {
+    return "[scenario]\n[[scenario.vessel]]\ncourse = 0\nspeed = 10\n[[scenario.vessel]]\n"
+           "course = 180\nspeed = 10\nbearing = 20\nrange = 8\n[[scenario.vessel]]\n"
+           "fixed = true\nbearing = 300\nrange = 1\n[action]\nmin_cpa = 2\n" +
+           action;
+}
+
+TEST(Grading, ATargetStillClosingAtTheEndIsJudgedByItsPredictedCpa) {
+    Exam exam(Passing(""));
+    // The student ends at 12:12:30 with D 4 miles ahead, 1.65 to starboard, meeting her at a
+    // closing speed of 20 knots: 4.33 miles off now, 1.65 at her CPA in 12 minutes.
+    const mv::RunTick first =
+        Moment(0, 0, {{0, 0, 0, 10}, {8.17, 1.65, 180, 10}, {0.5, -0.87, 0, 0}});
+    const mv::RunTick early =
+        Moment(1, 12.5, {{2.08, 0, 0, 10}, {6.08, 1.65, 180, 10}, {0.5, -0.87, 0, 0}});
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, Recorded({first, early}, 3));
+    // The buoy is no vessel to keep clear of: D alone is judged.
+    ASSERT_EQ(g.Action.Outcomes.size(), 1u);
+    const mv::TargetOutcome& d = g.Action.Outcomes[0];
+    EXPECT_EQ(d.Vessel, 1);
+    EXPECT_TRUE(d.Closing);
+    EXPECT_NEAR(d.Predicted, 1.65, 1e-3);
+    EXPECT_FALSE(d.Kept);
+    // Once past, she is judged by the closest she came: D now 1.65 miles abeam and opening.
+    const mv::RunTick past =
+        Moment(2, 30, {{5.0, 0, 0, 10}, {3.17, 1.65, 180, 10}, {0.5, -0.87, 0, 0}});
+    const mv::RunGrading later =
+        mv::GradeRun(exam.exercise, exam.start, Recorded({first, past}, 3));
+    EXPECT_FALSE(later.Action.Outcomes.at(0).Closing);
+    EXPECT_FALSE(later.Action.Outcomes.at(0).Kept);
+    EXPECT_LT(later.Action.Outcomes.at(0).Closest, 2.0);
+    // Named by the exercise, the buoy is judged too.
+    Exam named(Passing("targets = [\"B\", \"C\"]\n"));
+    EXPECT_EQ(mv::GradeRun(named.exercise, named.start, Recorded({first, early}, 3))
+                  .Action.Outcomes.size(),
+              2u);
+}
+
+// One alteration of the own ship (000 at 12 knots) in fog with one target closing, as an
+// examiner would judge it under the rule for restricted visibility.
+TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
+    Exam exam("restricted_visibility = true\n" + Passing(""));
+    const struct {
+        const char* name;
+        Ship target;
+        int course;
+        float speed;
+        bool apparent;
+        const char* fault; // empty: none
+    } cases[] = {
+        {"port for a vessel fine on the starboard bow",
+         {5.909, 1.042, 190, 10},
+         330,
+         12,
+         true,
+         "Altered to port for B, forward of the beam"},
+        {"29 degrees to starboard: not apparent", {5.909, 1.042, 190, 10}, 29, 12, false, ""},
+        {"30 degrees to starboard: apparent", {5.909, 1.042, 190, 10}, 30, 12, true, ""},
+        {"starboard towards one overtaking on the starboard quarter",
+         {-1, 1.732, 0, 20},
+         40,
+         12,
+         true,
+         "Altered towards B, abeam or abaft the beam"},
+        {"port away from one on the starboard quarter", {-1, 1.732, 0, 20}, 320, 12, true, ""},
+        {"port towards one overtaking on the port quarter",
+         {-1, -1.732, 0, 20},
+         320,
+         12,
+         true,
+         "Altered towards B, abeam or abaft the beam"},
+        {"starboard away from one on the port quarter", {-1, -1.732, 0, 20}, 40, 12, true, ""},
+        {"port while overtaking a slower vessel ahead", {3, 0.5, 0, 6}, 320, 12, true, ""},
+        {"speed halved", {5.909, 1.042, 190, 10}, 0, 6, true, ""},
+        {"speed to 60 %", {5.909, 1.042, 190, 10}, 0, 7.2f, false, ""},
+    };
+    for (const auto& c : cases) {
+        mv::Simulation before;
+        before.Vessels.Create(2);
+        before.Vessels.Vessel[0] = {0, 0, 12, 12, mv::kMedium};
+        before.Vessels.Vessel[1] = {c.target.heading, static_cast<int16_t>(c.target.heading),
+                                    c.target.speed, c.target.speed, mv::kMedium};
+        before.Vessels.VesselPos[1] = {c.target.x, c.target.y};
+        mv::ActionJudge judge(exam.exercise, {1});
+        judge.Observe(before);
+        mv::Simulation after = before;
+        after.Vessels.Vessel[0].NewHeading = static_cast<int16_t>(c.course);
+        after.Vessels.Vessel[0].NewSpeed = c.speed;
+        judge.Observe(after);
+        const mv::Alteration& a = judge.Verdict().Alterations.at(0);
+        EXPECT_EQ(a.Apparent, c.apparent) << c.name;
+        EXPECT_EQ(a.Faults.empty() ? std::string() : a.Faults[0], c.fault) << c.name;
+    }
+}
+
+} // namespace
