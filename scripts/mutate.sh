@@ -189,6 +189,35 @@ mutant aid-course-up-by-heading core/simulation.cpp 'if (display.CourseUp) retur
 mutant aid-trail-ring-forgets-order core/true_trails.cpp 'r.next = (r.next + 1)' \
     's/(r.next + 1) % kTrueTrailPoints/0/' 'target_aids'
 
+# ---- core: the marking of assessed exercises ---------------------------------------------
+mutant rule19-abaft-the-wrong-way core/exercise/answer_key.cpp '(starboardAbaft && turn > 0)' \
+    's/starboardAbaft \&\& turn > 0) || (portAbaft \&\& turn < 0/starboardAbaft \&\& turn < 0) || (portAbaft \&\& turn > 0/' \
+    'grading|answer_key'
+mutant apparent-turn-exactly-30-not-counted core/exercise/answer_key.cpp \
+    'std::fabs(turn) >= kApparentTurn' 's/>= kApparentTurn/> kApparentTurn/' 'grading|answer_key'
+mutant overtaking-sector-from-the-beam core/exercise/answer_key.cpp 'fromTarget > 112.5' \
+    's/fromTarget > 112.5 \&\& fromTarget < 247.5/fromTarget > 90 \&\& fromTarget < 270/' \
+    'grading|answer_key'
+mutant speed-halved-not-apparent core/exercise/answer_key.cpp 'a.ToSpeed <= a.FromSpeed' \
+    's/a.ToSpeed <= /a.ToSpeed < /' 'grading|answer_key'
+mutant drift-tolerance-from-the-speed-key core/exercise/exercise_file.cpp 'tol.Drift = Number(' \
+    's/"drift", 0, 20, tol.Drift/"speed", 0, 20, tol.Drift/' 'exercise_file|grading|answer_key'
+mutant truth-from-the-key-not-the-run core/exercise/grading.cpp 'truths\[p\].push_back(' \
+    's/TruthInPass(start, run, passes\[p\], q.At)/TruthAt(start, q.At)/' 'grading'
+mutant truth-not-carried-to-the-question core/exercise/grading.cpp \
+    'return TruthFrom(WorldAt(start, run, best), at);' 's/, at);/, run.Ticks[best].SimTime);/' \
+    'grading'
+mutant closing-target-counts-as-kept core/exercise/grading.cpp 'judge.Finish();' 's/.*//' \
+    'grading'
+mutant buoys-judged-as-vessels core/exercise/answer_key.cpp 'inline_\[slot\].Fixed))' \
+    's/ \&\& inline_\[slot\].Fixed//' 'grading'
+mutant repeat-judged-over-both-passes core/exercise/grading.cpp 'run.Ticks\[i\].SimTime < run.Ticks\[i - 1\]' \
+    's/run.Ticks\[i\].SimTime < run.Ticks\[i - 1\].SimTime/false/' 'grading|exam_mode'
+mutant answers-taken-after-the-end session/exercise.cpp 'assessedEnded() || answers.empty()' \
+    's/assessedEnded() || //' 'exam_mode'
+mutant questions-not-due-after-a-repeat session/exercise.cpp 'questionsSeen_ = 0;' 's/.*//' \
+    'exam_mode'
+
 # ---- the windows (need --build with a folder configured with MAROVANE_BUILD_GUI=ON) ---------
 # Each runs the console's test and the window test nearest the fault; "killed (by ...)" names
 # the tests that caught it.

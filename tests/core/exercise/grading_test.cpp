@@ -211,6 +211,13 @@ TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
          "Altered towards B, abeam or abaft the beam"},
         {"starboard away from one on the port quarter", {-1, -1.732, 0, 20}, 40, 12, true, ""},
         {"port while overtaking a slower vessel ahead", {3, 0.5, 0, 6}, 320, 12, true, ""},
+        // She comes up from 19.5 degrees abaft the target's beam: crossing, not overtaking.
+        {"port for a slow crosser ahead, not overtaken",
+         {3, 0.5, 80, 6},
+         320,
+         12,
+         true,
+         "Altered to port for B, forward of the beam"},
         {"speed halved", {5.909, 1.042, 190, 10}, 0, 6, true, ""},
         {"speed to 60 %", {5.909, 1.042, 190, 10}, 0, 7.2f, false, ""},
     };
