@@ -35,14 +35,6 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-std::string CpaText(const CpaResult& r) {
-    return r.Computed ? FormatNumber(r.CPA, "##0.00") + " nm." : kCpaNotComputed;
-}
-
-std::string TcpaText(const CpaResult& r) {
-    return r.Computed ? FormatNumber(r.TCPA, "##.0") + " min." : kCpaNotComputed;
-}
-
 } // namespace
 
 TrialWindow::TrialWindow(Exercise& exercise, Dialogs& dialogs, WorldPictureWidget& picture,
@@ -194,8 +186,9 @@ void TrialWindow::FillRows() {
         std::array<std::string, kColumns> texts;
         if (r < outcome_.Targets.size()) {
             const TrialTarget& t = outcome_.Targets[r];
-            texts = {VesselLetter(t.Vessel), CpaText(t.Present), TcpaText(t.Present),
-                     order_ ? CpaText(t.Trial) : "", order_ ? TcpaText(t.Trial) : ""};
+            texts = {VesselLetter(t.Vessel), TrialCpaText(t.Present), TrialTcpaText(t.Present, 0),
+                     order_ ? TrialCpaText(t.Trial) : "",
+                     order_ ? TrialTcpaText(t.Trial, outcome_.DoneMinutes) : ""};
         }
         // Every slot keeps its row, empty or not, so the window never changes its size.
         for (int c = 0; c < kColumns; ++c)

@@ -114,6 +114,11 @@ SteerResult ActionForCPA(const SteerInput& in) {
             faster = s;
         }
     }
+    // A target closing fast end-on may need some thousands of knots to be passed wide.
+    if (!slower && faster && *faster > kMaxSteerSpeed) {
+        r.SpeedBeyondLimit = true;
+        faster.reset();
+    }
     if (slower || faster) r.Speed = static_cast<float>(slower ? *slower : *faster);
     return r;
 }
@@ -123,7 +128,8 @@ std::string SteerCourseText(const SteerResult& r) {
 }
 
 std::string SteerSpeedText(const SteerResult& r) {
-    return r.Speed ? FormatNumber(*r.Speed, "##.0") : "none";
+    if (r.Speed) return FormatNumber(*r.Speed, "##.0");
+    return r.SpeedBeyondLimit ? "none within " + PlainNumberText(kMaxSteerSpeed) + " kt" : "none";
 }
 
 } // namespace mv

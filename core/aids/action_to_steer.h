@@ -11,6 +11,9 @@
 
 namespace mv {
 
+// The most the manoeuvre window will order, knots: no faster speed is offered.
+inline constexpr double kMaxSteerSpeed = 99.9;
+
 struct SteerInput {
     Sighting Latest;        // the last sighting of the target
     float TargetCourse = 0; // her true course and speed, from the sightings
@@ -26,8 +29,10 @@ struct SteerResult {
     // none when no course does.
     std::optional<float> Course;
     // The speed nearest the present one, below it where one serves, that gives the wanted CPA
-    // on the own course; none when no speed does.
+    // on the own course; none when no speed does, or only one over kMaxSteerSpeed.
     std::optional<float> Speed;
+    // A speed would give it, but only one the ship cannot be ordered to.
+    bool SpeedBeyondLimit = false;
     // Set when nothing can be worked: the action before the sighting, or the target already
     // as close as the wanted CPA at the moment of action.
     std::string Error;
@@ -38,7 +43,7 @@ struct SteerResult {
 SteerResult ActionForCPA(const SteerInput& in);
 
 // The texts of the new course ("063") and speed ("6.2"), or "none" for an action that no
-// course or speed gives.
+// course or speed gives ("none within 99.9 kt" when only a faster speed would).
 std::string SteerCourseText(const SteerResult& r);
 std::string SteerSpeedText(const SteerResult& r);
 

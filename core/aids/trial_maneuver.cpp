@@ -56,6 +56,15 @@ std::vector<TrialTarget> PresentTargets(const VesselTables& vessels, BearingMode
     return targets;
 }
 
+std::string TrialCpaText(const CpaResult& r) {
+    return r.Computed ? FormatNumber(r.CPA, "##0.00") + " nm." : kCpaNotComputed;
+}
+
+std::string TrialTcpaText(const CpaResult& r, double fromMinutes) {
+    if (!r.Computed) return kCpaNotComputed;
+    return r.TCPA < fromMinutes ? "past" : FormatNumber(r.TCPA, "##.0") + " min.";
+}
+
 TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const TrialOrder& order,
                       BearingMode mode) {
     TrialOutcome out;

@@ -11,6 +11,7 @@
 #include "core/simulation.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace mv {
@@ -47,6 +48,13 @@ ManeuverEntries TrialEntries(const TrialOrder& order);
 
 // Every target with its present CPA and TCPA and where its echo is now; no trial yet.
 std::vector<TrialTarget> PresentTargets(const VesselTables& vessels, BearingMode mode);
+
+// The trial table's cells. A CPA in nautical miles ("1.23 nm."); its TCPA in minutes from now
+// ("12.0 min."), or "past" when the target is already opening at `fromMinutes` from now (0 for
+// the present motion, DoneMinutes for the trial's, which only begins then): a past CPA is not a
+// danger to come, whatever its distance.
+std::string TrialCpaText(const CpaResult& r);
+std::string TrialTcpaText(const CpaResult& r, double fromMinutes);
 
 TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const TrialOrder& order,
                       BearingMode mode);

@@ -209,4 +209,21 @@ TEST(TrialManeuver, ForetellsTheCpaDataOfTheOrderCarriedOut) {
     }
 }
 
+// The own ship 000 at 10 kn, a target 2 nm off on 000 at 5 kn: ahead, she is overtaken in 24
+// minutes; astern, she passed 24 minutes ago and opens. A trial whose manoeuvre ends after the
+// CPA has the target opening on the new motion: past too.
+TEST(TrialManeuver, TableMarksACpaAlreadyPast) {
+    const struct {
+        float bearing;
+        double from; // minutes from now the motion starts
+        const char* tcpa;
+    } cases[] = {{0, 0, "24.0 min."}, {180, 0, "past"}, {0, 30, "past"}, {0, 24, "24.0 min."}};
+    for (const auto& c : cases) {
+        const mv::CpaResult r =
+            mv::ComputeCPA({0, 5, 0, 10, c.bearing, 2}, mv::BearingMode::Course);
+        EXPECT_EQ(mv::TrialTcpaText(r, c.from), c.tcpa) << c.bearing << " from " << c.from;
+        EXPECT_EQ(mv::TrialCpaText(r), "0.00 nm.");
+    }
+}
+
 } // namespace

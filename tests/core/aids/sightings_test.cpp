@@ -180,4 +180,24 @@ TEST(ActionToSteer, GivesTheWantedCpaOrSaysThatNothingDoes) {
     }
 }
 
+// A target on the starboard beam, crossing at 10 kn straight for the own ship (000, 10 kn) at
+// the moment of action. Holding course, the own ship passes ahead of her at distance W when the
+// relative track (-10, -s) leaves her W from the own ship: s = 10 W / sqrt(r^2 - W^2). At 4 nm
+// that is 10 tan 30 = 5.8 kn; at 2.0025 nm some 200 kn, which nothing the ship can be ordered
+// to gives.
+TEST(ActionToSteer, OffersNoSpeedBeyondWhatCanBeOrdered) {
+    const std::pair<float, const char*> cases[] = {{4.0f, "5.8"}, {2.0025f, "none within 99.9 kt"}};
+    for (const auto& [range, speed] : cases) {
+        mv::SteerInput in;
+        in.Latest = {0.5, 90, range};
+        in.TargetCourse = 270;
+        in.TargetSpeed = 10;
+        in.OwnCourse = 0;
+        in.OwnSpeed = 10;
+        in.ActTime = 0.5;
+        in.WantedCPA = 2.0;
+        EXPECT_EQ(mv::SteerSpeedText(mv::ActionForCPA(in)), speed) << range;
+    }
+}
+
 } // namespace
