@@ -44,20 +44,24 @@ bool WriteRecord(const std::filesystem::path& path) {
         vessels.push_back(
             {i, mv::VesselLetter(i), sim.Vessels.Vessel[static_cast<size_t>(i)].Size});
     std::string error;
-    auto writer = mv::RunWriter::Create(path, {"Bench", "Bench.dem", "2026-12-07T12:00:00Z", "0"},
-                                        vessels, error);
+    auto writer = mv::RunWriter::Create(path,
+                                        {{"Bench", "Bench.dem", "2026-12-07T12:00:00Z", "0"},
+                                         vessels,
+                                         mv::RunRecorder::Moment(sim, display, 0),
+                                         {}},
+                                        error);
     if (!writer) {
         std::fprintf(stderr, "bench_replay: %s\n", error.c_str());
         return false;
     }
     mv::UnseenView view;
-    for (int k = 0; k < kMoments; ++k) {
-        if (k > 0) sim.Tick(display.Tick, view);
+    for (int k = 1; k < kMoments; ++k) {
+        sim.Tick(display.Tick, view);
         writer->AddTick(mv::RunRecorder::Moment(sim, display, k));
         if (k % 600 == 300)
             writer->AddEvent({k, sim.Clock.SimTime, "cpa data", 1, "B CPA data: CPA 1.20 nm."});
     }
-    return writer->Commit();
+    return !writer->failed();
 }
 
 void BM_OpenRecord(benchmark::State& state) {

@@ -1,17 +1,24 @@
 #include "core/record/run_reader.h"
 
 #include "core/record/run_schema.h"
+#include "core/record/run_upgrade.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <limits>
 #include <map>
+#include <random>
 
 namespace mv {
 
 namespace {
+
+using namespace runschema;
 
 constexpr const char* kNoMoment = "no moment";
 
@@ -21,24 +28,23 @@ class Reader {
 
     RunReadResult Read(const std::string& name) {
         RunReadResult result;
-        int appId = 0, version = 0;
-        if (!Pragma("application_id", appId) || !Pragma("user_version", version)) {
+        if (!Pragma("application_id", appId_) || !Pragma("user_version", version_)) {
             result.Error = sqlite3_errcode(db_) == SQLITE_CORRUPT
                                ? name + " is damaged and cannot be replayed: " + Why()
                                : name + " is not a Marovane run record: " + Why();
             return result;
         }
-        if (appId != kRunApplicationId) {
+        if (appId_ != kRunApplicationId) {
             result.Error = name + " is not a Marovane run record: another program wrote it.";
             return result;
         }
-        if (version > kRunFormatVersion) {
+        if (version_ > kRunFormatVersion) {
             result.Error = name + " was recorded by a newer Marovane (record format " +
-                           std::to_string(version) + "); this one reads up to format " +
+                           std::to_string(version_) + "); this one reads up to format " +
                            std::to_string(kRunFormatVersion) + ".";
             return result;
         }
-        if (version < 1) {
+        if (version_ < 1) {
             result.Error = name + " is not a Marovane run record: it has no format number.";
             return result;
         }
@@ -52,6 +58,7 @@ class Reader {
             result.Error = name + " is damaged and cannot be replayed: " + Why();
             return result;
         }
+        UpgradeRecord(r, version_);
         result.Record = std::move(r);
         return result;
     }
@@ -75,14 +82,26 @@ class Reader {
         return ok;
     }
 
-    // Runs a query, calling `row` for every row; false when the query or a row fails.
-    template <class Row> bool Query(const std::string& sql, Row row) {
+    // Every row of `table` in its order, each checked field by field and handed to `each`;
+    // false when the query, a value or `each` fails. A table newer than the record's format
+    // has no rows.
+    template <class Row, class Each> bool Rows(const Table<Row>& table, Each each) {
+        if (version_ < table.Since) return true;
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) return false;
+        if (sqlite3_prepare_v2(db_, SelectSql(table).c_str(), -1, &s, nullptr) != SQLITE_OK)
+            return false;
         int rc = SQLITE_ROW;
         bool ok = true;
-        while (ok && (rc = sqlite3_step(s)) == SQLITE_ROW)
-            ok = row(s);
+        while (ok && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            Row row;
+            int col = 0;
+            for (const Field<Row>& f : table.Fields) {
+                ok = ok &&
+                     std::visit([&](const auto& m) { return Value(s, col, f, m.Set(row)); }, f.Of);
+                ++col;
+            }
+            ok = ok && each(row);
+        }
         sqlite3_finalize(s);
         return ok && rc == SQLITE_DONE;
     }
@@ -93,133 +112,191 @@ class Reader {
                                static_cast<std::size_t>(sqlite3_column_bytes(s, col)))
                  : std::string();
     }
-    // A figure that the program can draw: finite and within the largest a scenario may give.
-    bool Figure(sqlite3_stmt* s, int col, double& out) {
-        out = sqlite3_column_double(s, col);
-        if (!std::isfinite(out) || std::fabs(out) > kLargestFigure)
-            return Bad("a figure is out of bounds.");
-        return true;
-    }
-    bool Small(sqlite3_stmt* s, int col, int lo, int hi, int& out) {
-        const sqlite3_int64 v = sqlite3_column_int64(s, col);
-        if (v < lo || v > hi) return Bad("a setting is out of its range.");
-        out = static_cast<int>(v);
-        return true;
-    }
-    bool Flag(sqlite3_stmt* s, int col, bool& out) {
+
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>&, bool& out) {
         out = sqlite3_column_int64(s, col) != 0;
         return true;
     }
-    bool Single(sqlite3_stmt* s, int col, float& out) {
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>& f, int64_t& out) {
+        out = sqlite3_column_int64(s, col);
+        int64_t lo = std::numeric_limits<int64_t>::min(), hi = std::numeric_limits<int64_t>::max();
+        if (f.Checked == Check::Range) lo = f.Lo, hi = f.Hi;
+        if (f.Checked == Check::Slot || f.Checked == Check::SlotOrNone)
+            lo = f.Checked == Check::Slot ? 0 : -1, hi = vessels_ - 1;
+        return (out >= lo && out <= hi) || Bad("a setting is out of its range.");
+    }
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>& f, int& out) {
+        int64_t wide = 0;
+        if (!Value(s, col, f, wide)) return false;
+        if (wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max())
+            return Bad("a setting is out of its range.");
+        out = static_cast<int>(wide);
+        return true;
+    }
+    // A figure that the program can draw: finite and within the largest a scenario may give.
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>& f, double& out) {
+        out = sqlite3_column_double(s, col);
+        if (!std::isfinite(out) || std::fabs(out) > kLargestFigure)
+            return Bad("a figure is out of bounds.");
+        if (f.Checked == Check::Positive && out <= 0)
+            return Bad(std::string("its ") + f.Name + " is not above 0.");
+        return true;
+    }
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>& f, float& out) {
         double d = 0;
-        if (!Figure(s, col, d)) return false;
+        if (!Value(s, col, f, d)) return false;
         out = static_cast<float>(d);
         return true;
     }
-
-    bool ReadAll(RunRecord& r) {
-        int runs = 0;
-        if (!Query("SELECT title, scenario_file, started, program_version FROM run",
-                   [&](sqlite3_stmt* s) {
-                       r.Info = {Text(s, 0), Text(s, 1), Text(s, 2), Text(s, 3)};
-                       return ++runs == 1 || Bad("it holds more than one run.");
-                   }))
-            return false;
-        if (runs != 1) return Bad("it holds no run.");
-        if (!Query("SELECT slot, name, size FROM vessels ORDER BY slot", [&](sqlite3_stmt* s) {
-                RunVessel v;
-                if (!Small(s, 0, 0, kMaxVessels - 1, v.Slot)) return false;
-                if (v.Slot != static_cast<int>(r.Vessels.size()))
-                    return Bad("its vessel slots have a gap.");
-                v.Name = Text(s, 1);
-                if (!Figure(s, 2, v.Size)) return false;
-                r.Vessels.push_back(std::move(v));
-                return true;
-            }))
-            return false;
-        if (r.Vessels.size() < 1) return Bad("it has no vessels.");
-        const int n = static_cast<int>(r.Vessels.size());
-        std::map<int64_t, std::size_t> byIndex;
-        if (!Query(std::string("SELECT ") + runschema::kTickColumns + " FROM ticks ORDER BY tick",
-                   [&](sqlite3_stmt* s) { return TickRow(s, n, r, byIndex); }))
-            return false;
-        if (r.Ticks.empty()) return Bad(kNoMoment);
-        if (!Query("SELECT tick, vessel, x, y, heading, speed, new_heading, new_speed FROM "
-                   "positions ORDER BY tick, vessel",
-                   [&](sqlite3_stmt* s) {
-                       const auto at = byIndex.find(sqlite3_column_int64(s, 0));
-                       if (at == byIndex.end()) return Bad("a position has no moment.");
-                       RunTick& t = r.Ticks[at->second];
-                       int vessel = 0;
-                       if (!Small(s, 1, 0, n - 1, vessel)) return false;
-                       if (vessel != static_cast<int>(t.Vessels.size()))
-                           return Bad("a moment's vessels are out of order.");
-                       RunVesselState p;
-                       if (!Figure(s, 2, p.Pos.X) || !Figure(s, 3, p.Pos.Y) ||
-                           !Single(s, 4, p.Heading) || !Single(s, 5, p.Speed) ||
-                           !Small(s, 6, 0, 359, p.NewHeading) || !Single(s, 7, p.NewSpeed))
-                           return false;
-                       t.Vessels.push_back(p);
-                       return true;
-                   }))
-            return false;
-        // A moment written without all its vessels would be a half-written transaction, which
-        // SQLite never leaves behind; a file edited by hand may.
-        for (const RunTick& t : r.Ticks)
-            if (static_cast<int>(t.Vessels.size()) != n)
-                return Bad("a moment lacks some of its vessels.");
-        return Query("SELECT tick, sim_time, kind, vessel, text FROM events ORDER BY id",
-                     [&](sqlite3_stmt* s) {
-                         RunEvent e;
-                         e.Tick = sqlite3_column_int64(s, 0);
-                         if (!Figure(s, 1, e.SimTime)) return false;
-                         e.Kind = Text(s, 2);
-                         if (!Small(s, 3, -1, n - 1, e.Vessel)) return false;
-                         e.Text = Text(s, 4);
-                         r.Events.push_back(std::move(e));
-                         return true;
-                     });
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>&, std::string& out) {
+        out = Text(s, col);
+        return true;
     }
-
-    bool TickRow(sqlite3_stmt* s, int n, RunRecord& r, std::map<int64_t, std::size_t>& byIndex) {
-        RunTick t;
-        RunDisplay& d = t.Display;
-        t.Index = sqlite3_column_int64(s, 0);
-        int c = 1;
-        std::string picked;
-        const bool ok =
-            Figure(s, c++, t.SimTime) && Small(s, c++, 1, 1000, t.TimeFactor) &&
-            Small(s, c++, 0, n - 1, t.OwnVessel) && Figure(s, c++, d.Range) &&
-            Small(s, c++, 0, 9, d.RangeIndex) && Flag(s, c++, d.NorthUp) &&
-            Flag(s, c++, d.CourseUp) && Small(s, c++, 0, 1, d.Bearings) &&
-            Flag(s, c++, d.RingsOn) && Flag(s, c++, d.HeadingLine) && Flag(s, c++, d.EBLOn) &&
-            Single(s, c++, d.EBLBearing) && Flag(s, c++, d.VRMOn) && Figure(s, c++, d.VRMRange) &&
-            Figure(s, c++, d.CursorEast) && Figure(s, c++, d.CursorNorth) &&
-            Flag(s, c++, d.PlotOn) && Small(s, c++, 0, 3, d.PlotFreqIndex) &&
-            Flag(s, c++, d.TrueViewOn) && Flag(s, c++, d.TrueTrails) &&
-            Small(s, c++, 0, 2, d.Vectors) && Small(s, c++, 0, 4, d.VectorIndex) &&
-            Flag(s, c++, d.CpaAlarmOn) && Flag(s, c++, d.GuardOn) && Figure(s, c++, d.GuardRange) &&
-            Single(s, c++, d.CpaLimit) && Single(s, c++, d.TcpaLimit);
-        if (!ok) return false;
-        if (d.Range <= 0) return Bad("a moment has no range scale.");
-        picked = Text(s, c);
+    template <class Row> bool Value(sqlite3_stmt* s, int col, const Field<Row>&, Figure& out) {
+        const auto figure = FigureFromName(Text(s, col));
+        if (!figure) return Bad("an answer's figure is not one an exercise asks for.");
+        out = *figure;
+        return true;
+    }
+    // Vessel slots of the run separated by commas, as many as can be picked.
+    template <class Row>
+    bool Value(sqlite3_stmt* s, int col, const Field<Row>&, std::vector<int>& out) {
+        const std::string picked = Text(s, col);
         std::size_t from = 0;
         while (from < picked.size()) {
             const std::size_t comma = std::min(picked.find(',', from), picked.size());
             const std::string item = picked.substr(from, comma - from);
-            if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + n || d.Picked.size() >= 6)
+            if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + vessels_ || out.size() >= 6)
                 return Bad("a moment's picked targets are not vessels of the run.");
-            d.Picked.push_back(item[0] - '0');
+            out.push_back(item[0] - '0');
             from = comma + 1;
         }
-        byIndex[t.Index] = r.Ticks.size();
-        r.Ticks.push_back(std::move(t));
         return true;
     }
 
+    // At most one row of `table`, as `out`.
+    template <class Row> bool Single(const Table<Row>& table, std::optional<Row>& out) {
+        return Rows(table, [&](Row& row) {
+            if (out) return Bad(std::string("it holds more than one ") + table.Name + ".");
+            out = std::move(row);
+            return true;
+        });
+    }
+    template <class Row> bool All(const Table<Row>& table, std::vector<Row>& out) {
+        return Rows(table, [&](Row& row) {
+            out.push_back(std::move(row));
+            return true;
+        });
+    }
+
+    bool ReadAll(RunRecord& r) {
+        std::optional<RunInfo> info;
+        if (!Single(kRun, info)) return false;
+        if (!info) return Bad("it holds no run.");
+        r.Info = std::move(*info);
+        if (!Rows(kVessels, [&](RunVessel& v) {
+                if (v.Slot != static_cast<int>(r.Vessels.size()))
+                    return Bad("its vessel slots have a gap.");
+                r.Vessels.push_back(std::move(v));
+                return true;
+            }))
+            return false;
+        if (r.Vessels.empty()) return Bad("it has no vessels.");
+        vessels_ = static_cast<int>(r.Vessels.size());
+        std::map<int64_t, std::size_t> byIndex;
+        if (!Rows(kTicks, [&](RunTick& t) {
+                byIndex[t.Index] = r.Ticks.size();
+                r.Ticks.push_back(std::move(t));
+                return true;
+            }))
+            return false;
+        if (r.Ticks.empty()) return Bad(kNoMoment);
+        if (!Rows(kPositions, [&](PositionRow& p) {
+                const auto at = byIndex.find(p.Tick);
+                if (at == byIndex.end()) return Bad("a position has no moment.");
+                RunTick& t = r.Ticks[at->second];
+                if (p.Vessel != static_cast<int>(t.Vessels.size()))
+                    return Bad("a moment's vessels are out of order.");
+                t.Vessels.push_back(p.State);
+                return true;
+            }))
+            return false;
+        // A moment written without all its vessels would be a half-written transaction, which
+        // SQLite never leaves behind; a file edited by hand may.
+        for (const RunTick& t : r.Ticks)
+            if (static_cast<int>(t.Vessels.size()) != vessels_)
+                return Bad("a moment lacks some of its vessels.");
+        return All(kEvents, r.Events) && Single(kExercise, r.Exercise) &&
+               All(kAnswers, r.Answers) && All(kOrders, r.Orders) && Single(kEnding, r.Ending);
+    }
+
     sqlite3* db_;
+    int appId_ = 0, version_ = 0;
+    int vessels_ = 0;
     std::string problem_;
 };
+
+RunReadResult ReadOpen(sqlite3* db, const std::string& name) {
+    RunReadResult result = Reader(db).Read(name);
+    sqlite3_close(db);
+    return result;
+}
+
+// The file named as a URI, which carries how it is opened.
+std::string FileUri(const std::filesystem::path& path, const char* query) {
+    std::string uri = "file:";
+    std::string name = std::filesystem::absolute(path).generic_string();
+    if (!name.starts_with('/')) name.insert(0, "/"); // a drive letter
+    const char* hex = "0123456789ABCDEF";
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || std::strchr("-._~/", c))
+            uri += c;
+        else
+            uri += {'%', hex[u >> 4], hex[u & 15]};
+    }
+    return uri + "?" + query;
+}
+
+// In log mode by its header: the file's format bytes at offsets 18 and 19 are 2.
+bool LogModeFile(const std::filesystem::path& path) {
+    char header[20] = {};
+    std::ifstream in(path, std::ios::binary);
+    return in.read(header, sizeof header) && std::memcmp(header, "SQLite format 3", 16) == 0 &&
+           header[18] == 2;
+}
+
+RunReadResult OpenFailed(sqlite3* db, const std::string& name) {
+    RunReadResult r{std::nullopt,
+                    name + " cannot be opened: " + (db ? sqlite3_errmsg(db) : "out of memory")};
+    sqlite3_close(db);
+    return r;
+}
+
+// A record killed while it was being written and then moved without its shared-memory file:
+// read from a copy of it and its log in a folder of its own, which is removed after, so that
+// nothing is made beside the record.
+RunReadResult ReadCopy(const std::filesystem::path& path, const std::string& name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir =
+        fs::temp_directory_path(ec) / ("marovane-read-" + std::to_string(std::random_device{}()));
+    const fs::path copy = dir / "record.mvrun";
+    fs::create_directory(dir, ec);
+    if (!ec) fs::copy_file(path, copy, ec);
+    if (!ec) fs::copy_file(fs::path(path).concat("-wal"), fs::path(copy).concat("-wal"), ec);
+    RunReadResult result;
+    sqlite3* db = nullptr;
+    if (ec)
+        result.Error = name + " cannot be opened: " + ec.message();
+    else if (sqlite3_open_v2(copy.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+             SQLITE_OK)
+        result = OpenFailed(db, name);
+    else
+        result = ReadOpen(db, name);
+    fs::remove_all(dir, ec);
+    return result;
+}
 
 } // namespace
 
@@ -237,17 +314,20 @@ RunReadResult ReadRunRecord(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return {std::nullopt, "The run record " + path.string() + " cannot be found."};
+    // Read-only, and never a file made beside the record, whose folder may be read-only or
+    // someone else's. A record being written (or killed while it was) has its log and shared
+    // memory beside it, which are read as they are. A closed record has a rollback journal
+    // and opens read-only as it is; a record in log mode with no log beside it (copied while
+    // it was written) is read as unchanging, where SQLite would otherwise make both files.
+    const bool log = std::filesystem::exists(std::filesystem::path(path).concat("-wal"), ec);
+    const bool shared = std::filesystem::exists(std::filesystem::path(path).concat("-shm"), ec);
+    if (log && !shared) return ReadCopy(path, name);
+    const std::string uri = FileUri(path, !log && LogModeFile(path) ? "immutable=1" : "mode=ro");
     sqlite3* db = nullptr;
-    // Read-only: opening a record never changes it, whatever it holds.
-    if (sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        RunReadResult r{std::nullopt,
-                        name + " cannot be opened: " + (db ? sqlite3_errmsg(db) : "out of memory")};
-        sqlite3_close(db);
-        return r;
-    }
-    RunReadResult result = Reader(db).Read(name);
-    sqlite3_close(db);
-    return result;
+    if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) !=
+        SQLITE_OK)
+        return OpenFailed(db, name);
+    return ReadOpen(db, name);
 }
 
 RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes) {
@@ -262,16 +342,14 @@ RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes) {
         return {std::nullopt, "out of memory"};
     }
     if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
-    RunReadResult result;
     if (sqlite3_deserialize(db, "main", copy, static_cast<sqlite3_int64>(bytes.size()),
                             static_cast<sqlite3_int64>(bytes.size()),
                             SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) !=
-        SQLITE_OK)
-        result.Error = "The record cannot be read.";
-    else
-        result = Reader(db).Read("The record");
-    sqlite3_close(db);
-    return result;
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return {std::nullopt, "The record cannot be read."};
+    }
+    return ReadOpen(db, "The record");
 }
 
 } // namespace mv

@@ -15,8 +15,9 @@ namespace mv {
 
 // The file's SQLite application id ("MvRn"): a record is told from any other SQLite file.
 inline constexpr int32_t kRunApplicationId = 0x4D76526E;
-// The format written; a reader takes this one and every older one.
-inline constexpr int kRunFormatVersion = 1;
+// The format written; a reader takes this one and every older one. Format 2 added the tables
+// of an assessed exercise (the exercise opened, answers, orders, ending).
+inline constexpr int kRunFormatVersion = 2;
 
 struct RunInfo {
     std::string Title;
@@ -116,8 +117,8 @@ struct RunOrder {
     int64_t Tick = 0;
     double SimTime = 0.5;
     int Vessel = 0;
-    int Course = 0;    // degrees true
-    double Speed = 0;  // knots
+    int Course = 0;   // degrees true
+    double Speed = 0; // knots
     friend bool operator==(const RunOrder&, const RunOrder&) = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/aids/target_aids.h"
 #include "core/number_text.h"
+#include "core/record/run_display.h"
 
 #include <algorithm>
 
@@ -39,31 +40,10 @@ void PlaceMoment(const RunRecord& run, std::size_t index, VesselTables& tables) 
 }
 
 void ApplyDisplay(const RunDisplay& d, RadarDisplayState& s) {
-    s.Tick.Range = d.Range;
-    s.RangeIndex = static_cast<int16_t>(d.RangeIndex);
-    s.Tick.NorthUp = d.NorthUp;
-    s.Tick.CourseUp = d.CourseUp;
-    s.Tick.Bearing = d.Bearings == 1 ? BearingMode::Course : BearingMode::Relative;
-    s.RingsOn = d.RingsOn;
-    s.Tick.ShowSHL = d.HeadingLine;
-    s.EBLOn = d.EBLOn;
-    s.EBLBearing = d.EBLBearing;
-    s.VRMOn = d.VRMOn;
-    s.VRMRange = d.VRMRange;
-    s.CursorEast = d.CursorEast;
-    s.CursorNorth = d.CursorNorth;
-    s.Tick.PlotOn = d.PlotOn;
-    s.Tick.PlotFreqIndex = static_cast<int16_t>(d.PlotFreqIndex);
-    s.Tick.TrueTrails = d.TrueTrails;
+    PairDisplayFields(d, s, [](const auto& from, auto& to) {
+        to = static_cast<std::remove_cvref_t<decltype(to)>>(from);
+    });
     s.Tick.TrueViewOn = false;
-    s.Aids.Vectors = static_cast<VectorMode>(d.Vectors);
-    s.Aids.VectorIndex = static_cast<int16_t>(d.VectorIndex);
-    s.Aids.Limits.CpaAlarmOn = d.CpaAlarmOn;
-    s.Aids.Limits.GuardOn = d.GuardOn;
-    s.Aids.Limits.GuardRange = d.GuardRange;
-    s.Aids.Limits.CpaLimit = d.CpaLimit;
-    s.Aids.Limits.TcpaLimit = d.TcpaLimit;
-    s.Aids.Picked = d.Picked;
 }
 
 std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index) {

@@ -1,37 +1,277 @@
 #pragma once
-// The tables of a run record, as the help page "Debrief" documents them for readers with the
-// sqlite3 shell. Figures are REAL (exact doubles: a float heading or speed is kept exactly),
-// flags INTEGER 0 or 1.
+// The shape of a run record, declared once. Each table lists its columns in file order, each
+// column with its name, its unit, the check a value read back must pass and the member of the
+// plain row (run_record.h) it holds. The writer makes the tables, the INSERTs and the binding
+// from these lists and the reader its SELECTs and its checks, so that no column is written in
+// one place and read from another. The help page "Debrief" documents the same tables for
+// readers with the sqlite3 shell, and `.schema` in that shell shows the units beside the
+// columns. Figures are REAL (exact doubles: a float heading or speed is kept exactly), flags
+// INTEGER 0 or 1, a figure asked by its name ("cpa", "tcpa", ...).
+
+#include "core/record/run_record.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
 
 namespace mv::runschema {
 
-inline constexpr const char* kCreate = R"sql(
-CREATE TABLE run(title TEXT NOT NULL, scenario_file TEXT NOT NULL, started TEXT NOT NULL,
-  program_version TEXT NOT NULL);
-CREATE TABLE vessels(slot INTEGER PRIMARY KEY, name TEXT NOT NULL, size REAL NOT NULL);
-CREATE TABLE ticks(tick INTEGER PRIMARY KEY, sim_time REAL NOT NULL,
-  time_factor INTEGER NOT NULL, own_vessel INTEGER NOT NULL,
-  range REAL NOT NULL, range_index INTEGER NOT NULL, north_up INTEGER NOT NULL,
-  course_up INTEGER NOT NULL, bearing_mode INTEGER NOT NULL, rings INTEGER NOT NULL,
-  heading_line INTEGER NOT NULL, ebl_on INTEGER NOT NULL, ebl_bearing REAL NOT NULL,
-  vrm_on INTEGER NOT NULL, vrm_range REAL NOT NULL, cursor_east REAL NOT NULL,
-  cursor_north REAL NOT NULL, plot_on INTEGER NOT NULL, plot_interval INTEGER NOT NULL,
-  true_view INTEGER NOT NULL, true_trails INTEGER NOT NULL, vectors INTEGER NOT NULL,
-  vector_index INTEGER NOT NULL, cpa_alarm INTEGER NOT NULL, guard_on INTEGER NOT NULL,
-  guard_range REAL NOT NULL, cpa_limit REAL NOT NULL, tcpa_limit REAL NOT NULL,
-  picked TEXT NOT NULL);
-CREATE TABLE positions(tick INTEGER NOT NULL, vessel INTEGER NOT NULL, x REAL NOT NULL,
-  y REAL NOT NULL, heading REAL NOT NULL, speed REAL NOT NULL, new_heading INTEGER NOT NULL,
-  new_speed REAL NOT NULL, PRIMARY KEY(tick, vessel)) WITHOUT ROWID;
-CREATE TABLE events(id INTEGER PRIMARY KEY, tick INTEGER NOT NULL, sim_time REAL NOT NULL,
-  kind TEXT NOT NULL, vessel INTEGER NOT NULL, text TEXT NOT NULL);
-)sql";
+// What a value read back must be before the program draws or marks with it.
+enum class Check : int8_t {
+    None,       // a flag (any integer is one), a text, a moment's number
+    Range,      // an integer from Lo to Hi
+    Slot,       // a vessel of the run: 0 to the number of vessels - 1
+    SlotOrNone, // the same, or -1 for none
+    Figure,     // a finite number no larger than kLargestFigure either way
+    Positive,   // a figure above 0
+    Picked,     // vessel slots separated by commas, at most six
+    FigureName, // "cpa", "tcpa", "course", "speed", "aspect", "set", "drift"
+};
 
-inline constexpr const char* kTickColumns =
-    "tick, sim_time, time_factor, own_vessel, range, range_index, north_up, course_up, "
-    "bearing_mode, rings, heading_line, ebl_on, ebl_bearing, vrm_on, vrm_range, cursor_east, "
-    "cursor_north, plot_on, plot_interval, true_view, true_trails, vectors, vector_index, "
-    "cpa_alarm, guard_on, guard_range, cpa_limit, tcpa_limit, picked";
-inline constexpr int kTickColumnCount = 29;
+// Where a column lives in a row: the member read for writing and the member set by reading.
+template <class Row, class T> struct Member {
+    const T& (*Get)(const Row&);
+    T& (*Set)(Row&);
+};
+template <class Row>
+using Access = std::variant<Member<Row, bool>, Member<Row, int>, Member<Row, int64_t>,
+                            Member<Row, float>, Member<Row, double>, Member<Row, std::string>,
+                            Member<Row, std::vector<int>>, Member<Row, Figure>>;
+
+template <class Row> struct Field {
+    const char* Name;
+    Access<Row> Of;
+    Check Checked = Check::None;
+    int Lo = 0, Hi = 0;    // of Check::Range
+    const char* Unit = ""; // as a comment beside the column in the file's schema
+    bool Key = false;      // the table's INTEGER PRIMARY KEY
+};
+
+// A column from one generic lambda that names the member, `[](auto& r) -> auto& { return
+// r.Display.Range; }`: its const instance reads for the writer, its other sets for the reader.
+template <class Row, class L>
+constexpr Field<Row> Col(const char* name, L member, Check check = Check::None, int lo = 0,
+                         int hi = 0, const char* unit = "") {
+    using T = std::remove_cvref_t<decltype(member(std::declval<Row&>()))>;
+    return {name,
+            Member<Row, T>{static_cast<const T& (*)(const Row&)>(member),
+                           static_cast<T& (*)(Row&)>(member)},
+            check,
+            lo,
+            hi,
+            unit};
+}
+
+template <class Row> constexpr Field<Row> Keyed(Field<Row> f) {
+    f.Key = true;
+    return f;
+}
+
+template <class Row> struct Table {
+    const char* Name;
+    std::span<const Field<Row>> Fields;
+    int Since = 1;            // the format that first had it
+    const char* Before = "";  // a column ahead of the fields, not in the row
+    const char* After = "";   // a constraint after them
+    const char* Options = ""; // after the closing bracket
+    const char* Order = "";   // how the reader takes the rows
+};
+
+// A vessel's state at a moment, with the moment and the vessel it belongs to: a positions row.
+struct PositionRow {
+    int64_t Tick = 0;
+    int Vessel = 0;
+    RunVesselState State;
+};
+
+#define MV_AT(path)                                                                                \
+    [](auto& r) -> auto& {                                                                         \
+        return r.path;                                                                             \
+    }
+
+inline constexpr Field<RunInfo> kRunFields[] = {
+    Col<RunInfo>("title", MV_AT(Title)),
+    Col<RunInfo>("scenario_file", MV_AT(ScenarioFile), Check::None, 0, 0,
+                 "the demo file, \"own targets\", \"random traffic\""),
+    Col<RunInfo>("started", MV_AT(Started), Check::None, 0, 0, "UTC, ISO 8601"),
+    Col<RunInfo>("program_version", MV_AT(ProgramVersion)),
+};
+
+inline constexpr Field<RunVessel> kVesselFields[] = {
+    Keyed(Col<RunVessel>("slot", MV_AT(Slot), Check::Range, 0, kMaxVessels - 1, "0 is A")),
+    Col<RunVessel>("name", MV_AT(Name)),
+    Col<RunVessel>("size", MV_AT(Size), Check::Figure, 0, 0, "0.05 small, 0.1 medium, 0.15 large"),
+};
+
+inline constexpr Field<RunTick> kTickFields[] = {
+    Keyed(Col<RunTick>("tick", MV_AT(Index), Check::None, 0, 0, "0, 1, 2, ... in the order taken")),
+    Col<RunTick>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days; 0.5 is 12:00:00"),
+    Col<RunTick>("time_factor", MV_AT(TimeFactor), Check::Range, 1, 1000),
+    Col<RunTick>("own_vessel", MV_AT(OwnVessel), Check::Slot),
+    Col<RunTick>("range", MV_AT(Display.Range), Check::Positive, 0, 0, "nautical miles"),
+    Col<RunTick>("range_index", MV_AT(Display.RangeIndex), Check::Range, 0, 9),
+    Col<RunTick>("north_up", MV_AT(Display.NorthUp)),
+    Col<RunTick>("course_up", MV_AT(Display.CourseUp)),
+    Col<RunTick>("bearing_mode", MV_AT(Display.Bearings), Check::Range, 0, 1,
+                 "0 relative, 1 course"),
+    Col<RunTick>("rings", MV_AT(Display.RingsOn)),
+    Col<RunTick>("heading_line", MV_AT(Display.HeadingLine)),
+    Col<RunTick>("ebl_on", MV_AT(Display.EBLOn)),
+    Col<RunTick>("ebl_bearing", MV_AT(Display.EBLBearing), Check::Figure, 0, 0,
+                 "degrees on the screen, clockwise from its top"),
+    Col<RunTick>("vrm_on", MV_AT(Display.VRMOn)),
+    Col<RunTick>("vrm_range", MV_AT(Display.VRMRange), Check::Figure, 0, 0, "nautical miles"),
+    Col<RunTick>("cursor_east", MV_AT(Display.CursorEast), Check::Figure, 0, 0, "nautical miles"),
+    Col<RunTick>("cursor_north", MV_AT(Display.CursorNorth), Check::Figure, 0, 0, "nautical miles"),
+    Col<RunTick>("plot_on", MV_AT(Display.PlotOn)),
+    Col<RunTick>("plot_interval", MV_AT(Display.PlotFreqIndex), Check::Range, 0, 3,
+                 "0 continuous, 1 to 3 for 3, 6 and 12 minutes"),
+    Col<RunTick>("true_view", MV_AT(Display.TrueViewOn)),
+    Col<RunTick>("true_trails", MV_AT(Display.TrueTrails)),
+    Col<RunTick>("vectors", MV_AT(Display.Vectors), Check::Range, 0, 2,
+                 "0 off, 1 relative, 2 true"),
+    Col<RunTick>("vector_index", MV_AT(Display.VectorIndex), Check::Range, 0, 4,
+                 "3, 6, 12, 15, 30 minutes"),
+    Col<RunTick>("cpa_alarm", MV_AT(Display.CpaAlarmOn)),
+    Col<RunTick>("guard_on", MV_AT(Display.GuardOn)),
+    Col<RunTick>("guard_range", MV_AT(Display.GuardRange), Check::Figure, 0, 0, "nautical miles"),
+    Col<RunTick>("cpa_limit", MV_AT(Display.CpaLimit), Check::Figure, 0, 0, "nautical miles"),
+    Col<RunTick>("tcpa_limit", MV_AT(Display.TcpaLimit), Check::Figure, 0, 0, "minutes"),
+    Col<RunTick>("picked", MV_AT(Display.Picked), Check::Picked, 0, 0,
+                 "vessel slots, comma-separated"),
+};
+
+inline constexpr Field<PositionRow> kPositionFields[] = {
+    Col<PositionRow>("tick", MV_AT(Tick)),
+    Col<PositionRow>("vessel", MV_AT(Vessel), Check::Slot),
+    Col<PositionRow>("x", MV_AT(State.Pos.X), Check::Figure, 0, 0, "nautical miles north"),
+    Col<PositionRow>("y", MV_AT(State.Pos.Y), Check::Figure, 0, 0, "nautical miles east"),
+    Col<PositionRow>("heading", MV_AT(State.Heading), Check::Figure, 0, 0, "degrees true"),
+    Col<PositionRow>("speed", MV_AT(State.Speed), Check::Figure, 0, 0, "knots"),
+    Col<PositionRow>("new_heading", MV_AT(State.NewHeading), Check::Range, 0, 359,
+                     "ordered, degrees true"),
+    Col<PositionRow>("new_speed", MV_AT(State.NewSpeed), Check::Figure, 0, 0, "ordered, knots"),
+};
+
+inline constexpr Field<RunEvent> kEventFields[] = {
+    Col<RunEvent>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunEvent>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunEvent>("kind", MV_AT(Kind)),
+    Col<RunEvent>("vessel", MV_AT(Vessel), Check::SlotOrNone, 0, 0, "slot, or -1"),
+    Col<RunEvent>("text", MV_AT(Text)),
+};
+
+inline constexpr Field<RunExercise> kExerciseFields[] = {
+    Col<RunExercise>("file", MV_AT(File), Check::None, 0, 0, "the exercise file's name"),
+    Col<RunExercise>("student", MV_AT(Student), Check::None, 0, 0, "empty when none was given"),
+    Col<RunExercise>("text", MV_AT(Text), Check::None, 0, 0, "the exercise file's whole text"),
+};
+
+inline constexpr Field<RunAnswer> kAnswerFields[] = {
+    Col<RunAnswer>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunAnswer>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunAnswer>("question", MV_AT(Question), Check::Range, 0, 9999, "from 0"),
+    Col<RunAnswer>("vessel", MV_AT(Vessel), Check::SlotOrNone, 0, 0,
+                   "the target's slot; -1 for set and drift"),
+    Col<RunAnswer>("figure", MV_AT(Asked), Check::FigureName),
+    Col<RunAnswer>("value", MV_AT(Value), Check::Figure, 0, 0,
+                   "as typed: nautical miles, minutes, degrees true, knots; aspect red negative"),
+};
+
+inline constexpr Field<RunOrder> kOrderFields[] = {
+    Col<RunOrder>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunOrder>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunOrder>("vessel", MV_AT(Vessel), Check::Slot),
+    Col<RunOrder>("course", MV_AT(Course), Check::Range, 0, 359, "degrees true"),
+    Col<RunOrder>("speed", MV_AT(Speed), Check::Figure, 0, 0, "knots"),
+};
+
+inline constexpr Field<RunEnding> kEndingFields[] = {
+    Col<RunEnding>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunEnding>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunEnding>("how", MV_AT(How), Check::None, 0, 0,
+                   "\"time limit\", \"all questions answered\", ..."),
+};
+
+#undef MV_AT
+
+inline constexpr Table<RunInfo> kRun{"run", kRunFields};
+inline constexpr Table<RunVessel> kVessels{"vessels", kVesselFields,  1, "", "",
+                                           "",        "ORDER BY slot"};
+inline constexpr Table<RunTick> kTicks{"ticks", kTickFields, 1, "", "", "", "ORDER BY tick"};
+inline constexpr Table<PositionRow> kPositions{
+    "positions",     kPositionFields,        1, "", "PRIMARY KEY(tick, vessel)",
+    "WITHOUT ROWID", "ORDER BY tick, vessel"};
+inline constexpr Table<RunEvent> kEvents{"events", kEventFields, 1, "id INTEGER PRIMARY KEY", "",
+                                         "",       "ORDER BY id"};
+// Of an assessed exercise: at most one row each in `exercise` and `ending`.
+inline constexpr Table<RunExercise> kExercise{"exercise", kExerciseFields, 2};
+inline constexpr Table<RunAnswer> kAnswers{
+    "answers", kAnswerFields, 2, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
+inline constexpr Table<RunOrder> kOrders{"orders", kOrderFields, 2, "id INTEGER PRIMARY KEY", "",
+                                         "",       "ORDER BY id"};
+inline constexpr Table<RunEnding> kEnding{"ending", kEndingFields, 2};
+
+template <class T> constexpr const char* SqlType() {
+    if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>)
+        return "REAL";
+    else if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, std::vector<int>> ||
+                       std::is_same_v<T, Figure>)
+        return "TEXT";
+    else
+        return "INTEGER";
+}
+
+template <class Row> std::string CreateSql(const Table<Row>& t) {
+    std::vector<std::pair<std::string, const char*>> lines; // a column and its unit
+    if (*t.Before) lines.emplace_back(t.Before, "");
+    for (const Field<Row>& f : t.Fields) {
+        const char* type = std::visit(
+            [](const auto& m) {
+                return SqlType<std::remove_cvref_t<decltype(m.Get(std::declval<const Row&>()))>>();
+            },
+            f.Of);
+        lines.emplace_back(
+            std::string(f.Name) + " " + type + (f.Key ? " PRIMARY KEY" : " NOT NULL"), f.Unit);
+    }
+    if (*t.After) lines.emplace_back(t.After, "");
+    std::string sql = std::string("CREATE TABLE ") + t.Name + "(\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // The comma goes before the unit's comment, which runs to the end of its line.
+        sql += "  " + lines[i].first + (i + 1 < lines.size() ? "," : "");
+        if (*lines[i].second) sql += std::string(" -- ") + lines[i].second;
+        sql += "\n";
+    }
+    return sql + ")" + (*t.Options ? " " : "") + t.Options + ";\n";
+}
+
+template <class Row> std::string Columns(const Table<Row>& t) {
+    std::string list;
+    for (const Field<Row>& f : t.Fields)
+        list += (list.empty() ? "" : ", ") + std::string(f.Name);
+    return list;
+}
+
+template <class Row> std::string InsertSql(const Table<Row>& t) {
+    std::string marks;
+    for (std::size_t i = 0; i < t.Fields.size(); ++i)
+        marks += i ? ",?" : "?";
+    return std::string("INSERT INTO ") + t.Name + "(" + Columns(t) + ") VALUES(" + marks + ")";
+}
+
+template <class Row> std::string SelectSql(const Table<Row>& t) {
+    return "SELECT " + Columns(t) + " FROM " + t.Name + (*t.Order ? " " : "") + t.Order;
+}
+
+// Every table of the format written, as one script.
+inline std::string CreateAll() {
+    return CreateSql(kRun) + CreateSql(kVessels) + CreateSql(kTicks) + CreateSql(kPositions) +
+           CreateSql(kEvents) + CreateSql(kExercise) + CreateSql(kAnswers) + CreateSql(kOrders) +
+           CreateSql(kEnding);
+}
 
 } // namespace mv::runschema

@@ -11,20 +11,40 @@ namespace mv {
 
 namespace {
 
-std::string PickedText(const std::vector<int>& picked) {
+using namespace runschema;
+
+void Bind(sqlite3_stmt* s, int col, int64_t v) {
+    sqlite3_bind_int64(s, col, v);
+}
+void Bind(sqlite3_stmt* s, int col, double v) {
+    sqlite3_bind_double(s, col, v);
+}
+void Bind(sqlite3_stmt* s, int col, const std::string& v) {
+    sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+}
+void Bind(sqlite3_stmt* s, int col, bool v) {
+    Bind(s, col, int64_t{v});
+}
+void Bind(sqlite3_stmt* s, int col, int v) {
+    Bind(s, col, int64_t{v});
+}
+void Bind(sqlite3_stmt* s, int col, float v) {
+    Bind(s, col, double{v});
+}
+void Bind(sqlite3_stmt* s, int col, Figure v) {
+    Bind(s, col, std::string(FigureName(v)));
+}
+void Bind(sqlite3_stmt* s, int col, const std::vector<int>& picked) {
     std::string text;
-    for (const int slot : picked) {
-        if (!text.empty()) text += ',';
-        text += std::to_string(slot);
-    }
-    return text;
+    for (const int slot : picked)
+        text += (text.empty() ? "" : ",") + std::to_string(slot);
+    Bind(s, col, text);
 }
 
 } // namespace
 
-std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, const RunInfo& info,
-                                             const std::vector<RunVessel>& vessels,
-                                             std::string& error) {
+std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path,
+                                             const RunOpening& opening, std::string& error) {
     std::unique_ptr<RunWriter> w(new RunWriter);
     w->path_ = path;
     std::error_code ec;
@@ -32,8 +52,9 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
         error = "The run record " + path.string() + " exists already.";
         return nullptr;
     }
-    // The tables and the run are made under a name of their own and renamed into place whole,
-    // so a kill while the record is begun never leaves a record that cannot be opened.
+    // The tables, the run and its start are made under a name of their own and renamed into
+    // place whole, so a kill while the record is begun never leaves a record that cannot be
+    // replayed: what has the record's name holds at least the start the student saw.
     const std::filesystem::path part = std::filesystem::path(path).concat(".part");
     std::filesystem::remove(part, ec);
     if (sqlite3_open_v2(part.string().c_str(), &w->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -43,57 +64,34 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
         return nullptr;
     }
     // No rollback journal for the part file: it is thrown away whole if making it fails, so a
-    // journal would only add a file, its syncs and its deletion to every start.
+    // journal would only add a file, its syncs and its deletion to every start. The commit
+    // syncs (synchronous is FULL here), so the exercise opened is on the disk with the rest.
     const std::string pragmas =
         "PRAGMA journal_mode=OFF; PRAGMA application_id=" + std::to_string(kRunApplicationId) +
         "; PRAGMA user_version=" + std::to_string(kRunFormatVersion) + ";";
-    bool ok = w->Exec(pragmas.c_str()) && w->Exec("BEGIN") && w->Exec(runschema::kCreate);
-    sqlite3_stmt* s = nullptr;
-    if (ok && sqlite3_prepare_v2(w->db_, "INSERT INTO run VALUES(?,?,?,?)", -1, &s, nullptr) ==
-                  SQLITE_OK) {
-        int col = 1;
-        for (const std::string* t :
-             {&info.Title, &info.ScenarioFile, &info.Started, &info.ProgramVersion})
-            sqlite3_bind_text(s, col++, t->c_str(), -1, SQLITE_TRANSIENT);
-        ok = sqlite3_step(s) == SQLITE_DONE || w->Fail("writing the run");
-    }
-    sqlite3_finalize(s);
-    s = nullptr;
-    if (ok && sqlite3_prepare_v2(w->db_, "INSERT INTO vessels VALUES(?,?,?)", -1, &s, nullptr) ==
-                  SQLITE_OK) {
-        for (const RunVessel& v : vessels) {
-            sqlite3_bind_int(s, 1, v.Slot);
-            sqlite3_bind_text(s, 2, v.Name.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_double(s, 3, v.Size);
-            ok = ok && (sqlite3_step(s) == SQLITE_DONE || w->Fail("writing the vessels"));
-            sqlite3_reset(s);
-        }
-    }
-    sqlite3_finalize(s);
+    bool ok = w->Exec(pragmas.c_str()) && w->Exec("BEGIN") && w->Exec(CreateAll().c_str()) &&
+              (w->Insert(kRun, opening.Info) || w->Fail("writing the run"));
+    for (const RunVessel& v : opening.Vessels)
+        ok = ok && (w->Insert(kVessels, v) || w->Fail("writing the vessels"));
+    ok = ok && w->WriteTick(opening.First) &&
+         (!opening.Exercise || w->Insert(kExercise, *opening.Exercise) ||
+          w->Fail("writing the exercise")) &&
+         w->Exec("COMMIT");
     // The log mode is kept in the file, so the record opens in it below without another
     // journal of its own to make, sync and delete.
-    ok = ok && w->Exec("COMMIT") && w->Exec("PRAGMA journal_mode=WAL");
+    ok = ok && w->JournalMode("PRAGMA journal_mode=WAL") == "wal";
+    w->Finalize();
     sqlite3_close(w->db_);
     w->db_ = nullptr;
-    std::filesystem::rename(part, path, ec);
+    if (ok) std::filesystem::rename(part, path, ec);
     ok = ok && !ec &&
          sqlite3_open_v2(path.string().c_str(), &w->db_, SQLITE_OPEN_READWRITE, nullptr) ==
              SQLITE_OK;
-    // WAL with NORMAL sync: a commit is one append to the log, and a kill never damages what
-    // was committed before it.
-    ok = ok && w->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-    std::string placeholders = "?";
-    for (int i = 1; i < runschema::kTickColumnCount; ++i)
-        placeholders += ",?";
-    const std::string tickInsert = std::string("INSERT INTO ticks(") + runschema::kTickColumns +
-                                   ") VALUES(" + placeholders + ")";
-    ok = ok &&
-         sqlite3_prepare_v2(w->db_, tickInsert.c_str(), -1, &w->tick_, nullptr) == SQLITE_OK &&
-         sqlite3_prepare_v2(w->db_, "INSERT INTO positions VALUES(?,?,?,?,?,?,?,?)", -1,
-                            &w->position_, nullptr) == SQLITE_OK &&
-         sqlite3_prepare_v2(w->db_,
-                            "INSERT INTO events(tick,sim_time,kind,vessel,text) VALUES(?,?,?,?,?)",
-                            -1, &w->event_, nullptr) == SQLITE_OK;
+    // NORMAL sync in log mode: a commit is one append to the log, and a kill never damages
+    // what was committed before it. The wait is for a reader of the record (a replay opened
+    // on the run in progress) as the record is folded back into one file.
+    ok = ok && w->Exec("PRAGMA synchronous=NORMAL") &&
+         sqlite3_busy_timeout(w->db_, 250) == SQLITE_OK;
     if (!ok) {
         error = "The run record " + path.string() + " could not be made: " +
                 (!w->error_.empty() ? w->error_
@@ -109,10 +107,9 @@ std::unique_ptr<RunWriter> RunWriter::Create(const std::filesystem::path& path, 
 }
 
 RunWriter::~RunWriter() {
-    if (!failed()) Commit();
-    sqlite3_finalize(tick_);
-    sqlite3_finalize(position_);
-    sqlite3_finalize(event_);
+    // A record that ends is one file again; a reader needs nothing beside it.
+    if (!failed()) Fold();
+    Finalize();
     sqlite3_close(db_);
 }
 
@@ -125,33 +122,103 @@ bool RunWriter::Exec(const char* sql) {
 }
 
 bool RunWriter::Fail(const char* what) {
-    error_ = std::string(what) + ": " + sqlite3_errmsg(db_);
+    if (db_) error_ = std::string(what) + ": " + sqlite3_errmsg(db_);
+    // A statement that failed inside a transaction leaves it open; what it began is undone.
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return false;
 }
 
-bool RunWriter::Begin() {
+std::string RunWriter::JournalMode(const char* pragma) {
+    sqlite3_stmt* s = nullptr;
+    std::string mode;
+    if (sqlite3_prepare_v2(db_, pragma, -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+        if (const auto* text = sqlite3_column_text(s, 0))
+            mode = reinterpret_cast<const char*>(text);
+    sqlite3_finalize(s);
+    return mode;
+}
+
+bool RunWriter::Logged() {
     if (failed()) return false;
-    if (open_) return true;
-    if (!Exec("BEGIN")) return false;
-    open_ = true;
-    openedAt_ = std::chrono::steady_clock::now();
+    if (logged_) return true;
+    logged_ = JournalMode("PRAGMA journal_mode=WAL") == "wal";
+    return logged_ || Fail("returning to the log");
+}
+
+bool RunWriter::Fold() {
+    // Back out of log mode only with every committed page in the file itself and the log
+    // empty; a reader still in the record keeps it in log mode until the next fold.
+    if (!logged_) return true;
+    if (!Exec("PRAGMA wal_checkpoint(TRUNCATE)")) return false;
+    logged_ = JournalMode("PRAGMA journal_mode=DELETE") != "delete";
+    return !logged_;
+}
+
+void RunWriter::Finalize() {
+    for (auto& [table, statement] : inserts_)
+        sqlite3_finalize(statement);
+    inserts_.clear();
+}
+
+template <class Table, class Row> bool RunWriter::Insert(const Table& table, const Row& row) {
+    sqlite3_stmt*& s = inserts_[&table];
+    if (!s && sqlite3_prepare_v3(db_, InsertSql(table).c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s,
+                                 nullptr) != SQLITE_OK)
+        return false;
+    int col = 1;
+    for (const auto& field : table.Fields)
+        std::visit([&](const auto& member) { Bind(s, col++, member.Get(row)); }, field.Of);
+    const bool done = sqlite3_step(s) == SQLITE_DONE;
+    sqlite3_reset(s);
+    return done;
+}
+
+bool RunWriter::WriteTick(const RunTick& t) {
+    if (!Insert(kTicks, t)) return Fail("writing a moment");
+    PositionRow p{t.Index, 0, {}};
+    for (const RunVesselState& state : t.Vessels) {
+        p.State = state;
+        if (!Insert(kPositions, p)) return Fail("writing a position");
+        ++p.Vessel;
+    }
     return true;
 }
 
-bool RunWriter::CommitIfDue() {
-    if (open_ && std::chrono::steady_clock::now() - openedAt_ >= interval_) return Commit();
-    return !failed();
+bool RunWriter::AddTick(const RunTick& t) {
+    // A moment and its vessels are one commit: a kill never leaves half a moment.
+    return Logged() && Exec("BEGIN") && WriteTick(t) && Exec("COMMIT");
 }
 
-bool RunWriter::Commit() {
-    if (failed()) return false;
-    if (!open_) return true;
-    open_ = false;
-    return Exec("COMMIT");
+bool RunWriter::AddEvent(const RunEvent& e) {
+    return Logged() && (Insert(kEvents, e) || Fail("writing an event"));
+}
+
+template <class Write> bool RunWriter::Synced(const char* what, Write write) {
+    if (!Logged() || !Exec("PRAGMA synchronous=FULL")) return false;
+    const bool ok = (Exec("BEGIN") && write()) || Fail(what);
+    const bool committed = ok && Exec("COMMIT");
+    return Exec("PRAGMA synchronous=NORMAL") && committed;
+}
+
+bool RunWriter::AddAnswer(const RunAnswer& a) {
+    return Synced("writing an answer", [&] { return Insert(kAnswers, a); });
+}
+
+bool RunWriter::AddOrder(const RunOrder& o) {
+    return Synced("writing an order", [&] { return Insert(kOrders, o); });
+}
+
+bool RunWriter::SetEnding(const RunEnding& e) {
+    return Synced("writing the ending",
+                  [&] { return Exec("DELETE FROM ending") && Insert(kEnding, e); });
 }
 
 std::string RunWriter::SaveCopy(const std::filesystem::path& to) {
-    if (!Commit()) return error_;
+    if (failed()) return error_;
+    // Folded first, so the copy, like the record, is one file with a rollback journal.
+    Fold();
     std::filesystem::path part = to;
     part += ".part";
     std::error_code ec;
@@ -171,79 +238,17 @@ std::string RunWriter::SaveCopy(const std::filesystem::path& to) {
     return error;
 }
 
-bool RunWriter::AddTick(const RunTick& t) {
-    if (!Begin()) return false;
-    const RunDisplay& d = t.Display;
-    sqlite3_stmt* s = tick_;
-    int c = 1;
-    const auto i = [&](int64_t v) { sqlite3_bind_int64(s, c++, v); };
-    const auto r = [&](double v) { sqlite3_bind_double(s, c++, v); };
-    i(t.Index);
-    r(t.SimTime);
-    i(t.TimeFactor);
-    i(t.OwnVessel);
-    r(d.Range);
-    i(d.RangeIndex);
-    i(d.NorthUp);
-    i(d.CourseUp);
-    i(d.Bearings);
-    i(d.RingsOn);
-    i(d.HeadingLine);
-    i(d.EBLOn);
-    r(d.EBLBearing);
-    i(d.VRMOn);
-    r(d.VRMRange);
-    r(d.CursorEast);
-    r(d.CursorNorth);
-    i(d.PlotOn);
-    i(d.PlotFreqIndex);
-    i(d.TrueViewOn);
-    i(d.TrueTrails);
-    i(d.Vectors);
-    i(d.VectorIndex);
-    i(d.CpaAlarmOn);
-    i(d.GuardOn);
-    r(d.GuardRange);
-    r(d.CpaLimit);
-    r(d.TcpaLimit);
-    const std::string picked = PickedText(d.Picked);
-    sqlite3_bind_text(s, c++, picked.c_str(), -1, SQLITE_TRANSIENT);
-    const bool ok = sqlite3_step(s) == SQLITE_DONE;
-    sqlite3_reset(s);
-    if (!ok) return Fail("writing a moment");
-    s = position_;
-    for (std::size_t v = 0; v < t.Vessels.size(); ++v) {
-        const RunVesselState& p = t.Vessels[v];
-        c = 1;
-        i(t.Index);
-        i(static_cast<int64_t>(v));
-        r(p.Pos.X);
-        r(p.Pos.Y);
-        r(p.Heading);
-        r(p.Speed);
-        i(p.NewHeading);
-        r(p.NewSpeed);
-        const bool done = sqlite3_step(s) == SQLITE_DONE;
-        sqlite3_reset(s);
-        if (!done) return Fail("writing a position");
+void RemoveLeftoverParts(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        bool left = name.ends_with(".part");
+        for (const char* beside : {".part-journal", ".part-wal", ".part-shm"})
+            left = left || name.ends_with(beside);
+        std::error_code ignored;
+        if (left && it->is_regular_file(ignored)) std::filesystem::remove(it->path(), ignored);
     }
-    // The first moment at once: a record that has begun can always be replayed.
-    if (t.Index == 0) return Commit();
-    return CommitIfDue();
-}
-
-bool RunWriter::AddEvent(const RunEvent& e) {
-    if (!Begin()) return false;
-    sqlite3_stmt* s = event_;
-    sqlite3_bind_int64(s, 1, e.Tick);
-    sqlite3_bind_double(s, 2, e.SimTime);
-    sqlite3_bind_text(s, 3, e.Kind.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int(s, 4, e.Vessel);
-    sqlite3_bind_text(s, 5, e.Text.c_str(), -1, SQLITE_TRANSIENT);
-    const bool ok = sqlite3_step(s) == SQLITE_DONE;
-    sqlite3_reset(s);
-    if (!ok) return Fail("writing an event");
-    return CommitIfDue();
 }
 
 } // namespace mv

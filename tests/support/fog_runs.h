@@ -29,11 +29,7 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
                          const std::string& student, int course, int ticks,
                          const std::function<void(int t, std::vector<Answer>&)>& hand) {
     std::string error;
-    auto w = RunWriter::Create(folder / (student + ".mvrun"),
-                               {"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
-                               {{0, "A", kMedium}, {1, "B", kMedium}}, error);
-    ASSERT_TRUE(w) << error;
-    w->AddEvent({0, 0.5, "exercise", -1, ExerciseOpenedText("fog.toml", student)});
+    std::unique_ptr<RunWriter> w;
     Simulation sim = start;
     TickDisplay display;
     UnseenView view;
@@ -44,19 +40,34 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
             tick.Vessels.push_back(
                 {sim.Vessels.VesselPos[i], v.Heading, v.Speed, v.NewHeading, v.NewSpeed});
         }
-        w->AddTick(tick);
+        if (t == 0) {
+            w = RunWriter::Create(folder / (student + ".mvrun"),
+                                  {{"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
+                                   {{0, "A", kMedium}, {1, "B", kMedium}},
+                                   tick,
+                                   RunExercise{"fog.toml", student, ""}},
+                                  error);
+            ASSERT_TRUE(w) << error;
+            w->AddEvent({0, 0.5, "exercise", -1, ExerciseOpenedText("fog.toml", student)});
+        } else {
+            w->AddTick(tick);
+        }
         if (t == 100) {
             sim.Vessels.Vessel[0].NewHeading = static_cast<int16_t>(course);
             sim.Maneuvering = sim.Turning = true;
         }
         std::vector<Answer> answers;
         hand(t, answers);
-        for (const Answer& a : answers)
+        for (const Answer& a : answers) {
             w->AddEvent({t, sim.Clock.SimTime, "answer", 1, AnswerEventText(a)});
+            w->AddAnswer(
+                {t, sim.Clock.SimTime, static_cast<int>(a.Question), a.Vessel, a.Asked, a.Value});
+        }
         sim.Tick(display, view);
     }
     w->AddEvent({ticks, sim.Clock.SimTime, "end", -1, ExerciseEndedText("time limit")});
-    ASSERT_TRUE(w->Commit());
+    w->SetEnding({ticks, sim.Clock.SimTime, "time limit"});
+    ASSERT_FALSE(w->failed()) << w->error();
 }
 
 } // namespace mv::test

@@ -212,17 +212,22 @@ TEST(PlotRun, AMomentOfARecordGivesThePositionsAndCpaDataThenAndTheEventsTheirTi
     const auto path = dir.path / "run.mvrun";
     {
         std::string error;
-        auto w = mv::RunWriter::Create(path, {"Head on", "Head.dem", "2026-12-07T14:30:15Z", "0"},
-                                       {{0, "A", mv::kMedium}, {1, "B", mv::kSmall}}, error);
-        ASSERT_TRUE(w) << error;
+        std::vector<mv::RunTick> moments(2);
         for (int m = 0; m < 2; ++m) {
-            mv::RunTick t;
+            mv::RunTick& t = moments[static_cast<size_t>(m)];
             t.Index = m;
             t.SimTime = 0.5 + m * 6.0 / 1440.0;
             t.Vessels = {{{m * 1.0, 0.0}, 0.0f, 10.0f, 0, 10.0f},
                          {{6.0 - m * 1.0, 0.0}, 180.0f, 10.0f, 180, 10.0f}};
-            w->AddTick(t);
         }
+        auto w = mv::RunWriter::Create(path,
+                                       {{"Head on", "Head.dem", "2026-12-07T14:30:15Z", "0"},
+                                        {{0, "A", mv::kMedium}, {1, "B", mv::kSmall}},
+                                        moments[0],
+                                        {}},
+                                       error);
+        ASSERT_TRUE(w) << error;
+        w->AddTick(moments[1]);
         w->AddEvent({1, 0.5 + 6.0 / 1440.0, "order", 1, "B ordered to 270 T, 10.0 kt"});
     }
     const Outcome at = Plot({"run", path.string(), "--at", "12:06", "--json"});

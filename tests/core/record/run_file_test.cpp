@@ -1,7 +1,9 @@
-// A record reads back as written, and a file that is not a whole record of this format is
-// refused with a message that says what is wrong with it; a replay finds in it the plot marks
-// and the moment of each event.
+// A record reads back as written, a record of the first format reads as the present one, a
+// closed record is one file that opens from a folder nobody may write, and a file that is not
+// a whole record of this format is refused with a message that says what is wrong with it; a
+// replay finds in it the plot marks and the moment of each event.
 
+#include "core/record/run_display.h"
 #include "core/record/run_reader.h"
 #include "core/record/run_replay.h"
 #include "core/record/run_writer.h"
@@ -12,81 +14,333 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 namespace mv {
 namespace {
 
-RunTick Moment(int64_t i) {
+namespace fs = std::filesystem;
+
+// Moment m of four, every field away from its default and no two columns alike over the four:
+// each flag's four moments spell a pattern of its own (code c: on at moment m when bit m of c
+// is set), and each figure starts from a value of its own. All exact in binary.
+RunTick Moment(int m) {
+    const auto bit = [m](int code) { return ((code >> m) & 1) != 0; };
+    const double k = m;
     RunTick t;
-    t.Index = i;
-    t.SimTime = 0.5 + static_cast<double>(i) * 3.47222222222e-5;
-    t.TimeFactor = 30;
+    t.Index = m;
+    t.SimTime = 0.5 + k * 0.0625;
+    t.TimeFactor = 30 + m;
     t.OwnVessel = 1;
     RunDisplay& d = t.Display;
-    d = {6.0,  6, true, false, 1, false, false, true, 30.5f, true, 2.75, -1.25, 0.5,
-         true, 2, true, true,  2, 3,     true,  true, 1.5,   0.5f, 6.0f, {0}};
-    t.Vessels = {{{0.1 / 3.0, -7.0}, 359.9f, 12.3f, 10, 12.0f}, {{1e3, 2.0}, 90.0f, 0.1f, 90, 0}};
+    d.Range = 6 + k;
+    d.RangeIndex = 5 - m;
+    d.NorthUp = bit(1);
+    d.CourseUp = bit(2);
+    d.Bearings = bit(12);
+    d.RingsOn = bit(3);
+    d.HeadingLine = bit(4);
+    d.EBLOn = bit(5);
+    d.EBLBearing = 30.5f + static_cast<float>(m);
+    d.VRMOn = bit(6);
+    d.VRMRange = 2.75 + k;
+    d.CursorEast = -1.25 - k;
+    d.CursorNorth = 0.125 + k;
+    d.PlotOn = bit(7);
+    d.PlotFreqIndex = 3 - m;
+    d.TrueViewOn = bit(8);
+    d.TrueTrails = bit(9);
+    d.Vectors = m % 3;
+    d.VectorIndex = 4 - m;
+    d.CpaAlarmOn = bit(10);
+    d.GuardOn = bit(11);
+    d.GuardRange = 1.5 + k;
+    d.CpaLimit = 0.25f + static_cast<float>(m);
+    d.TcpaLimit = 12.5f + static_cast<float>(m);
+    d.Picked = m % 2 ? std::vector<int>{1, 0} : std::vector<int>{1};
+    t.Vessels = {{{0.03125 * k, -7.0}, 359.5f, 12.25f, 10, 12.0f},
+                 {{1e3, 2.0 + k}, 90.0f, 0.125f, 90 + m, 0.5f}};
     return t;
 }
 
-std::filesystem::path Write(const test::TempDir& dir, int ticks) {
+const RunOpening kOpening{{"Crossing", "Cross.dem", "2026-12-07T14:30:15Z", "0.1.0"},
+                          {{0, "A", kMedium}, {1, "B", kSmall}},
+                          Moment(0),
+                          RunExercise{"/home/ann/Exam1.toml", "Ann", "title = \"Exam\"\n"}};
+
+fs::path Write(const test::TempDir& dir, int ticks) {
     std::string error;
     const auto path = dir.path / "run.mvrun";
-    auto w = RunWriter::Create(path, {"Crossing", "Cross.dem", "2026-12-07T14:30:15Z", "0.1.0"},
-                               {{0, "A", kMedium}, {1, "B", kSmall}}, error);
+    auto w = RunWriter::Create(path, kOpening, error);
     EXPECT_TRUE(w) << error;
-    for (int i = 0; i < ticks; ++i)
-        w->AddTick(Moment(i));
-    w->AddEvent({3, 0.6, "order", 1, "B ordered to 010 T, 12.0 kt"});
+    for (int i = 1; i < ticks; ++i) {
+        RunTick t = Moment(1 + i % 3);
+        t.Index = i;
+        w->AddTick(t);
+    }
+    EXPECT_FALSE(w->failed()) << w->error();
     return path;
 }
 
-void SetPragma(const std::filesystem::path& path, const std::string& pragma) {
+void Sql(const fs::path& path, const std::string& sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.string().c_str(), &db);
-    sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
+        << (message ? message : "");
+    sqlite3_free(message);
     sqlite3_close(db);
 }
 
-TEST(RunFile, ReadsBackEveryFigureAsWritten) {
+// The file's format bytes: 1 with a rollback journal, 2 in log mode.
+int HeaderMode(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    char header[20] = {};
+    in.read(header, sizeof header);
+    return header[18];
+}
+
+TEST(RunFile, EveryFieldAndRowReadsBackAsWrittenAndTheRecordClosesAsOneFile) {
     const test::TempDir dir;
-    const RunReadResult read = ReadRunRecord(Write(dir, 5));
+    const auto path = dir.path / "run.mvrun";
+    {
+        std::string error;
+        auto w = RunWriter::Create(path, kOpening, error);
+        ASSERT_TRUE(w) << error;
+        for (int m = 1; m < 4; ++m)
+            ASSERT_TRUE(w->AddTick(Moment(m))) << w->error();
+        ASSERT_TRUE(w->AddEvent({2, 0.6, "order", 1, "B ordered to 010 T, 12.0 kt"}));
+        ASSERT_TRUE(w->AddOrder({2, 0.6, 1, 10, 12.5}));
+        ASSERT_TRUE(w->AddAnswer({3, 0.625, 1, 1, Figure::Aspect, -30.5}));
+        ASSERT_TRUE(w->AddAnswer({3, 0.6875, 0, -1, Figure::Drift, 1.5}));
+        ASSERT_TRUE(w->SetEnding({3, 0.6875, "ended by the student"}));
+        ASSERT_TRUE(w->SetEnding({3, 0.6875, "time limit"})); // the last word stands
+        EXPECT_TRUE(fs::exists(fs::path(path).concat("-wal")));
+    }
+    EXPECT_FALSE(fs::exists(fs::path(path).concat("-wal")));
+    EXPECT_FALSE(fs::exists(fs::path(path).concat("-shm")));
+    EXPECT_EQ(HeaderMode(path), 1);
+    const RunReadResult read = ReadRunRecord(path);
     ASSERT_TRUE(read.ok()) << read.Error;
     const RunRecord& r = *read.Record;
     EXPECT_EQ(r.Info.ScenarioFile, "Cross.dem");
+    EXPECT_EQ(r.Info.Started, "2026-12-07T14:30:15Z");
     EXPECT_EQ(r.Vessels[1].Size, kSmall);
-    ASSERT_EQ(r.Ticks.size(), 5u);
-    const RunTick want = Moment(4);
-    EXPECT_EQ(r.Ticks[4].SimTime, want.SimTime);
-    EXPECT_EQ(r.Ticks[4].Display, want.Display);
-    EXPECT_EQ(r.Ticks[4].Vessels, want.Vessels);
+    ASSERT_EQ(r.Ticks.size(), 4u);
+    for (int m = 0; m < 4; ++m) {
+        SCOPED_TRACE(m);
+        const RunTick want = Moment(m);
+        const RunTick& got = r.Ticks[static_cast<size_t>(m)];
+        EXPECT_EQ(got.Index, want.Index);
+        EXPECT_EQ(got.SimTime, want.SimTime);
+        EXPECT_EQ(got.TimeFactor, want.TimeFactor);
+        EXPECT_EQ(got.OwnVessel, want.OwnVessel);
+        EXPECT_EQ(got.Display, want.Display);
+        EXPECT_EQ(got.Vessels, want.Vessels);
+    }
+    EXPECT_EQ(r.Exercise, kOpening.Exercise);
+    EXPECT_EQ(r.Orders, (std::vector<RunOrder>{{2, 0.6, 1, 10, 12.5}}));
+    EXPECT_EQ(r.Answers, (std::vector<RunAnswer>{{3, 0.625, 1, 1, Figure::Aspect, -30.5},
+                                                 {3, 0.6875, 0, -1, Figure::Drift, 1.5}}));
+    EXPECT_EQ(r.Ending, (RunEnding{3, 0.6875, "time limit"}));
     ASSERT_EQ(r.Events.size(), 1u);
     EXPECT_EQ(r.Events[0].Text, "B ordered to 010 T, 12.0 kt");
-    EXPECT_EQ(r.TickAt(want.SimTime + 1e-9), 4u);
+    EXPECT_EQ(r.TickAt(0.5625 + 1e-9), 1u);
     EXPECT_EQ(r.TickAt(0.4), std::nullopt);
+}
+
+// The first format as it was written, filled by hand: the typed rows come from the events'
+// sentences, and each column lands in its field by name.
+TEST(RunFile, ARecordOfTheFirstFormatReadsAsThePresentOne) {
+    const test::TempDir dir;
+    const auto path = dir.path / "v1.mvrun";
+    std::string sql = R"sql(
+PRAGMA application_id=1299599982; PRAGMA user_version=1;
+CREATE TABLE run(title TEXT NOT NULL, scenario_file TEXT NOT NULL, started TEXT NOT NULL,
+  program_version TEXT NOT NULL);
+CREATE TABLE vessels(slot INTEGER PRIMARY KEY, name TEXT NOT NULL, size REAL NOT NULL);
+CREATE TABLE ticks(tick INTEGER PRIMARY KEY, sim_time REAL NOT NULL,
+  time_factor INTEGER NOT NULL, own_vessel INTEGER NOT NULL,
+  range REAL NOT NULL, range_index INTEGER NOT NULL, north_up INTEGER NOT NULL,
+  course_up INTEGER NOT NULL, bearing_mode INTEGER NOT NULL, rings INTEGER NOT NULL,
+  heading_line INTEGER NOT NULL, ebl_on INTEGER NOT NULL, ebl_bearing REAL NOT NULL,
+  vrm_on INTEGER NOT NULL, vrm_range REAL NOT NULL, cursor_east REAL NOT NULL,
+  cursor_north REAL NOT NULL, plot_on INTEGER NOT NULL, plot_interval INTEGER NOT NULL,
+  true_view INTEGER NOT NULL, true_trails INTEGER NOT NULL, vectors INTEGER NOT NULL,
+  vector_index INTEGER NOT NULL, cpa_alarm INTEGER NOT NULL, guard_on INTEGER NOT NULL,
+  guard_range REAL NOT NULL, cpa_limit REAL NOT NULL, tcpa_limit REAL NOT NULL,
+  picked TEXT NOT NULL);
+CREATE TABLE positions(tick INTEGER NOT NULL, vessel INTEGER NOT NULL, x REAL NOT NULL,
+  y REAL NOT NULL, heading REAL NOT NULL, speed REAL NOT NULL, new_heading INTEGER NOT NULL,
+  new_speed REAL NOT NULL, PRIMARY KEY(tick, vessel)) WITHOUT ROWID;
+CREATE TABLE events(id INTEGER PRIMARY KEY, tick INTEGER NOT NULL, sim_time REAL NOT NULL,
+  kind TEXT NOT NULL, vessel INTEGER NOT NULL, text TEXT NOT NULL);
+INSERT INTO run VALUES('Crossing', 'Cross.dem', '2026-12-07T14:30:15Z', '0.1.0');
+INSERT INTO vessels VALUES(0, 'A', 0.1), (1, 'B', 0.05);
+-- tick, time, factor, own, range, index, north, course, bearing, rings, heading line, ebl,
+-- its bearing, vrm, its range, cursor east, north, plot, interval, true view, trails,
+-- vectors, their index, cpa alarm, guard, its range, cpa limit, tcpa limit, picked.
+INSERT INTO ticks VALUES
+ (0, 0.5,    30, 1, 6, 5, 1, 0, 0, 1, 0, 1, 30.5, 0, 2.75, -1.25, 0.125, 1, 3, 0, 1, 0, 4, 0, 1, 1.5, 0.25, 12.5, '1'),
+ (1, 0.5625, 31, 1, 7, 4, 0, 1, 0, 1, 0, 0, 31.5, 1, 3.75, -2.25, 1.125, 1, 2, 0, 0, 1, 3, 1, 1, 2.5, 1.25, 13.5, '1,0'),
+ (2, 0.625,  32, 1, 8, 3, 0, 0, 1, 0, 1, 1, 32.5, 1, 4.75, -3.25, 2.125, 1, 1, 0, 0, 2, 2, 0, 0, 3.5, 2.25, 14.5, '1'),
+ (3, 0.6875, 33, 1, 9, 2, 0, 0, 1, 0, 0, 0, 33.5, 0, 5.75, -4.25, 3.125, 0, 0, 1, 1, 0, 1, 1, 1, 4.5, 3.25, 15.5, '1,0');
+INSERT INTO positions VALUES
+ (0, 0, 0, -7, 359.5, 12.25, 10, 12), (0, 1, 1000, 2, 90, 0.125, 90, 0.5),
+ (1, 0, 0.03125, -7, 359.5, 12.25, 10, 12), (1, 1, 1000, 3, 90, 0.125, 91, 0.5),
+ (2, 0, 0.0625, -7, 359.5, 12.25, 10, 12), (2, 1, 1000, 4, 90, 0.125, 92, 0.5),
+ (3, 0, 0.09375, -7, 359.5, 12.25, 10, 12), (3, 1, 1000, 5, 90, 0.125, 93, 0.5);
+INSERT INTO events(tick, sim_time, kind, vessel, text) VALUES
+ (0, 0.5, 'exercise', -1, 'Assessed exercise Exam1.toml for -'),
+ (1, 0.56, 'order', 0, 'A ordered to 045 T, 12.5 kt'),
+)sql";
+    // Each sentence as the first format printed it, and the answer it is.
+    const struct {
+        const char* sentence;
+        RunAnswer answer; // tick and time are the event's: 2 and 0.6
+    } answers[] = {
+        {"Question 2: B Aspect Red 30", {2, 0.6, 1, 1, Figure::Aspect, -30}},
+        {"Question 1: B Aspect Green 145", {2, 0.6, 0, 1, Figure::Aspect, 145}},
+        {"Question 1: B Aspect Ahead", {2, 0.6, 0, 1, Figure::Aspect, 0}},
+        {"Question 3: B Aspect Astern", {2, 0.6, 2, 1, Figure::Aspect, 180}},
+        {"Question 1: B CPA 0.7", {2, 0.6, 0, 1, Figure::Cpa, 0.7}},
+        {"Question 1: B TCPA -3.5", {2, 0.6, 0, 1, Figure::Tcpa, -3.5}},
+        {"Question 12: B Course 359", {2, 0.6, 11, 1, Figure::Course, 359}},
+        {"Question 1: B Speed .25", {2, 0.6, 0, 1, Figure::Speed, 0.25}},
+        {"Question 1: Set 120", {2, 0.6, 0, -1, Figure::Set, 120}},
+        {"Question 1: Drift 1.5", {2, 0.6, 0, -1, Figure::Drift, 1.5}},
+    };
+    for (const auto& a : answers)
+        sql += std::string(" (2, 0.6, 'answer', 1, '") + a.sentence + "'),\n";
+    // Not answers: no figure, a target's figure without its target, a vessel not in the run.
+    sql += " (2, 0.6, 'answer', -1, 'Question 1: B CPA'),\n"
+           " (2, 0.6, 'answer', -1, 'Question 1: CPA 0.5'),\n"
+           " (2, 0.6, 'answer', -1, 'Question 1: E CPA 0.5'),\n"
+           " (3, 0.65, 'end', -1, 'Exercise ended: all questions answered');\n";
+    Sql(path, sql);
+
+    const RunReadResult read = ReadRunRecord(path);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const RunRecord& r = *read.Record;
+    ASSERT_EQ(r.Ticks.size(), 4u);
+    for (int m = 0; m < 4; ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].SimTime, Moment(m).SimTime);
+        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].TimeFactor, Moment(m).TimeFactor);
+        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].Display, Moment(m).Display);
+        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].Vessels, Moment(m).Vessels);
+    }
+    EXPECT_EQ(r.Exercise, (RunExercise{"Exam1.toml", "", ""}));
+    EXPECT_EQ(r.Orders, (std::vector<RunOrder>{{1, 0.56, 0, 45, 12.5}}));
+    ASSERT_EQ(r.Answers.size(), std::size(answers));
+    for (size_t i = 0; i < r.Answers.size(); ++i)
+        EXPECT_EQ(r.Answers[i], answers[i].answer) << answers[i].sentence;
+    EXPECT_EQ(r.Ending, (RunEnding{3, 0.65, "all questions answered"}));
+    EXPECT_EQ(r.Events.size(), 2 + std::size(answers) + 4); // the events stay as they were
+}
+
+// The console's display and the recorded one: whatever the record keeps of the display comes
+// back in its place, so the replay shows what the student saw.
+TEST(RunFile, TheDisplayKeptIsTheDisplayShownAndComesBackInItsPlace) {
+    for (int m = 0; m < 4; ++m) {
+        SCOPED_TRACE(m);
+        const RunDisplay want = Moment(m).Display;
+        RadarDisplayState s;
+        s.Tick.Range = want.Range;
+        s.RangeIndex = static_cast<int16_t>(want.RangeIndex);
+        s.Tick.NorthUp = want.NorthUp;
+        s.Tick.CourseUp = want.CourseUp;
+        s.Tick.Bearing = want.Bearings ? BearingMode::Course : BearingMode::Relative;
+        s.RingsOn = want.RingsOn;
+        s.Tick.ShowSHL = want.HeadingLine;
+        s.EBLOn = want.EBLOn;
+        s.EBLBearing = want.EBLBearing;
+        s.VRMOn = want.VRMOn;
+        s.VRMRange = want.VRMRange;
+        s.CursorEast = want.CursorEast;
+        s.CursorNorth = want.CursorNorth;
+        s.Tick.PlotOn = want.PlotOn;
+        s.Tick.PlotFreqIndex = static_cast<int16_t>(want.PlotFreqIndex);
+        s.Tick.TrueViewOn = want.TrueViewOn;
+        s.Tick.TrueTrails = want.TrueTrails;
+        s.Aids.Vectors = static_cast<VectorMode>(want.Vectors);
+        s.Aids.VectorIndex = static_cast<int16_t>(want.VectorIndex);
+        s.Aids.Limits = {want.CpaAlarmOn, want.CpaLimit, want.TcpaLimit, want.GuardOn,
+                         want.GuardRange};
+        s.Aids.Picked = want.Picked;
+        EXPECT_EQ(KeptDisplay(s), want);
+        RadarDisplayState replayed;
+        ApplyDisplay(want, replayed);
+        RunDisplay back = KeptDisplay(replayed);
+        EXPECT_FALSE(back.TrueViewOn); // the replay has a True View of its own
+        back.TrueViewOn = want.TrueViewOn;
+        EXPECT_EQ(back, want);
+    }
+}
+
+// A closed record, one copied while it was written (in log mode, with no log beside it) and
+// one killed and moved without its shared memory: each opens read-only and leaves no file
+// beside it, from a folder that may not be written.
+TEST(RunFile, ARecordOpensFromAReadOnlyFolderAndNothingIsMadeBesideIt) {
+    const test::TempDir dir;
+    const fs::path folder = dir.path / "kept";
+    fs::create_directory(folder);
+    std::string error;
+    auto live = RunWriter::Create(dir.path / "live.mvrun", kOpening, error);
+    ASSERT_TRUE(live) << error;
+    ASSERT_TRUE(live->AddTick(Moment(1)));
+    fs::copy_file(dir.path / "live.mvrun", folder / "copied.mvrun");
+    fs::copy_file(dir.path / "live.mvrun", folder / "killed.mvrun");
+    fs::copy_file(dir.path / "live.mvrun-wal", folder / "killed.mvrun-wal");
+    EXPECT_EQ(live->SaveCopy(folder / "saved.mvrun"), "");
+    EXPECT_EQ(HeaderMode(folder / "saved.mvrun"), 1);
+    EXPECT_EQ(HeaderMode(folder / "copied.mvrun"), 2);
+    ASSERT_TRUE(live->AddTick(Moment(2))); // the record goes on after its copy
+    live.reset();
+    fs::copy_file(dir.path / "live.mvrun", folder / "closed.mvrun");
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto before = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+    const std::pair<const char*, size_t> records[] = {
+        {"closed.mvrun", 3}, {"saved.mvrun", 2}, {"copied.mvrun", 1}, {"killed.mvrun", 2}};
+    for (const auto& [name, moments] : records) {
+        SCOPED_TRACE(name);
+        const RunReadResult read = ReadRunRecord(folder / name);
+        ASSERT_TRUE(read.ok()) << read.Error;
+        EXPECT_EQ(read.Record->Ticks.size(), moments);
+        EXPECT_EQ(read.Record->Exercise, kOpening.Exercise);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), before);
+    fs::permissions(folder, fs::perms::owner_all);
 }
 
 TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
     const struct {
         const char* what;
-        std::function<void(const std::filesystem::path&)> spoil;
+        std::function<void(const fs::path&)> spoil;
         const char* says;
     } cases[] = {
         {"text", [](const auto& p) { std::ofstream(p, std::ios::trunc) << "Test\r\n 2\r\n"; },
          "is not a Marovane run record"},
-        {"foreign", [](const auto& p) { SetPragma(p, "PRAGMA application_id=1"); },
+        {"foreign", [](const auto& p) { Sql(p, "PRAGMA application_id=1"); },
          "another program wrote it"},
-        {"newer", [](const auto& p) { SetPragma(p, "PRAGMA user_version=2"); },
-         "newer Marovane (record format 2)"},
-        {"cut short",
-         [](const auto& p) {
-             SetPragma(p, "PRAGMA journal_mode=DELETE");
-             std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
-         },
+        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=3"); },
+         "newer Marovane (record format 3)"},
+        {"cut short", [](const auto& p) { fs::resize_file(p, fs::file_size(p) / 2); },
          "is damaged"},
-        {"edited", [](const auto& p) { SetPragma(p, "DELETE FROM positions WHERE tick=2"); },
+        {"edited", [](const auto& p) { Sql(p, "DELETE FROM positions WHERE tick=2"); },
          "lacks some of its vessels"},
+        {"no range", [](const auto& p) { Sql(p, "UPDATE ticks SET range=0 WHERE tick=9"); },
+         "range is not above 0"},
+        {"a figure never asked",
+         [](const auto& p) {
+             Sql(p, "INSERT INTO answers(tick, sim_time, question, vessel, figure, value) "
+                    "VALUES(1, 0.5, 0, 1, 'bearing', 90)");
+         },
+         "figure is not one an exercise asks for"},
+        {"two endings",
+         [](const auto& p) { Sql(p, "INSERT INTO ending VALUES(1, 0.5, 'a'), (2, 0.5, 'b')"); },
+         "more than one ending"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,6 +351,23 @@ TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
         EXPECT_FALSE(read.ok());
         EXPECT_NE(read.Error.find(c.says), std::string::npos) << read.Error;
     }
+}
+
+TEST(RunFile, LeftoverPartsOfAKilledWriteGoAndNothingElse) {
+    const test::TempDir dir;
+    const std::vector<std::string> left{"a.mvrun.part", "a.mvrun.part-journal", "b.json.part",
+                                        "c.mvrun.part-wal", "c.mvrun.part-shm"};
+    const std::vector<std::string> kept{"a.mvrun", "b.json", "c.mvrun", "d.particular.pdf"};
+    for (const auto& name : left)
+        dir.Write(name, "x");
+    for (const auto& name : kept)
+        dir.Write(name, "x");
+    RemoveLeftoverParts(dir.path);
+    std::vector<std::string> now;
+    for (const auto& e : fs::directory_iterator(dir.path))
+        now.push_back(e.path().filename().string());
+    std::sort(now.begin(), now.end());
+    EXPECT_EQ(now, kept);
 }
 
 } // namespace
