@@ -5,6 +5,7 @@
 
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -320,6 +321,11 @@ ExercisePermissions ReadPermissions(const toml::table& root) {
     return p;
 }
 
+// The sea time at which the exercise's time limit ends it, days.
+double LimitTime(const AssessedExercise& e) {
+    return 0.5 + e.TimeLimit / 1440;
+}
+
 void ReadQuestions(const toml::table& root, AssessedExercise& e) {
     const toml::array* questions = TableArray(root, "", "question");
     if (!questions) return;
@@ -330,6 +336,11 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
         Question q;
         q.Line = LineOf(t);
         q.At = Time(t, path, "at", q.Line);
+        // The exercise ends in the tick that reaches its limit, so a question due then or later
+        // would never have its form opened.
+        if (e.TimeLimit > 0 && q.At + 0.5 / 86400 >= LimitTime(e))
+            throw Mistake{LineOf(*t.get("at")), path + ".at",
+                          "must come before the time limit, " + FormatClock(LimitTime(e))};
         q.OverGround = Bool(t, path, "over_ground", false);
         if (const toml::node* targets = t.get("targets")) {
             const toml::array* a = targets->as_array();
@@ -376,6 +387,9 @@ AssessedExercise ReadRoot(const toml::table& root) {
             throw Mistake{LineOf(t), "action.min_cpa", "is missing: the distance to keep"};
         e.Action.MinCpa = Number(t, "action", "min_cpa", 0.1, 12, 0, "nautical miles");
         if (t.contains("act_by")) e.Action.ActBy = Time(t, "action", "act_by", LineOf(t));
+        if (e.Action.ActBy && e.TimeLimit > 0 && *e.Action.ActBy > LimitTime(e) + 0.5 / 86400)
+            throw Mistake{LineOf(*t.get("act_by")), "action.act_by",
+                          "must be no later than the time limit, " + FormatClock(LimitTime(e))};
     }
     if (const toml::node* node = root.get("tolerance")) {
         const toml::table& t = TableAt(*node, "tolerance");

@@ -106,6 +106,11 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
          "line 6, question[1].figures: must list"},
         {own + "[action]\nact_by = 12:10:00\n", "line 4, action.min_cpa: is missing"},
         {own + "[tolerance]\ncpa = -1\n", "line 5, tolerance.cpa: must be a number"},
+        // The exercise ends in the tick that reaches its time limit: nothing is asked then.
+        {"time_limit = 30\n" + own + "[[question]]\nat = 12:30:00\nfigures = [\"cpa\"]\n",
+         "line 6, question[1].at: must come before the time limit, 12:30:00"},
+        {"time_limit = 30\n" + own + "[action]\nmin_cpa = 2\nact_by = 12:30:03\n",
+         "line 7, action.act_by: must be no later than the time limit, 12:30:00"},
         // Letters beyond ASCII are welcome in quotes and comments, and nowhere else.
         {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n", "x.toml, line 4"},
         {"bearing = 95\"\"\"\xef\xb1\xbf\"\"\"\n", "x.toml, line 1"},
@@ -117,6 +122,12 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
         EXPECT_FALSE(read.ok()) << c.text;
         EXPECT_NE(read.Error.find(c.message), std::string::npos) << read.Error;
     }
+    // A question in the last minute and an action due at the limit itself are fair.
+    EXPECT_TRUE(mv::ParseExercise("time_limit = 30\n" + own +
+                                      "[[question]]\nat = 12:29:00\nfigures = [\"cpa\"]\n"
+                                      "[action]\nmin_cpa = 2\nact_by = 12:30:00\n",
+                                  "x.toml")
+                    .ok());
     // A target the scenario does not have is caught when the simulation is built.
     auto read =
         mv::ParseExercise(own + "[[order]]\nat = 12:01:00\nvessel = \"C\"\nspeed = 0\n", "x.toml");
