@@ -297,11 +297,11 @@ void ManeuverWindow::cmdExecute_Click() {
         return;
     }
     const VesselData& v = sim_.Vessels.Vessel.at(static_cast<size_t>(vessel()));
-    emit logged("order", vessel(),
-                QString("%1 ordered to %2 T, %3 kt")
-                    .arg(Q(VesselLetter(vessel())))
-                    .arg(v.NewHeading, 3, 10, QChar('0'))
-                    .arg(static_cast<double>(v.NewSpeed), 0, 'f', 1));
+    emit ordered(vessel(), v.NewHeading, static_cast<double>(v.NewSpeed),
+                 QString("%1 ordered to %2 T, %3 kt")
+                     .arg(Q(VesselLetter(vessel())))
+                     .arg(v.NewHeading, 3, 10, QChar('0'))
+                     .arg(static_cast<double>(v.NewSpeed), 0, 'f', 1));
     cmdManeuverClose_->click();
 }
 

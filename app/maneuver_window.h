@@ -47,8 +47,11 @@ class ManeuverWindow : public QDialog {
   signals:
     // The vessel's echo turns red while the window is open on it, and green again as it closes.
     void echoHighlighted(int vessel, bool on);
-    // An order given or CPA data read, for the run's record.
+    // CPA data read, for the run's record.
     void logged(const QString& kind, int vessel, const QString& text);
+    // An order given: the course (degrees true) and speed (knots) to come to, and the order as
+    // the record's event says it (see Exercise::LogOrder).
+    void ordered(int vessel, int course, double speed, const QString& text);
 
   public slots:
     void DoCPA();

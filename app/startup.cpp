@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +56,11 @@ std::unique_ptr<Program> program;
 } // namespace
 
 std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv) {
+#ifdef SIGXFSZ
+    // A file grown past the user's file-size limit would otherwise end the program there and
+    // then; ignored, the write fails instead, and the run goes on unrecorded with a notice.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     previousHandler = qInstallMessageHandler(DisplayMessages);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previousHandler);

@@ -79,6 +79,7 @@ ManeuverWindow& VesselPanel::maneuverWindow() {
             new ManeuverWindow(exercise_.simulation(), exercise_.display(), dialogs_, windows_);
         connect(&exercise_, &Exercise::ticked, frmManeuver_, &ManeuverWindow::Ticked);
         connect(frmManeuver_, &ManeuverWindow::logged, &exercise_, &Exercise::Log);
+        connect(frmManeuver_, &ManeuverWindow::ordered, &exercise_, &Exercise::LogOrder);
         connect(frmManeuver_, &ManeuverWindow::echoHighlighted, this, [this](int v, bool on) {
             if (v >= 0 && v < kMaxVessels) emit echoHighlighted(v, on);
         });

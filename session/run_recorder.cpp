@@ -2,6 +2,8 @@
 
 #include "session/exercise.h"
 
+#include "core/record/run_display.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
@@ -22,15 +24,34 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
     : QObject(parent), exercise_(exercise), folder_(std::move(folder)) {
     setObjectName("runRecorder");
     connect(&exercise_, &Exercise::scenarioStarted, this, &RunRecorder::Begin);
+    connect(&exercise_, &Exercise::changed, this, [this] {
+        if (starting_) TakeFirst();
+    });
     connect(&exercise_, &Exercise::ticked, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::moved, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::logged, this, &RunRecorder::Logged);
+    // An answer, an order and the ending belong after the last moment recorded. The ending is
+    // connected here, before anyone else can be: the results keeper copies the record as
+    // soon as it hears of the end, and the copy must hold the ending.
+    connect(&exercise_, &Exercise::answerTaken, this, [this](RunAnswer a) {
+        a.Tick = next_ - 1;
+        Put(a);
+    });
+    connect(&exercise_, &Exercise::orderGiven, this, [this](RunOrder o) {
+        o.Tick = next_ - 1;
+        Put(o);
+    });
+    connect(&exercise_, &Exercise::assessedFinished, this, [this](const QString& how) {
+        Put(RunEnding{next_ - 1, exercise_.simulation().Clock.SimTime, how.toStdString()});
+    });
 }
 
 RunRecorder::~RunRecorder() {
     // A record still being made is waited for, and gets what was kept for it. Whoever would
-    // be told that it failed may be going too, so nothing is said.
+    // be told that it failed may be going too, so nothing is said. A start whose first moment
+    // never came was never seen, and the exercise it would be taken from may be gone already.
     const QSignalBlocker quiet(this);
+    starting_ = false;
     Settle();
 }
 
@@ -54,37 +75,8 @@ QString RunRecorder::FileName(const QDateTime& started, const QString& title, in
 }
 
 RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, int64_t index) {
-    RunTick t;
-    t.Index = index;
-    t.SimTime = sim.Clock.SimTime;
-    t.TimeFactor = sim.Clock.TimeFactor;
-    t.OwnVessel = sim.Vessels.OwnVessel;
-    RunDisplay& r = t.Display;
-    r.Range = d.Tick.Range;
-    r.RangeIndex = d.RangeIndex;
-    r.NorthUp = d.Tick.NorthUp;
-    r.CourseUp = d.Tick.CourseUp;
-    r.Bearings = d.Tick.Bearing == BearingMode::Course ? 1 : 0;
-    r.RingsOn = d.RingsOn;
-    r.HeadingLine = d.Tick.ShowSHL;
-    r.EBLOn = d.EBLOn;
-    r.EBLBearing = d.EBLBearing;
-    r.VRMOn = d.VRMOn;
-    r.VRMRange = d.VRMRange;
-    r.CursorEast = d.CursorEast;
-    r.CursorNorth = d.CursorNorth;
-    r.PlotOn = d.Tick.PlotOn;
-    r.PlotFreqIndex = d.Tick.PlotFreqIndex;
-    r.TrueViewOn = d.Tick.TrueViewOn;
-    r.TrueTrails = d.Tick.TrueTrails;
-    r.Vectors = static_cast<int>(d.Aids.Vectors);
-    r.VectorIndex = d.Aids.VectorIndex;
-    r.CpaAlarmOn = d.Aids.Limits.CpaAlarmOn;
-    r.GuardOn = d.Aids.Limits.GuardOn;
-    r.GuardRange = d.Aids.Limits.GuardRange;
-    r.CpaLimit = d.Aids.Limits.CpaLimit;
-    r.TcpaLimit = d.Aids.Limits.TcpaLimit;
-    r.Picked = d.Aids.Picked;
+    RunTick t{index, sim.Clock.SimTime, sim.Clock.TimeFactor, sim.Vessels.OwnVessel, KeptDisplay(d),
+              {}};
     const auto& v = sim.Vessels;
     for (int i = 0; i < v.NumVessels; ++i) {
         const auto slot = static_cast<std::size_t>(i);
@@ -96,7 +88,7 @@ RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, i
 }
 
 QString RunRecorder::currentPath() const {
-    if (making_.valid()) return makingPath_;
+    if (starting_ || making_.valid()) return startPath_;
     return writer_ ? QString::fromStdString(writer_->path().string()) : QString();
 }
 
@@ -107,92 +99,117 @@ QString RunRecorder::SaveCopy(const QString& to) {
 }
 
 void RunRecorder::Begin() {
+    // A start that came before the last one showed its first moment was never seen: it is
+    // not recorded. A record being made aside is waited for.
+    starting_ = false;
     Settle();
-    writer_.reset(); // the run before ends here, committed
-    next_ = 0;
+    writer_.reset(); // the run before ends here, whole and in one file
+    waiting_.clear();
+    next_ = 1; // 0 is the first moment's, and what comes before it belongs to it
     if (!exercise_.isLoaded()) return;
     if (!QDir().mkpath(folder_)) return GiveUp(tr("the folder %1 cannot be made").arg(folder_));
     if (!SpaceLeft()) return;
-    const Simulation& sim = exercise_.simulation();
-    const QString title = QString::fromStdString(sim.Title);
-    const QDateTime now = QDateTime::currentDateTime();
-    QString path = QDir(folder_).filePath(FileName(now, title));
+    const QString title = QString::fromStdString(exercise_.simulation().Title);
+    startedAt_ = QDateTime::currentDateTime();
+    startPath_ = QDir(folder_).filePath(FileName(startedAt_, title));
     // Two starts within one second: the second record gets a number.
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder_).filePath(FileName(now, title, n));
-    RunInfo info{sim.Title, exercise_.scenarioFile().toStdString(),
-                 now.toUTC().toString(Qt::ISODate).toStdString(), MAROVANE_VERSION};
-    std::vector<RunVessel> vessels;
+    for (int n = 2; QFileInfo::exists(startPath_); ++n)
+        startPath_ = QDir(folder_).filePath(FileName(startedAt_, title, n));
+    starting_ = true;
+    Logged("start", -1, tr("Started %1").arg(exercise_.scenarioFile()));
+}
+
+void RunRecorder::TakeFirst() {
+    starting_ = false;
+    const Simulation& sim = exercise_.simulation();
+    RunOpening opening{{sim.Title, exercise_.scenarioFile().toStdString(),
+                        startedAt_.toUTC().toString(Qt::ISODate).toStdString(), MAROVANE_VERSION},
+                       {},
+                       Moment(sim, exercise_.display(), 0),
+                       std::nullopt};
     for (int i = 0; i < sim.Vessels.NumVessels; ++i)
-        vessels.push_back({i, VesselLetter(i), sim.Vessels.Vessel[static_cast<size_t>(i)].Size});
+        opening.Vessels.push_back(
+            {i, VesselLetter(i), sim.Vessels.Vessel[static_cast<size_t>(i)].Size});
+    if (const AssessedExercise* assessed = exercise_.assessed())
+        opening.Exercise = RunExercise{exercise_.exerciseFile().toStdString(),
+                                       exercise_.student().toStdString(), assessed->Text};
     if (aside_) {
-        // The first moment and the start event are taken below, while the clock stands where
-        // the run began, and written when the file is made.
-        makingPath_ = path;
-        making_ = std::async(std::launch::async, [this, file = path.toStdString(), info, vessels] {
+        making_ = std::async(std::launch::async, [this, file = startPath_.toStdString(),
+                                                  opening = std::move(opening)] {
             Made made;
-            made.writer = RunWriter::Create(file, info, vessels, made.error);
+            made.writer = RunWriter::Create(file, opening, made.error);
             // What was kept meanwhile is written when the event loop next comes round.
             QMetaObject::invokeMethod(this, &RunRecorder::Settle, Qt::QueuedConnection);
             return made;
         });
-    } else {
-        std::string error;
-        writer_ = RunWriter::Create(path.toStdString(), info, vessels, error);
-        if (!writer_) return GiveUp(QString::fromStdString(error));
-        Prune();
+        return;
     }
-    TakeMoment();
-    Logged("start", -1, tr("Started %1").arg(exercise_.scenarioFile()));
+    std::string error;
+    writer_ = RunWriter::Create(startPath_.toStdString(), opening, error);
+    if (!writer_) return GiveUp(QString::fromStdString(error));
+    Prune();
+    Flush();
 }
 
 void RunRecorder::Settle() {
+    if (starting_) TakeFirst();
     if (!making_.valid()) return;
     Made made = making_.get();
-    std::vector<std::variant<RunTick, RunEvent>> waiting;
-    waiting.swap(waiting_);
     writer_ = std::move(made.writer);
     if (!writer_) return GiveUp(QString::fromStdString(made.error));
     Prune();
-    bool ok = true;
-    for (const auto& item : waiting)
-        ok = ok &&
-             (std::holds_alternative<RunTick>(item) ? writer_->AddTick(std::get<RunTick>(item))
-                                                    : writer_->AddEvent(std::get<RunEvent>(item)));
-    if (!ok || !writer_->Commit()) GiveUp(QString::fromStdString(writer_->error()));
+    Flush();
+}
+
+void RunRecorder::Flush() {
+    std::vector<Item> waiting;
+    waiting.swap(waiting_);
+    for (const Item& item : waiting)
+        if (!Write(item)) return GiveUp(QString::fromStdString(writer_->error()));
+}
+
+bool RunRecorder::Write(const Item& item) {
+    return std::visit(
+        [this](const auto& row) {
+            using Row = std::decay_t<decltype(row)>;
+            if constexpr (std::is_same_v<Row, RunTick>)
+                return writer_->AddTick(row);
+            else if constexpr (std::is_same_v<Row, RunEvent>)
+                return writer_->AddEvent(row);
+            else if constexpr (std::is_same_v<Row, RunAnswer>)
+                return writer_->AddAnswer(row);
+            else if constexpr (std::is_same_v<Row, RunOrder>)
+                return writer_->AddOrder(row);
+            else
+                return writer_->SetEnding(row);
+        },
+        item);
+}
+
+void RunRecorder::Put(Item item) {
+    if (starting_ || making_.valid()) {
+        waiting_.push_back(std::move(item));
+        return;
+    }
+    if (writer_ && !Write(item)) GiveUp(QString::fromStdString(writer_->error()));
 }
 
 void RunRecorder::TakeMoment() {
-    if (making_.valid()) {
-        waiting_.emplace_back(Moment(exercise_.simulation(), exercise_.display(), next_++));
-        return;
-    }
-    if (!writer_) return;
-    if (--untilSpaceCheck_ <= 0) {
+    // A tick before the start's command has done (none comes so soon from the timer) makes
+    // the moment it shows the first.
+    if (starting_) return TakeFirst();
+    if (!writer_ && !making_.valid()) return;
+    if (writer_ && --untilSpaceCheck_ <= 0) {
         untilSpaceCheck_ = kSpaceCheckEvery;
         if (!SpaceLeft()) return;
     }
-    // A tick comes every 3 seconds: each is committed at once, so a kill loses at most the
-    // moment being written.
-    if (!writer_->AddTick(Moment(exercise_.simulation(), exercise_.display(), next_++)) ||
-        !writer_->Commit())
-        GiveUp(QString::fromStdString(writer_->error()));
+    // Each moment is committed as it is taken (see RunWriter): a kill loses none of them.
+    Put(Moment(exercise_.simulation(), exercise_.display(), next_++));
 }
 
 void RunRecorder::Logged(const QString& kind, int vessel, const QString& text) {
-    if (!writer_ && !making_.valid()) return;
-    RunEvent e;
-    e.Tick = next_ - 1;
-    e.SimTime = exercise_.simulation().Clock.SimTime;
-    e.Kind = kind.toStdString();
-    e.Vessel = vessel;
-    e.Text = text.toStdString();
-    if (making_.valid()) {
-        waiting_.emplace_back(std::move(e));
-        return;
-    }
-    if (!writer_->AddEvent(e) || !writer_->Commit())
-        GiveUp(QString::fromStdString(writer_->error()));
+    Put(RunEvent{next_ - 1, exercise_.simulation().Clock.SimTime, kind.toStdString(), vessel,
+                 text.toStdString()});
 }
 
 bool RunRecorder::SpaceLeft() {
@@ -223,8 +240,7 @@ void RunRecorder::Prune() {
         --excess;
     }
     // A record begun when the program was killed, before it was whole.
-    for (const QString& name : dir.entryList({"*.mvrun.part*"}, QDir::Files))
-        dir.remove(name);
+    RemoveLeftoverParts(folder_.toStdString());
 }
 
 } // namespace mv

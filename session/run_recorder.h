@@ -1,12 +1,19 @@
 #pragma once
 // Records every run for the debrief: from each scenario start until the next start or the end
-// of the program, every tick's vessels and display state and every event, in one record file
+// of the program, every tick's vessels and display state and every event, and of an assessed
+// exercise the exercise opened, each answer, each order and the ending, in one record file
 // per run in the runs folder. Recording never stops or slows the exercise: a record that cannot
 // be written is given up with one notice, and the exercise runs on.
+//
+// The first moment is the start as the student first sees it: taken when the command that
+// started the scenario has done (its changed()), after the settings that come with the start
+// (time factor, plotting, bearing line and range ring) are in force. What happens before it is
+// kept and written after it.
 
 #include "core/record/run_record.h"
 #include "core/record/run_writer.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -55,7 +62,8 @@ class RunRecorder : public QObject {
     // syncs), so a start is not held up by it; the moments and events of the meantime are
     // kept and written, in order, as soon as the file is there.
     void setMakeAside(bool on) { aside_ = on; }
-    // Waits for a record being made aside and writes what was kept meanwhile.
+    // Takes the first moment if it is still to come, waits for a record being made aside and
+    // writes what was kept meanwhile.
     void Settle();
 
   signals:
@@ -64,9 +72,15 @@ class RunRecorder : public QObject {
     void notice(const QString& text);
 
   private:
+    using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding>;
     void Begin();
+    void TakeFirst();
     void TakeMoment();
     void Logged(const QString& kind, int vessel, const QString& text);
+    // Written now, or kept until the record is there; dropped when the run is not recorded.
+    void Put(Item item);
+    bool Write(const Item& item);
+    void Flush();
     void GiveUp(const QString& why);
     bool SpaceLeft();
     void Prune();
@@ -79,10 +93,13 @@ class RunRecorder : public QObject {
     Exercise& exercise_;
     QString folder_;
     std::unique_ptr<RunWriter> writer_;
-    // A record being made aside, its path, and what happened before it was there.
+    // A run started whose first moment is still to come, then its record being made aside;
+    // its path, and what happened before the record was there.
+    bool starting_ = false;
     std::future<Made> making_;
-    QString makingPath_;
-    std::vector<std::variant<RunTick, RunEvent>> waiting_;
+    QString startPath_;
+    QDateTime startedAt_;
+    std::vector<Item> waiting_;
     bool aside_ = false;
     int64_t next_ = 0;
     int keep_ = kRunsKeptByDefault;

@@ -3,8 +3,10 @@
 #include "core/record/run_reader.h"
 #include "session/run_recorder.h"
 #include "tests/support/exercise_fixture.h"
+#include "tests/support/fog_runs.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -114,6 +116,61 @@ TEST_P(EitherWay, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
     EXPECT_EQ(r.Events[2].Text, "B ordered to 095 T, 20.0 kt");
     EXPECT_EQ(r.Events[2].Tick, 4); // after the fourth tick
     EXPECT_EQ(r.Events[3].Vessel, 2);
+    EXPECT_EQ(r.Orders, (std::vector<mv::RunOrder>{{4, r.Ticks[4].SimTime, 1, 95, 20.0}}));
+}
+
+// The first moment is the start as the student first saw it: with the settings that came with
+// the start in force (here a time factor and the bearing line), not the scenario's defaults.
+TEST_P(EitherWay, TheFirstMomentIsTheStartWithTheSettingsItCameWith) {
+    {
+        const mv::Exercise::ChangeScope change(*exercise);
+        LoadOwnAnd(0, {"SMALL, 180, 10, 045, 6"});
+        exercise->SetTimeFactor(5);
+        display.EBLOn = true;
+        display.EBLBearing = 30.0f;
+    }
+    exercise->tmrSim_Timer();
+    recorder->Settle();
+    const auto read = mv::ReadRunRecord(recorder->currentPath().toStdString());
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const mv::RunRecord& r = *read.Record;
+    ASSERT_EQ(r.Ticks.size(), 2u);
+    EXPECT_EQ(r.Ticks[0].SimTime, 0.5);
+    EXPECT_EQ(r.Ticks[0].TimeFactor, 60);
+    EXPECT_TRUE(r.Ticks[0].Display.EBLOn);
+    EXPECT_EQ(r.Ticks[0].Display.EBLBearing, 30.0f);
+    ASSERT_EQ(r.Events.size(), 2u);
+    EXPECT_EQ(r.Events[1].Kind, "time factor");
+    EXPECT_EQ(r.Events[1].Tick, 0);
+}
+
+// The exercise's whole text, each answer after the last moment and the ending are rows of the
+// record, and the ending is in it for whoever copies the record as the exercise ends.
+TEST_P(EitherWay, AnAssessedExerciseKeepsItsTextAnswersAndEndingAsRows) {
+    const std::string text = mv::test::FogExercise("\"cpa\", \"aspect\"");
+    QFile file(folder.filePath("fog.toml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.c_str());
+    file.close();
+    ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("fog.toml"), "Ann"));
+    exercise->tmrSim_Timer();
+    const double handedAt = sim.Clock.SimTime;
+    exercise->HandIn({{0, 1, mv::Figure::Cpa, 0.7}, {0, 1, mv::Figure::Aspect, -30}});
+    const QString copy = folder.filePath("copy.mvrun");
+    QString copied = "not copied";
+    QObject::connect(exercise.get(), &mv::Exercise::assessedFinished,
+                     [&] { copied = recorder->SaveCopy(copy); });
+    exercise->EndAssessed("ended by the student");
+    EXPECT_EQ(copied, "");
+    const auto read = mv::ReadRunRecord(copy.toStdString());
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const mv::RunRecord& r = *read.Record;
+    const int64_t last = r.Ticks.back().Index;
+    EXPECT_EQ(r.Exercise, (mv::RunExercise{exercise->exerciseFile().toStdString(), "Ann", text}));
+    EXPECT_EQ(r.Answers,
+              (std::vector<mv::RunAnswer>{{last, handedAt, 0, 1, mv::Figure::Cpa, 0.7},
+                                          {last, handedAt, 0, 1, mv::Figure::Aspect, -30}}));
+    EXPECT_EQ(r.Ending, (mv::RunEnding{last, handedAt, "ended by the student"}));
 }
 
 TEST_P(EitherWay, EachStartBeginsARecordAndTheOldestBeyondTheKeptNumberGo) {
