@@ -1,6 +1,6 @@
 // Run records of any bytes: a record whose every moment has all its vessels, an own vessel and
-// picked targets among them and figures the picture can draw, or a message; never both,
-// never neither, never a crash.
+// picked targets among them and figures the picture can draw, whose answers and orders are of
+// its vessels, or a message; never both, never neither, never a crash.
 
 #include "core/record/run_reader.h"
 #include "fuzz/fuzz_check.h"
@@ -32,5 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const RunEvent& e : r.Events)
         Check(e.Vessel >= -1 && e.Vessel < static_cast<int>(n), "an event's vessel is one");
+    for (const RunAnswer& a : r.Answers)
+        Check(a.Vessel >= -1 && a.Vessel < static_cast<int>(n) && a.Question >= 0 &&
+                  std::isfinite(a.Value),
+              "an answer is to a question, of a vessel of the run or of none, and a number");
+    for (const RunOrder& o : r.Orders)
+        Check(o.Vessel >= 0 && o.Vessel < static_cast<int>(n) && o.Course >= 0 && o.Course < 360 &&
+                  std::isfinite(o.Speed),
+              "an order is to a vessel of the run, on a course of the compass");
     return 0;
 }
