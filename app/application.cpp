@@ -140,8 +140,8 @@ void Application::ShowExerciseEnd(const QString& resultsPath) {
     // The report beside the results, and on the screen.
     QString pdf = resultsPath;
     pdf.replace(QRegularExpression(R"(\.json$)"), ".pdf");
-    std::unique_ptr<QTextDocument> document = BuildExerciseReport(
-        {*assessed, exercise_->exerciseFile(), *run, exercise_->truths(), *grading});
+    std::unique_ptr<QTextDocument> document =
+        BuildExerciseReport({*assessed, exercise_->exerciseFile(), *run, *grading});
     const QString error = WriteReportPdf(*document, pdf);
     if (!error.isEmpty())
         dialogs_.message("The report is not written: " + error, "End Exercise",

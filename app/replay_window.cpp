@@ -1,24 +1,21 @@
 #include "app/replay_window.h"
 
 #include "app/exercise_report.h"
-#include "app/radar_view.h"
 #include "app/replay_tracks.h"
-#include "core/aids/target_aids.h"
 #include "core/clock.h"
 #include "core/exercise/grading.h"
-#include "core/geometry.h"
 #include "core/number_text.h"
 #include "core/program_folder.h"
 #include "core/record/run_replay.h"
 #include "gui/help_topics.h"
-#include "gui/radar_aids.h"
-#include "gui/radar_items.h"
+#include "gui/moment_renderer.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
-#include "session/exercise.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -77,23 +74,28 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
                            DisplayPalette colours, const std::filesystem::path& programFolder,
                            QWidget* parent)
     : QWidget(parent, Qt::Tool), run_(std::move(run)), path_(path), dialogs_(dialogs),
-      programFolder_(programFolder) {
+      programFolder_(programFolder), colours_(colours) {
     setObjectName("frmReplay");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString("Replay - %1").arg(QFileInfo(path).completeBaseName()));
-    display_.Colours = colours;
-    // An exercise of the replay's own, whose timer never runs: the radar picture draws from
-    // it exactly as the console's does from the running one.
-    exercise_ = std::make_unique<Exercise>(sim_, display_, dialogs_, programFolder);
-    PlaceMoment(run_, 0, sim_.Vessels);
 
     auto* top = new QVBoxLayout(this);
     auto* split = new QSplitter(Qt::Horizontal, this);
-    radar_ = new RadarView(*exercise_, dialogs_, split);
-    radar_->setMinimumSize(240, 240);
-    radar_->installEventFilter(this);
-    exercise_->setView(radar_);
-    aids_ = std::make_unique<RadarAids>(radar_->picture());
+    // The radar picture in its dark frame, as on the console; the renderer draws each moment
+    // into it from the record alone.
+    pnlRadar_ = new QFrame(split);
+    pnlRadar_->setObjectName("pnlRadar");
+    pnlRadar_->setFrameShape(QFrame::Panel);
+    pnlRadar_->setFrameShadow(QFrame::Sunken);
+    QPalette frame = pnlRadar_->palette();
+    frame.setColor(QPalette::Window, PaletteFor(colours_).frame);
+    pnlRadar_->setPalette(frame);
+    pnlRadar_->setAutoFillBackground(true);
+    pnlRadar_->setMinimumSize(240, 240);
+    pnlRadar_->installEventFilter(this);
+    picRadarCRT_ = new WorldPictureWidget(pnlRadar_);
+    picRadarCRT_->setObjectName("picRadarCRT");
+    renderer_ = std::make_unique<MomentRenderer>(picRadarCRT_->picture());
     auto* side = new QWidget(split);
     auto* sideColumn = new QVBoxLayout(side);
     sideColumn->setContentsMargins(0, 0, 0, 0);
@@ -111,7 +113,7 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     connect(lstEvents_, &QListWidget::itemClicked, this, jump);
     connect(lstEvents_, &QListWidget::itemActivated, this, jump);
     sideColumn->addWidget(lstEvents_, 2);
-    split->addWidget(radar_);
+    split->addWidget(pnlRadar_);
     split->addWidget(side);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -168,32 +170,33 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     tmrPlay_.setObjectName("tmrPlay");
     connect(&tmrPlay_, &QTimer::timeout, this, &ReplayWindow::Step);
     cboSpeed_Change(0);
-    // A new size of the picture redraws the face: the moment is drawn on it again.
-    connect(radar_->pictureWidget(), &WorldPictureWidget::pictureResized, this,
-            &ReplayWindow::DrawPicture);
+    // A new size of the picture clears it: the moment is drawn on it again.
+    connect(picRadarCRT_, &WorldPictureWidget::pictureResized, this, &ReplayWindow::DrawPicture);
     resize(1100, 680);
     ShowMoment(0);
 }
 
 ReplayWindow::~ReplayWindow() {
-    // The picture refers to the exercise, and the aids to the picture: they go first.
-    aids_.reset();
-    delete radar_;
-    radar_ = nullptr;
+    // The renderer draws into the picture's widget: it goes first.
+    renderer_.reset();
+}
+
+WorldPicture& ReplayWindow::picture() {
+    return picRadarCRT_->picture();
 }
 
 bool ReplayWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == radar_ && event->type() == QEvent::Resize) {
+    if (watched == pnlRadar_ && event->type() == QEvent::Resize) {
         // The picture as large as the frame allows at the console's proportions, centred.
         const int margin = 4;
-        int h = radar_->height() - 2 * margin;
-        int w = static_cast<int>(std::lround(h * kPictureAspect));
-        if (w > radar_->width() - 2 * margin) {
-            w = radar_->width() - 2 * margin;
-            h = static_cast<int>(std::lround(w / kPictureAspect));
+        const int room = pnlRadar_->width(), high = pnlRadar_->height();
+        int h = high - 2 * margin;
+        int w = static_cast<int>(std::lround(h * RadarPicture::kAspect));
+        if (w > room - 2 * margin) {
+            w = room - 2 * margin;
+            h = static_cast<int>(std::lround(w / RadarPicture::kAspect));
         }
-        radar_->pictureWidget()->setGeometry((radar_->width() - w) / 2, (radar_->height() - h) / 2,
-                                             std::max(w, 50), std::max(h, 50));
+        picRadarCRT_->setGeometry((room - w) / 2, (high - h) / 2, std::max(w, 50), std::max(h, 50));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -215,61 +218,16 @@ void ReplayWindow::ShowMoment(std::size_t index) {
 }
 
 void ReplayWindow::DrawPicture() {
-    if (!radar_) return;
-    const RunTick& now = run_.Ticks[moment_];
-    ApplyDisplay(now.Display, display_);
-    display_.Tick.Trails.Clear();
-    PlaceMoment(run_, moment_, sim_.Vessels);
-    radar_->RedrawRadar();
-    // The plot marks that stood in the picture then, each where it lay from the own vessel.
-    const PointD ownNow = sim_.Vessels.VesselPos[static_cast<size_t>(now.OwnVessel)];
-    VesselTables then;
-    for (const std::size_t k : PlotMoments(run_, moment_)) {
-        if (k == moment_) break; // the pass below marks the present moment
-        PlaceMoment(run_, k, then);
-        const PointD ownThen = then.VesselPos[static_cast<size_t>(then.OwnVessel)];
-        for (int i = 0; i < then.NumVessels; ++i) {
-            if (i == then.OwnVessel) continue;
-            const PointD& pos = then.VesselPos[static_cast<size_t>(i)];
-            if (display_.Tick.TrueTrails) {
-                display_.Tick.Trails.Add(i, pos);
-                continue;
-            }
-            float bearing = 0.0f;
-            double distance = 0.0;
-            GetVector(ownThen, pos, bearing, distance);
-            if (auto echo = EchoGeometry(then, i, display_.Tick, bearing, distance)) {
-                const double dx = ownNow.X - ownThen.X, dy = ownNow.Y - ownThen.Y;
-                for (PointD* p : {&echo->P1, &echo->P2, &echo->Centre}) {
-                    p->X += dx;
-                    p->Y += dy;
-                }
-                radar_->PlotMark(i, *echo);
-            }
-        }
-    }
-    auto& pic = radar_->picture();
-    for (int i = 0; i < kMaxVessels; ++i)
-        pic.setVisible(item::lneVessel(i), false);
-    radar_->RedrawVessels();
-    radar_->ShowDisplayItems();
-    radar_->PlaceEBL();
-    radar_->StatusLine(StatusLineText(sim_.Vessels.Vessel[static_cast<size_t>(now.OwnVessel)]));
-    radar_->PlotClock(FormatClock(PlotTimeAt(run_, moment_)));
-    // The aids that were on: vectors, true trails, picks, the guard ring and the targets in
-    // danger, acknowledged or not as the student had them. Played on, one step from the last.
-    std::vector<TargetAid> aids;
-    const VesselTables& v = sim_.Vessels;
-    for (int i = 0; i < v.NumVessels; ++i)
-        if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, display_.Aids.VectorMinutes()));
+    if (!renderer_) return;
+    // The alarms as the student had them, acknowledged or not: played on, one step from the
+    // last moment shown; anywhere else, stepped from the start.
     if (alarmsMoment_ && *alarmsMoment_ + 1 == moment_)
         StepAlarms(run_, moment_, alarms_);
     else if (!alarmsMoment_ || *alarmsMoment_ != moment_)
         alarms_ = AlarmsAt(run_, moment_);
     alarmsMoment_ = moment_;
-    display_.Aids.Alarms = alarms_;
-    aids_->Show(sim_, display_, aids);
-    radar_->Refresh();
+    renderer_->Render(MomentOf(run_, moment_, alarms_, colours_));
+    picRadarCRT_->update();
 }
 
 void ReplayWindow::cmdPlay_Click() {
@@ -314,7 +272,7 @@ bool ReplayWindow::Written(bool ok, const QString& path) {
 
 bool ReplayWindow::ExportPicture(const QString& path) {
     // At the screen's pixel ratio: what the user sees, pixel for pixel.
-    const QPixmap shot = radar_->pictureWidget()->grab();
+    const QPixmap shot = picRadarCRT_->grab();
     return Written(shot.save(path, "PNG"), path);
 }
 
@@ -324,8 +282,8 @@ bool ReplayWindow::ExportTracks(const QString& path) {
     image.setDevicePixelRatio(ratio);
     QPainter p(&image);
     const QRectF area(0, 0, 1200, 1200);
-    PaintTracks(p, area, run_, run_.Ticks.size() - 1, PaletteFor(display_.Colours), true);
-    p.setPen(PaletteFor(display_.Colours).trueOwn);
+    PaintTracks(p, area, run_, run_.Ticks.size() - 1, PaletteFor(colours_), true);
+    p.setPen(PaletteFor(colours_).trueOwn);
     p.drawText(area.adjusted(10, 8, -10, -8), Qt::AlignTop | Qt::AlignLeft,
                QString("%1 - %2 to %3")
                    .arg(Q(run_.Info.Title), Q(FormatClock(run_.Ticks.front().SimTime)),
@@ -379,11 +337,10 @@ void ReplayWindow::cmdReport_Click() {
         dialogs_.message(Q(read.Error), "Report", Dialogs::Icon::Exclamation);
         return;
     }
-    const std::vector<Truth> truths = QuestionTruths(*read.Exercise, start);
-    const RunGrading grading = GradeRun(*read.Exercise, truths, run_);
-    ShowExerciseReport(
-        {*read.Exercise, QString::fromStdString(file.string()), run_, truths, grading},
-        ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " report.pdf", dialogs_, this);
+    const RunGrading grading = GradeRun(*read.Exercise, start, run_);
+    ShowExerciseReport({*read.Exercise, QString::fromStdString(file.string()), run_, grading},
+                       ExportFolder() + "/" + QFileInfo(path_).completeBaseName() + " report.pdf",
+                       dialogs_, this);
 }
 
 void ReplayWindow::cmdHelp_Click() {

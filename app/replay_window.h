@@ -5,9 +5,9 @@
 // x120 of the pace the run was recorded at, a step of one moment either way, and exports of
 // the picture, the tracks and the events.
 
+#include "core/aid_settings.h"
 #include "core/display/display_state.h"
 #include "core/record/run_record.h"
-#include "core/simulation.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -18,6 +18,7 @@
 #include <optional>
 
 class QComboBox;
+class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -26,10 +27,10 @@ class QSlider;
 namespace mv {
 
 class Dialogs;
-class Exercise;
-class RadarAids;
-class RadarView;
+class MomentRenderer;
 class ReplayTracks;
+class WorldPicture;
+class WorldPictureWidget;
 
 // The help page of the window.
 inline constexpr const char* kReplayHelpPage = "debrief.htm";
@@ -49,7 +50,9 @@ class ReplayWindow : public QWidget {
     // Shows the run at moment `index` (clamped to the run).
     void ShowMoment(std::size_t index);
     bool isPlaying() const { return tmrPlay_.isActive(); }
-    RadarView& radar() { return *radar_; }
+    // The radar picture of the moment shown, drawn by the moment renderer from the record.
+    WorldPictureWidget* pictureWidget() const { return picRadarCRT_; }
+    WorldPicture& picture();
 
     // The exports, to the file named; false with the reason shown when it cannot be written.
     bool ExportPicture(const QString& path);
@@ -84,11 +87,10 @@ class ReplayWindow : public QWidget {
     Dialogs& dialogs_;
     std::filesystem::path programFolder_;
     std::string exerciseFile_; // the assessed exercise the run was of, or empty
-    Simulation sim_;
-    RadarDisplayState display_;
-    std::unique_ptr<Exercise> exercise_;
-    RadarView* radar_ = nullptr;
-    std::unique_ptr<RadarAids> aids_;
+    DisplayPalette colours_;
+    QFrame* pnlRadar_ = nullptr;
+    WorldPictureWidget* picRadarCRT_ = nullptr;
+    std::unique_ptr<MomentRenderer> renderer_;
     ReplayTracks* tracks_ = nullptr;
     QSlider* sldTimeline_ = nullptr;
     QListWidget* lstEvents_ = nullptr;

@@ -2,12 +2,12 @@
 // opening its record, beside reading the file's bytes, and a jump on the replay's timeline
 // redrawn, beside a plain redraw of the same picture. Prints the record's size per hour.
 
-#include "app/radar_view.h"
 #include "app/replay_window.h"
 #include "bench/bench_support.h"
 #include "core/record/run_reader.h"
 #include "core/record/run_writer.h"
 #include "core/simulation.h"
+#include "gui/moment_renderer.h"
 #include "gui/world_picture_widget.h"
 #include "session/run_recorder.h"
 #include "tests/support/scripted_dialogs.h"
@@ -88,16 +88,21 @@ void BM_TimelineJump(benchmark::State& state) {
     std::uniform_int_distribution<std::size_t> moment(0, kMoments - 1);
     for (auto _ : state) {
         replay->ShowMoment(moment(random));
-        replay->radar().pictureWidget()->repaint();
+        replay->pictureWidget()->repaint();
     }
 }
 BENCHMARK(BM_TimelineJump)->Unit(benchmark::kMillisecond);
 
 void BM_BaselinePlainRedraw(benchmark::State& state) {
+    // The moment's plain state made once: only its drawing, of the same size, and the repaint.
+    const mv::RadarMoment moment =
+        mv::MomentOf(replay->run(), replay->moment(), {}, mv::DisplayPalette::Day);
+    mv::WorldPicture picture;
+    picture.resize(replay->pictureWidget()->size());
+    mv::MomentRenderer renderer(picture);
     for (auto _ : state) {
-        replay->radar().RedrawRadar();
-        replay->radar().RedrawVessels();
-        replay->radar().pictureWidget()->repaint();
+        renderer.Render(moment);
+        replay->pictureWidget()->repaint();
     }
 }
 BENCHMARK(BM_BaselinePlainRedraw)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,8 @@
 # and those of folders ranked below it, and core/ no Qt header at all. Run by ctest as
 # `cmake -DROOT=<source> -P check_layers.cmake`.
 set(_ranks "core=0" "core/display=1" "core/aids=1" "core/scenario=2" "core/record=2"
-           "core/exercise=3" "session=4" "gui=5" "app=6")
+           "core/exercise=3" "session=4" "gui=5" "report=6"
+           "app=7")
 foreach(_pair ${_ranks})
   string(REPLACE "=" ";" _kv "${_pair}")
   list(GET _kv 0 _folder)
@@ -12,7 +13,8 @@ endforeach()
 
 set(_faults "")
 file(GLOB_RECURSE _files RELATIVE ${ROOT} ${ROOT}/core/*.h ${ROOT}/core/*.cpp ${ROOT}/session/*.h
-     ${ROOT}/session/*.cpp ${ROOT}/gui/*.h ${ROOT}/gui/*.cpp ${ROOT}/app/*.h ${ROOT}/app/*.cpp)
+     ${ROOT}/session/*.cpp ${ROOT}/gui/*.h ${ROOT}/gui/*.cpp ${ROOT}/report/*.h
+     ${ROOT}/report/*.cpp ${ROOT}/app/*.h ${ROOT}/app/*.cpp)
 foreach(_file ${_files})
   get_filename_component(_from ${_file} DIRECTORY)
   set(_from_rank ${_rank_of_${_from}})

@@ -1,5 +1,6 @@
 #include "gui/radar_picture.h"
 
+#include "core/display/markers.h"
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "gui/radar_items.h"
@@ -16,6 +17,105 @@ RadarPicture::RadarPicture(WorldPicture& picture, RadarDisplayState& state)
     : picture_(picture), state_(state) {
     picture_.setBackground(colours().face);
     if (!picture_.isDeclared(item::lblMode)) DeclareRadarItems(picture_);
+}
+
+void RadarPicture::ShowStartItems() {
+    for (const QString* name : {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270,
+                                &item::lblCRTRange, &item::lblMode})
+        picture_.setVisible(*name, true);
+    SetCaption(item::lblPlotTime, "00:00:00");
+    picture_.setLabel(item::lblNoExercise, "No exercise loaded", colours().notice);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        picture_.setOverlayLine(item::lneVessel(i), 0, 0, 0, 0, colours().echo, 2);
+        // The letters of the vessel buttons: A for the own vessel, then B to F.
+        picture_.setLabel(item::lblVessel(i), QString::fromStdString(VesselLetter(i)),
+                          colours().vesselLetter);
+    }
+    picture_.setOverlayLine(item::lneSHL, 0, 0, 0, 0, colours().trace, 1);
+}
+
+void RadarPicture::ShowColours(const std::function<QColor(int)>& echoColour) {
+    const Palette& c = colours();
+    for (const QString* name :
+         {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
+          &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
+          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lneSHL})
+        picture_.setColour(*name, c.trace);
+    picture_.setColour(item::lblNoExercise, c.notice);
+    for (const QString* name : {&item::lneEBL, &item::shpVRM})
+        picture_.setColour(*name, c.marker);
+    for (const QString* name : {&item::lneHCursor, &item::lneVCursor})
+        picture_.setColour(*name, c.cursor);
+    for (int i = 0; i < kMaxVessels; ++i) {
+        picture_.setColour(item::lneVessel(i), echoColour ? echoColour(i) : c.echo);
+        picture_.setColour(item::lblVessel(i), c.vesselLetter);
+    }
+}
+
+void RadarPicture::ShowDisplayItems() {
+    const bool cursor = state_.CursorMode == InputMode::Cursor;
+    const std::pair<const QString*, bool> items[] = {
+        {&item::lblRR, state_.RingsOn},       {&item::lneSHL, state_.Tick.ShowSHL},
+        {&item::lblPlot, state_.Tick.PlotOn}, {&item::lblPlotTime, state_.Tick.PlotOn},
+        {&item::lblVesselData, state_.NavOn}, {&item::lneEBL, state_.EBLOn},
+        {&item::lblCRTEBL, state_.EBLOn},     {&item::shpVRM, state_.VRMOn},
+        {&item::lblCRTVRM, state_.VRMOn},     {&item::lblRange, cursor},
+        {&item::lblBearing, cursor},          {&item::lneHCursor, cursor},
+        {&item::lneVCursor, cursor},
+    };
+    for (const auto& [name, visible] : items)
+        picture_.setVisible(*name, visible);
+    SetCaption(item::lblPlot, QString::fromStdString(PlotCaption(state_.Tick.PlotFreqIndex)));
+}
+
+void RadarPicture::SetCaption(const QString& name, const QString& text) {
+    picture_.setLabel(name, text, colours().trace);
+}
+
+void RadarPicture::PlaceVRM(const PointD& own) {
+    picture_.setOverlayCircle(item::shpVRM, own.Y, own.X, state_.VRMRange, colours().marker);
+    SetCaption(item::lblCRTVRM, QString::fromStdString(VRMCaption(state_.VRMRange)));
+}
+
+void RadarPicture::PlaceEBL(const PointD& own, float ownHeading, float ownCourse) {
+    const WorldSegment line = mv::PlaceEBL(state_, own);
+    picture_.setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
+                            colours().marker, 1);
+    SetCaption(item::lblCRTEBL, QString::fromStdString(EBLCaption(state_, ownHeading, ownCourse)));
+}
+
+void RadarPicture::ShowEcho(int vessel, const EchoLine& echo, const QColor& colour) {
+    picture_.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
+                            colour, state_.EchoWidth);
+    picture_.setVisible(item::lneVessel(vessel), true);
+    picture_.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
+}
+
+void RadarPicture::HideEcho(int vessel) {
+    picture_.setVisible(item::lneVessel(vessel), false);
+    picture_.setVisible(item::lblVessel(vessel), false);
+}
+
+void RadarPicture::PlotMark(const EchoLine& echo) {
+    picture_.setPenWidth(state_.EchoWidth);
+    picture_.line(echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, colours().plotMark);
+}
+
+void RadarPicture::HeadingLine(const PointD& from, const PointD& to) {
+    picture_.setOverlayLine(item::lneSHL, from.Y, from.X, to.Y, to.X, colours().trace, 1);
+    picture_.setVisible(item::lneSHL, state_.Tick.ShowSHL);
+}
+
+void RadarPicture::CardinalLabels(const std::array<std::string, 4>& captions) {
+    const QString* names[] = {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270};
+    for (size_t k = 0; k < captions.size(); ++k)
+        SetCaption(*names[k], QString::fromStdString(captions[k]));
+}
+
+void RadarPicture::ShowIdentity(bool on, int vessels, int own) {
+    for (int i = 0; i < vessels && i < kMaxVessels; ++i)
+        if (picture_.isVisible(item::lneVessel(i)) || i == own)
+            picture_.setVisible(item::lblVessel(i), on);
 }
 
 void RadarPicture::SetRadarScale(const PointD& centre) {

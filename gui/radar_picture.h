@@ -1,20 +1,31 @@
 #pragma once
 // The frame of the radar picture: the black face with its green edge, range rings, bearing
-// scale and cardinal captions, and the read-out labels that sit inside the picture.
+// scale and cardinal captions, and the read-out labels that sit inside the picture; and the
+// items placed over it from the plain state: echoes, plot marks, the heading line, the EBL and
+// VRM and their captions. The console and the moment renderer both draw through it.
 
 #include "core/display/display_state.h"
 #include "core/vessel.h"
+#include "core/vessel_view.h"
 #include "gui/palette.h"
 #include "gui/world_picture.h"
 
+#include <QColor>
 #include <QSize>
 
+#include <array>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace mv {
 
 class RadarPicture {
   public:
+    // A mile the same number of pixels across and down: the picture is 2 ranges wide and 2.23
+    // ranges high.
+    static constexpr double kAspect = 2.0 / 2.23;
+
     // Declares the radar's items in the picture, unless they are there already.
     RadarPicture(WorldPicture& picture, RadarDisplayState& state);
 
@@ -31,6 +42,32 @@ class RadarPicture {
     void PlaceCardinalLabels(const PointD& centre);
     // Scales the label font with the picture so captions read alike at every window size.
     void FitLabelFont();
+
+    // The items over the face as a fresh console shows them: the bearing captions, range and
+    // mode shown, a vessel letter and an echo line for every slot, the heading line, the plot
+    // clock at 00:00:00 and the notice of an empty face.
+    void ShowStartItems();
+    // Every item in the palette's colour; `echoColour` gives a vessel's echo its own.
+    void ShowColours(const std::function<QColor(int vessel)>& echoColour = {});
+    // The captions and markers whose visibility or text follows the state.
+    void ShowDisplayItems();
+    // A caption in the trace colour.
+    void SetCaption(const QString& name, const QString& text);
+    // The VRM about the own vessel with its caption, placed even while hidden, so that
+    // switching it on shows the ring its caption reads.
+    void PlaceVRM(const PointD& own);
+    // The EBL from the own vessel, its caption in the reference in force for the own heading
+    // and ordered course (degrees true).
+    void PlaceEBL(const PointD& own, float ownHeading, float ownCourse);
+    void ShowEcho(int vessel, const EchoLine& echo, const QColor& colour);
+    void HideEcho(int vessel);
+    // A grey copy of an echo, stamped into the face.
+    void PlotMark(const EchoLine& echo);
+    void HeadingLine(const PointD& from, const PointD& to);
+    // The captions of the bearing scale at top, right, bottom and left.
+    void CardinalLabels(const std::array<std::string, 4>& captions);
+    // The letters beside the echoes shown, and the own vessel's, on or off.
+    void ShowIdentity(bool on, int vessels, int own);
 
     WorldPicture& picture() { return picture_; }
     // The colours of the palette in force.

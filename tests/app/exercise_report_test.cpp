@@ -1,11 +1,13 @@
-// The report of an assessed exercise: each figure beside the truth with its verdict as printed,
-// the action's outcome and faults, one radar picture per moment answers were handed in and the
-// true tracks; marovane-plot grade --pdf writes one PDF per record from the same report.
+// The report of an assessed exercise: which truth marked it, each figure beside the truth with
+// its verdict as printed, the action's outcome and faults (a target still closing at the end by
+// its predicted CPA), one radar picture per moment answers were handed in and the true tracks;
+// marovane-plot grade --pdf writes one PDF per record from the same report.
 
-#include "app/exercise_report.h"
 #include "core/exercise/answer_key.h"
 #include "core/number_text.h"
 #include "core/record/run_reader.h"
+#include "gui/palette.h"
+#include "report/exercise_report.h"
 #include "tests/support/fog_runs.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <set>
@@ -22,8 +25,11 @@ namespace {
 
 TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     const mv::test::TempDir dir;
-    const std::string file =
-        dir.Write("fog.toml", mv::test::FogExercise("\"cpa\", \"tcpa\", \"course\", \"speed\""));
+    // Asked at 12:04, before either student turns at 12:05: the truth of each one's own run is
+    // then the answer key's.
+    std::string toml = mv::test::FogExercise("\"cpa\", \"tcpa\", \"course\", \"speed\"");
+    toml.replace(toml.find("12:06:00"), 8, "12:04:00");
+    const std::string file = dir.Write("fog.toml", toml);
     const auto exercise = *mv::ReadExerciseFile(file).Exercise;
     mv::Simulation start;
     ASSERT_EQ(mv::BuildExerciseSimulation(exercise, dir.path, {}, start), "");
@@ -45,9 +51,9 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
 
     const auto bob = mv::ReadRunRecord((dir.path / "Bob.mvrun").string());
     ASSERT_TRUE(bob.ok()) << bob.Error;
-    const mv::RunGrading grading = mv::GradeRun(exercise, truths, *bob.Record);
-    const auto doc = mv::BuildExerciseReport(
-        {exercise, QString::fromStdString(file), *bob.Record, truths, grading});
+    const mv::RunGrading grading = mv::GradeRun(exercise, start, *bob.Record);
+    const auto doc =
+        mv::BuildExerciseReport({exercise, QString::fromStdString(file), *bob.Record, grading});
     const QString text = doc->toPlainText();
     const auto row = [](std::initializer_list<std::string> cells) {
         QStringList l;
@@ -66,9 +72,25 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
           row({"12:05:00", "000 to 300", "12.0 to 12.0 kn", "Yes",
                "Altered to port for B, forward of the beam"}),
           QString("Rule 19(d)\nNot kept"), QString("Ended\ntime limit"), QString("Bob"),
-          QString("Total: 5 of 8")})
+          QString("Total: 5 of 8"), QString("Marked against the student's own run as recorded.")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n--\n"
                                              << text.toStdString();
+    // Bob turned to 300 at 12:05 with B 6.2 nm off: B then closes at some 19 knots, nearest at
+    // about 12:20 at some 3.9 nm, so at the end (12:15) she is still closing and judged by it.
+    const QRegularExpressionMatch closing =
+        QRegularExpression(R"(B\n(\d+\.\d\d) nm, still closing at the end: CPA (\d+\.\d\d) nm )"
+                           R"(predicted\n2\.00 nm\n)")
+            .match(text);
+    ASSERT_TRUE(closing.hasMatch()) << text.toStdString();
+    EXPECT_NEAR(closing.captured(2).toDouble(), 3.9, 0.3);
+    EXPECT_GT(closing.captured(1).toDouble(), closing.captured(2).toDouble());
+    // Marked without the run, the report says so.
+    mv::RunGrading keyed = grading;
+    keyed.Source = mv::TruthSource::Key;
+    EXPECT_TRUE(
+        mv::BuildExerciseReport({exercise, QString::fromStdString(file), *bob.Record, keyed})
+            ->toPlainText()
+            .contains("Marked against the answer key: the run was not recorded."));
     // Two moments of answers and the tracks; each picture drawn, not a blank square.
     EXPECT_EQ(doc->toHtml().count("<img"), 3);
     for (const char* name : {"radar1.png", "radar2.png", "tracks.png"}) {
@@ -80,6 +102,11 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
                 colours.insert(picture.pixel(x, y));
         EXPECT_GT(colours.size(), 3u) << name;
     }
+    // Paper keeps the day's face: 3 nm west and 1 nm south of the own vessel, between the
+    // rings at 2 and 4 nm, on the 12-mile scale's 37.5 pixels a mile.
+    const QImage radar =
+        doc->resource(QTextDocument::ImageResource, QUrl("radar1.png")).value<QImage>();
+    EXPECT_EQ(radar.pixelColor(450 - 112, 495 + 38), mv::PaletteFor(mv::DisplayPalette::Day).face);
 
     std::unique_ptr<QApplication> none;
     std::ostringstream out, err;

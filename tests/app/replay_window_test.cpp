@@ -26,10 +26,10 @@ class Replay : public ExerciseFixture {
         recorder->setLowSpace(0);
     }
     // An echo's ends as fractions of the picture's width and height, whatever its size.
-    QLineF Echo(mv::RadarView& view, int slot, const QString& item = {}) {
+    QLineF Echo(mv::WorldPictureWidget* view, int slot, const QString& item = {}) {
         const QLineF px =
-            view.picture().overlayLine(item.isEmpty() ? mv::item::lneVessel(slot) : item);
-        const QSizeF size = view.pictureWidget()->size();
+            view->picture().overlayLine(item.isEmpty() ? mv::item::lneVessel(slot) : item);
+        const QSizeF size = view->size();
         return {px.x1() / size.width(), px.y1() / size.height(), px.x2() / size.width(),
                 px.y2() / size.height()};
     }
@@ -52,17 +52,20 @@ TEST_F(Replay, EveryEchoStandsWhereTheStudentSawItAtEachMomentOfATurningRun) {
     Run("mnuVectorsTrue");
     sim.Vessels.Vessel[0].NewHeading = 60; // the own vessel turns: heads-up, the picture turns
     sim.Maneuvering = sim.Turning = true;
-    std::vector<std::array<QLineF, 2>> seen{{Echo(console->view(), 1), Echo(console->view(), 2)}};
+    std::vector<std::array<QLineF, 2>> seen{
+        {Echo(console->view().pictureWidget(), 1), Echo(console->view().pictureWidget(), 2)}};
     for (int i = 0; i < 6; ++i) {
         exercise->tmrSim_Timer();
-        seen.push_back({Echo(console->view(), 1), Echo(console->view(), 2)});
+        seen.push_back(
+            {Echo(console->view().pictureWidget(), 1), Echo(console->view().pictureWidget(), 2)});
     }
     Run("mnuRangeDown"); // a new range from the next moment on
     exercise->tmrSim_Timer();
-    seen.push_back({Echo(console->view(), 1), Echo(console->view(), 2)});
+    seen.push_back(
+        {Echo(console->view().pictureWidget(), 1), Echo(console->view().pictureWidget(), 2)});
     const mv::PointD ownBefore = sim.Vessels.VesselPos[0];
     const double timeBefore = sim.Clock.SimTime;
-    const QLineF vector = Echo(console->view(), 2, mv::item::lneVector(2));
+    const QLineF vector = Echo(console->view().pictureWidget(), 2, mv::item::lneVector(2));
 
     auto w = Open();
     ASSERT_EQ(w->run().Ticks.size(), seen.size());
@@ -70,13 +73,14 @@ TEST_F(Replay, EveryEchoStandsWhereTheStudentSawItAtEachMomentOfATurningRun) {
         SCOPED_TRACE(k);
         w->ShowMoment(k);
         for (int v : {1, 2}) {
-            const QLineF got = Echo(w->radar(), v), want = seen[k][static_cast<size_t>(v - 1)];
+            const QLineF got = Echo(w->pictureWidget(), v),
+                         want = seen[k][static_cast<size_t>(v - 1)];
             EXPECT_NEAR(got.x1(), want.x1(), 1e-9);
             EXPECT_NEAR(got.y2(), want.y2(), 1e-9);
         }
     }
-    EXPECT_TRUE(w->radar().picture().isVisible(mv::item::lneVector(2)));
-    EXPECT_NEAR(Echo(w->radar(), 2, mv::item::lneVector(2)).x2(), vector.x2(), 1e-9);
+    EXPECT_TRUE(w->picture().isVisible(mv::item::lneVector(2)));
+    EXPECT_NEAR(Echo(w->pictureWidget(), 2, mv::item::lneVector(2)).x2(), vector.x2(), 1e-9);
     EXPECT_EQ(sim.Vessels.VesselPos[0], ownBefore); // the exercise is as it was
     EXPECT_EQ(sim.Clock.SimTime, timeBefore);
 }
@@ -108,7 +112,7 @@ TEST_F(Replay, TheTimelineEventsStepsAndPlayMoveThroughTheRunAndItsExportsAreWri
     const QString picture = folder.filePath("p.png"), tracks = folder.filePath("t.png"),
                   csv = folder.filePath("e.csv");
     ASSERT_TRUE(w->ExportPicture(picture) && w->ExportTracks(tracks) && w->ExportEvents(csv));
-    EXPECT_EQ(QImage(picture).size(), w->radar().pictureWidget()->size());
+    EXPECT_EQ(QImage(picture).size(), w->pictureWidget()->size());
     EXPECT_EQ(QImage(tracks).width(), 1200);
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

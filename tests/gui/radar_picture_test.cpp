@@ -1,5 +1,7 @@
 // What the navigator sees on the radar picture, checked on its pixels.
 
+#include "core/record/run_record.h"
+#include "gui/moment_renderer.h"
 #include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "gui/radar_picture.h"
@@ -351,6 +353,49 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
         EXPECT_EQ(picture.pixel(static_cast<int>(px.x()), static_cast<int>(px.y())),
                   QColor(255, 0, 255));
     }
+}
+
+// A recorded moment drawn from the record alone, with no console: own vessel north at 12 knots,
+// B crossing ahead eastward at 10 knots, plotting continuously, north-up on the 12-mile scale.
+TEST(MomentRenderer, DrawsTheEchoAndKeepsEachEarlierPlotMarkOnTheRelativeTrack) {
+    mv::RunRecord run;
+    run.Vessels = {{0, "A", mv::kMedium}, {1, "B", mv::kMedium}};
+    mv::RunDisplay shown;
+    shown.NorthUp = true;
+    shown.HeadingLine = false; // it would run over the marks dead ahead
+    shown.PlotOn = true;
+    // Three minutes apart: the own vessel makes 0.6 nm north, B 0.5 nm east.
+    for (int k = 0; k < 2; ++k)
+        run.Ticks.push_back({k,
+                             0.5 + k * 3 / 1440.0,
+                             1,
+                             0,
+                             shown,
+                             {{{0.6 * k, 0}, 0, 12, 0, 12}, {{6, 0.5 * k}, 90, 10, 90, 10}}});
+    const QSize size(900, 1004);
+    const QImage image = mv::RenderMoment(run, 1, size, mv::DisplayPalette::Dusk);
+    ASSERT_EQ(image.size(), size);
+    const mv::Palette& c = mv::PaletteFor(mv::DisplayPalette::Dusk);
+    const Frame f(size, 12);
+    // Whether `colour` is within two pixels of the point `north`, `east` miles from the own
+    // vessel.
+    const auto near = [&](double north, double east, QColor colour) {
+        const int x = static_cast<int>(f.cx + east * f.pxPerNmX);
+        const int y = static_cast<int>(f.cy - north * f.pxPerNmY);
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (image.pixelColor(x + dx, y + dy) == colour) return true;
+        return false;
+    };
+    // The echo: B 5.4 nm ahead and 0.5 nm east, its line across the line of sight.
+    EXPECT_TRUE(near(5.4, 0.5 - 0.15, c.echo));
+    // The picture moves with the own vessel, so the marks trace B's relative track: the first
+    // moment's stays 6 nm dead ahead, where she then lay from the own vessel, not 5.4 nm ahead
+    // where that spot of sea now is.
+    EXPECT_TRUE(near(6.0, 0, c.plotMark));
+    EXPECT_FALSE(near(5.4, 0, c.plotMark));
+    EXPECT_TRUE(near(5.4, 0, c.face));
+    EXPECT_TRUE(near(-3, 1, c.face)); // between the rings astern, in the palette asked for
 }
 
 } // namespace

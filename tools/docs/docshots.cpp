@@ -189,9 +189,10 @@ int main(int argc, char** argv) {
     answers.hide();
     exercise.EndAssessed("ended by the student");
     if (auto done = ReadRunRecord(recorder.currentPath().toStdString()); done.ok()) {
-        const RunGrading grading = GradeRun(*exercise.assessed(), exercise.truths(), *done.Record);
+        const RunGrading grading =
+            GradeRun(*exercise.assessed(), exercise.exerciseStart(), *done.Record);
         ReportWindow report(BuildExerciseReport({*exercise.assessed(), exercise.exerciseFile(),
-                                                 *done.Record, exercise.truths(), grading}),
+                                                 *done.Record, grading}),
                             {}, dialogs);
         report.resize(760, 620);
         ok = Save(report, out, "report") && ok;

@@ -1,6 +1,6 @@
 #include "tools/plot/report_pdf.h"
 
-#include "app/exercise_report.h"
+#include "report/exercise_report.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ namespace mv {
 
 ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
     return [&app](const AssessedExercise& exercise, const std::string& exerciseFile,
-                  const RunRecord& run, const std::vector<Truth>& truths, const RunGrading& grading,
+                  const RunRecord& run, const std::vector<Truth>&, const RunGrading& grading,
                   const std::filesystem::path& pdf) -> std::string {
         if (!QCoreApplication::instance()) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -28,8 +28,8 @@ ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
             });
             app = std::make_unique<QApplication>(argc, argv);
         }
-        const ExerciseReport report{exercise, QString::fromStdString(exerciseFile), run, truths,
-                                    grading};
+        // The truths the report shows are the grading's own.
+        const ExerciseReport report{exercise, QString::fromStdString(exerciseFile), run, grading};
         return WriteExerciseReport(report, QString::fromStdString(pdf.string())).toStdString();
     };
 }

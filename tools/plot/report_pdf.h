@@ -1,6 +1,7 @@
 #pragma once
-// The reports of marovane-plot grade --pdf, drawn by the simulator's own report so that the
-// instructor's copy and the one the student saw are one and the same.
+// The reports of marovane-plot grade --pdf, laid out by the simulator's own report and its
+// pictures drawn by the moment renderer, without a window, so that the instructor's copy and
+// the one the student saw are one and the same.
 
 #include "tools/plot/grade_command.h"
 
