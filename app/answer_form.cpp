@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace mv {
 
@@ -20,6 +21,12 @@ namespace {
 
 const char* const kFigureCaptions[] = {"CPA (nm)", "TCPA (min)", "Course (T)", "Speed (kt)",
                                        "Aspect",   "Set (T)",    "Drift (kt)"};
+
+// "1", "1 and 2", "1, 2 and 3".
+QString AndList(const QStringList& items) {
+    if (items.size() < 2) return items.join("");
+    return items.mid(0, items.size() - 1).join(", ") + " and " + items.back();
+}
 
 } // namespace
 
@@ -31,20 +38,35 @@ AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     lblStudent_ = new QLabel(this);
     lblStudent_->setObjectName("lblStudent");
     column->addWidget(lblStudent_);
+    // Which questions have just come due, when the clock brought the form up.
+    lblDue_ = new QLabel(this);
+    lblDue_->setObjectName("lblDue");
+    lblDue_->hide();
+    column->addWidget(lblDue_);
     cboQuestion_ = new QComboBox(this);
     cboQuestion_->setObjectName("cboQuestion");
     column->addWidget(cboQuestion_);
     connect(cboQuestion_, &QComboBox::currentIndexChanged, this, &AnswerForm::cboQuestion_Change);
     grid_ = new QWidget(this);
     column->addWidget(grid_);
-    auto* hand = new QPushButton("&Hand In", this);
-    hand->setObjectName("cmdHandIn");
-    connect(hand, &QPushButton::clicked, this, &AnswerForm::cmdHandIn_Click);
-    column->addWidget(hand);
+    // Alt+I: the main window's menus take F, S, R, A, T, E and H (Help).
+    cmdHandIn_ = new QPushButton("Hand &In", this);
+    cmdHandIn_->setObjectName("cmdHandIn");
+    cmdHandIn_->setAutoDefault(true); // Enter on the button hands in, as Space does
+    connect(cmdHandIn_, &QPushButton::clicked, this, &AnswerForm::cmdHandIn_Click);
+    column->addWidget(cmdHandIn_);
     // What was last handed in, so the student knows it went.
     lblHandedIn_ = new QLabel(this);
     lblHandedIn_->setObjectName("lblHandedIn");
     column->addWidget(lblHandedIn_);
+    // Nothing is taken after the end, so the form is not left offering it.
+    connect(&exercise_, &Exercise::assessedFinished, this, &QWidget::hide);
+    connect(&exercise_, &Exercise::scenarioStarted, this, [this] {
+        typed_.clear();
+        due_.clear();
+        shown_ = -1;
+        hide();
+    });
 }
 
 AnswerForm& AnswerForm::OpenOver(QWidget& console, Exercise& exercise, Dialogs& dialogs,
@@ -55,9 +77,34 @@ AnswerForm& AnswerForm::OpenOver(QWidget& console, Exercise& exercise, Dialogs& 
     return *form;
 }
 
+QString AnswerForm::OpenDue(QWidget& console, Exercise& exercise, Dialogs& dialogs, int question) {
+    auto* form = console.findChild<AnswerForm*>();
+    if (!form) form = new AnswerForm(exercise, dialogs, &console);
+    // Those of one tick come one after the other at the same sea time; a repeated run brings
+    // the same times again, so a question already listed begins a new list.
+    const double now = exercise.simulation().Clock.SimTime;
+    auto& due = form->due_;
+    if (now != form->dueAt_ || std::find(due.begin(), due.end(), question) != due.end())
+        due.clear();
+    form->dueAt_ = now;
+    due.push_back(question);
+    form->Open(due.front());
+    if (!form->isVisible()) return {};
+    QStringList numbers;
+    for (int q : due)
+        numbers << QString::number(q + 1);
+    const QString which = due.size() == 1 ? QString("Question %1 is due").arg(numbers[0])
+                                          : QString("Questions %1 are due").arg(AndList(numbers));
+    form->lblDue_->setText(which + ".");
+    form->lblDue_->show();
+    return which + (due.size() == 1 ? ": its figures go in the answer form."
+                                    : ": their figures go in the answer form.");
+}
+
 void AnswerForm::Open(int question) {
     const AssessedExercise* e = exercise_.assessed();
-    if (!e) return;
+    if (!e || exercise_.assessedEnded()) return;
+    lblDue_->hide();
     lblStudent_->setText(QString("Student: %1").arg(exercise_.student()));
     {
         const QSignalBlocker quiet(cboQuestion_);
@@ -80,6 +127,7 @@ void AnswerForm::Open(int question) {
     CentreOverParentOnce(this);
     show();
     raise();
+    FocusFirstEmpty();
 }
 
 QLineEdit* AnswerForm::Entry(int vessel, int figure) const {
@@ -88,15 +136,22 @@ QLineEdit* AnswerForm::Entry(int vessel, int figure) const {
 }
 
 void AnswerForm::cboQuestion_Change() {
+    // What was typed for the question shown waits there for the student's return.
+    if (shown_ >= 0)
+        for (const auto& [key, field] : entries_)
+            typed_[{shown_, key.first, key.second}] = field->text();
     delete grid_->layout();
     for (auto& [key, entry] : entries_)
         delete entry;
     entries_.clear();
+    tabOrder_.clear();
     for (QLabel* l : grid_->findChildren<QLabel*>())
         delete l;
     const AssessedExercise* e = exercise_.assessed();
     const int q = cboQuestion_->currentIndex();
+    shown_ = -1;
     if (!e || q < 0 || q >= static_cast<int>(e->Questions.size())) return;
+    shown_ = q;
     const Question& question = e->Questions[static_cast<size_t>(q)];
     const VesselTables& v = exercise_.simulation().Vessels;
     std::vector<int> targets = question.Targets;
@@ -116,6 +171,8 @@ void AnswerForm::cboQuestion_Change() {
         field->setMaximumWidth(90);
         grid->addWidget(field, row, col);
         entries_[{vessel, static_cast<int>(f)}] = field;
+        tabOrder_.push_back(field);
+        connect(field, &QLineEdit::returnPressed, this, &AnswerForm::cmdHandIn_Click);
         // A figure handed in before shows again, so the student can correct it.
         for (const Exercise::HandedIn& h : exercise_.answers())
             if (h.Given.Question == static_cast<size_t>(q) && h.Given.Vessel == vessel &&
@@ -123,6 +180,8 @@ void AnswerForm::cboQuestion_Change() {
                 field->setText(f == Figure::Aspect
                                    ? QString::fromStdString(AspectText(h.Given.Value))
                                    : QString::fromStdString(PlainNumberText(h.Given.Value)));
+        if (const auto it = typed_.find({q, vessel, static_cast<int>(f)}); it != typed_.end())
+            field->setText(it->second);
     };
     for (Figure f : targetFigures)
         grid->addWidget(new QLabel(kFigureCaptions[static_cast<size_t>(f)], grid_), 0, column++);
@@ -138,12 +197,33 @@ void AnswerForm::cboQuestion_Change() {
         grid->addWidget(new QLabel(kFigureCaptions[static_cast<size_t>(f)], grid_), row, 0);
         entry(-1, f, row++, 1);
     }
+    // Tab goes from the question through the figures, row by row, to Hand In; the first
+    // figure still empty takes the keyboard.
+    QWidget* previous = cboQuestion_;
+    for (QLineEdit* field : tabOrder_)
+        setTabOrder(std::exchange(previous, field), field);
+    setTabOrder(previous, cmdHandIn_);
+    if (isVisible()) {
+        // Shown now, not when the layout gets round to it, so the keyboard can go to them.
+        for (QWidget* w : grid_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            w->show();
+        FocusFirstEmpty();
+    }
     adjustSize();
+}
+
+void AnswerForm::FocusFirstEmpty() {
+    const auto empty = std::find_if(tabOrder_.begin(), tabOrder_.end(),
+                                    [](const QLineEdit* f) { return f->text().isEmpty(); });
+    if (empty != tabOrder_.end())
+        (*empty)->setFocus();
+    else if (!tabOrder_.empty())
+        tabOrder_.front()->setFocus();
 }
 
 void AnswerForm::cmdHandIn_Click() {
     const int q = cboQuestion_->currentIndex();
-    if (!exercise_.assessed() || q < 0) return;
+    if (!exercise_.assessed() || exercise_.assessedEnded() || q < 0) return;
     // Every figure is checked before any is handed in: one mistyped figure hands in nothing.
     std::vector<Answer> answers;
     for (const auto& [key, field] : entries_) {

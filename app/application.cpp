@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/answer_form.h"
+#include "app/briefing_window.h"
 #include "app/cpa_computer_window.h"
 #include "app/exercise_report.h"
 #include "app/help_commands.h"
@@ -18,6 +19,7 @@
 #include "core/record/run_reader.h"
 #include "core/scenario/yaw_file.h"
 #include "gui/palette.h"
+#include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
 #include "session/exercise_results.h"
@@ -95,13 +97,32 @@ bool Application::Initialise() {
                      [this](const QString& path) { ShowExerciseEnd(path); });
     QObject::connect(exercise_, &Exercise::scenarioStarted, main_.get(),
                      [this] { CloseForbiddenWindows(); });
-    // A question's time: the answer form opens on it, and the status line says so.
+    // A question's time: the answer form opens on it, and the status line says so; questions
+    // due together are named together, the form on the first.
     QObject::connect(exercise_, &Exercise::questionDue, main_.get(), [this, status](int q) {
-        status(QString("Question %1 is due: its figures go in the answer form.").arg(q + 1));
-        AnswerForm::OpenOver(*console_, *exercise_, dialogs_, q);
+        const QString due = AnswerForm::OpenDue(*console_, *exercise_, dialogs_, q);
+        if (!due.isEmpty()) status(due);
     });
+    // An assessed exercise opens on its briefing, the clock held until the student starts.
+    QObject::connect(exercise_, &Exercise::briefingBegun, main_.get(), [this] {
+        BriefingWindow::OpenOver(*console_, *exercise_, *console_->pictureWidget());
+    });
+    // An exercise ended or left during its briefing takes the briefing's hold with it, so the
+    // next scenario runs.
+    QObject::connect(exercise_, &Exercise::assessedFinished, main_.get(),
+                     [this] { exercise_->EndBriefing(); });
     main_->addChild(console_);
     RegisterMainWindowCommands(*this, [this] { main_->mnuExit_Click(); });
+    // Closing the program by any means during an assessed exercise asks first; Yes ends the
+    // exercise with its results as the program closes ("program closed").
+    main_->mayClose = [this] {
+        if (!exercise_->assessed() || exercise_->assessedEnded()) return true;
+        return dialogs_.message("An assessed exercise is running. Leave it? It ends here and "
+                                "Marovane closes: the answers handed in are kept with the "
+                                "results.",
+                                "Assessed exercise", Dialogs::Icon::Question,
+                                Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+    };
     main_->InstallMenus(MenuTable(), console_->actions());
     ShowWidgetPalette();
     // F1 where no control carries a help number opens the help topics' contents.

@@ -147,9 +147,10 @@ void MainWindow::CloseOtherWindows() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Never refused, whatever is open.
+    if (closing_) return event->accept();
+    // Refused only when the user says so; whatever windows are open never stand in the way.
+    if (mayClose && !mayClose()) return event->ignore();
     event->accept();
-    if (closing_) return;
     closing_ = true;
     CloseOtherWindows();
     if (console_) console_->close();

@@ -1,7 +1,8 @@
 #pragma once
 // frmRadarMDI: the main window, a multiple-document frame that holds the radar console, the
 // panel pnlMDI and the menu bar built from the menu table. Closing it by any means closes every
-// other window of the program first and is never refused.
+// other window of the program first; it is refused only when mayClose says no (the student
+// keeps an assessed exercise running).
 
 #include "app/menu_table.h"
 
@@ -39,6 +40,9 @@ class MainWindow : public QMainWindow {
     std::function<void(int contextId)> contextHelp;
     // What ends the program once every window is closed; nothing by default (tests).
     std::function<void()> endProgram;
+    // Asked before the window closes by any means (File > Exit, Ctrl+Q, the frame's close
+    // box); false keeps the program running. Nothing by default: the window always closes.
+    std::function<bool()> mayClose;
 
   public slots:
     void mnuExit_Click();

@@ -34,6 +34,8 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
     r.add({"mnuOpenRun", "&Open Run...", {}, [opener] { opener->mnuOpenRun_Click(); }});
     Exercise* exercise = &app.exercise();
     r.add({"mnuOpenExercise", "Open &Exercise...", {}, [exercise, dialogs, folder] {
+               // A running exercise is left or kept before anything is asked of the next.
+               if (!exercise->MayLeaveAssessed()) return;
                const QString file = dialogs->openFileName(
                    "Open Exercise", QString::fromStdString(folder.string()), "Exercises (*.toml)");
                if (file.isEmpty()) return;

@@ -118,11 +118,23 @@ bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& stud
                 sim_.Clock.SetTimeFactor(static_cast<int16_t>(i));
                 break;
             }
-    if (!assessed_->Allowed.Pause) paused_ = false;
+    // The clock waits while the student reads the briefing, until Start (EndBriefing): the
+    // briefing's hold, not a pause of the student's, so it holds where pausing is forbidden.
+    paused_ = true;
+    briefing_ = true;
+    tmrSim_.stop();
     Log("exercise", -1,
         QString::fromStdString(
             ExerciseOpenedText(scenarioFile_.toStdString(), student_.toStdString())));
+    emit briefingBegun();
     return true;
+}
+
+void Exercise::EndBriefing() {
+    if (!std::exchange(briefing_, false)) return;
+    const ChangeScope change(*this);
+    paused_ = false;
+    if (assessed_ && !assessedEnded()) tmrSim_.start();
 }
 
 void Exercise::HandIn(const std::vector<Answer>& answers) {
@@ -241,10 +253,10 @@ void Exercise::tmrSim_Timer() {
         const double now = sim_.Clock.SimTime + 0.5 / 86400;
         const double seen = std::exchange(questionsSeen_, now);
         for (size_t i = 0; i < assessed_->Questions.size(); ++i)
-            if (assessed_->Questions[i].At > seen && assessed_->Questions[i].At <= now) {
+            // Every one that came due in this tick: two questions may share a time, or a
+            // high time factor may step past both.
+            if (assessed_->Questions[i].At > seen && assessed_->Questions[i].At <= now)
                 emit questionDue(static_cast<int>(i));
-                break;
-            }
     }
     // Half a second of sea time early at most: the last tick before the limit ends it.
     if (assessed_ && assessed_->TimeLimit > 0 &&

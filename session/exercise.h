@@ -120,6 +120,13 @@ class Exercise : public QObject {
     // and report. True when nothing stands in the way.
     bool MayLeaveAssessed();
     const QString& endedBy() const { return endedBy_; }
+    // An assessed exercise opens with its clock held while the student reads the briefing;
+    // the hold is the briefing's, so it holds where the exercise forbids pausing too.
+    bool isBriefing() const { return briefing_ && assessed_ && !assessedEnded(); }
+    // The briefing is over: the student pressed Start, and the clock runs from now on. Called
+    // also when the exercise ended or was left during the briefing, so that the hold does not
+    // outlive it and the next scenario runs.
+    void EndBriefing();
 
     // The timer runs from now on, unless the user paused the exercise.
     void Start();
@@ -154,9 +161,11 @@ class Exercise : public QObject {
     // An event of the run (see Log) and a move without a tick (see NotifyMoved).
     void logged(const QString& kind, int vessel, const QString& text);
     void moved();
-    // An assessed exercise's question has come due: the clock has just passed its time (the
-    // first of those that came due together).
+    // An assessed exercise's question has come due: the clock has just passed its time. Once
+    // for each question that came due in the same tick, in their order.
     void questionDue(int question);
+    // An assessed exercise has opened, its clock held for the briefing (see isBriefing).
+    void briefingBegun();
     // An assessed exercise took answers, and when it ended (see EndAssessed).
     void handedIn();
     void assessedFinished(const QString& how);
@@ -186,6 +195,7 @@ class Exercise : public QObject {
     QString endedBy_;
     double questionsSeen_ = 0; // sea time (days) up to which questions have come due
     bool startingAssessed_ = false;
+    bool briefing_ = false; // the clock held for the briefing (see isBriefing)
 };
 
 // The commands of the exercise and of the display, under their menu entries' names, captions

@@ -1,10 +1,15 @@
-// An assessed exercise opened in the program: a broken file changes nothing; a good one runs
-// with its current and timed orders and only what it allows, keeps its results as it goes and
-// ends when every question is answered or at its time limit; another scenario ends it.
+// An assessed exercise opened in the program: a broken file changes nothing; a good one waits
+// on its briefing, then runs with its current and timed orders and only what it allows, keeps
+// its results as it goes and ends when every question is answered or at its time limit;
+// another scenario, or closing the program, ends it once the student says so.
 
 #include "app/answer_form.h"
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/menu_table.h"
 #include "core/exercise/results_file.h"
 #include "core/number_text.h"
+#include "gui/world_picture_widget.h"
 #include "session/exercise_results.h"
 #include "session/run_recorder.h"
 #include "tests/support/exercise_fixture.h"
@@ -12,6 +17,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <fstream>
@@ -38,6 +45,10 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
                            "[[question]]\nat = 12:00:00\nfigures = [\"cpa\", \"aspect\"]\n");
     ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("exam.toml"), "Ann"));
     exercise->Start();
+    // The clock waits for the briefing's Start, though the exercise forbids pausing.
+    EXPECT_FALSE(exercise->isRunning());
+    exercise->EndBriefing();
+    EXPECT_TRUE(exercise->isRunning());
     EXPECT_EQ(sim.Title, "Exam");
     EXPECT_EQ(exercise->student(), "Ann");
     EXPECT_EQ(sim.Current, (mv::SeaCurrent{90, 2}));
@@ -78,6 +89,7 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     // Every question answered: the exercise ends, its results whole beside a copy of the record.
     EXPECT_EQ(exercise->endedBy(), "all questions answered");
     EXPECT_FALSE(exercise->isRunning());
+    EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(exercise->commands().Trigger("mnuAnswers"));
     EXPECT_FALSE(exercise->commands().Trigger("mnuRepeat"));
     const std::string path = results.path().toStdString();
@@ -102,7 +114,7 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
         << grade();
     EXPECT_EQ(grade().find("differ"), std::string::npos);
     std::string text = mv::ResultsText(*written.Results);
-    const std::string was = written.Results->Answers[0].Right ? "true," : "false,";
+    const std::string was = written.Results->Answers[0].Marked->Right ? "true," : "false,";
     const size_t at = text.find("\"right\": " + was);
     text.replace(at + 9, was.size(), was == "true," ? "false," : "true,");
     std::ofstream(path, std::ios::binary) << text;
@@ -138,6 +150,188 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_TRUE(sim.Script.empty());
     Run("mnuT(2)");
     EXPECT_TRUE(Find<QRadioButton>("optCPA")->isEnabled());
+}
+
+// The widgets Tab visits on a window, from `first` round to it again.
+std::vector<QWidget*> TabChain(QWidget* first) {
+    std::vector<QWidget*> chain;
+    QWidget* w = first;
+    do {
+        if (w->isVisibleTo(first->window()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            chain.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != first && chain.size() < 50);
+    return chain;
+}
+
+// Two questions at 12:03 and one at 12:06, of B and C, as the student meets them at the form.
+TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeyboard) {
+    Load("MEDIUM, 000, 12", {"MEDIUM, 180, 10, 000, 8", "MEDIUM, 270, 10, 045, 6"});
+    WriteDemo("two.toml",
+              "[scenario]\ndemo = \"Test.dem\"\n"
+              "[[question]]\nat = 12:03:00\nfigures = [\"cpa\", \"tcpa\"]\n"
+              "[[question]]\nat = 12:03:00\ntargets = [\"C\"]\nfigures = [\"aspect\"]\n"
+              "[[question]]\nat = 12:06:00\ntargets = [\"B\"]\nfigures = [\"course\"]\n");
+    ASSERT_TRUE(exercise->OpenAssessedExercise(folder.filePath("two.toml"), "Ann"));
+    exercise->EndBriefing();
+    std::vector<std::pair<int, double>> due; // question, sea time
+    QString said;
+    QObject::connect(exercise.get(), &mv::Exercise::questionDue, [&](int q) {
+        due.push_back({q, sim.Clock.SimTime});
+        said = mv::AnswerForm::OpenDue(*console, *exercise, dialogs, q);
+    });
+    const auto runTo = [&](size_t questions) {
+        for (int t = 0; t < 400 && due.size() < questions; ++t)
+            exercise->tmrSim_Timer();
+        ASSERT_EQ(due.size(), questions);
+    };
+    runTo(2);
+    EXPECT_EQ(due[0].first, 0);
+    EXPECT_EQ(due[1].first, 1);
+    EXPECT_EQ(due[0].second, due[1].second); // in the one tick
+    EXPECT_EQ(said, "Questions 1 and 2 are due: their figures go in the answer form.");
+    auto* form = console->findChild<mv::AnswerForm*>("frmAnswers");
+    ASSERT_TRUE(form && form->isVisible());
+    auto* question = Find<QComboBox>("cboQuestion", form);
+    EXPECT_EQ(question->currentIndex(), 0);
+    EXPECT_EQ(Text("lblDue", form), "Questions 1 and 2 are due.");
+
+    // The keyboard: the first empty figure first, Tab through B's row, C's row, then Hand In.
+    auto* handIn = Find<QPushButton>("cmdHandIn", form);
+    EXPECT_EQ(form->focusWidget(), form->Entry(1, 0));
+    EXPECT_EQ(TabChain(question),
+              (std::vector<QWidget*>{question, form->Entry(1, 0), form->Entry(1, 1),
+                                     form->Entry(2, 0), form->Entry(2, 1), handIn}));
+    // Hand In's access key is none that the main window's menus or the console's buttons take.
+    const QKeySequence key = QKeySequence::mnemonic(handIn->text());
+    EXPECT_FALSE(key.isEmpty());
+    for (const mv::MenuEntry& m : mv::MenuTable()) {
+        if (!m.parent.isEmpty()) continue;
+        EXPECT_NE(QKeySequence::mnemonic(m.caption), key) << m.caption.toStdString();
+    }
+    for (const QAbstractButton* b : console->findChildren<QAbstractButton*>()) {
+        if (b->window() != console.get()) continue; // the form's own
+        EXPECT_NE(QKeySequence::mnemonic(b->text()), key) << b->objectName().toStdString();
+    }
+
+    // Figures typed and not handed in survive a look at another question.
+    Type(form->Entry(1, 0), "0.5");
+    Type(form->Entry(1, 1), "12");
+    question->setCurrentIndex(1);
+    EXPECT_EQ(form->focusWidget(), form->Entry(2, 4));
+    question->setCurrentIndex(0);
+    EXPECT_EQ(Text("txtAnswer(1,0)", form), "0.5");
+    EXPECT_EQ(form->focusWidget(), form->Entry(2, 0));
+    // Enter in a figure hands in what is typed.
+    QTest::keyClick(form->Entry(2, 0), Qt::Key_Return);
+    ASSERT_EQ(exercise->answers().size(), 2u);
+    EXPECT_EQ(exercise->answers()[1].Given.Value, 12);
+    Type(form->Entry(2, 1), "7");
+
+    runTo(3);
+    EXPECT_EQ(said, "Question 3 is due: its figures go in the answer form.");
+    EXPECT_EQ(question->currentIndex(), 2);
+    EXPECT_EQ(Text("lblDue", form), "Question 3 is due.");
+    question->setCurrentIndex(0);
+    EXPECT_EQ(Text("txtAnswer(2,1)", form), "7"); // typed as question 3 came, still there
+
+    // At the end the form closes and is not offered again.
+    exercise->EndAssessed("ended by the student");
+    EXPECT_FALSE(form->isVisible());
+    form->Open();
+    EXPECT_FALSE(form->isVisible());
+}
+
+// In the program: Exam 1 opened from the menu, its briefing read and started, the program's
+// closing and another exercise asked about first, a demo chosen during a briefing.
+TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
+    QTemporaryDir dir;
+    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
+        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    qputenv("MAROVANE_RUNS", dir.filePath("runs").toUtf8());
+    qputenv("MAROVANE_RESULTS", dir.filePath("results").toUtf8());
+    mv::ScriptedDialogs dialogs;
+    QString closed;
+    {
+        mv::Application app(dir.path().toStdString(), dialogs);
+        ASSERT_TRUE(app.Start());
+        mv::MainWindow& main = app.mainWindow();
+        main.resize(1366, 740);
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        mv::Exercise& e = app.exercise();
+        dialogs.texts = {dir.filePath("Exam1-AlteringTarget.toml"), "Ann"};
+        ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
+        ASSERT_TRUE(e.assessed()) << dialogs.messages().join("|").toStdString();
+        EXPECT_TRUE(e.isBriefing());
+        auto* briefing = app.console().findChild<QWidget*>("frmBriefing");
+        ASSERT_TRUE(briefing && briefing->isVisible());
+        EXPECT_FALSE(e.isRunning());
+        const auto text = [briefing](const char* name) {
+            return mv::test::Find<QLabel>(briefing, name)->text();
+        };
+        EXPECT_EQ(text("lblBriefingTitle"), "Exam 1: a target that alters\nStudent: Ann");
+        EXPECT_TRUE(text("lblDescription").startsWith("A vessel on your starboard bow"));
+        EXPECT_TRUE(
+            text("lblTimeLimit").startsWith("Time limit: 24 minutes of sea time, to 12:24:00."));
+        EXPECT_EQ(text("lblQuestions"),
+                  "Questions (the answer form opens by itself at each time):\n"
+                  "1. At 12:06:00: CPA, TCPA, course, speed and aspect of B.\n"
+                  "2. At 12:18:00: CPA, TCPA, course, speed and aspect of B.");
+        EXPECT_TRUE(text("lblAllowed")
+                        .startsWith("Not allowed: CPA info, the CPA computer, the True View, "
+                                    "vectors, target data and the "
+                                    "CPA/TCPA alarm.\n"));
+        EXPECT_TRUE(text("lblAllowed").endsWith("Time factors: x1, x2 and x5."));
+        // Clear of the radar picture's centre and of the control column.
+        const QWidget* picture = app.console().pictureWidget();
+        const QWidget* controls = mv::test::Find(&app.console(), "picControls");
+        EXPECT_FALSE(
+            briefing->frameGeometry().contains(picture->mapToGlobal(picture->rect().center())));
+        EXPECT_FALSE(briefing->frameGeometry().intersects(
+            QRect(controls->mapToGlobal(QPoint()), controls->size())));
+        QTest::mouseClick(mv::test::Find<QPushButton>(briefing, "cmdStart"), Qt::LeftButton);
+        EXPECT_FALSE(briefing->isVisible());
+        EXPECT_TRUE(e.isRunning());
+
+        // Exit asks; No keeps the exercise running and the window open.
+        dialogs.answers = {mv::Dialogs::Answer::No};
+        ASSERT_TRUE(e.commands().Trigger("mnuExit"));
+        EXPECT_TRUE(
+            dialogs.shown.back().text.startsWith("An assessed exercise is running. Leave it?"));
+        EXPECT_TRUE(main.isVisible());
+        EXPECT_TRUE(e.isRunning());
+        // Another exercise: the running one is asked about before any file name.
+        const size_t before = dialogs.shown.size();
+        dialogs.answers = {mv::Dialogs::Answer::No};
+        ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
+        ASSERT_EQ(dialogs.shown.size(), before + 1);
+        EXPECT_EQ(dialogs.shown.back().kind, "message");
+        EXPECT_EQ(e.student(), "Ann");
+        EXPECT_TRUE(e.isRunning());
+        dialogs.answers = {mv::Dialogs::Answer::Yes};
+        dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Bob"};
+        ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
+        EXPECT_EQ(e.student(), "Bob");
+        EXPECT_TRUE(briefing->isVisible());
+        // A demo chosen during the briefing runs: the briefing's hold leaves with the exercise.
+        dialogs.answers = {mv::Dialogs::Answer::Yes};
+        ASSERT_TRUE(e.LoadDemo("Default.dem"));
+        e.Start();
+        EXPECT_TRUE(e.isRunning());
+        EXPECT_FALSE(briefing->isVisible());
+
+        dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Cy"};
+        ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
+        closed = app.results().path();
+        dialogs.answers = {mv::Dialogs::Answer::Yes};
+        main.close();
+        EXPECT_FALSE(main.isVisible());
+    }
+    // Yes to closing ends the exercise as the program closes, not as one left for another.
+    const auto cy = mv::ReadResultsFile(closed.toStdString());
+    ASSERT_TRUE(cy.ok()) << cy.Error;
+    EXPECT_EQ(cy.Results->Ended, "program closed");
 }
 
 } // namespace
