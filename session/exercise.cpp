@@ -82,11 +82,29 @@ void Exercise::StartScenario(ScenarioSource source) {
 }
 
 bool Exercise::OpenAssessedExercise(const QString& fileName, const QString& student) {
-    if (!view_) return false;
     const std::filesystem::path path = fileName.toStdString();
     // Read, checked and built apart, so that a mistake leaves the running scenario as it is.
     Simulation built;
     const ExerciseReadResult read = LoadExercise(path, {programFolder_, userFolder_}, built);
+    return OpenAssessed(read, built, path, student);
+}
+
+bool Exercise::OpenAssessedExerciseText(const std::string& text, const QString& fileName,
+                                        const QString& student,
+                                        const std::filesystem::path& folder) {
+    Simulation built;
+    ExerciseReadResult read = ParseExercise(text, fileName.toStdString());
+    if (read.ok()) {
+        const std::string error =
+            BuildExerciseSimulation(*read.Exercise, folder, {programFolder_, userFolder_}, built);
+        if (!error.empty()) read = {std::nullopt, error};
+    }
+    return OpenAssessed(read, built, folder / fileName.toStdString(), student);
+}
+
+bool Exercise::OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
+                            const std::filesystem::path& path, const QString& student) {
+    if (!view_) return false;
     if (!read.ok()) {
         dialogs_.message(QString::fromStdString(read.Error), "Open Exercise",
                          Dialogs::Icon::Exclamation);

@@ -85,6 +85,10 @@ class Exercise : public QObject {
     // reported under "Open Exercise" and the running scenario goes on untouched.
     bool OpenAssessedExercise(const QString& fileName, const QString& student);
     // The assessed exercise in force, or none.
+    // The same from an exercise's text (as a class's instructor sends it); `fileName` names it
+    // in messages and in the record, and a demo it names is looked for in `folder` first.
+    bool OpenAssessedExerciseText(const std::string& text, const QString& fileName,
+                                  const QString& student, const std::filesystem::path& folder);
     const AssessedExercise* assessed() const { return assessed_ ? &*assessed_ : nullptr; }
     const QString& student() const { return student_; }
     // The assessed exercise's file as opened, a full path.
@@ -187,6 +191,9 @@ class Exercise : public QObject {
     int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;
+    bool OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
+                      const std::filesystem::path& path, const QString& student);
+
     std::optional<AssessedExercise> assessed_;
     std::vector<HandedIn> answers_;
     std::vector<Truth> truths_;

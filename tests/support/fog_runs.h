@@ -25,9 +25,11 @@ inline std::string FogExercise(const std::string& figures) {
 
 // `ticks` moments of 3 seconds from `start` into FOLDER/STUDENT.mvrun, the own vessel turned
 // to `course` at tick 100 (12:05:00); `hand` gives answers "Question 1: ..." for B at a tick.
+// `text` is the exercise's text the record keeps (none, as an older record).
 inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& start,
                          const std::string& student, int course, int ticks,
-                         const std::function<void(int t, std::vector<Answer>&)>& hand) {
+                         const std::function<void(int t, std::vector<Answer>&)>& hand,
+                         const std::string& text = {}) {
     std::string error;
     std::unique_ptr<RunWriter> w;
     Simulation sim = start;
@@ -45,7 +47,7 @@ inline void RecordFogRun(const std::filesystem::path& folder, const Simulation& 
                                   {{"Fog", "fog.toml", "2026-12-07T14:30:15Z", "0"},
                                    {{0, "A", kMedium}, {1, "B", kMedium}},
                                    tick,
-                                   RunExercise{"fog.toml", student, ""}},
+                                   RunExercise{"fog.toml", student, text}},
                                   error);
             ASSERT_TRUE(w) << error;
             w->AddEvent({0, 0.5, "exercise", -1, ExerciseOpenedText("fog.toml", student)});

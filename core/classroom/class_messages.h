@@ -1,0 +1,136 @@
+#pragma once
+// What the instructor station and the seats of a class say to each other through the broker:
+// one struct per message, written as JSON with the format's name and version, and read back as
+// untrusted input (a message may come from any program that holds an account): every field is
+// checked, a message over its size limit is refused unread, and a bad message gives one clear
+// message, never an exception.
+//
+// Topics, under marovane/<class>/:
+//   instructor/exercise   retained  the exercise in progress, so a late seat catches up
+//   instructor/clock      retained  paused or running, and the time factor
+//   instructor/command              an order injected to a target, or the end of the exercise
+//   seat/<id>/status      retained  connected, finished, or lost (the seat's last will)
+//   seat/<id>/state                 about once a second: sea time, own ship, answers handed in
+//   seat/<id>/answers               each answer as typed
+//   seat/<id>/record                the run record's bytes at the end, for the marking
+
+#include "core/exercise/figure.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mv {
+
+inline constexpr std::string_view kClassFormat = "Marovane class";
+inline constexpr int kClassVersion = 1;
+// Exercise files and demos are a few kilobytes; a message past this is not one of ours.
+inline constexpr size_t kClassMessageLimit = 1024 * 1024;
+// A run record of an hour at x1 with six vessels is some 2 MB; its base64 text a third more.
+inline constexpr size_t kClassRecordLimit = 64 * 1024 * 1024;
+
+// A message read from the wire: the value, or why it was refused.
+template <class T> struct ClassParsed {
+    std::optional<T> Value;
+    std::string Error;
+    bool ok() const { return Value.has_value(); }
+};
+
+// The exercise every seat is to run. `Run` names this start of it, so that a seat reconnecting
+// to the same run goes on rather than starting afresh.
+struct ClassExercise {
+    std::string Run;      // "2026-12-07 14:30:15"
+    std::string File;     // the exercise file's name, "Exam1.toml"
+    std::string Text;     // the file's text, without the answers' tolerances
+    std::string DemoName; // a demo the exercise names, sent with it (seats may not have it) ...
+    std::string DemoText; // ... and its text; both empty when none
+};
+std::string ToJson(const ClassExercise& m);
+ClassParsed<ClassExercise> ParseClassExercise(std::string_view payload);
+
+struct ClassClock {
+    std::string Run;
+    bool Paused = true;
+    int TimeFactor = 1; // x1, x2, x5 ... x120: one of the clock's factors
+};
+std::string ToJson(const ClassClock& m);
+ClassParsed<ClassClock> ParseClassClock(std::string_view payload);
+
+struct ClassCommand {
+    enum class Kind { Order, End };
+    std::string Run;
+    int64_t Seq = 0; // a command delivered twice (QoS 1 may) is carried out once
+    Kind Is = Kind::Order;
+    int Vessel = 1;              // a target's slot (not the own vessel: that is the student's)
+    std::optional<int> Course;   // degrees true, 0 to 359
+    std::optional<double> Speed; // knots
+};
+std::string ToJson(const ClassCommand& m);
+ClassParsed<ClassCommand> ParseClassCommand(std::string_view payload);
+
+struct ClassStatus {
+    enum class Kind { Connected, Finished, Lost };
+    Kind Is = Kind::Connected;
+    std::string Student;
+};
+std::string ToJson(const ClassStatus& m);
+ClassParsed<ClassStatus> ParseClassStatus(std::string_view payload);
+std::string_view StatusName(ClassStatus::Kind kind);
+
+struct ClassState {
+    std::string Run;
+    double SimTime = 0.5; // days; 0.5 is 12:00:00
+    double X = 0, Y = 0;  // own ship, nautical miles north and east of the start's origin
+    double Course = 0;    // degrees true
+    double Speed = 0;     // knots
+    bool Paused = true;
+    int Answers = 0; // handed in so far
+};
+std::string ToJson(const ClassState& m);
+ClassParsed<ClassState> ParseClassState(std::string_view payload);
+
+struct ClassAnswer {
+    std::string Run;
+    int Question = 0; // from 0
+    int Vessel = -1;  // the target's slot; -1 for set and drift
+    Figure Asked = Figure::Cpa;
+    double Value = 0;
+    double SimTime = 0.5; // days
+};
+std::string ToJson(const ClassAnswer& m);
+ClassParsed<ClassAnswer> ParseClassAnswer(std::string_view payload);
+
+struct ClassRecord {
+    std::string Run;
+    std::string Student;
+    std::vector<unsigned char> Bytes; // the run record file, whole
+};
+std::string ToJson(const ClassRecord& m);
+ClassParsed<ClassRecord> ParseClassRecord(std::string_view payload);
+
+// The exercise's text as a seat receives it: the [tolerance] table taken out, since how far an
+// answer may be from the truth is the marker's, not the student's. The rest (the action to
+// take included: the student is told what CPA to keep) runs the exercise. Empty with `error`
+// set when the text is not TOML.
+std::string SeatExerciseText(std::string_view text, std::string& error);
+
+// A class code or seat name fit for a topic level and an account: 1 to 32 letters, digits,
+// '-' and '_' (no '/', '+', '#' which MQTT reserves, nor spaces).
+bool IsClassName(std::string_view name);
+
+// "marovane/<class>/instructor/<what>" and "marovane/<class>/seat/<seat>/<what>".
+std::string InstructorTopic(std::string_view classCode, std::string_view what);
+std::string SeatTopic(std::string_view classCode, std::string_view seat, std::string_view what);
+// The seat and what of a seat's topic of the class; none for any other topic.
+struct SeatTopicParts {
+    std::string Seat, What;
+};
+std::optional<SeatTopicParts> SplitSeatTopic(std::string_view classCode, std::string_view topic);
+
+std::string Base64(const std::vector<unsigned char>& bytes);
+std::optional<std::vector<unsigned char>> FromBase64(std::string_view text);
+
+} // namespace mv

@@ -1,0 +1,163 @@
+#include "session/classroom/class_broker.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace mv {
+
+namespace {
+
+QString Find(const QString& name) {
+    QString found = QStandardPaths::findExecutable(name);
+    // Debian installs the broker for the system's service, outside a user's PATH.
+    if (found.isEmpty())
+        found = QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin"});
+    return found;
+}
+
+// Written whole before anyone may read it: the files hold passwords.
+QString WritePrivate(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        file.write(text) != text.size() || !file.flush())
+        return QString("Cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace
+
+ClassBroker::ClassBroker(QObject* parent) : QObject(parent) {
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    connect(&process_, &QProcess::readyRead, this,
+            [this] { log_ += QString::fromUtf8(process_.readAll()); });
+    connect(&process_, &QProcess::finished, this, [this] {
+        log_ += QString::fromUtf8(process_.readAll());
+        if (!stopping_) emit stopped("The class's broker stopped: " + log_.trimmed());
+    });
+}
+
+ClassBroker::~ClassBroker() {
+    Stop();
+}
+
+QString ClassBroker::Program() {
+    return Find("mosquitto");
+}
+
+int ClassBroker::FreePort() {
+#ifdef Q_OS_UNIX
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (s < 0) return 0;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = 0;
+    socklen_t length = sizeof a;
+    int port = 0;
+    if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) == 0)
+        port = ntohs(a.sin_port);
+    ::close(s);
+    return port;
+#else
+    return 0;
+#endif
+}
+
+QString ClassBroker::WriteConfig(const QString& folder, const QString& address, int port,
+                                 const QString& classCode,
+                                 const std::vector<ClassAccount>& accounts) {
+    const QDir dir(folder);
+    const QString passwords = dir.filePath("passwords"), acl = dir.filePath("acl"),
+                  config = dir.filePath("mosquitto.conf");
+    // Plain "user:password" lines, hashed in place by mosquitto_passwd -U: one run for the
+    // whole class rather than one per seat.
+    QByteArray plain, rights;
+    const QString root = "marovane/" + classCode + "/";
+    for (const ClassAccount& a : accounts) {
+        if (a.User.contains(':') || a.User.contains('\n') || a.Password.contains('\n'))
+            return "An account's name or password holds a colon or a line break: " + a.User;
+        plain += (a.User + ":" + a.Password + "\n").toUtf8();
+        if (a.Instructor)
+            rights += ("user " + a.User + "\ntopic readwrite " + root + "#\n\n").toUtf8();
+    }
+    // Every other account is a seat, its user name its seat's name: it writes only its own
+    // seat's topics and reads only the instructor's.
+    rights +=
+        ("pattern write " + root + "seat/%u/#\npattern read " + root + "instructor/#\n").toUtf8();
+    if (QString e = WritePrivate(passwords, plain); !e.isEmpty()) return e;
+    if (QString e = WritePrivate(acl, rights); !e.isEmpty()) return e;
+    const QString tool = Find("mosquitto_passwd");
+    if (tool.isEmpty()) return "mosquitto_passwd is not installed (the package mosquitto)";
+    QProcess hash;
+    hash.start(tool, {"-U", passwords});
+    if (!hash.waitForFinished(10000) || hash.exitCode() != 0)
+        return "mosquitto_passwd could not hash the class's passwords: " +
+               QString::fromUtf8(hash.readAllStandardError()).trimmed();
+    QByteArray text = ("listener " + QString::number(port) + " " + address +
+                       "\nallow_anonymous false\npassword_file " + passwords + "\nacl_file " + acl +
+                       "\npersistence false\nlog_dest stderr\n" + "log_timestamp false\n")
+                          .toUtf8();
+#ifdef Q_OS_UNIX
+    // Started by root the broker would turn itself into the user "mosquitto", who cannot read
+    // the files above.
+    if (::geteuid() == 0) text += "user root\n";
+#endif
+    return WritePrivate(config, text);
+}
+
+QString ClassBroker::Start(const QString& folder, const QString& address, int port,
+                           const QString& classCode, const std::vector<ClassAccount>& accounts,
+                           int waitMs) {
+    Stop();
+    const QString program = Program();
+    if (program.isEmpty())
+        return "The Mosquitto broker is not installed (the package mosquitto); join a class "
+               "whose broker runs elsewhere, or install it";
+    if (QString e = WriteConfig(folder, address, port, classCode, accounts); !e.isEmpty()) return e;
+    log_.clear();
+    stopping_ = false;
+    process_.start(program, {"-c", QDir(folder).filePath("mosquitto.conf")});
+    if (!process_.waitForStarted(waitMs))
+        return "The broker did not start: " + process_.errorString();
+    // It says so once its listener is open; a port taken or a bad file ends it at once.
+    const QDeadlineTimer deadline(waitMs);
+    while (!log_.contains(" running") && process_.state() == QProcess::Running &&
+           !deadline.hasExpired())
+        process_.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())));
+    if (log_.contains(" running") && process_.state() == QProcess::Running) {
+        port_ = port;
+        return {};
+    }
+    const QString said = log_.trimmed();
+    Stop();
+    return QString("The broker did not listen on %1:%2 within %3 s%4")
+        .arg(address)
+        .arg(port)
+        .arg(waitMs / 1000)
+        .arg(said.isEmpty() ? QString() : ": " + said);
+}
+
+void ClassBroker::Stop() {
+    if (process_.state() == QProcess::NotRunning) return;
+    stopping_ = true;
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished(1000);
+    }
+    port_ = 0;
+}
+
+} // namespace mv

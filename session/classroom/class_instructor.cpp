@@ -1,0 +1,234 @@
+#include "session/classroom/class_instructor.h"
+
+#include "core/record/run_reader.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+
+std::string_view View(const QByteArray& payload) {
+    return {payload.constData(), static_cast<size_t>(payload.size())};
+}
+
+// The demo an exercise names, as its loader finds it: beside the exercise, then in the folders.
+std::optional<std::filesystem::path> FindDemo(const std::string& name,
+                                              const std::filesystem::path& beside,
+                                              const std::vector<std::filesystem::path>& folders) {
+    std::error_code ec;
+    if (std::filesystem::exists(beside / name, ec)) return beside / name;
+    for (const auto& f : folders)
+        if (std::filesystem::exists(f / name, ec)) return f / name;
+    return std::nullopt;
+}
+
+} // namespace
+
+ClassInstructor::ClassInstructor(std::vector<std::filesystem::path> demoFolders, QObject* parent)
+    : QObject(parent), demoFolders_(std::move(demoFolders)) {
+    connect(&link_, &ClassLink::connected, this, &ClassInstructor::joined);
+    connect(&link_, &ClassLink::refused, this, &ClassInstructor::refused);
+    connect(&link_, &ClassLink::disconnected, this, &ClassInstructor::notice);
+    connect(&link_, &ClassLink::message, this, &ClassInstructor::Received);
+    connect(&link_, &ClassLink::published, this, [this](int, bool ok, const QString& why) {
+        if (!ok) emit sendRefused(why);
+    });
+    // Each start of the instructor's numbers its commands past every earlier start's.
+    seq_ = QDateTime::currentMSecsSinceEpoch();
+}
+
+bool ClassInstructor::JoinClass(const Join& join) {
+    if (!IsClassName(join.Class.toStdString())) {
+        error_ = "A class code is 1 to 32 letters, digits, '-' or '_': " + join.Class;
+        return false;
+    }
+    join_ = join;
+    ClassLink::Settings s;
+    s.Host = join.Host;
+    s.Port = join.Port;
+    s.User = join.User;
+    s.Password = join.Password;
+    s.ClientId = "marovane-" + join.Class + "-instructor";
+    if (!link_.Open(s)) {
+        error_ = link_.error();
+        return false;
+    }
+    link_.Subscribe(QString::fromStdString(SeatTopic(join.Class.toStdString(), "+", "#")), 1);
+    return true;
+}
+
+void ClassInstructor::Leave() {
+    link_.Close();
+}
+
+void ClassInstructor::Send(const char* what, const std::string& json, bool retain) {
+    link_.Publish(QString::fromStdString(InstructorTopic(join_.Class.toStdString(), what)),
+                  QByteArray::fromStdString(json), 1, retain);
+}
+
+QString ClassInstructor::StartExercise(const QString& file) {
+    const std::filesystem::path path = file.toStdString();
+    Simulation start;
+    ExerciseReadResult read = LoadExercise(path, demoFolders_, start);
+    if (!read.ok()) return QString::fromStdString(read.Error);
+    ClassExercise m;
+    std::string error;
+    m.Text = SeatExerciseText(read.Exercise->Text, error);
+    if (!error.empty()) return QString::fromStdString(path.filename().string() + ": " + error);
+    m.File = path.filename().string();
+    if (const std::string& demo = read.Exercise->Scenario.Demo; !demo.empty()) {
+        // Seats have the shipped demos, not one kept beside the instructor's exercise.
+        const auto found = FindDemo(demo, path.parent_path(), demoFolders_);
+        QFile f(found ? QString::fromStdString(found->string()) : QString());
+        if (!found || !f.open(QIODevice::ReadOnly))
+            return QString::fromStdString(m.File + ": the demo " + demo + " cannot be read");
+        m.DemoName = std::filesystem::path(demo).filename().string();
+        m.DemoText = f.readAll().toStdString();
+    }
+    if (m.Text.size() + m.DemoText.size() > kClassMessageLimit / 2)
+        return QString::fromStdString(m.File + ": too long to send to the class");
+    run_ = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz");
+    m.Run = run_.toStdString();
+    exercise_ = std::move(*read.Exercise);
+    start_ = std::move(start);
+    for (ClassSeatRow& r : seats_) {
+        r.State.reset();
+        r.Answers.clear();
+        r.Record.clear();
+    }
+    // The clock first, held: a seat that opens the exercise finds the clock of its start.
+    clock_ = {m.Run, true, 1};
+    Send("clock", ToJson(clock_), true);
+    Send("exercise", ToJson(m), true);
+    emit rosterChanged({});
+    return {};
+}
+
+void ClassInstructor::SetPaused(bool paused) {
+    if (run_.isEmpty()) return;
+    clock_.Paused = paused;
+    Send("clock", ToJson(clock_), true);
+}
+
+void ClassInstructor::SetTimeFactor(int factor) {
+    if (run_.isEmpty()) return;
+    clock_.TimeFactor = factor;
+    Send("clock", ToJson(clock_), true);
+}
+
+QString ClassInstructor::Inject(int vessel, std::optional<int> course,
+                                std::optional<double> speed) {
+    if (!exercise_) return "No exercise is running in the class";
+    if (vessel < 1 || vessel >= start_.Vessels.NumVessels || vessel == start_.Vessels.OwnVessel)
+        return "No such target in the exercise";
+    if (!course && !speed) return "An order needs a course or a speed";
+    ClassCommand c{run_.toStdString(), ++seq_, ClassCommand::Kind::Order, vessel, course, speed};
+    Send("command", ToJson(c), false);
+    return {};
+}
+
+void ClassInstructor::EndExercise() {
+    if (!exercise_) return;
+    ClassCommand c;
+    c.Run = run_.toStdString();
+    c.Seq = ++seq_;
+    c.Is = ClassCommand::Kind::End;
+    Send("command", ToJson(c), false);
+}
+
+const ClassSeatRow* ClassInstructor::seat(const QString& name) const {
+    const auto it = std::find_if(seats_.begin(), seats_.end(),
+                                 [&name](const ClassSeatRow& r) { return r.Seat == name; });
+    return it == seats_.end() ? nullptr : &*it;
+}
+
+ClassSeatRow& ClassInstructor::Row(const QString& seat) {
+    const auto it = std::find_if(seats_.begin(), seats_.end(),
+                                 [&seat](const ClassSeatRow& r) { return r.Seat == seat; });
+    if (it != seats_.end()) return *it;
+    ClassSeatRow row;
+    row.Seat = seat;
+    seats_.push_back(std::move(row));
+    // The roster in seat order, as the room is laid out.
+    std::sort(seats_.begin(), seats_.end(),
+              [](const ClassSeatRow& a, const ClassSeatRow& b) { return a.Seat < b.Seat; });
+    return *std::find_if(seats_.begin(), seats_.end(),
+                         [&seat](const ClassSeatRow& r) { return r.Seat == seat; });
+}
+
+void ClassInstructor::Received(const QString& topic, const QByteArray& payload) {
+    const auto parts = SplitSeatTopic(join_.Class.toStdString(), topic.toStdString());
+    if (!parts || !IsClassName(parts->Seat)) return;
+    const QString name = QString::fromStdString(parts->Seat);
+    const auto refuse = [&](const std::string& why) {
+        emit notice(name + ": " + QString::fromStdString(why));
+    };
+    if (parts->What == "status") {
+        // An empty retained message clears a seat gone for good.
+        if (payload.isEmpty()) return;
+        const auto read = ParseClassStatus(View(payload));
+        if (!read.ok()) return refuse(read.Error);
+        ClassSeatRow& row = Row(name);
+        row.Status = read.Value->Is;
+        row.Student = QString::fromStdString(read.Value->Student);
+        row.LastHeard = QDateTime::currentDateTime();
+    } else if (parts->What == "state") {
+        const auto read = ParseClassState(View(payload));
+        if (!read.ok()) return refuse(read.Error);
+        ClassSeatRow& row = Row(name);
+        row.LastHeard = QDateTime::currentDateTime();
+        if (read.Value->Run == run_.toStdString()) row.State = *read.Value;
+    } else if (parts->What == "answers") {
+        const auto read = ParseClassAnswer(View(payload));
+        if (!read.ok()) return refuse(read.Error);
+        if (read.Value->Run != run_.toStdString()) return;
+        ClassSeatRow& row = Row(name);
+        row.LastHeard = QDateTime::currentDateTime();
+        row.Answers.push_back(*read.Value);
+        emit answerReceived(name, *read.Value);
+    } else if (parts->What == "record") {
+        const auto read = ParseClassRecord(View(payload));
+        if (!read.ok()) return refuse(read.Error);
+        if (read.Value->Run != run_.toStdString()) return;
+        ClassSeatRow& row = Row(name);
+        row.LastHeard = QDateTime::currentDateTime();
+        row.Record = std::move(read.Value->Bytes);
+        emit recordReceived(name);
+    } else {
+        return;
+    }
+    emit rosterChanged(name);
+}
+
+std::vector<GradeColumn> ClassInstructor::Columns() const {
+    if (!exercise_) return {};
+    return GradeColumns(*exercise_, QuestionTruths(*exercise_, start_), start_);
+}
+
+std::optional<RunGrading> ClassInstructor::Grade(const ClassSeatRow& row, QString* error) const {
+    const auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    if (!exercise_) return fail("no exercise");
+    if (row.Record.empty()) return fail("no record yet");
+    const RunReadResult read = ReadRunRecordBytes(row.Record);
+    if (!read.ok()) return fail("the record cannot be read: " + QString::fromStdString(read.Error));
+    if (!read.Record->Exercise) return fail("the record is not of an assessed exercise");
+    // Marked against the instructor's exercise, tolerances and all; the seat's copy had none.
+    return GradeRun(*exercise_, start_, *read.Record);
+}
+
+ClassMarks ClassInstructor::Marks(const ClassSeatRow& row) const {
+    ClassMarks marks;
+    const std::optional<RunGrading> graded = Grade(row, &marks.Error);
+    if (!graded) return marks;
+    marks.Cells = GradeCells(Columns(), *graded);
+    marks.Total = graded->Total;
+    return marks;
+}
+
+} // namespace mv

@@ -1,0 +1,254 @@
+#include "session/classroom/class_seat.h"
+
+#include "core/classroom/class_messages.h"
+#include "core/clock.h"
+#include "core/vessel.h"
+#include "session/exercise.h"
+#include "session/run_recorder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray::fromStdString(text);
+}
+std::string_view View(const QByteArray& payload) {
+    return {payload.constData(), static_cast<size_t>(payload.size())};
+}
+
+// Answers and the record are kept by the broker until taken; the state is sent afresh each
+// second, so a lost one is not missed.
+constexpr int kKept = 1;
+constexpr int kOnce = 0;
+// The state goes out about once a second: enough for a roster and a watch over the seats,
+// some 30 small messages a second for a class of thirty.
+constexpr int kStateMs = 1000;
+
+} // namespace
+
+ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
+    : QObject(parent), exercise_(exercise), recorder_(recorder) {
+    connect(&link_, &ClassLink::connected, this, [this] {
+        SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
+        emit joined();
+    });
+    connect(&link_, &ClassLink::refused, this, &ClassSeat::refused);
+    connect(&link_, &ClassLink::disconnected, this, &ClassSeat::notice);
+    connect(&link_, &ClassLink::message, this, &ClassSeat::Received);
+    connect(&exercise_, &Exercise::answerTaken, this, &ClassSeat::SendAnswer);
+    // The recorder, made before the seat, hears of the end first and has written it; the copy
+    // is taken at once, before another exercise can begin a new record.
+    connect(&exercise_, &Exercise::assessedFinished, this, &ClassSeat::SendRecord);
+    stateTimer_.setInterval(kStateMs);
+    connect(&stateTimer_, &QTimer::timeout, this, &ClassSeat::SendState);
+}
+
+ClassSeat::~ClassSeat() {
+    Leave();
+}
+
+bool ClassSeat::ParseAddress(const QString& text, QString& host, int& port) {
+    QString h = text.trimmed();
+    int p = 1883;
+    const qsizetype colon = h.lastIndexOf(':');
+    // "[::1]:1884": an IPv6 address in brackets; a bare IPv6 address has colons of its own.
+    const bool bracketed = h.startsWith('[');
+    if (colon > 0 && (bracketed ? h.at(colon - 1) == ']' : h.count(':') == 1)) {
+        bool ok = false;
+        p = h.mid(colon + 1).toInt(&ok);
+        if (!ok || p < 1 || p > 65535) return false;
+        h = h.left(colon);
+    }
+    if (bracketed) {
+        if (!h.endsWith(']')) return false;
+        h = h.mid(1, h.size() - 2);
+    }
+    if (h.isEmpty() || h.contains(' ')) return false;
+    host = h;
+    port = p;
+    return true;
+}
+
+QString ClassSeat::Topic(const char* what) const {
+    return QString::fromStdString(
+        SeatTopic(join_.Class.toStdString(), join_.User.toStdString(), what));
+}
+
+bool ClassSeat::JoinClass(const Join& join) {
+    if (!IsClassName(join.Class.toStdString())) {
+        error_ = "A class code is 1 to 32 letters, digits, '-' or '_': " + join.Class;
+        return false;
+    }
+    if (!IsClassName(join.User.toStdString())) {
+        error_ = "A seat's account is 1 to 32 letters, digits, '-' or '_': " + join.User;
+        return false;
+    }
+    join_ = join;
+    run_.clear();
+    lastCommand_ = -1;
+    ClassLink::Settings s;
+    s.Host = join.Host;
+    s.Port = join.Port;
+    s.User = join.User;
+    s.Password = join.Password;
+    s.ClientId = "marovane-" + join.Class + "-" + join.User;
+    s.WillTopic = Topic("status");
+    s.WillPayload = Bytes(ToJson(ClassStatus{ClassStatus::Kind::Lost, join.Student.toStdString()}));
+    if (!link_.Open(s)) {
+        error_ = link_.error();
+        return false;
+    }
+    const std::string code = join.Class.toStdString();
+    link_.Subscribe(QString::fromStdString(InstructorTopic(code, "#")), kKept);
+    stateTimer_.start();
+    return true;
+}
+
+void ClassSeat::Leave() {
+    stateTimer_.stop();
+    link_.Close();
+}
+
+void ClassSeat::SendStatus(int kind) {
+    link_.Publish(Topic("status"),
+                  Bytes(ToJson(ClassStatus{static_cast<ClassStatus::Kind>(kind),
+                                           join_.Student.toStdString()})),
+                  kKept, true);
+}
+
+void ClassSeat::Received(const QString& topic, const QByteArray& payload) {
+    const QString head = QString::fromStdString(InstructorTopic(join_.Class.toStdString(), ""));
+    if (!topic.startsWith(head)) return;
+    const QString what = topic.mid(head.size());
+    if (what == "exercise")
+        OpenExercise(payload);
+    else if (what == "clock")
+        FollowClock(payload);
+    else if (what == "command")
+        Command(payload);
+}
+
+void ClassSeat::OpenExercise(const QByteArray& payload) {
+    const auto read = ParseClassExercise(View(payload));
+    if (!read.ok()) return emit notice(QString::fromStdString(read.Error));
+    const ClassExercise& m = *read.Value;
+    // The same start again (a reconnection brings the retained message back): the exercise
+    // runs on as it is.
+    if (QString::fromStdString(m.Run) == run_) return;
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!m.DemoName.empty()) {
+        QFile demo(folder->filePath(QString::fromStdString(m.DemoName)));
+        if (!folder->isValid() || !demo.open(QIODevice::WriteOnly) ||
+            demo.write(Bytes(m.DemoText)) != static_cast<qint64>(m.DemoText.size()))
+            return emit notice("The class's exercise could not be opened: its demo could not "
+                               "be written to a temporary folder");
+    }
+    // The instructor starts another: the one running ends here, with its record sent, rather
+    // than the student being asked.
+    if (exercise_.assessed() && !exercise_.assessedEnded())
+        exercise_.EndAssessed("ended by the instructor");
+    if (!exercise_.OpenAssessedExerciseText(m.Text, QString::fromStdString(m.File), join_.Student,
+                                            folder->path().toStdString()))
+        return emit notice("The class's exercise " + QString::fromStdString(m.File) +
+                           " could not be opened");
+    folder_ = std::move(folder);
+    run_ = QString::fromStdString(m.Run);
+    lastCommand_ = -1;
+    SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
+    if (!clock_.isEmpty()) FollowClock(clock_);
+}
+
+void ClassSeat::FollowClock(const QByteArray& payload) {
+    const auto read = ParseClassClock(View(payload));
+    if (!read.ok()) return emit notice(QString::fromStdString(read.Error));
+    clock_ = payload;
+    const ClassClock& c = *read.Value;
+    // A clock for a start this seat has not opened (yet): kept until it has.
+    if (QString::fromStdString(c.Run) != run_ || !exercise_.assessed()) return;
+    const Exercise::ChangeScope change(exercise_);
+    const auto* factor = std::find(kTimeFactors.begin(), kTimeFactors.end(), c.TimeFactor);
+    exercise_.SetTimeFactor(static_cast<int>(factor - kTimeFactors.begin()));
+    if (!c.Paused) exercise_.EndBriefing();
+    exercise_.SetPaused(c.Paused);
+}
+
+void ClassSeat::Command(const QByteArray& payload) {
+    const auto read = ParseClassCommand(View(payload));
+    if (!read.ok()) return emit notice(QString::fromStdString(read.Error));
+    const ClassCommand& c = *read.Value;
+    // QoS 1 may bring one twice; and a command of another start is not this exercise's.
+    if (QString::fromStdString(c.Run) != run_ || c.Seq <= lastCommand_ || !exercise_.assessed())
+        return;
+    lastCommand_ = c.Seq;
+    if (c.Is == ClassCommand::Kind::End) return exercise_.EndAssessed("ended by the instructor");
+    Simulation& sim = exercise_.simulation();
+    if (c.Vessel >= sim.Vessels.NumVessels || c.Vessel == sim.Vessels.OwnVessel) return;
+    const Exercise::ChangeScope change(exercise_);
+    // Given as the exercise's own orders are: the target turns and changes speed at her rate.
+    VesselData& v = sim.Vessels.Vessel[static_cast<size_t>(c.Vessel)];
+    QString text = "Order from the instructor: " + QString::fromStdString(VesselLetter(c.Vessel));
+    if (c.Course) {
+        v.NewHeading = static_cast<int16_t>(*c.Course);
+        text += QString(" to %1").arg(*c.Course, 3, 10, QChar('0'));
+    }
+    if (c.Speed) {
+        v.NewSpeed = static_cast<float>(*c.Speed);
+        text += QString(" at %1 kt").arg(*c.Speed, 0, 'f', 1);
+    }
+    sim.Maneuvering = true;
+    exercise_.Log("instructor", c.Vessel, text);
+}
+
+void ClassSeat::SendState() {
+    if (!link_.isConnected() || run_.isEmpty() || !exercise_.isLoaded()) return;
+    const Simulation& sim = exercise_.simulation();
+    const auto own = static_cast<size_t>(sim.Vessels.OwnVessel);
+    ClassState s;
+    s.Run = run_.toStdString();
+    s.SimTime = sim.Clock.SimTime;
+    s.X = sim.Vessels.VesselPos[own].X;
+    s.Y = sim.Vessels.VesselPos[own].Y;
+    s.Course = sim.Vessels.Vessel[own].Heading;
+    s.Speed = sim.Vessels.Vessel[own].Speed;
+    s.Paused = !exercise_.isRunning();
+    s.Answers = static_cast<int>(exercise_.answers().size());
+    link_.Publish(Topic("state"), Bytes(ToJson(s)), kOnce, false);
+}
+
+void ClassSeat::SendAnswer(const RunAnswer& a) {
+    if (run_.isEmpty()) return;
+    link_.Publish(Topic("answers"),
+                  Bytes(ToJson(ClassAnswer{run_.toStdString(), a.Question, a.Vessel, a.Asked,
+                                           a.Value, a.SimTime})),
+                  kKept, false);
+}
+
+void ClassSeat::SendRecord() {
+    if (run_.isEmpty()) return;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.mvrun");
+    QString error = dir.isValid() ? recorder_.SaveCopy(path) : "no temporary folder";
+    ClassRecord record{run_.toStdString(), join_.Student.toStdString(), {}};
+    if (error.isEmpty()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            record.Bytes.assign(bytes.begin(), bytes.end());
+        } else {
+            error = file.errorString();
+        }
+    }
+    if (!error.isEmpty())
+        emit notice("The run's record could not be sent to the instructor: " + error);
+    else if (link_.Publish(Topic("record"), Bytes(ToJson(record)), kKept, false))
+        emit notice("The run's record went to the instructor");
+    SendStatus(static_cast<int>(ClassStatus::Kind::Finished));
+}
+
+} // namespace mv

@@ -1,0 +1,297 @@
+// A class through a real Mosquitto broker on 127.0.0.1: one instructor and two headless seats in
+// one process, each seat with its own exercise and recorder. Every wait is bounded.
+
+#include "core/exercise/grading.h"
+#include "core/record/run_reader.h"
+#include "session/classroom/class_broker.h"
+#include "session/classroom/class_instructor.h"
+#include "session/classroom/class_seat.h"
+#include "session/exercise.h"
+#include "session/run_recorder.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mv {
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+// A seat has no picture: every drawing call goes nowhere.
+class NoPicture final : public ScenarioView {
+  public:
+    void ShowIdentity(bool) override {}
+    void ManeuverStep(int, const ManeuverReadout&) override {}
+    void StatusLine(const std::string&) override {}
+    void Clock(const std::string&) override {}
+    void PlotClock(const std::string&) override {}
+    void CentreOn(const PointD&) override {}
+    void TrueViewMark(int, const PointD&) override {}
+    void Collision(int, const std::array<std::array<PointD, 9>, 2>&) override {}
+    void ShowEcho(int, const EchoLine&) override {}
+    void HideEcho(int) override {}
+    void PlotMark(int, const EchoLine&) override {}
+    void OwnLabel(int, const PointD&) override {}
+    void HeadingLine(const PointD&, const PointD&) override {}
+    void CardinalLabels(const std::array<std::string, 4>&) override {}
+    void BearingFailed() override {}
+    void RedrawRadar() override {}
+    void RedrawVessels() override {}
+    void ShowDisplayItems() override {}
+    void PlaceEBL() override {}
+    void PlaceVRM() override {}
+    void DrawCursor() override {}
+    void ShowCursorReadouts() override {}
+    void RepaintTrueView() override {}
+    void Refresh() override {}
+    void SetRange(double) override {}
+    void EnableVesselControls() override {}
+    void ShowSlotMarkers(int, bool, bool) override {}
+    void MarkOwnVesselInTrueView() override {}
+    void ClearTrueView() override {}
+};
+
+// A student's machine: an exercise in an empty program folder (no demos: the exercise's demo
+// comes from the instructor), its recorder, and the seat.
+struct Machine {
+    explicit Machine(const QString& seatName, const QString& student) : name(seatName) {
+        exercise = std::make_unique<Exercise>(sim, display, dialogs, folder.path().toStdString());
+        exercise->setView(&picture);
+        recorder = std::make_unique<RunRecorder>(*exercise, folder.filePath("runs"));
+        seat = std::make_unique<ClassSeat>(*exercise, *recorder);
+        join.Class = "nav1";
+        join.User = seatName;
+        join.Password = seatName + "-pw";
+        join.Student = student;
+    }
+    // Sea time runs on by whole ticks until `clock` (days), as the timer would run it.
+    void TickTo(double clock) {
+        while (sim.Clock.SimTime < clock)
+            exercise->tmrSim_Timer();
+    }
+
+    QString name;
+    QTemporaryDir folder;
+    Simulation sim;
+    RadarDisplayState display;
+    ScriptedDialogs dialogs;
+    NoPicture picture;
+    std::unique_ptr<Exercise> exercise;
+    std::unique_ptr<RunRecorder> recorder;
+    std::unique_ptr<ClassSeat> seat;
+    ClassSeat::Join join;
+};
+
+class Classroom : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (ClassBroker::Program().isEmpty())
+            GTEST_SKIP() << "mosquitto is not installed (apt install mosquitto): no broker to "
+                            "run a class through";
+        ASSERT_TRUE(folder.isValid());
+        port = ClassBroker::FreePort();
+        ASSERT_GT(port, 0);
+        const QString error = broker.Start(folder.path(), "127.0.0.1", port, "nav1",
+                                           {{"teacher", "teacher-pw", true},
+                                            {"seat1", "seat1-pw", false},
+                                            {"seat2", "seat2-pw", false}},
+                                           kWaitMs);
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    }
+    void TearDown() override { broker.Stop(); }
+
+    void JoinInstructor() {
+        ASSERT_TRUE(teacher.JoinClass({"127.0.0.1", port, "nav1", "teacher", "teacher-pw"}));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return teacher.isJoined(); }, kWaitMs));
+    }
+    void JoinSeat(Machine& m) {
+        m.join.Port = port;
+        ASSERT_TRUE(m.seat->JoinClass(m.join)) << m.seat->error().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const ClassSeatRow* row = teacher.seat(m.name);
+                return row && row->Status == ClassStatus::Kind::Connected;
+            },
+            kWaitMs))
+            << m.name.toStdString() << " never showed in the roster";
+    }
+
+    QTemporaryDir folder;
+    ClassBroker broker;
+    int port = 0;
+    ClassInstructor teacher{{MAROVANE_DATA_DIR}};
+};
+
+// Exam 1 (target B crossing from starboard, questions at 12:06 and 12:18) with a CPA tolerance
+// of 0.5 nm that only the instructor holds.
+QString WriteExercise(const QTemporaryDir& dir) {
+    QFile exam(MAROVANE_DATA_DIR "/Exam1-AlteringTarget.toml");
+    EXPECT_TRUE(exam.open(QIODevice::ReadOnly));
+    QFile out(dir.filePath("Exam1.toml"));
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(exam.readAll() + "\n[tolerance]\ncpa = 0.5\n");
+    return out.fileName();
+}
+
+TEST_F(Classroom, AnExerciseRunsOnEverySeatAndIsMarkedAtTheInstructorAsAlone) {
+    Machine ann("seat1", "Ann"), bob("seat2", "Bob");
+    JoinInstructor();
+    JoinSeat(ann);
+    JoinSeat(bob);
+    ASSERT_EQ(teacher.seat("seat1")->Student, "Ann");
+
+    // Started on both, held for the briefing; the seats have no demo of their own.
+    ASSERT_EQ(teacher.StartExercise(WriteExercise(folder)), "");
+    for (Machine* m : {&ann, &bob}) {
+        ASSERT_TRUE(QTest::qWaitFor([m] { return m->exercise->assessed() != nullptr; }, kWaitMs))
+            << m->name.toStdString() << ": "
+            << (m->dialogs.shown.empty() ? "" : m->dialogs.shown.back().text.toStdString());
+        EXPECT_TRUE(m->exercise->isBriefing());
+        EXPECT_EQ(m->sim.Vessels.NumVessels, 2);
+        // The tolerance stays with the marker: the seat's copy has the default 0.2 nm.
+        EXPECT_DOUBLE_EQ(m->exercise->assessed()->Tolerance.Cpa, 0.2);
+    }
+    EXPECT_DOUBLE_EQ(teacher.exercise()->Tolerance.Cpa, 0.5);
+
+    // Resume all at x5 (an allowed factor), then pause all.
+    teacher.SetTimeFactor(5);
+    teacher.SetPaused(false);
+    for (Machine* m : {&ann, &bob})
+        ASSERT_TRUE(QTest::qWaitFor(
+            [m] { return m->exercise->isRunning() && m->sim.Clock.TimeFactor == 5; }, kWaitMs));
+    teacher.SetPaused(true);
+    for (Machine* m : {&ann, &bob}) {
+        ASSERT_TRUE(QTest::qWaitFor([m] { return m->exercise->isPaused(); }, kWaitMs));
+        EXPECT_FALSE(m->exercise->isRunning());
+    }
+
+    // At 12:06 Ann gives B's CPA 0.3 nm off the answer key (right within the instructor's
+    // 0.5 nm, wrong within the seat's 0.2) and a CPA of 9 nm for a target 12:06 shows closing
+    // (wrong either way); Bob gives only B's TCPA, 20 minutes off.
+    for (Machine* m : {&ann, &bob})
+        m->TickTo(0.5 + 6.0 / 1440);
+    const Truth& key = ann.exercise->truths()[0];
+    ASSERT_EQ(key.Targets.size(), 1u);
+    const double cpa = key.Targets[0].Cpa.CPA, tcpa = key.Targets[0].Cpa.TCPA;
+    ann.exercise->HandIn({{0, 1, Figure::Cpa, cpa + 0.3}});
+    ann.exercise->HandIn({{0, 1, Figure::Course, key.Targets[0].Water.Course + 90}});
+    bob.exercise->HandIn({{0, 1, Figure::Tcpa, tcpa + 20}});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return teacher.seat("seat1")->Answers.size() == 2 &&
+                   teacher.seat("seat2")->Answers.size() == 1;
+        },
+        kWaitMs));
+    EXPECT_DOUBLE_EQ(teacher.seat("seat1")->Answers[0].Value, cpa + 0.3);
+    EXPECT_EQ(teacher.seat("seat2")->Answers[0].Asked, Figure::Tcpa);
+
+    // At 12:09 the instructor turns B (steering 270 at 14 knots) to 300 at 8 knots on every
+    // seat.
+    for (Machine* m : {&ann, &bob})
+        m->TickTo(0.5 + 9.0 / 1440);
+    ASSERT_EQ(teacher.Inject(1, 300, 8.0), "");
+    EXPECT_NE(teacher.Inject(0, 270, std::nullopt), "") << "the own ship is the student's";
+    for (Machine* m : {&ann, &bob}) {
+        ASSERT_TRUE(
+            QTest::qWaitFor([m] { return m->sim.Vessels.Vessel[1].NewHeading == 300; }, kWaitMs));
+        EXPECT_FLOAT_EQ(m->sim.Vessels.Vessel[1].NewSpeed, 8.0f);
+        m->TickTo(0.5 + 12.0 / 1440);
+    }
+
+    teacher.EndExercise();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return !teacher.seat("seat1")->Record.empty() &&
+                   !teacher.seat("seat2")->Record.empty() &&
+                   teacher.seat("seat1")->Status == ClassStatus::Kind::Finished &&
+                   teacher.seat("seat2")->Status == ClassStatus::Kind::Finished;
+        },
+        kWaitMs));
+
+    // The class table: CPA and TCPA, course, speed, aspect for B at each question.
+    const std::vector<GradeColumn> columns = teacher.Columns();
+    ASSERT_EQ(columns.size(), 10u);
+    EXPECT_EQ(columns[0].Title, "Q1 B CPA");
+    const ClassMarks annMarks = teacher.Marks(*teacher.seat("seat1"));
+    const ClassMarks bobMarks = teacher.Marks(*teacher.seat("seat2"));
+    ASSERT_EQ(annMarks.Error, "");
+    EXPECT_EQ(annMarks.Cells,
+              (std::vector<std::string>{"1", "-", "0", "-", "-", "-", "-", "-", "-", "-"}));
+    EXPECT_EQ(bobMarks.Cells,
+              (std::vector<std::string>{"-", "0", "-", "-", "-", "-", "-", "-", "-", "-"}));
+    EXPECT_EQ(annMarks.Total.Got, 1);
+    EXPECT_EQ(bobMarks.Total.Got, 0);
+
+    // The same marks as each seat's own record, marked alone as marovane-plot grade does.
+    for (Machine* m : {&ann, &bob}) {
+        const RunReadResult own = ReadRunRecord(m->recorder->currentPath().toStdString());
+        ASSERT_TRUE(own.ok()) << own.Error;
+        const RunGrading alone =
+            GradeRun(*teacher.exercise(), teacher.exerciseStart(), *own.Record);
+        const RunGrading gathered = *teacher.Grade(*teacher.seat(m->name));
+        EXPECT_EQ(GradeCells(columns, gathered), GradeCells(columns, alone));
+        EXPECT_EQ(gathered.Total.Got, alone.Total.Got);
+        EXPECT_EQ(gathered.Total.OutOf, alone.Total.OutOf);
+        EXPECT_EQ(gathered.Student, m->join.Student.toStdString());
+        EXPECT_EQ(gathered.Ending, "ended by the instructor");
+    }
+}
+
+TEST_F(Classroom, TheBrokerRefusesASeatWritingUnderAnotherSeatOrTheInstructor) {
+    Machine ann("seat1", "Ann"), bob("seat2", "Bob");
+    JoinInstructor();
+    JoinSeat(ann);
+    JoinSeat(bob);
+    QStringList refusals;
+    QObject::connect(&ann.seat->link(), &ClassLink::published,
+                     [&refusals](int, bool ok, const QString& why) {
+                         if (!ok) refusals << why;
+                     });
+    const QByteArray lost = "{\"format\":\"Marovane class\",\"version\":1,\"kind\":\"status\","
+                            "\"status\":\"lost\",\"student\":\"Bob\"}";
+    ann.seat->link().Publish("marovane/nav1/seat/seat2/status", lost, 1, true);
+    ann.seat->link().Publish("marovane/nav1/instructor/command", "{}", 1, false);
+    ASSERT_TRUE(QTest::qWaitFor([&refusals] { return refusals.size() == 2; }, kWaitMs))
+        << refusals.join("; ").toStdString();
+    EXPECT_TRUE(refusals[0].contains("authori", Qt::CaseInsensitive)) << refusals[0].toStdString();
+    // A message of its own goes through, and Bob is still shown connected.
+    ann.seat->link().Publish("marovane/nav1/seat/seat1/state", "not a state", 1, false);
+    QString said;
+    QObject::connect(&teacher, &ClassInstructor::notice, [&said](const QString& t) { said = t; });
+    ASSERT_TRUE(QTest::qWaitFor([&said] { return !said.isEmpty(); }, kWaitMs));
+    EXPECT_TRUE(said.startsWith("seat1: A class state message: not a Marovane class message"))
+        << said.toStdString();
+    EXPECT_EQ(teacher.seat("seat2")->Status, ClassStatus::Kind::Connected);
+}
+
+TEST_F(Classroom, AWrongPasswordIsRefusedWithAClearMessage) {
+    Machine ann("seat1", "Ann");
+    ann.join.Port = port;
+    ann.join.Password = "guess";
+    QString why;
+    QObject::connect(ann.seat.get(), &ClassSeat::refused, [&why](const QString& t) { why = t; });
+    ASSERT_TRUE(ann.seat->JoinClass(ann.join));
+    ASSERT_TRUE(QTest::qWaitFor([&why] { return !why.isEmpty(); }, kWaitMs));
+    EXPECT_TRUE(
+        why.startsWith(QString("The class at 127.0.0.1:%1 refused the account seat1: ").arg(port)))
+        << why.toStdString();
+    EXPECT_FALSE(ann.seat->isJoined());
+}
+
+TEST_F(Classroom, ASeatWhoseLinkDiesIsMarkedLostByItsLastWill) {
+    Machine ann("seat1", "Ann");
+    JoinInstructor();
+    JoinSeat(ann);
+    ann.seat->DropLink();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return teacher.seat("seat1")->Status == ClassStatus::Kind::Lost; }, kWaitMs));
+    EXPECT_EQ(teacher.seat("seat1")->Student, "Ann");
+}
+
+} // namespace
+} // namespace mv
