@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the demo and yaw readers, the chooser's preview, the number texts, the CPA
 # arithmetic, the own-targets and manoeuvre entries, the exercise number, exercise files, marovane-plot's
-# command line and the run records with clang's libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer, FUZZ_SECONDS (default 30)
+# command line, the run records and the class's messages with clang's libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer, FUZZ_SECONDS (default 30)
 # per harness, in build-fuzz/. Each corpus is seeded from data/ and fuzz/corpus/ and grows in
 # build-fuzz/corpus/; a crash or a broken property stops the run with the input saved in
 # build-fuzz/artifacts/. Without clang and libFuzzer the harnesses replay their seeds once.
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH="${FUZZ_SECONDS:-30}"
 BUILD_DIR="${BUILD_DIR:-build-fuzz}"
-HARNESSES=(demo yaw number_text cpa preview own_targets maneuver exercise exercise_file plot record results)
+HARNESSES=(demo yaw number_text cpa preview own_targets maneuver exercise exercise_file plot record results class)
 
 have_libfuzzer() {
   command -v clang++ >/dev/null 2>&1 || return 1

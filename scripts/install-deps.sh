@@ -10,7 +10,10 @@ export DEBIAN_FRONTEND=noninteractive
 # timing; ccache: shorter rebuilds.
 PACKAGES=(cmake ninja-build g++ git clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
   libbenchmark-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
-  libsqlite3-dev libtomlplusplus-dev nlohmann-json3-dev hyperfine ccache)
+  libsqlite3-dev libtomlplusplus-dev nlohmann-json3-dev hyperfine ccache
+  # The classroom: the Mosquitto broker the instructor station starts (and the class tests
+  # run a class through) and the client library every seat links.
+  mosquitto libmosquitto-dev)
 # CI also fuzzes, with clang's libFuzzer, and builds a German locale for the decimal-point
 # test; a developer machine builds and tests without them (the test is then skipped).
 if [ "${CI:-}" = true ]; then PACKAGES+=(clang libclang-rt-14-dev locales); fi
