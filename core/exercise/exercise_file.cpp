@@ -382,7 +382,7 @@ AssessedExercise ReadRoot(const toml::table& root) {
     ReadQuestions(root, e);
     if (const toml::node* node = root.get("action")) {
         const toml::table& t = TableAt(*node, "action");
-        OnlyKeys(t, "action", {"min_cpa", "act_by"});
+        OnlyKeys(t, "action", {"min_cpa", "act_by", "targets"});
         if (!t.contains("min_cpa"))
             throw Mistake{LineOf(t), "action.min_cpa", "is missing: the distance to keep"};
         e.Action.MinCpa = Number(t, "action", "min_cpa", 0.1, 12, 0, "nautical miles");
@@ -390,6 +390,20 @@ AssessedExercise ReadRoot(const toml::table& root) {
         if (e.Action.ActBy && e.TimeLimit > 0 && *e.Action.ActBy > LimitTime(e) + 0.5 / 86400)
             throw Mistake{LineOf(*t.get("act_by")), "action.act_by",
                           "must be no later than the time limit, " + FormatClock(LimitTime(e))};
+        if (const toml::node* targets = t.get("targets")) {
+            const toml::array* a = targets->as_array();
+            if (!a || a->empty())
+                throw Mistake{LineOf(*targets), "action.targets",
+                              "must list targets by letter, such as [\"B\", \"C\"]"};
+            e.Action.TargetsLine = LineOf(*targets);
+            for (const toml::node& item : *a) {
+                const int slot = TargetSlot(item, "action.targets");
+                if (std::ranges::find(e.Action.Targets, slot) != e.Action.Targets.end())
+                    throw Mistake{LineOf(item), "action.targets",
+                                  "names " + VesselLetter(slot) + " twice"};
+                e.Action.Targets.push_back(slot);
+            }
+        }
     }
     if (const toml::node* node = root.get("tolerance")) {
         const toml::table& t = TableAt(*node, "tolerance");
@@ -517,6 +531,7 @@ ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileNam
         }
         const toml::table root = toml::parse(text, fileName);
         result.Exercise = ReadRoot(root);
+        result.Exercise->Text = std::string(text);
     } catch (const toml::parse_error& e) {
         result.Error = Message(fileName, static_cast<int>(e.source().begin.line), {},
                                std::string(e.description()));
@@ -596,6 +611,11 @@ std::string BuildExerciseSimulation(const AssessedExercise& exercise,
                 return "The exercise's question at line " + std::to_string(q.Line) +
                        " asks of target " + VesselLetter(t) + ", but its scenario has " +
                        std::to_string(n) + " vessels";
+    for (int t : exercise.Action.Targets)
+        if (late(t))
+            return "The exercise's action at line " + std::to_string(exercise.Action.TargetsLine) +
+                   " names target " + VesselLetter(t) + ", but its scenario has " +
+                   std::to_string(n) + " vessels";
     fresh.Current = exercise.Current;
     fresh.Script = exercise.Orders;
     fresh.GiveScriptedOrders(0, fresh.Clock.SimTime);

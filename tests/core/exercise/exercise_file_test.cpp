@@ -49,6 +49,8 @@ act_by = 12:20:00
 
 [tolerance]
 cpa = 0.3
+speed = 1.5
+drift = 0.8
 )";
 
 TEST(ExerciseFile, ReadsEverySectionAndBuildsItsSimulation) {
@@ -64,6 +66,8 @@ TEST(ExerciseFile, ReadsEverySectionAndBuildsItsSimulation) {
     EXPECT_EQ(e.Questions[0].Line, 33);
     EXPECT_EQ(e.Tolerance.Cpa, 0.3);
     EXPECT_EQ(e.Tolerance.Tcpa, 2); // the default stands
+    EXPECT_EQ(e.Tolerance.Of(mv::Figure::Speed), 1.5);
+    EXPECT_EQ(e.Tolerance.Of(mv::Figure::Drift), 0.8);
 
     mv::Simulation sim;
     ASSERT_EQ(mv::BuildExerciseSimulation(e, {}, {}, sim), "");
@@ -111,6 +115,8 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
          "line 6, question[1].at: must come before the time limit, 12:30:00"},
         {"time_limit = 30\n" + own + "[action]\nmin_cpa = 2\nact_by = 12:30:03\n",
          "line 7, action.act_by: must be no later than the time limit, 12:30:00"},
+        {own + "[action]\nmin_cpa = 2\ntargets = [\"B\", \"C\", \"B\"]\n",
+         "line 6, action.targets: names B twice"},
         // Letters beyond ASCII are welcome in quotes and comments, and nowhere else.
         {"# caf\xc3\xa9\ntitle = \"\"\"\n\xce\xa9\"\"\"\"\nx = \xce\xa9\n", "x.toml, line 4"},
         {"bearing = 95\"\"\"\xef\xb1\xbf\"\"\"\n", "x.toml, line 1"},
