@@ -3,6 +3,7 @@
 #include "session/dialogs.h"
 
 #include <QHBoxLayout>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
@@ -34,6 +35,12 @@ ReportWindow::ReportWindow(std::unique_ptr<QTextDocument> document, QString sugg
     // The tables follow the window's width; the pictures are never wider than the tracks.
     txtReport_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtReport_->setMinimumWidth(kTracksWidth + 40);
+    // The report is paper: black on white at dusk and at night too, as it prints, so its
+    // shaded table heads and day-coloured pictures read as they will on the page.
+    QPalette paper = txtReport_->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    txtReport_->setPalette(paper);
     top->addWidget(txtReport_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -3,12 +3,13 @@
 // its predicted CPA), one radar picture per moment answers were handed in and the true tracks;
 // marovane-plot grade --pdf writes one PDF per record from the same report.
 
+#include "app/exercise_report.h"
 #include "core/exercise/answer_key.h"
 #include "core/number_text.h"
 #include "core/record/run_reader.h"
 #include "gui/palette.h"
-#include "report/exercise_report.h"
 #include "tests/support/fog_runs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
 #include "tools/plot/report_pdf.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTextDocument>
 
 #include <set>
@@ -107,6 +109,19 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
     const QImage radar =
         doc->resource(QTextDocument::ImageResource, QUrl("radar1.png")).value<QImage>();
     EXPECT_EQ(radar.pixelColor(450 - 112, 495 + 38), mv::PaletteFor(mv::DisplayPalette::Day).face);
+
+    // On the screen at night the report is still paper, black on white as it prints.
+    const QPalette day = QApplication::palette();
+    QApplication::setPalette(mv::WidgetPalette(mv::DisplayPalette::Night, day));
+    mv::ScriptedDialogs dialogs;
+    mv::ReportWindow window(
+        mv::BuildExerciseReport({exercise, QString::fromStdString(file), *bob.Record, grading}), {},
+        dialogs);
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    const QImage page = window.findChild<QTextBrowser*>("txtReport")->viewport()->grab().toImage();
+    QApplication::setPalette(day);
+    EXPECT_EQ(page.pixelColor(page.width() - 5, 5), QColor(Qt::white));
 
     std::unique_ptr<QApplication> none;
     std::ostringstream out, err;
