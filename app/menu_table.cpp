@@ -1,6 +1,7 @@
 #include "app/menu_table.h"
 
 #include "app/application.h"
+#include "app/class_join.h"
 #include "app/help_commands.h"
 #include "app/main_window.h"
 #include "core/clock.h"
@@ -44,6 +45,7 @@ void RegisterMainWindowCommands(Application& app, std::function<void()> quit) {
                if (student.isEmpty()) return;
                if (exercise->OpenAssessedExercise(file, student)) exercise->Start();
            }});
+    r.add({"mnuJoinClass", "&Join Class...", {}, [opener] { mnuJoinClass_Click(*opener); }});
     r.add({"mnuManual", "Radar Navigation &Manual", {}, [dialogs, folder] {
                OpenManual(*dialogs, folder);
            }});
@@ -78,6 +80,7 @@ std::vector<MenuEntry> MenuTable() {
     menu("mnuFile", "&File", "");
     command("mnuOpenRun", "mnuFile");
     command("mnuOpenExercise", "mnuFile");
+    command("mnuJoinClass", "mnuFile");
     command("mnuMV3", "mnuFile");
     separator("mnuFileSeparator1", "mnuFile");
     command("mnuExit", "mnuFile");

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/application.h"
+#include "app/class_join.h"
 #include "app/main_window.h"
 #include "app/radar_console.h"
 #include "app/splash.h"
@@ -128,6 +129,8 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     // replayed beside the exercise.
     for (const QString& arg : QApplication::arguments().mid(1))
         if (arg.endsWith(".mvrun", Qt::CaseInsensitive)) app->OpenRun(arg);
+    // marovane --join HOST:PORT --class CODE --name NAME: a seat of a class.
+    JoinClassFromArguments(*app, QApplication::arguments());
     return app;
 }
 

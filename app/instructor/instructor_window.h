@@ -1,0 +1,52 @@
+#pragma once
+// The instructor station's window: the roster of seats (who is there, connected, lost or
+// finished, last heard, sea time, answers handed in, score once marked), the class's commands
+// (start an exercise on every seat, pause and resume all, the time factor for all, an order to
+// a target, the end) and the class table marked from the records the seats send at the end.
+
+#include "session/classroom/class_instructor.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace mv {
+
+class Dialogs;
+
+class InstructorWindow : public QWidget {
+    Q_OBJECT
+  public:
+    InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs, QWidget* parent = nullptr);
+    // What the class is and how a seat joins it, shown above the roster.
+    void setJoinHint(const QString& text);
+
+  public slots:
+    void cmdStart_Click();
+    void cmdPause_Click();
+    void cmdResume_Click();
+    void cboTimeFactor_Change();
+    void cmdInject_Click();
+    void cmdEnd_Click();
+    // The roster and the class table again from the instructor's state.
+    void ShowRoster();
+
+  private:
+    ClassInstructor& instructor_;
+    Dialogs& dialogs_;
+    QLabel* lblJoin_;
+    QLabel* lblExercise_;
+    QTableWidget* tblRoster_;
+    QTableWidget* tblMarks_;
+    QComboBox* cboTimeFactor_;
+    QComboBox* cboVessel_;
+    QLineEdit* txtCourse_;
+    QLineEdit* txtSpeed_;
+    QHash<QString, ClassMarks> marked_; // each seat's marks from the record it sent
+};
+
+} // namespace mv

@@ -1,0 +1,114 @@
+// marovane-instructor: the instructor station of a class. With --join it joins a broker that
+// runs elsewhere; without, it starts a Mosquitto broker of its own with an account for each
+// seat, and says how a seat joins.
+
+#include "app/instructor/instructor_window.h"
+#include "core/program_folder.h"
+#include "gui/qt_dialogs.h"
+#include "session/classroom/class_broker.h"
+#include "session/classroom/class_instructor.h"
+#include "session/classroom/class_seat.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+int Fail(const QString& why) {
+    std::fprintf(stderr, "marovane-instructor: %s\n", why.toLocal8Bit().constData());
+    return 1;
+}
+
+// Six letters a student types without a mistake: no 0/O or 1/l/I.
+QString NewPassword() {
+    const QString letters = "abcdefghjkmnpqrstuvwxyz23456789";
+    QString p;
+    for (int i = 0; i < 6; ++i)
+        p += letters.at(static_cast<qsizetype>(
+            QRandomGenerator::global()->bounded(static_cast<int>(letters.size()))));
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Marovane Instructor");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The instructor station of a Marovane class.");
+    parser.addHelpOption();
+    parser.addOptions({
+        {"class", "The class's code (letters, digits, - and _).", "CODE"},
+        {"join", "Join the broker at HOST:PORT instead of starting one.", "HOST:PORT"},
+        {"user", "The instructor's account on a broker joined.", "USER"},
+        {"password", "Its password.", "PASSWORD"},
+        {"seats", "Seat accounts seat1 ... seatN on the broker started (default 30).", "N", "30"},
+        {"seat-password", "The seats' password (default: made up and shown).", "PASSWORD"},
+        {"port", "The port of the broker started (default 1883).", "PORT", "1883"},
+        {"bind", "The address it listens on (default: every interface).", "ADDRESS", "0.0.0.0"},
+    });
+    parser.process(app);
+    const QString code = parser.value("class");
+    if (code.isEmpty()) return Fail("give the class's code with --class CODE");
+
+    const std::filesystem::path folder =
+        mv::ResolveProgramFolder(QApplication::applicationDirPath().toStdString());
+    mv::ClassInstructor instructor({folder});
+    mv::ClassBroker broker;
+    QTemporaryDir brokerFolder;
+    mv::ClassInstructor::Join join;
+    join.Class = code;
+    QString hint;
+    if (parser.isSet("join")) {
+        if (!mv::ClassSeat::ParseAddress(parser.value("join"), join.Host, join.Port))
+            return Fail("not a broker's address (host:port): " + parser.value("join"));
+        join.User = parser.value("user");
+        join.Password = parser.value("password");
+        hint = QString("Class %1 on the broker at %2:%3").arg(code, join.Host).arg(join.Port);
+    } else {
+        const int seats = parser.value("seats").toInt();
+        const int port = parser.value("port").toInt();
+        if (seats < 1 || seats > 200) return Fail("--seats takes 1 to 200");
+        if (port < 1 || port > 65535) return Fail("--port takes 1 to 65535");
+        const QString seatPassword =
+            parser.isSet("seat-password") ? parser.value("seat-password") : NewPassword();
+        // The station's own account: made up afresh each time, never typed by anyone.
+        join.User = "instructor";
+        join.Password = NewPassword() + NewPassword();
+        std::vector<mv::ClassAccount> accounts{{join.User, join.Password, true}};
+        for (int i = 1; i <= seats; ++i)
+            accounts.push_back({QString("seat%1").arg(i), seatPassword, false});
+        if (!brokerFolder.isValid()) return Fail("no temporary folder for the broker's files");
+        const QString error =
+            broker.Start(brokerFolder.path(), parser.value("bind"), port, code, accounts);
+        if (!error.isEmpty()) return Fail(error);
+        join.Host = "127.0.0.1";
+        join.Port = port;
+        hint = QString("Class %1: seats join with  marovane --join THIS-MACHINE:%2 --class %1 "
+                       "--name NAME --user seatN --password %3  (seat1 to seat%4)")
+                   .arg(code)
+                   .arg(port)
+                   .arg(seatPassword)
+                   .arg(seats);
+        std::printf("%s\n", hint.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+    mv::QtDialogs dialogs;
+    mv::InstructorWindow window(instructor, dialogs);
+    window.setJoinHint(hint);
+    QObject::connect(&instructor, &mv::ClassInstructor::refused, &window,
+                     [&dialogs](const QString& why) {
+                         dialogs.message(why, "Instructor", mv::Dialogs::Icon::Exclamation,
+                                         mv::Dialogs::Buttons::Ok);
+                     });
+    QObject::connect(&broker, &mv::ClassBroker::stopped, &window, [&dialogs](const QString& why) {
+        dialogs.message(why, "Instructor", mv::Dialogs::Icon::Critical, mv::Dialogs::Buttons::Ok);
+    });
+    if (!instructor.JoinClass(join)) return Fail(instructor.error());
+    window.show();
+    return app.exec();
+}
