@@ -124,10 +124,28 @@ void AnswerForm::Open(int question) {
     }
     lblHandedIn_->clear();
     cboQuestion_Change();
-    CentreOverParentOnce(this);
+    PlaceOnce();
     show();
     raise();
+    activateWindow();
     FocusFirstEmpty();
+}
+
+void AnswerForm::PlaceOnce() {
+    // The student plots while the form is open: it first stands at the left of the radar
+    // picture, under the own ship at the centre and above the read-outs of the bottom corner;
+    // afterwards it opens where the student left it.
+    const QWidget* picture =
+        parentWidget() ? parentWidget()->findChild<QWidget*>("picRadarCRT") : nullptr;
+    if (property("placed").toBool() || !picture || !picture->isVisible())
+        return CentreOverParentOnce(this);
+    adjustSize();
+    const QWidget* frame = picture->parentWidget() ? picture->parentWidget() : picture;
+    const QPoint centre = picture->mapToGlobal(picture->rect().center());
+    const int left = frame->mapToGlobal(QPoint(8, 0)).x();
+    const int lowest = picture->mapToGlobal(picture->rect().bottomLeft()).y() - 90 - height();
+    move(left, std::max(picture->mapToGlobal(QPoint()).y(), std::min(centre.y() + 40, lowest)));
+    setProperty("placed", true);
 }
 
 QLineEdit* AnswerForm::Entry(int vessel, int figure) const {

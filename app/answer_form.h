@@ -45,6 +45,8 @@ class AnswerForm : public QWidget {
   private:
     // The first figure still empty takes the keyboard, or the first of all when none is.
     void FocusFirstEmpty();
+    // Where the form first opens: clear of the radar picture's centre and read-outs.
+    void PlaceOnce();
 
     Exercise& exercise_;
     Dialogs& dialogs_;

@@ -195,6 +195,9 @@ TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeybo
     auto* question = Find<QComboBox>("cboQuestion", form);
     EXPECT_EQ(question->currentIndex(), 0);
     EXPECT_EQ(Text("lblDue", form), "Questions 1 and 2 are due.");
+    // The student plots on while it is open: the radar picture's centre stays in sight.
+    const QWidget* picture = console->pictureWidget();
+    EXPECT_FALSE(form->frameGeometry().contains(picture->mapToGlobal(picture->rect().center())));
 
     // The keyboard: the first empty figure first, Tab through B's row, C's row, then Hand In.
     auto* handIn = Find<QPushButton>("cmdHandIn", form);
