@@ -1,6 +1,9 @@
 // A class through a real Mosquitto broker on 127.0.0.1: one instructor and two headless seats in
 // one process, each seat with its own exercise and recorder. Every wait is bounded.
 
+#include "app/application.h"
+#include "app/instructor/instructor_window.h"
+#include "app/main_window.h"
 #include "core/exercise/grading.h"
 #include "core/record/run_reader.h"
 #include "session/classroom/class_broker.h"
@@ -10,7 +13,13 @@
 #include "session/run_recorder.h"
 #include "tests/support/scripted_dialogs.h"
 
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -291,6 +300,53 @@ TEST_F(Classroom, ASeatWhoseLinkDiesIsMarkedLostByItsLastWill) {
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return teacher.seat("seat1")->Status == ClassStatus::Kind::Lost; }, kWaitMs));
     EXPECT_EQ(teacher.seat("seat1")->Student, "Ann");
+}
+
+// The program joins from File > Join Class, and the instructor's buttons start, resume and
+// pause its exercise.
+TEST_F(Classroom, TheProgramJoinsFromTheFileMenuAndFollowsTheInstructorsButtons) {
+    JoinInstructor();
+    ScriptedDialogs teacherDialogs;
+    InstructorWindow station(teacher, teacherDialogs);
+    ScriptedDialogs dialogs;
+    Application app(MAROVANE_DATA_DIR, dialogs);
+    ASSERT_TRUE(app.Start());
+
+    app.mainWindow().action("mnuJoinClass")->trigger();
+    auto* join = app.mainWindow().findChild<QDialog*>("frmJoinClass");
+    ASSERT_NE(join, nullptr);
+    const auto type = [join](const char* name, const QString& text) {
+        auto* field = join->findChild<QLineEdit*>(name);
+        ASSERT_NE(field, nullptr) << name;
+        field->clear();
+        QTest::keyClicks(field, text);
+    };
+    type("txtAddress", QString("127.0.0.1:%1").arg(port));
+    type("txtClass", "nav1");
+    type("txtName", "Ann");
+    type("txtUser", "seat1");
+    type("txtPassword", "seat1-pw");
+    QTest::mouseClick(join->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    auto* roster = station.findChild<QTableWidget*>("tblRoster");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [roster] {
+            return roster->rowCount() == 1 && roster->item(0, 2) &&
+                   roster->item(0, 2)->text() == "connected";
+        },
+        kWaitMs));
+    EXPECT_EQ(roster->item(0, 1)->text(), "Ann");
+
+    teacherDialogs.texts.push_back(WriteExercise(folder));
+    QTest::mouseClick(station.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
+    Exercise& e = app.exercise();
+    ASSERT_TRUE(QTest::qWaitFor([&e] { return e.assessed() != nullptr; }, kWaitMs))
+        << dialogs.messages().join("; ").toStdString();
+    EXPECT_EQ(e.student(), "Ann");
+    QTest::mouseClick(station.findChild<QPushButton*>("cmdResume"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&e] { return e.isRunning(); }, kWaitMs));
+    QTest::mouseClick(station.findChild<QPushButton*>("cmdPause"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&e] { return !e.isRunning() && e.isPaused(); }, kWaitMs));
 }
 
 } // namespace
