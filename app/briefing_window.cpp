@@ -177,11 +177,10 @@ void BriefingWindow::cmdStart_Click() {
 }
 
 void BriefingWindow::ShowExerciseState() {
-    if (!isVisible()) return;
-    // Resumed from the Simulator menu or the console's button: that was the start.
-    if (exercise_.isBriefing() && !exercise_.isRunning()) return;
+    if (!isVisible() || (exercise_.isBriefing() && !exercise_.isRunning())) return;
     hide();
-    exercise_.EndBriefing();
+    // Resumed from the Simulator menu or the console's button: that was the start.
+    if (exercise_.isRunning()) exercise_.EndBriefing();
 }
 
 void BriefingWindow::closeEvent(QCloseEvent* event) {

@@ -327,6 +327,11 @@ TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
         dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Cy"};
         ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
         closed = app.results().path();
+        ASSERT_TRUE(briefing->isVisible());
+        // Resumed from the menu instead of Start: the briefing goes, the clock runs.
+        ASSERT_TRUE(e.commands().Trigger("mnuPause"));
+        EXPECT_TRUE(e.isRunning());
+        EXPECT_FALSE(briefing->isVisible());
         dialogs.answers = {mv::Dialogs::Answer::Yes};
         main.close();
         EXPECT_FALSE(main.isVisible());
