@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -42,6 +43,12 @@ void ResultsKeeper::Begin() {
         emit notice(tr("The results cannot be kept: the folder %1 cannot be made.").arg(folder_));
         return;
     }
+    // Copies cut short by a kill as an exercise ended. A copy takes milliseconds, so one five
+    // minutes old is no other program's copy still being made in a shared folder.
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-300);
+    for (const QFileInfo& f : QDir(folder_).entryInfoList(
+             {"*.part", "*.part-journal", "*.part-wal", "*.part-shm"}, QDir::Files))
+        if (f.lastModified() < stale) QFile::remove(f.filePath());
     // A second exercise begun within the same second gets a number, never another's file.
     for (int n = 1; path_.isEmpty() || QFileInfo::exists(path_); ++n) {
         QString name = RunRecorder::FileName(now, stem + " " + student, n);

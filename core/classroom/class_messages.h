@@ -14,7 +14,7 @@
 //   seat/<id>/answers               each answer as typed
 //   seat/<id>/record                the run record's bytes at the end, for the marking
 
-#include "core/exercise/figure.h"
+#include "core/figure.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -142,44 +142,6 @@ std::string AnswerEventText(const Answer& answer) {
     return "Question " + std::to_string(answer.Question + 1) + ": " + AnswerText(answer);
 }
 
-std::optional<Answer> ParseAnswerEvent(std::string_view text) {
-    static const char* const names[] = {"CPA", "TCPA", "Course", "Speed", "Aspect", "Set", "Drift"};
-    if (!text.starts_with("Question ")) return std::nullopt;
-    text.remove_prefix(9);
-    const size_t colon = text.find(": ");
-    if (colon == std::string_view::npos || colon == 0 || colon > 4) return std::nullopt;
-    size_t number = 0;
-    for (char c : text.substr(0, colon)) {
-        if (c < '0' || c > '9') return std::nullopt;
-        number = number * 10 + static_cast<size_t>(c - '0');
-    }
-    if (number == 0) return std::nullopt;
-    text.remove_prefix(colon + 2);
-    Answer a;
-    a.Question = number - 1;
-    if (text.size() > 2 && text[1] == ' ' && text[0] >= 'B' && text[0] <= 'F') {
-        a.Vessel = text[0] - 'A';
-        text.remove_prefix(2);
-    }
-    for (size_t f = 0; f < std::size(names); ++f) {
-        const std::string_view name = names[f];
-        if (!text.starts_with(name) || text.size() <= name.size() || text[name.size()] != ' ')
-            continue;
-        a.Asked = static_cast<Figure>(f);
-        const std::string_view value = text.substr(name.size() + 1);
-        if (IsTargetFigure(a.Asked) != (a.Vessel >= 0)) return std::nullopt;
-        if (a.Asked == Figure::Aspect && (value == "Ahead" || value == "Astern")) {
-            a.Value = value == "Ahead" ? 0 : 180;
-            return a;
-        }
-        const auto v = ParseFigure(a.Asked, value);
-        if (!v) return std::nullopt;
-        a.Value = *v;
-        return a;
-    }
-    return std::nullopt;
-}
-
 Mark MarkAnswer(const AssessedExercise& exercise, const Simulation& start, const Answer& answer) {
     std::vector<Truth> truths;
     for (const Question& q : exercise.Questions)

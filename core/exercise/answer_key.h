@@ -65,10 +65,9 @@ struct Answer {
 
 // "B CPA 0.70", "Set 120": an answer as the run's record and the report show it.
 std::string AnswerText(const Answer& answer);
-// The run record's text of an answer, "Question 2: B Aspect Red 30", and the answer read back
-// from it (none when the text is not one).
+// The run's log text of an answer, "Question 2: B Aspect Red 30": for a person to read; the
+// record keeps the answer itself as a typed row.
 std::string AnswerEventText(const Answer& answer);
-std::optional<Answer> ParseAnswerEvent(std::string_view text);
 
 struct Mark {
     Answer Given;

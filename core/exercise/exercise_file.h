@@ -6,7 +6,7 @@
 // with any mistake gives one message with its line and key and nothing else.
 
 #include "core/aid_settings.h"
-#include "core/exercise/figure.h"
+#include "core/figure.h"
 #include "core/motion.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"

@@ -3,7 +3,7 @@
 // state, and the events with their moments. Plain data, written by RunWriter as the run goes and
 // read back whole by ReadRunRecord.
 
-#include "core/exercise/figure.h"
+#include "core/figure.h"
 #include "core/vessel.h"
 
 #include <cstdint>
