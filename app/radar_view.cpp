@@ -31,18 +31,7 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
         RedrawVessels();
     });
 
-    auto& pic = picRadarCRT_->picture();
-    for (const QString* name : {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270,
-                                &item::lblCRTRange, &item::lblMode})
-        pic.setVisible(*name, true);
-    SetLabel(item::lblPlotTime, "00:00:00");
-    pic.setLabel(item::lblNoExercise, "No exercise loaded", colours().notice);
-    for (int i = 0; i < kMaxVessels; ++i) {
-        pic.setOverlayLine(item::lneVessel(i), 0, 0, 0, 0, colours().echo, 2);
-        // The letters of the vessel buttons: A for the own vessel, then B to F.
-        pic.setLabel(item::lblVessel(i), Q(VesselLetter(i)), colours().vesselLetter);
-    }
-    pic.setOverlayLine(item::lneSHL, 0, 0, 0, 0, colours().trace, 1);
+    radar_->ShowStartItems();
     ShowDisplayItems();
     ShowColours();
     connect(&exercise_, &Exercise::changed, this, [this] {
@@ -69,21 +58,7 @@ void RadarView::ShowColours() {
     frame.setColor(QPalette::Window, c.frame);
     setPalette(frame);
     setAutoFillBackground(true);
-    auto& pic = picture();
-    for (const QString* name :
-         {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
-          &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
-          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lneSHL})
-        pic.setColour(*name, c.trace);
-    pic.setColour(item::lblNoExercise, c.notice);
-    for (const QString* name : {&item::lneEBL, &item::shpVRM})
-        pic.setColour(*name, c.marker);
-    for (const QString* name : {&item::lneHCursor, &item::lneVCursor})
-        pic.setColour(*name, c.cursor);
-    for (int i = 0; i < kMaxVessels; ++i) {
-        pic.setColour(item::lneVessel(i), echoColour ? echoColour(i) : c.echo);
-        pic.setColour(item::lblVessel(i), c.vesselLetter);
-    }
+    radar_->ShowColours(echoColour);
 }
 
 WorldPicture& RadarView::picture() {
@@ -91,7 +66,7 @@ WorldPicture& RadarView::picture() {
 }
 
 void RadarView::SetLabel(const QString& name, const QString& text) {
-    picture().setLabel(name, text, colours().trace);
+    radar_->SetCaption(name, text);
 }
 
 void RadarView::Refresh() {
@@ -122,51 +97,28 @@ void RadarView::RedrawVessels() {
 }
 
 void RadarView::ShowDisplayItems() {
-    auto& pic = picture();
-    const bool cursor = display_.CursorMode == InputMode::Cursor;
-    const std::pair<const QString*, bool> items[] = {
-        {&item::lblRR, display_.RingsOn},
-        {&item::lneSHL, display_.Tick.ShowSHL},
-        {&item::lblPlot, display_.Tick.PlotOn},
-        {&item::lblPlotTime, display_.Tick.PlotOn},
-        {&item::lblVesselData, display_.NavOn},
-        {&item::lneEBL, display_.EBLOn},
-        {&item::lblCRTEBL, display_.EBLOn},
-        {&item::shpVRM, display_.VRMOn},
-        {&item::lblCRTVRM, display_.VRMOn},
-        {&item::lblRange, cursor},
-        {&item::lblBearing, cursor},
-        {&item::lneHCursor, cursor},
-        {&item::lneVCursor, cursor},
-    };
-    for (const auto& [name, visible] : items)
-        pic.setVisible(*name, visible);
-    SetLabel(item::lblPlot, Q(PlotCaption(display_.Tick.PlotFreqIndex)));
+    radar_->ShowDisplayItems();
+}
+
+float RadarView::OwnCourse() const {
+    const Simulation& s = sim_;
+    return exercise_.isLoaded()
+               ? static_cast<float>(
+                     s.Vessels.Vessel[static_cast<size_t>(s.Vessels.OwnVessel)].NewHeading)
+               : 0.0f;
 }
 
 void RadarView::PlaceEBL() {
-    const WorldSegment line = mv::PlaceEBL(display_, exercise_.ownPos());
-    picture().setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
-                             colours().marker, 1);
-    ShowEBLCaption();
+    radar_->PlaceEBL(exercise_.ownPos(), exercise_.ownHeading(), OwnCourse());
     picRadarCRT_->update();
 }
 
 void RadarView::ShowEBLCaption() {
-    const Simulation& s = sim_;
-    const float course =
-        exercise_.isLoaded()
-            ? static_cast<float>(
-                  s.Vessels.Vessel[static_cast<size_t>(s.Vessels.OwnVessel)].NewHeading)
-            : 0.0f;
-    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading(), course)));
+    SetLabel(item::lblCRTEBL, Q(EBLCaption(display_, exercise_.ownHeading(), OwnCourse())));
 }
 
 void RadarView::PlaceVRM() {
-    // Placed even while hidden, so that switching it on shows the ring its caption reads.
-    const PointD own = exercise_.ownPos();
-    picture().setOverlayCircle(item::shpVRM, own.Y, own.X, display_.VRMRange, colours().marker);
-    SetLabel(item::lblCRTVRM, Q(VRMCaption(display_.VRMRange)));
+    radar_->PlaceVRM(exercise_.ownPos());
     picRadarCRT_->update();
 }
 
@@ -201,10 +153,7 @@ void RadarView::ShowSlotMarkers(int slot, bool radarLine, bool trueViewLabel) {
 // --- the tick's ---------------------------------------------------------------------------
 
 void RadarView::ShowIdentity(bool on) {
-    auto& pic = picture();
-    for (int i = 0; i < sim_.Vessels.NumVessels && i < kMaxVessels; ++i)
-        if (pic.isVisible(item::lneVessel(i)) || i == sim_.Vessels.OwnVessel)
-            pic.setVisible(item::lblVessel(i), on);
+    radar_->ShowIdentity(on, sim_.Vessels.NumVessels, sim_.Vessels.OwnVessel);
 }
 
 void RadarView::StatusLine(const std::string& text) {
@@ -234,22 +183,15 @@ void RadarView::Collision(int vessel, const std::array<std::array<PointD, 9>, 2>
 }
 
 void RadarView::ShowEcho(int vessel, const EchoLine& echo) {
-    auto& pic = picture();
-    pic.setOverlayLine(item::lneVessel(vessel), echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X,
-                       echoColour ? echoColour(vessel) : colours().echo, display_.EchoWidth);
-    pic.setVisible(item::lneVessel(vessel), true);
-    pic.moveLabel(item::lblVessel(vessel), echo.Centre.Y, echo.Centre.X);
+    radar_->ShowEcho(vessel, echo, echoColour ? echoColour(vessel) : colours().echo);
 }
 
 void RadarView::HideEcho(int vessel) {
-    picture().setVisible(item::lneVessel(vessel), false);
-    picture().setVisible(item::lblVessel(vessel), false);
+    radar_->HideEcho(vessel);
 }
 
 void RadarView::PlotMark(int, const EchoLine& echo) {
-    auto& pic = picture();
-    pic.setPenWidth(display_.EchoWidth);
-    pic.line(echo.P1.Y, echo.P1.X, echo.P2.Y, echo.P2.X, colours().plotMark);
+    radar_->PlotMark(echo);
 }
 
 void RadarView::OwnLabel(int vessel, const PointD& position) {
@@ -257,15 +199,11 @@ void RadarView::OwnLabel(int vessel, const PointD& position) {
 }
 
 void RadarView::HeadingLine(const PointD& from, const PointD& to) {
-    picture().setOverlayLine(item::lneSHL, from.Y, from.X, to.Y, to.X, colours().trace, 1);
-    picture().setVisible(item::lneSHL, display_.Tick.ShowSHL);
+    radar_->HeadingLine(from, to);
 }
 
 void RadarView::CardinalLabels(const std::array<std::string, 4>& captions) {
-    SetLabel(item::lbl000, Q(captions[0]));
-    SetLabel(item::lbl090, Q(captions[1]));
-    SetLabel(item::lbl180, Q(captions[2]));
-    SetLabel(item::lbl270, Q(captions[3]));
+    radar_->CardinalLabels(captions);
 }
 
 void RadarView::BearingFailed() {

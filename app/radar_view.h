@@ -23,7 +23,7 @@ class WorldPictureWidget;
 
 // A mile the same number of pixels across and down: the picture is 2 ranges wide and 2.23
 // ranges high.
-inline constexpr double kPictureAspect = 2.0 / 2.23;
+inline constexpr double kPictureAspect = RadarPicture::kAspect;
 
 class RadarView : public QFrame, public ScenarioView {
     Q_OBJECT
@@ -90,6 +90,8 @@ class RadarView : public QFrame, public ScenarioView {
 
   private:
     void SetLabel(const QString& name, const QString& text);
+    // The own vessel's ordered course (degrees true), 0 before any scenario.
+    float OwnCourse() const;
     // Every item in the palette's colour, and the frame around the picture.
     void ShowColours();
 

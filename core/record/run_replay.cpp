@@ -1,6 +1,7 @@
 #include "core/record/run_replay.h"
 
 #include "core/aids/target_aids.h"
+#include "core/csv_text.h"
 #include "core/number_text.h"
 #include "core/record/run_display.h"
 
@@ -65,20 +66,12 @@ std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index) {
     return marks;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string EventsCsv(const RunRecord& run) {
     std::string csv = "time,tick,kind,vessel,text\r\n";
     for (const RunEvent& e : run.Events)
-        csv += FormatClock(e.SimTime) + "," + std::to_string(e.Tick) + "," + CsvField(e.Kind) +
+        csv += FormatClock(e.SimTime) + "," + std::to_string(e.Tick) + "," + CsvTextField(e.Kind) +
                "," + (e.Vessel < 0 ? std::string() : VesselLetter(e.Vessel)) + "," +
-               CsvField(e.Text) + "\r\n";
+               CsvTextField(e.Text) + "\r\n";
     return csv;
 }
 

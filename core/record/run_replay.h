@@ -21,9 +21,8 @@ void ApplyDisplay(const RunDisplay& shown, RadarDisplayState& display);
 // onwards, a moment each plot interval (every moment for continuous plotting). Empty while
 // plotting is off.
 std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index);
-// A CSV cell: quoted, its quotes doubled, when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
-// "time,tick,kind,vessel,text" and a line per event, quoted where a field needs it.
+// "time,tick,kind,vessel,text" and a line per event, each text cell quoted where it must be and
+// never taken for a formula (an event's text holds what the student typed).
 std::string EventsCsv(const RunRecord& run);
 // The moment that shows an event: the one recorded with it where the event took one (a jump,
 // a repeat), otherwise the last one before it.

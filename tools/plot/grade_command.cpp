@@ -292,8 +292,8 @@ int RunGrade(const std::vector<std::string>& args, std::ostream& out, std::ostre
             const std::filesystem::path pdf =
                 std::filesystem::path(*pdfDir) /
                 ReportFileName(grading.Student, input.Record.string());
-            const std::string report = writePdf(marking->Exercise, marking->File, *run.Record,
-                                                grading.Truths, grading, pdf);
+            const std::string report =
+                writePdf(marking->Exercise, marking->File, *run.Record, grading, pdf);
             if (!report.empty()) {
                 err << "marovane-plot: " << report << "\n";
                 ++failed;

@@ -19,7 +19,7 @@ namespace mv {
 // it could not, empty on success. The tool's own main() gives one; without it --pdf is refused.
 using ReportPdfWriter = std::function<std::string(
     const AssessedExercise& exercise, const std::string& exerciseFile, const RunRecord& run,
-    const std::vector<Truth>& truths, const RunGrading& grading, const std::filesystem::path& pdf)>;
+    const RunGrading& grading, const std::filesystem::path& pdf)>;
 
 // args follow the word "grade". Returns 0 done, 1 an exercise or record that cannot be read or a
 // report that cannot be written, 2 wrong arguments.

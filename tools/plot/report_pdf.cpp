@@ -10,7 +10,7 @@ namespace mv {
 
 ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
     return [&app](const AssessedExercise& exercise, const std::string& exerciseFile,
-                  const RunRecord& run, const std::vector<Truth>&, const RunGrading& grading,
+                  const RunRecord& run, const RunGrading& grading,
                   const std::filesystem::path& pdf) -> std::string {
         if (!QCoreApplication::instance()) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -28,7 +28,6 @@ ReportPdfWriter ReportPdfWriterWith(std::unique_ptr<QApplication>& app) {
             });
             app = std::make_unique<QApplication>(argc, argv);
         }
-        // The truths the report shows are the grading's own.
         const ExerciseReport report{exercise, QString::fromStdString(exerciseFile), run, grading};
         return WriteExerciseReport(report, QString::fromStdString(pdf.string())).toStdString();
     };

@@ -403,6 +403,15 @@ TEST(RunReplay, PlotMarksStandFromTheLastRedrawAtTheirIntervalAndEventsShowAtThe
     EXPECT_EQ(EventMoment(r, order), 3u);
     EXPECT_EQ(EventMoment(r, jump), 8u);
     EXPECT_NEAR(PlotTimeAt(r, 4) * 1440.0, 3.0, 1e-9); // minutes since plotting began
+    // The events' CSV: a comma or a quote stays inside its cell, and a text that a spreadsheet
+    // would run as a formula is shown as text.
+    r.Events = {order,
+                {5, r.Ticks[5].SimTime, "cpa data", 1, "CPA 0.70, \"B\""},
+                {6, r.Ticks[6].SimTime, "answer", -1, "=1+1"}};
+    EXPECT_EQ(EventsCsv(r), "time,tick,kind,vessel,text\r\n"
+                            "12:04:30,3,order,B,\r\n"
+                            "12:07:30,5,cpa data,B,\"CPA 0.70, \"\"B\"\"\"\r\n"
+                            "12:09:00,6,answer,,\"'=1+1\"\r\n");
 }
 
 // B closes head-on from half a mile (CPA 0 in 3 minutes: in danger by 1 mile and 12 minutes),
