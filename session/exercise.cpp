@@ -210,10 +210,10 @@ void Exercise::Start() {
     if (!paused_ && !assessedEnded()) tmrSim_.start();
 }
 
-void Exercise::SetPaused(bool paused) {
+void Exercise::SetPaused(bool paused, bool byInstructor) {
     const ChangeScope change(*this);
     // An exercise that forbids pausing may still be resumed.
-    if (paused && !paused_ && !allowed().Pause) return;
+    if (paused && !paused_ && !allowed().Pause && !byInstructor) return;
     if (paused != paused_ && isLoaded())
         Log(paused ? "pause" : "resume", -1, paused ? "Paused" : "Resumed");
     paused_ = paused;

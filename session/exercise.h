@@ -84,11 +84,11 @@ class Exercise : public QObject {
     // aids and time factors it allows; the timer is the caller's. A file with a mistake is
     // reported under "Open Exercise" and the running scenario goes on untouched.
     bool OpenAssessedExercise(const QString& fileName, const QString& student);
-    // The assessed exercise in force, or none.
     // The same from an exercise's text (as a class's instructor sends it); `fileName` names it
     // in messages and in the record, and a demo it names is looked for in `folder` first.
     bool OpenAssessedExerciseText(const std::string& text, const QString& fileName,
                                   const QString& student, const std::filesystem::path& folder);
+    // The assessed exercise in force, or none.
     const AssessedExercise* assessed() const { return assessed_ ? &*assessed_ : nullptr; }
     const QString& student() const { return student_; }
     // The assessed exercise's file as opened, a full path.
@@ -134,7 +134,9 @@ class Exercise : public QObject {
 
     // The timer runs from now on, unless the user paused the exercise.
     void Start();
-    void SetPaused(bool paused);
+    // `byInstructor`: the class's instructor holds the clock, where the exercise forbids the
+    // student to pause too.
+    void SetPaused(bool paused, bool byInstructor = false);
     void TogglePause() { SetPaused(!paused_); }
     // Back to the start positions and 12:00:00, any manoeuvre under way dropped; a running
     // exercise runs on and a paused one stays paused.
@@ -178,6 +180,9 @@ class Exercise : public QObject {
     void tmrSim_Timer();
 
   private:
+    bool OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
+                      const std::filesystem::path& path, const QString& student);
+
     Simulation& sim_;
     RadarDisplayState& display_;
     Dialogs& dialogs_;
@@ -191,9 +196,6 @@ class Exercise : public QObject {
     int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;
-    bool OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
-                      const std::filesystem::path& path, const QString& student);
-
     std::optional<AssessedExercise> assessed_;
     std::vector<HandedIn> answers_;
     std::vector<Truth> truths_;

@@ -175,7 +175,8 @@ void ClassSeat::FollowClock(const QByteArray& payload) {
     const auto* factor = std::find(kTimeFactors.begin(), kTimeFactors.end(), c.TimeFactor);
     exercise_.SetTimeFactor(static_cast<int>(factor - kTimeFactors.begin()));
     if (!c.Paused) exercise_.EndBriefing();
-    exercise_.SetPaused(c.Paused);
+    // The instructor holds the class even where the student may not pause.
+    exercise_.SetPaused(c.Paused, true);
 }
 
 void ClassSeat::Command(const QByteArray& payload) {

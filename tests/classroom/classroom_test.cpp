@@ -137,13 +137,14 @@ class Classroom : public testing::Test {
 };
 
 // Exam 1 (target B crossing from starboard, questions at 12:06 and 12:18) with a CPA tolerance
-// of 0.5 nm that only the instructor holds.
+// of 0.5 nm that only the instructor holds, and no pausing for the student.
 QString WriteExercise(const QTemporaryDir& dir) {
     QFile exam(MAROVANE_DATA_DIR "/Exam1-AlteringTarget.toml");
     EXPECT_TRUE(exam.open(QIODevice::ReadOnly));
     QFile out(dir.filePath("Exam1.toml"));
     EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(exam.readAll() + "\n[tolerance]\ncpa = 0.5\n");
+    out.write(exam.readAll().replace("[allow]\n", "[allow]\npause = false\n") +
+              "\n[tolerance]\ncpa = 0.5\n");
     return out.fileName();
 }
 
