@@ -35,7 +35,10 @@ constexpr int kStateMs = 1000;
 ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
     : QObject(parent), exercise_(exercise), recorder_(recorder) {
     connect(&link_, &ClassLink::connected, this, [this] {
-        SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
+        // Back after a dropped link, a seat that had finished says so again.
+        const bool finished = !run_.isEmpty() && exercise_.assessedEnded();
+        SendStatus(static_cast<int>(finished ? ClassStatus::Kind::Finished
+                                             : ClassStatus::Kind::Connected));
         emit joined();
     });
     connect(&link_, &ClassLink::refused, this, &ClassSeat::refused);
@@ -45,6 +48,14 @@ ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
     // The recorder, made before the seat, hears of the end first and has written it; the copy
     // is taken at once, before another exercise can begin a new record.
     connect(&exercise_, &Exercise::assessedFinished, this, &ClassSeat::SendRecord);
+    // While the instructor holds the class, the student's own Start (the briefing's) or
+    // Resume does not run the clock ahead of the others.
+    connect(&exercise_, &Exercise::changed, this, [this] {
+        if (held_ && exercise_.isRunning())
+            QTimer::singleShot(0, this, [this] {
+                if (held_ && exercise_.isRunning()) exercise_.SetPaused(true, true);
+            });
+    });
     stateTimer_.setInterval(kStateMs);
     connect(&stateTimer_, &QTimer::timeout, this, &ClassSeat::SendState);
 }
@@ -160,6 +171,7 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     folder_ = std::move(folder);
     run_ = QString::fromStdString(m.Run);
     lastCommand_ = -1;
+    held_ = false;
     SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
     if (!clock_.isEmpty()) FollowClock(clock_);
 }
@@ -171,6 +183,7 @@ void ClassSeat::FollowClock(const QByteArray& payload) {
     const ClassClock& c = *read.Value;
     // A clock for a start this seat has not opened (yet): kept until it has.
     if (QString::fromStdString(c.Run) != run_ || !exercise_.assessed()) return;
+    held_ = c.Paused;
     const Exercise::ChangeScope change(exercise_);
     const auto* factor = std::find(kTimeFactors.begin(), kTimeFactors.end(), c.TimeFactor);
     exercise_.SetTimeFactor(static_cast<int>(factor - kTimeFactors.begin()));

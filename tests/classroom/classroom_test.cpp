@@ -167,6 +167,10 @@ TEST_F(Classroom, AnExerciseRunsOnEverySeatAndIsMarkedAtTheInstructorAsAlone) {
         EXPECT_DOUBLE_EQ(m->exercise->assessed()->Tolerance.Cpa, 0.2);
     }
     EXPECT_DOUBLE_EQ(teacher.exercise()->Tolerance.Cpa, 0.5);
+    // Ann presses the briefing's Start while the class is held: her clock stays with the class.
+    ann.exercise->EndBriefing();
+    EXPECT_TRUE(ann.exercise->isRunning());
+    ASSERT_TRUE(QTest::qWaitFor([&ann] { return !ann.exercise->isRunning(); }, kWaitMs));
 
     // Resume all at x5 (an allowed factor), then pause all.
     teacher.SetTimeFactor(5);
