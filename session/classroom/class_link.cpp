@@ -69,31 +69,22 @@ bool ClassLink::Open(const Settings& settings) {
     }
     mosquitto_connect_v5_callback_set(
         mosq_, [](struct mosquitto*, void* obj, int reason, int, const mosquitto_property*) {
-            ClassLink* link = LinkOf(obj);
-            QMetaObject::invokeMethod(
-                link, [link, reason] { link->OnConnect(reason); }, Qt::QueuedConnection);
+            LinkOf(obj)->Post([reason](ClassLink& link) { link.OnConnect(reason); });
         });
     mosquitto_disconnect_v5_callback_set(
         mosq_, [](struct mosquitto*, void* obj, int reason, const mosquitto_property*) {
-            ClassLink* link = LinkOf(obj);
-            QMetaObject::invokeMethod(
-                link, [link, reason] { link->OnDisconnect(reason); }, Qt::QueuedConnection);
+            LinkOf(obj)->Post([reason](ClassLink& link) { link.OnDisconnect(reason); });
         });
     mosquitto_publish_v5_callback_set(
         mosq_, [](struct mosquitto*, void* obj, int mid, int reason, const mosquitto_property*) {
-            ClassLink* link = LinkOf(obj);
-            QMetaObject::invokeMethod(
-                link, [link, mid, reason] { link->OnPublish(mid, reason); }, Qt::QueuedConnection);
+            LinkOf(obj)->Post([mid, reason](ClassLink& link) { link.OnPublish(mid, reason); });
         });
     mosquitto_message_v5_callback_set(mosq_, [](struct mosquitto*, void* obj,
                                                 const struct mosquitto_message* m,
                                                 const mosquitto_property*) {
-        ClassLink* link = LinkOf(obj);
         const QString topic = QString::fromUtf8(m->topic);
         const QByteArray payload(static_cast<const char*>(m->payload), m->payloadlen);
-        QMetaObject::invokeMethod(
-            link, [link, topic, payload] { emit link->message(topic, payload); },
-            Qt::QueuedConnection);
+        LinkOf(obj)->Post([topic, payload](ClassLink& link) { emit link.message(topic, payload); });
     });
     const QByteArray host = settings.Host.toUtf8();
     // Half a minute without a word and the broker counts the link lost (and sends its will).
@@ -117,6 +108,18 @@ bool ClassLink::Open(const Settings& settings) {
     return true;
 }
 
+void ClassLink::Post(std::function<void(ClassLink&)> f) {
+    // An event of a connection since stopped (its thread has been joined, but its events may
+    // still wait in the queue) is not the present connection's.
+    const quint64 generation = generation_.load();
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, f = std::move(f)] {
+            if (generation == generation_.load()) f(*this);
+        },
+        Qt::QueuedConnection);
+}
+
 void ClassLink::Close() {
     Stop(true);
 }
@@ -131,8 +134,11 @@ void ClassLink::Stop(bool goodbye) {
         mosquitto_disconnect_v5(mosq_, MQTT_RC_NORMAL_DISCONNECTION, nullptr);
     // Without a goodbye the thread is stopped and the socket closed under it, as a killed
     // program's would be.
+    // Between connections the thread may be waiting on a host that does not answer: it is
+    // cancelled there rather than waited for.
     if (looping_) mosquitto_loop_stop(mosq_, !goodbye || !connected_);
     looping_ = false;
+    ++generation_;
     mosquitto_destroy(mosq_);
     mosq_ = nullptr;
     connected_ = false;

@@ -13,6 +13,9 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
+#include <functional>
+
 struct mosquitto;
 
 namespace mv {
@@ -70,10 +73,13 @@ class ClassLink : public QObject {
     void OnDisconnect(int reason);
     void OnPublish(int id, int reason);
     void Stop(bool goodbye);
+    // Hands what the network thread saw to the Qt thread.
+    void Post(std::function<void(ClassLink&)> f);
 
     struct mosquitto* mosq_ = nullptr;
     bool connected_ = false;
     bool looping_ = false;
+    std::atomic<quint64> generation_{0}; // one more for every connection stopped
     QSet<int> pending_;
     QList<QPair<QString, int>> subscriptions_;
     QString error_;
