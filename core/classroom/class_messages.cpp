@@ -117,10 +117,11 @@ constexpr size_t kNameLength = 200;
 constexpr double kFarthest = 10000;
 constexpr double kFastest = 100; // knots
 
-constexpr std::array<std::pair<ClassStatus::Kind, std::string_view>, 3> kStatusNames{
+constexpr std::array<std::pair<ClassStatus::Kind, std::string_view>, 4> kStatusNames{
     {{ClassStatus::Kind::Connected, "connected"},
      {ClassStatus::Kind::Finished, "finished"},
-     {ClassStatus::Kind::Lost, "lost"}}};
+     {ClassStatus::Kind::Lost, "lost"},
+     {ClassStatus::Kind::Left, "left"}}};
 
 } // namespace
 
@@ -150,10 +151,14 @@ ClassParsed<ClassExercise> ParseClassExercise(std::string_view payload) {
     m.Text = f.Text("text", kClassMessageLimit);
     m.DemoName = f.Text("demo_name", kNameLength, false);
     m.DemoText = f.Text("demo_text", kClassMessageLimit, false);
-    // The demo is written beside the exercise under this name: a bare file name, nothing that
-    // climbs out of the folder.
-    if (!m.DemoName.empty() &&
-        (m.DemoName.find_first_of("/\\:") != std::string::npos || m.DemoName.starts_with('.')))
+    // The demo is written beside the exercise under its name: a bare file name, nothing that
+    // climbs out of the folder; the exercise's is kept in the record.
+    const auto plain = [](const std::string& name) {
+        return !name.empty() && name.find_first_of("/\\:") == std::string::npos &&
+               !name.starts_with('.');
+    };
+    if (f.ok() && !plain(m.File)) f.Fail("file: not a plain file name");
+    if (f.ok() && !m.DemoName.empty() && !plain(m.DemoName))
         f.Fail("demo_name: not a plain file name");
     if (f.ok() && m.Run.empty()) f.Fail("run: empty");
     return Done(f, std::move(m), "exercise");
@@ -227,7 +232,7 @@ ClassParsed<ClassStatus> ParseClassStatus(std::string_view payload) {
     const auto known = std::find_if(kStatusNames.begin(), kStatusNames.end(),
                                     [&status](const auto& k) { return k.second == status; });
     if (known == kStatusNames.end())
-        f.Fail("status: not connected, finished or lost");
+        f.Fail("status: not connected, finished, lost or left");
     else
         m.Is = known->first;
     return Done(f, std::move(m), "status");

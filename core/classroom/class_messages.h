@@ -9,7 +9,7 @@
 //   instructor/exercise   retained  the exercise in progress, so a late seat catches up
 //   instructor/clock      retained  paused or running, and the time factor
 //   instructor/command              an order injected to a target, or the end of the exercise
-//   seat/<id>/status      retained  connected, finished, or lost (the seat's last will)
+//   seat/<id>/status      retained  connected, finished, left, or lost (the seat's last will)
 //   seat/<id>/state                 about once a second: sea time, own ship, answers handed in
 //   seat/<id>/answers               each answer as typed
 //   seat/<id>/record                the run record's bytes at the end, for the marking
@@ -72,7 +72,9 @@ std::string ToJson(const ClassCommand& m);
 ClassParsed<ClassCommand> ParseClassCommand(std::string_view payload);
 
 struct ClassStatus {
-    enum class Kind { Connected, Finished, Lost };
+    // Lost: the link broke without a goodbye (the broker sends it, as the seat's last will);
+    // left: the program closed or left the class.
+    enum class Kind { Connected, Finished, Lost, Left };
     Kind Is = Kind::Connected;
     std::string Student;
 };

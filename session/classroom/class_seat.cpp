@@ -123,6 +123,9 @@ bool ClassSeat::JoinClass(const Join& join) {
 
 void ClassSeat::Leave() {
     stateTimer_.stop();
+    // Said before the goodbye, which sends no last will; a seat that finished stays finished.
+    if (link_.isConnected() && !(!run_.isEmpty() && exercise_.assessedEnded()))
+        SendStatus(static_cast<int>(ClassStatus::Kind::Left));
     link_.Close();
 }
 

@@ -297,13 +297,19 @@ TEST_F(Classroom, AWrongPasswordIsRefusedWithAClearMessage) {
     EXPECT_FALSE(ann.seat->isJoined());
 }
 
-TEST_F(Classroom, ASeatWhoseLinkDiesIsMarkedLostByItsLastWill) {
-    Machine ann("seat1", "Ann");
+TEST_F(Classroom, ASeatWhoseLinkDiesIsMarkedLostByItsLastWillOneThatLeavesLeft) {
+    Machine ann("seat1", "Ann"), bob("seat2", "Bob");
     JoinInstructor();
     JoinSeat(ann);
+    JoinSeat(bob);
     ann.seat->DropLink();
+    bob.seat->Leave();
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return teacher.seat("seat1")->Status == ClassStatus::Kind::Lost; }, kWaitMs));
+        [this] {
+            return teacher.seat("seat1")->Status == ClassStatus::Kind::Lost &&
+                   teacher.seat("seat2")->Status == ClassStatus::Kind::Left;
+        },
+        kWaitMs));
     EXPECT_EQ(teacher.seat("seat1")->Student, "Ann");
 }
 
