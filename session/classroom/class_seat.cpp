@@ -70,7 +70,7 @@ bool ClassSeat::ParseAddress(const QString& text, QString& host, int& port) {
     const qsizetype colon = h.lastIndexOf(':');
     // "[::1]:1884": an IPv6 address in brackets; a bare IPv6 address has colons of its own.
     const bool bracketed = h.startsWith('[');
-    if (colon > 0 && (bracketed ? h.at(colon - 1) == ']' : h.count(':') == 1)) {
+    if (colon >= 0 && (bracketed ? colon > 0 && h.at(colon - 1) == ']' : h.count(':') == 1)) {
         bool ok = false;
         p = h.mid(colon + 1).toInt(&ok);
         if (!ok || p < 1 || p > 65535) return false;

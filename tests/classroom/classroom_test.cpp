@@ -360,5 +360,33 @@ TEST_F(Classroom, TheProgramJoinsFromTheFileMenuAndFollowsTheInstructorsButtons)
     ASSERT_TRUE(QTest::qWaitFor([&e] { return !e.isRunning() && e.isPaused(); }, kWaitMs));
 }
 
+TEST(ClassAddress, HostAndPortAsAStudentTypesThem) {
+    const struct {
+        const char* typed;
+        bool ok;
+        const char* host;
+        int port;
+    } cases[] = {
+        {"192.168.1.10:1884", true, "192.168.1.10", 1884},
+        {" bridge-pc ", true, "bridge-pc", 1883}, // the broker's own port when none is given
+        {"[::1]:1884", true, "::1", 1884},
+        {"fe80::1", true, "fe80::1", 1883}, // a bare IPv6 address: its colons are not a port
+        {"host:0", false, "", 0},
+        {"host:65536", false, "", 0},
+        {"host:port", false, "", 0},
+        {":1883", false, "", 0},
+        {"[::1", false, "", 0},
+        {"two words:1883", false, "", 0},
+    };
+    for (const auto& c : cases) {
+        QString host;
+        int port = 0;
+        EXPECT_EQ(ClassSeat::ParseAddress(c.typed, host, port), c.ok) << c.typed;
+        if (!c.ok) continue;
+        EXPECT_EQ(host, c.host) << c.typed;
+        EXPECT_EQ(port, c.port) << c.typed;
+    }
+}
+
 } // namespace
 } // namespace mv
