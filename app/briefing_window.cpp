@@ -160,10 +160,14 @@ void BriefingWindow::Open(const QWidget& picture) {
     const QPoint topLeft = frame->mapToGlobal(QPoint(8, 8));
     const int centreX = picture.mapToGlobal(picture.rect().center()).x();
     const int width = std::clamp(centreX - topLeft.x() - 24, 260, 460);
+    // The height the wrapped lines need at that width: a plain adjustSize squeezes them
+    // into one another.
     setFixedWidth(width);
-    adjustSize();
+    layout()->activate();
+    int height = layout()->totalHeightForWidth(width);
     if (const QScreen* s = picture.screen())
-        setMaximumHeight(std::max(200, s->availableGeometry().bottom() - topLeft.y() - 8));
+        height = std::min(height, std::max(200, s->availableGeometry().bottom() - topLeft.y()));
+    setFixedHeight(height);
     move(topLeft);
     show();
     raise();

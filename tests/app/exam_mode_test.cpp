@@ -272,6 +272,15 @@ TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
         const auto text = [briefing](const char* name) {
             return mv::test::Find<QLabel>(briefing, name)->text();
         };
+        // Every wrapped line is read whole: each label as tall as its lines, inside the window.
+        const auto readable = [briefing] {
+            for (const QLabel* l : briefing->findChildren<QLabel*>()) {
+                if (!l->isVisible()) continue;
+                EXPECT_GE(l->height(), l->heightForWidth(l->width())) << l->text().toStdString();
+                EXPECT_TRUE(briefing->rect().contains(l->geometry())) << l->text().toStdString();
+            }
+        };
+        readable();
         EXPECT_EQ(text("lblBriefingTitle"), "Exam 1: a target that alters\nStudent: Ann");
         EXPECT_TRUE(
             text("lblTimeLimit").startsWith("Time limit: 24 minutes of sea time, to 12:24:00."));
@@ -309,10 +318,11 @@ TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
         EXPECT_EQ(e.student(), "Ann");
         EXPECT_TRUE(e.isRunning());
         dialogs.answers = {mv::Dialogs::Answer::Yes};
-        dialogs.texts = {dir.filePath("Exam2-SetAndDrift.toml"), "Bob"};
+        dialogs.texts = {dir.filePath("Exam3-Fog.toml"), "Bob"};
         ASSERT_TRUE(e.commands().Trigger("mnuOpenExercise"));
         EXPECT_EQ(e.student(), "Bob");
         EXPECT_TRUE(briefing->isVisible());
+        readable();
         // A demo chosen during the briefing runs: the briefing's hold leaves with the exercise.
         dialogs.answers = {mv::Dialogs::Answer::Yes};
         ASSERT_TRUE(e.LoadDemo("Default.dem"));
