@@ -36,9 +36,8 @@ ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
     : QObject(parent), exercise_(exercise), recorder_(recorder) {
     connect(&link_, &ClassLink::connected, this, [this] {
         // Back after a dropped link, a seat that had finished says so again.
-        const bool finished = !run_.isEmpty() && exercise_.assessedEnded();
-        SendStatus(static_cast<int>(finished ? ClassStatus::Kind::Finished
-                                             : ClassStatus::Kind::Connected));
+        SendStatus(static_cast<int>(finished_ ? ClassStatus::Kind::Finished
+                                              : ClassStatus::Kind::Connected));
         emit joined();
     });
     connect(&link_, &ClassLink::refused, this, &ClassSeat::refused);
@@ -124,8 +123,8 @@ bool ClassSeat::JoinClass(const Join& join) {
 void ClassSeat::Leave() {
     stateTimer_.stop();
     // Said before the goodbye, which sends no last will; a seat that finished stays finished.
-    if (link_.isConnected() && !(!run_.isEmpty() && exercise_.assessedEnded()))
-        SendStatus(static_cast<int>(ClassStatus::Kind::Left));
+    // The exercise is not asked: a seat made its child is left as the exercise is destroyed.
+    if (link_.isConnected() && !finished_) SendStatus(static_cast<int>(ClassStatus::Kind::Left));
     link_.Close();
 }
 
@@ -175,6 +174,7 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     run_ = QString::fromStdString(m.Run);
     lastCommand_ = -1;
     held_ = false;
+    finished_ = false;
     SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
     if (!clock_.isEmpty()) FollowClock(clock_);
 }
@@ -265,6 +265,7 @@ void ClassSeat::SendRecord() {
         emit notice("The run's record could not be sent to the instructor: " + error);
     else if (link_.Publish(Topic("record"), Bytes(ToJson(record)), kKept, false))
         emit notice("The run's record went to the instructor");
+    finished_ = true;
     SendStatus(static_cast<int>(ClassStatus::Kind::Finished));
 }
 

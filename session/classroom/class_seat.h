@@ -79,7 +79,8 @@ class ClassSeat : public QObject {
     QString run_;
     QByteArray clock_; // the last clock message, applied again once its exercise is open
     qint64 lastCommand_ = -1;
-    bool held_ = false; // the instructor holds this start's clock
+    bool held_ = false;     // the instructor holds this start's clock
+    bool finished_ = false; // this start has ended and its record has been sent
     QTimer stateTimer_;
     // The demo an exercise names, written where the exercise looks for it.
     std::unique_ptr<QTemporaryDir> folder_;
