@@ -119,6 +119,7 @@ bool Exercise::OpenAssessed(const ExerciseReadResult& read, const Simulation& bu
     sim_.Description = built.Description;
     assessed_ = *read.Exercise;
     truths_ = QuestionTruths(*assessed_, built);
+    start_ = built;
     student_ = student;
     exerciseFile_ = QString::fromStdString(std::filesystem::absolute(path).string());
     display_.Aids.Allowed = assessed_->Allowed.Aids;
@@ -158,9 +159,12 @@ void Exercise::EndBriefing() {
 void Exercise::HandIn(const std::vector<Answer>& answers) {
     if (!assessed_ || assessedEnded() || answers.empty()) return;
     const ChangeScope change(*this);
+    // Kept as typed, unmarked: the marking comes at the end, from the run's record.
     for (const Answer& a : answers) {
-        answers_.push_back({a, sim_.Clock.SimTime, MarkAnswer(*assessed_, truths_, a)});
+        answers_.push_back({a, sim_.Clock.SimTime});
         Log("answer", a.Vessel, QString::fromStdString(AnswerEventText(a)));
+        emit answerTaken(
+            {0, sim_.Clock.SimTime, static_cast<int>(a.Question), a.Vessel, a.Asked, a.Value});
     }
     emit handedIn();
 }
@@ -194,6 +198,9 @@ void Exercise::EndAssessed(const QString& how) {
     const ChangeScope change(*this);
     endedBy_ = how;
     tmrSim_.stop();
+    // Ended or left while the briefing held the clock: the hold goes with it, so that the
+    // next scenario runs.
+    if (std::exchange(briefing_, false)) paused_ = false;
     Log("end", -1, QString::fromStdString(ExerciseEndedText(how.toStdString())));
     emit assessedFinished(how);
 }

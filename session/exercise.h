@@ -9,6 +9,7 @@
 #include "core/display/display_state.h"
 #include "core/exercise/answer_key.h"
 #include "core/exercise/exercise_file.h"
+#include "core/record/run_record.h"
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
 #include "session/command_registry.h"
@@ -103,7 +104,6 @@ class Exercise : public QObject {
     struct HandedIn {
         Answer Given;
         double At = 0.5;
-        Mark Marked; // against the truth at its question's time; never shown to the student
     };
     const std::vector<HandedIn>& answers() const { return answers_; }
     // Hands in the figures given together. Nothing is taken after the end.
@@ -111,8 +111,12 @@ class Exercise : public QObject {
     // Every figure the exercise asks has an answer, and no action is asked for (with one, the
     // run goes on to judge the passing of every target): the exercise may end.
     bool AllAnswered() const;
-    // The truth at each question's time, worked out as the exercise was opened.
+    // The answer key's truth at each question's time, worked out as the exercise was opened:
+    // what a question asks of, never shown to the student nor kept on her machine.
     const std::vector<Truth>& truths() const { return truths_; }
+    // The assessed exercise as it starts (its vessels, current and orders), which the marking
+    // carries the recorded run on from.
+    const Simulation& exerciseStart() const { return start_; }
     // The assessed exercise is over: at its time limit, once all its questions are answered,
     // or when the student ends it (how: "time limit", "all questions answered", "ended by the
     // student"). The clock stops for good and no answer is taken; the student may still look
@@ -151,6 +155,11 @@ class Exercise : public QObject {
     void Log(const QString& kind, int vessel, const QString& text) {
         emit logged(kind, vessel, text);
     }
+    // An order to a vessel: logged as an event and kept as a typed row of the record.
+    void LogOrder(int vessel, int course, double speed, const QString& text) {
+        Log("order", vessel, text);
+        emit orderGiven({0, sim_.Clock.SimTime, vessel, course, speed});
+    }
     // The vessels were moved without a tick (a jump): the record keeps the moment.
     void NotifyMoved() { emit moved(); }
     // The file a demo was read from, or how the scenario in force was made.
@@ -172,6 +181,10 @@ class Exercise : public QObject {
     void questionDue(int question);
     // An assessed exercise has opened, its clock held for the briefing (see isBriefing).
     void briefingBegun();
+    // A figure handed in, as typed (its Tick is the recorder's to fill), and an order given to
+    // a vessel (see LogOrder): typed rows of the run's record.
+    void answerTaken(const mv::RunAnswer& answer);
+    void orderGiven(const mv::RunOrder& order);
     // An assessed exercise took answers, and when it ended (see EndAssessed).
     void handedIn();
     void assessedFinished(const QString& how);
@@ -199,6 +212,7 @@ class Exercise : public QObject {
     std::optional<AssessedExercise> assessed_;
     std::vector<HandedIn> answers_;
     std::vector<Truth> truths_;
+    Simulation start_;
     QString student_;
     QString exerciseFile_;
     QString endedBy_;
