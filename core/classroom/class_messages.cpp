@@ -330,7 +330,7 @@ std::string SeatExerciseText(std::string_view text, std::string& error) {
     std::ostringstream out;
     out << toml::toml_formatter(table);
     error.clear();
-    return out.str() + "\n";
+    return std::string(kSeatCopyMark) + out.str() + "\n";
 }
 
 bool IsClassName(std::string_view name) {

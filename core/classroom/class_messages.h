@@ -113,6 +113,11 @@ struct ClassRecord {
 std::string ToJson(const ClassRecord& m);
 ClassParsed<ClassRecord> ParseClassRecord(std::string_view payload);
 
+// The first line of a seat's copy of an exercise. Its tolerances stay with the instructor, so a
+// record made on a seat is marked only against the instructor's file.
+inline constexpr std::string_view kSeatCopyMark =
+    "# A class seat's copy: the marking stays with the instructor.\n";
+
 // The exercise's text as a seat receives it: the [tolerance] table taken out, since how far an
 // answer may be from the truth is the marker's, not the student's. The rest (the action to
 // take included: the student is told what CPA to keep) runs the exercise. Empty with `error`

@@ -1,6 +1,7 @@
 #include "tools/plot/plot_tool.h"
 
 #include "core/aids/cpa_data.h"
+#include "core/classroom/class_messages.h"
 #include "core/exercise/answer_key.h"
 #include "core/exercise/results_file.h"
 #include "core/number_text.h"
@@ -69,7 +70,8 @@ struct PlotGrade : ::testing::Test {
         ASSERT_TRUE(read.ok()) << read.Error;
         ASSERT_EQ(mv::BuildExerciseSimulation(*read.Exercise, dir.path, {}, start), "");
     }
-    void Record(const std::string& student, int course, double off, bool keepText) {
+    void Record(const std::string& student, int course, double off, bool keepText,
+                const std::string& mark = "") {
         mv::Simulation turned = start;
         mv::TickDisplay display;
         mv::UnseenView view;
@@ -83,7 +85,7 @@ struct PlotGrade : ::testing::Test {
             [cpa](int t, std::vector<mv::Answer>& a) {
                 if (t == 100) a = {{0, 1, mv::Figure::Cpa, cpa}};
             },
-            keepText ? text : "");
+            keepText ? mark + text : "");
     }
     Outcome Grade(const Args& args) {
         std::ostringstream out, err;
@@ -160,6 +162,16 @@ TEST_F(PlotGrade, ARecordOfAnotherExerciseIsRefused) {
     EXPECT_EQ(none.code, 1);
     EXPECT_EQ(none.out, "Ann (Ann.mvrun): 5 of 5\n");
     EXPECT_EQ(none.err, "marovane-plot: Free.mvrun: not a run of an assessed exercise\n");
+    // A class seat's copy has no tolerances: only the instructor's file marks it.
+    Record("Seat", 60, 0, true, std::string(mv::kSeatCopyMark));
+    const Outcome seat = Grade({"grade", In("Seat.mvrun")});
+    EXPECT_EQ(seat.code, 1);
+    EXPECT_EQ(seat.err, "marovane-plot: Seat.mvrun: taken on a class seat, whose copy of the "
+                        "exercise has no tolerances: give the instructor's fog.toml with "
+                        "--exercise\n");
+    const Outcome marked = Grade({"grade", "--exercise", In("fog.toml"), In("Seat.mvrun")});
+    EXPECT_EQ(marked.code, 0) << marked.err;
+    EXPECT_EQ(marked.err, "");
 }
 
 } // namespace

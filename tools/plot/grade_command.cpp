@@ -1,5 +1,6 @@
 #include "tools/plot/grade_command.h"
 
+#include "core/classroom/class_messages.h"
 #include "core/csv_text.h"
 #include "core/exercise/exercise_file.h"
 #include "core/exercise/grading.h"
@@ -104,7 +105,7 @@ class ExerciseFinder {
         if (given_) {
             const std::string file = std::filesystem::path(given_->File).filename().string();
             if (taken != file) return Refuse(record + ": a run of " + taken + ", not of " + file);
-            if (!text.empty() && text != given_->Exercise.Text)
+            if (!text.empty() && text != given_->Exercise.Text && !text.starts_with(kSeatCopyMark))
                 err_ << "marovane-plot: the exercise in " << record << " differs from " << file
                      << "; marked against " << file << "\n";
             return given_;
@@ -113,6 +114,11 @@ class ExerciseFinder {
         const std::filesystem::path path =
             input.Written ? Gathered(input.Written->ExerciseFile, input.Results.parent_path())
                           : input.Record.parent_path() / taken;
+        if (text.starts_with(kSeatCopyMark))
+            return Refuse(record +
+                          ": taken on a class seat, whose copy of the exercise has no "
+                          "tolerances: give the instructor's " +
+                          taken + " with --exercise");
         if (text.empty()) {
             if (!input.Written)
                 return Refuse(record + ": an older record, without its exercise: give " + taken +
