@@ -118,23 +118,41 @@ std::vector<TrackEvent> Tracker::TakeEvents() {
     return out;
 }
 
-double Tracker::Gate(const Track& t, const PointD& own, const PointD& predicted) const {
-    const bool tracked = t.State == TrackState::Tracked;
+double Tracker::Gate(const Track& t, const PointD& own, double time) const {
     float bearing = 0;
     double range = 0;
-    GetVector(own, predicted, bearing, range);
-    // Three standard deviations of the plot's error across the line of sight: 0.16 nm at
-    // 3 nm, 0.53 nm at 10 nm, so a distant echo is not dropped for its bearing noise.
+    GetVector(own, t.Position, bearing, range);
+    // One plot's error, mostly across the line of sight: 0.05 nm at 3 nm, 0.18 nm at 10 nm.
     const double across = range * std::sin(BearingSigma() * kDegToRad);
-    const double spread = 3.0 * std::hypot(across, RangeSigma(range));
+    const double plot = std::hypot(across, RangeSigma(range));
+    // The error of the prediction itself, from a straight line through the last k plots
+    // carried m scans on: large for a young track (its speed rests on two or three plots) or
+    // one coasting, small for an old one. In units of one plot's variance.
+    const double memory = std::max(2.0, settings_.MemorySeconds / settings_.ScanSeconds);
+    const double k = std::min(static_cast<double>(t.Updates), memory);
+    const double m = (time - t.LastPlotTime) * kSecondsPerDay / settings_.ScanSeconds;
+    double prediction = 1.0 + m * m; // one plot and no speed: the target may have moved
+    if (k >= 2)
+        prediction = 1.0 / k + 12.0 * std::pow(m + (k - 1.0) / 2.0, 2) / (k * (k * k - 1.0));
+    const double spread = 3.0 * plot * std::sqrt(1.0 + prediction);
+    const bool tracked = t.State == TrackState::Tracked;
     return std::max(tracked ? settings_.TrackGate : settings_.AcquireGate, spread);
 }
 
 void Tracker::TakeIn(Track& t, const Plot& p, double time) {
     ++t.Updates;
-    if (t.Echo >= 0 && p.Echo != t.Echo)
-        events_.push_back({TrackEventKind::Swapped, time, t.Id, p.Position, t.Echo, p.Echo});
-    t.Echo = p.Echo;
+    if (t.Echo < 0 || p.Echo == t.Echo) {
+        t.Echo = p.Echo;
+        t.OtherRun = 0;
+    } else {
+        t.OtherRun = p.Echo == t.OtherEcho ? t.OtherRun + 1 : 1;
+        t.OtherEcho = p.Echo;
+        if (t.OtherRun >= 3) {
+            events_.push_back({TrackEventKind::Swapped, time, t.Id, p.Position, t.Echo, p.Echo});
+            t.Echo = p.Echo;
+            t.OtherRun = 0;
+        }
+    }
     if (t.Updates == 1) {
         // The first plot only places the track: a speed needs two.
         t.Position = p.Position;
@@ -177,7 +195,7 @@ void Tracker::Update(const Scan& scan) {
         t.Time = time;
         t.Hits = static_cast<uint16_t>((t.Hits << 1) & 0x3FF);
         t.Scans = std::min(t.Scans + 1, 10);
-        const double gate = Gate(t, scan.Own, t.Position);
+        const double gate = Gate(t, scan.Own, time);
         for (size_t j = 0; j < scan.Plots.size(); ++j) {
             const double d = std::hypot(scan.Plots[j].Position.X - t.Position.X,
                                         scan.Plots[j].Position.Y - t.Position.Y);
@@ -226,7 +244,7 @@ void Tracker::Update(const Scan& scan) {
         const bool nearTrack = std::any_of(tracks_.begin(), tracks_.end(), [&](const Track& t) {
             return t.State != TrackState::Lost &&
                    std::hypot(p.Position.X - t.Position.X, p.Position.Y - t.Position.Y) <=
-                       std::max(settings_.AcquireGate, Gate(t, scan.Own, t.Position));
+                       std::max(settings_.AcquireGate, Gate(t, scan.Own, time));
         });
         // A full tracker acquires nothing more by itself; only a hand acquisition is refused
         // aloud, once, where the student asked.

@@ -53,8 +53,11 @@ struct Track {
     // The last ten scans, newest in bit 0: 1 where a plot was taken in.
     uint16_t Hits = 0;
     int Scans = 0; // scans since acquisition, counted to ten
-    // The vessel slot of the last plot taken in (truth, for the record), or -1.
+    // The vessel slot whose plots the track follows (truth, for the record), or -1. Another
+    // echo's plots taken in three times running make a swap; one now and then, as two echoes
+    // pass within the gate, does not.
     int Echo = -1;
+    int OtherEcho = -1, OtherRun = 0;
     std::array<PointD, 4> Past{}; // newest first, PastSeconds apart
     int PastCount = 0;
     double NextPastAt = 0;
@@ -102,7 +105,7 @@ class Tracker {
 
   private:
     std::optional<int> Start(const PointD& at, double time);
-    double Gate(const Track& t, const PointD& own, const PointD& predicted) const;
+    double Gate(const Track& t, const PointD& own, double time) const;
     void TakeIn(Track& t, const Plot& p, double time);
 
     TrackerSettings settings_;
