@@ -1,6 +1,8 @@
 #include "core/classroom/class_messages.h"
 
+#include "core/aid_settings.h"
 #include "core/clock.h"
+#include "core/display/display_state.h"
 #include "core/vessel.h"
 
 #include <nlohmann/json.hpp>
@@ -50,41 +52,61 @@ class Fields {
             Fail("not a " + std::string(kind) + " message");
     }
 
+    // A nested object's fields, its faults named under `path` ("vessels[2]").
+    Fields(const json& object, const std::string& path) : prefix_(path + ".") {
+        if (object.is_object())
+            doc_ = object;
+        else
+            Fail(path + ": not an object");
+    }
+
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
     std::string Text(const char* key, size_t maxLength, bool required = true) {
         const json* v = Find(key, required);
         if (!v) return {};
-        if (!v->is_string()) return Fail(std::string(key) + ": not a text"), std::string();
+        if (!v->is_string()) return Fail(Name(key) + ": not a text"), std::string();
         const std::string& s = v->get_ref<const std::string&>();
-        if (s.size() > maxLength) return Fail(std::string(key) + ": too long"), std::string();
+        if (s.size() > maxLength) return Fail(Name(key) + ": too long"), std::string();
         return s;
     }
     double Number(const char* key, double min, double max) {
         const json* v = Find(key, true);
         if (!v) return min;
-        if (!v->is_number()) return Fail(std::string(key) + ": not a number"), min;
+        if (!v->is_number()) return Fail(Name(key) + ": not a number"), min;
         const double d = v->get<double>();
-        if (!std::isfinite(d) || d < min || d > max)
-            return Fail(std::string(key) + ": out of range"), min;
+        if (!std::isfinite(d) || d < min || d > max) return Fail(Name(key) + ": out of range"), min;
         return d;
     }
     int64_t Integer(const char* key, int64_t min, int64_t max) {
         const json* v = Find(key, true);
         if (!v) return min;
-        if (!v->is_number_integer()) return Fail(std::string(key) + ": not a whole number"), min;
+        if (!v->is_number_integer()) return Fail(Name(key) + ": not a whole number"), min;
         if (v->is_number_unsigned() && v->get<uint64_t>() > uint64_t(INT64_MAX))
-            return Fail(std::string(key) + ": out of range"), min;
+            return Fail(Name(key) + ": out of range"), min;
         const int64_t i = v->get<int64_t>();
-        if (i < min || i > max) return Fail(std::string(key) + ": out of range"), min;
+        if (i < min || i > max) return Fail(Name(key) + ": out of range"), min;
         return i;
     }
     bool Bool(const char* key) {
         const json* v = Find(key, true);
         if (!v) return false;
-        if (!v->is_boolean()) return Fail(std::string(key) + ": not true or false"), false;
+        if (!v->is_boolean()) return Fail(Name(key) + ": not true or false"), false;
         return v->get<bool>();
+    }
+    // The elements of an array of at most `maxCount`.
+    std::vector<json> Items(const char* key, size_t maxCount) {
+        const json* v = Find(key, true);
+        if (!v) return {};
+        if (!v->is_array()) return Fail(Name(key) + ": not a list"), std::vector<json>();
+        if (v->size() > maxCount) return Fail(Name(key) + ": too many"), std::vector<json>();
+        return v->get<std::vector<json>>();
+    }
+    // A nested object's text, read with the nested constructor; null after a fault.
+    json Object(const char* key) {
+        const json* v = Find(key, true);
+        return v ? *v : json();
     }
     bool Has(const char* key) const { return ok() && doc_.contains(key) && !doc_[key].is_null(); }
     void Fail(std::string why) {
@@ -92,17 +114,19 @@ class Fields {
     }
 
   private:
+    std::string Name(const char* key) const { return prefix_ + key; }
     const json* Find(const char* key, bool required) {
         if (!ok()) return nullptr;
         const auto it = doc_.find(key);
         if (it == doc_.end()) {
-            if (required) Fail(std::string(key) + ": missing");
+            if (required) Fail(Name(key) + ": missing");
             return nullptr;
         }
         return &*it;
     }
 
     json doc_;
+    std::string prefix_;
     std::string error_;
 };
 
@@ -238,6 +262,12 @@ ClassParsed<ClassStatus> ParseClassStatus(std::string_view payload) {
     return Done(f, std::move(m), "status");
 }
 
+constexpr std::array<std::pair<ClassState::Up, std::string_view>, 3> kUpNames{
+    {{ClassState::Up::Head, "head-up"},
+     {ClassState::Up::North, "north-up"},
+     {ClassState::Up::Course, "course-up"}}};
+constexpr std::array<std::string_view, 3> kVectorNames{"off", "relative", "true"};
+
 std::string ToJson(const ClassState& m) {
     ordered doc = Head("state");
     doc["run"] = m.Run;
@@ -248,6 +278,24 @@ std::string ToJson(const ClassState& m) {
     doc["speed"] = m.Speed;
     doc["paused"] = m.Paused;
     doc["answers"] = m.Answers;
+    ordered vessels = ordered::array();
+    for (const ClassVessel& v : m.Vessels)
+        vessels.push_back(
+            {{"x", v.X}, {"y", v.Y}, {"heading", v.Heading}, {"speed", v.Speed}, {"size", v.Size}});
+    doc["vessels"] = std::move(vessels);
+    doc["own"] = m.Own;
+    doc["range"] = m.Range;
+    for (const auto& [up, name] : kUpNames)
+        if (up == m.Orientation) doc["orientation"] = name;
+    doc["vectors"] = kVectorNames.at(static_cast<size_t>(std::clamp(m.Vectors, 0, 2)));
+    doc["vector_minutes"] = m.VectorMinutes;
+    doc["alarms"] = m.Alarms;
+    doc["orders"] = m.Orders;
+    if (m.LastOrder)
+        doc["last_order"] = {{"vessel", m.LastOrder->Vessel},
+                             {"course", m.LastOrder->Course},
+                             {"speed", m.LastOrder->Speed},
+                             {"sim_time", m.LastOrder->SimTime}};
     return doc.dump();
 }
 
@@ -263,7 +311,77 @@ ClassParsed<ClassState> ParseClassState(std::string_view payload) {
     m.Speed = f.Number("speed", -kFastest, kFastest);
     m.Paused = f.Bool("paused");
     m.Answers = static_cast<int>(f.Integer("answers", 0, 100000));
+    const std::vector<json> vessels = f.Items("vessels", kMaxVessels);
+    for (size_t i = 0; i < vessels.size() && f.ok(); ++i) {
+        Fields v(vessels[i], "vessels[" + std::to_string(i) + "]");
+        ClassVessel vessel;
+        vessel.X = v.Number("x", -kFarthest, kFarthest);
+        vessel.Y = v.Number("y", -kFarthest, kFarthest);
+        vessel.Heading = v.Number("heading", 0, 360);
+        vessel.Speed = v.Number("speed", -kFastest, kFastest);
+        vessel.Size = static_cast<int>(v.Integer("size", 0, 2));
+        if (!v.ok()) f.Fail(v.error());
+        m.Vessels.push_back(vessel);
+    }
+    const auto count = static_cast<int64_t>(m.Vessels.size());
+    if (f.ok() && count == 0) f.Fail("vessels: none, not even the own ship");
+    m.Own = static_cast<int>(f.Integer("own", 0, std::max<int64_t>(count - 1, 0)));
+    m.Range = f.Number("range", 0, kRangeScales.back());
+    if (f.ok() && std::none_of(kRangeScales.begin(), kRangeScales.end(),
+                               [&m](float r) { return std::abs(m.Range - r) < 1e-6; }))
+        f.Fail("range: not one of the range scales");
+    const std::string up = f.Text("orientation", 16);
+    const auto known = std::find_if(kUpNames.begin(), kUpNames.end(),
+                                    [&up](const auto& k) { return k.second == up; });
+    if (known == kUpNames.end())
+        f.Fail("orientation: not head-up, north-up or course-up");
+    else
+        m.Orientation = known->first;
+    const std::string vectors = f.Text("vectors", 16);
+    const auto mode = std::find(kVectorNames.begin(), kVectorNames.end(), vectors);
+    if (mode == kVectorNames.end())
+        f.Fail("vectors: not off, relative or true");
+    else
+        m.Vectors = static_cast<int>(mode - kVectorNames.begin());
+    m.VectorMinutes = static_cast<int>(f.Integer("vector_minutes", 1, 60));
+    if (f.ok() && std::find(kVectorMinutes.begin(), kVectorMinutes.end(), m.VectorMinutes) ==
+                      kVectorMinutes.end())
+        f.Fail("vector_minutes: not one of the vector times");
+    for (const json& a : f.Items("alarms", kMaxVessels)) {
+        // A target of this state's, not the own ship, each once.
+        const bool target = a.is_number_integer() && a.get<int64_t>() >= 0 &&
+                            a.get<int64_t>() < count && a.get<int64_t>() != m.Own;
+        if (!target || std::find(m.Alarms.begin(), m.Alarms.end(), a.get<int>()) != m.Alarms.end())
+            f.Fail("alarms: not the state's targets, each once");
+        else
+            m.Alarms.push_back(a.get<int>());
+    }
+    m.Orders = static_cast<int>(f.Integer("orders", 0, 100000));
+    if (f.Has("last_order")) {
+        Fields o(f.Object("last_order"), "last_order");
+        ClassOrder order;
+        order.Vessel = static_cast<int>(o.Integer("vessel", 0, std::max<int64_t>(count - 1, 0)));
+        order.Course = static_cast<int>(o.Integer("course", 0, 359));
+        order.Speed = o.Number("speed", -kFastest, kFastest);
+        order.SimTime = o.Number("sim_time", 0, 366);
+        if (!o.ok()) f.Fail(o.error());
+        m.LastOrder = order;
+    }
+    if (f.ok() && m.LastOrder.has_value() != (m.Orders > 0))
+        f.Fail("last_order: given with no orders, or missing after one");
     return Done(f, std::move(m), "state");
+}
+
+std::optional<ClassNearest> NearestTarget(const ClassState& state) {
+    std::optional<ClassNearest> nearest;
+    if (state.Own < 0 || static_cast<size_t>(state.Own) >= state.Vessels.size()) return nearest;
+    const ClassVessel& own = state.Vessels[static_cast<size_t>(state.Own)];
+    for (size_t i = 0; i < state.Vessels.size(); ++i) {
+        if (static_cast<int>(i) == state.Own) continue;
+        const double d = std::hypot(state.Vessels[i].X - own.X, state.Vessels[i].Y - own.Y);
+        if (!nearest || d < nearest->Distance) nearest = ClassNearest{static_cast<int>(i), d};
+    }
+    return nearest;
 }
 
 std::string ToJson(const ClassAnswer& m) {

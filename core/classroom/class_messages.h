@@ -10,7 +10,8 @@
 //   instructor/clock      retained  paused or running, and the time factor
 //   instructor/command              an order injected to a target, or the end of the exercise
 //   seat/<id>/status      retained  connected, finished, left, or lost (the seat's last will)
-//   seat/<id>/state                 about once a second: sea time, own ship, answers handed in
+//   seat/<id>/state                 about once a second: sea time, the vessels, the student's
+//                                   display and alarms, answers handed in and orders given
 //   seat/<id>/answers               each answer as typed
 //   seat/<id>/record                the run record's bytes at the end, for the marking
 
@@ -82,6 +83,24 @@ std::string ToJson(const ClassStatus& m);
 ClassParsed<ClassStatus> ParseClassStatus(std::string_view payload);
 std::string_view StatusName(ClassStatus::Kind kind);
 
+// One vessel of a seat's world as the instructor's picture of it needs it.
+struct ClassVessel {
+    double X = 0, Y = 0; // nautical miles north and east of the start's origin
+    double Heading = 0;  // degrees true
+    double Speed = 0;    // knots
+    int Size = 0;        // 0 small, 1 medium, 2 large (the echo's length)
+};
+
+// The last order the student gave a vessel.
+struct ClassOrder {
+    int Vessel = 0;
+    int Course = 0;       // degrees true
+    double Speed = 0;     // knots
+    double SimTime = 0.5; // days
+};
+
+// What a seat sends about once a second: enough for the instructor's roster and a small live
+// picture of the seat's radar (the vessels as they are, the student's display and alarms).
 struct ClassState {
     std::string Run;
     double SimTime = 0.5; // days; 0.5 is 12:00:00
@@ -89,10 +108,26 @@ struct ClassState {
     double Course = 0;    // degrees true
     double Speed = 0;     // knots
     bool Paused = true;
-    int Answers = 0; // handed in so far
+    int Answers = 0;                  // handed in so far
+    std::vector<ClassVessel> Vessels; // every vessel, the own ship at `Own`; at most 6
+    int Own = 0;
+    double Range = 12; // nautical miles, one of the range scales
+    enum class Up { Head, North, Course } Orientation = Up::Head;
+    int Vectors = 0;         // 0 off, 1 relative, 2 true
+    int VectorMinutes = 6;   // one of the vector times
+    std::vector<int> Alarms; // targets in danger by the student's alarm limits
+    int Orders = 0;          // given so far
+    std::optional<ClassOrder> LastOrder;
 };
 std::string ToJson(const ClassState& m);
 ClassParsed<ClassState> ParseClassState(std::string_view payload);
+
+// The target nearest a seat's own ship and how far it is (nautical miles); none without one.
+struct ClassNearest {
+    int Vessel = 0;
+    double Distance = 0;
+};
+std::optional<ClassNearest> NearestTarget(const ClassState& state);
 
 struct ClassAnswer {
     std::string Run;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace mv {
 namespace {
 
@@ -84,6 +86,80 @@ TEST(ClassMessages, AnythingElseIsRefusedWithAReason) {
     EXPECT_FALSE(ParseClassState(std::string(kClassMessageLimit + 1, ' ')).ok());
     for (const char* bad : {"TWE", "TW=E", "T===", "TWE!", "=TWE"})
         EXPECT_FALSE(FromBase64(bad)) << bad;
+}
+
+// A seat's state: the own ship second of three, course-up at 6 nm with true vectors of 12
+// minutes, C in danger, two orders given.
+ClassState Seen() {
+    ClassState s;
+    s.Run = "r1";
+    s.Vessels = {{4, -1, 90, 12, 2}, {0, 0, 359.5, 10, 1}, {-3, 2.5, 0, 0, 0}};
+    s.Own = 1;
+    s.Range = 6;
+    s.Orientation = ClassState::Up::Course;
+    s.Vectors = 2;
+    s.VectorMinutes = 12;
+    s.Alarms = {2};
+    s.Orders = 2;
+    s.LastOrder = ClassOrder{1, 45, 6.5, 0.51};
+    return s;
+}
+
+TEST(ClassMessages, ASeatsStateReadsBackAndItsNearestTargetIsWorkedFromIt) {
+    const auto read = ParseClassState(ToJson(Seen()));
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const ClassState& s = *read.Value;
+    ASSERT_EQ(s.Vessels.size(), 3u);
+    EXPECT_EQ(s.Vessels[0].Size, 2);
+    EXPECT_DOUBLE_EQ(s.Vessels[1].Heading, 359.5);
+    EXPECT_EQ(s.Own, 1);
+    EXPECT_EQ(s.Orientation, ClassState::Up::Course);
+    EXPECT_EQ(s.Vectors, 2);
+    EXPECT_EQ(s.Alarms, std::vector<int>{2});
+    ASSERT_TRUE(s.LastOrder);
+    EXPECT_EQ(s.LastOrder->Course, 45);
+    // A at 4.12 nm (4 north, 1 west), C at 3.91 nm (3 south, 2.5 east): C is nearer.
+    const auto nearest = NearestTarget(s);
+    ASSERT_TRUE(nearest);
+    EXPECT_EQ(nearest->Vessel, 2);
+    EXPECT_NEAR(nearest->Distance, std::sqrt(15.25), 1e-12);
+    ClassState alone = s;
+    alone.Vessels.resize(2);
+    alone.Vessels.erase(alone.Vessels.begin());
+    alone.Own = 0;
+    EXPECT_FALSE(NearestTarget(alone));
+}
+
+TEST(ClassMessages, AStateOutOfTheWorldIsRefused) {
+    const struct {
+        void (*spoil)(ClassState&);
+        const char* error;
+    } cases[] = {
+        {[](ClassState& s) { s.Vessels.resize(7); }, "vessels: too many"},
+        {[](ClassState& s) { s.Vessels.clear(); }, "vessels: none, not even the own ship"},
+        {[](ClassState& s) { s.Vessels[2].X = 1e6; }, "vessels[2].x: out of range"},
+        {[](ClassState& s) { s.Own = 3; }, "own: out of range"},
+        {[](ClassState& s) { s.Range = 7; }, "range: not one of the range scales"},
+        {[](ClassState& s) { s.VectorMinutes = 5; }, "vector_minutes: not one of the vector times"},
+        {[](ClassState& s) { s.Alarms = {1}; }, "alarms: not the state's targets, each once"},
+        {[](ClassState& s) {
+             s.Alarms = {2, 2};
+         },
+         "alarms: not the state's targets, each once"},
+        {[](ClassState& s) { s.Orders = 0; },
+         "last_order: given with no orders, or missing after one"},
+        {[](ClassState& s) { s.LastOrder->Course = 360; }, "last_order.course: out of range"},
+    };
+    for (const auto& c : cases) {
+        ClassState s = Seen();
+        c.spoil(s);
+        EXPECT_EQ(ParseClassState(ToJson(s)).Error,
+                  std::string("A class state message: ") + c.error);
+    }
+    std::string text = ToJson(Seen());
+    text.replace(text.find("course-up"), 9, "radial");
+    EXPECT_EQ(ParseClassState(text).Error,
+              "A class state message: orientation: not head-up, north-up or course-up");
 }
 
 TEST(ClassMessages, TheSeatsCopyOfAnExerciseHasNoTolerancesAndRunsTheSame) {
