@@ -181,7 +181,7 @@ void Tracker::TakeIn(Track& t, const Plot& p, double time) {
 void Tracker::Update(const Scan& scan) {
     const double time = scan.Time;
     struct Pair {
-        double Distance;
+        double Distance2; // square nautical miles
         size_t Track, Plot;
     };
     std::vector<Pair> pairs;
@@ -195,17 +195,19 @@ void Tracker::Update(const Scan& scan) {
         t.Time = time;
         t.Hits = static_cast<uint16_t>((t.Hits << 1) & 0x3FF);
         t.Scans = std::min(t.Scans + 1, 10);
-        const double gate = Gate(t, scan.Own, time);
+        // Squared distances: the same order, without a square root for every pair.
+        const double gate = Gate(t, scan.Own, time), gate2 = gate * gate;
         for (size_t j = 0; j < scan.Plots.size(); ++j) {
-            const double d = std::hypot(scan.Plots[j].Position.X - t.Position.X,
-                                        scan.Plots[j].Position.Y - t.Position.Y);
-            if (d <= gate) pairs.push_back({d, i, j});
+            const double dx = scan.Plots[j].Position.X - t.Position.X;
+            const double dy = scan.Plots[j].Position.Y - t.Position.Y;
+            const double d2 = dx * dx + dy * dy;
+            if (d2 <= gate2) pairs.push_back({d2, i, j});
         }
     }
     // Nearest pairs first: where two echoes pass within both gates, each track takes the
     // nearer, which may be the other's; that is how a swap happens, and it is not prevented.
     std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) {
-        return std::tie(a.Distance, a.Track, a.Plot) < std::tie(b.Distance, b.Track, b.Plot);
+        return std::tie(a.Distance2, a.Track, a.Plot) < std::tie(b.Distance2, b.Track, b.Plot);
     });
     std::vector<bool> trackDone(tracks_.size(), false), plotTaken(scan.Plots.size(), false);
     for (const Pair& p : pairs) {
