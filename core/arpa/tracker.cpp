@@ -81,6 +81,7 @@ std::optional<int> Tracker::Start(const PointD& at, double time) {
 }
 
 std::optional<int> Tracker::Acquire(const PointD& at, double time) {
+    if (!std::isfinite(at.X) || !std::isfinite(at.Y) || !std::isfinite(time)) return std::nullopt;
     return Start(at, time);
 }
 
@@ -180,6 +181,9 @@ void Tracker::TakeIn(Track& t, const Plot& p, double time) {
 
 void Tracker::Update(const Scan& scan) {
     const double time = scan.Time;
+    // A scan no later than the last one (a replay run back, a repeated tick) changes nothing.
+    if (!(time > lastScan_)) return;
+    lastScan_ = time;
     struct Pair {
         double Distance2; // square nautical miles
         size_t Track, Plot;

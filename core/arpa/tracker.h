@@ -85,7 +85,8 @@ class Tracker {
   public:
     explicit Tracker(TrackerSettings settings = {});
 
-    // A track at a point; none (and a Refused event) when every track is in use.
+    // A track at a point; none (and a Refused event) when every track is in use, none (and no
+    // event) for a point or time that is not a number.
     std::optional<int> Acquire(const PointD& at, double time);
     // At most two zones; more are refused and the zones stay as they were.
     bool SetAutoZones(const std::vector<RingSector>& zones);
@@ -94,7 +95,8 @@ class Tracker {
     void CancelAll();
 
     // One scan: every live track takes in its nearest plot within its gate (nearest pairs
-    // first), or coasts; plots nobody took in a zone start tracks.
+    // first), or coasts; plots nobody took in a zone start tracks. A scan no later than the
+    // last is ignored.
     void Update(const Scan& scan);
 
     const std::vector<Track>& Tracks() const { return tracks_; }
@@ -112,6 +114,7 @@ class Tracker {
     std::vector<Track> tracks_;
     std::vector<RingSector> zones_, exclusions_;
     std::vector<TrackEvent> events_;
+    double lastScan_ = -1e300; // days
 };
 
 // The CPA of a track by the same speed triangle as the truth's, from its filtered course and
