@@ -84,7 +84,9 @@ int64_t ScanAtOrBefore(const RadarSettings& radar, double time) {
     // A millionth of a scan absorbs the rounding of sim times summed tick by tick, so a scan
     // due exactly at the end of a tick falls in that tick and not the next.
     const double scans = (time - radar.Epoch) * kSecondsPerDay / radar.ScanSeconds;
-    return static_cast<int64_t>(std::floor(scans + 1e-6));
+    if (!std::isfinite(scans)) return 0;
+    // Far beyond any exercise (a scan every 2.5 s for eighty million years), and inside int64.
+    return static_cast<int64_t>(std::floor(std::clamp(scans, -1e15, 1e15) + 1e-6));
 }
 
 double ScanTime(const RadarSettings& radar, int64_t scan) {
@@ -124,7 +126,9 @@ Scan MakeScan(const RadarSettings& radar, int64_t scan, const VesselTables& vess
 std::vector<Scan> ScansOverTick(const RadarSettings& radar, double from, double to,
                                 const std::vector<PointD>& before, const VesselTables& vessels) {
     std::vector<Scan> scans;
-    if (!std::isfinite(from) || !std::isfinite(to)) return scans;
+    // A tick is at most 6 minutes (x120); a span of over an hour is no tick, and would make
+    // thousands of scans.
+    if (!std::isfinite(from) || !std::isfinite(to) || to - from > 1.0 / 24) return scans;
     const size_t count = std::min(before.size(), vessels.VesselPos.size());
     std::vector<PointD> at(count);
     for (int64_t k = ScanAtOrBefore(radar, from) + 1; k <= ScanAtOrBefore(radar, to); ++k) {

@@ -65,7 +65,8 @@ Scan MakeScan(const RadarSettings& radar, int64_t scan, const VesselTables& vess
 
 // Every scan whose time lies after `from` and no later than `to` (days): one tick, with each
 // vessel taken along a straight line from `before` (its position at `from`) to where the
-// tables hold it now (at `to`).
+// tables hold it now (at `to`). None for a span of over an hour or a time that is not a
+// number.
 std::vector<Scan> ScansOverTick(const RadarSettings& radar, double from, double to,
                                 const std::vector<PointD>& before, const VesselTables& vessels);
 

@@ -98,6 +98,8 @@ TEST(RadarPlots, OneExerciseOnePlotsAlongATick) {
         EXPECT_FALSE(SamePlots(s, mv::MakeScan(radar, k + 1, w.v, hand)));
     }
     EXPECT_EQ(mv::ScansOverTick(radar, to, to + 30.0 / 86400, before, w.v).front().Index, 13);
+    EXPECT_TRUE(mv::ScansOverTick(radar, 0.5, 1.5, before, w.v).empty()); // a day is no tick
+    EXPECT_TRUE(mv::ScansOverTick(radar, 0.5, std::nan(""), before, w.v).empty());
 }
 
 } // namespace
