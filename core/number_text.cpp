@@ -118,6 +118,30 @@ std::string DirectionText(double degrees, bool tenths) {
     return FormatNumber(shown, tenths ? "000.0" : "000");
 }
 
+std::string MilesFigure(double nauticalMiles) {
+    return FormatNumber(nauticalMiles, "#0.00");
+}
+
+std::string MinutesFigure(double minutes) {
+    return FormatNumber(minutes, "#0.0");
+}
+
+std::string KnotsFigure(double knots) {
+    return FormatNumber(knots, "#0.0");
+}
+
+std::string MilesText(double nauticalMiles) {
+    return MilesFigure(nauticalMiles) + " " + kMilesUnit;
+}
+
+std::string MinutesText(double minutes) {
+    return MinutesFigure(minutes) + " " + kMinutesUnit;
+}
+
+std::string KnotsText(double knots) {
+    return KnotsFigure(knots) + " " + kKnotsUnit;
+}
+
 std::string FormatClock(double days) {
     if (!std::isfinite(days)) days = 0.0;
     // The time of day of the instant, also before day 0: a CPA ten minutes before midnight

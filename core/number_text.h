@@ -19,6 +19,21 @@ std::string FormatNumber(double value, std::string_view pattern);
 // never "360", and -1 reads "359". Every direction the program shows goes through here.
 std::string DirectionText(double degrees, bool tenths = false);
 
+// The one text of each quantity the navigator reads, in every window, the report, the CSV and
+// marovane-plot, so a figure is never written two ways: nautical miles "0.00 nm" (0.5 ->
+// "0.50 nm"), minutes "0.0 min" (negative once a CPA is past), knots "0.0 kn", and directions
+// through DirectionText ("000"). The figures alone, for a table whose column names the unit,
+// and the units alone.
+inline constexpr const char* kMilesUnit = "nm";
+inline constexpr const char* kMinutesUnit = "min";
+inline constexpr const char* kKnotsUnit = "kn";
+std::string MilesFigure(double nauticalMiles);
+std::string MinutesFigure(double minutes);
+std::string KnotsFigure(double knots);
+std::string MilesText(double nauticalMiles);
+std::string MinutesText(double minutes);
+std::string KnotsText(double knots);
+
 // "hh:mm:ss", 24-hour, of a date value in days (0.5 is 12:00:00), to the nearest second.
 std::string FormatClock(double days);
 

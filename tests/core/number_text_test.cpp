@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -23,6 +25,19 @@ TEST(FormatNumber, DisplayFormats) {
         EXPECT_EQ(mv::FormatNumber(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
     // A demo file may set any speed; its read-out must not be cut short or garbled.
     EXPECT_EQ(mv::FormatNumber(1e100, "##.0").size(), 103u);
+}
+
+TEST(QuantityText, OneFormatForEachQuantity) {
+    // A figure always shows its leading zero and its unit, in the same words everywhere.
+    const std::pair<std::string, const char*> cases[] = {
+        {mv::MilesText(0.5), "0.50 nm"},    {mv::MilesText(12.346), "12.35 nm"},
+        {mv::MilesText(-0.004), "0.00 nm"}, {mv::MinutesText(-3.25), "-3.3 min"},
+        {mv::MinutesText(0.04), "0.0 min"}, {mv::MinutesText(125.0), "125.0 min"},
+        {mv::KnotsText(12), "12.0 kn"},     {mv::KnotsText(0.25), "0.3 kn"},
+        {mv::KnotsFigure(99.94), "99.9"},   {mv::MilesFigure(6), "6.00"},
+    };
+    for (const auto& [got, want] : cases)
+        EXPECT_EQ(got, want);
 }
 
 TEST(FormatClock, DayFractions) {
