@@ -1,5 +1,6 @@
 #include "app/instructor/instructor_window.h"
 
+#include "app/instructor/seat_watch.h"
 #include "core/clock.h"
 #include "core/number_text.h"
 #include "core/vessel.h"
@@ -8,12 +9,16 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace mv {
 
@@ -79,16 +84,39 @@ InstructorWindow::InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs
         inject->addWidget(w);
     layout->addLayout(inject);
 
-    tblRoster_ = new QTableWidget(0, 7, this);
+    auto* alert = new QHBoxLayout;
+    txtAlertDistance_ = new QDoubleSpinBox(this);
+    txtAlertDistance_->setObjectName("txtAlertDistance");
+    txtAlertDistance_->setRange(0.1, 12.0);
+    txtAlertDistance_->setSingleStep(0.1);
+    txtAlertDistance_->setDecimals(1);
+    txtAlertDistance_->setSuffix(" nm");
+    txtAlertDistance_->setValue(instructor_.alertDistance());
+    alert->addWidget(new QLabel("Alert when a seat's own ship is within", this));
+    alert->addWidget(txtAlertDistance_);
+    alert->addWidget(new QLabel("of a target", this));
+    alert->addStretch(1);
+    layout->addLayout(alert);
+
+    tabClass_ = new QTabWidget(this);
+    tabClass_->setObjectName("tabClass");
+    auto* rosterPage = new QWidget(tabClass_);
+    auto* rosterLayout = new QVBoxLayout(rosterPage);
+    tblRoster_ = new QTableWidget(0, 8, rosterPage);
     tblRoster_->setObjectName("tblRoster");
     tblRoster_->setHorizontalHeaderLabels(
-        {"Seat", "Student", "Status", "Last heard", "Sea time", "Answers", "Score"});
+        {"Seat", "Student", "Status", "Last heard", "Sea time", "Answers", "Alert", "Score"});
     tblRoster_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(tblRoster_, 1);
-    tblMarks_ = new QTableWidget(0, 0, this);
+    rosterLayout->addWidget(tblRoster_, 1);
+    tblMarks_ = new QTableWidget(0, 0, rosterPage);
     tblMarks_->setObjectName("tblMarks");
-    layout->addWidget(new QLabel("Class table (marked from each seat's record):", this));
-    layout->addWidget(tblMarks_, 1);
+    rosterLayout->addWidget(
+        new QLabel("Class table (marked from each seat's record):", rosterPage));
+    rosterLayout->addWidget(tblMarks_, 1);
+    watch_ = new SeatWatch(instructor_, tabClass_);
+    tabClass_->addTab(rosterPage, "&Roster");
+    tabClass_->addTab(watch_, "&Watch");
+    layout->addWidget(tabClass_, 1);
 
     connect(start, &QPushButton::clicked, this, &InstructorWindow::cmdStart_Click);
     connect(pause, &QPushButton::clicked, this, &InstructorWindow::cmdPause_Click);
@@ -96,6 +124,8 @@ InstructorWindow::InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs
     connect(end, &QPushButton::clicked, this, &InstructorWindow::cmdEnd_Click);
     connect(order, &QPushButton::clicked, this, &InstructorWindow::cmdInject_Click);
     connect(cboTimeFactor_, &QComboBox::activated, this, &InstructorWindow::cboTimeFactor_Change);
+    connect(txtAlertDistance_, &QDoubleSpinBox::valueChanged, this,
+            &InstructorWindow::txtAlertDistance_Change);
     connect(&instructor_, &ClassInstructor::rosterChanged, this, &InstructorWindow::ShowRoster);
     connect(&instructor_, &ClassInstructor::recordReceived, this,
             [this](const QString& seat) { marked_.remove(seat); });
@@ -107,7 +137,7 @@ InstructorWindow::InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs
     auto* ages = new QTimer(this);
     connect(ages, &QTimer::timeout, this, &InstructorWindow::ShowRoster);
     ages->start(1000);
-    resize(900, 600);
+    resize(1000, 700);
 }
 
 void InstructorWindow::setJoinHint(const QString& text) {
@@ -132,6 +162,9 @@ void InstructorWindow::cmdResume_Click() {
 }
 void InstructorWindow::cboTimeFactor_Change() {
     instructor_.SetTimeFactor(cboTimeFactor_->currentData().toInt());
+}
+void InstructorWindow::txtAlertDistance_Change() {
+    instructor_.SetAlertDistance(txtAlertDistance_->value());
 }
 void InstructorWindow::cmdEnd_Click() {
     instructor_.EndExercise();
@@ -169,6 +202,9 @@ void InstructorWindow::ShowRoster() {
                                   .arg(instructor_.timeFactor()));
     const std::vector<ClassSeatRow>& seats = instructor_.seats();
     const QDateTime now = QDateTime::currentDateTime();
+    const auto alerts =
+        std::count_if(seats.begin(), seats.end(), [](const ClassSeatRow& r) { return r.Alert; });
+    tabClass_->setTabText(1, alerts ? QString("&Watch (%1 close)").arg(alerts) : "&Watch");
     tblRoster_->setRowCount(static_cast<int>(seats.size()));
     const std::vector<GradeColumn> columns = instructor_.Columns();
     tblMarks_->setColumnCount(static_cast<int>(columns.size()) + 3);
@@ -194,7 +230,13 @@ void InstructorWindow::ShowRoster() {
                                   static_cast<qsizetype>(StatusName(r.Status).size())),
                 r.LastHeard.isValid() ? QString("%1 s ago").arg(r.LastHeard.secsTo(now)) : "",
                 r.State ? QString::fromStdString(FormatClock(r.State->SimTime)) : "",
-                QString::number(r.Answers.size()), score});
+                QString::number(r.Answers.size()),
+                r.Alert && r.Nearest
+                    ? QString("close: %1 at %2 nm")
+                          .arg(QString::fromStdString(VesselLetter(r.Nearest->Vessel)))
+                          .arg(r.Nearest->Distance, 0, 'f', 2)
+                    : QString(),
+                score});
         QStringList cells{r.Seat, r.Student};
         for (const std::string& c : marks.Cells)
             cells << QString::fromStdString(c);

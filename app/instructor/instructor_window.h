@@ -2,7 +2,8 @@
 // The instructor station's window: the roster of seats (who is there, connected, lost or
 // finished, last heard, sea time, answers handed in, score once marked), the class's commands
 // (start an exercise on every seat, pause and resume all, the time factor for all, an order to
-// a target, the end) and the class table marked from the records the seats send at the end.
+// a target, the end), the class table marked from the records the seats send at the end, and
+// the watch: a live radar picture of every seat, with the seats close to a target marked.
 
 #include "session/classroom/class_instructor.h"
 
@@ -10,6 +11,8 @@
 #include <QWidget>
 
 class QComboBox;
+class QDoubleSpinBox;
+class QTabWidget;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -17,6 +20,7 @@ class QTableWidget;
 namespace mv {
 
 class Dialogs;
+class SeatWatch;
 
 class InstructorWindow : public QWidget {
     Q_OBJECT
@@ -31,9 +35,11 @@ class InstructorWindow : public QWidget {
     void cmdResume_Click();
     void cboTimeFactor_Change();
     void cmdInject_Click();
+    void txtAlertDistance_Change();
     void cmdEnd_Click();
     // The roster and the class table again from the instructor's state.
     void ShowRoster();
+    SeatWatch* watch() const { return watch_; }
 
   private:
     ClassInstructor& instructor_;
@@ -46,6 +52,9 @@ class InstructorWindow : public QWidget {
     QComboBox* cboVessel_;
     QLineEdit* txtCourse_;
     QLineEdit* txtSpeed_;
+    QDoubleSpinBox* txtAlertDistance_;
+    QTabWidget* tabClass_;
+    SeatWatch* watch_;
     QHash<QString, ClassMarks> marked_; // each seat's marks from the record it sent
 };
 

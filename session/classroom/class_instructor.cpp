@@ -98,6 +98,7 @@ QString ClassInstructor::StartExercise(const QString& file) {
         r.State.reset();
         r.Answers.clear();
         r.Record.clear();
+        Judge(r);
     }
     // The clock first, held: a seat that opens the exercise finds the clock of its start.
     clock_ = {m.Run, true, 1};
@@ -137,6 +138,18 @@ void ClassInstructor::EndExercise() {
     c.Seq = ++seq_;
     c.Is = ClassCommand::Kind::End;
     Send("command", ToJson(c), false);
+}
+
+void ClassInstructor::SetAlertDistance(double nm) {
+    alertDistance_ = nm;
+    for (ClassSeatRow& r : seats_)
+        Judge(r);
+    emit rosterChanged({});
+}
+
+void ClassInstructor::Judge(ClassSeatRow& row) const {
+    row.Nearest = row.State ? NearestTarget(*row.State) : std::nullopt;
+    row.Alert = row.Nearest && row.Nearest->Distance <= alertDistance_;
 }
 
 const ClassSeatRow* ClassInstructor::seat(const QString& name) const {
@@ -180,7 +193,10 @@ void ClassInstructor::Received(const QString& topic, const QByteArray& payload) 
         if (!read.ok()) return refuse(read.Error);
         ClassSeatRow& row = Row(name);
         row.LastHeard = QDateTime::currentDateTime();
-        if (read.Value->Run == run_.toStdString()) row.State = *read.Value;
+        if (read.Value->Run == run_.toStdString()) {
+            row.State = *read.Value;
+            Judge(row);
+        }
     } else if (parts->What == "answers") {
         const auto read = ParseClassAnswer(View(payload));
         if (!read.ok()) return refuse(read.Error);

@@ -30,6 +30,10 @@ struct ClassSeatRow {
     std::optional<ClassState> State;   // the last of this start
     std::vector<ClassAnswer> Answers;  // of this start, in the order they came
     std::vector<unsigned char> Record; // the run record, once sent
+    // The target nearest the own ship in the last state, and whether it is within the
+    // instructor's alert distance.
+    std::optional<ClassNearest> Nearest;
+    bool Alert = false;
 };
 
 // A seat's marks in the class table: a cell per column, or why it has none yet.
@@ -71,6 +75,11 @@ class ClassInstructor : public QObject {
     QString Inject(int vessel, std::optional<int> course, std::optional<double> speed);
     // The exercise ends on every seat; each sends its record.
     void EndExercise();
+    // A seat whose own ship is this close to a target or closer (nautical miles) is in alert.
+    // Every seat is judged again at once.
+    void SetAlertDistance(double nm);
+    double alertDistance() const { return alertDistance_; }
+    static constexpr double kDefaultAlertDistance = 1.0;
 
     const std::vector<ClassSeatRow>& seats() const { return seats_; }
     const ClassSeatRow* seat(const QString& name) const;
@@ -96,8 +105,12 @@ class ClassInstructor : public QObject {
     // The broker refused a message of the instructor's.
     void sendRefused(const QString& why);
 
-  private:
+  public:
+    // What the link delivers: a seat's message, read as untrusted input. Tests hand it states.
     void Received(const QString& topic, const QByteArray& payload);
+
+  private:
+    void Judge(ClassSeatRow& row) const;
     ClassSeatRow& Row(const QString& seat);
     void Send(const char* what, const std::string& json, bool retain);
 
@@ -111,6 +124,7 @@ class ClassInstructor : public QObject {
     QString run_;
     ClassClock clock_;
     qint64 seq_ = 0;
+    double alertDistance_ = kDefaultAlertDistance;
 };
 
 } // namespace mv

@@ -44,6 +44,10 @@ ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
     connect(&link_, &ClassLink::disconnected, this, &ClassSeat::notice);
     connect(&link_, &ClassLink::message, this, &ClassSeat::Received);
     connect(&exercise_, &Exercise::answerTaken, this, &ClassSeat::SendAnswer);
+    connect(&exercise_, &Exercise::orderGiven, this, [this](const RunOrder& o) {
+        ++orders_;
+        lastOrder_ = ClassOrder{o.Vessel, o.Course, o.Speed, o.SimTime};
+    });
     // The recorder, made before the seat, hears of the end first and has written it; the copy
     // is taken at once, before another exercise can begin a new record.
     connect(&exercise_, &Exercise::assessedFinished, this, &ClassSeat::SendRecord);
@@ -173,6 +177,8 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     folder_ = std::move(folder);
     run_ = QString::fromStdString(m.Run);
     lastCommand_ = -1;
+    orders_ = 0;
+    lastOrder_.reset();
     held_ = false;
     finished_ = false;
     SendStatus(static_cast<int>(ClassStatus::Kind::Connected));
@@ -225,16 +231,33 @@ void ClassSeat::Command(const QByteArray& payload) {
 void ClassSeat::SendState() {
     if (!link_.isConnected() || run_.isEmpty() || !exercise_.isLoaded()) return;
     const Simulation& sim = exercise_.simulation();
-    const auto own = static_cast<size_t>(sim.Vessels.OwnVessel);
+    const RadarDisplayState& display = exercise_.display();
+    const VesselTables& v = sim.Vessels;
+    const auto own = static_cast<size_t>(v.OwnVessel);
     ClassState s;
     s.Run = run_.toStdString();
     s.SimTime = sim.Clock.SimTime;
-    s.X = sim.Vessels.VesselPos[own].X;
-    s.Y = sim.Vessels.VesselPos[own].Y;
-    s.Course = sim.Vessels.Vessel[own].Heading;
-    s.Speed = sim.Vessels.Vessel[own].Speed;
+    s.X = v.VesselPos[own].X;
+    s.Y = v.VesselPos[own].Y;
+    s.Course = v.Vessel[own].Heading;
+    s.Speed = v.Vessel[own].Speed;
     s.Paused = !exercise_.isRunning();
     s.Answers = static_cast<int>(exercise_.answers().size());
+    for (int i = 0; i < std::min<int>(v.NumVessels, kMaxVessels); ++i) {
+        const auto k = static_cast<size_t>(i);
+        s.Vessels.push_back({v.VesselPos[k].X, v.VesselPos[k].Y, v.Vessel[k].Heading,
+                             v.Vessel[k].Speed, std::max<int>(TypeFromSize(v.Vessel[k].Size), 0)});
+        if (i != v.OwnVessel && display.Aids.Alarms.InDanger(i)) s.Alarms.push_back(i);
+    }
+    s.Own = v.OwnVessel;
+    s.Range = display.Tick.Range;
+    s.Orientation = display.Tick.NorthUp    ? ClassState::Up::North
+                    : display.Tick.CourseUp ? ClassState::Up::Course
+                                            : ClassState::Up::Head;
+    s.Vectors = static_cast<int>(display.Aids.Vectors);
+    s.VectorMinutes = static_cast<int>(display.Aids.VectorMinutes());
+    s.Orders = orders_;
+    s.LastOrder = lastOrder_;
     link_.Publish(Topic("state"), Bytes(ToJson(s)), kOnce, false);
 }
 

@@ -5,6 +5,7 @@
 // tells the instructor its state about once a second, each answer as it is handed in, and at
 // the end the whole run record, from which the instructor marks. Nothing marked comes back.
 
+#include "core/classroom/class_messages.h"
 #include "session/classroom/class_link.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace mv {
 
@@ -79,6 +81,9 @@ class ClassSeat : public QObject {
     QString run_;
     QByteArray clock_; // the last clock message, applied again once its exercise is open
     qint64 lastCommand_ = -1;
+    // The student's orders of this start, for the instructor's watch.
+    int orders_ = 0;
+    std::optional<ClassOrder> lastOrder_;
     bool held_ = false;     // the instructor holds this start's clock
     bool finished_ = false; // this start has ended and its record has been sent
     QTimer stateTimer_;
