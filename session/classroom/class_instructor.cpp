@@ -29,7 +29,16 @@ std::optional<std::filesystem::path> FindDemo(const std::string& name,
 
 ClassInstructor::ClassInstructor(std::vector<std::filesystem::path> demoFolders, QObject* parent)
     : QObject(parent), demoFolders_(std::move(demoFolders)) {
-    connect(&link_, &ClassLink::connected, this, &ClassInstructor::joined);
+    connect(&link_, &ClassLink::connected, this, [this] {
+        // A broker restarted without its memory has lost the retained start and clock, which
+        // late seats catch up from; and the start heard again has every seat send its answers
+        // again, for those handed in while the instructor was away.
+        if (!exerciseJson_.empty()) {
+            Send("clock", ToJson(clock_), true);
+            Send("exercise", exerciseJson_, true);
+        }
+        emit joined();
+    });
     connect(&link_, &ClassLink::refused, this, &ClassInstructor::refused);
     connect(&link_, &ClassLink::disconnected, this, &ClassInstructor::notice);
     connect(&link_, &ClassLink::message, this, &ClassInstructor::Received);
@@ -103,7 +112,8 @@ QString ClassInstructor::StartExercise(const QString& file) {
     // The clock first, held: a seat that opens the exercise finds the clock of its start.
     clock_ = {m.Run, true, 1};
     Send("clock", ToJson(clock_), true);
-    Send("exercise", ToJson(m), true);
+    exerciseJson_ = ToJson(m);
+    Send("exercise", exerciseJson_, true);
     emit rosterChanged({});
     return {};
 }
@@ -203,7 +213,14 @@ void ClassInstructor::Received(const QString& topic, const QByteArray& payload) 
         if (read.Value->Run != run_.toStdString()) return;
         ClassSeatRow& row = Row(name);
         row.LastHeard = QDateTime::currentDateTime();
-        row.Answers.push_back(*read.Value);
+        // A seat sends its answers again after a reconnection: one seen already is not new.
+        const ClassAnswer& a = *read.Value;
+        if (std::any_of(row.Answers.begin(), row.Answers.end(), [&a](const ClassAnswer& b) {
+                return a.Question == b.Question && a.Vessel == b.Vessel && a.Asked == b.Asked &&
+                       a.Value == b.Value && a.SimTime == b.SimTime;
+            }))
+            return;
+        row.Answers.push_back(a);
         emit answerReceived(name, *read.Value);
     } else if (parts->What == "record") {
         const auto read = ParseClassRecord(View(payload));

@@ -123,6 +123,7 @@ class ClassInstructor : public QObject {
     Simulation start_;
     QString run_;
     ClassClock clock_;
+    std::string exerciseJson_; // the start in force, as sent
     qint64 seq_ = 0;
     double alertDistance_ = kDefaultAlertDistance;
 };

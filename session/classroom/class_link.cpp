@@ -87,8 +87,8 @@ bool ClassLink::Open(const Settings& settings) {
         LinkOf(obj)->Post([topic, payload](ClassLink& link) { emit link.message(topic, payload); });
     });
     const QByteArray host = settings.Host.toUtf8();
-    // Half a minute without a word and the broker counts the link lost (and sends its will).
-    const int rc = mosquitto_connect_async(mosq_, host.constData(), settings.Port, 30);
+    const int rc =
+        mosquitto_connect_async(mosq_, host.constData(), settings.Port, settings.KeepAlive);
     // A broker not there yet is knocked at again by the network thread; a name that does not
     // resolve, or a setting out of range, is not.
     if (rc != MOSQ_ERR_SUCCESS && rc != MOSQ_ERR_ERRNO && rc != MOSQ_ERR_NO_CONN) {

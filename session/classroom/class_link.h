@@ -31,6 +31,9 @@ class ClassLink : public QObject {
         // Published by the broker for us if the link is lost without a goodbye.
         QString WillTopic;
         QByteArray WillPayload;
+        // Seconds without a word before the broker counts the link lost (after half as long
+        // again) and sends its will; libmosquitto takes 5 at the least.
+        int KeepAlive = 30;
     };
 
     explicit ClassLink(QObject* parent = nullptr);

@@ -103,15 +103,20 @@ bool ClassSeat::JoinClass(const Join& join) {
         error_ = "A seat's account is 1 to 32 letters, digits, '-' or '_': " + join.User;
         return false;
     }
+    // Back in the same class (after a dropped link, say), the exercise in progress is this
+    // class's: the retained start brings it back rather than opening it afresh.
+    if (join.Class != join_.Class || join.Host != join_.Host || join.Port != join_.Port) {
+        run_.clear();
+        lastCommand_ = -1;
+    }
     join_ = join;
-    run_.clear();
-    lastCommand_ = -1;
     ClassLink::Settings s;
     s.Host = join.Host;
     s.Port = join.Port;
     s.User = join.User;
     s.Password = join.Password;
     s.ClientId = "marovane-" + join.Class + "-" + join.User;
+    s.KeepAlive = join.KeepAlive;
     s.WillTopic = Topic("status");
     s.WillPayload = Bytes(ToJson(ClassStatus{ClassStatus::Kind::Lost, join.Student.toStdString()}));
     if (!link_.Open(s)) {
@@ -155,9 +160,10 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     const auto read = ParseClassExercise(View(payload));
     if (!read.ok()) return emit notice(QString::fromStdString(read.Error));
     const ClassExercise& m = *read.Value;
-    // The same start again (a reconnection brings the retained message back): the exercise
-    // runs on as it is.
-    if (QString::fromStdString(m.Run) == run_) return;
+    // The same start again (a reconnection, the seat's or the instructor's, brings it back):
+    // the exercise runs on as it is, and its answers go again, since the instructor may not
+    // have been there to take them; it keeps each once.
+    if (QString::fromStdString(m.Run) == run_) return SendAnswers();
     auto folder = std::make_unique<QTemporaryDir>();
     if (!m.DemoName.empty()) {
         QFile demo(folder->filePath(QString::fromStdString(m.DemoName)));
@@ -267,6 +273,13 @@ void ClassSeat::SendAnswer(const RunAnswer& a) {
                   Bytes(ToJson(ClassAnswer{run_.toStdString(), a.Question, a.Vessel, a.Asked,
                                            a.Value, a.SimTime})),
                   kKept, false);
+}
+
+void ClassSeat::SendAnswers() {
+    if (!exercise_.assessed()) return;
+    for (const Exercise::HandedIn& h : exercise_.answers())
+        SendAnswer({0, h.At, static_cast<int>(h.Given.Question), h.Given.Vessel, h.Given.Asked,
+                    h.Given.Value});
 }
 
 void ClassSeat::SendRecord() {

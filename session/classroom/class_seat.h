@@ -31,7 +31,8 @@ class ClassSeat : public QObject {
         QString Class; // the class's code, as the instructor gave it
         QString User;  // the seat's account, also the seat's name among the topics
         QString Password;
-        QString Student; // the student's name, for the roster and the record
+        QString Student;    // the student's name, for the roster and the record
+        int KeepAlive = 30; // seconds without a word before the broker counts the seat lost
     };
 
     // `recorder` records the seat's runs; its record goes to the instructor at the end.
@@ -69,6 +70,7 @@ class ClassSeat : public QObject {
     void Command(const QByteArray& payload);
     void SendState();
     void SendAnswer(const RunAnswer& answer);
+    void SendAnswers();
     void SendRecord();
     void SendStatus(int kind);
     QString Topic(const char* what) const;

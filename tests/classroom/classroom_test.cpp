@@ -11,6 +11,7 @@
 #include "session/classroom/class_seat.h"
 #include "session/exercise.h"
 #include "session/run_recorder.h"
+#include "tests/classroom/class_machine.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QAction>
@@ -30,71 +31,6 @@ namespace mv {
 namespace {
 
 constexpr int kWaitMs = 5000;
-
-// A seat has no picture: every drawing call goes nowhere.
-class NoPicture final : public ScenarioView {
-  public:
-    void ShowIdentity(bool) override {}
-    void ManeuverStep(int, const ManeuverReadout&) override {}
-    void StatusLine(const std::string&) override {}
-    void Clock(const std::string&) override {}
-    void PlotClock(const std::string&) override {}
-    void CentreOn(const PointD&) override {}
-    void TrueViewMark(int, const PointD&) override {}
-    void Collision(int, const std::array<std::array<PointD, 9>, 2>&) override {}
-    void ShowEcho(int, const EchoLine&) override {}
-    void HideEcho(int) override {}
-    void PlotMark(int, const EchoLine&) override {}
-    void OwnLabel(int, const PointD&) override {}
-    void HeadingLine(const PointD&, const PointD&) override {}
-    void CardinalLabels(const std::array<std::string, 4>&) override {}
-    void BearingFailed() override {}
-    void RedrawRadar() override {}
-    void RedrawVessels() override {}
-    void ShowDisplayItems() override {}
-    void PlaceEBL() override {}
-    void PlaceVRM() override {}
-    void DrawCursor() override {}
-    void ShowCursorReadouts() override {}
-    void RepaintTrueView() override {}
-    void Refresh() override {}
-    void SetRange(double) override {}
-    void EnableVesselControls() override {}
-    void ShowSlotMarkers(int, bool, bool) override {}
-    void MarkOwnVesselInTrueView() override {}
-    void ClearTrueView() override {}
-};
-
-// A student's machine: an exercise in an empty program folder (no demos: the exercise's demo
-// comes from the instructor), its recorder, and the seat.
-struct Machine {
-    explicit Machine(const QString& seatName, const QString& student) : name(seatName) {
-        exercise = std::make_unique<Exercise>(sim, display, dialogs, folder.path().toStdString());
-        exercise->setView(&picture);
-        recorder = std::make_unique<RunRecorder>(*exercise, folder.filePath("runs"));
-        seat = std::make_unique<ClassSeat>(*exercise, *recorder);
-        join.Class = "nav1";
-        join.User = seatName;
-        join.Password = seatName + "-pw";
-        join.Student = student;
-    }
-    // Sea time runs on by whole ticks until `clock` (days), as the timer would run it.
-    void TickTo(double clock) {
-        while (sim.Clock.SimTime < clock)
-            exercise->tmrSim_Timer();
-    }
-
-    QString name;
-    QTemporaryDir folder;
-    Simulation sim;
-    RadarDisplayState display;
-    ScriptedDialogs dialogs;
-    NoPicture picture;
-    std::unique_ptr<Exercise> exercise;
-    std::unique_ptr<RunRecorder> recorder;
-    std::unique_ptr<ClassSeat> seat;
-    ClassSeat::Join join;
-};
 
 class Classroom : public testing::Test {
   protected:
