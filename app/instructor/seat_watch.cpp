@@ -50,11 +50,13 @@ RadarMoment SeatMoment(const ClassState& s) {
     }
     m.Sim.Clock.SimTime = s.SimTime;
     RadarDisplayState& d = m.Display;
-    const auto range = std::find_if(kRangeScales.begin(), kRangeScales.end(),
-                                    [&s](float r) { return std::abs(r - s.Range) < 1e-6; });
-    d.RangeIndex = static_cast<int16_t>(range == kRangeScales.end() ? kDefaultRangeIndex
-                                                                    : range - kRangeScales.begin());
-    SetRadarRange(d, kRangeScales[static_cast<size_t>(d.RangeIndex)]);
+    // The rings of the scale nearest the student's range.
+    const auto nearest =
+        std::min_element(kRangeScales.begin(), kRangeScales.end(), [&s](float a, float b) {
+            return std::abs(a - s.Range) < std::abs(b - s.Range);
+        });
+    d.RangeIndex = static_cast<int16_t>(nearest - kRangeScales.begin());
+    SetRadarRange(d, s.Range);
     d.EchoWidth = EchoWidthFor(d.Tick.Range);
     d.Tick.NorthUp = s.Orientation == ClassState::Up::North;
     d.Tick.CourseUp = s.Orientation == ClassState::Up::Course;

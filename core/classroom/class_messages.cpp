@@ -326,10 +326,8 @@ ClassParsed<ClassState> ParseClassState(std::string_view payload) {
     const auto count = static_cast<int64_t>(m.Vessels.size());
     if (f.ok() && count == 0) f.Fail("vessels: none, not even the own ship");
     m.Own = static_cast<int>(f.Integer("own", 0, std::max<int64_t>(count - 1, 0)));
-    m.Range = f.Number("range", 0, kRangeScales.back());
-    if (f.ok() && std::none_of(kRangeScales.begin(), kRangeScales.end(),
-                               [&m](float r) { return std::abs(m.Range - r) < 1e-6; }))
-        f.Fail("range: not one of the range scales");
+    // A scenario may set a range of its own between the scales.
+    m.Range = f.Number("range", kRangeScales.front(), kRangeScales.back());
     const std::string up = f.Text("orientation", 16);
     const auto known = std::find_if(kUpNames.begin(), kUpNames.end(),
                                     [&up](const auto& k) { return k.second == up; });

@@ -111,7 +111,7 @@ struct ClassState {
     int Answers = 0;                  // handed in so far
     std::vector<ClassVessel> Vessels; // every vessel, the own ship at `Own`; at most 6
     int Own = 0;
-    double Range = 12; // nautical miles, one of the range scales
+    double Range = 12; // nautical miles, centre to edge
     enum class Up { Head, North, Course } Orientation = Up::Head;
     int Vectors = 0;         // 0 off, 1 relative, 2 true
     int VectorMinutes = 6;   // one of the vector times

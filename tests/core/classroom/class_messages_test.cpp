@@ -139,7 +139,7 @@ TEST(ClassMessages, AStateOutOfTheWorldIsRefused) {
         {[](ClassState& s) { s.Vessels.clear(); }, "vessels: none, not even the own ship"},
         {[](ClassState& s) { s.Vessels[2].X = 1e6; }, "vessels[2].x: out of range"},
         {[](ClassState& s) { s.Own = 3; }, "own: out of range"},
-        {[](ClassState& s) { s.Range = 7; }, "range: not one of the range scales"},
+        {[](ClassState& s) { s.Range = 48; }, "range: out of range"},
         {[](ClassState& s) { s.VectorMinutes = 5; }, "vector_minutes: not one of the vector times"},
         {[](ClassState& s) { s.Alarms = {1}; }, "alarms: not the state's targets, each once"},
         {[](ClassState& s) {
