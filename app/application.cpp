@@ -182,7 +182,9 @@ bool Application::StartDefaultExercise() {
     CommandRegistry& commands = exercise_->commands();
     commands.Trigger("mnuPlotOnOff");
     exercise_->Start();
-    // The bearing line and range ring are on from the start.
+    // The bearing line and range ring are on from the start, and the echoes lettered, so a
+    // student reads B, C and D by name.
+    if (!display_.Tick.IdentifyOn) commands.Trigger("mnuIdentify");
     commands.Trigger("mnuEBL");
     commands.Trigger("mnuVRM");
     if (!display_.RingsOn) commands.Trigger("mnuRangeRings");

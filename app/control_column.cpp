@@ -111,7 +111,9 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
 
     QGridLayout* exerciseGroup = Group("grpExercise", "Exercise");
     exerciseGroup->addWidget(AddButton("cmdIdentify", "Identify", "mnuIdentify"), 0, 0);
-    cmdPause_ = AddButton("cmdPause", "Pause", "mnuPause");
+    // Pause says its state in its caption (Resume) and in the PAUSED flag, so it is not held in.
+    cmdPause_ = MakeButton("cmdPause", "Pause", ButtonUse::Console, this);
+    CommandActions::Bind(cmdPause_, actions_.action("mnuPause"), false);
     exerciseGroup->addWidget(cmdPause_, 0, 1);
     exerciseGroup->addWidget(AddButton("cmdRepeat", "Repeat", "mnuRepeat"), 0, 2);
     traffic_ = new TrafficSelector(exercise_, dialogs, this);
@@ -189,8 +191,11 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     lblTime_->setStyleSheet(QString("QLabel { background: %1; color: %2; border: 2px inset %3; "
                                     "padding: 4px; }")
                                 .arg(css(c.clockBack), css(c.clockText), css(c.groupBorder)));
+    // On the group's ground, not the sea's: a storm's dark slate would swallow the red.
     lblPaused_->setStyleSheet(
-        QString("QLabel { color: %1; font-weight: bold; }").arg(css(c.alarm)));
+        QString("QLabel { color: %1; background: %2; font-weight: bold; border-radius: 3px; "
+                "padding: 0 4px; }")
+            .arg(css(c.alarm), css(c.groupBack)));
     // The title sits on the group's own light (or, at night, dark) ground, not on the sky or
     // storm behind the column, so it reads on every sea.
     const QString group =

@@ -93,6 +93,8 @@ void RadarView::RedrawVessels() {
     if (!exercise_.isLoaded()) return;
     // Only the tick moves vessels: a redraw shows them where they are.
     sim_.UpdateVessels(display_.Tick, *this, false);
+    // The letters stay as Identify left them, paused or running.
+    ShowIdentity(display_.Tick.IdentifyOn);
     picRadarCRT_->update();
 }
 

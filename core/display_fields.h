@@ -27,6 +27,8 @@ struct TickDisplay {
     bool TrueViewOn = false;
     bool FirstFrame = true; // set by every full redraw: one plot mark per vessel follows
     bool PlotOn = false;
+    // The letters beside the echoes, from one press of Identify to the next.
+    bool IdentifyOn = false;
     std::array<double, 4> PlotIntervals = kPlotIntervals; // days between plot marks
     int16_t PlotFreqIndex = 0;
     double SinceLastPlot = 0.0; // days

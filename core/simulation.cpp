@@ -134,8 +134,7 @@ CardinalCaptions(float ownHeading, const TickDisplay& display, int ownCourse) {
 }
 
 std::string StatusLineText(const VesselData& own) {
-    return "Speed = " + FormatNumber(own.Speed, "##.0") +
-           " kt\r\nCourse = " + DirectionText(own.Heading) + " T";
+    return "Speed = " + KnotsText(own.Speed) + "\r\nCourse = " + DirectionText(own.Heading) + " T";
 }
 
 std::string ExerciseTitle(std::string_view title, std::string_view fileName) {
@@ -185,7 +184,7 @@ void Simulation::Tick(TickDisplay& display, VesselView& view) {
     if (Vessels.NumVessels <= 0) return;
     const int ownIndex = Vessels.OwnVessel;
     VesselData& own = Vessels.Vessel[static_cast<size_t>(ownIndex)];
-    view.ShowIdentity(false);
+    view.ShowIdentity(display.IdentifyOn);
 
     // Speed before heading. An order of course and speed together runs both to their ordered
     // values: the manoeuvre ends only when nothing ordered is left to reach.

@@ -20,11 +20,11 @@ class VesselView {
   public:
     virtual ~VesselView() = default;
 
-    // Identification labels off at the start of every tick.
+    // Identification labels shown or hidden at the start of every tick, as Identify left them.
     virtual void ShowIdentity(bool on) = 0;
     // A manoeuvre step of vessel i changed what its manoeuvre panel shows.
     virtual void ManeuverStep(int vessel, const ManeuverReadout& readout) = 0;
-    // "Speed = 12.0 kt\r\nCourse = 090 T"
+    // "Speed = 12.0 kn\r\nCourse = 090 T"
     virtual void StatusLine(const std::string& text) = 0;
     // "12:00:03 x 1"
     virtual void Clock(const std::string& text) = 0;

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -140,7 +141,49 @@ class FaceIconEngine : public QIconEngine {
     qint64 keptPalette_[2] = {0, 0};
 };
 
+// The lamp drawn afresh at every size, state and mode, in the palette in force.
+class LampIconEngine : public QIconEngine {
+  public:
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        PaintStateLamp(*p, QRectF(rect), state == QIcon::On, mode != QIcon::Disabled);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        paint(&p, QRect(QPoint(0, 0), size), mode, state);
+        return pm;
+    }
+    QIconEngine* clone() const override { return new LampIconEngine; }
+    QString key() const override { return QStringLiteral("mv.StateLamp"); }
+};
+
 } // namespace
+
+void PaintStateLamp(QPainter& p, const QRectF& rect, bool lit, bool active) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPalette widgets = QGuiApplication::palette();
+    const bool dark = widgets.color(QPalette::Button).lightness() < 110;
+    // On a dark button the lamp takes the button's text colour when lit (amber at night, so
+    // it lets no more light in than the captions); by day a clear green, as a panel lamp.
+    const QColor on =
+        dark ? widgets.color(QPalette::Active, QPalette::ButtonText) : QColor(0x10, 0xb0, 0x30);
+    const QColor rim =
+        active ? (dark ? widgets.color(QPalette::Active, QPalette::ButtonText) : kInk)
+               : (dark ? widgets.color(QPalette::Disabled, QPalette::ButtonText) : kGrey);
+    const double side = std::min(rect.width(), rect.height());
+    const double r = side * 0.32;
+    const QPointF c = rect.center();
+    p.setPen(QPen(rim, std::max(1.0, side / 10.0)));
+    p.setBrush(lit ? (active ? on : rim) : QBrush(Qt::NoBrush));
+    p.drawEllipse(c, r, r);
+    p.restore();
+}
+
+QIcon StateLampIcon() {
+    return QIcon(new LampIconEngine);
+}
 
 void PaintButtonFace(QPainter& p, const QRectF& rect, ButtonFace face, bool active) {
     p.save();
@@ -233,15 +276,16 @@ void PaintCursorModePicture(QPainter& p, const QRectF& rect) {
     for (double b : {260.0, 300.0, 340.0})
         p.drawLine(OnCircle(hit, 9, b), OnCircle(hit, 14, b));
 
-    // The read-outs the click writes, as lblRange and lblBearing show them.
-    QFont font(QStringLiteral("Monospace"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(13);
+    // What the click writes, named rather than given sample figures: a figure here would sit
+    // beside the live read-out and be taken for one.
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(12);
     font.setBold(true);
     p.setFont(font);
     p.setPen(kTrace);
-    p.drawText(QRectF(102, 30, 56, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("R 8.73"));
-    p.drawText(QRectF(102, 52, 56, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("B 050"));
+    p.drawText(QRectF(100, 30, 58, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("range"));
+    p.drawText(QRectF(100, 52, 58, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("bearing"));
     p.restore();
 }
 

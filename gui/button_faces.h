@@ -28,8 +28,14 @@ QPixmap ButtonFacePixmap(ButtonFace face, bool active, QSize logical, qreal rati
 // the greyed face, so a disabled button greys itself.
 QIcon ButtonFaceIcon(ButtonFace face);
 
+// The lamp on a console button whose command is on or off, as a check mark is on its menu
+// entry: lit (the icon's On state, which a checked button shows) in the palette's lamp colour,
+// dark and hollow when off, grey on a greyed button.
+QIcon StateLampIcon();
+void PaintStateLamp(QPainter& p, const QRectF& rect, bool lit, bool active);
+
 // imgCursorMode: a radar face with the pointer clicking a cursor cross, the bearing line and
-// range ring through it, and the range and bearing read-outs it produces.
+// range ring through it, and the names of the range and bearing read-outs it produces.
 void PaintCursorModePicture(QPainter& p, const QRectF& rect);
 
 } // namespace mv

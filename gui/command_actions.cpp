@@ -1,11 +1,13 @@
 #include "gui/command_actions.h"
 
+#include "gui/button_faces.h"
 #include "session/command_registry.h"
 #include "session/exercise.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
+#include <QPushButton>
 
 namespace mv {
 
@@ -51,8 +53,12 @@ void CommandActions::Refresh() {
         if (const Command* c = registry_.find(name)) Follow(*c, a);
 }
 
-void CommandActions::Bind(QAbstractButton* button, QAction* action) {
+void CommandActions::Bind(QAbstractButton* button, QAction* action, bool showState) {
     if (!button || !action) return;
+    if (auto* push = qobject_cast<QPushButton*>(button); push && action->isCheckable()) {
+        push->setCheckable(showState);
+        if (showState) push->setIcon(StateLampIcon());
+    }
     const auto follow = [button, action] {
         button->setEnabled(action->isEnabled());
         if (button->isCheckable()) button->setChecked(action->isChecked());

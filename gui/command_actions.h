@@ -32,7 +32,10 @@ class CommandActions : public QObject {
 
     // A button as a second view of an action: a click triggers the action, and the button is
     // enabled (and, when it can be checked, checked) as the action is. Its caption stays its own.
-    static void Bind(QAbstractButton* button, QAction* action);
+    // A push button of an on/off command shows whether it is on, as the menu's check mark
+    // does: it is held in and its lamp lit; `showState` false leaves it a plain button (one
+    // whose caption already says the state).
+    static void Bind(QAbstractButton* button, QAction* action, bool showState = true);
 
   private:
     // The action's check mark, enabled state and, when greyed, the tip saying why.

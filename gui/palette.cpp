@@ -81,31 +81,35 @@ Palette Dusk() {
     p.groupTitle = QColor(214, 224, 232);
     p.clockBack = QColor(4, 12, 6);
     p.clockText = QColor(40, 210, 90);
-    p.alarm = QColor(255, 90, 80);
-    p.ownButton = QColor(120, 170, 255);
+    p.alarm = QColor(255, 135, 125);
+    p.ownButton = QColor(140, 185, 255);
     p.buttonInk = QColor(150, 220, 170);
     p.seaShade = QColor(10, 16, 26, 120);
     p.workspace = QColor(36, 44, 52);
     return p;
 }
 
-// Night: dim amber and red on black, with next to no blue in any colour.
+// Night: dim amber on black, with next to no blue in any colour, and red kept for danger alone
+// (the alarm, a target closing inside the limits). Every text still reads at 4.5:1 on its
+// ground, so the captions are no dimmer than that allows; the echo stays the brightest mark.
 Palette Night() {
     Palette p;
     p.face = QColor(0, 0, 0);
-    p.trace = QColor(110, 62, 0);
-    p.echo = QColor(230, 150, 20);
-    p.plotMark = QColor(70, 44, 10);
+    p.trace = QColor(180, 102, 0);
+    p.echo = QColor(235, 165, 30);
+    p.plotMark = QColor(80, 50, 12);
     p.collision = p.trace;
-    p.echoManoeuvre = QColor(200, 24, 0);
-    p.marker = QColor(150, 40, 10);
+    // The vessel under a manoeuvre: orange, not the danger's red.
+    p.echoManoeuvre = QColor(240, 120, 30);
+    // The EBL and VRM a yellower amber than the trace, told from it by hue and lightness.
+    p.marker = QColor(170, 140, 30);
     p.cursor = QColor(150, 100, 30);
-    p.vesselLetter = QColor(160, 110, 10);
-    p.notice = QColor(150, 90, 0);
+    p.vesselLetter = QColor(175, 120, 10);
+    p.notice = QColor(185, 112, 0);
     p.frame = QColor(8, 5, 2);
     // Told apart from the amber trace by lightness and a touch of red, not by blue.
-    p.trial = QColor(200, 70, 50);
-    p.indexLine = QColor(150, 125, 80);
+    p.trial = QColor(210, 105, 60);
+    p.indexLine = QColor(150, 125, 60);
     // Vectors told apart from the echoes and the trace by lightness and redness alone.
     p.relativeVector = QColor(200, 160, 100);
     p.trueVector = QColor(215, 95, 35);
@@ -117,17 +121,17 @@ Palette Night() {
     p.trueSea = QColor(0, 0, 0);
     p.trueTrack = QColor(80, 56, 20);
     p.trueGrid = QColor(56, 36, 8);
-    p.trueOwn = QColor(200, 24, 0);
+    p.trueOwn = p.echo;
     p.trueTarget = p.trace;
     p.consoleSea = {QColor(20, 13, 6), QColor(18, 12, 6), QColor(14, 9, 4)};
     p.groupBack = QColor(28, 18, 8, 230);
     p.groupBorder = QColor(76, 48, 14);
-    p.groupTitle = QColor(170, 110, 40);
+    p.groupTitle = QColor(190, 122, 44);
     p.clockBack = QColor(0, 0, 0);
     p.clockText = QColor(190, 110, 10);
-    p.alarm = QColor(200, 30, 0);
+    p.alarm = QColor(255, 50, 0);
     p.ownButton = QColor(210, 120, 20);
-    p.buttonInk = QColor(160, 100, 30);
+    p.buttonInk = QColor(170, 108, 34);
     p.seaShade = QColor(12, 6, 0, 200);
     p.workspace = QColor(12, 8, 4);
     return p;
@@ -173,8 +177,8 @@ QPalette WidgetPalette(DisplayPalette which, const QPalette& day) {
     const QColor window = night ? QColor(22, 14, 6) : QColor(42, 48, 56);
     const QColor base = night ? QColor(10, 6, 2) : QColor(28, 32, 38);
     const QColor button = night ? QColor(40, 26, 10) : QColor(58, 66, 76);
-    const QColor text = night ? QColor(176, 112, 40) : QColor(222, 228, 234);
-    const QColor highlight = night ? QColor(110, 50, 0) : QColor(52, 100, 150);
+    const QColor text = night ? QColor(190, 122, 44) : QColor(222, 228, 234);
+    const QColor highlight = night ? QColor(80, 36, 0) : QColor(52, 100, 150);
     const QColor disabled = night ? QColor(84, 56, 24) : QColor(124, 132, 140);
     QPalette p;
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

@@ -45,7 +45,8 @@ void RegisterExerciseCommands(Exercise& exercise) {
                [e, i] { return e->TimeFactorAllowed(i); },
                "mnuT",
                "The exercise does not allow this time factor"});
-    r.add({"mnuIdentify", "I&dentify", "Ctrl+I", [&show] { show.Identify(); }});
+    r.add({"mnuIdentify", "I&dentify", "Ctrl+I", [&show] { show.Identify(); },
+           [&tick] { return tick.IdentifyOn; }});
     r.add({"mnuHeadsUp",
            "&Heads-up",
            {},
@@ -124,7 +125,7 @@ void RegisterExerciseCommands(Exercise& exercise) {
                {},
                "mnuPlotFrequency"});
     r.add({"actFreq", "Freq", {}, [&show] { show.NextPlotInterval(); }});
-    r.add({"actNav", "Nav", {}, [&show] { show.ToggleNav(); }});
+    r.add({"actNav", "Nav", {}, [&show] { show.ToggleNav(); }, [&d] { return d.NavOn; }});
     const char* seas[] = {"&Calm", "&Moderate", "&Heavy"};
     for (int i = 0; i < 3; ++i)
         r.add({Indexed("mnuSeas", i),

@@ -183,8 +183,9 @@ void DisplayCommands::ToggleNav() {
 }
 
 void DisplayCommands::Identify() {
+    display_.Tick.IdentifyOn = !display_.Tick.IdentifyOn;
     DisplayView& v = Or(view_);
-    v.ShowIdentity(true);
+    v.ShowIdentity(display_.Tick.IdentifyOn);
     v.Refresh();
 }
 

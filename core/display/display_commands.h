@@ -68,6 +68,7 @@ class DisplayCommands {
     void SetPlotInterval(int index);
     void NextPlotInterval();
     void ToggleNav();
+    // The letters beside the echoes on, or off again: they stay from one press to the next.
     void Identify();
     void ToggleEBL();
     void ToggleVRM();

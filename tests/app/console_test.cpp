@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -57,6 +58,47 @@ TEST_F(ConsoleTest, EveryButtonIsAViewOfItsCommand) {
     console->trueView().close();
     EXPECT_FALSE(trueView->isChecked());
     exercise->SetPaused(true);
+}
+
+TEST_F(ConsoleTest, OnOffButtonsShowTheirStateHeldInWithTheirLampLit) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    exercise->SetPaused(true);
+    using State = std::function<bool()>;
+    const std::tuple<const char*, const char*, State> buttons[] = {
+        {"cmdRR", "mnuRangeRings", [&] { return display.RingsOn; }},
+        {"cmdSHL", "mnuSHL", [&] { return display.Tick.ShowSHL; }},
+        {"cmdNav", "actNav", [&] { return display.NavOn; }},
+        {"cmdTrueView", "mnuTrueView", [&] { return display.Tick.TrueViewOn; }},
+        {"cmdEBL", "mnuEBL", [&] { return display.EBLOn; }},
+        {"cmdVRM", "mnuVRM", [&] { return display.VRMOn; }},
+        {"cmdPlot", "mnuPlotOnOff", [&] { return display.Tick.PlotOn; }},
+        {"cmdIdentify", "mnuIdentify", [&] { return display.Tick.IdentifyOn; }},
+    };
+    const auto lampCentre = [](QPushButton* b, QIcon::State state) {
+        const QImage lamp = b->icon().pixmap(QSize(16, 16), QIcon::Normal, state).toImage();
+        return lamp.pixelColor(8, 8).alpha();
+    };
+    for (const auto& [name, command, on] : buttons) {
+        SCOPED_TRACE(name);
+        auto* b = Find<QPushButton>(name);
+        ASSERT_TRUE(b->isCheckable());
+        EXPECT_EQ(b->isChecked(), on());
+        const bool before = on();
+        Click(name);
+        EXPECT_NE(on(), before);
+        EXPECT_EQ(b->isChecked(), on());
+        // Given from the menu or a shortcut, the button follows as well.
+        console->actions().action(command)->trigger();
+        EXPECT_EQ(on(), before);
+        EXPECT_EQ(b->isChecked(), before);
+        EXPECT_GT(lampCentre(b, QIcon::On), 0) << "lit";
+        EXPECT_EQ(lampCentre(b, QIcon::Off), 0) << "dark, hollow";
+    }
+    // Pause says its state in its caption, so it is never left held in.
+    auto* pause = Find<QPushButton>("cmdPause");
+    Click("cmdPause");
+    EXPECT_FALSE(pause->isChecked());
+    EXPECT_EQ(pause->text(), exercise->isPaused() ? "Resume" : "Pause");
 }
 
 TEST_F(ConsoleTest, AJumpRedrawsAboutTheNewOwnVesselAtOnceAndTheTrueViewFollows) {

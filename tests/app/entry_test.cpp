@@ -134,7 +134,7 @@ TEST_F(EntryTest, WindowsShowTheStateAsItIsNow) {
     // A new scenario's speed at once; an untitled demo goes by its file's name.
     WriteDemo("Untitled.dem", "\r\n 1 \r\nSMALL, 090, 5\r\n");
     ASSERT_TRUE(exercise->LoadDemo("Untitled.dem"));
-    EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 5.0 kt\nCourse = 090 T");
+    EXPECT_EQ(Item(mv::item::lblVesselData), "Speed = 5.0 kn\nCourse = 090 T");
     EXPECT_EQ(console->windowTitle(), "Untitled.dem");
 }
 

@@ -10,9 +10,13 @@
 #include "tests/support/exercise_fixture.h"
 
 #include <QLineF>
+#include <QPalette>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -281,7 +285,7 @@ TEST_F(RadarConsoleTest, CollisionIsReportedOnceWithTheMarkShownFirst) {
     exercise->SetPaused(true);
 }
 
-TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCaptions) {
+TEST_F(RadarConsoleTest, IdentifyLettersTheEchoesUntilPressedAgainAndBearingsSwitchTheCaptions) {
     // B inside the 12-mile circle, C beyond it.
     Load("MEDIUM, 030, 0", {"SMALL, 090, 5, 045, 6", "LARGE, 180, 8, 200, 20"});
     auto& pic = console->picture();
@@ -290,7 +294,13 @@ TEST_F(RadarConsoleTest, IdentifyLabelsUntilTheNextTickAndBearingsSwitchTheCapti
     EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)"));
     EXPECT_FALSE(pic.isVisible("lblVessel(2)")) << "out of range: no label";
     EXPECT_EQ(pic.labelText("lblVessel(1)"), "B");
-
+    // The letters stay through the ticks, while the student reads them off, and go with the
+    // next press.
+    for (int i = 0; i < 3; ++i)
+        exercise->tmrSim_Timer();
+    EXPECT_TRUE(pic.isVisible("lblVessel(0)") && pic.isVisible("lblVessel(1)")) << "kept";
+    EXPECT_FALSE(pic.isVisible("lblVessel(2)"));
+    Run("mnuIdentify");
     exercise->tmrSim_Timer();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(pic.isVisible(mv::item::lblVessel(i))) << "vessel " << i;
@@ -396,6 +406,119 @@ TEST(MomentRenderer, DrawsTheEchoAndKeepsEachEarlierPlotMarkOnTheRelativeTrack) 
     EXPECT_FALSE(near(5.4, 0, c.plotMark));
     EXPECT_TRUE(near(5.4, 0, c.face));
     EXPECT_TRUE(near(-3, 1, c.face)); // between the rings astern, in the palette asked for
+}
+
+} // namespace
+
+// Every text of every palette reads at 4.5:1 on the ground it is drawn on, worked here from the
+// WCAG relative luminance of each colour; and the night palette lets no bright or red light in
+// except the echo and the danger it must show.
+namespace {
+
+using mv::DisplayPalette;
+
+// One sRGB channel (0..255) back to linear light.
+double Linear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const QColor& c) {
+    return 0.2126 * Linear(c.red()) + 0.7152 * Linear(c.green()) + 0.0722 * Linear(c.blue());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A translucent ground laid over what lies under it.
+QColor Over(const QColor& top, const QColor& under) {
+    const double a = top.alphaF();
+    const auto mix = [a](int t, int u) {
+        return static_cast<int>(std::lround(a * t + (1 - a) * u));
+    };
+    return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()),
+                  mix(top.blue(), under.blue()));
+}
+
+TEST(PaletteContrast, TheWorkedRatioMatchesKnownPairs) {
+    // Black on white is 21:1; mid grey #777 on white is the classic 4.48:1 just short of AA.
+    EXPECT_NEAR(Contrast(Qt::black, Qt::white), 21.0, 1e-9);
+    EXPECT_NEAR(Contrast(QColor(0x77, 0x77, 0x77), Qt::white), 4.48, 0.01);
+    EXPECT_EQ(Over(QColor(255, 255, 255, 0), QColor(10, 20, 30)), QColor(10, 20, 30));
+}
+
+TEST(PaletteContrast, EveryTextReadsAtFourAndAHalfToOneInEveryPalette) {
+    for (DisplayPalette which :
+         {DisplayPalette::Day, DisplayPalette::Dusk, DisplayPalette::Night}) {
+        const mv::Palette& c = mv::PaletteFor(which);
+        const std::string name = mv::PaletteName(which).toStdString();
+        const auto check = [&](const char* what, const QColor& text, const QColor& ground) {
+            EXPECT_GE(Contrast(text, ground), 4.5)
+                << name << ": " << what << " " << text.name().toStdString() << " on "
+                << ground.name().toStdString();
+        };
+        // In the picture: captions, letters, notices, the trial's and the index lines' legends.
+        check("captions", c.trace, c.face);
+        check("letters", c.vesselLetter, c.face);
+        check("notice", c.notice, c.face);
+        check("trial", c.trial, c.face);
+        check("index lines", c.indexLine, c.face);
+        check("clock", c.clockText, c.clockBack);
+        // The group titles and PAUSED sit on the group's ground, over whatever sea is behind.
+        for (const QColor& sea : c.consoleSea) {
+            check("group title", c.groupTitle, Over(c.groupBack, sea));
+            check("paused", c.alarm, Over(c.groupBack, sea));
+        }
+        if (which == DisplayPalette::Day) continue; // the platform's own widgets by day
+        const QPalette w = mv::WidgetPalette(which, QPalette());
+        check("window text", w.color(QPalette::WindowText), w.color(QPalette::Window));
+        check("label on the sea", w.color(QPalette::WindowText), c.consoleSea[2]);
+        check("entry text", w.color(QPalette::Text), w.color(QPalette::Base));
+        check("button text", w.color(QPalette::ButtonText), w.color(QPalette::Button));
+        check("own letter", c.ownButton, w.color(QPalette::Button));
+        check("selection", w.color(QPalette::HighlightedText), w.color(QPalette::Highlight));
+        check("tip", w.color(QPalette::ToolTipText), w.color(QPalette::ToolTipBase));
+        check("link", w.color(QPalette::Link), w.color(QPalette::Base));
+    }
+}
+
+TEST(NightPalette, NothingOutshinesTheEchoAndRedIsKeptForDanger) {
+    const mv::Palette& c = mv::PaletteFor(DisplayPalette::Night);
+    const std::pair<const char*, QColor> marks[] = {
+        {"trace", c.trace},
+        {"plot mark", c.plotMark},
+        {"manoeuvre", c.echoManoeuvre},
+        {"marker", c.marker},
+        {"cursor", c.cursor},
+        {"letters", c.vesselLetter},
+        {"notice", c.notice},
+        {"trial", c.trial},
+        {"index line", c.indexLine},
+        {"relative vector", c.relativeVector},
+        {"true vector", c.trueVector},
+        {"seen danger", c.dangerSeen},
+        {"true track", c.trueTrack},
+        {"true own", c.trueOwn},
+        {"group title", c.groupTitle},
+        {"clock", c.clockText},
+        {"own letter", c.ownButton},
+        {"button ink", c.buttonInk},
+    };
+    for (const auto& [what, colour] : marks) {
+        SCOPED_TRACE(what);
+        EXPECT_LE(Luminance(colour), Luminance(c.echo));
+        // Amber to orange: a hue from 15 to 60 degrees, far more red than blue.
+        EXPECT_GE(colour.hsvHue(), 15);
+        EXPECT_LE(colour.hsvHue(), 60);
+        EXPECT_LT(colour.blue(), colour.red() / 2 + 1);
+    }
+    // The danger and the alarm are red, the one hue no other mark takes.
+    EXPECT_LT(c.danger.hsvHue(), 15);
+    EXPECT_LT(c.alarm.hsvHue(), 15);
+    // The markers amber, not the alarm's red.
+    EXPECT_GE(c.marker.hsvHue(), 30);
 }
 
 } // namespace
