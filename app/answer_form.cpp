@@ -19,8 +19,8 @@ namespace mv {
 
 namespace {
 
-const char* const kFigureCaptions[] = {"CPA (nm)", "TCPA (min)", "Course (T)", "Speed (kt)",
-                                       "Aspect",   "Set (T)",    "Drift (kt)"};
+const char* const kFigureCaptions[] = {"CPA (nm)", "TCPA (min)", "Course (T)", "Speed (kn)",
+                                       "Aspect",   "Set (T)",    "Drift (kn)"};
 
 // "1", "1 and 2", "1, 2 and 3".
 QString AndList(const QStringList& items) {

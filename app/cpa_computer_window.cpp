@@ -118,7 +118,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
     spnWantedCPA_->setSingleStep(0.1);
     spnWantedCPA_->setDecimals(1);
     spnWantedCPA_->setValue(2.0);
-    spnWantedCPA_->setSuffix(" NM");
+    spnWantedCPA_->setSuffix(" nm");
     tmeAct_ = new QTimeEdit(steer);
     tmeAct_->setObjectName("tmeAct");
     tmeAct_->setDisplayFormat("HH:mm:ss");

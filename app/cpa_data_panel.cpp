@@ -18,8 +18,8 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// A read-out wide enough for "000", "99.9 kt." or "-999.9 min." at any font size.
-constexpr FigureWidth kReadOutWidth{"-999.9 min.", 8};
+// A read-out wide enough for "000", "99.9 kn" or "-999.9 min" at any font size.
+constexpr FigureWidth kReadOutWidth{"-999.9 min", 8};
 
 } // namespace
 
@@ -52,7 +52,7 @@ CpaDataPanel::CpaDataPanel(const Simulation& sim, const RadarDisplayState& displ
     lblYourspeed_ = values.add(3, 0, "Your speed =", "lblYourspeed");
     lblCPA_ = values.add(0, 2, "CPA =", "lblCPA");
     lblBCPA_ = values.add(1, 2, "BCPA =", "lblBCPA");
-    lblTCPA_ = values.add(2, 2, "MCPA =", "lblTCPA");
+    lblTCPA_ = values.add(2, 2, "TCPA =", "lblTCPA");
     lblDRM_ = values.add(3, 2, "DRM =", "lblDRM");
     lblSRM_ = values.add(4, 2, "SRM =", "lblSRM");
     grid->setColumnMinimumWidth(2, 80);

@@ -1,6 +1,7 @@
 #include "app/maneuver_window.h"
 
 #include "app/cpa_data_panel.h"
+#include "core/number_text.h"
 
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
@@ -31,8 +32,8 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent) {
     return l;
 }
 
-// A read-out wide enough for "000", "99.9 kt." or "-999.9 min." at any font size.
-constexpr FigureWidth kReadOutWidth{"-999.9 min.", 8};
+// A read-out wide enough for "000", "99.9 kn" or "-999.9 min" at any font size.
+constexpr FigureWidth kReadOutWidth{"-999.9 min", 8};
 
 } // namespace
 
@@ -118,7 +119,7 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     order(2, "cmdTurnRight", "Turn &Right by", &ManeuverWindow::cmdTurnRight_Click, txtTurnRight_,
           "txtTurnRight", QString::fromUtf8("\u00B0"), ManeuverField::TurnRight);
     order(3, "cmdSpeed", "Change &Speed to", &ManeuverWindow::cmdSpeed_Click, txtSpeed_, "txtSpeed",
-          "kt", ManeuverField::Speed);
+          kKnotsUnit, ManeuverField::Speed);
     connect(txtSpeed_, &QLineEdit::textChanged, this, &ManeuverWindow::txtSpeed_Change);
 
     // The keypad types into the chosen field; it takes no focus, so the caret stays there.

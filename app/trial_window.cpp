@@ -63,7 +63,7 @@ TrialWindow::TrialWindow(Exercise& exercise, Dialogs& dialogs, WorldPictureWidge
         return field;
     };
     txtCourse_ = entry("txtCourse", "&Course (T)", "The trial course, whole degrees true");
-    txtSpeed_ = entry("txtSpeed", "S&peed (kt)", "The trial speed, knots");
+    txtSpeed_ = entry("txtSpeed", "S&peed (kn)", "The trial speed, knots");
     txtDelay_ = entry("txtDelay", "&Delay (min)",
                       "Minutes from now until the own ship would alter; 0 alters at once");
     entries->addStretch(1);
@@ -152,9 +152,9 @@ void TrialWindow::cmdExecute_Click() {
         return;
     }
     // The trial is now the order: the picture and the CPA data show it as it is carried out.
-    note_ = QString("Ordered the own ship to %1 at %2 kt.")
+    note_ = QString("Ordered the own ship to %1 at %2.")
                 .arg(Q(DirectionText(order->Course)))
-                .arg(Q(FormatNumber(order->Speed, "#0.0")).trimmed());
+                .arg(Q(KnotsText(order->Speed)));
     order_.reset();
     ShowTrial();
     exercise_.NotifyChanged();
@@ -204,15 +204,15 @@ void TrialWindow::FillRows() {
     }
     const double clock = exercise_.simulation().Clock.SimTime;
     lblStatus_->setText(
-        QString("TRIAL %1 at %2 kt after %3 min: the own ship alters at %4 and steadies by %5 "
-                "(in %6 min).")
+        QString("TRIAL %1 at %2 after %3: the own ship alters at %4 and steadies by %5 "
+                "(in %6).")
             .arg(Q(DirectionText(order_->Course)))
-            .arg(Q(FormatNumber(order_->Speed, "#0.0")))
-            .arg(Q(PlainNumberText(order_->DelayMinutes)))
+            .arg(Q(KnotsText(order_->Speed)))
+            .arg(Q(MinutesText(order_->DelayMinutes)))
             .arg(Q(FormatClock(clock + outcome_.DelayTicks *
                                            exercise_.simulation().Clock.HoursPerTick / 24.0)))
             .arg(Q(FormatClock(clock + outcome_.DoneMinutes / (24.0 * 60.0))))
-            .arg(Q(FormatNumber(outcome_.DoneMinutes, "##0.0")).trimmed()));
+            .arg(Q(MinutesText(outcome_.DoneMinutes))));
 }
 
 void TrialWindow::ShowButtons() {

@@ -51,9 +51,9 @@ QString FigureTitle(Figure f) {
 QString FigureText(Figure f, double value) {
     switch (f) {
     case Figure::Cpa:
-        return Q(FormatNumber(value, "#0.00")) + " nm";
+        return Q(MilesText(value));
     case Figure::Tcpa:
-        return Q(FormatNumber(value, "#0.0")) + " min";
+        return Q(MinutesText(value));
     case Figure::Course:
     case Figure::Set:
         return Q(DirectionText(value));
@@ -63,7 +63,7 @@ QString FigureText(Figure f, double value) {
     case Figure::Drift:
         break;
     }
-    return Q(FormatNumber(value, "#0.0")) + " kn";
+    return Q(KnotsText(value));
 }
 
 // How far off, or how far off it may be: as the figure, but angles as plain degrees.
@@ -192,13 +192,13 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
                     Row({"Target", "Closest approach", "Required", "Passed"}, true);
             for (const TargetOutcome& o : action.Outcomes) {
                 // A target not yet past at the end is judged by the CPA it was heading for.
-                QString closest = Q(FormatNumber(o.Closest, "#0.00")) + " nm";
+                QString closest = Q(MilesText(o.Closest));
                 if (o.Closing)
-                    closest += ", still closing at the end: CPA " +
-                               Q(FormatNumber(o.Predicted, "#0.00")) + " nm predicted";
-                html += Row({Q(VesselLetter(o.Vessel)), closest,
-                             Q(FormatNumber(exercise.Action.MinCpa, "#0.00")) + " nm",
-                             Verdict(o.Kept, "Kept", "Not kept")});
+                    closest += ", still closing at the end: CPA " + Q(MilesText(o.Predicted)) +
+                               " predicted";
+                html +=
+                    Row({Q(VesselLetter(o.Vessel)), closest, Q(MilesText(exercise.Action.MinCpa)),
+                         Verdict(o.Kept, "Kept", "Not kept")});
             }
             html += "</table>";
         }
@@ -214,8 +214,7 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
                     faults << Esc(Q(f));
                 html += Row({Clock(a.At),
                              Q(DirectionText(a.FromCourse)) + " to " + Q(DirectionText(a.ToCourse)),
-                             Q(FormatNumber(a.FromSpeed, "#0.0")) + " to " +
-                                 Q(FormatNumber(a.ToSpeed, "#0.0")) + " kn",
+                             Q(KnotsFigure(a.FromSpeed)) + " to " + Q(KnotsText(a.ToSpeed)),
                              a.Apparent ? "Yes" : "No",
                              faults.isEmpty() ? QString("None") : faults.join("<br>")});
             }

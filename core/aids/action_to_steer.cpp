@@ -128,8 +128,8 @@ std::string SteerCourseText(const SteerResult& r) {
 }
 
 std::string SteerSpeedText(const SteerResult& r) {
-    if (r.Speed) return FormatNumber(*r.Speed, "##.0");
-    return r.SpeedBeyondLimit ? "none within " + PlainNumberText(kMaxSteerSpeed) + " kt" : "none";
+    if (r.Speed) return KnotsFigure(*r.Speed);
+    return r.SpeedBeyondLimit ? "none within " + KnotsText(kMaxSteerSpeed) : "none";
 }
 
 } // namespace mv

@@ -43,7 +43,7 @@ struct SteerResult {
 SteerResult ActionForCPA(const SteerInput& in);
 
 // The texts of the new course ("063") and speed ("6.2"), or "none" for an action that no
-// course or speed gives ("none within 99.9 kt" when only a faster speed would).
+// course or speed gives ("none within 99.9 kn" when only a faster speed would).
 std::string SteerCourseText(const SteerResult& r);
 std::string SteerSpeedText(const SteerResult& r);
 

@@ -100,14 +100,15 @@ CpaComputerOutcome ComputeCpaComputer(const SightingRows& rows, float ownHeading
     const SightingsResult& r = *got.Result;
     CpaComputerTexts t;
     t.Course = DirectionText(r.TargetCourse);
-    t.Speed = FormatNumber(r.TargetSpeed, "##.0");
-    t.CPA = FormatNumber(r.CPA, "##.00") + " NM";
+    t.Speed = KnotsText(r.TargetSpeed);
+    t.CPA = MilesText(r.CPA);
     t.BCPA = DirectionText(r.BCPA);
-    t.TCPA = FormatClock(r.TimeOfCPA);
-    t.SRM = FormatNumber(r.SRM, "##.0");
+    // Minutes from the second sighting, as every other TCPA reads; 1440 minutes a day.
+    t.TCPA = MinutesText((r.TimeOfCPA - (*sightings)[1].Time) * 1440.0);
+    t.SRM = KnotsText(r.SRM);
     t.DRM = DirectionText(r.DRM);
     t.YourCourse = DirectionText(ownHeading);
-    t.YourSpeed = FormatNumber(ownSpeed, "##.0");
+    t.YourSpeed = KnotsText(ownSpeed);
     return {t, {}};
 }
 
@@ -130,7 +131,7 @@ SteerTexts ComputeActionToSteer(const SightingRows& rows, float ownHeading, floa
     const SteerResult r = ActionForCPA(in);
     if (!r.Error.empty()) return {{}, {}, {}, r.Error};
     return {SteerCourseText(r),
-            SteerSpeedText(r),
+            r.Speed ? KnotsText(*r.Speed) : SteerSpeedText(r),
             r.AlreadyClear ? "Your present course and speed already give this CPA or more." : "",
             {}};
 }

@@ -53,14 +53,14 @@ SightingEntries CopyEBLVRM(double simTime, double vrmRange, double trueBearing);
 // The result labels of the CPA DATA panel.
 struct CpaComputerTexts {
     std::string Course;     // lblCourse "000"
-    std::string Speed;      // lblSpeed "##.0"
-    std::string CPA;        // lblCPA "##.00 NM"
+    std::string Speed;      // lblSpeed "12.0 kn"
+    std::string CPA;        // lblCPA "0.50 nm"
     std::string BCPA;       // lblBCPA "000"
-    std::string TCPA;       // lblTCPA, time of CPA "hh:mm:ss"
-    std::string SRM;        // lblSRM "##.0"
+    std::string TCPA;       // lblTCPA "21.0 min" after the second sighting
+    std::string SRM;        // lblSRM "20.0 kn"
     std::string DRM;        // lblDRM "000"
     std::string YourCourse; // lblYourcourse "000"
-    std::string YourSpeed;  // lblYourspeed "##.0"
+    std::string YourSpeed;  // lblYourspeed "12.0 kn"
     friend bool operator==(const CpaComputerTexts&, const CpaComputerTexts&) = default;
 };
 

@@ -46,14 +46,14 @@ CpaDataTexts DoCPA(const VesselTables& vessels, int vessel, bool finalData, Bear
     const CpaResult r = ComputeCPA(in, mode);
     CpaDataTexts t;
     t.TargetCourse = DirectionText(in.TargetCourse);
-    t.TargetSpeed = FormatNumber(in.TargetSpeed, "##.0") + " kt.";
+    t.TargetSpeed = KnotsText(in.TargetSpeed);
     t.YourCourse = DirectionText(in.OwnCourse);
-    t.YourSpeed = FormatNumber(in.OwnSpeed, "##.0") + " kt.";
-    t.CPA = FormatNumber(r.CPA, "##0.00") + " nm.";
+    t.YourSpeed = KnotsText(in.OwnSpeed);
+    t.CPA = MilesText(r.CPA);
     t.BCPA = DirectionText(r.BCPA);
-    t.SRM = FormatNumber(r.SRM, "###.0") + " kt.";
+    t.SRM = KnotsText(r.SRM);
     t.DRM = DirectionText(r.DRM);
-    t.TCPA = FormatNumber(r.TCPA, "##.0") + " min.";
+    t.TCPA = MinutesText(r.TCPA);
     if (!r.Computed) t.CPA = t.BCPA = t.SRM = t.DRM = t.TCPA = kCpaNotComputed;
     return t;
 }

@@ -34,14 +34,14 @@ std::string CpaDataTitle(std::string_view caption);
 
 struct CpaDataTexts {
     std::string TargetCourse; // lblTargetCourse "000"
-    std::string TargetSpeed;  // lblTargetSpeed "##.0 kt."
+    std::string TargetSpeed;  // lblTargetSpeed "12.0 kn"
     std::string YourCourse;   // lblYourcourse "000"
-    std::string YourSpeed;    // lblYourspeed "##.0 kt."
-    std::string CPA;          // lblCPA "##0.00 nm."
+    std::string YourSpeed;    // lblYourspeed "12.0 kn"
+    std::string CPA;          // lblCPA "0.50 nm"
     std::string BCPA;         // lblBCPA "000", always true
-    std::string SRM;          // lblSRM "###.0 kt."
+    std::string SRM;          // lblSRM "20.0 kn"
     std::string DRM;          // lblDRM "000", relative to the own course in Relative mode
-    std::string TCPA;         // lblTCPA "##.0 min.", negative once the CPA is past
+    std::string TCPA;         // lblTCPA "21.0 min", negative once the CPA is past
     friend bool operator==(const CpaDataTexts&, const CpaDataTexts&) = default;
 };
 

@@ -46,19 +46,19 @@ std::string VectorText(const PointD& from, const PointD& to) {
     GetVector(from, to, direction, length);
     // Under half a hundredth of a mile the vector reads 0.00: it has no direction to show.
     if (length < 0.005) return "none";
-    return DirectionText(direction) + " " + FormatNumber(length, "##0.00") + " nm";
+    return DirectionText(direction) + " " + MilesText(length);
 }
 
 TargetDataTexts TargetData(const TargetAid& aid) {
     TargetDataTexts t;
     t.Name = VesselLetter(aid.Vessel);
-    t.Range = FormatNumber(aid.Range, "#0.00") + " nm.";
+    t.Range = MilesText(aid.Range);
     t.Bearing = DirectionText(aid.Bearing);
     t.Course = DirectionText(aid.Course);
-    t.Speed = FormatNumber(aid.Speed, "##.0") + " kt.";
+    t.Speed = KnotsText(aid.Speed);
     if (aid.Cpa.Computed) {
-        t.CPA = FormatNumber(aid.Cpa.CPA, "##0.00") + " nm.";
-        t.TCPA = FormatNumber(aid.Cpa.TCPA, "##.0") + " min.";
+        t.CPA = MilesText(aid.Cpa.CPA);
+        t.TCPA = MinutesText(aid.Cpa.TCPA);
     } else {
         t.CPA = t.TCPA = "cannot be computed";
     }

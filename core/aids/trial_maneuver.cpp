@@ -57,12 +57,12 @@ std::vector<TrialTarget> PresentTargets(const VesselTables& vessels, BearingMode
 }
 
 std::string TrialCpaText(const CpaResult& r) {
-    return r.Computed ? FormatNumber(r.CPA, "##0.00") + " nm." : kCpaNotComputed;
+    return r.Computed ? MilesText(r.CPA) : kCpaNotComputed;
 }
 
 std::string TrialTcpaText(const CpaResult& r, double fromMinutes) {
     if (!r.Computed) return kCpaNotComputed;
-    return r.TCPA < fromMinutes ? "past" : FormatNumber(r.TCPA, "##.0") + " min.";
+    return r.TCPA < fromMinutes ? "past" : MinutesText(r.TCPA);
 }
 
 TrialOutcome RunTrial(const Simulation& sim, const TickDisplay& display, const TrialOrder& order,

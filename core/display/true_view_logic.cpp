@@ -68,7 +68,7 @@ std::vector<GridLine> TrueViewGridLines(const TrueViewWindow& w, double tvRange)
 
 std::string TrueViewCaption(bool gridOn, double tvRange) {
     if (!gridOn) return "True View";
-    return "True View   Grid=" + NumberText(TrueViewGridSpacing(tvRange)) + " nm.";
+    return "True View   Grid " + MilesText(TrueViewGridSpacing(tvRange));
 }
 
 PointD TrueViewLabelCorner(const PointD& position, double width, double height) {

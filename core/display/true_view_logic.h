@@ -39,7 +39,7 @@ float TrueViewGridSpacing(double tvRange);
 // Horizontal lines from the bottom edge up, then vertical lines from one spacing in from the
 // left edge; none on the top or right edge.
 std::vector<GridLine> TrueViewGridLines(const TrueViewWindow& w, double tvRange);
-// "True View   Grid= 2 nm." with the grid on, "True View" without.
+// "True View   Grid 2.00 nm" with the grid on, "True View" without.
 std::string TrueViewCaption(bool gridOn, double tvRange);
 
 // Top-left corner of a vessel's label of the given size (nautical miles) centred on it.

@@ -211,7 +211,7 @@ TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
         all << Text(n, w);
     // Relative bearings (the start-up mode): the DRM is counted from the own course.
     EXPECT_EQ(all.join(" | ").toStdString(),
-              "180 | 10.0 kt. | 090 | 10.0 kt. | 3.54 nm. | 315 | 15.0 min. | 135 | 14.1 kt.");
+              "180 | 10.0 kn | 090 | 10.0 kn | 3.54 nm | 315 | 15.0 min | 135 | 14.1 kn");
     Click("cmdCPAClose", w);
     Click("cmdHeading"); // course bearings: the DRM counted from north
     Click("cmdVessel(1)");
@@ -219,9 +219,9 @@ TEST_F(AidsWindows, CpaDataShowsTheFiguresInTheBearingModeInForce) {
     // Final data: the target ordered to stop leaves only the own vessel's motion.
     sim.Vessels.Vessel[1].NewSpeed = 0;
     Click("optFinalData", w);
-    EXPECT_EQ(Text("lblSRM", w) + " " + Text("lblDRM", w), "10.0 kt. 270");
+    EXPECT_EQ(Text("lblSRM", w) + " " + Text("lblDRM", w), "10.0 kn 270");
     Click("optPresentData", w);
-    EXPECT_EQ(Text("lblSRM", w), "14.1 kt.");
+    EXPECT_EQ(Text("lblSRM", w), "14.1 kn");
 }
 
 TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClose) {
@@ -251,11 +251,11 @@ TEST_F(AidsWindows, CpaComputerWorksTwoSightingsAndKeepsItsEntriesOnlyThroughClo
                           "lblDRM", "lblYourcourse", "lblYourspeed"})
         figures << Text(n, w);
     EXPECT_EQ(figures.join(" | ").toStdString(),
-              "270 | 12.0 | 1.44 NM | 135 | 10:35:00 | 17.0 | 225 | 000 | 12.0");
+              "270 | 12.0 kn | 1.44 nm | 135 | 23.0 min | 17.0 kn | 225 | 000 | 12.0 kn");
     // The course or speed for a CPA of 2 nm, acting at the second sighting.
     Find<QTimeEdit>("tmeAct", w)->setTime(QTime(10, 12));
     Click("cmdSteer", w);
-    EXPECT_EQ(Text("lblNewCourse", w) + " " + Text("lblNewSpeed", w), "060 3.2");
+    EXPECT_EQ(Text("lblNewCourse", w) + " " + Text("lblNewSpeed", w), "060 3.2 kn");
 
     // Any edit clears the figures.
     type("txtRange(1)", "6.66");

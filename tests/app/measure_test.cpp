@@ -263,7 +263,7 @@ TEST_F(TrueViewTest, TwelveKnotsCrossOneGridStepInFiveMinutesAndCloseKeepsTheRan
     QTest::mouseClick(Get("cmdTrueView"), Qt::LeftButton);
     QTest::mouseClick(ViewButton("cmdDecreaseTrueRange"), Qt::LeftButton); // 6 nm
     QTest::mouseClick(ViewButton("cmdGrid"), Qt::LeftButton);
-    EXPECT_EQ(View().windowTitle(), "True View   Grid= 1 nm.");
+    EXPECT_EQ(View().windowTitle(), "True View   Grid 1.00 nm");
     auto& pic = View().picture();
 
     exercise->SetTimeFactor(3); // x10: 30 seconds of sea time a tick

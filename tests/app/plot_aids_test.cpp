@@ -28,7 +28,7 @@ TEST_F(PlotAids, TrialShowsRunTrialsFiguresFollowsTheClockAndExecutesWithoutDela
     ASSERT_TRUE(w->isVisible());
     // Before a trial: where every target stands now, the trial's columns empty.
     const mv::CpaResult now = mv::PresentTargets(sim.Vessels, display.Tick.Bearing)[0].Present;
-    EXPECT_EQ(Text("lblTrial(0,1)", w).toStdString(), mv::FormatNumber(now.CPA, "##0.00") + " nm.");
+    EXPECT_EQ(Text("lblTrial(0,1)", w).toStdString(), mv::MilesText(now.CPA));
     EXPECT_EQ(Text("lblTrial(0,3)", w), "");
     Type(Find<QLineEdit>("txtCourse", w), "60");
     Type(Find<QLineEdit>("txtSpeed", w), "12");
@@ -41,8 +41,8 @@ TEST_F(PlotAids, TrialShowsRunTrialsFiguresFollowsTheClockAndExecutesWithoutDela
         const mv::TrialTarget& b = expected.Targets.at(0);
         QStringList want, row;
         for (const mv::CpaResult* r : {&b.Present, &b.Trial})
-            want << QString::fromStdString(mv::FormatNumber(r->CPA, "##0.00") + " nm.").trimmed()
-                 << QString::fromStdString(mv::FormatNumber(r->TCPA, "##.0") + " min.").trimmed();
+            want << QString::fromStdString(mv::MilesText(r->CPA))
+                 << QString::fromStdString(mv::MinutesText(r->TCPA));
         for (int c = 1; c < 5; ++c)
             row << Text(QString("lblTrial(0,%1)").arg(c), w);
         EXPECT_EQ(row, want);

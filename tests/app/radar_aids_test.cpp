@@ -37,7 +37,7 @@ TEST_F(RadarAids, PickedDataVectorsCourseUpAndAlarms) {
     QStringList row;
     for (int c = 0; c < 7; ++c)
         row << Text(QString("lblTargetData(0,%1)").arg(c), data());
-    EXPECT_EQ(row.join(" | "), "B | 5.00 nm. | 000 | 180 | 10.0 kt. | 3.54 nm. | 15.0 min.");
+    EXPECT_EQ(row.join(" | "), "B | 5.00 nm | 000 | 180 | 10.0 kn | 3.54 nm | 15.0 min");
     Run("mnuRangeDown"); // the pick survives a range change
     EXPECT_EQ(Text("lblTargetData(0,0)", data()), "B");
 
@@ -84,7 +84,8 @@ TEST_F(RadarAids, DataPanelAgreesWithTheAnswerKeyForEveryShippedDemo) {
                                   out, err),
                   0);
         // Every figure of a panel row is in the answer key's lines for that target, in order.
-        const QString key = QString::fromStdString(out.str()).replace(" kt", " kt.");
+        // The panel and the answer key write every figure the same way.
+        const QString key = QString::fromStdString(out.str());
         for (size_t r = 0; r < display.Aids.Picked.size(); ++r) {
             QStringList row;
             for (int c : {2, 1, 3, 4, 5, 6, 7, 8}) // the answer key's order
@@ -93,7 +94,6 @@ TEST_F(RadarAids, DataPanelAgreesWithTheAnswerKeyForEveryShippedDemo) {
             QString lines;
             for (const QString& line : key.split('\n'))
                 if (line.trimmed().startsWith(letter + " ")) lines += line + " ";
-            lines.replace(" nm ", " nm. ").replace(" min ", " min. ");
             qsizetype at = 0;
             for (const QString& figure : row) {
                 at = lines.indexOf(figure, at) + 1;

@@ -46,8 +46,8 @@ TEST(PlotExercise, TheKeyIsTheCpaDataOfTheSameRun) {
 
     const mv::TargetTruth& b = truth.Targets.at(0);
     EXPECT_EQ(b.Water.Course, 180); // the order has been carried out
-    EXPECT_EQ(shown.CPA, mv::FormatNumber(b.Cpa.CPA, "##0.00") + " nm.");
-    EXPECT_EQ(shown.TCPA, mv::FormatNumber(b.Cpa.TCPA, "##.0") + " min.");
+    EXPECT_EQ(shown.CPA, mv::MilesText(b.Cpa.CPA));
+    EXPECT_EQ(shown.TCPA, mv::MinutesText(b.Cpa.TCPA));
     const auto key = nlohmann::json::parse(json);
     EXPECT_EQ(key["targets"][0]["cpa"].get<float>(), b.Cpa.CPA); // the same single read back
     EXPECT_EQ(key["at"], "12:18:00");

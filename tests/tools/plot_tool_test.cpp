@@ -112,7 +112,7 @@ TEST(PlotTool, SightingsAsJson) {
     const Outcome steer =
         Plot({"sightings", "--course", "0", "--speed", "12", "--first", "10:00:00,53.1,10",
               "--second", "10:12:00,57.3,6.66", "--cpa", "2"});
-    EXPECT_NE(steer.out.find("Course, to starboard  060\nor speed              3.2 kt"),
+    EXPECT_NE(steer.out.find("Course, to starboard  060\nor speed              3.2 kn"),
               std::string::npos)
         << steer.out;
     EXPECT_EQ(Plot({"sightings", "--course", "0", "--speed", "12", "--first", "10:00:00,53.1,10",
@@ -185,7 +185,7 @@ TEST_F(PlotDemo, RandomExerciseByNumberAsTextAndDemo) {
     const Outcome text = Plot(args);
     ASSERT_EQ(text.code, 0) << text.err;
     EXPECT_EQ(LineOf(text.out, "Exercise"),
-              "Exercise 4711, moderate - own vessel A course 000, speed 5.0 kt");
+              "Exercise 4711, moderate - own vessel A course 000, speed 5.0 kn");
     EXPECT_NE(LineOf(text.out, "     E "), "") << text.out; // the fourth target's row
     const mv::RandomTraffic traffic = mv::GenerateRandomTraffic(mv::Difficulty::Moderate, 4711);
 

@@ -17,7 +17,7 @@ namespace mv {
 namespace {
 
 std::string Knots(double v) {
-    return FormatNumber(v, "#0.0") + " kt";
+    return KnotsText(v);
 }
 
 void PrintKey(std::ostream& out, const std::string& title, const Truth& t) {

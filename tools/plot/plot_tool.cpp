@@ -155,7 +155,7 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
                       const std::vector<TargetRow>& rows) {
     const VesselData& own = tables.Vessel.at(static_cast<size_t>(tables.OwnVessel));
     out << heading << " - own vessel " << VesselLetter(tables.OwnVessel) << " course "
-        << DirectionText(own.Heading) << ", speed " << FormatNumber(own.Speed, "##.0") << " kt\n";
+        << DirectionText(own.Heading) << ", speed " << KnotsText(own.Speed) << "\n";
     if (rows.empty()) {
         out << "No targets.\n";
         return;
@@ -163,12 +163,10 @@ void PrintTargetTable(std::ostream& out, const std::string& heading, const Vesse
     std::vector<std::vector<std::string>> table{
         {"Target", "Bearing", "Range", "Course", "Speed", "CPA", "BCPA", "TCPA", "DRM", "SRM"}};
     for (const TargetRow& r : rows) {
-        table.push_back({VesselLetter(r.Vessel), DirectionText(r.Bearing),
-                         FormatNumber(r.Range, "#0.00") + " nm", DirectionText(r.In.TargetCourse),
-                         FormatNumber(r.In.TargetSpeed, "##.0") + " kt",
-                         FormatNumber(r.Out.CPA, "##0.00") + " nm", DirectionText(r.Out.BCPA),
-                         FormatNumber(r.Out.TCPA, "##.0") + " min", DirectionText(r.Out.DRM),
-                         FormatNumber(r.Out.SRM, "###.0") + " kt"});
+        table.push_back({VesselLetter(r.Vessel), DirectionText(r.Bearing), MilesText(r.Range),
+                         DirectionText(r.In.TargetCourse), KnotsText(r.In.TargetSpeed),
+                         MilesText(r.Out.CPA), DirectionText(r.Out.BCPA), MinutesText(r.Out.TCPA),
+                         DirectionText(r.Out.DRM), KnotsText(r.Out.SRM)});
         // Zeros here would read as a collision.
         if (!r.Out.Computed)
             std::fill(table.back().begin() + 5, table.back().end(), kCpaNotComputed);
@@ -539,23 +537,23 @@ int RunSightings(const std::vector<std::string>& args, std::ostream& out, std::o
     PrintTable(out,
                {
                    {"Target course", DirectionText(r.TargetCourse), ""},
-                   {"Target speed", FormatNumber(r.TargetSpeed, "##.0"), "kt"},
-                   {"CPA", FormatNumber(r.CPA, "##.00"), "nm"},
+                   {"Target speed", KnotsFigure(r.TargetSpeed), kKnotsUnit},
+                   {"CPA", MilesFigure(r.CPA), kMilesUnit},
                    {"Bearing", DirectionText(r.BCPA), ""},
-                   {"TCPA", FormatClock(r.TimeOfCPA), ""},
-                   {"SRM", FormatNumber(r.SRM, "##.0"), "kt"},
+                   {"TCPA", MinutesFigure((r.TimeOfCPA - second.Time) * 1440.0), kMinutesUnit},
+                   {"SRM", KnotsFigure(r.SRM), kKnotsUnit},
                    {"DRM", DirectionText(r.DRM), ""},
                    {"Your course", DirectionText(course), ""},
-                   {"Your speed", FormatNumber(speed, "##.0"), "kt"},
+                   {"Your speed", KnotsFigure(speed), kKnotsUnit},
                },
                true);
     if (action) {
-        out << "\nACTION FOR A CPA OF " << FormatNumber(steer.WantedCPA, "##.00") << " NM AT "
+        out << "\nACTION FOR A CPA OF " << MilesText(steer.WantedCPA) << " AT "
             << FormatClock(steer.ActTime) << "\n";
         PrintTable(out,
                    {{steer.ToPort ? "Course, to port" : "Course, to starboard",
                      SteerCourseText(*action), ""},
-                    {"or speed", SteerSpeedText(*action), action->Speed ? "kt" : ""}},
+                    {"or speed", SteerSpeedText(*action), action->Speed ? kKnotsUnit : ""}},
                    true);
         if (action->AlreadyClear)
             out << "Your present course and speed already give this CPA or more.\n";

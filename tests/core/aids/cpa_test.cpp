@@ -86,18 +86,17 @@ TEST(DoCPA, CrossingTargetAndTheOwnVesselItself) {
     t.Vessel[0] = {90, 90, 10, 10, mv::kMedium};
     t.Vessel[1] = {0, 0, 10, 20, mv::kMedium};
     t.VesselPos[1] = {-8, 0};
-    const CpaDataTexts present{"000", "10.0 kt.", "090", "10.0 kt.", "5.66 nm.",
-                               "225", "14.1 kt.", "315", "24.0 min."};
+    const CpaDataTexts present{"000", "10.0 kn", "090", "10.0 kn", "5.66 nm",
+                               "225", "14.1 kn", "315", "24.0 min"};
     EXPECT_EQ(mv::DoCPA(t, 1, false, BearingMode::Course), present);
     // Relative bearings: the DRM is taken from the own course, the BCPA stays true.
     const auto relative = mv::DoCPA(t, 1, false, BearingMode::Relative);
     EXPECT_EQ(relative.DRM + " " + relative.BCPA, "225 225");
     const auto final = mv::DoCPA(t, 1, true, BearingMode::Course);
-    EXPECT_EQ(final.TargetSpeed + " " + final.CPA + " " + final.TCPA,
-              "20.0 kt. 3.58 nm. 19.2 min.");
+    EXPECT_EQ(final.TargetSpeed + " " + final.CPA + " " + final.TCPA, "20.0 kn 3.58 nm 19.2 min");
     // Its own button in CPA mode: no range, no relative motion.
     const auto own = mv::DoCPA(t, 0, false, BearingMode::Course);
-    EXPECT_EQ(own.CPA + " " + own.SRM + " " + own.TCPA, "0.00 nm. .0 kt. .0 min.");
+    EXPECT_EQ(own.CPA + " " + own.SRM + " " + own.TCPA, "0.00 nm 0.0 kn 0.0 min");
     // A speed in force that the arithmetic cannot take: never shown as a CPA of 0.00 nm.
     t.Vessel[1].Speed = std::numeric_limits<float>::infinity();
     EXPECT_EQ(mv::DoCPA(t, 1, false, BearingMode::Course).CPA, mv::kCpaNotComputed);

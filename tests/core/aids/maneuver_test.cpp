@@ -126,7 +126,7 @@ TEST(Maneuver, JumpToTarget) {
     const auto jump = mv::JumpToVessel(sim, 2);
     EXPECT_TRUE(jump.Former == 0 && jump.Own == 2 && sim.Vessels.OwnVessel == 2);
     EXPECT_EQ(jump.Centre, (mv::PointD{-1, 2}));
-    EXPECT_EQ(jump.StatusLine, "Speed = 15.0 kt\r\nCourse = 010 T");
+    EXPECT_EQ(jump.StatusLine, "Speed = 15.0 kn\r\nCourse = 010 T");
     // The A-C collision is not reported again; B is judged afresh against C.
     EXPECT_EQ(sim.Vessels.VesselFlag, (std::vector<int16_t>{mv::kTrue, 0, 0, 0}));
     EXPECT_TRUE(sim.Turning); // C goes on with its turn as the own vessel
@@ -202,8 +202,8 @@ TEST(TrialManeuver, ForetellsTheCpaDataOfTheOrderCarriedOut) {
         EXPECT_DOUBLE_EQ(trial.DoneMinutes, elapsed);
         for (const mv::TrialTarget& target : trial.Targets) {
             const auto now = mv::DoCPA(sim.Vessels, target.Vessel, false, mv::BearingMode::Course);
-            EXPECT_EQ(mv::FormatNumber(target.Trial.CPA, "##0.00") + " nm.", now.CPA);
-            EXPECT_EQ(mv::FormatNumber(target.Trial.TCPA - elapsed, "##.0") + " min.", now.TCPA);
+            EXPECT_EQ(mv::MilesText(target.Trial.CPA), now.CPA);
+            EXPECT_EQ(mv::MinutesText(target.Trial.TCPA - elapsed), now.TCPA);
             EXPECT_EQ(mv::DirectionText(target.Trial.DRM), now.DRM);
         }
     }
@@ -217,12 +217,12 @@ TEST(TrialManeuver, TableMarksACpaAlreadyPast) {
         float bearing;
         double from; // minutes from now the motion starts
         const char* tcpa;
-    } cases[] = {{0, 0, "24.0 min."}, {180, 0, "past"}, {0, 30, "past"}, {0, 24, "24.0 min."}};
+    } cases[] = {{0, 0, "24.0 min"}, {180, 0, "past"}, {0, 30, "past"}, {0, 24, "24.0 min"}};
     for (const auto& c : cases) {
         const mv::CpaResult r =
             mv::ComputeCPA({0, 5, 0, 10, c.bearing, 2}, mv::BearingMode::Course);
         EXPECT_EQ(mv::TrialTcpaText(r, c.from), c.tcpa) << c.bearing << " from " << c.from;
-        EXPECT_EQ(mv::TrialCpaText(r), "0.00 nm.");
+        EXPECT_EQ(mv::TrialCpaText(r), "0.00 nm");
     }
 }
 

@@ -186,7 +186,7 @@ TEST(ActionToSteer, GivesTheWantedCpaOrSaysThatNothingDoes) {
 // that is 10 tan 30 = 5.8 kn; at 2.0025 nm some 200 kn, which nothing the ship can be ordered
 // to gives.
 TEST(ActionToSteer, OffersNoSpeedBeyondWhatCanBeOrdered) {
-    const std::pair<float, const char*> cases[] = {{4.0f, "5.8"}, {2.0025f, "none within 99.9 kt"}};
+    const std::pair<float, const char*> cases[] = {{4.0f, "5.8"}, {2.0025f, "none within 99.9 kn"}};
     for (const auto& [range, speed] : cases) {
         mv::SteerInput in;
         in.Latest = {0.5, 90, range};

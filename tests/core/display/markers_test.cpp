@@ -163,7 +163,7 @@ TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {
     EXPECT_EQ(
         TrueViewCaption(true, 36) + "|" + TrueViewCaption(true, 1.5) + "|" +
             TrueViewCaption(true, 0.125) + "|" + TrueViewCaption(false, 12),
-        "True View   Grid= 5 nm.|True View   Grid= .25 nm.|True View   Grid= .1 nm.|True View");
+        "True View   Grid 5.00 nm|True View   Grid 0.25 nm|True View   Grid 0.10 nm|True View");
 }
 
 // An index line runs at its true bearing at its distance from the own ship: a click through a
