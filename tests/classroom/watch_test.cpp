@@ -85,14 +85,6 @@ TEST_F(Watch, AClosingTargetRaisesTheAlertWithinTheDistanceAndItClearsAsSheOpens
     EXPECT_FALSE(teacher.seat("seat1")->Alert);
     teacher.SetAlertDistance(0.95);
     EXPECT_TRUE(teacher.seat("seat1")->Alert);
-
-    // A state of an earlier start, or one that is not a state, changes nothing.
-    ClassState old = State(20, {0, 0}, {{5, 5}});
-    old.Run = "an earlier start";
-    Send("seat1", old);
-    teacher.Received("marovane/nav1/seat/seat1/state", R"({"format":"Marovane class"})");
-    EXPECT_TRUE(teacher.seat("seat1")->Alert);
-    EXPECT_DOUBLE_EQ(teacher.seat("seat1")->State->SimTime, 0.5 + 7 * kMinute);
 }
 
 // The share of pixels in a 9 by 9 box about `at` that differ between two images.
