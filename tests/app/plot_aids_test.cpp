@@ -26,6 +26,12 @@ TEST_F(PlotAids, TrialShowsRunTrialsFiguresFollowsTheClockAndExecutesWithoutDela
     Run("mnuTrialManeuver");
     QWidget* w = &console->trial();
     ASSERT_TRUE(w->isVisible());
+    // It opens beside the picture, not over the control column with its clock and buttons.
+    const QWidget* column = Find("picControls");
+    EXPECT_FALSE(
+        w->frameGeometry().intersects(QRect(column->mapToGlobal(QPoint()), column->size())));
+    const QWidget* picture = Find("picRadarCRT");
+    EXPECT_LT(w->x(), picture->mapToGlobal(picture->rect().center()).x());
     // Before a trial: where every target stands now, the trial's columns empty.
     const mv::CpaResult now = mv::PresentTargets(sim.Vessels, display.Tick.Bearing)[0].Present;
     EXPECT_EQ(Text("lblTrial(0,1)", w).toStdString(), mv::MilesText(now.CPA));
