@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -33,12 +34,9 @@ QString NewPassword() {
     return p;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Marovane Instructor");
-    QCommandLineParser parser;
+// The station's options, read before any window: --help prints them on a machine without a
+// display as well.
+void AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription("The instructor station of a Marovane class.");
     parser.addHelpOption();
     parser.addOptions({
@@ -51,6 +49,24 @@ int main(int argc, char** argv) {
         {"port", "The port of the broker started (default 1883).", "PORT", "1883"},
         {"bind", "The address it listens on (default: every interface).", "ADDRESS", "0.0.0.0"},
     });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all") {
+            QCoreApplication plain(argc, argv);
+            QCommandLineParser parser;
+            AddOptions(parser);
+            parser.process(plain); // prints the options and ends the program
+        }
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Marovane Instructor");
+    QCommandLineParser parser;
+    AddOptions(parser);
     parser.process(app);
     const QString code = parser.value("class");
     if (code.isEmpty()) return Fail("give the class's code with --class CODE");
