@@ -54,8 +54,9 @@ class VesselView {
 
 // The tick without a screen: a copy of the simulation run ahead unseen, for a prediction, or
 // the answer key's run for its arithmetic alone. A view that watches a few calls overrides
-// just those.
-class UnseenView : public VesselView {
+// just those. Over a wider kind of view (the display's, a scenario start's) it leaves the
+// wider kind's own calls to a layer above it.
+template <class View = VesselView> class Unseen : public View {
   public:
     void ShowIdentity(bool) override {}
     void ManeuverStep(int, const ManeuverReadout&) override {}
@@ -73,5 +74,6 @@ class UnseenView : public VesselView {
     void CardinalLabels(const std::array<std::string, 4>&) override {}
     void BearingFailed() override {}
 };
+using UnseenView = Unseen<>;
 
 } // namespace mv

@@ -35,6 +35,20 @@ class DisplayView : public VesselView {
     virtual void Refresh() = 0;
 };
 
+// The display's calls of a view that shows nothing: the commands run on the state alone.
+template <class View = DisplayView> class UnseenDisplay : public Unseen<View> {
+  public:
+    void RedrawRadar() override {}
+    void RedrawVessels() override {}
+    void ShowDisplayItems() override {}
+    void PlaceEBL() override {}
+    void PlaceVRM() override {}
+    void DrawCursor() override {}
+    void ShowCursorReadouts() override {}
+    void RepaintTrueView() override {}
+    void Refresh() override {}
+};
+
 // One step along the range scales: -1 shorter, +1 longer. False at either end. A shorter
 // scale pulls the VRM in to the range; a longer one leaves the ring where it was.
 bool StepRange(RadarDisplayState& state, int step);

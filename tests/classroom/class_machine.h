@@ -14,32 +14,8 @@
 namespace mv {
 
 // A seat has no picture: every drawing call goes nowhere.
-class NoPicture final : public ScenarioView {
+class NoPicture final : public UnseenDisplay<ScenarioView> {
   public:
-    void ShowIdentity(bool) override {}
-    void ManeuverStep(int, const ManeuverReadout&) override {}
-    void StatusLine(const std::string&) override {}
-    void Clock(const std::string&) override {}
-    void PlotClock(const std::string&) override {}
-    void CentreOn(const PointD&) override {}
-    void TrueViewMark(int, const PointD&) override {}
-    void Collision(int, const std::array<std::array<PointD, 9>, 2>&) override {}
-    void ShowEcho(int, const EchoLine&) override {}
-    void HideEcho(int) override {}
-    void PlotMark(int, const EchoLine&) override {}
-    void OwnLabel(int, const PointD&) override {}
-    void HeadingLine(const PointD&, const PointD&) override {}
-    void CardinalLabels(const std::array<std::string, 4>&) override {}
-    void BearingFailed() override {}
-    void RedrawRadar() override {}
-    void RedrawVessels() override {}
-    void ShowDisplayItems() override {}
-    void PlaceEBL() override {}
-    void PlaceVRM() override {}
-    void DrawCursor() override {}
-    void ShowCursorReadouts() override {}
-    void RepaintTrueView() override {}
-    void Refresh() override {}
     void SetRange(double) override {}
     void EnableVesselControls() override {}
     void ShowSlotMarkers(int, bool, bool) override {}
