@@ -57,13 +57,12 @@ template <class Row, class L>
 constexpr Field<Row> Col(const char* name, L member, Check check = Check::None, int lo = 0,
                          int hi = 0, const char* unit = "") {
     using T = std::remove_cvref_t<decltype(member(std::declval<Row&>()))>;
-    return {name,
-            Member<Row, T>{static_cast<const T& (*)(const Row&)>(member),
-                           static_cast<T& (*)(Row&)>(member)},
-            check,
-            lo,
-            hi,
-            unit};
+    // Through lambdas of fixed types: not every compiler converts a generic lambda to a
+    // function pointer. A lambda that captures nothing is made anew where it is called.
+    static_cast<void>(member);
+    const T& (*get)(const Row&) = [](const Row& r) -> const T& { return L{}(r); };
+    T& (*set)(Row&) = [](Row& r) -> T& { return L{}(r); };
+    return {name, Member<Row, T>{get, set}, check, lo, hi, unit};
 }
 
 template <class Row> constexpr Field<Row> Keyed(Field<Row> f) {

@@ -1,8 +1,10 @@
 #pragma once
-// A fresh folder for each test, named after it, removed when the test ends (write permission
-// given back first, for the tests that take it away).
+// A fresh folder for each test, named after it and the process (two builds' tests may run at
+// once on one machine), removed when the test ends (write permission given back first, for the
+// tests that take it away).
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +18,8 @@ struct TempDir {
         std::filesystem::path(::testing::TempDir()) /
         ("marovane_" +
          std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
-         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+         std::to_string(::getpid()));
     TempDir() {
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
