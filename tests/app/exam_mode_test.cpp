@@ -237,11 +237,19 @@ TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeybo
     question->setCurrentIndex(0);
     EXPECT_EQ(Text("txtAnswer(2,1)", form), "7"); // typed as question 3 came, still there
 
-    // At the end the form closes and is not offered again.
+    // After a Repeat the questions come due again, from the first.
+    exercise->Repeat();
+    due.clear();
+    runTo(2);
+    EXPECT_EQ(due[0].first, 0);
+
+    // At the end the form closes and is not offered again, and nothing more is taken.
     exercise->EndAssessed("ended by the student");
     EXPECT_FALSE(form->isVisible());
     form->Open();
     EXPECT_FALSE(form->isVisible());
+    exercise->HandIn({{0, 1, mv::Figure::Cpa, 0.5}});
+    EXPECT_EQ(exercise->answers().size(), 2u);
 }
 
 // In the program: Exam 1 opened from the menu, its briefing read and started, the program's

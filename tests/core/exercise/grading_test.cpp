@@ -176,6 +176,25 @@ TEST(Grading, ATargetStillClosingAtTheEndIsJudgedByItsPredictedCpa) {
               2u);
 }
 
+TEST(Grading, AfterARepeatTheLastPassIsTheOneJudged) {
+    Exam exam(Passing(""));
+    // First she held on and D passed 1.65 miles off; after the Repeat she came round to 300
+    // and D's track relative to her ran from (8.17, 1.65) to (-0.83, 3.65): 3.38 miles at the
+    // nearest, and opening at the end.
+    const mv::RunTick start =
+        Moment(0, 0, {{0, 0, 0, 10}, {8.17, 1.65, 180, 10}, {0.5, -0.87, 0, 0}});
+    mv::RunTick again = start;
+    again.Index = 2;
+    const mv::RunRecord run = Recorded(
+        {start, Moment(1, 30, {{5.0, 0, 0, 10}, {3.17, 1.65, 180, 10}, {0.5, -0.87, 0, 0}}), again,
+         Moment(3, 30, {{4.0, -2.0, 300, 10}, {3.17, 1.65, 180, 10}, {0.5, -0.87, 0, 0}})},
+        3);
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+    const mv::TargetOutcome& d = g.Action.Outcomes.at(0);
+    EXPECT_NEAR(d.Closest, 3.38, 0.01);
+    EXPECT_TRUE(d.Kept);
+}
+
 // One alteration of the own ship (000 at 12 knots) in fog with one target closing, as an
 // examiner would judge it under the rule for restricted visibility.
 TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
