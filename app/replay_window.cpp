@@ -160,7 +160,7 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
         ->setToolTip("Save the event list as CSV");
     // A run of an assessed exercise can be marked.
-    if (const auto opened = ExerciseOpenedIn(run_)) exerciseFile_ = opened->File;
+    if (run_.Exercise) exerciseFile_ = run_.Exercise->File;
     if (!exerciseFile_.empty())
         button("cmdReport", "Report...", &ReplayWindow::cmdReport_Click)
             ->setToolTip("The assessed exercise's report of this run");

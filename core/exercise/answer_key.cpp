@@ -142,13 +142,6 @@ std::string AnswerEventText(const Answer& answer) {
     return "Question " + std::to_string(answer.Question + 1) + ": " + AnswerText(answer);
 }
 
-Mark MarkAnswer(const AssessedExercise& exercise, const Simulation& start, const Answer& answer) {
-    std::vector<Truth> truths;
-    for (const Question& q : exercise.Questions)
-        truths.push_back(TruthAt(start, q.At));
-    return MarkAnswer(exercise, truths, answer);
-}
-
 Mark MarkAnswer(const AssessedExercise& exercise, const std::vector<Truth>& truths,
                 const Answer& answer) {
     Mark mark;

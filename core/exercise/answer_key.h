@@ -76,10 +76,8 @@ struct Mark {
     bool Right = false;
 };
 
-// Marks an answer against the truth at its question's time. An answer to a question or a
-// target the exercise does not have is wrong, with the truth 0.
-Mark MarkAnswer(const AssessedExercise& exercise, const Simulation& start, const Answer& answer);
-// The same against truths already worked out, one per question.
+// Marks an answer against the truths of its questions, one per question. An answer to a
+// question or a target the exercise does not have is wrong, with the truth 0.
 Mark MarkAnswer(const AssessedExercise& exercise, const std::vector<Truth>& truths,
                 const Answer& answer);
 

@@ -20,17 +20,8 @@ std::string ExerciseOpenedText(const std::string& file, const std::string& stude
     return "Assessed exercise " + file + " for " + (student.empty() ? "-" : student);
 }
 
-std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run) {
-    if (!run.Exercise) return std::nullopt;
-    return ExerciseOpened{run.Exercise->File, run.Exercise->Student};
-}
-
 std::string ExerciseEndedText(const std::string& how) {
     return "Exercise ended: " + how;
-}
-
-std::string ExerciseEndedIn(const RunRecord& run) {
-    return run.Ending ? run.Ending->How : std::string();
 }
 
 const GradedAnswer* RunGrading::Last(size_t question, int vessel, Figure asked) const {
@@ -119,8 +110,10 @@ RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
     }
     std::vector<Mark> marks;
     for (const RunAnswer& a : run.Answers) {
-        const Answer given{static_cast<size_t>(std::max(0, a.Question)), a.Vessel, a.Asked,
-                           a.Value};
+        // A question number below 0 is one the exercise does not have: marked wrong.
+        const size_t question =
+            a.Question < 0 ? exercise.Questions.size() : static_cast<size_t>(a.Question);
+        const Answer given{question, a.Vessel, a.Asked, a.Value};
         // The pass it was handed in: the one holding the last moment recorded before it.
         size_t p = passes.size();
         for (size_t i = 0; i < passes.size(); ++i)
@@ -129,7 +122,6 @@ RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
                                             : passes.empty()  ? key
                                                               : truthsOf(0);
         grading.Answers.push_back({MarkAnswer(exercise, against, given), a.SimTime});
-        if (a.Question < 0) grading.Answers.back().Marked.Right = false;
         marks.push_back(grading.Answers.back().Marked);
     }
     grading.Truths = passes.empty() ? key : truthsOf(passes.size() - 1);

@@ -21,19 +21,9 @@ struct GradedAnswer {
 // The event that opens a run of an assessed exercise: "Assessed exercise Exam1.toml for Ann",
 // with "-" for a student who gave no name.
 std::string ExerciseOpenedText(const std::string& file, const std::string& student);
-struct ExerciseOpened {
-    std::string File;    // the exercise file's name
-    std::string Student; // empty when none was given
-};
-// The event texts of the run's log; the marking reads the record's typed rows instead.
-// The exercise a run was of; none for any other run.
-std::optional<ExerciseOpened> ExerciseOpenedIn(const RunRecord& run);
-
-// The event that ends it: "Exercise ended: time limit". How it ended ("time limit", "all
-// questions answered", ...); empty when the record holds no ending (a run stopped by a crash,
-// or of no exercise).
+// The event that ends it, "Exercise ended: time limit": the log's text for a person; the record
+// keeps the ending itself as a typed row.
 std::string ExerciseEndedText(const std::string& how);
-std::string ExerciseEndedIn(const RunRecord& run);
 
 // Which truth a run's answers were marked against.
 enum class TruthSource {

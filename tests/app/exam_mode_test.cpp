@@ -256,8 +256,7 @@ TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeybo
 // closing and another exercise asked about first, a demo chosen during a briefing.
 TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
     QTemporaryDir dir;
-    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
-        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    mv::test::CopyShippedData(dir.path());
     qputenv("MAROVANE_RUNS", dir.filePath("runs").toUtf8());
     qputenv("MAROVANE_RESULTS", dir.filePath("results").toUtf8());
     mv::ScriptedDialogs dialogs;

@@ -63,8 +63,7 @@ class Walkthrough : public mv::test::ExerciseFixture {
   protected:
     void SetUp() override {
         ExerciseFixture::SetUp();
-        for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
-            QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, folder.filePath(f));
+        mv::test::CopyShippedData(folder.path());
     }
     void Demo(const char* name) {
         ASSERT_TRUE(exercise->LoadDemo(QString(name) + ".dem"));
@@ -410,8 +409,7 @@ TEST_F(Walkthrough, TheInstructorAltersTheTargetAsTheDemoSays) {
 // The program at start is as the manual's first page of use says.
 TEST(WalkthroughStart, TheProgramStartsAsTheManualSays) {
     QTemporaryDir dir;
-    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
-        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    mv::test::CopyShippedData(dir.path());
     mv::ScriptedDialogs dialogs;
     mv::Application app(dir.path().toStdString(), dialogs);
     ASSERT_TRUE(app.Start());
@@ -433,8 +431,7 @@ TEST(WalkthroughStart, TheProgramStartsAsTheManualSays) {
 // and the report is on the screen.
 TEST(WalkthroughExam, AnExerciseTakenEndsWithItsResultsAndReport) {
     QTemporaryDir dir;
-    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
-        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, dir.filePath(f));
+    mv::test::CopyShippedData(dir.path());
     qputenv("MAROVANE_RUNS", dir.filePath("runs").toUtf8());
     qputenv("MAROVANE_RESULTS", dir.filePath("results").toUtf8());
     mv::ScriptedDialogs dialogs;

@@ -9,6 +9,7 @@
 #include "tests/support/scripted_dialogs.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,14 @@ inline std::string Item(const QObject* owner, const QString& name, const char* p
     const QObject* o = owner->findChild<QObject*>(name);
     return o ? o->property(property).toString().toStdString() : "missing";
 }
+
+#ifdef MAROVANE_DATA_DIR
+// The shipped demos, exercises and yaw table copied into a program folder of the test's own.
+inline void CopyShippedData(const QString& folder) {
+    for (const QString& f : QDir(MAROVANE_DATA_DIR).entryList(QDir::Files))
+        QFile::copy(QString(MAROVANE_DATA_DIR "/") + f, folder + "/" + f);
+}
+#endif
 
 class ExerciseFixture : public testing::Test {
   protected:
