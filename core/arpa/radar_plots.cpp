@@ -61,13 +61,12 @@ double RadarHorizon(double antennaHeight, double targetHeight) {
     return 2.2 * (std::sqrt(std::max(antennaHeight, 0.0)) + std::sqrt(std::max(targetHeight, 0.0)));
 }
 
-double RangeSigma(double range) {
-    const double limit = std::max(50.0 / kMetresPerNauticalMile, 0.01 * std::abs(range));
-    return limit / 1.96;
+double RangeSigma(double /*range*/) {
+    return 40.0 / kMetresPerNauticalMile / 1.96;
 }
 
 double BearingSigma() {
-    return 2.0 / 1.96;
+    return 0.3 / 1.96;
 }
 
 double DetectionProbability(const RadarSettings& radar, double size, double range) {
@@ -99,14 +98,22 @@ Scan MakeScan(const RadarSettings& radar, int64_t scan, const VesselTables& vess
     s.Index = scan;
     s.Time = ScanTime(radar, scan);
     const auto own = static_cast<size_t>(vessels.OwnVessel);
-    if (own >= positions.size()) return s;
-    s.Own = positions[own];
+    if (own >= positions.size() || own >= vessels.Vessel.size()) return s;
+    const PointD truth = positions[own];
+    s.Own = truth;
+    if (radar.LogError != 0) {
+        // The dead reckoning's excess run: log error share of the speed, over the hours since
+        // the epoch, along the heading.
+        const VesselData& o = vessels.Vessel[own];
+        const double hours = (s.Time - radar.Epoch) * 24.0;
+        MovePoint(s.Own, o.Heading, radar.LogError / 100.0 * o.Speed * hours);
+    }
     const int count = std::min<int>(vessels.NumVessels, static_cast<int>(positions.size()));
     for (int slot = 0; slot < count; ++slot) {
         if (slot == vessels.OwnVessel) continue;
         float bearing = 0;
         double range = 0;
-        if (GetVector(s.Own, positions[static_cast<size_t>(slot)], bearing, range) != 0) continue;
+        if (GetVector(truth, positions[static_cast<size_t>(slot)], bearing, range) != 0) continue;
         const double size = vessels.Vessel[static_cast<size_t>(slot)].Size;
         if (KeyedUniform(radar.Exercise, scan, slot, kDetect) >=
             DetectionProbability(radar, size, range))
@@ -116,7 +123,8 @@ Scan MakeScan(const RadarSettings& radar, int64_t scan, const VesselTables& vess
         p.Range = std::max(0.0, range + RangeSigma(range) *
                                             KeyedNormal(radar.Exercise, scan, slot, kRangeError));
         p.Bearing = FoldDegrees(static_cast<float>(
-            bearing + BearingSigma() * KeyedNormal(radar.Exercise, scan, slot, kBearingError)));
+            bearing + radar.GyroError +
+            BearingSigma() * KeyedNormal(radar.Exercise, scan, slot, kBearingError)));
         PolarOffset(s.Own, p.Position, p.Bearing, p.Range);
         s.Plots.push_back(p);
     }

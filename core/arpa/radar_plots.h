@@ -21,6 +21,12 @@ struct RadarSettings {
     double ScanSeconds = 2.5;  // 24 rpm
     double AntennaHeight = 15; // metres above the sea
     double Epoch = 0.5;        // days: the time of scan 0, the exercise's start
+    // Fixed sensor errors, none by default. Gyro: degrees added to every bearing measured (the
+    // compass reads high by it). Log: percent by which the own speed through the water reads
+    // high, so the own position the plots are laid off from runs ahead of the truth along
+    // the own heading by that share of the distance run since the epoch.
+    double GyroError = 0;
+    double LogError = 0;
 };
 
 // One echo as measured.
@@ -36,7 +42,8 @@ struct Plot {
 struct Scan {
     int64_t Index = 0;
     double Time = 0; // days
-    PointD Own;      // the own vessel's position (known without error: it is the origin)
+    // The own vessel's position as it knows it: the truth, but for a log error's run ahead.
+    PointD Own;
     std::vector<Plot> Plots;
 };
 
@@ -45,8 +52,11 @@ double TargetHeight(double size);
 // The radar horizon for an antenna and a target height (metres), nautical miles:
 // 2.2 (sqrt(h antenna) + sqrt(h target)), standard refraction.
 double RadarHorizon(double antennaHeight, double targetHeight);
-// Standard deviations of one plot's error at a range (nautical miles): range 50 m or 1 % of
-// the range, whichever is greater, and bearing 2 degrees, each a 95 % bound (1.96 sigma).
+// Standard deviations of one plot's random error, scan to scan, at a range (nautical miles):
+// range 40 m and bearing 0.3 degrees, each a 95 % bound (1.96 sigma), what a plot extractor
+// centring an echo of a few cells gives. The radar's larger allowance for a bearing taken by
+// hand (1 degree) is mostly fixed error (heading marker, gyro), the same on every scan; the
+// gyro error below models it.
 double RangeSigma(double range);
 double BearingSigma(); // degrees
 // The chance that one scan shows the target: 0.8 at its class's reference range (the test
