@@ -41,8 +41,9 @@ void Steps(mv::Tracker& tracker, uint64_t exercise, int n, double size, int64_t 
 // Own ship 000 at 10 kt from the origin; a coaster from 2 nm N, 3 nm E on 270 at 12 kt.
 // Relative motion (-10, -12) kt from (2, 3): after 3 minutes the target lies at (1.5, 2.4)
 // relative, TCPA (1.5 * 10 + 2.4 * 12) / 244 h = 10.77 min, CPA 0.384 nm. Past positions a
-// minute apart are 12 / 60 = 0.2 nm apart. At 3.6 nm the largest bearing error a radar may
-// have (2 degrees at 95 %) leaves about 3 degrees and 0.5 kt of error in a 3-minute track.
+// minute apart are 12 / 60 = 0.2 nm apart. At 3.6 nm a plot is off by about 0.01 nm (0.3
+// degrees and 40 m at 95 %), which leaves about 1 degree and 0.2 kt of error in a 3-minute
+// track.
 TEST(Tracker, SteadyTargetTrendInAMinutePredictionInThree) {
     const Where where = [](int slot, double s) {
         return slot == 0 ? Along({0, 0}, 0, 10, s) : Along({2, 3}, 270, 12, s);
@@ -58,11 +59,11 @@ TEST(Tracker, SteadyTargetTrendInAMinutePredictionInThree) {
         EXPECT_FALSE(t.Prediction(tracker.Settings()));
         Steps(tracker, exercise, 2, mv::kMedium, 72, 72, where); // 180 s
         ASSERT_TRUE(t.Prediction(tracker.Settings()));
-        EXPECT_NEAR(std::remainder(t.Course() - 270.0, 360.0), 0.0, 8.0);
-        EXPECT_NEAR(t.Speed(), 12.0, 1.5);
+        EXPECT_NEAR(std::remainder(t.Course() - 270.0, 360.0), 0.0, 2.0);
+        EXPECT_NEAR(t.Speed(), 12.0, 0.4);
         const auto cpa = mv::TrackCpa(t, where(0, 180), 0, 10);
-        EXPECT_NEAR(cpa.CPA, 0.384, 0.4);
-        EXPECT_NEAR(cpa.TCPA, 10.77, 1.0);
+        EXPECT_NEAR(cpa.CPA, 0.384, 0.1);
+        EXPECT_NEAR(cpa.TCPA, 10.77, 0.3);
         Steps(tracker, exercise, 2, mv::kMedium, 73, 120, where); // 5 minutes
         ASSERT_EQ(t.PastCount, 4);
         for (int i = 0; i < 3; ++i)
