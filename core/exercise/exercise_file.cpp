@@ -2,11 +2,13 @@
 
 #include "core/geometry.h"
 #include "core/number_text.h"
+#include "core/scenario/field_reader.h"
 
 #include <toml++/toml.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <initializer_list>
@@ -171,6 +173,12 @@ ExerciseScenario ReadScenario(const toml::table& root) {
     int sources = 0;
     if (auto demo = String(t, "scenario", "demo")) {
         if (demo->empty()) throw Mistake{LineOf(*t.get("demo")), "scenario.demo", "is empty"};
+        // A demo is looked up by its name among the demos and beside the exercise, never by
+        // a path: one that climbed out ("../../etc/passwd") would have its first line quoted
+        // back in the message of a demo that does not read.
+        if (!IsDemoFileName(*demo))
+            throw Mistake{LineOf(*t.get("demo")), "scenario.demo",
+                          "must be a demo's file name, such as \"Crossing.dem\", without a folder"};
         s.Demo = *demo;
         ++sources;
     }
@@ -258,6 +266,10 @@ SeaCurrent ReadCurrent(const toml::table& root) {
 void ReadOrders(const toml::table& root, AssessedExercise& e) {
     const toml::array* orders = TableArray(root, "", "order");
     if (!orders) return;
+    if (orders->size() > kMostOrders)
+        throw Mistake{LineOf(*orders), "order",
+                      "has " + std::to_string(orders->size()) + " entries; at most " +
+                          std::to_string(kMostOrders) + " are read"};
     for (size_t i = 0; i < orders->size(); ++i) {
         const toml::table& t = *(*orders)[i].as_table();
         const std::string path = Indexed("order", i);
@@ -329,6 +341,10 @@ double LimitTime(const AssessedExercise& e) {
 void ReadQuestions(const toml::table& root, AssessedExercise& e) {
     const toml::array* questions = TableArray(root, "", "question");
     if (!questions) return;
+    if (questions->size() > kMostQuestions)
+        throw Mistake{LineOf(*questions), "question",
+                      "has " + std::to_string(questions->size()) + " entries; at most " +
+                          std::to_string(kMostQuestions) + " are read"};
     for (size_t i = 0; i < questions->size(); ++i) {
         const toml::table& t = *(*questions)[i].as_table();
         const std::string path = Indexed("question", i);
@@ -541,14 +557,22 @@ ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileNam
     return result;
 }
 
+bool IsDemoFileName(std::string_view name) {
+    if (name.size() < 5 || name.size() > 255) return false;
+    if (name.find_first_of("/\\:") != std::string_view::npos) return false;
+    if (name.find('\0') != std::string_view::npos || name.front() == '.') return false;
+    std::string ext(name.substr(name.size() - 4));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".dem";
+}
+
 ExerciseReadResult ReadExerciseFile(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, "Cannot open the exercise file " + path.string()};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) return {std::nullopt, "Cannot read the exercise file " + path.string()};
-    return ParseExercise(bytes.str(), name);
+    std::string bytes;
+    if (const FileCheck check = ReadRegularFile(path, kLargestExerciseFile, bytes); !check.ok())
+        return {std::nullopt, name + ": " + FileProblemText(check, kLargestExerciseFile)};
+    return ParseExercise(bytes, name);
 }
 
 std::string BuildExerciseSimulation(const AssessedExercise& exercise,
@@ -566,8 +590,10 @@ std::string BuildExerciseSimulation(const AssessedExercise& exercise,
             places.push_back(f / s.Demo);
         std::optional<DemoReadResult> read;
         for (const auto& p : places) {
+            // Only a name is ever joined to a folder here; a path is refused when read.
+            if (!IsDemoFileName(s.Demo)) break;
             std::error_code ec;
-            if (!std::filesystem::is_regular_file(p, ec)) continue;
+            if (!std::filesystem::exists(p, ec)) continue;
             read = ReadDemoFile(p);
             break;
         }

@@ -104,6 +104,14 @@ struct ExerciseReadResult {
 
 // Parses the text of an exercise file; fileName is used in messages only.
 ExerciseReadResult ParseExercise(std::string_view text, std::string_view fileName);
+// The largest exercise file read, in bytes: a real one is a few kilobytes of text.
+inline constexpr std::uintmax_t kLargestExerciseFile = 1024 * 1024;
+// The most scripted orders and questions an exercise may give: more is no exercise a student
+// sits, and each question is a form opened and a mark worked.
+inline constexpr size_t kMostOrders = 1000;
+inline constexpr size_t kMostQuestions = 200;
+// A demo's name as an exercise may give it: a file name ending in ".dem", with no folder.
+bool IsDemoFileName(std::string_view name);
 // Reads the file completely, then parses it.
 ExerciseReadResult ReadExerciseFile(const std::filesystem::path& path);
 

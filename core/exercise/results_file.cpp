@@ -2,6 +2,7 @@
 
 #include "core/number_text.h"
 #include "core/scenario/demo_file.h"
+#include "core/scenario/field_reader.h"
 #include "core/vessel.h"
 
 #include <nlohmann/json.hpp>
@@ -74,7 +75,12 @@ ResultsReadResult ParseResults(std::string_view text, std::string_view fileName)
         r.RecordFile = doc.at("record").get<std::string>();
         r.Started = doc.value("started", "");
         r.Ended = doc.value("ended", "");
-        for (const json& a : doc.at("answers")) {
+        const json& answers = doc.at("answers");
+        if (answers.size() > kMostResultsAnswers)
+            return {{},
+                    name + ": more than " + std::to_string(kMostResultsAnswers) +
+                        " answers, which no exercise asks"};
+        for (const json& a : answers) {
             const auto figure = FigureFromName(a.at("figure").get<std::string>());
             const json& question = a.at("question");
             const json& vessel = a.at("vessel");
@@ -108,12 +114,10 @@ ResultsReadResult ParseResults(std::string_view text, std::string_view fileName)
 
 ResultsReadResult ReadResultsFile(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {{}, name + ": File not found"};
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof()) return {{}, name + ": cannot be read"};
-    return ParseResults(text.str(), name);
+    std::string bytes;
+    if (const FileCheck check = ReadRegularFile(path, kLargestResultsFile, bytes); !check.ok())
+        return {{}, name + ": " + FileProblemText(check, kLargestResultsFile)};
+    return ParseResults(bytes, name);
 }
 
 } // namespace mv

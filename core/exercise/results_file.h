@@ -8,6 +8,7 @@
 
 #include "core/exercise/grading.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -58,6 +59,10 @@ struct ResultsReadResult {
     bool ok() const { return Results.has_value(); }
 };
 ResultsReadResult ParseResults(std::string_view text, std::string_view fileName);
+// The largest results file read, in bytes, and the most answers one may hold: an exercise
+// asks at most 200 questions of a few figures each, a few hundred kilobytes of JSON.
+inline constexpr std::uintmax_t kLargestResultsFile = 4 * 1024 * 1024;
+inline constexpr size_t kMostResultsAnswers = 20000;
 ResultsReadResult ReadResultsFile(const std::filesystem::path& path);
 
 } // namespace mv

@@ -2,12 +2,15 @@
 
 #include "core/record/run_schema.h"
 #include "core/record/run_upgrade.h"
+#include "core/scenario/field_reader.h"
+#include "core/vessel.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -22,6 +25,49 @@ using namespace runschema;
 
 constexpr const char* kNoMoment = "no moment";
 
+// The most rows of a table read. A run of 24 hours ticking every second has 86,400 moments of
+// six vessels; anything far beyond is no run, and reading it would hold the reader for minutes
+// and its memory for gigabytes.
+std::int64_t MostRows(std::string_view table) {
+    if (table == "ticks") return kMostRecordMoments;
+    if (table == "positions") return kMostRecordMoments * kMaxVessels;
+    if (table == "vessels") return kMaxVessels;
+    if (table == "events" || table == "orders") return kMostRecordEvents;
+    if (table == "answers") return kMostRecordAnswers;
+    return 1'000'000;
+}
+
+// SQLite's virtual machine steps between calls of the progress handler, and the calls a read
+// may take: about 10^10 steps, a minute or so, far beyond the largest real record (a few
+// hundred million), and the end of a read that would never finish.
+constexpr int kStepsPerCall = 10'000;
+constexpr std::int64_t kMostCalls = 1'000'000;
+
+int StopRunaway(void* calls) {
+    return ++*static_cast<std::int64_t*>(calls) > kMostCalls ? 1 : 0;
+}
+
+// Guards a connection to a record before anything is read from it: the file is untrusted
+// data, and none of its schema may run code or grow without bound.
+bool Harden(sqlite3* db, std::int64_t& calls) {
+    int on = 0;
+    const bool ok = sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &on) == SQLITE_OK &&
+                    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &on) == SQLITE_OK &&
+                    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &on) == SQLITE_OK &&
+                    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, &on) == SQLITE_OK;
+    // The longest value is the exercise's text (1 MB at most); the longest statement ours.
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 4 * 1024 * 1024);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 64 * 1024);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    // Sorting spills to memory, not to a temporary file beside the record or in /tmp, and the
+    // progress handler bounds how much of it a read may do.
+    // A damaged file fails these when its schema is first read; the read after says why.
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-65536;", nullptr, nullptr,
+                 nullptr);
+    sqlite3_progress_handler(db, kStepsPerCall, StopRunaway, &calls);
+    return ok;
+}
+
 class Reader {
   public:
     explicit Reader(sqlite3* db) : db_(db) {}
@@ -29,6 +75,11 @@ class Reader {
     RunReadResult Read(const std::string& name) {
         RunReadResult result;
         if (!Pragma("application_id", appId_) || !Pragma("user_version", version_)) {
+            // A header SQLite refuses is not corrupt in its sense but no record either.
+            if (sqlite3_errcode(db_) == SQLITE_NOTADB) {
+                result.Error = name + " is not a Marovane run record: " + Why();
+                return result;
+            }
             result.Error = sqlite3_errcode(db_) == SQLITE_CORRUPT
                                ? name + " is damaged and cannot be replayed: " + Why()
                                : name + " is not a Marovane run record: " + Why();
@@ -46,6 +97,10 @@ class Reader {
         }
         if (version_ < 1) {
             result.Error = name + " is not a Marovane run record: it has no format number.";
+            return result;
+        }
+        if (!SchemaIsPlain()) {
+            result.Error = name + " is damaged and cannot be replayed: " + Why();
             return result;
         }
         RunRecord r;
@@ -72,6 +127,24 @@ class Reader {
         return false;
     }
 
+    // A record is data: only plain tables. A view or a virtual table could make a read of
+    // "events" endless, and a trigger never runs on a read but has no business in a record.
+    bool SchemaIsPlain() {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_,
+                               "SELECT count(*) FROM sqlite_master WHERE type IN ('view', "
+                               "'trigger') OR (type = 'table' AND sql LIKE 'CREATE VIRTUAL%')",
+                               -1, &s, nullptr) != SQLITE_OK)
+            return false;
+        const bool read = sqlite3_step(s) == SQLITE_ROW;
+        const int strange = read ? sqlite3_column_int(s, 0) : 0;
+        sqlite3_finalize(s);
+        if (!read) return false;
+        if (strange > 0)
+            return Bad("it holds views, triggers or virtual tables, which no record has.");
+        return true;
+    }
+
     bool Pragma(const char* name, int& value) {
         sqlite3_stmt* s = nullptr;
         const std::string sql = std::string("PRAGMA ") + name;
@@ -92,7 +165,14 @@ class Reader {
             return false;
         int rc = SQLITE_ROW;
         bool ok = true;
+        const std::int64_t most = MostRows(table.Name);
+        std::int64_t count = 0;
         while (ok && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            if (++count > most) {
+                ok = Bad("its " + std::string(table.Name) + " are more than " +
+                         std::to_string(most) + ", more than any run records.");
+                break;
+            }
             Row row;
             int col = 0;
             for (const Field<Row>& f : table.Fields) {
@@ -237,7 +317,15 @@ class Reader {
 };
 
 RunReadResult ReadOpen(sqlite3* db, const std::string& name) {
+    std::int64_t calls = 0;
+    if (!Harden(db, calls)) {
+        RunReadResult failed{std::nullopt, name + " cannot be opened: " + sqlite3_errmsg(db)};
+        sqlite3_close(db);
+        return failed;
+    }
     RunReadResult result = Reader(db).Read(name);
+    if (!result.ok() && calls > kMostCalls)
+        result.Error = name + " is damaged and cannot be replayed: reading it does not end.";
     sqlite3_close(db);
     return result;
 }
@@ -312,8 +400,21 @@ std::optional<std::size_t> RunRecord::TickAt(double days) const {
 RunReadResult ReadRunRecord(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return {std::nullopt, "The run record " + path.string() + " cannot be found."};
+    std::string head(16, '\0');
+    if (const FileCheck check = CheckRegularFile(path, kLargestRecord, head); !check.ok())
+        return {std::nullopt, "The run record " + path.string() + " " +
+                                  FileProblemText(check, kLargestRecord) + "."};
+    // SQLite is handed only a file that says it is one; any other is named for what it is.
+    if (head != std::string_view("SQLite format 3\0", 16))
+        return {std::nullopt, name + " is not a Marovane run record: it is not a database."};
+    // A log beside it is read with it, so it is held to the same rule.
+    if (const auto wal = std::filesystem::path(path).concat("-wal");
+        std::filesystem::exists(std::filesystem::symlink_status(wal, ec))) {
+        std::string none;
+        if (const FileCheck check = CheckRegularFile(wal, kLargestRecord, none); !check.ok())
+            return {std::nullopt, "The log " + wal.filename().string() + " beside " + name + " " +
+                                      FileProblemText(check, kLargestRecord) + "."};
+    }
     // Read-only, and never a file made beside the record, whose folder may be read-only or
     // someone else's. A record being written (or killed while it was) has its log and shared
     // memory beside it, which are read as they are. A closed record has a rollback journal

@@ -5,6 +5,7 @@
 
 #include "core/record/run_record.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -17,6 +18,13 @@ struct RunReadResult {
     std::string Error;
     bool ok() const { return Record.has_value(); }
 };
+
+// The largest record read, in bytes, and the most moments, events (and orders) and answers:
+// a day's run ticking every second is some 20 MB and 86,400 moments.
+inline constexpr std::uintmax_t kLargestRecord = 1024ull * 1024 * 1024;
+inline constexpr std::int64_t kMostRecordMoments = 2'000'000;
+inline constexpr std::int64_t kMostRecordEvents = 1'000'000;
+inline constexpr std::int64_t kMostRecordAnswers = 20'000;
 
 RunReadResult ReadRunRecord(const std::filesystem::path& path);
 // The same from the file's bytes in memory (the fuzzers' door).

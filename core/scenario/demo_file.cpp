@@ -5,14 +5,17 @@
 #include "core/scenario/field_reader.h"
 #include "core/scenario/text_encoding.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <system_error>
 #include <type_traits>
 
 #ifdef _WIN32
-#include <fstream>
+#include <process.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -227,29 +230,55 @@ std::vector<std::string> CutDescription(std::string_view description) {
     return pieces;
 }
 
+namespace {
+
+// The temporary name of one attempt: the process's number and a count kept by the process
+// tell apart saves of other processes and of other threads; a random part, names left by a
+// process of the same number before a restart.
+std::filesystem::path TempNameBeside(const std::filesystem::path& folder) {
+    static std::atomic<unsigned> count{0};
+    static const unsigned salt = std::random_device{}();
+#ifdef _WIN32
+    const auto pid = static_cast<unsigned long>(_getpid());
+#else
+    const auto pid = static_cast<unsigned long>(::getpid());
+#endif
+    return folder /
+           (std::string(kSaveTempPrefix) + std::to_string(pid) + "-" +
+            std::to_string(count.fetch_add(1)) + "-" + std::to_string(salt % 100000) + ".tmp");
+}
+
+// Up to this many names are tried when one is taken (left by a save of an earlier run).
+constexpr int kTempAttempts = 16;
+
+std::string Reason(int err) {
+    return std::error_code(err != 0 ? err : EIO, std::generic_category()).message();
+}
+
+} // namespace
+
 std::string WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     namespace fs = std::filesystem;
-    // Same folder as the target, so the rename never crosses file systems. One fixed short
-    // name per folder: a save cut short by a kill or a power loss leaves at most this one
-    // file, which the next save overwrites, and a target name of up to 255 bytes stays legal.
+    // Same folder as the target, so the rename never crosses file systems; a short name, so
+    // that a target name of up to 255 bytes stays legal.
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const fs::path temp = folder / kSaveTempName;
-    auto reason = [](int err) {
-        return std::error_code(err != 0 ? err : EIO, std::generic_category()).message();
-    };
+    const std::string cannot = "Cannot write " + path.string() + ": ";
 #ifdef _WIN32
     // Without fsync: the file's buffers go to the system at close, and the rename replaces
     // the target in one step, so an interrupted save still leaves the old file whole.
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return "Cannot write " + path.string() + ": " + reason(errno);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code gone;
-            fs::remove(temp, gone);
-            return "Cannot write " + path.string() + ": " + reason(EIO);
-        }
+    fs::path temp;
+    std::FILE* out = nullptr;
+    for (int attempt = 0; attempt < kTempAttempts && !out; ++attempt) {
+        temp = TempNameBeside(folder);
+        out = std::fopen(temp.string().c_str(), "wbx"); // "x": made here or not at all
+        if (!out && errno != EEXIST) break;
+    }
+    if (!out) return cannot + Reason(errno);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written) {
+        std::error_code gone;
+        fs::remove(temp, gone);
+        return cannot + Reason(EIO);
     }
     std::error_code ec;
     // A file replaced keeps its permissions: a demo the instructor made read-only stays so.
@@ -259,17 +288,22 @@ std::string WriteFileAtomically(const std::filesystem::path& path, std::string_v
     if (ec) {
         std::error_code gone;
         fs::remove(temp, gone);
-        return "Cannot write " + path.string() + ": " + ec.message();
+        return cannot + ec.message();
     }
     return {};
 #else
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
+        temp = TempNameBeside(folder);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return cannot + Reason(errno);
     auto failure = [&](int err) {
-        ::unlink(temp.c_str());
-        return "Cannot write " + path.string() + ": " + reason(err);
+        ::unlink(temp.c_str()); // this save's own file, made above
+        return cannot + Reason(err);
     };
-
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return "Cannot write " + path.string() + ": " + reason(errno);
     // A file replaced keeps its permissions: a demo the instructor made read-only stays so.
     if (struct stat old{}; ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
     size_t done = 0;

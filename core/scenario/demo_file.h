@@ -68,12 +68,14 @@ std::string DemoFileText(const DemoRecord& record);
 // 82 characters and ends in a blank or a line feed).
 std::vector<std::string> CutDescription(std::string_view description);
 
-// The temporary file of a save, one per folder; not a *.dem name, so never listed as a demo.
-inline constexpr std::string_view kSaveTempName = ".marovane-save.tmp";
+// A save's temporary file beside its target: this prefix, the process's number, a count and
+// ".tmp". Not a *.dem name, so never listed as a demo; each save makes its own.
+inline constexpr std::string_view kSaveTempPrefix = ".marovane-save-";
 
-// Writes to kSaveTempName beside the target, flushes it to the disk and renames it over the
+// Writes to a temporary file of its own beside the target (made exclusively, so that two saves
+// into one folder at once never share one), flushes it to the disk and renames it over the
 // target, so a failed or interrupted write leaves any old file whole. Returns an error text,
-// empty on success; on failure the temporary file is removed.
+// empty on success; on failure its own temporary file, and only that, is removed.
 std::string WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace mv

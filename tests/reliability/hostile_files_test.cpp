@@ -1,18 +1,25 @@
 // Hostile files through the real readers, the chooser's list and preview and marovane-plot:
 // each is read or refused with a message naming the file, never hangs, never shows a figure
-// that cannot be computed as a collision. Then Store as Demo's write under faults: the old
-// file stays whole and no temporary file is left.
+// that cannot be computed as a collision; exercises, results files and records refused for
+// what they are. Then Store as Demo's write under faults and two at once: the old file stays
+// whole and no temporary file is left.
 
+#include "core/record/run_record.h"
 #include "core/scenario/demo_file.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -91,7 +98,156 @@ TEST(HostileFiles, ReadOrRefusedWithTheFileNamed) {
     }
 }
 
-enum class Fault { None, TargetIsFolder, TempIsFolder, DiskFull, ReadOnly };
+// ---- exercises, results and records through marovane-plot --------------------------------
+
+enum class Kind { Bytes, Fifo, Folder, Sqlite };
+
+struct HostileInput {
+    const char* name; // the case, and the file's name
+    Kind kind;
+    std::string bytes;                // the file's bytes, or for Sqlite the SQL that builds it
+    std::vector<std::string> command; // "@" stands for the file's path
+    int code;
+    const char* expected; // in standard error
+};
+
+const std::string kPlainScenario = "[scenario]\nvessel = [{course = 0, speed = 10}, "
+                                   "{course = 180, speed = 10, bearing = 0, range = 6}]\n";
+
+std::string Questions(int n) {
+    std::string text = kPlainScenario;
+    for (int i = 0; i < n; ++i)
+        text += "[[question]]\nat = 12:10:00\nfigures = [\"cpa\"]\n";
+    return text;
+}
+
+const std::string kResultsHead = R"({"format": "Marovane exercise results", )";
+
+const HostileInput kInputs[] = {
+    {"fifo.toml", Kind::Fifo, "", {"exercise", "@"}, 1, "is not a regular file"},
+    {"folder.toml", Kind::Folder, "", {"exercise", "@"}, 1, "folder.toml: is a folder"},
+    {"big.toml",
+     Kind::Bytes,
+     kPlainScenario + std::string(1024 * 1024, '#'),
+     {"exercise", "@"},
+     1,
+     "is larger than 1 MB"},
+    // 201 questions: one over the most an exercise may ask.
+    {"many.toml", Kind::Bytes, Questions(201), {"exercise", "@"}, 1, "at most 200"},
+    {"climb.toml",
+     Kind::Bytes,
+     "[scenario]\ndemo = \"../../../../../../etc/passwd\"\n",
+     {"exercise", "@"},
+     1,
+     "must be a demo's file name"},
+    {"fifo.json", Kind::Fifo, "", {"grade", "@"}, 1, "is not a regular file"},
+    {"folder.json", Kind::Folder, "", {"grade", "@"}, 1, "is a folder"},
+    {"text.json", Kind::Bytes, "not json at all", {"grade", "@"}, 1, "not a results file"},
+    {"kind.json",
+     Kind::Bytes,
+     kResultsHead + R"("version": 1, "student": 7})",
+     {"grade", "@"},
+     1,
+     "wrong kind"},
+    {"newer.json",
+     Kind::Bytes,
+     kResultsHead + R"("version": 99})",
+     {"grade", "@"},
+     1,
+     "newer program"},
+    {"fifo.mvrun", Kind::Fifo, "", {"run", "@"}, 1, "is not a regular file"},
+    {"folder.mvrun", Kind::Folder, "", {"run", "@"}, 1, "is a folder"},
+    {"text.mvrun", Kind::Bytes, "plain text", {"run", "@"}, 1, "not a Marovane run record"},
+    // A view without end where the events belong: refused before anything is read.
+    {"view.mvrun",
+     Kind::Sqlite,
+     "CREATE TABLE run(x); CREATE VIEW events AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+     "SELECT i + 1 FROM n) SELECT i FROM n;",
+     {"run", "@", "--events"},
+     1,
+     "views"},
+    {"trigger.mvrun",
+     Kind::Sqlite,
+     "CREATE TABLE run(x); CREATE TRIGGER t AFTER INSERT ON run BEGIN SELECT 1; END;",
+     {"run", "@"},
+     1,
+     "triggers"},
+};
+
+void MakeRecord(const fs::path& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const std::string head = "PRAGMA application_id=" + std::to_string(mv::kRunApplicationId) +
+                             "; PRAGMA user_version=" + std::to_string(mv::kRunFormatVersion) + ";";
+    EXPECT_EQ(sqlite3_exec(db, (head + sql).c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+TEST(HostileInputs, RefusedWithWhatTheFileIsAndNothingChanged) {
+    const mv::test::TempDir root;
+    for (const HostileInput& c : kInputs) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = root.path / (std::string("case-") + c.name);
+        fs::create_directories(dir);
+        const fs::path path = dir / c.name;
+        switch (c.kind) {
+        case Kind::Bytes:
+            Put(path, c.bytes);
+            break;
+        case Kind::Fifo:
+            ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+            break;
+        case Kind::Folder:
+            fs::create_directory(path);
+            break;
+        case Kind::Sqlite:
+            MakeRecord(path, c.bytes);
+            break;
+        }
+        std::vector<std::string> args;
+        for (const std::string& a : c.command)
+            args.push_back(a == "@" ? path.string() : a);
+        std::ostringstream out, err;
+        EXPECT_EQ(mv::RunPlotTool(args, out, err), c.code) << err.str();
+        EXPECT_NE(err.str().find(c.expected), std::string::npos) << err.str();
+        EXPECT_EQ(err.str().find("root:"), std::string::npos) << "quotes /etc/passwd";
+        // Reading leaves nothing beside the file: no journal, no shared memory.
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    }
+}
+
+TEST(HostileInputs, DevZeroAndAFailedClassLeaveTheTableAndTheTerminalAlone) {
+    const mv::test::TempDir root;
+    std::ostringstream out, err;
+    EXPECT_EQ(mv::RunPlotTool({"exercise", "/dev/zero"}, out, err), 1);
+    EXPECT_NE(err.str().find("zero: is not a regular file"), std::string::npos) << err.str();
+
+    // Every input fails: last week's class table stays.
+    const std::string csv = root.Write("class.csv", "Student,Record\r\nAnn,a.mvrun\r\n");
+    const std::string bad = root.Write("bad.json", "{");
+    EXPECT_EQ(mv::RunPlotTool({"grade", bad, "--csv", csv}, out, err), 1);
+    EXPECT_EQ(mv::test::Slurp(csv), "Student,Record\r\nAnn,a.mvrun\r\n");
+
+    // A title that would retitle the terminal and ring its bell prints as its letters only.
+    const std::string demo = root.Write("Esc.dem", "Wet\x1b]0;owned\x07 \xC2\x9b"
+                                                   "31mDock\r\n" +
+                                                       kVessels);
+    std::ostringstream shown;
+    EXPECT_EQ(mv::RunPlotTool({"demo", demo}, shown, err), 0) << err.str();
+    EXPECT_NE(shown.str().find("Wet]0;owned 31mDock"), std::string::npos) << shown.str();
+    EXPECT_EQ(shown.str().find_first_of("\x1b\x07\r"), std::string::npos);
+}
+
+// ---- saving -------------------------------------------------------------------------------
+
+// The temporary files of saves beside `dir`'s targets.
+long SaveTemps(const fs::path& dir) {
+    return std::ranges::count_if(fs::directory_iterator(dir), [](const fs::directory_entry& e) {
+        return e.path().filename().string().starts_with(mv::kSaveTempPrefix);
+    });
+}
+
+enum class Fault { None, TargetIsFolder, ForeignTemp, DiskFull, ReadOnly };
 
 struct SaveCase {
     const char* name;
@@ -103,7 +259,7 @@ struct SaveCase {
 const SaveCase kSaves[] = {
     {"longest legal name", Fault::None, 255, true},
     {"target is a folder", Fault::TargetIsFolder, 12, false},
-    {"temporary name taken by a folder", Fault::TempIsFolder, 12, false},
+    {"another save's temporary file left beside it", Fault::ForeignTemp, 12, true},
     {"disk full half way", Fault::DiskFull, 12, false},
     {"read-only demo replaced after the prompt", Fault::ReadOnly, 12, true},
 };
@@ -121,7 +277,8 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
             fs::create_directory(target);
         else
             Put(target, old);
-        if (c.fault == Fault::TempIsFolder) fs::create_directory(dir / mv::kSaveTempName);
+        const fs::path foreign = dir / (std::string(mv::kSaveTempPrefix) + "1-0-0.tmp");
+        if (c.fault == Fault::ForeignTemp) Put(foreign, "another save's");
         constexpr auto readOnly = fs::perms::owner_read | fs::perms::group_read;
         if (c.fault == Fault::ReadOnly) fs::permissions(target, readOnly);
 
@@ -142,15 +299,41 @@ TEST(SaveUnderFault, OldFileWholeAndNoTemporaryLeft) {
         if (c.fault != Fault::TargetIsFolder) {
             EXPECT_EQ(mv::test::Slurp(target), c.saved ? fresh : old);
         }
-        if (c.fault != Fault::TempIsFolder) {
-            EXPECT_FALSE(fs::exists(dir / mv::kSaveTempName));
-        }
+        // Only its own temporary file is cleaned up; another save's is not touched.
+        EXPECT_EQ(SaveTemps(dir), c.fault == Fault::ForeignTemp ? 1 : 0);
         if (c.fault == Fault::ReadOnly) {
             EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, readOnly); // kept
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
-                  c.fault == Fault::TempIsFolder ? 2 : 1);
+                  c.fault == Fault::ForeignTemp ? 2 : 1);
     }
+}
+
+// Two saves at once into one folder, 20 rounds each: every save succeeds and the files are
+// whole (each one writer's bytes, never a mix or another's), with no temporary left.
+TEST(SaveUnderFault, TwoSavesAtOnceIntoOneFolder) {
+    const mv::test::TempDir root;
+    std::string errors[2];
+    auto saves = [&](int who) {
+        const std::string bytes(64 * 1024, who ? 'b' : 'a');
+        for (int round = 0; round < 20; ++round) {
+            const std::string e =
+                mv::WriteFileAtomically(root.path / (std::to_string(who) + ".dem"), bytes);
+            if (!e.empty()) errors[who] = e;
+            const std::string both = mv::WriteFileAtomically(root.path / "Both.dem", bytes);
+            if (!both.empty()) errors[who] = both;
+        }
+    };
+    std::thread one(saves, 0), two(saves, 1);
+    one.join();
+    two.join();
+    EXPECT_EQ(errors[0], "");
+    EXPECT_EQ(errors[1], "");
+    EXPECT_EQ(mv::test::Slurp(root.path / "0.dem"), std::string(64 * 1024, 'a'));
+    EXPECT_EQ(mv::test::Slurp(root.path / "1.dem"), std::string(64 * 1024, 'b'));
+    const std::string both = mv::test::Slurp(root.path / "Both.dem");
+    EXPECT_TRUE(both == std::string(64 * 1024, 'a') || both == std::string(64 * 1024, 'b'));
+    EXPECT_EQ(SaveTemps(root.path), 0);
 }
 
 } // namespace

@@ -318,6 +318,11 @@ int RunGrade(const std::vector<std::string>& args, std::ostream& out, std::ostre
             out << "  the marks in its results file differ from the record's: an edited or "
                    "damaged file; the record's are given\n";
     }
+    if (csvFile && rows.empty()) {
+        // A class table of nobody would replace last week's with a header line.
+        err << "marovane-plot: no run could be graded; " << *csvFile << " is left as it was\n";
+        return 1;
+    }
     if (csvFile) {
         const std::string written = WriteFileAtomically(
             *csvFile, ClassCsv(table ? table->Columns : std::vector<GradeColumn>{}, rows));

@@ -26,6 +26,8 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <ostream>
+#include <streambuf>
 #include <string_view>
 #include <system_error>
 
@@ -677,9 +679,45 @@ int RunRun(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 } // namespace
 
-int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::vector<std::filesystem::path>& demoFolders,
-                const ReportPdfWriter& writePdf) {
+namespace {
+
+// Passes text on without the control characters a terminal would act on: a record's title or
+// a student's name carrying ESC sequences could retitle the window, hide lines or ring the
+// bell. Tab and line feed stay; so does every printable byte, UTF-8 included, but the C1
+// controls (U+0080 to U+009F, two bytes C2 80 to C2 9F), which some terminals also obey.
+class TerminalTextBuf : public std::streambuf {
+  public:
+    explicit TerminalTextBuf(std::streambuf* to) : to_(to) {}
+    ~TerminalTextBuf() override {
+        if (pendingC2_) to_->sputc('\xC2');
+    }
+
+  protected:
+    int_type overflow(int_type ch) override {
+        if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+        const auto c = static_cast<unsigned char>(traits_type::to_char_type(ch));
+        if (pendingC2_) {
+            pendingC2_ = false;
+            if (c >= 0x80 && c <= 0x9F) return ch; // a C1 control: both bytes go
+            if (to_->sputc('\xC2') == traits_type::eof()) return traits_type::eof();
+        }
+        if (c == 0xC2) {
+            pendingC2_ = true;
+            return ch;
+        }
+        if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) return ch;
+        return to_->sputc(static_cast<char>(c)) == traits_type::eof() ? traits_type::eof() : ch;
+    }
+    int sync() override { return to_->pubsync(); }
+
+  private:
+    std::streambuf* to_;
+    bool pendingC2_ = false;
+};
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const std::vector<std::filesystem::path>& demoFolders,
+               const ReportPdfWriter& writePdf) {
     for (const auto& a : args) {
         if (a == "--help" || a == "-h") {
             out << kUsage;
@@ -695,6 +733,19 @@ int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (args[0] == "exercise") return RunExerciseCommand(rest, out, err, demoFolders);
     if (args[0] == "grade") return RunGrade(rest, out, err, demoFolders, writePdf);
     return ReportUsage({"unknown command '" + args[0] + "'"}, err);
+}
+
+} // namespace
+
+int RunPlotTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::vector<std::filesystem::path>& demoFolders,
+                const ReportPdfWriter& writePdf) {
+    TerminalTextBuf outText(out.rdbuf()), errText(err.rdbuf());
+    std::ostream safeOut(&outText), safeErr(&errText);
+    const int code = RunCommand(args, safeOut, safeErr, demoFolders, writePdf);
+    safeOut.flush();
+    safeErr.flush();
+    return code;
 }
 
 } // namespace mv
