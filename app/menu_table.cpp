@@ -166,6 +166,12 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuGuardRing", "mnuAids");
     command("mnuGuardRange", "mnuAids");
     command("mnuAcknowledge", "mnuAids");
+    separator("mnuAidsSep3", "mnuAids");
+    command("mnuArpa", "mnuAids");
+    command("mnuAcquire", "mnuAids");
+    command("mnuCancelTrack", "mnuAids");
+    command("mnuCancelAllTracks", "mnuAids");
+    command("mnuAutoAcquire", "mnuAids");
 
     menu("mnuTargets", "&Targets", "");
     command("mnuDemos", "mnuTargets");

@@ -31,6 +31,16 @@ void PickTool::press(double east, double north, Qt::MouseButton button) {
     const Simulation& sim = exercise_.simulation();
     RadarDisplayState& d = exercise_.display();
     // An echo within a thirtieth of the range of the click: about a finger's width.
+    if (d.Aids.Arpa) {
+        // With ARPA on the student picks tracks, not echoes.
+        const auto track = exercise_.tracking().Nearest(
+            exercise_.pictureToWater(PointD{north, east}), d.Tick.Range / 30.0);
+        if (!track) return;
+        d.Aids.TogglePickTrack(*track);
+        if (picked_) picked_();
+        exercise_.NotifyChanged();
+        return;
+    }
     const auto hit = PickTarget(sim.Vessels, d.Tick, PointD{north, east}, d.Tick.Range / 30.0);
     if (!hit) return;
     d.Aids.TogglePick(*hit, sim.Vessels.OwnVessel, sim.Vessels.NumVessels);
@@ -41,7 +51,8 @@ void PickTool::press(double east, double north, Qt::MouseButton button) {
 TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
                                    WorldPictureWidget& picture, QWidget* parent)
     : QWidget(parent, Qt::Tool), exercise_(exercise), dialogs_(dialogs), picture_(picture),
-      radarAids_(std::make_unique<RadarAids>(picture.picture())) {
+      radarAids_(std::make_unique<RadarAids>(picture.picture())),
+      radarTracks_(std::make_unique<RadarTracks>(picture.picture(), TrackerSettings{}.Capacity)) {
     setObjectName("frmTargetData");
     setWindowTitle("Target Data");
     auto* column = new QVBoxLayout(this);
@@ -74,28 +85,36 @@ TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, Command
     ack->setToolTip("Silence the alarms standing now; a new target in danger sounds again");
     CommandActions::Bind(ack, actions.action("mnuAcknowledge"));
     column->addWidget(ack);
+    flash_.setObjectName("tmrFlash");
+    flash_.setInterval(500);
+    connect(&flash_, &QTimer::timeout, this, [this] {
+        flashOn_ = !flashOn_;
+        for (const TrackView& t : tracks_)
+            if (exercise_.tracking().DangerUnacknowledged(t.Id)) {
+                radarTracks_->Show(exercise_.simulation(), exercise_.display(), tracks_,
+                                   exercise_.tracking(), flashOn_);
+                picture_.update();
+                return;
+            }
+    });
+    // The exercise steps the alarms; the console's answer to one is here: a beep and the data.
+    connect(&exercise_, &Exercise::alarmRaised, this, [this] {
+        dialogs_.beep();
+        if (!isVisible()) show();
+    });
 }
 
 void TargetDataWindow::ShowAids() {
     const Simulation& sim = exercise_.simulation();
-    RadarDisplayState& d = exercise_.display();
-    AidSettings& a = d.Aids;
-    aids_.clear();
-    const VesselTables& v = sim.Vessels;
-    for (int i = 0; i < v.NumVessels; ++i)
-        if (i != v.OwnVessel) aids_.push_back(ComputeTargetAid(v, i, a.VectorMinutes()));
-    // A pick of a slot that is no longer a target (a jump, another scenario) is let go.
-    std::erase_if(a.Picked, [&v](int i) { return i >= v.NumVessels || i == v.OwnVessel; });
-    const bool wasUnacknowledged = a.Alarms.AnyUnacknowledged();
-    if (a.Alarms.Update(AlarmCauses(aids_, a.Limits))) {
-        dialogs_.beep(); // once, for the target that came into danger
-        if (!isVisible()) show();
-    }
+    const RadarDisplayState& d = exercise_.display();
+    aids_ = TargetAids(sim.Vessels, d.Aids.VectorMinutes());
+    tracks_.clear();
+    if (d.Aids.Arpa) tracks_ = exercise_.trackViews();
     radarAids_->Show(sim, d, aids_);
+    if (d.Aids.Arpa != flash_.isActive()) d.Aids.Arpa ? flash_.start() : flash_.stop();
+    radarTracks_->Show(sim, d, tracks_, exercise_.tracking(), flashOn_);
     FillRows();
     picture_.update();
-    // The acknowledgement's enabled state follows an alarm raised by the tick.
-    if (wasUnacknowledged != a.Alarms.AnyUnacknowledged()) exercise_.NotifyChanged();
 }
 
 void TargetDataWindow::showEvent(QShowEvent* event) {
@@ -113,9 +132,14 @@ void TargetDataWindow::FillRows() {
     const AidSettings& a = exercise_.display().Aids;
     for (size_t r = 0; r < rows_.size(); ++r) {
         TargetDataTexts t;
-        if (r < a.Picked.size())
+        if (a.Arpa) {
+            if (r < a.PickedTracks.size())
+                for (const TrackView& track : tracks_)
+                    if (track.Id == a.PickedTracks[r]) t = TrackData(track);
+        } else if (r < a.Picked.size()) {
             for (const TargetAid& aid : aids_)
                 if (aid.Vessel == a.Picked[r]) t = TargetData(aid);
+        }
         const std::string* texts[kColumns] = {&t.Name,   &t.Range,      &t.Bearing,
                                               &t.Course, &t.Speed,      &t.CPA,
                                               &t.TCPA,   &t.TrueVector, &t.RelativeVector};
@@ -123,6 +147,11 @@ void TargetDataWindow::FillRows() {
             rows_[r][c]->setText(QString::fromStdString(*texts[c]).trimmed());
     }
     lstAlarms_->clear();
+    if (a.Arpa) {
+        for (const TrackAlert& alert : exercise_.tracking().alerts())
+            lstAlarms_->addItem(QString::fromStdString(TrackAlertText(alert, tracks_)));
+        return;
+    }
     for (const std::string& line : AlarmList(aids_, a.Alarms))
         lstAlarms_->addItem(QString::fromStdString(line));
 }

@@ -41,23 +41,34 @@ double AidSettings::VectorMinutes() const {
         std::clamp<int>(VectorIndex, 0, static_cast<int>(kVectorMinutes.size()) - 1)));
 }
 
+namespace {
+void Toggle(std::vector<int>& picked, int value) {
+    const auto found = std::find(picked.begin(), picked.end(), value);
+    if (found != picked.end()) {
+        picked.erase(found);
+        return;
+    }
+    if (picked.size() >= kMaxPicked) picked.erase(picked.begin());
+    picked.push_back(value);
+}
+} // namespace
+
 bool AidSettings::TogglePick(int vessel, int ownVessel, int numVessels) {
     if (vessel < 0 || vessel >= numVessels || vessel == ownVessel) return false;
-    const auto found = std::find(Picked.begin(), Picked.end(), vessel);
-    if (found != Picked.end()) {
-        Picked.erase(found);
-        return true;
-    }
-    if (Picked.size() >= kMaxPicked) Picked.erase(Picked.begin());
-    Picked.push_back(vessel);
+    Toggle(Picked, vessel);
     return true;
+}
+
+void AidSettings::TogglePickTrack(int track) {
+    Toggle(PickedTracks, track);
 }
 
 void AidSettings::ApplyPermissions(bool& courseUp, bool& trueTrails) {
     if (!Allowed.Vectors) Vectors = VectorMode::Off;
     if (!Allowed.TrueTrails) trueTrails = false;
     if (!Allowed.CourseUp) courseUp = false;
-    if (!Allowed.TargetData) Picked.clear();
+    if (!Allowed.TargetData) Picked.clear(), PickedTracks.clear();
+    if (!Allowed.TruthAids) Arpa = true;
     if (!Allowed.CpaAlarm) Limits.CpaAlarmOn = false;
     if (!Allowed.GuardRing) Limits.GuardOn = false;
 }

@@ -27,6 +27,9 @@ struct AidPermissions {
     bool GuardRing = true;
     bool Trial = true;      // the trial manoeuvre
     bool IndexLines = true; // parallel index lines
+    // The aids may be worked from the truth; when not, the student has the tracker's (ARPA)
+    // and cannot switch it off.
+    bool TruthAids = true;
 };
 
 enum class VectorMode : int16_t { Off = 0, Relative = 1, True = 2 };
@@ -63,13 +66,19 @@ struct AidSettings {
     AlarmLimits Limits;
     AlarmState Alarms;
     std::vector<int> Picked; // vessel slots, in the order picked, at most kMaxPicked
+    // The student's vectors, target data and alarms come from the tracker's tracks (ARPA)
+    // rather than the truth; the CPA data and the CPA computer keep the truth.
+    bool Arpa = false;
+    std::vector<int> PickedTracks; // track numbers, as Picked, while ARPA is on
 
     double VectorMinutes() const;
     // Picks a target, or lets it go when it is picked already; the oldest pick makes room for
     // a sixth. False for the own vessel or a slot out of range.
     bool TogglePick(int vessel, int ownVessel, int numVessels);
-    // Every aid the exercise forbids switched off. A forbidden trial or index line is never
-    // drawn.
+    // The same for a track's number while ARPA is on.
+    void TogglePickTrack(int track);
+    // Every aid the exercise forbids switched off, and ARPA on where the truth is forbidden.
+    // A forbidden trial or index line is never drawn.
     void ApplyPermissions(bool& courseUp, bool& trueTrails);
 };
 

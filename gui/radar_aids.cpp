@@ -55,6 +55,9 @@ void RadarAids::Show(const Simulation& sim, const RadarDisplayState& state,
         const int i = t.Vessel;
         if (i < 0 || i >= kMaxVessels || !(t.Range < tick.Range)) continue;
         const PointD echo = ToPicture(v, tick, t.Position);
+        if (tick.PlotOn && tick.TrueTrails) ShowTrail(sim, state, i);
+        // With ARPA on the student's vectors and marks are the tracker's: the truth's stay out.
+        if (a.Arpa) continue;
         if (a.Vectors != VectorMode::Off) {
             const bool rel = a.Vectors == VectorMode::Relative;
             const PointD end = ToPicture(v, tick, rel ? t.RelativeEnd : t.TrueEnd);
@@ -73,7 +76,6 @@ void RadarAids::Show(const Simulation& sim, const RadarDisplayState& state,
                                                                  : colours.dangerSeen);
             picture_.setVisible(item::shpAlarm(i), true);
         }
-        if (tick.PlotOn && tick.TrueTrails) ShowTrail(sim, state, i);
     }
     if (a.Vectors == VectorMode::True) {
         const PointD end = ToPicture(v, tick, OwnTrueVectorEnd(v, a.VectorMinutes()));

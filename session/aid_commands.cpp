@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace mv {
@@ -153,10 +155,70 @@ void RegisterAidCommands(Exercise& exercise) {
            "Ctrl+K",
            [&aids, &exercise] {
                aids.Alarms.AcknowledgeAll();
+               exercise.tracking().AcknowledgeAll();
                exercise.Log("acknowledge", -1, "Alarms acknowledged");
            },
            {},
-           [&aids] { return aids.Alarms.AnyUnacknowledged(); }});
+           [&exercise] { return exercise.anyAlarmUnacknowledged(); }});
+
+    // ARPA: the student's aids from tracks the radar's plots make, as on a ship.
+    r.add({"mnuArpa",
+           "A&RPA Tracking",
+           "Ctrl+Shift+T",
+           [&exercise, &aids] { exercise.SetArpa(!aids.Arpa); },
+           [&aids] { return aids.Arpa; },
+           [&aids] { return aids.Allowed.TruthAids; },
+           {},
+           "This exercise gives ARPA only"});
+    const auto arpaOn = [&aids, &exercise] { return aids.Arpa && exercise.isLoaded(); };
+    r.add({"mnuAcquire",
+           "Ac&quire Target at Cursor",
+           "Ctrl+Shift+A",
+           [&exercise] {
+               if (!exercise.display().Aids.Arpa || !exercise.isLoaded()) return;
+               const auto id = exercise.tracking().Acquire(exercise.cursorOverWater(),
+                                                           exercise.simulation().Clock.SimTime);
+               if (id) exercise.Log("acquire", -1, QString("Track %1 acquired").arg(*id));
+           },
+           {},
+           arpaOn});
+    r.add({"mnuCancelTrack",
+           "Cancel &Track",
+           "Ctrl+Shift+D",
+           [&exercise, &aids, &d] {
+               if (!aids.Arpa) return;
+               TrackingPicture& tracking = exercise.tracking();
+               const PointD at = exercise.cursorOverWater();
+               // The picked track nearest the cursor; none picked, the track under it (within
+               // a thirtieth of the range, about a finger's width).
+               std::optional<int> id;
+               double best = 1e300;
+               for (const TrackView& v : exercise.trackViews()) {
+                   if (std::find(aids.PickedTracks.begin(), aids.PickedTracks.end(), v.Id) ==
+                       aids.PickedTracks.end())
+                       continue;
+                   const double dist = std::hypot(v.Aid.Position.X - at.X, v.Aid.Position.Y - at.Y);
+                   if (dist < best) best = dist, id = v.Id;
+               }
+               if (!id) id = tracking.Nearest(at, d.Tick.Range / 30.0);
+               if (id && tracking.Cancel(*id))
+                   exercise.Log("cancel track", -1, QString("Track %1 cancelled").arg(*id));
+           },
+           {},
+           arpaOn});
+    r.add({"mnuCancelAllTracks",
+           "Cancel A&ll Tracks",
+           {},
+           [&exercise, &aids] {
+               if (!aids.Arpa) return;
+               exercise.tracking().CancelAll();
+               exercise.Log("cancel track", -1, "All tracks cancelled");
+           },
+           {},
+           arpaOn});
+    r.add({"mnuAutoAcquire", "Auto-Acquisition &Zone", "Ctrl+Shift+Z",
+           [&exercise] { exercise.tracking().SetAutoZone(!exercise.tracking().autoZone()); },
+           [&exercise] { return exercise.tracking().autoZone(); }, [&aids] { return aids.Arpa; }});
 }
 
 } // namespace mv

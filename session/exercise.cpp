@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/exercise/grading.h"
+#include "core/geometry.h"
 #include "core/scenario/demo_file.h"
 #include "session/dialogs.h"
 
@@ -41,6 +42,53 @@ float Exercise::ownHeading() const {
     return sim_.Vessels.Vessel[static_cast<size_t>(sim_.Vessels.OwnVessel)].Heading;
 }
 
+std::vector<TrackView> Exercise::trackViews() const {
+    return tracking_.Views(sim_.Vessels, sim_.Current, display_.Aids.VectorMinutes());
+}
+
+void Exercise::SetArpa(bool on) {
+    AidSettings& a = display_.Aids;
+    if ((!on && !a.Allowed.TruthAids) || on == a.Arpa) return;
+    const ChangeScope change(*this);
+    a.Arpa = on;
+    // A picture left from before would show tracks coasted over the time it was off.
+    if (on) RestartTracking();
+    if (isLoaded()) Log("arpa", -1, on ? "ARPA on" : "ARPA off");
+}
+
+PointD Exercise::cursorOverWater() const {
+    return pictureToWater(PointD{display_.CursorNorth, display_.CursorEast});
+}
+
+PointD Exercise::pictureToWater(PointD p) const {
+    const VesselTables& v = sim_.Vessels;
+    if (display_.Tick.NorthUp || v.NumVessels <= 0) return p;
+    const auto own = static_cast<size_t>(v.OwnVessel);
+    // Back from the picture: turned by plus the picture's up bearing.
+    RotateBy(-PictureUp(v.Vessel[own], display_.Tick), p, v.VesselPos[own]);
+    return p;
+}
+
+bool Exercise::anyAlarmUnacknowledged() const {
+    return display_.Aids.Alarms.AnyUnacknowledged() || tracking_.AnyUnacknowledged();
+}
+
+void Exercise::RestartTracking() {
+    tracking_.Start(TrackingSeed(scenarioFile_.toStdString() + "\n" + sim_.Title),
+                    sim_.Clock.SimTime);
+    display_.Aids.PickedTracks.clear();
+}
+
+void Exercise::StepAlarms(bool raised) {
+    AidSettings& a = display_.Aids;
+    raised = StepTruthAlarms(sim_.Vessels, a) || raised;
+    if (a.Arpa) {
+        raised = tracking_.UpdateDanger(trackViews(), a.Limits) || raised;
+        std::erase_if(a.PickedTracks, [this](int id) { return !tracking_.tracker().Find(id); });
+    }
+    if (raised) emit alarmRaised();
+}
+
 bool Exercise::LoadDemo(const QString& fileName) {
     std::filesystem::path path = fileName.toStdString();
     if (path.is_relative()) path = programFolder_ / path;
@@ -78,6 +126,7 @@ void Exercise::StartScenario(ScenarioSource source) {
     if (source == ScenarioSource::OwnTargets) scenarioFile_ = "own targets";
     if (source == ScenarioSource::Random) scenarioFile_ = "random traffic";
     mv::StartScenario(source, sim_, display_, *view_);
+    RestartTracking();
     emit scenarioStarted();
 }
 
@@ -244,6 +293,7 @@ void Exercise::Repeat() {
     ResetClocks(sim_, display_, *view_);
     sim_.GiveScriptedOrders(0, sim_.Clock.SimTime);
     questionsSeen_ = 0;
+    RestartTracking();
     Log("repeat", -1, "Repeated from the start");
     emit moved();
     if (!paused_) tmrSim_.start();
@@ -270,9 +320,17 @@ void Exercise::tmrSim_Timer() {
     // timer fires again: that tick is skipped, so one tick never runs inside another.
     if (ticking_ || !isLoaded() || !view_) return;
     ticking_ = true;
+    before_ = sim_.Vessels.VesselPos;
+    const double from = sim_.Clock.SimTime;
     sim_.Tick(display_.Tick, *view_);
     ticking_ = false;
+    const bool wasUnacknowledged = anyAlarmUnacknowledged();
+    const bool tracked =
+        display_.Aids.Arpa && tracking_.Step(before_, from, sim_.Clock.SimTime, sim_.Vessels);
+    StepAlarms(tracked);
     emit ticked();
+    // The acknowledgement's enabled state follows an alarm the tick raised.
+    if (wasUnacknowledged != anyAlarmUnacknowledged()) NotifyChanged();
     if (assessed_ && !assessedEnded()) {
         // Half a second early counts as due: the clock's step is a hair over 3 seconds.
         const double now = sim_.Clock.SimTime + 0.5 / 86400;

@@ -5,6 +5,7 @@
 // from here and from the plain state values; none keeps a copy. After every command it emits
 // changed() once, so check marks, enabled states and captions follow at once.
 
+#include "core/arpa/tracking.h"
 #include "core/display/display_commands.h"
 #include "core/display/display_state.h"
 #include "core/exercise/answer_key.h"
@@ -38,7 +39,10 @@ class Exercise : public QObject {
       public:
         explicit ChangeScope(Exercise& exercise) : exercise_(exercise) { ++exercise_.changing_; }
         ~ChangeScope() {
-            if (--exercise_.changing_ == 0) emit exercise_.changed();
+            if (--exercise_.changing_ != 0) return;
+            // Limits, picks, a jump or a new scenario may bring a target into danger.
+            exercise_.StepAlarms(false);
+            emit exercise_.changed();
         }
         ChangeScope(const ChangeScope&) = delete;
         ChangeScope& operator=(const ChangeScope&) = delete;
@@ -65,6 +69,22 @@ class Exercise : public QObject {
     Dialogs& dialogs() { return dialogs_; }
 
     bool isLoaded() const { return sim_.Vessels.NumVessels > 0; }
+
+    // The student's tracking picture (ARPA), stepped with every tick while ARPA is on and
+    // made afresh at every scenario start, Repeat and switching on.
+    TrackingPicture& tracking() { return tracking_; }
+    const TrackingPicture& tracking() const { return tracking_; }
+    // Every track as the student sees it now, for the display's vector time.
+    std::vector<TrackView> trackViews() const;
+    // ARPA on or off; refused off where the exercise allows no truth-based aids.
+    void SetArpa(bool on);
+    // The cursor's point over the water (nautical miles): the cursor is kept where it stands
+    // on the picture, which may be turned.
+    PointD cursorOverWater() const;
+    // A point of the picture (nautical miles, turned as the picture is) over the water.
+    PointD pictureToWater(PointD point) const;
+    // An alarm stands that the student has not acknowledged: the truth's or the tracker's.
+    bool anyAlarmUnacknowledged() const;
     // The own vessel's position (nautical miles) and heading (degrees true); the origin and 000
     // before any scenario is loaded.
     PointD ownPos() const;
@@ -166,6 +186,9 @@ class Exercise : public QObject {
     const QString& scenarioFile() const { return scenarioFile_; }
 
   signals:
+    // A target came into danger or an ARPA alert came up: the console sounds and shows the
+    // target data. Once per alarm, whether or not any window shows the aids.
+    void alarmRaised();
     // Once after every command: scenario started, paused or resumed, repeated, time factor set,
     // a display command run.
     void changed();
@@ -193,6 +216,9 @@ class Exercise : public QObject {
     void tmrSim_Timer();
 
   private:
+    // The alarms brought to this moment; emits alarmRaised() when one came up (or `raised`).
+    void StepAlarms(bool raised);
+    void RestartTracking();
     bool OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
                       const std::filesystem::path& path, const QString& student);
 
@@ -206,6 +232,8 @@ class Exercise : public QObject {
     QTimer tmrSim_;
     DisplayCommands displayCommands_;
     CommandRegistry commands_;
+    TrackingPicture tracking_;
+    std::vector<PointD> before_; // the vessels' positions before the tick, reused
     int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;

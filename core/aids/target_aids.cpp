@@ -31,6 +31,20 @@ TargetAid ComputeTargetAid(const VesselTables& vessels, int vessel, double vecto
     return aid;
 }
 
+std::vector<TargetAid> TargetAids(const VesselTables& vessels, double vectorMinutes) {
+    std::vector<TargetAid> aids;
+    for (int i = 0; i < vessels.NumVessels; ++i)
+        if (i != vessels.OwnVessel) aids.push_back(ComputeTargetAid(vessels, i, vectorMinutes));
+    return aids;
+}
+
+bool StepTruthAlarms(const VesselTables& vessels, AidSettings& aids) {
+    std::erase_if(aids.Picked,
+                  [&vessels](int i) { return i >= vessels.NumVessels || i == vessels.OwnVessel; });
+    if (aids.Arpa) return aids.Alarms.Update({});
+    return aids.Alarms.Update(AlarmCauses(TargetAids(vessels, aids.VectorMinutes()), aids.Limits));
+}
+
 PointD OwnTrueVectorEnd(const VesselTables& vessels, double vectorMinutes) {
     const auto ownIdx = static_cast<size_t>(vessels.OwnVessel);
     const VesselData& own = vessels.Vessel.at(ownIdx);

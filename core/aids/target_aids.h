@@ -56,6 +56,13 @@ AlarmCause AlarmFor(const TargetAid& aid, const AlarmLimits& limits);
 std::array<AlarmCause, kMaxVessels> AlarmCauses(const std::vector<TargetAid>& aids,
                                                 const AlarmLimits& limits);
 
+// Every target's aid figures of this moment, the own vessel left out.
+std::vector<TargetAid> TargetAids(const VesselTables& vessels, double vectorMinutes);
+// The truth's alarm state brought to this moment (with ARPA on the truth sounds nothing: the
+// student's alarms are the tracker's), and picks of slots that are no longer targets let go.
+// True when a target came into danger: the alarm sounds once.
+bool StepTruthAlarms(const VesselTables& vessels, AidSettings& aids);
+
 // "C  CPA 0.40 nm in 8.5 min" or "C  inside guard ring", one line per target in danger, with
 // "  (acknowledged)" once the student has acknowledged it.
 std::vector<std::string> AlarmList(const std::vector<TargetAid>& aids, const AlarmState& state);

@@ -302,7 +302,7 @@ ExercisePermissions ReadPermissions(const toml::table& root) {
     OnlyKeys(t, "allow",
              {"cpa_info", "cpa_computer", "true_view", "vectors", "true_trails", "course_up",
               "target_data", "cpa_alarm", "guard_ring", "trial", "index_lines", "time_factors",
-              "pause"});
+              "pause", "tracking"});
     p.CpaInfo = Bool(t, "allow", "cpa_info", true);
     p.CpaComputer = Bool(t, "allow", "cpa_computer", true);
     p.TrueView = Bool(t, "allow", "true_view", true);
@@ -315,6 +315,14 @@ ExercisePermissions ReadPermissions(const toml::table& root) {
     p.Aids.Trial = Bool(t, "allow", "trial", true);
     p.Aids.IndexLines = Bool(t, "allow", "index_lines", true);
     p.Pause = Bool(t, "allow", "pause", true);
+    // Where the student's vectors, target data and alarms come from: the truth (she may still
+    // switch ARPA on), or the tracker's tracks alone.
+    if (const auto tracking = String(t, "allow", "tracking")) {
+        if (*tracking != "truth" && *tracking != "arpa")
+            throw Mistake{LineOf(*t.get("tracking")), "allow.tracking",
+                          "must be \"truth\" or \"arpa\""};
+        p.Aids.TruthAids = *tracking == "truth";
+    }
     if (const toml::node* f = t.get("time_factors")) {
         const std::string wrong = "must list time factors out of 1, 2, 5, 10, 30, 60 and 120, "
                                   "such as [1, 2, 5]";

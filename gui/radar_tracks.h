@@ -1,0 +1,48 @@
+#pragma once
+// The tracker's symbols over the radar picture, after the radar presentation standard: a
+// track being acquired is a broken circle, a tracked one a full circle with its vector (true
+// or relative, the vector time) and four past positions, a lost one a circle crossed at its
+// last position; a dangerous one red and flashing until acknowledged, a selected one boxed;
+// the track's number beside. Overlay items of their own, placed afresh from plain state.
+
+#include "core/arpa/tracking.h"
+#include "core/display/display_state.h"
+#include "core/simulation.h"
+#include "gui/world_picture.h"
+
+#include <QPointF>
+#include <QString>
+
+#include <vector>
+
+namespace mv {
+
+namespace item {
+// "shpTrack(3)": track 3's full circle; the others likewise by the track's number.
+QString shpTrack(int id);
+QString ptsTrackAcquiring(int id); // the broken circle
+QString lneTrackVector(int id);
+QString ptsTrackPast(int id);
+QString lneTrackLost(int id, int stroke);   // the two strokes of the cross, 0 and 1
+QString lneTrackSelected(int id, int side); // the square's four sides, 0 to 3
+QString lblTrack(int id);
+} // namespace item
+
+class RadarTracks {
+  public:
+    // Declares the items of every track number the tracker may give, all hidden.
+    RadarTracks(WorldPicture& picture, int capacity);
+    // Every track's symbol placed and shown from the state; everything hidden when ARPA is
+    // off. `flashOn`: the half of the flash in which an unacknowledged danger shows.
+    void Show(const Simulation& sim, const RadarDisplayState& state,
+              const std::vector<TrackView>& tracks, const TrackingPicture& tracking, bool flashOn);
+
+  private:
+    void HideAll();
+
+    WorldPicture& picture_;
+    int capacity_;
+    std::vector<QPointF> dots_; // reused
+};
+
+} // namespace mv

@@ -1,0 +1,162 @@
+// ARPA in the program: the alarms stepped by the exercise with no window, the truth's figures
+// untouched while ARPA is off, a track acquired at its echo growing its trend and prediction,
+// an exercise that gives ARPA only, and the tracks' symbols in the picture.
+//
+// The encounter, worked by hand: own ship 000 at 12 kn; the target 6 nm on 045 (4.2426 nm
+// north and east), steering 270 at 10 kn. Relative velocity (-12 N, -10 E) kn, 15.62 kn.
+// CPA = |4.2426 x (-10) - 4.2426 x (-12)| / 15.62 = 8.4853 / 15.62 = 0.543 nm;
+// TCPA = (4.2426 x 12 + 4.2426 x 10) / 244 h = 0.3825 h = 22.95 min.
+
+#include "gui/radar_aids.h"
+#include "gui/radar_tracks.h"
+#include "tests/support/exercise_fixture.h"
+
+#include <QSignalSpy>
+
+#include <cmath>
+
+namespace mv {
+namespace {
+
+constexpr double kCpa = 0.543, kTcpa = 22.95;                 // nautical miles, minutes
+constexpr double kTargetNorth = 4.2426, kTargetEast = 4.2426; // from the own ship, nm
+
+class NoPicture final : public UnseenDisplay<ScenarioView> {
+  public:
+    void SetRange(double) override {}
+    void EnableVesselControls() override {}
+    void ShowSlotMarkers(int, bool, bool) override {}
+    void MarkOwnVesselInTrueView() override {}
+    void ClearTrueView() override {}
+};
+
+// An exercise with no window at all, as a seat without a screen runs it.
+class ArpaSession : public testing::Test {
+  protected:
+    void SetUp() override {
+        exercise = std::make_unique<Exercise>(sim, display, dialogs, folder.path().toStdString());
+        exercise->setView(&picture);
+        QFile file(folder.filePath("Meet.dem"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Meet\r\n 2 \r\nMEDIUM, 000, 12\r\nMEDIUM, 270, 10, 045, 6\r\n");
+    }
+    void TickFor(double seconds) {
+        const double until = sim.Clock.SimTime + seconds / 86400;
+        for (int i = 0; i < 1000 && sim.Clock.SimTime < until; ++i)
+            exercise->tmrSim_Timer();
+    }
+    void CursorOnTarget() {
+        const PointD own = exercise->ownPos();
+        display.CursorNorth = own.X + kTargetNorth;
+        display.CursorEast = own.Y + kTargetEast;
+    }
+
+    QTemporaryDir folder;
+    Simulation sim;
+    RadarDisplayState display;
+    ScriptedDialogs dialogs;
+    NoPicture picture;
+    std::unique_ptr<Exercise> exercise;
+};
+
+TEST_F(ArpaSession, AlarmRisesOnceWithNoWindowAndArpaOffKeepsTheTruth) {
+    display.Aids.Limits.CpaAlarmOn = true;
+    display.Aids.Limits.TcpaLimit = 30;
+    QSignalSpy raised(exercise.get(), &Exercise::alarmRaised);
+    ASSERT_TRUE(exercise->LoadDemo("Meet.dem"));
+    EXPECT_EQ(raised.count(), 1); // in danger from the start
+    const auto aids = TargetAids(sim.Vessels, display.Aids.VectorMinutes());
+    EXPECT_EQ(AlarmList(aids, display.Aids.Alarms),
+              std::vector<std::string>{"B  CPA 0.54 nm in 23.0 min"});
+    TickFor(30);
+    EXPECT_EQ(raised.count(), 1); // a danger that lasts sounds once
+    EXPECT_TRUE(exercise->commands().Trigger("mnuAcknowledge"));
+    EXPECT_FALSE(exercise->anyAlarmUnacknowledged());
+    // ARPA off: nothing is tracked, and acquiring is refused.
+    CursorOnTarget();
+    EXPECT_FALSE(exercise->commands().Trigger("mnuAcquire"));
+    EXPECT_TRUE(exercise->trackViews().empty());
+}
+
+TEST_F(ArpaSession, TrackGrowsItsTrendAndPredictionAndItsCpaNearTheTruth) {
+    display.Aids.Limits.CpaAlarmOn = true;
+    display.Aids.Limits.TcpaLimit = 30;
+    ASSERT_TRUE(exercise->LoadDemo("Meet.dem"));
+    ASSERT_TRUE(exercise->commands().Trigger("mnuArpa"));
+    ASSERT_TRUE(display.Aids.Arpa);
+    CursorOnTarget();
+    ASSERT_TRUE(exercise->commands().Trigger("mnuAcquire"));
+    display.Aids.PickedTracks = {1};
+
+    TickFor(45);
+    auto views = exercise->trackViews();
+    ASSERT_EQ(views.size(), 1u);
+    EXPECT_FALSE(views[0].Trend);
+    const TargetDataTexts young = TrackData(views[0]);
+    EXPECT_EQ(young.Name, "T1");
+    EXPECT_EQ(young.Course, "-");
+    EXPECT_EQ(young.CPA, "-");
+    // The truth sounds nothing with ARPA on, and a young track is no danger yet.
+    EXPECT_FALSE(display.Aids.Alarms.InDanger(1));
+    EXPECT_FALSE(exercise->tracking().InDanger(1));
+
+    TickFor(180);
+    views = exercise->trackViews();
+    ASSERT_EQ(views.size(), 1u);
+    ASSERT_TRUE(views[0].Prediction);
+    EXPECT_NE(views[0].State, TrackState::Lost);
+    const double elapsed = (sim.Clock.SimTime - 0.5) * 1440; // minutes
+    EXPECT_NEAR(views[0].Aid.Cpa.CPA, kCpa, 0.3);
+    EXPECT_NEAR(views[0].Aid.Cpa.TCPA, kTcpa - elapsed, 1.0);
+    EXPECT_TRUE(exercise->tracking().InDanger(1));
+
+    // Cancelled, the track and its alerts go.
+    display.CursorNorth += 5; // far off: the picked track is still the one cancelled
+    EXPECT_TRUE(exercise->commands().Trigger("mnuCancelTrack"));
+    EXPECT_TRUE(exercise->trackViews().empty());
+    EXPECT_FALSE(exercise->tracking().InDanger(1));
+}
+
+TEST_F(ArpaSession, AnExerciseGivingArpaOnlyKeepsItOn) {
+    const std::string text = "[scenario]\n[[scenario.vessel]]\ncourse = 0\nspeed = 12\n"
+                             "[[scenario.vessel]]\ncourse = 270\nspeed = 10\nbearing = 45\n"
+                             "range = 6\n[allow]\ntracking = \"arpa\"\n";
+    ASSERT_TRUE(
+        exercise->OpenAssessedExerciseText(text, "Arpa.toml", "Ann", folder.path().toStdString()));
+    EXPECT_TRUE(display.Aids.Arpa);
+    EXPECT_FALSE(exercise->commands().Trigger("mnuArpa"));
+    EXPECT_TRUE(display.Aids.Arpa);
+}
+
+class ArpaPicture : public test::ExerciseFixture {};
+
+TEST_F(ArpaPicture, AcquiringDrawsABrokenCircleAndALostTrackACrossedOne) {
+    Load("MEDIUM, 000, 12", {"MEDIUM, 270, 10, 045, 6"});
+    ASSERT_TRUE(exercise->commands().Trigger("mnuArpa"));
+    ASSERT_TRUE(exercise->commands().Trigger("mnuVectorsTrue"));
+    const PointD own = exercise->ownPos();
+    display.CursorNorth = own.X + kTargetNorth;
+    display.CursorEast = own.Y + kTargetEast;
+    ASSERT_TRUE(exercise->commands().Trigger("mnuAcquire"));
+    const auto visible = [this](const QString& name) {
+        return test::Item(console.get(), name, "visible");
+    };
+    EXPECT_EQ(visible(item::ptsTrackAcquiring(1)), "true");
+    EXPECT_EQ(visible(item::shpTrack(1)), "false");
+    EXPECT_EQ(visible(item::lneTrackVector(1)), "false");
+    EXPECT_EQ(visible(item::lblTrack(1)), "true");
+    // The truth's vector is not drawn with ARPA on.
+    EXPECT_EQ(visible(item::lneVector(1)), "false");
+
+    // The echo gone (carried beyond the radar horizon): lost within ten scans.
+    sim.Vessels.VesselPos[1] = PointD{own.X + 60, own.Y};
+    for (int i = 0; i < 20; ++i)
+        exercise->tmrSim_Timer();
+    EXPECT_EQ(visible(item::shpTrack(1)), "true");
+    EXPECT_EQ(visible(item::lneTrackLost(1, 0)), "true");
+    EXPECT_EQ(visible(item::lneTrackLost(1, 1)), "true");
+    EXPECT_EQ(visible(item::ptsTrackAcquiring(1)), "false");
+}
+
+} // namespace
+} // namespace mv
