@@ -20,8 +20,8 @@ using ordered = nlohmann::ordered_json;
 
 namespace {
 
-ordered Head(std::string_view kind) {
-    return ordered{{"format", kClassFormat}, {"version", kClassVersion}, {"kind", kind}};
+ordered Head(std::string_view kind, int version = 1) {
+    return ordered{{"format", kClassFormat}, {"version", version}, {"kind", kind}};
 }
 
 // Reads one message's fields, keeping the first fault: every getter checks the type and range
@@ -156,13 +156,20 @@ std::string_view StatusName(ClassStatus::Kind kind) {
 }
 
 std::string ToJson(const ClassExercise& m) {
-    ordered doc = Head("exercise");
+    ordered doc = Head("exercise", m.Sea.empty() ? 1 : kClassSeaVersion);
     doc["run"] = m.Run;
     doc["file"] = m.File;
     doc["text"] = m.Text;
     if (!m.DemoName.empty()) {
         doc["demo_name"] = m.DemoName;
         doc["demo_text"] = m.DemoText;
+    }
+    if (!m.Sea.empty()) {
+        ordered sea = ordered::array();
+        for (const ClassExercise::Ship& s : m.Sea)
+            sea.push_back(
+                {{"seat", s.Seat}, {"name", s.Name}, {"x", s.X}, {"y", s.Y}, {"text", s.Text}});
+        doc["sea"] = std::move(sea);
     }
     return doc.dump();
 }
@@ -185,6 +192,25 @@ ClassParsed<ClassExercise> ParseClassExercise(std::string_view payload) {
     if (f.ok() && !m.DemoName.empty() && !plain(m.DemoName))
         f.Fail("demo_name: not a plain file name");
     if (f.ok() && m.Run.empty()) f.Fail("run: empty");
+    if (f.Has("sea")) {
+        const std::vector<json> ships = f.Items("sea", kMaxVessels);
+        for (size_t i = 0; i < ships.size() && f.ok(); ++i) {
+            Fields s(ships[i], "sea[" + std::to_string(i) + "]");
+            ClassExercise::Ship ship;
+            ship.Seat = s.Text("seat", 32);
+            ship.Name = s.Text("name", kNameLength);
+            ship.X = s.Number("x", -kFarthest, kFarthest);
+            ship.Y = s.Number("y", -kFarthest, kFarthest);
+            ship.Text = s.Text("text", kClassMessageLimit);
+            if (s.ok() && !IsClassName(ship.Seat))
+                s.Fail("sea[" + std::to_string(i) + "].seat: not a seat's name");
+            for (const ClassExercise::Ship& before : m.Sea)
+                if (s.ok() && before.Seat == ship.Seat) s.Fail("sea: a seat twice");
+            if (!s.ok()) f.Fail(s.error());
+            m.Sea.push_back(std::move(ship));
+        }
+        if (f.ok() && m.Sea.size() < 2) f.Fail("sea: fewer than two ships");
+    }
     return Done(f, std::move(m), "exercise");
 }
 

@@ -27,7 +27,10 @@
 namespace mv {
 
 inline constexpr std::string_view kClassFormat = "Marovane class";
-inline constexpr int kClassVersion = 1;
+// Version 2 adds an exercise in one sea; every other message is still written as version 1, so
+// an older seat refuses only what it cannot run.
+inline constexpr int kClassVersion = 2;
+inline constexpr int kClassSeaVersion = 2;
 // Exercise files and demos are a few kilobytes; a message past this is not one of ours.
 inline constexpr size_t kClassMessageLimit = 1024 * 1024;
 // A run record of an hour at x1 with six vessels is some 2 MB; its base64 text a third more.
@@ -48,6 +51,15 @@ struct ClassExercise {
     std::string Text;     // the file's text, without the answers' tolerances
     std::string DemoName; // a demo the exercise names, sent with it (seats may not have it) ...
     std::string DemoText; // ... and its text; both empty when none
+    // In one sea, a ship for each seat taking part, in seat order; empty when each seat sails
+    // alone.
+    struct Ship {
+        std::string Seat;    // the seat's account
+        std::string Name;    // the student's name, or "Seat 2"
+        double X = 0, Y = 0; // her start, nautical miles north and east of the scenario's origin
+        std::string Text;    // the seat's own exercise text, her ship first
+    };
+    std::vector<Ship> Sea;
 };
 std::string ToJson(const ClassExercise& m);
 ClassParsed<ClassExercise> ParseClassExercise(std::string_view payload);

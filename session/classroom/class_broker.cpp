@@ -93,9 +93,12 @@ QString ClassBroker::WriteConfig(const QString& folder, const QString& address, 
             rights += ("user " + a.User + "\ntopic readwrite " + root + "#\n\n").toUtf8();
     }
     // Every other account is a seat, its user name its seat's name: it writes only its own
-    // seat's topics and reads only the instructor's.
-    rights +=
-        ("pattern write " + root + "seat/%u/#\npattern read " + root + "instructor/#\n").toUtf8();
+    // seat's topics, reads the instructor's, and of the other seats only their state and
+    // status (to see their ships in one sea), never their answers or records.
+    rights += ("pattern write " + root + "seat/%u/#\npattern read " + root +
+               "instructor/#\npattern read " + root + "seat/+/state\npattern read " + root +
+               "seat/+/status\n")
+                  .toUtf8();
     if (QString e = WritePrivate(passwords, plain); !e.isEmpty()) return e;
     if (QString e = WritePrivate(acl, rights); !e.isEmpty()) return e;
     const QString tool = Find("mosquitto_passwd");

@@ -2,8 +2,9 @@
 // A Mosquitto broker of the class's own, run by the instructor station: its configuration, its
 // accounts and their rights written into a folder, and `mosquitto -c` started on them and
 // waited for (a bounded time) until it listens. No one gets in without an account; a seat's
-// account writes only under its own seat's topics and reads only the instructor's; the
-// instructor's reads and writes the whole class.
+// account writes only under its own seat's topics and reads the instructor's and the other
+// seats' state and status, never their answers or records; the instructor's reads and writes
+// the whole class.
 
 #include <QObject>
 #include <QProcess>

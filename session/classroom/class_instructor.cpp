@@ -78,7 +78,7 @@ void ClassInstructor::Send(const char* what, const std::string& json, bool retai
                   QByteArray::fromStdString(json), 1, retain);
 }
 
-QString ClassInstructor::StartExercise(const QString& file) {
+QString ClassInstructor::StartExercise(const QString& file, bool oneSea, double spacing) {
     const std::filesystem::path path = file.toStdString();
     Simulation start;
     ExerciseReadResult read = LoadExercise(path, demoFolders_, start);
@@ -97,12 +97,50 @@ QString ClassInstructor::StartExercise(const QString& file) {
         m.DemoName = std::filesystem::path(demo).filename().string();
         m.DemoText = f.readAll().toStdString();
     }
-    if (m.Text.size() + m.DemoText.size() > kClassMessageLimit / 2)
+    std::vector<SeaMarking> marking;
+    if (oneSea) {
+        std::vector<const ClassSeatRow*> taking;
+        for (const ClassSeatRow& r : seats_)
+            if (r.Status == ClassStatus::Kind::Connected) taking.push_back(&r);
+        if (taking.size() < 2)
+            return "One sea needs two seats or more connected; " + QString::number(taking.size()) +
+                   " is";
+        const std::vector<PointD> starts =
+            SeaStarts(start.Vessels, static_cast<int>(taking.size()), spacing);
+        for (size_t k = 0; k < taking.size(); ++k) {
+            const std::string full =
+                OneSeaExerciseText(read.Exercise->Text, *read.Exercise, start, starts, k, error);
+            ExerciseReadResult own = error.empty() ? ParseExercise(full, m.File)
+                                                   : ExerciseReadResult{std::nullopt, error};
+            Simulation ownStart;
+            if (own.ok())
+                error = BuildExerciseSimulation(*own.Exercise, path.parent_path(), demoFolders_,
+                                                ownStart);
+            else
+                error = own.Error;
+            if (!error.empty()) return QString::fromStdString(m.File + " in one sea: " + error);
+            ClassExercise::Ship ship;
+            ship.Seat = taking[k]->Seat.toStdString();
+            ship.Name = taking[k]->Student.isEmpty() ? "Seat " + std::to_string(k + 1)
+                                                     : taking[k]->Student.toStdString();
+            ship.X = starts[k].X;
+            ship.Y = starts[k].Y;
+            ship.Text = SeatExerciseText(full, error);
+            m.Sea.push_back(std::move(ship));
+            marking.push_back({taking[k]->Seat, std::move(*own.Exercise), std::move(ownStart)});
+        }
+    }
+    size_t size = m.Text.size() + m.DemoText.size();
+    for (const ClassExercise::Ship& ship : m.Sea)
+        size += ship.Text.size();
+    if (size > kClassMessageLimit / 2)
         return QString::fromStdString(m.File + ": too long to send to the class");
     run_ = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz");
     m.Run = run_.toStdString();
     exercise_ = std::move(*read.Exercise);
     start_ = std::move(start);
+    sea_ = m.Sea;
+    seaMarking_ = std::move(marking);
     for (ClassSeatRow& r : seats_) {
         r.State.reset();
         r.Answers.clear();
@@ -252,6 +290,9 @@ std::optional<RunGrading> ClassInstructor::Grade(const ClassSeatRow& row, QStrin
     if (!read.ok()) return fail("the record cannot be read: " + QString::fromStdString(read.Error));
     if (!read.Record->Exercise) return fail("the record is not of an assessed exercise");
     // Marked against the instructor's exercise, tolerances and all; the seat's copy had none.
+    // In one sea, against the seat's own, the other students' ships among its targets.
+    for (const SeaMarking& s : seaMarking_)
+        if (s.Seat == row.Seat) return GradeRun(s.Exercise, s.Start, *read.Record);
     return GradeRun(*exercise_, start_, *read.Record);
 }
 

@@ -7,6 +7,7 @@
 // tolerances.
 
 #include "core/classroom/class_messages.h"
+#include "core/classroom/one_sea.h"
 #include "core/exercise/exercise_file.h"
 #include "core/exercise/grading.h"
 #include "core/simulation.h"
@@ -64,7 +65,13 @@ class ClassInstructor : public QObject {
     // Reads an exercise file, checks it whole and starts it on every seat with the clock held
     // (the students read the briefing) until Resume. An error text, empty on success; on error
     // nothing is sent and the exercise in progress goes on.
-    QString StartExercise(const QString& file);
+    // In one sea every seat connected now takes part, in roster order: each steers her own
+    // ship, the first the scenario's own ship, each next `spacing` nautical miles further to
+    // starboard, and sees the others' ships as targets.
+    QString StartExercise(const QString& file, bool oneSea = false,
+                          double spacing = kDefaultSeaSpacing);
+    // The ships of the start in force: empty when each seat sails alone.
+    const std::vector<ClassExercise::Ship>& sea() const { return sea_; }
     // The class's clock: held or running, at a time factor (1, 2, 5 ... 120).
     void SetPaused(bool paused);
     void SetTimeFactor(int factor);
@@ -124,6 +131,14 @@ class ClassInstructor : public QObject {
     QString run_;
     ClassClock clock_;
     std::string exerciseJson_; // the start in force, as sent
+    // In one sea, each seat's own exercise (tolerances and all) and its start, to mark it by.
+    struct SeaMarking {
+        QString Seat;
+        AssessedExercise Exercise;
+        Simulation Start;
+    };
+    std::vector<ClassExercise::Ship> sea_;
+    std::vector<SeaMarking> seaMarking_;
     qint64 seq_ = 0;
     double alertDistance_ = kDefaultAlertDistance;
 };

@@ -2,6 +2,7 @@
 
 #include "core/classroom/class_messages.h"
 #include "core/clock.h"
+#include "core/motion.h"
 #include "core/vessel.h"
 #include "session/exercise.h"
 #include "session/run_recorder.h"
@@ -59,6 +60,7 @@ ClassSeat::ClassSeat(Exercise& exercise, RunRecorder& recorder, QObject* parent)
                 if (held_ && exercise_.isRunning()) exercise_.SetPaused(true, true);
             });
     });
+    connect(&exercise_, &Exercise::ticked, this, &ClassSeat::SeaTick);
     stateTimer_.setInterval(kStateMs);
     connect(&stateTimer_, &QTimer::timeout, this, &ClassSeat::SendState);
 }
@@ -145,6 +147,15 @@ void ClassSeat::SendStatus(int kind) {
 }
 
 void ClassSeat::Received(const QString& topic, const QByteArray& payload) {
+    if (const auto parts = SplitSeatTopic(join_.Class.toStdString(), topic.toStdString())) {
+        const QString seat = QString::fromStdString(parts->Seat);
+        for (SeaShip& ship : sea_)
+            if (ship.Seat == seat) {
+                if (parts->What == "state") SeaState(ship, payload);
+                if (parts->What == "status") SeaStatus(ship, payload);
+            }
+        return;
+    }
     const QString head = QString::fromStdString(InstructorTopic(join_.Class.toStdString(), ""));
     if (!topic.startsWith(head)) return;
     const QString what = topic.mid(head.size());
@@ -164,6 +175,27 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     // the exercise runs on as it is, and its answers go again, since the instructor may not
     // have been there to take them; it keeps each once.
     if (QString::fromStdString(m.Run) == run_) return SendAnswers();
+    // In one sea this seat opens its own exercise, its ship first; a seat not among the ships
+    // (joined after the start) sails alone.
+    std::string text = m.Text;
+    std::vector<SeaShip> sea;
+    const auto me = std::find_if(m.Sea.begin(), m.Sea.end(), [this](const auto& ship) {
+        return QString::fromStdString(ship.Seat) == join_.User;
+    });
+    if (me != m.Sea.end()) {
+        text = me->Text;
+        for (const auto& ship : m.Sea)
+            if (&ship != &*me)
+                sea.push_back({QString::fromStdString(ship.Seat),
+                               QString::fromStdString(ship.Name),
+                               0,
+                               PointD{ship.X - me->X, ship.Y - me->Y},
+                               {},
+                               false,
+                               {}});
+    } else if (!m.Sea.empty()) {
+        emit notice("The class sails in one sea without this seat: the exercise runs alone");
+    }
     auto folder = std::make_unique<QTemporaryDir>();
     if (!m.DemoName.empty()) {
         QFile demo(folder->filePath(QString::fromStdString(m.DemoName)));
@@ -176,12 +208,25 @@ void ClassSeat::OpenExercise(const QByteArray& payload) {
     // than the student being asked.
     if (exercise_.assessed() && !exercise_.assessedEnded())
         exercise_.EndAssessed("ended by the instructor");
-    if (!exercise_.OpenAssessedExerciseText(m.Text, QString::fromStdString(m.File), join_.Student,
+    if (!exercise_.OpenAssessedExerciseText(text, QString::fromStdString(m.File), join_.Student,
                                             folder->path().toStdString()))
         return emit notice("The class's exercise " + QString::fromStdString(m.File) +
                            " could not be opened");
     folder_ = std::move(folder);
     run_ = QString::fromStdString(m.Run);
+    // The other ships follow the scenario's vessels, in seat order.
+    const int scenario = exercise_.simulation().Vessels.NumVessels - static_cast<int>(sea.size());
+    const std::string code = join_.Class.toStdString();
+    for (size_t i = 0; i < sea.size(); ++i) {
+        sea[i].Slot = scenario + static_cast<int>(i);
+        for (const char* what : {"state", "status"})
+            link_.Subscribe(
+                QString::fromStdString(SeatTopic(code, sea[i].Seat.toStdString(), what)), kOnce);
+        exercise_.Log("class", sea[i].Slot,
+                      "In one sea: " + QString::fromStdString(VesselLetter(sea[i].Slot)) + " is " +
+                          sea[i].Name + "'s ship");
+    }
+    sea_ = std::move(sea);
     lastCommand_ = -1;
     orders_ = 0;
     lastOrder_.reset();
@@ -232,6 +277,79 @@ void ClassSeat::Command(const QByteArray& payload) {
     }
     sim.Maneuvering = true;
     exercise_.Log("instructor", c.Vessel, text);
+}
+
+void ClassSeat::SeaState(SeaShip& ship, const QByteArray& payload) {
+    const auto read = ParseClassState(View(payload));
+    if (!read.ok() || QString::fromStdString(read.Value->Run) != run_ || !exercise_.assessed())
+        return;
+    const ClassState& s = *read.Value;
+    Simulation& sim = exercise_.simulation();
+    if (ship.Slot >= sim.Vessels.NumVessels) return;
+    const auto k = static_cast<size_t>(ship.Slot);
+    VesselData& v = sim.Vessels.Vessel[k];
+    PointD& at = sim.Vessels.VesselPos[k];
+    if (ship.Lost) {
+        ship.Lost = false;
+        exercise_.Log("class", ship.Slot, ship.Name + "'s ship is heard again");
+    }
+    // Her seat is the authority for her ship: her heading and speed through the water as she
+    // sent them, and her position reckoned on from the sea time of her state to ours, over the
+    // ground in the current as our tick will carry her on.
+    v.Heading = static_cast<float>(s.Course);
+    v.NewHeading = static_cast<int16_t>(std::lround(s.Course) % 360);
+    v.Speed = v.NewSpeed = static_cast<float>(s.Speed);
+    const CourseSpeed ground = OverGround(s.Course, s.Speed, sim.Current);
+    const double hours = (sim.Clock.SimTime - s.SimTime) * 24;
+    const double a = ground.Course * kDegToRad;
+    const PointD reckoned{s.X + ship.Offset.X + std::cos(a) * ground.Speed * hours,
+                          s.Y + ship.Offset.Y + std::sin(a) * ground.Speed * hours};
+    const PointD off{reckoned.X - at.X, reckoned.Y - at.Y};
+    // A small error is blended in over the next ticks so her echo does not jump; a large one
+    // (her first state, a long silence) or one while our clock stands is put right at once.
+    if (std::hypot(off.X, off.Y) > kSnapDistance || !exercise_.isRunning()) {
+        at = reckoned;
+        ship.Correct = {};
+        exercise_.NotifyMoved();
+    } else {
+        ship.Correct = off;
+    }
+}
+
+void ClassSeat::SeaStatus(SeaShip& ship, const QByteArray& payload) {
+    const auto read = ParseClassStatus(View(payload));
+    if (!read.ok() || ship.Slot >= exercise_.simulation().Vessels.NumVessels) return;
+    const bool lost =
+        read.Value->Is == ClassStatus::Kind::Lost || read.Value->Is == ClassStatus::Kind::Left;
+    if (!lost || ship.Lost) return;
+    // Her seat is gone: she stays where last reckoned, stopped, until heard again.
+    ship.Lost = true;
+    VesselTables& v = exercise_.simulation().Vessels;
+    const auto k = static_cast<size_t>(ship.Slot);
+    ship.Held = {v.VesselPos[k].X + ship.Correct.X, v.VesselPos[k].Y + ship.Correct.Y};
+    ship.Correct = {};
+    v.Vessel[k].Speed = v.Vessel[k].NewSpeed = 0;
+    exercise_.Log("class", ship.Slot,
+                  ship.Name + "'s seat is lost: her ship is held where last reckoned");
+    emit notice(ship.Name + "'s seat is lost: her ship " +
+                QString::fromStdString(VesselLetter(ship.Slot)) + " is held where last reckoned");
+}
+
+void ClassSeat::SeaTick() {
+    VesselTables& v = exercise_.simulation().Vessels;
+    for (SeaShip& ship : sea_) {
+        if (ship.Slot >= v.NumVessels) continue;
+        PointD& at = v.VesselPos[static_cast<size_t>(ship.Slot)];
+        if (ship.Lost) {
+            at = ship.Held;
+            continue;
+        }
+        // Half of what is left each tick (3 s apart): fifteen sixteenths in within four.
+        at.X += ship.Correct.X / 2;
+        at.Y += ship.Correct.Y / 2;
+        ship.Correct.X /= 2;
+        ship.Correct.Y /= 2;
+    }
 }
 
 void ClassSeat::SendState() {

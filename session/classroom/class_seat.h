@@ -6,6 +6,7 @@
 // the end the whole run record, from which the instructor marks. Nothing marked comes back.
 
 #include "core/classroom/class_messages.h"
+#include "core/vessel.h"
 #include "session/classroom/class_link.h"
 
 #include <QObject>
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace mv {
 
@@ -56,6 +58,21 @@ class ClassSeat : public QObject {
     // The instructor's start in force ("" before one), and the last clock command's factor.
     const QString& run() const { return run_; }
 
+    // In one sea: another seat's ship in this seat's tables, moved by dead reckoning from her
+    // seat's last state.
+    struct SeaShip {
+        QString Seat, Name;
+        int Slot = 0;
+        PointD Offset;  // her start less this seat's (nautical miles): her frame to ours
+        PointD Correct; // still to be blended in (nautical miles)
+        bool Lost = false;
+        PointD Held; // where a lost ship is held (nautical miles)
+    };
+    // The other seats' ships of this start; empty when the seat sails alone.
+    const std::vector<SeaShip>& seaShips() const { return sea_; }
+    // Past this (nautical miles) a ship's reckoned position is put right at once, not blended.
+    static constexpr double kSnapDistance = 0.5;
+
   signals:
     void joined();
     void refused(const QString& why);
@@ -68,6 +85,10 @@ class ClassSeat : public QObject {
     void OpenExercise(const QByteArray& payload);
     void FollowClock(const QByteArray& payload);
     void Command(const QByteArray& payload);
+    // Another seat's state or status, in one sea.
+    void SeaState(SeaShip& ship, const QByteArray& payload);
+    void SeaStatus(SeaShip& ship, const QByteArray& payload);
+    void SeaTick();
     void SendState();
     void SendAnswer(const RunAnswer& answer);
     void SendAnswers();
@@ -91,6 +112,7 @@ class ClassSeat : public QObject {
     QTimer stateTimer_;
     // The demo an exercise names, written where the exercise looks for it.
     std::unique_ptr<QTemporaryDir> folder_;
+    std::vector<SeaShip> sea_;
 };
 
 } // namespace mv

@@ -20,12 +20,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace mv {
 namespace {
@@ -322,6 +325,107 @@ TEST(ClassAddress, HostAndPortAsAStudentTypesThem) {
         EXPECT_EQ(host, c.host) << c.typed;
         EXPECT_EQ(port, c.port) << c.typed;
     }
+}
+
+// Two students in one sea. Exam 1's own ship steers 000 at 12 knots; Ann (the first seat) has
+// her, Bob's starts 1 nm to starboard of her, (0, 1) nm, on the same course and speed.
+TEST_F(Classroom, TwoSeatsInOneSeaEachSeesTheOthersShipAndIsMarkedAgainstIt) {
+    Machine ann("seat1", "Ann"), bob("seat2", "Bob");
+    JoinInstructor();
+    JoinSeat(ann);
+    JoinSeat(bob);
+    // Ann listens for Bob's answers and record too: the broker gives her his state only.
+    QSet<QString> heard;
+    QObject::connect(&ann.seat->link(), &ClassLink::message,
+                     [&heard](const QString& topic, const QByteArray&) { heard << topic; });
+    for (const char* what : {"answers", "record"})
+        ann.seat->link().Subscribe(QString("marovane/nav1/seat/seat2/") + what, 1);
+
+    ASSERT_EQ(teacher.StartExercise(WriteExercise(folder), true, 1.0), "");
+    for (Machine* m : {&ann, &bob})
+        ASSERT_TRUE(QTest::qWaitFor([m] { return m->exercise->assessed() != nullptr; }, kWaitMs));
+    // Each has the scenario's own ship and B, and the other student's ship as C.
+    struct Seen {
+        Machine* at;
+        Machine* other;
+        double dy; // the other's start east of this seat's, nm
+    };
+    const Seen pairs[] = {{&ann, &bob, 1.0}, {&bob, &ann, -1.0}};
+    for (const Seen& p : pairs) {
+        ASSERT_EQ(p.at->sim.Vessels.NumVessels, 3);
+        ASSERT_EQ(p.at->seat->seaShips().size(), 1u);
+        EXPECT_EQ(p.at->seat->seaShips()[0].Slot, 2);
+        EXPECT_EQ(p.at->seat->seaShips()[0].Name, p.other->join.Student);
+        EXPECT_NEAR(p.at->sim.Vessels.VesselPos[2].Y, p.dy, 1e-6);
+    }
+    // B, 9 nm on Ann's 020, is 9 sin 20 - 1 = 2.078 nm east of Bob.
+    EXPECT_NEAR(bob.sim.Vessels.VesselPos[1].X, 8.457, 1e-3);
+    EXPECT_NEAR(bob.sim.Vessels.VesselPos[1].Y, 2.078, 1e-3);
+
+    // Held at 12:06 (question 1), both have run 1.2 nm north: each sees the other 1 nm abeam.
+    for (Machine* m : {&ann, &bob})
+        m->TickTo(0.5 + 6.0 / 1440);
+    const auto other = [](Machine& m) { return m.sim.Vessels.VesselPos[2]; };
+    const auto own = [](Machine& m) { return m.sim.Vessels.VesselPos[0]; };
+    EXPECT_NEAR(other(ann).X, 1.2, 0.01);
+    EXPECT_NEAR(other(ann).Y, 1.0, 1e-6);
+    bob.exercise->HandIn({{0, 1, Figure::Cpa, 1.0}});
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return teacher.seat("seat2")->Answers.size() == 1; }, kWaitMs));
+
+    // Run at x5 (a tick each 3 s steps 15 s of sea time); Bob alters to 090. Ann sees the turn
+    // within two state periods (1 s each) of his first tick of it, and each sees the other
+    // within 0.1 nm of where she truly is, reckoned to the same sea time.
+    teacher.SetTimeFactor(5);
+    teacher.SetPaused(false);
+    for (Machine* m : {&ann, &bob})
+        ASSERT_TRUE(QTest::qWaitFor([m] { return m->exercise->isRunning(); }, kWaitMs));
+    VesselData& bobShip = bob.sim.Vessels.Vessel[0];
+    bobShip.NewHeading = 90;
+    bob.sim.Turning = bob.sim.Maneuvering = true;
+    bob.exercise->LogOrder(0, 90, 12, "Own ship to 090");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bobShip.Heading > 0; }, 4000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ann.sim.Vessels.Vessel[2].Heading > 0; }, 2500));
+    const auto error = [&](const Seen& p) {
+        const VesselData& v = p.other->sim.Vessels.Vessel[0];
+        const double hours = (p.at->sim.Clock.SimTime - p.other->sim.Clock.SimTime) * 24;
+        const double a = v.Heading * std::numbers::pi / 180;
+        return std::hypot(other(*p.at).X - own(*p.other).X - std::cos(a) * v.Speed * hours,
+                          other(*p.at).Y - own(*p.other).Y - p.dy - std::sin(a) * v.Speed * hours);
+    };
+    for (int sample = 0; sample < 4; ++sample) {
+        QTest::qWait(900);
+        for (const Seen& p : pairs)
+            EXPECT_LT(error(p), 0.1) << p.at->name.toStdString() << " at sample " << sample;
+    }
+    // Held again, the next state puts each right where the other stands.
+    teacher.SetPaused(true);
+    for (Machine* m : {&ann, &bob})
+        ASSERT_TRUE(QTest::qWaitFor([m] { return !m->exercise->isRunning(); }, kWaitMs));
+    for (const Seen& p : pairs)
+        EXPECT_TRUE(QTest::qWaitFor([&] { return error(p) < 0.001; }, 2500))
+            << p.at->name.toStdString() << " off by " << error(p);
+
+    teacher.EndExercise();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return !teacher.seat("seat1")->Record.empty() && !teacher.seat("seat2")->Record.empty();
+        },
+        kWaitMs));
+    // Each record, marked by the one marking, holds the other's ship as target C: at 12:06 1 nm
+    // away, Bob on Ann's 090 and Ann on Bob's 270.
+    for (const auto& [seat, bearing] : {std::pair{"seat1", 90.0}, std::pair{"seat2", 270.0}}) {
+        const auto graded = teacher.Grade(*teacher.seat(seat));
+        ASSERT_TRUE(graded);
+        const TargetTruth* c = graded->Truths[0].Of(2);
+        ASSERT_NE(c, nullptr) << seat;
+        EXPECT_NEAR(c->Range, 1.0, 0.01) << seat;
+        EXPECT_NEAR(c->Bearing, bearing, 0.5) << seat;
+    }
+    QTest::qWait(300); // what the broker would have sent Ann with the instructor's
+    EXPECT_FALSE(heard.contains("marovane/nav1/seat/seat2/answers"));
+    EXPECT_FALSE(heard.contains("marovane/nav1/seat/seat2/record"));
+    EXPECT_TRUE(heard.contains("marovane/nav1/seat/seat2/state"));
 }
 
 } // namespace

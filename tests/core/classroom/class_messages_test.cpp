@@ -2,6 +2,7 @@
 // same, and anything else is refused with a message saying what is wrong, never thrown.
 
 #include "core/classroom/class_messages.h"
+#include "core/classroom/one_sea.h"
 #include "core/exercise/exercise_file.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(ClassMessages, AnythingElseIsRefusedWithAReason) {
     const Case cases[] = {
         {"not json", "not a Marovane class message"},
         {R"({"format":"Marovane results","version":1})", "not a Marovane class message"},
-        {R"({"format":"Marovane class","version":2,"kind":"clock"})",
+        {R"({"format":"Marovane class","version":3,"kind":"clock"})",
          "from a newer Marovane; update this one"},
         {head + R"("kind":"state"})", "not a clock message"},
         {head + R"("kind":"clock","run":"r","paused":false,"time_factor":3})",
@@ -195,6 +196,65 @@ TEST(ClassMessages, OnlyASeatsOwnTopicsNameASeat) {
     for (const char* bad : {"", "a/b", "a+", "#", "a b", "123456789012345678901234567890123"})
         EXPECT_FALSE(IsClassName(bad)) << bad;
     EXPECT_TRUE(IsClassName("Nav-1_b"));
+}
+
+// One sea: only an exercise with ships is written as version 2 (an older seat refuses just
+// that); the ships read back; a seat given twice is refused.
+TEST(ClassMessages, AnExerciseInOneSeaIsANewerMessageAndReadsBack) {
+    ClassExercise plain{"r1", "Exam1.toml", "title = \"x\"\n", "", "", {}};
+    EXPECT_NE(ToJson(plain).find("\"version\":1"), std::string::npos);
+    ClassExercise sea = plain;
+    sea.Sea = {{"seat1", "Ann", 0, 0, "a"}, {"seat2", "Bob", 0, 1, "b"}};
+    const std::string json = ToJson(sea);
+    EXPECT_NE(json.find("\"version\":2"), std::string::npos);
+    const auto read = ParseClassExercise(json);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    ASSERT_EQ(read.Value->Sea.size(), 2u);
+    EXPECT_EQ(read.Value->Sea[1].Name, "Bob");
+    EXPECT_EQ(read.Value->Sea[1].Y, 1);
+    EXPECT_EQ(read.Value->Sea[1].Text, "b");
+    sea.Sea[1].Seat = "seat1";
+    EXPECT_EQ(ParseClassExercise(ToJson(sea)).Error, "A class exercise message: sea: a seat twice");
+}
+
+// Three ships 2 nm apart in line abreast of an own ship steering 090 at the origin, with a
+// target 5 nm due north: seat 2 (the third) starts 4 nm south, (-4, 0). Her exercise has her
+// ship first on 090, the target 4 + 5 = 9 nm on 000, then seat 0's ship 4 nm on 000 and seat
+// 1's 2 nm on 000.
+TEST(OneSea, EachSeatsExerciseHasHerShipFirstAndTheOthersAsTargets) {
+    const std::string text = "title = \"Line abreast\"\n[scenario]\n"
+                             "[[scenario.vessel]]\ncourse = 90\nspeed = 10\n"
+                             "[[scenario.vessel]]\nsize = \"large\"\ncourse = 180\nspeed = 5\n"
+                             "bearing = 0\nrange = 5\n";
+    const ExerciseReadResult read = ParseExercise(text, "t.toml");
+    ASSERT_TRUE(read.ok()) << read.Error;
+    Simulation start;
+    ASSERT_EQ(BuildExerciseSimulation(*read.Exercise, ".", {}, start), "");
+    const std::vector<PointD> starts = SeaStarts(start.Vessels, 3, 2.0);
+    ASSERT_EQ(starts.size(), 3u);
+    EXPECT_NEAR(starts[2].X, -4, 1e-9);
+    EXPECT_NEAR(starts[2].Y, 0, 1e-9);
+    std::string error;
+    const ExerciseReadResult mine =
+        ParseExercise(OneSeaExerciseText(text, *read.Exercise, start, starts, 2, error), "t");
+    ASSERT_TRUE(mine.ok()) << error << mine.Error;
+    const auto& v = mine.Exercise->Scenario.Vessels;
+    ASSERT_EQ(v.size(), 4u);
+    EXPECT_EQ(v[0].Vessel.Heading, 90);
+    EXPECT_EQ(v[1].Vessel.Size, kLarge);
+    EXPECT_EQ(v[1].Vessel.Heading, 180);
+    const double ranges[] = {9, 4, 2};
+    for (size_t i = 1; i < 4; ++i) {
+        EXPECT_NEAR(v[i].Vessel.Range, ranges[i - 1], 1e-9) << i;
+        EXPECT_NEAR(std::fmod(v[i].Vessel.Bearing + 180, 360), 180, 1e-3) << i;
+    }
+    EXPECT_EQ(SeaSlot(2, 2, 0), 2);
+    EXPECT_EQ(SeaSlot(2, 0, 2), 3);
+    // Six slots: a scenario of two and five more seats do not fit.
+    EXPECT_EQ(
+        OneSeaExerciseText(text, *read.Exercise, start, SeaStarts(start.Vessels, 6, 1), 0, error),
+        "");
+    EXPECT_NE(error.find("too many"), std::string::npos) << error;
 }
 
 } // namespace
