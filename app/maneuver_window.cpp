@@ -299,10 +299,10 @@ void ManeuverWindow::cmdExecute_Click() {
     }
     const VesselData& v = sim_.Vessels.Vessel.at(static_cast<size_t>(vessel()));
     emit ordered(vessel(), v.NewHeading, static_cast<double>(v.NewSpeed),
-                 QString("%1 ordered to %2 T, %3 kt")
+                 QString("%1 ordered to %2 T, %3")
                      .arg(Q(VesselLetter(vessel())))
                      .arg(v.NewHeading, 3, 10, QChar('0'))
-                     .arg(static_cast<double>(v.NewSpeed), 0, 'f', 1));
+                     .arg(Q(KnotsText(static_cast<double>(v.NewSpeed)))));
     cmdManeuverClose_->click();
 }
 

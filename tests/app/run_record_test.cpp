@@ -113,7 +113,7 @@ TEST_P(EitherWay, EveryMomentOfARunWithOrdersAJumpAndARepeatReplaysExactly) {
                                             "cpa data", "pause",       "resume", "repeat"};
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(r.Events[1].Text, "Time factor x60");
-    EXPECT_EQ(r.Events[2].Text, "B ordered to 095 T, 20.0 kt");
+    EXPECT_EQ(r.Events[2].Text, "B ordered to 095 T, 20.0 kn");
     EXPECT_EQ(r.Events[2].Tick, 4); // after the fourth tick
     EXPECT_EQ(r.Events[3].Vessel, 2);
     EXPECT_EQ(r.Orders, (std::vector<mv::RunOrder>{{4, r.Ticks[4].SimTime, 1, 95, 20.0}}));

@@ -175,10 +175,10 @@ TEST_F(Walkthrough, TheTargetsAreAsTheTextsDescribeThem) {
         {"tutorial/lesson6", "BeingOvertaken", 1,
          "B closes from astern at {b}°, {r0} miles, steering {c} at {s0} knots|CPA {cpa2} miles in "
          "about {t0} minutes"},
-        {"tutorial/lesson7", "Fog", 1, "B {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"tutorial/lesson7", "Fog", 2, "C {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"tutorial/lesson7", "Fog", 3, "D {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
-        {"tutorial/lesson7", "Fog", 4, "E {b}°, {r1} nm {c}, {s1} kt {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 1, "B {b}°, {r1} nm {c}, {s1} kn {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 2, "C {b}°, {r1} nm {c}, {s1} kn {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 3, "D {b}°, {r1} nm {c}, {s1} kn {cpa2} nm {t1} min"},
+        {"tutorial/lesson7", "Fog", 4, "E {b}°, {r1} nm {c}, {s1} kn {cpa2} nm {t1} min"},
         {"tutorial/lesson7", "CloseQuarters", 1,
          "{b}° at only {r1} miles, closing at {srm0} knots: CPA {cpa2} miles"},
     };
