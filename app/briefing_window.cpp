@@ -3,6 +3,7 @@
 #include "core/number_text.h"
 #include "core/vessel.h"
 #include "gui/control_rows.h"
+#include "gui/tool_place.h"
 #include "session/exercise.h"
 
 #include <QCloseEvent>
@@ -119,7 +120,11 @@ BriefingWindow::BriefingWindow(Exercise& exercise, QWidget& console)
 BriefingWindow& BriefingWindow::OpenOver(QWidget& console, Exercise& exercise,
                                          const QWidget& picture) {
     auto* briefing = console.findChild<BriefingWindow*>();
-    if (!briefing) briefing = new BriefingWindow(exercise, console);
+    if (!briefing) {
+        briefing = new BriefingWindow(exercise, console);
+        // Beside the picture, so the centre, the read-outs and the controls stay in sight.
+        DockTool(*briefing, ToolSide::Left);
+    }
     briefing->Open(picture);
     return *briefing;
 }
@@ -154,6 +159,13 @@ void BriefingWindow::Open(const QWidget& picture) {
     lblAction_->setVisible(act.MinCpa > 0);
     lblAllowed_->setText(AllowedText(e->Allowed));
 
+    if (!isWindow()) {
+        // Docked: a column wide enough for the questions to read, its height the dock's.
+        setFixedWidth(std::clamp(picture.width() / 2, 260, 360));
+        show();
+        findChild<QPushButton*>("cmdStart")->setFocus();
+        return;
+    }
     // At the left of the radar frame, reaching no further than short of the picture's centre,
     // so the centre, the read-outs and the controls stay in sight while the student reads.
     const QWidget* frame = picture.parentWidget() ? picture.parentWidget() : &picture;

@@ -10,7 +10,7 @@
 #include "session/dialogs.h"
 #include "session/exercise.h"
 
-#include <QRadioButton>
+#include <utility>
 
 namespace mv {
 
@@ -95,34 +95,23 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
            [e] { return e->allowed().Aids.IndexLines; },
            {},
            kForbiddenTip});
-    // A vessel entry runs what the user runs: its mode chosen, then the vessel's button.
-    struct VesselMenu {
-        const char* name;
-        QRadioButton* (VesselPanel::*option)() const;
-        bool ownToo;
-    };
-    const VesselMenu vesselMenus[] = {{"mnuManeuverVessel", &VesselPanel::optManeuver, true},
-                                      {"mnuCPAVessel", &VesselPanel::optCPA, false},
-                                      {"mnuJumptoVessel", &VesselPanel::optJumpTo, false}};
-    for (const VesselMenu& m : vesselMenus)
+    // A vessel entry gives the order the vessel's button gives in that mode, enabled by the
+    // same rule as the button.
+    const std::pair<const char*, VesselMode> vesselMenus[] = {
+        {"mnuManeuverVessel", VesselMode::Maneuver},
+        {"mnuCPAVessel", VesselMode::Cpa},
+        {"mnuJumptoVessel", VesselMode::JumpTo}};
+    for (const auto& [name, mode] : vesselMenus)
         for (int i = 0; i < kMaxVessels; ++i) {
-            const auto option = m.option;
-            const bool ownToo = m.ownToo;
-            r.add({QString("%1(%2)").arg(m.name).arg(i),
+            const VesselMode m = mode;
+            r.add({QString("%1(%2)").arg(name).arg(i),
                    QString("&%1").arg(QString::fromStdString(VesselLetter(i))),
                    {},
-                   [c, option, i] {
-                       VesselPanel* p = c->vesselPanel();
-                       p->Choose((p->*option)(), i);
-                   },
+                   [c, m, i] { c->vesselPanel()->Order(m, i); },
                    {},
-                   [e, &sim, i, ownToo, name = QString(m.name)] {
-                       const bool own = i == sim.Vessels.OwnVessel;
-                       if (i >= sim.Vessels.NumVessels || (!ownToo && own)) return false;
-                       // In an assessed exercise the student handles the own vessel alone.
-                       if (name == "mnuManeuverVessel") return own || !e->assessed();
-                       if (name == "mnuCPAVessel") return e->allowed().CpaInfo;
-                       return !e->assessed();
+                   [e, &sim, m, i] {
+                       return VesselAllowed(m, i, sim.Vessels.NumVessels, sim.Vessels.OwnVessel,
+                                            VesselPanel::RulesOf(*e));
                    }});
         }
     const struct {

@@ -1,9 +1,11 @@
 #include "app/marker_tools.h"
 
 #include "core/display/display_commands.h"
+#include "gui/world_picture.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QWheelEvent>
 
@@ -109,7 +111,49 @@ void KeysTool::focusLost() {
     heldKey_.reset();
 }
 
+void CursorTool::setPicture(QWidget* widget, const WorldPicture* world) {
+    widget_ = widget;
+    world_ = world;
+    at_.reset();
+}
+
+bool CursorTool::key(QKeyEvent* event) {
+    const int k = event->key();
+    const bool enter = k == Qt::Key_Return || k == Qt::Key_Enter;
+    const auto arrow = ArrowOf(k);
+    if (!world_ || !widget_ || (!arrow && !enter && k != Qt::Key_Escape)) return false;
+    if (event->type() != QEvent::KeyPress) return true;
+    if (k == Qt::Key_Escape) {
+        at_.reset();
+        exercise_.commands().Trigger("mnuKeysMode");
+        return true;
+    }
+    if (!at_) {
+        // The first step starts from the own ship at the centre.
+        const PointD own = exercise_.ownPos();
+        at_ = world_->toPixel(own.Y, own.X);
+    }
+    if (enter) {
+        const QPointF w = world_->toWorld(*at_);
+        press(w.x(), w.y(), Qt::LeftButton);
+        return true;
+    }
+    // A few pixels a press to lay it on an echo; Shift for the long way across the picture.
+    const double step = (event->modifiers() & Qt::ShiftModifier) ? 24.0 : 4.0;
+    const QPointF d = *arrow == ArrowKey::Left    ? QPointF(-step, 0)
+                      : *arrow == ArrowKey::Right ? QPointF(step, 0)
+                      : *arrow == ArrowKey::Up    ? QPointF(0, -step)
+                                                  : QPointF(0, step);
+    const QPointF to = *at_ + d;
+    if (!widget_->rect().contains(to.toPoint())) return true; // the picture's edge stops it
+    at_ = to;
+    // The mouse pointer goes with it, so the student sees where Enter will take the point.
+    QCursor::setPos(widget_->mapToGlobal(to.toPoint()));
+    return true;
+}
+
 void CursorTool::press(double east, double north, Qt::MouseButton) {
+    if (world_) at_ = world_->toPixel(east, north); // the keys go on from a click
     if (!CursorClick(exercise_.display(), exercise_.ownPos(), east, north)) return;
     view_.DrawCursor();
     view_.ShowCursorReadouts();

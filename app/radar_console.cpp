@@ -11,9 +11,11 @@
 #include "gui/command_actions.h"
 #include "gui/help_topics.h"
 #include "gui/radar_items.h"
+#include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
 #include "session/exercise.h"
 
+#include <QMainWindow>
 #include <QResizeEvent>
 
 #include <cmath>
@@ -35,7 +37,19 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     : QWidget(parent), exercise_(exercise) {
     setObjectName("frmRadar");
     setWindowTitle("Radar");
+    // The work area left of the control column: the radar frame at its centre and the tools
+    // docked round it, so that no tool ever lies over the picture or the column.
+    area_ = new QMainWindow(this);
+    area_->setWindowFlags(Qt::Widget); // a main window is made a window of its own
+    area_->show();                     // with the console
+    area_->setObjectName(kToolArea);
+    area_->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |
+                          QMainWindow::AllowTabbedDocks);
     view_ = new RadarView(exercise_, dialogs, this);
+    area_->setCentralWidget(view_);
+    // The picture keeps room to be plotted on however many tools are open; they scroll.
+    view_->setMinimumSize(240, 240);
+    view_->installEventFilter(this);
     exercise_.setView(view_);
     WorldPictureWidget* pic = view_->pictureWidget();
     // A click gives the picture the keyboard, so the arrows move the markers at once.
@@ -43,6 +57,7 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     hold_ = new MarkerHold(exercise_, *view_, dialogs, this);
     keysTool_ = new KeysTool(exercise_, *view_, *hold_, this);
     cursorTool_ = new CursorTool(exercise_, *view_, *hold_, this);
+    cursorTool_->setPicture(pic, &pic->picture());
     frmTrueView_ = new TrueView(exercise_, this);
     RegisterConsoleCommands(*this, exercise_, dialogs);
     actions_ = new CommandActions(exercise_, this);
@@ -63,6 +78,11 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     // A trial is worked again from every new moment, and turns with the picture.
     connect(&exercise_, &Exercise::ticked, frmTrial_, &TrialWindow::ShowTrial);
     connect(&exercise_, &Exercise::changed, frmTrial_, &TrialWindow::ShowTrial);
+    // The wide table under the picture, the narrow windows beside it.
+    DockTool(*frmTargetData_, ToolSide::Bottom);
+    DockTool(*frmTrial_, ToolSide::Left);
+    DockTool(*frmIndexLines_, ToolSide::Left);
+    RestoreToolPlaces(*area_);
 
     VesselPanel* vessels = picControls_->vesselPanel();
     view_->echoColour = [vessels](int v) { return vessels->EchoColour(v); };
@@ -96,6 +116,10 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
 }
 
 RadarConsole::~RadarConsole() {
+    SaveToolPlaces(*area_);
+    // The docked tools hidden while the picture and the overlays they draw on still stand: a
+    // tool's hiding is a change that every tool redraws on.
+    hide();
     exercise_.setView(nullptr);
 }
 
@@ -136,28 +160,38 @@ void RadarConsole::resizeEvent(QResizeEvent*) {
     LayOut();
 }
 
+bool RadarConsole::eventFilter(QObject* watched, QEvent* event) {
+    // The frame resized by the docks round it: the picture scales to the room they leave.
+    if (watched == view_ && event->type() == QEvent::Resize) PlacePicture();
+    return QWidget::eventFilter(watched, event);
+}
+
 void RadarConsole::LayOut() {
-    // The picture takes the full height, 0.9 of it across, so a mile spans the same pixels
-    // both ways. In a tall, narrow window it gives way before the controls do, so that no
-    // button is ever pushed out of sight.
     const int h = std::max(height(), 60);
-    // The column keeps its width at the right edge; narrower only when the window is.
+    // The column keeps its width at the right edge; narrower only when the window is. The
+    // work area takes the rest, however little, so that no button is pushed out of sight.
     const int controlsW = std::min(ControlsWidth(), std::max(width() - 50, kMinControlsWidth));
-    int picH = h - 2 * kPictureMargin;
+    const int areaW = std::max(width() - controlsW, 50);
+    area_->setGeometry(0, 0, areaW, h);
+    picControls_->setGeometry(areaW, 0, std::max(width() - areaW, 0), h);
+    PlacePicture();
+}
+
+void RadarConsole::PlacePicture() {
+    // The picture takes the frame's full height, 0.9 of it across, so a mile spans the same
+    // pixels both ways; in a narrow frame the width rules. It stands centred across the dark
+    // frame, so a wide screen frames the radar rather than an empty stretch.
+    const int frameW = view_->width();
+    int picH = view_->height() - 2 * kPictureMargin;
     int picW = static_cast<int>(std::lround(picH * kPictureAspect));
-    const int roomAcross = width() - 2 * kPictureMargin - controlsW;
+    const int roomAcross = frameW - 2 * kPictureMargin;
     if (picW > roomAcross && roomAcross > 0) {
         picW = roomAcross;
         picH = static_cast<int>(std::lround(picW / kPictureAspect));
     }
     picW = std::max(picW, 50);
     picH = std::max(picH, 50);
-    // The dark frame takes all the room the column leaves, the picture centred across it, so
-    // a wide screen frames the radar rather than an empty stretch of the column's colour.
-    const int frameW = std::max(width() - controlsW, picW + 2 * kPictureMargin);
-    view_->setGeometry(0, 0, frameW, h);
     view_->pictureWidget()->setGeometry((frameW - picW) / 2, kPictureMargin, picW, picH);
-    picControls_->setGeometry(frameW, 0, std::max(width() - frameW, 0), h);
 }
 
 void RadarConsole::ShowExerciseState() {

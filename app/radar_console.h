@@ -1,12 +1,14 @@
 #pragma once
-// frmRadar, the radar console: the radar picture on the left, the control column on the right,
-// and the True View floating over them. It joins the parts: the picture shows what the
-// exercise and the display commands ask for, the column's buttons are views of the commands,
-// and the panels' requests are carried to the picture and the True View.
+// frmRadar, the radar console: the radar picture on the left with the tools docked round it,
+// the control column on the right, and the True View floating over them. It joins the parts: the
+// picture shows what the exercise and the display commands ask for, the column's buttons are views
+// of the commands, and the panels' requests are carried to the picture and the True View.
 
 #include <QWidget>
 
 #include <memory>
+
+class QMainWindow;
 
 namespace mv {
 
@@ -56,9 +58,12 @@ class RadarConsole : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void LayOut();
+    // The radar picture inside its frame, as large as the frame allows.
+    void PlacePicture();
     // The control column's width (logical pixels): fixed, unless its contents need more.
     int ControlsWidth() const;
     // The window's title from the exercise; the input mode's tool on the picture.
@@ -67,6 +72,7 @@ class RadarConsole : public QWidget {
     void ShowJump(int former, int own, const QString& status);
 
     Exercise& exercise_;
+    QMainWindow* area_ = nullptr;
     RadarView* view_ = nullptr;
     CommandActions* actions_ = nullptr;
     MarkerHold* hold_ = nullptr;

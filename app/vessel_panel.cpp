@@ -87,18 +87,26 @@ ManeuverWindow& VesselPanel::maneuverWindow() {
     return *frmManeuver_;
 }
 
+VesselRules VesselPanel::RulesOf(const Exercise& exercise) {
+    return {exercise.assessed() != nullptr, exercise.allowed().CpaInfo};
+}
+
+VesselMode VesselPanel::mode() const {
+    if (optCPA_->isChecked()) return VesselMode::Cpa;
+    if (optJumpTo_->isChecked()) return VesselMode::JumpTo;
+    return VesselMode::Maneuver;
+}
+
 void VesselPanel::EnableSlotsInUse() {
-    const int n = exercise_.simulation().Vessels.NumVessels;
-    const int own = exercise_.simulation().Vessels.OwnVessel;
-    // In an assessed exercise the student manoeuvres the own vessel alone.
-    const bool ownOnly = exercise_.assessed() && optManeuver_->isChecked();
+    const auto& v = exercise_.simulation().Vessels;
     for (int i = 0; i < kMaxVessels; ++i)
-        cmdVessel(i)->setEnabled(i < n && (!ownOnly || i == own));
+        cmdVessel(i)->setEnabled(
+            VesselAllowed(mode(), i, v.NumVessels, v.OwnVessel, RulesOf(exercise_)));
 }
 
 void VesselPanel::ApplyPermissions() {
-    const bool cpa = exercise_.allowed().CpaInfo;
-    const bool jump = !exercise_.assessed();
+    const bool cpa = VesselModeAllowed(VesselMode::Cpa, RulesOf(exercise_));
+    const bool jump = VesselModeAllowed(VesselMode::JumpTo, RulesOf(exercise_));
     if (optCPA_->isEnabled() == cpa && optJumpTo_->isEnabled() == jump) return;
     optCPA_->setEnabled(cpa);
     optJumpTo_->setEnabled(jump);
@@ -143,9 +151,7 @@ void VesselPanel::optManeuver_Click() {
 }
 
 void VesselPanel::optCPA_Click() {
-    // No CPA of the own vessel with itself.
-    const int own = exercise_.simulation().Vessels.OwnVessel;
-    if (own >= 0 && own < kMaxVessels) cmdVessel(own)->setEnabled(false);
+    EnableSlotsInUse();
 }
 
 void VesselPanel::optJumpTo_Click() {
@@ -153,7 +159,9 @@ void VesselPanel::optJumpTo_Click() {
 }
 
 void VesselPanel::cmdVessel_Click(int index) {
-    if (!exercise_.isLoaded() || index < 0 || index >= exercise_.simulation().Vessels.NumVessels)
+    const auto& v = exercise_.simulation().Vessels;
+    if (!exercise_.isLoaded() ||
+        !VesselAllowed(mode(), index, v.NumVessels, v.OwnVessel, RulesOf(exercise_)))
         return;
     const QString caption = cmdVessel(index)->text();
     if (optManeuver_->isChecked())
@@ -170,6 +178,7 @@ void VesselPanel::JumpTo(int index) {
     // The CPA data of a target that is now the own vessel would be its CPA with itself.
     if (frmManeuver_ && frmManeuver_->isOpenOn(jump.Own) && frmManeuver_->showsCpaData())
         frmManeuver_->cmdManeuverClose_Click();
+    EnableSlotsInUse(); // the former own vessel may be jumped to now, the new one not
     ShowButtonColours();
     const Exercise::ChangeScope change(exercise_);
     exercise_.Log("jump", jump.Own,
@@ -181,9 +190,21 @@ void VesselPanel::JumpTo(int index) {
     emit jumped(jump.Former, jump.Own);
 }
 
+void VesselPanel::Order(VesselMode m, int index) {
+    QRadioButton* option = m == VesselMode::Cpa      ? optCPA_
+                           : m == VesselMode::JumpTo ? optJumpTo_
+                                                     : optManeuver_;
+    if (!option->isEnabled()) return;
+    // The options show the mode, as the student's own click on them would.
+    if (!option->isChecked()) option->click();
+    cmdVessel_Click(index);
+}
+
 void VesselPanel::Choose(QRadioButton* option, int index) {
-    option->click();
-    cmdVessel(index)->click();
+    Order(option == optCPA_      ? VesselMode::Cpa
+          : option == optJumpTo_ ? VesselMode::JumpTo
+                                 : VesselMode::Maneuver,
+          index);
 }
 
 CpaComputerWindow* VesselPanel::cpaComputer() const {

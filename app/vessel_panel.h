@@ -3,12 +3,14 @@
 // they act in: "Maneuver" opens the manoeuvre panel, "CPA info" the CPA data of a target,
 // "Jump to" makes the vessel the own vessel. It owns the windows of the plotting aids.
 //
-// The menus' vessel entries run what a user runs: the mode chosen, then the vessel's button
-// (Choose). A jump and the manoeuvre window's highlight are requests to the console, which
-// redraws; the panel calls no other window.
+// The menus' vessel entries give the same order (Order): the mode shown on the options, then
+// what the vessel's button does. Which vessels each mode may take is the one rule of
+// core/vessel_modes.h, for the buttons and the menus alike. A jump and the manoeuvre window's
+// highlight are requests to the console, which redraws; the panel calls no other window.
 
 #include "core/display/display_state.h"
 #include "core/motion.h"
+#include "core/vessel_modes.h"
 
 #include <QColor>
 #include <QPointer>
@@ -45,6 +47,10 @@ class VesselPanel : public QWidget {
     // The own vessel's letter in the palette's own colour, the targets' in the button text;
     // a disabled button greys its letter as every disabled button does.
     void ShowButtonColours();
+    // The mode the options show, and the rules of the exercise in force for the vessels.
+    VesselMode mode() const;
+    static VesselRules RulesOf(const Exercise& exercise);
+
     // A manoeuvre step of the tick, for the manoeuvre window's read-outs.
     void ManeuverStep(int vessel, const ManeuverReadout& readout);
 
@@ -71,7 +77,10 @@ class VesselPanel : public QWidget {
   public slots:
     // The dispatcher of the three modes.
     void cmdVessel_Click(int index);
-    // A menu's vessel entry: its mode's option chosen, then the vessel's button pressed.
+    // A menu's vessel entry: its mode shown on the options, then what the vessel's button
+    // does; nothing when the rule does not allow that vessel in that mode.
+    void Order(VesselMode mode, int index);
+    // The same by the mode's option.
     void Choose(QRadioButton* option, int index);
     void optManeuver_Click();
     void optCPA_Click();

@@ -23,10 +23,15 @@ class NumericTextValidator : public QValidator {
 };
 
 // The character code a key press types, as the filter sees it: Ctrl with a letter is the
-// control character of that letter (Ctrl+V is 22), so the clipboard shortcuts are swallowed
-// like every other control character. 0 when the key types nothing.
+// control character of that letter, swallowed like every other control character, except the
+// editing keys (select all, copy, cut, paste, undo, redo), which type nothing themselves: a
+// student who selects all with Ctrl+A types over the old figure, and a paste still meets the
+// validator. 0 when the key types nothing.
 char16_t TypedCode(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Delete) return 0; // edits, but types no character
+    for (const auto editing : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                               QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(editing)) return 0;
     if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return kKeyTab;
     if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
         return static_cast<char16_t>(key.key() - Qt::Key_A + 1);

@@ -1,9 +1,10 @@
 #pragma once
 // The one event filter of every numeric entry field: each typed character goes through
 // NumericKeyFilter with the field's permissions, and a swallowed key never reaches the field.
-// Keys that type nothing (arrows, Home, End, Delete, Tab, Enter, Escape) pass, and Alt with a
-// letter stays the access key of a button. Pasted and composed text meets a validator with the
-// same permissions; text set by the program is not checked here, but where it is used.
+// Keys that type nothing (arrows, Home, End, Delete, Tab, Enter, Escape, and the editing keys
+// Ctrl+A, C, X, V, Z) pass, and Alt with a letter stays the access key of a button. Pasted and
+// composed text meets a validator with the same permissions; text set by the program is not
+// checked here, but where it is used.
 
 #include "core/aids/numeric_key_filter.h"
 

@@ -1,16 +1,101 @@
 #include "gui/tool_place.h"
 
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QRect>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace mv {
 
+namespace {
+
+const char* const kPlacesKey = "console/toolPlaces";
+
+QSettings Settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marovane", "Marovane");
+}
+
+// Keeps a dock and its window as one: the window's show and hide show and hide the dock, the
+// dock's close box asks the window to close (it may refuse, as the briefing does), and the
+// window's title is the dock's.
+class DockSync : public QObject {
+  public:
+    DockSync(QDockWidget& dock, QWidget& window) : QObject(&dock), dock_(dock), window_(window) {
+        window.installEventFilter(this);
+        dock.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_) {
+            if (event->type() == QEvent::ShowToParent) {
+                dock_.show();
+                dock_.raise();
+            } else if (event->type() == QEvent::HideToParent) {
+                dock_.hide();
+            } else if (event->type() == QEvent::WindowTitleChange) {
+                dock_.setWindowTitle(window_.windowTitle());
+            }
+        } else if (watched == &dock_ && event->type() == QEvent::Close) {
+            if (!window_.close()) event->ignore();
+            return !window_.isHidden();
+        }
+        return false;
+    }
+
+  private:
+    QDockWidget& dock_;
+    QWidget& window_;
+};
+
+} // namespace
+
+bool DockTool(QWidget& window, ToolSide side) {
+    QMainWindow* area = nullptr;
+    for (QWidget* p = window.parentWidget(); p && !area; p = p->parentWidget())
+        area = p->findChild<QMainWindow*>(kToolArea, Qt::FindDirectChildrenOnly);
+    if (!area) return false;
+    const bool shown = window.isVisible();
+    auto* dock = new QDockWidget(window.windowTitle(), area);
+    dock->setObjectName("dck" + window.objectName().mid(3)); // frmTrial -> dckTrial
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    dock->hide();
+    // In a scroll area, so that a small screen shrinks the dock rather than the picture.
+    auto* scroll = new QScrollArea(dock);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    window.setParent(scroll, Qt::Widget);
+    scroll->setWidget(&window); // which shows the window within the dock
+    dock->setWidget(scroll);
+    if (!shown) window.hide();
+    area->addDockWidget(side == ToolSide::Left ? Qt::LeftDockWidgetArea : Qt::BottomDockWidgetArea,
+                        dock);
+    area->restoreDockWidget(dock); // where the user left it, if a past run knew it
+    dock->setVisible(shown);
+    new DockSync(*dock, window);
+    return true;
+}
+
+void SaveToolPlaces(const QMainWindow& area) {
+    Settings().setValue(kPlacesKey, area.saveState());
+}
+
+void RestoreToolPlaces(QMainWindow& area) {
+    area.restoreState(Settings().value(kPlacesKey).toByteArray());
+    // The places only: a tool opens when the student asks for it.
+    for (QDockWidget* dock : area.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly))
+        dock->hide();
+}
+
 void PlaceOverColumnOnce(QWidget& window, ColumnSpot spot) {
     const QWidget* p = window.parentWidget();
-    if (!p || window.property("placedOverColumn").toBool()) return;
+    if (!p || !window.isWindow() || window.property("placedOverColumn").toBool()) return;
     window.setProperty("placedOverColumn", true);
     window.adjustSize();
     // The radar picture and the frame round it; without them, the parent's own left side.

@@ -9,6 +9,7 @@
 #include "tests/support/exercise_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimeEdit>
@@ -56,13 +57,15 @@ TEST_F(AidsWindows, FieldsLetThroughTheirKindOfNumberAndExecuteOrdersNothingOnAF
         Type(field, c.typed);
         EXPECT_EQ(field->text().toStdString(), c.kept);
     }
-    // Backspace works; Enter and the clipboard keys do nothing, and the window stays open.
+    // Backspace works; Enter does nothing, and the window stays open; Ctrl+A and Ctrl+X edit as
+    // in any field.
     auto* speed = Find<QLineEdit>("txtSpeed", man);
     QTest::keyClick(speed, Qt::Key_Backspace);
     QTest::keyClick(speed, Qt::Key_Return);
+    EXPECT_EQ(speed->text(), "12.");
     QTest::keyClick(speed, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(speed, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(speed->text(), "12.");
+    EXPECT_EQ(speed->text() + "|" + QApplication::clipboard()->text(), "|12.");
     EXPECT_TRUE(man->isVisible() && dialogs.shown.empty());
     EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 10.0f); // nothing executed
 
@@ -164,9 +167,19 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
     EXPECT_FALSE(panel().cmdVessel(0)->isEnabled()); // no CPA of the own vessel with itself
     Click("optManeuver");
     EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
-    Click("optCPA");
-    Click("optJumpTo");
-    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+    // The buttons and the menus' vessel entries are enabled by one rule, in every mode: no
+    // jump to the own vessel where one stands, nor its CPA with itself.
+    const std::pair<const char*, const char*> modes[] = {{"optManeuver", "mnuManeuverVessel"},
+                                                         {"optCPA", "mnuCPAVessel"},
+                                                         {"optJumpTo", "mnuJumptoVessel"}};
+    for (const auto& [option, menu] : modes) {
+        Click(option);
+        for (int slot = 0; slot < mv::kMaxVessels; ++slot)
+            EXPECT_EQ(panel().cmdVessel(slot)->isEnabled(),
+                      exercise->commands().find(QString("%1(%2)").arg(menu).arg(slot))->enabled())
+                << option << slot;
+    }
+    EXPECT_FALSE(panel().cmdVessel(0)->isEnabled());
 
     QSignalSpy jumped(&panel(), &mv::VesselPanel::jumped);
     Click("cmdTrueView");
@@ -176,6 +189,9 @@ TEST_F(AidsWindows, JumpMakesTheTargetTheOwnVesselAndTheOptionsGuardTheOwnButton
     const mv::WorldPicture& tv = console->trueView().picture();
     const QPointF own = tv.toPixel(sim.Vessels.VesselPos[2].Y, sim.Vessels.VesselPos[2].X);
     EXPECT_LT(QLineF(own, QPointF(tv.size().width(), tv.size().height()) / 2).length(), 2.0);
+    EXPECT_FALSE(panel().cmdVessel(2)->isEnabled()); // no jump to where one stands
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled());
+    Click("optManeuver"); // every button enabled: the letters in their own colours
     EXPECT_EQ(colours(), "#000000 #000000 #0000ff");
     EXPECT_EQ(Item(mv::item::lneVessel(2), "visible") + Item(mv::item::lneVessel(0), "visible"),
               "falsetrue");

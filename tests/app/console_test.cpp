@@ -1,19 +1,28 @@
 // The console's buttons as views of their commands, the commands on the plain state without a
 // window, check marks that follow the state at every moment, and what a jump, Repeat and a
 // scenario started elsewhere must show at once. Then pausing, and the collision report with two
-// targets and a resize behind the first message box.
+// targets and a resize behind the first message box. The tools never cover the picture or the
+// column, and cursor mode works from the keyboard.
 
+#include "app/index_lines_window.h"
+#include "app/target_data_window.h"
 #include "app/traffic_selector.h"
+#include "app/trial_window.h"
 #include "app/true_view.h"
 #include "gui/command_actions.h"
 #include "gui/palette.h"
 #include "gui/radar_items.h"
+#include "gui/tool_place.h"
+#include "gui/world_picture_widget.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 
 #include <functional>
@@ -190,6 +199,95 @@ TEST_F(ConsoleTest, TwoTargetsCollidingAtOnceEachGetTheirOwnReport) {
     EXPECT_EQ(dialogs.beeps, 2);
     EXPECT_EQ(sim.Vessels.VesselFlag[1], mv::kTrue);
     EXPECT_EQ(sim.Vessels.VesselFlag[2], mv::kTrue);
+}
+
+// A widget's rectangle in the console's pixels.
+QRect In(const QWidget* console, const QWidget* w) {
+    return QRect(w->mapTo(console, QPoint()), w->size());
+}
+// What shows of a tool: its dock, which may scroll it.
+const QWidget* Shown(const QWidget* tool) {
+    for (const QWidget* w = tool; w; w = w->parentWidget())
+        if (qobject_cast<const QDockWidget*>(w)) return w;
+    return tool;
+}
+
+TEST_F(ConsoleTest, ToolsNeverCoverThePictureOrTheColumnAndComeBackWhereLeft) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    QWidget* tools[] = {&console->targetData(), &console->trial(), &console->indexLines()};
+    for (const char* command : {"mnuTargetData", "mnuTrialManeuver", "mnuIndexLines"})
+        Run(command);
+    // The console maximised below the menu bar at 1366 x 768 and 1920 x 1080, and at twice
+    // the scale on the larger (960 x 540 logical pixels).
+    for (const QSize size : {QSize(1366, 700), QSize(1920, 1010), QSize(960, 480)}) {
+        SCOPED_TRACE(size.width());
+        console->resize(size);
+        QApplication::processEvents();
+        const QRect picture = In(console.get(), Find("picRadarCRT"));
+        const QRect column = In(console.get(), Find("picControls"));
+        // The picture keeps its shape, a mile the same pixels both ways, whatever is left.
+        EXPECT_NEAR(picture.width(), picture.height() * mv::kPictureAspect, 1.0);
+        EXPECT_GE(picture.height(), 200);
+        for (QWidget* tool : tools) {
+            SCOPED_TRACE(tool->objectName().toStdString());
+            ASSERT_TRUE(tool->isVisible());
+            const QRect r = In(console.get(), Shown(tool));
+            EXPECT_FALSE(r.intersects(picture)); // its centre and its read-outs
+            EXPECT_FALSE(r.intersects(column));
+            EXPECT_TRUE(console->rect().contains(r)); // on the screen
+        }
+    }
+    // The close box of a dock closes its tool, and the command opens it again.
+    auto* area = Find<QMainWindow>(mv::kToolArea);
+    auto* trialDock = Find<QDockWidget>("dckTrialManeuver");
+    ASSERT_EQ(Shown(&console->trial()), trialDock);
+    trialDock->close();
+    EXPECT_FALSE(console->trial().isVisible());
+    // Put on the right of the picture, the trial is there again in the next console.
+    area->addDockWidget(Qt::RightDockWidgetArea, trialDock);
+    console.reset();
+    console = std::make_unique<mv::RadarConsole>(*exercise, dialogs);
+    console->resize(1366, 700);
+    console->show();
+    EXPECT_FALSE(console->trial().isVisible()); // places only: tools open when asked for
+    Run("mnuTrialManeuver");
+    EXPECT_TRUE(console->trial().isVisible());
+    EXPECT_EQ(
+        Find<QMainWindow>(mv::kToolArea)->dockWidgetArea(Find<QDockWidget>("dckTrialManeuver")),
+        Qt::RightDockWidgetArea);
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marovane", "Marovane")
+        .remove("console/toolPlaces");
+}
+
+TEST_F(ConsoleTest, CursorModeFromTheKeyboard) {
+    LoadOwnAndTarget(0, {});
+    auto* pic = Find<mv::WorldPictureWidget>("picRadarCRT");
+    // Nautical miles a pixel, from the picture's world window.
+    const double nmPerPixel =
+        pic->picture().toWorld(QPointF(100, 0)).x() - pic->picture().toWorld(QPointF(0, 0)).x();
+    const struct {
+        QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        float bearing; // degrees true from the own ship at the centre
+        double pixels;
+    } cases[] = {
+        {{{Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Right, {}}}, 90.0f, 12.0},
+        {{{Qt::Key_Up, Qt::ShiftModifier}, {Qt::Key_Up, Qt::ShiftModifier}}, 0.0f, 48.0},
+        {{{Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier}},
+         225.0f,
+         24.0 * std::sqrt(2.0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bearing);
+        Run("mnuCursorMode");
+        for (const auto& [key, modifiers] : c.keys)
+            QTest::keyClick(pic, key, modifiers);
+        EXPECT_NE(display.EBLBearing, c.bearing); // nothing taken before Enter
+        QTest::keyClick(pic, Qt::Key_Return);
+        EXPECT_NEAR(display.EBLBearing, c.bearing, 0.1);
+        EXPECT_NEAR(display.VRMRange, c.pixels * nmPerPixel / 100, 0.01);
+        QTest::keyClick(pic, Qt::Key_Escape);
+        EXPECT_EQ(display.CursorMode, mv::InputMode::Keys);
+    }
 }
 
 } // namespace

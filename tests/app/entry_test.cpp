@@ -87,6 +87,25 @@ TEST_F(EntryTest, PastedTextMeetsTheFieldsRulesAndIsCheckedWhenUsed) {
     EXPECT_EQ(sim.Vessels.Vessel[1].NewSpeed, 10.0f);
 }
 
+TEST_F(EntryTest, SelectAllThenTypingReplacesTheFigure) {
+    Load("MEDIUM, 180, 10", {});
+    QWidget* man = OpenManeuver(0);
+    // Course 180 and speed 10.0 stand in the fields; Ctrl+A and the new figure replace them.
+    for (const auto& [field, typed] : {std::pair{"txtCourse", "060"}, {"txtSpeed", "12.5"}}) {
+        auto* edit = Find<QLineEdit>(field, man);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        EXPECT_EQ(edit->text(), typed) << field;
+    }
+    Click("cmdTurnToCourse", man);
+    Click("cmdExecute", man);
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(sim.Vessels.Vessel[0].NewHeading, 60);
+    EXPECT_EQ(sim.Vessels.Vessel[0].NewSpeed, 12.5f);
+}
+
 TEST_F(EntryTest, ModeButtonsKeepTheValueJustTyped) {
     const struct {
         const char *field, *button, *typed;
