@@ -8,6 +8,7 @@
 #include "session/dialogs.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
@@ -63,7 +64,20 @@ InstructorWindow::InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs
     for (int i = 0; i < kTimeFactorCount; ++i)
         cboTimeFactor_->addItem(QString("x%1").arg(kTimeFactors[static_cast<size_t>(i)]),
                                 kTimeFactors[static_cast<size_t>(i)]);
-    for (QWidget* w : std::initializer_list<QWidget*>{start, pause, resume, cboTimeFactor_, end})
+    chkOneSea_ = new QCheckBox("In one &sea, ships", this);
+    chkOneSea_->setObjectName("chkOneSea");
+    chkOneSea_->setToolTip("Every seat connected steers her own ship in one world and sees the "
+                           "others' ships as targets: the first seat has the scenario's own "
+                           "ship, each next one starts further to starboard of her");
+    txtSeaSpacing_ = new QDoubleSpinBox(this);
+    txtSeaSpacing_->setObjectName("txtSeaSpacing");
+    txtSeaSpacing_->setRange(0.2, 5);
+    txtSeaSpacing_->setSingleStep(0.1);
+    txtSeaSpacing_->setDecimals(1);
+    txtSeaSpacing_->setValue(kDefaultSeaSpacing);
+    txtSeaSpacing_->setSuffix(" nm apart");
+    for (QWidget* w : std::initializer_list<QWidget*>{start, chkOneSea_, txtSeaSpacing_, pause,
+                                                      resume, cboTimeFactor_, end})
         commands->addWidget(w);
     layout->addLayout(commands);
 
@@ -147,7 +161,9 @@ void InstructorWindow::setJoinHint(const QString& text) {
 void InstructorWindow::cmdStart_Click() {
     const QString file = dialogs_.openFileName("Start Exercise", QString(), "Exercises (*.toml)");
     if (file.isEmpty()) return;
-    if (const QString error = instructor_.StartExercise(file); !error.isEmpty())
+    if (const QString error =
+            instructor_.StartExercise(file, chkOneSea_->isChecked(), txtSeaSpacing_->value());
+        !error.isEmpty())
         return void(dialogs_.message(error, "Start Exercise", Dialogs::Icon::Exclamation));
     cboTimeFactor_->setCurrentIndex(0);
     marked_.clear();
@@ -195,11 +211,18 @@ void InstructorWindow::cmdInject_Click() {
 
 void InstructorWindow::ShowRoster() {
     const AssessedExercise* exercise = instructor_.exercise();
-    if (exercise)
-        lblExercise_->setText(QString("Exercise: %1 (%2, x%3)")
-                                  .arg(QString::fromStdString(exercise->Title))
-                                  .arg(instructor_.isPaused() ? "held" : "running")
-                                  .arg(instructor_.timeFactor()));
+    if (exercise) {
+        // In one sea, each seat's ship by its student's name, in the order they start abeam.
+        QStringList ships;
+        for (const ClassExercise::Ship& ship : instructor_.sea())
+            ships << QString::fromStdString(ship.Name);
+        lblExercise_->setText(
+            QString("Exercise: %1 (%2, x%3)%4")
+                .arg(QString::fromStdString(exercise->Title))
+                .arg(instructor_.isPaused() ? "held" : "running")
+                .arg(instructor_.timeFactor())
+                .arg(ships.isEmpty() ? QString() : ", in one sea: " + ships.join(", ")));
+    }
     const std::vector<ClassSeatRow>& seats = instructor_.seats();
     const QDateTime now = QDateTime::currentDateTime();
     const auto alerts =

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QTabWidget;
@@ -49,6 +50,9 @@ class InstructorWindow : public QWidget {
     QTableWidget* tblRoster_;
     QTableWidget* tblMarks_;
     QComboBox* cboTimeFactor_;
+    // The next start in one sea, the ships so many nautical miles apart abeam.
+    QCheckBox* chkOneSea_;
+    QDoubleSpinBox* txtSeaSpacing_;
     QComboBox* cboVessel_;
     QLineEdit* txtCourse_;
     QLineEdit* txtSpeed_;
