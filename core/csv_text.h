@@ -9,9 +9,10 @@
 
 namespace mv {
 
-// The cell as written: a text that could start a formula gets a leading apostrophe, which the
-// spreadsheet shows as plain text; then the cell is quoted, its quotes doubled, when it holds a
-// comma, a quote or a line break, or was so guarded.
+// The cell as written: a text that could start a formula (but not a plain number such as
+// "-12.5", which stays a number) gets a leading apostrophe, which the spreadsheet shows as plain
+// text; then the cell is quoted, its quotes doubled, when it holds a comma, a quote or a line
+// break, or was so guarded.
 std::string CsvTextField(std::string_view text);
 
 } // namespace mv

@@ -4,6 +4,7 @@
 // what they are. Then Store as Demo's write under faults and two at once: the old file stays
 // whole and no temporary file is left.
 
+#include "core/csv_text.h"
 #include "core/record/run_record.h"
 #include "core/scenario/demo_file.h"
 #include "tests/support/temp_dir.h"
@@ -19,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -236,6 +238,25 @@ TEST(HostileInputs, DevZeroAndAFailedClassLeaveTheTableAndTheTerminalAlone) {
     EXPECT_EQ(mv::RunPlotTool({"demo", demo}, shown, err), 0) << err.str();
     EXPECT_NE(shown.str().find("Wet]0;owned 31mDock"), std::string::npos) << shown.str();
     EXPECT_EQ(shown.str().find_first_of("\x1b\x07\r"), std::string::npos);
+}
+
+// A student's name or an event's text that a spreadsheet would run is kept as text; a number,
+// negative too, stays a number.
+TEST(HostileInputs, CsvCellsNeverFormulas) {
+    const std::pair<const char*, const char*> cells[] = {
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"-2+3", "\"'-2+3\""},
+        {"+", "\"'+\""},
+        {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"\tcmd", "\"'\tcmd\""},
+        {"\rcmd", "\"'\rcmd\""},
+        {"-12.5", "-12.5"},
+        {"+3", "+3"},
+        {"Ann, B", "\"Ann, B\""},
+        {"Ann", "Ann"},
+    };
+    for (const auto& [text, cell] : cells)
+        EXPECT_EQ(mv::CsvTextField(text), cell) << text;
 }
 
 // ---- saving -------------------------------------------------------------------------------
