@@ -78,8 +78,8 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     // A trial is worked again from every new moment, and turns with the picture.
     connect(&exercise_, &Exercise::ticked, frmTrial_, &TrialWindow::ShowTrial);
     connect(&exercise_, &Exercise::changed, frmTrial_, &TrialWindow::ShowTrial);
-    // The wide table under the picture, the narrow windows beside it.
-    DockTool(*frmTargetData_, ToolSide::Bottom);
+    // Beside the picture, which loses width it mostly has to spare rather than height.
+    DockTool(*frmTargetData_, ToolSide::Left);
     DockTool(*frmTrial_, ToolSide::Left);
     DockTool(*frmIndexLines_, ToolSide::Left);
     RestoreToolPlaces(*area_);

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -73,6 +74,9 @@ bool DockTool(QWidget& window, ToolSide side) {
     window.setParent(scroll, Qt::Widget);
     scroll->setWidget(&window); // which shows the window within the dock
     dock->setWidget(scroll);
+    // Never larger than the tool wants: the room it leaves goes to the picture.
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    scroll->setMaximumSize(window.sizeHint() + QSize(bar, bar));
     if (!shown) window.hide();
     area->addDockWidget(side == ToolSide::Left ? Qt::LeftDockWidgetArea : Qt::BottomDockWidgetArea,
                         dock);
