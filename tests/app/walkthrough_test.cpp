@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTime>
 
@@ -424,6 +425,66 @@ TEST(WalkthroughStart, TheProgramStartsAsTheManualSays) {
                               QString::number(d.Tick.Range) + "-mile scale, " + onOff +
                               ", and the clock running at time factor " + factor->currentText()))
         << "the manual's start-up sentence";
+}
+
+// The README's first exercise, step by step through the commands a student gives, each step
+// showing what the README says the student sees.
+TEST(WalkthroughReadme, TheFirstExerciseGoesAsTheReadmeSays) {
+    QTemporaryDir dir;
+    mv::test::CopyShippedData(dir.path());
+    mv::ScriptedDialogs dialogs;
+    mv::Application app(dir.path().toStdString(), dialogs);
+    ASSERT_TRUE(app.Start());
+    mv::Exercise& e = app.exercise();
+    const auto& sim = app.simulation();
+    auto& d = app.display();
+    QWidget* console = &app.console();
+    const auto run = [&](const char* command) { ASSERT_TRUE(e.commands().Trigger(command)); };
+    const auto text = [&](const char* name) {
+        return mv::test::Find<QLabel>(console, name)->text();
+    };
+    // 1. Start: Default at x2 on the 12-mile scale, A at the centre with B, C and D, the EBL at
+    // 030 and the VRM at 3 nm, and the seven functions on, their buttons held in.
+    EXPECT_EQ(sim.Clock.TimeFactor, 2);
+    EXPECT_EQ(d.Tick.Range, 12.0f);
+    EXPECT_EQ(sim.Vessels.OwnVessel, 0);
+    EXPECT_EQ(sim.Vessels.NumVessels, 4);
+    EXPECT_EQ(d.EBLBearing, 30.0f);
+    EXPECT_EQ(d.VRMRange, 3.0f);
+    for (const char* on :
+         {"cmdRR", "cmdSHL", "cmdNav", "cmdEBL", "cmdVRM", "cmdPlot", "cmdIdentify"})
+        EXPECT_TRUE(mv::test::Find<QAbstractButton>(console, on)->isChecked()) << on;
+    run("mnuPause");
+    EXPECT_TRUE(e.isPaused());
+    // 2. Plot: a cursor click on B reads 045 degrees, 6 nm.
+    run("mnuCursorMode");
+    // A click on B's echo, in the picture's world units (east, north).
+    const mv::PointD b = sim.Vessels.VesselPos[1];
+    app.console().pictureWidget()->tool()->press(b.Y, b.X, Qt::LeftButton);
+    EXPECT_NEAR(d.EBLBearing, 45.0f, 1.0f);
+    EXPECT_NEAR(d.VRMRange, 6.0f, 0.1f);
+    EXPECT_TRUE(d.Tick.PlotOn);
+    // 3. CPA info, B: CPA 0.0 nm in 21 minutes.
+    run("mnuCPAVessel(1)");
+    QWidget* w = mv::test::Find(console, "frmManeuver");
+    EXPECT_EQ(Fig(text("lblCPA"), 1) + " nm in " + Fig(text("lblTCPA"), 0) + " minutes",
+              "0.0 nm in 21 minutes");
+    QTest::mouseClick(mv::test::Find<QAbstractButton>(w, "cmdCPAClose"), Qt::LeftButton);
+    // 4. Maneuver, A, Turn to Course, 060, Do it: after the turn B passes clear.
+    run("mnuManeuverVessel(0)");
+    QTest::mouseClick(mv::test::Find<QAbstractButton>(w, "cmdTurnToCourse"), Qt::LeftButton);
+    QTest::keyClicks(w->focusWidget(), "060");
+    QTest::mouseClick(mv::test::Find<QAbstractButton>(w, "cmdExecute"), Qt::LeftButton);
+    EXPECT_EQ(sim.Vessels.Vessel[0].NewHeading, 60.0f);
+    run("mnuPause");
+    for (int t = 0; t < 200 && sim.Vessels.Vessel[0].Heading < 59.5f; ++t)
+        e.tmrSim_Timer();
+    run("mnuCPAVessel(1)");
+    QTest::mouseClick(mv::test::Find<QAbstractButton>(w, "optFinalData"), Qt::LeftButton);
+    EXPECT_GT(Fig(text("lblCPA"), 2).toDouble(), 1.0);
+    // 5. The Trial Maneuver is there, and the aids are off at the start.
+    EXPECT_TRUE(e.commands().find("mnuTrialManeuver")->enabled());
+    EXPECT_FALSE(app.console().targetDataShown());
 }
 
 // Lesson 12: the exercise opened from the menu, every figure handed in at its question's time,
