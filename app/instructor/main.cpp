@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -48,6 +49,9 @@ void AddOptions(QCommandLineParser& parser) {
         {"seat-password", "The seats' password (default: made up and shown).", "PASSWORD"},
         {"port", "The port of the broker started (default 1883).", "PORT", "1883"},
         {"bind", "The address it listens on (default: every interface).", "ADDRESS", "0.0.0.0"},
+        {"start", "Start this exercise file once --start-seats seats are connected.", "FILE"},
+        {"start-seats", "Seats to wait for before --start (default 1).", "N", "1"},
+        {"one-sea", "Start it in one sea, the ships NM nautical miles apart abeam.", "NM"},
     });
 }
 
@@ -125,6 +129,28 @@ int main(int argc, char** argv) {
         dialogs.message(why, "Instructor", mv::Dialogs::Icon::Critical, mv::Dialogs::Buttons::Ok);
     });
     if (!instructor.JoinClass(join)) return Fail(instructor.error());
+    // A class started from a script: the exercise starts once enough seats are there.
+    bool tried = false;
+    if (parser.isSet("start")) {
+        const int wanted = parser.value("start-seats").toInt();
+        const double spacing = parser.value("one-sea").toDouble();
+        if (wanted < 1) return Fail("--start-seats takes 1 or more");
+        if (parser.isSet("one-sea") && !(spacing >= 0.2 && spacing <= 5))
+            return Fail("--one-sea takes 0.2 to 5 nautical miles");
+        QObject::connect(
+            &instructor, &mv::ClassInstructor::rosterChanged, &window, [&, wanted, spacing] {
+                if (tried) return;
+                const auto& seats = instructor.seats();
+                if (std::count_if(seats.begin(), seats.end(), [](const mv::ClassSeatRow& r) {
+                        return r.Status == mv::ClassStatus::Kind::Connected;
+                    }) < wanted)
+                    return;
+                tried = true; // once: a file that will not start says so once
+                const QString error = instructor.StartExercise(parser.value("start"),
+                                                               parser.isSet("one-sea"), spacing);
+                if (!error.isEmpty()) std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            });
+    }
     window.show();
     return app.exec();
 }

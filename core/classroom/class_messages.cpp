@@ -1,12 +1,12 @@
 #include "core/classroom/class_messages.h"
 
 #include "core/aid_settings.h"
+#include "core/classroom/toml_text.h"
 #include "core/clock.h"
 #include "core/display/display_state.h"
 #include "core/vessel.h"
 
 #include <nlohmann/json.hpp>
-#include <toml++/toml.h>
 
 #include <algorithm>
 #include <array>
@@ -462,12 +462,7 @@ ClassParsed<ClassRecord> ParseClassRecord(std::string_view payload) {
 
 std::string SeatExerciseText(std::string_view text, std::string& error) {
     toml::table table;
-    try {
-        table = toml::parse(text);
-    } catch (const toml::parse_error& e) {
-        error = std::string(e.description());
-        return {};
-    }
+    if (!ReadTomlText(text, table, error)) return {};
     table.erase("tolerance");
     std::ostringstream out;
     out << toml::toml_formatter(table);

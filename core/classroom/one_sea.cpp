@@ -1,8 +1,7 @@
 #include "core/classroom/one_sea.h"
 
+#include "core/classroom/toml_text.h"
 #include "core/vessel.h"
-
-#include <toml++/toml.h>
 
 #include <cmath>
 #include <numbers>
@@ -72,12 +71,7 @@ std::string OneSeaExerciseText(std::string_view text, const AssessedExercise& ex
         return {};
     }
     toml::table table;
-    try {
-        table = toml::parse(text);
-    } catch (const toml::parse_error& e) {
-        error = std::string(e.description());
-        return {};
-    }
+    if (!ReadTomlText(text, table, error)) return {};
     const PointD& own = starts[seat];
     const auto ownSlot = static_cast<size_t>(v.OwnVessel);
     toml::array vessels;

@@ -50,18 +50,11 @@ ClassInstructor::ClassInstructor(std::vector<std::filesystem::path> demoFolders,
 }
 
 bool ClassInstructor::JoinClass(const Join& join) {
-    if (!IsClassName(join.Class.toStdString())) {
-        error_ = "A class code is 1 to 32 letters, digits, '-' or '_': " + join.Class;
-        return false;
-    }
+    const auto s = ClassLink::ForClass(join.Host, join.Port, join.Class, join.User, join.Password,
+                                       "instructor", error_);
+    if (!s) return false;
     join_ = join;
-    ClassLink::Settings s;
-    s.Host = join.Host;
-    s.Port = join.Port;
-    s.User = join.User;
-    s.Password = join.Password;
-    s.ClientId = "marovane-" + join.Class + "-instructor";
-    if (!link_.Open(s)) {
+    if (!link_.Open(*s)) {
         error_ = link_.error();
         return false;
     }

@@ -1,5 +1,7 @@
 #include "session/classroom/class_link.h"
 
+#include "core/classroom/class_messages.h"
+
 #include <QMetaObject>
 
 #include <mosquitto.h>
@@ -35,6 +37,23 @@ bool Final(int reason) {
 }
 
 } // namespace
+
+std::optional<ClassLink::Settings> ClassLink::ForClass(const QString& host, int port,
+                                                       const QString& classCode,
+                                                       const QString& user, const QString& password,
+                                                       const QString& who, QString& error) {
+    if (!IsClassName(classCode.toStdString())) {
+        error = "A class code is 1 to 32 letters, digits, '-' or '_': " + classCode;
+        return std::nullopt;
+    }
+    Settings s;
+    s.Host = host;
+    s.Port = port;
+    s.User = user;
+    s.Password = password;
+    s.ClientId = "marovane-" + classCode + "-" + who;
+    return s;
+}
 
 ClassLink::ClassLink(QObject* parent) : QObject(parent) {
     InitLibrary();

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 struct mosquitto;
 
@@ -35,6 +36,13 @@ class ClassLink : public QObject {
         // again) and sends its will; libmosquitto takes 5 at the least.
         int KeepAlive = 30;
     };
+
+    // The settings of a link into the class `classCode` under the account `user`, the client
+    // named after the class and `who` (the seat's account, or "instructor"). None, with the
+    // reason in `error`, when the code could not be a topic level.
+    static std::optional<Settings> ForClass(const QString& host, int port, const QString& classCode,
+                                            const QString& user, const QString& password,
+                                            const QString& who, QString& error);
 
     explicit ClassLink(QObject* parent = nullptr);
     ~ClassLink() override;

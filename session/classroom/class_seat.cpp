@@ -97,10 +97,9 @@ QString ClassSeat::Topic(const char* what) const {
 }
 
 bool ClassSeat::JoinClass(const Join& join) {
-    if (!IsClassName(join.Class.toStdString())) {
-        error_ = "A class code is 1 to 32 letters, digits, '-' or '_': " + join.Class;
-        return false;
-    }
+    auto s = ClassLink::ForClass(join.Host, join.Port, join.Class, join.User, join.Password,
+                                 join.User, error_);
+    if (!s) return false;
     if (!IsClassName(join.User.toStdString())) {
         error_ = "A seat's account is 1 to 32 letters, digits, '-' or '_': " + join.User;
         return false;
@@ -112,16 +111,11 @@ bool ClassSeat::JoinClass(const Join& join) {
         lastCommand_ = -1;
     }
     join_ = join;
-    ClassLink::Settings s;
-    s.Host = join.Host;
-    s.Port = join.Port;
-    s.User = join.User;
-    s.Password = join.Password;
-    s.ClientId = "marovane-" + join.Class + "-" + join.User;
-    s.KeepAlive = join.KeepAlive;
-    s.WillTopic = Topic("status");
-    s.WillPayload = Bytes(ToJson(ClassStatus{ClassStatus::Kind::Lost, join.Student.toStdString()}));
-    if (!link_.Open(s)) {
+    s->KeepAlive = join.KeepAlive;
+    s->WillTopic = Topic("status");
+    s->WillPayload =
+        Bytes(ToJson(ClassStatus{ClassStatus::Kind::Lost, join.Student.toStdString()}));
+    if (!link_.Open(*s)) {
         error_ = link_.error();
         return false;
     }
