@@ -2,7 +2,7 @@
 # and those of folders ranked below it, and core/ no Qt header at all. Run by ctest as
 # `cmake -DROOT=<source> -P check_layers.cmake`.
 set(_ranks "core=0" "core/display=1" "core/aids=1" "core/scenario=2" "core/record=2"
-           "core/arpa=2.5"
+           "core/arpa=2.5" "core/radar_video=2.6"
            "core/exercise=3" "core/classroom=3.5" "session=4" "session/classroom=4.5" "gui=5"
            "report=6" "app=7" "app/instructor=7.5")
 foreach(_pair ${_ranks})
