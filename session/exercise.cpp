@@ -77,6 +77,24 @@ void Exercise::RestartTracking() {
     tracking_.Start(TrackingSeed(scenarioFile_.toStdString() + "\n" + sim_.Title),
                     sim_.Clock.SimTime);
     display_.Aids.PickedTracks.clear();
+    swapLogged_.clear();
+}
+
+void Exercise::PassOnTrackEvents() {
+    // Two echoes passing within the gate can swap a track a dozen times in two minutes: one
+    // line a minute tells the student, the record keeps every swap.
+    constexpr double kSwapQuiet = 1.0 / 1440; // days
+    for (const TrackEvent& e : tracking_.TakeEvents()) {
+        emit trackEvent(e);
+        if (e.Kind == TrackEventKind::Swapped) {
+            const auto told = swapLogged_.find(e.Track);
+            if (told != swapLogged_.end() && e.Time - told->second < kSwapQuiet) continue;
+            swapLogged_[e.Track] = e.Time;
+        }
+        // A track acquired by hand is logged by its command; one from the zone is its alert.
+        const std::string text = TrackEventText(e);
+        if (!text.empty()) Log("track", -1, QString::fromStdString(text));
+    }
 }
 
 void Exercise::StepAlarms(bool raised) {
@@ -327,6 +345,7 @@ void Exercise::tmrSim_Timer() {
     const bool wasUnacknowledged = anyAlarmUnacknowledged();
     const bool tracked =
         display_.Aids.Arpa && tracking_.Step(before_, from, sim_.Clock.SimTime, sim_.Vessels);
+    PassOnTrackEvents();
     StepAlarms(tracked);
     emit ticked();
     // The acknowledgement's enabled state follows an alarm the tick raised.

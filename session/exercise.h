@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -211,6 +212,9 @@ class Exercise : public QObject {
     // An assessed exercise took answers, and when it ended (see EndAssessed).
     void handedIn();
     void assessedFinished(const QString& how);
+    // The tracker acquired, lost or swapped a track, or ran out of tracks: every one, for the
+    // record, in the order they came (after the tick or command that made them).
+    void trackEvent(const mv::TrackEvent& event);
 
   public slots:
     void tmrSim_Timer();
@@ -219,6 +223,9 @@ class Exercise : public QObject {
     // The alarms brought to this moment; emits alarmRaised() when one came up (or `raised`).
     void StepAlarms(bool raised);
     void RestartTracking();
+    // The tracker's events passed on, and the ones a student should hear of logged; a track
+    // swapping back and forth between two echoes close together is logged once a minute.
+    void PassOnTrackEvents();
     bool OpenAssessed(const ExerciseReadResult& read, const Simulation& built,
                       const std::filesystem::path& path, const QString& student);
 
@@ -233,7 +240,8 @@ class Exercise : public QObject {
     DisplayCommands displayCommands_;
     CommandRegistry commands_;
     TrackingPicture tracking_;
-    std::vector<PointD> before_; // the vessels' positions before the tick, reused
+    std::vector<PointD> before_;       // the vessels' positions before the tick, reused
+    std::map<int, double> swapLogged_; // by track: when (days) its last swap was logged
     int changing_ = 0;
     bool paused_ = false;
     bool ticking_ = false;

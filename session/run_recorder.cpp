@@ -30,6 +30,10 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
     connect(&exercise_, &Exercise::ticked, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::moved, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::logged, this, &RunRecorder::Logged);
+    connect(&exercise_, &Exercise::trackEvent, this, [this](const TrackEvent& e) {
+        Put(RunTrackEvent{next_ - 1, e.Time, static_cast<int>(e.Kind), e.Track, e.Position,
+                          e.FromEcho, e.ToEcho});
+    });
     // An answer, an order and the ending belong after the last moment recorded. The ending is
     // connected here, before anyone else can be: the results keeper copies the record as
     // soon as it hears of the end, and the copy must hold the ending.
@@ -75,14 +79,30 @@ QString RunRecorder::FileName(const QDateTime& started, const QString& title, in
 }
 
 RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, int64_t index) {
-    RunTick t{index, sim.Clock.SimTime, sim.Clock.TimeFactor, sim.Vessels.OwnVessel, KeptDisplay(d),
-              {}};
+    RunTick t{
+        index, sim.Clock.SimTime, sim.Clock.TimeFactor, sim.Vessels.OwnVessel, KeptDisplay(d), {},
+        {}};
     const auto& v = sim.Vessels;
     for (int i = 0; i < v.NumVessels; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         const VesselData& data = v.Vessel[slot];
         t.Vessels.push_back(
             {v.VesselPos[slot], data.Heading, data.Speed, data.NewHeading, data.NewSpeed});
+    }
+    return t;
+}
+
+RunTick RunRecorder::Now(int64_t index) const {
+    RunTick t = Moment(exercise_.simulation(), exercise_.display(), index);
+    if (!exercise_.display().Aids.Arpa) return t;
+    const TrackingPicture& tracking = exercise_.tracking();
+    for (const TrackView& v : exercise_.trackViews()) {
+        const bool lost = v.State == TrackState::Lost;
+        t.Tracks.push_back({v.Id, static_cast<int>(v.State), v.Trend, v.Prediction,
+                            tracking.InDanger(v.Id),
+                            tracking.InDanger(v.Id) && !tracking.DangerUnacknowledged(v.Id),
+                            lost ? v.LastPlot : v.Aid.Position, v.Aid.Course, v.Aid.Speed,
+                            v.Aid.Cpa.CPA, v.Aid.Cpa.TCPA});
     }
     return t;
 }
@@ -125,7 +145,7 @@ void RunRecorder::TakeFirst() {
     RunOpening opening{{sim.Title, exercise_.scenarioFile().toStdString(),
                         startedAt_.toUTC().toString(Qt::ISODate).toStdString(), MAROVANE_VERSION},
                        {},
-                       Moment(sim, exercise_.display(), 0),
+                       Now(0),
                        std::nullopt};
     for (int i = 0; i < sim.Vessels.NumVessels; ++i)
         opening.Vessels.push_back(
@@ -180,6 +200,8 @@ bool RunRecorder::Write(const Item& item) {
                 return writer_->AddAnswer(row);
             else if constexpr (std::is_same_v<Row, RunOrder>)
                 return writer_->AddOrder(row);
+            else if constexpr (std::is_same_v<Row, RunTrackEvent>)
+                return writer_->AddTrackEvent(row);
             else
                 return writer_->SetEnding(row);
         },
@@ -204,7 +226,7 @@ void RunRecorder::TakeMoment() {
         if (!SpaceLeft()) return;
     }
     // Each moment is committed as it is taken (see RunWriter): a kill loses none of them.
-    Put(Moment(exercise_.simulation(), exercise_.display(), next_++));
+    Put(Now(next_++));
 }
 
 void RunRecorder::Logged(const QString& kind, int vessel, const QString& text) {

@@ -72,7 +72,9 @@ class RunRecorder : public QObject {
     void notice(const QString& text);
 
   private:
-    using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding>;
+    using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding, RunTrackEvent>;
+    // The moment now, with the tracks the student sees while ARPA is on.
+    RunTick Now(int64_t index) const;
     void Begin();
     void TakeFirst();
     void TakeMoment();

@@ -16,6 +16,26 @@ std::string TrackName(int id) {
     return "T" + std::to_string(id);
 }
 
+std::string TrackEventText(const TrackEvent& e) {
+    switch (e.Kind) {
+    case TrackEventKind::Acquired:
+        return {};
+    case TrackEventKind::Lost:
+        return TrackName(e.Track) + " lost";
+    case TrackEventKind::Swapped: {
+        const auto echo = [](int slot) {
+            return slot >= 0 ? VesselLetter(slot) : std::string("?");
+        };
+        return TrackName(e.Track) + " swapped from " + echo(e.FromEcho) + " to " + echo(e.ToEcho);
+    }
+    case TrackEventKind::CapacityWarning:
+        return "Tracks all in use";
+    case TrackEventKind::Refused:
+        return "Acquisition refused: tracks all in use";
+    }
+    return {};
+}
+
 std::string TrackAlertText(const TrackAlert& alert, const std::vector<TrackView>& views) {
     std::string line;
     switch (alert.Kind) {

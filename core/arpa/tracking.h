@@ -48,6 +48,9 @@ struct TrackAlert {
 // "T3  CPA 0.40 nm in 8.5 min", "T3  lost", "T3  new target", "tracks all in use", with
 // "  (acknowledged)" once acknowledged.
 std::string TrackAlertText(const TrackAlert& alert, const std::vector<TrackView>& views);
+// A tracker event as the run's log gives it: "T2 lost", "T1 swapped from B to C", "Tracks all
+// in use", "Acquisition refused: tracks all in use"; empty for an acquisition.
+std::string TrackEventText(const TrackEvent& event);
 // "T3": a track's name in the target data and the alarm list.
 std::string TrackName(int id);
 

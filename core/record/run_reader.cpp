@@ -34,6 +34,9 @@ std::int64_t MostRows(std::string_view table) {
     if (table == "vessels") return kMaxVessels;
     if (table == "events" || table == "orders") return kMostRecordEvents;
     if (table == "answers") return kMostRecordAnswers;
+    if (table == "track_events") return kMostRecordEvents;
+    // The tracker's forty tracks at every moment.
+    if (table == "track_states") return kMostRecordMoments * 40;
     return 1'000'000;
 }
 
@@ -306,8 +309,16 @@ class Reader {
         for (const RunTick& t : r.Ticks)
             if (static_cast<int>(t.Vessels.size()) != vessels_)
                 return Bad("a moment lacks some of its vessels.");
-        return All(kEvents, r.Events) && Single(kExercise, r.Exercise) &&
-               All(kAnswers, r.Answers) && All(kOrders, r.Orders) && Single(kEnding, r.Ending);
+        if (!Rows(kTrackStates, [&](TrackStateRow& row) {
+                const auto at = byIndex.find(row.Tick);
+                if (at == byIndex.end()) return Bad("a track has no moment.");
+                r.Ticks[at->second].Tracks.push_back(row.Track);
+                return true;
+            }))
+            return false;
+        return All(kEvents, r.Events) && All(kTrackEvents, r.TrackEvents) &&
+               Single(kExercise, r.Exercise) && All(kAnswers, r.Answers) &&
+               All(kOrders, r.Orders) && Single(kEnding, r.Ending);
     }
 
     sqlite3* db_;

@@ -16,8 +16,9 @@ namespace mv {
 // The file's SQLite application id ("MvRn"): a record is told from any other SQLite file.
 inline constexpr int32_t kRunApplicationId = 0x4D76526E;
 // The format written; a reader takes this one and every older one. Format 2 added the tables
-// of an assessed exercise (the exercise opened, answers, orders, ending).
-inline constexpr int kRunFormatVersion = 2;
+// of an assessed exercise (the exercise opened, answers, orders, ending); format 3 the
+// tracker's output (its events, and its tracks at each moment while ARPA was on).
+inline constexpr int kRunFormatVersion = 3;
 
 struct RunInfo {
     std::string Title;
@@ -71,6 +72,36 @@ struct RunVesselState {
     friend bool operator==(const RunVesselState&, const RunVesselState&) = default;
 };
 
+// A track as the student saw it at a moment. Position where its symbol stood (a lost track's
+// last plot); course and speed over the ground; CPA and TCPA from the track's own figures.
+struct RunTrack {
+    int Id = 0;              // the number beside the symbol, from 1
+    int State = 0;           // 0 acquiring, 1 tracked, 2 lost
+    bool Trend = false;      // its vector was shown (after about a minute)
+    bool Prediction = false; // its CPA and TCPA were shown (after about three minutes)
+    bool Danger = false;     // inside the student's CPA/TCPA limits
+    bool Acknowledged = false;
+    PointD Pos;          // nautical miles, X north and Y east
+    float Course = 0.0f; // degrees true, over the ground
+    float Speed = 0.0f;  // knots, over the ground
+    double Cpa = 0.0;    // nautical miles
+    double Tcpa = 0.0;   // minutes, negative once past
+    friend bool operator==(const RunTrack&, const RunTrack&) = default;
+};
+
+// What the tracker did: acquired a track (by hand or in the zone), lost one, swapped one from
+// an echo to another, warned that its tracks were all in use, or refused one for that reason.
+// The echoes are the vessel slots of a swap (truth kept for the debrief), otherwise -1.
+struct RunTrackEvent {
+    int64_t Tick = 0;     // the last moment recorded before it
+    double SimTime = 0.5; // days
+    int Kind = 0;         // 0 acquired, 1 lost, 2 swapped, 3 capacity warning, 4 refused
+    int Track = 0;        // 0 for a refusal
+    PointD Pos;           // nautical miles: where it was acquired, lost or swapped
+    int FromEcho = -1, ToEcho = -1;
+    friend bool operator==(const RunTrackEvent&, const RunTrackEvent&) = default;
+};
+
 // One moment of the run: the start, every tick, and every command that moved the vessels
 // without a tick (a jump, a repeat).
 struct RunTick {
@@ -80,6 +111,7 @@ struct RunTick {
     int OwnVessel = 0;
     RunDisplay Display;
     std::vector<RunVesselState> Vessels; // by slot
+    std::vector<RunTrack> Tracks{};      // by number, while ARPA is on; none otherwise
 };
 
 struct RunEvent {
@@ -136,6 +168,7 @@ struct RunRecord {
     std::vector<RunVessel> Vessels;
     std::vector<RunTick> Ticks; // in the order recorded
     std::vector<RunEvent> Events;
+    std::vector<RunTrackEvent> TrackEvents{}; // in the order they came
     // Of an assessed exercise only.
     std::optional<RunExercise> Exercise;
     std::vector<RunAnswer> Answers; // in the order handed in

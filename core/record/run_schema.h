@@ -87,6 +87,15 @@ struct PositionRow {
     RunVesselState State;
 };
 
+// A track's state at a moment: a track_states row.
+struct TrackStateRow {
+    int64_t Tick = 0;
+    RunTrack Track;
+};
+
+// The most tracks a record may hold at one moment: the tracker's 40 with room to spare.
+inline constexpr int kMostTrackNumber = 999;
+
 #define MV_AT(path)                                                                                \
     [](auto& r) -> auto& {                                                                         \
         return r.path;                                                                             \
@@ -196,6 +205,42 @@ inline constexpr Field<RunEnding> kEndingFields[] = {
                    "\"time limit\", \"all questions answered\", ..."),
 };
 
+inline constexpr Field<TrackStateRow> kTrackStateFields[] = {
+    Col<TrackStateRow>("tick", MV_AT(Tick)),
+    Col<TrackStateRow>("track", MV_AT(Track.Id), Check::Range, 1, kMostTrackNumber),
+    Col<TrackStateRow>("state", MV_AT(Track.State), Check::Range, 0, 2,
+                       "0 acquiring, 1 tracked, 2 lost"),
+    Col<TrackStateRow>("trend", MV_AT(Track.Trend), Check::None, 0, 0, "its vector shown"),
+    Col<TrackStateRow>("prediction", MV_AT(Track.Prediction), Check::None, 0, 0,
+                       "its CPA and TCPA shown"),
+    Col<TrackStateRow>("danger", MV_AT(Track.Danger), Check::None, 0, 0,
+                       "inside the CPA/TCPA limits"),
+    Col<TrackStateRow>("acknowledged", MV_AT(Track.Acknowledged)),
+    Col<TrackStateRow>("x", MV_AT(Track.Pos.X), Check::Figure, 0, 0,
+                       "nautical miles north; a lost track's last plot"),
+    Col<TrackStateRow>("y", MV_AT(Track.Pos.Y), Check::Figure, 0, 0, "nautical miles east"),
+    Col<TrackStateRow>("course", MV_AT(Track.Course), Check::Figure, 0, 0,
+                       "degrees true over the ground"),
+    Col<TrackStateRow>("speed", MV_AT(Track.Speed), Check::Figure, 0, 0, "knots over the ground"),
+    Col<TrackStateRow>("cpa", MV_AT(Track.Cpa), Check::Figure, 0, 0, "nautical miles"),
+    Col<TrackStateRow>("tcpa", MV_AT(Track.Tcpa), Check::Figure, 0, 0,
+                       "minutes, negative once past"),
+};
+
+inline constexpr Field<RunTrackEvent> kTrackEventFields[] = {
+    Col<RunTrackEvent>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunTrackEvent>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunTrackEvent>("kind", MV_AT(Kind), Check::Range, 0, 4,
+                       "0 acquired, 1 lost, 2 swapped, 3 tracks all in use, 4 refused"),
+    Col<RunTrackEvent>("track", MV_AT(Track), Check::Range, 0, kMostTrackNumber, "0 for a refusal"),
+    Col<RunTrackEvent>("x", MV_AT(Pos.X), Check::Figure, 0, 0, "nautical miles north"),
+    Col<RunTrackEvent>("y", MV_AT(Pos.Y), Check::Figure, 0, 0, "nautical miles east"),
+    Col<RunTrackEvent>("from_echo", MV_AT(FromEcho), Check::SlotOrNone, 0, 0,
+                       "the vessel slot it followed, or -1"),
+    Col<RunTrackEvent>("to_echo", MV_AT(ToEcho), Check::SlotOrNone, 0, 0,
+                       "the vessel slot it swapped to, or -1"),
+};
+
 #undef MV_AT
 
 inline constexpr Table<RunInfo> kRun{"run", kRunFields};
@@ -214,6 +259,12 @@ inline constexpr Table<RunAnswer> kAnswers{
 inline constexpr Table<RunOrder> kOrders{"orders", kOrderFields, 2, "id INTEGER PRIMARY KEY", "",
                                          "",       "ORDER BY id"};
 inline constexpr Table<RunEnding> kEnding{"ending", kEndingFields, 2};
+// The tracker's output: empty in a record made with ARPA off, or before format 3.
+inline constexpr Table<TrackStateRow> kTrackStates{
+    "track_states",  kTrackStateFields,     3, "", "PRIMARY KEY(tick, track)",
+    "WITHOUT ROWID", "ORDER BY tick, track"};
+inline constexpr Table<RunTrackEvent> kTrackEvents{
+    "track_events", kTrackEventFields, 3, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
 
 template <class T> constexpr const char* SqlType() {
     if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>)
@@ -270,7 +321,7 @@ template <class Row> std::string SelectSql(const Table<Row>& t) {
 inline std::string CreateAll() {
     return CreateSql(kRun) + CreateSql(kVessels) + CreateSql(kTicks) + CreateSql(kPositions) +
            CreateSql(kEvents) + CreateSql(kExercise) + CreateSql(kAnswers) + CreateSql(kOrders) +
-           CreateSql(kEnding);
+           CreateSql(kEnding) + CreateSql(kTrackStates) + CreateSql(kTrackEvents);
 }
 
 } // namespace mv::runschema

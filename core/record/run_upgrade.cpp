@@ -119,7 +119,11 @@ struct Step {
     int From;
     void (*Apply)(RunRecord&);
 };
-constexpr Step kSteps[] = {{1, FromFormat1}};
+// Format 3 added the tracker's events and states; a record of format 2 was made without
+// them, so its tracks are none and nothing is to be done.
+void FromFormat2(RunRecord&) {}
+
+constexpr Step kSteps[] = {{1, FromFormat1}, {2, FromFormat2}};
 static_assert(std::size(kSteps) == kRunFormatVersion - 1, "a step for every older format");
 
 } // namespace

@@ -188,6 +188,8 @@ bool RunWriter::WriteTick(const RunTick& t) {
         if (!Insert(kPositions, p)) return Fail("writing a position");
         ++p.Vessel;
     }
+    for (const RunTrack& track : t.Tracks)
+        if (!Insert(kTrackStates, TrackStateRow{t.Index, track})) return Fail("writing a track");
     return true;
 }
 
@@ -198,6 +200,10 @@ bool RunWriter::AddTick(const RunTick& t) {
 
 bool RunWriter::AddEvent(const RunEvent& e) {
     return Logged() && (Insert(kEvents, e) || Fail("writing an event"));
+}
+
+bool RunWriter::AddTrackEvent(const RunTrackEvent& e) {
+    return Logged() && (Insert(kTrackEvents, e) || Fail("writing a track event"));
 }
 
 template <class Write> bool RunWriter::Synced(const char* what, Write write) {

@@ -45,6 +45,7 @@ class RunWriter {
     // later call does nothing then.
     bool AddTick(const RunTick& tick);
     bool AddEvent(const RunEvent& event);
+    bool AddTrackEvent(const RunTrackEvent& event);
     // Synced to the disk before they return.
     bool AddAnswer(const RunAnswer& answer);
     bool AddOrder(const RunOrder& order);

@@ -7,8 +7,10 @@
 // CPA = |4.2426 x (-10) - 4.2426 x (-12)| / 15.62 = 8.4853 / 15.62 = 0.543 nm;
 // TCPA = (4.2426 x 12 + 4.2426 x 10) / 244 h = 0.3825 h = 22.95 min.
 
+#include "core/record/run_reader.h"
 #include "gui/radar_aids.h"
 #include "gui/radar_tracks.h"
+#include "session/run_recorder.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QSignalSpy>
@@ -126,6 +128,49 @@ TEST_F(ArpaSession, AnExerciseGivingArpaOnlyKeepsItOn) {
     EXPECT_TRUE(display.Aids.Arpa);
     EXPECT_FALSE(exercise->commands().Trigger("mnuArpa"));
     EXPECT_TRUE(display.Aids.Arpa);
+}
+
+// The record keeps what the student saw of the tracks, moment by moment, and every tracker
+// event: a track acquired at its echo, then lost when the echo is carried beyond the horizon.
+TEST_F(ArpaSession, ARunWithArpaOnRecordsItsTracksAndEvents) {
+    std::vector<RunTrack> shown;
+    QString path;
+    {
+        RunRecorder recorder(*exercise, folder.filePath("runs"));
+        recorder.setLowSpace(0);
+        ASSERT_TRUE(exercise->LoadDemo("Meet.dem"));
+        ASSERT_TRUE(exercise->commands().Trigger("mnuArpa"));
+        CursorOnTarget();
+        ASSERT_TRUE(exercise->commands().Trigger("mnuAcquire"));
+        TickFor(90);
+        const auto views = exercise->trackViews();
+        ASSERT_EQ(views.size(), 1u);
+        ASSERT_TRUE(views[0].Trend);
+        shown.push_back({1, 1, true, false, false, false, views[0].Aid.Position,
+                         views[0].Aid.Course, views[0].Aid.Speed, views[0].Aid.Cpa.CPA,
+                         views[0].Aid.Cpa.TCPA});
+        sim.Vessels.VesselPos[1] = PointD{exercise->ownPos().X + 60, exercise->ownPos().Y};
+        TickFor(60);
+        recorder.Settle();
+        path = recorder.currentPath();
+    }
+    const RunReadResult read = ReadRunRecord(path.toStdString());
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const RunRecord& r = *read.Record;
+    EXPECT_TRUE(r.Ticks.front().Tracks.empty()); // the start, before ARPA was on
+    // The moment at 90 seconds holds the track as the picture showed it then.
+    const auto at = std::find_if(r.Ticks.begin(), r.Ticks.end(), [](const RunTick& t) {
+        return t.SimTime >= 0.5 + 90.0 / 86400 - 1e-9;
+    });
+    ASSERT_NE(at, r.Ticks.end());
+    EXPECT_EQ(at->Tracks, shown);
+    EXPECT_EQ(r.Ticks.back().Tracks.at(0).State, 2); // lost at the end
+    ASSERT_EQ(r.TrackEvents.size(), 2u);
+    EXPECT_EQ(r.TrackEvents[0].Kind, 0);
+    EXPECT_EQ(r.TrackEvents[1].Kind, 1);
+    EXPECT_EQ(r.TrackEvents[1].Track, 1);
+    EXPECT_TRUE(std::any_of(r.Events.begin(), r.Events.end(),
+                            [](const RunEvent& e) { return e.Text == "T1 lost"; }));
 }
 
 class ArpaPicture : public test::ExerciseFixture {};

@@ -61,6 +61,12 @@ RunTick Moment(int m) {
     d.Picked = m % 2 ? std::vector<int>{1, 0} : std::vector<int>{1};
     t.Vessels = {{{0.03125 * k, -7.0}, 359.5f, 12.25f, 10, 12.0f},
                  {{1e3, 2.0 + k}, 90.0f, 0.125f, 90 + m, 0.5f}};
+    // ARPA on from moment 1: one track more each moment, each flag and figure its own.
+    for (int id = 1; id <= m; ++id)
+        t.Tracks.push_back({id, (m + id) % 3, bit(13 + id), bit(14 + id), bit(15 + id),
+                            bit(16 + id), PointD{-1.5 * id, 2.25 + k},
+                            359.5f - static_cast<float>(id), 0.25f + static_cast<float>(m),
+                            -0.75 * id, 8.5 - k});
     return t;
 }
 
@@ -111,6 +117,8 @@ TEST(RunFile, EveryFieldAndRowReadsBackAsWrittenAndTheRecordClosesAsOneFile) {
         for (int m = 1; m < 4; ++m)
             ASSERT_TRUE(w->AddTick(Moment(m))) << w->error();
         ASSERT_TRUE(w->AddEvent({2, 0.6, "order", 1, "B ordered to 010 T, 12.0 kt"}));
+        ASSERT_TRUE(w->AddTrackEvent({1, 0.5625, 0, 1, {-1.5, 3.25}, -1, -1}));
+        ASSERT_TRUE(w->AddTrackEvent({3, 0.6875, 2, 2, {-3.0, 5.25}, 1, 0}));
         ASSERT_TRUE(w->AddOrder({2, 0.6, 1, 10, 12.5}));
         ASSERT_TRUE(w->AddAnswer({3, 0.625, 1, 1, Figure::Aspect, -30.5}));
         ASSERT_TRUE(w->AddAnswer({3, 0.6875, 0, -1, Figure::Drift, 1.5}));
@@ -138,7 +146,10 @@ TEST(RunFile, EveryFieldAndRowReadsBackAsWrittenAndTheRecordClosesAsOneFile) {
         EXPECT_EQ(got.OwnVessel, want.OwnVessel);
         EXPECT_EQ(got.Display, want.Display);
         EXPECT_EQ(got.Vessels, want.Vessels);
+        EXPECT_EQ(got.Tracks, want.Tracks);
     }
+    EXPECT_EQ(r.TrackEvents, (std::vector<RunTrackEvent>{{1, 0.5625, 0, 1, {-1.5, 3.25}, -1, -1},
+                                                         {3, 0.6875, 2, 2, {-3.0, 5.25}, 1, 0}}));
     EXPECT_EQ(r.Exercise, kOpening.Exercise);
     EXPECT_EQ(r.Orders, (std::vector<RunOrder>{{2, 0.6, 1, 10, 12.5}}));
     EXPECT_EQ(r.Answers, (std::vector<RunAnswer>{{3, 0.625, 1, 1, Figure::Aspect, -30.5},
@@ -242,6 +253,20 @@ INSERT INTO events(tick, sim_time, kind, vessel, text) VALUES
 
 // The console's display and the recorded one: whatever the record keeps of the display comes
 // back in its place, so the replay shows what the student saw.
+// A record of the second format has no track tables: it opens, its tracks none.
+TEST(RunFile, ARecordOfTheSecondFormatOpensWithoutTracks) {
+    const test::TempDir dir;
+    const auto path = Write(dir, 4);
+    Sql(path, "DROP TABLE track_states; DROP TABLE track_events; PRAGMA user_version=2");
+    const RunReadResult read = ReadRunRecord(path);
+    ASSERT_TRUE(read.ok()) << read.Error;
+    ASSERT_EQ(read.Record->Ticks.size(), 4u);
+    for (const RunTick& t : read.Record->Ticks)
+        EXPECT_TRUE(t.Tracks.empty());
+    EXPECT_TRUE(read.Record->TrackEvents.empty());
+    EXPECT_EQ(read.Record->Exercise, kOpening.Exercise);
+}
+
 TEST(RunFile, TheDisplayKeptIsTheDisplayShownAndComesBackInItsPlace) {
     for (int m = 0; m < 4; ++m) {
         SCOPED_TRACE(m);
@@ -324,8 +349,18 @@ TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
          "is not a Marovane run record"},
         {"foreign", [](const auto& p) { Sql(p, "PRAGMA application_id=1"); },
          "another program wrote it"},
-        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=3"); },
-         "newer Marovane (record format 3)"},
+        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=4"); },
+         "newer Marovane (record format 4)"},
+        {"a track's state unknown",
+         [](const auto& p) { Sql(p, "UPDATE track_states SET state=3 WHERE tick=2"); },
+         "out of its range"},
+        {"a track at no moment",
+         [](const auto& p) {
+             Sql(p,
+                 "INSERT INTO track_states SELECT 100000, track, state, trend, prediction, danger, "
+                 "acknowledged, x, y, course, speed, cpa, tcpa FROM track_states LIMIT 1");
+         },
+         "a track has no moment"},
         {"cut short", [](const auto& p) { fs::resize_file(p, fs::file_size(p) / 2); },
          "is damaged"},
         {"edited", [](const auto& p) { Sql(p, "DELETE FROM positions WHERE tick=2"); },
