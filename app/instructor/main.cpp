@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QRandomGenerator>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -148,7 +149,11 @@ int main(int argc, char** argv) {
                 tried = true; // once: a file that will not start says so once
                 const QString error = instructor.StartExercise(parser.value("start"),
                                                                parser.isSet("one-sea"), spacing);
-                if (!error.isEmpty()) std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+                if (!error.isEmpty())
+                    return void(std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData()));
+                // Started unattended, the station opens on the watch over the seats.
+                if (auto* tabs = window.findChild<QTabWidget*>("tabClass"))
+                    tabs->setCurrentIndex(tabs->count() - 1);
             });
     }
     window.show();
