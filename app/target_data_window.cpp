@@ -92,7 +92,7 @@ TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, Command
         for (const TrackView& t : tracks_)
             if (exercise_.tracking().DangerUnacknowledged(t.Id)) {
                 radarTracks_->Show(exercise_.simulation(), exercise_.display(), tracks_,
-                                   exercise_.tracking(), flashOn_);
+                                   exercise_.tracking().alerts(), flashOn_);
                 picture_.update();
                 return;
             }
@@ -112,7 +112,7 @@ void TargetDataWindow::ShowAids() {
     if (d.Aids.Arpa) tracks_ = exercise_.trackViews();
     radarAids_->Show(sim, d, aids_);
     if (d.Aids.Arpa != flash_.isActive()) d.Aids.Arpa ? flash_.start() : flash_.stop();
-    radarTracks_->Show(sim, d, tracks_, exercise_.tracking(), flashOn_);
+    radarTracks_->Show(sim, d, tracks_, exercise_.tracking().alerts(), flashOn_);
     FillRows();
     picture_.update();
 }

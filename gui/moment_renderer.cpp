@@ -7,6 +7,7 @@
 #include "gui/radar_items.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace mv {
 
@@ -45,6 +46,55 @@ class MomentRenderer::View final : public UnseenView {
     MomentRenderer& r_;
 };
 
+std::vector<TrackView> TracksOf(const RunRecord& run, std::size_t index, double vectorMinutes) {
+    std::vector<TrackView> views;
+    if (index >= run.Ticks.size()) return views;
+    const RunTick& now = run.Ticks[index];
+    const auto own = static_cast<std::size_t>(now.OwnVessel);
+    if (own >= now.Vessels.size()) return views;
+    constexpr double kDegrees = 3.14159265358979323846 / 180.0;
+    const auto velocity = [](double course, double speed) {
+        return PointD{speed * std::cos(course * kDegrees), speed * std::sin(course * kDegrees)};
+    };
+    // Through the water: the record keeps no current, so a relative vector in a current is
+    // drawn as the own ship's heading and speed make it.
+    const PointD ownV = velocity(now.Vessels[own].Heading, now.Vessels[own].Speed);
+    const double hours = vectorMinutes / 60.0;
+    constexpr double kPastDays = 60.0 / 86400; // a past position each minute, as the tracker's
+    for (const RunTrack& r : now.Tracks) {
+        TrackView v;
+        v.Id = r.Id;
+        v.State = static_cast<TrackState>(std::clamp(r.State, 0, 2));
+        v.Trend = r.Trend;
+        v.Prediction = r.Prediction;
+        v.LastPlot = r.Pos;
+        TargetAid& a = v.Aid;
+        a.Vessel = r.Id;
+        a.Position = r.Pos;
+        a.Course = r.Course;
+        a.Speed = r.Speed;
+        a.Cpa.CPA = static_cast<float>(r.Cpa);
+        a.Cpa.TCPA = r.Tcpa;
+        const PointD trackV = velocity(r.Course, r.Speed);
+        a.TrueEnd = {r.Pos.X + trackV.X * hours, r.Pos.Y + trackV.Y * hours};
+        a.RelativeEnd = {r.Pos.X + (trackV.X - ownV.X) * hours,
+                         r.Pos.Y + (trackV.Y - ownV.Y) * hours};
+        // Back through the moments before, the track's place at each whole minute past.
+        double due = now.SimTime - kPastDays;
+        for (std::size_t k = index; k-- > 0 && v.Past.size() < 4;) {
+            const RunTick& then = run.Ticks[k];
+            if (then.SimTime > due) continue;
+            const auto at = std::find_if(then.Tracks.begin(), then.Tracks.end(),
+                                         [&r](const RunTrack& t) { return t.Id == r.Id; });
+            if (at == then.Tracks.end() || at->State == 2) break; // not yet, or a track since
+            v.Past.push_back(at->Pos);
+            due -= kPastDays;
+        }
+        views.push_back(std::move(v));
+    }
+    return views;
+}
+
 RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& alarms,
                      DisplayPalette colours) {
     RadarMoment m;
@@ -56,6 +106,11 @@ RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& 
     m.Display.Aids.Alarms = alarms;
     PlaceMoment(run, index, m.Sim.Vessels);
     m.PlotTime = PlotTimeAt(run, index);
+    // ARPA was on when the moment holds tracks; with it on the truth's vectors were not shown.
+    m.Display.Aids.Arpa = !now.Tracks.empty();
+    m.Tracks = TracksOf(run, index, m.Display.Aids.VectorMinutes());
+    for (const RunTrack& t : now.Tracks)
+        if (t.Danger) m.TrackAlerts.push_back({TrackAlertKind::Danger, t.Id, t.Acknowledged});
     // The plot marks that stood in the picture then, each where it lay from the own vessel.
     const PointD ownNow = m.Sim.Vessels.VesselPos[static_cast<size_t>(now.OwnVessel)];
     VesselTables then;
@@ -88,7 +143,7 @@ RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& 
 
 MomentRenderer::MomentRenderer(WorldPicture& picture)
     : picture_(picture), radar_(picture, display_), aids_(picture),
-      view_(std::make_unique<View>(*this)) {
+      tracks_(picture, TrackerSettings{}.Capacity), view_(std::make_unique<View>(*this)) {
     radar_.ShowStartItems();
     radar_.ShowDisplayItems();
     radar_.ShowColours();
@@ -136,6 +191,8 @@ void MomentRenderer::Render(const RadarMoment& moment) {
     for (int i = 0; i < v.NumVessels; ++i)
         if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, display_.Aids.VectorMinutes()));
     aids_.Show(sim_, display_, aids);
+    // The tracker's symbols over the truth's echoes; a danger steady, as acknowledged or not.
+    tracks_.Show(sim_, display_, moment.Tracks, moment.TrackAlerts, true);
 }
 
 QImage RenderMoment(const RunRecord& run, std::size_t index, QSize size, DisplayPalette colours,

@@ -12,6 +12,7 @@
 #include "core/vessel_view.h"
 #include "gui/radar_aids.h"
 #include "gui/radar_picture.h"
+#include "gui/radar_tracks.h"
 #include "gui/world_picture.h"
 
 #include <QImage>
@@ -32,7 +33,15 @@ struct RadarMoment {
     std::vector<std::pair<int, EchoLine>> PlotMarks;
     std::vector<std::pair<int, PointD>> TrailPoints;
     double PlotTime = 0; // days since plotting was switched on
+    // The tracks the student saw then (ARPA on), with their danger alerts as she had them.
+    std::vector<TrackView> Tracks;
+    std::vector<TrackAlert> TrackAlerts;
 };
+
+// A recorded moment's tracks as the picture draws them: vectors for the vector time
+// (minutes) against the own vessel's recorded course and speed, and the past positions a
+// minute apart from the moments before.
+std::vector<TrackView> TracksOf(const RunRecord& run, std::size_t index, double vectorMinutes);
 
 // Moment `index` of a run (clamped to it), in the palette given, with the alarms as the
 // student had them then (AlarmsAt, or stepped along by a player).
@@ -61,6 +70,7 @@ class MomentRenderer {
     RadarDisplayState display_;
     RadarPicture radar_;
     RadarAids aids_;
+    RadarTracks tracks_;
     std::unique_ptr<View> view_;
 };
 

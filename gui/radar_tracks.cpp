@@ -67,7 +67,7 @@ void RadarTracks::HideAll() {
 }
 
 void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
-                       const std::vector<TrackView>& tracks, const TrackingPicture& tracking,
+                       const std::vector<TrackView>& tracks, const std::vector<TrackAlert>& alerts,
                        bool flashOn) {
     HideAll();
     const VesselTables& v = sim.Vessels;
@@ -86,8 +86,11 @@ void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
         const PointD at = lost ? t.LastPlot : t.Aid.Position;
         if (!(std::hypot(at.X - own.X, at.Y - own.Y) < tick.Range)) continue;
         const PointD p = ToPicture(v, tick, at);
-        const bool danger = tracking.InDanger(t.Id);
-        const bool flashing = tracking.DangerUnacknowledged(t.Id);
+        const auto alert = std::find_if(alerts.begin(), alerts.end(), [&t](const TrackAlert& x) {
+            return x.Kind == TrackAlertKind::Danger && x.Track == t.Id;
+        });
+        const bool danger = alert != alerts.end();
+        const bool flashing = danger && !alert->Acknowledged;
         // A flashing symbol is drawn in one half of the flash and gone in the other.
         if (flashing && !flashOn) continue;
         const QColor colour = danger ? colours.danger : colours.marker;

@@ -32,10 +32,12 @@ class RadarTracks {
   public:
     // Declares the items of every track number the tracker may give, all hidden.
     RadarTracks(WorldPicture& picture, int capacity);
-    // Every track's symbol placed and shown from the state; everything hidden when ARPA is
-    // off. `flashOn`: the half of the flash in which an unacknowledged danger shows.
+    // Every track's symbol placed and shown from plain state, the live picture's or a recorded
+    // moment's; everything hidden when ARPA is off. A track with a danger alert is red, and
+    // while that alert is unacknowledged shows only in `flashOn`, the flash's lit half.
     void Show(const Simulation& sim, const RadarDisplayState& state,
-              const std::vector<TrackView>& tracks, const TrackingPicture& tracking, bool flashOn);
+              const std::vector<TrackView>& tracks, const std::vector<TrackAlert>& alerts,
+              bool flashOn);
 
   private:
     void HideAll();

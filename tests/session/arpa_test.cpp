@@ -8,6 +8,7 @@
 // TCPA = (4.2426 x 12 + 4.2426 x 10) / 244 h = 0.3825 h = 22.95 min.
 
 #include "core/record/run_reader.h"
+#include "gui/moment_renderer.h"
 #include "gui/radar_aids.h"
 #include "gui/radar_tracks.h"
 #include "session/run_recorder.h"
@@ -171,6 +172,69 @@ TEST_F(ArpaSession, ARunWithArpaOnRecordsItsTracksAndEvents) {
     EXPECT_EQ(r.TrackEvents[1].Track, 1);
     EXPECT_TRUE(std::any_of(r.Events.begin(), r.Events.end(),
                             [](const RunEvent& e) { return e.Text == "T1 lost"; }));
+}
+
+// The debrief draws a recorded moment's tracks with the live picture's symbols. Worked by
+// hand: own ship at the origin 000 at 12 kn; track 1 at 3 nm north, 4 nm east, 270 at 10 kn
+// over the ground, a minute apart 1/6 nm further east each minute before. A 6-minute true
+// vector ends 1 nm west, at (3 N, 3 E); the relative one 1.2 nm further south, at (1.8 N, 3 E).
+TEST(ArpaDebrief, ARecordedMomentShowsItsTracksOverTheTruth) {
+    RunRecord run;
+    run.Vessels = {{0, "A", kMedium}, {1, "B", kMedium}};
+    for (int m = 0; m < 4; ++m) {
+        RunTick t;
+        t.Index = m;
+        t.SimTime = 0.5 + m / 1440.0;
+        t.Display.NorthUp = true;
+        t.Display.Vectors = 2; // true
+        t.Display.VectorIndex = 1;
+        t.Vessels = {{{0, 0}, 0.0f, 12.0f, 0, 12.0f},
+                     {{3, 4.0 - m / 6.0 + 1.0 / 3}, 270.0f, 10.0f}};
+        // ARPA on for the first three moments, in danger and not acknowledged; off at the last.
+        if (m < 3)
+            t.Tracks = {{1,
+                         1,
+                         true,
+                         true,
+                         true,
+                         false,
+                         {3, 4.0 + (2 - m) / 6.0},
+                         270.0f,
+                         10.0f,
+                         0.5,
+                         10.0}};
+        run.Ticks.push_back(t);
+    }
+    WorldPicture picture;
+    picture.resize(QSize(400, 400), 1.0);
+    MomentRenderer renderer(picture);
+    // The vector's ends back in world units: east, north.
+    const auto end = [&picture](int which) {
+        const QLineF l = picture.overlayLine(item::lneTrackVector(1));
+        return picture.toWorld(which == 0 ? l.p1() : l.p2());
+    };
+
+    RadarMoment moment = MomentOf(run, 2, {}, DisplayPalette::Day);
+    ASSERT_EQ(moment.Tracks.size(), 1u);
+    EXPECT_EQ(moment.Tracks[0].Past.size(), 2u); // a minute and two minutes before
+    renderer.Render(moment);
+    for (const QString& name :
+         {item::shpTrack(1), item::ptsTrackPast(1), item::lblTrack(1), item::lneTrackVector(1)})
+        EXPECT_TRUE(picture.isVisible(name)) << name.toStdString();
+    EXPECT_FALSE(picture.isVisible(item::lneVector(1))); // the truth's vector, with ARPA on
+    EXPECT_NEAR(end(0).x(), 4, 1e-6);
+    EXPECT_NEAR(end(0).y(), 3, 1e-6);
+    EXPECT_NEAR(end(1).x(), 3, 1e-6);
+    EXPECT_NEAR(end(1).y(), 3, 1e-6);
+    EXPECT_EQ(picture.colour(item::shpTrack(1)), PaletteFor(DisplayPalette::Day).danger);
+
+    run.Ticks[2].Display.Vectors = 1; // relative
+    renderer.Render(MomentOf(run, 2, {}, DisplayPalette::Day));
+    EXPECT_NEAR(end(1).x(), 3, 1e-6);
+    EXPECT_NEAR(end(1).y(), 1.8, 1e-6);
+
+    renderer.Render(MomentOf(run, 3, {}, DisplayPalette::Day));
+    EXPECT_FALSE(picture.isVisible(item::shpTrack(1)));
 }
 
 class ArpaPicture : public test::ExerciseFixture {};
