@@ -6,6 +6,7 @@
 #include "app/radar_console.h"
 #include "app/splash.h"
 #include "app/traffic_selector.h"
+#include "core/clock.h"
 #include "core/program_folder.h"
 #include "gui/qt_dialogs.h"
 #include "session/exercise.h"
@@ -53,6 +54,25 @@ struct Program {
     std::unique_ptr<Application> app;
 };
 std::unique_ptr<Program> program;
+
+// A factor the clock has (1, 2, 5 ... 120) and the exercise allows; any other is let pass with a
+// word on the terminal, and the exercise keeps its own.
+void SetTimeFactorFromArguments(Exercise& exercise, const QStringList& arguments) {
+    const qsizetype at = arguments.indexOf("--time-factor");
+    if (at < 0) return;
+    const QString text = at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+    bool ok = false;
+    const int factor = text.toInt(&ok);
+    const auto found =
+        ok ? std::find(kTimeFactors.begin(), kTimeFactors.end() - 1, factor) : kTimeFactors.end();
+    const int index = static_cast<int>(found - kTimeFactors.begin());
+    if (found >= kTimeFactors.end() - 1 || !exercise.TimeFactorAllowed(index)) {
+        std::fprintf(stderr, "marovane: --time-factor %s: not one of 1, 2, 5, 10, 30, 60, 120\n",
+                     qPrintable(text));
+        return;
+    }
+    exercise.SetTimeFactor(index);
+}
 
 } // namespace
 
@@ -129,6 +149,9 @@ std::unique_ptr<Application> Main(const StartupSeam& seam) {
     // replayed beside the exercise.
     for (const QString& arg : QApplication::arguments().mid(1))
         if (arg.endsWith(".mvrun", Qt::CaseInsensitive)) app->OpenRun(arg);
+    // marovane --time-factor 30: the first exercise runs at x30 rather than its own factor
+    // (a lab set up for fast plotting, and the memory measure's long run at x30).
+    SetTimeFactorFromArguments(app->exercise(), QApplication::arguments());
     // marovane --join HOST:PORT --class CODE --name NAME: a seat of a class.
     JoinClassFromArguments(*app, QApplication::arguments());
     return app;

@@ -18,7 +18,7 @@ for screen in "1080p 1" "4k 2"; do
   set -- $screen
   export QT_QPA_PLATFORM="offscreen:configfile=$PWD/bench/screen-$1.json" QT_SCALE_FACTOR=$2
   export MAROVANE_QUIT_AFTER_MS=$(( (seconds + 5) * 1000 ))
-  "$build/bin/marovane" >/dev/null 2>&1 &
+  "$build/bin/marovane" --time-factor 30 >/dev/null 2>&1 &
   program=$!
   "$build/bench/bench_empty_window" >/dev/null 2>&1 &
   empty=$!
