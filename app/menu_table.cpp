@@ -144,6 +144,12 @@ std::vector<MenuEntry> MenuTable() {
         command(Indexed("mnuPlotFrequency", i), "mnuPlot");
     separator("mnuRadarSep1", "mnuRadar");
     command("mnuIndexLines", "mnuRadar");
+    separator("mnuRadarSep2", "mnuRadar");
+    command("mnuRadarVideo", "mnuRadar");
+    menu("mnuVideoControls", "Video &Controls", "mnuRadar");
+    for (const char* c : {"mnuGainUp", "mnuGainDown", "mnuSeaUp", "mnuSeaDown", "mnuRainUp",
+                          "mnuRainDown", "mnuTuneUp", "mnuTuneDown", "mnuBandS"})
+        command(c, "mnuVideoControls");
 
     // The radar-course aids: trails, vectors, target data and alarms.
     menu("mnuAids", "&Aids", "");
@@ -172,6 +178,7 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuCancelTrack", "mnuAids");
     command("mnuCancelAllTracks", "mnuAids");
     command("mnuAutoAcquire", "mnuAids");
+    command("mnuStabilisation", "mnuAids");
 
     menu("mnuTargets", "&Targets", "");
     command("mnuDemos", "mnuTargets");

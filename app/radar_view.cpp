@@ -1,10 +1,14 @@
 #include "app/radar_view.h"
 
+#include "core/arpa/tracking.h"
 #include "core/display/markers.h"
 #include "gui/radar_items.h"
 #include "gui/world_picture_widget.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace mv {
 
@@ -45,6 +49,169 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
         // A scenario started or ended: the face says whether an exercise is loaded.
         if (picture().isVisible(item::lblNoExercise) == exercise_.isLoaded()) RedrawRadar();
     });
+
+    DeclareVideoItems(picture());
+    video_.tmrSweep = new QTimer(this);
+    video_.tmrSweep->setObjectName("tmrSweep");
+    // 25 frames a second: the sweep turns 6 degrees a frame at 24 rpm.
+    video_.tmrSweep->setInterval(40);
+    connect(video_.tmrSweep, &QTimer::timeout, this, &RadarView::tmrSweep_Timer);
+    connect(&exercise_, &Exercise::scenarioStarted, this, &RadarView::RestartVideo);
+    connect(&exercise_, &Exercise::ticked, this, [this] {
+        const double now = sim_.Clock.SimTime;
+        // A repeat or a new scenario runs the clock back: the sweep starts again there.
+        if (!(now >= video_.painted)) {
+            RestartVideo();
+            return;
+        }
+        video_.from = video_.painted;
+        video_.to = now;
+        video_.sinceTick.restart();
+    });
+    RegisterVideoCommands();
+    RestartVideo();
+    // For a look at the video without the menus (a screenshot, a class's projector).
+    if (const char* on = std::getenv("MAROVANE_VIDEO"); on != nullptr && *on == '1') SetVideo(true);
+}
+
+// --- radar video ----------------------------------------------------------------------------
+
+void RadarView::RegisterVideoCommands() {
+    CommandRegistry& r = exercise_.commands();
+    r.add({"mnuRadarVideo", "Radar &Video", "Ctrl+Shift+R", [this] { SetVideo(!videoOn_); },
+           [this] { return videoOn_; }});
+    // Keys rather than a panel: the controls are turned while watching the picture, and a
+    // panel would take room from it on a small screen. Steps of 5, as a detented knob.
+    struct Knob {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        int VideoControls::*level;
+        int step;
+    };
+    for (const Knob& k : {Knob{"mnuGainDown", "Gain &Down", "F5", &VideoControls::Gain, -5},
+                          Knob{"mnuGainUp", "&Gain Up", "F6", &VideoControls::Gain, 5},
+                          Knob{"mnuSeaDown", "Sea Clutter Down", "F7", &VideoControls::Sea, -5},
+                          Knob{"mnuSeaUp", "&Sea Clutter Up", "F8", &VideoControls::Sea, 5},
+                          Knob{"mnuRainDown", "Rain Clutter Down", "F9", &VideoControls::Rain, -5},
+                          Knob{"mnuRainUp", "&Rain Clutter Up", "F10", &VideoControls::Rain, 5},
+                          Knob{"mnuTuneDown", "Tune Down", "Shift+F5", &VideoControls::Tune, -5},
+                          Knob{"mnuTuneUp", "&Tune Up", "Shift+F6", &VideoControls::Tune, 5}}) {
+        const auto level = k.level;
+        const int step = k.step;
+        r.add({k.name,
+               k.caption,
+               k.shortcut,
+               [this, level, step] { StepVideoControl(level, step); },
+               {},
+               [this] { return videoOn_; }});
+    }
+    r.add({"mnuBandS", "S &Band (10 cm)", "Ctrl+Shift+B",
+           [this] { SetBand(video_.controls.Band == RadarBand::S ? RadarBand::X : RadarBand::S); },
+           [this] { return video_.controls.Band == RadarBand::S; }, [this] { return videoOn_; }});
+}
+
+void RadarView::RestartVideo() {
+    const double now = sim_.Clock.SimTime;
+    // The scenario's name seeds the video as it seeds the plots: the same file, the same
+    // picture. The antenna's first turn begins as the exercise does.
+    video_.radar.Exercise = TrackingSeed(sim_.Title) ^ 0x766964656full;
+    video_.radar.Epoch = now;
+    // The trainer's sea (calm, moderate, heavy) as the sea states 0, 3 and 5; the wind from
+    // ahead at the start. A mast forward shadows 2 degrees either side of the heading.
+    video_.world.SeaState = sim_.SeaState <= 0 ? 0 : sim_.SeaState == 1 ? 3 : 5;
+    if (video_.world.Sectors.empty()) video_.world.Sectors = {{358, 2, false}};
+    video_.from = video_.to = video_.painted = now;
+    video_.buffer.Clear();
+    video_.sweep.Clear();
+    if (videoOn_) ShowWholeVideo();
+}
+
+void RadarView::SetVideo(bool on) {
+    if (on == videoOn_) return;
+    videoOn_ = on;
+    auto& pic = picture();
+    pic.setVisible(item::imgVideo, on);
+    pic.setVisible(item::lneSweep, on);
+    pic.setVisible(item::lblVideo, on);
+    if (on) {
+        video_.sinceTick.start();
+        video_.tmrSweep->start();
+        ShowWholeVideo();
+    } else {
+        video_.tmrSweep->stop();
+    }
+    // The clean echoes go with the video on and come back with it off.
+    RedrawVessels();
+    picRadarCRT_->update();
+}
+
+void RadarView::StepVideoControl(int VideoControls::*level, int step) {
+    int& v = video_.controls.*level;
+    v = std::clamp(v + step, 0, 100);
+    ShowVideoReadout();
+    picRadarCRT_->update();
+}
+
+void RadarView::SetBand(RadarBand band) {
+    video_.controls.Band = band;
+    ShowVideoReadout();
+    picRadarCRT_->update();
+}
+
+void RadarView::ShowVideoReadout() {
+    auto& pic = picture();
+    pic.setLabel(item::lblVideo, Q(VideoReadout(video_.controls, PulseFor(display_.Tick.Range))),
+                 colours().echo);
+    // Top left, under the mode, range and ring captions.
+    const double r = display_.Tick.Range;
+    pic.moveLabel(item::lblVideo, pic.left() + 0.02 * r,
+                  pic.top() - 0.01 * r - 3 * pic.labelHeight(item::lblVideo));
+    pic.setVisible(item::lblVideo, videoOn_);
+}
+
+void RadarView::ShowWholeVideo() {
+    if (!videoOn_) return;
+    auto& pic = picture();
+    const double range = display_.Tick.Range;
+    const double perPixel = std::abs(pic.unitsPerPixelX());
+    if (!(perPixel > 0) || pic.size().isEmpty()) return;
+    const qreal dpr = pic.devicePixelRatio();
+    video_.sweep.Resize(static_cast<int>(std::lround(2 * range / perPixel * dpr)), dpr);
+    // A buffer painted at another range scale is wiped at its next paint; until then nothing.
+    const bool sameScale = video_.buffer.rangeScale() == range;
+    if (!sameScale) video_.sweep.Clear();
+    ShowVideoFrame(0, sameScale ? RadarVideo::kLines : 0);
+    ShowVideoReadout();
+}
+
+void RadarView::ShowVideoFrame(int first, int count) {
+    const PointD own = exercise_.ownPos();
+    const double range = display_.Tick.Range;
+    const VesselTables& v = sim_.Vessels;
+    const float up = exercise_.isLoaded()
+                         ? PictureUp(v.Vessel[static_cast<size_t>(v.OwnVessel)], display_.Tick)
+                         : 0.0f;
+    video_.sweep.Paint(video_.buffer, first, count, up, colours().echo);
+    auto& pic = picture();
+    pic.setOverlayImage(item::imgVideo, video_.sweep.image(), own.Y - range, own.X + range);
+    const double b =
+        ((video_.buffer.sweepLine() + 0.5) * 360.0 / RadarVideo::kLines - up) * kDegToRad;
+    pic.setOverlayLine(item::lneSweep, own.Y, own.X, own.Y + range * std::sin(b),
+                       own.X + range * std::cos(b), colours().echo, 1);
+}
+
+void RadarView::tmrSweep_Timer() {
+    if (!videoOn_ || !exercise_.isLoaded()) return;
+    const double share =
+        std::min(1.0, static_cast<double>(video_.sinceTick.elapsed()) / kTickIntervalMs);
+    const double target = video_.from + (video_.to - video_.from) * share;
+    if (!(target > video_.painted)) return;
+    video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
+                        display_.Tick.Range, video_.painted, target);
+    video_.painted = target;
+    ShowVideoFrame(video_.buffer.firstPainted(), video_.buffer.paintedCount());
+    picRadarCRT_->update();
 }
 
 const Palette& RadarView::colours() const {
@@ -86,6 +253,7 @@ void RadarView::RedrawRadar() {
     pic.setVisible(item::lblNoExercise, !exercise_.isLoaded());
     pic.moveLabel(item::lblNoExercise, own.Y - pic.labelWidth(item::lblNoExercise) / 2,
                   own.X + 0.2 * display_.Tick.Range);
+    ShowWholeVideo();
     picRadarCRT_->update();
 }
 
@@ -185,6 +353,8 @@ void RadarView::Collision(int vessel, const std::array<std::array<PointD, 9>, 2>
 }
 
 void RadarView::ShowEcho(int vessel, const EchoLine& echo) {
+    // The video shows the echo as the receiver gives it, or not at all.
+    if (videoOn_) return radar_->HideEcho(vessel);
     radar_->ShowEcho(vessel, echo, echoColour ? echoColour(vessel) : colours().echo);
 }
 

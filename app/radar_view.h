@@ -8,9 +8,12 @@
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
 #include "gui/radar_picture.h"
+#include "gui/radar_video.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -78,6 +81,17 @@ class RadarView : public QFrame, public ScenarioView {
     void CardinalLabels(const std::array<std::string, 4>& captions) override;
     void BearingFailed() override;
 
+    // Radar video: the picture as the receiver gives it (noise, clutter, fading and false
+    // echoes) in place of the clean echoes, swept line by line as the antenna turns.
+    bool videoOn() const { return videoOn_; }
+    void SetVideo(bool on);
+    const VideoControls& videoControls() const { return video_.controls; }
+    // A control (gain, sea, rain or tune) stepped and held within 0..100.
+    void StepVideoControl(int VideoControls::*level, int step);
+    void SetBand(RadarBand band);
+    VideoWorld& videoWorld() { return video_.world; }
+    const RadarVideo& video() const { return video_.buffer; }
+
   signals:
     void clockShown(const QString& text);
     void maneuverStepped(int vessel, const ManeuverReadout& readout);
@@ -94,6 +108,29 @@ class RadarView : public QFrame, public ScenarioView {
     float OwnCourse() const;
     // Every item in the palette's colour, and the frame around the picture.
     void ShowColours();
+
+    // The video's sweep: paints what the antenna swept up to this moment of the last tick's
+    // span (a tick's sea time spread over the tick's 3 s of real time), and shows it.
+    void tmrSweep_Timer();
+    // The image fitted to the range circle and every line laid into it afresh.
+    void ShowWholeVideo();
+    void ShowVideoFrame(int first, int count);
+    void ShowVideoReadout();
+    void RestartVideo();
+    void RegisterVideoCommands();
+
+    struct Video {
+        RadarSettings radar;
+        VideoWorld world;
+        VideoControls controls;
+        RadarVideo buffer;
+        VideoSweep sweep;
+        QTimer* tmrSweep = nullptr;
+        QElapsedTimer sinceTick;
+        double from = 0.5, to = 0.5, painted = 0.5; // days of sea time
+    };
+    Video video_;
+    bool videoOn_ = false;
 
     Exercise& exercise_;
     Simulation& sim_;
