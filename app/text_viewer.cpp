@@ -1,9 +1,12 @@
 #include "app/text_viewer.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace mv {
 
@@ -36,6 +39,7 @@ TextViewer::TextViewer(QWidget* parent) : QDialog(parent) {
 void TextViewer::Open(const QString& text, bool locked) {
     txtDescription_->setReadOnly(locked);
     txtDescription_->setPlainText(text);
+    FitBesidePictureOnce();
     // Opened so that the caller returns; the simulation runs on behind the viewer.
     show();
     raise();
@@ -63,6 +67,26 @@ void TextViewer::EditDescription(std::string& description) {
 
 void TextViewer::cmdCancel_Click() {
     hide();
+}
+
+void TextViewer::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit closed();
+}
+
+void TextViewer::FitBesidePictureOnce() {
+    const QWidget* p = parentWidget();
+    const QWidget* picture = p ? p->findChild<QWidget*>("picRadarCRT") : nullptr;
+    if (placed_ || !picture || !picture->parentWidget() || !picture->isVisible()) return;
+    placed_ = true;
+    const QWidget* frame = picture->parentWidget();
+    const QRect room(frame->mapToGlobal(QPoint()), frame->size());
+    // A title bar's height or so kept free above and below, for the window manager's frame.
+    const int margin = 8, titleBar = fontMetrics().height() * 2;
+    const int width = std::clamp(room.width() - 2 * margin, 240, 520);
+    const int height = std::clamp(room.height() - 2 * margin - 2 * titleBar, 160, 380);
+    resize(width, height);
+    move(room.left() + margin, room.top() + margin);
 }
 
 } // namespace mv

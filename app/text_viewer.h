@@ -24,14 +24,25 @@ class TextViewer : public QDialog {
 
     QPlainTextEdit* txtDescription() const { return txtDescription_; }
 
+  signals:
+    // The viewer was closed (its Close button, its frame or Escape).
+    void closed();
+
   public slots:
     void cmdCancel_Click();
 
+  protected:
+    void hideEvent(QHideEvent* event) override;
+
   private:
     void Open(const QString& text, bool locked);
+    // Within the radar picture's frame, at its left: never over the control column, at any
+    // size or scale. Once: a viewer the user moved stays where she put it.
+    void FitBesidePictureOnce();
 
     QPlainTextEdit* txtDescription_ = nullptr;
     std::string* editing_ = nullptr;
+    bool placed_ = false;
 };
 
 } // namespace mv

@@ -97,7 +97,18 @@ void TrafficSelector::Choose(ScenarioSource source) {
 }
 
 void TrafficSelector::ShowDescription() {
-    textViewer().ShowPreview(exercise_.simulation().Description);
+    TextViewer& viewer = textViewer();
+    viewer.ShowPreview(exercise_.simulation().Description);
+    // The clock waits while the exercise's description is read and runs from its closing, so
+    // the nearest ship has not closed a mile before the student looks at the picture.
+    if (exercise_.isPaused()) return;
+    exercise_.SetPaused(true);
+    connect(
+        &viewer, &TextViewer::closed, this,
+        [this] {
+            if (exercise_.isPaused()) exercise_.SetPaused(false);
+        },
+        Qt::SingleShotConnection);
 }
 
 bool TrafficSelector::LoadDemoList() {

@@ -170,7 +170,15 @@ TEST_F(AppMain, AKeyDismissesTheSplashAndThePaletteChosenIsKeptForTheNextStart) 
     auto* viewer = QApplication::activeModalWidget();
     ASSERT_TRUE(viewer && viewer->isVisible());
     EXPECT_TRUE(viewer->findChild<QPlainTextEdit*>()->toPlainText().startsWith("You are a medium"));
+    // Its clock held while it is read, running once it is closed; the viewer never over the
+    // control column.
+    EXPECT_TRUE(app->exercise().isPaused());
+    const QWidget* column = Control("picControls");
+    ASSERT_TRUE(column);
+    EXPECT_FALSE(
+        viewer->frameGeometry().intersects(QRect(column->mapToGlobal(QPoint()), column->size())));
     viewer->close();
+    EXPECT_TRUE(app->exercise().isRunning());
     describe = false;
 
     ASSERT_TRUE(Action("mnuPalette(2)"));
@@ -196,9 +204,9 @@ TEST_F(AppMain, MenuEntriesShowTheStateTheirCommandsSet) {
         std::function<std::string()> probe;
         std::string after;
     } cases[] = {
-        {"mnuNorthup", [&] { return Item("lblMode"); }, "North-up RELATIVE"},
-        {"mnuBearingCourse", [&] { return Item("lblMode"); }, "North-up COURSE"},
-        {"mnuRange(6)", [&] { return Item("lblCRTRange"); }, "RANGE  6"},
+        {"mnuNorthup", [&] { return Item("lblMode"); }, "RM  N UP  RELATIVE"},
+        {"mnuBearingCourse", [&] { return Item("lblMode"); }, "RM  N UP  COURSE"},
+        {"mnuRange(6)", [&] { return Item("lblCRTRange"); }, "RANGE 6 nm"},
         {"mnuSeas(2)", [&] { return std::to_string(sim.SeaState); }, "2"},
         {"mnuT(2)", [&] { return std::to_string(sim.Clock.TimeFactor); }, "5"},
         {"mnuJumptoVessel(2)",
