@@ -124,7 +124,17 @@ void RadarView::RestartVideo() {
     video_.from = video_.to = video_.painted = now;
     video_.buffer.Clear();
     video_.sweep.Clear();
-    if (videoOn_) ShowWholeVideo();
+    PaintLastTurn();
+}
+
+void RadarView::PaintLastTurn() {
+    if (!videoOn_ || !exercise_.isLoaded()) return;
+    // The turn up to this moment, so that a paused exercise shows its picture too.
+    const double now = sim_.Clock.SimTime;
+    video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
+                        display_.Tick.Range, now - video_.radar.ScanSeconds / kSecondsPerDay, now);
+    video_.from = video_.to = video_.painted = now;
+    ShowWholeVideo();
 }
 
 void RadarView::SetVideo(bool on) {
@@ -137,7 +147,7 @@ void RadarView::SetVideo(bool on) {
     if (on) {
         video_.sinceTick.start();
         video_.tmrSweep->start();
-        ShowWholeVideo();
+        PaintLastTurn();
     } else {
         video_.tmrSweep->stop();
     }
@@ -207,6 +217,11 @@ void RadarView::tmrSweep_Timer() {
         std::min(1.0, static_cast<double>(video_.sinceTick.elapsed()) / kTickIntervalMs);
     const double target = video_.from + (video_.to - video_.from) * share;
     if (!(target > video_.painted)) return;
+    // At a high time factor a frame spans turns of the antenna: an eighth of a turn a frame
+    // (about 3 ms of painting) keeps the console responsive, the rest of the turn shown as it
+    // was until the sweep comes round.
+    const double eighth = video_.radar.ScanSeconds / kSecondsPerDay / 8;
+    video_.painted = std::max(video_.painted, target - eighth);
     video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
                         display_.Tick.Range, video_.painted, target);
     video_.painted = target;

@@ -117,6 +117,8 @@ class RadarView : public QFrame, public ScenarioView {
     void ShowVideoFrame(int first, int count);
     void ShowVideoReadout();
     void RestartVideo();
+    // One turn of the antenna painted up to the clock's time, and shown.
+    void PaintLastTurn();
     void RegisterVideoCommands();
 
     struct Video {
