@@ -178,6 +178,7 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuCancelTrack", "mnuAids");
     command("mnuCancelAllTracks", "mnuAids");
     command("mnuAutoAcquire", "mnuAids");
+    command("mnuStabilisation", "mnuAids");
 
     menu("mnuTargets", "&Targets", "");
     command("mnuDemos", "mnuTargets");

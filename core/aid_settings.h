@@ -70,6 +70,9 @@ struct AidSettings {
     // rather than the truth; the CPA data and the CPA computer keep the truth.
     bool Arpa = false;
     std::vector<int> PickedTracks; // track numbers, as Picked, while ARPA is on
+    // The tracks' true vectors, courses and speeds through the water (the current taken off:
+    // the aspect the collision regulations go by) rather than over the ground.
+    bool SeaStabilised = false;
 
     double VectorMinutes() const;
     // Picks a target, or lets it go when it is picked already; the oldest pick makes room for

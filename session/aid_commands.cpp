@@ -216,6 +216,17 @@ void RegisterAidCommands(Exercise& exercise) {
            },
            {},
            arpaOn});
+    r.add({"mnuStabilisation",
+           "&Sea / Ground Stabilisation",
+           {},
+           [&exercise, &aids] {
+               aids.SeaStabilised = !aids.SeaStabilised;
+               exercise.Log("stabilisation", -1,
+                            aids.SeaStabilised ? "Track vectors sea-stabilised"
+                                               : "Track vectors ground-stabilised");
+           },
+           [&aids] { return aids.SeaStabilised; },
+           [&aids] { return aids.Arpa; }});
     r.add({"mnuAutoAcquire", "Auto-Acquisition &Zone", "Ctrl+Shift+Z",
            [&exercise] { exercise.tracking().SetAutoZone(!exercise.tracking().autoZone()); },
            [&exercise] { return exercise.tracking().autoZone(); }, [&aids] { return aids.Arpa; }});

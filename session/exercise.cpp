@@ -43,7 +43,8 @@ float Exercise::ownHeading() const {
 }
 
 std::vector<TrackView> Exercise::trackViews() const {
-    return tracking_.Views(sim_.Vessels, sim_.Current, display_.Aids.VectorMinutes());
+    return tracking_.Views(sim_.Vessels, sim_.Current, display_.Aids.VectorMinutes(),
+                           display_.Aids.SeaStabilised);
 }
 
 void Exercise::SetArpa(bool on) {
@@ -140,6 +141,7 @@ void Exercise::StartScenario(ScenarioSource source) {
         sim_.Current = {};
         sim_.Script.clear();
         display_.Aids.Allowed = {};
+        tracking_.SetSensorErrors(0, 0);
     }
     if (source == ScenarioSource::OwnTargets) scenarioFile_ = "own targets";
     if (source == ScenarioSource::Random) scenarioFile_ = "random traffic";
@@ -185,6 +187,7 @@ bool Exercise::OpenAssessed(const ExerciseReadResult& read, const Simulation& bu
     sim_.Title = ExerciseTitle(built.Title, path.filename().string());
     sim_.Description = built.Description;
     assessed_ = *read.Exercise;
+    tracking_.SetSensorErrors(assessed_->GyroError, assessed_->LogError);
     truths_ = QuestionTruths(*assessed_, built);
     start_ = built;
     student_ = student;

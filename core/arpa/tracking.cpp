@@ -1,5 +1,7 @@
 #include "core/arpa/tracking.h"
 
+#include "core/arpa/stabilisation.h"
+
 #include "core/geometry.h"
 #include "core/number_text.h"
 
@@ -83,6 +85,8 @@ void TrackingPicture::Start(uint64_t seed, double time) {
     radar_ = RadarSettings{};
     radar_.Exercise = seed;
     radar_.Epoch = time;
+    radar_.GyroError = gyroError_;
+    radar_.LogError = logError_;
     alerts_.clear();
     events_.clear();
     SetAutoZone(autoZone_);
@@ -162,8 +166,8 @@ void TrackingPicture::SetAutoZone(bool on) {
 }
 
 std::vector<TrackView> TrackingPicture::Views(const VesselTables& vessels,
-                                              const SeaCurrent& current,
-                                              double vectorMinutes) const {
+                                              const SeaCurrent& current, double vectorMinutes,
+                                              bool seaStabilised) const {
     std::vector<TrackView> views;
     if (vessels.NumVessels <= 0) return views;
     const auto ownIdx = static_cast<size_t>(vessels.OwnVessel);
@@ -189,9 +193,16 @@ std::vector<TrackView> TrackingPicture::Views(const VesselTables& vessels,
         GetVector(own, t.Position, a.Bearing, a.Range);
         a.Course = t.Course();
         a.Speed = t.Speed();
+        a.TrueEnd = TrackVectorEnd(t, vectorMinutes);
+        if (seaStabilised) {
+            const PointD water = SeaStabilised({t.VX, t.VY}, Current{current.Set, current.Drift});
+            double speed = 0;
+            GetVector(PointD{}, water, a.Course, speed);
+            a.Speed = static_cast<float>(speed);
+            a.TrueEnd = PointD{t.Position.X + water.X * hours, t.Position.Y + water.Y * hours};
+        }
         a.Cpa =
             TrackCpa(t, own, static_cast<float>(ground.Course), static_cast<float>(ground.Speed));
-        a.TrueEnd = TrackVectorEnd(t, vectorMinutes);
         a.RelativeEnd =
             PointD{t.Position.X + (t.VX - ownVX) * hours, t.Position.Y + (t.VY - ownVY) * hours};
         views.push_back(std::move(v));

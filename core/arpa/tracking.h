@@ -64,7 +64,14 @@ uint64_t TrackingSeed(const std::string& scenarioName);
 
 class TrackingPicture {
   public:
-    // Afresh, no tracks and no alerts, the plots seeded by `seed`; the auto zone kept.
+    // The own ship's fixed sensor errors the plots carry from the next start on: degrees the
+    // gyro reads high, percent the log reads high.
+    void SetSensorErrors(double gyroDegrees, double logPercent) {
+        gyroError_ = gyroDegrees;
+        logError_ = logPercent;
+    }
+    // Afresh, no tracks and no alerts, the plots seeded by `seed`; the auto zone and the
+    // sensor errors kept.
     void Start(uint64_t seed, double time);
     // One tick: every scan between `from` and the clock's time, with each vessel taken from
     // `before` to where the tables hold it now. The tracker's events become alerts; true when
@@ -82,9 +89,11 @@ class TrackingPicture {
     bool autoZone() const { return autoZone_; }
 
     // Every track's view for a vector time (minutes), against the own vessel's course and
-    // speed over the ground.
+    // speed over the ground. Sea-stabilised, a track's course, speed and true vector are
+    // through the water (the current taken off); otherwise over the ground. Its CPA and
+    // relative vector are the same either way.
     std::vector<TrackView> Views(const VesselTables& vessels, const SeaCurrent& current,
-                                 double vectorMinutes) const;
+                                 double vectorMinutes, bool seaStabilised = false) const;
     // The track (not lost first, then lost) whose position lies nearest `at` within `reach`.
     std::optional<int> Nearest(const PointD& at, double reach) const;
 
@@ -103,6 +112,7 @@ class TrackingPicture {
     Tracker tracker_;
     RadarSettings radar_;
     bool autoZone_ = false;
+    double gyroError_ = 0, logError_ = 0; // degrees, percent
     std::vector<TrackAlert> alerts_;
     std::vector<TrackEvent> events_;
 };

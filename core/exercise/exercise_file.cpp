@@ -393,7 +393,7 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
 AssessedExercise ReadRoot(const toml::table& root) {
     OnlyKeys(root, "",
              {"title", "description", "time_limit", "restricted_visibility", "scenario", "current",
-              "order", "allow", "question", "action", "tolerance"});
+              "order", "allow", "question", "action", "tolerance", "radar"});
     AssessedExercise e;
     e.Title = String(root, "", "title").value_or("");
     e.Description = String(root, "", "description").value_or("");
@@ -401,6 +401,13 @@ AssessedExercise ReadRoot(const toml::table& root) {
     e.RestrictedVisibility = Bool(root, "", "restricted_visibility", false);
     e.Scenario = ReadScenario(root);
     e.Current = ReadCurrent(root);
+    if (const toml::node* node = root.get("radar")) {
+        const toml::table& t = TableAt(*node, "radar");
+        OnlyKeys(t, "radar", {"gyro_error", "log_error"});
+        // Larger than these a navigator would see at once against a transit or the log.
+        e.GyroError = Number(t, "radar", "gyro_error", -5, 5, 0, "degrees");
+        e.LogError = Number(t, "radar", "log_error", -10, 10, 0, "percent");
+    }
     ReadOrders(root, e);
     e.Allowed = ReadPermissions(root);
     ReadQuestions(root, e);

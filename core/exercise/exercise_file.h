@@ -92,6 +92,10 @@ struct AssessedExercise {
     Tolerances Tolerance;
     double TimeLimit = 0; // minutes of sea time; 0 for none
     bool RestrictedVisibility = false;
+    // Fixed errors of the own ship's sensors, which the tracker's figures carry: degrees the
+    // gyro reads high (every bearing), percent the log reads high (the own speed through the
+    // water). Neither touches the truth, the answer key or the marking.
+    double GyroError = 0, LogError = 0;
     // The file's whole text as read: kept in the run's record, and marked from there.
     std::string Text;
 };

@@ -131,6 +131,71 @@ TEST_F(ArpaSession, AnExerciseGivingArpaOnlyKeepsItOn) {
     EXPECT_TRUE(display.Aids.Arpa);
 }
 
+// A buoy in a current of 090 at 2 knots: fixed over the ground, so through the water it
+// moves 270 at 2 knots. Ground-stabilised its track has no true vector to speak of;
+// sea-stabilised its vector runs 270 at 2 knots. The tracker's figures after three minutes
+// are within some 0.5 knot and a few degrees of these.
+TEST_F(ArpaSession, SeaStabilisedVectorsShowTheCurrentsReverseOnAFixedEcho) {
+    const std::string text = "[scenario]\n[[scenario.vessel]]\ncourse = 0\nspeed = 0\n"
+                             "[[scenario.vessel]]\ncourse = 270\nspeed = 2\nbearing = 0\n"
+                             "range = 3\n[current]\nset = 90\ndrift = 2\n";
+    ASSERT_TRUE(
+        exercise->OpenAssessedExerciseText(text, "Buoy.toml", "Ann", folder.path().toStdString()));
+    ASSERT_TRUE(exercise->commands().Trigger("mnuArpa"));
+    const PointD own = exercise->ownPos();
+    display.CursorNorth = own.X + 3;
+    display.CursorEast = own.Y;
+    ASSERT_TRUE(exercise->commands().Trigger("mnuAcquire"));
+    TickFor(200);
+    auto views = exercise->trackViews();
+    ASSERT_EQ(views.size(), 1u);
+    ASSERT_TRUE(views[0].Trend);
+    EXPECT_LT(views[0].Aid.Speed, 0.5);
+    ASSERT_TRUE(exercise->commands().Trigger("mnuStabilisation"));
+    EXPECT_TRUE(display.Aids.SeaStabilised);
+    views = exercise->trackViews();
+    EXPECT_NEAR(views[0].Aid.Course, 270, 8);
+    EXPECT_NEAR(views[0].Aid.Speed, 2, 0.5);
+    // The vector for 6 minutes: 0.2 nm west of the track.
+    EXPECT_NEAR(views[0].Aid.TrueEnd.Y - views[0].Aid.Position.Y, -0.2, 0.05);
+    EXPECT_NEAR(views[0].Aid.TrueEnd.X - views[0].Aid.Position.X, 0, 0.05);
+}
+
+// The exercise's sensor errors reach the tracker. Own ship 000 at 12 kn, a buoy 4 nm dead
+// ahead, no current. A gyro reading 5 degrees high lays each plot off 5 degrees to the right,
+// r sin 5 east: as the range closes at 12 kn the buoy seems to go west at 12 sin 5 = 1.05 kn.
+// A log reading 10% high runs the own position ahead at 1.2 kn, and the plots with it: the
+// buoy seems to go north at 1.2 kn.
+TEST_F(ArpaSession, AGyroOrLogErrorGivesAFixedEchoAFalseMotion) {
+    const struct {
+        const char* radar;
+        double speed; // knots
+        float course; // degrees true
+    } cases[] = {{"", 0, 0}, {"gyro_error = 5\n", 1.05f, 270}, {"log_error = 10\n", 1.2f, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.radar);
+        const std::string text = std::string("[scenario]\n[[scenario.vessel]]\ncourse = 0\n"
+                                             "speed = 12\n[[scenario.vessel]]\ncourse = 0\n"
+                                             "speed = 0\nbearing = 0\nrange = 4\n[radar]\n") +
+                                 c.radar;
+        ASSERT_TRUE(exercise->OpenAssessedExerciseText(text, "Buoy.toml", "Ann",
+                                                       folder.path().toStdString()));
+        exercise->SetArpa(true);
+        const PointD own = exercise->ownPos();
+        display.CursorNorth = own.X + 4;
+        display.CursorEast = own.Y;
+        ASSERT_TRUE(exercise->commands().Trigger("mnuAcquire"));
+        TickFor(200);
+        const auto views = exercise->trackViews();
+        ASSERT_EQ(views.size(), 1u);
+        EXPECT_NEAR(views[0].Aid.Speed, c.speed, 0.4);
+        if (c.speed > 0) {
+            EXPECT_NEAR(std::remainder(views[0].Aid.Course - c.course, 360.0), 0, 15);
+        }
+        exercise->EndAssessed("ended by the student");
+    }
+}
+
 // The record keeps what the student saw of the tracks, moment by moment, and every tracker
 // event: a track acquired at its echo, then lost when the echo is carried beyond the horizon.
 TEST_F(ArpaSession, ARunWithArpaOnRecordsItsTracksAndEvents) {
