@@ -12,6 +12,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
 
 namespace mv {
 
@@ -39,6 +43,17 @@ QString WritePrivate(const QString& path, const QByteArray& text) {
 
 ClassBroker::ClassBroker(QObject* parent) : QObject(parent) {
     process_.setProcessChannelMode(QProcess::MergedChannels);
+#ifdef Q_OS_LINUX
+    // Run in the child between fork and exec: the broker is sent SIGTERM when the station's
+    // thread that started it dies, however it dies (kill -9 too), so it never holds the port
+    // with nobody to stop it. A parent already gone before this ran leaves the child to init:
+    // it ends itself rather than run on orphaned.
+    const pid_t station = ::getpid();
+    process_.setChildProcessModifier([station] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != station) ::_exit(1);
+    });
+#endif
     connect(&process_, &QProcess::readyRead, this,
             [this] { log_ += QString::fromUtf8(process_.readAll()); });
     connect(&process_, &QProcess::finished, this, [this] {
@@ -108,10 +123,33 @@ QString ClassBroker::WriteConfig(const QString& folder, const QString& address, 
     if (!hash.waitForFinished(10000) || hash.exitCode() != 0)
         return "mosquitto_passwd could not hash the class's passwords: " +
                QString::fromUtf8(hash.readAllStandardError()).trimmed();
-    QByteArray text = ("listener " + QString::number(port) + " " + address +
-                       "\nallow_anonymous false\npassword_file " + passwords + "\nacl_file " + acl +
-                       "\npersistence false\nlog_dest stderr\n" + "log_timestamp false\n")
-                          .toUtf8();
+    QByteArray text = ("listener " + QString::number(port) + " " + address + "\n").toUtf8();
+    if (tls_.enabled()) {
+        // The broker would only say "Unable to load" of a missing file, after it is started.
+        // Each file is PEM text whose armour names what it holds; 64 KiB is past any header.
+        const struct {
+            const QString& File;
+            const char *What, *Armour;
+        } files[] = {{tls_.CertFile, "certificate", "CERTIFICATE-----"},
+                     {tls_.KeyFile, "private key", "PRIVATE KEY-----"},
+                     {tls_.CaFile, "CA certificate", "CERTIFICATE-----"}};
+        for (const auto& f : files) {
+            if (f.File.isEmpty()) return QString("A broker with TLS needs its %1 file").arg(f.What);
+            QFile pem(f.File);
+            if (!pem.open(QIODevice::ReadOnly) || !pem.peek(65536).contains(f.Armour))
+                return QString("Cannot use %1 as the broker's %2: %3")
+                    .arg(f.File, f.What,
+                         pem.isOpen() ? QString("not a PEM %1 file").arg(f.What)
+                                      : pem.errorString());
+        }
+        const auto absolute = [](const QString& f) { return QFileInfo(f).absoluteFilePath(); };
+        text += ("cafile " + absolute(tls_.CaFile) + "\ncertfile " + absolute(tls_.CertFile) +
+                 "\nkeyfile " + absolute(tls_.KeyFile) + "\n")
+                    .toUtf8();
+    }
+    text += ("allow_anonymous false\npassword_file " + passwords + "\nacl_file " + acl +
+             "\npersistence false\nlog_dest stderr\n" + "log_timestamp false\n")
+                .toUtf8();
 #ifdef Q_OS_UNIX
     // Started by root the broker would turn itself into the user "mosquitto", who cannot read
     // the files above.

@@ -20,6 +20,13 @@ struct ClassAccount {
     bool Instructor = false;
 };
 
+// A listener that speaks TLS: the broker's certificate and private key (PEM), and the CA
+// certificate the seats prove it by (which may be the certificate itself when self-signed).
+struct ClassTls {
+    QString CertFile, KeyFile, CaFile;
+    bool enabled() const { return !CertFile.isEmpty(); }
+};
+
 class ClassBroker : public QObject {
     Q_OBJECT
   public:
@@ -38,6 +45,8 @@ class ClassBroker : public QObject {
     QString Start(const QString& folder, const QString& address, int port, const QString& classCode,
                   const std::vector<ClassAccount>& accounts, int waitMs = 5000);
     void Stop();
+    // The next Start listens with TLS (an empty ClassTls: plain TCP). Files are checked at Start.
+    void SetTls(const ClassTls& tls) { tls_ = tls; }
     bool isRunning() const { return process_.state() == QProcess::Running; }
     int port() const { return port_; }
     // What the broker said on its way (its log), for a message when it stops by itself.
@@ -54,6 +63,7 @@ class ClassBroker : public QObject {
     QProcess process_;
     QString log_;
     int port_ = 0;
+    ClassTls tls_;
     bool stopping_ = false;
 };
 

@@ -53,8 +53,11 @@ bool ClassInstructor::JoinClass(const Join& join) {
     const auto s = ClassLink::ForClass(join.Host, join.Port, join.Class, join.User, join.Password,
                                        "instructor", error_);
     if (!s) return false;
+    auto settings = *s;
+    settings.CaFile = join.CaFile;
+    settings.CheckHost = join.CheckHost;
     join_ = join;
-    if (!link_.Open(*s)) {
+    if (!link_.Open(settings)) {
         error_ = link_.error();
         return false;
     }

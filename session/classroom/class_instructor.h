@@ -51,6 +51,8 @@ class ClassInstructor : public QObject {
         QString Host = "127.0.0.1";
         int Port = 1883;
         QString Class, User, Password;
+        QString CaFile = {};   // the CA certificate of a broker that speaks TLS; empty for plain
+        bool CheckHost = true; // off for the station's own broker, dialled at 127.0.0.1
     };
 
     explicit ClassInstructor(std::vector<std::filesystem::path> demoFolders,

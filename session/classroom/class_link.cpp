@@ -2,11 +2,13 @@
 
 #include "core/classroom/class_messages.h"
 
+#include <QFile>
 #include <QMetaObject>
 
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
 
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -67,6 +69,7 @@ bool ClassLink::Open(const Settings& settings) {
     Stop(true);
     settings_ = settings;
     error_.clear();
+    tlsRefused_ = false;
     const QByteArray id = settings.ClientId.toUtf8();
     mosq_ = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, this);
     if (!mosq_) {
@@ -80,6 +83,27 @@ bool ClassLink::Open(const Settings& settings) {
     const QByteArray user = settings.User.toUtf8(), password = settings.Password.toUtf8();
     if (!settings.User.isEmpty())
         mosquitto_username_pw_set(mosq_, user.constData(), password.constData());
+    if (!settings.CaFile.isEmpty()) {
+        // Read here first, so that a wrong path is told as such rather than as a refusal.
+        QFile ca(settings.CaFile);
+        if (!ca.open(QIODevice::ReadOnly) || !ca.peek(65536).contains("CERTIFICATE-----")) {
+            error_ = QString("Cannot use %1 as the class's CA certificate: %2")
+                         .arg(settings.CaFile,
+                              ca.isOpen() ? QString("not a PEM certificate") : ca.errorString());
+            Stop(false);
+            return false;
+        }
+        const QByteArray path = QFile::encodeName(settings.CaFile);
+        const int rc =
+            mosquitto_tls_set(mosq_, path.constData(), nullptr, nullptr, nullptr, nullptr);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            error_ = QString("Cannot use %1 as the class's CA certificate: %2")
+                         .arg(settings.CaFile, QString::fromUtf8(mosquitto_strerror(rc)));
+            Stop(false);
+            return false;
+        }
+        if (!settings.CheckHost) mosquitto_tls_insecure_set(mosq_, true);
+    }
     if (!settings.WillTopic.isEmpty()) {
         const QByteArray topic = settings.WillTopic.toUtf8();
         mosquitto_will_set_v5(mosq_, topic.constData(),
@@ -105,11 +129,25 @@ bool ClassLink::Open(const Settings& settings) {
         const QByteArray payload(static_cast<const char*>(m->payload), m->payloadlen);
         LinkOf(obj)->Post([topic, payload](ClassLink& link) { emit link.message(topic, payload); });
     });
+    // A TLS handshake that fails ends the network thread without a word but this line of its
+    // log: the one place to learn that the broker could not be proved.
+    mosquitto_log_callback_set(
+        mosq_, [](struct mosquitto*, void* obj, int level, const char* text) {
+            if (level != MOSQ_LOG_ERR || !text || std::strncmp(text, "OpenSSL Error", 13) != 0)
+                return;
+            const QString line = QString::fromUtf8(text);
+            LinkOf(obj)->Post([line](ClassLink& link) { link.OnTlsFailure(line); });
+        });
     const QByteArray host = settings.Host.toUtf8();
     const int rc =
         mosquitto_connect_async(mosq_, host.constData(), settings.Port, settings.KeepAlive);
     // A broker not there yet is knocked at again by the network thread; a name that does not
     // resolve, or a setting out of range, is not.
+    if (rc == MOSQ_ERR_TLS) {
+        error_ = TlsFailureText();
+        Stop(false);
+        return false;
+    }
     if (rc != MOSQ_ERR_SUCCESS && rc != MOSQ_ERR_ERRNO && rc != MOSQ_ERR_NO_CONN) {
         error_ = QString("Cannot reach the class at %1:%2: %3")
                      .arg(settings.Host)
@@ -217,6 +255,25 @@ void ClassLink::OnConnect(int reason) {
     } else {
         emit disconnected(error_);
     }
+}
+
+QString ClassLink::TlsFailureText() const {
+    // A wrong CA, a certificate for another host, or a port without TLS: knocking again would
+    // fail alike, and a seat must not be left waiting in silence.
+    return QString("The class at %1:%2 could not be proved by the CA certificate %3: the secure "
+                   "connection failed (a wrong CA certificate, a certificate for another host, "
+                   "or no TLS on that port)")
+        .arg(settings_.Host)
+        .arg(settings_.Port)
+        .arg(settings_.CaFile);
+}
+
+void ClassLink::OnTlsFailure(const QString& line) {
+    if (!mosq_ || connected_ || tlsRefused_) return;
+    tlsRefused_ = true; // OpenSSL says a few lines of one failure: one refusal
+    error_ = TlsFailureText() + ": " + line;
+    mosquitto_disconnect(mosq_);
+    emit refused(error_);
 }
 
 void ClassLink::OnDisconnect(int reason) {

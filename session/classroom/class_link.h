@@ -35,6 +35,12 @@ class ClassLink : public QObject {
         // Seconds without a word before the broker counts the link lost (after half as long
         // again) and sends its will; libmosquitto takes 5 at the least.
         int KeepAlive = 30;
+        // The CA certificate (PEM) that must have signed the broker's: set, the link speaks
+        // TLS and refuses a broker it cannot prove; empty, a plain link.
+        QString CaFile;
+        // The broker's certificate must name the host dialled. Off only for the station's own
+        // broker on 127.0.0.1, whose certificate names the machine as the seats know it.
+        bool CheckHost = true;
     };
 
     // The settings of a link into the class `classCode` under the account `user`, the client
@@ -83,6 +89,8 @@ class ClassLink : public QObject {
     void OnConnect(int reason);
     void OnDisconnect(int reason);
     void OnPublish(int id, int reason);
+    void OnTlsFailure(const QString& line);
+    QString TlsFailureText() const;
     void Stop(bool goodbye);
     // Hands what the network thread saw to the Qt thread.
     void Post(std::function<void(ClassLink&)> f);
@@ -90,6 +98,7 @@ class ClassLink : public QObject {
     struct mosquitto* mosq_ = nullptr;
     bool connected_ = false;
     bool looping_ = false;
+    bool tlsRefused_ = false;
     std::atomic<quint64> generation_{0}; // one more for every connection stopped
     QSet<int> pending_;
     QList<QPair<QString, int>> subscriptions_;

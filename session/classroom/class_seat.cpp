@@ -3,6 +3,7 @@
 #include "core/classroom/class_messages.h"
 #include "core/clock.h"
 #include "core/motion.h"
+#include "core/number_text.h"
 #include "core/vessel.h"
 #include "session/exercise.h"
 #include "session/run_recorder.h"
@@ -112,6 +113,7 @@ bool ClassSeat::JoinClass(const Join& join) {
     }
     join_ = join;
     s->KeepAlive = join.KeepAlive;
+    s->CaFile = join.CaFile;
     s->WillTopic = Topic("status");
     s->WillPayload =
         Bytes(ToJson(ClassStatus{ClassStatus::Kind::Lost, join.Student.toStdString()}));
@@ -267,7 +269,7 @@ void ClassSeat::Command(const QByteArray& payload) {
     }
     if (c.Speed) {
         v.NewSpeed = static_cast<float>(*c.Speed);
-        text += QString(" at %1 kt").arg(*c.Speed, 0, 'f', 1);
+        text += " at " + QString::fromStdString(KnotsText(*c.Speed));
     }
     sim.Maneuvering = true;
     exercise_.Log("instructor", c.Vessel, text);

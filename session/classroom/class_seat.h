@@ -33,8 +33,9 @@ class ClassSeat : public QObject {
         QString Class; // the class's code, as the instructor gave it
         QString User;  // the seat's account, also the seat's name among the topics
         QString Password;
-        QString Student;    // the student's name, for the roster and the record
-        int KeepAlive = 30; // seconds without a word before the broker counts the seat lost
+        QString Student;     // the student's name, for the roster and the record
+        int KeepAlive = 30;  // seconds without a word before the broker counts the seat lost
+        QString CaFile = {}; // the CA certificate of a broker that speaks TLS; empty for plain
     };
 
     // `recorder` records the seat's runs; its record goes to the instructor at the end.

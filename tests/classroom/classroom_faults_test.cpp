@@ -17,6 +17,10 @@
 #include <csignal>
 #include <memory>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace mv {
 namespace {
 
@@ -328,6 +332,113 @@ TEST_F(ClassFaults, AnswersHandedInWhileCutOffArriveWhenTheInstructorIsBackLast)
     EXPECT_EQ(got[2].Asked, Figure::Speed);
     QTest::qWait(500);
     EXPECT_EQ(Answers("seat1"), 3u) << "an answer sent twice is kept once";
+}
+
+// The port can be had again: nothing listens on 127.0.0.1:port.
+bool PortFree(int port) {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    const bool free = ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    ::close(s);
+    return free;
+}
+
+// However the station ends, its broker ends with it and the port is free for the next class:
+// killed outright (the broker is told by the kernel), or asked to stop (a clean quit).
+TEST(BrokerLife, TheBrokerNeverOutlivesItsStation) {
+    if (ClassBroker::Program().isEmpty()) GTEST_SKIP() << "mosquitto is not installed";
+    for (const int signal : {SIGKILL, SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QTemporaryDir folder;
+        const int port = ClassBroker::FreePort();
+        QProcess station;
+        station.start(BROKER_CHILD, {folder.path(), QString::number(port)});
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                station.waitForReadyRead(50);
+                return station.canReadLine() && station.readLine().startsWith("listening");
+            },
+            kWaitMs))
+            << station.readAllStandardError().toStdString();
+        ASSERT_FALSE(PortFree(port)) << "the broker does not hold its port";
+        ::kill(static_cast<pid_t>(station.processId()), signal);
+        ASSERT_TRUE(station.waitForFinished(kWaitMs));
+        if (signal != SIGKILL) {
+            EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([port] { return PortFree(port); }, kWaitMs))
+            << "the broker still holds port " << port;
+    }
+}
+
+// A self-signed certificate for 127.0.0.1 made by openssl in `dir` as NAME.pem and NAME.key;
+// false when openssl is not installed or fails.
+bool MakeCertificate(const QString& dir, const QString& name) {
+    QProcess openssl;
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                   "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                   dir + "/" + name + ".key", "-out", dir + "/" + name + ".pem"});
+    return openssl.waitForFinished(20000) && openssl.exitStatus() == QProcess::NormalExit &&
+           openssl.exitCode() == 0;
+}
+
+// The school's broker speaks TLS: a seat that trusts its CA joins and is seen by the instructor;
+// a seat given another CA, or a file that is no certificate, is refused saying so, and the
+// class goes on.
+TEST(ClassTls, ASeatJoinsOnlyABrokerItsCaCertificateProves) {
+    if (ClassBroker::Program().isEmpty()) GTEST_SKIP() << "mosquitto is not installed";
+    QTemporaryDir dir;
+    if (!MakeCertificate(dir.path(), "school") || !MakeCertificate(dir.path(), "other"))
+        GTEST_SKIP() << "openssl is not installed or made no certificate";
+    const QString school = dir.filePath("school.pem");
+    const int port = ClassBroker::FreePort();
+    ClassBroker broker;
+    broker.SetTls({school, dir.filePath("school.key"), school});
+    const QString started = broker.Start(dir.path(), "127.0.0.1", port, "nav1",
+                                         {{"teacher", "teacher-pw", true},
+                                          {"seat1", "seat1-pw", false},
+                                          {"seat2", "seat2-pw", false}},
+                                         kWaitMs);
+    ASSERT_EQ(started.toStdString(), "");
+
+    ClassInstructor teacher{{MAROVANE_DATA_DIR}};
+    ClassInstructor::Join t{"127.0.0.1", port, "nav1", "teacher", "teacher-pw", school};
+    ASSERT_TRUE(teacher.JoinClass(t)) << teacher.error().toStdString();
+    Machine ann("seat1", "Ann"), bob("seat2", "Bob");
+    ann.join.Port = bob.join.Port = port;
+    ann.join.CaFile = school;
+    ASSERT_TRUE(ann.seat->JoinClass(ann.join)) << ann.seat->error().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const ClassSeatRow* row = teacher.seat("seat1");
+            return ann.seat->isJoined() && row && row->Status == ClassStatus::Kind::Connected;
+        },
+        kWaitMs))
+        << "no seat over TLS in the roster";
+
+    // Another CA: the broker is not the school's as far as this seat can tell.
+    QString why;
+    QObject::connect(bob.seat.get(), &ClassSeat::refused, [&why](const QString& w) { why = w; });
+    bob.join.CaFile = dir.filePath("other.pem");
+    // Refused at once, or once the handshake has failed on the link's own thread.
+    if (!bob.seat->JoinClass(bob.join)) why = bob.seat->error();
+    ASSERT_TRUE(QTest::qWaitFor([&why] { return !why.isEmpty(); }, kWaitMs)) << "never refused";
+    EXPECT_TRUE(why.contains("could not be proved by the CA certificate")) << why.toStdString();
+    EXPECT_FALSE(bob.seat->isJoined());
+    EXPECT_EQ(teacher.seat("seat2"), nullptr);
+
+    // A CA file that is a key, and one that is not there: told before any knocking.
+    for (const QString& wrong : {dir.filePath("school.key"), dir.filePath("none.pem")}) {
+        bob.join.CaFile = wrong;
+        EXPECT_FALSE(bob.seat->JoinClass(bob.join));
+        EXPECT_TRUE(bob.seat->error().contains("Cannot use " + wrong + " as the class's CA"))
+            << bob.seat->error().toStdString();
+    }
+    EXPECT_TRUE(ann.seat->isJoined()) << "the class did not go on";
 }
 
 } // namespace
