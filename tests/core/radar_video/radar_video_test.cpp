@@ -1,5 +1,5 @@
-// The radar video against a navigator's reckoning: the horizon, the sea control, a blind
-// sector, the beam's bearing discrimination, a SART's dots and the seeded picture.
+// The radar video against a navigator's reckoning: the horizon, the sea and rain controls, a
+// blind sector, the beam's bearing discrimination, a SART's dots and the seeded picture.
 #include "core/radar_video/radar_video.h"
 
 #include <gtest/gtest.h>
@@ -60,19 +60,18 @@ struct Picture {
 };
 
 TEST(RadarVideo, NothingFromBeyondTheRadarHorizon) {
-    // A 1 m antenna and a large ship's 25 m superstructure: 2.2 (1 + 5) = 13.2 nm. At 12.5 nm
-    // its echo is 20 (11 / 12.5)^4 = 12 times the noise (10.8 dB), less 15 % when it fades:
-    // 10.1 dB over a gain floor of 25 - 0.3 x 60 = 7 dB, about 26 of 255. A mile further the
-    // echo would be barely weaker (1.3 dB), but it is below the horizon.
+    // A 1 m antenna and a large ship's 25 m superstructure: 2.2 (1 + 5) = 13.2 nm. At full
+    // gain the floor is 25 - 30 = -5 dB. At 12.5 nm the echo is 20 (11 / 12.5)^4 = 12 times
+    // the noise, at least 10.2 (10.1 dB) when it fades: every cell of it over 128 of 255. At
+    // 13.5 nm it would still be 8.8 x 0.85 = 7.5 (8.7 dB, over 116), but it is below the
+    // horizon: noise alone, which lights all eight cells over 60 (1.6 times its mean power)
+    // once in 400 000.
     Picture p;
     p.radar.AntennaHeight = 1;
-    p.controls.Gain = 60;
+    p.controls.Gain = 100;
     p.scale = 24;
-    const auto near = p.Span(World({{45, 12.5, kLarge}}), LineOf(45), 12.5, 12.7);
-    EXPECT_GE(near.second, 20);
-    const auto far = p.Span(World({{45, 13.5, kLarge}}), LineOf(45), 13.5, 13.7);
-    // Noise alone: 20 of 255 is 9.4 dB over unit noise power, a chance of e^-8.7 a cell.
-    EXPECT_LT(far.first, 20);
+    EXPECT_GE(p.Span(World({{45, 12.5, kLarge}}), LineOf(45), 12.5, 12.8).second, 110);
+    EXPECT_LT(p.Span(World({{45, 13.5, kLarge}}), LineOf(45), 13.5, 13.8).second, 60);
 }
 
 TEST(RadarVideo, OverdoneSeaControlWipesOutASmallCloseEcho) {
@@ -88,6 +87,28 @@ TEST(RadarVideo, OverdoneSeaControlWipesOutASmallCloseEcho) {
     p.controls.Sea = 100;
     // What is left is noise: 100 of 255 over the 4 dB floor of gain 70 is 15.8 dB.
     EXPECT_LT(p.Span(v, LineOf(120), 0.5, 0.54).first, 100);
+}
+
+TEST(RadarVideo, RainControlKeepsTheLeadingEdgeOfAShower) {
+    // A heavy shower 3 nm north, 1 nm across each way: 25 dB of rain (316 times the noise)
+    // from 2 to 4 nm on the line due north, bright on every cell at mean. The rain control at
+    // full takes off the mean of the 25 cells before (twice the 0.15 nm pulse): inside the
+    // shower about the rain's own mean, leaving only its speckle's peaks, less than half as
+    // bright on average; at its near edge the cells before hold only noise, so it stays.
+    Picture p;
+    p.scale = 6;
+    p.world.Rain = {{{3.0, 0.0}, 1.0, 1.0}};
+    const auto mean = [&](int rain) {
+        p.controls.Rain = rain;
+        const auto out = p.Line(World({}), 0);
+        double sum = 0;
+        for (int c = p.Cell(2.5); c < p.Cell(3.5); ++c)
+            sum += out[static_cast<size_t>(c)];
+        return sum / (p.Cell(3.5) - p.Cell(2.5));
+    };
+    EXPECT_LT(mean(100), mean(0) / 2);
+    p.controls.Rain = 100;
+    EXPECT_GT(p.Span(World({}), 0, 2.0, 2.04).first, 150);
 }
 
 TEST(RadarVideo, SectorsOfTheSuperstructure) {
