@@ -205,6 +205,9 @@ void RadarConsole::ShowExerciseState() {
                         : mode == InputMode::Pick ? static_cast<PictureTool*>(pickTool_)
                                                   : keysTool_;
     if (pictureWidget()->tool() != tool) pictureWidget()->setTool(tool);
+    // The read-outs of the vectors and the picture's mode follow every command.
+    view_->ShowDisplayItems();
+    view_->Refresh();
 }
 
 void RadarConsole::ShowJump(int former, int own, const QString& status) {

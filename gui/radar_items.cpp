@@ -16,8 +16,8 @@ void DeclareRadarItems(WorldPicture& picture) {
     for (const QString* name :
          {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
           &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
-          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR,
-          &item::lblNoExercise})
+          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lblVector,
+          &item::lblStabilisation, &item::lblNoExercise})
         picture.declare(*name, Kind::Label, false);
     for (const QString* name : {&item::lneSHL, &item::lneEBL, &item::lneHCursor, &item::lneVCursor})
         picture.declare(*name, Kind::Line, false);

@@ -26,6 +26,9 @@ inline const QString lblPlotTime = QStringLiteral("lblPlotTime");
 inline const QString lblVesselData = QStringLiteral("lblVesselData");
 inline const QString lblMode = QStringLiteral("lblMode");
 inline const QString lblRR = QStringLiteral("lblRR");
+// The vectors shown with their time, and what they are stabilised to (ground or sea).
+inline const QString lblVector = QStringLiteral("lblVector");
+inline const QString lblStabilisation = QStringLiteral("lblStabilisation");
 // Said in the middle of the picture while no exercise could be loaded.
 inline const QString lblNoExercise = QStringLiteral("lblNoExercise");
 // Ship's heading line, the markers and the cursor cross.

@@ -39,7 +39,8 @@ void RadarPicture::ShowColours(const std::function<QColor(int)>& echoColour) {
     for (const QString* name :
          {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
           &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
-          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lneSHL})
+          &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lblVector,
+          &item::lblStabilisation, &item::lneSHL})
         picture_.setColour(*name, c.trace);
     picture_.setColour(item::lblNoExercise, c.notice);
     for (const QString* name : {&item::lneEBL, &item::shpVRM})
@@ -66,10 +67,22 @@ void RadarPicture::ShowDisplayItems() {
     for (const auto& [name, visible] : items)
         picture_.setVisible(*name, visible);
     SetCaption(item::lblPlot, QString::fromStdString(PlotCaption(state_.Tick.PlotFreqIndex)));
+    ShowModeReadouts();
+}
+
+void RadarPicture::ShowModeReadouts() {
+    SetCaption(item::lblMode, QString::fromStdString(ModeCaption(state_.Tick)));
+    const std::string vectors = VectorCaption(state_.Aids);
+    SetCaption(item::lblVector, QString::fromStdString(vectors));
+    picture_.setVisible(item::lblVector, !vectors.empty());
+    SetCaption(item::lblStabilisation, QString::fromStdString(StabilisationCaption(state_)));
+    picture_.setVisible(item::lblStabilisation, true);
 }
 
 void RadarPicture::SetCaption(const QString& name, const QString& text) {
     picture_.setLabel(name, text, colours().trace);
+    // A read-out against the right edge moves with its text's width.
+    PlaceReadout(name);
 }
 
 void RadarPicture::PlaceVRM(const PointD& own) {
@@ -125,28 +138,68 @@ void RadarPicture::SetRadarScale(const PointD& centre) {
 
 void RadarPicture::FitLabelFont() {
     QFont f = picture_.labelFont();
-    f.setPixelSize(std::clamp(picture_.size().height() / 44, 9, 40));
+    // A 44th of the height keeps a read-out line inside the 0.1 range band above the circle
+    // (the picture is 2.23 ranges high); 8 pixels at the least, for the smallest picture.
+    f.setPixelSize(std::clamp(picture_.size().height() / 44, 8, 40));
     picture_.setLabelFont(f);
 }
 
+namespace {
+
+// Where each read-out stands: in one of the picture's four corners, outside the range circle,
+// at a line counted from the top or the bottom edge, against the left or the right edge. The
+// slots are fixed, so a read-out is always found in the same place whatever else is shown. The
+// top-left corner's fourth line is left to the radar video's read-out.
+struct ReadoutSlot {
+    const QString* name;
+    bool right;  // against the right edge, else the left
+    bool bottom; // lines counted up from the bottom edge, else down from the top
+    int line;    // 0 at the edge
+    int lines;   // lines the read-out takes
+};
+
+const std::array<ReadoutSlot, 12>& ReadoutSlots() {
+    static const std::array<ReadoutSlot, 12> table{{
+        {&item::lblMode, false, false, 0, 1},
+        {&item::lblCRTRange, false, false, 1, 1},
+        {&item::lblRR, false, false, 2, 1},
+        {&item::lblVector, true, false, 0, 1},
+        {&item::lblStabilisation, true, false, 1, 1},
+        {&item::lblPlot, true, false, 2, 1},
+        {&item::lblPlotTime, true, false, 3, 1},
+        {&item::lblCRTVRM, false, true, 0, 1},
+        {&item::lblCRTEBL, false, true, 1, 1},
+        {&item::lblVesselData, true, true, 0, 2},
+        {&item::lblBearing, true, true, 2, 1},
+        {&item::lblRange, true, true, 3, 1},
+    }};
+    return table;
+}
+
+} // namespace
+
 void RadarPicture::PlaceLabels() {
+    for (const ReadoutSlot& slot : ReadoutSlots())
+        PlaceReadout(*slot.name);
+}
+
+void RadarPicture::PlaceReadout(const QString& name) {
+    const auto& table = ReadoutSlots();
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [&](const ReadoutSlot& s) { return *s.name == name; });
+    if (found == table.end()) return;
     const double r = state_.Tick.Range;
-    const double t = picture_.top();
-    const double l = picture_.left();
+    // A small margin from the picture's edges: 1 % of the range across and down.
+    const double margin = 0.01 * r;
+    // Every read-out line is as high as the one-line mode caption.
     const double lineH = picture_.labelHeight(item::lblMode);
-    // Top left, outside the circle: orientation, range and ring spacing.
-    picture_.moveLabel(item::lblMode, l + 0.02 * r, t - 0.01 * r);
-    picture_.moveLabel(item::lblCRTRange, l + 0.02 * r, t - 0.01 * r - lineH);
-    picture_.moveLabel(item::lblRR, l + 0.02 * r, t - 0.01 * r - 2 * lineH);
-    // Top right: plotting.
-    picture_.moveLabel(item::lblPlot, l + 1.5 * r, t - 0.01 * r);
-    picture_.moveLabel(item::lblPlotTime, l + 1.5 * r, t - 0.01 * r - lineH);
-    // Bottom corners: markers and cursor.
-    picture_.moveLabel(item::lblCRTEBL, l + 0.02 * r, t - 2 * r);
-    picture_.moveLabel(item::lblCRTVRM, l + 0.02 * r, t - 2.1 * r);
-    picture_.moveLabel(item::lblRange, l + 1.5 * r, t - 2 * r);
-    picture_.moveLabel(item::lblBearing, l + 1.5 * r, t - 2.1 * r);
-    picture_.moveLabel(item::lblVesselData, l + 0.33 * r, t - 2.07 * r);
+    const double l = picture_.left();
+    const double t = picture_.top();
+    const double width = picture_.labelWidth(name);
+    const double left = found->right ? l + 2 * r - margin - width : l + margin;
+    const double top = found->bottom ? t - 2.23 * r + margin + (found->line + found->lines) * lineH
+                                     : t - margin - found->line * lineH;
+    picture_.moveLabel(name, left, top);
 }
 
 void RadarPicture::RedrawRadar(const PointD& centre) {
@@ -154,13 +207,8 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
     FitLabelFont();
     PlaceLabels();
     DrawFrame(centre);
-    PlaceCardinalLabels(centre);
     const QColor trace = colours().trace;
-    picture_.setLabel(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())), trace);
-
-    // Echo lines and plot marks take the width of the range scale.
-    picture_.setPenWidth(state_.EchoWidth);
-
+    // The fixed captions before they are placed: the side ones stand by their width.
     const auto& d = state_.Tick;
     if ((d.Bearing == BearingMode::Relative && d.HeadsUp()) ||
         (d.Bearing == BearingMode::Course && d.NorthUp)) {
@@ -169,7 +217,12 @@ void RadarPicture::RedrawRadar(const PointD& centre) {
         picture_.setLabel(item::lbl180, "180", trace);
         picture_.setLabel(item::lbl270, "270", trace);
     }
-    picture_.setLabel(item::lblMode, QString::fromStdString(ModeCaption(d)), trace);
+    PlaceCardinalLabels(centre);
+    SetCaption(item::lblRR, QString::fromStdString(RingCaption(RingSpacing())));
+
+    // Echo lines and plot marks take the width of the range scale.
+    picture_.setPenWidth(state_.EchoWidth);
+    ShowModeReadouts();
 }
 
 void RadarPicture::DrawFrame(const PointD& centre) {

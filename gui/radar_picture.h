@@ -73,8 +73,13 @@ class RadarPicture {
     // The colours of the palette in force.
     const Palette& colours() const { return PaletteFor(state_.Colours); }
 
+    // The motion, orientation and bearing reference, the vectors and their stabilisation.
+    void ShowModeReadouts();
+
   private:
+    // Every read-out in its corner slot; one read-out, after its text changed.
     void PlaceLabels();
+    void PlaceReadout(const QString& name);
     // The face, rings and bearing scale, drawn afresh, or laid down again from a face kept
     // earlier at the same size, with ring circles at the same fractions of the range (a step
     // from 12 to 6 or 24 nm keeps them at sixths) and the same scale. A few faces are kept, so

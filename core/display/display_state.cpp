@@ -37,16 +37,29 @@ std::vector<double> RingRadii(double range, float spacing) {
 }
 
 std::string ModeCaption(const TickDisplay& d) {
-    const std::string mode = d.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
-    return (d.NorthUp ? "North-up " : d.CourseUp ? "Course-up " : "Heads-up ") + mode;
+    const char* up = d.NorthUp ? "N UP" : d.CourseUp ? "C UP" : "H UP";
+    const char* reference = d.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
+    return std::string("RM  ") + up + "  " + reference;
+}
+
+std::string VectorCaption(const AidSettings& aids) {
+    if (aids.Vectors == VectorMode::Off) return {};
+    const char* kind = aids.Vectors == VectorMode::True ? "TRUE VECT " : "REL VECT ";
+    return kind + std::to_string(static_cast<int>(aids.VectorMinutes())) + " " + kMinutesUnit;
+}
+
+std::string StabilisationCaption(const RadarDisplayState&) {
+    // Everything is worked over the ground until the tracker's sea/ground switch joins the
+    // display state; its "SEA" is to be read here.
+    return "GND";
 }
 
 std::string RingCaption(float spacing) {
-    return "RR " + NumberText(spacing);
+    return "RR " + RangeFigure(spacing) + " " + kMilesUnit;
 }
 
 std::string RangeCaption(double range) {
-    return "RANGE " + NumberText(static_cast<float>(range));
+    return "RANGE " + RangeFigure(static_cast<float>(range)) + " " + kMilesUnit;
 }
 
 std::string RangeFigure(float range) {

@@ -73,11 +73,18 @@ int16_t EchoWidthFor(double range);
 // Radii of the range rings: every spacing strictly inside the range, added up at single
 // precision (so at 0.5 nm the fifth ring, equal to the range, is not drawn).
 std::vector<double> RingRadii(double range, float spacing);
-// "Heads-up RELATIVE", "North-up COURSE", ...
+// The motion, the orientation and the bearing reference: "RM  H UP  RELATIVE",
+// "RM  N UP  COURSE", "RM  C UP  RELATIVE". The picture always stands on the own vessel, so the
+// motion is relative (RM).
 std::string ModeCaption(const TickDisplay& d);
-// "RR  2", "RR  .05"
+// The vectors shown and their time: "TRUE VECT 6 min", "REL VECT 12 min", nothing while off.
+std::string VectorCaption(const AidSettings& aids);
+// What the true vectors and trails are stabilised to: "GND" over the ground, "SEA" through
+// the water.
+std::string StabilisationCaption(const RadarDisplayState& s);
+// The ring spacing in nautical miles: "RR 2 nm", "RR 0.05 nm".
 std::string RingCaption(float spacing);
-// "RANGE  6", "RANGE  .125"
+// The range scale in nautical miles as the menu lists it: "RANGE 6 nm", "RANGE 0.125 nm".
 std::string RangeCaption(double range);
 // A range scale as the menu lists it: "0.125", "1.5", "12".
 std::string RangeFigure(float range);

@@ -87,7 +87,7 @@ std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCo
 }
 
 std::string VRMCaption(double vrmRange) {
-    return "VRM " + FormatNumber(vrmRange, "#0.00");
+    return "VRM " + MilesText(vrmRange);
 }
 
 CursorCross DrawCursor(const RadarDisplayState& s) {
@@ -105,7 +105,7 @@ void CursorToEBLVRM(RadarDisplayState& s, const PointD& own) {
 }
 
 std::string CursorRangeCaption(double range) {
-    return "R " + FormatNumber(range, "##.00");
+    return "R " + MilesText(range);
 }
 
 std::string CursorBearingCaption(float bearing) {

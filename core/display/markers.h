@@ -44,7 +44,7 @@ double EBLTrueBearing(const RadarDisplayState& s, float ownHeading, float ownCou
 // "EBL 045 RELATIVE", "EBL 030 COURSE"
 std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCourse = 0);
 
-// "VRM 6.00", "VRM 11.88"
+// "VRM 6.00 nm", "VRM 11.88 nm"
 std::string VRMCaption(double vrmRange);
 
 // The two arms of the cross, each 5 % of the range either side of the cursor.
@@ -52,7 +52,7 @@ CursorCross DrawCursor(const RadarDisplayState& s);
 // Puts the cursor where the EBL crosses the VRM.
 void CursorToEBLVRM(RadarDisplayState& s, const PointD& own);
 
-// "R 4.20", "R .50"
+// "R 4.20 nm", "R 0.50 nm"
 std::string CursorRangeCaption(double range);
 // "B 045"
 std::string CursorBearingCaption(float bearing);

@@ -103,7 +103,7 @@ TEST_F(MeasureTest, HeldButtonsKeysAndWheelMoveTheMarkersThatAreOn) {
     QTest::mousePress(Get("cmdVRMOut"), Qt::LeftButton);
     Ticks(6);
     QTest::mouseRelease(Get("cmdVRMOut"), Qt::LeftButton);
-    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 1.08");
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 1.08 nm");
     EXPECT_NEAR(DrawnVRM(), 1.08, 1e-4);
 
     // The arrow keys and the wheel move the markers that are on: the EBL alone, from north.
@@ -129,10 +129,10 @@ TEST_F(MeasureTest, HeldButtonsKeysAndWheelMoveTheMarkersThatAreOn) {
     };
     wheel(240); // two notches of 1 % of 12 nm
     wheel(60);  // half a notch waits for the other half
-    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24");
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24 nm");
     wheel(60);
     QTest::keyClick(&Picture(), Qt::Key_Down);
-    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24");
+    EXPECT_EQ(Item(mv::item::lblCRTVRM), "VRM 0.24 nm");
     EXPECT_NEAR(DrawnVRM(), 0.24, 1e-4);
 }
 
@@ -145,11 +145,12 @@ TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
         console->pictureWidget()->tool()->press(p.Y, p.X, Qt::RightButton);
         return Item(mv::item::lblRange) + " " + Item(mv::item::lblBearing);
     };
-    EXPECT_EQ(click(120, 12.0), "R 12.00 B 120");
+    EXPECT_EQ(click(120, 12.0), "R 12.00 nm B 120");
     // The cross sits on the clicked point; EBL and VRM come up there at their next press.
     QTest::mouseClick(Get("cmdEBL"), Qt::LeftButton);
     QTest::mouseClick(Get("cmdVRM"), Qt::LeftButton);
-    EXPECT_EQ(Item(mv::item::lblCRTEBL) + Item(mv::item::lblCRTVRM), "EBL 120 RELATIVEVRM 12.00");
+    EXPECT_EQ(Item(mv::item::lblCRTEBL) + Item(mv::item::lblCRTVRM),
+              "EBL 120 RELATIVEVRM 12.00 nm");
     const QPointF cross = console->picture().overlayLine(mv::item::lneHCursor).center();
     const QPointF edge = console->picture().overlayLine(mv::item::lneEBL).p2();
     EXPECT_LT(QLineF(cross, edge).length(), 0.5);

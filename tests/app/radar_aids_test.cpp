@@ -44,7 +44,7 @@ TEST_F(RadarAids, PickedDataVectorsCourseUpAndAlarms) {
     Run("mnuVectorsRelative");
     EXPECT_EQ(Item(mv::item::lneVector(1), "visible"), "true");
     Run("mnuCourseUp");
-    EXPECT_EQ(Item("lblMode"), "Course-up RELATIVE");
+    EXPECT_EQ(Item("lblMode"), "RM  C UP  RELATIVE");
 
     dialogs.texts = {"4", "20"};
     Run("mnuAlarmLimits");

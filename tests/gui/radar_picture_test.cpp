@@ -149,6 +149,61 @@ TEST(RadarPicture, AKeptFrameStaysWholeAndACircleKeepsItsMilesAtTwiceTheDensity)
     EXPECT_EQ(kept, expected);
 }
 
+// Every read-out at its widest stands clear of every other and of the bearing captions, inside
+// the picture, from the smallest picture the console allows to a full-height one: 1366x768 and
+// 1920x1080 screens, and 1920x1080 at a scale of 2 (960x540 logical pixels).
+TEST(RadarPicture, ReadoutsNeverOverlapAtAnySize) {
+    namespace item = mv::item;
+    const QString* readouts[] = {
+        &item::lblMode,          &item::lblCRTRange, &item::lblRR,       &item::lblVector,
+        &item::lblStabilisation, &item::lblPlot,     &item::lblPlotTime, &item::lblCRTEBL,
+        &item::lblCRTVRM,        &item::lblRange,    &item::lblBearing,  &item::lblVesselData,
+        &item::lbl000,           &item::lbl090,      &item::lbl180,      &item::lbl270};
+    for (const int height : {232, 480, 700, 1012}) {
+        SCOPED_TRACE(height);
+        const QSize size(static_cast<int>(height * mv::RadarPicture::kAspect), height);
+        mv::WorldPicture picture;
+        picture.resize(size);
+        mv::RadarDisplayState state;
+        state.RangeIndex = 0; // the longest range and ring figures: 0.125 and 0.05 nm
+        state.Tick.Range = 0.125;
+        state.Tick.PlotOn = true;
+        state.Tick.PlotFreqIndex = 0; // "Plot Continuous"
+        state.EBLOn = state.VRMOn = true;
+        state.CursorMode = mv::InputMode::Cursor;
+        state.Aids.Vectors = mv::VectorMode::True;
+        state.Aids.VectorIndex = 3; // 15 minutes
+        mv::RadarPicture radar(picture, state);
+        radar.ShowStartItems();
+        radar.ShowDisplayItems();
+        radar.RedrawRadar({0, 0});
+        const std::pair<const QString*, const char*> widest[] = {
+            {&item::lblCRTRange, "RANGE 0.125 nm"},
+            {&item::lblCRTEBL, "EBL 359 RELATIVE"},
+            {&item::lblCRTVRM, "VRM 36.00 nm"},
+            {&item::lblRange, "R 36.00 nm"},
+            {&item::lblBearing, "B 359"},
+            {&item::lblVesselData, "Speed = 30.0 kn\r\nCourse = 359 T"},
+            {&item::lblPlotTime, "23:59:59"}};
+        for (const auto& [name, text] : widest)
+            radar.SetCaption(*name, text);
+        const Frame f(size, state.Tick.Range);
+        std::vector<std::pair<QString, QRectF>> boxes;
+        for (const QString* name : readouts) {
+            ASSERT_TRUE(picture.isVisible(*name)) << name->toStdString();
+            const QRectF box(picture.labelTopLeft(*name),
+                             QSizeF(picture.labelWidth(*name) * f.pxPerNmX,
+                                    picture.labelHeight(*name) * f.pxPerNmY));
+            EXPECT_TRUE(QRectF(QPointF(), QSizeF(size)).contains(box)) << name->toStdString();
+            for (const auto& [other, otherBox] : boxes)
+                // Lines that only touch do not overlap.
+                EXPECT_FALSE(box.adjusted(0.01, 0.01, -0.01, -0.01).intersects(otherBox))
+                    << name->toStdString() << " over " << other.toStdString();
+            boxes.emplace_back(*name, box);
+        }
+    }
+}
+
 class RadarConsoleTest : public mv::test::ExerciseFixture {
   protected:
     Frame frame() { return Frame(console->picture().size(), display.Tick.Range); }
@@ -313,9 +368,9 @@ TEST_F(RadarConsoleTest, IdentifyLettersTheEchoesUntilPressedAgainAndBearingsSwi
     };
     Run("actBearings"); // heads-up with true bearings at the edges
     exercise->tmrSim_Timer();
-    EXPECT_EQ(captions(), "030 120 210 300 / Heads-up COURSE");
+    EXPECT_EQ(captions(), "030 120 210 300 / RM  H UP  COURSE");
     Run("actBearings"); // back to relative: fixed at once, without waiting for a tick
-    EXPECT_EQ(captions(), "000 090 180 270 / Heads-up RELATIVE");
+    EXPECT_EQ(captions(), "000 090 180 270 / RM  H UP  RELATIVE");
 }
 
 TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
@@ -327,9 +382,9 @@ TEST_F(RadarConsoleTest, RangeStepsSetEchoWidthCaptionAndPullTheVrmIn) {
         double range;
         const char* caption;
         double vrm;
-    } steps[] = {{true, 6, "RANGE  6", 6},
-                 {true, 1.5, "RANGE  1.5", 1.5}, // 3 nm skipped: two steps
-                 {false, 3, "RANGE  3", 1.5}};
+    } steps[] = {{true, 6, "RANGE 6 nm", 6},
+                 {true, 1.5, "RANGE 1.5 nm", 1.5}, // 3 nm skipped: two steps
+                 {false, 3, "RANGE 3 nm", 1.5}};
     for (const auto& s : steps) {
         SCOPED_TRACE(s.caption);
         s.down ? Run("mnuRangeDown") : Run("mnuRangeUp");

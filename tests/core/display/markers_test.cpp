@@ -31,10 +31,10 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         const char* rangeText;
         const char* bearingText;
     } cases[] = {
-        {359.6f, 5.0, 1, true, 0.0f, "R 5.00", "B 000"}, // would read 360: reads 000
-        {0.0f, 12.0, 1, true, 0.0f, "R 12.00", "B 000"}, // on the ring itself
-        {90.0f, 12.01, 1, false, 0, "", ""},             // just outside the ring
-        {90.0f, 5.0, 0, false, 0, "", ""},               // keys mode
+        {359.6f, 5.0, 1, true, 0.0f, "R 5.00 nm", "B 000"}, // would read 360: reads 000
+        {0.0f, 12.0, 1, true, 0.0f, "R 12.00 nm", "B 000"}, // on the ring itself
+        {90.0f, 12.01, 1, false, 0, "", ""},                // just outside the ring
+        {90.0f, 5.0, 0, false, 0, "", ""},                  // keys mode
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bearing << " deg " << c.distance << " nm");
@@ -59,6 +59,38 @@ TEST(CursorClick, MeasuresFromTheOwnVesselWithinTheRing) {
         // The cross's arms reach 5 % of the range, 0.6 nm, each way.
         EXPECT_NEAR(DrawCursor(s).Horizontal.To.Y - p.Y, 0.6, 1e-9);
     }
+}
+
+// The picture's read-outs in the units the navigator reads everywhere else: miles to two
+// decimals with "nm" (a range scale as the menu gives it), vectors in whole minutes.
+TEST(Readouts, CarryTheirUnits) {
+    RadarDisplayState s = Display(0.125);
+    s.Tick.CourseUp = true;
+    AidSettings rel;
+    rel.Vectors = VectorMode::Relative;
+    rel.VectorIndex = 2; // 3, 6, 12: the third choice
+    AidSettings vectorsTrue;
+    vectorsTrue.Vectors = VectorMode::True;
+    s.Tick.Bearing = BearingMode::Course;
+    TickDisplay northUp;
+    northUp.NorthUp = true;
+    const std::pair<std::string, std::string> cases[] = {
+        {VRMCaption(3.0), "VRM 3.00 nm"},
+        {VRMCaption(0.245f), "VRM 0.25 nm"}, // a hair over 0.245 at single precision
+        {CursorRangeCaption(0.5), "R 0.50 nm"},
+        {RangeCaption(0.125), "RANGE 0.125 nm"},
+        {RangeCaption(12), "RANGE 12 nm"},
+        {RingCaption(0.05f), "RR 0.05 nm"},
+        {RingCaption(2), "RR 2 nm"},
+        {ModeCaption(s.Tick), "RM  C UP  COURSE"},
+        {ModeCaption(northUp), "RM  N UP  RELATIVE"},
+        {ModeCaption(TickDisplay{}), "RM  H UP  RELATIVE"},
+        {VectorCaption(rel), "REL VECT 12 min"},
+        {VectorCaption(vectorsTrue), "TRUE VECT 6 min"}, // six minutes unless chosen
+        {VectorCaption(AidSettings{}), ""},
+    };
+    for (const auto& [shown, expected] : cases)
+        EXPECT_EQ(shown, expected);
 }
 
 TEST(EBLCaption, ReadsInTheChosenReference) {
