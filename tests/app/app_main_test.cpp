@@ -123,7 +123,7 @@ TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     // of the centre.
     app->exercise().tmrSim_Timer();
     EXPECT_EQ(Control<QLabel>("lblTime")->text(), "12:00:06 x 2");
-    EXPECT_EQ(Item("lblCRTEBL") + " / " + Item("lblCRTVRM"), "EBL 030 RELATIVE / VRM 3.00");
+    EXPECT_EQ(Item("lblCRTEBL") + " / " + Item("lblCRTVRM"), "EBL 030 RELATIVE / VRM 3.00 nm");
 }
 
 TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
