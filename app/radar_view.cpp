@@ -117,9 +117,7 @@ void RadarView::RestartVideo() {
     // picture. The antenna's first turn begins as the exercise does.
     video_.radar.Exercise = TrackingSeed(sim_.Title) ^ 0x766964656full;
     video_.radar.Epoch = now;
-    // The trainer's sea (calm, moderate, heavy) as the sea states 0, 3 and 5; the wind from
-    // ahead at the start. A mast forward shadows 2 degrees either side of the heading.
-    video_.world.SeaState = sim_.SeaState <= 0 ? 0 : sim_.SeaState == 1 ? 3 : 5;
+    // A mast forward shadows 2 degrees either side of the heading.
     if (video_.world.Sectors.empty()) video_.world.Sectors = {{358, 2, false}};
     video_.from = video_.to = video_.painted = now;
     video_.buffer.Clear();
@@ -127,8 +125,18 @@ void RadarView::RestartVideo() {
     PaintLastTurn();
 }
 
+namespace {
+
+// The trainer's sea (calm, moderate, heavy) as the sea states 0, 3 and 5.
+int VideoSeaState(int16_t sea) {
+    return sea <= 0 ? 0 : sea == 1 ? 3 : 5;
+}
+
+} // namespace
+
 void RadarView::PaintLastTurn() {
     if (!videoOn_ || !exercise_.isLoaded()) return;
+    video_.world.SeaState = VideoSeaState(sim_.SeaState);
     // The turn up to this moment, so that a paused exercise shows its picture too.
     const double now = sim_.Clock.SimTime;
     video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
@@ -222,6 +230,8 @@ void RadarView::tmrSweep_Timer() {
     // was until the sweep comes round.
     const double eighth = video_.radar.ScanSeconds / kSecondsPerDay / 8;
     video_.painted = std::max(video_.painted, target - eighth);
+    // The Seas menu changes the sea while the exercise runs.
+    video_.world.SeaState = VideoSeaState(sim_.SeaState);
     video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
                         display_.Tick.Range, video_.painted, target);
     video_.painted = target;

@@ -332,9 +332,9 @@ void RadarVideo::PaintLine(const RadarSettings& radar, const VideoWorld& world,
 
     // The receiver: detuned, it loses up to 20 dB; the sea control (STC) takes off a
     // threshold falling with the range as the clutter does (up to 60 dB at three cables);
-    // receiver noise of unit power; the rain control (FTC) takes off the average of the cells
-    // just before, so the inside of a shower goes and a leading edge stays; then a
-    // logarithmic amplifier and the gain, which sets the level (dB) shown as black.
+    // receiver noise of unit power; a logarithmic amplifier; the rain control (FTC), so the
+    // inside of a shower goes and a leading edge stays; and the gain, which sets the level
+    // (dB) shown as black.
     const double tune = std::pow(10.0, -2.0 * (100 - std::clamp(controls.Tune, 0, 100)) / 100.0);
     const double stc = std::pow(10.0, 6.0 * std::clamp(controls.Sea, 0, 100) / 100.0) - 1.0;
     const double ftc = std::clamp(controls.Rain, 0, 100) / 100.0;
@@ -349,16 +349,19 @@ void RadarVideo::PaintLine(const RadarSettings& radar, const VideoWorld& world,
         v[static_cast<size_t>(c)] = static_cast<float>(
             signal + Exponential(KeyedUniform(seed, scan, line, kNoiseDraw + c)));
     }
+    // The rain control differentiates the logarithmic video: less the mean level (dB over the
+    // noise) of the cells just before, which is the shower's own inside a shower and nothing
+    // over open water.
+    for (auto& x : v)
+        x = Decibels(x);
     double sum = 0;
     for (int c = 0; c < kCells; ++c) {
-        double x = v[static_cast<size_t>(c)];
+        double db = v[static_cast<size_t>(c)];
         if (ftc > 0) {
-            const double mean = c > 0 ? sum / std::min(c, window) : 0.0;
-            x = std::max(x - ftc * mean, 1e-3);
-            sum += v[static_cast<size_t>(c)];
-            if (c >= window) sum -= v[static_cast<size_t>(c - window)];
+            if (c > 0) db -= ftc * sum / std::min(c, window);
+            sum += std::max(0.0f, v[static_cast<size_t>(c)]);
+            if (c >= window) sum -= std::max(0.0f, v[static_cast<size_t>(c - window)]);
         }
-        const double db = Decibels(static_cast<float>(x));
         out[c] = static_cast<uint8_t>(std::clamp((db - floorDb) * kPerDb, 0.0, 255.0));
     }
 }
