@@ -69,6 +69,8 @@ bool JoinClassFromArguments(Application& app, const QStringList& arguments) {
     join.User = value("--user");
     if (join.User.isEmpty()) join.User = join.Student;
     join.Password = value("--password");
+    // A school's broker that speaks TLS is proved by its CA's certificate.
+    join.CaFile = value("--cafile");
     return Join(app, value("--join"), join);
 }
 
@@ -91,6 +93,9 @@ void mnuJoinClass_Click(Application& app) {
     QLineEdit* user = field("txtUser", "&Seat account:");
     QLineEdit* password = field("txtPassword", "&Password:");
     password->setEchoMode(QLineEdit::Password);
+    // Empty for a broker without TLS, such as the instructor station's own.
+    QLineEdit* caFile = field("txtCaFile", "CA &certificate (TLS):");
+    caFile->setPlaceholderText("none: the class's broker does not use TLS");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -101,6 +106,7 @@ void mnuJoinClass_Click(Application& app) {
         join.Student = name->text().trimmed();
         join.User = user->text().trimmed().isEmpty() ? join.Student : user->text().trimmed();
         join.Password = password->text();
+        join.CaFile = caFile->text().trimmed();
         // A mistake keeps the box open with what was typed.
         if (Join(*a, address->text(), join)) dialog->accept();
     });

@@ -1,6 +1,7 @@
 #pragma once
 // The student's program as a seat of a class: joined from the command line
-// (`marovane --join HOST:PORT --class CODE --name NAME [--user U --password P]`) or from
+// (`marovane --join HOST:PORT --class CODE --name NAME [--user U --password P] [--cafile F]`,
+// the last for a broker that speaks TLS) or from
 // File > Join Class. The seat opens the exercises the instructor starts and follows the class's
 // clock; what it says (the link dropped, the record sent) goes to the status line, a refusal to
 // a message box.

@@ -8,6 +8,7 @@
 #include "session/classroom/class_broker.h"
 #include "session/classroom/class_instructor.h"
 #include "session/classroom/class_seat.h"
+#include "session/classroom/quit_on_signal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -50,6 +51,10 @@ void AddOptions(QCommandLineParser& parser) {
         {"seat-password", "The seats' password (default: made up and shown).", "PASSWORD"},
         {"port", "The port of the broker started (default 1883).", "PORT", "1883"},
         {"bind", "The address it listens on (default: every interface).", "ADDRESS", "0.0.0.0"},
+        {"cafile", "The CA certificate that proves a broker joined over TLS, or the CA of --cert.",
+         "FILE"},
+        {"cert", "The broker started speaks TLS with this certificate (PEM).", "FILE"},
+        {"key", "The private key of --cert (PEM).", "FILE"},
         {"start", "Start this exercise file once --start-seats seats are connected.", "FILE"},
         {"start-seats", "Seats to wait for before --start (default 1).", "N", "1"},
         {"one-sea", "Start it in one sea, the ships NM nautical miles apart abeam.", "NM"},
@@ -70,6 +75,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Marovane Instructor");
+    // Stopped by a signal, the station quits as if closed, and stops its broker on the way out.
+    mv::QuitOnTerminationSignals(&app);
     QCommandLineParser parser;
     AddOptions(parser);
     parser.process(app);
@@ -89,6 +96,7 @@ int main(int argc, char** argv) {
             return Fail("not a broker's address (host:port): " + parser.value("join"));
         join.User = parser.value("user");
         join.Password = parser.value("password");
+        join.CaFile = parser.value("cafile");
         hint = QString("Class %1 on the broker at %2:%3").arg(code, join.Host).arg(join.Port);
     } else {
         const int seats = parser.value("seats").toInt();
@@ -104,17 +112,30 @@ int main(int argc, char** argv) {
         for (int i = 1; i <= seats; ++i)
             accounts.push_back({QString("seat%1").arg(i), seatPassword, false});
         if (!brokerFolder.isValid()) return Fail("no temporary folder for the broker's files");
+        if (parser.isSet("cert") != parser.isSet("key"))
+            return Fail("--cert and --key go together: the broker's certificate and its key");
+        if (parser.isSet("cert")) {
+            // A self-signed certificate is its own CA.
+            const QString ca =
+                parser.isSet("cafile") ? parser.value("cafile") : parser.value("cert");
+            broker.SetTls({parser.value("cert"), parser.value("key"), ca});
+            // The station dials its own broker at 127.0.0.1, which the certificate, made for
+            // the name the seats dial, need not name.
+            join.CaFile = ca;
+            join.CheckHost = false;
+        }
         const QString error =
             broker.Start(brokerFolder.path(), parser.value("bind"), port, code, accounts);
         if (!error.isEmpty()) return Fail(error);
         join.Host = "127.0.0.1";
         join.Port = port;
         hint = QString("Class %1: seats join with  marovane --join THIS-MACHINE:%2 --class %1 "
-                       "--name NAME --user seatN --password %3  (seat1 to seat%4)")
+                       "--name NAME --user seatN --password %3%5  (seat1 to seat%4)")
                    .arg(code)
                    .arg(port)
                    .arg(seatPassword)
-                   .arg(seats);
+                   .arg(seats)
+                   .arg(join.CaFile.isEmpty() ? QString() : " --cafile CA-CERTIFICATE");
         std::printf("%s\n", hint.toLocal8Bit().constData());
         std::fflush(stdout);
     }
