@@ -1,6 +1,7 @@
 #include "core/classroom/one_sea.h"
 
 #include "core/classroom/toml_text.h"
+#include "core/motion.h"
 #include "core/vessel.h"
 
 #include <cmath>
@@ -102,6 +103,14 @@ std::string OneSeaExerciseText(std::string_view text, const AssessedExercise& ex
     out << toml::toml_formatter(table);
     error.clear();
     return out.str() + "\n";
+}
+
+PointD ReckonedPosition(const PointD& at, double heading, double speed, const SeaCurrent& current,
+                        double stateTime, double now) {
+    const CourseSpeed ground = OverGround(heading, speed, current);
+    const double hours = (now - stateTime) * 24;
+    const double a = ground.Course * std::numbers::pi / 180;
+    return {at.X + std::cos(a) * ground.Speed * hours, at.Y + std::sin(a) * ground.Speed * hours};
 }
 
 } // namespace mv

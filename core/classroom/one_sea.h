@@ -33,6 +33,14 @@ std::string OneSeaExerciseText(std::string_view text, const AssessedExercise& ex
                                const Simulation& start, const std::vector<PointD>& starts,
                                size_t seat, std::string& error);
 
+// Where another seat's ship is now, by dead reckoning from her seat's last state: from `at`
+// (nautical miles north and east, in our frame) when our sea clock read `stateTime` (days), on
+// her heading (degrees true) and speed through the water (knots), set by the current, to our
+// clock's `now` (days). Sea time, not wall time: at x120 a state one wall second old is two
+// minutes of sea, and a ship at 12 kn has gone 0.4 nm meanwhile.
+PointD ReckonedPosition(const PointD& at, double heading, double speed, const SeaCurrent& current,
+                        double stateTime, double now);
+
 // The slot on `seat`'s tables of the ship of seat `other` (not the same seat) when the scenario
 // has `scenarioVessels` vessels.
 int SeaSlot(int scenarioVessels, size_t seat, size_t other);

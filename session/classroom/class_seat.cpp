@@ -1,6 +1,7 @@
 #include "session/classroom/class_seat.h"
 
 #include "core/classroom/class_messages.h"
+#include "core/classroom/one_sea.h"
 #include "core/clock.h"
 #include "core/motion.h"
 #include "core/number_text.h"
@@ -295,11 +296,8 @@ void ClassSeat::SeaState(SeaShip& ship, const QByteArray& payload) {
     v.Heading = static_cast<float>(s.Course);
     v.NewHeading = static_cast<int16_t>(std::lround(s.Course) % 360);
     v.Speed = v.NewSpeed = static_cast<float>(s.Speed);
-    const CourseSpeed ground = OverGround(s.Course, s.Speed, sim.Current);
-    const double hours = (sim.Clock.SimTime - s.SimTime) * 24;
-    const double a = ground.Course * kDegToRad;
-    const PointD reckoned{s.X + ship.Offset.X + std::cos(a) * ground.Speed * hours,
-                          s.Y + ship.Offset.Y + std::sin(a) * ground.Speed * hours};
+    const PointD reckoned = ReckonedPosition({s.X + ship.Offset.X, s.Y + ship.Offset.Y}, s.Course,
+                                             s.Speed, sim.Current, s.SimTime, sim.Clock.SimTime);
     const PointD off{reckoned.X - at.X, reckoned.Y - at.Y};
     // A small error is blended in over the next ticks so her echo does not jump; a large one
     // (her first state, a long silence) or one while our clock stands is put right at once.

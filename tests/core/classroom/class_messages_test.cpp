@@ -257,5 +257,32 @@ TEST(OneSea, EachSeatsExerciseHasHerShipFirstAndTheOthersAsTargets) {
     EXPECT_NE(error.find("too many"), std::string::npos) << error;
 }
 
+// Another seat's ship reckoned on from her last state to our sea clock, worked by hand: at x120
+// a state one wall second old is 2 minutes of sea (2/1440 day), in which 12 kn makes 0.4 nm.
+// Positions are nautical miles north (X) and east (Y).
+TEST(OneSea, AShipIsReckonedOnBySeaTimeOverTheGround) {
+    constexpr double kMinute = 1.0 / 1440, kNoon = 0.5;
+    struct Case {
+        const char* what;
+        double heading, speed, set, drift, minutesOld, x, y;
+    } cases[] = {
+        {"12 kn east, 2 min old", 90, 12, 0, 0, 2, 1.0, 2.4},
+        {"12 kn north-east: 0.4 nm split", 45, 12, 0, 0, 2, 1.0 + 0.4 * M_SQRT1_2,
+         2.0 + 0.4 * M_SQRT1_2},
+        {"12 kn north into a 2 kn set south: 10 kn made good", 0, 12, 180, 2, 2, 1.0 + 1.0 / 3,
+         2.0},
+        {"stopped, carried east 3 kn for 10 min", 0, 0, 90, 3, 10, 1.0, 2.5},
+        {"a state of this very moment", 90, 12, 0, 0, 0, 1.0, 2.0},
+        {"her clock a minute ahead of ours: back 0.2 nm", 90, 12, 0, 0, -1, 1.0, 1.8},
+    };
+    for (const Case& c : cases) {
+        const PointD p = ReckonedPosition({1.0, 2.0}, c.heading, c.speed,
+                                          {static_cast<float>(c.set), static_cast<float>(c.drift)},
+                                          kNoon - c.minutesOld * kMinute, kNoon);
+        EXPECT_NEAR(p.X, c.x, 1e-6) << c.what;
+        EXPECT_NEAR(p.Y, c.y, 1e-6) << c.what;
+    }
+}
+
 } // namespace
 } // namespace mv
