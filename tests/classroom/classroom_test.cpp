@@ -299,6 +299,45 @@ TEST_F(Classroom, TheProgramJoinsFromTheFileMenuAndFollowsTheInstructorsButtons)
     ASSERT_TRUE(QTest::qWaitFor([&e] { return !e.isRunning() && e.isPaused(); }, kWaitMs));
 }
 
+// A CA certificate that is not one is told at once, in the program's message box, and the Join
+// Class box stays open with all that was typed, the student not yet in the class.
+TEST_F(Classroom, AJoinWithACaFileThatIsNoCertificateIsRefusedAndLosesNothing) {
+    ScriptedDialogs dialogs;
+    Application app(MAROVANE_DATA_DIR, dialogs);
+    ASSERT_TRUE(app.Start());
+    const QString notCa = folder.filePath("notes.txt");
+    QFile file(notCa);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("bring a pencil\n") > 0);
+    file.close();
+
+    app.mainWindow().action("mnuJoinClass")->trigger();
+    auto* join = app.mainWindow().findChild<QDialog*>("frmJoinClass");
+    ASSERT_NE(join, nullptr);
+    const std::pair<const char*, QString> typed[] = {
+        {"txtAddress", QString("127.0.0.1:%1").arg(port)},
+        {"txtClass", "nav1"},
+        {"txtName", "Ann"},
+        {"txtUser", "seat1"},
+        {"txtPassword", "seat1-pw"},
+        {"txtCaFile", notCa}};
+    for (const auto& [name, text] : typed) {
+        auto* field = join->findChild<QLineEdit*>(name);
+        ASSERT_NE(field, nullptr) << name;
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+    QTest::mouseClick(join->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains("Cannot use " + notCa + " as the class's CA"))
+        << dialogs.messages()[0].toStdString();
+    EXPECT_TRUE(join->isVisible());
+    for (const auto& [name, text] : typed)
+        EXPECT_EQ(join->findChild<QLineEdit*>(name)->text(), text) << name;
+    QTest::qWait(300);
+    EXPECT_EQ(teacher.seat("seat1"), nullptr);
+}
+
 TEST(ClassAddress, HostAndPortAsAStudentTypesThem) {
     const struct {
         const char* typed;
