@@ -136,9 +136,9 @@ double BeamWidth(RadarBand band) {
 
 std::string VideoReadout(const VideoControls& c, RadarPulse pulse) {
     const char* p = pulse == RadarPulse::Short ? "SP" : pulse == RadarPulse::Medium ? "MP" : "LP";
-    return std::string(c.Band == RadarBand::S ? "S " : "X ") + p + "  GAIN " +
-           std::to_string(c.Gain) + "  SEA " + std::to_string(c.Sea) + "  RAIN " +
-           std::to_string(c.Rain) + "  TUNE " + std::to_string(c.Tune);
+    return std::string(c.Band == RadarBand::S ? "S " : "X ") + p + " GAIN " +
+           std::to_string(c.Gain) + " SEA " + std::to_string(c.Sea) + " RAIN " +
+           std::to_string(c.Rain) + " TUNE " + std::to_string(c.Tune);
 }
 
 RadarVideo::RadarVideo() : video_(kBytes / 2, 0), glow_(kBytes / 2, 0) {}

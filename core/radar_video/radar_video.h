@@ -72,7 +72,7 @@ RadarPulse PulseFor(double rangeScale);
 double PulseLength(RadarPulse pulse);
 // The beam's width between its half-power points, degrees.
 double BeamWidth(RadarBand band);
-// "X SP  GAIN 70  SEA 30  RAIN 0  TUNE 100"
+// "X SP GAIN 70 SEA 30 RAIN 0 TUNE 100"
 std::string VideoReadout(const VideoControls& controls, RadarPulse pulse);
 
 class RadarVideo {
