@@ -2,7 +2,7 @@
 
 #include "core/record/run_schema.h"
 #include "core/record/run_upgrade.h"
-#include "core/scenario/field_reader.h"
+#include "core/regular_file.h"
 #include "core/vessel.h"
 
 #include <sqlite3.h>

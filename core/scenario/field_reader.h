@@ -3,6 +3,8 @@
 // running sequence of comma-separated fields in which a line end also ends a field. Every
 // failure is worded for the user and names the file and the 1-based line.
 
+#include "core/regular_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -72,28 +74,6 @@ std::string_view TrimBlanks(std::string_view s);
 // The largest demo or yaw file read, in bytes. The largest real one is a few kilobytes; a
 // larger file is no scenario, and reading and listing it would hold up the start.
 inline constexpr std::uintmax_t kLargestDataFile = 1024 * 1024;
-
-// Why a file was not read: what it is, said to the person who named it.
-enum class FileProblem { None, Missing, Folder, NotRegular, TooLarge, Unreadable };
-struct FileCheck {
-    FileProblem Problem = FileProblem::None;
-    int Errno = 0; // the system's reason, for Unreadable
-    bool ok() const { return Problem == FileProblem::None; }
-};
-
-// The one way every reader of the program and of marovane-plot takes a file in: opened without
-// waiting (a FIFO would hold the program until someone writes to it), then only a regular file
-// of at most `limit` bytes is read whole (a device such as /dev/zero never ends). What was
-// opened is looked at, not what the name pointed to a moment before.
-FileCheck ReadRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
-                          std::string& bytes);
-// The same checks without reading: for a file handed to a library that opens it itself.
-// `head` receives up to head.size() of its first bytes (fewer for a shorter file).
-FileCheck CheckRegularFile(const std::filesystem::path& path, std::uintmax_t limit,
-                           std::string& head);
-// "is a folder", "is not a regular file", "is larger than 1 MB", "cannot be found",
-// "cannot be read: Permission denied": what follows the file's name in a message.
-std::string FileProblemText(const FileCheck& check, std::uintmax_t limit);
 
 // Reads the whole file into bytes. Returns an error text naming the file (not its folder),
 // e.g. "File not found (Yaw.txt)", or an empty string. Only a regular file of at most
