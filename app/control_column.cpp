@@ -15,10 +15,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace mv {
 
@@ -39,6 +42,7 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     auto* holder = new QWidget(scroll);
+    holder_ = holder;
     holder->setAutoFillBackground(false);
     auto* centre = new QHBoxLayout(holder);
     centre->setContentsMargins(12, 8, 12, 8);
@@ -133,6 +137,48 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     ShowState();
 }
 
+void ControlColumn::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    const int need = holder_->sizeHint().height();
+    if (!compact_ && need > height()) {
+        fullHeight_ = need;
+        SetCompact(true);
+    } else if (compact_ && fullHeight_ <= height()) {
+        SetCompact(false);
+    }
+}
+
+void ControlColumn::SetCompact(bool on) {
+    compact_ = on;
+    // Pixels: a button's height, the gaps between rows, a group's margins.
+    const int gap = on ? 2 : 4;
+    for (QPushButton* b : holder_->findChildren<QPushButton*>()) {
+        // Each button's own full height is kept, to come back to.
+        if (!b->property("fullHeight").isValid()) b->setProperty("fullHeight", b->minimumHeight());
+        b->setMinimumHeight(on ? 22 : b->property("fullHeight").toInt());
+        b->setMaximumHeight(on ? 22 : QWIDGETSIZE_MAX);
+    }
+    for (QLayout* l : holder_->findChildren<QLayout*>())
+        if (l->spacing() >= 0) l->setSpacing(gap);
+    for (QGroupBox* box : groups_)
+        if (QLayout* grid = box->layout())
+            on ? grid->setContentsMargins(6, 4, 6, 2) : grid->setContentsMargins(8, 8, 8, 6);
+    if (auto* centre = holder_->layout())
+        on ? centre->setContentsMargins(8, 2, 8, 2) : centre->setContentsMargins(12, 8, 12, 8);
+    // The cursor mode's picture shares its place with the four marker buttons.
+    if (auto* image = holder_->findChild<QWidget*>("imgCursorMode"))
+        image->setMinimumSize(120, on ? 46 : 90);
+    QFont clockFont = lblTime_->font();
+    clockFont.setPixelSize(on ? 18 : 22);
+    lblTime_->setFont(clockFont);
+    pnlSeaState_->setVisible(!on);
+    // The scroll area looks at its contents again only on a resize or here: its bar goes now.
+    if (auto* scroll = findChild<QScrollArea*>("scrControls")) scroll->setWidgetResizable(true);
+    ShowColours(PaletteFor(exercise_.display().Colours),
+                PaletteFor(exercise_.display().Colours)
+                    .consoleSea[static_cast<size_t>(std::clamp(shownSea_, 0, 2))]);
+}
+
 QPushButton* ControlColumn::AddButton(const char* name, const QString& caption,
                                       const char* action) {
     QPushButton* b = MakeButton(name, caption, ButtonUse::Console, this);
@@ -189,8 +235,9 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     pnlVessels_->ShowButtonColours();
     const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
     lblTime_->setStyleSheet(QString("QLabel { background: %1; color: %2; border: 2px inset %3; "
-                                    "padding: 4px; }")
-                                .arg(css(c.clockBack), css(c.clockText), css(c.groupBorder)));
+                                    "padding: %4px; }")
+                                .arg(css(c.clockBack), css(c.clockText), css(c.groupBorder))
+                                .arg(compact_ ? 1 : 4));
     // On the group's ground, not the sea's: a storm's dark slate would swallow the red.
     lblPaused_->setStyleSheet(
         QString("QLabel { color: %1; background: %2; font-weight: bold; border-radius: 3px; "
@@ -200,10 +247,11 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     // storm behind the column, so it reads on every sea.
     const QString group =
         QString("QGroupBox { font-weight: bold; background: %1; border: 1px solid %2; "
-                "border-radius: 4px; margin-top: 1.4ex; padding-top: 6px; } "
+                "border-radius: 4px; margin-top: 1.4ex; padding-top: %4px; } "
                 "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; "
                 "color: %3; background: %1; border: 1px solid %2; border-radius: 3px; }")
-            .arg(css(c.groupBack), css(c.groupBorder), css(c.groupTitle));
+            .arg(css(c.groupBack), css(c.groupBorder), css(c.groupTitle))
+            .arg(compact_ ? 2 : 6);
     for (QGroupBox* box : groups_)
         box->setStyleSheet(group);
     pnlSeaState_->SetShade(c.seaShade);

@@ -15,6 +15,7 @@ class QGroupBox;
 class QGridLayout;
 class QLabel;
 class QPushButton;
+class QResizeEvent;
 class QVBoxLayout;
 
 namespace mv {
@@ -41,7 +42,16 @@ class ControlColumn : public QFrame {
     MarkerPanel& markers() const { return *markers_; }
     void ShowClock(const QString& text);
 
+    // Compact rows: on a screen too low for the column (a laptop's, or any at a scale of 2) the
+    // buttons, gaps and clock shrink and the sea picture goes, so that every control is in
+    // sight without the scroll bar; back to full size when the height comes back.
+    bool compact() const { return compact_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void SetCompact(bool on);
     // A button of the console that gives the command `action`.
     QPushButton* AddButton(const char* name, const QString& caption, const char* action);
     QGridLayout* Group(const char* name, const QString& title);
@@ -64,6 +74,9 @@ class ControlColumn : public QFrame {
     int shownSea_ = -1;
     DisplayPalette shownColours_ = DisplayPalette::Day;
     std::vector<QGroupBox*> groups_;
+    QWidget* holder_ = nullptr;
+    bool compact_ = false;
+    int fullHeight_ = 0; // the column's height at full size, pixels, once it went compact
 };
 
 } // namespace mv

@@ -5,6 +5,7 @@
 #include "gui/control_rows.h"
 #include "gui/help_topics.h"
 #include "gui/numeric_entry.h"
+#include "gui/tool_place.h"
 #include "session/dialogs.h"
 
 #include <QCheckBox>
@@ -162,7 +163,7 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
 void CpaComputerWindow::Open() {
     if (!isVisible()) {
         if (!cmdSteer_->isEnabled()) SetActNow();
-        CentreOverParentOnce(this);
+        PlaceClearOfCentreOnce(*this);
         show();
     }
     activateWindow();

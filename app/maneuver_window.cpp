@@ -5,6 +5,7 @@
 
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
+#include "gui/tool_place.h"
 #include "session/dialogs.h"
 
 #include <QCloseEvent>
@@ -161,7 +162,7 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
 void ManeuverWindow::Present(QWidget* panel) {
     panels_->setCurrentWidget(panel);
     if (!isVisible()) {
-        CentreOverParentOnce(this);
+        PlaceClearOfCentreOnce(*this);
         show();
     }
     activateWindow();

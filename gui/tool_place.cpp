@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QLayout>
 #include <QMainWindow>
 #include <QRect>
 #include <QScreen>
@@ -126,6 +127,61 @@ void PlaceOverColumnOnce(QWidget& window, ColumnSpot spot) {
                        std::max(room.top() + 30, room.bottom() - window.height()));
     }
     window.move(x, y);
+}
+
+void PlaceClearOfCentreOnce(QWidget& window) {
+    const QWidget* p = window.parentWidget();
+    if (!p || !window.isWindow() || window.property("placedClearOfCentre").toBool()) return;
+    window.setProperty("placedClearOfCentre", true);
+    // Polished first: its style and fonts settle its size, which showing would change after.
+    window.ensurePolished();
+    if (QLayout* layout = window.layout()) layout->activate();
+    window.adjustSize();
+    const QWidget* top = p->window();
+    const QWidget* picture = top->findChild<QWidget*>("picRadarCRT");
+    const QWidget* column = top->findChild<QWidget*>("picControls");
+    const QScreen* screen = p->screen();
+    const QRect room = screen ? screen->availableGeometry() : top->frameGeometry();
+    // Room for a window manager's title bar above the window and its border round it, pixels.
+    constexpr int kTitle = 30;
+    constexpr int kBorder = 4;
+    const int w = window.width();
+    const int h = window.height();
+    // The own ship: across the middle, 1.1 of the 2.23 ranges down the picture.
+    const QPoint own =
+        picture ? picture->mapToGlobal(QPoint(picture->width() / 2, picture->height() * 110 / 223))
+                : top->geometry().center();
+    const auto onScreen = [&](QPoint at) {
+        const int left = room.left() + kBorder;
+        const int right = room.x() + room.width() - w - kBorder;
+        const int bottom = room.y() + room.height() - h - kBorder;
+        return QPoint(
+            std::clamp(at.x(), left, std::max(left, right)),
+            std::clamp(at.y(), room.top() + kTitle, std::max(room.top() + kTitle, bottom)));
+    };
+    // Clear of the own ship by a few pixels all round, title bar included.
+    const auto clear = [&](QPoint at) {
+        return !QRect(at.x(), at.y() - kTitle, w, h + kTitle)
+                    .adjusted(-24, -24, 24, 24)
+                    .contains(own);
+    };
+    const QPoint overColumn =
+        column ? QPoint(column->mapToGlobal(QPoint(column->width(), 0)).x() - w,
+                        column->mapToGlobal(QPoint(0, column->height() / 2)).y() - h / 2)
+               : QPoint(room.x() + room.width() - w, own.y() - h / 2);
+    const QPoint candidates[] = {
+        onScreen(overColumn),
+        onScreen({room.x() + room.width() - w, own.y() + 40}), // below the own ship, to the right
+        onScreen({room.x() + room.width() - w, own.y() - 40 - h}), // above it
+        onScreen({room.left(), own.y() - h / 2}),                  // on the far side
+    };
+    QPoint at = candidates[0];
+    for (const QPoint& c : candidates)
+        if (clear(c)) {
+            at = c;
+            break;
+        }
+    window.move(at);
 }
 
 } // namespace mv

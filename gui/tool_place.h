@@ -33,4 +33,10 @@ enum class ColumnSpot { Top, Middle, Bottom };
 // on the screen; a docked window, or one without a parent, is left alone.
 void PlaceOverColumnOnce(QWidget& window, ColumnSpot spot);
 
+// A modal aid window (the manoeuvre panel, the CPA computer), sized to its contents and placed
+// the first time it shows: on the screen and clear of the own ship at the picture's centre,
+// over the control column, which it holds anyway while it is open; where it is wider than the
+// room beside the own ship, above or below it.
+void PlaceClearOfCentreOnce(QWidget& window);
+
 } // namespace mv

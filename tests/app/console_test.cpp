@@ -4,11 +4,15 @@
 // targets and a resize behind the first message box. The tools never cover the picture or the
 // column, and cursor mode works from the keyboard.
 
+#include "app/control_column.h"
+#include "app/cpa_computer_window.h"
 #include "app/index_lines_window.h"
+#include "app/maneuver_window.h"
 #include "app/target_data_window.h"
 #include "app/traffic_selector.h"
 #include "app/trial_window.h"
 #include "app/true_view.h"
+#include "app/vessel_panel.h"
 #include "gui/command_actions.h"
 #include "gui/palette.h"
 #include "gui/radar_items.h"
@@ -22,6 +26,9 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -257,6 +264,40 @@ TEST_F(ConsoleTest, ToolsNeverCoverThePictureOrTheColumnAndComeBackWhereLeft) {
         Qt::RightDockWidgetArea);
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marovane", "Marovane")
         .remove("console/toolPlaces");
+}
+
+// On a screen at twice the scale (960 x 540 logical pixels, 480 for the console) the column's
+// rows close up so that no control needs the scroll bar, and come back at full height; the
+// manoeuvre panel and the CPA computer open on the screen and clear of the own ship.
+TEST_F(ConsoleTest, TheColumnFitsALowScreenAndTheAidWindowsKeepClearOfTheOwnShip) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    const auto* scroll = Find<QScrollArea>("scrControls");
+    const auto* column = Find<mv::ControlColumn>("picControls");
+    for (const auto& [size, compact] :
+         {std::pair{QSize(1366, 700), false}, std::pair{QSize(800, 480), true},
+          std::pair{QSize(1366, 700), false}}) {
+        SCOPED_TRACE(size.height());
+        console->resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(column->compact(), compact);
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    }
+    console->resize(800, 480);
+    console->move(0, 0);
+    QApplication::processEvents();
+    const QWidget* pic = Find("picRadarCRT");
+    // The own ship: across the middle, 1.1 of the picture's 2.23 ranges down.
+    const QPoint own = pic->mapToGlobal(QPoint(pic->width() / 2, pic->height() * 110 / 223));
+    panel().Order(mv::VesselMode::Maneuver, 1);
+    Run("mnuCPAComputer");
+    ASSERT_TRUE(panel().cpaComputer());
+    for (const QWidget* w : {static_cast<QWidget*>(&panel().maneuverWindow()),
+                             static_cast<QWidget*>(panel().cpaComputer())}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        ASSERT_TRUE(w->isVisible());
+        EXPECT_FALSE(w->frameGeometry().contains(own));
+        EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    }
 }
 
 TEST_F(ConsoleTest, CursorModeFromTheKeyboard) {
