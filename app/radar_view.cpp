@@ -57,6 +57,7 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     video_.tmrSweep->setInterval(40);
     connect(video_.tmrSweep, &QTimer::timeout, this, &RadarView::tmrSweep_Timer);
     connect(&exercise_, &Exercise::scenarioStarted, this, &RadarView::RestartVideo);
+    connect(&exercise_, &Exercise::briefingBegun, this, &RadarView::ApplyExerciseVideo);
     connect(&exercise_, &Exercise::ticked, this, [this] {
         const double now = sim_.Clock.SimTime;
         // A repeat or a new scenario runs the clock back: the sweep starts again there.
@@ -117,6 +118,12 @@ void RadarView::RestartVideo() {
     // picture. The antenna's first turn begins as the exercise does.
     video_.radar.Exercise = TrackingSeed(sim_.Title) ^ 0x766964656full;
     video_.radar.Epoch = now;
+    // An assessed exercise's weather and false echoes, placed from where its own ship starts;
+    // any other scenario a calm day.
+    const AssessedExercise* assessed = exercise_.assessed();
+    video_.world = assessed ? VideoWorldFor(assessed->Video, sim_.Vessels) : VideoWorld{};
+    video_.exerciseSea = assessed ? assessed->Video.SeaState : std::nullopt;
+    video_.menuSea = sim_.SeaState;
     // A mast forward shadows 2 degrees either side of the heading.
     if (video_.world.Sectors.empty()) video_.world.Sectors = {{358, 2, false}};
     video_.from = video_.to = video_.painted = now;
@@ -134,9 +141,22 @@ int VideoSeaState(int16_t sea) {
 
 } // namespace
 
+int RadarView::VideoSea() const {
+    if (video_.exerciseSea && sim_.SeaState == video_.menuSea) return *video_.exerciseSea;
+    return VideoSeaState(sim_.SeaState);
+}
+
+void RadarView::ApplyExerciseVideo() {
+    const AssessedExercise* assessed = exercise_.assessed();
+    if (!assessed) return;
+    video_.controls.Band = assessed->Video.Band;
+    ShowVideoReadout();
+    SetVideo(assessed->Video.Video);
+}
+
 void RadarView::PaintLastTurn() {
     if (!videoOn_ || !exercise_.isLoaded()) return;
-    video_.world.SeaState = VideoSeaState(sim_.SeaState);
+    video_.world.SeaState = VideoSea();
     // The turn up to this moment, so that a paused exercise shows its picture too.
     const double now = sim_.Clock.SimTime;
     video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
@@ -231,7 +251,7 @@ void RadarView::tmrSweep_Timer() {
     const double eighth = video_.radar.ScanSeconds / kSecondsPerDay / 8;
     video_.painted = std::max(video_.painted, target - eighth);
     // The Seas menu changes the sea while the exercise runs.
-    video_.world.SeaState = VideoSeaState(sim_.SeaState);
+    video_.world.SeaState = VideoSea();
     video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
                         display_.Tick.Range, video_.painted, target);
     video_.painted = target;

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace mv {
 
@@ -120,6 +121,10 @@ class RadarView : public QFrame, public ScenarioView {
     // One turn of the antenna painted up to the clock's time, and shown.
     void PaintLastTurn();
     void RegisterVideoCommands();
+    // The sea state the clutter shows: an exercise's own until the Seas menu changes the sea.
+    int VideoSea() const;
+    // An assessed exercise's presentation and band, as it opens.
+    void ApplyExerciseVideo();
 
     struct Video {
         RadarSettings radar;
@@ -130,6 +135,8 @@ class RadarView : public QFrame, public ScenarioView {
         QTimer* tmrSweep = nullptr;
         QElapsedTimer sinceTick;
         double from = 0.5, to = 0.5, painted = 0.5; // days of sea time
+        std::optional<int> exerciseSea;
+        int16_t menuSea = 0; // the Seas menu's sea when the exercise's was set
     };
     Video video_;
     bool videoOn_ = false;

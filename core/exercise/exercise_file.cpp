@@ -390,10 +390,104 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
     }
 }
 
+ExerciseVideo::Place ReadPlace(const toml::table& t, const std::string& path) {
+    for (std::string_view k : {"bearing", "range"})
+        if (!t.contains(k))
+            throw Mistake{LineOf(t), Dotted(path, k),
+                          "is missing: placed by bearing and range from the own vessel"};
+    return {static_cast<float>(Number(t, path, "bearing", 0, 360, 0, "degrees true")),
+            Number(t, path, "range", 0, 48, 0, "nautical miles")};
+}
+
+// [[video.name]]: at most `most` tables, each read by `read`.
+template <class Read>
+void ReadVideoTables(const toml::table& t, std::string_view key, size_t most, Read read) {
+    const toml::array* a = TableArray(t, "video", key);
+    if (!a) return;
+    if (a->size() > most)
+        throw Mistake{LineOf(*a), Dotted("video", key),
+                      "has " + std::to_string(a->size()) + " entries; at most " +
+                          std::to_string(most) + " are allowed"};
+    for (size_t i = 0; i < a->size(); ++i)
+        read(*(*a)[i].as_table(), Indexed(Dotted("video", key), i));
+}
+
+ExerciseVideo ReadVideo(const toml::table& root) {
+    ExerciseVideo v;
+    const toml::node* node = root.get("video");
+    if (!node) return v;
+    const toml::table& t = TableAt(*node, "video");
+    OnlyKeys(t, "video",
+             {"presentation", "band", "sea_state", "wind_from", "ducting", "side_lobes",
+              "multiple_echoes", "indirect_echoes", "rain", "sector", "racon", "sart"});
+    if (const auto p = String(t, "video", "presentation")) {
+        if (*p != "video" && *p != "plain")
+            throw Mistake{LineOf(*t.get("presentation")), "video.presentation",
+                          "must be \"video\" or \"plain\""};
+        v.Video = *p == "video";
+    }
+    if (const auto b = String(t, "video", "band")) {
+        if (*b != "X" && *b != "S")
+            throw Mistake{LineOf(*t.get("band")), "video.band",
+                          "must be \"X\" (3 cm) or \"S\" (10 cm)"};
+        v.Band = *b == "S" ? RadarBand::S : RadarBand::X;
+    }
+    if (const auto sea = OptionalNumber(t, "video", "sea_state", 0, 6, "sea state")) {
+        if (std::floor(*sea) != *sea)
+            throw Mistake{LineOf(*t.get("sea_state")), "video.sea_state",
+                          "must be a whole sea state, 0 (calm) to 6 (very rough)"};
+        v.SeaState = static_cast<int>(*sea);
+    }
+    v.WindFrom = static_cast<float>(Number(t, "video", "wind_from", 0, 360, 0, "degrees true"));
+    v.Ducting = Bool(t, "video", "ducting", false);
+    v.SideLobes = Bool(t, "video", "side_lobes", true);
+    v.MultipleEchoes = Bool(t, "video", "multiple_echoes", true);
+    v.IndirectEchoes = Bool(t, "video", "indirect_echoes", true);
+    ReadVideoTables(t, "rain", kMostRainAreas, [&v](const toml::table& r, const std::string& path) {
+        OnlyKeys(r, path, {"bearing", "range", "radius", "intensity", "drift"});
+        ExerciseVideo::Shower s;
+        s.At = ReadPlace(r, path);
+        s.Radius = Number(r, path, "radius", 0.1, 10, 1, "nautical miles");
+        s.Intensity = Number(r, path, "intensity", 0, 1, 0.5, "intensity (1 a downpour)");
+        s.Drift = Number(r, path, "drift", 0, 30, 0, "knots");
+        v.Rain.push_back(s);
+    });
+    ReadVideoTables(t, "sector", kMostSectors, [&v](const toml::table& r, const std::string& path) {
+        OnlyKeys(r, path, {"from", "to", "blind"});
+        for (std::string_view k : {"from", "to"})
+            if (!r.contains(k))
+                throw Mistake{LineOf(r), Dotted(path, k),
+                              "is missing: a sector runs clockwise from one relative bearing "
+                              "to another"};
+        v.Sectors.push_back(
+            {static_cast<float>(Number(r, path, "from", 0, 360, 0, "degrees relative")),
+             static_cast<float>(Number(r, path, "to", 0, 360, 0, "degrees relative")),
+             Bool(r, path, "blind", true)});
+    });
+    ReadVideoTables(t, "racon", kMostRacons, [&v](const toml::table& r, const std::string& path) {
+        OnlyKeys(r, path, {"bearing", "range", "letter"});
+        ExerciseVideo::Beacon b;
+        b.At = ReadPlace(r, path);
+        if (const auto letter = String(r, path, "letter")) {
+            if (letter->size() != 1 || MorseOf((*letter)[0]).empty())
+                throw Mistake{LineOf(*r.get("letter")), path + ".letter",
+                              "must be one letter or digit, such as \"D\""};
+            b.Letter = static_cast<char>(std::toupper(static_cast<unsigned char>((*letter)[0])));
+        }
+        v.Racons.push_back(b);
+    });
+    if (const toml::node* sart = t.get("sart")) {
+        const toml::table& r = TableAt(*sart, "video.sart");
+        OnlyKeys(r, "video.sart", {"bearing", "range"});
+        v.Sart = ReadPlace(r, "video.sart");
+    }
+    return v;
+}
+
 AssessedExercise ReadRoot(const toml::table& root) {
     OnlyKeys(root, "",
              {"title", "description", "time_limit", "restricted_visibility", "scenario", "current",
-              "order", "allow", "question", "action", "tolerance", "radar"});
+              "order", "allow", "question", "action", "tolerance", "radar", "video"});
     AssessedExercise e;
     e.Title = String(root, "", "title").value_or("");
     e.Description = String(root, "", "description").value_or("");
@@ -408,6 +502,7 @@ AssessedExercise ReadRoot(const toml::table& root) {
         e.GyroError = Number(t, "radar", "gyro_error", -5, 5, 0, "degrees");
         e.LogError = Number(t, "radar", "log_error", -10, 10, 0, "percent");
     }
+    e.Video = ReadVideo(root);
     ReadOrders(root, e);
     e.Allowed = ReadPermissions(root);
     ReadQuestions(root, e);
@@ -580,6 +675,30 @@ bool IsDemoFileName(std::string_view name) {
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".dem";
+}
+
+VideoWorld VideoWorldFor(const ExerciseVideo& video, const VesselTables& start) {
+    VideoWorld w;
+    const auto own = static_cast<size_t>(start.OwnVessel);
+    const PointD origin = own < start.VesselPos.size() ? start.VesselPos[own] : PointD{};
+    const auto place = [&origin](const ExerciseVideo::Place& p) {
+        PointD at = origin;
+        MovePoint(at, p.Bearing, p.Range);
+        return at;
+    };
+    w.SeaState = video.SeaState.value_or(0);
+    w.WindFrom = video.WindFrom;
+    w.Ducting = video.Ducting;
+    w.SideLobes = video.SideLobes;
+    w.MultipleEchoes = video.MultipleEchoes;
+    w.IndirectEchoes = video.IndirectEchoes;
+    for (const auto& r : video.Rain)
+        w.Rain.push_back({place(r.At), r.Radius, r.Intensity, r.Drift});
+    w.Sectors = video.Sectors;
+    for (const auto& r : video.Racons)
+        w.Racons.push_back({place(r.At), MorseOf(r.Letter)});
+    if (video.Sart) w.Sarts.push_back(place(*video.Sart));
+    return w;
 }
 
 ExerciseReadResult ReadExerciseFile(const std::filesystem::path& path) {

@@ -8,6 +8,7 @@
 #include "core/aid_settings.h"
 #include "core/figure.h"
 #include "core/motion.h"
+#include "core/radar_video/radar_video.h"
 #include "core/scenario/demo_file.h"
 #include "core/scenario/random_traffic.h"
 #include "core/simulation.h"
@@ -80,6 +81,41 @@ struct Tolerances {
     double Of(Figure f) const;
 };
 
+// The radar's picture in an exercise: the video a set gives (noise, clutter, false echoes)
+// or the plain echoes, and what the sea, the weather and the own ship put into the video.
+// Rain, racons and a SART are placed by bearing (degrees true) and range (nautical miles)
+// from the own ship where the exercise starts.
+struct ExerciseVideo {
+    struct Place {
+        float Bearing = 0;
+        double Range = 0;
+    };
+    struct Shower {
+        Place At;
+        double Radius = 1;      // nautical miles
+        double Intensity = 0.5; // 0..1
+        double Drift = 0;       // knots, downwind
+    };
+    struct Beacon {
+        Place At;
+        char Letter = 'D';
+    };
+    bool Video = false; // presentation = "video"
+    RadarBand Band = RadarBand::X;
+    std::optional<int> SeaState; // 0 calm .. 6 very rough; the Seas menu's when absent
+    float WindFrom = 0;          // degrees true
+    bool Ducting = false, SideLobes = true, MultipleEchoes = true, IndirectEchoes = true;
+    std::vector<Shower> Rain;
+    std::vector<ShadowSector> Sectors; // none: the set's own mast shadow ahead
+    std::vector<Beacon> Racons;
+    std::optional<Place> Sart;
+};
+// The most of each an exercise may place: more is clutter of the instructor's, not a lesson.
+inline constexpr size_t kMostRainAreas = 8, kMostSectors = 4, kMostRacons = 6;
+// The video world an exercise gives, its places taken from the own ship's start position in
+// `start`.
+VideoWorld VideoWorldFor(const ExerciseVideo& video, const VesselTables& start);
+
 struct AssessedExercise {
     std::string Title, Description;
     ExerciseScenario Scenario;
@@ -96,6 +132,7 @@ struct AssessedExercise {
     // gyro reads high (every bearing), percent the log reads high (the own speed through the
     // water). Neither touches the truth, the answer key or the marking.
     double GyroError = 0, LogError = 0;
+    ExerciseVideo Video;
     // The file's whole text as read: kept in the run's record, and marked from there.
     std::string Text;
 };

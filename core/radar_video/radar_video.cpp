@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace mv {
 
@@ -134,6 +136,19 @@ double BeamWidth(RadarBand band) {
     return band == RadarBand::S ? 2.0 : 1.0;
 }
 
+std::string MorseOf(char letter) {
+    // A to Z, then 0 to 9.
+    static constexpr std::array<std::string_view, 36> kCode{
+        ".-",    "-...",  "-.-.",  "-..",   ".",     "..-.",  "--.",   "....",  "..",
+        ".---",  "-.-",   ".-..",  "--",    "-.",    "---",   ".--.",  "--.-",  ".-.",
+        "...",   "-",     "..-",   "...-",  ".--",   "-..-",  "-.--",  "--..",  "-----",
+        ".----", "..---", "...--", "....-", ".....", "-....", "--...", "---..", "----."};
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    if (c >= 'A' && c <= 'Z') return std::string(kCode[static_cast<size_t>(c - 'A')]);
+    if (c >= '0' && c <= '9') return std::string(kCode[static_cast<size_t>(26 + c - '0')]);
+    return {};
+}
+
 std::string VideoReadout(const VideoControls& c, RadarPulse pulse) {
     const char* p = pulse == RadarPulse::Short ? "SP" : pulse == RadarPulse::Medium ? "MP" : "LP";
     return std::string(c.Band == RadarBand::S ? "S " : "X ") + p + " GAIN " +
@@ -243,8 +258,7 @@ void RadarVideo::PaintLine(const RadarSettings& radar, const VideoWorld& world,
     const double ux = std::cos(bearing * kDegToRad), uy = std::sin(bearing * kDegToRad);
     for (const RainArea& rain : world.Rain) {
         PointD centre = rain.Centre;
-        MovePoint(centre, static_cast<float>(Wrap360(world.WindFrom + 180.0)),
-                  world.WindSpeed * hours);
+        MovePoint(centre, static_cast<float>(Wrap360(world.WindFrom + 180.0)), rain.Drift * hours);
         const double dx = centre.X - own.X, dy = centre.Y - own.Y;
         const double along = dx * ux + dy * uy;
         const double across2 = dx * dx + dy * dy - along * along;
@@ -287,18 +301,19 @@ void RadarVideo::PaintLine(const RadarSettings& radar, const VideoWorld& world,
             // Echoes between the own ship and a large ship close abeam: at twice and three
             // times its range on its bearing, each 20 dB weaker.
             const double abeam = std::abs(std::sin((b - heading) * kDegToRad));
-            if (size == kLarge && range < 1.0 && abeam > 0.95) {
+            if (world.MultipleEchoes && size == kLarge && range < 1.0 && abeam > 0.95) {
                 AddSpan(p, cell, 2 * range, 2 * range + tau, e * 0.01);
                 AddSpan(p, cell, 3 * range, 3 * range + tau, e * 1e-4);
             }
-        } else if (std::abs(off) < 30.0) {
+        } else if (world.SideLobes && std::abs(off) < 30.0) {
             // Side lobes: 25 dB down one way, 50 dB both ways; an arc at the echo's range,
             // seen only for a strong close target.
             AddSpan(p, cell, shown, shown + tau, power * 1e-5 * through);
         }
         // The beam on a mast is reflected to the target: its echo on the mast's bearing, a
         // little further than the target (the path round the mast), 30 dB down.
-        if (mast != nullptr) AddSpan(p, cell, range + 0.02, range + 0.02 + tau, power * 1e-3);
+        if (mast != nullptr && world.IndirectEchoes)
+            AddSpan(p, cell, range + 0.02, range + 0.02 + tau, power * 1e-3);
     }
 
     // Racons: the answer begins just behind the mark and is keyed in Morse outward, a dot

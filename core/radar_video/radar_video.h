@@ -32,11 +32,12 @@ struct VideoControls {
 };
 
 // A shower: its centre when the exercise starts, radius (nautical miles) and intensity 0..1
-// (1 a tropical downpour). It drifts with the wind.
+// (1 a tropical downpour). It drifts downwind at Drift knots.
 struct RainArea {
     PointD Centre;
     double Radius = 1;
     double Intensity = 0.5;
+    double Drift = 0;
 };
 // A sector of the own ship's superstructure between two bearings relative to the heading
 // (degrees, clockwise from From to To): blind (a funnel, nothing seen through it) or shadow
@@ -51,15 +52,20 @@ struct Racon {
     PointD Position;
     std::string Morse = "-..";
 };
+// A letter or digit in Morse as dots and dashes ("-.." for D), empty for any other character.
+std::string MorseOf(char letter);
 
 // What the sea and the ship give the video, fixed for an exercise.
 struct VideoWorld {
-    int SeaState = 0;    // 0 calm .. 6 very rough
-    float WindFrom = 0;  // degrees true the wind blows from
-    float WindSpeed = 0; // knots; the showers drift with it
+    int SeaState = 0;   // 0 calm .. 6 very rough
+    float WindFrom = 0; // degrees true the wind blows from; the showers drift away from it
     // Super-refraction: the horizon three times as far, and echoes beyond the pulse
     // repetition's range come back on the next trace (second-trace echoes).
     bool Ducting = false;
+    // False echoes a set shows and an exercise may leave out to show one effect at a time:
+    // side-lobe arcs of a strong close echo, multiple echoes between the own ship and a large
+    // ship abeam, and indirect echoes by way of a mast.
+    bool SideLobes = true, MultipleEchoes = true, IndirectEchoes = true;
     std::vector<RainArea> Rain;
     std::vector<ShadowSector> Sectors;
     std::vector<Racon> Racons;

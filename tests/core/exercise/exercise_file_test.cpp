@@ -85,6 +85,54 @@ TEST(ExerciseFile, ReadsEverySectionAndBuildsItsSimulation) {
     EXPECT_NEAR(sim.Vessels.VesselPos[2].Y, 3, 1e-6);
 }
 
+// The video keys, placed from the own ship wherever she starts: 4 nm due east of her, a
+// shower's centre is 4 nm further east (Y); 2 nm on 180, a SART 2 nm further south (X).
+TEST(ExerciseFile, VideoKeysPlaceTheWeatherFromTheOwnShip) {
+    const auto read = mv::ParseExercise(R"([scenario]
+[[scenario.vessel]]
+course = 0
+[video]
+presentation = "video"
+band = "S"
+sea_state = 4
+wind_from = 225
+side_lobes = false
+rain = [{bearing = 90, range = 4, radius = 1.5, intensity = 0.8, drift = 10}]
+sector = [{from = 170, to = 190}]
+racon = [{bearing = 0, range = 6, letter = "k"}]
+sart = {bearing = 180, range = 2}
+)",
+                                        "x.toml");
+    ASSERT_TRUE(read.ok()) << read.Error;
+    const mv::ExerciseVideo& v = read.Exercise->Video;
+    EXPECT_TRUE(v.Video);
+    EXPECT_EQ(v.Band, mv::RadarBand::S);
+    mv::VesselTables start;
+    start.Create(1);
+    start.VesselPos[0] = {10, -5};
+    const mv::VideoWorld w = mv::VideoWorldFor(v, start);
+    EXPECT_EQ(w.SeaState, 4);
+    EXPECT_EQ(w.WindFrom, 225);
+    EXPECT_FALSE(w.SideLobes);
+    EXPECT_TRUE(w.MultipleEchoes && w.IndirectEchoes && !w.Ducting);
+    ASSERT_EQ(w.Rain.size(), 1u);
+    EXPECT_NEAR(w.Rain[0].Centre.X, 10, 1e-9);
+    EXPECT_NEAR(w.Rain[0].Centre.Y, -1, 1e-9);
+    EXPECT_EQ(w.Rain[0].Drift, 10);
+    ASSERT_EQ(w.Sectors.size(), 1u);
+    EXPECT_TRUE(w.Sectors[0].Blind); // a sector is blind unless the file says a shadow
+    ASSERT_EQ(w.Racons.size(), 1u);
+    EXPECT_EQ(w.Racons[0].Morse, "-.-"); // K, the letter in either case
+    EXPECT_NEAR(w.Racons[0].Position.X, 16, 1e-9);
+    ASSERT_EQ(w.Sarts.size(), 1u);
+    EXPECT_NEAR(w.Sarts[0].X, 8, 1e-9);
+    EXPECT_NEAR(w.Sarts[0].Y, -5, 1e-9);
+    // No [video]: the plain picture, in X band, the Seas menu's sea.
+    const mv::ExerciseVideo plain =
+        mv::ParseExercise("[scenario]\ndemo = \"A.dem\"\n", "x.toml").Exercise->Video;
+    EXPECT_FALSE(plain.Video || plain.SeaState || !plain.Rain.empty());
+}
+
 TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
     const std::string own = "[scenario]\n[[scenario.vessel]]\ncourse = 0\n";
     const struct {
@@ -102,6 +150,30 @@ TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
         {own + "[radar]\nlog_error = -12\n",
          "line 5, radar.log_error: must be a number of percent from -10 to 10"},
         {own + "[radar]\ncompass = 1\n", "line 5, radar.compass: unknown key"},
+        {own + "[video]\npresentation = \"raw\"\n",
+         "line 5, video.presentation: must be \"video\" or \"plain\""},
+        {own + "[video]\nband = \"L\"\n", "line 5, video.band: must be \"X\""},
+        {own + "[video]\nsea_state = 7\n", "line 5, video.sea_state: must be a number"},
+        {own + "[video]\nsea_state = 2.5\n", "line 5, video.sea_state: must be a whole"},
+        {own + "[video]\nwind = 90\n", "line 5, video.wind: unknown key"},
+        {own + "[[video.rain]]\nbearing = 90\nrange = 3\nradius = 0\n",
+         "line 7, video.rain[1].radius: must be a number of nautical miles from 0.1 to 10"},
+        {own + "[[video.rain]]\nbearing = 90\nintensity = 1\n",
+         "line 4, video.rain[1].range: is missing"},
+        {own + "[video]\nrain = [" +
+             [] {
+                 std::string r;
+                 for (int i = 0; i < 9; ++i)
+                     r += "{bearing = 0, range = 1},";
+                 return r;
+             }() +
+             "]\n",
+         "line 5, video.rain: has 9 entries; at most 8"},
+        {own + "[[video.sector]]\nfrom = 170\n", "line 4, video.sector[1].to: is missing"},
+        {own + "[[video.racon]]\nbearing = 10\nrange = 4\nletter = \"DK\"\n",
+         "line 7, video.racon[1].letter: must be one letter or digit"},
+        {own + "[video.sart]\nbearing = 400\nrange = 2\n",
+         "line 5, video.sart.bearing: must be a number of degrees true from 0 to 360"},
         {own + "[[scenario.vessel]]\nrange = 2\n",
          "line 4, scenario.vessel[2].bearing: is missing"},
         {own + "[current]\nset = 45\n", "line 4, current: needs both"},

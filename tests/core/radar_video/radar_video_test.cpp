@@ -156,6 +156,28 @@ TEST(RadarVideo, BeamWidthDecidesWhetherTwoShipsPart) {
     }
 }
 
+// A large ship half a mile abeam to starboard: a side-lobe arc 10 degrees off her bearing at
+// her range, a second echo on her bearing at twice her range (1 nm), and by way of a mast
+// shadowing 260 to 280 relative an echo on 270 at her range. Each goes with its switch.
+TEST(RadarVideo, FalseEchoesGoWithTheirSwitches) {
+    const VesselTables v = World({{90, 0.5, kLarge}});
+    const struct {
+        bool VideoWorld::*show;
+        double bearing, from, to; // where the false echo lies: degrees, nautical miles
+    } cases[] = {{&VideoWorld::SideLobes, 100, 0.5, 0.6},
+                 {&VideoWorld::MultipleEchoes, 90, 1.0, 1.1},
+                 {&VideoWorld::IndirectEchoes, 270, 0.52, 0.6}};
+    for (const auto& c : cases) {
+        Picture p;
+        p.scale = 3;
+        p.controls.Sea = 0;
+        p.world.Sectors = {{260, 280, false}};
+        EXPECT_GT(p.Span(v, LineOf(c.bearing), c.from, c.to).first, 80) << c.bearing;
+        p.world.*c.show = false;
+        EXPECT_LT(p.Span(v, LineOf(c.bearing), c.from, c.to).first, 60) << c.bearing;
+    }
+}
+
 TEST(RadarVideo, SartShowsTwelveDotsOutward) {
     // A SART 2 nm north: dots from 2.0 nm out to 2 + 11 x 0.6 = 8.6 nm, 0.6 nm apart.
     Picture p;
