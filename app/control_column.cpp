@@ -122,7 +122,7 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     exerciseGroup->addWidget(AddButton("cmdRepeat", "Repeat", "mnuRepeat"), 0, 2);
     traffic_ = new TrafficSelector(exercise_, dialogs, this);
     exerciseGroup->addWidget(traffic_, 1, 0, 1, 3);
-    pnlVessels_ = new VesselPanel(exercise_, dialogs, windows, this);
+    pnlVessels_ = new VesselPanel(exercise_, dialogs, actions_, windows, this);
     Group("grpVessels", "Vessels")->addWidget(pnlVessels_, 0, 0, 1, 3);
     exerciseGroup->addWidget(AddButton("cmdHelp", "Help", "mnuHelpTopics"), 2, 0);
     exerciseGroup->addWidget(AddButton("cmdTutorial", "Tutor", "mnuTutorial"), 2, 1);

@@ -3,6 +3,7 @@
 #include "app/cpa_computer_window.h"
 #include "app/maneuver_window.h"
 #include "core/aids/maneuver.h"
+#include "gui/command_actions.h"
 #include "gui/palette.h"
 #include "gui/radar_items.h"
 #include "session/exercise.h"
@@ -28,7 +29,19 @@ void SetForeColour(QPushButton* button, const QColor& colour) {
 
 } // namespace
 
-VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows, QWidget* parent)
+namespace {
+
+// The mode commands, in the order of VesselMode.
+constexpr const char* kModeCommands[] = {"actManeuverMode", "actCpaMode", "actJumpToMode"};
+
+QString ModeCommand(VesselMode m) {
+    return kModeCommands[static_cast<int>(m)];
+}
+
+} // namespace
+
+VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
+                         QWidget* windows, QWidget* parent)
     : QWidget(parent), exercise_(exercise), windows_(windows), dialogs_(dialogs) {
     setObjectName("pnlVessels");
     auto* column = new QVBoxLayout(this);
@@ -65,11 +78,14 @@ VesselPanel::VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows,
     optManeuver_ = option("optManeuver", "Maneuver", 32061, &VesselPanel::optManeuver_Click);
     optCPA_ = option("optCPA", "CPA info", 32062, &VesselPanel::optCPA_Click);
     optJumpTo_ = option("optJumpTo", "Jump to", 32063, &VesselPanel::optJumpTo_Click);
-    optManeuver_->setChecked(true);
+    CommandActions::Bind(optManeuver_, actions.action(kModeCommands[0]));
+    CommandActions::Bind(optCPA_, actions.action(kModeCommands[1]));
+    CommandActions::Bind(optJumpTo_, actions.action(kModeCommands[2]));
     column->addLayout(options);
     connect(&exercise_, &Exercise::changed, this, [this] {
         if (shownColours_ != exercise_.display().Colours) ShowButtonColours();
         ApplyPermissions();
+        EnableSlotsInUse();
     });
 }
 
@@ -92,9 +108,7 @@ VesselRules VesselPanel::RulesOf(const Exercise& exercise) {
 }
 
 VesselMode VesselPanel::mode() const {
-    if (optCPA_->isChecked()) return VesselMode::Cpa;
-    if (optJumpTo_->isChecked()) return VesselMode::JumpTo;
-    return VesselMode::Maneuver;
+    return exercise_.display().VesselOrder;
 }
 
 void VesselPanel::EnableSlotsInUse() {
@@ -105,15 +119,8 @@ void VesselPanel::EnableSlotsInUse() {
 }
 
 void VesselPanel::ApplyPermissions() {
-    const bool cpa = VesselModeAllowed(VesselMode::Cpa, RulesOf(exercise_));
-    const bool jump = VesselModeAllowed(VesselMode::JumpTo, RulesOf(exercise_));
-    if (optCPA_->isEnabled() == cpa && optJumpTo_->isEnabled() == jump) return;
-    optCPA_->setEnabled(cpa);
-    optJumpTo_->setEnabled(jump);
-    if ((!cpa && optCPA_->isChecked()) || (!jump && optJumpTo_->isChecked()))
-        optManeuver_->click();
-    else if (optManeuver_->isChecked())
-        EnableSlotsInUse();
+    if (!VesselModeAllowed(mode(), RulesOf(exercise_)))
+        exercise_.commands().Trigger(ModeCommand(VesselMode::Maneuver));
 }
 
 void VesselPanel::EnableVesselControls() {
@@ -164,9 +171,9 @@ void VesselPanel::cmdVessel_Click(int index) {
         !VesselAllowed(mode(), index, v.NumVessels, v.OwnVessel, RulesOf(exercise_)))
         return;
     const QString caption = cmdVessel(index)->text();
-    if (optManeuver_->isChecked())
+    if (mode() == VesselMode::Maneuver)
         maneuverWindow().OpenManeuver(index, caption);
-    else if (!optJumpTo_->isChecked())
+    else if (mode() == VesselMode::Cpa)
         maneuverWindow().OpenCPAData(index, caption);
     else
         JumpTo(index);
@@ -191,12 +198,9 @@ void VesselPanel::JumpTo(int index) {
 }
 
 void VesselPanel::Order(VesselMode m, int index) {
-    QRadioButton* option = m == VesselMode::Cpa      ? optCPA_
-                           : m == VesselMode::JumpTo ? optJumpTo_
-                                                     : optManeuver_;
-    if (!option->isEnabled()) return;
+    if (!VesselModeAllowed(m, RulesOf(exercise_))) return;
     // The options show the mode, as the student's own click on them would.
-    if (!option->isChecked()) option->click();
+    if (mode() != m) exercise_.commands().Trigger(ModeCommand(m));
     cmdVessel_Click(index);
 }
 

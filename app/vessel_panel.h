@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace mv {
 
+class CommandActions;
 class CpaComputerWindow;
 class Dialogs;
 class Exercise;
@@ -31,8 +32,10 @@ class ManeuverWindow;
 class VesselPanel : public QWidget {
     Q_OBJECT
   public:
-    // The aids' windows float over `windows`, the console.
-    VesselPanel(Exercise& exercise, Dialogs& dialogs, QWidget* windows, QWidget* parent);
+    // The aids' windows float over `windows`, the console; the mode's options are views of the
+    // mode commands in `actions`.
+    VesselPanel(Exercise& exercise, Dialogs& dialogs, CommandActions& actions, QWidget* windows,
+                QWidget* parent);
 
     QPushButton* cmdVessel(int slot) const { return cmdVessel_.at(static_cast<size_t>(slot)); }
     QRadioButton* optManeuver() const { return optManeuver_; }
@@ -47,7 +50,8 @@ class VesselPanel : public QWidget {
     // The own vessel's letter in the palette's own colour, the targets' in the button text;
     // a disabled button greys its letter as every disabled button does.
     void ShowButtonColours();
-    // The mode the options show, and the rules of the exercise in force for the vessels.
+    // The mode, held in the display state and shown on the options, and the rules of the
+    // exercise in force for the vessels.
     VesselMode mode() const;
     static VesselRules RulesOf(const Exercise& exercise);
 
@@ -92,7 +96,7 @@ class VesselPanel : public QWidget {
   private:
     void JumpTo(int index);
     void EnableSlotsInUse();
-    // CPA info and Jump to as the assessed exercise in force allows them.
+    // Back to Maneuver when the exercise in force does not allow the mode chosen.
     void ApplyPermissions();
 
     Exercise& exercise_;

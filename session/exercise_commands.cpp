@@ -1,6 +1,8 @@
 #include "core/clock.h"
 #include "session/exercise.h"
 
+#include <tuple>
+
 namespace mv {
 
 namespace {
@@ -75,6 +77,25 @@ void RegisterExerciseCommands(Exercise& exercise) {
            [&d] { return d.CursorMode == InputMode::Cursor; },
            {},
            "mnuEBLVRMmode"});
+
+    // The vessel buttons' mode, chosen on the console's options or by a menu's vessel entry.
+    const std::tuple<const char*, const char*, VesselMode> vesselModes[] = {
+        {"actManeuverMode", "&Maneuver", VesselMode::Maneuver},
+        {"actCpaMode", "CPA &info", VesselMode::Cpa},
+        {"actJumpToMode", "&Jump to", VesselMode::JumpTo}};
+    for (const auto& [name, caption, mode] : vesselModes) {
+        const VesselMode m = mode;
+        r.add({name,
+               caption,
+               {},
+               [&d, m] { d.VesselOrder = m; },
+               [&d, m] { return d.VesselOrder == m; },
+               [e, m] {
+                   return VesselModeAllowed(m, {e->assessed() != nullptr, e->allowed().CpaInfo});
+               },
+               "grpVesselMode",
+               "The exercise does not allow this"});
+    }
 
     r.add({"mnuRangeUp", "Range &Up", "Ctrl+Up", [&show] { show.RangeUp(); }});
     r.add({"mnuRangeDown", "Range &Down", "Ctrl+Down", [&show] { show.RangeDown(); }});

@@ -6,6 +6,7 @@
 #include "core/display/index_lines.h"
 #include "core/display_fields.h"
 #include "core/vessel.h"
+#include "core/vessel_modes.h"
 
 #include <array>
 #include <cstdint>
@@ -60,6 +61,8 @@ struct RadarDisplayState {
     AidSettings Aids;
     // Parallel index lines, kept at their true bearings and distances from the own vessel.
     IndexLines Index;
+    // What a press of a vessel's button does: manoeuvre it, show its CPA data or jump to it.
+    VesselMode VesselOrder = VesselMode::Maneuver;
 };
 
 // What a full redraw of the picture sets besides drawing: the cursor back to the centre (whole

@@ -26,6 +26,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -298,6 +299,27 @@ TEST_F(ConsoleTest, TheColumnFitsALowScreenAndTheAidWindowsKeepClearOfTheOwnShip
         EXPECT_FALSE(w->frameGeometry().contains(own));
         EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
     }
+}
+
+// The vessel buttons' mode is the exercise's, set by its commands: the options, the menus'
+// vessel entries and the buttons all read it there.
+TEST_F(ConsoleTest, TheVesselModeLivesInTheDisplayStateAndTheOptionsShowIt) {
+    LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
+    auto& order = exercise->display().VesselOrder;
+    EXPECT_EQ(order, mv::VesselMode::Maneuver);
+    ASSERT_TRUE(exercise->commands().Trigger("actCpaMode"));
+    EXPECT_EQ(order, mv::VesselMode::Cpa);
+    EXPECT_TRUE(panel().optCPA()->isChecked() && !panel().optManeuver()->isChecked());
+    // No CPA of the own vessel (A) with itself.
+    EXPECT_FALSE(panel().cmdVessel(0)->isEnabled());
+    EXPECT_TRUE(panel().cmdVessel(1)->isEnabled());
+    panel().optJumpTo()->click();
+    EXPECT_EQ(order, mv::VesselMode::JumpTo);
+    Run("mnuManeuverVessel(1)");
+    EXPECT_EQ(order, mv::VesselMode::Maneuver);
+    EXPECT_TRUE(panel().optManeuver()->isChecked());
+    EXPECT_TRUE(panel().maneuverWindow().isOpenOn(1));
+    EXPECT_TRUE(panel().cmdVessel(0)->isEnabled()); // the own vessel is manoeuvred too
 }
 
 TEST_F(ConsoleTest, CursorModeFromTheKeyboard) {
