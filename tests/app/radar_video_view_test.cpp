@@ -4,6 +4,8 @@
 #include "gui/radar_video.h"
 #include "tests/support/exercise_fixture.h"
 
+#include <QFile>
+
 #include <cmath>
 
 namespace {
@@ -41,6 +43,36 @@ TEST_F(RadarVideoView, SwitchedFromTheMenuAndReadOut) {
     Run("mnuRadarVideo");
     EXPECT_FALSE(pic.isVisible(mv::item::imgVideo));
     EXPECT_TRUE(pic.isVisible(mv::item::lneVessel(1)));
+}
+
+// An exercise's [video] table: the video-lesson on a SART opens in video, in its band, and
+// the SART's dots lie 4 nm on 330 and every 0.6 nm outward; a plain exercise after it
+// brings the clean echoes back.
+TEST_F(RadarVideoView, AnExerciseOpensInItsPresentation) {
+    QFile file(MAROVANE_DATA_DIR "/Video5-RaconSart.toml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string text = file.readAll().toStdString();
+    const std::string sBand = text + "band = \"S\"\n";
+    ASSERT_TRUE(
+        exercise->OpenAssessedExerciseText(sBand, "sart.toml", "Ann", folder.path().toStdString()));
+    mv::RadarView& view = console->view();
+    ASSERT_TRUE(view.videoOn());
+    EXPECT_EQ(view.videoControls().Band, mv::RadarBand::S);
+    const int line = static_cast<int>(330.0 / 360.0 * mv::RadarVideo::kLines);
+    const double cell = view.video().rangeScale() / mv::RadarVideo::kCells; // nautical miles
+    for (const double dot : {4.0, 4.6, 5.2}) {
+        int brightest = 0;
+        for (int c = static_cast<int>(dot / cell); c <= static_cast<int>((dot + 0.08) / cell); ++c)
+            brightest = std::max<int>(brightest, view.video().At(line, c));
+        EXPECT_GT(brightest, 200) << dot;
+    }
+    exercise->EndAssessed("test");
+    ASSERT_TRUE(exercise->OpenAssessedExerciseText(
+        "[scenario]\n[[scenario.vessel]]\ncourse = 0\n[[scenario.vessel]]\nbearing = 90\n"
+        "range = 3\n",
+        "plain.toml", "Ann", folder.path().toStdString()));
+    EXPECT_FALSE(view.videoOn());
+    EXPECT_TRUE(view.picture().isVisible(mv::item::lneVessel(1)));
 }
 
 } // namespace

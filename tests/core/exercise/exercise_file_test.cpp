@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -131,6 +132,22 @@ sart = {bearing = 180, range = 2}
     const mv::ExerciseVideo plain =
         mv::ParseExercise("[scenario]\ndemo = \"A.dem\"\n", "x.toml").Exercise->Video;
     EXPECT_FALSE(plain.Video || plain.SeaState || !plain.Rain.empty());
+}
+
+// Every exercise shipped opens with its scenario built, the radar-video lessons in video.
+TEST(ExerciseFile, EveryShippedExerciseOpens) {
+    int videos = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(MAROVANE_DATA_DIR)) {
+        if (entry.path().extension() != ".toml") continue;
+        mv::Simulation sim;
+        const auto read = mv::LoadExercise(entry.path(), {MAROVANE_DATA_DIR}, sim);
+        ASSERT_TRUE(read.ok()) << read.Error;
+        EXPECT_GE(sim.Vessels.NumVessels, 2) << entry.path();
+        const bool video = entry.path().filename().string().starts_with("Video");
+        EXPECT_EQ(read.Exercise->Video.Video, video) << entry.path();
+        videos += video;
+    }
+    EXPECT_EQ(videos, 6);
 }
 
 TEST(ExerciseFile, EveryMistakeIsToldWithItsLineAndKey) {
