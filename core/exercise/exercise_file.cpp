@@ -390,6 +390,37 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
     }
 }
 
+void ReadSetups(const toml::table& root, AssessedExercise& e) {
+    const toml::array* setups = TableArray(root, "", "setup");
+    if (!setups) return;
+    if (setups->size() > kMostQuestions)
+        throw Mistake{LineOf(*setups), "setup",
+                      "has " + std::to_string(setups->size()) + " entries; at most " +
+                          std::to_string(kMostQuestions) + " are read"};
+    for (size_t i = 0; i < setups->size(); ++i) {
+        const toml::table& t = *(*setups)[i].as_table();
+        const std::string path = Indexed("setup", i);
+        OnlyKeys(t, path, {"at", "targets", "noise"});
+        DisplayQuestion q;
+        q.Line = LineOf(t);
+        q.At = Time(t, path, "at", q.Line);
+        if (e.TimeLimit > 0 && q.At + 0.5 / 86400 >= LimitTime(e))
+            throw Mistake{LineOf(*t.get("at")), path + ".at",
+                          "must come before the time limit, " + FormatClock(LimitTime(e))};
+        if (const toml::node* targets = t.get("targets")) {
+            const toml::array* a = targets->as_array();
+            if (!a || a->empty())
+                throw Mistake{LineOf(*targets), path + ".targets",
+                              "must list targets by letter, such as [\"B\", \"C\"]"};
+            for (const toml::node& item : *a)
+                q.Targets.push_back(TargetSlot(item, path + ".targets"));
+        }
+        // Percent in the file, as an instructor says it: "no more than 5 % of the screen".
+        q.NoiseLimit = Number(t, path, "noise", 0, 100, 5, "percent of the screen") / 100;
+        e.Setups.push_back(q);
+    }
+}
+
 ExerciseVideo::Place ReadPlace(const toml::table& t, const std::string& path) {
     for (std::string_view k : {"bearing", "range"})
         if (!t.contains(k))
@@ -487,7 +518,7 @@ ExerciseVideo ReadVideo(const toml::table& root) {
 AssessedExercise ReadRoot(const toml::table& root) {
     OnlyKeys(root, "",
              {"title", "description", "time_limit", "restricted_visibility", "scenario", "current",
-              "order", "allow", "question", "action", "tolerance", "radar", "video"});
+              "order", "allow", "question", "setup", "action", "tolerance", "radar", "video"});
     AssessedExercise e;
     e.Title = String(root, "", "title").value_or("");
     e.Description = String(root, "", "description").value_or("");
@@ -506,6 +537,7 @@ AssessedExercise ReadRoot(const toml::table& root) {
     ReadOrders(root, e);
     e.Allowed = ReadPermissions(root);
     ReadQuestions(root, e);
+    ReadSetups(root, e);
     if (const toml::node* node = root.get("action")) {
         const toml::table& t = TableAt(*node, "action");
         OnlyKeys(t, "action", {"min_cpa", "act_by", "targets"});
@@ -769,6 +801,12 @@ std::string BuildExerciseSimulation(const AssessedExercise& exercise,
         for (int t : q.Targets)
             if (late(t))
                 return "The exercise's question at line " + std::to_string(q.Line) +
+                       " asks of target " + VesselLetter(t) + ", but its scenario has " +
+                       std::to_string(n) + " vessels";
+    for (const DisplayQuestion& q : exercise.Setups)
+        for (int t : q.Targets)
+            if (late(t))
+                return "The exercise's setup at line " + std::to_string(q.Line) +
                        " asks of target " + VesselLetter(t) + ", but its scenario has " +
                        std::to_string(n) + " vessels";
     for (int t : exercise.Action.Targets)

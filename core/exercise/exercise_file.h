@@ -55,6 +55,16 @@ struct Question {
     int Line = 0;
 };
 
+// "Set up the display": at its time the student's gain, sea and rain controls must leave every
+// target that matters showing in the video, and no more than NoiseLimit of the cells that hold
+// no target (receiver noise, sea and rain clutter) lit.
+struct DisplayQuestion {
+    double At = 0.5;          // days of sea time
+    std::vector<int> Targets; // vessel slots; every target when the file names none
+    double NoiseLimit = 0.05; // share of the cells without a target, 0..1
+    int Line = 0;
+};
+
 // What the student must achieve: every target passed at MinCpa nautical miles or more, the
 // first alteration made by ActBy.
 struct RequiredAction {
@@ -124,6 +134,7 @@ struct AssessedExercise {
     std::vector<int> OrderLines; // the line of each order, for messages
     ExercisePermissions Allowed;
     std::vector<Question> Questions;
+    std::vector<DisplayQuestion> Setups;
     RequiredAction Action;
     Tolerances Tolerance;
     double TimeLimit = 0; // minutes of sea time; 0 for none

@@ -1,9 +1,12 @@
 #include "core/exercise/grading.h"
 
+#include "core/geometry.h"
 #include "core/record/run_replay.h"
 #include "core/scenario/demo_file.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -204,6 +207,84 @@ std::vector<std::string> GradeCells(const std::vector<GradeColumn>& columns,
         }
     }
     return cells;
+}
+
+DisplayVerdict JudgeDisplay(const DisplayQuestion& question, const RadarSettings& radar,
+                            const VideoWorld& world, const VideoControls& controls,
+                            const VesselTables& vessels, double rangeScale) {
+    DisplayVerdict verdict;
+    constexpr int kLines = RadarVideo::kLines, kCells = RadarVideo::kCells;
+    const double cell = rangeScale / kCells;                     // nautical miles
+    const double lineDegrees = 360.0 / kLines;                   // degrees
+    const double beam = BeamWidth(controls.Band);                // degrees
+    const double tail = PulseLength(PulseFor(rangeScale)) + 0.1; // the echo's radial length, nm
+    const auto own = static_cast<size_t>(vessels.OwnVessel);
+    if (own >= vessels.VesselPos.size() || !(rangeScale > 0)) return verdict;
+    std::vector<int> targets = question.Targets;
+    if (targets.empty())
+        for (int s = 0; s < vessels.NumVessels; ++s)
+            if (s != vessels.OwnVessel) targets.push_back(s);
+    // Each target's patch of the picture: bearing lines within a beam width of her bearing,
+    // cells from her range to the end of her echo. Every vessel's patch is left out of the
+    // noise, whether asked of or not.
+    struct Patch {
+        int Line0, Line1, Cell0, Cell1;
+    };
+    std::vector<Patch> patches(vessels.Vessel.size(), Patch{0, -1, 0, -1});
+    for (int s = 0; s < vessels.NumVessels; ++s) {
+        if (s == vessels.OwnVessel || static_cast<size_t>(s) >= vessels.VesselPos.size()) continue;
+        float b = 0;
+        double r = 0;
+        if (GetVector(vessels.VesselPos[own], vessels.VesselPos[static_cast<size_t>(s)], b, r) != 0)
+            continue;
+        const int centre = static_cast<int>(std::floor(b / lineDegrees));
+        const int half = static_cast<int>(std::ceil(beam / lineDegrees));
+        patches[static_cast<size_t>(s)] = {centre - half, centre + half,
+                                           static_cast<int>((r - 0.1) / cell),
+                                           static_cast<int>((r + tail) / cell)};
+    }
+    int line0 = 0;
+    const int64_t scan0 = RadarVideo::TurnAt(radar, question.At, line0);
+    const auto timeOf = [&radar](int64_t scan, int line) {
+        return radar.Epoch + (static_cast<double>(scan) + static_cast<double>(line) / kLines) *
+                                 radar.ScanSeconds / kSecondsPerDay;
+    };
+    std::array<uint8_t, kCells> out{};
+    for (int slot : targets) {
+        const Patch& p = patches.at(static_cast<size_t>(slot));
+        int seen = 0;
+        for (int k = 0; k < kJudgedScans && p.Line1 >= p.Line0; ++k) {
+            bool lit = false;
+            for (int l = p.Line0; l <= p.Line1 && !lit; ++l) {
+                const int line = (l % kLines + kLines) % kLines;
+                RadarVideo::PaintLine(radar, world, controls, vessels, rangeScale,
+                                      timeOf(scan0 + k, line), scan0 + k, line, out.data());
+                for (int c = std::max(0, p.Cell0); c <= std::min(kCells - 1, p.Cell1); ++c)
+                    lit = lit || out[static_cast<size_t>(c)] >= kShownLevel;
+            }
+            seen += lit;
+        }
+        (2 * seen > kJudgedScans ? verdict.Shown : verdict.Lost).push_back(slot);
+    }
+    // The noise from every eighth line of the scan in progress: 256 lines of 512 cells.
+    long lit = 0, counted = 0;
+    for (int line = 0; line < kLines; line += 8) {
+        RadarVideo::PaintLine(radar, world, controls, vessels, rangeScale, timeOf(scan0, line),
+                              scan0, line, out.data());
+        for (int c = 0; c < kCells; ++c) {
+            bool target = false;
+            for (const Patch& p : patches)
+                target = target ||
+                         (c >= p.Cell0 && c <= p.Cell1 &&
+                          (((line - p.Line0) % kLines + kLines) % kLines) <= p.Line1 - p.Line0);
+            if (target) continue;
+            ++counted;
+            lit += out[static_cast<size_t>(c)] >= kShownLevel;
+        }
+    }
+    verdict.Noise = counted > 0 ? static_cast<double>(lit) / static_cast<double>(counted) : 0;
+    verdict.Right = verdict.Lost.empty() && verdict.Noise <= question.NoiseLimit;
+    return verdict;
 }
 
 } // namespace mv

@@ -25,6 +25,22 @@ std::string ExerciseOpenedText(const std::string& file, const std::string& stude
 // keeps the ending itself as a typed row.
 std::string ExerciseEndedText(const std::string& how);
 
+// What the student's radar controls leave on the screen at a display question's time, judged on
+// the same video model the picture is painted from: each target that matters shown when its
+// echo lights a cell at kShownLevel or brighter on most of kJudgedScans scans, and the share of
+// the cells away from every target (noise and clutter within the range scale) so lit.
+struct DisplayVerdict {
+    std::vector<int> Shown, Lost; // target slots
+    double Noise = 0;             // 0..1
+    bool Right = false;           // every target shown and the noise within the limit
+};
+// A quarter of full brightness (7.5 dB over the gain's black level): what is seen at a glance.
+inline constexpr int kShownLevel = 64;
+inline constexpr int kJudgedScans = 5;
+DisplayVerdict JudgeDisplay(const DisplayQuestion& question, const RadarSettings& radar,
+                            const VideoWorld& world, const VideoControls& controls,
+                            const VesselTables& vessels, double rangeScale);
+
 // Which truth a run's answers were marked against.
 enum class TruthSource {
     // The student's own run as recorded: own ship as she steered it, targets as scripted, at

@@ -260,3 +260,62 @@ TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
 }
 
 } // namespace
+
+namespace {
+
+// "Set up the display", judged on the video model with the own ship at the origin heading
+// north in a calm sea unless a case gives a sea state. Worked from the radar equation: a large
+// ship at 6 nm is 20 (11 / 6)^4 = 226 times the noise (23.5 dB); gain g puts black at
+// 25 - 0.3 g dB and a cell shows from 7.5 dB above that. Noise (exponential, mean 1) shows
+// where it passes that level: at gain 100, 2.5 dB, a share e^-1.78 = 0.169 of the cells; at
+// gain 70, 11.5 dB, beyond the noise's tail (9.5 dB), none. A small craft at 1 nm is
+// 20 (3.4 / 1)^4 = 2670 times the noise; full sea control takes 10^6 x 0.027 = 27000 off there.
+TEST(Grading, SetUpTheDisplay) {
+    const struct {
+        const char* what;
+        double size, range; // the one target, nautical miles, dead ahead
+        int seaState, gain, sea;
+        bool shown;
+        double noiseFrom, noiseTo;
+    } cases[] = {
+        {"large ship at 6 nm, gain 70", mv::kLarge, 6, 0, 70, 30, true, 0, 0},
+        {"gain at nought", mv::kLarge, 6, 0, 0, 30, false, 0, 0},
+        {"gain full: the noise lit", mv::kLarge, 6, 0, 100, 30, true, 0.15, 0.19},
+        {"small craft under full sea control", mv::kSmall, 1, 4, 70, 100, false, 0, 0.01},
+    };
+    for (const auto& c : cases) {
+        mv::VesselTables v;
+        v.Create(2);
+        v.Vessel[0].Size = mv::kLarge;
+        v.Vessel[1].Size = c.size;
+        v.VesselPos[1] = {c.range, 0};
+        mv::VideoWorld world;
+        world.SeaState = c.seaState;
+        mv::VideoControls controls;
+        controls.Gain = c.gain;
+        controls.Sea = c.sea;
+        mv::DisplayQuestion q;
+        q.NoiseLimit = 0.05;
+        const mv::DisplayVerdict d = mv::JudgeDisplay(q, {}, world, controls, v, 12);
+        EXPECT_EQ(d.Shown.size(), c.shown ? 1u : 0u) << c.what;
+        EXPECT_EQ(d.Lost.size(), c.shown ? 0u : 1u) << c.what;
+        EXPECT_GE(d.Noise, c.noiseFrom) << c.what;
+        EXPECT_LE(d.Noise, c.noiseTo) << c.what;
+        EXPECT_EQ(d.Right, c.shown && c.noiseTo <= 0.05) << c.what;
+    }
+    // The file's [[setup]]: the limit in percent of the screen.
+    const auto read = mv::ParseExercise(
+        "[scenario]\n[[scenario.vessel]]\ncourse = 0\n[[setup]]\nat = 12:05:00\nnoise = 150\n",
+        "x.toml");
+    EXPECT_NE(read.Error.find("line 6, setup[1].noise: must be a number of percent"),
+              std::string::npos)
+        << read.Error;
+    const auto fine = mv::ParseExercise(
+        "[scenario]\n[[scenario.vessel]]\ncourse = 0\n[[setup]]\nat = 12:05:00\nnoise = 2\n",
+        "x.toml");
+    ASSERT_TRUE(fine.ok()) << fine.Error;
+    EXPECT_DOUBLE_EQ(fine.Exercise->Setups.at(0).NoiseLimit, 0.02);
+    EXPECT_NEAR(fine.Exercise->Setups[0].At, 0.5 + 5 * kMinute, 1e-12);
+}
+
+} // namespace
