@@ -48,10 +48,8 @@ std::string VectorCaption(const AidSettings& aids) {
     return kind + std::to_string(static_cast<int>(aids.VectorMinutes())) + " " + kMinutesUnit;
 }
 
-std::string StabilisationCaption(const RadarDisplayState&) {
-    // Everything is worked over the ground until the tracker's sea/ground switch joins the
-    // display state; its "SEA" is to be read here.
-    return "GND";
+std::string StabilisationCaption(const RadarDisplayState& s) {
+    return s.Aids.SeaStabilised ? "SEA" : "GND";
 }
 
 std::string RingCaption(float spacing) {

@@ -74,7 +74,10 @@ TEST(Readouts, CarryTheirUnits) {
     s.Tick.Bearing = BearingMode::Course;
     TickDisplay northUp;
     northUp.NorthUp = true;
+    RadarDisplayState sea = s;
+    sea.Aids.SeaStabilised = true;
     const std::pair<std::string, std::string> cases[] = {
+        {StabilisationCaption(sea), "SEA"},
         {VRMCaption(3.0), "VRM 3.00 nm"},
         {VRMCaption(0.245f), "VRM 0.25 nm"}, // a hair over 0.245 at single precision
         {CursorRangeCaption(0.5), "R 0.50 nm"},
@@ -88,6 +91,7 @@ TEST(Readouts, CarryTheirUnits) {
         {VectorCaption(rel), "REL VECT 12 min"},
         {VectorCaption(vectorsTrue), "TRUE VECT 6 min"}, // six minutes unless chosen
         {VectorCaption(AidSettings{}), ""},
+        {StabilisationCaption(s), "GND"},
     };
     for (const auto& [shown, expected] : cases)
         EXPECT_EQ(shown, expected);
