@@ -116,7 +116,7 @@ void RadarView::RestartVideo() {
     const double now = sim_.Clock.SimTime;
     // The scenario's name seeds the video as it seeds the plots: the same file, the same
     // picture. The antenna's first turn begins as the exercise does.
-    video_.radar.Exercise = TrackingSeed(sim_.Title) ^ 0x766964656full;
+    video_.radar.Exercise = VideoSeed(sim_.Title);
     video_.radar.Epoch = now;
     // An assessed exercise's weather and false echoes, placed from where its own ship starts;
     // any other scenario a calm day.
@@ -172,6 +172,7 @@ void RadarView::SetVideo(bool on) {
     pic.setVisible(item::imgVideo, on);
     pic.setVisible(item::lneSweep, on);
     pic.setVisible(item::lblVideo, on);
+    ShowVideoReadout();
     if (on) {
         video_.sinceTick.start();
         video_.tmrSweep->start();
@@ -198,13 +199,14 @@ void RadarView::SetBand(RadarBand band) {
 }
 
 void RadarView::ShowVideoReadout() {
+    // Every change of the controls or the presentation passes here: the record hears of it.
+    const Exercise::VideoSetting& told = exercise_.video();
+    if (!(told.Controls == video_.controls) || told.On != videoOn_)
+        exercise_.SetVideo(video_.controls, videoOn_);
     auto& pic = picture();
     pic.setLabel(item::lblVideo, Q(VideoReadout(video_.controls, PulseFor(display_.Tick.Range))),
                  colours().echo);
-    // Top left, under the mode, range and ring captions.
-    const double r = display_.Tick.Range;
-    pic.moveLabel(item::lblVideo, pic.left() + 0.02 * r,
-                  pic.top() - 0.01 * r - 3 * pic.labelHeight(item::lblVideo));
+    radar_->PlaceReadout(item::lblVideo);
     pic.setVisible(item::lblVideo, videoOn_);
 }
 

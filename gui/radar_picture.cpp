@@ -4,6 +4,7 @@
 #include "core/geometry.h"
 #include "core/number_text.h"
 #include "gui/radar_items.h"
+#include "gui/radar_video.h"
 
 #include <algorithm>
 #include <array>
@@ -158,11 +159,12 @@ struct ReadoutSlot {
     int lines;   // lines the read-out takes
 };
 
-const std::array<ReadoutSlot, 12>& ReadoutSlots() {
-    static const std::array<ReadoutSlot, 12> table{{
+const std::array<ReadoutSlot, 13>& ReadoutSlots() {
+    static const std::array<ReadoutSlot, 13> table{{
         {&item::lblMode, false, false, 0, 1},
         {&item::lblCRTRange, false, false, 1, 1},
         {&item::lblRR, false, false, 2, 1},
+        {&item::lblVideo, false, false, 3, 1},
         {&item::lblVector, true, false, 0, 1},
         {&item::lblStabilisation, true, false, 1, 1},
         {&item::lblPlot, true, false, 2, 1},

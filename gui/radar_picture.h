@@ -75,11 +75,12 @@ class RadarPicture {
 
     // The motion, orientation and bearing reference, the vectors and their stabilisation.
     void ShowModeReadouts();
+    // One read-out in its corner slot, after its text changed (the video's, shown by the view).
+    void PlaceReadout(const QString& name);
 
   private:
-    // Every read-out in its corner slot; one read-out, after its text changed.
+    // Every read-out in its corner slot.
     void PlaceLabels();
-    void PlaceReadout(const QString& name);
     // The face, rings and bearing scale, drawn afresh, or laid down again from a face kept
     // earlier at the same size, with ring circles at the same fractions of the range (a step
     // from 12 to 6 or 24 nm keeps them at sixths) and the same scale. A few faces are kept, so

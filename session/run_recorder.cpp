@@ -30,6 +30,9 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
     connect(&exercise_, &Exercise::ticked, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::moved, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::logged, this, &RunRecorder::Logged);
+    connect(&exercise_, &Exercise::videoSet, this, [this] {
+        if (next_ > 0) Put(VideoNow());
+    });
     connect(&exercise_, &Exercise::trackEvent, this, [this](const TrackEvent& e) {
         Put(RunTrackEvent{next_ - 1, e.Time, static_cast<int>(e.Kind), e.Track, e.Position,
                           e.FromEcho, e.ToEcho});
@@ -92,6 +95,18 @@ RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, i
     return t;
 }
 
+RunVideoSetting RunRecorder::VideoNow() const {
+    const Exercise::VideoSetting& v = exercise_.video();
+    return {next_ - 1,
+            exercise_.simulation().Clock.SimTime,
+            v.On,
+            v.Controls.Gain,
+            v.Controls.Sea,
+            v.Controls.Rain,
+            v.Controls.Tune,
+            static_cast<int>(v.Controls.Band)};
+}
+
 RunTick RunRecorder::Now(int64_t index) const {
     RunTick t = Moment(exercise_.simulation(), exercise_.display(), index);
     if (!exercise_.display().Aids.Arpa) return t;
@@ -141,6 +156,8 @@ void RunRecorder::Begin() {
 
 void RunRecorder::TakeFirst() {
     starting_ = false;
+    // The video as the run starts, ahead of whatever came while the first moment waited.
+    waiting_.insert(waiting_.begin(), VideoNow());
     const Simulation& sim = exercise_.simulation();
     RunOpening opening{{sim.Title, exercise_.scenarioFile().toStdString(),
                         startedAt_.toUTC().toString(Qt::ISODate).toStdString(), MAROVANE_VERSION},
@@ -202,6 +219,8 @@ bool RunRecorder::Write(const Item& item) {
                 return writer_->AddOrder(row);
             else if constexpr (std::is_same_v<Row, RunTrackEvent>)
                 return writer_->AddTrackEvent(row);
+            else if constexpr (std::is_same_v<Row, RunVideoSetting>)
+                return writer_->AddVideoSetting(row);
             else
                 return writer_->SetEnding(row);
         },

@@ -72,7 +72,10 @@ class RunRecorder : public QObject {
     void notice(const QString& text);
 
   private:
-    using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding, RunTrackEvent>;
+    using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding, RunTrackEvent,
+                              RunVideoSetting>;
+    // The radar video's controls as they are now, after the last moment recorded.
+    RunVideoSetting VideoNow() const;
     // The moment now, with the tracks the student sees while ARPA is on.
     RunTick Now(int64_t index) const;
     void Begin();

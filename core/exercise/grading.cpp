@@ -145,6 +145,37 @@ RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
             grading.Action.Outcomes.push_back({t, 1e300, false, false, 0});
     }
     grading.Total = TotalScore(exercise, grading.Truths, marks, grading.Action);
+    // Each display set up at its time in the last pass: the vessels of the last moment at or
+    // before it, the controls set by then, the picture seeded as the program seeds it.
+    for (const DisplayQuestion& q : exercise.Setups) {
+        DisplayVerdict verdict;
+        verdict.Noise = 1;
+        const Pass* last = passes.empty() ? nullptr : &passes.back();
+        size_t at = last ? last->To : 0;
+        for (size_t i = last ? last->From : 0; last && i < last->To; ++i)
+            if (run.Ticks[i].SimTime <= q.At + 1e-9) at = i;
+        const RunVideoSetting* set = nullptr;
+        for (const RunVideoSetting& s : run.VideoSettings)
+            if (last && at < last->To && s.Tick <= run.Ticks[at].Index) set = &s;
+        if (set && set->Video) {
+            Simulation sim;
+            PlaceMoment(run, run.Ticks[at], sim.Vessels);
+            RadarSettings radar;
+            radar.Exercise = VideoSeed(run.Info.Title);
+            radar.Epoch = run.Ticks[last->From].SimTime;
+            const VideoControls controls{set->Gain, set->Sea, set->Rain, set->Tune,
+                                         set->Band == 1 ? RadarBand::S : RadarBand::X};
+            DisplayQuestion judged = q;
+            if (judged.Targets.empty())
+                for (int s = 0; s < sim.Vessels.NumVessels; ++s)
+                    if (s != sim.Vessels.OwnVessel) judged.Targets.push_back(s);
+            verdict = JudgeDisplay(judged, radar, VideoWorldFor(exercise.Video, start.Vessels),
+                                   controls, sim.Vessels, run.Ticks[at].Display.Range);
+        }
+        ++grading.Total.OutOf;
+        grading.Total.Got += verdict.Right;
+        grading.Setups.push_back(verdict);
+    }
     return grading;
 }
 
@@ -219,11 +250,16 @@ DisplayVerdict JudgeDisplay(const DisplayQuestion& question, const RadarSettings
     const double beam = BeamWidth(controls.Band);                // degrees
     const double tail = PulseLength(PulseFor(rangeScale)) + 0.1; // the echo's radial length, nm
     const auto own = static_cast<size_t>(vessels.OwnVessel);
-    if (own >= vessels.VesselPos.size() || !(rangeScale > 0)) return verdict;
     std::vector<int> targets = question.Targets;
     if (targets.empty())
         for (int s = 0; s < vessels.NumVessels; ++s)
             if (s != vessels.OwnVessel) targets.push_back(s);
+    // No own ship or no range scale: no picture, so nothing is shown.
+    if (own >= vessels.VesselPos.size() || !(rangeScale > 0)) {
+        verdict.Lost = targets;
+        verdict.Noise = 1;
+        return verdict;
+    }
     // Each target's patch of the picture: bearing lines within a beam width of her bearing,
     // cells from her range to the end of her echo. Every vessel's patch is left out of the
     // noise, whether asked of or not.

@@ -59,6 +59,9 @@ struct RunGrading {
     std::vector<Truth> Truths;
     std::vector<GradedAnswer> Answers; // in the order handed in
     ActionVerdict Action;
+    // Each "set up the display" in the exercise's order, judged in the last pass; every target
+    // lost when the video was off then.
+    std::vector<DisplayVerdict> Setups;
     Score Total;
     // The answer that counts for a figure: the last handed in; none when it was not answered.
     const GradedAnswer* Last(size_t question, int vessel, Figure asked) const;

@@ -1,5 +1,6 @@
 #include "core/radar_video/radar_video.h"
 
+#include "core/arpa/tracking.h"
 #include "core/geometry.h"
 
 #include <algorithm>
@@ -112,6 +113,11 @@ void AddSpan(std::array<float, RadarVideo::kCells>& p, double cell, double a, do
 }
 
 } // namespace
+
+uint64_t VideoSeed(const std::string& title) {
+    // Apart from the plots' seed, so that the video's noise is not the plots' scatter.
+    return TrackingSeed(title) ^ 0x766964656full;
+}
 
 RadarPulse PulseFor(double rangeScale) {
     if (rangeScale <= 1.5) return RadarPulse::Short;

@@ -72,6 +72,10 @@ struct VideoWorld {
     std::vector<PointD> Sarts;
 };
 
+// The seed of a scenario's video, from its title: the same title, the same picture, in the
+// program and in the marking.
+uint64_t VideoSeed(const std::string& title);
+
 // The pulse a set chooses for a range scale (nautical miles), and the range its echo spreads
 // over (nautical miles of radial length).
 RadarPulse PulseFor(double rangeScale);

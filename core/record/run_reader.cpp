@@ -34,7 +34,7 @@ std::int64_t MostRows(std::string_view table) {
     if (table == "vessels") return kMaxVessels;
     if (table == "events" || table == "orders") return kMostRecordEvents;
     if (table == "answers") return kMostRecordAnswers;
-    if (table == "track_events") return kMostRecordEvents;
+    if (table == "track_events" || table == "video_settings") return kMostRecordEvents;
     // The tracker's forty tracks at every moment.
     if (table == "track_states") return kMostRecordMoments * 40;
     return 1'000'000;
@@ -317,8 +317,8 @@ class Reader {
             }))
             return false;
         return All(kEvents, r.Events) && All(kTrackEvents, r.TrackEvents) &&
-               Single(kExercise, r.Exercise) && All(kAnswers, r.Answers) &&
-               All(kOrders, r.Orders) && Single(kEnding, r.Ending);
+               All(kVideoSettings, r.VideoSettings) && Single(kExercise, r.Exercise) &&
+               All(kAnswers, r.Answers) && All(kOrders, r.Orders) && Single(kEnding, r.Ending);
     }
 
     sqlite3* db_;

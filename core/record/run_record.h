@@ -17,8 +17,9 @@ namespace mv {
 inline constexpr int32_t kRunApplicationId = 0x4D76526E;
 // The format written; a reader takes this one and every older one. Format 2 added the tables
 // of an assessed exercise (the exercise opened, answers, orders, ending); format 3 the
-// tracker's output (its events, and its tracks at each moment while ARPA was on).
-inline constexpr int kRunFormatVersion = 3;
+// tracker's output (its events, and its tracks at each moment while ARPA was on); format 4 the
+// radar video's controls as the student set them.
+inline constexpr int kRunFormatVersion = 4;
 
 struct RunInfo {
     std::string Title;
@@ -102,6 +103,17 @@ struct RunTrackEvent {
     friend bool operator==(const RunTrackEvent&, const RunTrackEvent&) = default;
 };
 
+// The radar's picture and its controls from a moment on, until the next row: a row whenever
+// the student changes them, and one as the run starts.
+struct RunVideoSetting {
+    int64_t Tick = 0;     // the last moment recorded before it
+    double SimTime = 0.5; // days
+    bool Video = false;   // the receiver's video shown, not the plain echoes
+    int Gain = 70, Sea = 30, Rain = 0, Tune = 100; // each 0..100
+    int Band = 0;                                  // 0 X (3 cm), 1 S (10 cm)
+    friend bool operator==(const RunVideoSetting&, const RunVideoSetting&) = default;
+};
+
 // One moment of the run: the start, every tick, and every command that moved the vessels
 // without a tick (a jump, a repeat).
 struct RunTick {
@@ -168,7 +180,8 @@ struct RunRecord {
     std::vector<RunVessel> Vessels;
     std::vector<RunTick> Ticks; // in the order recorded
     std::vector<RunEvent> Events;
-    std::vector<RunTrackEvent> TrackEvents{}; // in the order they came
+    std::vector<RunTrackEvent> TrackEvents{};     // in the order they came
+    std::vector<RunVideoSetting> VideoSettings{}; // in the order set
     // Of an assessed exercise only.
     std::optional<RunExercise> Exercise;
     std::vector<RunAnswer> Answers; // in the order handed in

@@ -241,6 +241,17 @@ inline constexpr Field<RunTrackEvent> kTrackEventFields[] = {
                        "the vessel slot it swapped to, or -1"),
 };
 
+inline constexpr Field<RunVideoSetting> kVideoSettingFields[] = {
+    Col<RunVideoSetting>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunVideoSetting>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunVideoSetting>("video", MV_AT(Video), Check::None, 0, 0, "0 plain echoes, 1 video"),
+    Col<RunVideoSetting>("gain", MV_AT(Gain), Check::Range, 0, 100),
+    Col<RunVideoSetting>("sea", MV_AT(Sea), Check::Range, 0, 100, "sea anti-clutter"),
+    Col<RunVideoSetting>("rain", MV_AT(Rain), Check::Range, 0, 100, "rain anti-clutter"),
+    Col<RunVideoSetting>("tune", MV_AT(Tune), Check::Range, 0, 100),
+    Col<RunVideoSetting>("band", MV_AT(Band), Check::Range, 0, 1, "0 X, 1 S"),
+};
+
 #undef MV_AT
 
 inline constexpr Table<RunInfo> kRun{"run", kRunFields};
@@ -265,6 +276,10 @@ inline constexpr Table<TrackStateRow> kTrackStates{
     "WITHOUT ROWID", "ORDER BY tick, track"};
 inline constexpr Table<RunTrackEvent> kTrackEvents{
     "track_events", kTrackEventFields, 3, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
+
+// The radar video's controls as set: none before format 4.
+inline constexpr Table<RunVideoSetting> kVideoSettings{
+    "video_settings", kVideoSettingFields, 4, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
 
 template <class T> constexpr const char* SqlType() {
     if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>)
@@ -321,7 +336,8 @@ template <class Row> std::string SelectSql(const Table<Row>& t) {
 inline std::string CreateAll() {
     return CreateSql(kRun) + CreateSql(kVessels) + CreateSql(kTicks) + CreateSql(kPositions) +
            CreateSql(kEvents) + CreateSql(kExercise) + CreateSql(kAnswers) + CreateSql(kOrders) +
-           CreateSql(kEnding) + CreateSql(kTrackStates) + CreateSql(kTrackEvents);
+           CreateSql(kEnding) + CreateSql(kTrackStates) + CreateSql(kTrackEvents) +
+           CreateSql(kVideoSettings);
 }
 
 } // namespace mv::runschema

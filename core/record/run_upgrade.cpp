@@ -123,7 +123,11 @@ struct Step {
 // them, so its tracks are none and nothing is to be done.
 void FromFormat2(RunRecord&) {}
 
-constexpr Step kSteps[] = {{1, FromFormat1}, {2, FromFormat2}};
+// Format 4 added the radar video's controls; a record of format 3 was made without them, and
+// its run showed the plain echoes throughout.
+void FromFormat3(RunRecord&) {}
+
+constexpr Step kSteps[] = {{1, FromFormat1}, {2, FromFormat2}, {3, FromFormat3}};
 static_assert(std::size(kSteps) == kRunFormatVersion - 1, "a step for every older format");
 
 } // namespace

@@ -206,6 +206,10 @@ bool RunWriter::AddTrackEvent(const RunTrackEvent& e) {
     return Logged() && (Insert(kTrackEvents, e) || Fail("writing a track event"));
 }
 
+bool RunWriter::AddVideoSetting(const RunVideoSetting& s) {
+    return Logged() && (Insert(kVideoSettings, s) || Fail("writing the video's controls"));
+}
+
 template <class Write> bool RunWriter::Synced(const char* what, Write write) {
     if (!Logged() || !Exec("PRAGMA synchronous=FULL")) return false;
     const bool ok = (Exec("BEGIN") && write()) || Fail(what);

@@ -46,6 +46,7 @@ class RunWriter {
     bool AddTick(const RunTick& tick);
     bool AddEvent(const RunEvent& event);
     bool AddTrackEvent(const RunTrackEvent& event);
+    bool AddVideoSetting(const RunVideoSetting& setting);
     // Synced to the disk before they return.
     bool AddAnswer(const RunAnswer& answer);
     bool AddOrder(const RunOrder& order);

@@ -58,6 +58,9 @@ TEST_F(RadarVideoView, AnExerciseOpensInItsPresentation) {
     mv::RadarView& view = console->view();
     ASSERT_TRUE(view.videoOn());
     EXPECT_EQ(view.videoControls().Band, mv::RadarBand::S);
+    // What the run's record and its marking take the picture to be.
+    EXPECT_TRUE(exercise->video().On);
+    EXPECT_EQ(exercise->video().Controls, view.videoControls());
     const int line = static_cast<int>(330.0 / 360.0 * mv::RadarVideo::kLines);
     const double cell = view.video().rangeScale() / mv::RadarVideo::kCells; // nautical miles
     for (const double dot : {4.0, 4.6, 5.2}) {
@@ -71,7 +74,7 @@ TEST_F(RadarVideoView, AnExerciseOpensInItsPresentation) {
         "[scenario]\n[[scenario.vessel]]\ncourse = 0\n[[scenario.vessel]]\nbearing = 90\n"
         "range = 3\n",
         "plain.toml", "Ann", folder.path().toStdString()));
-    EXPECT_FALSE(view.videoOn());
+    EXPECT_FALSE(view.videoOn() || exercise->video().On);
     EXPECT_TRUE(view.picture().isVisible(mv::item::lneVessel(1)));
 }
 

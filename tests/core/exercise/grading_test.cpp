@@ -319,3 +319,55 @@ TEST(Grading, SetUpTheDisplay) {
 }
 
 } // namespace
+
+namespace {
+
+// A display set up at 12:06, marked by the controls in force then: B, a coaster 4 nm ahead,
+// is 20 (8 / 4)^4 = 320 times the noise (25 dB); at gain 70 she shows and the noise does not,
+// at gain 0 (black at 25 dB) she is lost, at gain 100 the noise lights 17 % of the screen.
+TEST(Grading, TheDisplayIsMarkedByTheControlsInForceAtItsTime) {
+    const Exam exam(R"([scenario]
+[[scenario.vessel]]
+course = 0
+[[scenario.vessel]]
+course = 180
+bearing = 0
+range = 4
+[[setup]]
+at = 12:06:00
+)");
+    const struct {
+        const char* what;
+        std::vector<mv::RunVideoSetting> set;
+        bool right;
+    } cases[] = {
+        {"gain 70", {{0, 0.5, true, 70, 30, 0, 100, 0}}, true},
+        {"the plain echoes", {{0, 0.5, false, 70, 30, 0, 100, 0}}, false},
+        {"gain 0", {{0, 0.5, true, 0, 30, 0, 100, 0}}, false},
+        {"turned up at 12:06",
+         {{0, 0.5, true, 70, 30, 0, 100, 0}, {1, 0.5 + 6 * kMinute, true, 100, 30, 0, 100, 0}},
+         false},
+        {"turned down by 12:06",
+         {{0, 0.5, true, 100, 30, 0, 100, 0}, {1, 0.5 + 6 * kMinute, true, 70, 30, 0, 100, 0}},
+         true},
+        {"turned up after 12:06",
+         {{0, 0.5, true, 70, 30, 0, 100, 0}, {2, 0.5 + 7 * kMinute, true, 100, 30, 0, 100, 0}},
+         true},
+    };
+    for (const auto& c : cases) {
+        std::vector<mv::RunTick> ticks{Moment(0, 0, {{0, 0, 0, 0}, {4, 0, 180, 0}}),
+                                       Moment(1, 6, {{0, 0, 0, 0}, {4, 0, 180, 0}}),
+                                       Moment(2, 7, {{0, 0, 0, 0}, {4, 0, 180, 0}})};
+        for (auto& t : ticks)
+            t.Display.Range = 12;
+        mv::RunRecord run = Recorded(ticks);
+        run.VideoSettings = c.set;
+        const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+        ASSERT_EQ(g.Setups.size(), 1u) << c.what;
+        EXPECT_EQ(g.Setups[0].Right, c.right) << c.what;
+        EXPECT_EQ(g.Total.Got, c.right ? 1 : 0) << c.what;
+        EXPECT_EQ(g.Total.OutOf, 1) << c.what;
+    }
+}
+
+} // namespace

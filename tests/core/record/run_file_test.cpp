@@ -257,13 +257,14 @@ INSERT INTO events(tick, sim_time, kind, vessel, text) VALUES
 TEST(RunFile, ARecordOfTheSecondFormatOpensWithoutTracks) {
     const test::TempDir dir;
     const auto path = Write(dir, 4);
-    Sql(path, "DROP TABLE track_states; DROP TABLE track_events; PRAGMA user_version=2");
+    Sql(path, "DROP TABLE track_states; DROP TABLE track_events; DROP TABLE video_settings; "
+              "PRAGMA user_version=2");
     const RunReadResult read = ReadRunRecord(path);
     ASSERT_TRUE(read.ok()) << read.Error;
     ASSERT_EQ(read.Record->Ticks.size(), 4u);
     for (const RunTick& t : read.Record->Ticks)
         EXPECT_TRUE(t.Tracks.empty());
-    EXPECT_TRUE(read.Record->TrackEvents.empty());
+    EXPECT_TRUE(read.Record->TrackEvents.empty() && read.Record->VideoSettings.empty());
     EXPECT_EQ(read.Record->Exercise, kOpening.Exercise);
 }
 
@@ -349,8 +350,14 @@ TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
          "is not a Marovane run record"},
         {"foreign", [](const auto& p) { Sql(p, "PRAGMA application_id=1"); },
          "another program wrote it"},
-        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=4"); },
-         "newer Marovane (record format 4)"},
+        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=5"); },
+         "newer Marovane (record format 5)"},
+        {"a gain beyond the knob",
+         [](const auto& p) {
+             Sql(p, "INSERT INTO video_settings(tick, sim_time, video, gain, sea, rain, tune, "
+                    "band) VALUES(1, 0.5, 1, 101, 30, 0, 100, 0)");
+         },
+         "out of its range"},
         {"a track's state unknown",
          [](const auto& p) { Sql(p, "UPDATE track_states SET state=3 WHERE tick=2"); },
          "out of its range"},
