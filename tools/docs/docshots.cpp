@@ -20,14 +20,17 @@
 #include "app/true_view.h"
 #include "app/vessel_panel.h"
 #include "core/exercise/grading.h"
+#include "core/radar_video/radar_video.h"
 #include "core/record/run_reader.h"
 #include "gui/qt_dialogs.h"
+#include "gui/radar_video.h"
 #include "session/exercise.h"
 #include "session/run_recorder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextStream>
@@ -40,6 +43,45 @@ bool Save(QWidget& w, const QString& folder, const QString& name) {
     w.show();
     QApplication::processEvents();
     const bool ok = w.grab().save(QDir(folder).filePath(name + ".png"));
+    if (!ok) std::fprintf(stderr, "marovane-docshots: cannot write %s\n", qPrintable(name));
+    return ok;
+}
+
+// A radar-video lesson's picture drawn from the video model alone (no window): the exercise's
+// world at its start, three turns of the antenna at `range` (nautical miles), north up, on a
+// dark screen.
+bool SaveVideo(const QString& data, const QString& folder, const char* exerciseFile,
+               const QString& name, double range) {
+    mv::Simulation sim;
+    const mv::ExerciseReadResult read = mv::LoadExercise(
+        QDir(data).filePath(exerciseFile).toStdString(), {data.toStdString()}, sim);
+    if (!read.ok()) {
+        std::fprintf(stderr, "marovane-docshots: %s\n", read.Error.c_str());
+        return false;
+    }
+    const mv::AssessedExercise& e = *read.Exercise;
+    mv::VideoWorld world = mv::VideoWorldFor(e.Video, sim.Vessels);
+    if (world.Sectors.empty()) world.Sectors = {{358, 2, false}};
+    mv::RadarSettings radar;
+    radar.Exercise = mv::VideoSeed(sim.Title);
+    radar.Epoch = sim.Clock.SimTime;
+    mv::VideoControls controls;
+    controls.Band = e.Video.Band;
+    const double turn = radar.ScanSeconds / mv::kSecondsPerDay; // days
+    mv::RadarVideo video;
+    // Three turns, so the afterglow holds what a student sees after a few seconds.
+    video.Paint(radar, world, controls, sim.Vessels, range, radar.Epoch, radar.Epoch + 3 * turn);
+    mv::VideoSweep sweep;
+    sweep.Resize(360, 1);
+    sweep.PaintAll(video, 0, QColor(255, 190, 60));
+    QImage out(380, 380, QImage::Format_RGB32);
+    out.fill(QColor(10, 14, 10));
+    QPainter p(&out);
+    p.drawImage(10, 10, sweep.image());
+    p.setPen(QColor(80, 110, 80));
+    p.drawEllipse(QRectF(10, 10, 360, 360));
+    p.end();
+    const bool ok = out.save(QDir(folder).filePath(name + ".png"));
     if (!ok) std::fprintf(stderr, "marovane-docshots: cannot write %s\n", qPrintable(name));
     return ok;
 }
@@ -197,6 +239,20 @@ int main(int argc, char** argv) {
         report.resize(760, 620);
         ok = Save(report, out, "report") && ok;
     }
+
+    // Each lesson at the range scale (nautical miles) that shows its effect.
+    const struct {
+        const char* file;
+        const char* name;
+        double range;
+    } lessons[] = {{"Video1-SeaClutter.toml", "video_sea", 3},
+                   {"Video2-Rain.toml", "video_rain", 12},
+                   {"Video3-BlindSector.toml", "video_sector", 6},
+                   {"Video4-FalseEchoes.toml", "video_false", 1.5},
+                   {"Video5-RaconSart.toml", "video_racon", 12},
+                   {"Video6-SmallCraft.toml", "video_smallcraft", 6}};
+    for (const auto& l : lessons)
+        ok = SaveVideo(QString::fromLocal8Bit(argv[1]), out, l.file, l.name, l.range) && ok;
 
     AboutBox about;
     ok = Save(about, out, "about") && ok;
