@@ -353,6 +353,7 @@ TEST(ExamModeProgram, TheBriefingHoldsTheClockAndLeavingIsAskedFirst) {
     const auto cy = mv::ReadResultsFile(closed.toStdString());
     ASSERT_TRUE(cy.ok()) << cy.Error;
     EXPECT_EQ(cy.Results->Ended, "program closed");
+    EXPECT_TRUE(cy.Results->Total.has_value());
 }
 
 } // namespace
