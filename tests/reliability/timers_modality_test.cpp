@@ -81,7 +81,7 @@ TEST_F(TimersAndModality, WorstMoments) {
              panel().cmdVessel_Click(2);
              ASSERT_TRUE(maneuver().isOpenOn(2));
              // The Jump menu entry of the slot, while the window is up.
-             panel().findChild<QRadioButton*>("optJumpTo")->setChecked(true);
+             panel().findChild<QRadioButton*>("optJumpTo")->click();
              panel().cmdVessel_Click(2);
              EXPECT_EQ(sim.Vessels.OwnVessel, 2);
              // No CPA of the own vessel with itself stays on the screen.
