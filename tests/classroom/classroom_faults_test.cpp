@@ -168,7 +168,8 @@ TEST_F(ClassFaults, ASeatWhoseLinkIsKilledIsLostThenRejoinsWhereItWas) {
 
 // A seat in its own process is stopped (SIGSTOP) past its keepalive of 5 s (libmosquitto's
 // least), as a machine that freezes: the broker drops it after 7.5 s of silence and says it
-// lost. Continued, it comes back.
+// lost. Continued, it comes back. The broker looks for silent clients only now and then, and
+// later still on a busy machine: up to 20 s is allowed for the loss.
 TEST_F(ClassFaults, ASeatFrozenPastItsKeepaliveIsLostAndComesBackWhenItThaws) {
     JoinInstructor(teacher);
     QProcess child;
@@ -180,7 +181,7 @@ TEST_F(ClassFaults, ASeatFrozenPastItsKeepaliveIsLostAndComesBackWhenItThaws) {
         << child.readAllStandardError().toStdString();
     ASSERT_EQ(::kill(pid, SIGSTOP), 0);
     const bool lost =
-        QTest::qWaitFor([this] { return Shows(teacher, "seat3", ClassStatus::Kind::Lost); }, 12000);
+        QTest::qWaitFor([this] { return Shows(teacher, "seat3", ClassStatus::Kind::Lost); }, 20000);
     ::kill(pid, SIGCONT);
     EXPECT_TRUE(lost) << "the broker kept a silent seat";
     EXPECT_TRUE(QTest::qWaitFor(
