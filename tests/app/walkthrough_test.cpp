@@ -260,8 +260,9 @@ TEST_F(Walkthrough, LessonThreePlotsTwoPositionsSixMinutesApart) {
     Run("mnuBearingCourse");
     const auto o = Cursor(1);
     Click("cmdPlot");
-    while (Item(mv::item::lblPlot) != "Plot 6 minutes")
+    for (int i = 0; i < 8 && Item(mv::item::lblPlot) != "Plot 6 minutes"; ++i)
         Click("cmdFreq");
+    ASSERT_EQ(Item(mv::item::lblPlot), "Plot 6 minutes");
     RunTo("12:06:00");
     const auto a = Cursor(1);
     Says(lesson, "O = " + Fig(o.first, -1) + "°, " + Fig(o.second, 1) +
