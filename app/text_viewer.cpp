@@ -86,7 +86,9 @@ void TextViewer::FitBesidePictureOnce() {
     const int width = std::clamp(room.width() - 2 * margin, 240, 520);
     const int height = std::clamp(room.height() - 2 * margin - 2 * titleBar, 160, 380);
     resize(width, height);
-    move(room.left() + margin, room.top() + margin);
+    // Its title bar below the picture's top edge, never over the menu bar, whether the window
+    // manager places the frame or the client area at the point asked for.
+    move(room.left() + margin, room.top() + margin + titleBar);
 }
 
 } // namespace mv
