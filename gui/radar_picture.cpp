@@ -189,7 +189,8 @@ void RadarPicture::PlaceReadout(const QString& name) {
     const auto& table = ReadoutSlots();
     const auto found = std::find_if(table.begin(), table.end(),
                                     [&](const ReadoutSlot& s) { return *s.name == name; });
-    if (found == table.end()) return;
+    // A picture without the radar video (the debrief's, the report's) has no video read-out.
+    if (found == table.end() || !picture_.isDeclared(name)) return;
     const double r = state_.Tick.Range;
     // A small margin from the picture's edges: 1 % of the range across and down.
     const double margin = 0.01 * r;
