@@ -159,6 +159,17 @@ const toml::array* TableArray(const toml::table& t, std::string_view path, std::
     return a;
 }
 
+// A [[key]] array of tables at the top of the file, none when absent; one of more than `most`
+// entries is refused naming the limit, before any entry is read.
+const toml::array* BoundedTableArray(const toml::table& root, std::string_view key, size_t most) {
+    const toml::array* a = TableArray(root, "", key);
+    if (a && a->size() > most)
+        throw Mistake{LineOf(*a), std::string(key),
+                      "has " + std::to_string(a->size()) + " entries; at most " +
+                          std::to_string(most) + " are read"};
+    return a;
+}
+
 std::string Indexed(std::string_view key, size_t i) {
     return std::string(key) + "[" + std::to_string(i + 1) + "]";
 }
@@ -264,12 +275,8 @@ SeaCurrent ReadCurrent(const toml::table& root) {
 }
 
 void ReadOrders(const toml::table& root, AssessedExercise& e) {
-    const toml::array* orders = TableArray(root, "", "order");
+    const toml::array* orders = BoundedTableArray(root, "order", kMostOrders);
     if (!orders) return;
-    if (orders->size() > kMostOrders)
-        throw Mistake{LineOf(*orders), "order",
-                      "has " + std::to_string(orders->size()) + " entries; at most " +
-                          std::to_string(kMostOrders) + " are read"};
     for (size_t i = 0; i < orders->size(); ++i) {
         const toml::table& t = *(*orders)[i].as_table();
         const std::string path = Indexed("order", i);
@@ -347,12 +354,8 @@ double LimitTime(const AssessedExercise& e) {
 }
 
 void ReadQuestions(const toml::table& root, AssessedExercise& e) {
-    const toml::array* questions = TableArray(root, "", "question");
+    const toml::array* questions = BoundedTableArray(root, "question", kMostQuestions);
     if (!questions) return;
-    if (questions->size() > kMostQuestions)
-        throw Mistake{LineOf(*questions), "question",
-                      "has " + std::to_string(questions->size()) + " entries; at most " +
-                          std::to_string(kMostQuestions) + " are read"};
     for (size_t i = 0; i < questions->size(); ++i) {
         const toml::table& t = *(*questions)[i].as_table();
         const std::string path = Indexed("question", i);
@@ -391,12 +394,8 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
 }
 
 void ReadSetups(const toml::table& root, AssessedExercise& e) {
-    const toml::array* setups = TableArray(root, "", "setup");
+    const toml::array* setups = BoundedTableArray(root, "setup", kMostQuestions);
     if (!setups) return;
-    if (setups->size() > kMostQuestions)
-        throw Mistake{LineOf(*setups), "setup",
-                      "has " + std::to_string(setups->size()) + " entries; at most " +
-                          std::to_string(kMostQuestions) + " are read"};
     for (size_t i = 0; i < setups->size(); ++i) {
         const toml::table& t = *(*setups)[i].as_table();
         const std::string path = Indexed("setup", i);
