@@ -16,26 +16,6 @@
 
 namespace {
 
-class NullView final : public mv::VesselView {
-  public:
-    size_t calls = 0;
-    void ShowIdentity(bool) override { ++calls; }
-    void ManeuverStep(int, const mv::ManeuverReadout&) override { ++calls; }
-    void StatusLine(const std::string& t) override { calls += t.size(); }
-    void Clock(const std::string& t) override { calls += t.size(); }
-    void PlotClock(const std::string& t) override { calls += t.size(); }
-    void CentreOn(const mv::PointD&) override { ++calls; }
-    void TrueViewMark(int, const mv::PointD&) override { ++calls; }
-    void Collision(int, const std::array<std::array<mv::PointD, 9>, 2>&) override { ++calls; }
-    void ShowEcho(int, const mv::EchoLine&) override { ++calls; }
-    void HideEcho(int) override { ++calls; }
-    void PlotMark(int, const mv::EchoLine&) override { ++calls; }
-    void OwnLabel(int, const mv::PointD&) override { ++calls; }
-    void HeadingLine(const mv::PointD&, const mv::PointD&) override { ++calls; }
-    void CardinalLabels(const std::array<std::string, 4>&) override { ++calls; }
-    void BearingFailed() override { ++calls; }
-};
-
 mv::Simulation SixVessels() {
     mv::Simulation sim;
     mv::bench::PlaceSixVessels(sim.Vessels);
@@ -60,7 +40,7 @@ void BM_Tick(benchmark::State& state) {
     display.PlotOn = true;
     display.PlotIntervals = {0.5 / 1440, 1.0 / 1440, 3.0 / 1440, 6.0 / 1440};
     display.Range = 12.0;
-    NullView view;
+    mv::bench::CountingView view;
     for (auto _ : state) {
         KeepTurning(sim);
         sim.Tick(display, view);

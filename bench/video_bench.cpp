@@ -19,26 +19,6 @@
 
 namespace {
 
-class NullView final : public mv::VesselView {
-  public:
-    size_t calls = 0;
-    void ShowIdentity(bool) override { ++calls; }
-    void ManeuverStep(int, const mv::ManeuverReadout&) override { ++calls; }
-    void StatusLine(const std::string& t) override { calls += t.size(); }
-    void Clock(const std::string& t) override { calls += t.size(); }
-    void PlotClock(const std::string& t) override { calls += t.size(); }
-    void CentreOn(const mv::PointD&) override { ++calls; }
-    void TrueViewMark(int, const mv::PointD&) override { ++calls; }
-    void Collision(int, const std::array<std::array<mv::PointD, 9>, 2>&) override { ++calls; }
-    void ShowEcho(int, const mv::EchoLine&) override { ++calls; }
-    void HideEcho(int) override { ++calls; }
-    void PlotMark(int, const mv::EchoLine&) override { ++calls; }
-    void OwnLabel(int, const mv::PointD&) override { ++calls; }
-    void HeadingLine(const mv::PointD&, const mv::PointD&) override { ++calls; }
-    void CardinalLabels(const std::array<std::string, 4>&) override { ++calls; }
-    void BearingFailed() override { ++calls; }
-};
-
 struct World {
     mv::Simulation sim;
     mv::TickDisplay display;
@@ -54,7 +34,7 @@ struct World {
         world.Rain = {{{4, 4}, 2, 0.7}};
         world.Sectors = {{358, 2, false}, {170, 190, true}};
     }
-    void Tick(NullView& view) {
+    void Tick(mv::bench::CountingView& view) {
         sim.Tick(display, view);
         if (sim.Clock.SimTime > 0.9) sim.Clock.SimTime = 0.5;
     }
@@ -68,7 +48,7 @@ constexpr int kFrameLines = mv::RadarVideo::kLines * 40 / 2500;
 
 void BM_Tick(benchmark::State& state) {
     World w;
-    NullView view;
+    mv::bench::CountingView view;
     for (auto _ : state)
         w.Tick(view);
     benchmark::DoNotOptimize(view.calls);
@@ -77,7 +57,7 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond);
 
 void BM_TickWithVideo(benchmark::State& state) {
     World w;
-    NullView view;
+    mv::bench::CountingView view;
     mv::RadarVideo video;
     for (auto _ : state) {
         const double from = w.sim.Clock.SimTime;
