@@ -353,6 +353,28 @@ double LimitTime(const AssessedExercise& e) {
     return 0.5 + e.TimeLimit / 1440;
 }
 
+// When a question or a set-up comes due (days). The exercise ends in the tick that reaches its
+// limit, so one due then or later would never have its form opened.
+double DueTime(const toml::table& t, const std::string& path, const AssessedExercise& e, int line) {
+    const double at = Time(t, path, "at", line);
+    if (e.TimeLimit > 0 && at + 0.5 / 86400 >= LimitTime(e))
+        throw Mistake{LineOf(*t.get("at")), path + ".at",
+                      "must come before the time limit, " + FormatClock(LimitTime(e))};
+    return at;
+}
+
+// The targets a question or a set-up names, by letter; none when it names none (every target).
+void ReadTargets(const toml::table& t, const std::string& path, std::vector<int>& slots) {
+    const toml::node* targets = t.get("targets");
+    if (!targets) return;
+    const toml::array* a = targets->as_array();
+    if (!a || a->empty())
+        throw Mistake{LineOf(*targets), path + ".targets",
+                      "must list targets by letter, such as [\"B\", \"C\"]"};
+    for (const toml::node& item : *a)
+        slots.push_back(TargetSlot(item, path + ".targets"));
+}
+
 void ReadQuestions(const toml::table& root, AssessedExercise& e) {
     const toml::array* questions = BoundedTableArray(root, "question", kMostQuestions);
     if (!questions) return;
@@ -362,21 +384,9 @@ void ReadQuestions(const toml::table& root, AssessedExercise& e) {
         OnlyKeys(t, path, {"at", "targets", "figures", "over_ground"});
         Question q;
         q.Line = LineOf(t);
-        q.At = Time(t, path, "at", q.Line);
-        // The exercise ends in the tick that reaches its limit, so a question due then or later
-        // would never have its form opened.
-        if (e.TimeLimit > 0 && q.At + 0.5 / 86400 >= LimitTime(e))
-            throw Mistake{LineOf(*t.get("at")), path + ".at",
-                          "must come before the time limit, " + FormatClock(LimitTime(e))};
+        q.At = DueTime(t, path, e, q.Line);
         q.OverGround = Bool(t, path, "over_ground", false);
-        if (const toml::node* targets = t.get("targets")) {
-            const toml::array* a = targets->as_array();
-            if (!a || a->empty())
-                throw Mistake{LineOf(*targets), path + ".targets",
-                              "must list targets by letter, such as [\"B\", \"C\"]"};
-            for (const toml::node& item : *a)
-                q.Targets.push_back(TargetSlot(item, path + ".targets"));
-        }
+        ReadTargets(t, path, q.Targets);
         const toml::node* figures = t.get("figures");
         const std::string wrong = "must list figures out of \"cpa\", \"tcpa\", \"course\", "
                                   "\"speed\", \"aspect\", \"set\" and \"drift\"";
@@ -402,18 +412,8 @@ void ReadSetups(const toml::table& root, AssessedExercise& e) {
         OnlyKeys(t, path, {"at", "targets", "noise"});
         DisplayQuestion q;
         q.Line = LineOf(t);
-        q.At = Time(t, path, "at", q.Line);
-        if (e.TimeLimit > 0 && q.At + 0.5 / 86400 >= LimitTime(e))
-            throw Mistake{LineOf(*t.get("at")), path + ".at",
-                          "must come before the time limit, " + FormatClock(LimitTime(e))};
-        if (const toml::node* targets = t.get("targets")) {
-            const toml::array* a = targets->as_array();
-            if (!a || a->empty())
-                throw Mistake{LineOf(*targets), path + ".targets",
-                              "must list targets by letter, such as [\"B\", \"C\"]"};
-            for (const toml::node& item : *a)
-                q.Targets.push_back(TargetSlot(item, path + ".targets"));
-        }
+        q.At = DueTime(t, path, e, q.Line);
+        ReadTargets(t, path, q.Targets);
         // Percent in the file, as an instructor says it: "no more than 5 % of the screen".
         q.NoiseLimit = Number(t, path, "noise", 0, 100, 5, "percent of the screen") / 100;
         e.Setups.push_back(q);

@@ -5,6 +5,7 @@
 #include "session/classroom/class_seat.h"
 #include "session/exercise.h"
 #include "session/run_recorder.h"
+#include "tests/support/no_picture.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <QTemporaryDir>
@@ -12,16 +13,6 @@
 #include <memory>
 
 namespace mv {
-
-// A seat has no picture: every drawing call goes nowhere.
-class NoPicture final : public UnseenDisplay<ScenarioView> {
-  public:
-    void SetRange(double) override {}
-    void EnableVesselControls() override {}
-    void ShowSlotMarkers(int, bool, bool) override {}
-    void MarkOwnVesselInTrueView() override {}
-    void ClearTrueView() override {}
-};
 
 // A student's machine: an exercise in an empty program folder (no demos: the exercise's demo
 // comes from the instructor), its recorder, and the seat.

@@ -13,6 +13,7 @@
 #include "gui/radar_tracks.h"
 #include "session/run_recorder.h"
 #include "tests/support/exercise_fixture.h"
+#include "tests/support/no_picture.h"
 
 #include <QSignalSpy>
 
@@ -23,15 +24,6 @@ namespace {
 
 constexpr double kCpa = 0.543, kTcpa = 22.95;                 // nautical miles, minutes
 constexpr double kTargetNorth = 4.2426, kTargetEast = 4.2426; // from the own ship, nm
-
-class NoPicture final : public UnseenDisplay<ScenarioView> {
-  public:
-    void SetRange(double) override {}
-    void EnableVesselControls() override {}
-    void ShowSlotMarkers(int, bool, bool) override {}
-    void MarkOwnVesselInTrueView() override {}
-    void ClearTrueView() override {}
-};
 
 // An exercise with no window at all, as a seat without a screen runs it.
 class ArpaSession : public testing::Test {
