@@ -2,6 +2,7 @@
 
 #include "core/number_text.h"
 #include "gui/control_rows.h"
+#include "gui/tool_place.h"
 #include "session/dialogs.h"
 #include "session/exercise.h"
 
@@ -21,6 +22,15 @@ namespace {
 
 const char* const kFigureCaptions[] = {"CPA (nm)", "TCPA (min)", "Course (T)", "Speed (kn)",
                                        "Aspect",   "Set (T)",    "Drift (kn)"};
+
+// The console's form, made on first use and docked beside the picture as the other tools are.
+AnswerForm* FormOf(QWidget& console, Exercise& exercise, Dialogs& dialogs) {
+    auto* form = console.findChild<AnswerForm*>();
+    if (form) return form;
+    form = new AnswerForm(exercise, dialogs, &console);
+    DockTool(*form, ToolSide::Left);
+    return form;
+}
 
 // "1", "1 and 2", "1, 2 and 3".
 QString AndList(const QStringList& items) {
@@ -71,15 +81,13 @@ AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
 
 AnswerForm& AnswerForm::OpenOver(QWidget& console, Exercise& exercise, Dialogs& dialogs,
                                  int question) {
-    auto* form = console.findChild<AnswerForm*>();
-    if (!form) form = new AnswerForm(exercise, dialogs, &console);
+    AnswerForm* form = FormOf(console, exercise, dialogs);
     form->Open(question);
     return *form;
 }
 
 QString AnswerForm::OpenDue(QWidget& console, Exercise& exercise, Dialogs& dialogs, int question) {
-    auto* form = console.findChild<AnswerForm*>();
-    if (!form) form = new AnswerForm(exercise, dialogs, &console);
+    AnswerForm* form = FormOf(console, exercise, dialogs);
     // Those of one tick come one after the other at the same sea time; a repeated run brings
     // the same times again, so a question already listed begins a new list.
     const double now = exercise.simulation().Clock.SimTime;
@@ -137,6 +145,7 @@ void AnswerForm::PlaceOnce() {
     // afterwards it opens where the student left it.
     const QWidget* picture =
         parentWidget() ? parentWidget()->findChild<QWidget*>("picRadarCRT") : nullptr;
+    if (!isWindow()) return; // docked: the dock keeps it clear of the picture
     if (property("placed").toBool() || !picture || !picture->isVisible())
         return CentreOverParentOnce(this);
     adjustSize();

@@ -34,6 +34,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextDocument>
+#include <QThread>
 
 #include <algorithm>
 
@@ -139,8 +140,9 @@ void Application::CloseForbiddenWindows() {
     if (console_->trueView().isVisible() && !display_.Tick.TrueViewOn) console_->trueView().hide();
     if (!allowed.CpaComputer)
         if (QWidget* w = console_->vesselPanel()->cpaComputer()) w->close();
-    if (!allowed.Aids.Trial) console_->trial().close();
-    if (!allowed.Aids.IndexLines) console_->indexLines().close();
+    // A tool window never opened is not built only to be closed.
+    if (!allowed.Aids.Trial && console_->trialShown()) console_->trial().close();
+    if (!allowed.Aids.IndexLines && console_->indexLinesShown()) console_->indexLines().close();
     if (!allowed.Aids.TargetData) console_->targetData().close();
 }
 
@@ -192,6 +194,10 @@ bool Application::StartDefaultExercise() {
     // screen) and the range ring between two range rings (3 nm), not at the centre.
     display_.EBLBearing = 30.0f;
     display_.VRMRange = 3.0;
+    // The second pair, off at start, shows where it can be told from the first when switched on:
+    // the line at 300 degrees on the screen, the ring at 5 nm.
+    display_.EBL2Bearing = 300.0f;
+    display_.VRM2Range = 5.0;
     console_->view().PlaceEBL();
     console_->view().RedrawRadar();
     console_->view().RedrawVessels();
@@ -205,14 +211,23 @@ void Application::mnuOpenRun_Click() {
 }
 
 QWidget* Application::OpenRun(const QString& path) {
-    RunReadResult read = ReadRunRecord(path.toStdString());
-    if (!read.ok()) {
-        dialogs_.message(QString::fromStdString(read.Error), "Open Run",
+    auto* replay = new ReplayWindow(path, dialogs_, display_.Colours, programFolder_, main_.get());
+    // The record is read on a thread of its own, through its own connection to the file: a
+    // million moments take seconds, and the program's windows go on meanwhile. A window closed
+    // before the reading ends drops what was read.
+    auto read = std::make_shared<RunReadResult>();
+    QThread* reader =
+        QThread::create([read, file = path.toStdString()] { *read = ReadRunRecord(file); });
+    QObject::connect(reader, &QThread::finished, replay, [this, replay, read] {
+        if (read->ok()) {
+            replay->Fill(std::move(*read->Record));
+            return;
+        }
+        replay->close();
+        dialogs_.message(QString::fromStdString(read->Error), "Open Run",
                          Dialogs::Icon::Exclamation);
-        return nullptr;
-    }
-    auto* replay = new ReplayWindow(std::move(*read.Record), path, dialogs_, display_.Colours,
-                                    programFolder_, main_.get());
+    });
+    QObject::connect(reader, &QThread::finished, reader, &QObject::deleteLater);
     // Over the middle of the main window, within the screen's working area, title bar and all.
     const QRect room = main_->screen()->availableGeometry().adjusted(0, 30, 0, 0);
     replay->resize(
@@ -227,6 +242,7 @@ QWidget* Application::OpenRun(const QString& path) {
     replay->show();
     replay->raise();
     replay->activateWindow();
+    reader->start();
     return replay;
 }
 

@@ -24,6 +24,27 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
     Exercise* e = &exercise;
     const QString kForbiddenTip = "The exercise does not allow this aid";
 
+    // The second pair, beside the first in the Radar menu; the first is the exercise's own.
+    DisplayCommands& show = exercise.displayCommands();
+    const RadarDisplayState& d = exercise.display();
+    r.add({"mnuVRM2", "VR&M2", {}, [&show] { show.ToggleVRM2(); }, [&d] { return d.VRM2On; }});
+    r.add({"mnuEBL2", "EB&L2", {}, [&show] { show.ToggleEBL2(); }, [&d] { return d.EBL2On; }});
+    r.add({"mnuEBL2Offset",
+           "EBL2 &Offset",
+           {},
+           [&show] { show.OffsetEBL2(); },
+           {},
+           [&d, e] { return e->isLoaded() && d.CursorMode == InputMode::Cursor; },
+           {},
+           "Cursor mode: click the point the second bearing line is to start from first"});
+    r.add({"mnuEBL2Centre",
+           "EBL2 Cen&tre",
+           {},
+           [&show] { show.CentreEBL2(); },
+           {},
+           [&d] { return d.EBL2Offset; },
+           {},
+           "The second bearing line already starts at the own ship"});
     r.add({"mnuTrueView",
            "True &View...",
            {},
@@ -80,7 +101,7 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                QWidget& w = c->trial();
                w.setVisible(!w.isVisible());
            },
-           [c] { return c->trial().isVisible(); },
+           [c] { return c->trialShown(); },
            [e, &sim] { return e->allowed().Aids.Trial && sim.Vessels.NumVessels > 0; },
            {},
            kForbiddenTip});
@@ -91,7 +112,7 @@ void RegisterConsoleCommands(RadarConsole& console, Exercise& exercise, Dialogs&
                QWidget& w = c->indexLines();
                w.setVisible(!w.isVisible());
            },
-           [c] { return c->indexLines().isVisible(); },
+           [c] { return c->indexLinesShown(); },
            [e] { return e->allowed().Aids.IndexLines; },
            {},
            kForbiddenTip});

@@ -68,6 +68,9 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     lblPaused_ = new QLabel("PAUSED", this);
     lblPaused_->setObjectName("lblPaused");
     lblPaused_->setAlignment(Qt::AlignCenter);
+    QFont pausedFont = lblPaused_->font();
+    pausedFont.setBold(true);
+    lblPaused_->setFont(pausedFont);
     // Beside the time factor; hidden, it keeps its place, so pausing moves nothing.
     QSizePolicy keepPlace = lblPaused_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -230,21 +233,29 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     QPalette pal;
     pal.setColor(QPalette::Window, sea);
     setPalette(pal);
-    // The column's new palette reaches its buttons and takes the own vessel's letter colour
-    // with it; it is set again over it.
-    pnlVessels_->ShowButtonColours();
-    const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
-    lblTime_->setStyleSheet(QString("QLabel { background: %1; color: %2; border: 2px inset %3; "
-                                    "padding: %4px; }")
-                                .arg(css(c.clockBack), css(c.clockText), css(c.groupBorder))
-                                .arg(compact_ ? 1 : 4));
+    // Palettes, not style sheets: a sheet sends every paint of the widget through the slower
+    // styled path.
+    QPalette clock = lblTime_->palette();
+    clock.setColor(QPalette::Window, c.clockBack);
+    clock.setColor(QPalette::WindowText, c.clockText);
+    // The sunken edge, two pixels: its shadow and light sides from the groups' border colour.
+    clock.setColor(QPalette::Dark, c.groupBorder.darker(140));
+    clock.setColor(QPalette::Light, c.groupBorder.lighter(140));
+    lblTime_->setPalette(clock);
+    lblTime_->setAutoFillBackground(true);
+    lblTime_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblTime_->setLineWidth(2);
+    lblTime_->setMargin(compact_ ? 1 : 4);
     // On the group's ground, not the sea's: a storm's dark slate would swallow the red.
-    lblPaused_->setStyleSheet(
-        QString("QLabel { color: %1; background: %2; font-weight: bold; border-radius: 3px; "
-                "padding: 0 4px; }")
-            .arg(css(c.alarm), css(c.groupBack)));
+    QPalette paused = lblPaused_->palette();
+    paused.setColor(QPalette::Window, c.groupBack);
+    paused.setColor(QPalette::WindowText, c.alarm);
+    lblPaused_->setPalette(paused);
+    lblPaused_->setAutoFillBackground(true);
+    lblPaused_->setContentsMargins(4, 0, 4, 0);
     // The title sits on the group's own light (or, at night, dark) ground, not on the sky or
     // storm behind the column, so it reads on every sea.
+    const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
     const QString group =
         QString("QGroupBox { font-weight: bold; background: %1; border: 1px solid %2; "
                 "border-radius: 4px; margin-top: 1.4ex; padding-top: %4px; } "
@@ -255,6 +266,10 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     for (QGroupBox* box : groups_)
         box->setStyleSheet(group);
     pnlSeaState_->SetShade(c.seaShade);
+    // The column's new palette reaches its buttons and takes the own vessel's letter colour
+    // with it, and a new sheet gives each button back the palette it had when first styled:
+    // the letter's colour is set again last, over both.
+    pnlVessels_->ShowButtonColours();
 }
 
 } // namespace mv

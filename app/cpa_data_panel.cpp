@@ -60,7 +60,12 @@ CpaDataPanel::CpaDataPanel(const Simulation& sim, const RadarDisplayState& displ
 
     lblCaution_ = new QLabel(kCpaCaution, this);
     lblCaution_->setObjectName("lblCaution");
-    lblCaution_->setStyleSheet("color: #a00000;");
+    {
+        // A palette, not a style sheet: a sheet puts the label through the slower styled path.
+        QPalette red = lblCaution_->palette();
+        red.setColor(QPalette::WindowText, QColor(0xa0, 0x00, 0x00));
+        lblCaution_->setPalette(red);
+    }
     // Hidden, the caution keeps its place, so the window does not change size as it comes.
     QSizePolicy keep = lblCaution_->sizePolicy();
     keep.setRetainSizeWhenHidden(true);

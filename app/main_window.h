@@ -14,6 +14,7 @@
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 
 namespace mv {
 
@@ -61,6 +62,8 @@ class MainWindow : public QMainWindow {
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* console_ = nullptr;
+    // Runs once a resize has rested: the heap the drag's buffers left free goes back.
+    QTimer* resizeSettled_ = nullptr;
     bool closing_ = false;
     bool limiting_ = false;
 };

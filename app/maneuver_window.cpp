@@ -85,7 +85,9 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
         QFont f = indicator->font();
         f.setBold(true);
         indicator->setFont(f);
-        indicator->setStyleSheet("color: #c00000;");
+        QPalette red = indicator->palette();
+        red.setColor(QPalette::WindowText, QColor(0xc0, 0x00, 0x00));
+        indicator->setPalette(red);
         indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance("MM"));
         // Hidden, an indicator keeps its place, so the read-outs do not jump.
         QSizePolicy keep = indicator->sizePolicy();

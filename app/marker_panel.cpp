@@ -9,6 +9,7 @@
 #include "session/exercise.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -55,8 +56,21 @@ MarkerPanel::MarkerPanel(Exercise& exercise, CommandActions& actions, MarkerHold
     cmdVRM->setToolTip("Range ring on or off; Up and Down arrows or the wheel on the radar "
                        "move it");
     CommandActions::Bind(cmdVRM, actions.action("mnuVRM"));
-    grid->addWidget(cmdEBL, 0, 0);
-    grid->addWidget(cmdVRM, 0, 1);
+    // The second pair, dashed on the picture, beside the first in the one row: the column has
+    // no height to spare on a low screen. The one switched on last takes the arrows.
+    auto* cmdEBL2 = MakeButton("cmdEBL2", "EBL2", ButtonUse::Console, this);
+    cmdEBL2->setToolTip("Second bearing line on or off; while it is the last switched on, the "
+                        "Left and Right arrows turn it");
+    CommandActions::Bind(cmdEBL2, actions.action("mnuEBL2"));
+    auto* cmdVRM2 = MakeButton("cmdVRM2", "VRM2", ButtonUse::Console, this);
+    cmdVRM2->setToolTip("Second range ring on or off; while it is the last switched on, the Up "
+                        "and Down arrows and the wheel move it");
+    CommandActions::Bind(cmdVRM2, actions.action("mnuVRM2"));
+    auto* switches = new QHBoxLayout;
+    switches->setSpacing(4);
+    for (QPushButton* b : {cmdEBL, cmdVRM, cmdEBL2, cmdVRM2})
+        switches->addWidget(b);
+    grid->addLayout(switches, 0, 0, 1, 2);
 
     auto* optKeysMode = new QRadioButton("Keys Mode", this);
     optKeysMode->setObjectName("optKeysMode");
@@ -94,7 +108,20 @@ MarkerPanel::MarkerPanel(Exercise& exercise, CommandActions& actions, MarkerHold
     pnlCursorMode_->setObjectName("pnlCursorMode");
     auto* cursorBox = new QGridLayout(pnlCursorMode_);
     cursorBox->setContentsMargins(0, 0, 0, 0);
-    cursorBox->addWidget(new CursorModeImage(pnlCursorMode_), 0, 0);
+    cursorBox->setSpacing(4);
+    cursorBox->addWidget(new CursorModeImage(pnlCursorMode_), 0, 0, 2, 1);
+    // The second bearing line from the cursor's echo, to measure between two echoes or lay a
+    // target's track; Centre brings it home to the own ship.
+    auto* cmdEBL2Offset = MakeButton("cmdEBL2Offset", "Offset", ButtonUse::Console, pnlCursorMode_);
+    cmdEBL2Offset->setToolTip("Start the second bearing line at the cursor; it stays on that "
+                              "spot of sea as the own ship moves");
+    CommandActions::Bind(cmdEBL2Offset, actions.action("mnuEBL2Offset"), false);
+    auto* cmdEBL2Centre = MakeButton("cmdEBL2Centre", "Centre", ButtonUse::Console, pnlCursorMode_);
+    cmdEBL2Centre->setToolTip("Start the second bearing line at the own ship again");
+    CommandActions::Bind(cmdEBL2Centre, actions.action("mnuEBL2Centre"), false);
+    // Beside the picture, so the panel is no higher than the hold buttons' panel it replaces.
+    cursorBox->addWidget(cmdEBL2Offset, 0, 1);
+    cursorBox->addWidget(cmdEBL2Centre, 1, 1);
     modePanels_->addWidget(pnlKeysMode_);
     modePanels_->addWidget(pnlCursorMode_);
     grid->addWidget(place, 2, 0, 1, 2);
@@ -120,10 +147,10 @@ QPushButton* MarkerPanel::AddHoldButton(const char* name, ButtonFace face, Marke
 void MarkerPanel::ShowState() {
     const RadarDisplayState& d = exercise_.display();
     // The icon greys its face for a disabled button.
-    cmdEBLClock_->setEnabled(d.EBLOn);
-    cmdEBLCtrClock_->setEnabled(d.EBLOn);
-    cmdVRMIn_->setEnabled(d.VRMOn);
-    cmdVRMOut_->setEnabled(d.VRMOn);
+    cmdEBLClock_->setEnabled(SelectedEBLOn(d));
+    cmdEBLCtrClock_->setEnabled(SelectedEBLOn(d));
+    cmdVRMIn_->setEnabled(SelectedVRMOn(d));
+    cmdVRMOut_->setEnabled(SelectedVRMOn(d));
     modePanels_->setCurrentWidget(d.CursorMode == InputMode::Cursor ? pnlCursorMode_
                                                                     : pnlKeysMode_);
 }

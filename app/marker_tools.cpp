@@ -38,6 +38,16 @@ MarkerHold::MarkerHold(Exercise& exercise, DisplayView& view, Dialogs& dialogs, 
     // A coarse timer may fire 5 % late; the steps are counted from the hold's clock anyway.
     tmrUtility_.setTimerType(Qt::PreciseTimer);
     connect(&tmrUtility_, &QTimer::timeout, this, &MarkerHold::tmrUtility_Timer);
+    // The second EBL's caption turns with the own heading as the first's does, and an offset
+    // origin stays on its sea position while the picture moves with the own ship, and lies
+    // as many miles off after a change of range scale or orientation.
+    // Bound to the view's life where the view is an object, as the console's picture is.
+    QObject* context = dynamic_cast<QObject*>(&view_);
+    const auto follow = [&exercise = exercise_, &view = view_] {
+        if (exercise.display().EBL2On) view.PlaceEBL();
+    };
+    connect(&exercise_, &Exercise::ticked, context ? context : this, follow);
+    connect(&exercise_, &Exercise::changed, context ? context : this, follow);
 }
 
 bool MarkerHold::Press(MarkerButton b) {

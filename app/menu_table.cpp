@@ -130,6 +130,10 @@ std::vector<MenuEntry> MenuTable() {
     command("mnuRangeRings", "mnuRadar");
     command("mnuVRM", "mnuRadar");
     command("mnuEBL", "mnuRadar");
+    command("mnuVRM2", "mnuRadar");
+    command("mnuEBL2", "mnuRadar");
+    command("mnuEBL2Offset", "mnuRadar");
+    command("mnuEBL2Centre", "mnuRadar");
     command("mnuSHL", "mnuRadar");
     menu("mnuColours", "&Palette", "mnuRadar");
     for (int i = 0; i < 3; ++i)

@@ -10,6 +10,8 @@
 #include "app/vessel_panel.h"
 #include "gui/command_actions.h"
 #include "gui/help_topics.h"
+#include "gui/palette.h"
+#include "gui/plot_overlays.h"
 #include "gui/radar_items.h"
 #include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
@@ -34,7 +36,7 @@ constexpr int kControlsWidth = 400;
 } // namespace
 
 RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), exercise_(exercise) {
+    : QWidget(parent), exercise_(exercise), dialogs_(dialogs) {
     setObjectName("frmRadar");
     setWindowTitle("Radar");
     // The work area left of the control column: the radar frame at its centre and the tools
@@ -70,18 +72,13 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     connect(&exercise_, &Exercise::ticked, frmTargetData_, &TargetDataWindow::ShowAids);
     connect(&exercise_, &Exercise::changed, frmTargetData_, &TargetDataWindow::ShowAids);
     overlays_ = std::make_unique<PlotOverlays>(pic->picture());
-    frmIndexLines_ = new IndexLinesWindow(exercise_, dialogs, *pic, *overlays_, this);
     // The index lines move with the own ship and turn with the picture.
-    connect(&exercise_, &Exercise::ticked, frmIndexLines_, &IndexLinesWindow::ShowLines);
-    connect(&exercise_, &Exercise::changed, frmIndexLines_, &IndexLinesWindow::ShowLines);
-    frmTrial_ = new TrialWindow(exercise_, dialogs, *pic, *overlays_, this);
-    // A trial is worked again from every new moment, and turns with the picture.
-    connect(&exercise_, &Exercise::ticked, frmTrial_, &TrialWindow::ShowTrial);
-    connect(&exercise_, &Exercise::changed, frmTrial_, &TrialWindow::ShowTrial);
-    // Beside the picture, which loses width it mostly has to spare rather than height.
+    connect(&exercise_, &Exercise::ticked, this, &RadarConsole::ShowIndexLines);
+    connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowIndexLines);
+    // Beside the picture, which loses width it mostly has to spare rather than height. The
+    // target data is built at once, hidden: it draws the vectors, trails and tracks on the
+    // picture at every tick and answers an alarm whether it is open or not.
     DockTool(*frmTargetData_, ToolSide::Left);
-    DockTool(*frmTrial_, ToolSide::Left);
-    DockTool(*frmIndexLines_, ToolSide::Left);
     RestoreToolPlaces(*area_);
 
     VesselPanel* vessels = picControls_->vesselPanel();
@@ -125,6 +122,42 @@ RadarConsole::~RadarConsole() {
 
 bool RadarConsole::targetDataShown() const {
     return frmTargetData_ && frmTargetData_->isVisible();
+}
+
+IndexLinesWindow& RadarConsole::indexLines() {
+    if (!frmIndexLines_) {
+        frmIndexLines_ =
+            new IndexLinesWindow(exercise_, dialogs_, *pictureWidget(), *overlays_, this);
+        // Docked where the user left it in a past run (the places were restored at start).
+        DockTool(*frmIndexLines_, ToolSide::Left);
+    }
+    return *frmIndexLines_;
+}
+
+bool RadarConsole::indexLinesShown() const {
+    return frmIndexLines_ && frmIndexLines_->isVisible();
+}
+
+TrialWindow& RadarConsole::trial() {
+    if (!frmTrial_) {
+        frmTrial_ = new TrialWindow(exercise_, dialogs_, *pictureWidget(), *overlays_, this);
+        // A trial is worked again from every new moment, and turns with the picture. Until
+        // the window is first opened there is no trial to show.
+        connect(&exercise_, &Exercise::ticked, frmTrial_, &TrialWindow::ShowTrial);
+        connect(&exercise_, &Exercise::changed, frmTrial_, &TrialWindow::ShowTrial);
+        DockTool(*frmTrial_, ToolSide::Left);
+    }
+    return *frmTrial_;
+}
+
+bool RadarConsole::trialShown() const {
+    return frmTrial_ && frmTrial_->isVisible();
+}
+
+void RadarConsole::ShowIndexLines() {
+    const RadarDisplayState& d = exercise_.display();
+    overlays_->ShowIndexLines(exercise_.simulation(), d, PaletteFor(d.Colours));
+    pictureWidget()->update();
 }
 
 WorldPicture& RadarConsole::picture() {

@@ -52,8 +52,12 @@ class RadarConsole : public QWidget {
     TrueView& trueView() const { return *frmTrueView_; }
     TargetDataWindow& targetData() const { return *frmTargetData_; }
     bool targetDataShown() const;
-    IndexLinesWindow& indexLines() const { return *frmIndexLines_; }
-    TrialWindow& trial() const { return *frmTrial_; }
+    // The index lines and the trial windows are made the first time they are asked for: most
+    // runs never open them, and a start-up that builds them hidden pays for nothing shown.
+    IndexLinesWindow& indexLines();
+    bool indexLinesShown() const;
+    TrialWindow& trial();
+    bool trialShown() const;
     VesselPanel* vesselPanel() const;
 
   protected:
@@ -70,8 +74,12 @@ class RadarConsole : public QWidget {
     void ShowExerciseState();
     // A jump: the picture drawn about the new own vessel, and the True View follows.
     void ShowJump(int former, int own, const QString& status);
+    // The index lines on the picture, from the display state: they stay drawn with their
+    // window closed or never opened.
+    void ShowIndexLines();
 
     Exercise& exercise_;
+    Dialogs& dialogs_;
     QMainWindow* area_ = nullptr;
     RadarView* view_ = nullptr;
     CommandActions* actions_ = nullptr;

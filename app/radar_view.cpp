@@ -56,127 +56,36 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     // 25 frames a second: the sweep turns 6 degrees a frame at 24 rpm.
     video_.tmrSweep->setInterval(40);
     connect(video_.tmrSweep, &QTimer::timeout, this, &RadarView::tmrSweep_Timer);
-    connect(&exercise_, &Exercise::scenarioStarted, this, &RadarView::RestartVideo);
-    connect(&exercise_, &Exercise::briefingBegun, this, &RadarView::ApplyExerciseVideo);
-    connect(&exercise_, &Exercise::ticked, this, [this] {
-        const double now = sim_.Clock.SimTime;
-        // A repeat or a new scenario runs the clock back: the sweep starts again there.
-        if (!(now >= video_.painted)) {
-            RestartVideo();
-            return;
-        }
-        video_.from = video_.painted;
-        video_.to = now;
-        video_.sinceTick.restart();
+    RadarVideoSession& video = exercise_.video();
+    connect(&video, &RadarVideoSession::changed, this, &RadarView::ShowVideoState);
+    connect(&video, &RadarVideoSession::repainted, this, [this] {
+        video_.sweep.Clear();
+        ShowWholeVideo();
     });
-    RegisterVideoCommands();
-    RestartVideo();
+    connect(&video, &RadarVideoSession::spanRecorded, this, [this] { video_.sinceTick.restart(); });
+    ShowVideoState();
     // For a look at the video without the menus (a screenshot, a class's projector).
-    if (const char* on = std::getenv("MAROVANE_VIDEO"); on != nullptr && *on == '1') SetVideo(true);
+    if (const char* on = std::getenv("MAROVANE_VIDEO"); on != nullptr && *on == '1')
+        video.SetOn(true);
 }
 
 // --- radar video ----------------------------------------------------------------------------
 
-void RadarView::RegisterVideoCommands() {
-    CommandRegistry& r = exercise_.commands();
-    r.add({"mnuRadarVideo", "Radar &Video", "Ctrl+Shift+R", [this] { SetVideo(!videoOn_); },
-           [this] { return videoOn_; }});
-    // Keys rather than a panel: the controls are turned while watching the picture, and a
-    // panel would take room from it on a small screen. Steps of 5, as a detented knob.
-    struct Knob {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-        int VideoControls::*level;
-        int step;
-    };
-    for (const Knob& k : {Knob{"mnuGainDown", "Gain &Down", "F5", &VideoControls::Gain, -5},
-                          Knob{"mnuGainUp", "&Gain Up", "F6", &VideoControls::Gain, 5},
-                          Knob{"mnuSeaDown", "Sea Clutter Down", "F7", &VideoControls::Sea, -5},
-                          Knob{"mnuSeaUp", "&Sea Clutter Up", "F8", &VideoControls::Sea, 5},
-                          Knob{"mnuRainDown", "Rain Clutter Down", "F9", &VideoControls::Rain, -5},
-                          Knob{"mnuRainUp", "&Rain Clutter Up", "F10", &VideoControls::Rain, 5},
-                          Knob{"mnuTuneDown", "Tune Down", "Shift+F5", &VideoControls::Tune, -5},
-                          Knob{"mnuTuneUp", "&Tune Up", "Shift+F6", &VideoControls::Tune, 5}}) {
-        const auto level = k.level;
-        const int step = k.step;
-        r.add({k.name,
-               k.caption,
-               k.shortcut,
-               [this, level, step] { StepVideoControl(level, step); },
-               {},
-               [this] { return videoOn_; }});
-    }
-    r.add({"mnuBandS", "S &Band (10 cm)", "Ctrl+Shift+B",
-           [this] { SetBand(video_.controls.Band == RadarBand::S ? RadarBand::X : RadarBand::S); },
-           [this] { return video_.controls.Band == RadarBand::S; }, [this] { return videoOn_; }});
+bool RadarView::videoOn() const {
+    return exercise_.video().on();
 }
 
-void RadarView::RestartVideo() {
-    const double now = sim_.Clock.SimTime;
-    // The scenario's name seeds the video as it seeds the plots: the same file, the same
-    // picture. The antenna's first turn begins as the exercise does.
-    video_.radar.Exercise = VideoSeed(sim_.Title);
-    video_.radar.Epoch = now;
-    // An assessed exercise's weather and false echoes, placed from where its own ship starts;
-    // any other scenario a calm day.
-    const AssessedExercise* assessed = exercise_.assessed();
-    video_.world = assessed ? VideoWorldFor(assessed->Video, sim_.Vessels) : VideoWorld{};
-    video_.exerciseSea = assessed ? assessed->Video.SeaState : std::nullopt;
-    video_.menuSea = sim_.SeaState;
-    // A mast forward shadows 2 degrees either side of the heading.
-    if (video_.world.Sectors.empty()) video_.world.Sectors = {{358, 2, false}};
-    video_.from = video_.to = video_.painted = now;
-    video_.buffer.Clear();
-    video_.sweep.Clear();
-    PaintLastTurn();
-}
-
-namespace {
-
-// The trainer's sea (calm, moderate, heavy) as the sea states 0, 3 and 5.
-int VideoSeaState(int16_t sea) {
-    return sea <= 0 ? 0 : sea == 1 ? 3 : 5;
-}
-
-} // namespace
-
-int RadarView::VideoSea() const {
-    if (video_.exerciseSea && sim_.SeaState == video_.menuSea) return *video_.exerciseSea;
-    return VideoSeaState(sim_.SeaState);
-}
-
-void RadarView::ApplyExerciseVideo() {
-    const AssessedExercise* assessed = exercise_.assessed();
-    if (!assessed) return;
-    video_.controls.Band = assessed->Video.Band;
+void RadarView::ShowVideoState() {
+    const bool on = videoOn();
     ShowVideoReadout();
-    SetVideo(assessed->Video.Video);
-}
-
-void RadarView::PaintLastTurn() {
-    if (!videoOn_ || !exercise_.isLoaded()) return;
-    video_.world.SeaState = VideoSea();
-    // The turn up to this moment, so that a paused exercise shows its picture too.
-    const double now = sim_.Clock.SimTime;
-    video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
-                        display_.Tick.Range, now - video_.radar.ScanSeconds / kSecondsPerDay, now);
-    video_.from = video_.to = video_.painted = now;
-    ShowWholeVideo();
-}
-
-void RadarView::SetVideo(bool on) {
-    if (on == videoOn_) return;
-    videoOn_ = on;
+    if (on == video_.shownOn) return picRadarCRT_->update();
+    video_.shownOn = on;
     auto& pic = picture();
     pic.setVisible(item::imgVideo, on);
     pic.setVisible(item::lneSweep, on);
-    pic.setVisible(item::lblVideo, on);
-    ShowVideoReadout();
     if (on) {
         video_.sinceTick.start();
         video_.tmrSweep->start();
-        PaintLastTurn();
     } else {
         video_.tmrSweep->stop();
     }
@@ -185,33 +94,17 @@ void RadarView::SetVideo(bool on) {
     picRadarCRT_->update();
 }
 
-void RadarView::StepVideoControl(int VideoControls::*level, int step) {
-    int& v = video_.controls.*level;
-    v = std::clamp(v + step, 0, 100);
-    ShowVideoReadout();
-    picRadarCRT_->update();
-}
-
-void RadarView::SetBand(RadarBand band) {
-    video_.controls.Band = band;
-    ShowVideoReadout();
-    picRadarCRT_->update();
-}
-
 void RadarView::ShowVideoReadout() {
-    // Every change of the controls or the presentation passes here: the record hears of it.
-    const Exercise::VideoSetting& told = exercise_.video();
-    if (!(told.Controls == video_.controls) || told.On != videoOn_)
-        exercise_.SetVideo(video_.controls, videoOn_);
+    const RadarVideoSession& video = exercise_.video();
     auto& pic = picture();
-    pic.setLabel(item::lblVideo, Q(VideoReadout(video_.controls, PulseFor(display_.Tick.Range))),
+    pic.setLabel(item::lblVideo, Q(VideoReadout(video.controls(), PulseFor(display_.Tick.Range))),
                  colours().echo);
     radar_->PlaceReadout(item::lblVideo);
-    pic.setVisible(item::lblVideo, videoOn_);
+    pic.setVisible(item::lblVideo, video.on());
 }
 
 void RadarView::ShowWholeVideo() {
-    if (!videoOn_) return;
+    if (!videoOn()) return;
     auto& pic = picture();
     const double range = display_.Tick.Range;
     const double perPixel = std::abs(pic.unitsPerPixelX());
@@ -219,7 +112,7 @@ void RadarView::ShowWholeVideo() {
     const qreal dpr = pic.devicePixelRatio();
     video_.sweep.Resize(static_cast<int>(std::lround(2 * range / perPixel * dpr)), dpr);
     // A buffer painted at another range scale is wiped at its next paint; until then nothing.
-    const bool sameScale = video_.buffer.rangeScale() == range;
+    const bool sameScale = exercise_.video().buffer().rangeScale() == range;
     if (!sameScale) video_.sweep.Clear();
     ShowVideoFrame(0, sameScale ? RadarVideo::kLines : 0);
     ShowVideoReadout();
@@ -232,32 +125,22 @@ void RadarView::ShowVideoFrame(int first, int count) {
     const float up = exercise_.isLoaded()
                          ? PictureUp(v.Vessel[static_cast<size_t>(v.OwnVessel)], display_.Tick)
                          : 0.0f;
-    video_.sweep.Paint(video_.buffer, first, count, up, colours().echo);
+    const RadarVideo& buffer = exercise_.video().buffer();
+    video_.sweep.Paint(buffer, first, count, up, colours().echo);
     auto& pic = picture();
     pic.setOverlayImage(item::imgVideo, video_.sweep.image(), own.Y - range, own.X + range);
-    const double b =
-        ((video_.buffer.sweepLine() + 0.5) * 360.0 / RadarVideo::kLines - up) * kDegToRad;
+    const double b = ((buffer.sweepLine() + 0.5) * 360.0 / RadarVideo::kLines - up) * kDegToRad;
     pic.setOverlayLine(item::lneSweep, own.Y, own.X, own.Y + range * std::sin(b),
                        own.X + range * std::cos(b), colours().echo, 1);
 }
 
 void RadarView::tmrSweep_Timer() {
-    if (!videoOn_ || !exercise_.isLoaded()) return;
+    RadarVideoSession& video = exercise_.video();
     const double share =
         std::min(1.0, static_cast<double>(video_.sinceTick.elapsed()) / kTickIntervalMs);
-    const double target = video_.from + (video_.to - video_.from) * share;
-    if (!(target > video_.painted)) return;
-    // At a high time factor a frame spans turns of the antenna: an eighth of a turn a frame
-    // (about 3 ms of painting) keeps the console responsive, the rest of the turn shown as it
-    // was until the sweep comes round.
-    const double eighth = video_.radar.ScanSeconds / kSecondsPerDay / 8;
-    video_.painted = std::max(video_.painted, target - eighth);
-    // The Seas menu changes the sea while the exercise runs.
-    video_.world.SeaState = VideoSea();
-    video_.buffer.Paint(video_.radar, video_.world, video_.controls, sim_.Vessels,
-                        display_.Tick.Range, video_.painted, target);
-    video_.painted = target;
-    ShowVideoFrame(video_.buffer.firstPainted(), video_.buffer.paintedCount());
+    if (!video.PaintUpTo(video.from() + (video.to() - video.from()) * share)) return;
+    const RadarVideo& buffer = video.buffer();
+    ShowVideoFrame(buffer.firstPainted(), buffer.paintedCount());
     picRadarCRT_->update();
 }
 
@@ -401,7 +284,7 @@ void RadarView::Collision(int vessel, const std::array<std::array<PointD, 9>, 2>
 
 void RadarView::ShowEcho(int vessel, const EchoLine& echo) {
     // The video shows the echo as the receiver gives it, or not at all.
-    if (videoOn_) return radar_->HideEcho(vessel);
+    if (videoOn()) return radar_->HideEcho(vessel);
     radar_->ShowEcho(vessel, echo, echoColour ? echoColour(vessel) : colours().echo);
 }
 

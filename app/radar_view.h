@@ -17,7 +17,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace mv {
 
@@ -83,15 +82,9 @@ class RadarView : public QFrame, public ScenarioView {
     void BearingFailed() override;
 
     // Radar video: the picture as the receiver gives it (noise, clutter, fading and false
-    // echoes) in place of the clean echoes, swept line by line as the antenna turns.
-    bool videoOn() const { return videoOn_; }
-    void SetVideo(bool on);
-    const VideoControls& videoControls() const { return video_.controls; }
-    // A control (gain, sea, rain or tune) stepped and held within 0..100.
-    void StepVideoControl(int VideoControls::*level, int step);
-    void SetBand(RadarBand band);
-    VideoWorld& videoWorld() { return video_.world; }
-    const RadarVideo& video() const { return video_.buffer; }
+    // echoes) in place of the clean echoes, swept line by line as the antenna turns. The
+    // video's state is the session's (Exercise::video()); the view paints its frames.
+    bool videoOn() const;
 
   signals:
     void clockShown(const QString& text);
@@ -113,33 +106,21 @@ class RadarView : public QFrame, public ScenarioView {
     // The video's sweep: paints what the antenna swept up to this moment of the last tick's
     // span (a tick's sea time spread over the tick's 3 s of real time), and shows it.
     void tmrSweep_Timer();
+    // The video shown or hidden, and its read-out, as the session has them.
+    void ShowVideoState();
     // The image fitted to the range circle and every line laid into it afresh.
     void ShowWholeVideo();
     void ShowVideoFrame(int first, int count);
     void ShowVideoReadout();
-    void RestartVideo();
-    // One turn of the antenna painted up to the clock's time, and shown.
-    void PaintLastTurn();
-    void RegisterVideoCommands();
-    // The sea state the clutter shows: an exercise's own until the Seas menu changes the sea.
-    int VideoSea() const;
-    // An assessed exercise's presentation and band, as it opens.
-    void ApplyExerciseVideo();
 
-    struct Video {
-        RadarSettings radar;
-        VideoWorld world;
-        VideoControls controls;
-        RadarVideo buffer;
+    // What draws the video: the session holds the model.
+    struct Sweep {
         VideoSweep sweep;
         QTimer* tmrSweep = nullptr;
         QElapsedTimer sinceTick;
-        double from = 0.5, to = 0.5, painted = 0.5; // days of sea time
-        std::optional<int> exerciseSea;
-        int16_t menuSea = 0; // the Seas menu's sea when the exercise's was set
+        bool shownOn = false;
     };
-    Video video_;
-    bool videoOn_ = false;
+    Sweep video_;
 
     Exercise& exercise_;
     Simulation& sim_;

@@ -41,8 +41,11 @@ QString Q(const std::string& s) {
 // The timeline: a slider over the moments with a short mark above it at each event.
 class TimelineSlider : public QSlider {
   public:
-    TimelineSlider(std::vector<int> marks, QWidget* parent)
-        : QSlider(Qt::Horizontal, parent), marks_(std::move(marks)) {}
+    explicit TimelineSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+    void setMarks(std::vector<int> marks) {
+        marks_ = std::move(marks);
+        update();
+    }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
@@ -73,8 +76,14 @@ class TimelineSlider : public QSlider {
 ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
                            DisplayPalette colours, const std::filesystem::path& programFolder,
                            QWidget* parent)
-    : QWidget(parent, Qt::Tool), run_(std::move(run)), path_(path), dialogs_(dialogs),
-      programFolder_(programFolder), colours_(colours) {
+    : ReplayWindow(path, dialogs, colours, programFolder, parent) {
+    Fill(std::move(run));
+}
+
+ReplayWindow::ReplayWindow(const QString& path, Dialogs& dialogs, DisplayPalette colours,
+                           const std::filesystem::path& programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Tool), path_(path), dialogs_(dialogs), programFolder_(programFolder),
+      colours_(colours) {
     setObjectName("frmReplay");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString("Replay - %1").arg(QFileInfo(path).completeBaseName()));
@@ -99,15 +108,13 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     auto* side = new QWidget(split);
     auto* sideColumn = new QVBoxLayout(side);
     sideColumn->setContentsMargins(0, 0, 0, 0);
-    tracks_ = new ReplayTracks(run_, side);
+    tracks_ = new ReplayTracks(side);
     tracks_->setColours(colours);
     sideColumn->addWidget(tracks_, 3);
     lstEvents_ = new QListWidget(side);
     lstEvents_->setObjectName("lstEvents");
     lstEvents_->setWordWrap(true);
     lstEvents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (const RunEvent& e : run_.Events)
-        lstEvents_->addItem(Q(FormatClock(e.SimTime)) + "  " + Q(e.Text));
     // A click or Enter on an event, not the list taking its first row as it is shown.
     const auto jump = [this](QListWidgetItem* item) { lstEvents_Click(lstEvents_->row(item)); };
     connect(lstEvents_, &QListWidget::itemClicked, this, jump);
@@ -119,12 +126,9 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     split->setStretchFactor(1, 2);
     top->addWidget(split, 1);
 
-    std::vector<int> marks;
-    for (const RunEvent& e : run_.Events)
-        marks.push_back(static_cast<int>(EventMoment(run_, e)));
-    sldTimeline_ = new TimelineSlider(std::move(marks), this);
+    sldTimeline_ = new TimelineSlider(this);
     sldTimeline_->setObjectName("sldTimeline");
-    sldTimeline_->setRange(0, static_cast<int>(run_.Ticks.size()) - 1);
+    sldTimeline_->setRange(0, 0);
     sldTimeline_->setMinimumHeight(28);
     connect(sldTimeline_, &QSlider::valueChanged, this,
             [this](int v) { ShowMoment(static_cast<std::size_t>(v)); });
@@ -159,11 +163,10 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
         ->setToolTip("Save the whole run's true tracks with time marks as PNG");
     button("cmdExportEvents", "Events...", &ReplayWindow::cmdExportEvents_Click)
         ->setToolTip("Save the event list as CSV");
-    // A run of an assessed exercise can be marked.
-    if (run_.Exercise) exerciseFile_ = run_.Exercise->File;
-    if (!exerciseFile_.empty())
-        button("cmdReport", "Report...", &ReplayWindow::cmdReport_Click)
-            ->setToolTip("The assessed exercise's report of this run");
+    // A run of an assessed exercise can be marked: shown once the run says it is one.
+    cmdReport_ = button("cmdReport", "Report...", &ReplayWindow::cmdReport_Click);
+    cmdReport_->setToolTip("The assessed exercise's report of this run");
+    cmdReport_->hide();
     button("cmdHelp", "&Help", &ReplayWindow::cmdHelp_Click);
     top->addLayout(controls);
 
@@ -173,7 +176,39 @@ ReplayWindow::ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs,
     // A new size of the picture clears it: the moment is drawn on it again.
     connect(picRadarCRT_, &WorldPictureWidget::pictureResized, this, &ReplayWindow::DrawPicture);
     resize(1100, 680);
+    // Idle until the run is given.
+    lblTime_->setText(QString::fromUtf8("Reading the record\u2026"));
+    for (QWidget* w : std::initializer_list<QWidget*>{sldTimeline_, lstEvents_, cboSpeed_})
+        w->setEnabled(false);
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setEnabled(b->objectName() == "cmdHelp");
+}
+
+void ReplayWindow::Fill(RunRecord run) {
+    if (isFilled() || run.Ticks.empty()) return;
+    run_ = std::move(run);
+    alarmSteps_ = std::make_unique<AlarmCheckpoints>(run_);
+    plots_ = std::make_unique<PlotHistory>(run_);
+    tracks_->setRun(&run_);
+    std::vector<int> marks;
+    for (const RunEvent& e : run_.Events) {
+        lstEvents_->addItem(Q(FormatClock(e.SimTime)) + "  " + Q(e.Text));
+        marks.push_back(static_cast<int>(EventMoment(run_, e)));
+    }
+    static_cast<TimelineSlider*>(sldTimeline_)->setMarks(std::move(marks));
+    {
+        const QSignalBlocker quiet(sldTimeline_);
+        sldTimeline_->setRange(0, static_cast<int>(run_.Ticks.size()) - 1);
+    }
+    if (run_.Exercise) exerciseFile_ = run_.Exercise->File;
+    cmdReport_->setVisible(!exerciseFile_.empty());
+    for (QWidget* w : std::initializer_list<QWidget*>{sldTimeline_, lstEvents_, cboSpeed_})
+        w->setEnabled(true);
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setEnabled(true);
+    alarmsMoment_.reset();
     ShowMoment(0);
+    emit filled();
 }
 
 ReplayWindow::~ReplayWindow() {
@@ -202,6 +237,7 @@ bool ReplayWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ReplayWindow::ShowMoment(std::size_t index) {
+    if (!isFilled()) return;
     moment_ = std::min(index, run_.Ticks.size() - 1);
     if (sldTimeline_->value() != static_cast<int>(moment_)) {
         const QSignalBlocker quiet(sldTimeline_);
@@ -218,19 +254,20 @@ void ReplayWindow::ShowMoment(std::size_t index) {
 }
 
 void ReplayWindow::DrawPicture() {
-    if (!renderer_) return;
+    if (!renderer_ || !isFilled()) return;
     // The alarms as the student had them, acknowledged or not: played on, one step from the
-    // last moment shown; anywhere else, stepped from the start.
+    // last moment shown; anywhere else, stepped from the checkpoint before the moment.
     if (alarmsMoment_ && *alarmsMoment_ + 1 == moment_)
-        StepAlarms(run_, moment_, alarms_);
+        alarmSteps_->Step(moment_, alarms_);
     else if (!alarmsMoment_ || *alarmsMoment_ != moment_)
-        alarms_ = AlarmsAt(run_, moment_);
+        alarms_ = alarmSteps_->At(moment_);
     alarmsMoment_ = moment_;
-    renderer_->Render(MomentOf(run_, moment_, alarms_, colours_));
+    renderer_->Render(MomentOf(run_, *plots_, moment_, alarms_, colours_));
     picRadarCRT_->update();
 }
 
 void ReplayWindow::cmdPlay_Click() {
+    if (!isFilled()) return;
     if (tmrPlay_.isActive()) {
         tmrPlay_.stop();
     } else {
@@ -241,6 +278,7 @@ void ReplayWindow::cmdPlay_Click() {
 }
 
 void ReplayWindow::Step() {
+    if (!isFilled()) return;
     if (moment_ + 1 >= run_.Ticks.size()) {
         cmdPlay_Click(); // the end: the replay stops there
         return;
@@ -277,6 +315,7 @@ bool ReplayWindow::ExportPicture(const QString& path) {
 }
 
 bool ReplayWindow::ExportTracks(const QString& path) {
+    if (!isFilled()) return Written(false, path);
     const qreal ratio = devicePixelRatioF();
     QImage image(QSize(1200, 1200) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -303,6 +342,7 @@ bool ReplayWindow::ExportEvents(const QString& path) {
 }
 
 void ReplayWindow::cmdExportPicture_Click() {
+    if (!isFilled()) return;
     const QString base = QFileInfo(path_).completeBaseName();
     const QString time = Q(FormatClock(run_.Ticks[moment_].SimTime)).remove(':');
     const QString path = dialogs_.saveFileName(

@@ -8,6 +8,7 @@
 #include "core/aid_settings.h"
 #include "core/display/display_state.h"
 #include "core/record/run_record.h"
+#include "core/record/run_replay.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -43,8 +44,15 @@ class ReplayWindow : public QWidget {
   public:
     ReplayWindow(RunRecord run, const QString& path, Dialogs& dialogs, DisplayPalette colours,
                  const std::filesystem::path& programFolder, QWidget* parent = nullptr);
+    // A window for the record at `path` still being read: "Reading the record..." in its
+    // status line and its controls idle until Fill gives it the run.
+    ReplayWindow(const QString& path, Dialogs& dialogs, DisplayPalette colours,
+                 const std::filesystem::path& programFolder, QWidget* parent = nullptr);
     ~ReplayWindow() override;
 
+    // Shows `run` (not empty) from its first moment; a window takes one run only.
+    void Fill(RunRecord run);
+    bool isFilled() const { return !run_.Ticks.empty(); }
     const RunRecord& run() const { return run_; }
     std::size_t moment() const { return moment_; }
     // Shows the run at moment `index` (clamped to the run).
@@ -58,6 +66,10 @@ class ReplayWindow : public QWidget {
     bool ExportPicture(const QString& path);
     bool ExportTracks(const QString& path);
     bool ExportEvents(const QString& path);
+
+  signals:
+    // The run has been given and its first moment shown.
+    void filled();
 
   public slots:
     void cmdPlay_Click();
@@ -95,10 +107,14 @@ class ReplayWindow : public QWidget {
     QSlider* sldTimeline_ = nullptr;
     QListWidget* lstEvents_ = nullptr;
     QPushButton* cmdPlay_ = nullptr;
+    QPushButton* cmdReport_ = nullptr;
     QComboBox* cboSpeed_ = nullptr;
     QLabel* lblTime_ = nullptr;
     QTimer tmrPlay_;
     std::size_t moment_ = 0;
+    // Worked over run_ as it is filled, and declared after it.
+    std::unique_ptr<AlarmCheckpoints> alarmSteps_;
+    std::unique_ptr<PlotHistory> plots_;
     AlarmState alarms_; // as the student had them at alarmsMoment_
     std::optional<std::size_t> alarmsMoment_;
 };

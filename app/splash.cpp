@@ -46,6 +46,9 @@ void PaintSplashPicture(QPainter& p, const QRectF& r) {
     p.setFont(title);
     p.setPen(QColor(230, 240, 248));
     p.drawText(QRectF(0, 22, box.width(), 44), Qt::AlignCenter, "MAROVANE");
+    // Every other word on the splash is in this one regular face and size: each further
+    // face or size is a font match of its own before the first picture (some 6 M
+    // instructions apiece).
     QFont sub("DejaVu Sans");
     sub.setPixelSize(13);
     p.setFont(sub);
@@ -115,9 +118,6 @@ void PaintSplashPicture(QPainter& p, const QRectF& r) {
         p.drawLine(at - along, at + along);
     }
     // The bearing figures at the cardinal points, outside the scale.
-    QFont scale("DejaVu Sans Mono");
-    scale.setPixelSize(10);
-    p.setFont(scale);
     p.setPen(QColor(150, 190, 215));
     const char* cardinals[] = {"000", "090", "180", "270"};
     for (int k = 0; k < 4; ++k) {
@@ -125,13 +125,9 @@ void PaintSplashPicture(QPainter& p, const QRectF& r) {
         p.drawText(QRectF(at.x() - 16, at.y() - 7, 32, 14), Qt::AlignCenter, cardinals[k]);
     }
 
-    p.setFont(sub);
     p.setPen(QColor(120, 160, 185));
     p.drawText(QRectF(0, 378, box.width(), 18), Qt::AlignCenter,
                "EBL \u00b7 VRM \u00b7 CPA \u00b7 True motion");
-    QFont small("DejaVu Sans");
-    small.setPixelSize(11);
-    p.setFont(small);
     p.setPen(QColor(100, 130, 150));
     p.drawText(QRectF(0, 402, box.width(), 16), Qt::AlignCenter, "Starting\u2026");
     p.restore();

@@ -1,7 +1,8 @@
 #pragma once
 // What the benchmarks share: six vessels under way spread over the 12-mile picture, default
-// flags that run every case several times in shuffled order, and a reporter that keeps every
-// repetition's time so that ratios to a baseline run beside the case are printed at the end.
+// flags that run every case several times in shuffled order, a reporter that keeps every
+// repetition's time so that ratios to a baseline run beside the case are printed at the end,
+// and the counting of a case's instructions under callgrind.
 
 #include "core/geometry.h"
 #include "core/vessel.h"
@@ -9,8 +10,14 @@
 
 #include <benchmark/benchmark.h>
 
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define MAROVANE_CALLGRIND 1
+#endif
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -89,8 +96,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     // run. Processor time rather than the wall clock: on a machine shared with builds, the
     // clock also counts whatever else ran, and that is not the program's cost.
     std::map<std::string, std::vector<double>> nsPerIteration;
-    // The longest single step any run saw, for cases that count it ("slowest_step_ms").
+    // The longest single step any run saw, and each run's median step, in milliseconds, for
+    // cases that count them ("slowest_step_ms", "median_step_ms").
     std::map<std::string, double> slowestStepMs;
+    std::map<std::string, std::vector<double>> medianStepMs;
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
@@ -103,6 +112,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
                 double& slowest = slowestStepMs[name];
                 slowest = std::max(slowest, counter->second.value);
             }
+            const auto median = run.counters.find("median_step_ms");
+            if (median != run.counters.end()) medianStepMs[name].push_back(median->second.value);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -124,24 +135,21 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     ratios.size(), Duration(Median(it->second)).c_str(), Duration(b).c_str());
     }
 
-    // "label: 9.8 ms (quartiles 9.5 to 10.1, 9 runs; slowest step 12.0 ms) = 0.59 of a
-    // 16.7 ms frame at 60 Hz": the mean step of each run in processor time against a fixed
-    // time rather than a measured one, and the longest single step of all the runs as the
-    // case counted it ("slowest_step_ms").
-    void PrintAgainstFrame(const char* label, const std::string& name) const {
-        const auto it = nsPerIteration.find(name);
-        if (it == nsPerIteration.end() || it->second.empty()) return;
-        std::vector<double> ms;
-        for (double ns : it->second)
-            ms.push_back(ns / 1e6);
+    // "label: median step 9.8 ms (quartiles of the runs' medians 9.5 to 10.1, 9 runs),
+    // slowest after the third 12.0 ms = 1.22 of the median": wall-clock steps as the case
+    // counted them ("median_step_ms", "slowest_step_ms").
+    void PrintSteps(const char* label, const std::string& name) const {
+        const auto it = medianStepMs.find(name);
+        if (it == medianStepMs.end() || it->second.empty()) return;
+        std::vector<double> ms = it->second;
         std::sort(ms.begin(), ms.end());
         const auto slowest = slowestStepMs.find(name);
-        const double frame = 1000.0 / 60.0;
-        std::printf("%s: %.1f ms (quartiles %.1f to %.1f, %zu runs; slowest step %.1f ms) = "
-                    "%.2f of a %.1f ms frame at 60 Hz\n",
-                    label, Quantile(ms, 0.5), Quantile(ms, 0.25), Quantile(ms, 0.75), ms.size(),
-                    slowest == slowestStepMs.end() ? ms.back() : slowest->second,
-                    Quantile(ms, 0.5) / frame, frame);
+        const double worst = slowest == slowestStepMs.end() ? 0 : slowest->second;
+        const double median = Quantile(ms, 0.5);
+        std::printf("%s: median step %.1f ms (quartiles of the runs' medians %.1f to %.1f, %zu "
+                    "runs), slowest after the third %.1f ms = %.2f of the median\n",
+                    label, median, Quantile(ms, 0.25), Quantile(ms, 0.75), ms.size(), worst,
+                    median > 0 ? worst / median : 0);
     }
 
   private:
@@ -169,6 +177,35 @@ class RatioReporter : public benchmark::ConsoleReporter {
         return Quantile(values, 0.5);
     }
 };
+
+// N from "--instructions=N" on the command line: the program then counts each case's
+// instructions under callgrind (bench/instructions.sh) instead of timing it. 0 without it.
+inline int InstructionCount(int argc, char** argv) {
+    constexpr const char* flag = "--instructions=";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
+            return std::max(1, std::atoi(argv[i] + std::strlen(flag)));
+    return 0;
+}
+
+// Runs `step` `count` times with callgrind counting, then writes the counts out under `name`
+// (callgrind.out.PID.K, "desc: Trigger: Client Request: name"). Outside valgrind, or built
+// without its header, the steps only run.
+template <typename Step> void CountSteps(const char* name, int count, Step step) {
+#ifdef MAROVANE_CALLGRIND
+    CALLGRIND_START_INSTRUMENTATION;
+    CALLGRIND_ZERO_STATS;
+    CALLGRIND_TOGGLE_COLLECT;
+#endif
+    for (int i = 0; i < count; ++i)
+        step();
+#ifdef MAROVANE_CALLGRIND
+    CALLGRIND_TOGGLE_COLLECT;
+    CALLGRIND_DUMP_STATS_AT(name);
+#else
+    (void)name;
+#endif
+}
 
 // The cases chosen on the command line, run with the default flags into a RatioReporter;
 // then `report` prints its ratios from what the reporter kept.

@@ -41,13 +41,14 @@ QString ContextHelpPage(int contextId) {
 
 const std::vector<std::pair<QString, int>>& ConsoleHelpContexts() {
     static const std::vector<std::pair<QString, int>> controls = {
-        {"cmdEBL", 32048},       {"cmdVRM", 32049},        {"cmdSHL", 32050},
-        {"cmdPlot", 32051},      {"cmdFreq", 32051},       {"cmdNav", 32052},
-        {"cmdHeading", 32053},   {"cmdRR", 32054},         {"cmdRangeUp", 32054},
-        {"cmdRangeDown", 32054}, {"optCursorMode", 32057}, {"optKeysMode", 32057},
-        {"cmdTrueView", 32058},  {"cboTimeFactor", 32060}, {"optManeuver", 32061},
-        {"optCPA", 32062},       {"optJumpTo", 32063},     {"cmdRepeat", 32071},
-        {"cmdPause", 32072},     {"cboSetTraffic", 32200},
+        {"cmdEBL", 32048},        {"cmdVRM", 32049},        {"cmdSHL", 32050},
+        {"cmdPlot", 32051},       {"cmdFreq", 32051},       {"cmdNav", 32052},
+        {"cmdHeading", 32053},    {"cmdRR", 32054},         {"cmdRangeUp", 32054},
+        {"cmdRangeDown", 32054},  {"optCursorMode", 32057}, {"optKeysMode", 32057},
+        {"cmdTrueView", 32058},   {"cboTimeFactor", 32060}, {"optManeuver", 32061},
+        {"optCPA", 32062},        {"optJumpTo", 32063},     {"cmdRepeat", 32071},
+        {"cmdPause", 32072},      {"cboSetTraffic", 32200}, {"cmdEBL2", 32048},
+        {"cmdEBL2Offset", 32048}, {"cmdEBL2Centre", 32048}, {"cmdVRM2", 32049},
     };
     return controls;
 }

@@ -97,6 +97,11 @@ std::vector<TrackView> TracksOf(const RunRecord& run, std::size_t index, double 
 
 RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& alarms,
                      DisplayPalette colours) {
+    return MomentOf(run, PlotHistory(run), index, alarms, colours);
+}
+
+RadarMoment MomentOf(const RunRecord& run, const PlotHistory& plots, std::size_t index,
+                     const AlarmState& alarms, DisplayPalette colours) {
     RadarMoment m;
     m.Display.Colours = colours;
     if (run.Ticks.empty()) return m;
@@ -105,7 +110,7 @@ RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& 
     ApplyDisplay(now.Display, m.Display);
     m.Display.Aids.Alarms = alarms;
     PlaceMoment(run, index, m.Sim.Vessels);
-    m.PlotTime = PlotTimeAt(run, index);
+    m.PlotTime = plots.TimeAt(index);
     // ARPA was on when the moment holds tracks; with it on the truth's vectors were not shown.
     m.Display.Aids.Arpa = !now.Tracks.empty();
     m.Tracks = TracksOf(run, index, m.Display.Aids.VectorMinutes());
@@ -114,7 +119,7 @@ RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& 
     // The plot marks that stood in the picture then, each where it lay from the own vessel.
     const PointD ownNow = m.Sim.Vessels.VesselPos[static_cast<size_t>(now.OwnVessel)];
     VesselTables then;
-    for (const std::size_t k : PlotMoments(run, index)) {
+    for (const std::size_t k : plots.Moments(index)) {
         if (k == index) break; // the echo pass marks the present moment itself
         PlaceMoment(run, k, then);
         const PointD ownThen = then.VesselPos[static_cast<size_t>(then.OwnVessel)];

@@ -8,6 +8,7 @@
 #include "core/aid_settings.h"
 #include "core/display/display_state.h"
 #include "core/record/run_record.h"
+#include "core/record/run_replay.h"
 #include "core/simulation.h"
 #include "core/vessel_view.h"
 #include "gui/radar_aids.h"
@@ -47,6 +48,9 @@ std::vector<TrackView> TracksOf(const RunRecord& run, std::size_t index, double 
 // student had them then (AlarmsAt, or stepped along by a player).
 RadarMoment MomentOf(const RunRecord& run, std::size_t index, const AlarmState& alarms,
                      DisplayPalette colours);
+// The same with the run's plot history worked once, for a player that shows many moments.
+RadarMoment MomentOf(const RunRecord& run, const PlotHistory& plots, std::size_t index,
+                     const AlarmState& alarms, DisplayPalette colours);
 
 class MomentRenderer {
   public:

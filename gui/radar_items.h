@@ -19,6 +19,10 @@ inline const QString lbl270 = QStringLiteral("lbl270");
 inline const QString lblCRTRange = QStringLiteral("lblCRTRange");
 inline const QString lblCRTEBL = QStringLiteral("lblCRTEBL");
 inline const QString lblCRTVRM = QStringLiteral("lblCRTVRM");
+// The second pair's, and the offset second EBL's origin from the own vessel.
+inline const QString lblCRTEBL2 = QStringLiteral("lblCRTEBL2");
+inline const QString lblCRTVRM2 = QStringLiteral("lblCRTVRM2");
+inline const QString lblEBL2Origin = QStringLiteral("lblEBL2Origin");
 inline const QString lblRange = QStringLiteral("lblRange");     // cursor range
 inline const QString lblBearing = QStringLiteral("lblBearing"); // cursor bearing
 inline const QString lblPlot = QStringLiteral("lblPlot");
@@ -35,6 +39,8 @@ inline const QString lblNoExercise = QStringLiteral("lblNoExercise");
 inline const QString lneSHL = QStringLiteral("lneSHL");
 inline const QString lneEBL = QStringLiteral("lneEBL");
 inline const QString shpVRM = QStringLiteral("shpVRM");
+inline const QString lneEBL2 = QStringLiteral("lneEBL2");
+inline const QString shpVRM2 = QStringLiteral("shpVRM2");
 inline const QString lneHCursor = QStringLiteral("lneHCursor");
 inline const QString lneVCursor = QStringLiteral("lneVCursor");
 // Echo line and identification label of vessel slot 0 to 5: "lneVessel(2)".

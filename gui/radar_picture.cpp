@@ -41,10 +41,11 @@ void RadarPicture::ShowColours(const std::function<QColor(int)>& echoColour) {
          {&item::lbl000, &item::lbl090, &item::lbl180, &item::lbl270, &item::lblCRTRange,
           &item::lblCRTEBL, &item::lblCRTVRM, &item::lblRange, &item::lblBearing, &item::lblPlot,
           &item::lblPlotTime, &item::lblVesselData, &item::lblMode, &item::lblRR, &item::lblVector,
-          &item::lblStabilisation, &item::lneSHL})
+          &item::lblStabilisation, &item::lneSHL, &item::lblCRTEBL2, &item::lblCRTVRM2})
         picture_.setColour(*name, c.trace);
+    picture_.setColour(item::lblEBL2Origin, c.trace);
     picture_.setColour(item::lblNoExercise, c.notice);
-    for (const QString* name : {&item::lneEBL, &item::shpVRM})
+    for (const QString* name : {&item::lneEBL, &item::shpVRM, &item::lneEBL2, &item::shpVRM2})
         picture_.setColour(*name, c.marker);
     for (const QString* name : {&item::lneHCursor, &item::lneVCursor})
         picture_.setColour(*name, c.cursor);
@@ -67,8 +68,22 @@ void RadarPicture::ShowDisplayItems() {
     };
     for (const auto& [name, visible] : items)
         picture_.setVisible(*name, visible);
+    ShowSecondMarkers();
     SetCaption(item::lblPlot, QString::fromStdString(PlotCaption(state_.Tick.PlotFreqIndex)));
     ShowModeReadouts();
+}
+
+void RadarPicture::ShowSecondMarkers() {
+    const std::pair<const QString*, bool> items[] = {
+        {&item::lblCRTEBL2, state_.EBL2On},
+        {&item::lblCRTVRM2, state_.VRM2On},
+        {&item::shpVRM2, state_.VRM2On},
+        {&item::lblEBL2Origin, state_.EBL2On && state_.EBL2Offset},
+        // An offset line drifted out of the picture has nothing to show.
+        {&item::lneEBL2, state_.EBL2On && ebl2Inside_},
+    };
+    for (const auto& [name, visible] : items)
+        picture_.setVisible(*name, visible);
 }
 
 void RadarPicture::ShowModeReadouts() {
@@ -89,6 +104,10 @@ void RadarPicture::SetCaption(const QString& name, const QString& text) {
 void RadarPicture::PlaceVRM(const PointD& own) {
     picture_.setOverlayCircle(item::shpVRM, own.Y, own.X, state_.VRMRange, colours().marker);
     SetCaption(item::lblCRTVRM, QString::fromStdString(VRMCaption(state_.VRMRange)));
+    // The second ring dashed, so the two are told apart where they lie close.
+    picture_.setOverlayCircle(item::shpVRM2, own.Y, own.X, state_.VRM2Range, colours().marker,
+                              Qt::DashLine);
+    SetCaption(item::lblCRTVRM2, QString::fromStdString(VRM2Caption(state_.VRM2Range)));
 }
 
 void RadarPicture::PlaceEBL(const PointD& own, float ownHeading, float ownCourse) {
@@ -96,6 +115,18 @@ void RadarPicture::PlaceEBL(const PointD& own, float ownHeading, float ownCourse
     picture_.setOverlayLine(item::lneEBL, line.From.Y, line.From.X, line.To.Y, line.To.X,
                             colours().marker, 1);
     SetCaption(item::lblCRTEBL, QString::fromStdString(EBLCaption(state_, ownHeading, ownCourse)));
+    // The second line dash-dotted: the dashed lines of the picture are predicted tracks.
+    const float up = PictureUpOf(state_.Tick, ownHeading, ownCourse);
+    const auto second = mv::PlaceEBL2(state_, own, up);
+    ebl2Inside_ = second.has_value();
+    if (second)
+        picture_.setOverlayLine(item::lneEBL2, second->From.Y, second->From.X, second->To.Y,
+                                second->To.X, colours().marker, 1, Qt::DashDotLine);
+    SetCaption(item::lblCRTEBL2,
+               QString::fromStdString(EBL2Caption(state_, ownHeading, ownCourse)));
+    SetCaption(item::lblEBL2Origin,
+               QString::fromStdString(EBL2OriginCaption(state_, own, ownHeading)));
+    ShowSecondMarkers();
 }
 
 void RadarPicture::ShowEcho(int vessel, const EchoLine& echo, const QColor& colour) {
@@ -159,8 +190,8 @@ struct ReadoutSlot {
     int lines;   // lines the read-out takes
 };
 
-const std::array<ReadoutSlot, 13>& ReadoutSlots() {
-    static const std::array<ReadoutSlot, 13> table{{
+const std::array<ReadoutSlot, 16>& ReadoutSlots() {
+    static const std::array<ReadoutSlot, 16> table{{
         {&item::lblMode, false, false, 0, 1},
         {&item::lblCRTRange, false, false, 1, 1},
         {&item::lblRR, false, false, 2, 1},
@@ -171,6 +202,11 @@ const std::array<ReadoutSlot, 13>& ReadoutSlots() {
         {&item::lblPlotTime, true, false, 3, 1},
         {&item::lblCRTVRM, false, true, 0, 1},
         {&item::lblCRTEBL, false, true, 1, 1},
+        // The second pair above the first, the offset line's origin under its bearing; the
+        // ring's read-out, the narrowest, highest, where the range circle leaves least room.
+        {&item::lblEBL2Origin, false, true, 2, 1},
+        {&item::lblCRTEBL2, false, true, 3, 1},
+        {&item::lblCRTVRM2, false, true, 4, 1},
         {&item::lblVesselData, true, true, 0, 2},
         {&item::lblBearing, true, true, 2, 1},
         {&item::lblRange, true, true, 3, 1},

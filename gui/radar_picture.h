@@ -53,11 +53,12 @@ class RadarPicture {
     void ShowDisplayItems();
     // A caption in the trace colour.
     void SetCaption(const QString& name, const QString& text);
-    // The VRM about the own vessel with its caption, placed even while hidden, so that
-    // switching it on shows the ring its caption reads.
+    // Both VRMs about the own vessel with their captions, placed even while hidden, so that
+    // switching one on shows the ring its caption reads.
     void PlaceVRM(const PointD& own);
-    // The EBL from the own vessel, its caption in the reference in force for the own heading
-    // and ordered course (degrees true).
+    // Both EBLs, the first from the own vessel, the second from its origin (an offset one's
+    // sea position turned into the picture), their captions in the reference in force for the
+    // own heading and ordered course (degrees true).
     void PlaceEBL(const PointD& own, float ownHeading, float ownCourse);
     void ShowEcho(int vessel, const EchoLine& echo, const QColor& colour);
     void HideEcho(int vessel);
@@ -79,6 +80,8 @@ class RadarPicture {
     void PlaceReadout(const QString& name);
 
   private:
+    // The second EBL and VRM and their read-outs shown or hidden as the state says.
+    void ShowSecondMarkers();
     // Every read-out in its corner slot.
     void PlaceLabels();
     // The face, rings and bearing scale, drawn afresh, or laid down again from a face kept
@@ -92,6 +95,7 @@ class RadarPicture {
     bool ScaleHasTicks() const;
     WorldPicture& picture_;
     RadarDisplayState& state_;
+    bool ebl2Inside_ = true; // some of the second EBL lies inside the range circle
     struct FrameKey {
         QSize deviceSize;
         std::vector<double> rings; // radii as fractions of the range

@@ -40,30 +40,38 @@ constexpr int kBrokenDots = 16;
 RadarTracks::RadarTracks(WorldPicture& picture, int capacity)
     : picture_(picture), capacity_(capacity) {
     using Kind = WorldPicture::ItemKind;
+    names_.reserve(static_cast<size_t>(std::max(capacity_, 0)));
     for (int id = 1; id <= capacity_; ++id) {
-        picture_.declare(item::shpTrack(id), Kind::Circle, false);
-        picture_.declare(item::ptsTrackAcquiring(id), Kind::Points, false);
-        picture_.declare(item::lneTrackVector(id), Kind::Line, false);
-        picture_.declare(item::ptsTrackPast(id), Kind::Points, false);
+        Names& n = names_.emplace_back();
+        n.circle = item::shpTrack(id);
+        n.acquiring = item::ptsTrackAcquiring(id);
+        n.vector = item::lneTrackVector(id);
+        n.past = item::ptsTrackPast(id);
+        n.label = item::lblTrack(id);
+        picture_.declare(n.circle, Kind::Circle, false);
+        picture_.declare(n.acquiring, Kind::Points, false);
+        picture_.declare(n.vector, Kind::Line, false);
+        picture_.declare(n.past, Kind::Points, false);
         for (int k = 0; k < 2; ++k)
-            picture_.declare(item::lneTrackLost(id, k), Kind::Line, false);
+            picture_.declare(n.lost[k] = item::lneTrackLost(id, k), Kind::Line, false);
         for (int k = 0; k < 4; ++k)
-            picture_.declare(item::lneTrackSelected(id, k), Kind::Line, false);
-        picture_.declare(item::lblTrack(id), Kind::Label, false);
+            picture_.declare(n.selected[k] = item::lneTrackSelected(id, k), Kind::Line, false);
+        picture_.declare(n.label, Kind::Label, false);
     }
 }
 
 void RadarTracks::HideAll() {
-    for (int id = 1; id <= capacity_; ++id) {
-        for (const QString& name :
-             {item::shpTrack(id), item::ptsTrackAcquiring(id), item::lneTrackVector(id),
-              item::ptsTrackPast(id), item::lblTrack(id)})
+    // Only the items the last Show put up can be showing: every other one was declared hidden.
+    for (const int id : shown_) {
+        const Names& n = names_[static_cast<size_t>(id - 1)];
+        for (const QString* name : {&n.circle, &n.acquiring, &n.vector, &n.past, &n.label})
+            picture_.setVisible(*name, false);
+        for (const QString& name : n.lost)
             picture_.setVisible(name, false);
-        for (int k = 0; k < 2; ++k)
-            picture_.setVisible(item::lneTrackLost(id, k), false);
-        for (int k = 0; k < 4; ++k)
-            picture_.setVisible(item::lneTrackSelected(id, k), false);
+        for (const QString& name : n.selected)
+            picture_.setVisible(name, false);
     }
+    shown_.clear();
 }
 
 void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
@@ -94,6 +102,8 @@ void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
         // A flashing symbol is drawn in one half of the flash and gone in the other.
         if (flashing && !flashOn) continue;
         const QColor colour = danger ? colours.danger : colours.marker;
+        const Names& n = names_[static_cast<size_t>(t.Id - 1)];
+        shown_.push_back(t.Id);
 
         if (t.State == TrackState::Acquiring) {
             dots_.clear();
@@ -101,29 +111,27 @@ void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
                 const double angle = 2 * kPi * k / kBrokenDots;
                 dots_.emplace_back(p.Y + r * std::sin(angle), p.X + r * std::cos(angle));
             }
-            picture_.setOverlayPoints(item::ptsTrackAcquiring(t.Id), dots_, colour, dotPixels);
-            picture_.setVisible(item::ptsTrackAcquiring(t.Id), true);
+            picture_.setOverlayPoints(n.acquiring, dots_, colour, dotPixels);
+            picture_.setVisible(n.acquiring, true);
         } else {
-            picture_.setOverlayCircle(item::shpTrack(t.Id), p.Y, p.X, r, colour);
-            picture_.setVisible(item::shpTrack(t.Id), true);
+            picture_.setOverlayCircle(n.circle, p.Y, p.X, r, colour);
+            picture_.setVisible(n.circle, true);
         }
         if (lost) {
             // The cross through the circle, corner to corner of its square.
             const double d = r * std::sqrt(0.5) * 1.6;
-            picture_.setOverlayLine(item::lneTrackLost(t.Id, 0), p.Y - d, p.X - d, p.Y + d, p.X + d,
-                                    colour, 1);
-            picture_.setOverlayLine(item::lneTrackLost(t.Id, 1), p.Y - d, p.X + d, p.Y + d, p.X - d,
-                                    colour, 1);
+            picture_.setOverlayLine(n.lost[0], p.Y - d, p.X - d, p.Y + d, p.X + d, colour, 1);
+            picture_.setOverlayLine(n.lost[1], p.Y - d, p.X + d, p.Y + d, p.X - d, colour, 1);
             for (int k = 0; k < 2; ++k)
-                picture_.setVisible(item::lneTrackLost(t.Id, k), true);
+                picture_.setVisible(n.lost[k], true);
         }
         if (!lost && t.Trend && a.Vectors != VectorMode::Off) {
             const bool rel = a.Vectors == VectorMode::Relative;
             const PointD end = ToPicture(v, tick, rel ? t.Aid.RelativeEnd : t.Aid.TrueEnd);
             picture_.setOverlayLine(
-                item::lneTrackVector(t.Id), p.Y, p.X, end.Y, end.X,
+                n.vector, p.Y, p.X, end.Y, end.X,
                 danger ? colours.danger : (rel ? colours.relativeVector : colours.trueVector), 1);
-            picture_.setVisible(item::lneTrackVector(t.Id), true);
+            picture_.setVisible(n.vector, true);
         }
         if (!lost && !t.Past.empty()) {
             dots_.clear();
@@ -131,24 +139,24 @@ void RadarTracks::Show(const Simulation& sim, const RadarDisplayState& state,
                 const PointD q = ToPicture(v, tick, past);
                 dots_.emplace_back(q.Y, q.X);
             }
-            picture_.setOverlayPoints(item::ptsTrackPast(t.Id), dots_, colour, dotPixels);
-            picture_.setVisible(item::ptsTrackPast(t.Id), true);
+            picture_.setOverlayPoints(n.past, dots_, colour, dotPixels);
+            picture_.setVisible(n.past, true);
         }
         if (std::find(a.PickedTracks.begin(), a.PickedTracks.end(), t.Id) != a.PickedTracks.end()) {
             const double s = 1.5 * r;
             const double corners[5][2] = {
                 {-s, -s}, {-s, s}, {s, s}, {s, -s}, {-s, -s}}; // (east, north) offsets
             for (int k = 0; k < 4; ++k) {
-                picture_.setOverlayLine(item::lneTrackSelected(t.Id, k), p.Y + corners[k][0],
-                                        p.X + corners[k][1], p.Y + corners[k + 1][0],
-                                        p.X + corners[k + 1][1], colours.picked, 1);
-                picture_.setVisible(item::lneTrackSelected(t.Id, k), true);
+                picture_.setOverlayLine(n.selected[k], p.Y + corners[k][0], p.X + corners[k][1],
+                                        p.Y + corners[k + 1][0], p.X + corners[k + 1][1],
+                                        colours.picked, 1);
+                picture_.setVisible(n.selected[k], true);
             }
         }
-        picture_.setLabel(item::lblTrack(t.Id), QString::number(t.Id), colour);
+        picture_.setLabel(n.label, QString::number(t.Id), colour);
         // Beside the symbol, up and right of it, clear of the vector in most directions.
-        picture_.moveLabel(item::lblTrack(t.Id), p.Y + 1.2 * r, p.X + 1.2 * r);
-        picture_.setVisible(item::lblTrack(t.Id), true);
+        picture_.moveLabel(n.label, p.Y + 1.2 * r, p.X + 1.2 * r);
+        picture_.setVisible(n.label, true);
     }
 }
 

@@ -40,10 +40,19 @@ class RadarTracks {
               bool flashOn);
 
   private:
+    // One track number's item names, made once: a redraw hides every track's items, and
+    // formatting some hundred names each time cost more than the drawing.
+    struct Names {
+        QString circle, acquiring, vector, past, label;
+        QString lost[2];
+        QString selected[4];
+    };
     void HideAll();
 
     WorldPicture& picture_;
     int capacity_;
+    std::vector<Names> names_;  // [id - 1]
+    std::vector<int> shown_;    // the track numbers whose items the last Show put up
     std::vector<QPointF> dots_; // reused
 };
 

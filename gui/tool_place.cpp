@@ -25,12 +25,21 @@ QSettings Settings() {
 
 // Keeps a dock and its window as one: the window's show and hide show and hide the dock, the
 // dock's close box asks the window to close (it may refuse, as the briefing does), and the
-// window's title is the dock's.
+// window's title is the dock's. A window whose contents change (the answer form's rows are a
+// question's targets) has its dock grow and shrink with them.
 class DockSync : public QObject {
   public:
-    DockSync(QDockWidget& dock, QWidget& window) : QObject(&dock), dock_(dock), window_(window) {
+    DockSync(QDockWidget& dock, QWidget& window, QScrollArea& scroll)
+        : QObject(&dock), dock_(dock), window_(window), scroll_(scroll) {
         window.installEventFilter(this);
         dock.installEventFilter(this);
+        Fit();
+    }
+
+    // Never larger than the tool wants: the room it leaves goes to the picture.
+    void Fit() {
+        const int bar = scroll_.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        scroll_.setMaximumSize(window_.sizeHint() + QSize(bar, bar));
     }
 
   protected:
@@ -43,6 +52,8 @@ class DockSync : public QObject {
                 dock_.hide();
             } else if (event->type() == QEvent::WindowTitleChange) {
                 dock_.setWindowTitle(window_.windowTitle());
+            } else if (event->type() == QEvent::LayoutRequest) {
+                Fit();
             }
         } else if (watched == &dock_ && event->type() == QEvent::Close) {
             if (!window_.close()) event->ignore();
@@ -54,6 +65,7 @@ class DockSync : public QObject {
   private:
     QDockWidget& dock_;
     QWidget& window_;
+    QScrollArea& scroll_;
 };
 
 } // namespace
@@ -75,15 +87,14 @@ bool DockTool(QWidget& window, ToolSide side) {
     window.setParent(scroll, Qt::Widget);
     scroll->setWidget(&window); // which shows the window within the dock
     dock->setWidget(scroll);
-    // Never larger than the tool wants: the room it leaves goes to the picture.
-    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    scroll->setMaximumSize(window.sizeHint() + QSize(bar, bar));
     if (!shown) window.hide();
-    area->addDockWidget(side == ToolSide::Left ? Qt::LeftDockWidgetArea : Qt::BottomDockWidgetArea,
-                        dock);
-    area->restoreDockWidget(dock); // where the user left it, if a past run knew it
+    // Where the user left it, if a past run knew it: first, since adding a dock forgets the
+    // place kept for its name by a restore made before the dock was built.
+    if (!area->restoreDockWidget(dock))
+        area->addDockWidget(
+            side == ToolSide::Left ? Qt::LeftDockWidgetArea : Qt::BottomDockWidgetArea, dock);
     dock->setVisible(shown);
-    new DockSync(*dock, window);
+    new DockSync(*dock, window, *scroll);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include <QStaticText>
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -99,7 +100,8 @@ class WorldPicture {
     // A dashed line is something predicted rather than seen.
     void setOverlayLine(const QString& name, double h1, double v1, double h2, double v2,
                         QColor colour, int widthPixels, Qt::PenStyle style = Qt::SolidLine);
-    void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour);
+    void setOverlayCircle(const QString& name, double h, double v, double radius, QColor colour,
+                          Qt::PenStyle style = Qt::SolidLine);
     // Dots of `sizePixels` logical pixels at world points (h, v), as a trail of past positions.
     void setOverlayPoints(const QString& name, const std::vector<QPointF>& points, QColor colour,
                           int sizePixels);
@@ -148,6 +150,18 @@ class WorldPicture {
         // The widest line's width in logical pixels in the label font, worked out when first
         // asked for (labels are centred on every range step); below zero until then.
         mutable double advance = -1;
+        // The text as painted, kept for the last two texts, colours, fonts and pixel ratios
+        // it was painted in: drawing the glyphs costs some ten times as much as laying the
+        // picture of them down, and a caption mostly repeats itself (a range step back and
+        // forth shows two range captions in turn). The latest first.
+        struct Rendered {
+            QString text;
+            QRgb colour = 0;
+            qreal ratio = 0;
+            unsigned font = 0;
+            QImage image;
+        };
+        mutable std::array<Rendered, 2> rendered;
         QImage image;
         std::vector<QPointF> points; // fractions of the picture
         bool visible = true;
@@ -157,6 +171,8 @@ class WorldPicture {
     QPointF devicePoint(double h, double v) const;
     Item* find(const QString& name);
     static void setItemText(Item& it, const QString& text);
+    // A label's text painted into a transparent image at the ratio, from the item's kept ones.
+    const QImage& labelImage(const Item& it, qreal ratio) const;
 
     QSize size_;
     qreal dpr_ = 1.0;
@@ -171,6 +187,7 @@ class WorldPicture {
     std::size_t capacity_ = 0;
     QImage image_;
     QFont labelFont_;
+    unsigned fontGeneration_ = 0; // counts the label fonts set, to key the painted labels
     std::map<QString, Item> items_;
     std::function<void(const QString&)> declareObserver_;
 };

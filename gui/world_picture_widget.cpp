@@ -46,12 +46,10 @@ void WorldPictureWidget::paintEvent(QPaintEvent*) {
     picture_.paint(painter);
 }
 
-namespace {
-
-// Resizes of the window closer together than this are one drag of its edge.
-constexpr qint64 kDragStepGapMs = 100;
-
-} // namespace
+void WorldPictureWidget::setDragPace(int ms) {
+    dragPaceMs_ = ms;
+    settle_.setInterval(ms + ms / 5);
+}
 
 void WorldPictureWidget::showEvent(QShowEvent* event) {
     // The top-level window may have changed since the last show (a console docked or not).
@@ -64,7 +62,7 @@ bool WorldPictureWidget::eventFilter(QObject* watched, QEvent* event) {
         // Only the window system's resizes are the user's drag; one the program makes (a
         // layout, a test) takes effect at once.
         dragged_ = event->spontaneous() && lastWindowResize_.isValid() &&
-                   lastWindowResize_.elapsed() < kDragStepGapMs;
+                   lastWindowResize_.elapsed() < dragPaceMs_;
         lastWindowResize_.start();
     }
     return QWidget::eventFilter(watched, event);

@@ -44,6 +44,10 @@ class WorldPictureWidget : public QWidget {
     // picture only shows).
     void setTool(PictureTool* tool);
     PictureTool* tool() const { return tool_; }
+    // Window resizes closer together than `ms` milliseconds are one drag of its edge, and the
+    // picture takes its new size a fifth longer after the last (100 ms unless set): a run
+    // under an instruction counter steps far slower than a hand drags.
+    void setDragPace(int ms);
 
   signals:
     // A press in world units (east, north for the radar).
@@ -76,6 +80,7 @@ class WorldPictureWidget : public QWidget {
     // system resized it less than a moment after it last did.
     bool dragged_ = false;
     QElapsedTimer lastWindowResize_;
+    qint64 dragPaceMs_ = 100;
     QTimer settle_;
 };
 

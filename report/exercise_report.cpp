@@ -178,6 +178,32 @@ std::unique_ptr<QTextDocument> BuildExerciseReport(const ExerciseReport& report)
         html += "</table>";
     }
 
+    if (!exercise.Setups.empty()) {
+        // Judged on the video the student had at each time: the targets that show at a
+        // glance, and the share of the screen lit by noise and clutter.
+        html += "<h2>The display set up</h2><table border=\"1\" cellspacing=\"0\" "
+                "width=\"100%\">" +
+                Row({"Set-up", "At", "Targets showing", "Targets lost", "Screen lit", "Limit",
+                     "Verdict"},
+                    true);
+        const auto letters = [](const std::vector<int>& vessels) {
+            QStringList l;
+            for (const int s : vessels)
+                l << Q(VesselLetter(s));
+            return l.isEmpty() ? QString("None") : l.join(", ");
+        };
+        for (size_t i = 0; i < exercise.Setups.size(); ++i) {
+            const DisplayQuestion& q = exercise.Setups[i];
+            const DisplayVerdict v =
+                i < grading.Setups.size() ? grading.Setups[i] : DisplayVerdict{{}, {}, 1, false};
+            html += Row({QString::number(i + 1), Clock(q.At), letters(v.Shown), letters(v.Lost),
+                         QString("%1 %").arg(std::lround(v.Noise * 100)),
+                         QString("%1 %").arg(std::lround(q.NoiseLimit * 100)),
+                         Verdict(v.Right, "Right", "Wrong")});
+        }
+        html += "</table>";
+    }
+
     const bool actionAsked = exercise.Action.MinCpa > 0;
     if (actionAsked || !action.Alterations.empty()) {
         html += "<h2>The action</h2>";

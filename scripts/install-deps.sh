@@ -17,6 +17,9 @@ PACKAGES=(cmake ninja-build g++ git clang-format qt6-base-dev libgl-dev libgtest
 # CI also fuzzes, with clang's libFuzzer, and builds a German locale for the decimal-point
 # test; a developer machine builds and tests without them (the test is then skipped).
 if [ "${CI:-}" = true ]; then PACKAGES+=(clang libclang-rt-14-dev locales); fi
+# bench/instructions.sh counts instructions under callgrind (the benchmarks only; no test needs
+# it): MAROVANE_BENCH=1 adds valgrind, whose package also has the header the bench includes.
+if [ "${MAROVANE_BENCH:-}" = 1 ]; then PACKAGES+=(valgrind); fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -18,7 +18,7 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
     : QObject(parent), sim_(sim), display_(display), dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
       userFolder_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()),
-      displayCommands_(sim, display), commands_(*this) {
+      displayCommands_(sim, display), commands_(*this), video_(*this) {
     setObjectName("exercise");
     tmrSim_.setObjectName("tmrSim");
     tmrSim_.setParent(this);
@@ -26,6 +26,7 @@ Exercise::Exercise(Simulation& sim, RadarDisplayState& display, Dialogs& dialogs
     connect(&tmrSim_, &QTimer::timeout, this, &Exercise::tmrSim_Timer);
     RegisterExerciseCommands(*this);
     RegisterAidCommands(*this);
+    RegisterVideoCommands(*this);
 }
 
 void Exercise::setView(ScenarioView* view) {
@@ -242,6 +243,8 @@ void Exercise::HandIn(const std::vector<Answer>& answers) {
 bool Exercise::AllAnswered() const {
     if (!assessed_ || assessed_->Action.MinCpa > 0) return false;
     for (const GradeColumn& c : GradeColumns(*assessed_, truths_, sim_)) {
+        // A display set up is judged from the record at its time, not handed in.
+        if (c.Is != GradeColumn::Kind::Answer) continue;
         const bool answered =
             std::any_of(answers_.begin(), answers_.end(), [&c](const HandedIn& h) {
                 return h.Given.Question == c.Question && h.Given.Vessel == c.Vessel &&

@@ -14,6 +14,7 @@
 #include "core/scenario/scenario_start.h"
 #include "core/simulation.h"
 #include "session/command_registry.h"
+#include "session/radar_video_session.h"
 
 #include <QObject>
 #include <QString>
@@ -120,17 +121,9 @@ class Exercise : public QObject {
         return assessed_ ? assessed_->Allowed : ExercisePermissions{};
     }
     bool TimeFactorAllowed(int index) const;
-    // The radar video as the console shows it (its controls, and whether it is on): told by
-    // the console at every change, kept for the run's record and its marking.
-    struct VideoSetting {
-        VideoControls Controls;
-        bool On = false;
-    };
-    void SetVideo(const VideoControls& controls, bool on) {
-        video_ = {controls, on};
-        emit videoSet();
-    }
-    const VideoSetting& video() const { return video_; }
+    // The radar video: its controls, whether it is shown, and the buffer the sweep paints.
+    RadarVideoSession& video() { return video_; }
+    const RadarVideoSession& video() const { return video_; }
     // The student's answers in the order handed in, each with the sea time (days) it was
     // handed in at, and into the run's record as it is handed in, so a crash loses none.
     struct HandedIn {
@@ -226,8 +219,6 @@ class Exercise : public QObject {
     // The tracker acquired, lost or swapped a track, or ran out of tracks: every one, for the
     // record, in the order they came (after the tick or command that made them).
     void trackEvent(const mv::TrackEvent& event);
-    // The radar video's controls or presentation changed (see SetVideo).
-    void videoSet();
 
   public slots:
     void tmrSim_Timer();
@@ -268,7 +259,8 @@ class Exercise : public QObject {
     double questionsSeen_ = 0; // sea time (days) up to which questions have come due
     bool startingAssessed_ = false;
     bool briefing_ = false; // the clock held for the briefing (see isBriefing)
-    VideoSetting video_;
+    // Last: it registers with the exercise's signals and reads its state as it is made.
+    RadarVideoSession video_;
 };
 
 // The commands of the exercise and of the display, under their menu entries' names, captions

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
+#include <utility>
+
 namespace mv {
 
 namespace {
@@ -30,8 +32,10 @@ RunRecorder::RunRecorder(Exercise& exercise, QString folder, QObject* parent)
     connect(&exercise_, &Exercise::ticked, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::moved, this, &RunRecorder::TakeMoment);
     connect(&exercise_, &Exercise::logged, this, &RunRecorder::Logged);
-    connect(&exercise_, &Exercise::videoSet, this, [this] {
-        if (next_ > 0) Put(VideoNow());
+    connect(&exercise_.video(), &RadarVideoSession::changed, this, [this] {
+        if (next_ == 0) return;
+        Put(VideoNow());
+        PutSea();
     });
     connect(&exercise_, &Exercise::trackEvent, this, [this](const TrackEvent& e) {
         Put(RunTrackEvent{next_ - 1, e.Time, static_cast<int>(e.Kind), e.Track, e.Position,
@@ -96,15 +100,18 @@ RunTick RunRecorder::Moment(const Simulation& sim, const RadarDisplayState& d, i
 }
 
 RunVideoSetting RunRecorder::VideoNow() const {
-    const Exercise::VideoSetting& v = exercise_.video();
-    return {next_ - 1,
-            exercise_.simulation().Clock.SimTime,
-            v.On,
-            v.Controls.Gain,
-            v.Controls.Sea,
-            v.Controls.Rain,
-            v.Controls.Tune,
-            static_cast<int>(v.Controls.Band)};
+    const RadarVideoSession& v = exercise_.video();
+    const VideoControls& c = v.controls();
+    return {next_ - 1, exercise_.simulation().Clock.SimTime,
+            v.on(),    c.Gain,
+            c.Sea,     c.Rain,
+            c.Tune,    static_cast<int>(c.Band)};
+}
+
+void RunRecorder::PutSea() {
+    const int sea = exercise_.video().seaState();
+    if (sea == std::exchange(seaPut_, sea)) return;
+    Put(RunVideoSea{next_ - 1, exercise_.simulation().Clock.SimTime, sea});
 }
 
 RunTick RunRecorder::Now(int64_t index) const {
@@ -157,8 +164,9 @@ void RunRecorder::Begin() {
 void RunRecorder::TakeFirst() {
     starting_ = false;
     // The video as the run starts, ahead of whatever came while the first moment waited.
-    waiting_.insert(waiting_.begin(), VideoNow());
+    seaPut_ = exercise_.video().seaState();
     const Simulation& sim = exercise_.simulation();
+    waiting_.insert(waiting_.begin(), {VideoNow(), RunVideoSea{0, sim.Clock.SimTime, seaPut_}});
     RunOpening opening{{sim.Title, exercise_.scenarioFile().toStdString(),
                         startedAt_.toUTC().toString(Qt::ISODate).toStdString(), MAROVANE_VERSION},
                        {},
@@ -221,6 +229,8 @@ bool RunRecorder::Write(const Item& item) {
                 return writer_->AddTrackEvent(row);
             else if constexpr (std::is_same_v<Row, RunVideoSetting>)
                 return writer_->AddVideoSetting(row);
+            else if constexpr (std::is_same_v<Row, RunVideoSea>)
+                return writer_->AddVideoSea(row);
             else
                 return writer_->SetEnding(row);
         },

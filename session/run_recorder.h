@@ -73,9 +73,11 @@ class RunRecorder : public QObject {
 
   private:
     using Item = std::variant<RunTick, RunEvent, RunAnswer, RunOrder, RunEnding, RunTrackEvent,
-                              RunVideoSetting>;
+                              RunVideoSetting, RunVideoSea>;
     // The radar video's controls as they are now, after the last moment recorded.
     RunVideoSetting VideoNow() const;
+    // The sea the video's clutter shows, when it is not the one recorded last.
+    void PutSea();
     // The moment now, with the tracks the student sees while ARPA is on.
     RunTick Now(int64_t index) const;
     void Begin();
@@ -107,6 +109,7 @@ class RunRecorder : public QObject {
     std::vector<Item> waiting_;
     bool aside_ = false;
     int64_t next_ = 0;
+    int seaPut_ = -1; // the sea state last recorded, -1 before the run's first
     int keep_ = kRunsKeptByDefault;
     qint64 lowSpace_ = kRunsLowSpace;
     int untilSpaceCheck_ = 0;

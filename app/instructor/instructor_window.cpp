@@ -31,6 +31,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     return b;
 }
 
+constexpr int kVideoColumn = 7; // of the roster
+
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
     for (int c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells.at(c));
@@ -116,10 +118,10 @@ InstructorWindow::InstructorWindow(ClassInstructor& instructor, Dialogs& dialogs
     tabClass_->setObjectName("tabClass");
     auto* rosterPage = new QWidget(tabClass_);
     auto* rosterLayout = new QVBoxLayout(rosterPage);
-    tblRoster_ = new QTableWidget(0, 8, rosterPage);
+    tblRoster_ = new QTableWidget(0, 9, rosterPage);
     tblRoster_->setObjectName("tblRoster");
-    tblRoster_->setHorizontalHeaderLabels(
-        {"Seat", "Student", "Status", "Last heard", "Sea time", "Answers", "Alert", "Score"});
+    tblRoster_->setHorizontalHeaderLabels({"Seat", "Student", "Status", "Last heard", "Sea time",
+                                           "Answers", "Alert", "Video", "Score"});
     tblRoster_->horizontalHeader()->setStretchLastSection(true);
     rosterLayout->addWidget(tblRoster_, 1);
     tblMarks_ = new QTableWidget(0, 0, rosterPage);
@@ -259,7 +261,15 @@ void InstructorWindow::ShowRoster() {
                           .arg(QString::fromStdString(VesselLetter(r.Nearest->Vessel)))
                           .arg(r.Nearest->Distance, 0, 'f', 2)
                     : QString(),
+                r.State && r.State->Video ? QString::fromStdString(VideoCell(*r.State->Video))
+                                          : QString(),
                 score});
+        // The whole of the video's set-up where the cell has room for the clutter alone; a
+        // seat older than the video sends none.
+        tblRoster_->item(row, kVideoColumn)
+            ->setToolTip(r.State && r.State->Video
+                             ? QString::fromStdString(VideoDetail(*r.State->Video))
+                             : QString());
         QStringList cells{r.Seat, r.Student};
         for (const std::string& c : marks.Cells)
             cells << QString::fromStdString(c);

@@ -117,6 +117,7 @@ void SeatTile::Show(const ClassSeatRow& row, const QString& aboutAlert) {
                    .arg(o.Speed, 0, 'f', 1)
                    .arg(Text(FormatClock(o.SimTime)));
     }
+    if (state_ && state_->Video) tip << Text(VideoDetail(*state_->Video));
     setToolTip(tip.join('\n'));
     Render();
 }

@@ -293,6 +293,7 @@ constexpr std::array<std::pair<ClassState::Up, std::string_view>, 3> kUpNames{
      {ClassState::Up::North, "north-up"},
      {ClassState::Up::Course, "course-up"}}};
 constexpr std::array<std::string_view, 3> kVectorNames{"off", "relative", "true"};
+constexpr std::array<std::string_view, 2> kBandNames{"X", "S"};
 
 std::string ToJson(const ClassState& m) {
     ordered doc = Head("state");
@@ -322,6 +323,14 @@ std::string ToJson(const ClassState& m) {
                              {"course", m.LastOrder->Course},
                              {"speed", m.LastOrder->Speed},
                              {"sim_time", m.LastOrder->SimTime}};
+    if (m.Video)
+        doc["video"] = {{"on", m.Video->On},
+                        {"gain", m.Video->Gain},
+                        {"sea", m.Video->Sea},
+                        {"rain", m.Video->Rain},
+                        {"tune", m.Video->Tune},
+                        {"band", kBandNames.at(m.Video->Band ? 1 : 0)},
+                        {"sea_state", m.Video->SeaState}};
     return doc.dump();
 }
 
@@ -391,9 +400,39 @@ ClassParsed<ClassState> ParseClassState(std::string_view payload) {
         if (!o.ok()) f.Fail(o.error());
         m.LastOrder = order;
     }
+    if (f.Has("video")) {
+        Fields v(f.Object("video"), "video");
+        ClassVideo video;
+        video.On = v.Bool("on");
+        video.Gain = static_cast<int>(v.Integer("gain", 0, 100));
+        video.Sea = static_cast<int>(v.Integer("sea", 0, 100));
+        video.Rain = static_cast<int>(v.Integer("rain", 0, 100));
+        video.Tune = static_cast<int>(v.Integer("tune", 0, 100));
+        const std::string band = v.Text("band", 4);
+        const auto named = std::find(kBandNames.begin(), kBandNames.end(), band);
+        if (v.ok() && named == kBandNames.end()) v.Fail("video.band: not X or S");
+        video.Band = named == kBandNames.end() ? 0 : static_cast<int>(named - kBandNames.begin());
+        video.SeaState = static_cast<int>(v.Integer("sea_state", 0, 6));
+        if (!v.ok()) f.Fail(v.error());
+        m.Video = video;
+    }
     if (f.ok() && m.LastOrder.has_value() != (m.Orders > 0))
         f.Fail("last_order: given with no orders, or missing after one");
     return Done(f, std::move(m), "state");
+}
+
+std::string VideoCell(const ClassVideo& v) {
+    if (!v.On) return "Video off";
+    return "Video G" + std::to_string(v.Gain) + " S" + std::to_string(v.Sea) + " R" +
+           std::to_string(v.Rain);
+}
+
+std::string VideoDetail(const ClassVideo& v) {
+    return std::string(v.On ? "Video on" : "Video off (plain echoes)") + ": gain " +
+           std::to_string(v.Gain) + ", sea " + std::to_string(v.Sea) + ", rain " +
+           std::to_string(v.Rain) + ", tune " + std::to_string(v.Tune) + ", " +
+           std::string(kBandNames.at(v.Band ? 1 : 0)) + " band; sea state " +
+           std::to_string(v.SeaState);
 }
 
 std::optional<ClassNearest> NearestTarget(const ClassState& state) {

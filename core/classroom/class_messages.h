@@ -111,6 +111,16 @@ struct ClassOrder {
     double SimTime = 0.5; // days
 };
 
+// The radar video as the student has it set, so the instructor sees an over-set sea clutter as
+// it happens rather than in the record afterwards.
+struct ClassVideo {
+    bool On = false;                               // the receiver's video, not plain echoes
+    int Gain = 70, Sea = 30, Rain = 0, Tune = 100; // each 0..100
+    int Band = 0;                                  // 0 X (3 cm), 1 S (10 cm)
+    int SeaState = 0;                              // the sea its clutter shows, 0 calm .. 6
+    friend bool operator==(const ClassVideo&, const ClassVideo&) = default;
+};
+
 // What a seat sends about once a second: enough for the instructor's roster and a small live
 // picture of the seat's radar (the vessels as they are, the student's display and alarms).
 struct ClassState {
@@ -130,6 +140,8 @@ struct ClassState {
     std::vector<int> Alarms; // targets in danger by the student's alarm limits
     int Orders = 0;          // given so far
     std::optional<ClassOrder> LastOrder;
+    // A field an older station skips unread; none from a seat older than the video.
+    std::optional<ClassVideo> Video;
 };
 std::string ToJson(const ClassState& m);
 ClassParsed<ClassState> ParseClassState(std::string_view payload);
@@ -140,6 +152,11 @@ struct ClassNearest {
     double Distance = 0;
 };
 std::optional<ClassNearest> NearestTarget(const ClassState& state);
+
+// A seat's video in a roster's cell, "Video G60 S40 R0" (gain, sea and rain anti-clutter), or
+// "Video off"; and in full for its tooltip, with the tune, the band and the sea state.
+std::string VideoCell(const ClassVideo& video);
+std::string VideoDetail(const ClassVideo& video);
 
 struct ClassAnswer {
     std::string Run;

@@ -172,7 +172,52 @@ void DisplayCommands::SwitchMarker(bool ebl) {
     } else {
         on = !on;
     }
+    int16_t& selected = ebl ? display_.SelectedEBL : display_.SelectedVRM;
+    const bool twinOn = ebl ? display_.EBL2On : display_.VRM2On;
+    if (on)
+        selected = 1;
+    else if (twinOn)
+        selected = 2;
     Or(view_).ShowDisplayItems();
+}
+
+void DisplayCommands::ToggleEBL2() {
+    display_.EBL2On = !display_.EBL2On;
+    if (display_.EBL2On)
+        display_.SelectedEBL = 2;
+    else if (display_.EBLOn)
+        display_.SelectedEBL = 1;
+    DisplayView& v = Or(view_);
+    v.ShowDisplayItems();
+    v.PlaceEBL();
+}
+
+void DisplayCommands::ToggleVRM2() {
+    display_.VRM2On = !display_.VRM2On;
+    if (display_.VRM2On)
+        display_.SelectedVRM = 2;
+    else if (display_.VRMOn)
+        display_.SelectedVRM = 1;
+    DisplayView& v = Or(view_);
+    v.ShowDisplayItems();
+    v.PlaceVRM();
+    v.Refresh();
+}
+
+void DisplayCommands::OffsetEBL2() {
+    if (sim_.Vessels.NumVessels <= 0) return;
+    const VesselData& own = sim_.Vessels.Vessel[static_cast<size_t>(sim_.Vessels.OwnVessel)];
+    if (!mv::OffsetEBL2(display_, sim_.OwnPosition(), PictureUp(own, display_.Tick))) return;
+    DisplayView& v = Or(view_);
+    v.ShowDisplayItems();
+    v.PlaceEBL();
+}
+
+void DisplayCommands::CentreEBL2() {
+    display_.EBL2Offset = false;
+    DisplayView& v = Or(view_);
+    v.ShowDisplayItems();
+    v.PlaceEBL();
 }
 
 void DisplayCommands::ToggleEBL() {

@@ -84,8 +84,15 @@ class DisplayCommands {
     void ToggleNav();
     // The letters beside the echoes on, or off again: they stay from one press to the next.
     void Identify();
+    // A marker switched on is the one the arrows and the wheel move; switched off, its twin
+    // takes them if it is on.
     void ToggleEBL();
     void ToggleVRM();
+    void ToggleEBL2();
+    void ToggleVRM2();
+    // The second EBL's origin put on the cursor (cursor mode), or back on the own vessel.
+    void OffsetEBL2();
+    void CentreEBL2();
     void SetCursorMode(InputMode mode);
     // Calm (0), moderate (1) or heavy (2): the yaw the tick applies.
     void SetSeaState(int seaState);

@@ -19,6 +19,7 @@ void PrepareFullRedraw(RadarDisplayState& state, const PointD& centre) {
 void SetRadarRange(RadarDisplayState& state, double range) {
     state.Tick.Range = range;
     if (state.VRMRange > range) state.VRMRange = range;
+    if (state.VRM2Range > range) state.VRM2Range = range;
 }
 
 int16_t EchoWidthFor(double range) {

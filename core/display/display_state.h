@@ -43,6 +43,20 @@ struct RadarDisplayState {
     bool VRMOn = false;
     float EBLBearing = 0.0f;
     double VRMRange = 0.0; // held at single precision
+    // The second pair, dashed in the picture, for a second target or a bearing between echoes.
+    bool EBL2On = false;
+    bool VRM2On = false;
+    float EBL2Bearing = 0.0f;
+    double VRM2Range = 0.0; // held at single precision
+    // The second EBL offset from the own vessel: its origin is a sea position (north X, east Y,
+    // nautical miles, unrotated), so it stays on the echo it was put on while the own vessel
+    // steams away from it.
+    bool EBL2Offset = false;
+    PointD EBL2Origin;
+    // Which EBL (1 or 2) the left and right arrows and the hold buttons turn, and which VRM the
+    // up and down arrows, the wheel and the hold buttons move: the one last switched on.
+    int16_t SelectedEBL = 1;
+    int16_t SelectedVRM = 1;
     double CursorEast = 0.0, CursorNorth = 0.0;
     InputMode CursorMode = InputMode::Keys;
     Movement MovementKind = Movement::None;

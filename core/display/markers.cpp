@@ -15,40 +15,45 @@ double Single(double v) {
     return static_cast<double>(static_cast<float>(v));
 }
 
+double& SelectedVRMRange(RadarDisplayState& s) {
+    return s.SelectedVRM == 2 ? s.VRM2Range : s.VRMRange;
+}
+
+float& SelectedEBLBearing(RadarDisplayState& s) {
+    return s.SelectedEBL == 2 ? s.EBL2Bearing : s.EBLBearing;
+}
+
 bool StepVRM(RadarDisplayState& s, double step, bool out) {
     const double range = s.Tick.Range;
+    double& vrm = SelectedVRMRange(s);
     if (out) {
         // Never past the edge of the picture: a step that would cross it is not taken.
-        if (s.VRMRange > Single(range - step)) return false;
-        s.VRMRange = Single(s.VRMRange + step);
+        if (vrm > Single(range - step)) return false;
+        vrm = Single(vrm + step);
     } else {
         // Never down to zero: a radius of one step or less stays where it is.
-        if (s.VRMRange <= step) return false;
-        s.VRMRange = Single(s.VRMRange - step);
+        if (vrm <= step) return false;
+        vrm = Single(vrm - step);
     }
     return true;
 }
 
 void StepEBL(RadarDisplayState& s, float step, bool clockwise) {
+    float& ebl = SelectedEBLBearing(s);
     if (clockwise) {
-        s.EBLBearing += step;
-        if (s.EBLBearing >= 360.0f) s.EBLBearing -= 360.0f;
+        ebl += step;
+        if (ebl >= 360.0f) ebl -= 360.0f;
     } else {
-        s.EBLBearing -= step;
-        if (s.EBLBearing < 0.0f) s.EBLBearing += 360.0f;
+        ebl -= step;
+        if (ebl < 0.0f) ebl += 360.0f;
     }
 }
 
-} // namespace
-
-WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own) {
-    WorldSegment line{own, own};
-    PolarOffset(own, line.To, s.EBLBearing, s.Tick.Range);
-    return line;
-}
-
-int EBLReadBearing(const RadarDisplayState& s, float ownHeading, float ownCourse) {
-    const double screen = static_cast<double>(s.EBLBearing);
+// A screen bearing (degrees clockwise from the picture's top) read in the navigator's
+// reference, whole degrees.
+int ReadScreenBearing(const RadarDisplayState& s, float screenBearing, float ownHeading,
+                      float ownCourse) {
+    const double screen = static_cast<double>(screenBearing);
     const double heading = static_cast<double>(ownHeading);
     if (s.Tick.CourseUp && !s.Tick.NorthUp) {
         // Course-up: the top is the ordered course; a relative bearing is off the head.
@@ -74,6 +79,22 @@ int EBLReadBearing(const RadarDisplayState& s, float ownHeading, float ownCourse
     return static_cast<int>(std::round(screen));
 }
 
+const char* ReferenceWord(const RadarDisplayState& s) {
+    return s.Tick.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
+}
+
+} // namespace
+
+WorldSegment PlaceEBL(const RadarDisplayState& s, const PointD& own) {
+    WorldSegment line{own, own};
+    PolarOffset(own, line.To, s.EBLBearing, s.Tick.Range);
+    return line;
+}
+
+int EBLReadBearing(const RadarDisplayState& s, float ownHeading, float ownCourse) {
+    return ReadScreenBearing(s, s.EBLBearing, ownHeading, ownCourse);
+}
+
 double EBLTrueBearing(const RadarDisplayState& s, float ownHeading, float ownCourse) {
     double b = static_cast<double>(s.EBLBearing);
     if (!s.Tick.NorthUp) b += static_cast<double>(s.Tick.CourseUp ? ownCourse : ownHeading);
@@ -82,12 +103,94 @@ double EBLTrueBearing(const RadarDisplayState& s, float ownHeading, float ownCou
 }
 
 std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCourse) {
-    const char* mode = s.Tick.Bearing == BearingMode::Course ? "COURSE" : "RELATIVE";
-    return "EBL " + DirectionText(EBLReadBearing(s, ownHeading, ownCourse)) + " " + mode;
+    return "EBL " + DirectionText(EBLReadBearing(s, ownHeading, ownCourse)) + " " +
+           ReferenceWord(s);
 }
 
 std::string VRMCaption(double vrmRange) {
     return "VRM " + MilesText(vrmRange);
+}
+
+std::string EBL2Caption(const RadarDisplayState& s, float ownHeading, float ownCourse) {
+    return "EBL2 " + DirectionText(ReadScreenBearing(s, s.EBL2Bearing, ownHeading, ownCourse)) +
+           " " + ReferenceWord(s);
+}
+
+std::string VRM2Caption(double vrmRange) {
+    return "VRM2 " + MilesText(vrmRange);
+}
+
+BearingRange FromOrigin(const PointD& origin, const PointD& point) {
+    const double dN = point.X - origin.X;
+    const double dE = point.Y - origin.Y;
+    const double range = std::hypot(dN, dE);
+    if (range == 0.0) return {0.0, 0.0};
+    double b = std::atan2(dE, dN) / kDegToRad;
+    if (b < 0.0) b += 360.0;
+    if (b >= 360.0) b -= 360.0;
+    return {b, range};
+}
+
+std::optional<std::pair<double, double>> LineInCircle(const PointD& origin, double bearing,
+                                                      const PointD& centre, double radius) {
+    // Along the line, origin + t (cos b, sin b) meets the circle where
+    // t^2 + 2 t (w.d) + |w|^2 - r^2 = 0, w the origin less the centre.
+    const double a = bearing * kDegToRad;
+    const double wN = origin.X - centre.X;
+    const double wE = origin.Y - centre.Y;
+    const double half = wN * std::cos(a) + wE * std::sin(a);
+    const double disc = half * half - (wN * wN + wE * wE - radius * radius);
+    if (!(disc > 0.0)) return std::nullopt; // it misses the circle, or only grazes it
+    const double root = std::sqrt(disc);
+    const double leave = -half + root;
+    if (!(leave > 0.0)) return std::nullopt; // the circle lies behind the origin
+    return std::pair{std::max(0.0, -half - root), leave};
+}
+
+float PictureUpOf(const TickDisplay& d, float ownHeading, float ownCourse) {
+    if (d.NorthUp) return 0.0f;
+    return d.CourseUp ? ownCourse : ownHeading;
+}
+
+PointD EBL2OriginOnPicture(const RadarDisplayState& s, const PointD& own, float up) {
+    if (!s.EBL2Offset) return own;
+    PointD p = s.EBL2Origin;
+    RotateBy(up, p, own);
+    return p;
+}
+
+std::optional<WorldSegment> PlaceEBL2(const RadarDisplayState& s, const PointD& own, float up) {
+    const PointD origin = EBL2OriginOnPicture(s, own, up);
+    const auto inside = LineInCircle(origin, static_cast<double>(s.EBL2Bearing), own, s.Tick.Range);
+    if (!inside) return std::nullopt;
+    WorldSegment line;
+    PolarOffset(origin, line.From, s.EBL2Bearing, inside->first);
+    PolarOffset(origin, line.To, s.EBL2Bearing, inside->second);
+    return line;
+}
+
+std::string EBL2OriginCaption(const RadarDisplayState& s, const PointD& own, float ownHeading) {
+    if (!s.EBL2Offset) return {};
+    const BearingRange from = FromOrigin(own, s.EBL2Origin);
+    double b = from.Bearing;
+    // The origin is a sea position, so its bearing is true; RELATIVE counts it off the head.
+    if (s.Tick.Bearing == BearingMode::Relative) b -= static_cast<double>(ownHeading);
+    int whole = static_cast<int>(std::round(std::fmod(b, 360.0)));
+    if (whole < 0) whole += 360;
+    if (whole >= 360) whole -= 360;
+    return "FROM " + DirectionText(whole) + " " + MilesText(from.Range);
+}
+
+bool OffsetEBL2(RadarDisplayState& s, const PointD& own, float up) {
+    if (s.CursorMode != InputMode::Cursor) return false;
+    // The cursor is a point on the picture; the origin is kept unrotated, on the sea.
+    PointD p{s.CursorNorth, s.CursorEast};
+    RotateBy(-up, p, own);
+    s.EBL2Origin = p;
+    s.EBL2Offset = true;
+    s.EBL2On = true;
+    s.SelectedEBL = 2;
+    return true;
 }
 
 CursorCross DrawCursor(const RadarDisplayState& s) {
@@ -130,6 +233,14 @@ bool CursorClick(RadarDisplayState& s, const PointD& own, double east, double no
     return true;
 }
 
+bool SelectedEBLOn(const RadarDisplayState& s) {
+    return s.SelectedEBL == 2 ? s.EBL2On : s.EBLOn;
+}
+
+bool SelectedVRMOn(const RadarDisplayState& s) {
+    return s.SelectedVRM == 2 ? s.VRM2On : s.VRMOn;
+}
+
 MarkerButton ButtonForKey(ArrowKey key) {
     switch (key) {
     case ArrowKey::Left:
@@ -146,7 +257,7 @@ MarkerButton ButtonForKey(ArrowKey key) {
 
 bool PressMarkerButton(RadarDisplayState& s, MarkerButton b) {
     const bool ebl = b == MarkerButton::EBLClock || b == MarkerButton::EBLCtrClock;
-    if (ebl ? !s.EBLOn : !s.VRMOn) return false;
+    if (ebl ? !SelectedEBLOn(s) : !SelectedVRMOn(s)) return false;
     s.HoldCount = 0;
     if (ebl) {
         s.MovementKind = Movement::EBL;
@@ -197,7 +308,7 @@ int UtilityTicksDue(int16_t holdCount, int64_t heldMs, bool firing) {
 }
 
 bool WheelVRM(RadarDisplayState& s, int notches) {
-    if (!s.VRMOn) return false;
+    if (!SelectedVRMOn(s)) return false;
     bool moved = false;
     const double step = VRMStep(s.Tick.Range, 0);
     for (int i = 0; i < std::abs(notches); ++i)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace mv {
 
@@ -47,6 +48,43 @@ std::string EBLCaption(const RadarDisplayState& s, float ownHeading, float ownCo
 // "VRM 6.00 nm", "VRM 11.88 nm"
 std::string VRMCaption(double vrmRange);
 
+// The second pair's read-outs in the same form: "EBL2 045 RELATIVE", "VRM2 3.25 nm".
+std::string EBL2Caption(const RadarDisplayState& s, float ownHeading, float ownCourse = 0);
+std::string VRM2Caption(double vrmRange);
+
+// A point's true bearing (0 <= b < 360 degrees) and range (nautical miles) from an origin;
+// (0, 0) for the origin itself.
+struct BearingRange {
+    double Bearing;
+    double Range;
+};
+BearingRange FromOrigin(const PointD& origin, const PointD& point);
+// Where a line from `origin` along `bearing` (degrees) lies inside the circle of `radius`
+// about `centre`: the distances along it (nautical miles) where it enters (0 from an origin
+// inside) and leaves the circle. None when it misses, only grazes, or the circle is behind.
+std::optional<std::pair<double, double>> LineInCircle(const PointD& origin, double bearing,
+                                                      const PointD& centre, double radius);
+
+// The true bearing at the top of the picture: north, the ordered course or the own heading.
+float PictureUpOf(const TickDisplay& d, float ownHeading, float ownCourse);
+// The second EBL's origin on the picture (rotated by `up` about the own vessel), the own
+// vessel itself unless it is offset.
+PointD EBL2OriginOnPicture(const RadarDisplayState& s, const PointD& own, float up);
+// The second EBL from its origin to the edge of the range circle about the own vessel; none
+// while an offset origin has drifted out of the picture with the line pointing away.
+std::optional<WorldSegment> PlaceEBL2(const RadarDisplayState& s, const PointD& own, float up);
+// "FROM 120 3.20 nm": the offset origin's bearing from the own vessel, in the reference in
+// force, and its range; empty while the line starts at the own vessel.
+std::string EBL2OriginCaption(const RadarDisplayState& s, const PointD& own, float ownHeading);
+// Puts the second EBL's origin on the cursor, shows the line and selects it. The origin is
+// ground-stabilised: it stays on that sea position as the own vessel moves. False, and nothing
+// changed, outside cursor mode, where no cursor marks a point.
+bool OffsetEBL2(RadarDisplayState& s, const PointD& own, float up);
+
+// The EBL and VRM the arrows, the wheel and the hold buttons move, switched on.
+bool SelectedEBLOn(const RadarDisplayState& s);
+bool SelectedVRMOn(const RadarDisplayState& s);
+
 // The two arms of the cross, each 5 % of the range either side of the cursor.
 CursorCross DrawCursor(const RadarDisplayState& s);
 // Puts the cursor where the EBL crosses the VRM.
@@ -65,7 +103,8 @@ bool CursorClick(RadarDisplayState& s, const PointD& own, double east, double no
 // The four press-and-hold buttons; the arrow keys act as the same buttons.
 enum class MarkerButton { EBLClock, EBLCtrClock, VRMIn, VRMOut };
 enum class ArrowKey { Left, Right, Up, Down };
-// Left and right turn the EBL anticlockwise and clockwise; up moves the VRM out, down in.
+// Left and right turn the selected EBL anticlockwise and clockwise; up moves the selected VRM
+// out, down in.
 MarkerButton ButtonForKey(ArrowKey key);
 
 // Starts a movement when the button's marker is on; true when the utility timer must run.

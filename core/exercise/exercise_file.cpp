@@ -725,7 +725,8 @@ VideoWorld VideoWorldFor(const ExerciseVideo& video, const VesselTables& start) 
     w.IndirectEchoes = video.IndirectEchoes;
     for (const auto& r : video.Rain)
         w.Rain.push_back({place(r.At), r.Radius, r.Intensity, r.Drift});
-    w.Sectors = video.Sectors;
+    // No sector named: the set's own mast shadow ahead, as every radar has.
+    w.Sectors = video.Sectors.empty() ? std::vector<ShadowSector>{kMastShadow} : video.Sectors;
     for (const auto& r : video.Racons)
         w.Racons.push_back({place(r.At), MorseOf(r.Letter)});
     if (video.Sart) w.Sarts.push_back(place(*video.Sart));

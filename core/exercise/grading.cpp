@@ -3,6 +3,7 @@
 #include "core/geometry.h"
 #include "core/record/run_replay.h"
 #include "core/scenario/demo_file.h"
+#include "core/vessel_view.h"
 
 #include <algorithm>
 #include <array>
@@ -12,10 +13,40 @@
 
 namespace mv {
 
+namespace {
+
+// The questions' indices in order of their times, those due together in the file's order:
+// truths are worked in one walk of the clock through them.
+std::vector<size_t> QuestionsInTimeOrder(const AssessedExercise& exercise) {
+    std::vector<size_t> order(exercise.Questions.size());
+    for (size_t q = 0; q < order.size(); ++q)
+        order[q] = q;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return exercise.Questions[a].At < exercise.Questions[b].At;
+    });
+    return order;
+}
+
+} // namespace
+
 std::vector<Truth> QuestionTruths(const AssessedExercise& exercise, const Simulation& start) {
-    std::vector<Truth> truths;
-    for (const Question& q : exercise.Questions)
-        truths.push_back(TruthAt(start, q.At));
+    // In order of time, one walk of the clock from the start at x1, as TruthAt steps: 200
+    // questions at 23:59:59 step the twelve hours once.
+    const std::vector<size_t> order = QuestionsInTimeOrder(exercise);
+    std::vector<Truth> truths(order.size());
+    Simulation sim = start;
+    const double now = sim.Clock.SimTime;
+    sim.Clock.SetTimeFactor(0);
+    sim.Clock.SimTime = now;
+    TickDisplay display;
+    UnseenView view;
+    int ticks = 0;
+    for (const size_t q : order) {
+        for (; ticks < 14400 && sim.Clock.SimTime + 0.5 / 86400.0 < exercise.Questions[q].At;
+             ++ticks)
+            sim.Tick(display, view);
+        truths[q] = TruthNow(sim);
+    }
     return truths;
 }
 
@@ -78,14 +109,44 @@ Simulation WorldAt(const Simulation& start, const RunRecord& run, size_t index) 
     return sim;
 }
 
-// The truth at `at` in a pass: at the pass's moment then, or, where the student's time factor
-// stepped past that time, carried on at x1 from the last moment before it. A pass that ended
-// before `at` is carried on from its last moment, as the student's radar would have gone on.
-Truth TruthInPass(const Simulation& start, const RunRecord& run, const Pass& pass, double at) {
-    size_t best = pass.From;
-    for (size_t i = pass.From; i < pass.To; ++i)
-        if (run.Ticks[i].SimTime <= at + kHalfSecond) best = i;
-    return TruthFrom(WorldAt(start, run, best), at);
+// The truth at each question's time in a pass: at the pass's moment then, or, where the
+// student's time factor stepped past that time, carried on at x1 from the last moment before
+// it. A pass that ended before a question is carried on from its last moment, as the student's
+// radar would have gone on. The questions are taken in order of time, and those carried on
+// from the same moment are worked in one walk of the clock: 200 questions at 23:59:59 after a
+// run that ended at 13:00 step eleven hours once, not 200 times.
+std::vector<Truth> TruthsInPass(const AssessedExercise& exercise, const Simulation& start,
+                                const RunRecord& run, const Pass& pass) {
+    const std::vector<size_t> order = QuestionsInTimeOrder(exercise);
+    std::vector<Truth> truths(order.size());
+    std::optional<size_t> from; // the moment `sim` was carried on from
+    Simulation sim;
+    int ticks = 0;
+    TickDisplay display;
+    UnseenView view;
+    for (const size_t q : order) {
+        const double at = exercise.Questions[q].At;
+        // Sea time never goes back within a pass: the last moment at or before `at`.
+        const auto first = run.Ticks.begin() + static_cast<std::ptrdiff_t>(pass.From);
+        const auto after = std::upper_bound(
+            first, run.Ticks.begin() + static_cast<std::ptrdiff_t>(pass.To), at + kHalfSecond,
+            [](double t, const RunTick& m) { return t < m.SimTime; });
+        const size_t best =
+            after == first ? pass.From : static_cast<size_t>(after - run.Ticks.begin()) - 1;
+        if (from != best) {
+            sim = WorldAt(start, run, best);
+            const double now = sim.Clock.SimTime;
+            sim.Clock.SetTimeFactor(0);
+            sim.Clock.SimTime = now;
+            from = best;
+            ticks = 0;
+        }
+        // As TruthFrom steps: at x1, at most the ticks of 12 hours from the moment.
+        for (; ticks < 14400 && sim.Clock.SimTime + kHalfSecond < at; ++ticks)
+            sim.Tick(display, view);
+        truths[q] = TruthNow(sim);
+    }
+    return truths;
 }
 
 } // namespace
@@ -99,9 +160,7 @@ RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
     // The truths of each pass, worked when an answer or the report first needs them.
     std::vector<std::vector<Truth>> truths(passes.size());
     const auto truthsOf = [&](size_t p) -> const std::vector<Truth>& {
-        if (truths[p].empty())
-            for (const Question& q : exercise.Questions)
-                truths[p].push_back(TruthInPass(start, run, passes[p], q.At));
+        if (truths[p].empty()) truths[p] = TruthsInPass(exercise, start, run, passes[p]);
         return truths[p];
     };
     std::vector<Truth> key;
@@ -169,8 +228,12 @@ RunGrading GradeRun(const AssessedExercise& exercise, const Simulation& start,
             if (judged.Targets.empty())
                 for (int s = 0; s < sim.Vessels.NumVessels; ++s)
                     if (s != sim.Vessels.OwnVessel) judged.Targets.push_back(s);
-            verdict = JudgeDisplay(judged, radar, VideoWorldFor(exercise.Video, start.Vessels),
-                                   controls, sim.Vessels, run.Ticks[at].Display.Range);
+            // The sea she saw: the Seas menu's once she changed it, else the exercise's own.
+            VideoWorld world = VideoWorldFor(exercise.Video, start.Vessels);
+            for (const RunVideoSea& s : run.VideoSeas)
+                if (s.Tick <= run.Ticks[at].Index) world.SeaState = s.SeaState;
+            verdict = JudgeDisplay(judged, radar, world, controls, sim.Vessels,
+                                   run.Ticks[at].Display.Range);
         }
         ++grading.Total.OutOf;
         grading.Total.Got += verdict.Right;
@@ -195,8 +258,10 @@ std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
             if (!IsTargetFigure(f))
                 columns.push_back({head + names[static_cast<size_t>(f)], i, -1, f});
     }
+    using Kind = GradeColumn::Kind;
+    for (size_t i = 0; i < exercise.Setups.size(); ++i)
+        columns.push_back({"S" + std::to_string(i + 1) + " Display", i, -1, {}, Kind::Setup});
     if (exercise.Action.MinCpa > 0) {
-        using Kind = GradeColumn::Kind;
         for (int t : ActionTargets(exercise, start))
             columns.push_back({VesselLetter(t) + " passed", 0, t, {}, Kind::Passed});
         columns.push_back({"In time", 0, -1, {}, Kind::InTime});
@@ -231,6 +296,10 @@ std::vector<std::string> GradeCells(const std::vector<GradeColumn>& columns,
             break;
         case GradeColumn::Kind::Apparent:
             cells.push_back(mark(action.Apparent));
+            break;
+        case GradeColumn::Kind::Setup:
+            cells.push_back(
+                mark(c.Question < grading.Setups.size() && grading.Setups[c.Question].Right));
             break;
         case GradeColumn::Kind::Rules:
             cells.push_back(mark(action.Acted && action.RulesKept));

@@ -90,7 +90,8 @@ struct GradeColumn {
     size_t Question = 0;
     int Vessel = -1; // the target's slot; -1 for a figure of the current or an action's mark
     Figure Asked = Figure::Cpa;
-    enum class Kind { Answer, Passed, InTime, Apparent, Rules } Is = Kind::Answer;
+    // Setup: the display set up of exercise.Setups[Question].
+    enum class Kind { Answer, Passed, InTime, Apparent, Rules, Setup } Is = Kind::Answer;
 };
 std::vector<GradeColumn> GradeColumns(const AssessedExercise& exercise,
                                       const std::vector<Truth>& truths, const Simulation& start);

@@ -47,6 +47,9 @@ struct ShadowSector {
     float To = 0;
     bool Blind = false;
 };
+// The set's own mast forward, shadowing 2 degrees either side of the heading: the sectors of
+// a ship whose exercise places none, in the program and in the marking alike.
+inline constexpr ShadowSector kMastShadow{358, 2, false};
 // A racon on a mark: its Morse letter as dots and dashes (".-" for A).
 struct Racon {
     PointD Position;

@@ -25,6 +25,12 @@ void PairDisplayFields(Kept& kept, Shown& shown, Pair&& pair) {
     pair(kept.EBLBearing, shown.EBLBearing);
     pair(kept.VRMOn, shown.VRMOn);
     pair(kept.VRMRange, shown.VRMRange);
+    pair(kept.EBL2On, shown.EBL2On);
+    pair(kept.EBL2Bearing, shown.EBL2Bearing);
+    pair(kept.VRM2On, shown.VRM2On);
+    pair(kept.VRM2Range, shown.VRM2Range);
+    pair(kept.EBL2Offset, shown.EBL2Offset);
+    pair(kept.EBL2Origin, shown.EBL2Origin);
     pair(kept.CursorEast, shown.CursorEast);
     pair(kept.CursorNorth, shown.CursorNorth);
     pair(kept.PlotOn, shown.Tick.PlotOn);

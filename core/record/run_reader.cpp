@@ -75,53 +75,135 @@ class Reader {
   public:
     explicit Reader(sqlite3* db) : db_(db) {}
 
+    // Whole: every table and every moment. Outline: every table but the moments, which are
+    // counted, and of them only the one shown at sea time `at` (when given).
     RunReadResult Read(const std::string& name) {
         RunReadResult result;
-        if (!Pragma("application_id", appId_) || !Pragma("user_version", version_)) {
-            // A header SQLite refuses is not corrupt in its sense but no record either.
-            if (sqlite3_errcode(db_) == SQLITE_NOTADB) {
-                result.Error = name + " is not a Marovane run record: " + Why();
-                return result;
-            }
-            result.Error = sqlite3_errcode(db_) == SQLITE_CORRUPT
-                               ? name + " is damaged and cannot be replayed: " + Why()
-                               : name + " is not a Marovane run record: " + Why();
-            return result;
-        }
-        if (appId_ != kRunApplicationId) {
-            result.Error = name + " is not a Marovane run record: another program wrote it.";
-            return result;
-        }
-        if (version_ > kRunFormatVersion) {
-            result.Error = name + " was recorded by a newer Marovane (record format " +
-                           std::to_string(version_) + "); this one reads up to format " +
-                           std::to_string(kRunFormatVersion) + ".";
-            return result;
-        }
-        if (version_ < 1) {
-            result.Error = name + " is not a Marovane run record: it has no format number.";
-            return result;
-        }
-        if (!SchemaIsPlain()) {
-            result.Error = name + " is damaged and cannot be replayed: " + Why();
-            return result;
-        }
         RunRecord r;
-        const bool whole = ReadAll(r);
-        if (!whole && problem_ == kNoMoment) {
-            result.Error = name + " holds no moment: the run ended before its first tick.";
-            return result;
-        }
-        if (!whole) {
-            result.Error = name + " is damaged and cannot be replayed: " + Why();
-            return result;
-        }
-        UpgradeRecord(r, version_);
+        if (!Opened(name, result.Error)) return result;
+        if (!Finish(name, ReadAll(r), r, result.Error)) return result;
         result.Record = std::move(r);
         return result;
     }
 
+    RunOutlineResult Outline(const std::string& name, std::optional<double> at) {
+        RunOutlineResult result;
+        RunOutline o;
+        if (!Opened(name, result.Error)) return result;
+        if (!Finish(name, ReadOutline(o, at), o.Record, result.Error)) return result;
+        result.Outline = std::move(o);
+        return result;
+    }
+
   private:
+    // The header, the format and the schema checked before any row is read.
+    bool Opened(const std::string& name, std::string& error) {
+        if (!Pragma("application_id", appId_) || !Pragma("user_version", version_)) {
+            // A header SQLite refuses is not corrupt in its sense but no record either.
+            if (sqlite3_errcode(db_) == SQLITE_NOTADB) {
+                error = name + " is not a Marovane run record: " + Why();
+                return false;
+            }
+            error = sqlite3_errcode(db_) == SQLITE_CORRUPT
+                        ? name + " is damaged and cannot be replayed: " + Why()
+                        : name + " is not a Marovane run record: " + Why();
+            return false;
+        }
+        if (appId_ != kRunApplicationId) {
+            error = name + " is not a Marovane run record: another program wrote it.";
+            return false;
+        }
+        if (version_ > kRunFormatVersion) {
+            error = name + " was recorded by a newer Marovane (record format " +
+                    std::to_string(version_) + "); this one reads up to format " +
+                    std::to_string(kRunFormatVersion) + ".";
+            return false;
+        }
+        if (version_ < 1) {
+            error = name + " is not a Marovane run record: it has no format number.";
+            return false;
+        }
+        if (!SchemaIsPlain() || !ColumnsAsDeclared()) {
+            error = name + " is damaged and cannot be replayed: " + Why();
+            return false;
+        }
+        return true;
+    }
+
+    bool Finish(const std::string& name, bool whole, RunRecord& r, std::string& error) {
+        if (!whole && problem_ == kNoMoment) {
+            error = name + " holds no moment: the run ended before its first tick.";
+            return false;
+        }
+        if (!whole) {
+            error = name + " is damaged and cannot be replayed: " + Why();
+            return false;
+        }
+        UpgradeRecord(r, version_);
+        return true;
+    }
+
+    // Every table of the record's format has exactly the columns the field table declares, in
+    // its order and of its declared type, so that a file edited by hand is refused here, by
+    // its table and column, not by a query failing half way through a read.
+    bool ColumnsAsDeclared() {
+        return Declared(kRun) && Declared(kVessels) && Declared(kTicks) && Declared(kPositions) &&
+               Declared(kEvents) && Declared(kExercise) && Declared(kAnswers) &&
+               Declared(kOrders) && Declared(kEnding) && Declared(kTrackStates) &&
+               Declared(kTrackEvents) && Declared(kVideoSettings) && Declared(kVideoSeas);
+    }
+
+    template <class Row> bool Declared(const Table<Row>& table) {
+        if (version_ < table.Since) return true;
+        std::vector<std::pair<std::string, std::string>> want; // name, type
+        if (*table.Before) {
+            // "id INTEGER PRIMARY KEY": a name and a type.
+            const std::string before = table.Before;
+            const std::size_t blank = before.find(' ');
+            const std::size_t end = before.find(' ', blank + 1);
+            want.emplace_back(before.substr(0, blank), before.substr(blank + 1, end - blank - 1));
+        }
+        for (const Field<Row>& f : table.Fields)
+            if (f.Since <= version_)
+                want.emplace_back(
+                    f.Name,
+                    std::visit(
+                        [](const auto& m) {
+                            return SqlType<
+                                std::remove_cvref_t<decltype(m.Get(std::declval<const Row&>()))>>();
+                        },
+                        f.Of));
+        sqlite3_stmt* s = nullptr;
+        const std::string sql = std::string("PRAGMA table_info(") + table.Name + ")";
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) return false;
+        const std::string in = std::string("its table ") + table.Name;
+        std::size_t at = 0;
+        int rc = SQLITE_ROW;
+        bool ok = true;
+        while (ok && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const std::string column = Text(s, 1);
+            std::string type = Text(s, 2);
+            for (char& c : type)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (at >= want.size())
+                ok = Bad(in + " has a column " + column + " that no record has.");
+            else if (column != want[at].first)
+                ok = Bad(in + " has " + column + " where the column " + want[at].first +
+                         " belongs.");
+            else if (type != want[at].second)
+                ok = Bad(in + " declares its column " + column + " " +
+                         (type.empty() ? "without a type" : type) + ", not " + want[at].second +
+                         ".");
+            ++at;
+        }
+        sqlite3_finalize(s);
+        if (!ok) return false;
+        if (rc != SQLITE_DONE) return false;
+        if (at == 0) return Bad(std::string("it has no table ") + table.Name + ".");
+        if (at < want.size()) return Bad(in + " lacks the column " + want[at].first + ".");
+        return true;
+    }
+
     std::string Why() const {
         return problem_.empty() ? std::string(sqlite3_errmsg(db_)) + "." : problem_;
     }
@@ -161,11 +243,15 @@ class Reader {
     // Every row of `table` in its order, each checked field by field and handed to `each`;
     // false when the query, a value or `each` fails. A table newer than the record's format
     // has no rows.
-    template <class Row, class Each> bool Rows(const Table<Row>& table, Each each) {
+    // `where` (with the key bound as ?1) takes only some rows.
+    template <class Row, class Each>
+    bool Rows(const Table<Row>& table, Each each, const char* where = "", int64_t key = 0) {
         if (version_ < table.Since) return true;
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, SelectSql(table).c_str(), -1, &s, nullptr) != SQLITE_OK)
-            return false;
+        const std::string sql = "SELECT " + Columns(table, version_) + " FROM " + table.Name + " " +
+                                where + " " + table.Order;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) return false;
+        if (*where) sqlite3_bind_int64(s, 1, key);
         int rc = SQLITE_ROW;
         bool ok = true;
         const std::int64_t most = MostRows(table.Name);
@@ -179,6 +265,7 @@ class Reader {
             Row row;
             int col = 0;
             for (const Field<Row>& f : table.Fields) {
+                if (f.Since > version_) continue; // a column newer than the record
                 ok = ok &&
                      std::visit([&](const auto& m) { return Value(s, col, f, m.Set(row)); }, f.Of);
                 ++col;
@@ -272,7 +359,7 @@ class Reader {
         });
     }
 
-    bool ReadAll(RunRecord& r) {
+    bool ReadHead(RunRecord& r) {
         std::optional<RunInfo> info;
         if (!Single(kRun, info)) return false;
         if (!info) return Bad("it holds no run.");
@@ -286,39 +373,116 @@ class Reader {
             return false;
         if (r.Vessels.empty()) return Bad("it has no vessels.");
         vessels_ = static_cast<int>(r.Vessels.size());
-        std::map<int64_t, std::size_t> byIndex;
-        if (!Rows(kTicks, [&](RunTick& t) {
-                byIndex[t.Index] = r.Ticks.size();
-                r.Ticks.push_back(std::move(t));
-                return true;
-            }))
-            return false;
-        if (r.Ticks.empty()) return Bad(kNoMoment);
-        if (!Rows(kPositions, [&](PositionRow& p) {
-                const auto at = byIndex.find(p.Tick);
-                if (at == byIndex.end()) return Bad("a position has no moment.");
-                RunTick& t = r.Ticks[at->second];
-                if (p.Vessel != static_cast<int>(t.Vessels.size()))
-                    return Bad("a moment's vessels are out of order.");
-                t.Vessels.push_back(p.State);
-                return true;
-            }))
+        return true;
+    }
+
+    bool ReadTail(RunRecord& r) {
+        return All(kEvents, r.Events) && All(kTrackEvents, r.TrackEvents) &&
+               All(kVideoSettings, r.VideoSettings) && All(kVideoSeas, r.VideoSeas) &&
+               Single(kExercise, r.Exercise) && All(kAnswers, r.Answers) &&
+               All(kOrders, r.Orders) && Single(kEnding, r.Ending);
+    }
+
+    // The vessels and tracks of the moments in r.Ticks from `first` on, which are in the order
+    // of their numbers, as the positions and the track states are: one walk through each.
+    bool ReadStates(RunRecord& r, std::size_t first, const char* where = "", int64_t key = 0) {
+        std::size_t at = first;
+        const auto moment = [&](int64_t tick) {
+            while (at < r.Ticks.size() && r.Ticks[at].Index < tick)
+                ++at;
+            return at < r.Ticks.size() && r.Ticks[at].Index == tick;
+        };
+        if (!Rows(
+                kPositions,
+                [&](PositionRow& p) {
+                    if (!moment(p.Tick)) return Bad("a position has no moment.");
+                    RunTick& t = r.Ticks[at];
+                    if (p.Vessel != static_cast<int>(t.Vessels.size()))
+                        return Bad("a moment's vessels are out of order.");
+                    t.Vessels.push_back(p.State);
+                    return true;
+                },
+                where, key))
             return false;
         // A moment written without all its vessels would be a half-written transaction, which
         // SQLite never leaves behind; a file edited by hand may.
-        for (const RunTick& t : r.Ticks)
-            if (static_cast<int>(t.Vessels.size()) != vessels_)
+        for (std::size_t k = first; k < r.Ticks.size(); ++k)
+            if (static_cast<int>(r.Ticks[k].Vessels.size()) != vessels_)
                 return Bad("a moment lacks some of its vessels.");
-        if (!Rows(kTrackStates, [&](TrackStateRow& row) {
-                const auto at = byIndex.find(row.Tick);
-                if (at == byIndex.end()) return Bad("a track has no moment.");
-                r.Ticks[at->second].Tracks.push_back(row.Track);
+        at = first;
+        return Rows(
+            kTrackStates,
+            [&](TrackStateRow& row) {
+                if (!moment(row.Tick)) return Bad("a track has no moment.");
+                r.Ticks[at].Tracks.push_back(row.Track);
                 return true;
-            }))
+            },
+            where, key);
+    }
+
+    bool ReadAll(RunRecord& r) {
+        if (!ReadHead(r)) return false;
+        if (!All(kTicks, r.Ticks)) return false;
+        if (r.Ticks.empty()) return Bad(kNoMoment);
+        return ReadStates(r, 0) && ReadTail(r);
+    }
+
+    // One figure of the first row of `sql`, checked as a figure is.
+    bool Figure(const char* sql, double at, double& out) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_, sql, -1, &s, nullptr) != SQLITE_OK) return false;
+        sqlite3_bind_double(s, 1, at);
+        const int rc = sqlite3_step(s);
+        const bool row = rc == SQLITE_ROW;
+        out = row ? sqlite3_column_double(s, 0) : 0.0;
+        sqlite3_finalize(s);
+        if (!row) return rc == SQLITE_DONE ? Bad(kNoMoment) : false;
+        return (std::isfinite(out) && std::fabs(out) <= kLargestFigure) ||
+               Bad("a figure is out of bounds.");
+    }
+
+    bool ReadOutline(RunOutline& o, std::optional<double> at) {
+        RunRecord& r = o.Record;
+        if (!ReadHead(r)) return false;
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_, "SELECT count(*) FROM ticks", -1, &s, nullptr) != SQLITE_OK)
             return false;
-        return All(kEvents, r.Events) && All(kTrackEvents, r.TrackEvents) &&
-               All(kVideoSettings, r.VideoSettings) && Single(kExercise, r.Exercise) &&
-               All(kAnswers, r.Answers) && All(kOrders, r.Orders) && Single(kEnding, r.Ending);
+        const bool counted = sqlite3_step(s) == SQLITE_ROW;
+        o.Moments = counted ? sqlite3_column_int64(s, 0) : 0;
+        sqlite3_finalize(s);
+        if (!counted) return false;
+        if (o.Moments == 0) return Bad(kNoMoment);
+        if (o.Moments > kMostRecordMoments)
+            return Bad("its ticks are more than " + std::to_string(kMostRecordMoments) +
+                       ", more than any run records.");
+        // The first and the last moment by their numbers: two seeks in the table's own order.
+        if (!Figure("SELECT sim_time FROM ticks ORDER BY tick LIMIT 1", 0, o.First) ||
+            !Figure("SELECT sim_time FROM ticks ORDER BY tick DESC LIMIT 1", 0, o.Last))
+            return false;
+        if (at) {
+            // TickAt's rule in one pass over the moments' times, which reads none of their
+            // vessels; the moment found is then read by its number, and its vessels and tracks
+            // by their keys.
+            s = nullptr;
+            if (sqlite3_prepare_v2(db_,
+                                   "SELECT tick FROM ticks WHERE sim_time <= ?1 "
+                                   "ORDER BY sim_time DESC, tick DESC LIMIT 1",
+                                   -1, &s, nullptr) != SQLITE_OK)
+                return false;
+            sqlite3_bind_double(s, 1, *at);
+            const int rc = sqlite3_step(s);
+            const std::optional<int64_t> tick =
+                rc == SQLITE_ROW ? std::optional(sqlite3_column_int64(s, 0)) : std::nullopt;
+            sqlite3_finalize(s);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
+            if (tick &&
+                (!Rows(
+                     kTicks, [&](RunTick& t) { return r.Ticks.push_back(std::move(t)), true; },
+                     "WHERE tick = ?1", *tick) ||
+                 !ReadStates(r, 0, "WHERE tick = ?1", *tick)))
+                return false;
+        }
+        return ReadTail(r);
     }
 
     sqlite3* db_;
@@ -327,14 +491,17 @@ class Reader {
     std::string problem_;
 };
 
-RunReadResult ReadOpen(sqlite3* db, const std::string& name) {
+// A read by `read(reader)` of an open record, `db` closed after.
+template <class Result, class Read>
+Result ReadOpen(sqlite3* db, const std::string& name, Read read) {
     std::int64_t calls = 0;
     if (!Harden(db, calls)) {
-        RunReadResult failed{std::nullopt, name + " cannot be opened: " + sqlite3_errmsg(db)};
+        Result failed{std::nullopt, name + " cannot be opened: " + sqlite3_errmsg(db)};
         sqlite3_close(db);
         return failed;
     }
-    RunReadResult result = Reader(db).Read(name);
+    Reader reader(db);
+    Result result = read(reader);
     if (!result.ok() && calls > kMostCalls)
         result.Error = name + " is damaged and cannot be replayed: reading it does not end.";
     sqlite3_close(db);
@@ -365,9 +532,9 @@ bool LogModeFile(const std::filesystem::path& path) {
            header[18] == 2;
 }
 
-RunReadResult OpenFailed(sqlite3* db, const std::string& name) {
-    RunReadResult r{std::nullopt,
-                    name + " cannot be opened: " + (db ? sqlite3_errmsg(db) : "out of memory")};
+template <class Result> Result OpenFailed(sqlite3* db, const std::string& name) {
+    Result r{std::nullopt,
+             name + " cannot be opened: " + (db ? sqlite3_errmsg(db) : "out of memory")};
     sqlite3_close(db);
     return r;
 }
@@ -375,7 +542,8 @@ RunReadResult OpenFailed(sqlite3* db, const std::string& name) {
 // A record killed while it was being written and then moved without its shared-memory file:
 // read from a copy of it and its log in a folder of its own, which is removed after, so that
 // nothing is made beside the record.
-RunReadResult ReadCopy(const std::filesystem::path& path, const std::string& name) {
+template <class Result, class Read>
+Result ReadCopy(const std::filesystem::path& path, const std::string& name, Read read) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path dir =
@@ -384,31 +552,21 @@ RunReadResult ReadCopy(const std::filesystem::path& path, const std::string& nam
     fs::create_directory(dir, ec);
     if (!ec) fs::copy_file(path, copy, ec);
     if (!ec) fs::copy_file(fs::path(path).concat("-wal"), fs::path(copy).concat("-wal"), ec);
-    RunReadResult result;
+    Result result;
     sqlite3* db = nullptr;
     if (ec)
         result.Error = name + " cannot be opened: " + ec.message();
     else if (sqlite3_open_v2(copy.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
              SQLITE_OK)
-        result = OpenFailed(db, name);
+        result = OpenFailed<Result>(db, name);
     else
-        result = ReadOpen(db, name);
+        result = ReadOpen<Result>(db, name, read);
     fs::remove_all(dir, ec);
     return result;
 }
 
-} // namespace
-
-std::optional<std::size_t> RunRecord::TickAt(double days) const {
-    std::optional<std::size_t> best;
-    for (std::size_t i = 0; i < Ticks.size(); ++i) {
-        const double t = Ticks[i].SimTime;
-        if (t <= days && (!best || t >= Ticks[*best].SimTime)) best = i;
-    }
-    return best;
-}
-
-RunReadResult ReadRunRecord(const std::filesystem::path& path) {
+// A read by `read(reader)` of the record at `path`, checked as a file first.
+template <class Result, class Read> Result ReadFile(const std::filesystem::path& path, Read read) {
     const std::string name = path.filename().string();
     std::error_code ec;
     std::string head(16, '\0');
@@ -433,13 +591,34 @@ RunReadResult ReadRunRecord(const std::filesystem::path& path) {
     // it was written) is read as unchanging, where SQLite would otherwise make both files.
     const bool log = std::filesystem::exists(std::filesystem::path(path).concat("-wal"), ec);
     const bool shared = std::filesystem::exists(std::filesystem::path(path).concat("-shm"), ec);
-    if (log && !shared) return ReadCopy(path, name);
+    if (log && !shared) return ReadCopy<Result>(path, name, read);
     const std::string uri = FileUri(path, !log && LogModeFile(path) ? "immutable=1" : "mode=ro");
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) !=
         SQLITE_OK)
-        return OpenFailed(db, name);
-    return ReadOpen(db, name);
+        return OpenFailed<Result>(db, name);
+    return ReadOpen<Result>(db, name, read);
+}
+
+} // namespace
+
+std::optional<std::size_t> RunRecord::TickAt(double days) const {
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < Ticks.size(); ++i) {
+        const double t = Ticks[i].SimTime;
+        if (t <= days && (!best || t >= Ticks[*best].SimTime)) best = i;
+    }
+    return best;
+}
+
+RunReadResult ReadRunRecord(const std::filesystem::path& path) {
+    return ReadFile<RunReadResult>(path,
+                                   [&](Reader& r) { return r.Read(path.filename().string()); });
+}
+
+RunOutlineResult ReadRunOutline(const std::filesystem::path& path, std::optional<double> at) {
+    return ReadFile<RunOutlineResult>(
+        path, [&](Reader& r) { return r.Outline(path.filename().string(), at); });
 }
 
 RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes) {
@@ -461,7 +640,8 @@ RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes) {
         sqlite3_close(db);
         return {std::nullopt, "The record cannot be read."};
     }
-    return ReadOpen(db, "The record");
+    return ReadOpen<RunReadResult>(db, "The record",
+                                   [](Reader& r) { return r.Read("The record"); });
 }
 
 } // namespace mv

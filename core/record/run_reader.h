@@ -27,6 +27,23 @@ inline constexpr std::int64_t kMostRecordEvents = 1'000'000;
 inline constexpr std::int64_t kMostRecordAnswers = 20'000;
 
 RunReadResult ReadRunRecord(const std::filesystem::path& path);
+
+// A record without reading its moments, checked as a whole read checks it: every other table,
+// the number of moments and the sea time of the first and the last, and of the moments only
+// the one shown at sea time `at` (days, TickAt's rule), when asked and there is one. A summary
+// or a single moment of a long record then costs a small part of reading it whole.
+struct RunOutline {
+    RunRecord Record; // its Ticks hold the moment asked for, or none
+    std::int64_t Moments = 0;
+    double First = 0.5, Last = 0.5; // days
+};
+struct RunOutlineResult {
+    std::optional<RunOutline> Outline;
+    std::string Error;
+    bool ok() const { return Outline.has_value(); }
+};
+RunOutlineResult ReadRunOutline(const std::filesystem::path& path,
+                                std::optional<double> at = std::nullopt);
 // The same from the file's bytes in memory (the fuzzers' door).
 RunReadResult ReadRunRecordBytes(std::span<const unsigned char> bytes);
 

@@ -18,8 +18,9 @@ inline constexpr int32_t kRunApplicationId = 0x4D76526E;
 // The format written; a reader takes this one and every older one. Format 2 added the tables
 // of an assessed exercise (the exercise opened, answers, orders, ending); format 3 the
 // tracker's output (its events, and its tracks at each moment while ARPA was on); format 4 the
-// radar video's controls as the student set them.
-inline constexpr int kRunFormatVersion = 4;
+// radar video's controls as the student set them; format 5 the sea the video's clutter shows;
+// format 6 the second EBL and VRM and the second EBL's offset origin at every moment.
+inline constexpr int kRunFormatVersion = 6;
 
 struct RunInfo {
     std::string Title;
@@ -47,7 +48,15 @@ struct RunDisplay {
     bool EBLOn = false;
     float EBLBearing = 0.0f; // degrees on the screen, clockwise from the top
     bool VRMOn = false;
-    double VRMRange = 0.0;                      // nautical miles
+    double VRMRange = 0.0; // nautical miles
+    // The second pair; an offset second EBL starts from a sea position (nautical miles, X
+    // north and Y east), so it stays on the echo it was laid on as the own vessel moves.
+    bool EBL2On = false;
+    float EBL2Bearing = 0.0f; // degrees on the screen, clockwise from the top
+    bool VRM2On = false;
+    double VRM2Range = 0.0; // nautical miles
+    bool EBL2Offset = false;
+    PointD EBL2Origin;
     double CursorEast = 0.0, CursorNorth = 0.0; // nautical miles
     bool PlotOn = false;
     int PlotFreqIndex = 0; // continuous, 3, 6 or 12 minutes
@@ -112,6 +121,16 @@ struct RunVideoSetting {
     int Gain = 70, Sea = 30, Rain = 0, Tune = 100; // each 0..100
     int Band = 0;                                  // 0 X (3 cm), 1 S (10 cm)
     friend bool operator==(const RunVideoSetting&, const RunVideoSetting&) = default;
+};
+
+// The sea state the video's clutter shows from a moment on (0 calm .. 6 very rough): the
+// exercise's own until the Seas menu changes the sea. A row as the run starts and whenever it
+// changes.
+struct RunVideoSea {
+    int64_t Tick = 0;     // the last moment recorded before it
+    double SimTime = 0.5; // days
+    int SeaState = 0;
+    friend bool operator==(const RunVideoSea&, const RunVideoSea&) = default;
 };
 
 // One moment of the run: the start, every tick, and every command that moved the vessels
@@ -182,6 +201,7 @@ struct RunRecord {
     std::vector<RunEvent> Events;
     std::vector<RunTrackEvent> TrackEvents{};     // in the order they came
     std::vector<RunVideoSetting> VideoSettings{}; // in the order set
+    std::vector<RunVideoSea> VideoSeas{};         // in the order the sea changed
     // Of an assessed exercise only.
     std::optional<RunExercise> Exercise;
     std::vector<RunAnswer> Answers; // in the order handed in

@@ -48,22 +48,8 @@ void ApplyDisplay(const RunDisplay& d, RadarDisplayState& s) {
 }
 
 std::vector<std::size_t> PlotMoments(const RunRecord& run, std::size_t index) {
-    std::vector<std::size_t> marks;
-    const RunTick& now = run.Ticks.at(index);
-    if (!now.Display.PlotOn) return marks;
-    std::size_t from = index;
-    while (from > 0 && SamePicture(run.Ticks[from - 1], run.Ticks[from]))
-        --from;
-    const double interval = kPlotIntervals.at(static_cast<std::size_t>(now.Display.PlotFreqIndex));
-    double last = 0.0;
-    for (std::size_t k = from; k <= index; ++k) {
-        const double t = run.Ticks[k].SimTime;
-        if (k == from || t - last >= interval) {
-            marks.push_back(k);
-            last = t;
-        }
-    }
-    return marks;
+    (void)run.Ticks.at(index);
+    return PlotHistory(run).Moments(index);
 }
 
 std::string EventsCsv(const RunRecord& run) {
@@ -83,17 +69,49 @@ std::size_t EventMoment(const RunRecord& run, const RunEvent& event) {
 }
 
 double PlotTimeAt(const RunRecord& run, std::size_t index) {
-    if (!run.Ticks.at(index).Display.PlotOn) return 0.0;
-    std::size_t from = index;
-    while (from > 0 && run.Ticks[from - 1].Display.PlotOn &&
-           run.Ticks[from - 1].SimTime <= run.Ticks[from].SimTime)
-        --from;
-    return run.Ticks[index].SimTime - run.Ticks[from].SimTime;
+    (void)run.Ticks.at(index);
+    return PlotHistory(run).TimeAt(index);
 }
 
-void StepAlarms(const RunRecord& run, std::size_t index, AlarmState& alarms) {
-    if (index >= run.Ticks.size()) return;
-    const RunTick& tick = run.Ticks[index];
+PlotHistory::PlotHistory(const RunRecord& run) : run_(run) {
+    double last = 0.0; // days: the sea time of the last mark
+    for (std::size_t k = 0; k < run.Ticks.size(); ++k) {
+        const RunTick& now = run.Ticks[k];
+        const RunTick* before = k > 0 ? &run.Ticks[k - 1] : nullptr;
+        const bool redrawn = !before || !SamePicture(*before, now);
+        if (redrawn) pictures_.push_back(k);
+        if (!now.Display.PlotOn) continue;
+        // Going back in sea time (a repeat) starts the plot clock again as well.
+        if (!before || !before->Display.PlotOn || before->SimTime > now.SimTime)
+            plotting_.push_back(k);
+        const double interval =
+            kPlotIntervals.at(static_cast<std::size_t>(now.Display.PlotFreqIndex));
+        if (redrawn || now.SimTime - last >= interval) {
+            marks_.push_back(k);
+            last = now.SimTime;
+        }
+    }
+}
+
+std::vector<std::size_t> PlotHistory::Moments(std::size_t index) const {
+    if (index >= run_.Ticks.size() || !run_.Ticks[index].Display.PlotOn) return {};
+    const std::size_t from =
+        *std::prev(std::upper_bound(pictures_.begin(), pictures_.end(), index));
+    return {std::lower_bound(marks_.begin(), marks_.end(), from),
+            std::upper_bound(marks_.begin(), marks_.end(), index)};
+}
+
+double PlotHistory::TimeAt(std::size_t index) const {
+    if (index >= run_.Ticks.size() || !run_.Ticks[index].Display.PlotOn) return 0.0;
+    const std::size_t from =
+        *std::prev(std::upper_bound(plotting_.begin(), plotting_.end(), index));
+    return run_.Ticks[index].SimTime - run_.Ticks[from].SimTime;
+}
+
+namespace {
+
+// The targets in danger at the moment, by the limits then in force.
+void UpdateAlarms(const RunRecord& run, const RunTick& tick, AlarmState& alarms) {
     VesselTables v;
     PlaceMoment(run, tick, v);
     RadarDisplayState shown;
@@ -102,14 +120,43 @@ void StepAlarms(const RunRecord& run, std::size_t index, AlarmState& alarms) {
     for (int i = 0; i < v.NumVessels; ++i)
         if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, shown.Aids.VectorMinutes()));
     alarms.Update(AlarmCauses(aids, shown.Aids.Limits));
-    for (const RunEvent& e : run.Events)
-        if (e.Kind == "acknowledge" && e.Tick == tick.Index) alarms.AcknowledgeAll();
 }
 
+} // namespace
+
 AlarmState AlarmsAt(const RunRecord& run, std::size_t index) {
-    AlarmState alarms;
-    for (std::size_t k = 0; k <= index && k < run.Ticks.size(); ++k)
-        StepAlarms(run, k, alarms);
+    return AlarmCheckpoints(run).At(index);
+}
+
+AlarmCheckpoints::AlarmCheckpoints(const RunRecord& run) : run_(run) {
+    for (const RunEvent& e : run.Events)
+        if (e.Kind == "acknowledge") acknowledged_.push_back(e.Tick);
+    std::sort(acknowledged_.begin(), acknowledged_.end());
+}
+
+void AlarmCheckpoints::Step(std::size_t index, AlarmState& alarms) const {
+    if (index >= run_.Ticks.size()) return;
+    const RunTick& tick = run_.Ticks[index];
+    UpdateAlarms(run_, tick, alarms);
+    if (std::binary_search(acknowledged_.begin(), acknowledged_.end(), tick.Index))
+        alarms.AcknowledgeAll();
+}
+
+AlarmState AlarmCheckpoints::At(std::size_t index) {
+    if (run_.Ticks.empty()) return {};
+    index = std::min(index, run_.Ticks.size() - 1);
+    if (states_.empty()) {
+        AlarmState first;
+        Step(0, first);
+        states_.push_back(first);
+    }
+    // From the checkpoint at or before the moment, keeping those passed on the way.
+    std::size_t from = std::min(index / kEvery, states_.size() - 1);
+    AlarmState alarms = states_[from];
+    for (std::size_t k = from * kEvery + 1; k <= index; ++k) {
+        Step(k, alarms);
+        if (k % kEvery == 0) states_.push_back(alarms);
+    }
     return alarms;
 }
 

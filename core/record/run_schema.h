@@ -49,6 +49,7 @@ template <class Row> struct Field {
     int Lo = 0, Hi = 0;    // of Check::Range
     const char* Unit = ""; // as a comment beside the column in the file's schema
     bool Key = false;      // the table's INTEGER PRIMARY KEY
+    int Since = 1;         // the format that first had it; later columns stand at the end
 };
 
 // A column from one generic lambda that names the member, `[](auto& r) -> auto& { return
@@ -67,6 +68,13 @@ constexpr Field<Row> Col(const char* name, L member, Check check = Check::None, 
 
 template <class Row> constexpr Field<Row> Keyed(Field<Row> f) {
     f.Key = true;
+    return f;
+}
+
+// A column added to a table that older formats already had: a record of an earlier format lacks
+// it, and reads it as the row's default.
+template <class Row> constexpr Field<Row> AddedIn(int format, Field<Row> f) {
+    f.Since = format;
     return f;
 }
 
@@ -151,6 +159,18 @@ inline constexpr Field<RunTick> kTickFields[] = {
     Col<RunTick>("tcpa_limit", MV_AT(Display.TcpaLimit), Check::Figure, 0, 0, "minutes"),
     Col<RunTick>("picked", MV_AT(Display.Picked), Check::Picked, 0, 0,
                  "vessel slots, comma-separated"),
+    AddedIn(6, Col<RunTick>("ebl2_on", MV_AT(Display.EBL2On))),
+    AddedIn(6, Col<RunTick>("ebl2_bearing", MV_AT(Display.EBL2Bearing), Check::Figure, 0, 0,
+                            "degrees on the screen, clockwise from its top")),
+    AddedIn(6, Col<RunTick>("vrm2_on", MV_AT(Display.VRM2On))),
+    AddedIn(6, Col<RunTick>("vrm2_range", MV_AT(Display.VRM2Range), Check::Figure, 0, 0,
+                            "nautical miles")),
+    AddedIn(6, Col<RunTick>("ebl2_offset", MV_AT(Display.EBL2Offset), Check::None, 0, 0,
+                            "1: the second EBL starts from the sea position below")),
+    AddedIn(6, Col<RunTick>("ebl2_north", MV_AT(Display.EBL2Origin.X), Check::Figure, 0, 0,
+                            "nautical miles north")),
+    AddedIn(6, Col<RunTick>("ebl2_east", MV_AT(Display.EBL2Origin.Y), Check::Figure, 0, 0,
+                            "nautical miles east")),
 };
 
 inline constexpr Field<PositionRow> kPositionFields[] = {
@@ -252,6 +272,12 @@ inline constexpr Field<RunVideoSetting> kVideoSettingFields[] = {
     Col<RunVideoSetting>("band", MV_AT(Band), Check::Range, 0, 1, "0 X, 1 S"),
 };
 
+inline constexpr Field<RunVideoSea> kVideoSeaFields[] = {
+    Col<RunVideoSea>("tick", MV_AT(Tick), Check::None, 0, 0, "the last moment before it"),
+    Col<RunVideoSea>("sim_time", MV_AT(SimTime), Check::Figure, 0, 0, "days"),
+    Col<RunVideoSea>("sea_state", MV_AT(SeaState), Check::Range, 0, 6, "0 calm .. 6 very rough"),
+};
+
 #undef MV_AT
 
 inline constexpr Table<RunInfo> kRun{"run", kRunFields};
@@ -280,6 +306,9 @@ inline constexpr Table<RunTrackEvent> kTrackEvents{
 // The radar video's controls as set: none before format 4.
 inline constexpr Table<RunVideoSetting> kVideoSettings{
     "video_settings", kVideoSettingFields, 4, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
+// The sea the video's clutter shows: none before format 5.
+inline constexpr Table<RunVideoSea> kVideoSeas{
+    "video_seas", kVideoSeaFields, 5, "id INTEGER PRIMARY KEY", "", "", "ORDER BY id"};
 
 template <class T> constexpr const char* SqlType() {
     if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>)
@@ -314,10 +343,11 @@ template <class Row> std::string CreateSql(const Table<Row>& t) {
     return sql + ")" + (*t.Options ? " " : "") + t.Options + ";\n";
 }
 
-template <class Row> std::string Columns(const Table<Row>& t) {
+// The columns of `t` in a record of format `format`.
+template <class Row> std::string Columns(const Table<Row>& t, int format = kRunFormatVersion) {
     std::string list;
     for (const Field<Row>& f : t.Fields)
-        list += (list.empty() ? "" : ", ") + std::string(f.Name);
+        if (f.Since <= format) list += (list.empty() ? "" : ", ") + std::string(f.Name);
     return list;
 }
 
@@ -337,7 +367,7 @@ inline std::string CreateAll() {
     return CreateSql(kRun) + CreateSql(kVessels) + CreateSql(kTicks) + CreateSql(kPositions) +
            CreateSql(kEvents) + CreateSql(kExercise) + CreateSql(kAnswers) + CreateSql(kOrders) +
            CreateSql(kEnding) + CreateSql(kTrackStates) + CreateSql(kTrackEvents) +
-           CreateSql(kVideoSettings);
+           CreateSql(kVideoSettings) + CreateSql(kVideoSeas);
 }
 
 } // namespace mv::runschema

@@ -127,7 +127,22 @@ void FromFormat2(RunRecord&) {}
 // its run showed the plain echoes throughout.
 void FromFormat3(RunRecord&) {}
 
-constexpr Step kSteps[] = {{1, FromFormat1}, {2, FromFormat2}, {3, FromFormat3}};
+// Format 5 added the sea the video's clutter shows; a record of format 4 was made before the
+// Seas menu's sea was kept, so its clutter is taken as the exercise's own sea throughout.
+void FromFormat4(RunRecord&) {}
+
+// Format 6 added the second EBL and VRM; a record of format 5 was made before the console had
+// them, so they were off throughout and the second EBL stood on the own vessel.
+void FromFormat5(RunRecord& run) {
+    for (RunTick& t : run.Ticks) {
+        RunDisplay& d = t.Display;
+        d.EBL2On = d.VRM2On = d.EBL2Offset = false;
+        d.EBL2Origin = {};
+    }
+}
+
+constexpr Step kSteps[] = {
+    {1, FromFormat1}, {2, FromFormat2}, {3, FromFormat3}, {4, FromFormat4}, {5, FromFormat5}};
 static_assert(std::size(kSteps) == kRunFormatVersion - 1, "a step for every older format");
 
 } // namespace

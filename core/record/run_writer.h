@@ -47,6 +47,7 @@ class RunWriter {
     bool AddEvent(const RunEvent& event);
     bool AddTrackEvent(const RunTrackEvent& event);
     bool AddVideoSetting(const RunVideoSetting& setting);
+    bool AddVideoSea(const RunVideoSea& sea);
     // Synced to the disk before they return.
     bool AddAnswer(const RunAnswer& answer);
     bool AddOrder(const RunOrder& order);

@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "core/vessel.h"
 #include "session/exercise.h"
+#include "session/radar_video_session.h"
 #include "session/run_recorder.h"
 
 #include <QDir>
@@ -376,6 +377,10 @@ void ClassSeat::SendState() {
     s.VectorMinutes = static_cast<int>(display.Aids.VectorMinutes());
     s.Orders = orders_;
     s.LastOrder = lastOrder_;
+    const RadarVideoSession& video = exercise_.video();
+    const VideoControls& c = video.controls();
+    s.Video = ClassVideo{video.on(),      c.Gain, c.Sea, c.Rain, c.Tune, static_cast<int>(c.Band),
+                         video.seaState()};
     link_.Publish(Topic("state"), Bytes(ToJson(s)), kOnce, false);
 }
 

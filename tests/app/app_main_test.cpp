@@ -5,6 +5,7 @@
 #include "app/cpa_computer_window.h"
 #include "app/main_window.h"
 #include "app/maneuver_window.h"
+#include "app/radar_console.h"
 #include "app/scenario_list.h"
 #include "app/startup.h"
 #include "app/traffic_selector.h"
@@ -12,6 +13,7 @@
 #include "gui/palette.h"
 #include "gui/qt_dialogs.h"
 #include "gui/radar_picture.h"
+#include "gui/world_picture_widget.h"
 #include "tests/support/exercise_fixture.h"
 
 #include <QAction>
@@ -27,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -95,6 +98,16 @@ class AppMain : public testing::Test {
 TEST_F(AppMain, StartsWithTheDefaultExerciseReadyToWatch) {
     Start();
     EXPECT_TRUE(dialogs.shown.empty());
+    // The first picture is whole at the size it shows at: the face drawn in the image, its
+    // rings crossing the row through the own ship, not an image left blank by a start-up
+    // that put its drawing off.
+    const QWidget* shown = app->console().pictureWidget();
+    const QImage& face = app->console().picture().image();
+    ASSERT_EQ(face.size(), shown->size() * shown->devicePixelRatio());
+    std::set<QRgb> colours;
+    for (int x = 0; x < face.width(); ++x)
+        colours.insert(face.pixel(x, face.height() / 2));
+    EXPECT_GE(colours.size(), 2u);
     ExpectRunningAtX2WithPlotting(*app);
     auto& d = app->display();
     EXPECT_TRUE(d.EBLOn && d.VRMOn && d.RingsOn);
@@ -185,6 +198,10 @@ TEST_F(AppMain, AKeyDismissesTheSplashAndThePaletteChosenIsKeptForTheNextStart) 
     Action("mnuPalette(2)")->trigger();
     EXPECT_TRUE(Action("mnuPalette(2)")->isChecked());
     EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 40);
+    // The own vessel's letter takes the night's colour too, not the day's blue.
+    const auto* own = app->console().vesselPanel()->cmdVessel(app->simulation().Vessels.OwnVessel);
+    EXPECT_EQ(own->palette().color(QPalette::ButtonText),
+              mv::PaletteFor(mv::DisplayPalette::Night).ownButton);
     app.reset();
     Start();
     EXPECT_EQ(app->display().Colours, mv::DisplayPalette::Night);

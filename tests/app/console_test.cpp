@@ -88,6 +88,8 @@ TEST_F(ConsoleTest, OnOffButtonsShowTheirStateHeldInWithTheirLampLit) {
         {"cmdTrueView", "mnuTrueView", [&] { return display.Tick.TrueViewOn; }},
         {"cmdEBL", "mnuEBL", [&] { return display.EBLOn; }},
         {"cmdVRM", "mnuVRM", [&] { return display.VRMOn; }},
+        {"cmdEBL2", "mnuEBL2", [&] { return display.EBL2On; }},
+        {"cmdVRM2", "mnuVRM2", [&] { return display.VRM2On; }},
         {"cmdPlot", "mnuPlotOnOff", [&] { return display.Tick.PlotOn; }},
         {"cmdIdentify", "mnuIdentify", [&] { return display.Tick.IdentifyOn; }},
     };
@@ -257,6 +259,16 @@ TEST_F(ConsoleTest, ToolsNeverCoverThePictureOrTheColumnAndComeBackWhereLeft) {
     EXPECT_FALSE(console->trial().isVisible()); // places only: tools open when asked for
     Run("mnuTrialManeuver");
     EXPECT_TRUE(console->trial().isVisible());
+    EXPECT_EQ(
+        Find<QMainWindow>(mv::kToolArea)->dockWidgetArea(Find<QDockWidget>("dckTrialManeuver")),
+        Qt::RightDockWidgetArea);
+    // A run that never opens the trial keeps its place for the run after.
+    for (const bool open : {false, true}) {
+        console.reset();
+        console = std::make_unique<mv::RadarConsole>(*exercise, dialogs);
+        console->show();
+        if (open) Run("mnuTrialManeuver");
+    }
     EXPECT_EQ(
         Find<QMainWindow>(mv::kToolArea)->dockWidgetArea(Find<QDockWidget>("dckTrialManeuver")),
         Qt::RightDockWidgetArea);

@@ -152,18 +152,6 @@ TEST_F(ExamModeTest, RunsWithWhatItAllowsAndEndsWithTheNextScenario) {
     EXPECT_TRUE(Find<QRadioButton>("optCPA")->isEnabled());
 }
 
-// The widgets Tab visits on a window, from `first` round to it again.
-std::vector<QWidget*> TabChain(QWidget* first) {
-    std::vector<QWidget*> chain;
-    QWidget* w = first;
-    do {
-        if (w->isVisibleTo(first->window()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            chain.push_back(w);
-        w = w->nextInFocusChain();
-    } while (w != first && chain.size() < 50);
-    return chain;
-}
-
 // Two questions at 12:03 and one at 12:06, of B and C, as the student meets them at the form.
 TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeyboard) {
     Load("MEDIUM, 000, 12", {"MEDIUM, 180, 10, 000, 8", "MEDIUM, 270, 10, 045, 6"});
@@ -195,16 +183,24 @@ TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeybo
     auto* question = Find<QComboBox>("cboQuestion", form);
     EXPECT_EQ(question->currentIndex(), 0);
     EXPECT_EQ(Text("lblDue", form), "Questions 1 and 2 are due.");
-    // The student plots on while it is open: the radar picture's centre stays in sight.
+    // The student plots on while it is open: docked beside the picture, its centre in sight.
+    ASSERT_FALSE(form->isWindow());
     const QWidget* picture = console->pictureWidget();
-    EXPECT_FALSE(form->frameGeometry().contains(picture->mapToGlobal(picture->rect().center())));
+    EXPECT_FALSE(QRect(form->mapToGlobal(QPoint()), form->size())
+                     .contains(picture->mapToGlobal(picture->rect().center())));
 
-    // The keyboard: the first empty figure first, Tab through B's row, C's row, then Hand In.
+    // The keyboard: the first empty figure first; Tab from the question goes through B's row,
+    // C's row, then to Hand In, in the dock as it would in a window of its own.
     auto* handIn = Find<QPushButton>("cmdHandIn", form);
     EXPECT_EQ(form->focusWidget(), form->Entry(1, 0));
-    EXPECT_EQ(TabChain(question),
-              (std::vector<QWidget*>{question, form->Entry(1, 0), form->Entry(1, 1),
-                                     form->Entry(2, 0), form->Entry(2, 1), handIn}));
+    question->setFocus();
+    std::vector<QWidget*> tabbed{form->focusWidget()};
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+        tabbed.push_back(form->focusWidget());
+    }
+    EXPECT_EQ(tabbed, (std::vector<QWidget*>{question, form->Entry(1, 0), form->Entry(1, 1),
+                                             form->Entry(2, 0), form->Entry(2, 1), handIn}));
     // Hand In's access key is none that the main window's menus or the console's buttons take.
     const QKeySequence key = QKeySequence::mnemonic(handIn->text());
     for (const mv::MenuEntry& m : mv::MenuTable()) {
@@ -212,7 +208,7 @@ TEST_F(ExamModeTest, QuestionsDueTogetherAreNamedTogetherAndTheFormTakesTheKeybo
         EXPECT_NE(QKeySequence::mnemonic(m.caption), key) << m.caption.toStdString();
     }
     for (const QAbstractButton* b : console->findChildren<QAbstractButton*>()) {
-        if (b->window() != console.get()) continue; // the form's own
+        if (b->window() != console.get() || form->isAncestorOf(b)) continue; // the form's own
         EXPECT_NE(QKeySequence::mnemonic(b->text()), key) << b->objectName().toStdString();
     }
 

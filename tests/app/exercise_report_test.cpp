@@ -93,6 +93,16 @@ TEST(ExerciseReport, ShowsEveryVerdictAndPictureAndGradeWritesAPdfPerRecord) {
         mv::BuildExerciseReport({exercise, QString::fromStdString(file), *bob.Record, keyed})
             ->toPlainText()
             .contains("Marked against the answer key: the run was not recorded."));
+    // A display set up at 12:03 listed with what the video showed then: B showing, the noise
+    // at 3.4 % of the screen against a limit of 5 %.
+    mv::AssessedExercise withSetup = exercise;
+    withSetup.Setups = {{0.5 + 3.0 / 1440, {1}, 0.05, 0}};
+    mv::RunGrading setUp = grading;
+    setUp.Setups = {{{1}, {}, 0.034, true}};
+    EXPECT_TRUE(
+        mv::BuildExerciseReport({withSetup, QString::fromStdString(file), *bob.Record, setUp})
+            ->toPlainText()
+            .contains(row({"1", "12:03:00", "B", "None", "3 %", "5 %", "Right"})));
     // Two moments of answers and the tracks; each picture drawn, not a blank square.
     EXPECT_EQ(doc->toHtml().count("<img"), 3);
     for (const char* name : {"radar1.png", "radar2.png", "tracks.png"}) {

@@ -159,6 +159,47 @@ TEST_F(MeasureTest, ACursorClickLoadsTheEBLAndVRM) {
     EXPECT_FALSE(display.EBLOn);
 }
 
+// The second pair beside the first: held in while on, drawn, read in the first pair's form, the
+// one switched on last taking the keys; the second line offset to a clicked echo and back.
+TEST_F(MeasureTest, TheSecondEBLAndVRMAreSwitchedReadAndMoved) {
+    LoadOwnAndTarget(0, {});
+    for (const char* name : {"cmdEBL", "cmdVRM", "cmdEBL2", "cmdVRM2"})
+        Click(name);
+    const auto shown = [&] {
+        return std::to_string(Get("cmdEBL2")->isChecked()) +
+               std::to_string(Get("cmdVRM2")->isChecked()) + " " +
+               Item(mv::item::lneEBL2, "visible") + " " + Item(mv::item::shpVRM2, "visible") + " " +
+               Item(mv::item::lblCRTEBL2, "visible");
+    };
+    EXPECT_EQ(shown(), "11 true true true");
+    display.EBL2Bearing = 44.0f;
+    display.VRM2Range = 3.13;
+    Picture().setFocus();
+    QTest::keyClick(&Picture(), Qt::Key_Right); // a tap: one degree, 1 % of 12 nm
+    QTest::keyClick(&Picture(), Qt::Key_Up);
+    EXPECT_EQ(Item(mv::item::lblCRTEBL2) + " / " + Item(mv::item::lblCRTVRM2),
+              "EBL2 045 RELATIVE / VRM2 3.25 nm");
+    EXPECT_EQ(display.EBLBearing + static_cast<float>(display.VRMRange), 0.0f);
+
+    // Off again: the first line takes the keys back.
+    Click("cmdEBL2");
+    Click("cmdVRM2");
+    EXPECT_EQ(shown(), "00 false false false");
+    QTest::keyClick(&Picture(), Qt::Key_Right);
+    EXPECT_EQ(Item(mv::item::lblCRTEBL), "EBL 001 RELATIVE");
+
+    // Offset to an echo clicked 6 nm east, and centred again.
+    Click("optCursorMode");
+    console->pictureWidget()->tool()->press(6.0, 0.0, Qt::LeftButton);
+    Click("cmdEBL2Offset");
+    EXPECT_EQ(shown().substr(0, 7), "10 true");
+    EXPECT_EQ(Item(mv::item::lblEBL2Origin), "FROM 090 6.00 nm");
+    const QPointF cross = console->picture().overlayLine(mv::item::lneHCursor).center();
+    EXPECT_LT(QLineF(cross, console->picture().overlayLine(mv::item::lneEBL2).p1()).length(), 0.5);
+    Click("cmdEBL2Centre");
+    EXPECT_EQ(Item(mv::item::lblEBL2Origin, "visible"), "false");
+}
+
 // A radar's accuracy (1 % of the scale or 30 m, and 1 degree) on a 1280 x 800 screen.
 TEST_F(MeasureTest, ACursorClickOnAnEchoMeasuresWithinRadarAccuracy) {
     console->resize(1280, 740);

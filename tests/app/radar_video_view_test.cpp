@@ -14,8 +14,8 @@ using RadarVideoView = mv::test::ExerciseFixture;
 
 TEST_F(RadarVideoView, SwitchedFromTheMenuAndReadOut) {
     LoadOwnAndTarget(0, "LARGE, 270, 12, 045, 6");
-    mv::RadarView& view = console->view();
-    auto& pic = view.picture();
+    auto& pic = console->view().picture();
+    const mv::RadarVideoSession& video = exercise->video();
     ASSERT_TRUE(pic.isVisible(mv::item::lneVessel(1)));
 
     Run("mnuRadarVideo");
@@ -28,12 +28,20 @@ TEST_F(RadarVideoView, SwitchedFromTheMenuAndReadOut) {
     const double bearing = std::fmod(std::atan2(d.Y, d.X) / mv::kDegToRad + 360.0, 360.0);
     const double range = std::hypot(d.X, d.Y);
     const int line = static_cast<int>(bearing / 360.0 * mv::RadarVideo::kLines);
-    const int cell = static_cast<int>(range / view.video().rangeScale() * mv::RadarVideo::kCells);
+    const int cell = static_cast<int>(range / video.buffer().rangeScale() * mv::RadarVideo::kCells);
     int brightest = 0;
     for (int l = line - 2; l <= line + 2; ++l)
         for (int c = cell; c < cell + 8; ++c)
-            brightest = std::max<int>(brightest, view.video().At(l, c));
+            brightest = std::max<int>(brightest, video.buffer().At(l, c));
     EXPECT_GT(brightest, 140);
+    // The tick paints nothing: it leaves its sea time (3 s at x1) to the sweep's frames, which
+    // paint at most an eighth of a turn (2048 / 8 lines) at a time.
+    const double painted = video.painted();
+    exercise->tmrSim_Timer();
+    EXPECT_EQ(video.painted(), painted);
+    EXPECT_NEAR((video.to() - painted) * 86400, 3.0 * sim.Clock.TimeFactor, 1e-6);
+    exercise->video().PaintUpTo(video.to());
+    EXPECT_EQ(video.buffer().paintedCount(), 256);
 
     EXPECT_EQ(pic.labelText(mv::item::lblVideo).toStdString(),
               "X LP GAIN 70 SEA 30 RAIN 0 TUNE 100");
@@ -56,17 +64,15 @@ TEST_F(RadarVideoView, AnExerciseOpensInItsPresentation) {
     ASSERT_TRUE(
         exercise->OpenAssessedExerciseText(sBand, "sart.toml", "Ann", folder.path().toStdString()));
     mv::RadarView& view = console->view();
-    ASSERT_TRUE(view.videoOn());
-    EXPECT_EQ(view.videoControls().Band, mv::RadarBand::S);
-    // What the run's record and its marking take the picture to be.
-    EXPECT_TRUE(exercise->video().On);
-    EXPECT_EQ(exercise->video().Controls, view.videoControls());
+    const mv::RadarVideoSession& video = exercise->video();
+    ASSERT_TRUE(video.on() && view.picture().isVisible(mv::item::imgVideo));
+    EXPECT_EQ(video.controls().Band, mv::RadarBand::S);
     const int line = static_cast<int>(330.0 / 360.0 * mv::RadarVideo::kLines);
-    const double cell = view.video().rangeScale() / mv::RadarVideo::kCells; // nautical miles
+    const double cell = video.buffer().rangeScale() / mv::RadarVideo::kCells; // nautical miles
     for (const double dot : {4.0, 4.6, 5.2}) {
         int brightest = 0;
         for (int c = static_cast<int>(dot / cell); c <= static_cast<int>((dot + 0.08) / cell); ++c)
-            brightest = std::max<int>(brightest, view.video().At(line, c));
+            brightest = std::max<int>(brightest, video.buffer().At(line, c));
         EXPECT_GT(brightest, 200) << dot;
     }
     exercise->EndAssessed("test");
@@ -74,7 +80,7 @@ TEST_F(RadarVideoView, AnExerciseOpensInItsPresentation) {
         "[scenario]\n[[scenario.vessel]]\ncourse = 0\n[[scenario.vessel]]\nbearing = 90\n"
         "range = 3\n",
         "plain.toml", "Ann", folder.path().toStdString()));
-    EXPECT_FALSE(view.videoOn() || exercise->video().On);
+    EXPECT_FALSE(video.on() || view.picture().isVisible(mv::item::imgVideo));
     EXPECT_TRUE(view.picture().isVisible(mv::item::lneVessel(1)));
 }
 

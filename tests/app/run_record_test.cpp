@@ -173,6 +173,29 @@ TEST_P(EitherWay, AnAssessedExerciseKeepsItsTextAnswersAndEndingAsRows) {
     EXPECT_EQ(r.Ending, (mv::RunEnding{last, handedAt, "ended by the student"}));
 }
 
+// The exercise's rough sea (state 4) at the start, then the Seas menu's Heavy (state 5) and
+// Moderate (state 3) as the student picks them: each a row after the moment it came in, so the
+// replay and the marking paint the clutter she saw. A gain step leaves the sea's rows alone.
+TEST_P(EitherWay, TheSeaTheClutterShowsIsRecordedAsTheSeasMenuChangesIt) {
+    const std::string text = mv::test::FogExercise("\"cpa\"") + "[video]\nsea_state = 4\n";
+    ASSERT_TRUE(
+        exercise->OpenAssessedExerciseText(text, "rough.toml", "Ann", folder.path().toStdString()));
+    exercise->EndBriefing();
+    exercise->tmrSim_Timer();
+    Run("mnuSeas(2)");
+    exercise->tmrSim_Timer();
+    Run("mnuRadarVideo");
+    Run("mnuGainUp");
+    Run("mnuSeas(1)");
+    recorder->Settle();
+    const auto read = mv::ReadRunRecord(recorder->currentPath().toStdString());
+    ASSERT_TRUE(read.ok()) << read.Error;
+    std::vector<std::pair<int64_t, int>> seas; // the moment before it, and the sea state
+    for (const mv::RunVideoSea& row : read.Record->VideoSeas)
+        seas.emplace_back(row.Tick, row.SeaState);
+    EXPECT_EQ(seas, (std::vector<std::pair<int64_t, int>>{{0, 4}, {1, 5}, {2, 3}}));
+}
+
 TEST_P(EitherWay, EachStartBeginsARecordAndTheOldestBeyondTheKeptNumberGo) {
     recorder->setKeep(2);
     QStringList made;

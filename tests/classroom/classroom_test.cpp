@@ -10,6 +10,7 @@
 #include "session/classroom/class_instructor.h"
 #include "session/classroom/class_seat.h"
 #include "session/exercise.h"
+#include "session/radar_video_session.h"
 #include "session/run_recorder.h"
 #include "tests/classroom/class_machine.h"
 #include "tests/support/scripted_dialogs.h"
@@ -193,6 +194,43 @@ TEST_F(Classroom, AnExerciseRunsOnEverySeatAndIsMarkedAtTheInstructorAsAlone) {
         EXPECT_EQ(gathered.Student, m->join.Student.toStdString());
         EXPECT_EQ(gathered.Ending, "ended by the instructor");
     }
+}
+
+// The student's video reaches the instructor's roster with her state as she turns it on and
+// steps the knobs: gain down a notch from 70, sea anti-clutter up two from 30, the S band.
+TEST_F(Classroom, ASeatsVideoSettingsShowInTheRosterAsSheSetsThem) {
+    Machine ann("seat1", "Ann");
+    JoinInstructor();
+    JoinSeat(ann);
+    ASSERT_EQ(teacher.StartExercise(WriteExercise(folder)), "");
+    ASSERT_TRUE(QTest::qWaitFor([&ann] { return ann.exercise->assessed() != nullptr; }, kWaitMs));
+    RadarVideoSession& video = ann.exercise->video();
+    video.SetOn(true);
+    video.StepControl(&VideoControls::Gain, -10);
+    video.StepControl(&VideoControls::Sea, 10);
+    video.StepControl(&VideoControls::Sea, 10);
+    video.SetBand(RadarBand::S);
+    const auto shown = [this] {
+        const ClassSeatRow* row = teacher.seat("seat1");
+        return row && row->State && row->State->Video && row->State->Video->On &&
+               row->State->Video->Band == 1;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(shown, kWaitMs)) << "no state with the video came";
+    const ClassVideo& got = *teacher.seat("seat1")->State->Video;
+    EXPECT_EQ(got.Gain, 60);
+    EXPECT_EQ(got.Sea, 50);
+    EXPECT_EQ(got.Rain, 0);
+    EXPECT_EQ(got.Tune, 100);
+    EXPECT_EQ(got.SeaState, video.seaState());
+    ScriptedDialogs dialogs;
+    InstructorWindow station(teacher, dialogs);
+    station.ShowRoster();
+    auto* roster = station.findChild<QTableWidget*>("tblRoster");
+    ASSERT_EQ(roster->rowCount(), 1);
+    EXPECT_EQ(roster->horizontalHeaderItem(7)->text(), "Video");
+    EXPECT_EQ(roster->item(0, 7)->text(), "Video G60 S50 R0");
+    EXPECT_TRUE(roster->item(0, 7)->toolTip().contains("tune 100, S band"))
+        << roster->item(0, 7)->toolTip().toStdString();
 }
 
 TEST_F(Classroom, TheBrokerRefusesASeatWritingUnderAnotherSeatOrTheInstructor) {

@@ -463,6 +463,41 @@ TEST(MomentRenderer, DrawsTheEchoAndKeepsEachEarlierPlotMarkOnTheRelativeTrack) 
     EXPECT_TRUE(near(-3, 1, c.face)); // between the rings astern, in the palette asked for
 }
 
+// The second pair as recorded: the offset EBL starts on its sea position whatever the own
+// vessel has done since, the VRM rings her; a moment recorded before the console had them, or
+// with them off, shows neither. Own vessel 1 nm north and 2 nm east, heading north, north-up.
+TEST(MomentRenderer, DrawsTheRecordedSecondPairFromItsOrigin) {
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        mv::RunRecord run;
+        run.Vessels = {{0, "A", mv::kMedium}, {1, "B", mv::kMedium}};
+        mv::RunDisplay shown;
+        shown.NorthUp = true;
+        shown.EBL2On = shown.VRM2On = shown.EBL2Offset = on;
+        shown.EBL2Bearing = 90.0f; // due east
+        shown.VRM2Range = 2.5;
+        shown.EBL2Origin = {4, 6}; // 3 nm north and 4 nm east of her: 5 nm at 053
+        run.Ticks.push_back({0, 0.5, 1, 0, shown, {{{1, 2}, 0, 0, 0, 0}, {{-5, 2}, 0, 0, 0, 0}}});
+        mv::WorldPicture picture;
+        picture.resize(QSize(900, 1004), 1.0);
+        mv::MomentRenderer renderer(picture);
+        renderer.Render(mv::MomentOf(run, 0, {}, mv::DisplayPalette::Day));
+        EXPECT_EQ(picture.isVisible(mv::item::lneEBL2), on);
+        EXPECT_EQ(picture.isVisible(mv::item::shpVRM2), on);
+        EXPECT_EQ(picture.isVisible(mv::item::lblEBL2Origin), on);
+        if (!on) continue;
+        EXPECT_EQ(picture.labelText(mv::item::lblEBL2Origin), "FROM 053 5.00 nm");
+        EXPECT_TRUE(picture.labelText(mv::item::lblCRTVRM2).contains("2.50"));
+        // From the origin eastward to the 12 nm ring.
+        const QLineF line = picture.overlayLine(mv::item::lneEBL2);
+        const QPointF origin = picture.toPixel(6, 4);
+        EXPECT_NEAR(line.p1().x(), origin.x(), 1.0);
+        EXPECT_NEAR(line.p1().y(), origin.y(), 1.0);
+        EXPECT_NEAR(line.p2().y(), origin.y(), 1.0);
+        EXPECT_GT(line.p2().x(), origin.x() + 100);
+    }
+}
+
 } // namespace
 
 // Every text of every palette reads at 4.5:1 on the ground it is drawn on, worked here from the

@@ -6,6 +6,7 @@
 
 #include "core/csv_text.h"
 #include "core/record/run_record.h"
+#include "core/record/run_schema.h"
 #include "core/scenario/demo_file.h"
 #include "tests/support/temp_dir.h"
 #include "tools/plot/plot_tool.h"
@@ -125,6 +126,16 @@ std::string Questions(int n) {
 
 const std::string kResultsHead = R"({"format": "Marovane exercise results", )";
 
+// Every table of a record as the program writes it, with `change` made after.
+std::string Tables(const std::string& change) {
+    return mv::runschema::CreateAll() + change;
+}
+// The same with the first `from` in the script read as `to`.
+std::string Retyped(const std::string& from, const std::string& to) {
+    std::string sql = mv::runschema::CreateAll();
+    return sql.replace(sql.find(from), from.size(), to);
+}
+
 const HostileInput kInputs[] = {
     {"fifo.toml", Kind::Fifo, "", {"exercise", "@"}, 1, "is not a regular file"},
     {"folder.toml", Kind::Folder, "", {"exercise", "@"}, 1, "folder.toml: is a folder"},
@@ -174,6 +185,33 @@ const HostileInput kInputs[] = {
      {"run", "@"},
      1,
      "triggers"},
+    // Tables of the right names with a column dropped, added or of another type: refused by
+    // the table and the column before any row is read, --at included.
+    {"dropped.mvrun",
+     Kind::Sqlite,
+     Tables("ALTER TABLE ticks DROP COLUMN picked;"),
+     {"run", "@", "--at", "12:00"},
+     1,
+     "dropped.mvrun is damaged and cannot be replayed: its table ticks has ebl2_on where the "
+     "column picked belongs."},
+    {"added.mvrun",
+     Kind::Sqlite,
+     Tables("ALTER TABLE events ADD COLUMN colour TEXT;"),
+     {"run", "@", "--events"},
+     1,
+     "its table events has a column colour that no record has."},
+    {"retyped.mvrun",
+     Kind::Sqlite,
+     Retyped("heading REAL", "heading TEXT"),
+     {"run", "@"},
+     1,
+     "its table positions declares its column heading TEXT, not REAL."},
+    {"renamed.mvrun",
+     Kind::Sqlite,
+     Retyped("vrm_range REAL", "vrm_rang REAL"),
+     {"run", "@"},
+     1,
+     "its table ticks has vrm_rang where the column vrm_range belongs."},
 };
 
 void MakeRecord(const fs::path& path, const std::string& sql) {

@@ -61,7 +61,6 @@ bool SaveVideo(const QString& data, const QString& folder, const char* exerciseF
     }
     const mv::AssessedExercise& e = *read.Exercise;
     mv::VideoWorld world = mv::VideoWorldFor(e.Video, sim.Vessels);
-    if (world.Sectors.empty()) world.Sectors = {{358, 2, false}};
     mv::RadarSettings radar;
     radar.Exercise = mv::VideoSeed(sim.Title);
     radar.Epoch = sim.Clock.SimTime;

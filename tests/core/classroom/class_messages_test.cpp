@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 namespace mv {
 namespace {
@@ -103,6 +105,7 @@ ClassState Seen() {
     s.Alarms = {2};
     s.Orders = 2;
     s.LastOrder = ClassOrder{1, 45, 6.5, 0.51};
+    s.Video = ClassVideo{true, 85, 60, 15, 95, 1, 5}; // S band, a rough sea
     return s;
 }
 
@@ -119,6 +122,11 @@ TEST(ClassMessages, ASeatsStateReadsBackAndItsNearestTargetIsWorkedFromIt) {
     EXPECT_EQ(s.Alarms, std::vector<int>{2});
     ASSERT_TRUE(s.LastOrder);
     EXPECT_EQ(s.LastOrder->Course, 45);
+    EXPECT_EQ(s.Video, (ClassVideo{true, 85, 60, 15, 95, 1, 5}));
+    EXPECT_EQ(VideoCell(*s.Video), "Video G85 S60 R15");
+    EXPECT_EQ(VideoDetail(*s.Video), "Video on: gain 85, sea 60, rain 15, tune 95, S band; sea "
+                                     "state 5");
+    EXPECT_EQ(VideoCell(ClassVideo{}), "Video off");
     // A at 4.12 nm (4 north, 1 west), C at 3.91 nm (3 south, 2.5 east): C is nearer.
     const auto nearest = NearestTarget(s);
     ASSERT_TRUE(nearest);
@@ -150,6 +158,8 @@ TEST(ClassMessages, AStateOutOfTheWorldIsRefused) {
         {[](ClassState& s) { s.Orders = 0; },
          "last_order: given with no orders, or missing after one"},
         {[](ClassState& s) { s.LastOrder->Course = 360; }, "last_order.course: out of range"},
+        {[](ClassState& s) { s.Video->Sea = 101; }, "video.sea: out of range"},
+        {[](ClassState& s) { s.Video->SeaState = 7; }, "video.sea_state: out of range"},
     };
     for (const auto& c : cases) {
         ClassState s = Seen();
@@ -157,6 +167,27 @@ TEST(ClassMessages, AStateOutOfTheWorldIsRefused) {
         EXPECT_EQ(ParseClassState(ToJson(s)).Error,
                   std::string("A class state message: ") + c.error);
     }
+}
+
+// The video goes as a field of version 1 that a station older than it skips, as a station
+// skips any field it does not know; a seat older than it sends none, and a band that is neither
+// X nor S is refused.
+TEST(ClassMessages, TheVideoIsAFieldAnOlderReaderSkipsAndAnOlderSeatLeavesOut) {
+    const std::string json = ToJson(Seen());
+    EXPECT_NE(json.find("\"version\":1,"), std::string::npos) << json;
+    const auto cut = json.find(",\"video\":");
+    ASSERT_NE(cut, std::string::npos);
+    const std::string older = json.substr(0, cut) + "}";
+    const auto plain = ParseClassState(older);
+    ASSERT_TRUE(plain.ok()) << plain.Error;
+    EXPECT_FALSE(plain.Value->Video);
+    const std::string later = json.substr(0, json.size() - 1) + ",\"echo_trails\":{\"on\":1}}";
+    const auto ahead = ParseClassState(later);
+    ASSERT_TRUE(ahead.ok()) << ahead.Error;
+    EXPECT_EQ(ahead.Value->Video, Seen().Video);
+    std::string band = json;
+    band.replace(band.find("\"band\":\"S\""), 10, "\"band\":\"K\"");
+    EXPECT_EQ(ParseClassState(band).Error, "A class state message: video.band: not X or S");
 }
 
 TEST(ClassMessages, TheSeatsCopyOfAnExerciseHasNoTolerancesAndRunsTheSame) {
@@ -181,6 +212,49 @@ TEST(ClassMessages, TheSeatsCopyOfAnExerciseHasNoTolerancesAndRunsTheSame) {
     EXPECT_EQ(read.Exercise->Scenario.Vessels.size(), 2u);
     EXPECT_EQ(SeatExerciseText("title = ", error), "");
     EXPECT_NE(error, "");
+}
+
+// A seat opens a video lesson in the instructor's presentation, band, sea and weather, with its
+// display set-ups: the seat's copy keeps the [video] table and the [[setup]]s whole.
+TEST(ClassMessages, TheSeatsCopyOfAVideoLessonKeepsItsVideoAndSetUps) {
+    for (const char* name :
+         {"Video1-SeaClutter.toml", "Video2-Rain.toml", "Video3-BlindSector.toml",
+          "Video4-FalseEchoes.toml", "Video5-RaconSart.toml", "Video6-SmallCraft.toml"}) {
+        SCOPED_TRACE(name);
+        std::ifstream file(std::string(MAROVANE_DATA_DIR "/") + name);
+        std::stringstream text;
+        text << file.rdbuf() << "\n[[setup]]\nat = 12:03:00\ntargets = [\"B\"]\nnoise = 3\n";
+        const ExerciseReadResult full = ParseExercise(text.str(), name);
+        ASSERT_TRUE(full.ok()) << full.Error;
+        std::string error;
+        const ExerciseReadResult seat = ParseExercise(SeatExerciseText(text.str(), error), name);
+        ASSERT_TRUE(seat.ok()) << seat.Error;
+        const ExerciseVideo &a = full.Exercise->Video, &b = seat.Exercise->Video;
+        EXPECT_TRUE(a.Video == b.Video && a.Band == b.Band && a.SeaState == b.SeaState &&
+                    a.WindFrom == b.WindFrom && a.Ducting == b.Ducting &&
+                    a.SideLobes == b.SideLobes && a.MultipleEchoes == b.MultipleEchoes &&
+                    a.IndirectEchoes == b.IndirectEchoes);
+        ASSERT_EQ(a.Rain.size(), b.Rain.size());
+        for (size_t i = 0; i < a.Rain.size(); ++i)
+            EXPECT_TRUE(
+                a.Rain[i].At.Bearing == b.Rain[i].At.Bearing &&
+                a.Rain[i].At.Range == b.Rain[i].At.Range && a.Rain[i].Radius == b.Rain[i].Radius &&
+                a.Rain[i].Intensity == b.Rain[i].Intensity && a.Rain[i].Drift == b.Rain[i].Drift);
+        ASSERT_EQ(a.Sectors.size(), b.Sectors.size());
+        for (size_t i = 0; i < a.Sectors.size(); ++i)
+            EXPECT_TRUE(a.Sectors[i].From == b.Sectors[i].From &&
+                        a.Sectors[i].To == b.Sectors[i].To &&
+                        a.Sectors[i].Blind == b.Sectors[i].Blind);
+        ASSERT_EQ(a.Racons.size(), b.Racons.size());
+        for (size_t i = 0; i < a.Racons.size(); ++i)
+            EXPECT_EQ(a.Racons[i].Letter, b.Racons[i].Letter);
+        EXPECT_EQ(a.Sart.has_value(), b.Sart.has_value());
+        ASSERT_EQ(full.Exercise->Setups.size(), seat.Exercise->Setups.size());
+        for (size_t i = 0; i < full.Exercise->Setups.size(); ++i)
+            EXPECT_TRUE(full.Exercise->Setups[i].At == seat.Exercise->Setups[i].At &&
+                        full.Exercise->Setups[i].Targets == seat.Exercise->Setups[i].Targets &&
+                        full.Exercise->Setups[i].NoiseLimit == seat.Exercise->Setups[i].NoiseLimit);
+    }
 }
 
 TEST(ClassMessages, OnlyASeatsOwnTopicsNameASeat) {

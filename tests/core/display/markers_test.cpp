@@ -1,3 +1,4 @@
+#include "core/display/display_commands.h"
 #include "core/display/index_lines.h"
 #include "core/display/markers.h"
 #include "core/display/true_view_logic.h"
@@ -181,6 +182,116 @@ TEST(VRMLimits, WheelAndAShorterRange) {
         EXPECT_EQ(s.Tick.Range, range);
         EXPECT_EQ(s.VRMRange, after) << vrm;
     }
+}
+
+// Worked with a pencil about an own vessel away from the origin: 3-4-5 triangles, a chord
+// through the centre, a line from outside the ring and lines that miss it.
+TEST(SecondEBL, LineInsideTheRangeCircle) {
+    const double r2 = 7.0 * std::sqrt(2.0); // a chord at 45 degrees from a point on a 5 nm ring
+    const struct {
+        double north, east, bearing, radius; // origin from the own vessel, nm and degrees
+        bool crosses;
+        double enter, leave;
+    } cases[] = {
+        {0, 0, 45, 6, true, 0, 6},    // from the own vessel: the range out to the ring
+        {3, 0, 90, 5, true, 0, 4},    // 3 north, going east: the ring 4 nm on
+        {3, 0, 0, 5, true, 0, 2},     // going north: 2 nm to the ring
+        {3, 0, 180, 5, true, 0, 8},   // going south through the centre to the far side
+        {0, 3, 270, 5, true, 0, 8},   // 3 east, going west through the centre
+        {-3, 4, 315, 5, true, 0, r2}, // from a point on the ring, across it
+        {10, 0, 180, 6, true, 4, 16}, // from outside: enters 4 nm on, leaves 16 nm on
+        {10, 0, 0, 6, false, 0, 0},   // from outside, pointing away
+        {10, 0, 90, 6, false, 0, 0},  // passes the ring by
+        {6, 0, 90, 6, false, 0, 0},   // only grazes it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.north << " N " << c.east << " E " << c.bearing);
+        const PointD origin{kOwn.X + c.north, kOwn.Y + c.east};
+        const auto inside = LineInCircle(origin, c.bearing, kOwn, c.radius);
+        ASSERT_EQ(inside.has_value(), c.crosses);
+        if (!inside) continue;
+        EXPECT_NEAR(inside->first, c.enter, 1e-9);
+        EXPECT_NEAR(inside->second, c.leave, 1e-9);
+    }
+    const struct {
+        double north, east, bearing, range;
+    } points[] = {
+        {3, 4, 53.1301, 5}, {0, -3, 270, 3}, {-2, 0, 180, 2}, {-1, -1, 225, std::sqrt(2.0)},
+        {0, 0, 0, 0}, // the origin itself
+    };
+    for (const auto& p : points) {
+        const BearingRange b = FromOrigin(kOwn, PointD{kOwn.X + p.north, kOwn.Y + p.east});
+        EXPECT_NEAR(b.Bearing, p.bearing, 1e-4) << p.north << " N " << p.east << " E";
+        EXPECT_NEAR(b.Range, p.range, 1e-9) << p.north << " N " << p.east << " E";
+    }
+}
+
+// Heads-up on 090: the cursor 2 nm up the picture is 2 nm east of the own vessel. After the own
+// vessel has run 2 nm north the origin lies 135 true, 045 relative, 2.83 nm off, up and to the
+// right of the picture's centre by 2 nm each way.
+TEST(SecondEBL, OffsetOriginStaysOnTheSea) {
+    RadarDisplayState s = Display(6.0);
+    s.Tick.NorthUp = false;
+    s.CursorNorth = kOwn.X + 2;
+    s.CursorEast = kOwn.Y;
+    EXPECT_FALSE(OffsetEBL2(s, kOwn, 90.0f)); // keys mode: no cursor to start from
+    EXPECT_FALSE(s.EBL2Offset || s.EBL2On);
+    s.CursorMode = InputMode::Cursor;
+    ASSERT_TRUE(OffsetEBL2(s, kOwn, 90.0f));
+    EXPECT_TRUE(s.EBL2On && s.SelectedEBL == 2);
+    EXPECT_NEAR(s.EBL2Origin.X, kOwn.X, 1e-9);
+    EXPECT_NEAR(s.EBL2Origin.Y, kOwn.Y + 2, 1e-9);
+
+    const PointD moved{kOwn.X + 2, kOwn.Y};
+    const PointD onPicture = EBL2OriginOnPicture(s, moved, 90.0f);
+    EXPECT_NEAR(onPicture.X, moved.X + 2, 1e-9);
+    EXPECT_NEAR(onPicture.Y, moved.Y + 2, 1e-9);
+    EXPECT_EQ(EBL2OriginCaption(s, moved, 90.0f), "FROM 045 2.83 nm");
+    s.Tick.Bearing = BearingMode::Course;
+    EXPECT_EQ(EBL2OriginCaption(s, moved, 90.0f), "FROM 135 2.83 nm");
+    // The line itself: from the origin down the picture (screen 180) it crosses the centre's
+    // row 2 nm below the origin and leaves the 6 nm ring on the far side.
+    s.EBL2Bearing = 180.0f;
+    const auto line = PlaceEBL2(s, moved, 90.0f);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_NEAR(line->From.X, onPicture.X, 1e-9);
+    EXPECT_NEAR(line->To.Y, moved.Y + 2, 1e-9);
+    EXPECT_NEAR(line->To.X, moved.X - std::sqrt(32.0), 1e-9); // 2^2 + n^2 = 6^2
+    EXPECT_EQ(EBL2Caption(s, 90.0f), "EBL2 270 COURSE");
+    EXPECT_EQ(VRM2Caption(3.25), "VRM2 3.25 nm");
+}
+
+// The arrows and the wheel move the marker switched on last, and its twin once it goes off.
+TEST(SecondEBL, TheLastSwitchedOnIsMoved) {
+    Simulation sim;
+    RadarDisplayState s = Display(12.0);
+    s.EBLOn = s.VRMOn = false;
+    DisplayCommands show(sim, s);
+    show.ToggleEBL();
+    show.ToggleEBL2();
+    show.ToggleVRM2();
+    show.ToggleVRM();
+    s.VRMRange = s.VRM2Range = 6.0;
+    const auto turn = [&s] {
+        PressMarkerButton(s, MarkerButton::EBLClock);
+        UtilityTick(s);
+        ReleaseMarkerButton(s, MarkerButton::EBLClock);
+    };
+    turn();
+    EXPECT_EQ(s.EBL2Bearing + 10 * s.EBLBearing, 1.0f); // the second line turned
+    EXPECT_TRUE(WheelVRM(s, 1));
+    EXPECT_NEAR(s.VRMRange - s.VRM2Range, 0.12, 1e-5); // the first ring moved
+    show.ToggleEBL2();
+    show.ToggleVRM();
+    turn();
+    EXPECT_EQ(s.EBL2Bearing + 10 * s.EBLBearing, 11.0f);
+    EXPECT_TRUE(WheelVRM(s, -1));
+    EXPECT_NEAR(s.VRM2Range, 5.88, 1e-5);
+    show.ToggleVRM2(); // both rings off: nothing for the wheel
+    EXPECT_FALSE(WheelVRM(s, 1));
+    // A shorter scale pulls the second ring in as it does the first.
+    SetRadarRange(s, 3.0);
+    EXPECT_EQ(s.VRMRange + s.VRM2Range, 6.0);
 }
 
 TEST(TrueView, RangeStepsStopAtTheEndsOfTheTableAndTheGridFollows) {

@@ -107,6 +107,22 @@ TEST(Grading, BetweenTheMomentsOfAFastTimeFactorTheWorldIsCarriedOnToTheQuestion
     EXPECT_NEAR(g.Truths.at(0).Targets.at(0).Cpa.CPA, kCpa, 1e-3);
 }
 
+// The run ends at 12:06; questions at 12:12 and then 12:09 are carried on from that moment at
+// x1, the later one asked first. B keeps closing at 22 knots: TCPA 13.64 minutes at 12:06, so
+// 7.64 at 12:12 and 10.64 at 12:09, the CPA 2.00 throughout.
+TEST(Grading, QuestionsAfterTheRunAreCarriedOnInTheirOrderOfTime) {
+    std::string text = kCrossing;
+    text.replace(text.find("12:06:00"), 8, "12:12:00");
+    Exam exam(text + "[[question]]\nat = 12:09:00\ntargets = [\"B\"]\nfigures = [\"tcpa\"]\n");
+    const mv::RunRecord run =
+        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+    const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
+    ASSERT_EQ(g.Truths.size(), 2u);
+    EXPECT_NEAR(g.Truths[0].Targets.at(0).Cpa.TCPA, kTcpa - 6, 0.01);
+    EXPECT_NEAR(g.Truths[1].Targets.at(0).Cpa.TCPA, kTcpa - 3, 0.01);
+    EXPECT_NEAR(g.Truths[0].Targets.at(0).Cpa.CPA, kCpa, 1e-3);
+}
+
 TEST(Grading, DecimalAspectsAreMarkedAsTypedAtTheToleranceEdge) {
     Exam exam(kCrossing);
     // Truth Red 21.80, tolerance 10. Rounded to whole degrees, each verdict would turn over.
@@ -325,6 +341,9 @@ namespace {
 // A display set up at 12:06, marked by the controls in force then: B, a coaster 4 nm ahead,
 // is 20 (8 / 4)^4 = 320 times the noise (25 dB); at gain 70 she shows and the noise does not,
 // at gain 0 (black at 25 dB) she is lost, at gain 100 the noise lights 17 % of the screen.
+// The sea she chose from the Seas menu counts, not the exercise's calm: a very rough sea (state
+// 6, 41 dB at three cables falling as the cube of the range) shows over gain 70's 4 dB floor
+// out to some 4.8 nm, about 16 % of the 12-mile screen.
 TEST(Grading, TheDisplayIsMarkedByTheControlsInForceAtItsTime) {
     const Exam exam(R"([scenario]
 [[scenario.vessel]]
@@ -340,6 +359,7 @@ at = 12:06:00
         const char* what;
         std::vector<mv::RunVideoSetting> set;
         bool right;
+        std::vector<mv::RunVideoSea> seas = {};
     } cases[] = {
         {"gain 70", {{0, 0.5, true, 70, 30, 0, 100, 0}}, true},
         {"the plain echoes", {{0, 0.5, false, 70, 30, 0, 100, 0}}, false},
@@ -353,6 +373,11 @@ at = 12:06:00
         {"turned up after 12:06",
          {{0, 0.5, true, 70, 30, 0, 100, 0}, {2, 0.5 + 7 * kMinute, true, 100, 30, 0, 100, 0}},
          true},
+        {"a very rough sea", {{0, 0.5, true, 70, 30, 0, 100, 0}}, false, {{0, 0.5, 6}}},
+        {"very rough after 12:06",
+         {{0, 0.5, true, 70, 30, 0, 100, 0}},
+         true,
+         {{0, 0.5, 0}, {2, 0.5 + 7 * kMinute, 6}}},
     };
     for (const auto& c : cases) {
         std::vector<mv::RunTick> ticks{Moment(0, 0, {{0, 0, 0, 0}, {4, 0, 180, 0}}),
@@ -362,11 +387,18 @@ at = 12:06:00
             t.Display.Range = 12;
         mv::RunRecord run = Recorded(ticks);
         run.VideoSettings = c.set;
+        run.VideoSeas = c.seas;
         const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
         ASSERT_EQ(g.Setups.size(), 1u) << c.what;
         EXPECT_EQ(g.Setups[0].Right, c.right) << c.what;
         EXPECT_EQ(g.Total.Got, c.right ? 1 : 0) << c.what;
         EXPECT_EQ(g.Total.OutOf, 1) << c.what;
+        // The class table's column for it.
+        const auto columns = mv::GradeColumns(exam.exercise, {}, exam.start);
+        ASSERT_EQ(columns.size(), 1u);
+        EXPECT_EQ(columns[0].Title, "S1 Display");
+        EXPECT_EQ(mv::GradeCells(columns, g), std::vector<std::string>{c.right ? "1" : "0"})
+            << c.what;
     }
 }
 

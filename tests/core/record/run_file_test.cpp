@@ -59,6 +59,12 @@ RunTick Moment(int m) {
     d.CpaLimit = 0.25f + static_cast<float>(m);
     d.TcpaLimit = 12.5f + static_cast<float>(m);
     d.Picked = m % 2 ? std::vector<int>{1, 0} : std::vector<int>{1};
+    d.EBL2On = bit(13);
+    d.EBL2Bearing = 300.25f - static_cast<float>(m);
+    d.VRM2On = bit(14);
+    d.VRM2Range = 5.5 + k;
+    d.EBL2Offset = bit(6);
+    d.EBL2Origin = {-2.375 + k, 4.5 - k};
     t.Vessels = {{{0.03125 * k, -7.0}, 359.5f, 12.25f, 10, 12.0f},
                  {{1e3, 2.0 + k}, 90.0f, 0.125f, 90 + m, 0.5f}};
     // ARPA on from moment 1: one track more each moment, each flag and figure its own.
@@ -68,6 +74,31 @@ RunTick Moment(int m) {
                             359.5f - static_cast<float>(id), 0.25f + static_cast<float>(m),
                             -0.75 * id, 8.5 - k});
     return t;
+}
+
+// The moments' table of formats 1 to 5, as they wrote it.
+constexpr const char* kTicksBeforeSecondPair = R"sql(
+CREATE TABLE ticks(tick INTEGER PRIMARY KEY, sim_time REAL NOT NULL,
+  time_factor INTEGER NOT NULL, own_vessel INTEGER NOT NULL,
+  range REAL NOT NULL, range_index INTEGER NOT NULL, north_up INTEGER NOT NULL,
+  course_up INTEGER NOT NULL, bearing_mode INTEGER NOT NULL, rings INTEGER NOT NULL,
+  heading_line INTEGER NOT NULL, ebl_on INTEGER NOT NULL, ebl_bearing REAL NOT NULL,
+  vrm_on INTEGER NOT NULL, vrm_range REAL NOT NULL, cursor_east REAL NOT NULL,
+  cursor_north REAL NOT NULL, plot_on INTEGER NOT NULL, plot_interval INTEGER NOT NULL,
+  true_view INTEGER NOT NULL, true_trails INTEGER NOT NULL, vectors INTEGER NOT NULL,
+  vector_index INTEGER NOT NULL, cpa_alarm INTEGER NOT NULL, guard_on INTEGER NOT NULL,
+  guard_range REAL NOT NULL, cpa_limit REAL NOT NULL, tcpa_limit REAL NOT NULL,
+  picked TEXT NOT NULL);
+)sql";
+
+// What a record made before the console had the second EBL and VRM shows of moment m.
+RunDisplay BeforeSecondPair(int m) {
+    RunDisplay d = Moment(m).Display;
+    d.EBL2On = d.VRM2On = d.EBL2Offset = false;
+    d.EBL2Bearing = 0.0f;
+    d.VRM2Range = 0.0;
+    d.EBL2Origin = {};
+    return d;
 }
 
 const RunOpening kOpening{{"Crossing", "Cross.dem", "2026-12-07T14:30:15Z", "0.1.0"},
@@ -120,6 +151,9 @@ TEST(RunFile, EveryFieldAndRowReadsBackAsWrittenAndTheRecordClosesAsOneFile) {
         ASSERT_TRUE(w->AddTrackEvent({1, 0.5625, 0, 1, {-1.5, 3.25}, -1, -1}));
         ASSERT_TRUE(w->AddTrackEvent({3, 0.6875, 2, 2, {-3.0, 5.25}, 1, 0}));
         ASSERT_TRUE(w->AddOrder({2, 0.6, 1, 10, 12.5}));
+        ASSERT_TRUE(w->AddVideoSetting({1, 0.5625, true, 85, 40, 15, 95, 1}));
+        ASSERT_TRUE(w->AddVideoSea({1, 0.5625, 5}));
+        ASSERT_TRUE(w->AddVideoSea({2, 0.6, 0}));
         ASSERT_TRUE(w->AddAnswer({3, 0.625, 1, 1, Figure::Aspect, -30.5}));
         ASSERT_TRUE(w->AddAnswer({3, 0.6875, 0, -1, Figure::Drift, 1.5}));
         ASSERT_TRUE(w->SetEnding({3, 0.6875, "ended by the student"}));
@@ -150,6 +184,9 @@ TEST(RunFile, EveryFieldAndRowReadsBackAsWrittenAndTheRecordClosesAsOneFile) {
     }
     EXPECT_EQ(r.TrackEvents, (std::vector<RunTrackEvent>{{1, 0.5625, 0, 1, {-1.5, 3.25}, -1, -1},
                                                          {3, 0.6875, 2, 2, {-3.0, 5.25}, 1, 0}}));
+    EXPECT_EQ(r.VideoSettings,
+              (std::vector<RunVideoSetting>{{1, 0.5625, true, 85, 40, 15, 95, 1}}));
+    EXPECT_EQ(r.VideoSeas, (std::vector<RunVideoSea>{{1, 0.5625, 5}, {2, 0.6, 0}}));
     EXPECT_EQ(r.Exercise, kOpening.Exercise);
     EXPECT_EQ(r.Orders, (std::vector<RunOrder>{{2, 0.6, 1, 10, 12.5}}));
     EXPECT_EQ(r.Answers, (std::vector<RunAnswer>{{3, 0.625, 1, 1, Figure::Aspect, -30.5},
@@ -171,17 +208,8 @@ PRAGMA application_id=1299599982; PRAGMA user_version=1;
 CREATE TABLE run(title TEXT NOT NULL, scenario_file TEXT NOT NULL, started TEXT NOT NULL,
   program_version TEXT NOT NULL);
 CREATE TABLE vessels(slot INTEGER PRIMARY KEY, name TEXT NOT NULL, size REAL NOT NULL);
-CREATE TABLE ticks(tick INTEGER PRIMARY KEY, sim_time REAL NOT NULL,
-  time_factor INTEGER NOT NULL, own_vessel INTEGER NOT NULL,
-  range REAL NOT NULL, range_index INTEGER NOT NULL, north_up INTEGER NOT NULL,
-  course_up INTEGER NOT NULL, bearing_mode INTEGER NOT NULL, rings INTEGER NOT NULL,
-  heading_line INTEGER NOT NULL, ebl_on INTEGER NOT NULL, ebl_bearing REAL NOT NULL,
-  vrm_on INTEGER NOT NULL, vrm_range REAL NOT NULL, cursor_east REAL NOT NULL,
-  cursor_north REAL NOT NULL, plot_on INTEGER NOT NULL, plot_interval INTEGER NOT NULL,
-  true_view INTEGER NOT NULL, true_trails INTEGER NOT NULL, vectors INTEGER NOT NULL,
-  vector_index INTEGER NOT NULL, cpa_alarm INTEGER NOT NULL, guard_on INTEGER NOT NULL,
-  guard_range REAL NOT NULL, cpa_limit REAL NOT NULL, tcpa_limit REAL NOT NULL,
-  picked TEXT NOT NULL);
+)sql" + std::string(kTicksBeforeSecondPair) +
+                      R"sql(
 CREATE TABLE positions(tick INTEGER NOT NULL, vessel INTEGER NOT NULL, x REAL NOT NULL,
   y REAL NOT NULL, heading REAL NOT NULL, speed REAL NOT NULL, new_heading INTEGER NOT NULL,
   new_speed REAL NOT NULL, PRIMARY KEY(tick, vessel)) WITHOUT ROWID;
@@ -239,7 +267,7 @@ INSERT INTO events(tick, sim_time, kind, vessel, text) VALUES
         SCOPED_TRACE(m);
         EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].SimTime, Moment(m).SimTime);
         EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].TimeFactor, Moment(m).TimeFactor);
-        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].Display, Moment(m).Display);
+        EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].Display, BeforeSecondPair(m));
         EXPECT_EQ(r.Ticks[static_cast<size_t>(m)].Vessels, Moment(m).Vessels);
     }
     EXPECT_EQ(r.Exercise, (RunExercise{"Exam1.toml", "", ""}));
@@ -251,21 +279,43 @@ INSERT INTO events(tick, sim_time, kind, vessel, text) VALUES
     EXPECT_EQ(r.Events.size(), 2 + std::size(answers) + 4); // the events stay as they were
 }
 
-// The console's display and the recorded one: whatever the record keeps of the display comes
-// back in its place, so the replay shows what the student saw.
-// A record of the second format has no track tables: it opens, its tracks none.
-TEST(RunFile, ARecordOfTheSecondFormatOpensWithoutTracks) {
-    const test::TempDir dir;
-    const auto path = Write(dir, 4);
-    Sql(path, "DROP TABLE track_states; DROP TABLE track_events; DROP TABLE video_settings; "
-              "PRAGMA user_version=2");
-    const RunReadResult read = ReadRunRecord(path);
-    ASSERT_TRUE(read.ok()) << read.Error;
-    ASSERT_EQ(read.Record->Ticks.size(), 4u);
-    for (const RunTick& t : read.Record->Ticks)
-        EXPECT_TRUE(t.Tracks.empty());
-    EXPECT_TRUE(read.Record->TrackEvents.empty() && read.Record->VideoSettings.empty());
-    EXPECT_EQ(read.Record->Exercise, kOpening.Exercise);
+// A record of an older format opens with what it lacks empty or off: the second format
+// without the tracker's and the video's tables, the fifth without the second EBL and VRM.
+TEST(RunFile, ARecordOfAnOlderFormatOpensWithWhatItLacksOff) {
+    // The moments' table made again as formats 1 to 5 had it, its rows carried over.
+    const std::string noSecondPair =
+        std::string("ALTER TABLE ticks RENAME TO later;") + kTicksBeforeSecondPair +
+        "INSERT INTO ticks SELECT tick, sim_time, time_factor, own_vessel, range, range_index, "
+        "north_up, course_up, bearing_mode, rings, heading_line, ebl_on, ebl_bearing, vrm_on, "
+        "vrm_range, cursor_east, cursor_north, plot_on, plot_interval, true_view, true_trails, "
+        "vectors, vector_index, cpa_alarm, guard_on, guard_range, cpa_limit, tcpa_limit, picked "
+        "FROM later; DROP TABLE later; ";
+    const struct {
+        int format;
+        std::string sql;
+    } cases[] = {
+        {2, noSecondPair + "DROP TABLE track_states; DROP TABLE track_events; DROP TABLE "
+                           "video_settings; DROP TABLE video_seas; PRAGMA user_version=2"},
+        {5, noSecondPair + "PRAGMA user_version=5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const test::TempDir dir;
+        const auto path = Write(dir, 4);
+        Sql(path, c.sql);
+        const RunReadResult read = ReadRunRecord(path);
+        ASSERT_TRUE(read.ok()) << read.Error;
+        const RunRecord& r = *read.Record;
+        ASSERT_EQ(r.Ticks.size(), 4u);
+        for (int m = 0; m < 4; ++m) {
+            // Moment 0 is the opening's; moment i the i-th written, Moment(1 + i % 3).
+            const int made = m == 0 ? 0 : 1 + m % 3;
+            const RunTick& t = r.Ticks[static_cast<size_t>(m)];
+            EXPECT_EQ(t.Display, BeforeSecondPair(made)) << m;
+            EXPECT_EQ(t.Tracks.size(), c.format < 3 ? 0u : Moment(made).Tracks.size()) << m;
+        }
+        EXPECT_EQ(r.Exercise, kOpening.Exercise);
+    }
 }
 
 TEST(RunFile, TheDisplayKeptIsTheDisplayShownAndComesBackInItsPlace) {
@@ -295,6 +345,12 @@ TEST(RunFile, TheDisplayKeptIsTheDisplayShownAndComesBackInItsPlace) {
         s.Aids.Limits = {want.CpaAlarmOn, want.CpaLimit, want.TcpaLimit, want.GuardOn,
                          want.GuardRange};
         s.Aids.Picked = want.Picked;
+        s.EBL2On = want.EBL2On;
+        s.EBL2Bearing = want.EBL2Bearing;
+        s.VRM2On = want.VRM2On;
+        s.VRM2Range = want.VRM2Range;
+        s.EBL2Offset = want.EBL2Offset;
+        s.EBL2Origin = want.EBL2Origin;
         EXPECT_EQ(KeptDisplay(s), want);
         RadarDisplayState replayed;
         ApplyDisplay(want, replayed);
@@ -350,12 +406,17 @@ TEST(RunFile, WhatIsNotAWholeRecordOfThisFormatIsRefusedWithTheReason) {
          "is not a Marovane run record"},
         {"foreign", [](const auto& p) { Sql(p, "PRAGMA application_id=1"); },
          "another program wrote it"},
-        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=5"); },
-         "newer Marovane (record format 5)"},
+        {"newer", [](const auto& p) { Sql(p, "PRAGMA user_version=7"); },
+         "newer Marovane (record format 7)"},
         {"a gain beyond the knob",
          [](const auto& p) {
              Sql(p, "INSERT INTO video_settings(tick, sim_time, video, gain, sea, rain, tune, "
                     "band) VALUES(1, 0.5, 1, 101, 30, 0, 100, 0)");
+         },
+         "out of its range"},
+        {"a sea past very rough",
+         [](const auto& p) {
+             Sql(p, "INSERT INTO video_seas(tick, sim_time, sea_state) VALUES(1, 0.5, 7)");
          },
          "out of its range"},
         {"a track's state unknown",
@@ -456,25 +517,44 @@ TEST(RunReplay, PlotMarksStandFromTheLastRedrawAtTheirIntervalAndEventsShowAtThe
                             "12:09:00,6,answer,,\"'=1+1\"\r\n");
 }
 
-// B closes head-on from half a mile (CPA 0 in 3 minutes: in danger by 1 mile and 12 minutes),
-// the student acknowledges after the second moment, and at the third she is far and opening.
-TEST(RunReplay, AlarmsReplayAsAcknowledgedFromTheAcknowledgementUntilTheTargetLeavesDanger) {
+// B closes head-on from half a mile (CPA 0 in 3 minutes: in danger by 1 mile and 12 minutes)
+// over 200 moments: B in danger from moment 60 to 139, acknowledged after
+// moment 64 (where a checkpoint falls), far and opening otherwise. Jumps in any order give the
+// alarms as the student had them, whichever checkpoints earlier jumps kept.
+TEST(RunReplay, AJumpStepsFromTheCheckpointBeforeItAndKeepsTheAcknowledgement) {
     RunRecord r;
     r.Vessels = {{0, "A", kMedium}, {1, "B", kMedium}};
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 200; ++k) {
         RunTick t;
         t.Index = k;
         t.SimTime = 0.5 + k * 3.0 / 86400.0;
         t.Display.CpaAlarmOn = true;
+        const bool close = k >= 60 && k < 140;
         t.Vessels = {{{0, 0}, 0, 0, 0, 0},
-                     {{k < 2 ? 0.5 : 20.0, 0}, k < 2 ? 180.0f : 0.0f, 10, 0, 10}};
+                     {{close ? 0.5 : 20.0, 0}, close ? 180.0f : 0.0f, 10, 0, 10}};
         r.Ticks.push_back(t);
     }
-    r.Events.push_back({1, r.Ticks[1].SimTime, "acknowledge", -1, "Alarms acknowledged"});
-    EXPECT_TRUE(AlarmsAt(r, 0).Unacknowledged(1));
-    EXPECT_TRUE(AlarmsAt(r, 1).InDanger(1));
-    EXPECT_FALSE(AlarmsAt(r, 1).Unacknowledged(1));
-    EXPECT_FALSE(AlarmsAt(r, 2).InDanger(1));
+    r.Events.push_back({64, r.Ticks[64].SimTime, "acknowledge", -1, "Alarms acknowledged"});
+    struct Jump {
+        std::size_t to;
+        bool danger, unacknowledged;
+    };
+    AlarmCheckpoints alarms(r);
+    for (const Jump& j : {Jump{150, false, false}, Jump{63, true, true}, Jump{64, true, false},
+                          Jump{130, true, false}, Jump{59, false, false}, Jump{127, true, false},
+                          Jump{65, true, false}, Jump{139, true, false}, Jump{140, false, false},
+                          Jump{9999, false, false}}) {
+        SCOPED_TRACE(j.to);
+        const AlarmState at = alarms.At(j.to);
+        EXPECT_EQ(at.InDanger(1), j.danger);
+        EXPECT_EQ(at.Unacknowledged(1), j.unacknowledged);
+    }
+    // Played on a moment at a time from the jump, as the replay plays.
+    AlarmState played = alarms.At(62);
+    alarms.Step(63, played);
+    EXPECT_TRUE(played.Unacknowledged(1));
+    alarms.Step(64, played);
+    EXPECT_FALSE(played.Unacknowledged(1));
 }
 
 } // namespace
