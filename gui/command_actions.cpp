@@ -37,6 +37,7 @@ QAction* CommandActions::action(const QString& name) {
         if (!registry_.Trigger(name)) Refresh();
     });
     actions_.emplace(name, a);
+    followed_.emplace_back(c, a);
     Follow(*c, a);
     return a;
 }
@@ -49,8 +50,8 @@ void CommandActions::Follow(const Command& c, QAction* a) {
 }
 
 void CommandActions::Refresh() {
-    for (const auto& [name, a] : actions_)
-        if (const Command* c = registry_.find(name)) Follow(*c, a);
+    for (const auto& [c, a] : followed_)
+        Follow(*c, a);
 }
 
 void CommandActions::Bind(QAbstractButton* button, QAction* action, bool showState) {

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -44,6 +46,10 @@ class CommandActions : public QObject {
     CommandRegistry& registry_;
     QObject* owner_;
     std::map<QString, QAction*> actions_;
+    // Each action beside its command, for the refresh after every change: the registry keeps
+    // a command where it was first added (a second add replaces it in place) and never drops
+    // one, so the pointer holds, and a refresh need not look every name up again.
+    std::vector<std::pair<const Command*, QAction*>> followed_;
     std::map<QString, QActionGroup*> groups_;
 };
 
