@@ -4,15 +4,10 @@
 // while cut off. Every wait is bounded; the longest test takes some 12 s.
 
 #include "core/record/run_reader.h"
-#include "session/classroom/class_broker.h"
-#include "session/classroom/class_instructor.h"
-#include "tests/classroom/class_machine.h"
+#include "tests/classroom/class_fixture.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
@@ -24,49 +19,11 @@
 namespace mv {
 namespace {
 
-constexpr int kWaitMs = 5000;
 // A reconnection waits 1 s, then 2 s, before knocking again.
 constexpr int kBackMs = 15000;
 
-class ClassFaults : public testing::Test {
+class ClassFaults : public ClassTest {
   protected:
-    void SetUp() override {
-        if (ClassBroker::Program().isEmpty())
-            GTEST_SKIP() << "mosquitto is not installed: no broker to run a class through";
-        ASSERT_TRUE(folder.isValid());
-        port = ClassBroker::FreePort();
-        ASSERT_GT(port, 0);
-        StartBroker();
-    }
-    void TearDown() override { broker.Stop(); }
-
-    void StartBroker() {
-        const QString error = broker.Start(folder.path(), "127.0.0.1", port, "nav1",
-                                           {{"teacher", "teacher-pw", true},
-                                            {"seat1", "seat1-pw", false},
-                                            {"seat2", "seat2-pw", false},
-                                            {"seat3", "seat3-pw", false}},
-                                           kWaitMs);
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    }
-    void JoinInstructor(ClassInstructor& t) {
-        ASSERT_TRUE(t.JoinClass({"127.0.0.1", port, "nav1", "teacher", "teacher-pw"}));
-        ASSERT_TRUE(QTest::qWaitFor([&t] { return t.isJoined(); }, kWaitMs));
-    }
-    static bool Shows(const ClassInstructor& t, const QString& seat, ClassStatus::Kind kind) {
-        const ClassSeatRow* row = t.seat(seat);
-        return row && row->Status == kind;
-    }
-    void JoinSeat(Machine& m) {
-        m.join.Port = port;
-        ASSERT_TRUE(m.seat->JoinClass(m.join)) << m.seat->error().toStdString();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return m.seat->isJoined() && Shows(teacher, m.name, ClassStatus::Kind::Connected);
-            },
-            kWaitMs))
-            << m.name.toStdString() << " never showed in the roster";
-    }
     // Exam 1 started and opened on every seat given, its clock held.
     void Start(std::initializer_list<Machine*> seats) {
         ASSERT_EQ(teacher.StartExercise(MAROVANE_DATA_DIR "/Exam1-AlteringTarget.toml"), "");
@@ -78,11 +35,6 @@ class ClassFaults : public testing::Test {
         const ClassSeatRow* row = teacher.seat(seat);
         return row ? row->Answers.size() : 0;
     }
-
-    QTemporaryDir folder;
-    ClassBroker broker;
-    int port = 0;
-    ClassInstructor teacher{{MAROVANE_DATA_DIR}};
 };
 
 // 12:06, the first question's time, in days.
@@ -204,6 +156,11 @@ TEST_F(ClassFaults, TwoStudentsOfOneNameAreToldApartByTheirSeats) {
     second.exercise->HandIn({{0, 1, Figure::Cpa, 1.0}});
     ASSERT_TRUE(QTest::qWaitFor([this] { return Answers("seat2") == 1; }, kWaitMs));
     EXPECT_EQ(Answers("seat1"), 0u);
+    // One leaves: shown as left, not lost, and the other is still there.
+    first.seat->Leave();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Shows(teacher, "seat1", ClassStatus::Kind::Left); },
+                                kWaitMs));
+    EXPECT_TRUE(Shows(teacher, "seat2", ClassStatus::Kind::Connected));
 }
 
 TEST_F(ClassFaults, TheClassGoesOnWhileTheInstructorStationIsClosedAndReopened) {
