@@ -5,11 +5,13 @@
 #include "app/vessel_panel.h"
 #include "core/clock.h"
 #include "gui/command_actions.h"
+#include "gui/console_style.h"
 #include "gui/control_rows.h"
 #include "gui/palette.h"
 #include "gui/sea_state.h"
 #include "session/exercise.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -52,6 +54,9 @@ ControlColumn::ControlColumn(Exercise& exercise, Dialogs& dialogs, CommandAction
     centre->addWidget(panel);
     scroll->setWidget(holder);
     outer->addWidget(scroll);
+    // Made after the scroll area, so deleted after the groups in it that draw with it.
+    groupStyle_ = new GroupFrameStyle;
+    groupStyle_->setParent(this);
     column_ = new QVBoxLayout(panel);
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(4);
@@ -151,6 +156,23 @@ void ControlColumn::resizeEvent(QResizeEvent* event) {
     }
 }
 
+void ControlColumn::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    // A new palette for the whole program (day, dusk, night) reaches the column as a change
+    // of its own.
+    if (event->type() == QEvent::PaletteChange) ShowGroupGround();
+}
+
+void ControlColumn::ShowGroupGround() {
+    const QColor ground = QApplication::palette().color(QPalette::Window);
+    for (QGroupBox* box : groups_) {
+        if (box->palette().color(QPalette::Window) == ground) continue;
+        QPalette pal;
+        pal.setColor(QPalette::Window, ground);
+        box->setPalette(pal);
+    }
+}
+
 void ControlColumn::SetCompact(bool on) {
     compact_ = on;
     // Pixels: a button's height, the gaps between rows, a group's margins.
@@ -163,9 +185,14 @@ void ControlColumn::SetCompact(bool on) {
     }
     for (QLayout* l : holder_->findChildren<QLayout*>())
         if (l->spacing() >= 0) l->setSpacing(gap);
-    for (QGroupBox* box : groups_)
+    groupStyle_->SetTopPadding(on ? 2 : 6);
+    for (QGroupBox* box : groups_) {
+        // The group measures its frame again on a style change.
+        QEvent restyled(QEvent::StyleChange);
+        QApplication::sendEvent(box, &restyled);
         if (QLayout* grid = box->layout())
             on ? grid->setContentsMargins(6, 4, 6, 2) : grid->setContentsMargins(8, 8, 8, 6);
+    }
     if (auto* centre = holder_->layout())
         on ? centre->setContentsMargins(8, 2, 8, 2) : centre->setContentsMargins(12, 8, 12, 8);
     // The cursor mode's picture shares its place with the four marker buttons.
@@ -192,6 +219,7 @@ QPushButton* ControlColumn::AddButton(const char* name, const QString& caption,
 QGridLayout* ControlColumn::Group(const char* name, const QString& title) {
     auto* box = new QGroupBox(title, this);
     box->setObjectName(name);
+    box->setStyle(groupStyle_);
     groups_.push_back(box);
     auto* grid = new QGridLayout(box);
     grid->setSpacing(4);
@@ -255,20 +283,13 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     lblPaused_->setContentsMargins(4, 0, 4, 0);
     // The title sits on the group's own light (or, at night, dark) ground, not on the sky or
     // storm behind the column, so it reads on every sea.
-    const auto css = [](const QColor& colour) { return colour.name(QColor::HexArgb); };
-    const QString group =
-        QString("QGroupBox { font-weight: bold; background: %1; border: 1px solid %2; "
-                "border-radius: 4px; margin-top: 1.4ex; padding-top: %4px; } "
-                "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; "
-                "color: %3; background: %1; border: 1px solid %2; border-radius: 3px; }")
-            .arg(css(c.groupBack), css(c.groupBorder), css(c.groupTitle))
-            .arg(compact_ ? 2 : 6);
+    groupStyle_->SetColours(c.groupBack, c.groupBorder, c.groupTitle);
+    ShowGroupGround();
     for (QGroupBox* box : groups_)
-        box->setStyleSheet(group);
+        box->update();
     pnlSeaState_->SetShade(c.seaShade);
     // The column's new palette reaches its buttons and takes the own vessel's letter colour
-    // with it, and a new sheet gives each button back the palette it had when first styled:
-    // the letter's colour is set again last, over both.
+    // with it: the letter's colour is set again last, over it.
     pnlVessels_->ShowButtonColours();
 }
 

@@ -23,6 +23,7 @@ namespace mv {
 class CommandActions;
 class Dialogs;
 class Exercise;
+class GroupFrameStyle;
 class MarkerHold;
 class MarkerPanel;
 struct Palette;
@@ -49,6 +50,7 @@ class ControlColumn : public QFrame {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void SetCompact(bool on);
@@ -59,6 +61,9 @@ class ControlColumn : public QFrame {
     void ShowState();
     // The column in the palette's colours, over the sea's colour.
     void ShowColours(const Palette& colours, const QColor& sea);
+    // The groups' controls on the widgets' own window colour, not the sea's: their edges and
+    // shading are drawn from it.
+    void ShowGroupGround();
 
     Exercise& exercise_;
     CommandActions& actions_;
@@ -74,6 +79,7 @@ class ControlColumn : public QFrame {
     int shownSea_ = -1;
     DisplayPalette shownColours_ = DisplayPalette::Day;
     std::vector<QGroupBox*> groups_;
+    GroupFrameStyle* groupStyle_ = nullptr; // the groups' frames and titles, owned by the column
     QWidget* holder_ = nullptr;
     bool compact_ = false;
     int fullHeight_ = 0; // the column's height at full size, pixels, once it went compact

@@ -141,21 +141,36 @@ class FaceIconEngine : public QIconEngine {
     qint64 keptPalette_[2] = {0, 0};
 };
 
-// The lamp drawn afresh at every size, state and mode, in the palette in force.
+// The lamp drawn as vectors once per size, state, mode and palette, and kept: a console button
+// asks for its lamp on every paint, and a drag of the window's edge repaints them all many
+// times a second.
 class LampIconEngine : public QIconEngine {
   public:
     void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         PaintStateLamp(*p, QRectF(rect), state == QIcon::On, mode != QIcon::Disabled);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pm(size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        paint(&p, QRect(QPoint(0, 0), size), mode, state);
-        return pm;
+        const bool lit = state == QIcon::On, active = mode != QIcon::Disabled;
+        const size_t which = (lit ? 2 : 0) + (active ? 1 : 0);
+        // The lamp takes its colours from the application's palette (day, dusk, night).
+        const qint64 palette = QGuiApplication::palette().cacheKey();
+        QPixmap& kept = kept_[which];
+        if (kept.size() != size || kept.devicePixelRatio() != 1.0 ||
+            keptPalette_[which] != palette) {
+            kept = QPixmap(size);
+            kept.fill(Qt::transparent);
+            QPainter p(&kept);
+            PaintStateLamp(p, QRectF(QPointF(0, 0), QSizeF(size)), lit, active);
+            keptPalette_[which] = palette;
+        }
+        return kept;
     }
     QIconEngine* clone() const override { return new LampIconEngine; }
     QString key() const override { return QStringLiteral("mv.StateLamp"); }
+
+  private:
+    QPixmap kept_[4]; // dark or lit, each greyed or active: the last size asked for
+    qint64 keptPalette_[4] = {0, 0, 0, 0};
 };
 
 } // namespace
