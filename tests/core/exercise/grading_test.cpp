@@ -69,13 +69,13 @@ mv::RunAnswer Given(int64_t tick, double minutes, mv::Figure f, double value) {
 // B lies 2.0 north and 5.0 east of her and closes at 22 knots straight from the east: CPA
 // 2.00 miles in 5/22 hours, 13.64 minutes. From B, the own ship bears 180 + atan(5/2) =
 // 248.20, 21.80 on B's port bow: Red 21.80.
+const mv::RunTick kStart = Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}});
 const mv::RunTick kAfterTurn = Moment(1, 6, {{1.0, 0.5, 90, 12}, {3.0, 5.5, 270, 10}});
 constexpr double kCpa = 2.0, kTcpa = 5.0 / 22 * 60, kAspect = -(270 - (180 + 68.19859051));
 
 TEST(Grading, AQuestionAfterTheStudentTurnedIsMarkedAgainstHerOwnRun) {
     Exam exam(kCrossing);
-    mv::RunRecord run =
-        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+    mv::RunRecord run = Recorded({kStart, kAfterTurn});
     run.Answers = {Given(1, 6.5, mv::Figure::Cpa, 1.96), Given(1, 6.5, mv::Figure::Tcpa, 13.6),
                    Given(1, 6.5, mv::Figure::Aspect, -21.8)};
     const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
@@ -97,8 +97,7 @@ TEST(Grading, BetweenTheMomentsOfAFastTimeFactorTheWorldIsCarriedOnToTheQuestion
     // At x30 the moments fall at 12:05:30 and 12:07:00. Half a minute before 12:06 each ship
     // is 1/120 hour short: own 0.1 mile west of (1.0, 0.5), B 10/120 mile east of (3.0, 5.5).
     mv::RunRecord run =
-        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}),
-                  Moment(1, 5.5, {{1.0, 0.4, 90, 12}, {3.0, 5.5 + 10.0 / 120, 270, 10}}),
+        Recorded({kStart, Moment(1, 5.5, {{1.0, 0.4, 90, 12}, {3.0, 5.5 + 10.0 / 120, 270, 10}}),
                   Moment(2, 7, {{1.0, 0.8, 90, 12}, {3.0, 5.25, 270, 10}})});
     run.Answers = {Given(2, 7, mv::Figure::Tcpa, kTcpa)};
     const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
@@ -114,8 +113,7 @@ TEST(Grading, QuestionsAfterTheRunAreCarriedOnInTheirOrderOfTime) {
     std::string text = kCrossing;
     text.replace(text.find("12:06:00"), 8, "12:12:00");
     Exam exam(text + "[[question]]\nat = 12:09:00\ntargets = [\"B\"]\nfigures = [\"tcpa\"]\n");
-    const mv::RunRecord run =
-        Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+    const mv::RunRecord run = Recorded({kStart, kAfterTurn});
     const mv::RunGrading g = mv::GradeRun(exam.exercise, exam.start, run);
     ASSERT_EQ(g.Truths.size(), 2u);
     EXPECT_NEAR(g.Truths[0].Targets.at(0).Cpa.TCPA, kTcpa - 6, 0.01);
@@ -134,8 +132,7 @@ TEST(Grading, DecimalAspectsAreMarkedAsTypedAtTheToleranceEdge) {
                  {kAspect + 9.90, true},
                  {kAspect - 10.10, false}};
     for (const auto& c : cases) {
-        mv::RunRecord run =
-            Recorded({Moment(0, 0, {{0, 0, 0, 12}, {4.95, 4.95, 270, 10}}), kAfterTurn});
+        mv::RunRecord run = Recorded({kStart, kAfterTurn});
         run.Answers = {Given(1, 6.5, mv::Figure::Aspect, c.typed)};
         EXPECT_EQ(mv::GradeRun(exam.exercise, exam.start, run).Answers.at(0).Marked.Right, c.right)
             << c.typed;
@@ -215,6 +212,12 @@ TEST(Grading, AfterARepeatTheLastPassIsTheOneJudged) {
 // examiner would judge it under the rule for restricted visibility.
 TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
     Exam exam("restricted_visibility = true\n" + Passing(""));
+    // Targets: one fine on the starboard bow, one overtaking on either quarter, one slower
+    // ahead, one slow crosser ahead.
+    const Ship bow{5.909, 1.042, 190, 10}, starboardQuarter{-1, 1.732, 0, 20},
+        portQuarter{-1, -1.732, 0, 20}, slower{3, 0.5, 0, 6}, crosser{3, 0.5, 80, 6};
+    const char* const toPort = "Altered to port for B, forward of the beam";
+    const char* const towards = "Altered towards B, abeam or abaft the beam";
     const struct {
         const char* name;
         Ship target;
@@ -223,38 +226,19 @@ TEST(Grading, AlterationsInFogAsAnExaminerJudgesThem) {
         bool apparent;
         const char* fault; // empty: none
     } cases[] = {
-        {"port for a vessel fine on the starboard bow",
-         {5.909, 1.042, 190, 10},
-         330,
-         12,
-         true,
-         "Altered to port for B, forward of the beam"},
-        {"29 degrees to starboard: not apparent", {5.909, 1.042, 190, 10}, 29, 12, false, ""},
-        {"30 degrees to starboard: apparent", {5.909, 1.042, 190, 10}, 30, 12, true, ""},
-        {"starboard towards one overtaking on the starboard quarter",
-         {-1, 1.732, 0, 20},
-         40,
-         12,
-         true,
-         "Altered towards B, abeam or abaft the beam"},
-        {"port away from one on the starboard quarter", {-1, 1.732, 0, 20}, 320, 12, true, ""},
-        {"port towards one overtaking on the port quarter",
-         {-1, -1.732, 0, 20},
-         320,
-         12,
-         true,
-         "Altered towards B, abeam or abaft the beam"},
-        {"starboard away from one on the port quarter", {-1, -1.732, 0, 20}, 40, 12, true, ""},
-        {"port while overtaking a slower vessel ahead", {3, 0.5, 0, 6}, 320, 12, true, ""},
+        {"port for a vessel fine on the starboard bow", bow, 330, 12, true, toPort},
+        {"29 degrees to starboard: not apparent", bow, 29, 12, false, ""},
+        {"30 degrees to starboard: apparent", bow, 30, 12, true, ""},
+        {"starboard towards one overtaking on the starboard quarter", starboardQuarter, 40, 12,
+         true, towards},
+        {"port away from one on the starboard quarter", starboardQuarter, 320, 12, true, ""},
+        {"port towards one overtaking on the port quarter", portQuarter, 320, 12, true, towards},
+        {"starboard away from one on the port quarter", portQuarter, 40, 12, true, ""},
+        {"port while overtaking a slower vessel ahead", slower, 320, 12, true, ""},
         // She comes up from 19.5 degrees abaft the target's beam: crossing, not overtaking.
-        {"port for a slow crosser ahead, not overtaken",
-         {3, 0.5, 80, 6},
-         320,
-         12,
-         true,
-         "Altered to port for B, forward of the beam"},
-        {"speed halved", {5.909, 1.042, 190, 10}, 0, 6, true, ""},
-        {"speed to 60 %", {5.909, 1.042, 190, 10}, 0, 7.2f, false, ""},
+        {"port for a slow crosser ahead, not overtaken", crosser, 320, 12, true, toPort},
+        {"speed halved", bow, 0, 6, true, ""},
+        {"speed to 60 %", bow, 0, 7.2f, false, ""},
     };
     for (const auto& c : cases) {
         mv::Simulation before;
@@ -355,29 +339,25 @@ range = 4
 [[setup]]
 at = 12:06:00
 )");
+    // The controls set at a moment (0, 1, 2: 12:00, 12:06, 12:07) to a gain, video on or not.
+    const auto gain = [](int tick, int value, bool video = true) {
+        return mv::RunVideoSetting{
+            tick, 0.5 + (tick ? 5 + tick : 0) * kMinute, video, value, 30, 0, 100, 0};
+    };
     const struct {
         const char* what;
         std::vector<mv::RunVideoSetting> set;
         bool right;
         std::vector<mv::RunVideoSea> seas = {};
     } cases[] = {
-        {"gain 70", {{0, 0.5, true, 70, 30, 0, 100, 0}}, true},
-        {"the plain echoes", {{0, 0.5, false, 70, 30, 0, 100, 0}}, false},
-        {"gain 0", {{0, 0.5, true, 0, 30, 0, 100, 0}}, false},
-        {"turned up at 12:06",
-         {{0, 0.5, true, 70, 30, 0, 100, 0}, {1, 0.5 + 6 * kMinute, true, 100, 30, 0, 100, 0}},
-         false},
-        {"turned down by 12:06",
-         {{0, 0.5, true, 100, 30, 0, 100, 0}, {1, 0.5 + 6 * kMinute, true, 70, 30, 0, 100, 0}},
-         true},
-        {"turned up after 12:06",
-         {{0, 0.5, true, 70, 30, 0, 100, 0}, {2, 0.5 + 7 * kMinute, true, 100, 30, 0, 100, 0}},
-         true},
-        {"a very rough sea", {{0, 0.5, true, 70, 30, 0, 100, 0}}, false, {{0, 0.5, 6}}},
-        {"very rough after 12:06",
-         {{0, 0.5, true, 70, 30, 0, 100, 0}},
-         true,
-         {{0, 0.5, 0}, {2, 0.5 + 7 * kMinute, 6}}},
+        {"gain 70", {gain(0, 70)}, true},
+        {"the plain echoes", {gain(0, 70, false)}, false},
+        {"gain 0", {gain(0, 0)}, false},
+        {"turned up at 12:06", {gain(0, 70), gain(1, 100)}, false},
+        {"turned down by 12:06", {gain(0, 100), gain(1, 70)}, true},
+        {"turned up after 12:06", {gain(0, 70), gain(2, 100)}, true},
+        {"a very rough sea", {gain(0, 70)}, false, {{0, 0.5, 6}}},
+        {"very rough after 12:06", {gain(0, 70)}, true, {{0, 0.5, 0}, {2, 0.5 + 7 * kMinute, 6}}},
     };
     for (const auto& c : cases) {
         std::vector<mv::RunTick> ticks{Moment(0, 0, {{0, 0, 0, 0}, {4, 0, 180, 0}}),
