@@ -165,9 +165,11 @@ std::string VideoReadout(const VideoControls& c, RadarPulse pulse) {
 RadarVideo::RadarVideo() : video_(kBytes / 2, 0), glow_(kBytes / 2, 0) {}
 
 void RadarVideo::Clear() {
+    first_ = count_ = 0;
+    if (blank_) return;
     std::fill(video_.begin(), video_.end(), uint8_t{0});
     std::fill(glow_.begin(), glow_.end(), uint8_t{0});
-    first_ = count_ = 0;
+    blank_ = true;
 }
 
 int64_t RadarVideo::TurnAt(const RadarSettings& radar, double time, int& line) {
@@ -197,6 +199,7 @@ void RadarVideo::Paint(const RadarSettings& radar, const VideoWorld& world,
     count_ = static_cast<int>(std::clamp<int64_t>(b - a, 0, kLines));
     first_ = static_cast<int>(((b - count_ + 1) % kLines + kLines) % kLines);
     sweep_ = lineTo;
+    if (count_ > 0) blank_ = false;
     // The phosphor keeps about half of an echo's brightness from one turn to the next.
     constexpr int kKeep = 140; // of 256
     const double scanSeconds = radar.ScanSeconds / kSecondsPerDay;

@@ -130,6 +130,9 @@ class RadarVideo {
     std::vector<uint8_t> video_, glow_;
     double range_ = 0;
     int first_ = 0, count_ = 0, sweep_ = 0;
+    // Nothing painted since the buffers were last zeroed: a wipe then has nothing to do, and
+    // each scenario's start wipes a megabyte that the video, mostly off, never painted.
+    bool blank_ = true;
 };
 
 } // namespace mv

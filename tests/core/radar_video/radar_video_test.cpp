@@ -220,5 +220,31 @@ TEST(RadarVideo, SameSeedSamePictureInAnyOrder) {
     EXPECT_TRUE(differs);
 }
 
+// A wipe, asked for or by a new range scale, leaves no echo and no afterglow, however often the
+// buffer was painted and wiped before.
+TEST(RadarVideo, WipesLeaveNothing) {
+    RadarSettings radar;
+    const VideoWorld world;
+    const VideoControls controls;
+    const auto v = World({{30, 2, kLarge}});
+    const double t0 = 0.5, t1 = 0.5 + 3.0 / kSecondsPerDay;
+    const auto blank = [](const RadarVideo& video) {
+        for (int line = 0; line < RadarVideo::kLines; ++line)
+            for (int c = 0; c < RadarVideo::kCells; ++c)
+                if (video.Line(line)[c] != 0 || video.Glow(line)[c] != 0) return false;
+        return true;
+    };
+    RadarVideo video;
+    for (int round = 0; round < 2; ++round) {
+        video.Paint(radar, world, controls, v, 6, t0, t1);
+        ASSERT_FALSE(blank(video));
+        video.Clear();
+        EXPECT_TRUE(blank(video)) << "round " << round;
+    }
+    video.Paint(radar, world, controls, v, 6, t0, t1);
+    video.Paint(radar, world, controls, v, 12, t1, t1); // a new scale, no time swept
+    EXPECT_TRUE(blank(video));
+}
+
 } // namespace
 } // namespace mv
