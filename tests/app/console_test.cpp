@@ -113,6 +113,23 @@ TEST_F(ConsoleTest, OnOffButtonsShowTheirStateHeldInWithTheirLampLit) {
         EXPECT_GT(lampCentre(b, QIcon::On), 0) << "lit";
         EXPECT_EQ(lampCentre(b, QIcon::Off), 0) << "dark, hollow";
     }
+    // A lamp drawn once by day is drawn again in a new palette: at night it is lit in the
+    // buttons' amber text colour.
+    auto* rings = Find<QPushButton>("cmdRR");
+    const auto litCentre = [rings] {
+        return rings->icon()
+            .pixmap(QSize(16, 16), QIcon::Normal, QIcon::On)
+            .toImage()
+            .pixelColor(8, 8);
+    };
+    litCentre();
+    const QPalette day = QApplication::palette();
+    QPalette night = day;
+    night.setColor(QPalette::Button, QColor(40, 20, 0));
+    night.setColor(QPalette::ButtonText, QColor(255, 160, 0));
+    QApplication::setPalette(night);
+    EXPECT_EQ(litCentre().name(), QColor(255, 160, 0).name());
+    QApplication::setPalette(day);
 }
 
 TEST_F(ConsoleTest, AJumpRedrawsAboutTheNewOwnVesselAtOnceAndTheTrueViewFollows) {
