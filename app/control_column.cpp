@@ -283,7 +283,7 @@ void ControlColumn::ShowColours(const Palette& c, const QColor& sea) {
     lblPaused_->setContentsMargins(4, 0, 4, 0);
     // The title sits on the group's own light (or, at night, dark) ground, not on the sky or
     // storm behind the column, so it reads on every sea.
-    groupStyle_->SetColours(c.groupBack, c.groupBorder, c.groupTitle);
+    groupStyle_->SetColours(c.groupBack, c.groupBorder, c.groupTitle, sea);
     ShowGroupGround();
     for (QGroupBox* box : groups_)
         box->update();

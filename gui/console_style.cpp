@@ -1,6 +1,7 @@
 #include "gui/console_style.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPainter>
 #include <QStyleOptionGroupBox>
 
@@ -12,7 +13,7 @@ namespace {
 
 // Pixels: the frame's border, the title box's left inset from the group's edge, the room in
 // the title box before its text and after it, and the corners' radii.
-constexpr int kBorder = 1;
+constexpr int kFrameBorder = 1;
 constexpr int kTitleInset = 8;
 constexpr int kTitleLead = 8;
 constexpr int kTitleTrail = 7;
@@ -29,10 +30,19 @@ QFont TitleFont(const QWidget* widget) {
 
 GroupFrameStyle::GroupFrameStyle() = default;
 
-void GroupFrameStyle::SetColours(const QColor& back, const QColor& border, const QColor& title) {
+void GroupFrameStyle::SetColours(const QColor& back, const QColor& border, const QColor& title,
+                                 const QColor& under) {
     back_ = back;
     border_ = border;
     title_ = title;
+    // The frame's ground, as large as the group, is laid down already blended with the flat
+    // colour beneath: an opaque fill costs the raster engine a fraction of a blended one. The
+    // title stays translucent, as its lower half lies over the frame's ground.
+    // Blended by the raster engine itself, so the pixels are those a translucent fill gives.
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(under);
+    QPainter(&pixel).fillRect(0, 0, 1, 1, back);
+    frameGround_ = pixel.pixelColor(0, 0);
 }
 
 QRect GroupFrameStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
@@ -54,16 +64,19 @@ QRect GroupFrameStyle::subControlRect(ComplexControl control, const QStyleOption
     case SC_GroupBoxFrame:
         return frame;
     case SC_GroupBoxContents:
-        return frame.adjusted(kBorder, kBorder + topPadding_, -kBorder, -kBorder);
+        return frame.adjusted(kFrameBorder, kFrameBorder + topPadding_, -kFrameBorder,
+                              -kFrameBorder);
     case SC_GroupBoxLabel:
-        return QRect(option->rect.left() + kTitleInset + kTitleLead, option->rect.top() + kBorder,
-                     title.horizontalAdvance(group->text), title.height());
+        return QRect(option->rect.left() + kTitleInset + kTitleLead,
+                     option->rect.top() + kFrameBorder, title.horizontalAdvance(group->text),
+                     title.height());
     default:
         return QProxyStyle::subControlRect(control, option, sub, widget);
     }
 }
 
-void GroupFrameStyle::DrawFrame(QPainter& p, const QRect& r, int radius) const {
+void GroupFrameStyle::DrawFrame(QPainter& p, const QRect& r, int radius,
+                                const QColor& ground) const {
     // The ground and the straight runs of the border are plain rectangles, which the raster
     // engine fills far faster than a smoothed outline of the whole frame (some 800 x 400
     // pixels on a screen at two device pixels to the pixel); only the corners are smoothed.
@@ -72,18 +85,21 @@ void GroupFrameStyle::DrawFrame(QPainter& p, const QRect& r, int radius) const {
     p.setRenderHint(QPainter::Antialiasing, false);
     // Ground that may be translucent is laid once on each pixel: a band across the middle,
     // a strip above and below it between the corners.
-    p.fillRect(f.adjusted(kBorder, k, -kBorder, -k), back_);
-    p.fillRect(QRectF(f.left() + k, f.top() + kBorder, f.width() - 2 * k, k - kBorder), back_);
-    p.fillRect(QRectF(f.left() + k, f.bottom() - k, f.width() - 2 * k, k - kBorder), back_);
-    p.fillRect(QRectF(f.left() + k, f.top(), f.width() - 2 * k, kBorder), border_);
-    p.fillRect(QRectF(f.left() + k, f.bottom() - kBorder, f.width() - 2 * k, kBorder), border_);
-    p.fillRect(QRectF(f.left(), f.top() + k, kBorder, f.height() - 2 * k), border_);
-    p.fillRect(QRectF(f.right() - kBorder, f.top() + k, kBorder, f.height() - 2 * k), border_);
+    p.fillRect(f.adjusted(kFrameBorder, k, -kFrameBorder, -k), ground);
+    p.fillRect(QRectF(f.left() + k, f.top() + kFrameBorder, f.width() - 2 * k, k - kFrameBorder),
+               ground);
+    p.fillRect(QRectF(f.left() + k, f.bottom() - k, f.width() - 2 * k, k - kFrameBorder), ground);
+    p.fillRect(QRectF(f.left() + k, f.top(), f.width() - 2 * k, kFrameBorder), border_);
+    p.fillRect(QRectF(f.left() + k, f.bottom() - kFrameBorder, f.width() - 2 * k, kFrameBorder),
+               border_);
+    p.fillRect(QRectF(f.left(), f.top() + k, kFrameBorder, f.height() - 2 * k), border_);
+    p.fillRect(QRectF(f.right() - kFrameBorder, f.top() + k, kFrameBorder, f.height() - 2 * k),
+               border_);
     p.setRenderHint(QPainter::Antialiasing, true);
     // Each corner a quarter circle about a point `radius` in from both edges, its border
     // centred half a pixel inside the frame's edge; angles in sixteenths of a degree,
     // anticlockwise from the right.
-    const double arc = k - kBorder / 2.0;
+    const double arc = k - kFrameBorder / 2.0;
     const struct {
         QPointF centre;
         int start;
@@ -94,9 +110,9 @@ void GroupFrameStyle::DrawFrame(QPainter& p, const QRect& r, int radius) const {
     for (const auto& c : corners) {
         const QRectF circle(c.centre - QPointF(arc, arc), QSizeF(2 * arc, 2 * arc));
         p.setPen(Qt::NoPen);
-        p.setBrush(back_);
+        p.setBrush(ground);
         p.drawPie(circle, c.start, 90 * 16);
-        p.setPen(QPen(border_, kBorder));
+        p.setPen(QPen(border_, kFrameBorder));
         p.setBrush(Qt::NoBrush);
         p.drawArc(circle, c.start, 90 * 16);
     }
@@ -110,11 +126,12 @@ void GroupFrameStyle::drawComplexControl(ComplexControl control, const QStyleOpt
         return;
     }
     painter->save();
-    DrawFrame(*painter, subControlRect(control, option, SC_GroupBoxFrame, widget), kFrameRadius);
+    DrawFrame(*painter, subControlRect(control, option, SC_GroupBoxFrame, widget), kFrameRadius,
+              frameGround_);
     if (!group->text.isEmpty()) {
         const QRect label = subControlRect(control, option, SC_GroupBoxLabel, widget);
-        DrawFrame(*painter, label.adjusted(-kTitleLead, -kBorder, kTitleTrail, kBorder),
-                  kTitleRadius);
+        DrawFrame(*painter, label.adjusted(-kTitleLead, -kFrameBorder, kTitleTrail, kFrameBorder),
+                  kTitleRadius, back_);
         painter->setFont(TitleFont(widget));
         painter->setPen(title_);
         painter->drawText(label, Qt::AlignCenter | Qt::TextShowMnemonic, group->text);

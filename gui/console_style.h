@@ -18,8 +18,10 @@ class GroupFrameStyle : public QProxyStyle {
     // group's buttons on the application's style.
     GroupFrameStyle();
 
-    // The group's ground (inside the frame and under the title), its border and title colours.
-    void SetColours(const QColor& back, const QColor& border, const QColor& title);
+    // The group's ground (inside the frame and under the title, perhaps translucent), its
+    // border and title colours, and the flat colour the groups stand on.
+    void SetColours(const QColor& back, const QColor& border, const QColor& title,
+                    const QColor& under);
     // Pixels between the frame's top edge and the group's contents: 6, or 2 in compact rows.
     // A group takes a new value when it is sent a style change.
     void SetTopPadding(int pixels) { topPadding_ = pixels; }
@@ -31,9 +33,10 @@ class GroupFrameStyle : public QProxyStyle {
 
   private:
     // A rounded frame, `radius` pixels at the corners, a one-pixel border round the ground.
-    void DrawFrame(QPainter& p, const QRect& r, int radius) const;
+    void DrawFrame(QPainter& p, const QRect& r, int radius, const QColor& ground) const;
 
     QColor back_, border_, title_;
+    QColor frameGround_; // back_ laid over the colour under the groups, opaque
     int topPadding_ = 6;
     // The title's font and its metrics, kept: a group asks for its rectangles on every paint.
     mutable QFont titleFont_;
