@@ -248,18 +248,9 @@ TEST(ArpaDebrief, ARecordedMomentShowsItsTracksOverTheTruth) {
         t.Vessels = {{{0, 0}, 0.0f, 12.0f, 0, 12.0f},
                      {{3, 4.0 - m / 6.0 + 1.0 / 3}, 270.0f, 10.0f}};
         // ARPA on for the first three moments, in danger and not acknowledged; off at the last.
-        if (m < 3)
-            t.Tracks = {{1,
-                         1,
-                         true,
-                         true,
-                         true,
-                         false,
-                         {3, 4.0 + (2 - m) / 6.0},
-                         270.0f,
-                         10.0f,
-                         0.5,
-                         10.0}};
+        const RunTrack track{1,      1,     true, true, true, false, {3, 4.0 + (2 - m) / 6.0},
+                             270.0f, 10.0f, 0.5,  10.0};
+        if (m < 3) t.Tracks = {track};
         run.Ticks.push_back(t);
     }
     WorldPicture picture;
