@@ -29,8 +29,10 @@ RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     picRadarCRT_ = new WorldPictureWidget(this);
     picRadarCRT_->setObjectName("picRadarCRT");
     radar_ = std::make_unique<RadarPicture>(picRadarCRT_->picture(), display_);
-    // Every resize repaints the face from scratch; the vessels follow when there are any.
+    // Every resize repaints the face from scratch; the vessels follow when there are any. The
+    // first comes as the console is first shown, with the size the picture shows at.
     connect(picRadarCRT_, &WorldPictureWidget::pictureResized, this, [this] {
+        sized_ = true;
         RedrawRadar();
         RedrawVessels();
     });
@@ -175,6 +177,7 @@ void RadarView::Refresh() {
 void RadarView::RedrawRadar() {
     const PointD own = exercise_.ownPos();
     PrepareFullRedraw(display_, own);
+    if (!sized_) return;
     radar_->RedrawRadar(own);
     SetLabel(item::lblCRTRange, Q(RangeCaption(display_.Tick.Range)));
     PlaceVRM(); // the ring with its caption
@@ -188,7 +191,7 @@ void RadarView::RedrawRadar() {
 }
 
 void RadarView::RedrawVessels() {
-    if (!exercise_.isLoaded()) return;
+    if (!exercise_.isLoaded() || !sized_) return;
     // Only the tick moves vessels: a redraw shows them where they are.
     sim_.UpdateVessels(display_.Tick, *this, false);
     // The letters stay as Identify left them, paused or running.

@@ -129,6 +129,11 @@ class RadarView : public QFrame, public ScenarioView {
     WorldPictureWidget* picRadarCRT_ = nullptr;
     std::unique_ptr<RadarPicture> radar_;
     DisplayPalette shownColours_ = DisplayPalette::Day;
+    // Whether the widget has given the picture its size yet. Until then the picture is a
+    // 100 x 100 stand-in no one sees, so the redraws asked for before the console is first
+    // shown set only the display state they stand for, and the face and the echoes are drawn
+    // once, at the size they show at.
+    bool sized_ = false;
 };
 
 } // namespace mv

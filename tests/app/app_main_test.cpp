@@ -158,7 +158,7 @@ TEST(StartUp, MissingOrBrokenFilesAreReportedClearly) {
         EXPECT_EQ(dialogs.shown[0].title, yaw ? "LoadYaw" : "LoadDemo");
         if (yaw) continue;
         EXPECT_EQ(app.simulation().Vessels.NumVessels, 0) << "nothing half-loaded";
-        app.console().resize(1000, 700);
+        app.mainWindow().show(); // the face is drawn when first shown
         ExpectRunningAtX2WithPlotting(app);
         EXPECT_EQ(app.console().windowTitle(), "No exercise loaded");
         EXPECT_EQ(app.console().findChild<QObject*>("lblNoExercise")->property("visible"), true);
