@@ -143,7 +143,7 @@ void Application::CloseForbiddenWindows() {
     // A tool window never opened is not built only to be closed.
     if (!allowed.Aids.Trial && console_->trialShown()) console_->trial().close();
     if (!allowed.Aids.IndexLines && console_->indexLinesShown()) console_->indexLines().close();
-    if (!allowed.Aids.TargetData) console_->targetData().close();
+    if (!allowed.Aids.TargetData && console_->targetDataShown()) console_->targetData().close();
 }
 
 void Application::ShowExerciseEnd(const QString& resultsPath) {

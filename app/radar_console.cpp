@@ -12,13 +12,17 @@
 #include "gui/help_topics.h"
 #include "gui/palette.h"
 #include "gui/plot_overlays.h"
+#include "gui/radar_aids.h"
 #include "gui/radar_items.h"
+#include "gui/radar_tracks.h"
 #include "gui/tool_place.h"
 #include "gui/world_picture_widget.h"
+#include "session/dialogs.h"
 #include "session/exercise.h"
 
 #include <QMainWindow>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include <cmath>
 
@@ -34,6 +38,19 @@ constexpr int kMinControlsWidth = 300;
 constexpr int kControlsWidth = 400;
 
 } // namespace
+
+// The aids' items in the picture and what was last drawn in them.
+struct RadarConsole::Aids {
+    explicit Aids(WorldPicture& picture)
+        : targets(picture), tracks(picture, TrackerSettings{}.Capacity) {}
+    RadarAids targets;
+    RadarTracks tracks;
+    std::vector<TargetAid> targetAids; // one per target of this moment
+    std::vector<TrackView> trackViews; // none with ARPA off
+    // A dangerous track flashes until acknowledged: half a second on, half off, between ticks.
+    QTimer flash;
+    bool flashOn = true;
+};
 
 RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), exercise_(exercise), dialogs_(dialogs) {
@@ -64,21 +81,36 @@ RadarConsole::RadarConsole(Exercise& exercise, Dialogs& dialogs, QWidget* parent
     RegisterConsoleCommands(*this, exercise_, dialogs);
     actions_ = new CommandActions(exercise_, this);
     picControls_ = new ControlColumn(exercise_, dialogs, *actions_, *hold_, this, this);
-    frmTargetData_ = new TargetDataWindow(exercise_, dialogs, *actions_, *pic, this);
+    aids_ = std::make_unique<Aids>(pic->picture());
+    aids_->flash.setObjectName("tmrFlash");
+    aids_->flash.setInterval(500);
+    connect(&aids_->flash, &QTimer::timeout, this, [this] {
+        Aids& a = *aids_;
+        a.flashOn = !a.flashOn;
+        for (const TrackView& t : a.trackViews)
+            if (exercise_.tracking().DangerUnacknowledged(t.Id)) {
+                a.tracks.Show(exercise_.simulation(), exercise_.display(), a.trackViews,
+                              exercise_.tracking().alerts(), a.flashOn);
+                pictureWidget()->update();
+                return;
+            }
+    });
+    // The exercise steps the alarms; the console's answer to one is a beep and the data.
+    connect(&exercise_, &Exercise::alarmRaised, this, [this] {
+        dialogs_.beep();
+        if (!targetDataShown()) targetData().show();
+    });
     pickTool_ = new PickTool(exercise_, *view_, *hold_, this, [this] {
-        if (!frmTargetData_->isVisible()) frmTargetData_->show();
+        if (!targetDataShown()) targetData().show();
     });
     // The aids follow every tick and every command: vectors, trails, marks, data and alarms.
-    connect(&exercise_, &Exercise::ticked, frmTargetData_, &TargetDataWindow::ShowAids);
-    connect(&exercise_, &Exercise::changed, frmTargetData_, &TargetDataWindow::ShowAids);
+    connect(&exercise_, &Exercise::ticked, this, &RadarConsole::ShowAids);
+    connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowAids);
     overlays_ = std::make_unique<PlotOverlays>(pic->picture());
     // The index lines move with the own ship and turn with the picture.
     connect(&exercise_, &Exercise::ticked, this, &RadarConsole::ShowIndexLines);
     connect(&exercise_, &Exercise::changed, this, &RadarConsole::ShowIndexLines);
-    // Beside the picture, which loses width it mostly has to spare rather than height. The
-    // target data is built at once, hidden: it draws the vectors, trails and tracks on the
-    // picture at every tick and answers an alarm whether it is open or not.
-    DockTool(*frmTargetData_, ToolSide::Left);
+    // Where the user left the tools in a past run, for when they are first asked for.
     RestoreToolPlaces(*area_);
 
     VesselPanel* vessels = picControls_->vesselPanel();
@@ -118,6 +150,30 @@ RadarConsole::~RadarConsole() {
     // tool's hiding is a change that every tool redraws on.
     hide();
     exercise_.setView(nullptr);
+}
+
+TargetDataWindow& RadarConsole::targetData() {
+    if (!frmTargetData_) {
+        frmTargetData_ = new TargetDataWindow(exercise_, *actions_, this);
+        frmTargetData_->ShowData(aids_->targetAids, aids_->trackViews);
+        // Beside the picture, which loses width it mostly has to spare rather than height.
+        DockTool(*frmTargetData_, ToolSide::Left);
+    }
+    return *frmTargetData_;
+}
+
+void RadarConsole::ShowAids() {
+    Aids& a = *aids_;
+    const Simulation& sim = exercise_.simulation();
+    const RadarDisplayState& d = exercise_.display();
+    a.targetAids = TargetAids(sim.Vessels, d.Aids.VectorMinutes());
+    a.trackViews.clear();
+    if (d.Aids.Arpa) a.trackViews = exercise_.trackViews();
+    a.targets.Show(sim, d, a.targetAids);
+    if (d.Aids.Arpa != a.flash.isActive()) d.Aids.Arpa ? a.flash.start() : a.flash.stop();
+    a.tracks.Show(sim, d, a.trackViews, exercise_.tracking().alerts(), a.flashOn);
+    if (frmTargetData_) frmTargetData_->ShowData(a.targetAids, a.trackViews);
+    pictureWidget()->update();
 }
 
 bool RadarConsole::targetDataShown() const {

@@ -50,7 +50,9 @@ class RadarConsole : public QWidget {
     TrafficSelector& traffic() const;
     MarkerPanel& markers() const;
     TrueView& trueView() const { return *frmTrueView_; }
-    TargetDataWindow& targetData() const { return *frmTargetData_; }
+    // Made the first time it is asked for, like the index lines and the trial below: the
+    // console draws the aids on the picture and answers an alarm whether it exists or not.
+    TargetDataWindow& targetData();
     bool targetDataShown() const;
     // The index lines and the trial windows are made the first time they are asked for: most
     // runs never open them, and a start-up that builds them hidden pays for nothing shown.
@@ -77,6 +79,10 @@ class RadarConsole : public QWidget {
     // The index lines on the picture, from the display state: they stay drawn with their
     // window closed or never opened.
     void ShowIndexLines();
+    // The aids of this moment: worked out from the exercise, drawn on the picture (vectors,
+    // true trails, marks, guard ring, the tracks' symbols) and given to the Target Data
+    // window if it has been made.
+    void ShowAids();
 
     Exercise& exercise_;
     Dialogs& dialogs_;
@@ -88,6 +94,8 @@ class RadarConsole : public QWidget {
     CursorTool* cursorTool_ = nullptr;
     PickTool* pickTool_ = nullptr;
     TargetDataWindow* frmTargetData_ = nullptr;
+    struct Aids;
+    std::unique_ptr<Aids> aids_;
     std::unique_ptr<PlotOverlays> overlays_;
     IndexLinesWindow* frmIndexLines_ = nullptr;
     TrialWindow* frmTrial_ = nullptr;

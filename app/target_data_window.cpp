@@ -2,8 +2,6 @@
 
 #include "gui/command_actions.h"
 #include "gui/tool_place.h"
-#include "gui/world_picture_widget.h"
-#include "session/dialogs.h"
 #include "session/exercise.h"
 
 #include <QGridLayout>
@@ -48,11 +46,8 @@ void PickTool::press(double east, double north, Qt::MouseButton button) {
     exercise_.NotifyChanged();
 }
 
-TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
-                                   WorldPictureWidget& picture, QWidget* parent)
-    : QWidget(parent, Qt::Tool), exercise_(exercise), dialogs_(dialogs), picture_(picture),
-      radarAids_(std::make_unique<RadarAids>(picture.picture())),
-      radarTracks_(std::make_unique<RadarTracks>(picture.picture(), TrackerSettings{}.Capacity)) {
+TargetDataWindow::TargetDataWindow(Exercise& exercise, CommandActions& actions, QWidget* parent)
+    : QWidget(parent, Qt::Tool), exercise_(exercise) {
     setObjectName("frmTargetData");
     setWindowTitle("Target Data");
     auto* column = new QVBoxLayout(this);
@@ -85,36 +80,6 @@ TargetDataWindow::TargetDataWindow(Exercise& exercise, Dialogs& dialogs, Command
     ack->setToolTip("Silence the alarms standing now; a new target in danger sounds again");
     CommandActions::Bind(ack, actions.action("mnuAcknowledge"));
     column->addWidget(ack);
-    flash_.setObjectName("tmrFlash");
-    flash_.setInterval(500);
-    connect(&flash_, &QTimer::timeout, this, [this] {
-        flashOn_ = !flashOn_;
-        for (const TrackView& t : tracks_)
-            if (exercise_.tracking().DangerUnacknowledged(t.Id)) {
-                radarTracks_->Show(exercise_.simulation(), exercise_.display(), tracks_,
-                                   exercise_.tracking().alerts(), flashOn_);
-                picture_.update();
-                return;
-            }
-    });
-    // The exercise steps the alarms; the console's answer to one is here: a beep and the data.
-    connect(&exercise_, &Exercise::alarmRaised, this, [this] {
-        dialogs_.beep();
-        if (!isVisible()) show();
-    });
-}
-
-void TargetDataWindow::ShowAids() {
-    const Simulation& sim = exercise_.simulation();
-    const RadarDisplayState& d = exercise_.display();
-    aids_ = TargetAids(sim.Vessels, d.Aids.VectorMinutes());
-    tracks_.clear();
-    if (d.Aids.Arpa) tracks_ = exercise_.trackViews();
-    radarAids_->Show(sim, d, aids_);
-    if (d.Aids.Arpa != flash_.isActive()) d.Aids.Arpa ? flash_.start() : flash_.stop();
-    radarTracks_->Show(sim, d, tracks_, exercise_.tracking().alerts(), flashOn_);
-    FillRows();
-    picture_.update();
 }
 
 void TargetDataWindow::showEvent(QShowEvent* event) {
@@ -128,16 +93,17 @@ void TargetDataWindow::hideEvent(QHideEvent* event) {
     exercise_.NotifyChanged();
 }
 
-void TargetDataWindow::FillRows() {
+void TargetDataWindow::ShowData(const std::vector<TargetAid>& aids,
+                                const std::vector<TrackView>& tracks) {
     const AidSettings& a = exercise_.display().Aids;
     for (size_t r = 0; r < rows_.size(); ++r) {
         TargetDataTexts t;
         if (a.Arpa) {
             if (r < a.PickedTracks.size())
-                for (const TrackView& track : tracks_)
+                for (const TrackView& track : tracks)
                     if (track.Id == a.PickedTracks[r]) t = TrackData(track);
         } else if (r < a.Picked.size()) {
-            for (const TargetAid& aid : aids_)
+            for (const TargetAid& aid : aids)
                 if (aid.Vessel == a.Picked[r]) t = TargetData(aid);
         }
         const std::string* texts[kColumns] = {&t.Name,   &t.Range,      &t.Bearing,
@@ -149,10 +115,10 @@ void TargetDataWindow::FillRows() {
     lstAlarms_->clear();
     if (a.Arpa) {
         for (const TrackAlert& alert : exercise_.tracking().alerts())
-            lstAlarms_->addItem(QString::fromStdString(TrackAlertText(alert, tracks_)));
+            lstAlarms_->addItem(QString::fromStdString(TrackAlertText(alert, tracks)));
         return;
     }
-    for (const std::string& line : AlarmList(aids_, a.Alarms))
+    for (const std::string& line : AlarmList(aids, a.Alarms))
         lstAlarms_->addItem(QString::fromStdString(line));
 }
 

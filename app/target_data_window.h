@@ -1,21 +1,17 @@
 #pragma once
 // frmTargetData, the picked targets' data and the alarms: range, bearing, true course and
-// speed, CPA and TCPA of up to five picked echoes (or, with ARPA on, picked tracks), following
-// every tick, and the alarms standing with the acknowledgement. It also keeps the aids drawn
-// over the radar picture in step (vectors, true trails, marks, guard ring, the tracks'
-// symbols), and sounds and shows itself when the exercise raises an alarm. The picking tool
-// gives it its clicks.
+// speed, CPA and TCPA of up to five picked echoes (or, with ARPA on, picked tracks), and the
+// alarms standing with the acknowledgement. The console works out the aids at every tick and
+// draws them on the picture; this window only shows their figures, and is made the first time
+// it is asked for. The picking tool gives it its clicks.
 
 #include "app/marker_tools.h"
 #include "core/aids/target_aids.h"
-#include "gui/radar_aids.h"
-#include "gui/radar_tracks.h"
+#include "core/arpa/tracking.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 class QLabel;
@@ -25,9 +21,7 @@ class QGridLayout;
 namespace mv {
 
 class CommandActions;
-class Dialogs;
 class Exercise;
-class WorldPictureWidget;
 
 // Pick mode: a click on an echo picks it for its data, or lets it go; the keys and the wheel
 // still work the bearing line and the range ring.
@@ -45,13 +39,11 @@ class PickTool : public KeysTool {
 class TargetDataWindow : public QWidget {
     Q_OBJECT
   public:
-    TargetDataWindow(Exercise& exercise, Dialogs& dialogs, CommandActions& actions,
-                     WorldPictureWidget& picture, QWidget* parent);
-    // The aids of this moment: figures, the picture's aid items and the window's rows. The
-    // alarms are the exercise's, stepped whether or not this window exists.
-    void ShowAids();
-    const std::vector<TargetAid>& aids() const { return aids_; }
-    const std::vector<TrackView>& tracks() const { return tracks_; }
+    TargetDataWindow(Exercise& exercise, CommandActions& actions, QWidget* parent);
+    // The rows and the alarm list for the aids of this moment: one entry per target, and the
+    // tracks (none with ARPA off). The alarms are the exercise's, stepped whether or not this
+    // window exists.
+    void ShowData(const std::vector<TargetAid>& aids, const std::vector<TrackView>& tracks);
 
   protected:
     // Shown or closed by its frame: the menu's check mark follows.
@@ -59,18 +51,7 @@ class TargetDataWindow : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void FillRows();
-
     Exercise& exercise_;
-    Dialogs& dialogs_;
-    WorldPictureWidget& picture_;
-    std::unique_ptr<RadarAids> radarAids_;
-    std::unique_ptr<RadarTracks> radarTracks_;
-    std::vector<TargetAid> aids_;
-    std::vector<TrackView> tracks_;
-    // A dangerous track flashes until acknowledged: half a second on, half off, between ticks.
-    QTimer flash_;
-    bool flashOn_ = true;
     QGridLayout* grid_ = nullptr;
     std::vector<std::vector<QLabel*>> rows_; // kMaxPicked rows of a label per column
     QListWidget* lstAlarms_ = nullptr;

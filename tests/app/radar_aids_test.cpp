@@ -67,6 +67,20 @@ TEST_F(RadarAids, PickedDataVectorsCourseUpAndAlarms) {
     EXPECT_FALSE(exercise->commands().Trigger("mnuVectorsTrue"));
 }
 
+TEST_F(RadarAids, TheAidsAreDrawnAndAnAlarmAnsweredBeforeTheDataWindowIsEverOpened) {
+    // Head-on from 5 nm at a closing speed of 20 kt: CPA 0 in 15 min.
+    Load("MEDIUM, 0, 10", {"SMALL, 180, 10, 000, 5"});
+    EXPECT_EQ(console->findChild<QWidget*>("frmTargetData"), nullptr);
+    Run("mnuVectorsTrue");
+    EXPECT_EQ(Item(mv::item::lneVector(1), "visible"), "true");
+    dialogs.texts = {"4", "20"};
+    Run("mnuAlarmLimits");
+    Run("mnuCpaAlarm");
+    EXPECT_EQ(dialogs.beeps, 1);
+    ASSERT_TRUE(console->targetDataShown());
+    EXPECT_EQ(Find<QListWidget>("lstAlarms", data())->count(), 1);
+}
+
 TEST_F(RadarAids, DataPanelAgreesWithTheAnswerKeyForEveryShippedDemo) {
     const QDir demos(MAROVANE_DATA_DIR);
     for (const QString& demo : demos.entryList({"*.dem"})) {
