@@ -1,5 +1,6 @@
 #include "app/answer_form.h"
 
+#include "app/window_text.h"
 #include "core/number_text.h"
 #include "gui/control_rows.h"
 #include "gui/tool_place.h"
@@ -33,11 +34,6 @@ AnswerForm* FormOf(QWidget& console, Exercise& exercise, Dialogs& dialogs) {
 }
 
 // "1", "1 and 2", "1, 2 and 3".
-QString AndList(const QStringList& items) {
-    if (items.size() < 2) return items.join("");
-    return items.mid(0, items.size() - 1).join(", ") + " and " + items.back();
-}
-
 } // namespace
 
 AnswerForm::AnswerForm(Exercise& exercise, Dialogs& dialogs, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "app/briefing_window.h"
 
+#include "app/window_text.h"
 #include "core/number_text.h"
 #include "core/vessel.h"
 #include "gui/control_rows.h"
@@ -20,11 +21,6 @@ namespace mv {
 namespace {
 
 // "a", "a and b", "a, b and c".
-QString AndList(const QStringList& items) {
-    if (items.size() < 2) return items.join("");
-    return items.mid(0, items.size() - 1).join(", ") + " and " + items.back();
-}
-
 QString Clock(double days) {
     return QString::fromStdString(FormatClock(days));
 }

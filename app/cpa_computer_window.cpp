@@ -1,5 +1,6 @@
 #include "app/cpa_computer_window.h"
 
+#include "app/window_text.h"
 #include "core/display/markers.h"
 
 #include "gui/control_rows.h"
@@ -26,13 +27,9 @@ namespace mv {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // Two figures of a time, five of a range or a bearing ("12.34", "045.5").
 constexpr FigureWidth kTimeWidth{"00", 14};
-constexpr FigureWidth kFigureWidth{"00000", 14};
+constexpr FigureWidth kComputerFigureWidth{"00000", 14};
 
 } // namespace
 
@@ -67,8 +64,8 @@ CpaComputerWindow::CpaComputerWindow(const Simulation& sim, const RadarDisplaySt
         r.Hour = FigureEntry(name("txtHour"), kTimeWidth, this);
         r.Minute = FigureEntry(name("txtMinute"), kTimeWidth, this);
         r.Second = FigureEntry(name("txtSecond"), kTimeWidth, this);
-        r.Range = FigureEntry(name("txtRange"), kFigureWidth, this);
-        r.Bearing = FigureEntry(name("txtBearing"), kFigureWidth, this);
+        r.Range = FigureEntry(name("txtRange"), kComputerFigureWidth, this);
+        r.Bearing = FigureEntry(name("txtBearing"), kComputerFigureWidth, this);
         sightings->addWidget(r.Hour, i + 1, 1);
         sightings->addWidget(new QLabel(":", this), i + 1, 2);
         sightings->addWidget(r.Minute, i + 1, 3);

@@ -1,5 +1,6 @@
 #include "app/cpa_data_panel.h"
 
+#include "app/window_text.h"
 #include "core/aids/cpa_data.h"
 #include "gui/control_rows.h"
 
@@ -13,10 +14,6 @@
 namespace mv {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A read-out wide enough for "000", "99.9 kn" or "-999.9 min" at any font size.
 constexpr FigureWidth kReadOutWidth{"-999.9 min", 8};

@@ -1,5 +1,6 @@
 #include "app/index_lines_window.h"
 
+#include "app/window_text.h"
 #include "core/number_text.h"
 #include "gui/control_rows.h"
 #include "gui/numeric_entry.h"
@@ -29,10 +30,6 @@ namespace {
 constexpr FigureWidth kFigureWidth{"000.0", 14};
 // The longest line worth laying: across the largest picture.
 constexpr double kMaxLength = 72.0;
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QString LengthText(double v) {
     return Q(PlainNumberText(v));

@@ -1,6 +1,7 @@
 #include "app/maneuver_window.h"
 
 #include "app/cpa_data_panel.h"
+#include "app/window_text.h"
 #include "core/number_text.h"
 
 #include "gui/control_rows.h"
@@ -23,10 +24,6 @@ namespace mv {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 QLabel* Label(const char* name, const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -34,7 +31,7 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent) {
 }
 
 // A read-out wide enough for "000", "99.9 kn" or "-999.9 min" at any font size.
-constexpr FigureWidth kReadOutWidth{"-999.9 min", 8};
+constexpr FigureWidth kManeuverReadOut{"-999.9 min", 8};
 
 } // namespace
 
@@ -72,12 +69,12 @@ QWidget* ManeuverWindow::BuildManeuverPanel() {
     // Present values, with the indicators the tick shows while a turn or speed change runs.
     auto* present = new QGridLayout;
     present->addWidget(Label("lblPresentCourse", "Present course", panel), 0, 0);
-    lblCourse_ = ReadOut("lblCourse", kReadOutWidth, panel);
+    lblCourse_ = ReadOut("lblCourse", kManeuverReadOut, panel);
     present->addWidget(lblCourse_, 0, 1);
     lblTurning_ = Label("lblTurning", ">", panel);
     present->addWidget(lblTurning_, 0, 2);
     present->addWidget(Label("lblPresentSpeed", "Present speed", panel), 1, 0);
-    lblSpeed_ = ReadOut("lblSpeed", kReadOutWidth, panel);
+    lblSpeed_ = ReadOut("lblSpeed", kManeuverReadOut, panel);
     present->addWidget(lblSpeed_, 1, 1);
     lblSpeeding_ = Label("lblSpeeding", "^", panel);
     present->addWidget(lblSpeeding_, 1, 2);

@@ -2,6 +2,7 @@
 
 #include "app/exercise_report.h"
 #include "app/replay_tracks.h"
+#include "app/window_text.h"
 #include "core/clock.h"
 #include "core/exercise/grading.h"
 #include "core/number_text.h"
@@ -33,10 +34,6 @@
 namespace mv {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The timeline: a slider over the moments with a short mark above it at each event.
 class TimelineSlider : public QSlider {

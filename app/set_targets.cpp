@@ -1,6 +1,7 @@
 #include "app/set_targets.h"
 
 #include "app/text_viewer.h"
+#include "app/window_text.h"
 #include "core/scenario/demo_file.h"
 #include "gui/control_rows.h"
 #include "gui/help_topics.h"
@@ -26,11 +27,7 @@ namespace mv {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QString Indexed(const char* name, int i) {
+QString NumberedName(const char* name, int i) {
     return QString("%1(%2)").arg(name).arg(i);
 }
 
@@ -55,7 +52,7 @@ SetTargets::SetTargets(Exercise& exercise, Dialogs& dialogs, TextViewer& viewer,
     auto* options = new QButtonGroup(this);
     for (int k = 1; k <= 5; ++k) {
         auto* opt = new QRadioButton(QString::number(k), this);
-        opt->setObjectName(Indexed("optTargets", k));
+        opt->setObjectName(NumberedName("optTargets", k));
         options->addButton(opt, k);
         optTargets_[static_cast<size_t>(k - 1)] = opt;
         countRow->addWidget(opt);
@@ -96,16 +93,16 @@ void SetTargets::BuildRow(int i, QGridLayout* grid, NumericEntryFilter* keys) {
     const int line = i == 0 ? 2 : i + 3;
     if (i == 1) grid->setRowMinimumHeight(3, 8);
     r.lblVessel = new QLabel(QString::fromStdString(VesselLetter(i)), this);
-    r.lblVessel->setObjectName(Indexed("lblVessel", i));
+    r.lblVessel->setObjectName(NumberedName("lblVessel", i));
     r.cboType = new QComboBox(this);
-    r.cboType->setObjectName(Indexed("cboType", i));
+    r.cboType->setObjectName(NumberedName("cboType", i));
     r.cboType->addItems({"Small", "Medium", "Large"});
     r.cboType->setCurrentIndex(0);
     grid->addWidget(r.lblVessel, line, 0);
     grid->addWidget(r.cboType, line, 1);
     const auto field = [&](const char* name, int col) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(Indexed(name, i));
+        edit->setObjectName(NumberedName(name, i));
         edit->setMaximumWidth(80);
         keys->watch(edit, "frmSetTargets");
         grid->addWidget(edit, line, col);

@@ -1,5 +1,6 @@
 #include "app/trial_window.h"
 
+#include "app/window_text.h"
 #include "core/aids/cpa_data.h"
 #include "core/clock.h"
 #include "core/number_text.h"
@@ -26,14 +27,10 @@ namespace mv {
 
 namespace {
 
-constexpr FigureWidth kFigureWidth{"000.0", 14};
+constexpr FigureWidth kTrialFigureWidth{"000.0", 14};
 constexpr const char* kTitle = "Trial Maneuver";
 // Target, then CPA and TCPA as they stand, then CPA and TCPA under the trial.
-constexpr int kColumns = 5;
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+constexpr int kTrialColumns = 5;
 
 } // namespace
 
@@ -52,7 +49,7 @@ TrialWindow::TrialWindow(Exercise& exercise, Dialogs& dialogs, WorldPictureWidge
     const auto entry = [this, entries](const char* name, const QString& caption,
                                        const QString& tip) {
         auto* label = new QLabel(caption, this);
-        QLineEdit* field = FigureEntry(name, kFigureWidth, this);
+        QLineEdit* field = FigureEntry(name, kTrialFigureWidth, this);
         field->setToolTip(tip);
         label->setBuddy(field);
         filter_->watch(field, "frmTrialManeuver");
@@ -74,13 +71,13 @@ TrialWindow::TrialWindow(Exercise& exercise, Dialogs& dialogs, WorldPictureWidge
     column->addLayout(grid);
     grid->addWidget(new QLabel("<b>Present</b>", this), 0, 1, 1, 2, Qt::AlignCenter);
     grid->addWidget(new QLabel("<b>Trial</b>", this), 0, 3, 1, 2, Qt::AlignCenter);
-    const char* heads[kColumns] = {"Target", "CPA", "TCPA", "CPA", "TCPA"};
-    for (int c = 0; c < kColumns; ++c)
+    const char* heads[kTrialColumns] = {"Target", "CPA", "TCPA", "CPA", "TCPA"};
+    for (int c = 0; c < kTrialColumns; ++c)
         grid->addWidget(new QLabel(QString("<b>%1</b>").arg(heads[c]), this), 1, c,
                         c == 0 ? Qt::AlignLeft : Qt::AlignRight);
     for (int r = 0; r + 1 < kMaxVessels; ++r) {
         rows_.emplace_back();
-        for (int c = 0; c < kColumns; ++c) {
+        for (int c = 0; c < kTrialColumns; ++c) {
             auto* l = new QLabel(this);
             l->setObjectName(QString("lblTrial(%1,%2)").arg(r).arg(c));
             l->setAlignment(c == 0 ? Qt::AlignLeft : Qt::AlignRight);
@@ -183,7 +180,7 @@ void TrialWindow::ShowTrial() {
 
 void TrialWindow::FillRows() {
     for (size_t r = 0; r < rows_.size(); ++r) {
-        std::array<std::string, kColumns> texts;
+        std::array<std::string, kTrialColumns> texts;
         if (r < outcome_.Targets.size()) {
             const TrialTarget& t = outcome_.Targets[r];
             texts = {VesselLetter(t.Vessel), TrialCpaText(t.Present), TrialTcpaText(t.Present, 0),
@@ -191,7 +188,7 @@ void TrialWindow::FillRows() {
                      order_ ? TrialTcpaText(t.Trial, outcome_.DoneMinutes) : ""};
         }
         // Every slot keeps its row, empty or not, so the window never changes its size.
-        for (int c = 0; c < kColumns; ++c)
+        for (int c = 0; c < kTrialColumns; ++c)
             rows_[r][static_cast<size_t>(c)]->setText(Q(texts[static_cast<size_t>(c)]).trimmed());
     }
     if (!order_) {

@@ -11,7 +11,7 @@ namespace mv {
 
 namespace {
 
-QString Indexed(const char* name, int i) {
+QString IndexedName(const char* name, int i) {
     return QString("%1(%2)").arg(name).arg(i);
 }
 
@@ -95,7 +95,7 @@ void RegisterAidCommands(Exercise& exercise) {
         r.add(std::move(c));
     }
     for (int i = 0; i < static_cast<int>(kVectorMinutes.size()); ++i)
-        r.add({Indexed("mnuVectorTime", i),
+        r.add({IndexedName("mnuVectorTime", i),
                QString("&%1 min").arg(kVectorMinutes[static_cast<size_t>(i)]),
                {},
                [&aids, i] { aids.VectorIndex = static_cast<int16_t>(i); },

@@ -32,12 +32,12 @@ double Length(V a) {
     return std::hypot(a.e, a.n);
 }
 
-constexpr double kRad = std::numbers::pi / 180.0;
-V Along(double degrees, double length) {
-    return {length * std::sin(degrees * kRad), length * std::cos(degrees * kRad)};
+constexpr double kRadPerDeg = std::numbers::pi / 180.0;
+V VecAlong(double degrees, double length) {
+    return {length * std::sin(degrees * kRadPerDeg), length * std::cos(degrees * kRadPerDeg)};
 }
 double BearingOf(V a) {
-    const double b = std::atan2(a.e, a.n) / kRad;
+    const double b = std::atan2(a.e, a.n) / kRadPerDeg;
     return b < 0 ? b + 360.0 : b;
 }
 V Rotated(V a, double radians) {
@@ -45,7 +45,7 @@ V Rotated(V a, double radians) {
     return {a.e * c + a.n * s, -a.e * s + a.n * c}; // clockwise, as bearings turn
 }
 // Alteration from one course to another, -180 (port) to +180 (starboard) degrees.
-double Alteration(double from, double to) {
+double TurnBetween(double from, double to) {
     double a = std::fmod(to - from, 360.0);
     if (a > 180.0) a -= 360.0;
     if (a <= -180.0) a += 360.0;
@@ -62,11 +62,11 @@ SteerResult ActionForCPA(const SteerInput& in) {
         r.Error = "The action cannot come before the last sighting.";
         return r;
     }
-    const V target = Along(in.TargetCourse, in.TargetSpeed);
-    const V own = Along(in.OwnCourse, in.OwnSpeed);
+    const V target = VecAlong(in.TargetCourse, in.TargetSpeed);
+    const V own = VecAlong(in.OwnCourse, in.OwnSpeed);
     // Where she will be from the own ship when the action comes, both holding on till then.
     const double hours = (in.ActTime - in.Latest.Time) * 24.0;
-    const V p = Along(in.Latest.Bearing, in.Latest.Range) + hours * (target - own);
+    const V p = VecAlong(in.Latest.Bearing, in.Latest.Range) + hours * (target - own);
     const double range = Length(p);
     if (range <= in.WantedCPA) {
         r.Error = "The target will be closer than the wanted CPA when you act.";
@@ -92,16 +92,16 @@ SteerResult ActionForCPA(const SteerInput& in) {
         for (const double k : {tu - std::sqrt(disc), tu + std::sqrt(disc)}) {
             if (k <= kTiny) continue;
             const double course = BearingOf(target - k * u);
-            const double turn = Alteration(in.OwnCourse, course);
+            const double turn = TurnBetween(in.OwnCourse, course);
             if (in.ToPort ? turn >= 0 : turn <= 0) continue;
-            if (!best || std::fabs(turn) < std::fabs(Alteration(in.OwnCourse, *best)))
+            if (!best || std::fabs(turn) < std::fabs(TurnBetween(in.OwnCourse, *best)))
                 best = course;
         }
     }
     if (best && in.OwnSpeed > 0) r.Course = static_cast<float>(*best >= 359.95 ? 0.0 : *best);
 
     // New speed on the own course: target = s h + k u, s at least 0, k above 0.
-    const V h = Along(in.OwnCourse, 1.0);
+    const V h = VecAlong(in.OwnCourse, 1.0);
     std::optional<double> slower, faster;
     for (const V& u : tracks) {
         const double d = Cross(h, u);

@@ -11,7 +11,7 @@ namespace mv {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
+constexpr double kSecondsInDay = 86400.0;
 
 std::optional<int> Digits(std::string_view part, size_t maxDigits) {
     if (part.empty() || part.size() > maxDigits) return std::nullopt;
@@ -49,7 +49,7 @@ std::optional<double> ParseTimeOfDay(std::string_view hour, std::string_view min
     const auto m = Digits(minute, maxDigits);
     const auto s = Digits(second, maxDigits);
     if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) return std::nullopt;
-    return (*h * 3600.0 + *m * 60.0 + *s) / kSecondsPerDay;
+    return (*h * 3600.0 + *m * 60.0 + *s) / kSecondsInDay;
 }
 
 std::optional<std::array<Sighting, 2>> ValidateSightings(const SightingRows& rows) {

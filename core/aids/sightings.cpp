@@ -6,9 +6,10 @@ namespace mv {
 
 namespace {
 
-// Degrees to radians as a single-precision value, the same as the CPA data panel's.
-constexpr double kDeg = static_cast<double>(0.017453292f);
-constexpr double kPi = 3.14159265359;
+// Radians per degree as a single-precision value, the same as the CPA data panel's, and pi to
+// eleven places.
+constexpr double kSightRad = static_cast<double>(0.017453292f);
+constexpr double kSightPi = 3.14159265359;
 
 // Below a thousandth of a knot a speed is taken as none at all: what is left is rounding.
 constexpr double kNoSpeed = 0.001;
@@ -56,8 +57,8 @@ SightingsOutcome ComputeFromSightings(float ownHeading, float ownSpeed, const Si
     if (b2 > 360.0) b2 -= 360.0;
     const double r1 = first.Range, r2 = second.Range;
 
-    const double x1 = r1 * std::cos(b1 * kDeg), y1 = r1 * std::sin(b1 * kDeg);
-    const double x2 = r2 * std::cos(b2 * kDeg), y2 = r2 * std::sin(b2 * kDeg);
+    const double x1 = r1 * std::cos(b1 * kSightRad), y1 = r1 * std::sin(b1 * kSightRad);
+    const double x2 = r2 * std::cos(b2 * kSightRad), y2 = r2 * std::sin(b2 * kSightRad);
     const double dx = x2 - x1, dy = y2 - y1;
 
     // Direction of relative motion. Straight across the bow or stern (dx = 0) it is the beam
@@ -65,14 +66,14 @@ SightingsOutcome ComputeFromSightings(float ownHeading, float ownSpeed, const Si
     double drmRel;
     double psi; // angle between the reversed own-speed vector and the relative motion, radians
     if (dx != 0) {
-        drmRel = std::atan(dy / dx) / kDeg;
+        drmRel = std::atan(dy / dx) / kSightRad;
         if (dx < 0) drmRel += 180.0;
         if (drmRel < 0) drmRel += 360.0;
         psi = std::fabs(std::atan(dy / dx));
-        if (dx > 0) psi = kPi - psi;
+        if (dx > 0) psi = kSightPi - psi;
     } else {
         drmRel = dy > 0 ? 90.0 : dy < 0 ? 270.0 : 0.0;
-        psi = 90.0 * kDeg;
+        psi = 90.0 * kSightRad;
     }
 
     const double hours = (second.Time - first.Time) * 24.0;
@@ -81,7 +82,7 @@ SightingsOutcome ComputeFromSightings(float ownHeading, float ownSpeed, const Si
     SightingsResult res;
     res.SRM = static_cast<float>(srm);
 
-    const double theta = (drmRel - b2) * kDeg;
+    const double theta = (drmRel - b2) * kSightRad;
     res.CPA = static_cast<float>(std::fabs(r2 * std::sin(theta)));
     // Distance still to run along the relative-motion line; negative once the target opens.
     double toRun = std::fabs(r2 * std::cos(theta));
@@ -97,7 +98,7 @@ SightingsOutcome ComputeFromSightings(float ownHeading, float ownSpeed, const Si
         std::sqrt(std::fmax(0.0, so * so + srm * srm - 2.0 * so * srm * std::cos(psi)));
     if (st < kNoSpeed) return Fail("The target is stopped: its course cannot be found.");
     const double c = (st * st + so * so - srm * srm) / (2.0 * so * st);
-    const double gamma = TriangleAngle(c) / kDeg;
+    const double gamma = TriangleAngle(c) / kSightRad;
     // The target heads to the side of the bow towards which its echo moves.
     const double courseRel = drmRel < 180.0 ? gamma : 360.0 - gamma;
 

@@ -9,10 +9,10 @@ namespace mv {
 
 namespace {
 
-constexpr double kRad = std::numbers::pi / 180.0;
+constexpr double kRadPerDegree = std::numbers::pi / 180.0;
 
 PointD Along(double degrees, double length) {
-    return {length * std::cos(degrees * kRad), length * std::sin(degrees * kRad)};
+    return {length * std::cos(degrees * kRadPerDegree), length * std::sin(degrees * kRadPerDegree)};
 }
 
 } // namespace

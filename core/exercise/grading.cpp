@@ -77,7 +77,7 @@ std::vector<int> AskedTargets(const Question& question, const Truth& atQuestion)
 namespace {
 
 // The clock adds a step of days each tick, so a time may be reached a hair early or late.
-constexpr double kHalfSecond = 0.5 / 86400.0;
+constexpr double kClockSlack = 0.5 / 86400.0;
 
 // The moments of one pass through the exercise: from the start or a repeat (where sea time goes
 // back) to the next.
@@ -129,7 +129,7 @@ std::vector<Truth> TruthsInPass(const AssessedExercise& exercise, const Simulati
         // Sea time never goes back within a pass: the last moment at or before `at`.
         const auto first = run.Ticks.begin() + static_cast<std::ptrdiff_t>(pass.From);
         const auto after = std::upper_bound(
-            first, run.Ticks.begin() + static_cast<std::ptrdiff_t>(pass.To), at + kHalfSecond,
+            first, run.Ticks.begin() + static_cast<std::ptrdiff_t>(pass.To), at + kClockSlack,
             [](double t, const RunTick& m) { return t < m.SimTime; });
         const size_t best =
             after == first ? pass.From : static_cast<size_t>(after - run.Ticks.begin()) - 1;
@@ -142,7 +142,7 @@ std::vector<Truth> TruthsInPass(const AssessedExercise& exercise, const Simulati
             ticks = 0;
         }
         // As TruthFrom steps: at x1, at most the ticks of 12 hours from the moment.
-        for (; ticks < 14400 && sim.Clock.SimTime + kHalfSecond < at; ++ticks)
+        for (; ticks < 14400 && sim.Clock.SimTime + kClockSlack < at; ++ticks)
             sim.Tick(display, view);
         truths[q] = TruthNow(sim);
     }

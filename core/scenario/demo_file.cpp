@@ -49,7 +49,7 @@ const char* SizeToken(double size) {
     return "UNKNOWN, ";
 }
 
-constexpr auto Failed = FailedRead<DemoReadResult>;
+constexpr auto FailedDemo = FailedRead<DemoReadResult>;
 
 // Reads one figure of a vessel line (a single bearing or speed, a double range) and refuses
 // one too large for the plotting arithmetic.
@@ -88,34 +88,34 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
 
     DemoScenario scenario;
     std::string_view title;
-    if (!in.NextLine(title)) return Failed(in.Error());
+    if (!in.NextLine(title)) return FailedDemo(in.Error());
     scenario.Title = title;
 
     int16_t count = 0;
-    if (!in.NextInt16(count)) return Failed(in.Error());
+    if (!in.NextInt16(count)) return FailedDemo(in.Error());
     if (count < 1 || count > kMaxVessels) {
         // Six console slots: the own vessel and at most five targets.
         in.Fail("Vessel count " + std::to_string(count) + " is not 1 to 6", in.FieldLine());
-        return Failed(in.Error());
+        return FailedDemo(in.Error());
     }
 
     for (int i = 0; i < count; ++i) {
         DemoVessel v;
         std::string token;
-        if (!in.NextField(token)) return Failed(in.Error());
+        if (!in.NextField(token)) return FailedDemo(in.Error());
         // A number where a size belongs is nearly always the decimals of the figure before,
         // split off by a decimal comma ("12,5"): every later field would be one off.
         if (ParseNumber(token)) {
             in.Fail(QuotedField(token) +
                         " is not a vessel size: write decimals with a point (12.5), not a comma",
                     in.FieldLine());
-            return Failed(in.Error());
+            return FailedDemo(in.Error());
         }
         if (!in.NextInt16(v.Heading) || !NextFigure(in, v.Speed, "speed"))
-            return Failed(in.Error());
+            return FailedDemo(in.Error());
         v.Size = SizeFromToken(token);
         if (i > 0 && (!NextFigure(in, v.Bearing, "bearing") || !NextFigure(in, v.Range, "range")))
-            return Failed(in.Error());
+            return FailedDemo(in.Error());
         scenario.Vessels.push_back(v);
     }
 
@@ -125,7 +125,7 @@ DemoReadResult ParseDemo(std::string_view bytes, std::string_view fileName) {
         in.Fail(QuotedField(rest) +
                     " is left over: write decimals with a point (12.5), not a comma",
                 in.FieldLine());
-        return Failed(in.Error());
+        return FailedDemo(in.Error());
     }
     in.SkipRestOfLine();
     std::string_view line;

@@ -13,7 +13,7 @@
 namespace mv {
 namespace {
 
-bool IsBlank(char c) {
+bool IsFieldBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -29,9 +29,9 @@ bool TooLargeNumber(const std::string& field) {
 } // namespace
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
+    while (!s.empty() && IsFieldBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
+    while (!s.empty() && IsFieldBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
@@ -88,7 +88,7 @@ void FieldReader::SkipRestOfLine() {
 bool FieldReader::NextField(std::string& field) {
     // Blanks, line ends and empty lines before a field carry nothing, so a hand-written file
     // may spread its values over lines as it likes.
-    while (!AtEnd() && (IsBlank(text_[pos_]) || AtLineEnd())) {
+    while (!AtEnd() && (IsFieldBlank(text_[pos_]) || AtLineEnd())) {
         if (AtLineEnd())
             ConsumeLineEnd();
         else

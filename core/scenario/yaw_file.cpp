@@ -5,7 +5,7 @@
 namespace mv {
 namespace {
 
-constexpr auto Failed = FailedRead<YawReadResult>;
+constexpr auto FailedYaw = FailedRead<YawReadResult>;
 
 } // namespace
 
@@ -14,7 +14,7 @@ YawReadResult ParseYaw(std::string_view bytes, std::string_view fileName) {
     FieldReader in(text, fileName);
 
     int16_t count = 0;
-    if (!in.NextInt16(count)) return Failed(in.Error());
+    if (!in.NextInt16(count)) return FailedYaw(in.Error());
 
     YawTable table;
     // No rows means no yaw at all; the tick has nothing to step through.
@@ -23,7 +23,7 @@ YawReadResult ParseYaw(std::string_view bytes, std::string_view fileName) {
         // Column by column: every row of the small-vessel moderate-sea column first.
         for (size_t column = 0; column < 4; ++column) {
             for (auto& row : table.Rows) {
-                if (!in.NextFloat(row[column])) return Failed(in.Error());
+                if (!in.NextFloat(row[column])) return FailedYaw(in.Error());
             }
         }
     }

@@ -10,7 +10,7 @@ namespace mv {
 
 namespace {
 
-std::string_view View(const QByteArray& payload) {
+std::string_view PayloadView(const QByteArray& payload) {
     return {payload.constData(), static_cast<size_t>(payload.size())};
 }
 
@@ -226,14 +226,14 @@ void ClassInstructor::Received(const QString& topic, const QByteArray& payload) 
     if (parts->What == "status") {
         // An empty retained message clears a seat gone for good.
         if (payload.isEmpty()) return;
-        const auto read = ParseClassStatus(View(payload));
+        const auto read = ParseClassStatus(PayloadView(payload));
         if (!read.ok()) return refuse(read.Error);
         ClassSeatRow& row = Row(name);
         row.Status = read.Value->Is;
         row.Student = QString::fromStdString(read.Value->Student);
         row.LastHeard = QDateTime::currentDateTime();
     } else if (parts->What == "state") {
-        const auto read = ParseClassState(View(payload));
+        const auto read = ParseClassState(PayloadView(payload));
         if (!read.ok()) return refuse(read.Error);
         ClassSeatRow& row = Row(name);
         row.LastHeard = QDateTime::currentDateTime();
@@ -242,7 +242,7 @@ void ClassInstructor::Received(const QString& topic, const QByteArray& payload) 
             Judge(row);
         }
     } else if (parts->What == "answers") {
-        const auto read = ParseClassAnswer(View(payload));
+        const auto read = ParseClassAnswer(PayloadView(payload));
         if (!read.ok()) return refuse(read.Error);
         if (read.Value->Run != run_.toStdString()) return;
         ClassSeatRow& row = Row(name);
@@ -257,7 +257,7 @@ void ClassInstructor::Received(const QString& topic, const QByteArray& payload) 
         row.Answers.push_back(a);
         emit answerReceived(name, *read.Value);
     } else if (parts->What == "record") {
-        const auto read = ParseClassRecord(View(payload));
+        const auto read = ParseClassRecord(PayloadView(payload));
         if (!read.ok()) return refuse(read.Error);
         if (read.Value->Run != run_.toStdString()) return;
         ClassSeatRow& row = Row(name);
