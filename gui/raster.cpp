@@ -73,12 +73,15 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QColor colour)
 void KeptDisc::Clear() {
     rows_.clear(), runs_.clear(), pixels_.clear();
     size_ = QSize();
+    id_ = 0;
 }
 
 void KeptDisc::Keep(const QImage& image, double cx, double cy, double radius, QColor background,
                     const std::vector<Band>& bands) {
     Clear();
     if (!Usable(image)) return;
+    static std::uint64_t keepings = 0;
+    id_ = ++keepings;
     size_ = image.size();
     background_ = background.rgb() | 0xff000000u;
     const uchar* const bits = image.constBits();
@@ -124,24 +127,36 @@ void KeptDisc::Keep(const QImage& image, double cx, double cy, double radius, QC
 }
 
 void KeptDisc::Restore(QImage& image) const {
-    if (!Usable(image) || image.size() != size_ || rows_.empty()) return;
+    Restore(image, QRect(QPoint(0, 0), size_));
+}
+
+void KeptDisc::Restore(QImage& image, const QRect& part) const {
+    if (!Usable(image) || image.size() != size_ || rows_.empty() || part.isEmpty()) return;
     const std::vector<QRgb> fill(static_cast<size_t>(image.width()), background_);
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
+    const int left = part.left(), right = part.right();
+    // Rows are kept top to bottom: the first in the part is found by halving.
+    const auto first = std::lower_bound(rows_.begin(), rows_.end(), part.top(),
+                                        [](const Row& row, int j) { return row.j < j; });
     // Row by row, the background and then the runs on it, while the row is in the cache.
-    for (const Row& row : rows_) {
-        auto* const line = reinterpret_cast<QRgb*>(bits + row.j * stride);
-        std::memcpy(line + row.i0, fill.data(),
-                    static_cast<size_t>(row.i1 - row.i0 + 1) * sizeof(QRgb));
-        for (size_t k = row.firstRun; k < row.firstRun + row.runCount; ++k) {
+    for (auto row = first; row != rows_.end() && row->j <= part.bottom(); ++row) {
+        auto* const line = reinterpret_cast<QRgb*>(bits + row->j * stride);
+        const int i0 = std::max(row->i0, left), i1 = std::min(row->i1, right);
+        if (i1 < i0) continue;
+        std::memcpy(line + i0, fill.data(), static_cast<size_t>(i1 - i0 + 1) * sizeof(QRgb));
+        for (size_t k = row->firstRun; k < row->firstRun + row->runCount; ++k) {
             const Run& run = runs_[k];
-            std::memcpy(line + run.i, pixels_.data() + run.offset,
-                        static_cast<size_t>(run.length) * sizeof(QRgb));
+            const int a = std::max(run.i, i0), b = std::min(run.i + run.length - 1, i1);
+            if (b < a) continue;
+            std::memcpy(line + a, pixels_.data() + run.offset + (a - run.i),
+                        static_cast<size_t>(b - a + 1) * sizeof(QRgb));
         }
     }
 }
 
-void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour) {
+void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour,
+                PixelLog* before) {
     if (!Usable(image) || !(radius > 0) || !(width > 0) || !std::isfinite(cx) ||
         !std::isfinite(cy) || radius > 1e6)
         return;
@@ -158,7 +173,9 @@ void StrokeRing(QImage& image, double cx, double cy, double radius, double width
     const auto plot = [&](int dx, int dy, int cover) {
         const int i = ci + dx, j = cj + dy;
         if (!inside && (i < 0 || j < 0 || i >= cols || j >= rows)) return;
-        Blend(reinterpret_cast<QRgb*>(bits + j * stride)[i], rgb, cover);
+        QRgb& pixel = reinterpret_cast<QRgb*>(bits + j * stride)[i];
+        if (before) before->emplace_back(&pixel, pixel);
+        Blend(pixel, rgb, cover);
     };
     // Across the flat octant (0 <= a <= b, where the ring runs within 45 degrees of level):
     // in column a the ring's centre line crosses at b = sqrt(r^2 - a^2), and the pen's band

@@ -6,7 +6,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace mv {
@@ -28,8 +31,12 @@ class KeptDisc {
     };
     void Keep(const QImage& image, double cx, double cy, double radius, QColor background,
               const std::vector<Band>& bands = {});
-    // Lays the kept disc down again in a picture of the size it was kept from.
+    // Lays the kept disc down again in a picture of the size it was kept from; within `part`
+    // alone (device pixels) where only that was drawn over since.
     void Restore(QImage& image) const;
+    void Restore(QImage& image, const QRect& part) const;
+    // Tells one keeping from another, a moved-from copy included; 0 for none kept.
+    std::uint64_t id() const { return id_; }
 
   private:
     void Clear();
@@ -46,13 +53,17 @@ class KeptDisc {
     std::vector<QRgb> pixels_;
     QSize size_;
     QRgb background_ = 0;
+    std::uint64_t id_ = 0;
 };
 
 // A smoothed ring `width` pixels wide about the pixel centre nearest (cx, cy): what the radar
 // face and its range rings need, at a fraction of the general painter's cost. The centre is
 // taken to the nearest pixel centre so that the eight octants of the ring are mirror images
 // and each is worked out once; the shift is at most half a pixel each way.
-void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour);
+// Each pixel changed can be logged with the value it had, to be put back (in reverse order).
+using PixelLog = std::vector<std::pair<QRgb*, QRgb>>;
+void StrokeRing(QImage& image, double cx, double cy, double radius, double width, QColor colour,
+                PixelLog* before = nullptr);
 
 // A smoothed straight stroke `width` pixels wide from (x1, y1) to (x2, y2) with round ends, as
 // a round-capped pen draws it: each pixel takes the colour by how far its centre lies within

@@ -55,6 +55,7 @@ void WorldPicture::resize(QSize logicalSize, qreal devicePixelRatio) {
                     ReleasePixels, new std::shared_ptr<uchar[]>(pixels_));
     image_.setDevicePixelRatio(dpr_);
     image_.fill(background_);
+    drawnAll();
 }
 
 void WorldPicture::setWindow(double left, double top, double width, double height) {
@@ -90,9 +91,40 @@ double WorldPicture::unitsPerPixelY() const {
 
 void WorldPicture::clear() {
     image_.fill(background_);
+    drawnAll();
+}
+
+void WorldPicture::drawnOn(QRectF device) {
+    if (laid_ == 0) return;
+    // Whole pixels, with one to spare each side for smoothing.
+    const QRect whole = device.toAlignedRect().adjusted(-1, -1, 1, 1);
+    // Plot marks come a few a tick from far apart: a few rectangles, then their union.
+    constexpr size_t kMostRects = 16;
+    if (drawnSince_.size() < kMostRects) {
+        drawnSince_.push_back(whole);
+        return;
+    }
+    QRect all = whole;
+    for (const QRect& r : drawnSince_)
+        all |= r;
+    drawnSince_.assign(1, all);
+}
+
+void WorldPicture::restoreDisc(const KeptDisc& kept) {
+    if (kept.id() != 0 && kept.id() == laid_) {
+        for (const QRect& r : drawnSince_)
+            kept.Restore(image_, r);
+    } else {
+        kept.Restore(image_);
+    }
+    laid_ = kept.id();
+    drawnSince_.clear();
 }
 
 void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colour) {
+    const QPointF a = toPixel(h1, v1) * dpr_, b = toPixel(h2, v2) * dpr_;
+    const double reach = penWidth_ * dpr_ / 2;
+    drawnOn(QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach));
     QPainter p(&image_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
@@ -102,6 +134,12 @@ void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colou
 void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
     if (segments.empty()) return;
     const double width = penWidth_ * dpr_;
+    if (laid_ != 0) {
+        QRectF box;
+        for (const Segment& s : segments)
+            box |= QRectF(toPixel(s.h1, s.v1) * dpr_, toPixel(s.h2, s.v2) * dpr_).normalized();
+        drawnOn(box.adjusted(-width, -width, width, width));
+    }
     if (width <= 1.0) {
         // One device pixel: the painter's own thin-line drawer is quick and is the look every
         // other line in the picture has.
@@ -128,18 +166,21 @@ void WorldPicture::circle(double h, double v, double radius, QColor colour) {
     // inside is filled without smoothing; the smoothed outline covers the stepped edge.
     const QPointF centre = toPixel(h, v) * dpr_;
     const double r = std::fabs(radius / unitsPerPixelX()) * dpr_;
+    const double reach = r + penWidth_ * dpr_ + 1;
+    drawnOn(QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach));
     if (fill_ == Fill::Solid) FillDisc(image_, centre.x(), centre.y(), r, fillColour_);
     StrokeRing(image_, centre.x(), centre.y(), r, penWidth_ * dpr_, colour);
 }
 
 void WorldPicture::fillDisc(double h, double v, double radius, double marginPixels, QColor colour) {
     const QPointF centre = toPixel(h, v) * dpr_;
-    FillDisc(image_, centre.x(), centre.y(),
-             (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_, colour);
+    const double r = (std::fabs(radius / unitsPerPixelX()) + marginPixels) * dpr_;
+    drawnOn(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
+    FillDisc(image_, centre.x(), centre.y(), r, colour);
 }
 
 void WorldPicture::keepDisc(KeptDisc& kept, double h, double v, double radius, double marginPixels,
-                            QColor background, const std::vector<KeptDisc::Band>& bands) const {
+                            QColor background, const std::vector<KeptDisc::Band>& bands) {
     const QPointF centre = toPixel(h, v) * dpr_;
     const double perUnit = dpr_ / std::fabs(unitsPerPixelX()), slack = 2 * dpr_;
     std::vector<KeptDisc::Band> pixels;
@@ -147,6 +188,9 @@ void WorldPicture::keepDisc(KeptDisc& kept, double h, double v, double radius, d
         pixels.push_back({std::max(0.0, b.inner * perUnit - slack), b.outer * perUnit + slack});
     kept.Keep(image_, centre.x(), centre.y(), std::fabs(radius) * perUnit + marginPixels * dpr_,
               background, pixels);
+    // The image now matches the disc just kept.
+    laid_ = kept.id();
+    drawnSince_.clear();
 }
 
 void WorldPicture::point(double h, double v, QColor colour) {
@@ -156,6 +200,7 @@ void WorldPicture::point(double h, double v, QColor colour) {
     const int x0 = static_cast<int>(std::floor(px.x()));
     const int y0 = static_cast<int>(std::floor(px.y()));
     const int n = std::max(1, qRound(dpr_));
+    drawnOn(QRectF(x0, y0, n, n));
     const QRgb rgb = colour.rgb();
     for (int y = std::max(y0, 0); y < std::min(y0 + n, image_.height()); ++y) {
         auto* const row = reinterpret_cast<QRgb*>(image_.scanLine(y));
@@ -316,7 +361,31 @@ QLineF WorldPicture::overlayLine(const QString& name) const {
 }
 
 void WorldPicture::paint(QPainter& painter) const {
+    // Solid rings are stroked into the image itself before it is laid down, and the pixels
+    // they covered put back after: the project's ring costs a small part of what the
+    // painter's smoothed pen does at the range circle's size, and the widget's clip, and any
+    // window over it, hold for the image as they do for everything painted. Only while
+    // nothing lies in the layers under the rings, and nobody else shares the image's pixels.
+    const bool underRings = std::any_of(items_.begin(), items_.end(), [](const auto& named) {
+        const Item& it = named.second;
+        return it.visible && (it.kind == Item::Image || it.kind == Item::Points);
+    });
+    const bool stamp = !underRings && image_.isDetached();
+    PixelLog before;
+    if (stamp) {
+        auto& image = const_cast<QImage&>(image_);
+        // One logical pixel wide, whole device pixels: two at twice the density.
+        const double width = std::max(1, qRound(dpr_));
+        for (const auto& [name, it] : items_)
+            if (it.visible && it.kind == Item::Circle && it.style == Qt::SolidLine) {
+                const QPointF c = fromFraction(it.a);
+                const double r = QLineF(c, fromFraction(it.b)).length();
+                StrokeRing(image, c.x() * dpr_, c.y() * dpr_, r * dpr_, width, it.colour, &before);
+            }
+    }
     painter.drawImage(QPointF(0, 0), image_);
+    for (auto k = before.rbegin(); k != before.rend(); ++k)
+        *k->first = k->second;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setFont(labelFont_);
@@ -339,6 +408,7 @@ void WorldPicture::paint(QPainter& painter) const {
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;
             case Item::Circle: {
+                if (stamp && it.style == Qt::SolidLine) break;
                 const QPointF c = fromFraction(it.a);
                 const double r = QLineF(c, fromFraction(it.b)).length();
                 // A ring one logical pixel wide. A pen one device pixel wide takes the

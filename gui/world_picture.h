@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -78,8 +79,10 @@ class WorldPicture {
     // Only the bands given (radii in world units, each widened by two logical pixels) are
     // searched for what differs from the background; none given, the whole disc.
     void keepDisc(KeptDisc& kept, double h, double v, double radius, double marginPixels,
-                  QColor background, const std::vector<KeptDisc::Band>& bands = {}) const;
-    void restoreDisc(const KeptDisc& kept) { kept.Restore(image_); }
+                  QColor background, const std::vector<KeptDisc::Band>& bands = {});
+    // Laying down again the disc last kept or laid down only puts back what was drawn over
+    // since: a range step that keeps its face then costs next to nothing.
+    void restoreDisc(const KeptDisc& kept);
     // One device pixel, crisp.
     void point(double h, double v, QColor colour);
     const QImage& image() const { return image_; }
@@ -171,6 +174,9 @@ class WorldPicture {
     QPointF devicePoint(double h, double v) const;
     Item* find(const QString& name);
     static void setItemText(Item& it, const QString& text);
+    // Notes that the image was drawn on within `device` (device pixels), or over all of it.
+    void drawnOn(QRectF device);
+    void drawnAll() { laid_ = 0; }
     // A label's text painted into a transparent image at the ratio, from the item's kept ones.
     const QImage& labelImage(const Item& it, qreal ratio) const;
 
@@ -186,6 +192,10 @@ class WorldPicture {
     std::shared_ptr<uchar[]> pixels_;
     std::size_t capacity_ = 0;
     QImage image_;
+    // The kept disc the image last matched (0: none), and where it was drawn on since, as a
+    // few rectangles in device pixels.
+    std::uint64_t laid_ = 0;
+    std::vector<QRect> drawnSince_;
     QFont labelFont_;
     unsigned fontGeneration_ = 0; // counts the label fonts set, to key the painted labels
     std::map<QString, Item> items_;
