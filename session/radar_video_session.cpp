@@ -106,6 +106,9 @@ bool RadarVideoSession::PaintUpTo(double target) {
 void RadarVideoSession::SetOn(bool on) {
     if (on == on_) return;
     on_ = on;
+    // Off, nothing paints the buffers, and what they held is too old to show when the video
+    // comes back: their two megabytes are given back.
+    if (!on) buffer_.Release();
     emit changed();
     if (!on) return;
     PaintLastTurn();

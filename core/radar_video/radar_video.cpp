@@ -162,13 +162,26 @@ std::string VideoReadout(const VideoControls& c, RadarPulse pulse) {
            std::to_string(c.Rain) + " TUNE " + std::to_string(c.Tune);
 }
 
-RadarVideo::RadarVideo() : video_(kBytes / 2, 0), glow_(kBytes / 2, 0) {}
+RadarVideo::RadarVideo() = default;
+
+const uint8_t* RadarVideo::Row(const std::vector<uint8_t>& buffer, int line) {
+    static const std::array<uint8_t, kCells> blank{};
+    return buffer.empty() ? blank.data() : &buffer[Index(line, 0)];
+}
 
 void RadarVideo::Clear() {
     first_ = count_ = 0;
     if (blank_) return;
     std::fill(video_.begin(), video_.end(), uint8_t{0});
     std::fill(glow_.begin(), glow_.end(), uint8_t{0});
+    blank_ = true;
+}
+
+void RadarVideo::Release() {
+    first_ = count_ = 0;
+    range_ = 0;
+    std::vector<uint8_t>().swap(video_);
+    std::vector<uint8_t>().swap(glow_);
     blank_ = true;
 }
 
@@ -199,7 +212,13 @@ void RadarVideo::Paint(const RadarSettings& radar, const VideoWorld& world,
     count_ = static_cast<int>(std::clamp<int64_t>(b - a, 0, kLines));
     first_ = static_cast<int>(((b - count_ + 1) % kLines + kLines) % kLines);
     sweep_ = lineTo;
-    if (count_ > 0) blank_ = false;
+    if (count_ > 0) {
+        blank_ = false;
+        if (video_.empty()) {
+            video_.assign(kBytes / 2, 0);
+            glow_.assign(kBytes / 2, 0);
+        }
+    }
     // The phosphor keeps about half of an echo's brightness from one turn to the next.
     constexpr int kKeep = 140; // of 256
     const double scanSeconds = radar.ScanSeconds / kSecondsPerDay;

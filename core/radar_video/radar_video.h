@@ -106,18 +106,21 @@ class RadarVideo {
                           double rangeScale, double time, int64_t scan, int line, uint8_t* out);
 
     void Clear();
-    uint8_t At(int line, int cell) const { return video_[Index(line, cell)]; }
-    const uint8_t* Line(int line) const { return &video_[Index(line, 0)]; }
+    // Cleared, and the buffers' memory given back (a megabyte each) until the next Paint: the
+    // video is off most of the time.
+    void Release();
+    uint8_t At(int line, int cell) const { return Line(line)[cell]; }
+    const uint8_t* Line(int line) const { return Row(video_, line); }
     // The afterglow: every line as painted, or what is left of older scans where they were
     // brighter (a phosphor that fades over a few turns).
-    const uint8_t* Glow(int line) const { return &glow_[Index(line, 0)]; }
+    const uint8_t* Glow(int line) const { return Row(glow_, line); }
     double rangeScale() const { return range_; }
     // The lines of the last Paint: the first and how many (wrapping past kLines - 1).
     int firstPainted() const { return first_; }
     int paintedCount() const { return count_; }
     // The line under the antenna at the end of the last Paint.
     int sweepLine() const { return sweep_; }
-    // Bytes of the two buffers.
+    // Bytes of the two buffers while they are held.
     static constexpr std::size_t kBytes = 2u * kCells * kLines;
 
     // The antenna's line at a time (days), and the turn it is in.
@@ -127,6 +130,9 @@ class RadarVideo {
     static std::size_t Index(int line, int cell) {
         return static_cast<std::size_t>(line) * kCells + static_cast<std::size_t>(cell);
     }
+    // A line of a buffer, or a blank line while the buffers are not held.
+    static const uint8_t* Row(const std::vector<uint8_t>& buffer, int line);
+    // Empty until the first Paint that sweeps a line, and again after Release.
     std::vector<uint8_t> video_, glow_;
     double range_ = 0;
     int first_ = 0, count_ = 0, sweep_ = 0;
