@@ -90,6 +90,10 @@ void RadarView::ShowVideoState() {
         video_.tmrSweep->start();
     } else {
         video_.tmrSweep->stop();
+        // The sweep's image and its table of the disc's pixels (some 11 MB at 1080p) go with
+        // the video; the next switch on lays them out afresh.
+        video_.sweep = VideoSweep{};
+        pic.setOverlayImage(item::imgVideo, QImage(), 0, 0);
     }
     // The clean echoes go with the video on and come back with it off.
     RedrawVessels();
