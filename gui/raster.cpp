@@ -253,4 +253,44 @@ void StrokeSegment(QImage& image, double x1, double y1, double x2, double y2, do
     }
 }
 
+void StrokeLine(QImage& image, double x1, double y1, double x2, double y2, double width,
+                QColor colour, PixelLog* before) {
+    if (!Usable(image) || !(width > 0) || !std::isfinite(x1) || !std::isfinite(y1) ||
+        !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    // Worked along the major axis: (u, v) is (x, y) for a line flatter than 45 degrees, else
+    // (y, x), and the pixel's place is swapped back when it is blended.
+    const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
+    if (steep) std::swap(x1, y1), std::swap(x2, y2);
+    if (x1 > x2) std::swap(x1, x2), std::swap(y1, y2);
+    const double du = x2 - x1;
+    if (!(du > 0)) return;
+    const QRgb rgb = colour.rgb();
+    const int majors = steep ? image.height() : image.width();
+    const int minors = steep ? image.width() : image.height();
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const double slope = (y2 - y1) / du;
+    // The band is `width` across the line, so width * sqrt(1 + slope^2) along the minor axis.
+    const double tall = width / 2.0 * std::sqrt(1.0 + slope * slope);
+    // Every whole pixel whose centre lies between the ends along the major axis.
+    const double first = std::max(std::ceil(x1 - 0.5), 0.0);
+    const double last = std::min(std::floor(x2 - 0.5), static_cast<double>(majors - 1));
+    for (int u = static_cast<int>(first); u <= static_cast<int>(last); ++u) {
+        const double centre = y1 + (u + 0.5 - x1) * slope;
+        const double lo = centre - tall, hi = centre + tall;
+        const int v0 = std::max(0, static_cast<int>(std::floor(lo)));
+        const int v1 = std::min(minors - 1, static_cast<int>(std::floor(hi)));
+        for (int v = v0; v <= v1; ++v) {
+            const double cover = std::min(v + 1.0, hi) - std::max(static_cast<double>(v), lo);
+            const int c = static_cast<int>(cover * 256.0 + 0.5);
+            if (c <= 0) continue;
+            QRgb& pixel = steep ? reinterpret_cast<QRgb*>(bits + u * stride)[v]
+                                : reinterpret_cast<QRgb*>(bits + v * stride)[u];
+            if (before) before->emplace_back(&pixel, pixel);
+            Blend(pixel, rgb, c);
+        }
+    }
+}
+
 } // namespace mv

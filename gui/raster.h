@@ -72,4 +72,11 @@ void StrokeRing(QImage& image, double cx, double cy, double radius, double width
 void StrokeSegment(QImage& image, double x1, double y1, double x2, double y2, double width,
                    QColor colour);
 
+// A smoothed straight line a pixel or two wide from (x1, y1) to (x2, y2) with flat ends, as a
+// flat-capped pen of that width draws it: along the line, column by column (or row by row where
+// it runs steeper than 45 degrees), each pixel takes the part of it the band covers. Some ten
+// times quicker than the general painter's smoothed line.
+void StrokeLine(QImage& image, double x1, double y1, double x2, double y2, double width,
+                QColor colour, PixelLog* before = nullptr);
+
 } // namespace mv

@@ -272,8 +272,10 @@ void WorldPicture::setOverlayImage(const QString& name, const QImage& image, dou
 void WorldPicture::setItemText(Item& it, const QString& text) {
     const QString plain = QString(text).replace("\r\n", "\n");
     if (plain == it.text && !it.lines.empty()) return;
+    std::swap(it.previous, it.text);
+    std::swap(it.previousAdvance, it.advance);
+    if (plain != it.text) it.advance = -1;
     it.text = plain;
-    it.advance = -1;
     it.lines.clear();
     for (const QString& line : it.text.split('\n')) {
         QStaticText laid(line);
@@ -286,8 +288,9 @@ void WorldPicture::setLabelFont(const QFont& font) {
     if (font == labelFont_) return;
     labelFont_ = font;
     ++fontGeneration_;
+    lineHeight_ = -1;
     for (auto& [name, it] : items_)
-        it.advance = -1;
+        it.advance = it.previousAdvance = -1;
 }
 
 void WorldPicture::setLabel(const QString& name, const QString& text, QColor colour) {
@@ -321,9 +324,9 @@ double WorldPicture::labelWidth(const QString& name) const {
 double WorldPicture::labelHeight(const QString& name) const {
     const auto it = items_.find(name);
     if (it == items_.end()) return 0;
-    const QFontMetricsF fm(labelFont_);
+    if (lineHeight_ < 0) lineHeight_ = QFontMetricsF(labelFont_).height();
     const auto lines = static_cast<double>(it->second.text.count(QChar(u'\n'))) + 1;
-    return std::fabs(fm.height() * lines * unitsPerPixelY());
+    return std::fabs(lineHeight_ * lines * unitsPerPixelY());
 }
 
 QString WorldPicture::labelText(const QString& name) const {
@@ -361,26 +364,36 @@ QLineF WorldPicture::overlayLine(const QString& name) const {
 }
 
 void WorldPicture::paint(QPainter& painter) const {
-    // Solid rings are stroked into the image itself before it is laid down, and the pixels
-    // they covered put back after: the project's ring costs a small part of what the
-    // painter's smoothed pen does at the range circle's size, and the widget's clip, and any
-    // window over it, hold for the image as they do for everything painted. Only while
-    // nothing lies in the layers under the rings, and nobody else shares the image's pixels.
-    const bool underRings = std::any_of(items_.begin(), items_.end(), [](const auto& named) {
+    // Solid rings and thin solid lines are stroked into the image itself before it is laid
+    // down, and the pixels they covered put back after: the project's own ring and stroke cost
+    // a small part of what the painter's smoothed pens do at the range circle's size, and the
+    // widget's clip, and any window over it, hold for the image as they do for everything
+    // painted. Only while nothing lies in the layers under them, and nobody else shares the
+    // image's pixels.
+    const bool underStrokes = std::any_of(items_.begin(), items_.end(), [](const auto& named) {
         const Item& it = named.second;
         return it.visible && (it.kind == Item::Image || it.kind == Item::Points);
     });
-    const bool stamp = !underRings && image_.isDetached();
+    const bool stamp = !underStrokes && image_.isDetached();
+    const auto stamped = [stamp](const Item& it) {
+        return stamp && it.style == Qt::SolidLine &&
+               (it.kind == Item::Circle ||
+                (it.kind == Item::Line && it.width == 1 && it.a != it.b));
+    };
     PixelLog before;
     if (stamp) {
         auto& image = const_cast<QImage&>(image_);
         // One logical pixel wide, whole device pixels: two at twice the density.
         const double width = std::max(1, qRound(dpr_));
-        for (const auto& [name, it] : items_)
-            if (it.visible && it.kind == Item::Circle && it.style == Qt::SolidLine) {
-                const QPointF c = fromFraction(it.a);
-                const double r = QLineF(c, fromFraction(it.b)).length();
-                StrokeRing(image, c.x() * dpr_, c.y() * dpr_, r * dpr_, width, it.colour, &before);
+        for (const Item::Kind layer : {Item::Circle, Item::Line})
+            for (const auto& [name, it] : items_) {
+                if (!it.visible || it.kind != layer || !stamped(it)) continue;
+                const QPointF a = fromFraction(it.a) * dpr_, b = fromFraction(it.b) * dpr_;
+                if (layer == Item::Circle)
+                    StrokeRing(image, a.x(), a.y(), QLineF(a, b).length(), width, it.colour,
+                               &before);
+                else
+                    StrokeLine(image, a.x(), a.y(), b.x(), b.y(), width, it.colour, &before);
             }
     }
     painter.drawImage(QPointF(0, 0), image_);
@@ -404,11 +417,12 @@ void WorldPicture::paint(QPainter& painter) const {
                     painter.fillRect(QRectF(c.x() - w / 2, c.y() - w / 2, w, w), it.colour);
                     break;
                 }
+                if (stamped(it)) break;
                 painter.setPen(QPen(it.colour, it.width, it.style, Qt::FlatCap));
                 painter.drawLine(fromFraction(it.a), fromFraction(it.b));
                 break;
             case Item::Circle: {
-                if (stamp && it.style == Qt::SolidLine) break;
+                if (stamped(it)) break;
                 const QPointF c = fromFraction(it.a);
                 const double r = QLineF(c, fromFraction(it.b)).length();
                 // A ring one logical pixel wide. A pen one device pixel wide takes the

@@ -153,6 +153,10 @@ class WorldPicture {
         // The widest line's width in logical pixels in the label font, worked out when first
         // asked for (labels are centred on every range step); below zero until then.
         mutable double advance = -1;
+        // The text before, with its width if it was asked for: a read-out mostly goes back to
+        // the text it had (a range step back and forth), and is not measured again.
+        QString previous;
+        double previousAdvance = -1;
         // The text as painted, kept for the last two texts, colours, fonts and pixel ratios
         // it was painted in: drawing the glyphs costs some ten times as much as laying the
         // picture of them down, and a caption mostly repeats itself (a range step back and
@@ -197,7 +201,8 @@ class WorldPicture {
     std::uint64_t laid_ = 0;
     std::vector<QRect> drawnSince_;
     QFont labelFont_;
-    unsigned fontGeneration_ = 0; // counts the label fonts set, to key the painted labels
+    unsigned fontGeneration_ = 0;    // counts the label fonts set, to key the painted labels
+    mutable double lineHeight_ = -1; // of the label font in logical pixels, once asked for
     std::map<QString, Item> items_;
     std::function<void(const QString&)> declareObserver_;
 };
