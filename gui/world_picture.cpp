@@ -96,8 +96,15 @@ void WorldPicture::clear() {
 
 void WorldPicture::drawnOn(QRectF device) {
     if (laid_ == 0) return;
-    // Whole pixels, with one to spare each side for smoothing.
-    const QRect whole = device.toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (!std::isfinite(device.left()) || !std::isfinite(device.top()) ||
+        !std::isfinite(device.right()) || !std::isfinite(device.bottom()))
+        return drawnAll();
+    // Whole pixels, with one to spare each side for smoothing, within the image.
+    const QRect whole = device.intersected(QRectF(image_.rect()))
+                            .toAlignedRect()
+                            .adjusted(-1, -1, 1, 1)
+                            .intersected(image_.rect());
+    if (whole.isEmpty()) return;
     // Plot marks come a few a tick from far apart: a few rectangles, then their union.
     constexpr size_t kMostRects = 16;
     if (drawnSince_.size() < kMostRects) {
@@ -122,23 +129,23 @@ void WorldPicture::restoreDisc(const KeptDisc& kept) {
 }
 
 void WorldPicture::line(double h1, double v1, double h2, double v2, QColor colour) {
-    const QPointF a = toPixel(h1, v1) * dpr_, b = toPixel(h2, v2) * dpr_;
-    const double reach = penWidth_ * dpr_ / 2;
-    drawnOn(QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach));
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(toPixel(h1, v1), toPixel(h2, v2));
+    // As one of many: a plot mark's few pixels then cost no painter of their own.
+    lines({Segment{h1, v1, h2, v2}}, colour);
 }
 
 void WorldPicture::lines(const std::vector<Segment>& segments, QColor colour) {
     if (segments.empty()) return;
     const double width = penWidth_ * dpr_;
     if (laid_ != 0) {
-        QRectF box;
+        // By hand: a rectangle's union drops one of no size, and a mark of no length still
+        // shows its round ends.
+        double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
         for (const Segment& s : segments)
-            box |= QRectF(toPixel(s.h1, s.v1) * dpr_, toPixel(s.h2, s.v2) * dpr_).normalized();
-        drawnOn(box.adjusted(-width, -width, width, width));
+            for (const QPointF p : {toPixel(s.h1, s.v1) * dpr_, toPixel(s.h2, s.v2) * dpr_}) {
+                x0 = std::min(x0, p.x()), y0 = std::min(y0, p.y());
+                x1 = std::max(x1, p.x()), y1 = std::max(y1, p.y());
+            }
+        drawnOn(QRectF(QPointF(x0, y0), QPointF(x1, y1)).adjusted(-width, -width, width, width));
     }
     if (width <= 1.0) {
         // One device pixel: the painter's own thin-line drawer is quick and is the look every
@@ -370,30 +377,34 @@ void WorldPicture::paint(QPainter& painter) const {
     // widget's clip, and any window over it, hold for the image as they do for everything
     // painted. Only while nothing lies in the layers under them, and nobody else shares the
     // image's pixels.
-    const bool underStrokes = std::any_of(items_.begin(), items_.end(), [](const auto& named) {
-        const Item& it = named.second;
-        return it.visible && (it.kind == Item::Image || it.kind == Item::Points);
-    });
+    shown_.clear();
+    bool underStrokes = false;
+    for (const auto& [name, it] : items_)
+        if (it.visible) {
+            shown_.push_back(&it);
+            underStrokes = underStrokes || it.kind == Item::Image || it.kind == Item::Points;
+        }
     const bool stamp = !underStrokes && image_.isDetached();
     const auto stamped = [stamp](const Item& it) {
         return stamp && it.style == Qt::SolidLine &&
                (it.kind == Item::Circle ||
                 (it.kind == Item::Line && it.width == 1 && it.a != it.b));
     };
-    PixelLog before;
+    PixelLog& before = strokeLog_;
+    before.clear();
     if (stamp) {
         auto& image = const_cast<QImage&>(image_);
         // One logical pixel wide, whole device pixels: two at twice the density.
         const double width = std::max(1, qRound(dpr_));
         for (const Item::Kind layer : {Item::Circle, Item::Line})
-            for (const auto& [name, it] : items_) {
-                if (!it.visible || it.kind != layer || !stamped(it)) continue;
-                const QPointF a = fromFraction(it.a) * dpr_, b = fromFraction(it.b) * dpr_;
+            for (const Item* it : shown_) {
+                if (it->kind != layer || !stamped(*it)) continue;
+                const QPointF a = fromFraction(it->a) * dpr_, b = fromFraction(it->b) * dpr_;
                 if (layer == Item::Circle)
-                    StrokeRing(image, a.x(), a.y(), QLineF(a, b).length(), width, it.colour,
+                    StrokeRing(image, a.x(), a.y(), QLineF(a, b).length(), width, it->colour,
                                &before);
                 else
-                    StrokeLine(image, a.x(), a.y(), b.x(), b.y(), width, it.colour, &before);
+                    StrokeLine(image, a.x(), a.y(), b.x(), b.y(), width, it->colour, &before);
             }
     }
     painter.drawImage(QPointF(0, 0), image_);
@@ -405,8 +416,9 @@ void WorldPicture::paint(QPainter& painter) const {
     // Pictures at the back, then shapes and lines, and the text on top where it stays legible.
     for (const Item::Kind layer :
          {Item::Image, Item::Points, Item::Circle, Item::Line, Item::Label})
-        for (const auto& [name, it] : items_) {
-            if (!it.visible || it.kind != layer) continue;
+        for (const Item* shown : shown_) {
+            const Item& it = *shown;
+            if (it.kind != layer) continue;
             switch (it.kind) {
             case Item::Line:
                 if (it.a == it.b) {

@@ -204,6 +204,10 @@ class WorldPicture {
     unsigned fontGeneration_ = 0;    // counts the label fonts set, to key the painted labels
     mutable double lineHeight_ = -1; // of the label font in logical pixels, once asked for
     std::map<QString, Item> items_;
+    // A paint's visible items in name order, and the pixels its strokes covered in the image;
+    // kept between paints so that neither is allocated again.
+    mutable std::vector<const Item*> shown_;
+    mutable PixelLog strokeLog_;
     std::function<void(const QString&)> declareObserver_;
 };
 
