@@ -1,6 +1,7 @@
 #include "gui/radar_aids.h"
 
 #include "gui/palette.h"
+#include "gui/radar_items.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,16 +10,16 @@ namespace mv {
 
 namespace item {
 QString lneVector(int slot) {
-    return QString("lneVector(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QString("lneVector(%1)").arg(i); });
 }
 QString ptsTrueTrail(int slot) {
-    return QString("ptsTrueTrail(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QString("ptsTrueTrail(%1)").arg(i); });
 }
 QString shpPicked(int slot) {
-    return QString("shpPicked(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QString("shpPicked(%1)").arg(i); });
 }
 QString shpAlarm(int slot) {
-    return QString("shpAlarm(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QString("shpAlarm(%1)").arg(i); });
 }
 } // namespace item
 

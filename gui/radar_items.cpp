@@ -5,10 +5,10 @@
 namespace mv {
 
 QString item::lneVessel(int slot) {
-    return QStringLiteral("lneVessel(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QStringLiteral("lneVessel(%1)").arg(i); });
 }
 QString item::lblVessel(int slot) {
-    return QStringLiteral("lblVessel(%1)").arg(slot);
+    return SlotName(slot, [](int i) { return QStringLiteral("lblVessel(%1)").arg(i); });
 }
 
 void DeclareRadarItems(WorldPicture& picture) {

@@ -3,9 +3,12 @@
 // written here once, and the console and the picture refer to it through these constants, so
 // a misspelt name does not compile.
 
+#include "core/vessel.h"
 #include "gui/world_picture.h"
 
 #include <QString>
+
+#include <array>
 
 namespace mv {
 
@@ -46,6 +49,18 @@ inline const QString lneVCursor = QStringLiteral("lneVCursor");
 // Echo line and identification label of vessel slot 0 to 5: "lneVessel(2)".
 QString lneVessel(int slot);
 QString lblVessel(int slot);
+// A slot's name from a pattern with one %1, each of the six slots' made once: a range step
+// asks for them some hundreds of times.
+template <typename Made> QString SlotName(int slot, Made make) {
+    static const auto made = [&] {
+        std::array<QString, kMaxVessels> names;
+        for (int i = 0; i < static_cast<int>(names.size()); ++i)
+            names[static_cast<size_t>(i)] = make(i);
+        return names;
+    }();
+    return slot >= 0 && slot < static_cast<int>(made.size()) ? made[static_cast<size_t>(slot)]
+                                                             : make(slot);
+}
 } // namespace item
 
 // Declares every item above in a radar picture, each hidden until the console shows it.
