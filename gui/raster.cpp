@@ -30,6 +30,13 @@ inline void Blend(QRgb& pixel, QRgb colour, int cover256) {
     pixel = 0xff000000u | (rb & 0xff00ffu) | (g & 0x00ff00u);
 }
 
+// The whole number at or below x, without a call into the maths library: strokes take it for
+// every column they cross.
+inline int FloorInt(double x) {
+    const int i = static_cast<int>(x);
+    return i - (x < i ? 1 : 0);
+}
+
 } // namespace
 
 namespace {
@@ -170,7 +177,7 @@ void StrokeRing(QImage& image, double cx, double cy, double radius, double width
     const int reach = static_cast<int>(radius + width) + 2;
     const bool inside =
         ci - reach >= 0 && cj - reach >= 0 && ci + reach < cols && cj + reach < rows;
-    const auto plot = [&](int dx, int dy, int cover) {
+    const auto plot = [&](int dx, int dy, int cover) __attribute__((always_inline)) {
         const int i = ci + dx, j = cj + dy;
         if (!inside && (i < 0 || j < 0 || i >= cols || j >= rows)) return;
         QRgb& pixel = reinterpret_cast<QRgb*>(bits + j * stride)[i];
@@ -191,8 +198,8 @@ void StrokeRing(QImage& image, double cx, double cy, double radius, double width
         const double centre = std::sqrt(left);
         const double tall = half * radius / centre;
         const double lo = centre - tall, hi = centre + tall;
-        const int b0 = std::max(a, static_cast<int>(std::floor(lo + 0.5)));
-        const int b1 = static_cast<int>(std::floor(hi + 0.5));
+        const int b0 = std::max(a, FloorInt(lo + 0.5));
+        const int b1 = FloorInt(hi + 0.5);
         for (int b = b0; b <= b1; ++b) {
             const double cover = std::min(b + 0.5, hi) - std::max(b - 0.5, lo);
             const int c = static_cast<int>(cover * 256.0 + 0.5);
@@ -279,8 +286,10 @@ void StrokeLine(QImage& image, double x1, double y1, double x2, double y2, doubl
     for (int u = static_cast<int>(first); u <= static_cast<int>(last); ++u) {
         const double centre = y1 + (u + 0.5 - x1) * slope;
         const double lo = centre - tall, hi = centre + tall;
-        const int v0 = std::max(0, static_cast<int>(std::floor(lo)));
-        const int v1 = std::min(minors - 1, static_cast<int>(std::floor(hi)));
+        // Far off the picture a line's band can lie beyond an int's reach.
+        if (!(hi >= 0 && lo < minors)) continue;
+        const int v0 = std::max(0, FloorInt(lo));
+        const int v1 = std::min(minors - 1, FloorInt(hi));
         for (int v = v0; v <= v1; ++v) {
             const double cover = std::min(v + 1.0, hi) - std::max(static_cast<double>(v), lo);
             const int c = static_cast<int>(cover * 256.0 + 0.5);
