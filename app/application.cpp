@@ -212,19 +212,26 @@ void Application::mnuOpenRun_Click() {
 
 QWidget* Application::OpenRun(const QString& path) {
     auto* replay = new ReplayWindow(path, dialogs_, display_.Colours, programFolder_, main_.get());
-    // The record is read on a thread of its own, through its own connection to the file: a
-    // million moments take seconds, and the program's windows go on meanwhile. A window closed
-    // before the reading ends drops what was read.
-    auto read = std::make_shared<RunReadResult>();
-    QThread* reader =
-        QThread::create([read, file = path.toStdString()] { *read = ReadRunRecord(file); });
+    // The record is read on a thread of its own, through its own connection to the file, and
+    // its alarms stepped through there once for the timeline's jumps: a million moments take
+    // seconds, and the program's windows go on meanwhile. A window closed before the reading
+    // ends drops what was read.
+    struct Reading {
+        RunReadResult run;
+        std::vector<AlarmState> alarms;
+    };
+    auto read = std::make_shared<Reading>();
+    QThread* reader = QThread::create([read, file = path.toStdString()] {
+        read->run = ReadRunRecord(file);
+        if (read->run.ok()) read->alarms = AlarmCheckpoints::StepThrough(*read->run.Record);
+    });
     QObject::connect(reader, &QThread::finished, replay, [this, replay, read] {
-        if (read->ok()) {
-            replay->Fill(std::move(*read->Record));
+        if (read->run.ok()) {
+            replay->Fill(std::move(*read->run.Record), std::move(read->alarms));
             return;
         }
         replay->close();
-        dialogs_.message(QString::fromStdString(read->Error), "Open Run",
+        dialogs_.message(QString::fromStdString(read->run.Error), "Open Run",
                          Dialogs::Icon::Exclamation);
     });
     QObject::connect(reader, &QThread::finished, reader, &QObject::deleteLater);

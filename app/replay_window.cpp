@@ -29,6 +29,7 @@
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -40,6 +41,8 @@ class TimelineSlider : public QSlider {
   public:
     explicit TimelineSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
     void setMarks(std::vector<int> marks) {
+        std::sort(marks.begin(), marks.end());
+        marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
         marks_ = std::move(marks);
         update();
     }
@@ -56,11 +59,16 @@ class TimelineSlider : public QSlider {
             style()->pixelMetric(QStyle::PM_SliderLength, &o, this); // the handle's width
         QPainter p(this);
         p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        // Marks in order, a line for each pixel column that has one: thousands of events over a
+        // long run draw as the groove's width of lines at most.
+        int drawn = -1;
         for (const int m : marks_) {
             const int x =
                 groove.left() + handle / 2 +
                 QStyle::sliderPositionFromValue(minimum(), maximum(), m, groove.width() - handle);
+            if (x == drawn) continue;
             p.drawLine(x, 0, x, groove.top());
+            drawn = x;
         }
     }
 
@@ -181,10 +189,11 @@ ReplayWindow::ReplayWindow(const QString& path, Dialogs& dialogs, DisplayPalette
         b->setEnabled(b->objectName() == "cmdHelp");
 }
 
-void ReplayWindow::Fill(RunRecord run) {
+void ReplayWindow::Fill(RunRecord run, std::vector<AlarmState> alarmCheckpoints) {
     if (isFilled() || run.Ticks.empty()) return;
+    if (alarmCheckpoints.empty()) alarmCheckpoints = AlarmCheckpoints::StepThrough(run);
     run_ = std::move(run);
-    alarmSteps_ = std::make_unique<AlarmCheckpoints>(run_);
+    alarmSteps_ = std::make_unique<AlarmCheckpoints>(run_, std::move(alarmCheckpoints));
     plots_ = std::make_unique<PlotHistory>(run_);
     tracks_->setRun(&run_);
     std::vector<int> marks;

@@ -50,8 +50,10 @@ class ReplayWindow : public QWidget {
                  const std::filesystem::path& programFolder, QWidget* parent = nullptr);
     ~ReplayWindow() override;
 
-    // Shows `run` (not empty) from its first moment; a window takes one run only.
-    void Fill(RunRecord run);
+    // Shows `run` (not empty) from its first moment; a window takes one run only. The alarm
+    // checkpoints are those AlarmCheckpoints::StepThrough gave for the run on the thread that
+    // read it; without them they are stepped through here, holding the window a while.
+    void Fill(RunRecord run, std::vector<AlarmState> alarmCheckpoints = {});
     bool isFilled() const { return !run_.Ticks.empty(); }
     const RunRecord& run() const { return run_; }
     std::size_t moment() const { return moment_; }

@@ -110,16 +110,47 @@ double PlotHistory::TimeAt(std::size_t index) const {
 
 namespace {
 
-// The targets in danger at the moment, by the limits then in force.
-void UpdateAlarms(const RunRecord& run, const RunTick& tick, AlarmState& alarms) {
-    VesselTables v;
-    PlaceMoment(run, tick, v);
+// What a moment's alarm step works in, kept from one step to the next when many are stepped
+// rather than made afresh (and allocated) for each moment of the run.
+struct AlarmScratch {
+    VesselTables vessels;
     RadarDisplayState shown;
-    ApplyDisplay(tick.Display, shown);
     std::vector<TargetAid> aids;
+};
+
+// The targets in danger at the moment, by the limits then in force.
+void UpdateAlarms(const RunRecord& run, const RunTick& tick, AlarmState& alarms, AlarmScratch& s) {
+    PlaceMoment(run, tick, s.vessels);
+    // Every field the record keeps is written; the rest stay as a fresh state has them.
+    ApplyDisplay(tick.Display, s.shown);
+    const VesselTables& v = s.vessels;
+    s.aids.clear();
     for (int i = 0; i < v.NumVessels; ++i)
-        if (i != v.OwnVessel) aids.push_back(ComputeTargetAid(v, i, shown.Aids.VectorMinutes()));
-    alarms.Update(AlarmCauses(aids, shown.Aids.Limits));
+        if (i != v.OwnVessel)
+            s.aids.push_back(ComputeTargetAid(v, i, s.shown.Aids.VectorMinutes()));
+    alarms.Update(AlarmCauses(s.aids, s.shown.Aids.Limits));
+}
+
+std::vector<int64_t> AcknowledgedMoments(const RunRecord& run) {
+    std::vector<int64_t> moments;
+    for (const RunEvent& e : run.Events)
+        if (e.Kind == "acknowledge") moments.push_back(e.Tick);
+    std::sort(moments.begin(), moments.end());
+    return moments;
+}
+
+// One moment's step: the alarms at moment `index`, then the acknowledgements made before the
+// next moment, found by the moment's number.
+void StepAlarms(const RunRecord& run, const std::vector<int64_t>& acknowledged, std::size_t index,
+                AlarmState& alarms, AlarmScratch& scratch) {
+    const RunTick& tick = run.Ticks[index];
+    UpdateAlarms(run, tick, alarms, scratch);
+    if (std::binary_search(acknowledged.begin(), acknowledged.end(), tick.Index))
+        alarms.AcknowledgeAll();
+}
+
+std::size_t CheckpointCount(const RunRecord& run) {
+    return run.Ticks.empty() ? 0 : (run.Ticks.size() - 1) / AlarmCheckpoints::kEvery + 1;
 }
 
 } // namespace
@@ -128,33 +159,44 @@ AlarmState AlarmsAt(const RunRecord& run, std::size_t index) {
     return AlarmCheckpoints(run).At(index);
 }
 
-AlarmCheckpoints::AlarmCheckpoints(const RunRecord& run) : run_(run) {
-    for (const RunEvent& e : run.Events)
-        if (e.Kind == "acknowledge") acknowledged_.push_back(e.Tick);
-    std::sort(acknowledged_.begin(), acknowledged_.end());
+std::vector<AlarmState> AlarmCheckpoints::StepThrough(const RunRecord& run) {
+    std::vector<AlarmState> states;
+    states.reserve(CheckpointCount(run));
+    const std::vector<int64_t> acknowledged = AcknowledgedMoments(run);
+    AlarmScratch scratch;
+    AlarmState alarms;
+    for (std::size_t k = 0; k < run.Ticks.size(); ++k) {
+        StepAlarms(run, acknowledged, k, alarms, scratch);
+        if (k % kEvery == 0) states.push_back(alarms);
+    }
+    return states;
+}
+
+AlarmCheckpoints::AlarmCheckpoints(const RunRecord& run, std::vector<AlarmState> checkpoints)
+    : run_(run), acknowledged_(AcknowledgedMoments(run)) {
+    if (checkpoints.size() == CheckpointCount(run)) states_ = std::move(checkpoints);
 }
 
 void AlarmCheckpoints::Step(std::size_t index, AlarmState& alarms) const {
     if (index >= run_.Ticks.size()) return;
-    const RunTick& tick = run_.Ticks[index];
-    UpdateAlarms(run_, tick, alarms);
-    if (std::binary_search(acknowledged_.begin(), acknowledged_.end(), tick.Index))
-        alarms.AcknowledgeAll();
+    AlarmScratch scratch;
+    StepAlarms(run_, acknowledged_, index, alarms, scratch);
 }
 
 AlarmState AlarmCheckpoints::At(std::size_t index) {
     if (run_.Ticks.empty()) return {};
     index = std::min(index, run_.Ticks.size() - 1);
+    AlarmScratch scratch;
     if (states_.empty()) {
         AlarmState first;
-        Step(0, first);
+        StepAlarms(run_, acknowledged_, 0, first, scratch);
         states_.push_back(first);
     }
     // From the checkpoint at or before the moment, keeping those passed on the way.
     std::size_t from = std::min(index / kEvery, states_.size() - 1);
     AlarmState alarms = states_[from];
     for (std::size_t k = from * kEvery + 1; k <= index; ++k) {
-        Step(k, alarms);
+        StepAlarms(run_, acknowledged_, k, alarms, scratch);
         if (k % kEvery == 0) states_.push_back(alarms);
     }
     return alarms;

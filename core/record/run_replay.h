@@ -31,17 +31,23 @@ std::size_t EventMoment(const RunRecord& run, const RunEvent& event);
 // an AlarmCheckpoints).
 AlarmState AlarmsAt(const RunRecord& run, std::size_t index);
 
-// The alarms at every kEvery-th moment, each kept as the stepping first passes it, so that the
-// alarms at any moment are stepped from the checkpoint at or before it: once the run has been
-// passed through, a jump on the timeline costs at most kEvery steps however long the run. The
-// run must outlive it unchanged.
+// The alarms at every kEvery-th moment, so that the alarms at any moment are stepped from the
+// checkpoint at or before it: a jump on the timeline costs at most kEvery steps however long the
+// run. Those not given at the start are kept as the stepping first passes them. The run must
+// outlive it unchanged.
 class AlarmCheckpoints {
   public:
     // 64 steps take well under a millisecond; a checkpoint is some 40 bytes, so a run of a
     // million moments keeps about 600 kB of them.
     static constexpr std::size_t kEvery = 64;
 
-    explicit AlarmCheckpoints(const RunRecord& run);
+    // Every checkpoint of `run`, the whole run stepped through once (about a second for a
+    // million moments): work for the thread that reads the record, so that the replay's first
+    // jump, too, steps at most kEvery moments.
+    static std::vector<AlarmState> StepThrough(const RunRecord& run);
+
+    // `checkpoints` as StepThrough gave them for this run; any other count is dropped.
+    explicit AlarmCheckpoints(const RunRecord& run, std::vector<AlarmState> checkpoints = {});
     // The alarms at moment `index` (clamped to the run), as stepped from the first moment.
     AlarmState At(std::size_t index);
     // One moment's step: the targets in danger at moment `index` by the limits then in force,
