@@ -128,6 +128,8 @@ TEST(RadarPicture, ARedrawLaysDownTheSameFrameAsAFreshDrawing) {
         change(state);
         picture.setPenWidth(3);
         picture.line(centre.Y - 2, centre.X, centre.Y + 2, centre.X + 1, QColor(128, 128, 128));
+        // A mark of no length still shows its round ends, and goes with the redraw.
+        picture.line(centre.Y + 1, centre.X - 2, centre.Y + 1, centre.X - 2, QColor(128, 128, 128));
         radar.RedrawRadar(centre);
         EXPECT_EQ(picture.image(), fresh(state));
     }
@@ -147,6 +149,49 @@ TEST(RadarPicture, AKeptFrameStaysWholeAndACircleKeepsItsMilesAtTwiceTheDensity)
     const QImage kept = p.image(), expected = kept.copy();
     p.resize(QSize(200, 223), 2.0);
     EXPECT_EQ(kept, expected);
+}
+
+// A ring and lines over the picture are stroked into its image only while it is laid down:
+// they show where they stand, at either density, and the image is left as it was.
+TEST(RadarPicture, RingsAndLinesOverThePictureShowAndLeaveItsImageAlone) {
+    using Kind = mv::WorldPicture::ItemKind;
+    const QColor orange(255, 160, 0);
+    for (const double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
+        mv::WorldPicture p;
+        p.resize(QSize(200, 200), ratio);
+        p.setWindow(-10, 10, 20, -20); // 10 logical pixels to the mile, (100, 100) the centre
+        p.declare("ring", Kind::Circle);
+        p.setOverlayCircle("ring", 0, 0, 6, orange);
+        p.declare("steep", Kind::Line);
+        p.setOverlayLine("steep", -8, -8, -7, 8, orange, 1); // x 20 to 30, y 180 to 20
+        p.declare("flat", Kind::Line);
+        p.setOverlayLine("flat", 8, -9, -8, -8, orange, 1); // x 180 to 20, y 190 to 180
+        const QImage before = p.image().copy();
+        const QImage shown = p.render();
+        EXPECT_EQ(p.image(), before);
+        // Within a device pixel of the place: a ring is centred on a pixel's centre.
+        const auto lit = [&](double x, double y) {
+            int most = 0;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
+                    most = std::max(
+                        most, shown.pixelColor(int(x * ratio) + dx, int(y * ratio) + dy).red());
+            return most > 100;
+        };
+        for (const auto& [x, y] : {std::pair{160.0, 100.0},
+                                   {100.0, 40.3},
+                                   {142.43, 142.43},
+                                   {25.0, 100.0},
+                                   {100.0, 185.0}})
+            EXPECT_TRUE(lit(x, y)) << x << ", " << y;
+        for (const auto& [x, y] : {std::pair{150.0, 100.0},
+                                   {100.0, 100.0},
+                                   {35.0, 100.0},
+                                   {100.0, 175.0},
+                                   {10.0, 185.0}})
+            EXPECT_FALSE(lit(x, y)) << x << ", " << y;
+    }
 }
 
 // Every read-out at its widest stands clear of every other and of the bearing captions, inside
