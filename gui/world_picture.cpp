@@ -443,11 +443,15 @@ void WorldPicture::paint(QPainter& painter) const {
                 // such a screen the ring is laid as one-device-pixel rings a device pixel
                 // apart, two on a 2x screen: a band as wide as the wide pen's ring, each
                 // smoothed ring costing some 0.8 M instructions at the range circle's size.
+                const qreal ratio = painter.device()->devicePixelRatioF();
                 QPen pen(it.colour, 1);
                 pen.setCosmetic(true);
+                // A dashed ring (the second VRM) in dashes of 6 logical pixels with gaps of
+                // 4, so that it tells from the solid first one at a glance: a cosmetic pen's
+                // own pattern is counted in device pixels, too fine to read.
+                if (it.style != Qt::SolidLine) pen.setDashPattern({6.0 * ratio, 4.0 * ratio});
                 painter.setPen(pen);
                 painter.setBrush(Qt::NoBrush);
-                const qreal ratio = painter.device()->devicePixelRatioF();
                 const int strokes = std::max(1, qRound(ratio));
                 for (int k = 0; k < strokes; ++k) {
                     const double rk = r + (k - (strokes - 1) / 2.0) / ratio;

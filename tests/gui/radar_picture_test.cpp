@@ -167,6 +167,8 @@ TEST(RadarPicture, RingsAndLinesOverThePictureShowAndLeaveItsImageAlone) {
         p.setOverlayLine("steep", -8, -8, -7, 8, orange, 1); // x 20 to 30, y 180 to 20
         p.declare("flat", Kind::Line);
         p.setOverlayLine("flat", 8, -9, -8, -8, orange, 1); // x 180 to 20, y 190 to 180
+        p.declare("dashed", Kind::Circle);                  // the second VRM's ring, 4 miles
+        p.setOverlayCircle("dashed", 0, 0, 4, orange, Qt::DashLine);
         const QImage before = p.image().copy();
         const QImage shown = p.render();
         EXPECT_EQ(p.image(), before);
@@ -191,6 +193,12 @@ TEST(RadarPicture, RingsAndLinesOverThePictureShowAndLeaveItsImageAlone) {
                                    {100.0, 175.0},
                                    {10.0, 185.0}})
             EXPECT_FALSE(lit(x, y)) << x << ", " << y;
+        // The dashed ring is broken all the way round: neither whole nor missing.
+        int dashes = 0;
+        for (int b = 0; b < 360; ++b)
+            dashes += lit(100 + 40 * std::sin(b * M_PI / 180), 100 - 40 * std::cos(b * M_PI / 180));
+        EXPECT_GT(dashes, 120);
+        EXPECT_LT(dashes, 320);
     }
 }
 
