@@ -299,7 +299,10 @@ bool PortFree(int port) {
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(static_cast<uint16_t>(port));
-    const bool free = ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    // A connection refused, not a failed bind: a bind also fails on the closing connections
+    // that linger on the port for a while after the broker has gone (a broker sets
+    // SO_REUSEADDR and binds past them).
+    const bool free = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0;
     ::close(s);
     return free;
 }
