@@ -1,5 +1,6 @@
 #include "app/radar_view.h"
 
+#include "app/window_text.h"
 #include "core/arpa/tracking.h"
 #include "core/display/markers.h"
 #include "gui/radar_items.h"
@@ -11,14 +12,6 @@
 #include <cstdlib>
 
 namespace mv {
-
-namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 RadarView::RadarView(Exercise& exercise, Dialogs& dialogs, QWidget* parent)
     : QFrame(parent), exercise_(exercise), sim_(exercise.simulation()),
